@@ -1,0 +1,60 @@
+/* The encryption engine: encrypts, decrypts and checksums files.
+ *
+ * Results of dbac and eabb: 1 done, 0 declined (already encrypted / key does not open it),
+ * -1 failure. On every result other than 1 no destination file is left behind.
+ * Paths are UTF-8 (the platform's text); the key is the user's text, passed unchanged.
+ * All functions are safe to call from several threads at once.
+ */
+#ifndef MVENGINE_ENGINE_H
+#define MVENGINE_ENGINE_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(__GNUC__)
+#define MV_ENGINE_API __attribute__((visibility("default")))
+#else
+#define MV_ENGINE_API
+#endif
+
+/* Every encrypted file begins with these 71 bytes of ASCII, no terminator. */
+#define MV_SIGNATURE "*-* Encrypted with Mirravelnock!, Protected 1996-1997 Braxmoor Labs *_*"
+#define MV_SIGNATURE_LEN 71
+
+/* Encrypts source into destination. 1: encrypted; 0: source already begins with the
+ * signature, nothing written; -1: failure. */
+MV_ENGINE_API int32_t dbac(const char* source, const char* destination, const char* key);
+
+/* Decrypts source into destination. 1: decrypted and authenticated whole; 0: encrypted, but
+ * the key does not open it; -1: not an encrypted file, unreadable, damaged or truncated. */
+MV_ENGINE_API int32_t eabb(const char* source, const char* destination, const char* key);
+
+/* CRC-32 (the polynomial of zip and PNG) of the whole file; 0 when it cannot be read.
+ * The second argument is reserved and always 0. */
+MV_ENGINE_API int32_t eaac(const char* path, int32_t reserved);
+
+/* Progress of a long operation: bytes done and total. Return non-zero to cancel; a cancelled
+ * operation returns -1 and leaves no destination behind. */
+typedef int (*mv_progress_fn)(uint64_t done, uint64_t total, void* user);
+
+/* dbac and eabb with a progress callback (may be NULL). */
+MV_ENGINE_API int32_t mv_encrypt_file(const char* source, const char* destination, const char* key,
+                                      mv_progress_fn progress, void* user);
+MV_ENGINE_API int32_t mv_decrypt_file(const char* source, const char* destination, const char* key,
+                                      mv_progress_fn progress, void* user);
+
+/* Why the last call on this thread returned -1 (or 0), in plain words; never NULL. */
+MV_ENGINE_API const char* mv_engine_last_error(void);
+
+/* Forgets every derived key the engine holds (and the salt shared by new encryptions). */
+MV_ENGINE_API void mv_engine_clear_keys(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
