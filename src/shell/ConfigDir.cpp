@@ -1,0 +1,47 @@
+#include "shell/ConfigDir.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include <sys/stat.h>
+
+namespace mv {
+
+QString configDir()
+{
+    QString base = QFile::decodeName(qgetenv("XDG_CONFIG_HOME"));
+    // The XDG rules say a relative value is invalid and must be ignored.
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/mirravelnock");
+}
+
+bool makePrivateDirs(const QString& path, QString* error)
+{
+    const QString clean = QDir::cleanPath(path);
+    qsizetype pos = 1;
+    while (pos <= clean.size()) {
+        qsizetype next = clean.indexOf(QLatin1Char('/'), pos);
+        if (next < 0)
+            next = clean.size();
+        const QByteArray part = QFile::encodeName(clean.left(next));
+        if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST) {
+            *error = QStringLiteral("cannot create folder %1: %2")
+                         .arg(clean.left(next), QString::fromLocal8Bit(std::strerror(errno)));
+            return false;
+        }
+        pos = next + 1;
+    }
+    struct stat st {};
+    if (::stat(QFile::encodeName(clean).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        *error = QStringLiteral("%1 is not a folder").arg(clean);
+        return false;
+    }
+    return true;
+}
+
+} // namespace mv
