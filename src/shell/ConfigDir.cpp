@@ -7,16 +7,32 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace mv {
+
+namespace {
+
+QString homeDir()
+{
+    const QByteArray home = qgetenv("HOME");
+    if (!home.isEmpty())
+        return QFile::decodeName(home);
+    // Without HOME, Qt would answer "/"; the password database knows better.
+    const passwd* pw = ::getpwuid(::getuid());
+    return pw && pw->pw_dir ? QFile::decodeName(pw->pw_dir) : QDir::homePath();
+}
+
+} // namespace
 
 QString configDir()
 {
     QString base = QFile::decodeName(qgetenv("XDG_CONFIG_HOME"));
     // The XDG rules say a relative value is invalid and must be ignored.
     if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.config");
+        base = homeDir() + QStringLiteral("/.config");
     return base + QStringLiteral("/mirravelnock");
 }
 

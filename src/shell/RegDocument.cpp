@@ -28,7 +28,8 @@ std::optional<QStringList> RegDocument::splitKeyPath(const QString& path)
         trimmed.remove(0, 1);
     if (trimmed.endsWith(kSep))
         trimmed.chop(1);
-    if (trimmed.isEmpty())
+    // A lone surrogate can't be written as UTF-8, and a section line has no escapes.
+    if (trimmed.isEmpty() || !trimmed.isValidUtf16())
         return std::nullopt;
     for (QChar c : trimmed) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
@@ -62,6 +63,14 @@ const RegValue* RegDocument::findValue(const QString& path, const QString& name)
     return it == key->values.end() ? nullptr : &*it;
 }
 
+RegKey& RegDocument::findOrAddKey(const QString& path)
+{
+    if (RegKey* key = findKeyMutable(path))
+        return *key;
+    keys_.push_back(RegKey{path, {}});
+    return keys_.back();
+}
+
 RegKey& RegDocument::ensureKey(const QString& path)
 {
     const QStringList parts = path.split(kSep);
@@ -83,7 +92,11 @@ RegKey& RegDocument::ensureKey(const QString& path)
 
 void RegDocument::setValue(const QString& path, const RegValue& value)
 {
-    RegKey& key = ensureKey(path);
+    putValue(ensureKey(path), value);
+}
+
+void RegDocument::putValue(RegKey& key, const RegValue& value)
+{
     for (RegValue& v : key.values) {
         if (sameRegName(v.name, value.name)) {
             v.isString = value.isString;

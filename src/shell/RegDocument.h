@@ -30,17 +30,20 @@ public:
     const RegKey* findKey(const QString& path) const;
     const RegValue* findValue(const QString& path, const QString& name) const;
 
-    // Creates the key and every missing key above it.
+    // Finds the key or appends it alone, as a file section does.
+    RegKey& findOrAddKey(const QString& path);
+    // Creates the key and every missing key above it, as writing a value does.
     RegKey& ensureKey(const QString& path);
     // Sets or replaces a value; the name keeps the case it already had.
     void setValue(const QString& path, const RegValue& value);
+    static void putValue(RegKey& key, const RegValue& value);
     // Return whether anything changed.
     bool removeValue(const QString& path, const QString& name);
     bool removeKeyTree(const QString& path);
 
     // Splits a key path into components, dropping a leading or trailing '\'. Returns
-    // nothing for a path that names no key: empty, an empty component ("a\\b") or a
-    // control character, which the file can't hold.
+    // nothing for a path that names no key: empty, an empty component ("a\\b"), or a
+    // control character or lone surrogate, which a section line can't hold.
     static std::optional<QStringList> splitKeyPath(const QString& path);
 
 private:

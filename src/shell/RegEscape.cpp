@@ -6,21 +6,34 @@ namespace {
 
 QString hexEscape(char kind, char16_t code, int digits)
 {
-    return QLatin1Char('\\') + QLatin1Char(kind)
+    return QStringLiteral("\\") + QLatin1Char(kind)
         + QString::number(code, 16).rightJustified(digits, QLatin1Char('0'));
+}
+
+int hexDigit(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return -1;
 }
 
 bool readHex(QStringView line, qsizetype from, int digits, char16_t* out)
 {
     if (from + digits > line.size())
         return false;
-    bool ok = false;
-    const uint v = line.mid(from, digits).toUInt(&ok, 16);
-    // toUInt accepts a sign or spaces; an escape must be plain hex digits.
-    for (QChar c : line.mid(from, digits))
-        ok = ok && isxdigit(c.unicode()) && c.unicode() < 0x80;
-    *out = char16_t(v);
-    return ok;
+    char16_t v = 0;
+    for (qsizetype i = from; i < from + digits; ++i) {
+        const int d = hexDigit(line.at(i).unicode());
+        if (d < 0)
+            return false;
+        v = char16_t(v * 16 + d);
+    }
+    *out = v;
+    return true;
 }
 
 } // namespace
@@ -67,7 +80,8 @@ bool unquoteRegString(QStringView line, qsizetype* pos, QString* out)
             *pos = i + 1;
             return true;
         }
-        if (c < 0x20 || c == 0x7f)
+        // A person may type a tab; other raw control characters mean a damaged file.
+        if ((c < 0x20 && c != u'\t') || c == 0x7f)
             return false;
         if (c != u'\\') {
             out->append(QChar(c));

@@ -1,0 +1,42 @@
+#include "shell/FileLock.h"
+
+#include "shell/SysError.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace mv {
+
+FileLock::FileLock(const QString& path, Mode mode)
+{
+    const QByteArray name = QFile::encodeName(path);
+    int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0 && mode == Mode::Shared)
+        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        error_ = sysError(QStringLiteral("cannot open lock file %1").arg(path));
+        return;
+    }
+    const int op = mode == Mode::Shared ? LOCK_SH : LOCK_EX;
+    int rc;
+    do {
+        rc = ::flock(fd, op);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        error_ = sysError(QStringLiteral("cannot lock %1").arg(path));
+        ::close(fd);
+        return;
+    }
+    fd_ = fd;
+}
+
+FileLock::~FileLock()
+{
+    if (fd_ >= 0)
+        ::close(fd_);  // closing the last descriptor releases the lock
+}
+
+} // namespace mv

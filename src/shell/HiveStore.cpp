@@ -1,0 +1,160 @@
+#include "shell/HiveStore.h"
+
+#include "shell/ConfigDir.h"
+#include "shell/DurableFile.h"
+#include "shell/FileLock.h"
+#include "shell/FileScrub.h"
+#include "shell/RegFormat.h"
+#include "shell/SysError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mv {
+
+namespace {
+
+// Far beyond any real store; a bigger file is not ours to load into memory.
+constexpr qint64 kMaxStoreBytes = qint64(512) * 1024 * 1024;
+
+enum class ReadResult { Ok, Missing, NotAFile, Failed };
+
+ReadResult readWhole(const QString& path, QByteArray* bytes)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
+    struct stat st {};
+    ReadResult result = ReadResult::Ok;
+    if (::fstat(fd, &st) != 0 || st.st_size > kMaxStoreBytes)
+        result = ReadResult::Failed;
+    else if (!S_ISREG(st.st_mode))
+        result = ReadResult::NotAFile;
+    bytes->clear();
+    char buf[64 * 1024];
+    while (result == ReadResult::Ok) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || bytes->size() + n > kMaxStoreBytes) {
+            result = ReadResult::Failed;
+            break;
+        }
+        if (n == 0)
+            break;
+        bytes->append(buf, n);
+    }
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return result;
+}
+
+} // namespace
+
+HiveStore::HiveStore(const QString& dir, const QString& fileName) : dir_(dir), fileName_(fileName) {}
+
+HiveStore::Load HiveStore::load(RegDocument* doc, QString* error) const
+{
+    *doc = RegDocument();
+    QByteArray bytes;
+    switch (readWhole(filePath(), &bytes)) {
+    case ReadResult::Missing:
+        return Load::Ok;
+    case ReadResult::Failed:
+        *error = sysError(QStringLiteral("cannot read %1").arg(filePath()));
+        return Load::Failed;
+    case ReadResult::NotAFile:
+        *error = QStringLiteral("%1 is not a regular file").arg(filePath());
+        return Load::Damaged;
+    case ReadResult::Ok:
+        break;
+    }
+    QString why;
+    if (parseRegText(bytes, doc, &why))
+        return Load::Ok;
+    *error = QStringLiteral("%1 is damaged (%2)").arg(filePath(), why);
+    return Load::Damaged;
+}
+
+bool HiveStore::quarantine(QString* error) const
+{
+    const QString base = filePath() + QLatin1String(".bad");
+    QString target = base;
+    struct stat st {};
+    // Every writer holds the exclusive lock here, so the free name stays free.
+    for (int n = 1; ::lstat(QFile::encodeName(target).constData(), &st) == 0; ++n)
+        target = base + QLatin1Char('.') + QString::number(n);
+    if (::rename(QFile::encodeName(filePath()).constData(), QFile::encodeName(target).constData()) != 0) {
+        *error += QLatin1String("; ") + sysError(QStringLiteral("cannot move it to %1").arg(target));
+        return false;
+    }
+    QString syncError;
+    syncFolder(dir_, &syncError);
+    *error += QStringLiteral("; kept as %1").arg(target);
+    return true;
+}
+
+void HiveStore::removeLeftoverTemps() const
+{
+    // Writers hold the exclusive lock while their temporary file exists, so any temporary
+    // file seen under that lock was left by a writer that died.
+    const QDir dir(dir_);
+    const QStringList stale = dir.entryList({durableTempPrefix(fileName_) + QLatin1Char('*')},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : stale)
+        scrubAndRemove(dir.filePath(name));
+}
+
+bool HiveStore::read(RegDocument* doc, QString* error) const
+{
+    if (!QFileInfo::exists(dir_)) {
+        *doc = RegDocument();
+        return true;
+    }
+    Load loaded;
+    {
+        // A read works without the lock too (files are only ever replaced whole), so a
+        // lock file that can't be opened doesn't stop it.
+        const FileLock lock(lockPath(), FileLock::Mode::Shared);
+        loaded = load(doc, error);
+    }
+    if (loaded != Load::Damaged)
+        return loaded == Load::Ok;
+    // Moving the damaged file aside is a write: look again under the exclusive lock, as a
+    // writer may have replaced it in between.
+    const FileLock lock(lockPath(), FileLock::Mode::Exclusive);
+    if (!lock.isLocked())
+        return false;
+    error->clear();
+    loaded = load(doc, error);
+    if (loaded == Load::Damaged)
+        quarantine(error);
+    return loaded == Load::Ok;
+}
+
+bool HiveStore::modify(const std::function<bool(RegDocument&)>& edit, QString* error) const
+{
+    if (!makePrivateDirs(dir_, error))
+        return false;
+    const FileLock lock(lockPath(), FileLock::Mode::Exclusive);
+    if (!lock.isLocked()) {
+        *error = lock.error();
+        return false;
+    }
+    removeLeftoverTemps();
+    RegDocument doc;
+    const Load loaded = load(&doc, error);
+    if (loaded == Load::Failed || (loaded == Load::Damaged && !quarantine(error)))
+        return false;
+    if (!edit(doc))
+        return true;
+    return replaceFileDurably(filePath(), writeRegText(doc), error);
+}
+
+} // namespace mv

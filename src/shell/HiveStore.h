@@ -1,0 +1,46 @@
+#pragma once
+
+#include "shell/RegDocument.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace mv {
+
+// One hive's file in the settings folder, e.g. ~/.config/mirravelnock/HKEY_CURRENT_USER.reg,
+// with its lock file beside it (HKEY_CURRENT_USER.reg.lock).
+//
+// A damaged store (see parseRegText) reads as empty and is moved aside to
+// "<name>.bad" (or .bad.1, .bad.2, ... when that exists), never overwritten; the next write
+// starts a fresh store. A store that can't be read for another reason (an I/O error, out of
+// descriptors) reads as empty too but is left in place, and writes fail rather than
+// replacing it.
+class HiveStore {
+public:
+    HiveStore(const QString& dir, const QString& fileName);
+
+    QString filePath() const { return dir_ + QLatin1Char('/') + fileName_; }
+
+    // Under a shared lock. Returns false, with the reason, when the store had to be read as
+    // empty for any reason other than not existing yet.
+    bool read(RegDocument* doc, QString* error) const;
+
+    // Read-modify-write under the exclusive lock, so a value another process wrote in the
+    // meantime is never lost. `edit` returns whether it changed anything; nothing is written
+    // when it didn't.
+    bool modify(const std::function<bool(RegDocument&)>& edit, QString* error) const;
+
+private:
+    enum class Load { Ok, Damaged, Failed };
+
+    Load load(RegDocument* doc, QString* error) const;
+    bool quarantine(QString* error) const;
+    void removeLeftoverTemps() const;
+    QString lockPath() const { return filePath() + QLatin1String(".lock"); }
+
+    QString dir_;
+    QString fileName_;
+};
+
+} // namespace mv
