@@ -47,6 +47,14 @@ MV_ENGINE_API int32_t mv_encrypt_file(const char* source, const char* destinatio
 MV_ENGINE_API int32_t mv_decrypt_file(const char* source, const char* destination, const char* key,
                                       mv_progress_fn progress, void* user);
 
+/* The same with the key given as bytes and a length, so a key may hold any byte, NUL too. */
+MV_ENGINE_API int32_t mv_encrypt_file_n(const char* source, const char* destination,
+                                        const void* key, size_t key_len,
+                                        mv_progress_fn progress, void* user);
+MV_ENGINE_API int32_t mv_decrypt_file_n(const char* source, const char* destination,
+                                        const void* key, size_t key_len,
+                                        mv_progress_fn progress, void* user);
+
 /* Why the last call on this thread returned -1 (or 0), in plain words; never NULL. */
 MV_ENGINE_API const char* mv_engine_last_error(void);
 

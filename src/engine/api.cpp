@@ -1,0 +1,123 @@
+// The exported C functions: argument checks, and a wall so no C++ exception reaches C.
+#include <mvengine/engine.h>
+
+#include <cstring>
+#include <new>
+#include <span>
+
+#include <sodium.h>
+
+#include "checksum.h"
+#include "decrypt_file.h"
+#include "encrypt_file.h"
+#include "key_cache.h"
+#include "last_error.h"
+
+namespace {
+
+using namespace mv::engine;
+
+using Operation = std::int32_t (*)(const char*, const char*, std::span<const std::uint8_t>,
+                                   const Progress&, KeyCache&);
+
+template <typename F>
+std::int32_t guarded(F&& body)
+{
+    clearError();
+    if (sodium_init() < 0)
+        return failWith("the cryptography library cannot start");
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return failWith("out of memory");
+    } catch (...) {
+        return failWith("unexpected internal error");
+    }
+}
+
+std::int32_t run(Operation op, const char* source, const char* destination, const void* key,
+                 std::size_t keyLen, mv_progress_fn progress, void* user)
+{
+    return guarded([&] {
+        if (!source || !destination)
+            return failWith("no file given");
+        if (!key)
+            return failWith("no key given");
+        const std::span keyBytes(static_cast<const std::uint8_t*>(key), keyLen);
+        return op(source, destination, keyBytes, Progress{progress, user}, KeyCache::shared());
+    });
+}
+
+std::size_t keyLength(const char* key)
+{
+    return key ? std::strlen(key) : 0;
+}
+
+} // namespace
+
+extern "C" {
+
+int32_t dbac(const char* source, const char* destination, const char* key)
+{
+    return run(encryptFile, source, destination, key, keyLength(key), nullptr, nullptr);
+}
+
+int32_t eabb(const char* source, const char* destination, const char* key)
+{
+    return run(decryptFile, source, destination, key, keyLength(key), nullptr, nullptr);
+}
+
+int32_t eaac(const char* path, int32_t /*reserved*/)
+{
+    clearError();
+    if (!path) {
+        setError("no file given");
+        return 0;
+    }
+    try {
+        return static_cast<std::int32_t>(checksumFile(path)); // the CRC's bits, as promised
+    } catch (const std::bad_alloc&) {
+        setError("out of memory");
+        return 0;
+    }
+}
+
+int32_t mv_encrypt_file(const char* source, const char* destination, const char* key,
+                        mv_progress_fn progress, void* user)
+{
+    return run(encryptFile, source, destination, key, keyLength(key), progress, user);
+}
+
+int32_t mv_decrypt_file(const char* source, const char* destination, const char* key,
+                        mv_progress_fn progress, void* user)
+{
+    return run(decryptFile, source, destination, key, keyLength(key), progress, user);
+}
+
+int32_t mv_encrypt_file_n(const char* source, const char* destination, const void* key,
+                          size_t key_len, mv_progress_fn progress, void* user)
+{
+    return run(encryptFile, source, destination, key, key_len, progress, user);
+}
+
+int32_t mv_decrypt_file_n(const char* source, const char* destination, const void* key,
+                          size_t key_len, mv_progress_fn progress, void* user)
+{
+    return run(decryptFile, source, destination, key, key_len, progress, user);
+}
+
+const char* mv_engine_last_error(void)
+{
+    return lastError();
+}
+
+void mv_engine_clear_keys(void)
+{
+    try {
+        KeyCache::shared().clear();
+    } catch (...) {
+        // No cache could be made, so there is nothing to forget.
+    }
+}
+
+} // extern "C"

@@ -1,0 +1,46 @@
+// The destination of an operation. Until commit() succeeds it is provisional: whatever
+// happens, a failed operation leaves no destination behind.
+#ifndef MVENGINE_OUTPUT_FILE_H
+#define MVENGINE_OUTPUT_FILE_H
+
+#include <cstddef>
+#include <string>
+
+#include <sys/stat.h>
+
+#include "fd_io.h"
+
+namespace mv::engine {
+
+class OutputFile {
+public:
+    // wipe: overwrite what was written before removing it (it may be plain text).
+    OutputFile(const char* path, const char* sourcePath, bool wipe);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // Creates or truncates the destination, mode 0600. Refuses the source itself, a
+    // symbolic link, anything but a regular file, and a file with other hard links.
+    bool open(const struct stat& source);
+    bool write(const void* data, std::size_t len);
+    // fsync of the file and its folder; after this the file is the caller's.
+    bool commit();
+
+private:
+    bool checkTarget(const struct stat& target, const struct stat& source) const;
+    void discard();
+    void wipeContents();
+    void removePlaceholder() const;
+
+    std::string path_;
+    std::string sourcePath_;
+    bool wipe_;
+    bool committed_ = false;
+    Fd fd_;
+    struct stat info_{};
+};
+
+} // namespace mv::engine
+
+#endif

@@ -1,0 +1,123 @@
+// The key cache on its own, with the cheapest Argon2id parameters so derivations are quick.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "key_cache.h"
+
+using mv::engine::FileKeys;
+using mv::engine::KdfParams;
+using mv::engine::KeyCache;
+using mv::engine::Salt;
+
+namespace {
+
+const KdfParams kCheap{2, 1, 8192};
+
+std::span<const std::uint8_t> bytesOf(const std::string& s)
+{
+    return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+bool sameKeys(const FileKeys& a, const FileKeys& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+} // namespace
+
+TEST(KeyCache, EncryptionDerivesOncePerKeyAndDecryptionReusesIt)
+{
+    KeyCache cache;
+    const std::string one = "one", two = "two";
+    Salt s1{}, s1again{}, s2{};
+    FileKeys k1{}, k1again{}, k2{}, opened{};
+    ASSERT_TRUE(cache.encryptionKeys(bytesOf(one), kCheap, s1, k1));
+    ASSERT_TRUE(cache.encryptionKeys(bytesOf(one), kCheap, s1again, k1again));
+    EXPECT_EQ(cache.derivations(), 1u);
+    EXPECT_EQ(s1, s1again);
+    EXPECT_TRUE(sameKeys(k1, k1again));
+    EXPECT_NE(std::memcmp(k1.stream, k1.check, sizeof k1.stream), 0);
+
+    ASSERT_TRUE(cache.encryptionKeys(bytesOf(two), kCheap, s2, k2));
+    EXPECT_EQ(cache.derivations(), 2u);
+    EXPECT_NE(s1, s2);
+
+    ASSERT_TRUE(cache.keysFor(bytesOf(one), s1, kCheap, opened));
+    EXPECT_EQ(cache.derivations(), 2u);
+    EXPECT_TRUE(sameKeys(opened, k1));
+    // The wrong key for a cached salt is derived, and gives other keys.
+    ASSERT_TRUE(cache.keysFor(bytesOf(two), s1, kCheap, opened));
+    EXPECT_EQ(cache.derivations(), 3u);
+    EXPECT_FALSE(sameKeys(opened, k1));
+}
+
+TEST(KeyCache, DecryptionCachesBySaltAndParameters)
+{
+    KeyCache cache;
+    const std::string key = "k";
+    Salt a{}, b{};
+    b[0] = 1;
+    FileKeys ka{}, kb{}, again{};
+    ASSERT_TRUE(cache.keysFor(bytesOf(key), a, kCheap, ka));
+    ASSERT_TRUE(cache.keysFor(bytesOf(key), b, kCheap, kb));
+    ASSERT_TRUE(cache.keysFor(bytesOf(key), a, KdfParams{2, 2, 8192}, again));
+    EXPECT_EQ(cache.derivations(), 3u);
+    EXPECT_FALSE(sameKeys(ka, kb));
+    EXPECT_FALSE(sameKeys(ka, again));
+    ASSERT_TRUE(cache.keysFor(bytesOf(key), b, kCheap, again));
+    EXPECT_TRUE(sameKeys(kb, again));
+    EXPECT_EQ(cache.derivations(), 3u);
+}
+
+TEST(KeyCache, StaysBoundedEvictingTheLeastRecentlyUsed)
+{
+    KeyCache cache(3);
+    const std::string keys[] = {"a", "b", "c", "d"};
+    Salt salt{};
+    FileKeys out{};
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(cache.keysFor(bytesOf(keys[i]), salt, kCheap, out));
+    ASSERT_TRUE(cache.keysFor(bytesOf(keys[0]), salt, kCheap, out)); // "a" is fresh again
+    ASSERT_TRUE(cache.keysFor(bytesOf(keys[3]), salt, kCheap, out)); // pushes out "b"
+    EXPECT_EQ(cache.size(), 3u);
+    EXPECT_EQ(cache.derivations(), 4u);
+    ASSERT_TRUE(cache.keysFor(bytesOf(keys[0]), salt, kCheap, out));
+    EXPECT_EQ(cache.derivations(), 4u);
+    ASSERT_TRUE(cache.keysFor(bytesOf(keys[1]), salt, kCheap, out));
+    EXPECT_EQ(cache.derivations(), 5u);
+    EXPECT_EQ(KeyCache::kMaxEntries, 64u);
+}
+
+TEST(KeyCache, ClearForgetsKeysAndTheEncryptionSalt)
+{
+    KeyCache cache;
+    const std::string key = "k";
+    Salt before{}, after{};
+    FileKeys out{};
+    ASSERT_TRUE(cache.encryptionKeys(bytesOf(key), kCheap, before, out));
+    cache.clear();
+    EXPECT_EQ(cache.size(), 0u);
+    ASSERT_TRUE(cache.encryptionKeys(bytesOf(key), kCheap, after, out));
+    EXPECT_NE(before, after);
+    EXPECT_EQ(cache.derivations(), 2u);
+}
+
+TEST(KeyCache, ThreadsAskingForOneKeyShareOneDerivation)
+{
+    KeyCache cache;
+    const std::string key = "shared";
+    const Salt salt{};
+    std::vector<FileKeys> got(6);
+    std::vector<std::thread> threads;
+    for (auto& keys : got)
+        threads.emplace_back([&] { EXPECT_TRUE(cache.keysFor(bytesOf(key), salt, kCheap, keys)); });
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(cache.derivations(), 1u);
+    for (const auto& keys : got)
+        EXPECT_TRUE(sameKeys(keys, got[0]));
+}
