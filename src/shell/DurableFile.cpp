@@ -47,7 +47,7 @@ QString writeTemp(const QString& path, const QByteArray& bytes, QString* error)
     if (!ok)
         *error = sysError(QStringLiteral("cannot write %1").arg(temp));
     if (!ok)
-        zeroFill(fd);
+        zeroWholeFile(fd);
     if (::close(fd) != 0 && ok) {
         *error = sysError(QStringLiteral("cannot write %1").arg(temp));
         ok = false;
@@ -103,7 +103,7 @@ bool replaceFileDurably(const QString& path, const QByteArray& bytes, QString* e
     if (old >= 0) {
         // Only once the rename is durable may the old copy go.
         if (synced)
-            zeroFill(old);
+            zeroWholeFile(old);
         ::close(old);
     }
     return synced;

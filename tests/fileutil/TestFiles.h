@@ -1,0 +1,65 @@
+#pragma once
+// Small file helpers shared by the file tests: read and write whole files, list a folder
+// with its hidden names, count open descriptors.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+namespace mvtest {
+
+inline QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+inline bool writeAll(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
+}
+
+// Bytes that are never zero, so a zeroed file cannot pass for the original.
+inline QByteArray patterned(int size, int seed = 7)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        data[i] = char(1 + (i * 31 + seed) % 251);
+    return data;
+}
+
+// Every name in the folder, hidden ones included, sorted.
+inline QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                      QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+inline int openDescriptors()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
+}
+
+inline struct stat lstatOf(const QString& path)
+{
+    struct stat st {};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
+inline bool exists(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+} // namespace mvtest
