@@ -1,0 +1,60 @@
+// mvcrypt: the program's encryption, checksum and wipe for scripts and terminals.
+#include "CliOptions.h"
+#include "Commands.h"
+#include "KeyInput.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+using namespace mv::cli;
+
+namespace {
+
+int usageError(const QString& why)
+{
+    std::fprintf(stderr, "mvcrypt: %s\nTry 'mvcrypt --help'.\n", why.toLocal8Bit().constData());
+    return 2;
+}
+
+QByteArray obtainKey(const CliOptions& o, QString* error)
+{
+    const KeyPurpose purpose = o.command == Command::Encrypt ? KeyPurpose::Encrypt : KeyPurpose::Decrypt;
+    return o.keyFile.isEmpty() ? askKeyOnTerminal(purpose, error) : readKeyFile(o.keyFile, purpose, error);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const CliOptions options = parseCommandLine(app.arguments().mid(1));
+    if (options.command == Command::Help || app.arguments().size() == 1) {
+        std::fputs(usageText().toLocal8Bit().constData(), stdout);
+        return options.command == Command::Help ? 0 : 2;
+    }
+    if (!options.error.isEmpty())
+        return usageError(options.error);
+
+    switch (options.command) {
+    case Command::Checksum:
+        return runChecksum(options);
+    case Command::Wipe:
+        return runWipe(options);
+    case Command::Encrypt:
+    case Command::Decrypt: {
+        QString error;
+        QByteArray key = obtainKey(options, &error);
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "mvcrypt: %s\n", error.toLocal8Bit().constData());
+            return 1;
+        }
+        const int status = runCrypt(options, key);
+        forgetKey(key);
+        return status;
+    }
+    default:
+        return usageError(QStringLiteral("no command given"));
+    }
+}

@@ -1,0 +1,135 @@
+#include "crypto/FileCrypt.h"
+
+#include "crypto/EncryptedNames.h"
+#include "crypto/Signature.h"
+#include "fileutil/SafeReplace.h"
+
+#include <mvengine/engine.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace mv {
+
+namespace {
+
+int forwardProgress(uint64_t done, uint64_t total, void* user)
+{
+    const auto* progress = static_cast<const CryptProgress*>(user);
+    return (*progress)(done, total) ? 0 : 1;
+}
+
+QString engineReason()
+{
+    return QString::fromUtf8(mv_engine_last_error());
+}
+
+// The engine's own words for a result other than 1, as a producer result.
+ProduceResult fromEngine(int32_t result, const QString& declinedReason)
+{
+    if (result == 1)
+        return {ProduceResult::Written, result, {}};
+    if (result == 0)
+        return {ProduceResult::Declined, result, declinedReason};
+    return {ProduceResult::Failed, result, engineReason()};
+}
+
+CryptOutcome fromReplace(const ReplaceOutcome& r, const QString& target)
+{
+    CryptOutcome out;
+    switch (r.kind) {
+    case ReplaceOutcome::Replaced:
+        out.kind = CryptOutcome::Done;
+        out.target = target;
+        break;
+    case ReplaceOutcome::Declined:
+        out.kind = CryptOutcome::PassedOver;
+        out.reason = r.error.reason;
+        break;
+    case ReplaceOutcome::Failed:
+        out.kind = CryptOutcome::Failed;
+        // The engine's own words say enough; other steps need their name to make sense.
+        out.reason = r.step == ReplaceStep::Produce ? r.error.reason : r.error.message();
+        if (r.targetInPlace)
+            out.reason += QStringLiteral(" (%1 is complete; the old file may remain)").arg(target);
+        break;
+    }
+    return out;
+}
+
+// A missing or unreadable source is told apart before the engine is asked, so that the
+// reason names the file's real problem.
+bool readableFile(const QString& path, CryptOutcome& out)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        out.reason = QStringLiteral("no such file");
+    else if (info.isSymLink())
+        out.reason = QStringLiteral("is a symbolic link; links are not followed");
+    else if (info.isDir())
+        out.reason = QStringLiteral("is a folder");
+    else if (!info.isFile())
+        out.reason = QStringLiteral("is not a regular file");
+    else
+        return true;
+    out.kind = CryptOutcome::Failed;
+    return false;
+}
+
+} // namespace
+
+CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptProgress& progress)
+{
+    CryptOutcome out;
+    if (!readableFile(path, out))
+        return out;
+    const QString target = EncryptedName(path);
+    const QByteArray source = QFile::encodeName(path);
+    auto produce = [&](const QString& temp) {
+        const int32_t r = mv_encrypt_file_n(source.constData(), QFile::encodeName(temp).constData(),
+                                            key.constData(), size_t(key.size()), progress ? forwardProgress : nullptr,
+                                          const_cast<CryptProgress*>(&progress));
+        return fromEngine(r, QStringLiteral("already encrypted"));
+    };
+    return fromReplace(replaceFile(path, target, produce), target);
+}
+
+CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, const CryptProgress& progress)
+{
+    CryptOutcome out;
+    if (!readableFile(path, out))
+        return out;
+    if (!BeginsWithSignature(path)) {
+        QFile probe(path);
+        if (!probe.open(QIODevice::ReadOnly)) {
+            out.reason = QStringLiteral("cannot read: %1").arg(probe.errorString());
+            return out;
+        }
+        out.kind = CryptOutcome::PassedOver;
+        out.reason = QStringLiteral("not encrypted");
+        return out;
+    }
+    const QString target = PlainName(path);
+    const QByteArray source = QFile::encodeName(path);
+    int opened = -1;
+    auto produce = [&](const QString& temp) {
+        const QByteArray dest = QFile::encodeName(temp);
+        for (int i = 0; i < keys.size(); ++i) {
+            const int32_t r = mv_decrypt_file_n(source.constData(), dest.constData(), keys[i].constData(),
+                                                size_t(keys[i].size()), progress ? forwardProgress : nullptr,
+                                              const_cast<CryptProgress*>(&progress));
+            if (r != 0) {
+                opened = r == 1 ? i : -1;
+                return fromEngine(r, {});
+            }
+        }
+        return ProduceResult{ProduceResult::Failed, 0,
+                             keys.size() == 1 ? QStringLiteral("the key does not open this file")
+                                              : QStringLiteral("none of the keys opens this file")};
+    };
+    out = fromReplace(replaceFile(path, target, produce), target);
+    out.keyIndex = opened;
+    return out;
+}
+
+} // namespace mv

@@ -1,0 +1,33 @@
+// Encrypting or decrypting one file in place of its source: the engine writes a temporary
+// file beside the target, which is put in place safely before the source is wiped. The batch,
+// the list jobs and the command-line tool all go through here.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+namespace mv {
+
+struct CryptOutcome {
+    enum Kind { Done, PassedOver, Failed } kind = Failed;
+    QString target;    // the new file, when Done
+    QString reason;    // why it was passed over or failed, in plain words
+    int keyIndex = -1; // decryption: the key that opened the file
+};
+
+// Bytes done and total; return false to cancel.
+using CryptProgress = std::function<bool(quint64 done, quint64 total)>;
+
+// Encrypts path into its encrypted name. A file that already carries the signature is passed
+// over untouched.
+CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptProgress& progress = {});
+
+// Decrypts path into its plain name with the first key that opens it. A file without the
+// signature is passed over; when no key opens it, it fails with the source untouched.
+CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys,
+                        const CryptProgress& progress = {});
+
+} // namespace mv
