@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-image-formats-plugins
-  libsodium-dev zlib1g-dev libjpeg62-turbo-dev
+  libsodium-dev zlib1g-dev libjpeg62-turbo-dev libjpeg-turbo-progs
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libfuzzer-14-dev
   xvfb xauth fonts-dejavu-core

@@ -1,0 +1,34 @@
+// Finds the bitmaps of a WPG file with the colours in force where each one stands: version 1
+// colour map records (0x0E) and bitmap records of type 1 (0x0B) and 2 (0x14); version 2 colour
+// palettes (0x0C) and bitmap data records (0x0E).
+#pragma once
+
+#include <QByteArrayView>
+#include <QList>
+#include <QRgb>
+#include <QString>
+
+#include <array>
+#include <bitset>
+
+namespace mv::imaging {
+
+struct WpgColours {
+    std::array<QRgb, 256> colour {};
+    std::bitset<256> stored; // entries that a colour record set
+};
+
+struct WpgBitmap {
+    int version = 1;
+    int width = 0;
+    int height = 0;
+    int depth = 0;       // bits per pixel: 1, 2, 4, 8 or 24
+    int compression = 1; // version 2: 0 none, 1 run-length; version 1 is always run-length
+    QByteArrayView data;
+    WpgColours colours;
+};
+
+// The largest bitmap of the file (the first of equal ones); the reason when there is none.
+QString findLargestWpgBitmap(QByteArrayView data, WpgBitmap* bitmap);
+
+} // namespace mv::imaging

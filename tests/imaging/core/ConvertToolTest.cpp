@@ -1,0 +1,82 @@
+// The mvconvert program, run as a user would run it.
+#include "JpegEncoder.h"
+#include "TestPictures.h"
+
+#include "imaging/core/PictureDecoder.h"
+
+#include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace mv::imaging::test {
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun mvconvert(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(MV_CONVERT_PATH), args);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+TEST(ConvertTool, WritesThePixelsAsPng)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    const QString in = writeFile(d, QStringLiteral("photo.jpg"), encodeJpeg(gradient(120, 80)));
+    const QString out = d.filePath(QStringLiteral("photo.png"));
+    const ToolRun r = mvconvert({in, out});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_TRUE(r.err.isEmpty());
+    QImageReader reader(out, "png");
+    const QImage written = reader.read();
+    ASSERT_FALSE(written.isNull());
+    expectSamePixels(written, decodePictureFile(in).image);
+
+    const ToolRun info = mvconvert({QStringLiteral("--info"), in});
+    EXPECT_EQ(info.exitCode, 0);
+    EXPECT_EQ(info.out, QStringLiteral("JPEG 120 80 24\n"));
+    EXPECT_EQ(mvconvert({QStringLiteral("--decode-only"), in}).exitCode, 0);
+}
+
+TEST(ConvertTool, DamagedOrUnknownFilesFailWithOneLine)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    const QString bad = writeFile(d, QStringLiteral("photo.xyz"), QByteArray("not a picture"));
+    const QString cut = writeFile(d, QStringLiteral("cut.jpg"), encodeJpeg(gradient(64, 64)).left(50));
+    const QString out = d.filePath(QStringLiteral("out.png"));
+    const QString keep = writeFile(d, QStringLiteral("keep.png"), QByteArray("old contents"));
+    const struct {
+        QStringList args;
+        QString error;
+    } cases[] = {
+        {{bad, out}, QStringLiteral("mvconvert: %1: unsupported picture type\n").arg(bad)},
+        {{QStringLiteral("--info"), bad}, QStringLiteral("mvconvert: %1: unsupported picture type\n").arg(bad)},
+        {{cut, out}, QStringLiteral("mvconvert: %1: the file is truncated\n").arg(cut)},
+        {{QStringLiteral("--decode-only"), cut}, QStringLiteral("mvconvert: %1: the file is truncated\n").arg(cut)},
+        {{cut, keep}, QStringLiteral("mvconvert: %1: the file is truncated\n").arg(cut)},
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = mvconvert(c.args);
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_EQ(r.err, c.error);
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(out));
+    QFile kept(keep);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("old contents"));
+    EXPECT_EQ(mvconvert({}).exitCode, 2);
+    EXPECT_EQ(mvconvert({QStringLiteral("--info")}).exitCode, 2);
+}
+
+} // namespace
+} // namespace mv::imaging::test

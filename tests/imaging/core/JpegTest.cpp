@@ -1,0 +1,259 @@
+// JPEG through libjpeg: the variants, the menu options, downscaled decoding and damage.
+#include "JpegEncoder.h"
+#include "TestPictures.h"
+
+#include "imaging/core/JpegDecoder.h"
+#include "imaging/core/JpegScale.h"
+#include "imaging/core/LargeImage.h"
+#include "imaging/core/PictureDecoder.h"
+
+#include <QSet>
+
+#include <random>
+
+namespace mv::imaging::test {
+namespace {
+
+// 64 x 48 of six flat 16 x 16 (or 16 x 24) fields: colours survive JPEG almost unchanged
+// away from the field edges.
+const QRgb kFields[6] = {qRgb(220, 30, 30), qRgb(30, 200, 40), qRgb(40, 50, 210),
+                         qRgb(240, 230, 40), qRgb(128, 128, 128), qRgb(20, 20, 20)};
+
+QImage fields()
+{
+    QImage image(64, 48, QImage::Format_RGB32);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            image.setPixel(x, y, kFields[(y / 24) * 3 + qMin(2, x / 22)]);
+    return image;
+}
+
+void expectFieldColours(const QImage& image, int tolerance)
+{
+    ASSERT_EQ(image.size(), QSize(64, 48));
+    for (int f = 0; f < 6; ++f) {
+        const QPoint centre(11 + (f % 3) * 22, 12 + (f / 3) * 24);
+        EXPECT_LE(maxChannelDifference(image.pixel(centre), kFields[f]), tolerance) << "field " << f;
+    }
+}
+
+int colourCount(const QImage& image)
+{
+    QSet<QRgb> seen;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            seen.insert(image.pixel(x, y));
+    return int(seen.size());
+}
+
+QByteArray cmykJpeg(bool adobe)
+{
+    // Red, green, blue and white in four quarters; Adobe files store the ink inverted.
+    const unsigned char inks[4][4] = {{0, 255, 255, 0}, {255, 0, 255, 0}, {255, 255, 0, 0}, {0, 0, 0, 0}};
+    std::vector<unsigned char> s(32 * 32 * 4);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            for (int k = 0; k < 4; ++k) {
+                const unsigned char v = inks[(y / 16) * 2 + x / 16][k];
+                s[size_t((y * 32 + x) * 4 + k)] = adobe ? 255 - v : v;
+            }
+    JpegSpec spec;
+    spec.components = 4;
+    spec.adobeMarker = adobe;
+    return encodeJpegSamples(s.data(), 32, 32, spec);
+}
+
+TEST(Jpeg, VariantsDecodeToTheirColours)
+{
+    JpegSpec progressive;
+    progressive.progressive = true;
+    const QByteArray baseline = encodeJpeg(fields());
+    const QByteArray prog = encodeJpeg(fields(), progressive);
+    ASSERT_TRUE(looksLikeJpeg(baseline));
+    for (const QByteArray* file : {&baseline, &prog}) {
+        const Picture p = decodeJpeg(*file, {});
+        ASSERT_TRUE(p.ok()) << qPrintable(p.error);
+        EXPECT_EQ(p.image.format(), QImage::Format_RGB32);
+        EXPECT_EQ(p.colorDepth, 24);
+        EXPECT_EQ(QSize(p.width, p.height), QSize(64, 48));
+        expectFieldColours(p.image, 12);
+    }
+
+    std::vector<unsigned char> greySamples(40 * 20);
+    for (int i = 0; i < 800; ++i)
+        greySamples[size_t(i)] = (i % 40) < 20 ? 40 : 200;
+    JpegSpec grey;
+    grey.components = 1;
+    const Picture g = decodeJpeg(encodeJpegSamples(greySamples.data(), 40, 20, grey), {});
+    ASSERT_TRUE(g.ok()) << qPrintable(g.error);
+    EXPECT_EQ(g.colorDepth, 8);
+    EXPECT_LE(maxChannelDifference(g.image.pixel(5, 10), qRgb(40, 40, 40)), 4);
+    EXPECT_LE(maxChannelDifference(g.image.pixel(35, 10), qRgb(200, 200, 200)), 4);
+
+    const QRgb quarters[4] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)};
+    for (bool adobe : {true, false}) {
+        SCOPED_TRACE(adobe ? "Adobe CMYK" : "plain CMYK");
+        const Picture c = decodeJpeg(cmykJpeg(adobe), {});
+        ASSERT_TRUE(c.ok()) << qPrintable(c.error);
+        EXPECT_EQ(c.colorDepth, 32);
+        for (int q = 0; q < 4; ++q)
+            EXPECT_LE(maxChannelDifference(c.image.pixel(8 + (q % 2) * 16, 8 + (q / 2) * 16), quarters[q]), 12)
+                << "quarter " << q;
+    }
+}
+
+TEST(Jpeg, OptionsChangeTheDecodeAsTheMenusSay)
+{
+    const QByteArray file = encodeJpeg(gradient(256, 128));
+    DecodeOptions slow;
+    slow.dctMethod = DctMethod::SlowInteger;
+    DecodeOptions floating;
+    floating.dctMethod = DctMethod::FloatingPoint;
+    const Picture a = decodeJpeg(file, slow);
+    const Picture b = decodeJpeg(file, floating);
+    ASSERT_TRUE(a.ok() && b.ok());
+    int worst = 0;
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 256; ++x)
+            worst = std::max(worst, maxChannelDifference(a.image.pixel(x, y), b.image.pixel(x, y)));
+    EXPECT_LE(worst, 3);
+
+    const Picture full = decodeJpeg(file, {});
+    ASSERT_TRUE(full.ok());
+    EXPECT_EQ(full.image.format(), QImage::Format_RGB32);
+    EXPECT_GT(colourCount(full.image), 256);
+
+    for (JpegDither dither : {JpegDither::Ordered, JpegDither::FloydSteinberg}) {
+        for (bool twoPass : {false, true}) {
+            DecodeOptions o;
+            o.jpegDither = dither;
+            o.jpegTwoPassQuantize = twoPass;
+            const Picture q = decodeJpeg(file, o);
+            ASSERT_TRUE(q.ok()) << qPrintable(q.error);
+            EXPECT_EQ(q.image.format(), QImage::Format_Indexed8);
+            EXPECT_LE(colourCount(q.image), 256);
+            EXPECT_GT(colourCount(q.image), 16);
+            EXPECT_LE(maxChannelDifference(q.image.pixel(128, 64), full.image.pixel(128, 64)), 64);
+        }
+    }
+    DecodeOptions twoPassOnly;
+    twoPassOnly.jpegTwoPassQuantize = true;
+    EXPECT_LE(colourCount(decodeJpeg(file, twoPassOnly).image), 256);
+    DecodeOptions cmykDithered;
+    cmykDithered.jpegDither = JpegDither::Ordered;
+    const Picture cmyk = decodeJpeg(cmykJpeg(true), cmykDithered);
+    ASSERT_TRUE(cmyk.ok());
+    EXPECT_EQ(cmyk.image.format(), QImage::Format_Indexed8);
+
+    // Fancy upsampling interpolates 4:2:0 chroma: sharp colour edges come out differently.
+    DecodeOptions fancy;
+    fancy.jpegFancyUpsampling = true;
+    const QByteArray edges = encodeJpeg(pattern(64, 64));
+    EXPECT_NE(decodeJpeg(edges, fancy).image, decodeJpeg(edges, {}).image);
+}
+
+TEST(Jpeg, DownscaledDecodeKeepsTheFullSize)
+{
+    const QByteArray file = encodeJpeg(gradient(800, 600));
+    const struct {
+        QSize box;
+        QSize decoded;
+    } cases[] = {
+        {QSize(100, 75), QSize(100, 75)},   {QSize(101, 76), QSize(200, 150)}, {QSize(150, 150), QSize(200, 150)},
+        {QSize(799, 599), QSize(800, 600)}, {QSize(2000, 2000), QSize(800, 600)}, {QSize(), QSize(800, 600)},
+        {QSize(10, 10), QSize(100, 75)},
+    };
+    for (const auto& c : cases) {
+        DecodeOptions o;
+        o.targetSize = c.box;
+        const Picture p = decodePictureData(file, QStringLiteral("a.jpg"), o);
+        ASSERT_TRUE(p.ok()) << qPrintable(p.error);
+        EXPECT_EQ(p.image.size(), c.decoded) << c.box.width() << "x" << c.box.height();
+        EXPECT_EQ(QSize(p.width, p.height), QSize(800, 600));
+    }
+    EXPECT_EQ(jpegScaleNumerator(QSize(4000, 3000), QSize(1000, 1000)), 2);
+    EXPECT_EQ(jpegScaleNumerator(QSize(4000, 3000), QSize(1001, 1000)), 3);
+    EXPECT_EQ(jpegScaleNumerator(QSize(3000, 4000), QSize(100, 100)), 1);
+    EXPECT_EQ(jpegScaleNumerator(QSize(3000, 4000), QSize(0, 100)), 8);
+    EXPECT_EQ(jpegScaledSize(QSize(801, 601), 1), QSize(101, 76));
+}
+
+QByteArray withWidthAndHeight(QByteArray file, int width, int height)
+{
+    const qsizetype sof = file.indexOf("\xFF\xC0");
+    EXPECT_GT(sof, 0);
+    file[sof + 5] = char(height >> 8), file[sof + 6] = char(height);
+    file[sof + 7] = char(width >> 8), file[sof + 8] = char(width);
+    return file;
+}
+
+// A progressive file whose last scan is repeated until it has far more scans than any real one.
+QByteArray scanBomb()
+{
+    JpegSpec spec;
+    spec.progressive = true;
+    const QByteArray file = encodeJpeg(gradient(16, 16), spec);
+    const qsizetype lastScan = file.lastIndexOf("\xFF\xDA");
+    const QByteArray scan = file.mid(lastScan, file.size() - 2 - lastScan);
+    return file.left(file.size() - 2) + scan.repeated(1100) + QByteArray("\xFF\xD9");
+}
+
+TEST(Jpeg, DamagedFilesFailOrShowWhatIsThere)
+{
+    const QByteArray file = encodeJpeg(fields());
+    const qsizetype scanStart = file.indexOf("\xFF\xDA");
+    for (qsizetype cut : {qsizetype(2), qsizetype(3), qsizetype(20), qsizetype(100), scanStart, scanStart + 5}) {
+        const Picture p = decodeJpeg(file.left(cut), {});
+        EXPECT_FALSE(p.ok()) << "cut at " << cut;
+        EXPECT_EQ(p.error, QStringLiteral("the file is truncated")) << "cut at " << cut;
+        EXPECT_FALSE(probePictureData(file.left(cut), QStringLiteral("a.jpg")).ok());
+    }
+    // Cut in the pixel data: the picture keeps its size and its top rows.
+    const Picture half = decodeJpeg(file.left(scanStart + (file.size() - scanStart) * 3 / 4), {});
+    ASSERT_TRUE(half.ok()) << qPrintable(half.error);
+    EXPECT_EQ(half.image.size(), QSize(64, 48));
+    EXPECT_LE(maxChannelDifference(half.image.pixel(11, 12), kFields[0]), 12);
+    // Only the end marker missing: every pixel as in the whole file.
+    EXPECT_EQ(decodeJpeg(file.left(file.size() - 2), {}).image, decodeJpeg(file, {}).image);
+
+    const Picture huge = decodeJpeg(withWidthAndHeight(file, 65000, 65000), {});
+    EXPECT_EQ(huge.error, QStringLiteral("the picture is too large (65000 x 65000)"));
+    EXPECT_FALSE(probePictureData(withWidthAndHeight(file, 40000, 20), QStringLiteral("a.jpg")).ok());
+    EXPECT_FALSE(decodeJpeg(withWidthAndHeight(file, 0, 48), {}).ok());
+    EXPECT_FALSE(decodeJpeg({}, {}).ok());
+    const Picture bomb = decodeJpeg(scanBomb(), {});
+    EXPECT_EQ(bomb.error, QStringLiteral("the file has too many progressive scans"));
+
+    std::mt19937 random(7);
+    for (int round = 0; round < 50; ++round) {
+        QByteArray noise = file;
+        for (int i = 0; i < 20; ++i)
+            noise[qsizetype(random() % quint32(noise.size()))] = char(random());
+        (void)decodeJpeg(noise, {}); // must neither crash nor hang; may decode
+        QByteArray junk(int(random() % 2000), '\0');
+        for (char& ch : junk)
+            ch = char(random());
+        junk.prepend("\xFF\xD8\xFF");
+        EXPECT_FALSE(decodeJpeg(junk, {}).ok());
+    }
+}
+
+TEST(Jpeg, LargeBuffersKeepTheLimitsAndSurviveCopies)
+{
+    QString reason;
+    QImage big = allocateLargeImage(3000, 2000, QImage::Format_RGB32, &reason);
+    ASSERT_FALSE(big.isNull()) << qPrintable(reason);
+    EXPECT_TRUE(reason.isEmpty());
+    EXPECT_EQ(big.bytesPerLine(), 12000);
+    big.fill(qRgb(1, 2, 3));
+    const QImage copy = big.copy(10, 10, 4, 4);
+    big = QImage(); // the huge-page buffer goes; the copy stays whole
+    EXPECT_EQ(copy.pixel(3, 3), qRgb(1, 2, 3));
+    EXPECT_TRUE(allocateLargeImage(40000, 20, QImage::Format_RGB32, &reason).isNull());
+    EXPECT_EQ(reason, QStringLiteral("the picture is too large (40000 x 20)"));
+    EXPECT_TRUE(allocateLargeImage(20000, 20000, QImage::Format_RGB32, &reason).isNull());
+    EXPECT_FALSE(reason.isEmpty());
+}
+
+} // namespace
+} // namespace mv::imaging::test

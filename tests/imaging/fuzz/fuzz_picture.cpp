@@ -1,0 +1,18 @@
+// The entry point: content sniffing, Qt's readers behind our limits, the header depth parsers.
+#include "imaging/core/HeaderDepth.h"
+#include "imaging/core/PictureDecoder.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    (void)mv::imaging::pngStoredDepth(bytes);
+    (void)mv::imaging::gifStoredDepth(bytes);
+    (void)mv::imaging::bmpStoredDepth(bytes);
+    (void)mv::imaging::tiffStoredDepth(bytes);
+    (void)mv::imaging::probePictureData(bytes, QStringLiteral("seed.bin"));
+    (void)mv::imaging::decodePictureData(bytes, QStringLiteral("seed.bin"));
+    return 0;
+}

@@ -1,0 +1,177 @@
+// The picture control through its members and what it paints (offscreen platform).
+#include "../core/JpegEncoder.h"
+
+#include "imaging/ui/ImageControl.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace mv::imaging::test {
+namespace {
+
+class WidgetApp : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "imaging_ui_tests";
+        static char* argv[] = {name, nullptr};
+        app_ = new QApplication(argc, argv);
+    }
+    void TearDown() override { delete app_; }
+
+private:
+    QApplication* app_ = nullptr;
+};
+[[maybe_unused]] const auto* const kApp = ::testing::AddGlobalTestEnvironment(new WidgetApp);
+
+// Left half red, right half green.
+QImage halves(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, x < width / 2 ? qRgb(255, 0, 0) : qRgb(0, 255, 0));
+    return image;
+}
+
+class ImageControlTest : public ::testing::Test {
+protected:
+    QString writePng(const QString& name, const QImage& image)
+    {
+        const QString path = QDir(dir_.path()).filePath(name);
+        EXPECT_TRUE(QImageWriter(path, "png").write(image));
+        return path;
+    }
+    QString writeBytes(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = QDir(dir_.path()).filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    static QRgb colourAt(ImageControl& control, QPoint at)
+    {
+        return control.grab().toImage().pixel(at) | 0xFF000000u;
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(ImageControlTest, MembersAfterALoadAndAfterAClear)
+{
+    ImageControl control;
+    EXPECT_EQ(control.pictureFile(), QString());
+    const QString path = writePng(QStringLiteral("two.png"), halves(40, 30));
+    ASSERT_TRUE(control.setPictureFile(path)) << qPrintable(control.lastError());
+    EXPECT_EQ(control.pictureFile(), path);
+    EXPECT_EQ(control.pictureWidth(), 40);
+    EXPECT_EQ(control.pictureHeight(), 30);
+    EXPECT_EQ(control.colorDepth(), 24);
+    EXPECT_EQ(control.pictureType(), QStringLiteral("PNG"));
+    EXPECT_EQ(control.pictureObject().image.size(), QSize(40, 30));
+    EXPECT_TRUE(control.lastError().isEmpty());
+    // Zoom mode: the control takes the zoomed picture's size.
+    EXPECT_EQ(control.size(), QSize(40, 30));
+    ASSERT_TRUE(control.setZoomFactor(2));
+    EXPECT_EQ(control.size(), QSize(80, 60));
+    EXPECT_FALSE(control.setZoomFactor(0.3));
+    EXPECT_EQ(control.zoomFactor(), 2.0);
+
+    ASSERT_TRUE(control.setPictureFile(QString()));
+    EXPECT_EQ(control.pictureFile(), QString());
+    EXPECT_EQ(control.pictureWidth(), 0);
+    EXPECT_EQ(control.pictureHeight(), 0);
+    EXPECT_EQ(control.colorDepth(), 0);
+    EXPECT_FALSE(control.pictureObject().ok());
+}
+
+TEST_F(ImageControlTest, OptionsKeepTheirMenuIndexesAndReachTheDecoder)
+{
+    ImageControl control;
+    EXPECT_EQ(control.fitMode(), 1);
+    EXPECT_EQ(control.ditherMode(), 0);
+    EXPECT_EQ(control.dctMethod(), 1); // "Fast Integer" is the checked item
+    EXPECT_EQ(control.jpegDitherMethod(), 0);
+    EXPECT_FALSE(control.jpegFancyUpsampling());
+    EXPECT_FALSE(control.jpegTwoPassQuantize());
+    control.setDitherMode(2);
+    control.setDctMethod(2);
+    control.setJpegDitherMethod(1);
+    control.setDctMethod(7); // out of range: ignored
+    control.setFitMode(9);
+    control.setJpegFancyUpsampling(true);
+    control.setThumbnailSize(100);
+    EXPECT_EQ(control.ditherMode(), 2);
+    EXPECT_EQ(control.dctMethod(), 2);
+    EXPECT_EQ(control.fitMode(), 1);
+    const DecodeOptions o = control.decodeOptions();
+    EXPECT_EQ(o.dctMethod, DctMethod::FloatingPoint);
+    EXPECT_EQ(o.jpegDither, JpegDither::Ordered);
+    EXPECT_TRUE(o.jpegFancyUpsampling);
+    EXPECT_EQ(o.targetSize, QSize(100, 100));
+
+    // A thumbnail-sized decode of a large JPEG, quantized as the options say.
+    const QString jpeg = writeBytes(QStringLiteral("big.jpg"), encodeJpeg(gradient(800, 600)));
+    ASSERT_TRUE(control.setPictureFile(jpeg)) << qPrintable(control.lastError());
+    EXPECT_EQ(control.pictureWidth(), 800);
+    EXPECT_EQ(control.pictureHeight(), 600);
+    EXPECT_EQ(control.pictureObject().image.size(), QSize(100, 75));
+    EXPECT_EQ(control.pictureObject().image.format(), QImage::Format_Indexed8);
+}
+
+TEST_F(ImageControlTest, PaintsThePictureAtEachFitMode)
+{
+    ImageControl control;
+    control.setBackColor(QColor(0, 0, 255));
+    ASSERT_TRUE(control.setPictureFile(writePng(QStringLiteral("h.png"), halves(200, 100))));
+    control.show();
+    EXPECT_EQ(colourAt(control, QPoint(50, 50)), qRgb(255, 0, 0));
+    EXPECT_EQ(colourAt(control, QPoint(150, 50)), qRgb(0, 255, 0));
+
+    ASSERT_TRUE(control.setZoomFactor(4)); // 800 x 400: only the grabbed part is drawn
+    EXPECT_EQ(control.size(), QSize(800, 400));
+    EXPECT_EQ(colourAt(control, QPoint(399, 200)), qRgb(255, 0, 0));
+    EXPECT_EQ(colourAt(control, QPoint(401, 200)), qRgb(0, 255, 0));
+
+    // Fitted to the width of a taller control: reduced smoothly, the rest in the back colour.
+    control.setFitMode(ImageControl::FitWidth);
+    control.resize(50, 60);
+    EXPECT_EQ(colourAt(control, QPoint(10, 12)), qRgb(255, 0, 0));
+    EXPECT_EQ(colourAt(control, QPoint(40, 12)), qRgb(0, 255, 0));
+    EXPECT_EQ(colourAt(control, QPoint(25, 50)), qRgb(0, 0, 255));
+    control.setFitMode(ImageControl::FitHeight);
+    control.resize(300, 50);
+    EXPECT_EQ(colourAt(control, QPoint(25, 25)), qRgb(255, 0, 0));
+    EXPECT_EQ(colourAt(control, QPoint(75, 25)), qRgb(0, 255, 0));
+    EXPECT_EQ(colourAt(control, QPoint(200, 25)), qRgb(0, 0, 255));
+
+    control.setPictureFile(QString());
+    EXPECT_EQ(colourAt(control, QPoint(25, 25)), qRgb(0, 0, 255));
+}
+
+TEST_F(ImageControlTest, ALoadErrorLeavesTheControlEmpty)
+{
+    ImageControl control;
+    ASSERT_TRUE(control.setPictureFile(writePng(QStringLiteral("ok.png"), halves(20, 10))));
+    const QString bad = writeBytes(QStringLiteral("bad.jpg"), encodeJpeg(gradient(64, 64)).left(40));
+    EXPECT_FALSE(control.setPictureFile(bad));
+    EXPECT_EQ(control.lastError(), QStringLiteral("the file is truncated"));
+    EXPECT_EQ(control.pictureFile(), QString());
+    EXPECT_EQ(control.pictureWidth(), 0);
+    EXPECT_EQ(control.colorDepth(), 0);
+    EXPECT_TRUE(control.pictureObject().image.isNull());
+    EXPECT_FALSE(control.setPictureFile(QDir(dir_.path()).filePath(QStringLiteral("missing.png"))));
+    EXPECT_EQ(control.lastError(), QStringLiteral("the file does not exist"));
+    ASSERT_TRUE(control.setPictureFile(QString()));
+    EXPECT_TRUE(control.lastError().isEmpty());
+}
+
+} // namespace
+} // namespace mv::imaging::test
