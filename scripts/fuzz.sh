@@ -9,7 +9,7 @@ cmake --build build/fuzz
 shopt -s nullglob
 ran=0
 for bin in build/fuzz/tests/imaging/fuzz/fuzz_*; do
-  [[ -x "$bin" ]] || continue
+  [[ -f "$bin" && -x "$bin" ]] || continue
   name=$(basename "$bin"); name=${name#fuzz_}
   seeds=tests/imaging/corpus/$name
   work=$(mktemp -d)

@@ -1,4 +1,4 @@
-# Sources of the imaging library. Each decoder family lists its files in decoders/*.cmake
+# Sources of the imaging library. Each family folder lists its files in <family>/sources.cmake
 # (appending to MV_IMAGING_SOURCES) so that the fuzz build compiles exactly the same files.
 set(MV_IMAGING_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(MV_IMAGING_SOURCES

@@ -3,7 +3,6 @@
 #include "imaging/DecodeLimits.h"
 #include "imaging/core/JpegJob.h"
 #include "imaging/core/JpegScale.h"
-#include "imaging/core/LargeImage.h"
 
 namespace mv::imaging {
 
@@ -61,8 +60,8 @@ void configure(JpegJob& job, const DecodeOptions& options)
 bool allocate(JpegJob& job)
 {
     const bool indexed = job.quantize && !job.cmyk;
-    job.image = allocateLargeImage(job.cinfo.output_width, job.cinfo.output_height,
-                              indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32, &job.reason);
+    job.image = allocateImage(job.cinfo.output_width, job.cinfo.output_height,
+                          indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32, &job.reason);
     if (job.image.isNull())
         return false;
     job.rows.resize(job.cinfo.output_height);

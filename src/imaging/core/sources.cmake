@@ -6,7 +6,6 @@ list(APPEND MV_IMAGING_SOURCES
   ${MV_IMAGING_DIR}/core/JpegDecoder.cpp
   ${MV_IMAGING_DIR}/core/JpegJob.cpp
   ${MV_IMAGING_DIR}/core/JpegScale.cpp
-  ${MV_IMAGING_DIR}/core/LargeImage.cpp
   ${MV_IMAGING_DIR}/core/Picture.cpp
   ${MV_IMAGING_DIR}/core/PictureDecoder.cpp
   ${MV_IMAGING_DIR}/core/QtDecoder.cpp

@@ -4,7 +4,7 @@
 
 #include "imaging/core/JpegDecoder.h"
 #include "imaging/core/JpegScale.h"
-#include "imaging/core/LargeImage.h"
+#include "imaging/DecodeLimits.h"
 #include "imaging/core/PictureDecoder.h"
 
 #include <QSet>
@@ -238,10 +238,10 @@ TEST(Jpeg, DamagedFilesFailOrShowWhatIsThere)
     }
 }
 
-TEST(Jpeg, LargeBuffersKeepTheLimitsAndSurviveCopies)
+TEST(Jpeg, LargePictureBuffersKeepTheLimitsAndSurviveCopies)
 {
     QString reason;
-    QImage big = allocateLargeImage(3000, 2000, QImage::Format_RGB32, &reason);
+    QImage big = allocateImage(3000, 2000, QImage::Format_RGB32, &reason);
     ASSERT_FALSE(big.isNull()) << qPrintable(reason);
     EXPECT_TRUE(reason.isEmpty());
     EXPECT_EQ(big.bytesPerLine(), 12000);
@@ -249,9 +249,9 @@ TEST(Jpeg, LargeBuffersKeepTheLimitsAndSurviveCopies)
     const QImage copy = big.copy(10, 10, 4, 4);
     big = QImage(); // the huge-page buffer goes; the copy stays whole
     EXPECT_EQ(copy.pixel(3, 3), qRgb(1, 2, 3));
-    EXPECT_TRUE(allocateLargeImage(40000, 20, QImage::Format_RGB32, &reason).isNull());
+    EXPECT_TRUE(allocateImage(40000, 20, QImage::Format_RGB32, &reason).isNull());
     EXPECT_EQ(reason, QStringLiteral("the picture is too large (40000 x 20)"));
-    EXPECT_TRUE(allocateLargeImage(20000, 20000, QImage::Format_RGB32, &reason).isNull());
+    EXPECT_TRUE(allocateImage(20000, 20000, QImage::Format_RGB32, &reason).isNull());
     EXPECT_FALSE(reason.isEmpty());
 }
 
