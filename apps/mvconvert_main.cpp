@@ -2,17 +2,22 @@
 // is. The same library as the viewer, so it doubles as a command-line check of a file.
 //
 //   mvconvert IN OUT.png       decode IN, write OUT as PNG
+//   mvconvert --width N IN OUT.png
+//                              the same, scaled to N pixels wide (height keeps the aspect)
 //   mvconvert --info IN        one line: type width height bits-per-pixel (header only)
 //   mvconvert --decode-only IN [WxH]
 //                              decode and discard (for timing), optionally for drawing into
 //                              a WxH box (a JPEG then decodes downscaled)
+#include "imaging/DecodeLimits.h"
 #include "imaging/core/PictureDecoder.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -27,19 +32,31 @@ int fail(const QString& subject, const QString& reason)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: mvconvert IN OUT.png | mvconvert --info IN | mvconvert --decode-only IN\n");
+    std::fprintf(stderr, "usage: mvconvert [--width N] IN OUT.png | mvconvert --info IN | mvconvert --decode-only IN\n");
     return 2;
 }
 
-QImage pixelsOf(const Picture& picture)
+// A vector picture is drawn at its natural size, or width pixels wide (0: natural).
+QImage pixelsOf(const Picture& picture, int width, QString* error)
 {
-    if (!picture.isVector())
-        return picture.image;
-    const QSize size = picture.drawing->naturalSize().toSize().expandedTo(QSize(1, 1));
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (!picture.isVector()) {
+        const QImage& image = picture.image;
+        if (width <= 0 || width == image.width())
+            return image;
+        const double height = std::max(1.0, std::round(double(image.height()) * width / image.width()));
+        *error = mv::imaging::checkDimensions(width, std::int64_t(std::min(height, 1e12)));
+        return error->isEmpty() ? image.scaledToWidth(width, Qt::SmoothTransformation) : QImage();
+    }
+    QSizeF size = picture.drawing->naturalSize();
+    if (width > 0 && size.width() > 0)
+        size = QSizeF(width, size.height() * width / size.width());
+    const QSize pixels = size.toSize().expandedTo(QSize(1, 1));
+    QImage image = mv::imaging::allocateImage(pixels.width(), pixels.height(), QImage::Format_ARGB32_Premultiplied, error);
+    if (image.isNull())
+        return image;
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    picture.drawing->draw(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    picture.drawing->draw(painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
     return image;
 }
 
@@ -66,16 +83,20 @@ int decodeOnly(const QString& in, const QString& box)
 }
 
 // Written to a temporary file and renamed, so a failed write never damages an existing OUT.
-int convert(const QString& in, const QString& out)
+int convert(const QString& in, const QString& out, int width = 0)
 {
     const Picture p = mv::imaging::decodePictureFile(in);
     if (!p.ok())
         return fail(in, p.error);
+    QString error;
+    const QImage pixels = pixelsOf(p, width, &error);
+    if (pixels.isNull())
+        return fail(in, error.isEmpty() ? QStringLiteral("the picture could not be drawn") : error);
     QSaveFile file(out);
     if (!file.open(QIODevice::WriteOnly))
         return fail(out, file.errorString());
     QImageWriter writer(&file, "png");
-    if (!writer.write(pixelsOf(p))) {
+    if (!writer.write(pixels)) {
         file.cancelWriting();
         return fail(out, writer.errorString());
     }
@@ -88,7 +109,10 @@ int convert(const QString& in, const QString& out)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Metafile text needs fonts, hence a GUI application; it never needs a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args[0] == QLatin1String("--info"))
         return info(args[1]);
@@ -96,5 +120,12 @@ int main(int argc, char** argv)
         return decodeOnly(args[1], args.value(2));
     if (args.size() == 2 && !args[0].startsWith(QLatin1String("--")))
         return convert(args[0], args[1]);
+    if (args.size() == 4 && args[0] == QLatin1String("--width")) {
+        bool ok = false;
+        const int width = args[1].toInt(&ok);
+        if (!ok || width <= 0 || width > mv::imaging::kMaxDimension)
+            return usage();
+        return convert(args[2], args[3], width);
+    }
     return usage();
 }

@@ -3,6 +3,7 @@
 #include "imaging/core/HeaderDepth.h"
 #include "imaging/core/JpegDecoder.h"
 #include "imaging/core/QtDecoder.h"
+#include "imaging/metafile/MetafileDecoder.h"
 
 // Our own decoders, one include each.
 #include "imaging/pc/CutDecoder.h"
@@ -18,6 +19,7 @@
 #include "imaging/retro/MacPaintDecoder.h"
 #include "imaging/retro/PicDecoder.h"
 #include "imaging/retro/WpgDecoder.h"
+#include "imaging/wpg/WpgVectorDecoder.h"
 
 #include <array>
 
@@ -75,9 +77,6 @@ PictureInfo probeQt(QByteArrayView data)
     return info;
 }
 
-// Metafiles are recognised but not drawn yet.
-Picture unsupported(const DecodeRequest&) { return Picture::failure(QStringLiteral("unsupported picture type")); }
-
 // Adapts a raster decoder of our own: decodeX(data) or decodeX(data, palette).
 template <DecodeResult (*Decode)(QByteArrayView)>
 Picture plain(const DecodeRequest& r) { return Picture::fromResult(Decode(r.data)); }
@@ -97,11 +96,11 @@ const auto kTypes = std::to_array<PictureType>({
     {"TIFF", "tif;tiff", looksLikeTiff, decodeQt<kTiff, tiffStoredDepth>, probeQt<kTiff, tiffStoredDepth>},
     // Also a .dib or .rle that carries a file header: Qt's reader is forced by content.
     {"BMP", "bmp;rle", looksLikeBmp, decodeQt<kBmp, bmpStoredDepth>, probeQt<kBmp, bmpStoredDepth>},
-    {"WMF", "wmf", looksLikeWmf, unsupported, nullptr},
-    {"EMF", "emf", looksLikeEmf, unsupported, nullptr},
+    {"WMF", "wmf", looksLikeWmf, decodeWmf, nullptr},
+    {"EMF", "emf", looksLikeEmf, decodeEmf, nullptr},
     // Our own decoders, strongest magic first; those without one only claim by extension.
     {"IFF", "iff;lbm", looksLikeIff, plain<decodeIff>, nullptr},
-    {"WPG", "wpg", looksLikeWpg, plain<decodeWpg>, nullptr},
+    {"WPG", "wpg", looksLikeWpg, [](const DecodeRequest& r) { return decodeWpgPicture(r.data); }, nullptr},
     {"RAS", "ras", looksLikeSunRaster, plain<decodeSunRaster>, nullptr},
     {"MSP", "msp", looksLikeMsp, plain<decodeMsp>, nullptr},
     {"PIC", "pic", looksLikePic, plain<decodePic>, nullptr},

@@ -4,10 +4,8 @@
 #include "imaging/retro/WpgRecords.h"
 
 namespace mv::imaging {
-namespace {
 
-// Colour records: start index, count, then 3 (version 1) or 4 (version 2) bytes a colour.
-void applyColours(QByteArrayView body, int bytesPerColour, WpgColours* colours)
+void applyWpgColours(QByteArrayView body, int bytesPerColour, WpgColours* colours)
 {
     ByteReader in(body);
     const int start = in.u16le();
@@ -22,8 +20,7 @@ void applyColours(QByteArrayView body, int bytesPerColour, WpgColours* colours)
     }
 }
 
-// Reads the header of a bitmap record; false (and why) when it is not one we can show.
-bool readBitmap(const WpgRecord& record, int version, WpgBitmap* bitmap, QString* why)
+bool readWpgBitmap(const WpgRecord& record, int version, WpgBitmap* bitmap, QString* why)
 {
     ByteReader in(record.body);
     bitmap->version = version;
@@ -59,19 +56,17 @@ bool readBitmap(const WpgRecord& record, int version, WpgBitmap* bitmap, QString
     return true;
 }
 
-bool isBitmap(const WpgRecord& record, int version)
+bool isWpgBitmapRecord(const WpgRecord& record, int version)
 {
     if (version == 1)
         return record.type == wpg1::kBitmapType1 || record.type == wpg1::kBitmapType2;
     return record.type == wpg2::kBitmapData;
 }
 
-bool isColourMap(const WpgRecord& record, int version)
+bool isWpgColourRecord(const WpgRecord& record, int version)
 {
     return record.type == (version == 1 ? wpg1::kColourMap : wpg2::kColourPalette);
 }
-
-} // namespace
 
 QString findLargestWpgBitmap(QByteArrayView data, WpgBitmap* best)
 {
@@ -85,14 +80,14 @@ QString findLargestWpgBitmap(QByteArrayView data, WpgBitmap* best)
     QString refused;
     qint64 bestArea = -1;
     while (walker.next(&record)) {
-        if (isColourMap(record, header.majorVersion)) {
-            applyColours(record.body, header.majorVersion == 1 ? 3 : 4, &colours);
+        if (isWpgColourRecord(record, header.majorVersion)) {
+            applyWpgColours(record.body, header.majorVersion == 1 ? 3 : 4, &colours);
             continue;
         }
         WpgBitmap candidate;
-        if (!isBitmap(record, header.majorVersion))
+        if (!isWpgBitmapRecord(record, header.majorVersion))
             continue;
-        if (!readBitmap(record, header.majorVersion, &candidate, &refused))
+        if (!readWpgBitmap(record, header.majorVersion, &candidate, &refused))
             continue;
         const qint64 area = qint64(candidate.width) * candidate.height;
         if (area > bestArea) {

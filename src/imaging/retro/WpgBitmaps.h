@@ -28,6 +28,15 @@ struct WpgBitmap {
     WpgColours colours;
 };
 
+struct WpgRecord;
+
+// Colour records: start index, count, then 3 (version 1) or 4 (version 2) bytes a colour.
+void applyWpgColours(QByteArrayView body, int bytesPerColour, WpgColours* colours);
+bool isWpgColourRecord(const WpgRecord& record, int version);
+bool isWpgBitmapRecord(const WpgRecord& record, int version);
+// Reads the header of a bitmap record; false (and why) when it is not one we can show.
+bool readWpgBitmap(const WpgRecord& record, int version, WpgBitmap* bitmap, QString* why);
+
 // The largest bitmap of the file (the first of equal ones); the reason when there is none.
 QString findLargestWpgBitmap(QByteArrayView data, WpgBitmap* bitmap);
 

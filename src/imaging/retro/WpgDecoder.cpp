@@ -67,6 +67,11 @@ DecodeResult decodeWpg(QByteArrayView data)
     WpgBitmap b;
     if (QString why = findLargestWpgBitmap(data, &b); !why.isEmpty())
         return DecodeResult::failure(why);
+    return decodeWpgBitmap(b);
+}
+
+DecodeResult decodeWpgBitmap(const WpgBitmap& b)
+{
     const bool trueColour = b.depth == 24;
     if (QString why = checkDimensions(b.width, b.height, trueColour ? 4 : 1); !why.isEmpty())
         return DecodeResult::failure(why);

@@ -16,4 +16,8 @@ namespace mv::imaging {
 bool looksLikeWpg(QByteArrayView data);
 DecodeResult decodeWpg(QByteArrayView data);
 
+struct WpgBitmap;
+// The pixels of one bitmap record, as found by the record walker.
+DecodeResult decodeWpgBitmap(const WpgBitmap& bitmap);
+
 } // namespace mv::imaging

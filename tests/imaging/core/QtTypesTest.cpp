@@ -137,7 +137,7 @@ TEST(QtTypes, DamagedFilesGiveAnError)
     EXPECT_TRUE(decodePictureData(hugeBmp, QStringLiteral("a.bmp")).error.contains(QLatin1String("too large")));
 }
 
-TEST(QtTypes, MetafilesAreRecognisedButNotYetDrawn)
+TEST(QtTypes, DamagedMetafilesAreRecognisedAndRefused)
 {
     QByteArray placeable("\xD7\xCD\xC6\x9A", 4);
     placeable.append(QByteArray(40, '\0'));
@@ -154,7 +154,7 @@ TEST(QtTypes, MetafilesAreRecognisedButNotYetDrawn)
     for (const auto& f : files) {
         const Picture p = decodePictureData(f.bytes, QString::fromLatin1(f.name));
         EXPECT_FALSE(p.ok());
-        EXPECT_EQ(p.error, QStringLiteral("unsupported picture type"));
+        EXPECT_FALSE(p.error.isEmpty());
         EXPECT_EQ(p.typeName, QLatin1String(f.type));
     }
 }

@@ -1,0 +1,46 @@
+// The drawing state of a metafile's device context: what SaveDC saves and RestoreDC brings
+// back (the clip is kept by the painter's own save and restore).
+#pragma once
+
+#include "imaging/metafile/GdiObjects.h"
+
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QTransform>
+
+namespace mv::imaging::metafile {
+
+enum MapMode { MmText = 1, MmLoMetric, MmHiMetric, MmLoEnglish, MmHiEnglish, MmTwips, MmIsotropic, MmAnisotropic };
+
+struct DcState {
+    GdiPen pen = makePen(0, 0, Qt::black);
+    GdiBrush brush = makeBrush(0, Qt::white, 0);
+    GdiFont font;
+    QColor textColor = Qt::black;
+    QColor bkColor = Qt::white;
+    bool opaqueBackground = true;
+    std::uint32_t textAlign = 0;
+    Qt::FillRule fillRule = Qt::OddEvenFill;
+
+    int mapMode = MmText;
+    QPointF windowOrg;
+    QSizeF windowExt{1, 1};
+    QPointF viewportOrg;
+    QSizeF viewportExt{1, 1};
+    bool windowExtSet = false; // old metafiles: the window then maps onto the picture's frame
+    bool viewportExtSet = false;
+    bool viewportOrgSet = false;
+
+    QTransform world;
+    QPointF current; // the current position, logical units
+};
+
+// An extent we can divide by: not zero, not absurd.
+bool usableExtent(double cx, double cy);
+
+// Logical units to device units. Enhanced metafiles: the device is the reference device
+// (pxPerMm its pixels per millimetre). Old metafiles (frame set): the window maps onto the frame.
+QTransform pageTransform(const DcState& s, double pxPerMm, const QRectF* wmfFrame);
+
+} // namespace mv::imaging::metafile

@@ -1,0 +1,82 @@
+#include "imaging/metafile/GdiObjects.h"
+
+#include <algorithm>
+
+namespace mv::imaging::metafile {
+
+QColor colorFromRef(std::uint32_t ref)
+{
+    return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF));
+}
+
+GdiPen makePen(std::uint32_t style, double width, QColor color)
+{
+    QPen pen(color);
+    pen.setWidthF(std::clamp(width, 0.0, 1e6));
+    switch (style & 0x0F) {
+    case 1: pen.setStyle(Qt::DashLine); break;
+    case 2: pen.setStyle(Qt::DotLine); break;
+    case 3: pen.setStyle(Qt::DashDotLine); break;
+    case 4: pen.setStyle(Qt::DashDotDotLine); break;
+    case 5: pen.setStyle(Qt::NoPen); break;
+    default: pen.setStyle(Qt::SolidLine); break;
+    }
+    switch (style & 0x0F00) {
+    case 0x0100: pen.setCapStyle(Qt::SquareCap); break;
+    case 0x0200: pen.setCapStyle(Qt::FlatCap); break;
+    default: pen.setCapStyle(Qt::RoundCap); break;
+    }
+    switch (style & 0xF000) {
+    case 0x1000: pen.setJoinStyle(Qt::BevelJoin); break;
+    case 0x2000: pen.setJoinStyle(Qt::MiterJoin); break;
+    default: pen.setJoinStyle(Qt::RoundJoin); break;
+    }
+    return {pen};
+}
+
+GdiBrush makeBrush(std::uint32_t style, QColor color, std::uint32_t hatch)
+{
+    static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
+                                                  Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    switch (style) {
+    case 1: return {QBrush(Qt::NoBrush)};
+    case 2: return {QBrush(color, hatch < 6 ? kHatches[hatch] : Qt::SolidPattern)};
+    default: return {QBrush(color)};
+    }
+}
+
+ObjectTable::ObjectTable(std::size_t size) : slots_(std::min(size, kMaxObjects)) {}
+
+bool ObjectTable::addLowest(GdiObject object)
+{
+    while (firstFree_ < slots_.size() && slots_[firstFree_])
+        ++firstFree_;
+    if (firstFree_ == slots_.size())
+        return false;
+    slots_[firstFree_++] = std::move(object);
+    return true;
+}
+
+void ObjectTable::put(std::uint32_t index, GdiObject object)
+{
+    if (index < slots_.size())
+        slots_[index] = std::move(object);
+    // firstFree_ only matters for addLowest, which enhanced metafiles never use.
+}
+
+void ObjectTable::remove(std::uint32_t index)
+{
+    if (index < slots_.size()) {
+        slots_[index].reset();
+        firstFree_ = std::min<std::size_t>(firstFree_, index);
+    }
+}
+
+const GdiObject* ObjectTable::get(std::uint32_t index) const
+{
+    if (index >= slots_.size() || !slots_[index])
+        return nullptr;
+    return &*slots_[index];
+}
+
+} // namespace mv::imaging::metafile

@@ -1,0 +1,60 @@
+// Record function numbers of old Windows metafiles.
+#pragma once
+
+#include <cstdint>
+
+namespace mv::imaging::metafile {
+
+enum WmfFunction : std::uint16_t {
+    WmfEof = 0x0000,
+    WmfSaveDc = 0x001E,
+    WmfRealizePalette = 0x0035,
+    WmfCreatePalette = 0x00F7,
+    WmfSetBkMode = 0x0102,
+    WmfSetMapMode = 0x0103,
+    WmfSetRop2 = 0x0104,
+    WmfSetPolyFillMode = 0x0106,
+    WmfRestoreDc = 0x0127,
+    WmfSelectClipRegion = 0x012C,
+    WmfSelectObject = 0x012D,
+    WmfSetTextAlign = 0x012E,
+    WmfDibCreatePatternBrush = 0x0142,
+    WmfDeleteObject = 0x01F0,
+    WmfCreatePatternBrush = 0x01F9,
+    WmfSetBkColor = 0x0201,
+    WmfSetTextColor = 0x0209,
+    WmfSetWindowOrg = 0x020B,
+    WmfSetWindowExt = 0x020C,
+    WmfSetViewportOrg = 0x020D,
+    WmfSetViewportExt = 0x020E,
+    WmfOffsetWindowOrg = 0x020F,
+    WmfOffsetViewportOrg = 0x0211,
+    WmfLineTo = 0x0213,
+    WmfMoveTo = 0x0214,
+    WmfSelectPalette = 0x0234,
+    WmfCreatePenIndirect = 0x02FA,
+    WmfCreateFontIndirect = 0x02FB,
+    WmfCreateBrushIndirect = 0x02FC,
+    WmfPolygon = 0x0324,
+    WmfPolyline = 0x0325,
+    WmfScaleWindowExt = 0x0410,
+    WmfScaleViewportExt = 0x0412,
+    WmfExcludeClipRect = 0x0415,
+    WmfIntersectClipRect = 0x0416,
+    WmfEllipse = 0x0418,
+    WmfRectangle = 0x041B,
+    WmfTextOut = 0x0521,
+    WmfPolyPolygon = 0x0538,
+    WmfRoundRect = 0x061C,
+    WmfPatBlt = 0x061D,
+    WmfCreateRegion = 0x06FF,
+    WmfArc = 0x0817,
+    WmfPie = 0x081A,
+    WmfChord = 0x0830,
+    WmfDibBitBlt = 0x0940,
+    WmfExtTextOut = 0x0A32,
+    WmfDibStretchBlt = 0x0B41,
+    WmfStretchDib = 0x0F43,
+};
+
+} // namespace mv::imaging::metafile

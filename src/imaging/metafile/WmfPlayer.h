@@ -1,0 +1,38 @@
+// Plays the records of an old Windows metafile onto a painter.
+#pragma once
+
+#include "imaging/ByteReader.h"
+#include "imaging/metafile/GdiCanvas.h"
+#include "imaging/metafile/MetafileRecords.h"
+
+namespace mv::imaging::metafile {
+
+void playWmf(const MetafileRecords& file, QPainter& painter, const QRectF& target);
+
+class WmfPlayer {
+public:
+    WmfPlayer(const MetafileRecords& file, QPainter& painter, const QRectF& target);
+    void play();
+
+private:
+    bool playState(std::uint16_t fn, ByteReader& r);
+    bool playMapping(std::uint16_t fn, ByteReader& r);
+    bool playObject(std::uint16_t fn, ByteReader& r);
+    bool playShape(std::uint16_t fn, ByteReader& r);
+    bool playText(std::uint16_t fn, ByteReader& r);
+    bool playBitmap(std::uint16_t fn, ByteReader& r, qsizetype recordWords);
+    void select(std::uint32_t index);
+    void createFont(ByteReader& r);
+    void createPatternBrush(ByteReader& r);
+    void createRegion(ByteReader& r);
+
+    const MetafileRecords& file_;
+    GdiCanvas canvas_;
+    ObjectTable objects_;
+};
+
+// Shared readers: a point stored y first, a rectangle stored bottom, right, top, left.
+QPointF readPointYX(ByteReader& r);
+QRectF readRectBRTL(ByteReader& r);
+
+} // namespace mv::imaging::metafile

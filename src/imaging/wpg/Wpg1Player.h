@@ -1,0 +1,28 @@
+// Plays the records of a version 1 WordPerfect graphics file into picture items: fill and line
+// attributes, colour maps, lines, polylines, rectangles, polygons, ellipses and arcs (turned by
+// their rotation), curves, text with its attributes, and bitmaps at their place (a type 1
+// bitmap, which has no place, covers the whole picture). Units are 1/1200 inch, y up.
+//
+// Fill styles other than hollow (0) are drawn solid; partial arcs are drawn open, unfilled.
+// Records after a damaged one are lost; what came before is kept.
+#pragma once
+
+#include "imaging/retro/WpgRecords.h"
+#include "imaging/wpg/WpgPicture.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <memory>
+
+namespace mv::imaging {
+
+struct WpgPlayResult {
+    std::shared_ptr<WpgPicture> picture; // null on failure
+    bool hasShapes = false;             // anything but bitmaps was drawn
+    QString error;
+};
+
+WpgPlayResult playWpg1(QByteArrayView data, const WpgHeader& header);
+
+} // namespace mv::imaging
