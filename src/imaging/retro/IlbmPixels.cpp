@@ -50,7 +50,7 @@ QList<QRgb> colourTable(const IffPicture& p, int count)
     colours.resize(count, qRgb(0, 0, 0));
     const bool halfBrite = (p.viewModes & IffPicture::kExtraHalfBrite) && p.planes == 6;
     if (halfBrite) {
-        for (int i = 32; i < 64; ++i) {
+        for (int i = 32; i < qMin(64, int(colours.size())); ++i) {
             const QRgb c = colours[i - 32];
             colours[i] = qRgb(qRed(c) >> 1, qGreen(c) >> 1, qBlue(c) >> 1);
         }
