@@ -33,6 +33,43 @@ QTransform scaled(const DcState& s, QPointF deviceOrigin, double sx, double sy)
 
 } // namespace
 
+void setExtent(DcState& s, bool window, QPointF extent)
+{
+    if (!usableExtent(extent.x(), extent.y()))
+        return; // a zero extent would divide by zero
+    (window ? s.windowExt : s.viewportExt) = QSizeF(extent.x(), extent.y());
+    (window ? s.windowExtSet : s.viewportExtSet) = true;
+}
+
+void scaleExtent(DcState& s, bool window, double xNum, double xDen, double yNum, double yDen)
+{
+    QSizeF& ext = window ? s.windowExt : s.viewportExt;
+    if (xDen == 0 || yDen == 0)
+        return;
+    const QSizeF scaled(ext.width() * xNum / xDen, ext.height() * yNum / yDen);
+    if (usableExtent(scaled.width(), scaled.height()))
+        ext = scaled;
+}
+
+void selectObject(DcState& s, const GdiObject& o)
+{
+    if (const auto* pen = std::get_if<GdiPen>(&o))
+        s.pen = *pen;
+    else if (const auto* brush = std::get_if<GdiBrush>(&o))
+        s.brush = *brush;
+    else if (const auto* font = std::get_if<GdiFont>(&o))
+        s.font = *font;
+    else if (const auto* palette = std::get_if<GdiPalette>(&o))
+        s.palette = palette->colours.empty() ? defaultPalette() : palette->colours;
+}
+
+QTransform rectToRect(const QRectF& from, const QRectF& to)
+{
+    const double sx = from.width() != 0 ? to.width() / from.width() : 1;
+    const double sy = from.height() != 0 ? to.height() / from.height() : 1;
+    return QTransform(sx, 0, 0, sy, to.left() - from.left() * sx, to.top() - from.top() * sy);
+}
+
 bool usableExtent(double cx, double cy)
 {
     return cx != 0 && cy != 0 && std::abs(cx) <= kMaxExtent && std::abs(cy) <= kMaxExtent;

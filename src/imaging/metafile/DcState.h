@@ -22,6 +22,8 @@ struct DcState {
     bool opaqueBackground = true;
     std::uint32_t textAlign = 0;
     Qt::FillRule fillRule = Qt::OddEvenFill;
+    int rop2 = 13;             // copy the pen
+    bool arcClockwise = false; // arcs run counter-clockwise unless set otherwise
 
     int mapMode = MmText;
     QPointF windowOrg;
@@ -32,9 +34,21 @@ struct DcState {
     bool viewportExtSet = false;
     bool viewportOrgSet = false;
 
+    std::vector<QRgb> palette = defaultPalette();
+
     QTransform world;
     QPointF current; // the current position, logical units
 };
+
+// SetWindowExt / SetViewportExt; an extent we cannot divide by is ignored.
+void setExtent(DcState& s, bool window, QPointF extent);
+// ScaleWindowExt / ScaleViewportExt.
+void scaleExtent(DcState& s, bool window, double xNum, double xDen, double yNum, double yDen);
+// SelectObject of a pen, brush, font or palette (regions select the clip instead).
+void selectObject(DcState& s, const GdiObject& o);
+
+// The transform that maps one rectangle onto another (an empty one maps at scale 1).
+QTransform rectToRect(const QRectF& from, const QRectF& to);
 
 // An extent we can divide by: not zero, not absurd.
 bool usableExtent(double cx, double cy);

@@ -24,6 +24,7 @@ std::optional<GdiObject> stockObject(std::uint32_t which)
     case 7: return makePen(0, 0, Qt::black);
     case 8: return makePen(5, 0, Qt::black);
     case 10: case 11: case 12: case 13: case 14: case 16: case 17: return GdiFont{};
+    case 15: return GdiPalette{defaultPalette()};
     case 18: return makeBrush(0, Qt::white, 0);
     case 19: return makePen(0, 0, Qt::black);
     default: return std::nullopt;
@@ -67,33 +68,31 @@ bool EmfPlayer::playObject(std::uint32_t type, ByteReader& r, QByteArrayView rec
         break;
     }
     case EmrExtCreateFontIndirectW: createFont(r); break;
-    case EmrCreatePalette: objects_.put(r.u32le(), GdiOther{}); break;
-    case EmrSelectObject: select(r.u32le()); break;
+    case EmrCreatePalette: {
+        const std::uint32_t index = r.u32le();
+        objects_.put(index, readLogPalette(r.take(r.remaining())));
+        break;
+    }
+    case EmrSelectObject:
+    case EmrSelectPalette: select(r.u32le()); break;
     case EmrDeleteObject: objects_.remove(r.u32le()); break;
     default: return false;
     }
     return true;
 }
 
+std::optional<GdiObject> EmfPlayer::object(std::uint32_t index) const
+{
+    if (index & kStock)
+        return stockObject(index & ~kStock);
+    const GdiObject* o = objects_.get(index);
+    return o ? std::optional<GdiObject>(*o) : std::nullopt;
+}
+
 void EmfPlayer::select(std::uint32_t index)
 {
-    std::optional<GdiObject> stock;
-    const GdiObject* o = nullptr;
-    if (index & kStock) {
-        stock = stockObject(index & ~kStock);
-        o = stock ? &*stock : nullptr;
-    } else {
-        o = objects_.get(index);
-    }
-    if (!o)
-        return; // out of range or empty: ignored
-    DcState& s = canvas_.state();
-    if (const auto* pen = std::get_if<GdiPen>(o))
-        s.pen = *pen;
-    else if (const auto* brush = std::get_if<GdiBrush>(o))
-        s.brush = *brush;
-    else if (const auto* font = std::get_if<GdiFont>(o))
-        s.font = *font;
+    if (const std::optional<GdiObject> o = object(index))
+        selectObject(canvas_.state(), *o); // out of range or empty: ignored
 }
 
 void EmfPlayer::createFont(ByteReader& r)

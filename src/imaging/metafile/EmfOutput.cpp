@@ -8,7 +8,8 @@ namespace mv::imaging::metafile {
 namespace {
 
 constexpr int kEtoOpaque = 2, kEtoClipped = 4;
-constexpr std::uint32_t kPatCopy = 0x00F00021, kBlackness = 0x00000042, kWhiteness = 0x00FF0062;
+constexpr std::uint32_t kSrcCopy = 0x00CC0020;
+constexpr std::uint32_t kAcSrcAlpha = 1;
 
 QString readUtf16(QByteArrayView bytes)
 {
@@ -40,37 +41,37 @@ bool EmfPlayer::playText(std::uint32_t type, ByteReader& r, QByteArrayView recor
 
 bool EmfPlayer::playBitmap(std::uint32_t type, ByteReader& r, QByteArrayView record)
 {
+    if (type != EmrStretchDiBits && type != EmrSetDiBitsToDevice && type != EmrBitBlt && type != EmrStretchBlt
+        && type != EmrAlphaBlend && type != EmrTransparentBlt)
+        return false;
     r.skip(16); // bounds
     QRectF dest, source;
-    std::uint32_t rop = 0, offBmi = 0, cbBmi = 0, offBits = 0, cbBits = 0;
+    std::uint32_t rop = kSrcCopy, usage = 0, offBmi = 0, cbBmi = 0, offBits = 0, cbBits = 0;
+    const bool fromDc = type == EmrBitBlt || type == EmrStretchBlt || type == EmrAlphaBlend || type == EmrTransparentBlt;
     switch (type) {
-    case EmrStretchDiBits: {
+    case EmrStretchDiBits:
+    case EmrSetDiBitsToDevice: {
         const QPointF at = readPointL(r), src = readPointL(r), srcSize = readPointL(r);
         offBmi = r.u32le(), cbBmi = r.u32le(), offBits = r.u32le(), cbBits = r.u32le();
-        r.skip(4); // usage
-        rop = r.u32le();
-        const QPointF size = readPointL(r);
+        usage = r.u32le();
+        rop = type == EmrStretchDiBits ? r.u32le() : kSrcCopy;
+        const QPointF size = type == EmrStretchDiBits ? readPointL(r) : srcSize;
         dest = QRectF(at, QSizeF(size.x(), size.y()));
         source = QRectF(src, QSizeF(srcSize.x(), srcSize.y()));
         break;
     }
     case EmrBitBlt:
-    case EmrStretchBlt: {
+    case EmrStretchBlt:
+    case EmrAlphaBlend:
+    case EmrTransparentBlt: {
         const QPointF at = readPointL(r), size = readPointL(r);
-        rop = r.u32le();
+        rop = r.u32le(); // the blend function or the transparent colour for the last two
         const QPointF src = readPointL(r);
-        r.skip(24 + 4 + 4); // source transform, background colour, usage
+        r.skip(24 + 4); // source transform, background colour
+        usage = r.u32le();
         offBmi = r.u32le(), cbBmi = r.u32le(), offBits = r.u32le(), cbBits = r.u32le();
-        const QPointF srcSize = type == EmrStretchBlt ? readPointL(r) : size;
+        const QPointF srcSize = type == EmrBitBlt ? size : readPointL(r);
         dest = QRectF(at, QSizeF(size.x(), size.y()));
-        source = QRectF(src, QSizeF(srcSize.x(), srcSize.y()));
-        break;
-    }
-    case EmrSetDiBitsToDevice: {
-        const QPointF at = readPointL(r), src = readPointL(r), srcSize = readPointL(r);
-        offBmi = r.u32le(), cbBmi = r.u32le(), offBits = r.u32le(), cbBits = r.u32le();
-        rop = 0x00CC0020;
-        dest = QRectF(at, QSizeF(srcSize.x(), srcSize.y()));
         source = QRectF(src, QSizeF(srcSize.x(), srcSize.y()));
         break;
     }
@@ -78,22 +79,29 @@ bool EmfPlayer::playBitmap(std::uint32_t type, ByteReader& r, QByteArrayView rec
     }
     if (!r.ok())
         return true;
-    if (cbBmi == 0) { // no source: a fill with the brush
-        if (rop == kPatCopy)
-            canvas_.fillRect(dest, canvas_.state().brush.brush);
-        else if (rop == kBlackness || rop == kWhiteness)
-            canvas_.fillRect(dest, rop == kBlackness ? Qt::black : Qt::white);
+    const bool blend = type == EmrAlphaBlend || type == EmrTransparentBlt;
+    const RasterOp op = blend ? RasterOp{} : ternaryRop(rop);
+    if (cbBmi == 0 || op.input != RopInput::Source) { // no source: a fill with the brush, or none
+        if (!blend)
+            canvas_.blit(dest, nullptr, {}, op);
         return true;
     }
-    const MetafileBitmap b = decodeMetafileBitmap(recordPart(record, offBmi, cbBmi), recordPart(record, offBits, cbBits));
+    MetafileBitmap b = decodeMetafileBitmap(recordPart(record, offBmi, cbBmi), recordPart(record, offBits, cbBits),
+                                            usage == kDibPalColours ? &canvas_.state().palette : nullptr);
     if (!b.ok())
         return true;
+    if (type == EmrTransparentBlt)
+        b.image = withTransparentColour(b.image, colorFromRef(rop));
+    if (type == EmrAlphaBlend && ((rop >> 24) & 0xFF) == kAcSrcAlpha)
+        b.image = withStoredAlpha(recordPart(record, offBmi, cbBmi), recordPart(record, offBits, cbBits), b.image);
     // A blit's source is a device context, its y counted from the top; a DIB's from its first row.
-    const bool fromDc = type == EmrBitBlt || type == EmrStretchBlt;
     const QRectF whole(QPointF(0, 0), QSizeF(b.image.size()));
-    canvas_.image(dest, b.image,
-                  fromDc ? source.normalized().intersected(whole)
-                         : b.source(source.x(), source.y(), source.width(), source.height()));
+    const QRectF from = fromDc ? source.normalized().intersected(whole)
+                               : b.source(source.x(), source.y(), source.width(), source.height());
+    if (type == EmrAlphaBlend)
+        canvas_.blend(dest, b.image, from, ((rop >> 16) & 0xFF) / 255.0);
+    else
+        canvas_.image(dest, b.image, from, op);
     return true;
 }
 

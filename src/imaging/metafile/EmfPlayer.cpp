@@ -69,8 +69,9 @@ void EmfPlayer::play()
         const QByteArrayView whole = file_.whole(rec);
         const std::uint32_t t = rec.type;
         if (!playState(t, r) && !playMapping(t, r) && !playTransform(t, r) && !playObject(t, r, whole)
-            && !playShape(t, r) && !playPoly(t, r) && !playPath(t, r) && !playText(t, r, whole))
-            playBitmap(t, r, whole);
+            && !playShape(t, r) && !playPoly(t, r) && !playPath(t, r) && !playText(t, r, whole)
+            && !playRegion(t, r) && !playBitmap(t, r, whole))
+            playMaskedBitmap(t, r, whole);
     }
 }
 
@@ -83,7 +84,8 @@ bool EmfPlayer::playState(std::uint32_t type, ByteReader& r)
     case EmrSetBkMode: s.opaqueBackground = r.u32le() == 2; break;
     case EmrSetTextAlign: s.textAlign = r.u32le(); break;
     case EmrSetPolyFillMode: s.fillRule = r.u32le() == 2 ? Qt::WindingFill : Qt::OddEvenFill; break;
-    case EmrSetRop2: break; // only plain copying is drawn
+    case EmrSetRop2: s.rop2 = int(r.u32le()); break;
+    case EmrSetArcDirection: s.arcClockwise = r.u32le() == 2; break;
     case EmrSaveDc: canvas_.saveDc(); break;
     case EmrRestoreDc: canvas_.restoreDc(r.s32le()); break;
     case EmrIntersectClipRect: canvas_.intersectClip(readRectL(r)); break;
@@ -99,23 +101,16 @@ void EmfPlayer::selectClipRegion(ByteReader& r)
     constexpr std::uint32_t kRgnAnd = 1, kRgnCopy = 5;
     const std::uint32_t size = r.u32le();
     const std::uint32_t mode = r.u32le();
-    if (mode == kRgnCopy)
-        canvas_.resetClip();
-    if (size < 32 || (mode != kRgnCopy && mode != kRgnAnd))
-        return; // other combinations are kept as they were
-    r.skip(16); // header size, type, count, region size
-    const QRectF bounds = readRectL(r);
     if (!r.ok())
         return;
-    // Region rectangles are in device units: the clip is their bounding box.
-    const DcState saved = canvas_.state();
-    canvas_.state().world = QTransform();
-    canvas_.state().mapMode = MmText;
-    canvas_.state().windowOrg = canvas_.state().viewportOrg = QPointF();
-    canvas_.mappingChanged();
-    canvas_.intersectClip(bounds);
-    canvas_.state() = saved;
-    canvas_.mappingChanged();
+    if (mode == kRgnCopy && size == 0) {
+        canvas_.resetClip(); // no region: the clip is the whole picture again
+        return;
+    }
+    if (mode != kRgnCopy && mode != kRgnAnd)
+        return; // other combinations are kept as they were
+    // Clip regions are in device units.
+    canvas_.clipToRegion(readRegionData(r, size), mode == kRgnCopy, true);
 }
 
 bool EmfPlayer::playMapping(std::uint32_t type, ByteReader& r)
@@ -128,20 +123,15 @@ bool EmfPlayer::playMapping(std::uint32_t type, ByteReader& r)
     case EmrSetWindowExtEx:
     case EmrSetViewportExtEx: {
         const QPointF p = readPointL(r);
-        if (!r.ok() || !usableExtent(p.x(), p.y()))
-            return true; // a zero extent would divide by zero: ignored
-        (type == EmrSetWindowExtEx ? s.windowExt : s.viewportExt) = QSizeF(p.x(), p.y());
+        if (r.ok())
+            setExtent(s, type == EmrSetWindowExtEx, p);
         break;
     }
     case EmrScaleWindowExtEx:
     case EmrScaleViewportExtEx: {
         const double xNum = r.s32le(), xDen = r.s32le(), yNum = r.s32le(), yDen = r.s32le();
-        QSizeF& ext = type == EmrScaleWindowExtEx ? s.windowExt : s.viewportExt;
-        if (!r.ok() || xDen == 0 || yDen == 0)
-            return true;
-        const QSizeF scaled(ext.width() * xNum / xDen, ext.height() * yNum / yDen);
-        if (usableExtent(scaled.width(), scaled.height()))
-            ext = scaled;
+        if (r.ok())
+            scaleExtent(s, type == EmrScaleWindowExtEx, xNum, xDen, yNum, yDen);
         break;
     }
     default: return false;

@@ -2,6 +2,8 @@
 #include "imaging/metafile/EmfPlayer.h"
 #include "imaging/metafile/EmfTypes.h"
 
+#include <cstring>
+
 namespace mv::imaging::metafile {
 
 namespace {
@@ -46,6 +48,14 @@ std::vector<QPolygonF> readPolyPoly(ByteReader& r, bool shortPoints)
     return out;
 }
 
+float readFloat(ByteReader& r)
+{
+    const std::uint32_t bits = r.u32le();
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
 } // namespace
 
 bool EmfPlayer::playShape(std::uint32_t type, ByteReader& r)
@@ -84,6 +94,14 @@ bool EmfPlayer::playShape(std::uint32_t type, ByteReader& r)
         canvas_.arc(kind, box, start, end, type == EmrArcTo);
         break;
     }
+    case EmrAngleArc: {
+        const QPointF centre = readPointL(r);
+        const double radius = r.u32le();
+        const float start = readFloat(r), sweep = readFloat(r);
+        if (r.ok())
+            canvas_.angleArc(centre, radius, start, sweep);
+        break;
+    }
     default: return false;
     }
     return true;
@@ -91,6 +109,16 @@ bool EmfPlayer::playShape(std::uint32_t type, ByteReader& r)
 
 bool EmfPlayer::playPoly(std::uint32_t type, ByteReader& r)
 {
+    if (type == EmrPolyDraw || type == EmrPolyDraw16) {
+        r.skip(16); // bounds
+        const std::uint32_t count = r.u32le();
+        const QPolygonF points = readPoints(r, count, type == EmrPolyDraw16);
+        if (points.isEmpty() || !r.has(qsizetype(count)))
+            return true;
+        const QByteArrayView kinds = r.take(count);
+        canvas_.polyDraw(points, std::vector<std::uint8_t>(kinds.begin(), kinds.end()));
+        return true;
+    }
     const bool s = isShort(type);
     const std::uint32_t base = s ? type - (EmrPolyBezier16 - EmrPolyBezier) : type;
     if (base < EmrPolyBezier || base > EmrPolyPolygon)

@@ -14,15 +14,16 @@ enum EmfType : std::uint32_t {
     EmrExcludeClipRect = 29, EmrIntersectClipRect = 30, EmrScaleViewportExtEx = 31,
     EmrScaleWindowExtEx = 32, EmrSaveDc = 33, EmrRestoreDc = 34, EmrSetWorldTransform = 35,
     EmrModifyWorldTransform = 36, EmrSelectObject = 37, EmrCreatePen = 38, EmrCreateBrushIndirect = 39,
-    EmrDeleteObject = 40, EmrEllipse = 42, EmrRectangle = 43, EmrRoundRect = 44, EmrArc = 45,
-    EmrChord = 46, EmrPie = 47, EmrCreatePalette = 49, EmrLineTo = 54, EmrArcTo = 55,
+    EmrDeleteObject = 40, EmrAngleArc = 41, EmrEllipse = 42, EmrRectangle = 43, EmrRoundRect = 44, EmrArc = 45,
+    EmrChord = 46, EmrPie = 47, EmrSelectPalette = 48, EmrCreatePalette = 49, EmrLineTo = 54, EmrArcTo = 55, EmrPolyDraw = 56, EmrSetArcDirection = 57,
     EmrBeginPath = 59, EmrEndPath = 60, EmrCloseFigure = 61, EmrFillPath = 62,
     EmrStrokeAndFillPath = 63, EmrStrokePath = 64, EmrSelectClipPath = 67, EmrAbortPath = 68,
-    EmrExtSelectClipRgn = 75, EmrBitBlt = 76, EmrStretchBlt = 77, EmrSetDiBitsToDevice = 80,
+    EmrFillRgn = 71, EmrFrameRgn = 72, EmrInvertRgn = 73, EmrPaintRgn = 74,
+    EmrExtSelectClipRgn = 75, EmrBitBlt = 76, EmrStretchBlt = 77, EmrMaskBlt = 78, EmrPlgBlt = 79, EmrSetDiBitsToDevice = 80,
     EmrStretchDiBits = 81, EmrExtCreateFontIndirectW = 82, EmrExtTextOutW = 84,
     EmrPolyBezier16 = 85, EmrPolygon16 = 86, EmrPolyline16 = 87, EmrPolyBezierTo16 = 88,
-    EmrPolylineTo16 = 89, EmrPolyPolyline16 = 90, EmrPolyPolygon16 = 91, EmrCreateMonoBrush = 93,
-    EmrCreateDibPatternBrushPt = 94, EmrExtCreatePen = 95,
+    EmrPolylineTo16 = 89, EmrPolyPolyline16 = 90, EmrPolyPolygon16 = 91, EmrPolyDraw16 = 92, EmrCreateMonoBrush = 93,
+    EmrCreateDibPatternBrushPt = 94, EmrExtCreatePen = 95, EmrAlphaBlend = 114, EmrTransparentBlt = 116,
 };
 
 } // namespace mv::imaging::metafile

@@ -1,5 +1,6 @@
 #include "imaging/metafile/GdiCanvas.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace mv::imaging::metafile {
@@ -10,13 +11,6 @@ namespace {
 constexpr double kMaxCoordinate = 1e6;
 constexpr double kMaxPenPixels = 1e4;
 constexpr double kThinPenPixels = 4;
-
-QTransform rectToRect(const QRectF& from, const QRectF& to)
-{
-    const double sx = from.width() != 0 ? to.width() / from.width() : 1;
-    const double sy = from.height() != 0 ? to.height() / from.height() : 1;
-    return QTransform(sx, 0, 0, sy, to.left() - from.left() * sx, to.top() - from.top() * sy);
-}
 
 double angleOf(const QRectF& box, QPointF p)
 {
@@ -142,6 +136,10 @@ bool GdiCanvas::prepare(const QRectF& logicalBounds, bool fill)
     painter_.setBackground(state_.bkColor);
     // Hatched brushes fill the gaps with the background colour in opaque mode.
     painter_.setBackgroundMode(state_.opaqueBackground ? Qt::OpaqueMode : Qt::TransparentMode);
+    const RasterOp op = binaryRop(state_.rop2);
+    if (op.leavesDestination)
+        return false;
+    applyRasterOp(painter_, op);
     return true;
 }
 
@@ -248,9 +246,15 @@ void GdiCanvas::arc(ArcKind kind, const QRectF& b, QPointF start, QPointF end, b
 {
     const QRectF box = b.normalized();
     const double from = angleOf(box, start);
-    double sweep = angleOf(box, end) - from;
-    while (sweep <= 0)
-        sweep += 360; // counter-clockwise; equal ends draw the whole ellipse
+    double sweep = std::fmod(angleOf(box, end) - from, 360.0);
+    // Equal ends draw the whole ellipse, in either direction.
+    if (state_.arcClockwise) {
+        while (sweep >= 0)
+            sweep -= 360;
+    } else {
+        while (sweep <= 0)
+            sweep += 360;
+    }
     QPainterPath p;
     if (kind == ArcKind::Pie)
         p.moveTo(box.center());
@@ -268,20 +272,53 @@ void GdiCanvas::arc(ArcKind kind, const QRectF& b, QPointF start, QPointF end, b
     drawPath(p, kind != ArcKind::Arc, true);
 }
 
-void GdiCanvas::fillRect(const QRectF& r, const QBrush& brush)
+void GdiCanvas::angleArc(QPointF centre, double radius, double startAngle, double sweepAngle)
 {
-    if (inPath_ || !sane(r))
+    if (!std::isfinite(startAngle) || !std::isfinite(sweepAngle) || radius > kMaxCoordinate)
         return;
-    painter_.setTransform(full_);
-    painter_.fillRect(r.normalized(), brush);
+    sweepAngle = std::clamp(sweepAngle, -3600.0, 3600.0);
+    const QRectF box(centre - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
+    QPainterPath p(state_.current);
+    p.arcTo(box, startAngle, 0); // the line to the arc's start
+    p.arcTo(box, startAngle, sweepAngle);
+    state_.current = p.currentPosition();
+    if (inPath_) {
+        path_.moveTo(p.elementAt(0));
+        path_.connectPath(p);
+        return;
+    }
+    drawPath(p, false, true);
 }
 
-void GdiCanvas::image(const QRectF& dest, const QImage& img, const QRectF& source)
+void GdiCanvas::polyDraw(const QPolygonF& points, const std::vector<std::uint8_t>& kinds)
 {
-    if (inPath_ || img.isNull() || !sane(dest))
+    constexpr std::uint8_t kClose = 1, kLine = 2, kBezier = 4, kMove = 6;
+    QPainterPath p(state_.current);
+    QPointF figureStart = state_.current;
+    for (qsizetype i = 0; i < points.size() && std::size_t(i) < kinds.size(); ++i) {
+        const std::uint8_t kind = kinds[std::size_t(i)] & ~kClose;
+        if (kind == kMove) {
+            p.moveTo(points[i]);
+            figureStart = points[i];
+        } else if (kind == kLine) {
+            p.lineTo(points[i]);
+        } else if (kind == kBezier && i + 2 < points.size()) {
+            p.cubicTo(points[i], points[i + 1], points[i + 2]);
+            i += 2;
+        } else {
+            return; // a damaged list draws nothing, as the old interface refused it
+        }
+        if (kinds[std::size_t(i)] & kClose) {
+            p.lineTo(figureStart);
+            p.moveTo(figureStart);
+        }
+    }
+    state_.current = p.currentPosition();
+    if (inPath_) {
+        path_.addPath(p);
         return;
-    painter_.setTransform(full_);
-    painter_.drawImage(dest.normalized(), img, source);
+    }
+    drawPath(p, false, true);
 }
 
 } // namespace mv::imaging::metafile

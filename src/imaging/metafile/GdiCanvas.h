@@ -5,11 +5,13 @@
 #pragma once
 
 #include "imaging/metafile/DcState.h"
+#include "imaging/metafile/GdiRasterOps.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QRegion>
 
 #include <vector>
 
@@ -48,8 +50,26 @@ public:
     void roundRect(const QRectF& r, QSizeF corner);
     void ellipse(const QRectF& r);
     void arc(ArcKind kind, const QRectF& box, QPointF start, QPointF end, bool moveCurrent = false);
-    void fillRect(const QRectF& r, const QBrush& brush);
-    void image(const QRectF& dest, const QImage& img, const QRectF& source);
+    void fillRect(const QRectF& r, const QBrush& brush, const RasterOp& op = {});
+    // A blit: the brush, the source picture or neither, combined by op.
+    void blit(const QRectF& dest, const QImage* img, const QRectF& source, const RasterOp& op);
+    // source (picture pixels) drawn onto the parallelogram sourceToLogical maps it to; only
+    // within sourceMask (in picture pixels) when one is given.
+    void imageMapped(const QTransform& sourceToLogical, const QImage& img, const QRectF& source, const RasterOp& op = {},
+                     const QRegion* sourceMask = nullptr);
+    void image(const QRectF& dest, const QImage& img, const QRectF& source, const RasterOp& op = {});
+    // The picture drawn over what is there at the given opacity (0 to 1).
+    void blend(const QRectF& dest, const QImage& img, const QRectF& source, double opacity);
+    // A line from the current position to the arc's start, then the arc (angles in degrees).
+    void angleArc(QPointF centre, double radius, double startAngle, double sweepAngle);
+    // Points with their kinds (move, line, Bezier, closing flag), from the current position.
+    void polyDraw(const QPolygonF& points, const std::vector<std::uint8_t>& kinds);
+    // A region (rectangles in logical units) filled with a brush, framed, or inverted.
+    void fillRegion(const QRegion& region, const QBrush& brush);
+    void frameRegion(const QRegion& region, const QBrush& brush, QSize stroke);
+    void invertRegion(const QRegion& region);
+    // deviceUnits: the rectangles are in the reference device's pixels, not logical units.
+    void clipToRegion(const QRegion& region, bool replace, bool deviceUnits);
     void text(QPointF ref, const QString& text, const QRectF* opaqueRect, bool clipToRect);
 
     // Clipping, in logical units.
@@ -73,6 +93,9 @@ private:
     // Painter transform, pen and brush for a shape; false when it is to be skipped.
     bool prepare(const QRectF& logicalBounds, bool fill);
     void applyPen(bool deviceSpace);
+    // The region mapped onto the painter, as a path in painter coordinates; empty when absurd.
+    QPainterPath regionPath(const QRegion& region, const QTransform& toPainter) const;
+    void fillPainterPath(const QPainterPath& path, const QBrush& brush, const RasterOp& op);
 
     QPainter& painter_;
     QTransform outer_;

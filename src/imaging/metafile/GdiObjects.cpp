@@ -1,5 +1,7 @@
 #include "imaging/metafile/GdiObjects.h"
 
+#include "imaging/ByteReader.h"
+
 #include <algorithm>
 
 namespace mv::imaging::metafile {
@@ -43,6 +45,42 @@ GdiBrush makeBrush(std::uint32_t style, QColor color, std::uint32_t hatch)
     case 2: return {QBrush(color, hatch < 6 ? kHatches[hatch] : Qt::SolidPattern)};
     default: return {QBrush(color)};
     }
+}
+
+QRegion regionOfRects(const QList<QRect>& rects)
+{
+    QRegion region;
+    for (const QRect& r : rects)
+        region += r;
+    return region;
+}
+
+const std::vector<QRgb>& defaultPalette()
+{
+    static const std::vector<QRgb> colours = {
+        qRgb(0, 0, 0),       qRgb(128, 0, 0),     qRgb(0, 128, 0),     qRgb(128, 128, 0),   qRgb(0, 0, 128),
+        qRgb(128, 0, 128),   qRgb(0, 128, 128),   qRgb(192, 192, 192), qRgb(192, 220, 192), qRgb(166, 202, 240),
+        qRgb(255, 251, 240), qRgb(160, 160, 164), qRgb(128, 128, 128), qRgb(255, 0, 0),     qRgb(0, 255, 0),
+        qRgb(255, 255, 0),   qRgb(0, 0, 255),     qRgb(255, 0, 255),   qRgb(0, 255, 255),   qRgb(255, 255, 255),
+    };
+    return colours;
+}
+
+GdiPalette readLogPalette(QByteArrayView bytes)
+{
+    ByteReader r(bytes);
+    r.skip(2); // version
+    const std::uint16_t count = r.u16le();
+    GdiPalette p;
+    if (!r.ok() || count > kMaxPaletteColours || !r.has(qsizetype(count) * 4))
+        return p;
+    p.colours.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const int red = r.u8(), green = r.u8(), blue = r.u8();
+        r.skip(1); // flags
+        p.colours.push_back(qRgb(red, green, blue));
+    }
+    return p;
 }
 
 ObjectTable::ObjectTable(std::size_t size) : slots_(std::min(size, kMaxObjects)) {}

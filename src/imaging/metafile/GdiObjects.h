@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QBrush>
+#include <QByteArrayView>
 #include <QColor>
 #include <QPen>
 #include <QRectF>
+#include <QRegion>
 #include <QString>
 
 #include <cstdint>
@@ -33,14 +35,30 @@ struct GdiFont {
     QString face;
 };
 
-// A clip region as its bounding rectangle (logical units).
+// A region: rectangles in logical units.
 struct GdiRegion {
-    QRectF bounds;
+    QRegion region;
+};
+
+// A logical palette: what the colour tables of palette-indexed bitmaps point into.
+struct GdiPalette {
+    std::vector<QRgb> colours;
 };
 
 struct GdiOther {};
 
-using GdiObject = std::variant<GdiOther, GdiPen, GdiBrush, GdiFont, GdiRegion>;
+using GdiObject = std::variant<GdiOther, GdiPen, GdiBrush, GdiFont, GdiRegion, GdiPalette>;
+
+inline constexpr std::size_t kMaxPaletteColours = 1024;
+
+// The union of rectangles in any order (QRegion::setRects wants them sorted and banded,
+// which a hostile file need not give).
+QRegion regionOfRects(const QList<QRect>& rects);
+
+// The palette a device context starts with: the twenty reserved system colours.
+const std::vector<QRgb>& defaultPalette();
+// A LOGPALETTE (version, count, then red, green, blue, flags per entry); empty when damaged.
+GdiPalette readLogPalette(QByteArrayView bytes);
 
 // COLORREF 0x00BBGGRR.
 QColor colorFromRef(std::uint32_t ref);

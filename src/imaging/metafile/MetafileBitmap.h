@@ -5,6 +5,10 @@
 #include <QByteArrayView>
 #include <QImage>
 #include <QRectF>
+#include <QRegion>
+
+#include <cstdint>
+#include <vector>
 
 namespace mv::imaging::metafile {
 
@@ -18,8 +22,20 @@ struct MetafileBitmap {
     [[nodiscard]] QRectF source(double x, double y, double w, double h) const;
 };
 
-MetafileBitmap decodeMetafileBitmap(QByteArrayView dib);
+// palette: when given, the colour table holds 16-bit indexes into it (palette colours), as
+// records with that colour usage store it.
+MetafileBitmap decodeMetafileBitmap(QByteArrayView dib, const std::vector<QRgb>* palette = nullptr);
 // The header and the bits may lie apart in a record; joined when they do.
-MetafileBitmap decodeMetafileBitmap(QByteArrayView header, QByteArrayView bits);
+MetafileBitmap decodeMetafileBitmap(QByteArrayView header, QByteArrayView bits, const std::vector<QRgb>* palette = nullptr);
+
+inline constexpr std::uint32_t kDibPalColours = 1;
+
+// The pixels of one colour made transparent, as a transparent blit draws them.
+QImage withTransparentColour(const QImage& img, QColor key);
+// A 32-bit bitmap whose fourth byte is its premultiplied alpha (a blend with source alpha);
+// other bitmaps come back as decoded.
+QImage withStoredAlpha(QByteArrayView header, QByteArrayView bits, const QImage& decoded);
+// The set pixels of a monochrome mask (index 1, or light pixels), as a region.
+QRegion maskRegion(const QImage& mask);
 
 } // namespace mv::imaging::metafile

@@ -14,6 +14,8 @@ enum WmfFunction : std::uint16_t {
     WmfSetMapMode = 0x0103,
     WmfSetRop2 = 0x0104,
     WmfSetPolyFillMode = 0x0106,
+    WmfInvertRegion = 0x012A,
+    WmfPaintRegion = 0x012B,
     WmfRestoreDc = 0x0127,
     WmfSelectClipRegion = 0x012C,
     WmfSelectObject = 0x012D,
@@ -29,6 +31,7 @@ enum WmfFunction : std::uint16_t {
     WmfSetViewportExt = 0x020E,
     WmfOffsetWindowOrg = 0x020F,
     WmfOffsetViewportOrg = 0x0211,
+    WmfFillRegion = 0x0228,
     WmfLineTo = 0x0213,
     WmfMoveTo = 0x0214,
     WmfSelectPalette = 0x0234,
@@ -42,6 +45,7 @@ enum WmfFunction : std::uint16_t {
     WmfExcludeClipRect = 0x0415,
     WmfIntersectClipRect = 0x0416,
     WmfEllipse = 0x0418,
+    WmfFrameRegion = 0x0429,
     WmfRectangle = 0x041B,
     WmfTextOut = 0x0521,
     WmfPolyPolygon = 0x0538,
@@ -54,6 +58,7 @@ enum WmfFunction : std::uint16_t {
     WmfDibBitBlt = 0x0940,
     WmfExtTextOut = 0x0A32,
     WmfDibStretchBlt = 0x0B41,
+    WmfSetDibToDev = 0x0D33,
     WmfStretchDib = 0x0F43,
 };
 

@@ -33,7 +33,7 @@ void WmfPlayer::play()
         ByteReader r(file_.params(rec));
         const auto fn = std::uint16_t(rec.type);
         if (!playState(fn, r) && !playMapping(fn, r) && !playObject(fn, r) && !playShape(fn, r)
-            && !playText(fn, r))
+            && !playText(fn, r) && !playRegion(fn, r))
             playBitmap(fn, r, rec.size / 2);
     }
 }
@@ -47,7 +47,7 @@ bool WmfPlayer::playState(std::uint16_t fn, ByteReader& r)
     case WmfSetBkMode: s.opaqueBackground = r.u16le() == 2; break;
     case WmfSetTextAlign: s.textAlign = r.u16le(); break;
     case WmfSetPolyFillMode: s.fillRule = r.u16le() == 2 ? Qt::WindingFill : Qt::OddEvenFill; break;
-    case WmfSetRop2: break; // only plain copying is drawn
+    case WmfSetRop2: s.rop2 = r.u16le(); break;
     case WmfSaveDc: canvas_.saveDc(); break;
     case WmfRestoreDc: canvas_.restoreDc(r.s16le()); break;
     case WmfIntersectClipRect: canvas_.intersectClip(readRectBRTL(r)); break;
@@ -75,21 +75,15 @@ bool WmfPlayer::playMapping(std::uint16_t fn, ByteReader& r)
     case WmfSetWindowExt:
     case WmfSetViewportExt: {
         const QPointF p = readPointYX(r);
-        if (!r.ok() || !usableExtent(p.x(), p.y()))
-            return true; // a zero extent would divide by zero: ignored
-        (fn == WmfSetWindowExt ? s.windowExt : s.viewportExt) = QSizeF(p.x(), p.y());
-        (fn == WmfSetWindowExt ? s.windowExtSet : s.viewportExtSet) = true;
+        if (r.ok())
+            setExtent(s, fn == WmfSetWindowExt, p);
         break;
     }
     case WmfScaleWindowExt:
     case WmfScaleViewportExt: {
         const double yDen = r.s16le(), yNum = r.s16le(), xDen = r.s16le(), xNum = r.s16le();
-        QSizeF& ext = fn == WmfScaleWindowExt ? s.windowExt : s.viewportExt;
-        if (!r.ok() || xDen == 0 || yDen == 0)
-            return true;
-        const QSizeF scaled(ext.width() * xNum / xDen, ext.height() * yNum / yDen);
-        if (usableExtent(scaled.width(), scaled.height()))
-            ext = scaled;
+        if (r.ok())
+            scaleExtent(s, fn == WmfScaleWindowExt, xNum, xDen, yNum, yDen);
         break;
     }
     default: return false;
@@ -117,17 +111,18 @@ bool WmfPlayer::playObject(std::uint16_t fn, ByteReader& r)
     case WmfCreateFontIndirect: createFont(r); break;
     case WmfDibCreatePatternBrush:
     case WmfCreatePatternBrush: createPatternBrush(r); break;
-    case WmfCreateRegion: createRegion(r); break;
-    case WmfCreatePalette: objects_.addLowest(GdiOther{}); break;
-    case WmfSelectObject: select(r.u16le()); break;
+    case WmfCreateRegion: objects_.addLowest(GdiRegion{readWmfRegion(r)}); break;
+    case WmfCreatePalette: objects_.addLowest(readLogPalette(r.take(r.remaining()))); break;
+    case WmfSelectObject:
+    case WmfSelectPalette: select(r.u16le()); break;
     case WmfDeleteObject: objects_.remove(r.u16le()); break;
-    case WmfSelectPalette:
     case WmfRealizePalette: break;
     case WmfSelectClipRegion: {
         const GdiObject* o = objects_.get(r.u16le());
-        canvas_.resetClip();
-        if (o && std::holds_alternative<GdiRegion>(*o))
-            canvas_.intersectClip(std::get<GdiRegion>(*o).bounds);
+        if (const auto* region = o ? std::get_if<GdiRegion>(o) : nullptr)
+            canvas_.clipToRegion(region->region, true, false);
+        else
+            canvas_.resetClip(); // no region: the clip is the whole picture again
         break;
     }
     default: return false;
@@ -140,17 +135,10 @@ void WmfPlayer::select(std::uint32_t index)
     const GdiObject* o = objects_.get(index);
     if (!o)
         return; // out of range or empty: ignored
-    DcState& s = canvas_.state();
-    if (const auto* pen = std::get_if<GdiPen>(o))
-        s.pen = *pen;
-    else if (const auto* brush = std::get_if<GdiBrush>(o))
-        s.brush = *brush;
-    else if (const auto* font = std::get_if<GdiFont>(o))
-        s.font = *font;
-    else if (const auto* region = std::get_if<GdiRegion>(o)) {
-        canvas_.resetClip();
-        canvas_.intersectClip(region->bounds);
-    }
+    if (const auto* region = std::get_if<GdiRegion>(o))
+        canvas_.clipToRegion(region->region, true, false);
+    else
+        selectObject(canvas_.state(), *o);
 }
 
 void WmfPlayer::createFont(ByteReader& r)
@@ -185,13 +173,6 @@ void WmfPlayer::createPatternBrush(ByteReader& r)
     const MetafileBitmap bitmap = style == 5 ? decodeMetafileBitmap(r.take(r.remaining())) : MetafileBitmap{};
     // An old-style pattern (or a damaged one) falls back to a grey brush.
     objects_.addLowest(GdiBrush{bitmap.ok() ? QBrush(bitmap.image) : QBrush(Qt::gray)});
-}
-
-void WmfPlayer::createRegion(ByteReader& r)
-{
-    r.skip(14); // chain, type, count, size, scan counts
-    const double l = r.s16le(), t = r.s16le(), right = r.s16le(), b = r.s16le();
-    objects_.addLowest(GdiRegion{QRectF(QPointF(l, t), QPointF(right, b)).normalized()});
 }
 
 } // namespace mv::imaging::metafile

@@ -21,10 +21,13 @@ private:
     bool playShape(std::uint16_t fn, ByteReader& r);
     bool playText(std::uint16_t fn, ByteReader& r);
     bool playBitmap(std::uint16_t fn, ByteReader& r, qsizetype recordWords);
+    bool playDibToDevice(ByteReader& r);
     void select(std::uint32_t index);
     void createFont(ByteReader& r);
     void createPatternBrush(ByteReader& r);
-    void createRegion(ByteReader& r);
+    bool playRegion(std::uint16_t fn, ByteReader& r);
+    const QRegion* region(std::uint16_t index) const;
+    const QBrush* brush(std::uint16_t index) const;
 
     const MetafileRecords& file_;
     GdiCanvas canvas_;
@@ -34,5 +37,7 @@ private:
 // Shared readers: a point stored y first, a rectangle stored bottom, right, top, left.
 QPointF readPointYX(ByteReader& r);
 QRectF readRectBRTL(ByteReader& r);
+// A region object: its scans of rectangles; the bounding rectangle when the scans are damaged.
+QRegion readWmfRegion(ByteReader& r);
 
 } // namespace mv::imaging::metafile

@@ -7,7 +7,6 @@ namespace mv::imaging::metafile {
 
 namespace {
 
-constexpr std::uint32_t kPatCopy = 0x00F00021, kBlackness = 0x00000042, kWhiteness = 0x00FF0062;
 constexpr int kEtoOpaque = 2, kEtoClipped = 4;
 
 // count points stored x, y; empty when the record cannot hold them.
@@ -129,12 +128,15 @@ bool WmfPlayer::playText(std::uint16_t fn, ByteReader& r)
 
 bool WmfPlayer::playBitmap(std::uint16_t fn, ByteReader& r, qsizetype recordWords)
 {
+    if (fn == WmfSetDibToDev)
+        return playDibToDevice(r);
     const std::uint32_t rop = r.u32le();
     double srcH = 0, srcW = 0, ySrc = 0, xSrc = 0;
     bool hasBitmap = true;
+    bool paletteColours = false;
     switch (fn) {
     case WmfStretchDib:
-        r.skip(2); // colour usage
+        paletteColours = r.u16le() == kDibPalColours;
         srcH = r.s16le(), srcW = r.s16le(), ySrc = r.s16le(), xSrc = r.s16le();
         break;
     case WmfDibStretchBlt:
@@ -157,18 +159,33 @@ bool WmfPlayer::playBitmap(std::uint16_t fn, ByteReader& r, qsizetype recordWord
     if (!r.ok())
         return true;
     const QRectF dest(at, QSizeF(w, h));
-    if (!hasBitmap) {
-        if (rop == kPatCopy)
-            canvas_.fillRect(dest, canvas_.state().brush.brush);
-        else if (rop == kBlackness || rop == kWhiteness)
-            canvas_.fillRect(dest, rop == kBlackness ? Qt::black : Qt::white);
+    const RasterOp op = ternaryRop(rop);
+    if (!hasBitmap || op.input != RopInput::Source) {
+        canvas_.blit(dest, nullptr, {}, op);
         return true;
     }
     if (fn == WmfDibBitBlt)
         srcW = w, srcH = h;
-    const MetafileBitmap bitmap = decodeMetafileBitmap(r.take(r.remaining()));
+    const MetafileBitmap bitmap =
+        decodeMetafileBitmap(r.take(r.remaining()), paletteColours ? &canvas_.state().palette : nullptr);
     if (bitmap.ok())
-        canvas_.image(dest, bitmap.image, bitmap.source(xSrc, ySrc, srcW, srcH));
+        canvas_.image(dest, bitmap.image, bitmap.source(xSrc, ySrc, srcW, srcH), op);
+    return true;
+}
+
+// The rows of a bitmap copied to the device unscaled.
+bool WmfPlayer::playDibToDevice(ByteReader& r)
+{
+    const bool paletteColours = r.u16le() == kDibPalColours;
+    r.skip(4); // scan count and first scan: the whole bitmap is stored
+    const double ySrc = r.s16le(), xSrc = r.s16le(), h = r.s16le(), w = r.s16le();
+    const QPointF at = readPointYX(r);
+    if (!r.ok())
+        return true;
+    const MetafileBitmap bitmap =
+        decodeMetafileBitmap(r.take(r.remaining()), paletteColours ? &canvas_.state().palette : nullptr);
+    if (bitmap.ok())
+        canvas_.image(QRectF(at, QSizeF(w, h)), bitmap.image, bitmap.source(xSrc, ySrc, w, h));
     return true;
 }
 

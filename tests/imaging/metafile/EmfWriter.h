@@ -101,6 +101,49 @@ public:
         p.append(dib);
         return raw(81, p);
     }
+    // A blit of the BitBlt / StretchBlt / AlphaBlend / TransparentBlt layout (type 76, 77, 114
+    // or 116); op: the raster operation, blend function or transparent colour.
+    EmfWriter& blit(std::uint32_t type, QRect dest, std::uint32_t op, QRect source, const QByteArray& header,
+                    const QByteArray& bits, std::uint32_t usage = 0)
+    {
+        QByteArray p(16, '\0');
+        const auto put = [&p](std::int64_t v) { WmfWriter::appendU32(p, std::uint32_t(v)); };
+        for (const int v : {dest.x(), dest.y(), dest.width(), dest.height()})
+            put(v);
+        put(op);
+        put(source.x());
+        put(source.y());
+        for (const float f : {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f}) {
+            std::uint32_t b;
+            std::memcpy(&b, &f, 4);
+            put(b);
+        }
+        put(0xFFFFFF);
+        put(usage);
+        const std::int64_t fixed = 8 + 16 + 16 + 4 + 8 + 24 + 4 + 4 + 16 + (type == 76 ? 0 : 8);
+        put(header.isEmpty() ? 0 : fixed);
+        put(header.size());
+        put(header.isEmpty() ? 0 : fixed + header.size());
+        put(bits.size());
+        if (type != 76) {
+            put(source.width());
+            put(source.height());
+        }
+        return raw(type, p + header + bits);
+    }
+    // Region data (RGNDATA) of rectangles.
+    static QByteArray regionData(std::initializer_list<QRect> rects)
+    {
+        QByteArray d;
+        const auto n = std::uint32_t(rects.size());
+        for (const std::uint32_t v : {32u, 1u, n, 16 * n, 0u, 0u, 0u, 0u})
+            WmfWriter::appendU32(d, v);
+        for (const QRect& r : rects) {
+            for (const int v : {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()})
+                WmfWriter::appendU32(d, std::uint32_t(v));
+        }
+        return d;
+    }
     EmfWriter& font(int index, int height)
     {
         QByteArray p;

@@ -1,0 +1,86 @@
+// Regions of GdiCanvas: filled, framed, inverted, or made the clip.
+#include "imaging/metafile/GdiCanvas.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mv::imaging::metafile {
+
+namespace {
+
+// A region of more rectangles than this is drawn as its bounding rectangle.
+constexpr int kMaxRegionRects = 20000;
+constexpr double kMaxRegionCoordinate = 1e6;
+
+QPainterPath pathOf(const QRegion& region)
+{
+    QPainterPath path;
+    if (region.rectCount() > kMaxRegionRects) {
+        path.addRect(region.boundingRect());
+        return path;
+    }
+    for (const QRect& r : region)
+        path.addRect(r);
+    return path;
+}
+
+} // namespace
+
+QPainterPath GdiCanvas::regionPath(const QRegion& region, const QTransform& toPainter) const
+{
+    const QRectF b = toPainter.mapRect(QRectF(region.boundingRect()));
+    for (const double e : {b.left(), b.right(), b.top(), b.bottom()}) {
+        if (!std::isfinite(e) || std::abs(e) > kMaxRegionCoordinate)
+            return {};
+    }
+    if (region.isEmpty())
+        return {};
+    return toPainter.map(pathOf(region));
+}
+
+void GdiCanvas::fillPainterPath(const QPainterPath& path, const QBrush& brush, const RasterOp& op)
+{
+    if (path.isEmpty() || op.leavesDestination)
+        return;
+    painter_.resetTransform(); // the path is in painter coordinates already
+    applyRasterOp(painter_, op);
+    painter_.fillPath(path, brush);
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void GdiCanvas::fillRegion(const QRegion& region, const QBrush& brush)
+{
+    if (!inPath_)
+        fillPainterPath(regionPath(region, full_), brush, binaryRop(kR2CopyPen));
+}
+
+void GdiCanvas::frameRegion(const QRegion& region, const QBrush& brush, QSize stroke)
+{
+    if (inPath_ || region.isEmpty())
+        return;
+    const int w = std::clamp(stroke.width(), 1, 10000), h = std::clamp(stroke.height(), 1, 10000);
+    // The frame is what is left when the region is shrunk by the stroke on every side.
+    const QRegion inner = region & region.translated(w, 0) & region.translated(-w, 0) & region.translated(0, h)
+                        & region.translated(0, -h);
+    fillPainterPath(regionPath(region - inner, full_), brush, binaryRop(kR2CopyPen));
+}
+
+void GdiCanvas::invertRegion(const QRegion& region)
+{
+    if (!inPath_)
+        fillPainterPath(regionPath(region, full_), QBrush(Qt::black), binaryRop(6));
+}
+
+void GdiCanvas::clipToRegion(const QRegion& region, bool replace, bool deviceUnits)
+{
+    if (replace)
+        resetClip();
+    const QTransform toPainter = deviceUnits ? frameToTarget_ * outer_ : full_;
+    const QPainterPath path = regionPath(region, toPainter);
+    if (path.isEmpty() && !region.isEmpty())
+        return; // absurd coordinates: the clip stays as it was
+    painter_.resetTransform();
+    painter_.setClipPath(path, Qt::IntersectClip);
+}
+
+} // namespace mv::imaging::metafile
