@@ -11,14 +11,7 @@ constexpr double kMaxExtent = 1e8;
 // Device pixels per logical unit for the fixed-scale modes; 0 for the others.
 double metricScale(int mapMode, double pxPerMm)
 {
-    switch (mapMode) {
-    case MmLoMetric: return pxPerMm / 10;
-    case MmHiMetric: return pxPerMm / 100;
-    case MmLoEnglish: return pxPerMm * 25.4 / 100;
-    case MmHiEnglish: return pxPerMm * 25.4 / 1000;
-    case MmTwips: return pxPerMm * 25.4 / 1440;
-    default: return 0;
-    }
+    return metricUnitMm(mapMode) * pxPerMm;
 }
 
 QTransform scaled(const DcState& s, QPointF deviceOrigin, double sx, double sy)
@@ -70,6 +63,28 @@ QTransform rectToRect(const QRectF& from, const QRectF& to)
     return QTransform(sx, 0, 0, sy, to.left() - from.left() * sx, to.top() - from.top() * sy);
 }
 
+bool isMetricMode(int mapMode)
+{
+    return metricUnitMm(mapMode) > 0;
+}
+
+double metricUnitMm(int mapMode)
+{
+    switch (mapMode) {
+    case MmLoMetric: return 0.1;
+    case MmHiMetric: return 0.01;
+    case MmLoEnglish: return 0.254;
+    case MmHiEnglish: return 0.0254;
+    case MmTwips: return 25.4 / 1440;
+    default: return 0;
+    }
+}
+
+QTransform oldMetricTransform(QPointF windowOrg, QPointF viewportOrg)
+{
+    return QTransform(1, 0, 0, -1, viewportOrg.x() - windowOrg.x(), viewportOrg.y() + windowOrg.y());
+}
+
 bool usableExtent(double cx, double cy)
 {
     return cx != 0 && cy != 0 && std::abs(cx) <= kMaxExtent && std::abs(cy) <= kMaxExtent;
@@ -77,6 +92,8 @@ bool usableExtent(double cx, double cy)
 
 QTransform pageTransform(const DcState& s, double pxPerMm, const QRectF* wmfFrame)
 {
+    if (wmfFrame && isMetricMode(s.mapMode))
+        return oldMetricTransform(s.windowOrg, s.viewportOrgSet ? s.viewportOrg : QPointF());
     if (wmfFrame) {
         if (!s.windowExtSet)
             return {};

@@ -50,6 +50,13 @@ void selectObject(DcState& s, const GdiObject& o);
 // The transform that maps one rectangle onto another (an empty one maps at scale 1).
 QTransform rectToRect(const QRectF& from, const QRectF& to);
 
+// The fixed-scale modes (LOMETRIC to TWIPS): y grows upwards, extents do not count.
+bool isMetricMode(int mapMode);
+// Millimetres per logical unit in a fixed-scale mode; 0 for the others.
+double metricUnitMm(int mapMode);
+// An old metafile's fixed-scale logical units onto its frame (same units, y turned over).
+QTransform oldMetricTransform(QPointF windowOrg, QPointF viewportOrg);
+
 // An extent we can divide by: not zero, not absurd.
 bool usableExtent(double cx, double cy);
 

@@ -36,6 +36,7 @@ struct SizeHints {
     std::optional<QSizeF> windowExt;
     bool sawZeroExtent = false;
     std::optional<QRectF> bounds;
+    int mapMode = MmText; // the last one set before the first shape
 
     void add(QPointF p)
     {
@@ -59,6 +60,10 @@ void notePoints(ByteReader r, int count, SizeHints& hints)
 void noteRecord(std::uint16_t fn, ByteReader r, SizeHints& hints)
 {
     switch (fn) {
+    case WmfSetMapMode:
+        if (!hints.bounds)
+            hints.mapMode = r.u16le();
+        break;
     case WmfSetWindowOrg:
         if (!hints.windowOrg && r.has(4)) {
             const double y = r.s16le();
@@ -107,8 +112,30 @@ QString checkHeader(ByteReader& r)
     return {};
 }
 
+// Fixed-scale units count upwards: the frame is the box or the shapes' bounds turned over,
+// and a file without the placeable header is as large as its units say.
+QString metricSizeFrom(const std::optional<Placeable>& placeable, const SizeHints& hints, MetafileRecords& f)
+{
+    const QTransform turn = oldMetricTransform(hints.windowOrg.value_or(QPointF()), QPointF());
+    if (placeable) {
+        if (placeable->box.isEmpty())
+            return QStringLiteral("the picture's bounding box is empty");
+        f.frame = turn.mapRect(placeable->box);
+        const double inch = placeable->inch > 0 ? placeable->inch : 96;
+        f.natural = naturalPixels(placeable->box.size() * (96 / inch));
+        return {};
+    }
+    if (!hints.bounds || hints.bounds->isEmpty())
+        return QStringLiteral("the picture states no size");
+    f.frame = turn.mapRect(*hints.bounds);
+    f.natural = naturalPixels(f.frame.size() * (metricUnitMm(hints.mapMode) * 96 / 25.4));
+    return {};
+}
+
 QString sizeFrom(const std::optional<Placeable>& placeable, const SizeHints& hints, MetafileRecords& f)
 {
+    if (isMetricMode(hints.mapMode))
+        return metricSizeFrom(placeable, hints, f);
     if (placeable) {
         if (placeable->box.isEmpty())
             return QStringLiteral("the picture's bounding box is empty");
