@@ -23,7 +23,9 @@ TEST(MetafileCorpus, SeedsDecodeAndDraw)
     } seeds[] = {
         {"wmf", "mixed.wmf", mixedWmf(200), decodeWmfData},
         {"wmf", "plain.wmf", plain.file(false), decodeWmfData},
+        {"wmf", "rare.wmf", rareRecordsWmf(), decodeWmfData},
         {"emf", "mixed.emf", mixedEmf(200), decodeEmfData},
+        {"emf", "rare.emf", rareRecordsEmf(), decodeEmfData},
     };
     const QByteArray out = qgetenv("MV_WRITE_CORPUS");
     for (const auto& s : seeds) {

@@ -1,6 +1,7 @@
 // Metafiles with a mix of every kind of record, for the fuzz seeds and the benchmark.
 #pragma once
 
+#include "BlitDibs.h"
 #include "EmfWriter.h"
 #include "WmfWriter.h"
 
@@ -45,6 +46,74 @@ inline QByteArray mixedEmf(int records)
     w.record(59, {}).moveTo(0, 0).lineTo(200, 0).lineTo(0, 200).record(61, {}).record(60, {}).record(63, {0, 0, 0, 0});
     w.restoreDc(-1);
     return w.file(QRect(0, 0, 999, 999), QRect(0, 0, 26458, 26458));
+}
+
+// The less common records: raster operations, regions, palettes, arcs, blends and masks.
+inline QByteArray rareRecordsEmf()
+{
+    const DibParts red = argbDib(8, 8, [](int x, int) { return x < 4 ? 0x80800000u : 0xFFFF0000u; });
+    const DibParts mask = monoDib(8, 8, rgbTable({0, 0xFFFFFF}), [](int x, int y) { return (x + y) % 2 == 0; });
+    const QByteArray region = EmfWriter::regionData({QRect(0, 0, 40, 40), QRect(40, 40, 40, 40)});
+    QByteArray fill(16, '\0');
+    WmfWriter::appendU32(fill, std::uint32_t(region.size()));
+    WmfWriter::appendU32(fill, 1);
+    QByteArray pal;
+    for (const std::uint32_t v : {3u, 0x00020300u, 0x000000FFu, 0x0000FF00u})
+        WmfWriter::appendU32(pal, v);
+    QByteArray indexes;
+    WmfWriter::appendU32(indexes, 0x00010000);
+    const DibParts indexed = monoDib(8, 8, indexes, [](int x, int) { return x < 4; });
+    EmfWriter w;
+    w.pen(2, 0, 3, 0x202020).select(2).brush(1, 0, 0xFF0000).select(1);
+    w.raw(71, fill + region).record(20, {7}).rectangle(10, 10, 60, 60).record(20, {13});
+    w.record(57, {2}).record(45, {0, 0, 80, 80, 80, 40, 0, 40}).moveTo(0, 0).record(41, {40, 40, 30, 0, 0x43340000});
+    QByteArray draw(16, '\0');
+    for (const std::uint32_t v : {4u, 0u, 0u, 50u, 0u, 50u, 50u, 0u, 50u})
+        WmfWriter::appendU32(draw, v);
+    draw.append("\x06\x02\x02\x03", 4);
+    w.raw(56, draw);
+    w.raw(49, pal).record(48, {3}).blit(77, QRect(0, 60, 30, 30), 0xCC0020, QRect(0, 0, 8, 8), indexed.header, indexed.bits, 1);
+    w.blit(114, QRect(30, 60, 30, 30), 0x01FF0000, QRect(0, 0, 8, 8), red.header, red.bits);
+    w.blit(116, QRect(60, 60, 30, 30), 0xFF0000, QRect(0, 0, 8, 8), red.header, red.bits);
+    w.blit(77, QRect(60, 0, 30, 30), 0x8800C6, QRect(0, 0, 8, 8), red.header, red.bits);
+    QByteArray m(16, '\0');
+    const std::uint32_t fixed = 128, rh = std::uint32_t(red.header.size()), rb = std::uint32_t(red.bits.size());
+    for (const std::uint32_t v : {80u, 80u, 8u, 8u, 0xAACC0020u, 0u, 0u})
+        WmfWriter::appendU32(m, v);
+    m += QByteArray(24, '\0');
+    for (const std::uint32_t v : {0u, 0u, fixed, rh, fixed + rh, rb, 0u, 0u, 0u, fixed + rh + rb,
+                                  std::uint32_t(mask.header.size()), fixed + rh + rb + std::uint32_t(mask.header.size()),
+                                  std::uint32_t(mask.bits.size())})
+        WmfWriter::appendU32(m, v);
+    w.raw(78, m + red.packed() + mask.packed());
+    QByteArray clip;
+    WmfWriter::appendU32(clip, std::uint32_t(region.size()));
+    WmfWriter::appendU32(clip, 5);
+    w.raw(75, clip + region).ellipse(0, 0, 99, 99);
+    return w.file(QRect(0, 0, 99, 99), QRect(0, 0, 2619, 2619));
+}
+
+inline QByteArray rareRecordsWmf()
+{
+    QByteArray region;
+    for (const int v : {0, 6, 0, 0, 0, 2, 2, 0, 0, 100, 100, 2, 0, 50, 0, 50, 2, 2, 50, 100, 50, 100, 2})
+        WmfWriter::appendU16(region, v);
+    QByteArray pal;
+    for (const int v : {0x300, 2, 0x00FF, 0, 0xFF00, 0})
+        WmfWriter::appendU16(pal, v);
+    QByteArray indexes;
+    WmfWriter::appendU32(indexes, 0x00010000);
+    const DibParts dib = monoDib(8, 8, indexes, [](int, int y) { return y < 4; });
+    QByteArray stretch;
+    for (const int v : {0x20, 0xCC, 1, 8, 8, 0, 0, 40, 40, 50, 50})
+        WmfWriter::appendU16(stretch, v);
+    WmfWriter w;
+    w.pen(0, 2, 0).brush(0, 0xFF0000).raw(0x06FF, region).raw(0x00F7, pal).select(0).select(1);
+    w.record(0x0228, {2, 1}).record(0x0429, {2, 1, 3, 3}).record(0x012A, {2}).record(0x012C, {2});
+    w.record(0x0234, {3}).raw(0x0F43, stretch + dib.packed()).record(0x061D, {0x0049, 0x005A, 20, 20, 0, 0});
+    w.record(0x0104, {7}).moveTo(0, 90).lineTo(100, 90).record(0x0104, {13}).record(0x012C, {9});
+    w.record(0x0103, {2}).rectangle(0, 0, 30, -30).eof();
+    return w.file(true, QRect(0, 0, 100, 100), 96);
 }
 
 } // namespace mv::imaging::test
