@@ -98,27 +98,7 @@ void EmfPlayer::select(std::uint32_t index)
 void EmfPlayer::createFont(ByteReader& r)
 {
     const std::uint32_t index = r.u32le();
-    GdiFont f;
-    f.height = std::abs(double(r.s32le()));
-    r.skip(4); // width
-    f.escapement = r.s32le() / 10.0;
-    r.skip(4); // orientation
-    f.weight = r.s32le();
-    f.italic = r.u8() != 0;
-    f.underline = r.u8() != 0;
-    f.strikeOut = r.u8() != 0;
-    r.skip(5); // charset, precisions, quality, pitch
-    if (f.height == 0 || f.height > 1e7)
-        f.height = 12;
-    QString face;
-    for (int i = 0; i < 32 && r.has(2); ++i) {
-        const char16_t c = r.u16le();
-        if (c == 0)
-            break;
-        face.append(QChar(c));
-    }
-    f.face = face;
-    objects_.put(index, f);
+    objects_.put(index, readLogFont(r, true));
 }
 
 } // namespace mv::imaging::metafile

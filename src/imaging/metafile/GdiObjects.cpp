@@ -47,6 +47,30 @@ GdiBrush makeBrush(std::uint32_t style, QColor color, std::uint32_t hatch)
     }
 }
 
+GdiFont readLogFont(ByteReader& r, bool enhanced)
+{
+    const auto field = [&r, enhanced] { return enhanced ? double(r.s32le()) : double(r.s16le()); };
+    GdiFont f;
+    f.height = std::abs(field());
+    field(); // width
+    f.escapement = field() / 10.0;
+    field(); // orientation
+    f.weight = int(field());
+    f.italic = r.u8() != 0;
+    f.underline = r.u8() != 0;
+    f.strikeOut = r.u8() != 0;
+    r.skip(5); // charset, precisions, quality, pitch
+    if (f.height == 0 || f.height > 1e7)
+        f.height = 12;
+    for (int i = 0; i < 32 && r.has(enhanced ? 2 : 1); ++i) {
+        const char16_t c = enhanced ? r.u16le() : char16_t(r.u8()); // 8-bit names read as Latin-1
+        if (c == 0)
+            break;
+        f.face.append(QChar(c));
+    }
+    return f;
+}
+
 QRegion regionOfRects(const QList<QRect>& rects)
 {
     QRegion region;

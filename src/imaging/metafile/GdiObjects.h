@@ -15,6 +15,10 @@
 #include <variant>
 #include <vector>
 
+namespace mv::imaging {
+class ByteReader;
+}
+
 namespace mv::imaging::metafile {
 
 struct GdiPen {
@@ -50,6 +54,10 @@ struct GdiOther {};
 using GdiObject = std::variant<GdiOther, GdiPen, GdiBrush, GdiFont, GdiRegion, GdiPalette>;
 
 inline constexpr std::size_t kMaxPaletteColours = 1024;
+
+// A LOGFONT: fields of 32 bits and a UTF-16 face name in enhanced metafiles, of 16 bits and
+// an 8-bit face name in old ones.
+GdiFont readLogFont(ByteReader& r, bool enhanced);
 
 // The union of rectangles in any order (QRegion::setRects wants them sorted and banded,
 // which a hostile file need not give).

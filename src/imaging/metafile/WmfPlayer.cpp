@@ -143,27 +143,7 @@ void WmfPlayer::select(std::uint32_t index)
 
 void WmfPlayer::createFont(ByteReader& r)
 {
-    GdiFont f;
-    f.height = std::abs(double(r.s16le()));
-    r.skip(2); // width
-    f.escapement = r.s16le() / 10.0;
-    r.skip(2); // orientation
-    f.weight = r.s16le();
-    f.italic = r.u8() != 0;
-    f.underline = r.u8() != 0;
-    f.strikeOut = r.u8() != 0;
-    r.skip(5); // charset, precisions, quality, pitch
-    if (f.height == 0)
-        f.height = 12;
-    QByteArray face;
-    for (int i = 0; i < 32 && r.has(1); ++i) {
-        const char c = char(r.u8());
-        if (c == 0)
-            break;
-        face.append(c);
-    }
-    f.face = QString::fromLatin1(face);
-    objects_.addLowest(f);
+    objects_.addLowest(readLogFont(r, false));
 }
 
 void WmfPlayer::createPatternBrush(ByteReader& r)

@@ -1,6 +1,7 @@
 #include "imaging/wpg/Wpg1Player.h"
 
 #include "imaging/ByteReader.h"
+#include "imaging/wpg/WpgPattern.h"
 #include "imaging/wpg/WpgStyle.h"
 
 #include <QTransform>
@@ -56,7 +57,7 @@ private:
     {
         const int style = in.u8();
         const QColor colour = wpg1Colour(colours_, in.u8());
-        brush_ = style == 0 ? QBrush(Qt::NoBrush) : QBrush(colour);
+        brush_ = wpgBrush(wpg1FillStyle(style), colour);
     }
 
     void line(ByteReader& in)

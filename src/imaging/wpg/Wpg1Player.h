@@ -3,7 +3,7 @@
 // their rotation), curves, text with its attributes, and bitmaps at their place (a type 1
 // bitmap, which has no place, covers the whole picture). Units are 1/1200 inch, y up.
 //
-// Fill styles other than hollow (0) are drawn solid; partial arcs are drawn open, unfilled.
+// Fill styles map to Qt hatches as WpgPattern.h says; partial arcs are drawn open, unfilled.
 // Records after a damaged one are lost; what came before is kept.
 #pragma once
 

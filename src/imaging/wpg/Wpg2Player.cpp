@@ -2,9 +2,13 @@
 
 #include "imaging/DecodeLimits.h"
 #include "imaging/wpg/Wpg2Objects.h"
+#include "imaging/wpg/Wpg2Text.h"
+#include "imaging/wpg/WpgPattern.h"
 #include "imaging/wpg/WpgStyle.h"
 
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace mv::imaging {
 namespace {
@@ -12,7 +16,19 @@ namespace {
 enum Wpg2Type {
     kBitmap = 0x1B, kPolyline = 0x15, kPolyspline = 0x16, kPolycurve = 0x17, kRectangle = 0x18,
     kArc = 0x19, kPenForeColour = 0x25, kPenStyle = 0x29, kPenSize = 0x2B, kBrushForeColour = 0x31,
-    kBrushPattern = 0x35,
+    kBrushPattern = 0x35, kTextData = 0x0F, kCompound = 0x1A, kTextLine = 0x1C, kTextBlock = 0x1D,
+    kTextPath = 0x1E,
+};
+
+// Records nested deeper than this count towards the group around them.
+constexpr std::size_t kMaxGroupDepth = 64;
+
+// A record whose extension says how many of the records after it are its children.
+struct Group {
+    int type = 0;
+    std::uint32_t remaining = 0;
+    Wpg2Object object;  // a compound polygon's own head
+    QPainterPath path;  // a compound polygon's shapes so far, in picture coordinates
 };
 
 struct Frame {
@@ -32,36 +48,75 @@ QColor rgba(ByteReader& in)
 
 class Player {
 public:
-    explicit Player(const Frame& frame)
+    // pageAttributes: how many records after the start record belong to it.
+    Player(const Frame& frame, std::uint32_t pageAttributes)
         : precise_(frame.doublePrecision),
           toPicture_(1, 0, 0, -1, -frame.extent.left(), frame.extent.bottom()),
-          extent_(QPointF(0, 0), frame.extent.size())
+          extent_(QPointF(0, 0), frame.extent.size()),
+          textHeight_(frame.unitsPerInchY / 6) // 12 points
     {
+        if (pageAttributes > 0)
+            groups_.push_back({ wpg2::kStart, pageAttributes, {}, {} });
     }
 
-    void play(const WpgRecord& record, bool pageAttribute)
+    void play(const WpgRecord& record)
     {
         ByteReader in(record.body);
         switch (record.type) {
-        case wpg2::kColourPalette: applyWpgColours(record.body, 4, &colours_); return;
-        case wpg2::kBitmapData: items_.addBitmap(record, 2, colours_, bitmapPlace_); return;
-        case kBitmap: bitmap(in); return;
+        case wpg2::kColourPalette: applyWpgColours(record.body, 4, &colours_); break;
+        case wpg2::kBitmapData: items_.addBitmap(record, 2, colours_, bitmapPlace_); break;
+        case kBitmap: bitmap(in); break;
         case kPolyline:
-        case kPolyspline: polyline(in); return;
-        case kPolycurve: polycurve(in); return;
-        case kRectangle: rectangle(in); return;
-        case kArc: arc(in); return;
-        default: break;
+        case kPolyspline: polyline(in); break;
+        case kPolycurve: polycurve(in); break;
+        case kRectangle: rectangle(in); break;
+        case kArc: arc(in); break;
+        case kCompound: compoundHead_ = readWpg2Object(in); break;
+        case kTextLine:
+        case kTextBlock:
+        case kTextPath: textPlace(record.type, in); break;
+        case kTextData: textData(record.body); break;
+        default: attribute(record.type, in); break;
         }
-        if (!pageAttribute)
-            attribute(record.type, in);
+        count(record);
     }
 
-    WpgItemList& items() { return items_; }
+    // Draws the compound polygons still open when the records ran out.
+    WpgItemList& finish()
+    {
+        while (!groups_.empty())
+            closeGroup();
+        return items_;
+    }
 
 private:
+    [[nodiscard]] bool inGroup(int type) const { return !groups_.empty() && groups_.back().type == type; }
+
+    // The record counts against the group it is in; one with children opens a group of its own.
+    void count(const WpgRecord& record)
+    {
+        if (!groups_.empty() && --groups_.back().remaining == 0)
+            closeGroup();
+        if (record.extension > 0 && groups_.size() < kMaxGroupDepth)
+            groups_.push_back({ record.type, record.extension, record.type == kCompound ? compoundHead_ : Wpg2Object(), {} });
+    }
+
+    // A compound polygon is one path, framed and filled by its own head's flags and fill rule; its
+    // closed flag closes every part.
+    void closeGroup()
+    {
+        Group group = std::move(groups_.back());
+        groups_.pop_back();
+        if (group.type != kCompound || group.path.isEmpty())
+            return;
+        draw(group.object, group.path);
+    }
+
     void attribute(int type, ByteReader& in)
     {
+        // Page attributes are not ours to draw with; a compound's are not applied to its parts.
+        if (inGroup(wpg2::kStart) || inGroup(kCompound))
+            return;
         switch (type) {
         case kPenForeColour: penColour_ = rgba(in); break;
         case kPenSize: penWidth_ = in.u16le(); break;
@@ -72,7 +127,12 @@ private:
             brushColour_ = rgba(in);
             break;
         }
-        case kBrushPattern: hollow_ = in.u16le() == 1; break;
+        case kBrushPattern: {
+            const int pattern = in.u16le();
+            if (in.ok())
+                brushStyle_ = wpg2BrushPattern(pattern);
+            break;
+        }
         default: break; // unknown records are passed by
         }
     }
@@ -93,13 +153,46 @@ private:
         return polygon;
     }
 
+    // Inside a compound polygon the shape joins its path; elsewhere it is drawn on its own.
     void add(const Wpg2Object& object, const QPainterPath& path)
     {
+        if (inGroup(kCompound)) {
+            Group& compound = groups_.back();
+            QPainterPath part = path;
+            if (compound.object.closed)
+                part.closeSubpath();
+            compound.path.addPath((object.matrix * compound.object.matrix * toPicture_).map(part));
+            return;
+        }
+        draw(object, (object.matrix * toPicture_).map(path));
+    }
+
+    void draw(const Wpg2Object& object, QPainterPath mapped)
+    {
         const QPen pen = object.framed ? wpgPen(penStyle_, penColour_, penWidth_) : QPen(Qt::NoPen);
-        const QBrush brush = object.filled && !hollow_ ? QBrush(brushColour_) : QBrush(Qt::NoBrush);
-        QPainterPath mapped = (object.matrix * toPicture_).map(path);
+        const QBrush brush = object.filled ? wpgBrush(brushStyle_, brushColour_) : QBrush(Qt::NoBrush);
         mapped.setFillRule(object.windingRule ? Qt::WindingFill : Qt::OddEvenFill);
         items_.addPath(mapped, pen, brush);
+    }
+
+    // Where the characters of the next text data record go.
+    void textPlace(int type, ByteReader& in)
+    {
+        const Wpg2Object object = readWpg2Object(in);
+        const QTransform map = object.matrix * toPicture_;
+        const double turn = std::atan2(object.matrix.m12(), object.matrix.m11()) * 180 / M_PI;
+        Wpg2TextPlace place;
+        const bool ok = type == kTextLine ? readWpg2TextLine(in, precise_, map, turn, &place)
+                                          : readWpg2TextBox(in, precise_, map, &place);
+        pendingText_ = ok ? std::optional(place) : std::nullopt;
+    }
+
+    void textData(QByteArrayView body)
+    {
+        if (!pendingText_)
+            return;
+        addWpg2Text(*pendingText_, wpg2TextCharacters(body, kMaxWpgTextLength), textHeight_, brushColour_, &items_);
+        pendingText_.reset();
     }
 
     void polyline(ByteReader& in)
@@ -194,7 +287,11 @@ private:
     double penWidth_ = 0;
     int penStyle_ = 1;
     QColor brushColour_ = Qt::black;
-    bool hollow_ = false;
+    Qt::BrushStyle brushStyle_ = Qt::SolidPattern;
+    double textHeight_;
+    std::optional<Wpg2TextPlace> pendingText_;
+    Wpg2Object compoundHead_;
+    std::vector<Group> groups_;
     WpgItemList items_;
 };
 
@@ -234,27 +331,24 @@ WpgPlayResult playWpg2(QByteArrayView data, const WpgHeader& header)
     WpgRecord record;
     std::unique_ptr<Player> player;
     Frame frame;
-    std::uint32_t pageChildren = 0;
     for (int n = 0; n < kMaxWpgRecords && walker.next(&record); ++n) {
-        const bool pageAttribute = pageChildren > 0;
-        pageChildren -= pageAttribute ? 1 : 0;
         if (record.type == wpg2::kStart) {
             if (player)
                 continue;
             if (QString why = readFrame(record, &frame); !why.isEmpty())
                 return { {}, false, why };
-            player = std::make_unique<Player>(frame);
-            pageChildren = record.extension;
+            player = std::make_unique<Player>(frame, record.extension);
         } else if (player) {
-            player->play(record, pageAttribute);
+            player->play(record);
         }
     }
     if (!player)
         return { {}, false, walker.error().isEmpty() ? QStringLiteral("the start record is missing") : walker.error() };
     const QSizeF pixels(frame.extent.width() / frame.unitsPerInchX * 96, frame.extent.height() / frame.unitsPerInchY * 96);
     WpgPlayResult result;
-    result.hasShapes = player->items().hasShapes();
-    result.picture = std::make_shared<WpgPicture>(frame.extent.size(), pixels, player->items().take());
+    WpgItemList& items = player->finish();
+    result.hasShapes = items.hasShapes();
+    result.picture = std::make_shared<WpgPicture>(frame.extent.size(), pixels, items.take());
     return result;
 }
 

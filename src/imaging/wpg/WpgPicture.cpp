@@ -4,6 +4,9 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace mv::imaging {
 namespace {
 
@@ -19,7 +22,18 @@ void drawText(QPainter& painter, const WpgItem& item)
     painter.setPen(item.textColour);
     const double advance = QFontMetricsF(item.font).horizontalAdvance(item.text);
     const double x = item.align == 1 ? -advance / 2 : item.align == 2 ? -advance : 0;
-    painter.drawText(QPointF(x, 0), item.text);
+    // Qt's glyph cache judges size by the transform's area: a picture squeezed along one axis
+    // passes as small and then renders one enormous glyph, which Qt cannot. Large or stretched
+    // text goes through outlines instead.
+    const QTransform& m = painter.worldTransform();
+    const double stretch = std::max(std::hypot(m.m11(), m.m12()), std::hypot(m.m21(), m.m22()));
+    if (stretch * item.font.pixelSize() > 256) {
+        QPainterPath outline;
+        outline.addText(QPointF(x, 0), item.font, item.text);
+        painter.fillPath(outline, item.textColour);
+    } else {
+        painter.drawText(QPointF(x, 0), item.text);
+    }
     painter.restore();
 }
 
@@ -38,6 +52,7 @@ void WpgPicture::draw(QPainter& painter, const QRectF& target) const
     painter.setClipRect(target, Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setBackgroundMode(Qt::TransparentMode); // hatches leave what is beneath them
     painter.translate(target.topLeft());
     painter.scale(target.width() / units_.width(), target.height() / units_.height());
     for (const WpgItem& item : items_) {

@@ -4,6 +4,9 @@
 #include "RenderWpg.h"
 #include "WpgVectorEncoder.h"
 
+#include "imaging/wpg/WpgPicture.h"
+#include "imaging/wpg/WpgStyle.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -39,10 +42,44 @@ QByteArray wpg2Sample()
                                         wpg2PlacedBitmap(s, 1200, 0, 2400, 600) });
 }
 
+const std::vector<WpgItem>& items(const Picture& p)
+{
+    return dynamic_cast<const WpgPicture&>(*p.drawing).items();
+}
+
+QByteArray wpg1HatchSample()
+{
+    return wpg1File(2400, 1200, { wpg1Colours(1, { qRgb(255, 0, 0) }), wpg1Fill(18, 1), wpg1Words(0x07, { 240, 240, 480, 480 }),
+                                  wpg1Fill(2, 1), wpg1Words(0x07, { 1000, 240, 480, 480 }), wpg1Fill(14, 1),
+                                  wpg1Points(0x08, { { 1500, 100 }, { 2300, 100 }, { 1900, 1100 } }) });
+}
+
+QByteArray wpg2HatchSample()
+{
+    return wpg2File(1200, 2400, 1200, { wpg2Colour(0x31, qRgb(255, 0, 0), true), wpg2BrushPattern(20),
+                                        wpg2Object(0x18, 0xA000, { 240, 240, 720, 720, 0, 0 }), wpg2BrushPattern(5),
+                                        wpg2Object(0x19, 0xA000, { 1600, 600, 400, 200, 400, 0, 400, 0 }) });
+}
+
+QByteArray wpg2TextSample()
+{
+    return wpg2File(1200, 2400, 1200, { wpg2TextLine(100, 600, 1, 30), wpg2TextData("WPG \xF0" "A\x00\xF0 line"),
+                                        wpg2TextBox(240, 1100, 1200, 700), wpg2TextData(QByteArray("one\xD0\x01\x08\x00\x00\x08\x00\xD0two", 14)),
+                                        wpg2TextBox(1300, 1100, 2300, 700, 0x1E), wpg2TextData("path") });
+}
+
+QByteArray wpg2CompoundSample()
+{
+    return wpg2File(1200, 2400, 1200, { wpg2Compound(0xA000, 3), wpg2Object(0x15, 0, { 240, 100, 1140, 100, 1140, 1000 }, 3),
+                                        wpg2Object(0x17, 0, { 400, 300, 400, 300, 700, 300, 800, 800, 800, 800, 400, 300 }, 2),
+                                        wpg2Object(0x18, 0, { 1500, 100, 2300, 1000, 0, 0 }) });
+}
+
 TEST(WpgVectorDamage, TruncatedAnywhereGivesAnErrorOrAPartialPicture)
 {
     ensureGuiApplication();
-    for (const QByteArray& whole : { wpg1Sample(), wpg2Sample() }) {
+    for (const QByteArray& whole : { wpg1Sample(), wpg2Sample(), wpg1HatchSample(), wpg2HatchSample(), wpg2TextSample(),
+                                     wpg2CompoundSample() }) {
         const Picture full = decodeWpgPicture(whole);
         ASSERT_TRUE(full.ok()) << full.error.toStdString();
         for (qsizetype cut = 0; cut < whole.size(); ++cut) {
@@ -124,10 +161,70 @@ TEST(WpgVectorDamage, FloodsOfRecordsAndHugeShapesStayBounded)
     (void)drawPicture(p, kSize);
 }
 
+TEST(WpgVectorDamage, TextAndCompoundsOutOfProportionStayBounded)
+{
+    ensureGuiApplication();
+    // A text line cut short places nothing; the rectangle before it is still drawn.
+    QByteArray line = wpg2TextLine(100, 600);
+    line = wpg2Rec(0x1C, line.mid(4, 7));
+    Picture p = decodeWpgPicture(wpg2File(1200, 2400, 1200, { wpg2Colour(0x31, qRgb(255, 0, 0), true),
+                                                              wpg2Object(0x18, 0x2000, { 240, 240, 720, 720, 0, 0 }), line,
+                                                              wpg2TextData("lost") }));
+    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    EXPECT_EQ(items(p).size(), 1u);
+    EXPECT_TRUE(colourNear(drawPicture(p, QSize(192, 96)), 38, 57, qRgb(255, 0, 0), 0));
+
+    // 200000 bytes of text and function codes: the text is cut at its limit.
+    QByteArray flood;
+    for (int i = 0; i < 20000; ++i)
+        flood += QByteArray("ab\xF2\x01\xF2\x80\x81", 7) + "cd";
+    p = decodeWpgPicture(wpg2File(1200, 2400, 1200, { wpg2TextLine(0, 600), wpg2TextData(flood) }));
+    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    ASSERT_EQ(items(p).size(), 1u);
+    EXPECT_EQ(items(p)[0].text.size(), kMaxWpgTextLength);
+    (void)drawPicture(p, kSize);
+
+    // Hundreds of lines in a tiny block: only what fits is kept.
+    QByteArray lines;
+    for (int i = 0; i < 500; ++i)
+        lines += QByteArray("x\xD0\x01\x08\x00\x00\x08\x00\xD0", 9);
+    p = decodeWpgPicture(wpg2File(1200, 2400, 1200, { wpg2TextBox(0, 1200, 2400, 1000), wpg2TextData(lines) }));
+    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    EXPECT_LE(items(p).size(), 2u);
+
+    // A picture two units high drawn into a square stretches its text 2000 times more along y
+    // than along x: drawn as outlines, not through Qt's glyph cache, which cannot take it.
+    p = decodeWpgPicture(wpg2File(1200, 2400, 2, { wpg2TextLine(0, 1), wpg2TextData("HH"),
+                                                   wpg2TextBox(0, 2, 2400, 0), wpg2TextData("HH") }));
+    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    EXPECT_EQ(items(p).size(), 2u);
+    (void)drawPicture(p, kSize);
+    // The file the fuzzer found this with: a stretched picture whose text block crashed Qt.
+    p = decodeWpgPicture(QByteArray::fromBase64(
+        "/1dQQxAAAAABFgIAAAAAAAoBABWwBLD0AAAAAABgCbAEAA4HAQgOA2AJDAwMDAwMDAwMDAwMDAwMDAwMDAwMDE5OTk5OTk5O"
+        "Tk5OTk5OTk5OTk5OTk5OTk5OTk5OTk5OTk5ODAwMDAwMDAwMDAwMDAwMDAwMDAwMDAwMDLAEAAACFAAKGAAAAABYAgEAAAAe"
+        "AAoPAAZXUEcg8EEKHQAKAADwAEwEsAS8AgoPAA5vbmXQAQgAAAgA0HR3bwoeAAoAAA=="));
+    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    (void)drawPicture(p, kSize);
+
+    // Compounds nested far deeper than we follow, each claiming two billion parts.
+    QList<QByteArray> records;
+    for (int i = 0; i < 1000; ++i)
+        records.append(wpg2Compound(0xA000, 0x7FFFFFFF));
+    records.append(wpg2Object(0x15, 0, { 0, 0, 2400, 0, 2400, 1200 }, 3));
+    p = decodeWpgPicture(wpg2File(1200, 2400, 1200, records));
+    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    EXPECT_EQ(items(p).size(), 1u);
+    (void)drawPicture(p, kSize);
+}
+
 TEST(WpgVectorDamage, SeedsDecodeAndAreWrittenOnRequest)
 {
     const QString target = qEnvironmentVariable("MV_WRITE_CORPUS");
-    const QList<std::pair<QString, QByteArray>> seeds = { { "wpg1_shapes.wpg", wpg1Sample() }, { "wpg2_shapes.wpg", wpg2Sample() } };
+    const QList<std::pair<QString, QByteArray>> seeds = {
+        { "wpg1_shapes.wpg", wpg1Sample() }, { "wpg2_shapes.wpg", wpg2Sample() }, { "wpg1_hatch.wpg", wpg1HatchSample() },
+        { "wpg2_hatch.wpg", wpg2HatchSample() }, { "wpg2_text.wpg", wpg2TextSample() }, { "wpg2_compound.wpg", wpg2CompoundSample() },
+    };
     for (const auto& [name, bytes] : seeds) {
         const Picture p = decodeWpgPicture(bytes);
         EXPECT_TRUE(p.ok() && p.isVector()) << p.error.toStdString();

@@ -196,6 +196,47 @@ inline QByteArray wpg2Object(int type, int flags, const QList<int>& coords, int 
     return wpg2Rec(type, b.bytes);
 }
 
+// A text line at (x, y) with its horizontal alignment and baseline angle in degrees.
+inline QByteArray wpg2TextLine(int x, int y, int align = 0, int angle = 0)
+{
+    ByteWriter b;
+    b.u16le(0); // object flags
+    b.u16le(0); // text flags
+    b.u16le(x);
+    b.u16le(y);
+    b.u8(align);
+    b.u8(0);
+    b.u32le(std::uint32_t(angle) << 16);
+    return wpg2Rec(0x1C, b.bytes);
+}
+
+// A text block (0x1D) or text path (0x1E) over the box (x1, y1)-(x2, y2).
+inline QByteArray wpg2TextBox(int x1, int y1, int x2, int y2, int type = 0x1D)
+{
+    return wpg2Object(type, 0, { x1, y1, x2, y2 });
+}
+
+// The characters of the text before it, as WordPerfect 6 text.
+inline QByteArray wpg2TextData(const QByteArray& text)
+{
+    return wpg2Rec(0x0F, text);
+}
+
+// A compound polygon head whose next `children` records are its parts.
+inline QByteArray wpg2Compound(int flags, std::uint32_t children)
+{
+    ByteWriter b;
+    b.u16le(flags);
+    return wpg2Rec(0x1A, b.bytes, int(children));
+}
+
+inline QByteArray wpg2BrushPattern(int pattern)
+{
+    ByteWriter b;
+    b.u16le(pattern);
+    return wpg2Rec(0x35, b.bytes);
+}
+
 // A bitmap record placed at (x1, y1)-(x2, y2) and its bitmap data record.
 inline QByteArray wpg2PlacedBitmap(const WpgBitmapInput& s, int x1, int y1, int x2, int y2)
 {
