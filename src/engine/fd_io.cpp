@@ -51,11 +51,17 @@ ssize_t readFull(int fd, void* buf, std::size_t len)
     return static_cast<ssize_t>(done);
 }
 
-bool writeFull(int fd, const void* buf, std::size_t len)
+namespace {
+
+// Hands put() the rest of buf until all of it is taken. put(at, left, done) acts like
+// write(2); done is what is already written, for writers that keep their own offset.
+template <typename Put>
+bool putAll(const void* buf, std::size_t len, Put put)
 {
     const auto* at = static_cast<const std::uint8_t*>(buf);
-    while (len > 0) {
-        const ssize_t n = ::write(fd, at, len);
+    std::size_t done = 0;
+    while (done < len) {
+        const ssize_t n = put(at + done, len - done, done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -65,31 +71,25 @@ bool writeFull(int fd, const void* buf, std::size_t len)
             errno = EIO;
             return false;
         }
-        at += n;
-        len -= static_cast<std::size_t>(n);
+        done += static_cast<std::size_t>(n);
     }
     return true;
 }
 
+} // namespace
+
+bool writeFull(int fd, const void* buf, std::size_t len)
+{
+    return putAll(buf, len, [fd](const std::uint8_t* at, std::size_t left, std::size_t) {
+        return ::write(fd, at, left);
+    });
+}
+
 bool pwriteFull(int fd, const void* buf, std::size_t len, off_t offset)
 {
-    const auto* at = static_cast<const std::uint8_t*>(buf);
-    while (len > 0) {
-        const ssize_t n = ::pwrite(fd, at, len, offset);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0) {
-            errno = EIO;
-            return false;
-        }
-        at += n;
-        offset += n;
-        len -= static_cast<std::size_t>(n);
-    }
-    return true;
+    return putAll(buf, len, [fd, offset](const std::uint8_t* at, std::size_t left, std::size_t done) {
+        return ::pwrite(fd, at, left, offset + static_cast<off_t>(done));
+    });
 }
 
 bool syncParentFolder(const char* path)

@@ -1,25 +1,12 @@
 // Text drawing needs fonts, and fonts need a GUI application (offscreen: no display).
-#include <QGuiApplication>
+#include "support/QtAppEnvironment.h"
 
-#include <gtest/gtest.h>
+#include <QGuiApplication>
 
 namespace {
 
-class GuiApp : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "imaging_metafile_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = new QGuiApplication(argc, argv);
-    }
-    void TearDown() override { delete app_; }
-
-private:
-    QGuiApplication* app_ = nullptr;
-};
-[[maybe_unused]] const auto* const kApp = ::testing::AddGlobalTestEnvironment(new GuiApp);
+[[maybe_unused]] const auto* const kApp =
+    mv::test::addQtApp<QGuiApplication>("imaging_metafile_tests");
 
 } // namespace
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace mv::imaging::test {
 namespace {
 
@@ -30,6 +32,26 @@ IffInput indexedInput(int planes, bool compress, bool mask)
     if (planes <= 8)
         s.colours = rampColours(1 << planes);
     s.value = [planes](int x, int y) { return std::uint32_t(patternValue(x, y, 1 << planes)); };
+    return s;
+}
+
+// What an extra half-brite pixel shows: the first 32 colours, then the same halved; colours
+// the table lacks are black.
+QRgb halfBriteColour(const QList<QRgb>& table, int value)
+{
+    const QRgb c = (value & 31) < table.size() ? table[value & 31] : qRgb(0, 0, 0);
+    return value < 32 ? c : qRgb(qRed(c) / 2, qGreen(c) / 2, qBlue(c) / 2);
+}
+
+// A 4 x 2 HAM6 picture whose rows both hold codes, over a ramp of the given number of colours.
+IffInput ham6(const std::array<std::uint32_t, 4>& codes, int colours, std::uint32_t modes)
+{
+    IffInput s = indexedInput(6, false, false);
+    s.width = 4;
+    s.height = 2;
+    s.colours = rampColours(colours);
+    s.viewModes = modes;
+    s.value = [codes](int x, int) { return codes[size_t(x)]; };
     return s;
 }
 
@@ -79,20 +101,11 @@ TEST(IffDecoder, TrueColourHalfBriteHoldAndModifyAndGrey)
     ehb.colours = rampColours(32);
     ehb.viewModes = 0x80;
     r = decodeIff(encodeIff(ehb));
-    EXPECT_TRUE(samePixels(r, ehb.width, ehb.height, [&](int x, int y) {
-        const int v = int(ehb.value(x, y));
-        const QRgb c = ehb.colours[v & 31];
-        return v < 32 ? c : qRgb(qRed(c) / 2, qGreen(c) / 2, qBlue(c) / 2);
-    }));
+    EXPECT_TRUE(samePixels(r, ehb.width, ehb.height,
+                           [&](int x, int y) { return halfBriteColour(ehb.colours, int(ehb.value(x, y))); }));
 
     // HAM6: palette colour 3, then set blue to 5, red to 10, green to 15; next rows the same.
-    IffInput ham = indexedInput(6, false, false);
-    ham.width = 4;
-    ham.height = 2;
-    ham.colours = rampColours(16);
-    ham.viewModes = 0x800;
-    const std::uint32_t codes[4] = { 3, 0x10 | 5, 0x20 | 10, 0x30 | 15 };
-    ham.value = [&](int x, int) { return codes[x]; };
+    const IffInput ham = ham6({ 3, 0x10 | 5, 0x20 | 10, 0x30 | 15 }, 16, 0x800);
     r = decodeIff(encodeIff(ham));
     const QRgb c3 = ham.colours[3];
     const QRgb want[4] = { c3, qRgb(qRed(c3), qGreen(c3), 5 * 17), qRgb(170, qGreen(c3), 85), qRgb(170, 255, 85) };
@@ -139,6 +152,24 @@ TEST(IffDecoder, DamagedFilesAreRefused)
 
     EXPECT_FALSE(looksLikeIff(QByteArray("FORM\0\0\0\4ACBM", 12)));
     EXPECT_EQ(decodeIff(QByteArray("FORM\0\0\0\4ILBM", 12)).error, "the file has no picture header");
+}
+
+// A colour table shorter than the 32 half-brite colours, alone or with hold-and-modify (which
+// has 16 base colours and no half-brite). Once the halving ran past the end of the HAM6 table.
+TEST(IffDecoder, HalfBriteWithShortColourTable)
+{
+    IffInput ehb = indexedInput(6, true, false);
+    ehb.colours = rampColours(8);
+    ehb.viewModes = 0x80;
+    DecodeResult r = decodeIff(encodeIff(ehb));
+    EXPECT_TRUE(samePixels(r, ehb.width, ehb.height,
+                           [&](int x, int y) { return halfBriteColour(ehb.colours, int(ehb.value(x, y))); }));
+
+    // Colour 3, colour 12 (past the table: black), blue 5 on that, colour 2.
+    const IffInput ham = ham6({ 3, 12, 0x10 | 5, 2 }, 8, 0x880);
+    r = decodeIff(encodeIff(ham));
+    const QRgb want[4] = { ham.colours[3], qRgb(0, 0, 0), qRgb(0, 0, 5 * 17), ham.colours[2] };
+    EXPECT_TRUE(samePixels(r, 4, 2, [&](int x, int) { return want[x]; }));
 }
 
 } // namespace

@@ -25,16 +25,10 @@ QList<QRgb> cgaSet(std::initializer_list<int> indices)
 
 PicInput input(int bits, int planes, bool compress)
 {
-    PicInput s;
-    s.width = 27;
-    s.height = 13;
-    s.bits = bits;
-    s.planes = planes;
-    s.compress = compress;
-    s.blockLimit = 40; // several blocks, runs cut at block ends
     const int colours = 1 << (bits * planes);
-    s.value = [colours](int x, int y) { return x > 20 ? colours - 1 : patternValue(x, y, colours); };
-    return s;
+    return { .width = 27, .height = 13, .bits = bits, .planes = planes, .compress = compress,
+             .blockLimit = 40, // several blocks, runs cut at block ends
+             .value = [colours](int x, int y) { return x > 20 ? colours - 1 : patternValue(x, y, colours); } };
 }
 
 QByteArray vgaPalette(int count)

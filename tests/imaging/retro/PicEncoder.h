@@ -15,7 +15,7 @@ struct PicInput {
     int bits = 1;   // per pixel in one plane
     int planes = 1;
     int paletteType = 0;
-    QByteArray palette;
+    QByteArray palette = {}; // stored as is; empty for none
     bool compress = false;
     int blockLimit = 300; // unpacked bytes a block at most
     std::uint8_t marker = 0xA5;

@@ -33,47 +33,31 @@ struct Seed {
 
 IffInput iff(int planes, bool compress, bool chunky, std::uint32_t modes = 0)
 {
-    IffInput s;
-    s.width = 19;
-    s.height = 7;
-    s.planes = planes;
-    s.compress = compress;
-    s.chunky = chunky;
-    s.viewModes = modes;
-    s.mask = planes == 3;
+    QList<QRgb> colours;
     for (int i = 0; i < (planes == 24 ? 0 : 1 << std::min(planes, 6)); ++i)
-        s.colours.append(qRgb(i * 4, 255 - i * 4, i * 2));
-    s.value = [planes](int x, int y) {
-        return planes == 24 ? std::uint32_t(x * 13 | y * 30 << 8 | 0x400000) : std::uint32_t(patternValue(x, y, 1 << planes));
-    };
-    return s;
+        colours.append(qRgb(i * 4, 255 - i * 4, i * 2));
+    return { .width = 19, .height = 7, .planes = planes, .chunky = chunky, .compress = compress,
+             .mask = planes == 3, .viewModes = modes, .colours = colours,
+             .value = [planes](int x, int y) {
+                 return planes == 24 ? std::uint32_t(x * 13 | y * 30 << 8 | 0x400000)
+                                     : std::uint32_t(patternValue(x, y, 1 << planes));
+             } };
 }
 
 PicInput pic(int bits, int planes, bool compress)
 {
-    PicInput s;
-    s.width = 21;
-    s.height = 6;
-    s.bits = bits;
-    s.planes = planes;
-    s.compress = compress;
-    s.blockLimit = 50;
-    s.value = [colours = 1 << (bits * planes)](int x, int y) { return patternValue(x, y, colours); };
-    return s;
+    return { .width = 21, .height = 6, .bits = bits, .planes = planes, .compress = compress,
+             .blockLimit = 50,
+             .value = [colours = 1 << (bits * planes)](int x, int y) { return patternValue(x, y, colours); } };
 }
 
 WpgBitmapInput wpg(int depth, bool type2 = false, bool compress = true)
 {
-    WpgBitmapInput s;
-    s.width = 23;
-    s.height = 8;
-    s.depth = depth;
-    s.type2 = type2;
-    s.compress = compress;
-    s.value = [depth](int x, int y) {
-        return depth == 24 ? std::uint32_t(x << 16 | y << 8 | 0x40) : std::uint32_t(patternValue(x, y, 1 << depth));
-    };
-    return s;
+    return { .width = 23, .height = 8, .depth = depth, .type2 = type2, .compress = compress,
+             .value = [depth](int x, int y) {
+                 return depth == 24 ? std::uint32_t(x << 16 | y << 8 | 0x40)
+                                    : std::uint32_t(patternValue(x, y, 1 << depth));
+             } };
 }
 
 QList<Seed> seeds()

@@ -2,6 +2,7 @@
 #include "../core/JpegEncoder.h"
 
 #include "imaging/ui/ImageControl.h"
+#include "support/QtAppEnvironment.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,21 +15,7 @@
 namespace mv::imaging::test {
 namespace {
 
-class WidgetApp : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "imaging_ui_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = new QApplication(argc, argv);
-    }
-    void TearDown() override { delete app_; }
-
-private:
-    QApplication* app_ = nullptr;
-};
-[[maybe_unused]] const auto* const kApp = ::testing::AddGlobalTestEnvironment(new WidgetApp);
+[[maybe_unused]] const auto* const kApp = mv::test::addQtApp<QApplication>("imaging_ui_tests");
 
 // Left half red, right half green.
 QImage halves(int width, int height)
