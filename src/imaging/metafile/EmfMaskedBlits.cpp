@@ -63,8 +63,10 @@ bool EmfPlayer::playMaskedBitmap(std::uint32_t type, ByteReader& r, QByteArrayVi
     const BitmapRef src = readBitmapRef(r);
     const QPointF maskAt = readPointL(r);
     const BitmapRef mask = readBitmapRef(r);
-    if (!r.ok() || source.width() == 0 || source.height() == 0)
-        return true;
+    const QRectF sane(-kMaxRegionUnits, -kMaxRegionUnits, 2.0 * kMaxRegionUnits, 2.0 * kMaxRegionUnits);
+    if (!r.ok() || source.width() == 0 || source.height() == 0 || !sane.contains(source.normalized())
+        || !sane.contains(maskAt))
+        return true; // the mask's pixels are matched to the source's in integers
     const MetafileBitmap b = decodeRef(record, src, canvas_.state().palette);
     const MetafileBitmap m = decodeRef(record, mask, canvas_.state().palette);
     const RasterOp fore = ternaryRop(rop4), back = ternaryRop((rop4 >> 8) & 0xFF0000);

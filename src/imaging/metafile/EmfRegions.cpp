@@ -23,9 +23,9 @@ QRegion readRegionData(ByteReader& r, std::uint32_t size)
     QList<QRect> rects;
     rects.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {
-        const QRectF rect = readRectL(r).normalized(); // right and bottom lie outside
+        const QRect rect = boundedRect(readRectL(r)); // right and bottom lie outside
         if (!rect.isEmpty())
-            rects.append(rect.toRect());
+            rects.append(rect);
     }
     r.seek(start + qsizetype(size));
     return regionOfRects(rects);

@@ -13,6 +13,7 @@
 #include <QPolygonF>
 #include <QRegion>
 
+#include <optional>
 #include <vector>
 
 namespace mv::imaging::metafile {
@@ -93,9 +94,10 @@ private:
     // Painter transform, pen and brush for a shape; false when it is to be skipped.
     bool prepare(const QRectF& logicalBounds, bool fill);
     void applyPen(bool deviceSpace);
-    // The region mapped onto the painter, as a path in painter coordinates; empty when absurd.
-    QPainterPath regionPath(const QRegion& region, const QTransform& toPainter) const;
-    void fillPainterPath(const QPainterPath& path, const QBrush& brush, const RasterOp& op);
+    // The region mapped onto the painter, as a path in painter coordinates.
+    // nullopt when the mapping is absurd; an empty path when none of the region shows.
+    std::optional<QPainterPath> regionPath(const QRegion& region, const QTransform& toPainter) const;
+    void fillPainterPath(const std::optional<QPainterPath>& path, const QBrush& brush, const RasterOp& op);
 
     QPainter& painter_;
     QTransform outer_;

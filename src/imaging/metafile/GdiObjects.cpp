@@ -71,6 +71,12 @@ GdiFont readLogFont(ByteReader& r, bool enhanced)
     return f;
 }
 
+QRect boundedRect(const QRectF& r)
+{
+    const QRectF limit(-kMaxRegionUnits, -kMaxRegionUnits, 2.0 * kMaxRegionUnits, 2.0 * kMaxRegionUnits);
+    return r.normalized().intersected(limit).toRect();
+}
+
 QRegion regionOfRects(const QList<QRect>& rects)
 {
     QRegion region;

@@ -59,6 +59,11 @@ inline constexpr std::size_t kMaxPaletteColours = 1024;
 // an 8-bit face name in old ones.
 GdiFont readLogFont(ByteReader& r, bool enhanced);
 
+// Region rectangles beyond this many units from the origin are cut there: far outside any
+// picture, and integer rectangle arithmetic overflows near the limits of int.
+inline constexpr int kMaxRegionUnits = 1 << 24;
+QRect boundedRect(const QRectF& r);
+
 // The union of rectangles in any order (QRegion::setRects wants them sorted and banded,
 // which a hostile file need not give).
 QRegion regionOfRects(const QList<QRect>& rects);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace mv::imaging::metafile {
 
@@ -26,25 +27,32 @@ QPainterPath pathOf(const QRegion& region)
 
 } // namespace
 
-QPainterPath GdiCanvas::regionPath(const QRegion& region, const QTransform& toPainter) const
+std::optional<QPainterPath> GdiCanvas::regionPath(const QRegion& region, const QTransform& toPainter) const
 {
-    const QRectF b = toPainter.mapRect(QRectF(region.boundingRect()));
+    // Only the part over the picture matters; the rest could map beyond what the painter takes.
+    bool invertible = false;
+    const QTransform back = toPainter.inverted(&invertible);
+    if (!invertible)
+        return std::nullopt;
+    const QRectF visible = outer_.mapRect(baseClip_).adjusted(-2, -2, 2, 2);
+    const QRegion shown = region & boundedRect(back.mapRect(visible).adjusted(-1, -1, 1, 1));
+    if (shown.isEmpty())
+        return QPainterPath();
+    const QRectF b = toPainter.mapRect(QRectF(shown.boundingRect()));
     for (const double e : {b.left(), b.right(), b.top(), b.bottom()}) {
         if (!std::isfinite(e) || std::abs(e) > kMaxRegionCoordinate)
-            return {};
+            return std::nullopt;
     }
-    if (region.isEmpty())
-        return {};
-    return toPainter.map(pathOf(region));
+    return toPainter.map(pathOf(shown));
 }
 
-void GdiCanvas::fillPainterPath(const QPainterPath& path, const QBrush& brush, const RasterOp& op)
+void GdiCanvas::fillPainterPath(const std::optional<QPainterPath>& path, const QBrush& brush, const RasterOp& op)
 {
-    if (path.isEmpty() || op.leavesDestination)
+    if (!path || path->isEmpty() || op.leavesDestination)
         return;
     painter_.resetTransform(); // the path is in painter coordinates already
     applyRasterOp(painter_, op);
-    painter_.fillPath(path, brush);
+    painter_.fillPath(*path, brush);
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
@@ -76,11 +84,11 @@ void GdiCanvas::clipToRegion(const QRegion& region, bool replace, bool deviceUni
     if (replace)
         resetClip();
     const QTransform toPainter = deviceUnits ? frameToTarget_ * outer_ : full_;
-    const QPainterPath path = regionPath(region, toPainter);
-    if (path.isEmpty() && !region.isEmpty())
+    const std::optional<QPainterPath> path = regionPath(region, toPainter);
+    if (!path)
         return; // absurd coordinates: the clip stays as it was
     painter_.resetTransform();
-    painter_.setClipPath(path, Qt::IntersectClip);
+    painter_.setClipPath(*path, Qt::IntersectClip);
 }
 
 } // namespace mv::imaging::metafile

@@ -10,7 +10,7 @@ constexpr int kMaxScans = 20000;
 
 QRect spanRect(double l, double t, double r, double b)
 {
-    return QRectF(QPointF(l, t), QPointF(r, b)).normalized().toRect();
+    return boundedRect(QRectF(QPointF(l, t), QPointF(r, b)));
 }
 
 } // namespace

@@ -89,6 +89,15 @@ TEST(EmfRegion, ClipRegionsAreTheirRectanglesNotTheirBounds)
     WmfWriter::appendU32(reset, 5);
     w.raw(75, reset).rectangle(0, 0, 101, 101);
     EXPECT_PIXEL(draw(w), 75, 25, Qt::red);
+
+    // A clip wholly outside the picture hides everything.
+    const QByteArray away = EmfWriter::regionData({QRect(200, 200, 50, 50)});
+    QByteArray copyAway;
+    WmfWriter::appendU32(copyAway, std::uint32_t(away.size()));
+    WmfWriter::appendU32(copyAway, 5);
+    EmfWriter hidden;
+    hidden.brush(1, 0, kRed).select(1).raw(75, copyAway + away).rectangle(0, 0, 101, 101);
+    EXPECT_PIXEL(draw(hidden), 50, 50, Qt::white);
 }
 
 TEST(EmfRegion, FillFramePaintAndInvert)
@@ -129,6 +138,20 @@ TEST(EmfRegion, FillFramePaintAndInvert)
     bad.brush(1, 0, kBlue).raw(71, lying).raw(71, regionRecord({77})).raw(72, regionRecord({0x80000005, 0, 0}));
     const QImage bi = draw(bad);
     EXPECT_PIXEL(bi, 25, 25, Qt::white);
+
+    // Rectangles at the limits of the integers are cut far outside the picture, not overflowed.
+    QByteArray huge;
+    for (const std::uint32_t v : {32u, 1u, 1u, 16u, 0u, 0u, 0u, 0u, 0x80000000u, 0x80000000u, 0x7FFFFFFFu, 0x7FFFFFFFu})
+        WmfWriter::appendU32(huge, v);
+    QByteArray hugeFill(16, '\0');
+    WmfWriter::appendU32(hugeFill, std::uint32_t(huge.size()));
+    WmfWriter::appendU32(hugeFill, 1);
+    QByteArray hugeFrame = hugeFill;
+    WmfWriter::appendU32(hugeFrame, 10000);
+    WmfWriter::appendU32(hugeFrame, 10000);
+    EmfWriter edge;
+    edge.brush(1, 0, kBlue).raw(71, hugeFill + huge).raw(72, hugeFrame + huge);
+    EXPECT_PIXEL(draw(edge), 50, 50, Qt::blue);
 }
 
 } // namespace
