@@ -7,7 +7,7 @@ namespace mv::imaging::metafile {
 
 namespace {
 
-constexpr int kEtoOpaque = 2, kEtoClipped = 4;
+constexpr int kEtoOpaque = 2, kEtoClipped = 4, kEtoGlyphIndex = 0x10;
 constexpr std::uint32_t kSrcCopy = 0x00CC0020;
 constexpr std::uint32_t kAcSrcAlpha = 1;
 
@@ -23,19 +23,23 @@ QString readUtf16(QByteArrayView bytes)
 
 bool EmfPlayer::playText(std::uint32_t type, ByteReader& r, QByteArrayView record)
 {
-    if (type != EmrExtTextOutW)
+    if (type != EmrExtTextOutW && type != EmrExtTextOutA)
         return false;
+    const bool wide = type == EmrExtTextOutW;
     r.skip(16 + 12); // bounds, graphics mode, scales
     const QPointF ref = readPointL(r);
     const std::uint32_t chars = r.u32le(), offString = r.u32le(), options = r.u32le();
     const QRectF rect = readRectL(r);
     if (!r.ok() || chars > kMaxTextLength)
         return true;
-    const QByteArrayView bytes = recordPart(record, offString, chars * 2);
-    if (bytes.size() != qsizetype(chars) * 2)
+    const QByteArrayView bytes = recordPart(record, offString, chars * (wide ? 2 : 1));
+    if (bytes.size() != qsizetype(chars) * (wide ? 2 : 1))
         return true;
     const bool hasRect = (options & (kEtoOpaque | kEtoClipped)) && !rect.isEmpty();
-    canvas_.text(ref, readUtf16(bytes), hasRect ? &rect : nullptr, options & kEtoClipped);
+    // Glyph numbers belong to the font the file was made with, which we do not have: drawn
+    // as characters they would be gibberish, so only the opaque box is drawn.
+    const QString text = options & kEtoGlyphIndex ? QString() : wide ? readUtf16(bytes) : QString::fromLatin1(bytes);
+    canvas_.text(ref, text, hasRect ? &rect : nullptr, options & kEtoClipped);
     return true;
 }
 

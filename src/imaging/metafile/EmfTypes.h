@@ -20,7 +20,7 @@ enum EmfType : std::uint32_t {
     EmrStrokeAndFillPath = 63, EmrStrokePath = 64, EmrSelectClipPath = 67, EmrAbortPath = 68,
     EmrFillRgn = 71, EmrFrameRgn = 72, EmrInvertRgn = 73, EmrPaintRgn = 74,
     EmrExtSelectClipRgn = 75, EmrBitBlt = 76, EmrStretchBlt = 77, EmrMaskBlt = 78, EmrPlgBlt = 79, EmrSetDiBitsToDevice = 80,
-    EmrStretchDiBits = 81, EmrExtCreateFontIndirectW = 82, EmrExtTextOutW = 84,
+    EmrStretchDiBits = 81, EmrExtCreateFontIndirectW = 82, EmrExtTextOutA = 83, EmrExtTextOutW = 84,
     EmrPolyBezier16 = 85, EmrPolygon16 = 86, EmrPolyline16 = 87, EmrPolyBezierTo16 = 88,
     EmrPolylineTo16 = 89, EmrPolyPolyline16 = 90, EmrPolyPolygon16 = 91, EmrPolyDraw16 = 92, EmrCreateMonoBrush = 93,
     EmrCreateDibPatternBrushPt = 94, EmrExtCreatePen = 95, EmrAlphaBlend = 114, EmrTransparentBlt = 116,

@@ -7,7 +7,7 @@ namespace mv::imaging::metafile {
 
 namespace {
 
-constexpr int kEtoOpaque = 2, kEtoClipped = 4;
+constexpr int kEtoOpaque = 2, kEtoClipped = 4, kEtoGlyphIndex = 0x10;
 
 // count points stored x, y; empty when the record cannot hold them.
 QPolygonF readPoints(ByteReader& r, std::uint32_t count)
@@ -118,9 +118,11 @@ bool WmfPlayer::playText(std::uint16_t fn, ByteReader& r)
         const double l = r.s16le(), t = r.s16le(), right = r.s16le(), b = r.s16le();
         rect = QRectF(QPointF(l, t), QPointF(right, b));
     }
-    const QString text = readAnsi(r, count);
+    const QString chars = readAnsi(r, count);
     if (!r.ok())
         return true;
+    // Glyph numbers of a font we do not have would draw as gibberish: only the box is drawn.
+    const QString text = options & kEtoGlyphIndex ? QString() : chars;
     canvas_.text(at, text, (options & kEtoOpaque) || (options & kEtoClipped) ? &rect : nullptr,
                  options & kEtoClipped);
     return true;

@@ -128,6 +128,20 @@ TEST(Emf, PathsBitmapsAndText)
     EXPECT_EQ(darkPixels(tx, QRect(0, 60, 100, 40)), 0);
 }
 
+TEST(Emf, AnsiTextAndGlyphNumbers)
+{
+    EmfWriter ansi;
+    ansi.font(1, 40).select(1).record(18, {1}).textOut(10, 10, QStringLiteral("HHHH"), 83);
+    EXPECT_GT(darkPixels(draw(ansi), QRect(10, 10, 90, 45)), 100);
+
+    // Glyph numbers: the opaque box in the background colour, no letters.
+    EmfWriter glyphs;
+    glyphs.font(1, 40).select(1).record(25, {0x00FFFF}).textOut(10, 10, QStringLiteral("HHHH"), 84, 0x12, QRect(0, 0, 100, 60));
+    const QImage g = draw(glyphs);
+    EXPECT_PIXEL(g, 50, 30, Qt::yellow);
+    EXPECT_EQ(darkPixels(g, QRect(0, 0, 100, 100)), 0);
+}
+
 TEST(Emf, DamagedFilesGiveErrorsOrPartialPictures)
 {
     EmfWriter good = filled(kRed);

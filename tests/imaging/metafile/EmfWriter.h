@@ -154,7 +154,8 @@ public:
             WmfWriter::appendU16(p, c);
         return raw(82, p);
     }
-    EmfWriter& textOut(int x, int y, const QString& text)
+    // ExtTextOutW (or, type 83, ExtTextOutA) at x, y; rect: the opaque or clipping box.
+    EmfWriter& textOut(int x, int y, const QString& text, std::uint32_t type = 84, std::uint32_t options = 0, QRect rect = {})
     {
         QByteArray p(16, '\0');
         WmfWriter::appendU32(p, 1);
@@ -162,12 +163,17 @@ public:
         WmfWriter::appendU32(p, 0);
         const std::uint32_t offString = 8 + 16 + 12 + 8 + 12 + 16 + 4;
         for (const std::int64_t v : {std::int64_t(x), std::int64_t(y), std::int64_t(text.size()), std::int64_t(offString),
-                                     std::int64_t(0), std::int64_t(0), std::int64_t(0), std::int64_t(0), std::int64_t(0),
+                                     std::int64_t(options), std::int64_t(rect.left()), std::int64_t(rect.top()),
+                                     std::int64_t(rect.left() + rect.width()), std::int64_t(rect.top() + rect.height()),
                                      std::int64_t(0)})
             WmfWriter::appendU32(p, std::uint32_t(v));
-        for (const QChar c : text)
-            WmfWriter::appendU16(p, c.unicode());
-        return raw(84, p);
+        for (const QChar c : text) {
+            if (type == 84)
+                WmfWriter::appendU16(p, c.unicode());
+            else
+                p.append(char(c.toLatin1()));
+        }
+        return raw(type, p);
     }
 
     // The file: header with bounds (device pixels) and frame (0.01 mm) on a 96-dpi reference
