@@ -37,6 +37,40 @@ void drawText(QPainter& painter, const WpgItem& item)
     painter.restore();
 }
 
+// Painter coordinates beyond this are far off any picture and slow to rasterise.
+constexpr double kMaxDeviceCoordinate = 1e6;
+constexpr double kMaxPenPixels = 1e4;
+// Dashes along one shape: beyond this many the line is drawn solid (a hostile file could ask
+// for billions).
+constexpr double kMaxDashes = 1e5;
+
+double controlLength(const QPainterPath& path, const QTransform& m)
+{
+    double length = 0;
+    for (int i = 1; i < path.elementCount(); ++i)
+        length += QLineF(m.map(QPointF(path.elementAt(i - 1))), m.map(QPointF(path.elementAt(i)))).length();
+    return length;
+}
+
+// The pen as it can be drawn in reasonable time; false when the shape is to be left out.
+bool drawablePen(const QPainterPath& path, const QTransform& m, QPen* pen)
+{
+    const QRectF r = m.mapRect(path.controlPointRect());
+    for (const double e : {r.left(), r.right(), r.top(), r.bottom()}) {
+        if (!std::isfinite(e) || std::abs(e) > kMaxDeviceCoordinate)
+            return false;
+    }
+    if (pen->style() == Qt::NoPen)
+        return true;
+    const double scale = std::sqrt(std::abs(m.determinant()));
+    const double pixels = pen->widthF() * scale;
+    if (scale > 0 && pixels > kMaxPenPixels)
+        pen->setWidthF(kMaxPenPixels / scale);
+    if (pen->style() != Qt::SolidLine && controlLength(path, m) / std::max(1.0, pixels) > kMaxDashes)
+        pen->setStyle(Qt::SolidLine);
+    return true;
+}
+
 } // namespace
 
 WpgPicture::WpgPicture(QSizeF units, QSizeF pixels, std::vector<WpgItem> items)
@@ -57,11 +91,15 @@ void WpgPicture::draw(QPainter& painter, const QRectF& target) const
     painter.scale(target.width() / units_.width(), target.height() / units_.height());
     for (const WpgItem& item : items_) {
         switch (item.kind) {
-        case WpgItem::Kind::Path:
-            painter.setPen(item.pen);
+        case WpgItem::Kind::Path: {
+            QPen pen = item.pen;
+            if (!drawablePen(item.path, painter.worldTransform(), &pen))
+                break;
+            painter.setPen(pen);
             painter.setBrush(item.brush);
             painter.drawPath(item.path);
             break;
+        }
         case WpgItem::Kind::Text:
             drawText(painter, item);
             break;
