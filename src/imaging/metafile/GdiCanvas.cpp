@@ -89,9 +89,11 @@ void GdiCanvas::applyPen(bool deviceSpace)
 {
     QPen pen = state_.pen.pen;
     const double scale = std::sqrt(std::abs(full_.determinant()));
+    // A page stretched along one axis widens a pen there: the cap holds for the widest.
+    const double widest = std::max(std::hypot(full_.m11(), full_.m12()), std::hypot(full_.m21(), full_.m22()));
     const double pixels = pen.widthF() * scale;
-    if (scale > 0 && pixels > kMaxPenPixels)
-        pen.setWidthF(kMaxPenPixels / scale);
+    if (widest > 0 && pen.widthF() * widest > kMaxPenPixels)
+        pen.setWidthF(kMaxPenPixels / widest);
     if (deviceSpace && pen.widthF() > 0)
         pen.setWidthF(pen.widthF() * scale);
     // Round ends and corners of a thin pen are below a pixel, and costly to stroke.

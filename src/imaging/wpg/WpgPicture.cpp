@@ -62,7 +62,8 @@ bool drawablePen(const QPainterPath& path, const QTransform& m, QPen* pen)
     }
     if (pen->style() == Qt::NoPen)
         return true;
-    const double scale = std::sqrt(std::abs(m.determinant()));
+    // The widest the pen gets on screen: a picture stretched along one axis widens it there.
+    const double scale = std::max(std::hypot(m.m11(), m.m12()), std::hypot(m.m21(), m.m22()));
     const double pixels = pen->widthF() * scale;
     if (scale > 0 && pixels > kMaxPenPixels)
         pen->setWidthF(kMaxPenPixels / scale);
