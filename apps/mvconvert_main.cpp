@@ -11,6 +11,7 @@
 #include "imaging/DecodeLimits.h"
 #include "imaging/core/PictureDecoder.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
@@ -109,15 +110,24 @@ int convert(const QString& in, const QString& out, int width = 0)
 
 int main(int argc, char** argv)
 {
-    // Metafile text needs fonts, hence a GUI application; it never needs a display.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    // Only drawing needs the GUI application (metafile text needs fonts); reading a picture
+    // does not, and the GUI application's start-up is most of a small decode's time.
+    const bool reading = args.size() >= 2 && (args[0] == QLatin1String("--info") || args[0] == QLatin1String("--decode-only"));
+    if (reading) {
+        QCoreApplication app(argc, argv);
+        if (args.size() == 2 && args[0] == QLatin1String("--info"))
+            return info(args[1]);
+        if ((args.size() == 2 || args.size() == 3) && args[0] == QLatin1String("--decode-only"))
+            return decodeOnly(args[1], args.value(2));
+        return usage();
+    }
+    // It never needs a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    if (args.size() == 2 && args[0] == QLatin1String("--info"))
-        return info(args[1]);
-    if ((args.size() == 2 || args.size() == 3) && args[0] == QLatin1String("--decode-only"))
-        return decodeOnly(args[1], args.value(2));
     if (args.size() == 2 && !args[0].startsWith(QLatin1String("--")))
         return convert(args[0], args[1]);
     if (args.size() == 4 && args[0] == QLatin1String("--width")) {

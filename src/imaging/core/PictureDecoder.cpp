@@ -1,5 +1,6 @@
 #include "imaging/core/PictureDecoder.h"
 
+#include "imaging/core/FileBytes.h"
 #include "imaging/core/FormatTable.h"
 #include "imaging/core/SiblingPalette.h"
 
@@ -63,28 +64,6 @@ Result firstThatWorks(const Candidates& c, QByteArrayView data, Attempt attempt)
     return r;
 }
 
-// The file's bytes, or an error text.
-QByteArray readWhole(const QString& path, QString* error)
-{
-    QFile file(path);
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        *error = QStringLiteral("the file does not exist");
-    } else if (!info.isFile()) {
-        *error = QStringLiteral("this is not a file");
-    } else if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("the file could not be opened: %1").arg(file.errorString());
-    } else if (file.size() > kMaxPictureFileBytes) {
-        *error = QStringLiteral("the file is too large to be a picture we can show");
-    } else {
-        QByteArray data = file.readAll();
-        if (data.size() != file.size())
-            *error = QStringLiteral("the file could not be read: %1").arg(file.errorString());
-        return data;
-    }
-    return {};
-}
-
 bool isCutName(const QString& path)
 {
     return QFileInfo(path).suffix().compare(QLatin1String("cut"), Qt::CaseInsensitive) == 0;
@@ -107,11 +86,11 @@ Picture decodePictureData(QByteArrayView data, const QString& fileName, const De
 Picture decodePictureFile(const QString& path, const DecodeOptions& options)
 {
     QString error;
-    const QByteArray data = readWhole(path, &error);
+    const FileBytes data = FileBytes::read(path, kMaxPictureFileBytes, &error);
     if (!error.isEmpty())
         return Picture::failure(error);
     const QByteArray palette = isCutName(path) ? readSiblingPalette(path) : QByteArray();
-    return decodePictureData(data, path, options, palette);
+    return decodePictureData(data.view(), path, options, palette);
 }
 
 PictureInfo probePictureData(QByteArrayView data, const QString& fileName)
@@ -130,12 +109,12 @@ PictureInfo probePictureData(QByteArrayView data, const QString& fileName)
 PictureInfo probePictureFile(const QString& path)
 {
     QString error;
-    const QByteArray data = readWhole(path, &error);
+    const FileBytes data = FileBytes::read(path, kMaxPictureFileBytes, &error);
     PictureInfo info;
     if (!error.isEmpty())
         info.error = error;
     else
-        info = probePictureData(data, path);
+        info = probePictureData(data.view(), path);
     return info;
 }
 
