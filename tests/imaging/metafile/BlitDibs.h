@@ -65,4 +65,24 @@ inline QByteArray rgbTable(std::initializer_list<std::uint32_t> rgb)
     return t;
 }
 
+// A LOGPALETTE of two colours: red, then green.
+inline QByteArray redGreenPalette()
+{
+    QByteArray pal;
+    WmfWriter::appendU16(pal, 0x300);
+    WmfWriter::appendU16(pal, 2);
+    pal.append("\xff\x00\x00\x00\x00\xff\x00\x00", 8);
+    return pal;
+}
+
+// A 4 x 4 monochrome bitmap whose colour table holds palette indexes 0 and 1: its top half
+// is set (entry 1), its bottom half clear (entry 0).
+inline DibParts topHalfPaletteIndexed()
+{
+    QByteArray indexes;
+    WmfWriter::appendU16(indexes, 0);
+    WmfWriter::appendU16(indexes, 1);
+    return monoDib(4, 4, indexes, [](int, int y) { return y < 2; });
+}
+
 } // namespace mv::imaging::test

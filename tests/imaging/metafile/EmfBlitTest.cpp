@@ -1,5 +1,6 @@
 // Raster operations, blends, masks and palettes of enhanced metafile blits.
 #include "BlitDibs.h"
+#include "EmfRender.h"
 #include "EmfWriter.h"
 #include "RenderSupport.h"
 
@@ -13,15 +14,8 @@ using metafile::RopInput;
 constexpr std::uint32_t kRed = 0x0000FF, kBlue = 0xFF0000;
 constexpr std::uint32_t kNullPen = 0x80000008;
 constexpr std::uint32_t kSrcCopy = 0xCC0020, kSrcAnd = 0x8800C6, kSrcPaint = 0xEE0086, kDstInvert = 0x550009;
-const QRect kBounds(0, 0, 100, 100);
-const QRect kFrame(0, 0, 2646, 2646);
 
-QImage draw(const EmfWriter& w)
-{
-    const Picture p = decodeEmfData(w.file(kBounds, kFrame));
-    EXPECT_TRUE(p.ok()) << qPrintable(p.error);
-    return render(p, {100, 100});
-}
+QImage draw(const EmfWriter& w) { return renderEmf(w); }
 
 EmfWriter blueBackground()
 {
@@ -151,13 +145,8 @@ TEST(EmfBlit, PaletteIndexedColourTablesUseTheSelectedPalette)
     // A palette of red and green; the bitmap's table points at entry 1 for its set bits.
     QByteArray pal;
     WmfWriter::appendU32(pal, 3);
-    WmfWriter::appendU16(pal, 0x300);
-    WmfWriter::appendU16(pal, 2);
-    pal.append("\xff\x00\x00\x00\x00\xff\x00\x00", 8);
-    QByteArray indexes;
-    WmfWriter::appendU16(indexes, 0);
-    WmfWriter::appendU16(indexes, 1);
-    const DibParts dib = monoDib(4, 4, indexes, [](int, int y) { return y < 2; });
+    pal += redGreenPalette();
+    const DibParts dib = topHalfPaletteIndexed();
     EmfWriter w;
     w.raw(49, pal).record(48, {3});
     w.blit(77, QRect(0, 0, 100, 100), kSrcCopy, QRect(0, 0, 4, 4), dib.header, dib.bits, 1);

@@ -1,4 +1,5 @@
 // Arcs, PolyDraw and regions of enhanced metafiles.
+#include "EmfRender.h"
 #include "EmfWriter.h"
 #include "RenderSupport.h"
 
@@ -9,15 +10,8 @@ namespace {
 
 constexpr std::uint32_t kRed = 0x0000FF, kBlue = 0xFF0000;
 constexpr std::uint32_t kNullPen = 0x80000008, kBlackPen = 0x80000007;
-const QRect kBounds(0, 0, 100, 100);
-const QRect kFrame(0, 0, 2646, 2646);
 
-QImage draw(const EmfWriter& w)
-{
-    const Picture p = decodeEmfData(w.file(kBounds, kFrame));
-    EXPECT_TRUE(p.ok()) << qPrintable(p.error);
-    return render(p, {100, 100});
-}
+QImage draw(const EmfWriter& w) { return renderEmf(w); }
 
 std::uint32_t floatBits(float f)
 {

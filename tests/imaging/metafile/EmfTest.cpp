@@ -1,4 +1,5 @@
 // Enhanced metafiles written here, decoded and drawn.
+#include "EmfRender.h"
 #include "EmfWriter.h"
 #include "RenderSupport.h"
 
@@ -10,8 +11,8 @@ namespace {
 
 constexpr std::uint32_t kRed = 0x0000FF, kBlue = 0xFF0000;
 constexpr std::uint32_t kNullPen = 0x80000008, kBlackBrush = 0x80000004;
-const QRect kBounds(0, 0, 100, 100);
-const QRect kFrame(0, 0, 2646, 2646); // 100 pixels at 96 dpi, in hundredths of a millimetre
+const QRect& kBounds = kEmfBounds;
+const QRect& kFrame = kEmfFrame;
 
 EmfWriter filled(std::uint32_t colour)
 {
@@ -20,12 +21,7 @@ EmfWriter filled(std::uint32_t colour)
     return w;
 }
 
-QImage draw(const EmfWriter& w, QSize size = {100, 100})
-{
-    const Picture p = decodeEmfData(w.file(kBounds, kFrame));
-    EXPECT_TRUE(p.ok()) << qPrintable(p.error);
-    return render(p, size);
-}
+QImage draw(const EmfWriter& w, QSize size = {100, 100}) { return renderEmf(w, size); }
 
 TEST(Emf, NaturalSizeFromFrameOrBounds)
 {

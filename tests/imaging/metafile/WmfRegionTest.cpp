@@ -68,14 +68,8 @@ TEST(WmfRegion, RegionsClipAndFillByTheirScans)
 TEST(WmfRegion, PaletteColoursAndRasterOperations)
 {
     // CreatePalette of red and green, selected; a StretchDIB whose table points at it.
-    QByteArray pal;
-    WmfWriter::appendU16(pal, 0x300);
-    WmfWriter::appendU16(pal, 2);
-    pal.append("\xff\x00\x00\x00\x00\xff\x00\x00", 8);
-    QByteArray indexes;
-    WmfWriter::appendU16(indexes, 0);
-    WmfWriter::appendU16(indexes, 1);
-    const DibParts dib = monoDib(4, 4, indexes, [](int, int y) { return y < 2; });
+    const QByteArray pal = redGreenPalette();
+    const DibParts dib = topHalfPaletteIndexed();
     QByteArray stretch;
     for (const int v : {0x20, 0xCC, 1, 4, 4, 0, 0, 100, 100, 0, 0})
         WmfWriter::appendU16(stretch, v);
