@@ -101,16 +101,14 @@ void EmfPlayer::selectClipRegion(ByteReader& r)
     constexpr std::uint32_t kRgnAnd = 1, kRgnCopy = 5;
     const std::uint32_t size = r.u32le();
     const std::uint32_t mode = r.u32le();
-    if (!r.ok())
+    if (!r.ok() || mode < kRgnAnd || mode > kRgnCopy)
         return;
     if (mode == kRgnCopy && size == 0) {
         canvas_.resetClip(); // no region: the clip is the whole picture again
         return;
     }
-    if (mode != kRgnCopy && mode != kRgnAnd)
-        return; // other combinations are kept as they were
     // Clip regions are in device units.
-    canvas_.clipToRegion(readRegionData(r, size), mode == kRgnCopy, true);
+    canvas_.clipToRegion(readRegionData(r, size), GdiCanvas::Combine(mode), true);
 }
 
 bool EmfPlayer::playMapping(std::uint32_t type, ByteReader& r)

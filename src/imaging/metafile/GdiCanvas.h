@@ -69,8 +69,10 @@ public:
     void fillRegion(const QRegion& region, const QBrush& brush);
     void frameRegion(const QRegion& region, const QBrush& brush, QSize stroke);
     void invertRegion(const QRegion& region);
+    // How a region combines with the clip, as the old interface numbered them.
+    enum class Combine { And = 1, Or = 2, Xor = 3, Diff = 4, Copy = 5 };
     // deviceUnits: the rectangles are in the reference device's pixels, not logical units.
-    void clipToRegion(const QRegion& region, bool replace, bool deviceUnits);
+    void clipToRegion(const QRegion& region, Combine how, bool deviceUnits);
     void text(QPointF ref, const QString& text, const QRectF* opaqueRect, bool clipToRect);
 
     // Clipping, in logical units.

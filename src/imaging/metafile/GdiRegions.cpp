@@ -79,16 +79,29 @@ void GdiCanvas::invertRegion(const QRegion& region)
         fillPainterPath(regionPath(region, full_), QBrush(Qt::black), binaryRop(6));
 }
 
-void GdiCanvas::clipToRegion(const QRegion& region, bool replace, bool deviceUnits)
+void GdiCanvas::clipToRegion(const QRegion& region, Combine how, bool deviceUnits)
 {
-    if (replace)
+    if (how == Combine::Copy)
         resetClip();
     const QTransform toPainter = deviceUnits ? frameToTarget_ * outer_ : full_;
     const std::optional<QPainterPath> path = regionPath(region, toPainter);
     if (!path)
         return; // absurd coordinates: the clip stays as it was
     painter_.resetTransform();
-    painter_.setClipPath(*path, Qt::IntersectClip);
+    if (how == Combine::Copy || how == Combine::And) {
+        painter_.setClipPath(*path, Qt::IntersectClip);
+        return;
+    }
+    QPainterPath base;
+    base.addRect(outer_.mapRect(baseClip_));
+    const QPainterPath current = painter_.hasClipping() ? painter_.clipPath() : base;
+    QPainterPath combined;
+    switch (how) {
+    case Combine::Or: combined = current.united(*path); break;
+    case Combine::Xor: combined = current.united(*path).subtracted(current.intersected(*path)); break;
+    default: combined = current.subtracted(*path); break;
+    }
+    painter_.setClipPath(combined.intersected(base), Qt::ReplaceClip);
 }
 
 } // namespace mv::imaging::metafile

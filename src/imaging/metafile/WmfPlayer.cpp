@@ -120,7 +120,7 @@ bool WmfPlayer::playObject(std::uint16_t fn, ByteReader& r)
     case WmfSelectClipRegion: {
         const GdiObject* o = objects_.get(r.u16le());
         if (const auto* region = o ? std::get_if<GdiRegion>(o) : nullptr)
-            canvas_.clipToRegion(region->region, true, false);
+            canvas_.clipToRegion(region->region, GdiCanvas::Combine::Copy, false);
         else
             canvas_.resetClip(); // no region: the clip is the whole picture again
         break;
@@ -136,7 +136,7 @@ void WmfPlayer::select(std::uint32_t index)
     if (!o)
         return; // out of range or empty: ignored
     if (const auto* region = std::get_if<GdiRegion>(o))
-        canvas_.clipToRegion(region->region, true, false);
+        canvas_.clipToRegion(region->region, GdiCanvas::Combine::Copy, false);
     else
         selectObject(canvas_.state(), *o);
 }

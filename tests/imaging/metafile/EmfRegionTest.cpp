@@ -84,6 +84,28 @@ TEST(EmfRegion, ClipRegionsAreTheirRectanglesNotTheirBounds)
     w.raw(75, reset).rectangle(0, 0, 101, 101);
     EXPECT_PIXEL(draw(w), 75, 25, Qt::red);
 
+    // Or, xor and diff combine the region with the clip there is: here the left half.
+    const QByteArray topHalf = EmfWriter::regionData({QRect(0, 0, 100, 50)});
+    const struct {
+        std::uint32_t mode;
+        QColor topLeft, topRight, bottomLeft, bottomRight;
+    } combos[] = {{2, Qt::red, Qt::red, Qt::red, Qt::white},
+                  {3, Qt::white, Qt::red, Qt::red, Qt::white},
+                  {4, Qt::white, Qt::white, Qt::red, Qt::white}};
+    for (const auto& c : combos) {
+        QByteArray combine;
+        WmfWriter::appendU32(combine, std::uint32_t(topHalf.size()));
+        WmfWriter::appendU32(combine, c.mode);
+        EmfWriter cw;
+        cw.brush(1, 0, kRed).select(1).select(kNullPen).record(30, {0, 0, 50, 100}).raw(75, combine + topHalf);
+        cw.rectangle(0, 0, 101, 101);
+        const QImage ci = draw(cw);
+        EXPECT_PIXEL(ci, 25, 25, c.topLeft) << "mode " << c.mode;
+        EXPECT_PIXEL(ci, 75, 25, c.topRight) << "mode " << c.mode;
+        EXPECT_PIXEL(ci, 25, 75, c.bottomLeft) << "mode " << c.mode;
+        EXPECT_PIXEL(ci, 75, 75, c.bottomRight) << "mode " << c.mode;
+    }
+
     // A clip wholly outside the picture hides everything.
     const QByteArray away = EmfWriter::regionData({QRect(200, 200, 50, 50)});
     QByteArray copyAway;
