@@ -11,6 +11,7 @@ list(APPEND MV_IMAGING_SOURCES
   ${MV_IMAGING_DIR}/metafile/GdiBlit.cpp
   ${MV_IMAGING_DIR}/metafile/GdiCanvas.cpp
   ${MV_IMAGING_DIR}/metafile/GdiClipAndPath.cpp
+  ${MV_IMAGING_DIR}/metafile/GdiCurves.cpp
   ${MV_IMAGING_DIR}/metafile/GdiObjects.cpp
   ${MV_IMAGING_DIR}/metafile/GdiRasterOps.cpp
   ${MV_IMAGING_DIR}/metafile/GdiRegions.cpp
