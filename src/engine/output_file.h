@@ -4,6 +4,7 @@
 #define MVENGINE_OUTPUT_FILE_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include <sys/stat.h>
@@ -32,6 +33,7 @@ private:
     void discard();
     void wipeContents();
     void removePlaceholder() const;
+    void startWriteback(std::size_t len);
 
     std::string path_;
     std::string sourcePath_;
@@ -39,6 +41,8 @@ private:
     bool committed_ = false;
     Fd fd_;
     struct stat info_{};
+    std::uint64_t written_ = 0;   // bytes written so far
+    std::uint64_t flushedTo_ = 0; // write-back started up to here
 };
 
 } // namespace mv::engine
