@@ -1,5 +1,6 @@
 // The picture control through its members and what it paints (offscreen platform).
 #include "../core/JpegEncoder.h"
+#include "../metafile/WmfWriter.h"
 
 #include "imaging/ui/ImageControl.h"
 #include "support/QtAppEnvironment.h"
@@ -141,6 +142,27 @@ TEST_F(ImageControlTest, PaintsThePictureAtEachFitMode)
 
     control.setPictureFile(QString());
     EXPECT_EQ(colourAt(control, QPoint(25, 25)), qRgb(0, 0, 255));
+}
+
+TEST_F(ImageControlTest, DrawsAMetafileFromItsRecordsOverTheBackColour)
+{
+    // 100 x 100 units: the left half red; an XOR brush of yellow over the lower right quarter.
+    WmfWriter w;
+    w.pen(5, 0, 0).brush(0, 0x0000FF).brush(0, 0x00FFFF).select(0).select(1).rectangle(0, 0, 50, 101);
+    w.select(2).record(0x0104, {7}).rectangle(50, 50, 101, 101);
+    ImageControl control;
+    control.setBackColor(QColor(0, 0, 255));
+    ASSERT_TRUE(control.setPictureFile(writeBytes(QStringLiteral("m.wmf"), w.file(true, QRect(0, 0, 100, 100), 96))))
+        << qPrintable(control.lastError());
+    EXPECT_EQ(control.colorDepth(), 24);
+    ASSERT_TRUE(control.setZoomFactor(2)); // drawn from the records at twice the size, not scaled up
+    control.show();
+    EXPECT_EQ(control.size(), QSize(200, 200));
+    EXPECT_EQ(colourAt(control, QPoint(50, 100)), qRgb(255, 0, 0));
+    EXPECT_EQ(colourAt(control, QPoint(150, 50)), qRgb(0, 0, 255));   // nothing drawn: the back colour
+    EXPECT_EQ(colourAt(control, QPoint(150, 150)), qRgb(255, 255, 255)); // yellow XOR blue
+    EXPECT_EQ(colourAt(control, QPoint(99, 100)), qRgb(255, 0, 0));   // a sharp edge at 2x
+    EXPECT_EQ(colourAt(control, QPoint(101, 20)), qRgb(0, 0, 255));
 }
 
 TEST_F(ImageControlTest, ALoadErrorLeavesTheControlEmpty)
