@@ -77,9 +77,9 @@ QString sizeFrom(const Header& h, MetafileRecords& f)
 
 } // namespace
 
-EmfLoad loadEmf(QByteArrayView data)
+MetafileLoad loadEmf(QByteArrayView data)
 {
-    EmfLoad load;
+    MetafileLoad load;
     ByteReader r(data);
     Header h;
     if (QString e = readHeader(r, h); !e.isEmpty())

@@ -7,15 +7,8 @@
 
 #include "imaging/metafile/MetafileRecords.h"
 
-#include <QString>
-
 namespace mv::imaging::metafile {
 
-struct EmfLoad {
-    MetafileRecords file;
-    QString error; // empty on success
-};
-
-EmfLoad loadEmf(QByteArrayView data);
+MetafileLoad loadEmf(QByteArrayView data);
 
 } // namespace mv::imaging::metafile

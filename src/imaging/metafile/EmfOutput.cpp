@@ -90,14 +90,18 @@ bool EmfPlayer::playBitmap(std::uint32_t type, ByteReader& r, QByteArrayView rec
             canvas_.blit(dest, nullptr, {}, op);
         return true;
     }
-    MetafileBitmap b = decodeMetafileBitmap(recordPart(record, offBmi, cbBmi), recordPart(record, offBits, cbBits),
-                                            usage == kDibPalColours ? &canvas_.state().palette : nullptr);
+    const QByteArrayView bmi = recordPart(record, offBmi, cbBmi), bits = recordPart(record, offBits, cbBits);
+    const bool storedAlpha = type == EmrAlphaBlend && ((rop >> 24) & 0xFF) == kAcSrcAlpha;
+    const QByteArray alphaHeader = storedAlpha ? withAlphaMask(bmi) : QByteArray();
+    MetafileBitmap b = alphaHeader.isEmpty()
+                         ? decodeMetafileBitmap(bmi, bits, usage == kDibPalColours ? &canvas_.state().palette : nullptr)
+                         : decodeMetafileBitmap(alphaHeader, bits);
     if (!b.ok())
         return true;
+    if (!alphaHeader.isEmpty())
+        b.image = storedPremultiplied(b.image);
     if (type == EmrTransparentBlt)
         b.image = withTransparentColour(b.image, colorFromRef(rop));
-    if (type == EmrAlphaBlend && ((rop >> 24) & 0xFF) == kAcSrcAlpha)
-        b.image = withStoredAlpha(recordPart(record, offBmi, cbBmi), recordPart(record, offBits, cbBits), b.image);
     // A blit's source is a device context, its y counted from the top; a DIB's from its first row.
     const QRectF whole(QPointF(0, 0), QSizeF(b.image.size()));
     const QRectF from = fromDc ? source.normalized().intersected(whole)

@@ -110,7 +110,7 @@ QImage withTransparentColour(const QImage& img, QColor key)
     return out;
 }
 
-QImage withStoredAlpha(QByteArrayView header, QByteArrayView bits, const QImage& decoded)
+QByteArray withAlphaMask(QByteArrayView header)
 {
     constexpr int kBitFields = 3, kV3Header = 56;
     ByteReader r(header);
@@ -119,8 +119,7 @@ QImage withStoredAlpha(QByteArrayView header, QByteArrayView bits, const QImage&
     const int bitCount = r.u16le();
     const std::uint32_t compression = r.u32le();
     if (!r.ok() || headerSize < 40 || headerSize > std::uint32_t(header.size()) || bitCount != 32 || compression != 0)
-        return decoded;
-    // Described again with an alpha mask, so that the fourth byte is kept.
+        return {};
     QByteArray h = header.first(40).toByteArray();
     h[0] = char(kV3Header);
     h[16] = char(kBitFields);
@@ -129,11 +128,13 @@ QImage withStoredAlpha(QByteArrayView header, QByteArrayView bits, const QImage&
             h.append(char((mask >> (8 * i)) & 0xFF));
     }
     h.append(header.sliced(headerSize));
-    const MetafileBitmap b = decodeMetafileBitmap(h, bits);
-    if (!b.ok())
-        return decoded;
-    QImage out = b.image.convertToFormat(QImage::Format_ARGB32);
-    // Stored premultiplied: a colour above its alpha would overflow when blended.
+    return h;
+}
+
+QImage storedPremultiplied(const QImage& img)
+{
+    QImage out = img.convertToFormat(QImage::Format_ARGB32);
+    // A colour above its alpha would overflow when blended.
     for (int y = 0; y < out.height(); ++y) {
         auto* px = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x) {

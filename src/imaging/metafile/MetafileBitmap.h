@@ -32,9 +32,11 @@ inline constexpr std::uint32_t kDibPalColours = 1;
 
 // The pixels of one colour made transparent, as a transparent blit draws them.
 QImage withTransparentColour(const QImage& img, QColor key);
-// A 32-bit bitmap whose fourth byte is its premultiplied alpha (a blend with source alpha);
-// other bitmaps come back as decoded.
-QImage withStoredAlpha(QByteArrayView header, QByteArrayView bits, const QImage& decoded);
+// A blend with source alpha reads the fourth byte of a 32-bit bitmap as its alpha: the header
+// described again with an alpha mask so that the byte is kept; empty for other bitmaps.
+QByteArray withAlphaMask(QByteArrayView header);
+// Such a bitmap's pixels, which are stored premultiplied.
+QImage storedPremultiplied(const QImage& img);
 // The set pixels of a monochrome mask (index 1, or light pixels), as a region.
 QRegion maskRegion(const QImage& mask);
 

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QRectF>
+#include <QString>
 
 #include <cstdint>
 #include <vector>
@@ -41,6 +42,12 @@ struct MetafileRecords {
     {
         return whole(r).sliced(r.paramsOffset);
     }
+};
+
+// What a loader gives: the records, or why the file cannot be drawn.
+struct MetafileLoad {
+    MetafileRecords file;
+    QString error; // empty on success
 };
 
 } // namespace mv::imaging::metafile

@@ -159,9 +159,9 @@ QString sizeFrom(const std::optional<Placeable>& placeable, const SizeHints& hin
 
 } // namespace
 
-WmfLoad loadWmf(QByteArrayView data)
+MetafileLoad loadWmf(QByteArrayView data)
 {
-    WmfLoad load;
+    MetafileLoad load;
     ByteReader r(data);
     const std::optional<Placeable> placeable = readPlaceable(r);
     if (!r.ok())
