@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include <QFile>
+
 namespace mv::cli {
 
 namespace {
@@ -19,9 +21,12 @@ Command commandNamed(const QString& word)
 
 } // namespace
 
-CliOptions parseCommandLine(const QStringList& args)
+CliOptions parseCommandLine(const QList<QByteArray>& raw)
 {
     CliOptions o;
+    QStringList args;
+    for (const QByteArray& a : raw)
+        args << QFile::decodeName(a);
     bool onlyPaths = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -32,6 +37,12 @@ CliOptions parseCommandLine(const QStringList& args)
                     o.error = QStringLiteral("unknown command '%1'").arg(a);
                     return o;
                 }
+            } else if (a.isEmpty()) {
+                // Never taken as "here": a script's empty variable must not encrypt a folder.
+                o.error = QStringLiteral("an empty path was given");
+                return o;
+            } else if (QFile::encodeName(a) != raw[i]) {
+                o.unrepresentable << raw[i];
             } else {
                 o.paths << a;
             }
@@ -42,6 +53,8 @@ CliOptions parseCommandLine(const QStringList& args)
             return o;
         } else if (a == QLatin1String("-r") || a == QLatin1String("--recursive")) {
             o.recursive = true;
+        } else if (a == QLatin1String("--replace")) {
+            o.replace = true;
         } else if (a == QLatin1String("-v") || a == QLatin1String("--verbose")) {
             o.verbose = true;
         } else if (a == QLatin1String("--key-file") || a.startsWith(QLatin1String("--key-file="))) {
@@ -65,12 +78,14 @@ CliOptions parseCommandLine(const QStringList& args)
     }
     if (o.command == Command::None)
         o.error = QStringLiteral("no command given");
-    else if (o.paths.isEmpty())
+    else if (o.paths.isEmpty() && o.unrepresentable.isEmpty())
         o.error = QStringLiteral("no files given");
     else if (o.recursive && (o.command == Command::Checksum || o.command == Command::Wipe))
         o.error = QStringLiteral("-r works with encrypt and decrypt only");
     else if (!o.keyFile.isEmpty() && o.command != Command::Encrypt && o.command != Command::Decrypt)
         o.error = QStringLiteral("--key-file works with encrypt and decrypt only");
+    else if (o.replace && o.command != Command::Encrypt && o.command != Command::Decrypt)
+        o.error = QStringLiteral("--replace works with encrypt and decrypt only");
     return o;
 }
 
@@ -92,13 +107,21 @@ QString usageText()
         "Options:\n"
         "  -r, --recursive   encrypt or decrypt whole folders: each folder's files first, then\n"
         "                    its sub-folders\n"
-        "  --key-file FILE   read the key from FILE (a trailing line break is dropped); without\n"
-        "                    it the key is asked on the terminal, twice when encrypting\n"
+        "  --key-file FILE   the key is the whole of FILE less one line break at its end\n"
+        "                    (\\n or \\r\\n); without it the key is asked on the terminal,\n"
+        "                    twice when encrypting. The key file itself is never encrypted\n"
+        "  --replace         replace a different file already under the target name (for\n"
+        "                    example file_my_ext.mv$ made from file_my.ext); without it such\n"
+        "                    a file is left as it is and the file in hand fails\n"
         "  -v, --verbose     name every file done on standard output\n"
         "  -h, --help        show this help\n"
         "\n"
-        "Exit status is 0 only when every file succeeded; a file already in the wanted state is\n"
-        "passed over and does not count as a failure. See the README for the limits of wiping.\n");
+        "Exit status is 0 only when every file succeeded; a file already in the wanted state, or\n"
+        "in use by another run, is passed over and does not count as a failure. Ctrl+C (or\n"
+        "SIGTERM, SIGHUP) finishes or cleans up the file in hand and exits with status 130.\n"
+        "Temporary files of a run that was killed (.mv-*.tmp, $MV*.TMP) are never encrypted or\n"
+        "decrypted; they are named, with the command that wipes them. See the README for the\n"
+        "limits of wiping.\n");
 }
 
 } // namespace mv::cli

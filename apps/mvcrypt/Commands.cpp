@@ -1,9 +1,14 @@
 #include "Commands.h"
 
+#include "Cancel.h"
 #include "TerminalProgress.h"
 
+#include "crypto/EncryptedNames.h"
 #include "crypto/FileCrypt.h"
 #include "crypto/FolderWalk.h"
+#include "fileio/FdIo.h"
+#include "fileio/UniqueFd.h"
+#include "fileutil/LeftoverNames.h"
 #include "fileutil/Wipe.h"
 
 #include <mvengine/engine.h>
@@ -12,7 +17,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace mv::cli {
 
@@ -35,14 +44,51 @@ QString absolutePath(const QString& path)
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
 
+QString systemText(int error)
+{
+    return QString::fromStdString(fileio::errorText(error));
+}
+
+// Names given that are not valid text are refused one by one; true when there were any.
+bool refuseUnrepresentable(const CliOptions& options)
+{
+    for (const QByteArray& name : options.unrepresentable)
+        failure(printableName(name), QStringLiteral("the name is not valid UTF-8 text, so it is left as "
+                                                    "it is; rename it to work on it"));
+    return !options.unrepresentable.isEmpty();
+}
+
+// Whether another run holds the file open and locked.
+bool lockedByAnotherRun(const QString& path)
+{
+    fileio::UniqueFd fd(::open(QFile::encodeName(path).constData(),
+                               O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    return fd.valid() && !fileio::tryLock(fd.get()) && errno == EWOULDBLOCK;
+}
+
 class CryptRun {
 public:
-    CryptRun(const CliOptions& o, const QByteArray& key) : options_(o), keys_{key} {}
+    CryptRun(const CliOptions& o, const QByteArray& key) : options_(o), keys_{key}
+    {
+        struct stat st {};
+        if (!o.keyFile.isEmpty() && ::stat(QFile::encodeName(o.keyFile).constData(), &st) == 0) {
+            keyFile_ = st;
+            haveKeyFile_ = true;
+        }
+    }
 
     int run()
     {
-        for (const QString& given : options_.paths)
+        failed_ = refuseUnrepresentable(options_);
+        for (const QString& given : options_.paths) {
+            if (stopRequested())
+                break;
             runPath(absolutePath(given), given);
+        }
+        if (stopRequested()) {
+            say(stderr, QStringLiteral("mvcrypt: stopped; the file in hand was finished or left as it was"));
+            return kStoppedStatus;
+        }
         return failed_ ? 1 : 0;
     }
 
@@ -58,19 +104,71 @@ private:
                 return;
             }
             walkFolder(
-                path, true,
-                [this](const WalkEntry& e) {
-                    if (e.kind == WalkEntry::File)
-                        runFile(e.path);
-                    else
-                        passedOver(e.path, e.kind == WalkEntry::Link ? QStringLiteral("symbolic link, not followed")
-                                                                     : QStringLiteral("not a regular file"));
-                    return true;
-                },
-                [this](const QString& folder) { failFile(folder, QStringLiteral("cannot list this folder")); });
+                path, true, [this](const WalkEntry& e) { return visit(e); },
+                [this](const QString& folder, int error) {
+                    failFile(folder, QStringLiteral("cannot list this folder: %1").arg(systemText(error)));
+                });
+            return;
+        }
+        if (isKeyFile(path)) {
+            failFile(shown, QStringLiteral("is the key file; it is left as it is, or the key would be "
+                                           "locked inside"));
+            return;
+        }
+        if (isLeftoverName(info.fileName())) {
+            leftover(path, shown);
             return;
         }
         runFile(path, shown);
+    }
+
+    bool visit(const WalkEntry& e)
+    {
+        if (stopRequested())
+            return false;
+        switch (e.kind) {
+        case WalkEntry::File:
+            if (isKeyFile(e.path))
+                passedOver(e.path, QStringLiteral("the key file is left as it is"));
+            else
+                runFile(e.path);
+            break;
+        case WalkEntry::Link:
+            passedOver(e.path, QStringLiteral("symbolic link, not followed"));
+            break;
+        case WalkEntry::Other:
+            passedOver(e.path, QStringLiteral("not a regular file"));
+            break;
+        case WalkEntry::Leftover:
+            leftover(e.path, e.path);
+            break;
+        case WalkEntry::Unrepresentable:
+            failFile(printableName(e.nativePath),
+                     QStringLiteral("the name is not valid UTF-8 text, so it is left as it is; "
+                                    "rename it to work on it"));
+            break;
+        }
+        return !stopRequested();
+    }
+
+    bool isKeyFile(const QString& path) const
+    {
+        struct stat st {};
+        return haveKeyFile_ && ::stat(QFile::encodeName(path).constData(), &st) == 0 &&
+               fileio::sameFile(st, keyFile_);
+    }
+
+    // A temporary file of a run that was killed: named, never worked on.
+    void leftover(const QString& path, const QString& shown)
+    {
+        if (lockedByAnotherRun(path)) {
+            passedOver(shown, QStringLiteral("in use by another run"));
+            return;
+        }
+        say(stderr, QStringLiteral("mvcrypt: %1: left over from an interrupted run and may hold private "
+                                   "data; it is not %2. Remove it safely with: mvcrypt wipe '%3'")
+                        .arg(shown, encrypting() ? QStringLiteral("encrypted") : QStringLiteral("decrypted"),
+                             path));
     }
 
     void runFile(const QString& path, const QString& shown = {})
@@ -78,10 +176,12 @@ private:
         const QString name = shown.isEmpty() ? path : shown;
         TerminalProgress progress(name, quint64(QFileInfo(path).size()));
         const CryptProgress report = [&progress](quint64 done, quint64 total) {
-            return progress.update(done, total);
+            return progress.update(done, total) && !stopRequested();
         };
-        const CryptOutcome r = encrypting() ? encryptOne(path, keys_.first(), report)
-                                            : decryptOne(path, keys_, report);
+        CryptOptions crypt;
+        crypt.replaceExisting = options_.replace;
+        const CryptOutcome r = encrypting() ? encryptOne(path, keys_.first(), report, crypt)
+                                            : decryptOne(path, keys_, report, crypt);
         switch (r.kind) {
         case CryptOutcome::Done:
             if (options_.verbose)
@@ -90,9 +190,22 @@ private:
                                      name, QFileInfo(r.target).fileName()));
             break;
         case CryptOutcome::PassedOver:
+            // A file that claims by its name to be encrypted but is not is damaged or not
+            // ours: the user should hear of it.
+            if (!encrypting() && HasEncryptedName(path))
+                failFile(name, QStringLiteral("not an encrypted file"));
+            else
+                passedOver(name, r.reason);
+            break;
+        case CryptOutcome::InUse:
             passedOver(name, r.reason);
             break;
+        case CryptOutcome::TargetExists:
+            failFile(name, r.reason + QStringLiteral("; use --replace to replace it"));
+            break;
         case CryptOutcome::Failed:
+            if (stopRequested() && r.reason == QLatin1String("cancelled"))
+                break;  // the stop is reported once, at the end
             failFile(name, r.reason);
             break;
         }
@@ -110,41 +223,57 @@ private:
 
     const CliOptions& options_;
     QList<QByteArray> keys_;
+    struct stat keyFile_ {};
+    bool haveKeyFile_ = false;
     bool failed_ = false;
 };
+
+// The CRC of one regular file; special files are refused before a byte is read, so a fifo
+// without a writer cannot hang us and a device cannot pass for an empty file.
+bool checksumOne(const QString& given)
+{
+    fileio::UniqueFd fd(::open(QFile::encodeName(given).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.valid() || ::fstat(fd.get(), &st) < 0) {
+        failure(given, systemText(errno));
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        failure(given, S_ISDIR(st.st_mode) ? QStringLiteral("is a folder") : QStringLiteral("not a regular file"));
+        return false;
+    }
+    uint32_t crc = 0;
+    if (mv_checksum_fd(fd.get(), &crc) != 1) {
+        failure(given, QString::fromUtf8(mv_engine_last_error()));
+        return false;
+    }
+    say(stdout, QStringLiteral("%1  %2").arg(crc, 8, 16, QLatin1Char('0')).arg(given));
+    return true;
+}
 
 } // namespace
 
 int runCrypt(const CliOptions& options, const QByteArray& key)
 {
+    catchStopSignals();
     return CryptRun(options, key).run();
 }
 
 int runChecksum(const CliOptions& options)
 {
-    bool failed = false;
-    for (const QString& given : options.paths) {
-        const QFileInfo info(given);
-        QFile file(given);
-        if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-            failure(given, info.isDir() ? QStringLiteral("is a folder") : file.errorString());
-            failed = true;
-            continue;
-        }
-        file.close();
-        const auto crc = quint32(eaac(QFile::encodeName(given).constData(), 0));
-        say(stdout, QStringLiteral("%1  %2").arg(crc, 8, 16, QLatin1Char('0')).arg(given));
-    }
+    bool failed = refuseUnrepresentable(options);
+    for (const QString& given : options.paths)
+        failed = !checksumOne(given) || failed;
     return failed ? 1 : 0;
 }
 
 int runWipe(const CliOptions& options)
 {
-    bool failed = false;
+    bool failed = refuseUnrepresentable(options);
     for (const QString& given : options.paths) {
         const FileResult r = WipeFile(absolutePath(given));
         if (!r.ok) {
-            failure(given, r.message());
+            failure(given, resultText(r));
             failed = true;
         } else if (options.verbose) {
             say(stdout, QStringLiteral("wiped %1").arg(given));

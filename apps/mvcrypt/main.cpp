@@ -29,8 +29,11 @@ QByteArray obtainKey(const CliOptions& o, QString* error)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const CliOptions options = parseCommandLine(app.arguments().mid(1));
-    if (options.command == Command::Help || app.arguments().size() == 1) {
+    QList<QByteArray> args;
+    for (int i = 1; i < argc; ++i)
+        args << QByteArray(argv[i]);
+    const CliOptions options = parseCommandLine(args);
+    if (options.command == Command::Help || argc == 1) {
         std::fputs(usageText().toLocal8Bit().constData(), stdout);
         return options.command == Command::Help ? 0 : 2;
     }

@@ -19,11 +19,6 @@ int forwardProgress(uint64_t done, uint64_t total, void* user)
     return (*progress)(done, total) ? 0 : 1;
 }
 
-QString engineReason()
-{
-    return QString::fromUtf8(mv_engine_last_error());
-}
-
 // The engine's own words for a result other than 1, as a producer result.
 ProduceResult fromEngine(int32_t result, const QString& declinedReason)
 {
@@ -31,29 +26,43 @@ ProduceResult fromEngine(int32_t result, const QString& declinedReason)
         return {ProduceResult::Written, result, {}};
     if (result == 0)
         return {ProduceResult::Declined, result, declinedReason};
-    return {ProduceResult::Failed, result, engineReason()};
+    return {ProduceResult::Failed, result, QString::fromUtf8(mv_engine_last_error())};
 }
 
-CryptOutcome fromReplace(const ReplaceOutcome& r, const QString& target)
+CryptOutcome fromReplace(const ReplaceOutcome& r, const QString& target, bool encrypting)
 {
     CryptOutcome out;
+    out.target = target;
+    const QString why = QString::fromStdString(r.error.message());
     switch (r.kind) {
     case ReplaceOutcome::Replaced:
         out.kind = CryptOutcome::Done;
-        out.target = target;
-        break;
+        return out;
     case ReplaceOutcome::Declined:
         out.kind = CryptOutcome::PassedOver;
-        out.reason = r.error.reason;
+        out.reason = QString::fromStdString(r.error.reason);
+        return out;
+    case ReplaceOutcome::TargetExists:
+        out.kind = CryptOutcome::TargetExists;
+        out.reason = QStringLiteral("%1 exists; it is left as it is").arg(QFileInfo(target).fileName());
+        return out;
+    case ReplaceOutcome::InUse:
+        out.kind = CryptOutcome::InUse;
+        out.reason = QStringLiteral("in use by another run");
+        return out;
+    case ReplaceOutcome::SourceChanged:
+        out.kind = CryptOutcome::Failed;
+        out.reason = (encrypting ? QStringLiteral("changed while being encrypted: ")
+                                 : QStringLiteral("changed while being decrypted: ")) + why;
         break;
     case ReplaceOutcome::Failed:
         out.kind = CryptOutcome::Failed;
         // The engine's own words say enough; other steps need their name to make sense.
-        out.reason = r.step == ReplaceStep::Produce ? r.error.reason : r.error.message();
-        if (r.targetInPlace)
-            out.reason += QStringLiteral(" (%1 is complete; the old file may remain)").arg(target);
+        out.reason = r.step == ReplaceStep::Produce ? QString::fromStdString(r.error.reason) : why;
         break;
     }
+    if (r.targetInPlace)
+        out.reason += QStringLiteral(" (%1 is complete; the old file may remain)").arg(target);
     return out;
 }
 
@@ -78,23 +87,26 @@ bool readableFile(const QString& path, CryptOutcome& out)
 
 } // namespace
 
-CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptProgress& progress)
+CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptProgress& progress,
+                        const CryptOptions& options)
 {
     CryptOutcome out;
     if (!readableFile(path, out))
         return out;
     const QString target = EncryptedName(path);
-    const QByteArray source = QFile::encodeName(path);
-    auto produce = [&](const QString& temp) {
-        const int32_t r = mv_encrypt_file_n(source.constData(), QFile::encodeName(temp).constData(),
-                                            key.constData(), size_t(key.size()), progress ? forwardProgress : nullptr,
-                                          const_cast<CryptProgress*>(&progress));
+    auto produce = [&](int sourceFd, int outputFd) {
+        const int32_t r = mv_encrypt_fd(sourceFd, outputFd, key.constData(), size_t(key.size()),
+                                        progress ? forwardProgress : nullptr,
+                                        const_cast<CryptProgress*>(&progress));
         return fromEngine(r, QStringLiteral("already encrypted"));
     };
-    return fromReplace(replaceFile(path, target, produce), target);
+    ReplaceOptions replace;
+    replace.replaceExisting = options.replaceExisting;
+    return fromReplace(replaceFile(path, target, produce, replace), target, true);
 }
 
-CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, const CryptProgress& progress)
+CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, const CryptProgress& progress,
+                        const CryptOptions& options)
 {
     CryptOutcome out;
     if (!readableFile(path, out))
@@ -110,14 +122,13 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
         return out;
     }
     const QString target = PlainName(path);
-    const QByteArray source = QFile::encodeName(path);
     int opened = -1;
-    auto produce = [&](const QString& temp) {
-        const QByteArray dest = QFile::encodeName(temp);
+    auto produce = [&](int sourceFd, int outputFd) {
         for (int i = 0; i < keys.size(); ++i) {
-            const int32_t r = mv_decrypt_file_n(source.constData(), dest.constData(), keys[i].constData(),
-                                                size_t(keys[i].size()), progress ? forwardProgress : nullptr,
-                                              const_cast<CryptProgress*>(&progress));
+            // A key that does not open the file is refused before anything is written.
+            const int32_t r = mv_decrypt_fd(sourceFd, outputFd, keys[i].constData(), size_t(keys[i].size()),
+                                            progress ? forwardProgress : nullptr,
+                                            const_cast<CryptProgress*>(&progress));
             if (r != 0) {
                 opened = r == 1 ? i : -1;
                 return fromEngine(r, {});
@@ -127,7 +138,10 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
                              keys.size() == 1 ? QStringLiteral("the key does not open this file")
                                               : QStringLiteral("none of the keys opens this file")};
     };
-    out = fromReplace(replaceFile(path, target, produce), target);
+    ReplaceOptions replace;
+    replace.replaceExisting = options.replaceExisting;
+    replace.privateOutput = true;
+    out = fromReplace(replaceFile(path, target, produce, replace), target, false);
     out.keyIndex = opened;
     return out;
 }

@@ -1,6 +1,7 @@
-// Encrypting or decrypting one file in place of its source: the engine writes a temporary
-// file beside the target, which is put in place safely before the source is wiped. The batch,
-// the list jobs and the command-line tool all go through here.
+// Encrypting or decrypting one file in place of its source: the engine reads the source
+// through the one descriptor the replacement holds and writes a new file beside the target,
+// which is put in place safely before the source is wiped. The batch, the list jobs and the
+// command-line tool all go through here.
 #pragma once
 
 #include <QByteArray>
@@ -12,10 +13,21 @@
 namespace mv {
 
 struct CryptOutcome {
-    enum Kind { Done, PassedOver, Failed } kind = Failed;
-    QString target;    // the new file, when Done
-    QString reason;    // why it was passed over or failed, in plain words
-    int keyIndex = -1; // decryption: the key that opened the file
+    enum Kind {
+        Done,
+        PassedOver,    // already in the wanted state (or, decrypting, not encrypted at all)
+        TargetExists,  // another file holds the target name; nothing was touched
+        InUse,         // another run works on this file
+        Failed
+    } kind = Failed;
+    QString target;     // the target name (the new file when Done)
+    QString reason;     // why it was passed over or failed, in plain words
+    int keyIndex = -1;  // decryption: the key that opened the file
+};
+
+struct CryptOptions {
+    // The user agreed that an existing, different file under the target name is replaced.
+    bool replaceExisting = false;
 };
 
 // Bytes done and total; return false to cancel.
@@ -23,11 +35,12 @@ using CryptProgress = std::function<bool(quint64 done, quint64 total)>;
 
 // Encrypts path into its encrypted name. A file that already carries the signature is passed
 // over untouched.
-CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptProgress& progress = {});
+CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptProgress& progress = {},
+                        const CryptOptions& options = {});
 
 // Decrypts path into its plain name with the first key that opens it. A file without the
 // signature is passed over; when no key opens it, it fails with the source untouched.
 CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys,
-                        const CryptProgress& progress = {});
+                        const CryptProgress& progress = {}, const CryptOptions& options = {});
 
 } // namespace mv

@@ -1,51 +1,124 @@
 #include "crypto/FolderWalk.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "fileio/UniqueFd.h"
+#include "fileutil/LeftoverNames.h"
+
+#include <QFile>
+#include <QList>
+
+#include <algorithm>
+#include <cerrno>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace mv {
 
 namespace {
 
-WalkEntry::Kind kindOf(const QFileInfo& info)
+struct Listed {
+    QByteArray name;
+    QString text;
+    bool folder = false;
+    WalkEntry::Kind kind = WalkEntry::File;
+};
+
+WalkEntry::Kind kindOf(const struct stat& st, const QString& name)
 {
-    if (info.isSymLink())
+    if (S_ISLNK(st.st_mode))
         return WalkEntry::Link;
-    return info.isFile() ? WalkEntry::File : WalkEntry::Other;
+    if (!S_ISREG(st.st_mode))
+        return WalkEntry::Other;
+    return isLeftoverName(name) ? WalkEntry::Leftover : WalkEntry::File;
 }
 
-} // namespace
-
-bool walkFolder(const QString& folder, bool recursive, const std::function<bool(const WalkEntry&)>& visit,
-                const std::function<void(const QString&)>& unreadable)
+// Every entry of the folder but "." and "..", sorted by name; false with errno when it
+// cannot be listed.
+bool listFolder(const QByteArray& folder, QList<Listed>& out)
 {
-    const QDir dir(folder);
-    if (!dir.exists() || !QFileInfo(folder).isReadable()) {
-        unreadable(folder);
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return false;
+    const int fd = ::dirfd(dir);
+    errno = 0;
+    while (const dirent* e = ::readdir(dir)) {
+        const QByteArray name(e->d_name);
+        if (name == "." || name == "..")
+            continue;
+        Listed item;
+        item.name = name;
+        item.text = QFile::decodeName(name);
+        struct stat st {};
+        if (!isRepresentable(name)) {
+            item.kind = WalkEntry::Unrepresentable;
+        } else if (::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+            item.folder = S_ISDIR(st.st_mode);
+            item.kind = kindOf(st, item.text);
+        } else {
+            item.kind = WalkEntry::Other;  // vanished meanwhile; the worker will say so
+        }
+        out.append(item);
+    }
+    const int e = errno;
+    ::closedir(dir);
+    errno = e;
+    std::sort(out.begin(), out.end(), [](const Listed& a, const Listed& b) { return a.text < b.text; });
+    return e == 0;
+}
+
+bool walk(const QString& folder, const QByteArray& native, bool recursive,
+          const std::function<bool(const WalkEntry&)>& visit,
+          const std::function<void(const QString&, int)>& unreadable)
+{
+    QList<Listed> entries;
+    if (!listFolder(native, entries)) {
+        unreadable(folder, errno);
         return true;
     }
-    const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-    const QFileInfoList entries = dir.entryInfoList(all, QDir::Name);
-
-    QStringList subfolders;
-    QList<WalkEntry> files;
-    for (const QFileInfo& info : entries) {
-        if (info.isDir() && !info.isSymLink())
-            subfolders << info.filePath();
-        else
-            files.append({info.filePath(), kindOf(info)});
-    }
-    for (const WalkEntry& entry : files) {
-        if (!visit(entry))
+    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    const QByteArray nativePrefix = native.endsWith('/') ? native : native + '/';
+    for (const Listed& item : entries) {
+        if (!item.folder && !visit({prefix + item.text, nativePrefix + item.name, item.kind}))
             return false;
     }
     if (!recursive)
         return true;
-    for (const QString& sub : subfolders) {
-        if (!walkFolder(sub, true, visit, unreadable))
+    for (const Listed& item : entries) {
+        if (item.folder && !walk(prefix + item.text, nativePrefix + item.name, true, visit, unreadable))
             return false;
     }
     return true;
+}
+
+} // namespace
+
+bool isRepresentable(const QByteArray& nativeName)
+{
+    return QFile::encodeName(QFile::decodeName(nativeName)) == nativeName;
+}
+
+QString printableName(const QByteArray& nativeName)
+{
+    if (isRepresentable(nativeName))
+        return QFile::decodeName(nativeName);
+    // Plain ASCII stays readable; every other byte is written out.
+    QString text;
+    for (const char c : nativeName) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            text += QString::fromLatin1(&c, 1);
+        } else {
+            text += QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+        }
+    }
+    return text;
+}
+
+bool walkFolder(const QString& folder, bool recursive, const std::function<bool(const WalkEntry&)>& visit,
+                const std::function<void(const QString&, int)>& unreadable)
+{
+    return walk(folder, QFile::encodeName(folder), recursive, visit, unreadable);
 }
 
 } // namespace mv

@@ -1,10 +1,12 @@
 // Depth-first walk of a folder tree: each folder's files come before its sub-folders, and
 // both are taken in name order. Each folder is listed before any of its files is handed out,
 // so files that the work itself creates (encrypted copies beside their sources) are not met.
+// Names are read as the bytes the file system keeps; one that does not survive the trip into
+// text and back is reported as such, never matched to another file nor left out unsaid.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 
@@ -12,12 +14,26 @@ namespace mv {
 
 struct WalkEntry {
     QString path;
-    enum Kind { File, Link, Other } kind; // links are never followed; Other: fifo, device...
+    QByteArray nativePath;  // the bytes the file system gave
+    enum Kind {
+        File,
+        Link,             // never followed
+        Other,            // fifo, device, socket
+        Leftover,         // a temporary file of an earlier run (see isLeftoverName)
+        Unrepresentable,  // the name is not valid text; `path` is only an approximation
+    } kind;
 };
 
 // Returns false as soon as visit returns false (the caller cancelled). A folder that cannot
-// be listed is reported through unreadable and the walk goes on with its siblings.
+// be listed is reported through unreadable, with the system's error number, and the walk
+// goes on with its siblings.
 bool walkFolder(const QString& folder, bool recursive, const std::function<bool(const WalkEntry&)>& visit,
-                const std::function<void(const QString& folder)>& unreadable);
+                const std::function<void(const QString& folder, int error)>& unreadable);
+
+// Whether a name given by the file system or a user survives the trip into text and back.
+bool isRepresentable(const QByteArray& nativeName);
+
+// Bytes that are not valid text shown as \xNN, so a line can name such a file.
+QString printableName(const QByteArray& nativeName);
 
 } // namespace mv

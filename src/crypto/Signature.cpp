@@ -1,6 +1,6 @@
 #include "crypto/Signature.h"
 
-#include "fileutil/UniqueFd.h"
+#include "fileio/UniqueFd.h"
 
 #include <mvengine/engine.h>
 
@@ -18,7 +18,7 @@ namespace mv {
 bool BeginsWithSignature(const QString& path)
 {
     // O_NONBLOCK: opening a fifo must not wait for a writer.
-    UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    fileio::UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
     if (!fd.valid() || ::fstat(fd.get(), &st) < 0 || !S_ISREG(st.st_mode))
         return false;

@@ -1,7 +1,7 @@
 #include "crypto/ViewCopies.h"
 
 #include "fileutil/RandomText.h"
-#include "fileutil/UniqueFd.h"
+#include "fileio/UniqueFd.h"
 
 #include <QFile>
 #include <QStringList>
@@ -18,8 +18,8 @@ namespace {
 
 constexpr int kAttempts = 100;
 constexpr int kLongestExtension = 32;
-const QString kFolderStep = QStringLiteral("prepare private folder");
-const QString kCopyStep = QStringLiteral("create viewing copy");
+const char* const kFolderStep = "prepare private folder";
+const char* const kCopyStep = "create viewing copy";
 
 QString absoluteEnv(const char* name)
 {
@@ -64,9 +64,9 @@ FileResult makePrivate(const QString& path)
     if (::lstat(name.constData(), &st) < 0)
         return FileResult::failure(kFolderStep, errno);
     if (!S_ISDIR(st.st_mode))
-        return FileResult::failure(kFolderStep, path + QStringLiteral(" is not a folder"));
+        return FileResult::failure(kFolderStep, nativePath(path) + " is not a folder");
     if (st.st_uid != ::geteuid())
-        return FileResult::failure(kFolderStep, path + QStringLiteral(" belongs to someone else"));
+        return FileResult::failure(kFolderStep, nativePath(path) + " belongs to someone else");
     if ((st.st_mode & 0777) != 0700 && ::chmod(name.constData(), 0700) < 0)
         return FileResult::failure(kFolderStep, errno);
     return FileResult::success();
@@ -89,7 +89,7 @@ FileResult privateViewFolder(QString& folder)
     folder.clear();
     const QStringList chain = chosenFolders();
     if (chain.isEmpty())
-        return FileResult::failure(kFolderStep, QStringLiteral("no home folder is set"));
+        return FileResult::failure(kFolderStep, "no home folder is set");
     // The cache folder itself is shared with other programs: create it if need be, no more.
     const QString parent = chain.front().left(chain.front().lastIndexOf(QLatin1Char('/')));
     if (::mkdir(QFile::encodeName(parent).constData(), 0700) < 0 && errno != EEXIST)
@@ -112,7 +112,7 @@ FileResult createViewCopy(const QString& plainName, QString& copyPath)
     for (int i = 0; i < kAttempts; ++i) {
         const QString candidate =
             folder + QStringLiteral("/view-") + randomHex(8) + extension;
-        UniqueFd fd(::open(QFile::encodeName(candidate).constData(),
+        fileio::UniqueFd fd(::open(QFile::encodeName(candidate).constData(),
                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (!fd.valid() && errno == EEXIST)
             continue;

@@ -17,8 +17,8 @@ namespace {
 
 using namespace mv::engine;
 
-using Operation = std::int32_t (*)(const char*, const char*, std::span<const std::uint8_t>,
-                                   const Progress&, KeyCache&);
+using Operation = std::int32_t (*)(const Files&, std::span<const std::uint8_t>, const Progress&,
+                                   KeyCache&);
 
 template <typename F>
 std::int32_t guarded(F&& body)
@@ -35,17 +35,39 @@ std::int32_t guarded(F&& body)
     }
 }
 
-std::int32_t run(Operation op, const char* source, const char* destination, const void* key,
-                 std::size_t keyLen, mv_progress_fn progress, void* user)
+std::int32_t run(Operation op, const Files& files, const void* key, std::size_t keyLen,
+                 mv_progress_fn progress, void* user)
 {
     return guarded([&] {
-        if (!source || !destination)
+        if (files.byDescriptor() ? files.destinationFd < 0 : !files.source || !files.destination)
             return failWith("no file given");
         if (!key)
             return failWith("no key given");
         const std::span keyBytes(static_cast<const std::uint8_t*>(key), keyLen);
-        return op(source, destination, keyBytes, Progress{progress, user}, KeyCache::shared());
+        return op(files, keyBytes, Progress{progress, user}, KeyCache::shared());
     });
+}
+
+std::int32_t run(Operation op, const char* source, const char* destination, const void* key,
+                 std::size_t keyLen, mv_progress_fn progress, void* user)
+{
+    Files files;
+    files.source = source;
+    files.destination = destination;
+    return run(op, files, key, keyLen, progress, user);
+}
+
+std::int32_t runFd(Operation op, int source, int destination, const void* key, std::size_t keyLen,
+                   mv_progress_fn progress, void* user)
+{
+    Files files;
+    files.sourceFd = source < 0 ? -1 : source;
+    files.destinationFd = destination;
+    if (source < 0) {
+        clearError();
+        return failWith("no file given");
+    }
+    return run(op, files, key, keyLen, progress, user);
 }
 
 std::size_t keyLength(const char* key)
@@ -104,6 +126,30 @@ int32_t mv_decrypt_file_n(const char* source, const char* destination, const voi
                           size_t key_len, mv_progress_fn progress, void* user)
 {
     return run(decryptFile, source, destination, key, key_len, progress, user);
+}
+
+int32_t mv_encrypt_fd(int source_fd, int destination_fd, const void* key, size_t key_len,
+                      mv_progress_fn progress, void* user)
+{
+    return runFd(encryptFile, source_fd, destination_fd, key, key_len, progress, user);
+}
+
+int32_t mv_decrypt_fd(int source_fd, int destination_fd, const void* key, size_t key_len,
+                      mv_progress_fn progress, void* user)
+{
+    return runFd(decryptFile, source_fd, destination_fd, key, key_len, progress, user);
+}
+
+int32_t mv_checksum_fd(int fd, uint32_t* crc)
+{
+    clearError();
+    if (!crc)
+        return failWith("no result given");
+    try {
+        return checksumFd(fd, *crc) ? kDone : kFailed;
+    } catch (const std::bad_alloc&) {
+        return failWith("out of memory");
+    }
 }
 
 const char* mv_engine_last_error(void)

@@ -16,24 +16,39 @@ constexpr std::size_t kReadBlock = 1 << 20;
 
 } // namespace
 
-std::uint32_t checksumFile(const char* path)
+namespace {
+
+bool checksumOf(SourceFile& in, std::uint32_t& result)
 {
-    SourceFile in;
-    if (!in.open(path, "cannot read the file"))
-        return 0;
     std::vector<std::uint8_t> buf(kReadBlock);
     uLong crc = crc32(0L, Z_NULL, 0);
     for (;;) {
-        const ssize_t n = readFull(in.fd(), buf.data(), buf.size());
+        const ssize_t n = in.read(buf.data(), buf.size());
         if (n < 0) {
             failWithErrno("cannot read the file", errno);
-            return 0;
+            return false;
         }
         crc = crc32(crc, buf.data(), static_cast<uInt>(n));
         if (static_cast<std::size_t>(n) < buf.size())
             break;
     }
-    return static_cast<std::uint32_t>(crc);
+    result = static_cast<std::uint32_t>(crc);
+    return true;
+}
+
+} // namespace
+
+std::uint32_t checksumFile(const char* path)
+{
+    SourceFile in;
+    std::uint32_t crc = 0;
+    return in.open(path, "cannot read the file") && checksumOf(in, crc) ? crc : 0;
+}
+
+bool checksumFd(int fd, std::uint32_t& crc)
+{
+    SourceFile in;
+    return in.adopt(fd, "cannot read the file") && checksumOf(in, crc);
 }
 
 } // namespace mv::engine

@@ -58,14 +58,14 @@ bool openBlock(StreamState& stream, const std::uint8_t* sealed, std::size_t len,
     return true;
 }
 
-std::int32_t openStream(const SourceFile& in, StreamState& stream, OutputFile& out,
+std::int32_t openStream(SourceFile& in, StreamState& stream, OutputFile& out,
                         const Progress& progress)
 {
     std::vector<std::uint8_t> sealed(kSealedBlock);
     WipedBuffer plain(kPlainBlock);
     std::uint64_t done = kHeaderLen;
     for (;;) {
-        const ssize_t n = readFull(in.fd(), sealed.data(), sealed.size());
+        const ssize_t n = in.read(sealed.data(), sealed.size());
         if (n < 0)
             return failWithErrno("cannot read the source", errno);
         // A short read is the end of the file, so nothing can follow the FINAL chunk.
@@ -82,27 +82,29 @@ std::int32_t openStream(const SourceFile& in, StreamState& stream, OutputFile& o
         if (last)
             break;
     }
+    if (!in.unchangedToTheEnd())
+        return kFailed;
     return out.commit() ? kDone : kFailed;
 }
 
 } // namespace
 
-std::int32_t decryptFile(const char* source, const char* destination,
-                         std::span<const std::uint8_t> key, const Progress& progress,
+std::int32_t decryptFile(const Files& files, std::span<const std::uint8_t> key, const Progress& progress,
                          KeyCache& cache)
 {
-    OutputFile out(destination, source, /*wipe=*/true);
+    OutputFile out(files, /*wipe=*/true);
     SourceFile in;
-    if (!in.open(source, "cannot read the source"))
+    if (!(files.byDescriptor() ? in.adopt(files.sourceFd, "cannot read the source")
+                               : in.open(files.source, "cannot read the source")))
         return kFailed;
     HeaderBytes headerBytes{};
     // The signature alone answers "is this ours?", before anything else is read.
-    const ssize_t head = readFull(in.fd(), headerBytes.data(), kSignatureLen);
+    const ssize_t head = in.read(headerBytes.data(), kSignatureLen);
     if (head < 0)
         return failWithErrno("cannot read the source", errno);
     if (!hasSignature({headerBytes.data(), static_cast<std::size_t>(head)}))
         return failWith("not an encrypted file");
-    const ssize_t rest = readFull(in.fd(), headerBytes.data() + kSignatureLen,
+    const ssize_t rest = in.read(headerBytes.data() + kSignatureLen,
                                   kHeaderLen - kSignatureLen);
     if (rest < 0)
         return failWithErrno("cannot read the source", errno);

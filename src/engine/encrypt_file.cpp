@@ -32,14 +32,14 @@ std::size_t sealBlock(StreamState& stream, const std::uint8_t* plain, std::size_
     return used;
 }
 
-std::int32_t sealStream(const SourceFile& in, WipedBuffer& plain, std::size_t prefilled,
+std::int32_t sealStream(SourceFile& in, WipedBuffer& plain, std::size_t prefilled,
                         StreamState& stream, OutputFile& out, const Progress& progress)
 {
     std::vector<std::uint8_t> sealed(kSealedBlock);
     std::uint64_t done = 0;
     std::size_t filled = prefilled;
     for (;;) {
-        const ssize_t n = readFull(in.fd(), plain.data() + filled, plain.size() - filled);
+        const ssize_t n = in.read(plain.data() + filled, plain.size() - filled);
         if (n < 0)
             return failWithErrno("cannot read the source", errno);
         filled += static_cast<std::size_t>(n);
@@ -54,23 +54,25 @@ std::int32_t sealStream(const SourceFile& in, WipedBuffer& plain, std::size_t pr
             break;
         filled = 0;
     }
+    if (!in.unchangedToTheEnd())
+        return kFailed;
     return out.commit() ? kDone : kFailed;
 }
 
 } // namespace
 
-std::int32_t encryptFile(const char* source, const char* destination,
-                         std::span<const std::uint8_t> key, const Progress& progress,
+std::int32_t encryptFile(const Files& files, std::span<const std::uint8_t> key, const Progress& progress,
                          KeyCache& cache)
 {
-    OutputFile out(destination, source, /*wipe=*/false);
+    OutputFile out(files, /*wipe=*/false);
     if (key.empty())
         return failWith("no key given");
     SourceFile in;
-    if (!in.open(source, "cannot read the source"))
+    if (!(files.byDescriptor() ? in.adopt(files.sourceFd, "cannot read the source")
+                               : in.open(files.source, "cannot read the source")))
         return kFailed;
     WipedBuffer plain(kPlainBlock);
-    const ssize_t head = readFull(in.fd(), plain.data(), kSignatureLen);
+    const ssize_t head = in.read(plain.data(), kSignatureLen);
     if (head < 0)
         return failWithErrno("cannot read the source", errno);
     if (hasSignature({plain.data(), static_cast<std::size_t>(head)}))

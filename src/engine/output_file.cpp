@@ -1,38 +1,34 @@
 #include "output_file.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <utility>
-#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "fileio/FdIo.h"
+#include "fileio/ZeroFill.h"
 #include "last_error.h"
 
 namespace mv::engine {
 
+using mv::fileio::sameFile;
+using mv::fileio::UniqueFd;
+
 namespace {
-
-constexpr std::size_t kWipeBlock = 1 << 20;
 constexpr std::uint64_t kWritebackStep = std::uint64_t(8) << 20;
-
-bool sameFile(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
+const char* const kCannotWrite = "cannot write the destination";
 } // namespace
 
-OutputFile::OutputFile(const char* path, const char* sourcePath, bool wipe)
-    : path_(path), sourcePath_(sourcePath), wipe_(wipe)
+OutputFile::OutputFile(const Files& files, bool wipe)
+    : path_(files.destination ? files.destination : ""),
+      sourcePath_(files.source ? files.source : ""), borrowedFd_(files.destinationFd), wipe_(wipe)
 {
 }
 
 OutputFile::~OutputFile()
 {
-    if (committed_)
+    if (committed_ || borrowedFd_ >= 0)
         return;
     if (fd_.valid())
         discard();
@@ -57,23 +53,41 @@ bool OutputFile::checkTarget(const struct stat& target, const struct stat& sourc
 
 bool OutputFile::open(const struct stat& source)
 {
+    if (borrowedFd_ < 0)
+        return openPath(source);
+    // Our own descriptor of the caller's open file: writing moves the shared offset, which is
+    // what the caller expects of a file it handed over empty.
+    fd_.reset(::fcntl(borrowedFd_, F_DUPFD_CLOEXEC, 0));
+    if (!fd_.valid() || ::fstat(fd_.get(), &info_) != 0) {
+        failWithErrno(kCannotWrite, errno);
+        return false;
+    }
+    if (!checkTarget(info_, source))
+        return false;
+    if (info_.st_size == 0)
+        return true;
+    failWith("cannot write the destination: it is not empty");
+    return false;
+}
+
+bool OutputFile::openPath(const struct stat& source)
+{
     struct stat existing {};
     if (::lstat(path_.c_str(), &existing) == 0 && !checkTarget(existing, source))
         return false;
     // No O_TRUNC here: the path is checked against the source first, then truncated.
     // O_NONBLOCK keeps a FIFO swapped in after the check from hanging the open.
-    Fd fd(::open(path_.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
+    UniqueFd fd(::open(path_.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
     if (!fd.valid() || ::fstat(fd.get(), &info_) != 0) {
-        failWithErrno("cannot write the destination", errno);
+        failWithErrno(kCannotWrite, errno);
         return false;
     }
     if (!checkTarget(info_, source))
         return false; // not ours to remove
     fd_ = std::move(fd);
-    const int flags = ::fcntl(fd_.get(), F_GETFL);
-    if (flags < 0 || ::fcntl(fd_.get(), F_SETFL, flags & ~O_NONBLOCK) != 0
-        || ::ftruncate(fd_.get(), 0) != 0 || ::fchmod(fd_.get(), 0600) != 0) {
-        failWithErrno("cannot write the destination", errno);
+    mv::fileio::clearNonBlocking(fd_.get());
+    if (::ftruncate(fd_.get(), 0) != 0 || ::fchmod(fd_.get(), 0600) != 0) {
+        failWithErrno(kCannotWrite, errno);
         return false;
     }
     return true;
@@ -81,18 +95,19 @@ bool OutputFile::open(const struct stat& source)
 
 bool OutputFile::write(const void* data, std::size_t len)
 {
-    if (writeFull(fd_.get(), data, len)) {
+    if (mv::fileio::writeFull(fd_.get(), data, len)) {
         startWriteback(len);
         return true;
     }
-    failWithErrno("cannot write the destination", errno);
+    failWithErrno(kCannotWrite, errno);
     return false;
 }
 
 void OutputFile::startWriteback(std::size_t len)
 {
-    // The data must reach the disk before commit() returns anyway; starting its write-back
-    // now lets the disk work while we encrypt the rest, so the final fsync has little left.
+    // The data must reach the disk before the file is put in place anyway; starting its
+    // write-back now lets the disk work while we encrypt the rest, so the final fsync has
+    // little left.
     written_ += len;
     if (written_ - flushedTo_ < kWritebackStep)
         return;
@@ -103,8 +118,12 @@ void OutputFile::startWriteback(std::size_t len)
 
 bool OutputFile::commit()
 {
-    if (::fsync(fd_.get()) != 0 || !syncParentFolder(path_.c_str())) {
-        failWithErrno("cannot write the destination", errno);
+    if (borrowedFd_ >= 0) {
+        fd_.reset();
+        return true;
+    }
+    if (::fsync(fd_.get()) != 0 || !mv::fileio::syncFolder(mv::fileio::folderPart(path_))) {
+        failWithErrno(kCannotWrite, errno);
         return false;
     }
     committed_ = true;
@@ -114,8 +133,11 @@ bool OutputFile::commit()
 
 void OutputFile::discard()
 {
-    if (wipe_)
-        wipeContents();
+    if (wipe_) {
+        struct stat now {};
+        if (::fstat(fd_.get(), &now) == 0 && mv::fileio::zeroFill(fd_.get(), now.st_size))
+            (void)::fdatasync(fd_.get());
+    }
     (void)!::ftruncate(fd_.get(), 0);
     // Unlink by name only while the name still means our file.
     struct stat now {};
@@ -124,29 +146,13 @@ void OutputFile::discard()
     fd_.close();
 }
 
-void OutputFile::wipeContents()
-{
-    struct stat now {};
-    if (::fstat(fd_.get(), &now) != 0 || now.st_size <= 0)
-        return;
-    const auto size = static_cast<std::uint64_t>(now.st_size);
-    const std::vector<std::uint8_t> zeros(std::min<std::uint64_t>(size, kWipeBlock), 0);
-    for (std::uint64_t at = 0; at < size;) {
-        const std::size_t n = std::min<std::uint64_t>(zeros.size(), size - at);
-        if (!pwriteFull(fd_.get(), zeros.data(), n, static_cast<off_t>(at)))
-            break;
-        at += n;
-    }
-    ::fdatasync(fd_.get());
-}
-
 void OutputFile::removePlaceholder() const
 {
     // An empty file the caller made for us to fill: nothing is lost by removing it, and
     // leaving it would break the promise that a failure leaves no destination.
     struct stat target {};
-    if (::lstat(path_.c_str(), &target) != 0 || !S_ISREG(target.st_mode) || target.st_size != 0
-        || target.st_nlink != 1)
+    if (path_.empty() || ::lstat(path_.c_str(), &target) != 0 || !S_ISREG(target.st_mode) ||
+        target.st_size != 0 || target.st_nlink != 1)
         return;
     struct stat source {};
     if (::stat(sourcePath_.c_str(), &source) == 0) {

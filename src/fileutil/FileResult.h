@@ -1,22 +1,25 @@
 #pragma once
 
+#include "fileio/Status.h"
+
+#include <QFile>
 #include <QString>
 
 namespace mv {
 
-// The outcome of one file operation: success, or the step that failed and why.
-struct [[nodiscard]] FileResult {
-    bool ok = true;
-    QString step;    // what was being done, in plain words: "write zeros", "rename into place"
-    QString reason;  // the system's error text (strerror) or our own
-    int error = 0;   // errno, 0 when the reason is our own
+// Every file layer reports in one shape; see fileio/Status.h.
+using FileResult = fileio::Status;
 
-    static FileResult success();
-    static FileResult failure(const QString& step, int error);  // reason = strerror(error)
-    static FileResult failure(const QString& step, const QString& reason);
+// A result's text for a window or a terminal line.
+inline QString resultText(const FileResult& r)
+{
+    return QString::fromStdString(r.message());
+}
 
-    explicit operator bool() const { return ok; }
-    QString message() const;  // "step: reason", empty on success
-};
+// Paths cross into the Qt-free layers as the bytes the file system uses.
+inline std::string nativePath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
 
 } // namespace mv

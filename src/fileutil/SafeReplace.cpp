@@ -1,16 +1,13 @@
 #include "fileutil/SafeReplace.h"
 
-#include "fileutil/DisplacedFile.h"
-#include "fileutil/TempFile.h"
-#include "fileutil/UniqueFd.h"
+#include "fileio/DurableOutput.h"
+#include "fileio/FdIo.h"
+#include "fileio/UniqueFd.h"
 #include "fileutil/Wipe.h"
-
-#include <QFile>
 
 #include <cerrno>
 
 #include <fcntl.h>
-#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,13 +17,12 @@ QString replaceStepText(ReplaceStep step)
 {
     switch (step) {
     case ReplaceStep::CheckPaths: return QStringLiteral("check files");
+    case ReplaceStep::Lock: return QStringLiteral("lock source");
     case ReplaceStep::CreateTemp: return QStringLiteral("create temporary file");
     case ReplaceStep::Produce: return QStringLiteral("write new file");
+    case ReplaceStep::CheckSource: return QStringLiteral("check source");
     case ReplaceStep::CopyAttributes: return QStringLiteral("copy attributes");
-    case ReplaceStep::FlushTemp: return QStringLiteral("flush new file");
-    case ReplaceStep::Rename: return QStringLiteral("rename into place");
-    case ReplaceStep::FlushFolder: return QStringLiteral("flush folder");
-    case ReplaceStep::WipeOldTarget: return QStringLiteral("wipe replaced file");
+    case ReplaceStep::PutInPlace: return QStringLiteral("put in place");
     case ReplaceStep::WipeSource: return QStringLiteral("wipe source");
     }
     return {};
@@ -34,253 +30,212 @@ QString replaceStepText(ReplaceStep step)
 
 namespace {
 
-bool sameFile(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
+using fileio::UniqueFd;
 
-// Why an existing target cannot be replaced, or empty when it can.
-QString targetProblem(const struct stat& st)
+// Why an existing target cannot be replaced, or nullptr when it can.
+const char* targetProblem(const struct stat& st)
 {
     if (S_ISDIR(st.st_mode))
-        return QStringLiteral("the target is a folder");
+        return "the target is a folder";
     if (S_ISLNK(st.st_mode))
-        return QStringLiteral("the target is a symbolic link");
+        return "the target is a symbolic link";
     if (!S_ISREG(st.st_mode))
-        return QStringLiteral("the target is not a regular file");
-    return {};
+        return "the target is not a regular file";
+    return nullptr;
 }
 
 class Replacement {
 public:
-    Replacement(const QString& source, const QString& target, const FaultInjector* faults)
-        : source_(source), target_(target), src_(QFile::encodeName(source)),
-          tgt_(QFile::encodeName(target)), faults_(faults)
+    Replacement(const QString& source, const QString& target, const ReplaceOptions& options)
+        : source_(source), src_(nativePath(source)), tgt_(nativePath(target)), options_(options)
     {
     }
 
     ReplaceOutcome run(const Producer& produce);
 
 private:
-    FileResult fail(int error) const { return FileResult::failure(replaceStepText(step_), error); }
-    FileResult fail(const QString& reason) const
-    {
-        return FileResult::failure(replaceStepText(step_), reason);
-    }
-    // An inner operation's failure, told as this step's: "wipe source: write zeros: ...".
-    FileResult wrap(const FileResult& inner) const
-    {
-        FileResult f = fail(inner.message());
-        f.error = inner.error;
-        return f;
-    }
+    FileResult fail(int error) const { return FileResult::failure(stepText(), error); }
+    FileResult fail(const char* reason) const { return FileResult::failure(stepText(), reason); }
+    std::string stepText() const { return replaceStepText(step_).toStdString(); }
     // Enters a step; returns the errno a test wants it to fail with, 0 normally.
     int enter(ReplaceStep step)
     {
         step_ = step;
-        return faults_ && *faults_ ? (*faults_)(step) : 0;
+        return options_.faults && *options_.faults ? (*options_.faults)(step) : 0;
     }
+    ReplaceOutcome stop(ReplaceOutcome::Kind kind, FileResult error);
 
-    FileResult checkPaths();
-    FileResult checkTarget(struct stat& st, bool& exists) const;
+    ReplaceOutcome openSource();
+    ReplaceOutcome checkTarget();
     FileResult copyAttributes();
-    FileResult flushTemp();
-    FileResult renameIntoPlace();
-    FileResult flushFolder();
-    FileResult zeroHeld();
-    bool sourceWasReplaced() const;
-    FileResult wipeSource();
-    ReplaceOutcome finished(ReplaceOutcome::Kind kind, FileResult error);
 
-    QString source_, target_, temp_;
-    QByteArray src_, tgt_;
-    const FaultInjector* faults_;
+    QString source_;
+    std::string src_, tgt_;
+    const ReplaceOptions& options_;
     ReplaceStep step_ = ReplaceStep::CheckPaths;
+    UniqueFd sourceFd_;
     struct stat sourceInfo_ {};
-    struct stat newInfo_ {};
-    UniqueFd tempFile_;
-    UniqueFd oldTarget_;  // the file the rename displaces, kept open to zero it afterwards
-    bool renamed_ = false;
+    fileio::DurableOutput output_;
+    bool targetIsSource_ = false;
+    bool placed_ = false;
     int producerCode_ = 0;
 };
 
-FileResult Replacement::checkTarget(struct stat& st, bool& exists) const
+ReplaceOutcome Replacement::stop(ReplaceOutcome::Kind kind, FileResult error)
 {
-    exists = ::lstat(tgt_.constData(), &st) == 0;
-    if (!exists && errno != ENOENT)
-        return fail(errno);
-    if (exists) {
-        if (const QString problem = targetProblem(st); !problem.isEmpty())
-            return fail(problem);
+    // A new file that did not get its name goes now, while the reason can still say what
+    // could not be removed.
+    if (kind != ReplaceOutcome::Replaced && !placed_) {
+        if (std::string left = output_.discard(); !left.empty())
+            error.leftover = left;
     }
-    return FileResult::success();
+    ReplaceOutcome out;
+    out.kind = kind;
+    out.step = step_;
+    out.error = std::move(error);
+    out.producerCode = producerCode_;
+    out.targetInPlace = placed_;
+    return out;
 }
 
-FileResult Replacement::checkPaths()
+// Opens the source once, without following links, and locks it. Everything after reads
+// this descriptor, so a file renamed over the name meanwhile is never read nor wiped.
+ReplaceOutcome Replacement::openSource()
 {
     if (const int e = enter(ReplaceStep::CheckPaths))
-        return fail(e);
-    if (::lstat(src_.constData(), &sourceInfo_) < 0)
-        return fail(errno);
-    if (S_ISLNK(sourceInfo_.st_mode))
-        return fail(QStringLiteral("the source is a symbolic link"));
-    if (!S_ISREG(sourceInfo_.st_mode))
-        return fail(QStringLiteral("the source is not a regular file"));
+        return stop(ReplaceOutcome::Failed, fail(e));
+    struct stat named {};
+    if (::lstat(src_.c_str(), &named) < 0)
+        return stop(ReplaceOutcome::Failed, fail(errno));
+    if (S_ISLNK(named.st_mode))
+        return stop(ReplaceOutcome::Failed, fail("the source is a symbolic link"));
+    if (!S_ISREG(named.st_mode))
+        return stop(ReplaceOutcome::Failed, fail("the source is not a regular file"));
     // Its other names would keep the old data after the wipe.
-    if (sourceInfo_.st_nlink > 1)
-        return fail(QStringLiteral("the source has other hard links"));
+    if (named.st_nlink > 1)
+        return stop(ReplaceOutcome::Failed, fail("the source has other hard links"));
+    sourceFd_.reset(::open(src_.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!sourceFd_.valid() || ::fstat(sourceFd_.get(), &sourceInfo_) < 0)
+        return stop(ReplaceOutcome::Failed, fail(errno));
+    if (!fileio::sameFile(sourceInfo_, named))
+        return stop(ReplaceOutcome::Failed, fail("the file was replaced meanwhile"));
+    fileio::clearNonBlocking(sourceFd_.get());
+
+    if (const int e = enter(ReplaceStep::Lock))
+        return stop(ReplaceOutcome::Failed, fail(e));
+    if (!fileio::tryLock(sourceFd_.get()))
+        return errno == EWOULDBLOCK ? stop(ReplaceOutcome::InUse, fail("in use by another run"))
+                                    : stop(ReplaceOutcome::Failed, fail(errno));
+    // The lock may have come free because another run just finished with this file and
+    // wiped it: only a name that still holds what we opened is ours to work on.
+    if (::lstat(src_.c_str(), &named) < 0)
+        return stop(ReplaceOutcome::Failed, fail(errno));
+    if (!fileio::sameFile(named, sourceInfo_))
+        return stop(ReplaceOutcome::InUse, fail("in use by another run"));
+    // The stamp reading starts from: size and modification time after the lock.
+    if (::fstat(sourceFd_.get(), &sourceInfo_) < 0)
+        return stop(ReplaceOutcome::Failed, fail(errno));
+    return stop(ReplaceOutcome::Replaced, FileResult::success());
+}
+
+ReplaceOutcome Replacement::checkTarget()
+{
     struct stat st {};
-    bool exists = false;
-    return checkTarget(st, exists);
+    if (::lstat(tgt_.c_str(), &st) < 0) {
+        if (errno != ENOENT)
+            return stop(ReplaceOutcome::Failed, fail(errno));
+        return stop(ReplaceOutcome::Replaced, FileResult::success());
+    }
+    targetIsSource_ = fileio::sameFile(st, sourceInfo_);
+    if (targetIsSource_)
+        return stop(ReplaceOutcome::Replaced, FileResult::success());
+    if (const char* problem = targetProblem(st))
+        return stop(ReplaceOutcome::Failed, fail(problem));
+    if (!options_.replaceExisting)
+        return stop(ReplaceOutcome::TargetExists, fail("the target exists"));
+    return stop(ReplaceOutcome::Replaced, FileResult::success());
 }
 
 FileResult Replacement::copyAttributes()
 {
     if (const int e = enter(ReplaceStep::CopyAttributes))
         return fail(e);
-    tempFile_.reset(::open(QFile::encodeName(temp_).constData(),
-                           O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    const int fd = output_.fd();
     struct stat st {};
-    if (!tempFile_.valid() || ::fstat(tempFile_.get(), &st) < 0)
+    if (::fstat(fd, &st) < 0)
         return fail(errno);
-    if (!S_ISREG(st.st_mode))
-        return fail(QStringLiteral("the new file is not a regular file"));
     // Keep the owner where we may (running as root); an ordinary user cannot, and needn't.
     if (st.st_uid != sourceInfo_.st_uid || st.st_gid != sourceInfo_.st_gid)
-        (void)::fchown(tempFile_.get(), sourceInfo_.st_uid, sourceInfo_.st_gid);
-    if (::fchmod(tempFile_.get(), sourceInfo_.st_mode & 0777) < 0)
+        (void)::fchown(fd, sourceInfo_.st_uid, sourceInfo_.st_gid);
+    if (::fchmod(fd, sourceInfo_.st_mode & 0777) < 0)
         return fail(errno);
     const struct timespec times[2] = {sourceInfo_.st_atim, sourceInfo_.st_mtim};
-    if (::futimens(tempFile_.get(), times) < 0)
+    if (::futimens(fd, times) < 0)
         return fail(errno);
     return FileResult::success();
-}
-
-FileResult Replacement::flushTemp()
-{
-    if (const int e = enter(ReplaceStep::FlushTemp))
-        return fail(e);
-    if (::fsync(tempFile_.get()) < 0 || ::fstat(tempFile_.get(), &newInfo_) < 0)
-        return fail(errno);
-    if (tempFile_.close() < 0)
-        return fail(errno);
-    return FileResult::success();
-}
-
-FileResult Replacement::renameIntoPlace()
-{
-    if (const int e = enter(ReplaceStep::Rename))
-        return fail(e);
-    struct stat st {};
-    bool exists = false;
-    if (auto r = checkTarget(st, exists); !r)
-        return r;
-    // A file with other names keeps its data under them; only a sole name is zeroed.
-    if (exists && st.st_nlink == 1) {
-        if (auto r = openDisplaced(tgt_, st, oldTarget_); !r)
-            return wrap(r);
-    }
-    if (::rename(QFile::encodeName(temp_).constData(), tgt_.constData()) < 0)
-        return fail(errno);
-    renamed_ = true;
-    return FileResult::success();
-}
-
-FileResult Replacement::flushFolder()
-{
-    if (const int e = enter(ReplaceStep::FlushFolder))
-        return fail(e);
-    const QString folder = folderOf(target_);
-    UniqueFd dir(::open(QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder).constData(),
-                        O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid() || ::fsync(dir.get()) < 0)
-        return fail(errno);
-    return FileResult::success();
-}
-
-// Zeros the displaced old target through the descriptor held since before the rename.
-FileResult Replacement::zeroHeld()
-{
-    if (auto r = clearDisplaced(oldTarget_); !r)
-        return wrap(r);
-    return FileResult::success();
-}
-
-// True when the rename put the new file under the source's own name.
-bool Replacement::sourceWasReplaced() const
-{
-    struct stat st {};
-    return ::lstat(src_.constData(), &st) == 0 && sameFile(st, newInfo_);
-}
-
-FileResult Replacement::wipeSource()
-{
-    if (const int e = enter(ReplaceStep::WipeSource))
-        return fail(e);
-    if (sourceWasReplaced())
-        return oldTarget_.valid() ? zeroHeld() : FileResult::success();
-    if (auto r = WipeFile(source_); !r)
-        return wrap(r);
-    return FileResult::success();
-}
-
-ReplaceOutcome Replacement::finished(ReplaceOutcome::Kind kind, FileResult error)
-{
-    ReplaceOutcome out;
-    out.kind = kind;
-    out.step = step_;
-    out.error = std::move(error);
-    out.producerCode = producerCode_;
-    out.targetInPlace = renamed_;
-    tempFile_.reset();
-    oldTarget_.reset();  // not zeroed: the rename did not happen or may not be on disk
-    if (!renamed_ && !temp_.isEmpty()) {
-        struct stat st {};
-        if (::lstat(QFile::encodeName(temp_).constData(), &st) == 0 && !WipeFile(temp_))
-            out.leftover = temp_;
-    }
-    return out;
 }
 
 ReplaceOutcome Replacement::run(const Producer& produce)
 {
-    if (auto r = checkPaths(); !r)
-        return finished(ReplaceOutcome::Failed, r);
+    for (auto step : {&Replacement::openSource, &Replacement::checkTarget}) {
+        if (ReplaceOutcome r = (this->*step)(); r.kind != ReplaceOutcome::Replaced)
+            return r;
+    }
     if (const int e = enter(ReplaceStep::CreateTemp))
-        return finished(ReplaceOutcome::Failed, fail(e));
-    if (auto r = createTempBeside(target_, temp_); !r)
-        return finished(ReplaceOutcome::Failed, r);
+        return stop(ReplaceOutcome::Failed, fail(e));
+    if (auto r = output_.create(fileio::folderPart(tgt_), 0600, options_.privateOutput); !r)
+        return stop(ReplaceOutcome::Failed, r);
     if (const int e = enter(ReplaceStep::Produce))
-        return finished(ReplaceOutcome::Failed, fail(e));
-    const ProduceResult made = produce(temp_);
+        return stop(ReplaceOutcome::Failed, fail(e));
+    const ProduceResult made = produce(sourceFd_.get(), output_.fd());
     producerCode_ = made.code;
-    const QString why = made.reason.isEmpty() ? QStringLiteral("no reason given") : made.reason;
-    if (made.kind == ProduceResult::Declined)
-        return finished(ReplaceOutcome::Declined, fail(why));
-    if (made.kind == ProduceResult::Failed)
-        return finished(ReplaceOutcome::Failed, fail(why));
-    for (auto step : {&Replacement::copyAttributes, &Replacement::flushTemp,
-                      &Replacement::renameIntoPlace, &Replacement::flushFolder}) {
-        if (auto r = (this->*step)(); !r)
-            return finished(ReplaceOutcome::Failed, r);
+    const std::string why = made.reason.isEmpty() ? "no reason given" : made.reason.toStdString();
+    if (made.kind != ProduceResult::Written)
+        return stop(made.kind == ProduceResult::Declined ? ReplaceOutcome::Declined : ReplaceOutcome::Failed,
+                    FileResult::failure(stepText(), why));
+
+    struct stat now {};
+    if (const int e = enter(ReplaceStep::CheckSource))
+        return stop(ReplaceOutcome::Failed, fail(e));
+    if (::fstat(sourceFd_.get(), &now) < 0)
+        return stop(ReplaceOutcome::Failed, fail(errno));
+    if (!fileio::sameContentsStamp(now, sourceInfo_))
+        return stop(ReplaceOutcome::SourceChanged, fail("the file changed while being read"));
+    if (auto r = copyAttributes(); !r)
+        return stop(ReplaceOutcome::Failed, r);
+
+    if (const int e = enter(ReplaceStep::PutInPlace))
+        return stop(ReplaceOutcome::Failed, fail(e));
+    const auto existing = targetIsSource_ || options_.replaceExisting ? fileio::Existing::ReplaceAndClear
+                                                                      : fileio::Existing::Keep;
+    const FileResult put = output_.commit(tgt_, existing);
+    placed_ = output_.placed();
+    if (!put) {
+        // Someone made a file of that name since we looked: it is theirs.
+        if (!placed_ && put.error == EEXIST && existing == fileio::Existing::Keep)
+            return stop(ReplaceOutcome::TargetExists, fail("the target exists"));
+        return stop(ReplaceOutcome::Failed, put.within(stepText()));
     }
-    if (oldTarget_.valid() && !sourceWasReplaced()) {
-        if (const int e = enter(ReplaceStep::WipeOldTarget))
-            return finished(ReplaceOutcome::Failed, fail(e));
-        if (auto r = zeroHeld(); !r)
-            return finished(ReplaceOutcome::Failed, r);
-    }
-    if (auto r = wipeSource(); !r)
-        return finished(ReplaceOutcome::Failed, r);
-    return finished(ReplaceOutcome::Replaced, FileResult::success());
+    if (targetIsSource_)
+        return stop(ReplaceOutcome::Replaced, FileResult::success());  // cleared by the commit
+
+    if (const int e = enter(ReplaceStep::WipeSource))
+        return stop(ReplaceOutcome::Failed, fail(e));
+    bool changed = false;
+    const FileResult wiped = wipeHeldFile(source_, sourceFd_.get(), sourceInfo_, changed);
+    if (changed)
+        return stop(ReplaceOutcome::SourceChanged, wiped.within(stepText()));
+    if (!wiped)
+        return stop(ReplaceOutcome::Failed, wiped.within(stepText()));
+    return stop(ReplaceOutcome::Replaced, FileResult::success());
 }
 
 } // namespace
 
 ReplaceOutcome replaceFile(const QString& source, const QString& target, const Producer& produce,
-                           const FaultInjector* faults)
+                           const ReplaceOptions& options)
 {
-    Replacement replacement(source, target, faults);
+    Replacement replacement(source, target, options);
     return replacement.run(produce);
 }
 

@@ -11,20 +11,19 @@ namespace mv {
 // The steps of a replacement, in the order they run.
 enum class ReplaceStep {
     CheckPaths,      // source is a regular file with one name; target is not a folder or link
-    CreateTemp,      // temporary file beside the target
+    Lock,            // the source is ours alone: no other run works on it
+    CreateTemp,      // the new file, unnamed (or hidden) beside the target
     Produce,         // the producer writes the new contents into it
-    CopyAttributes,  // source's permission bits and times onto the temporary file
-    FlushTemp,       // fsync and close it
-    Rename,          // temporary file onto the target name
-    FlushFolder,     // fsync the target's folder: the new name is on disk
-    WipeOldTarget,   // zeros over the old target's contents, displaced by the rename
-    WipeSource,      // the source is destroyed (or, when the rename replaced it, zeroed)
+    CheckSource,     // the source was not written to while it was read
+    CopyAttributes,  // source's permission bits and times onto the new file
+    PutInPlace,      // flushed, named, folder flushed, a replaced old file zeroed
+    WipeSource,      // the source is destroyed (or, when the new file replaced it, zeroed)
 };
 
 // Plain words for a step, as they appear in the outcome's error.
 QString replaceStepText(ReplaceStep step);
 
-// What the producer did with the temporary file.
+// What the producer did with the new file.
 struct ProduceResult {
     enum Kind { Written, Declined, Failed };
     Kind kind = Failed;
@@ -36,40 +35,56 @@ struct ProduceResult {
     static ProduceResult failed(int code, const QString& reason) { return {Failed, code, reason}; }
 };
 
-// Writes the new contents into `tempPath` (an existing empty file). It may delete the file
-// when it declines or fails.
-using Producer = std::function<ProduceResult(const QString& tempPath)>;
+// Reads the source from the descriptor the replacement holds (never by name again) and
+// writes the new contents into `outputFd`, an empty file. Neither descriptor is closed.
+using Producer = std::function<ProduceResult(int sourceFd, int outputFd)>;
 
 // Consulted before each step; a non-zero errno makes that step fail as if the system had
 // said so. Tests use it; production passes nothing.
 using FaultInjector = std::function<int(ReplaceStep)>;
 
+struct ReplaceOptions {
+    // The user agreed to replace a different file already under the target name. Without
+    // it such a file is never touched and the outcome is TargetExists.
+    bool replaceExisting = false;
+    // The new contents are private (decrypted text): zeroed if the new file is discarded.
+    bool privateOutput = false;
+    const FaultInjector* faults = nullptr;
+};
+
 struct ReplaceOutcome {
-    enum Kind { Replaced, Declined, Failed };
+    enum Kind {
+        Replaced,
+        Declined,       // the producer declined; nothing changed
+        TargetExists,   // another file holds the target name and may not be replaced
+        InUse,          // another run works on the source
+        SourceChanged,  // the source was written to or replaced while the work went on
+        Failed
+    };
     Kind kind = Failed;
-    ReplaceStep step = ReplaceStep::CheckPaths;  // where it declined or failed
-    FileResult error;                            // why (also set when declined)
+    ReplaceStep step = ReplaceStep::CheckPaths;  // where it stopped
+    FileResult error;  // why (also set when it stopped for a reason other than failure);
+                       // error.leftover names a file left behind
     int producerCode = 0;
-    // True once the new file stands complete under the target name. When Failed with this
-    // set, only a late step (flushing the folder, wiping) went wrong: the source may remain.
+    // True once the new file stands complete under the target name. When it stopped later,
+    // only a late step (flushing the folder, wiping) went wrong: the source may remain.
     bool targetInPlace = false;
-    // A temporary file that could not be wiped after a failure; empty normally.
-    QString leftover;
 
     bool replaced() const { return kind == Replaced; }
 };
 
 // Turns `source` into a new file under `target` (encryption: photo.jpg -> photo_jpg.mv$;
-// decryption the other way). The data exist whole on disk at every moment: the new file is
-// produced beside the target, given the source's permissions and modification time,
-// flushed, renamed into place, the folder flushed, and only then is the source wiped. Any
-// old file under the target name is zeroed after being displaced.
+// decryption the other way). The source is opened once and locked; the producer reads that
+// descriptor. The data exist whole on disk at every moment: the new file is produced beside
+// the target, given the source's permissions and modification time, flushed, put in place,
+// the folder flushed, and only then is the source wiped, if its name still holds the very
+// file that was read, unchanged.
 //
-// When the target is the source itself (same name), the rename replaces it and the old
-// contents are zeroed through a descriptor held from before the rename.
+// When the target is the source itself (same name), the new file replaces it and the old
+// contents are zeroed through a descriptor held from before.
 //
-// Before the rename, any failure leaves the source untouched and no temporary file behind.
+// Before the new file is in place, any failure leaves the source untouched and no new file.
 ReplaceOutcome replaceFile(const QString& source, const QString& target, const Producer& produce,
-                           const FaultInjector* faults = nullptr);
+                           const ReplaceOptions& options = {});
 
 } // namespace mv

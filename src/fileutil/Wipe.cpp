@@ -1,19 +1,22 @@
 #include "fileutil/Wipe.h"
 
+#include "fileio/FdIo.h"
+#include "fileio/UniqueFd.h"
+#include "fileio/ZeroFill.h"
 #include "fileutil/RandomText.h"
-#include "fileutil/UniqueFd.h"
-#include "fileutil/ZeroFill.h"
 
 #include <QFile>
 
 #include <cerrno>
+#include <cstdio>
 
 #include <fcntl.h>
 #include <stdio.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace mv {
+
+using fileio::UniqueFd;
 
 QString wipeStepText(WipeStep step)
 {
@@ -21,12 +24,14 @@ QString wipeStepText(WipeStep step)
     case WipeStep::OpenFolder: return QStringLiteral("open folder");
     case WipeStep::Inspect: return QStringLiteral("read file information");
     case WipeStep::RemoveLink: return QStringLiteral("remove link");
-    case WipeStep::MakeWritable: return QStringLiteral("make writable");
     case WipeStep::Open: return QStringLiteral("open file");
     case WipeStep::Check: return QStringLiteral("check file");
+    case WipeStep::Lock: return QStringLiteral("lock file");
+    case WipeStep::Rename: return QStringLiteral("rename to a meaningless name");
+    case WipeStep::MakeWritable: return QStringLiteral("make writable");
+    case WipeStep::OpenForWriting: return QStringLiteral("open for writing");
     case WipeStep::WriteZeros: return QStringLiteral("write zeros");
     case WipeStep::Flush: return QStringLiteral("flush to disk");
-    case WipeStep::Rename: return QStringLiteral("rename to a meaningless name");
     case WipeStep::Truncate: return QStringLiteral("cut to zero length");
     case WipeStep::Close: return QStringLiteral("close file");
     case WipeStep::Delete: return QStringLiteral("delete file");
@@ -39,49 +44,74 @@ namespace {
 
 constexpr int kRenameAttempts = 100;
 
+FileResult failure(WipeStep step, int error)
+{
+    return FileResult::failure(wipeStepText(step).toStdString(), error);
+}
+
+FileResult failure(WipeStep step, const char* reason)
+{
+    return FileResult::failure(wipeStepText(step).toStdString(), reason);
+}
+
 // One wipe of one name inside an open folder.
 class Wiper {
 public:
-    Wiper(int folder, QByteArray name, int& fileNumber, const WipeOptions& options)
-        : folder_(folder), name_(std::move(name)), fileNumber_(fileNumber), options_(options)
+    Wiper(int folder, QByteArray folderPath, QByteArray name, int& fileNumber,
+          const WipeOptions& options)
+        : folder_(folder), folderPath_(std::move(folderPath)), name_(std::move(name)),
+          fileNumber_(fileNumber), options_(options)
     {
     }
     ~Wiper() { closeFile(); }
+
+    // The file held open by the caller: only this file is wiped, and only if unchanged.
+    void hold(int fd, const struct stat& expected)
+    {
+        held_ = fd;
+        expected_ = expected;
+    }
+    bool changed() const { return changed_; }
 
     FileResult run();
 
 private:
     int injected(WipeStep step) const { return options_.fault ? options_.fault(step) : 0; }
-    FileResult fail(WipeStep step, int error) const
-    {
-        return FileResult::failure(wipeStepText(step), error);
-    }
     // Runs one system call unless the step is made to fail; < 0 means failure in errno.
     template <typename Call>
     FileResult attempt(WipeStep step, Call&& call)
     {
         if (const int e = injected(step))
-            return fail(step, e);
+            return failure(step, e);
         if (call() < 0)
-            return fail(step, errno);
+            return failure(step, errno);
         return FileResult::success();
     }
 
     FileResult inspect();
     FileResult removeLink();
-    FileResult openChecked();
-    FileResult zeroAndFlush();
+    FileResult openAndLock();
+    FileResult heldChanged();
     FileResult renameAway();
     int renameNoReplace(const QByteArray& to) const;
+    FileResult openForWriting();
+    FileResult zeroAndFlush();
     FileResult finish();
+    FileResult afterRename(FileResult r) const;
     int closeFile();
 
     int folder_;
+    QByteArray folderPath_;
     QByteArray name_;
     int& fileNumber_;
     const WipeOptions& options_;
     UniqueFd file_;
     struct stat seen_ {};
+    int held_ = -1;
+    struct stat expected_ {};
+    bool changed_ = false;
+    bool renamed_ = false;
+    bool zeroed_ = false;
 };
 
 int Wiper::closeFile()
@@ -103,24 +133,17 @@ FileResult Wiper::removeLink()
                          [&] { return ::unlinkat(folder_, name_.constData(), 0); });
         !r)
         return r;
-    return attempt(WipeStep::FlushFolder, [&] { return ::fsync(folder_); });
+    return attempt(WipeStep::FlushFolder, [&] { return fileio::syncFolderFd(folder_) ? 0 : -1; });
 }
 
-FileResult Wiper::openChecked()
+FileResult Wiper::openAndLock()
 {
-    if (!(seen_.st_mode & S_IWUSR)) {
-        // AT_SYMLINK_NOFOLLOW: a link swapped in since lstat is refused, not followed.
-        const mode_t mode = (seen_.st_mode & 07777) | S_IWUSR;
-        if (auto r = attempt(WipeStep::MakeWritable, [&] {
-                return ::fchmodat(folder_, name_.constData(), mode, AT_SYMLINK_NOFOLLOW);
-            });
-            !r)
-            return r;
-    }
-    // O_NONBLOCK: a fifo swapped in since lstat must not hang the wipe.
+    // O_NONBLOCK: a fifo swapped in since lstat must not hang the wipe. Opening for reading
+    // needs no write permission, so nothing about the file changes before the rename.
     if (auto r = attempt(WipeStep::Open, [&] {
-            file_.reset(::openat(folder_, name_.constData(),
-                                 O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+            file_.reset(held_ >= 0 ? ::fcntl(held_, F_DUPFD_CLOEXEC, 0)
+                                   : ::openat(folder_, name_.constData(),
+                                              O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
             fileNumber_ = file_.get();
             return file_.get();
         });
@@ -129,19 +152,37 @@ FileResult Wiper::openChecked()
     struct stat now {};
     if (auto r = attempt(WipeStep::Check, [&] { return ::fstat(file_.get(), &now); }); !r)
         return r;
-    if (!S_ISREG(now.st_mode) || now.st_dev != seen_.st_dev || now.st_ino != seen_.st_ino)
-        return FileResult::failure(wipeStepText(WipeStep::Check),
-                                   QStringLiteral("the file was replaced while being wiped"));
+    if (!S_ISREG(now.st_mode) || !fileio::sameFile(now, seen_))
+        return failure(WipeStep::Check, "the file was replaced while being wiped");
     seen_ = now;
+    if (held_ >= 0)
+        return FileResult::success();  // the caller holds the lock
+    if (const int e = injected(WipeStep::Lock))
+        return failure(WipeStep::Lock, e);
+    if (!fileio::tryLock(file_.get())) {
+        const int e = errno;
+        return e == EWOULDBLOCK ? failure(WipeStep::Lock, "in use by another run") : failure(WipeStep::Lock, e);
+    }
     return FileResult::success();
 }
 
-FileResult Wiper::zeroAndFlush()
+// The name no longer holds the file the caller worked on, or the file was written to since.
+// Whatever is under the name now is someone's newer data and is left alone; the old
+// contents are zeroed only when no name shows them any more.
+FileResult Wiper::heldChanged()
 {
-    const auto fault = [this] { return injected(WipeStep::WriteZeros); };
-    if (auto r = zeroFill(file_.get(), seen_.st_size, options_.onChunk, fault); !r)
-        return r;
-    return attempt(WipeStep::Flush, [&] { return ::fdatasync(file_.get()); });
+    changed_ = true;
+    struct stat old {};
+    if (::fstat(held_, &old) == 0 && S_ISREG(old.st_mode) && old.st_nlink == 0) {
+        char self[64];
+        std::snprintf(self, sizeof self, "/proc/self/fd/%d", held_);
+        (void)::fchmod(held_, (old.st_mode & 07777) | S_IWUSR);
+        UniqueFd writable(::open(self, O_WRONLY | O_CLOEXEC));
+        if (writable.valid() && fileio::zeroFill(writable.get(), old.st_size))
+            (void)::fdatasync(writable.get());
+    }
+    return failure(WipeStep::Check, "the file was changed or replaced meanwhile; what is under its "
+                                    "name now is left as it is");
 }
 
 // renameat2 with RENAME_NOREPLACE, or, where the file system lacks it, link + unlink,
@@ -164,14 +205,61 @@ FileResult Wiper::renameAway()
                                                 QStringLiteral(".TMP"));
         const int e = injected(WipeStep::Rename);
         if (e == 0 && renameNoReplace(to) == 0) {
+            const QByteArray from = name_;
             name_ = to;
+            renamed_ = true;
+            // Between the check and the rename another file may have taken the name; then
+            // it goes back where it was, untouched.
+            struct stat moved {};
+            if (::fstatat(folder_, to.constData(), &moved, AT_SYMLINK_NOFOLLOW) == 0 &&
+                !fileio::sameFile(moved, seen_)) {
+                if (::renameat2(folder_, to.constData(), folder_, from.constData(), RENAME_NOREPLACE) == 0) {
+                    name_ = from;
+                    renamed_ = false;
+                }
+                return failure(WipeStep::Check, "the file was replaced while being wiped");
+            }
             return FileResult::success();
         }
         const int error = e ? e : errno;
         if (error != EEXIST)
-            return fail(WipeStep::Rename, error);
+            return failure(WipeStep::Rename, error);
     }
-    return fail(WipeStep::Rename, EEXIST);
+    return failure(WipeStep::Rename, EEXIST);
+}
+
+FileResult Wiper::openForWriting()
+{
+    if (!(seen_.st_mode & S_IWUSR)) {
+        const mode_t mode = (seen_.st_mode & 07777) | S_IWUSR;
+        if (auto r = attempt(WipeStep::MakeWritable, [&] { return ::fchmod(file_.get(), mode); }); !r)
+            return r;
+    }
+    UniqueFd writable;
+    if (auto r = attempt(WipeStep::OpenForWriting, [&] {
+            writable.reset(::openat(folder_, name_.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+            return writable.get();
+        });
+        !r)
+        return r;
+    struct stat now {};
+    if (::fstat(writable.get(), &now) < 0 || !fileio::sameFile(now, seen_))
+        return failure(WipeStep::Check, "the file was replaced while being wiped");
+    // The read descriptor goes; the lock stays with the caller's descriptor or moves here.
+    if (held_ < 0)
+        (void)fileio::tryLock(writable.get());
+    file_ = std::move(writable);
+    fileNumber_ = file_.get();
+    return FileResult::success();
+}
+
+FileResult Wiper::zeroAndFlush()
+{
+    const auto fault = [this] { return injected(WipeStep::WriteZeros); };
+    if (auto r = fileio::zeroFill(file_.get(), seen_.st_size, options_.onChunk, fault); !r)
+        return r;
+    zeroed_ = true;
+    return attempt(WipeStep::Flush, [&] { return ::fdatasync(file_.get()); });
 }
 
 FileResult Wiper::finish()
@@ -180,30 +268,46 @@ FileResult Wiper::finish()
         return r;
     if (auto r = attempt(WipeStep::Close, [&] { return closeFile(); }); !r)
         return r;
-    if (auto r = attempt(WipeStep::Delete,
-                         [&] { return ::unlinkat(folder_, name_.constData(), 0); });
-        !r)
+    if (auto r = attempt(WipeStep::Delete, [&] { return ::unlinkat(folder_, name_.constData(), 0); }); !r)
         return r;
-    return attempt(WipeStep::FlushFolder, [&] { return ::fsync(folder_); });
+    renamed_ = false;  // the name is gone
+    return attempt(WipeStep::FlushFolder, [&] { return fileio::syncFolderFd(folder_) ? 0 : -1; });
+}
+
+// A failure once the file is out of its name: say what is left, and whether the data is.
+FileResult Wiper::afterRename(FileResult r) const
+{
+    if (zeroed_)
+        r.note = "the contents are already gone";
+    if (renamed_)
+        r.leftover = (folderPath_ + name_).toStdString();
+    return r;
 }
 
 FileResult Wiper::run()
 {
-    if (auto r = inspect(); !r)
+    if (auto r = inspect(); !r) {
+        if (held_ >= 0 && r.error == ENOENT)
+            return heldChanged();
         return r;
+    }
+    if (held_ >= 0 && !fileio::sameContentsStamp(seen_, expected_))
+        return heldChanged();
     if (S_ISLNK(seen_.st_mode))
         return removeLink();
-    const QString check = wipeStepText(WipeStep::Check);
     if (S_ISDIR(seen_.st_mode))
-        return FileResult::failure(check, QStringLiteral("is a folder, not a file"));
+        return failure(WipeStep::Check, "is a folder, not a file");
     if (!S_ISREG(seen_.st_mode))
-        return FileResult::failure(check, QStringLiteral("is not a regular file"));
+        return failure(WipeStep::Check, "is not a regular file");
     if (seen_.st_nlink > 1)
-        return FileResult::failure(check, QStringLiteral("has other hard links"));
-    for (auto step : {&Wiper::openChecked, &Wiper::zeroAndFlush, &Wiper::renameAway,
-                      &Wiper::finish}) {
+        return failure(WipeStep::Check, "has other hard links");
+    if (auto r = openAndLock(); !r)
+        return r;
+    if (auto r = renameAway(); !r)
+        return afterRename(r);
+    for (auto step : {&Wiper::openForWriting, &Wiper::zeroAndFlush, &Wiper::finish}) {
         if (auto r = (this->*step)(); !r)
-            return r;
+            return afterRename(r);
     }
     return FileResult::success();
 }
@@ -214,33 +318,54 @@ bool isPlainName(const QString& name)
            name != QLatin1String("..");
 }
 
+FileResult wipeIn(const QString& folder, const QString& name, int& fileNumber,
+                  const WipeOptions& options, int held, const struct stat* expected, bool* changed)
+{
+    fileNumber = -1;
+    if (!isPlainName(name))
+        return failure(WipeStep::Inspect, "not a file name");
+    if (const int e = options.fault ? options.fault(WipeStep::OpenFolder) : 0)
+        return failure(WipeStep::OpenFolder, e);
+    const QByteArray folderName = QFile::encodeName(folder.isEmpty() ? QStringLiteral("./") : folder);
+    UniqueFd dir(::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid())
+        return failure(WipeStep::OpenFolder, errno);
+    Wiper wiper(dir.get(), folderName, QFile::encodeName(name), fileNumber, options);
+    if (held >= 0)
+        wiper.hold(held, *expected);
+    FileResult r = wiper.run();
+    if (changed)
+        *changed = wiper.changed();
+    return r;
+}
+
 } // namespace
 
 FileResult WipeFileIn(const QString& folder, const QString& name, int& fileNumber,
                       const WipeOptions& options)
 {
-    fileNumber = -1;
-    if (!isPlainName(name))
-        return FileResult::failure(wipeStepText(WipeStep::Inspect),
-                                   QStringLiteral("not a file name"));
-    UniqueFd dir;
-    if (const int e = options.fault ? options.fault(WipeStep::OpenFolder) : 0)
-        return FileResult::failure(wipeStepText(WipeStep::OpenFolder), e);
-    const QByteArray folderName = QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder);
-    dir.reset(::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid())
-        return FileResult::failure(wipeStepText(WipeStep::OpenFolder), errno);
-    Wiper wiper(dir.get(), QFile::encodeName(name), fileNumber, options);
-    return wiper.run();
+    return wipeIn(folder, name, fileNumber, options, -1, nullptr, nullptr);
 }
 
 FileResult WipeFile(const QString& path, const WipeOptions& options)
 {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     if (slash < 0)
-        return FileResult::failure(QStringLiteral("check path"), QStringLiteral("not a full path"));
+        return FileResult::failure("check path", "not a full path");
     int fileNumber = -1;
     return WipeFileIn(path.left(slash + 1), path.mid(slash + 1), fileNumber, options);
+}
+
+FileResult wipeHeldFile(const QString& path, int heldFd, const struct stat& expected, bool& changed,
+                        const WipeOptions& options)
+{
+    changed = false;
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return FileResult::failure("check path", "not a full path");
+    int fileNumber = -1;
+    return wipeIn(path.left(slash + 1), path.mid(slash + 1), fileNumber, options, heldFd, &expected,
+                  &changed);
 }
 
 } // namespace mv

@@ -1,9 +1,11 @@
 #include "shell/HiveStore.h"
 
+#include "fileio/DurableOutput.h"
+#include "fileio/FdIo.h"
+#include "fileutil/FileResult.h"
+#include "fileutil/Wipe.h"
 #include "shell/ConfigDir.h"
-#include "shell/DurableFile.h"
 #include "shell/FileLock.h"
-#include "shell/FileScrub.h"
 #include "shell/RegFormat.h"
 #include "shell/SysError.h"
 
@@ -94,8 +96,7 @@ bool HiveStore::quarantine(QString* error) const
         *error += QLatin1String("; ") + sysError(QStringLiteral("cannot move it to %1").arg(target));
         return false;
     }
-    QString syncError;
-    syncFolder(dir_, &syncError);
+    (void)fileio::syncFolder(nativePath(dir_));
     *error += QStringLiteral("; kept as %1").arg(target);
     return true;
 }
@@ -103,12 +104,29 @@ bool HiveStore::quarantine(QString* error) const
 void HiveStore::removeLeftoverTemps() const
 {
     // Writers hold the exclusive lock while their temporary file exists, so any temporary
-    // file seen under that lock was left by a writer that died.
+    // file seen under that lock was left by a writer that died. Older versions named them
+    // after the store file.
     const QDir dir(dir_);
-    const QStringList stale = dir.entryList({durableTempPrefix(fileName_) + QLatin1Char('*')},
-                                            QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& name : stale)
-        scrubAndRemove(dir.filePath(name));
+    const QStringList patterns{QLatin1Char('.') + fileName_ + QLatin1String(".tmp-*"),
+                               QLatin1String(fileio::kTempPrefix) + QLatin1Char('*') +
+                                   QLatin1String(fileio::kTempSuffix)};
+    for (const QString& name : dir.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System))
+        (void)WipeFile(dir.filePath(name));
+}
+
+bool HiveStore::writeDurably(const QByteArray& bytes, QString* error) const
+{
+    // A crash at any moment leaves the old or the new store whole; the old copy's blocks are
+    // zeroed once the new one is on disk, as they hold folder names and other private text.
+    fileio::DurableOutput out;
+    FileResult r = out.create(nativePath(dir_), 0600, /*clearOnDiscard=*/true);
+    if (r && !fileio::writeFull(out.fd(), bytes.constData(), size_t(bytes.size())))
+        r = FileResult::failure("write", errno);
+    if (r)
+        r = out.commit(nativePath(filePath()), fileio::Existing::ReplaceAndClear);
+    if (!r)
+        *error = QStringLiteral("cannot replace %1: %2").arg(filePath(), resultText(r));
+    return r.ok;
 }
 
 bool HiveStore::read(RegDocument* doc, QString* error) const
@@ -154,7 +172,7 @@ bool HiveStore::modify(const std::function<bool(RegDocument&)>& edit, QString* e
         return false;
     if (!edit(doc))
         return true;
-    return replaceFileDurably(filePath(), writeRegText(doc), error);
+    return writeDurably(writeRegText(doc), error);
 }
 
 } // namespace mv

@@ -37,6 +37,7 @@ private:
     Load load(RegDocument* doc, QString* error) const;
     bool quarantine(QString* error) const;
     void removeLeftoverTemps() const;
+    bool writeDurably(const QByteArray& bytes, QString* error) const;
     QString lockPath() const { return filePath() + QLatin1String(".lock"); }
 
     QString dir_;

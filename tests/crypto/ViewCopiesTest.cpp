@@ -1,6 +1,5 @@
 #include "crypto/ViewCopies.h"
 
-#include "fileutil/TempFile.h"
 #include "fileutil/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -63,7 +62,7 @@ TEST_F(ViewCopiesTest, CopiesGoInAPrivateRuntimeFolderAndKeepTheExtension)
         << bare.toStdString();
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^view-[0-9a-f]{8}$")).match(hidden.mid(folder.size() + 1)).hasMatch());
     for (const QString& copy : {jpg, bare, hidden}) {
-        EXPECT_EQ(folderOf(copy), folder + QLatin1Char('/'));
+        EXPECT_EQ(copy.left(copy.lastIndexOf(QLatin1Char('/'))), folder);
         EXPECT_EQ(modeOf(copy), 0600u);
         EXPECT_EQ(lstatOf(copy).st_size, 0);
     }
@@ -101,7 +100,7 @@ TEST_F(ViewCopiesTest, ClosesAnOpenFolderOfOursAndRefusesAFileInItsPlace)
     QString copy = QStringLiteral("stale");
     const FileResult r = createViewCopy(QStringLiteral("photo.jpg"), copy);
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.reason, folder + QStringLiteral(" is not a folder"));
+    EXPECT_EQ(r.reason, nativePath(folder) + " is not a folder");
     EXPECT_TRUE(copy.isEmpty());
     EXPECT_EQ(readAll(folder), QByteArray("not a folder"));
 }

@@ -1,6 +1,7 @@
 #include "fileutil/SafeReplace.h"
 
-#include "fileutil/TempFile.h"
+#include "fileio/DurableOutput.h"
+#include "fileio/FdIo.h"
 #include "fileutil/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,28 +28,31 @@ protected:
 
     QString at(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }
 
-    // Writes `fresh` into the temporary file, as the engine would.
-    Producer writer()
+    // Writes `fresh` into the new file, as the engine would, after running `meanwhile`.
+    Producer writer(std::function<void()> meanwhile = {})
     {
-        return [this](const QString& temp) {
+        return [this, meanwhile](int, int out) {
             ++produced;
-            seenTemp = temp;
-            return writeAll(temp, fresh) ? ProduceResult::written()
-                                         : ProduceResult::failed(-1, QStringLiteral("write"));
+            if (meanwhile)
+                meanwhile();
+            return fileio::writeFull(out, fresh.constData(), size_t(fresh.size()))
+                       ? ProduceResult::written()
+                       : ProduceResult::failed(-1, QString::fromUtf8(std::strerror(errno)));
         };
     }
 
-    ReplaceOutcome replace(const FaultInjector* faults = nullptr)
+    ReplaceOutcome replace(const ReplaceOptions& options = {}, std::function<void()> meanwhile = {})
     {
-        return replaceFile(source, target, writer(), faults);
+        return replaceFile(source, target, writer(std::move(meanwhile)), options);
     }
+
+    QStringList names() const { return entries(dir.path()); }
 
     QTemporaryDir dir;
     QString source = at("photo.jpg");
     QString target = at("photo_jpg.mv$");
     QByteArray original = patterned(50000, 3);
     QByteArray fresh = patterned(50123, 9);
-    QString seenTemp;
     int produced = 0;
 };
 
@@ -56,79 +61,48 @@ int holdOpen(const QString& path)
     return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
 }
 
-off_t sizeThrough(int fd)
+QByteArray readThrough(int fd)
 {
     struct stat st {};
     ::fstat(fd, &st);
-    return st.st_size;
+    QByteArray bytes(st.st_size, '\0');
+    (void)fileio::preadFull(fd, bytes.data(), size_t(bytes.size()), 0);
+    return bytes;
 }
 
 TEST_F(SafeReplaceTest, PutsTheNewFileInPlaceWithTheSourcesAttributesAndWipesTheSource)
 {
-    ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), 0640), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), 0440), 0);
     const struct timespec times[2] = {{1000000000, 5}, {1111111111, 123456789}};
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(source).constData(), times, 0), 0);
 
     const ReplaceOutcome out = replace();
 
-    ASSERT_TRUE(out.replaced()) << out.error.message().toStdString();
+    ASSERT_TRUE(out.replaced()) << out.error.message();
     EXPECT_TRUE(out.targetInPlace);
-    EXPECT_TRUE(out.leftover.isEmpty());
     EXPECT_EQ(readAll(target), fresh);
-    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("photo_jpg.mv$")});
+    EXPECT_EQ(names(), QStringList{QStringLiteral("photo_jpg.mv$")});
     const struct stat st = lstatOf(target);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(st.st_mode & 07777, 0440u);
     EXPECT_EQ(st.st_mtim.tv_sec, 1111111111);
     EXPECT_EQ(st.st_mtim.tv_nsec, 123456789);
-    EXPECT_EQ(folderOf(seenTemp), dir.path() + QLatin1Char('/'));
-    EXPECT_TRUE(seenTemp.mid(seenTemp.lastIndexOf('/') + 1).startsWith(QStringLiteral(".mv-")));
 }
 
-TEST_F(SafeReplaceTest, ReadOnlySourceGivesAReadOnlyNewFile)
+TEST_F(SafeReplaceTest, DeclineOrFailureOfTheProducerLeavesTheSourceAndNoNewFile)
 {
-    ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), 0444), 0);
-    const ReplaceOutcome out = replace();
-    ASSERT_TRUE(out.replaced()) << out.error.message().toStdString();
-    EXPECT_EQ(lstatOf(target).st_mode & 07777, 0444u);
-    EXPECT_EQ(readAll(target), fresh);
-    EXPECT_FALSE(exists(source));
-}
-
-TEST_F(SafeReplaceTest, DeclineLeavesTheSourceAndNoTemporaryFile)
-{
-    const Producer leavesTemp = [](const QString& temp) {
-        writeAll(temp, "half");
-        return ProduceResult::declined(0, QStringLiteral("already encrypted"));
-    };
-    const Producer removesTemp = [](const QString& temp) {
-        QFile::remove(temp);
-        return ProduceResult::declined(0, QStringLiteral("already encrypted"));
-    };
-    for (const Producer& produce : {leavesTemp, removesTemp}) {
-        const ReplaceOutcome out = replaceFile(source, target, produce);
-        EXPECT_EQ(out.kind, ReplaceOutcome::Declined);
+    for (const ProduceResult& made : {ProduceResult::declined(0, QStringLiteral("already encrypted")),
+                                      ProduceResult::failed(-1, QStringLiteral("damaged or truncated"))}) {
+        const ReplaceOutcome out = replaceFile(source, target, [&](int, int fd) {
+            (void)!::write(fd, "partial plaintext", 17);
+            return made;
+        });
+        EXPECT_EQ(out.kind, made.kind == ProduceResult::Declined ? ReplaceOutcome::Declined : ReplaceOutcome::Failed);
         EXPECT_EQ(out.step, ReplaceStep::Produce);
-        EXPECT_EQ(out.producerCode, 0);
-        EXPECT_EQ(out.error.reason, QStringLiteral("already encrypted"));
-        EXPECT_TRUE(out.leftover.isEmpty());
+        EXPECT_EQ(out.producerCode, made.code);
+        EXPECT_EQ(out.error.message(), "write new file: " + made.reason.toStdString());
         EXPECT_EQ(readAll(source), original);
-        EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("photo.jpg")});
+        EXPECT_EQ(names(), QStringList{QStringLiteral("photo.jpg")});
     }
-}
-
-TEST_F(SafeReplaceTest, ProducerFailureIsReportedInItsOwnWords)
-{
-    const ReplaceOutcome out = replaceFile(source, target, [](const QString& temp) {
-        writeAll(temp, "partial plaintext");
-        return ProduceResult::failed(-1, QStringLiteral("damaged or truncated"));
-    });
-    EXPECT_EQ(out.kind, ReplaceOutcome::Failed);
-    EXPECT_EQ(out.step, ReplaceStep::Produce);
-    EXPECT_EQ(out.producerCode, -1);
-    EXPECT_EQ(out.error.message(), QStringLiteral("write new file: damaged or truncated"));
-    EXPECT_FALSE(out.targetInPlace);
-    EXPECT_EQ(readAll(source), original);
-    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("photo.jpg")});
 }
 
 class SafeReplaceFaultTest : public SafeReplaceTest,
@@ -138,58 +112,58 @@ TEST_P(SafeReplaceFaultTest, AFailingStepNeverLosesDataNorLeavesATemporaryFile)
 {
     const ReplaceStep failing = GetParam();
     const FaultInjector faults = [failing](ReplaceStep s) { return s == failing ? EIO : 0; };
+    ReplaceOptions options;
+    options.faults = &faults;
 
-    const ReplaceOutcome out = replace(&faults);
+    const ReplaceOutcome out = replace(options);
 
     EXPECT_EQ(out.kind, ReplaceOutcome::Failed);
     EXPECT_EQ(out.step, failing);
-    EXPECT_EQ(out.error.error, EIO);
-    EXPECT_EQ(out.error.message(), replaceStepText(failing) + QStringLiteral(": Input/output error"));
-    EXPECT_TRUE(out.leftover.isEmpty());
+    EXPECT_EQ(out.error.message(), replaceStepText(failing).toStdString() + ": Input/output error");
+    EXPECT_TRUE(out.error.leftover.empty());
     EXPECT_EQ(readAll(source), original);  // never wiped: every failure comes before that
-    const bool late = failing == ReplaceStep::FlushFolder || failing == ReplaceStep::WipeSource;
+    const bool late = failing == ReplaceStep::WipeSource;
     EXPECT_EQ(out.targetInPlace, late);
     EXPECT_EQ(produced, failing > ReplaceStep::Produce ? 1 : 0);
-    if (late) {
-        EXPECT_EQ(readAll(target), fresh);
-        EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("photo.jpg"), QStringLiteral("photo_jpg.mv$")}));
-    } else {
-        EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("photo.jpg")});
-    }
+    EXPECT_EQ(names(), late ? (QStringList{QStringLiteral("photo.jpg"), QStringLiteral("photo_jpg.mv$")})
+                            : QStringList{QStringLiteral("photo.jpg")});
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, SafeReplaceFaultTest,
-                         ::testing::Values(ReplaceStep::CheckPaths, ReplaceStep::CreateTemp,
-                                           ReplaceStep::Produce, ReplaceStep::CopyAttributes,
-                                           ReplaceStep::FlushTemp, ReplaceStep::Rename,
-                                           ReplaceStep::FlushFolder, ReplaceStep::WipeSource));
+                         ::testing::Values(ReplaceStep::CheckPaths, ReplaceStep::Lock, ReplaceStep::CreateTemp,
+                                           ReplaceStep::Produce, ReplaceStep::CheckSource,
+                                           ReplaceStep::CopyAttributes, ReplaceStep::PutInPlace,
+                                           ReplaceStep::WipeSource));
 
-TEST_F(SafeReplaceTest, ReplacesAnExistingTargetAndClearsItsOldContents)
+// Two files can map to one target name (file.my_ext and file_my.ext): the second must not
+// destroy the first one's encrypted file, nor may a file that appears under the name while
+// the new one is written be replaced. Only with the user's consent is it replaced, and
+// then its old contents are cleared.
+TEST_F(SafeReplaceTest, AnExistingTargetIsReplacedOnlyWithConsent)
 {
     ASSERT_TRUE(writeAll(target, patterned(40000, 1)));
-    const int oldTarget = holdOpen(target);
-    ASSERT_GE(oldTarget, 0);
-
-    const ReplaceOutcome out = replace();
-
-    ASSERT_TRUE(out.replaced()) << out.error.message().toStdString();
-    EXPECT_EQ(readAll(target), fresh);
-    EXPECT_EQ(sizeThrough(oldTarget), 0);  // the displaced file was cleared, not just unlinked
-    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("photo_jpg.mv$")});
-    ::close(oldTarget);
-}
-
-TEST_F(SafeReplaceTest, FailingToClearTheOldTargetKeepsSourceAndNewFile)
-{
-    ASSERT_TRUE(writeAll(target, patterned(40000, 1)));
-    const FaultInjector faults = [](ReplaceStep s) { return s == ReplaceStep::WipeOldTarget ? EIO : 0; };
-    const ReplaceOutcome out = replace(&faults);
-    EXPECT_EQ(out.kind, ReplaceOutcome::Failed);
-    EXPECT_EQ(out.step, ReplaceStep::WipeOldTarget);
-    EXPECT_TRUE(out.targetInPlace);
-    EXPECT_EQ(readAll(target), fresh);
+    const ReplaceOutcome refused = replace();
+    EXPECT_EQ(refused.kind, ReplaceOutcome::TargetExists);
+    EXPECT_EQ(produced, 0);
+    EXPECT_EQ(readAll(target), patterned(40000, 1));
     EXPECT_EQ(readAll(source), original);
-    EXPECT_EQ(entries(dir.path()).size(), 2);
+
+    ASSERT_TRUE(QFile::remove(target));
+    const ReplaceOutcome raced = replace({}, [this] { writeAll(target, "someone else's"); });
+    EXPECT_EQ(raced.kind, ReplaceOutcome::TargetExists);
+    EXPECT_EQ(readAll(target), QByteArray("someone else's"));
+    EXPECT_EQ(readAll(source), original);
+    EXPECT_EQ(names().size(), 2);
+
+    const int oldTarget = holdOpen(target);
+    ReplaceOptions consent;
+    consent.replaceExisting = true;
+    const ReplaceOutcome out = replace(consent);
+    ASSERT_TRUE(out.replaced()) << out.error.message();
+    EXPECT_EQ(readAll(target), fresh);
+    EXPECT_EQ(readThrough(oldTarget), QByteArray());  // cleared, not just unlinked
+    EXPECT_EQ(names(), QStringList{QStringLiteral("photo_jpg.mv$")});
+    ::close(oldTarget);
 }
 
 TEST_F(SafeReplaceTest, OldTargetWithAnotherHardLinkKeepsThatLinksData)
@@ -197,7 +171,9 @@ TEST_F(SafeReplaceTest, OldTargetWithAnotherHardLinkKeepsThatLinksData)
     const QString other = at("kept.bin");
     ASSERT_TRUE(writeAll(target, patterned(1000, 1)));
     ASSERT_EQ(::link(QFile::encodeName(target).constData(), QFile::encodeName(other).constData()), 0);
-    ASSERT_TRUE(replace().replaced());
+    ReplaceOptions consent;
+    consent.replaceExisting = true;
+    ASSERT_TRUE(replace(consent).replaced());
     EXPECT_EQ(readAll(target), fresh);
     EXPECT_EQ(readAll(other), patterned(1000, 1));
 }
@@ -212,11 +188,11 @@ TEST_F(SafeReplaceTest, SameNameIsReplacedInPlaceAndTheOldContentsCleared)
 
         const ReplaceOutcome out = replaceFile(spelledSource, source, writer());
 
-        ASSERT_TRUE(out.replaced()) << out.error.message().toStdString();
+        ASSERT_TRUE(out.replaced()) << out.error.message();
         EXPECT_EQ(readAll(source), fresh);
         EXPECT_EQ(lstatOf(source).st_mode & 07777, 0604u);
-        EXPECT_EQ(sizeThrough(old), 0);
-        EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("photo.jpg")});
+        EXPECT_EQ(readThrough(old), QByteArray());
+        EXPECT_EQ(names(), QStringList{QStringLiteral("photo.jpg")});
         ::close(old);
     }
 }
@@ -228,82 +204,115 @@ TEST_F(SafeReplaceTest, RefusesLinksFoldersAndHardLinkedSourcesBeforeWritingAnyt
     const QString twin = at("twin.jpg");
     ASSERT_EQ(::symlink("photo.jpg", QFile::encodeName(link).constData()), 0);
     ASSERT_TRUE(QDir().mkdir(sub));
-    const QStringList before = entries(dir.path());
+    const QStringList before = names();
 
     struct Case {
-        QString source, target, reason;
+        QString source, target;
+        std::string reason;
     };
     const Case cases[] = {
-        {link, at("link_jpg.mv$"), QStringLiteral("the source is a symbolic link")},
-        {sub, at("sub.mv%"), QStringLiteral("the source is not a regular file")},
-        {source, sub, QStringLiteral("the target is a folder")},
-        {source, link, QStringLiteral("the target is a symbolic link")},
+        {link, at("link_jpg.mv$"), "the source is a symbolic link"},
+        {sub, at("sub.mv%"), "the source is not a regular file"},
+        {source, sub, "the target is a folder"},
+        {source, link, "the target is a symbolic link"},
     };
     for (const Case& c : cases) {
         const ReplaceOutcome out = replaceFile(c.source, c.target, writer());
         EXPECT_EQ(out.kind, ReplaceOutcome::Failed);
-        EXPECT_EQ(out.step, ReplaceStep::CheckPaths);
         EXPECT_EQ(out.error.reason, c.reason);
-        EXPECT_EQ(entries(dir.path()), before);
+        EXPECT_EQ(names(), before);
     }
     ASSERT_EQ(::link(QFile::encodeName(source).constData(), QFile::encodeName(twin).constData()), 0);
-    EXPECT_EQ(replace().error.reason, QStringLiteral("the source has other hard links"));
+    EXPECT_EQ(replace().error.reason, "the source has other hard links");
     EXPECT_EQ(produced, 0);
     EXPECT_EQ(readAll(source), original);
 }
 
-TEST_F(SafeReplaceTest, ATargetThatTurnsIntoAFolderMeanwhileIsRefusedAtTheRename)
+// An editor saving by renaming a new version over the file while it is encrypted: the new
+// version is left untouched, and the old contents, which no name shows any more, are zeroed.
+TEST_F(SafeReplaceTest, SourceReplacedDuringTheRunIsNeitherWipedNorLeftReadable)
 {
-    const ReplaceOutcome out = replaceFile(source, target, [this](const QString& temp) {
-        QDir().mkdir(target);
-        return writeAll(temp, fresh) ? ProduceResult::written() : ProduceResult::failed(-1, {});
+    const int old = holdOpen(source);
+    const QString newer = at("photo.jpg.new");
+    const ReplaceOutcome out = replace({}, [&] {
+        writeAll(newer, "the user's newer version");
+        ::rename(QFile::encodeName(newer).constData(), QFile::encodeName(source).constData());
     });
-    EXPECT_EQ(out.step, ReplaceStep::Rename);
-    EXPECT_EQ(out.error.reason, QStringLiteral("the target is a folder"));
-    EXPECT_EQ(readAll(source), original);
-    EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("photo.jpg"), QStringLiteral("photo_jpg.mv$")}));
-    EXPECT_TRUE(entries(target).isEmpty());
+
+    EXPECT_EQ(out.kind, ReplaceOutcome::SourceChanged);
+    EXPECT_EQ(out.step, ReplaceStep::WipeSource);
+    EXPECT_TRUE(out.targetInPlace);
+    EXPECT_EQ(readAll(source), QByteArray("the user's newer version"));
+    EXPECT_EQ(readAll(target), fresh);
+    EXPECT_EQ(readThrough(old), QByteArray(original.size(), '\0'));
+    ::close(old);
 }
 
-TEST_F(SafeReplaceTest, MissingTargetFolderFailsAtTheTemporaryFile)
+// A file written to while it is read must not be committed from a mix of old and new bytes.
+TEST_F(SafeReplaceTest, SourceWrittenToDuringTheRunIsNotCommitted)
 {
-    target = at("gone/photo_jpg.mv$");
+    const ReplaceOutcome out = replace({}, [this] {
+        QFile f(source);
+        f.open(QIODevice::Append);
+        f.write("more");
+    });
+    EXPECT_EQ(out.kind, ReplaceOutcome::SourceChanged);
+    EXPECT_EQ(out.step, ReplaceStep::CheckSource);
+    EXPECT_FALSE(out.targetInPlace);
+    EXPECT_EQ(readAll(source), original + "more");
+    EXPECT_EQ(names(), QStringList{QStringLiteral("photo.jpg")});
+}
+
+// Two runs on one file: the second passes it over instead of racing the first.
+TEST_F(SafeReplaceTest, SourceLockedByAnotherRunIsLeftToIt)
+{
+    const int other = holdOpen(source);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
     const ReplaceOutcome out = replace();
-    EXPECT_EQ(out.step, ReplaceStep::CreateTemp);
-    EXPECT_EQ(out.error.error, ENOENT);
-    EXPECT_EQ(out.error.message(), QStringLiteral("create temporary file: No such file or directory"));
-    EXPECT_EQ(readAll(source), original);
+    ::close(other);
+    EXPECT_EQ(out.kind, ReplaceOutcome::InUse);
+    EXPECT_EQ(out.error.reason, "in use by another run");
+    EXPECT_EQ(produced, 0);
+    EXPECT_EQ(names(), QStringList{QStringLiteral("photo.jpg")});
 }
 
 TEST_F(SafeReplaceTest, FullDiskWhileProducingLeavesTheSourceWhole)
 {
-    const Producer posixWriter = [this](const QString& temp) {
-        const int fd = ::open(QFile::encodeName(temp).constData(), O_WRONLY | O_CLOEXEC);
-        qsizetype done = 0;
-        int error = 0;
-        while (done < fresh.size() && !error) {
-            const ssize_t n = ::write(fd, fresh.constData() + done, size_t(fresh.size() - done));
-            n < 0 ? void(error = errno) : void(done += n);
-        }
-        ::close(fd);
-        if (!error)
-            return ProduceResult::written();
-        return ProduceResult::failed(-1, QString::fromUtf8(std::strerror(error)));
-    };
     struct rlimit saved {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     struct rlimit small = saved;
     small.rlim_cur = 10000;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const ReplaceOutcome out = replaceFile(source, target, posixWriter);
+    const ReplaceOutcome out = replace();
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);
 
     EXPECT_EQ(out.kind, ReplaceOutcome::Failed);
-    EXPECT_EQ(out.step, ReplaceStep::Produce);
-    EXPECT_EQ(out.error.message(), QStringLiteral("write new file: File too large"));
-    EXPECT_TRUE(out.leftover.isEmpty());
+    EXPECT_EQ(out.error.message(), "write new file: File too large");
     EXPECT_EQ(readAll(source), original);
-    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("photo.jpg")});
+    EXPECT_EQ(names(), QStringList{QStringLiteral("photo.jpg")});
+
+    target = at("gone/photo_jpg.mv$");
+    EXPECT_EQ(replace().error.message(), "create temporary file: No such file or directory");
+}
+
+// Where the new file needs a temporary name and the folder turns read-only meanwhile, the
+// file that cannot be removed is named, not left unsaid.
+TEST_F(SafeReplaceTest, TemporaryFileThatCannotBeRemovedIsNamed)
+{
+    fileio::DurableOutput::setAlwaysNamedForTesting(true);
+    const QString folder = dir.path();
+    std::string leftover;
+    const bool named = asOrdinaryUser(folder, [&] {
+        const ReplaceOutcome out = replace({}, [&] { ::chmod(QFile::encodeName(folder).constData(), 0555); });
+        return out.kind == ReplaceOutcome::Failed && out.step == ReplaceStep::PutInPlace &&
+               out.error.leftover.rfind(nativePath(folder) + "/.mv-", 0) == 0 &&
+               out.error.message().find("left behind: " + out.error.leftover) != std::string::npos &&
+               readAll(source) == original;
+    });
+    fileio::DurableOutput::setAlwaysNamedForTesting(false);
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    EXPECT_TRUE(named);
+    EXPECT_EQ(readAll(source), original);
 }
 
 } // namespace

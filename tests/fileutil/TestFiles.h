@@ -8,8 +8,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <filesystem>
+#include <functional>
+
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace mvtest {
 
@@ -60,6 +65,29 @@ inline bool exists(const QString& path)
 {
     struct stat st {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+// Runs `check` as an ordinary user: root ignores permissions, so a test of a read-only folder
+// means nothing as root. As root, `folder` and all in it are given to "nobody" and `check`
+// runs in a child process under that user; its result comes back as the exit status.
+inline bool asOrdinaryUser(const QString& folder, const std::function<bool()>& check)
+{
+    if (::geteuid() != 0)
+        return check();
+    constexpr uid_t nobody = 65534;
+    const std::string top = QFile::encodeName(folder).toStdString();
+    (void)::lchown(top.c_str(), nobody, nobody);
+    for (const auto& e : std::filesystem::recursive_directory_iterator(top))
+        (void)::lchown(e.path().c_str(), nobody, nobody);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+            ::_exit(3);
+        ::_exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 } // namespace mvtest

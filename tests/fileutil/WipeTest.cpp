@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,8 +40,8 @@ TEST_F(WipeTest, WritesZerosInChunksOfExactly32000ThenRemovesTheFile)
 
     const FileResult r = WipeFile(file, options);
 
-    EXPECT_TRUE(r.ok) << r.message().toStdString();
-    EXPECT_TRUE(r.message().isEmpty());
+    EXPECT_TRUE(r.ok) << r.message();
+    EXPECT_TRUE(r.message().empty());
     EXPECT_EQ(chunks, (std::vector<int>{32000, 32000, 6000}));
     EXPECT_TRUE(entries(dir.path()).isEmpty()) << entries(dir.path()).join(' ').toStdString();
 }
@@ -59,6 +61,8 @@ TEST_F(WipeTest, ZerosReachTheFileUnderAMeaninglessNameBeforeItIsCut)
     ASSERT_EQ(left.size(), 1);
     EXPECT_TRUE(kWipeName.match(left[0]).hasMatch()) << left[0].toStdString();
     EXPECT_EQ(readAll(folder() + left[0]), QByteArray(70001, '\0'));
+    EXPECT_EQ(r.message(), "cut to zero length: Input/output error (the contents are already gone; left behind: " +
+                               nativePath(folder() + left[0]) + ")");
 }
 
 TEST_F(WipeTest, EmptyAndReadOnlyFilesAreWiped)
@@ -91,7 +95,7 @@ TEST_F(WipeTest, SymbolicLinkIsRemovedAndItsTargetLeftWhole)
 
     WipeOptions failing;
     failing.fault = [](WipeStep s) { return s == WipeStep::RemoveLink ? EROFS : 0; };
-    EXPECT_EQ(WipeFile(link, failing).message(), QStringLiteral("remove link: Read-only file system"));
+    EXPECT_EQ(WipeFile(link, failing).message(), "remove link: Read-only file system");
     EXPECT_TRUE(exists(link));
 
     EXPECT_TRUE(WipeFile(link).ok);
@@ -116,9 +120,9 @@ TEST_F(WipeTest, RefusesFoldersFifosAndHardLinkedFilesAndLeavesThem)
     const FileResult onFifo = WipeFile(fifo);
     const FileResult onLinked = WipeFile(linked);
 
-    EXPECT_EQ(onFolder.message(), QStringLiteral("check file: is a folder, not a file"));
-    EXPECT_EQ(onFifo.message(), QStringLiteral("check file: is not a regular file"));
-    EXPECT_EQ(onLinked.message(), QStringLiteral("check file: has other hard links"));
+    EXPECT_EQ(onFolder.message(), "check file: is a folder, not a file");
+    EXPECT_EQ(onFifo.message(), "check file: is not a regular file");
+    EXPECT_EQ(onLinked.message(), "check file: has other hard links");
     EXPECT_EQ(entries(dir.path()).size(), 4);
     EXPECT_EQ(readAll(other), patterned(300));
 }
@@ -133,13 +137,13 @@ TEST_F(WipeTest, BareNameAndMissingFileFailClearly)
     ASSERT_TRUE(QDir::setCurrent(before));
 
     EXPECT_FALSE(bare.ok);
-    EXPECT_EQ(bare.reason, QStringLiteral("not a full path"));
+    EXPECT_EQ(bare.reason, "not a full path");
     EXPECT_EQ(readAll(path("bare.txt")), patterned(10));
 
     const FileResult missing = WipeFile(path("nothing-here"));
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.error, ENOENT);
-    EXPECT_EQ(missing.message(), QStringLiteral("read file information: No such file or directory"));
+    EXPECT_EQ(missing.message(), "read file information: No such file or directory");
 
     int fileNumber = 123;
     EXPECT_FALSE(WipeFileIn(folder(), QStringLiteral(".."), fileNumber).ok);
@@ -161,7 +165,7 @@ TEST_F(WipeTest, RetriesTheRenameWhenTheRandomNameIsTaken)
 }
 
 // What a failing step must leave behind.
-enum class Left { Original, ZerosSameName, ZerosWipeName, EmptyWipeName, Nothing };
+enum class Left { Original, OriginalWipeName, ZerosWipeName, EmptyWipeName, Nothing };
 
 struct FaultCase {
     WipeStep step;
@@ -170,7 +174,9 @@ struct FaultCase {
 
 class WipeFaultTest : public WipeTest, public ::testing::WithParamInterface<FaultCase> {};
 
-TEST_P(WipeFaultTest, StopsAtTheFailingStepSaysWhyAndClosesItsFile)
+// An interrupted wipe never leaves a damaged file under the user's name, where a later run
+// would take the zeros for data; once renamed, the result names what is left.
+TEST_P(WipeFaultTest, StopsAtTheFailingStepSaysWhyAndNeverLeavesDamageUnderTheName)
 {
     const auto [step, left] = GetParam();
     const QString file = path("photo.jpg");
@@ -187,51 +193,113 @@ TEST_P(WipeFaultTest, StopsAtTheFailingStepSaysWhyAndClosesItsFile)
     EXPECT_EQ(fileNumber, -1);
     EXPECT_EQ(openDescriptors(), descriptors);
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.step, wipeStepText(step));
+    EXPECT_EQ(r.step, wipeStepText(step).toStdString());
     EXPECT_EQ(r.error, EIO);
-    EXPECT_EQ(r.reason, QStringLiteral("Input/output error"));
+    EXPECT_EQ(r.reason, "Input/output error");
     const QStringList names = entries(dir.path());
-    if (left == Left::Nothing) {
-        EXPECT_TRUE(names.isEmpty());  // the file is gone; only the folder flush failed
+    if (left == Left::Nothing || left == Left::Original) {
+        EXPECT_TRUE(r.leftover.empty());
+        EXPECT_EQ(names, left == Left::Original ? QStringList{QStringLiteral("photo.jpg")} : QStringList{});
+        if (left == Left::Original) {
+            EXPECT_EQ(readAll(file), original);
+        }
         return;
     }
     ASSERT_EQ(names.size(), 1);
-    const QByteArray contents = readAll(folder() + names[0]);
-    switch (left) {
-    case Left::Original:
-        EXPECT_EQ(names[0], QStringLiteral("photo.jpg"));
-        EXPECT_EQ(contents, original);
-        break;
-    case Left::ZerosSameName:
-        EXPECT_EQ(names[0], QStringLiteral("photo.jpg"));
-        EXPECT_EQ(contents, QByteArray(40000, '\0'));
-        break;
-    case Left::ZerosWipeName:
-        EXPECT_TRUE(kWipeName.match(names[0]).hasMatch());
-        EXPECT_EQ(contents, QByteArray(40000, '\0'));
-        break;
-    case Left::EmptyWipeName:
-        EXPECT_TRUE(kWipeName.match(names[0]).hasMatch());
-        EXPECT_TRUE(contents.isEmpty());
-        break;
-    case Left::Nothing:
-        break;
-    }
+    EXPECT_TRUE(kWipeName.match(names[0]).hasMatch()) << names[0].toStdString();
+    EXPECT_EQ(r.leftover, nativePath(folder() + names[0]));
+    EXPECT_EQ(r.note.empty(), left == Left::OriginalWipeName);
+    const QByteArray expected = left == Left::OriginalWipeName ? original
+                                : left == Left::ZerosWipeName  ? QByteArray(40000, '\0')
+                                                               : QByteArray();
+    EXPECT_EQ(readAll(folder() + names[0]), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EachStep, WipeFaultTest,
     ::testing::Values(FaultCase{WipeStep::OpenFolder, Left::Original},
                       FaultCase{WipeStep::Inspect, Left::Original},
-                      FaultCase{WipeStep::MakeWritable, Left::Original},
                       FaultCase{WipeStep::Open, Left::Original},
                       FaultCase{WipeStep::Check, Left::Original},
-                      FaultCase{WipeStep::WriteZeros, Left::Original},
-                      FaultCase{WipeStep::Flush, Left::ZerosSameName},
-                      FaultCase{WipeStep::Rename, Left::ZerosSameName},
+                      FaultCase{WipeStep::Lock, Left::Original},
+                      FaultCase{WipeStep::Rename, Left::Original},
+                      FaultCase{WipeStep::MakeWritable, Left::OriginalWipeName},
+                      FaultCase{WipeStep::OpenForWriting, Left::OriginalWipeName},
+                      FaultCase{WipeStep::WriteZeros, Left::OriginalWipeName},
+                      FaultCase{WipeStep::Flush, Left::ZerosWipeName},
                       FaultCase{WipeStep::Truncate, Left::ZerosWipeName},
                       FaultCase{WipeStep::Close, Left::EmptyWipeName},
                       FaultCase{WipeStep::Delete, Left::EmptyWipeName},
                       FaultCase{WipeStep::FlushFolder, Left::Nothing}));
+
+// A folder that refuses the rename (read-only, or sticky and not ours) fails the wipe before
+// a single byte is zeroed.
+TEST_F(WipeTest, ReadOnlyFolderFailsBeforeAnyByteIsZeroed)
+{
+    const QString file = path("keep.txt");
+    ASSERT_TRUE(writeAll(file, patterned(5000)));
+    const bool failedWhole = asOrdinaryUser(dir.path(), [&] {
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
+        const FileResult r = WipeFile(file);
+        return !r.ok && r.error == EACCES && r.step == "rename to a meaningless name" &&
+               readAll(file) == patterned(5000);
+    });
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    EXPECT_TRUE(failedWhole);
+    EXPECT_EQ(readAll(file), patterned(5000));
+}
+
+// Only the stretches holding data are zeroed: filling the holes of a large sparse file would
+// run a small disk full and leave the secret readable.
+TEST_F(WipeTest, SparseFileIsZeroedWithoutFillingItsHoles)
+{
+    const QString file = path("sparse.img");
+    const qint64 size = qint64(1) << 30;
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write(patterned(4096)), 4096);
+        ASSERT_TRUE(f.seek(size - 4096));
+        ASSERT_EQ(f.write(patterned(4096, 5)), 4096);
+    }
+    qint64 written = 0;
+    std::vector<QByteArray> seen;
+    WipeOptions options;
+    options.onChunk = [&](int length) { written += length; };
+    options.fault = [&](WipeStep s) {
+        if (s == WipeStep::Truncate) {  // look at the file just before it is cut
+            const QStringList left = entries(dir.path());
+            QFile f(folder() + left.value(0));
+            if (f.open(QIODevice::ReadOnly)) {
+                seen.push_back(f.read(4096));
+                f.seek(size - 4096);
+                seen.push_back(f.read(4096));
+            }
+        }
+        return 0;
+    };
+
+    const FileResult r = WipeFile(file, options);
+
+    ASSERT_TRUE(r.ok) << r.message();
+    EXPECT_LT(written, qint64(1) << 20);  // the data, not the gigabyte
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], QByteArray(4096, '\0'));
+    EXPECT_EQ(seen[1], QByteArray(4096, '\0'));
+    EXPECT_TRUE(entries(dir.path()).isEmpty());
+}
+
+// A file another run holds is not wiped from under it.
+TEST_F(WipeTest, FileInUseByAnotherRunIsLeftWhole)
+{
+    const QString file = path("busy.txt");
+    ASSERT_TRUE(writeAll(file, patterned(100)));
+    const int held = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    const FileResult r = WipeFile(file);
+    ::close(held);
+    EXPECT_EQ(r.message(), "lock file: in use by another run");
+    EXPECT_EQ(readAll(file), patterned(100));
+}
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-namespace mv {
+namespace mv::fileio {
 
 // Owns one file descriptor and closes it when it goes out of scope.
 class UniqueFd {
@@ -28,7 +28,8 @@ public:
         fd_ = -1;
         return fd;
     }
-    // Closes now and returns close()'s result, so a failing close can be reported.
+    // Closes now and returns close()'s result, which on some file systems is the first sign
+    // of a failed write. Linux frees the descriptor even when close fails; never retry it.
     int close()
     {
         const int fd = release();
@@ -45,4 +46,4 @@ private:
     int fd_ = -1;
 };
 
-} // namespace mv
+} // namespace mv::fileio

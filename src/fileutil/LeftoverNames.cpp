@@ -1,0 +1,18 @@
+#include "fileutil/LeftoverNames.h"
+
+#include "fileio/DurableOutput.h"
+
+#include <QRegularExpression>
+
+namespace mv {
+
+bool isLeftoverName(const QString& fileName)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^(\\$MV[A-Z0-9]{6}\\.TMP|%1[a-z0-9]{12}%2)$")
+            .arg(QRegularExpression::escape(QLatin1String(fileio::kTempPrefix)),
+                 QRegularExpression::escape(QLatin1String(fileio::kTempSuffix))));
+    return pattern.match(fileName).hasMatch();
+}
+
+} // namespace mv
