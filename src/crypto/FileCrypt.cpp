@@ -2,12 +2,17 @@
 
 #include "crypto/EncryptedNames.h"
 #include "crypto/Signature.h"
+#include "fileio/Status.h"
 #include "fileutil/SafeReplace.h"
 
 #include <mvengine/engine.h>
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+
+#include <sys/stat.h>
 
 namespace mv {
 
@@ -67,17 +72,19 @@ CryptOutcome fromReplace(const ReplaceOutcome& r, const QString& target, bool en
 }
 
 // A missing or unreadable source is told apart before the engine is asked, so that the
-// reason names the file's real problem.
+// reason names the file's real problem: a folder that cannot be entered is "Permission
+// denied", not "no such file".
 bool readableFile(const QString& path, CryptOutcome& out)
 {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        out.reason = QStringLiteral("no such file");
-    else if (info.isSymLink())
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) < 0)
+        out.reason = errno == ENOENT ? QStringLiteral("no such file")
+                                     : QString::fromStdString(fileio::errorText(errno));
+    else if (S_ISLNK(st.st_mode))
         out.reason = QStringLiteral("is a symbolic link; links are not followed");
-    else if (info.isDir())
+    else if (S_ISDIR(st.st_mode))
         out.reason = QStringLiteral("is a folder");
-    else if (!info.isFile())
+    else if (!S_ISREG(st.st_mode))
         out.reason = QStringLiteral("is not a regular file");
     else
         return true;

@@ -13,6 +13,8 @@ struct CliRun {
 };
 
 CliRun runMvcrypt(const QStringList& args, const QString& workingDir);
+// The same with arguments passed as raw bytes, for names that are not valid text.
+CliRun runMvcryptRaw(const QList<QByteArray>& args, const QString& workingDir);
 
 QByteArray readAll(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);

@@ -1,5 +1,5 @@
 // mvcrypt as a user or a script meets it: files on disk, exit status, one line per problem.
-#include "CliRunner.h"
+#include "MvcryptFixture.h"
 
 #include <mvengine/engine.h>
 
@@ -10,29 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class MvcryptTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(tmp.isValid());
-        dir = tmp.path();
-        keyFile = tmp.filePath(QStringLiteral("../key-%1").arg(QFileInfo(dir).fileName()));
-        writeFile(keyFile, "correct horse\n");
-        wrongKeyFile = keyFile + ".wrong";
-        writeFile(wrongKeyFile, "battery staple\n");
-    }
-    void TearDown() override
-    {
-        QFile::remove(keyFile);
-        QFile::remove(wrongKeyFile);
-    }
-    QString path(const QString& name) const { return dir + QLatin1Char('/') + name; }
-    CliRun run(QStringList args) const { return runMvcrypt(args, dir); }
-
-    QTemporaryDir tmp;
-    QString dir, keyFile, wrongKeyFile;
-};
 
 // Encrypting then decrypting gives back every byte, under the original names, and leaves
 // nothing else behind: no plain copy, no temporary file.
