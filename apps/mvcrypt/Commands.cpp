@@ -18,10 +18,12 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace mv::cli {
 
@@ -38,9 +40,16 @@ void failure(const QString& path, const QString& reason)
     say(stderr, QStringLiteral("mvcrypt: %1: %2").arg(path, reason));
 }
 
-// Absolute, without resolving links: a link given by name is handled as the link.
+// Absolute, without resolving links: a link given by name is handled as the link. When the
+// current folder's own name is not valid text, a relative path stays relative ("./name"), so
+// that it is never turned into the name of another folder.
 QString absolutePath(const QString& path)
 {
+    if (path.startsWith(QLatin1Char('/')))
+        return QDir::cleanPath(path);
+    char here[PATH_MAX];
+    if (!::getcwd(here, sizeof here) || !isRepresentable(QByteArray(here)))
+        return QStringLiteral("./") + path;
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
 

@@ -64,6 +64,8 @@ CryptOutcome fromReplace(const ReplaceOutcome& r, const QString& target, bool en
         out.kind = CryptOutcome::Failed;
         // The engine's own words say enough; other steps need their name to make sense.
         out.reason = r.step == ReplaceStep::Produce ? QString::fromStdString(r.error.reason) : why;
+        if (r.step == ReplaceStep::Produce && !r.error.leftover.empty())
+            out.reason += QStringLiteral(" (left behind: %1)").arg(QString::fromStdString(r.error.leftover));
         break;
     }
     if (r.targetInPlace)

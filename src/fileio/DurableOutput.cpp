@@ -74,7 +74,8 @@ Status DurableOutput::create(const std::string& folder, mode_t mode, bool clearO
     dir_.reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir_.valid())
         return Status::failure(kCreateStep, errno);
-    if (!g_alwaysNamed)
+    // An unnamed file is given its name through /proc; without it, only a named one will do.
+    if (!g_alwaysNamed && ::access("/proc/self/fd", X_OK) == 0)
         file_.reset(::openat(dir_.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode));
     else
         errno = EOPNOTSUPP;

@@ -34,14 +34,9 @@ bool nextData(int fd, std::int64_t from, std::int64_t size, std::int64_t& start,
 
 } // namespace
 
-Status zeroFill(int fd, std::int64_t size, const std::function<void(int)>& onChunk,
-                const std::function<int()>& fault)
+Status zeroFill(int fd, std::int64_t size, const std::function<void(int)>& onChunk)
 {
     static const char zeros[kWipeChunk] = {};
-    if (fault) {
-        if (const int e = fault())
-            return Status::failure(kStep, e);
-    }
     std::int64_t start = 0;
     std::int64_t end = 0;
     std::int64_t flushedTo = 0;

@@ -13,9 +13,7 @@ inline constexpr int kWipeChunk = 32000;
 // Overwrites the first `size` bytes of the open file `fd` with zeros, in one pass. Only the
 // stretches that hold data are written: a hole has nothing to destroy, and filling it would
 // make a sparse file as large on disk as it claims to be, which may not fit.
-// `onChunk`, when set, is told the length of each piece once it is wholly written; `fault`,
-// when it returns an errno, makes the write fail as if the system had said so (test seams).
-Status zeroFill(int fd, std::int64_t size, const std::function<void(int)>& onChunk = {},
-                const std::function<int()>& fault = {});
+// `onChunk`, when set, is told the length of each piece once it is wholly written.
+Status zeroFill(int fd, std::int64_t size, const std::function<void(int)>& onChunk = {});
 
 } // namespace mv::fileio

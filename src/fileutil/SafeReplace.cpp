@@ -32,6 +32,12 @@ namespace {
 
 using fileio::UniqueFd;
 
+FaultInjector& faultHook()
+{
+    static FaultInjector hook;
+    return hook;
+}
+
 // Why an existing target cannot be replaced, or nullptr when it can.
 const char* targetProblem(const struct stat& st)
 {
@@ -61,7 +67,7 @@ private:
     int enter(ReplaceStep step)
     {
         step_ = step;
-        return options_.faults && *options_.faults ? (*options_.faults)(step) : 0;
+        return faultHook() ? faultHook()(step) : 0;
     }
     ReplaceOutcome stop(ReplaceOutcome::Kind kind, FileResult error);
 
@@ -231,6 +237,11 @@ ReplaceOutcome Replacement::run(const Producer& produce)
 }
 
 } // namespace
+
+void setReplaceFaultForTesting(FaultInjector fault)
+{
+    faultHook() = std::move(fault);
+}
 
 ReplaceOutcome replaceFile(const QString& source, const QString& target, const Producer& produce,
                            const ReplaceOptions& options)

@@ -39,9 +39,10 @@ struct ProduceResult {
 // writes the new contents into `outputFd`, an empty file. Neither descriptor is closed.
 using Producer = std::function<ProduceResult(int sourceFd, int outputFd)>;
 
-// Consulted before each step; a non-zero errno makes that step fail as if the system had
-// said so. Tests use it; production passes nothing.
+// Test seam, consulted before each step: a non-zero errno makes that step fail as if the
+// system had said so. Production code never sets one.
 using FaultInjector = std::function<int(ReplaceStep)>;
+void setReplaceFaultForTesting(FaultInjector fault);
 
 struct ReplaceOptions {
     // The user agreed to replace a different file already under the target name. Without
@@ -49,7 +50,6 @@ struct ReplaceOptions {
     bool replaceExisting = false;
     // The new contents are private (decrypted text): zeroed if the new file is discarded.
     bool privateOutput = false;
-    const FaultInjector* faults = nullptr;
 };
 
 struct ReplaceOutcome {

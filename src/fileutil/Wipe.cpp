@@ -44,6 +44,17 @@ namespace {
 
 constexpr int kRenameAttempts = 100;
 
+std::function<int(WipeStep)>& faultHook()
+{
+    static std::function<int(WipeStep)> hook;
+    return hook;
+}
+
+int injected(WipeStep step)
+{
+    return faultHook() ? faultHook()(step) : 0;
+}
+
 FileResult failure(WipeStep step, int error)
 {
     return FileResult::failure(wipeStepText(step).toStdString(), error);
@@ -76,7 +87,6 @@ public:
     FileResult run();
 
 private:
-    int injected(WipeStep step) const { return options_.fault ? options_.fault(step) : 0; }
     // Runs one system call unless the step is made to fail; < 0 means failure in errno.
     template <typename Call>
     FileResult attempt(WipeStep step, Call&& call)
@@ -255,8 +265,9 @@ FileResult Wiper::openForWriting()
 
 FileResult Wiper::zeroAndFlush()
 {
-    const auto fault = [this] { return injected(WipeStep::WriteZeros); };
-    if (auto r = fileio::zeroFill(file_.get(), seen_.st_size, options_.onChunk, fault); !r)
+    if (const int e = injected(WipeStep::WriteZeros))
+        return failure(WipeStep::WriteZeros, e);
+    if (auto r = fileio::zeroFill(file_.get(), seen_.st_size, options_.onChunk); !r)
         return r;
     zeroed_ = true;
     return attempt(WipeStep::Flush, [&] { return ::fdatasync(file_.get()); });
@@ -324,7 +335,7 @@ FileResult wipeIn(const QString& folder, const QString& name, int& fileNumber,
     fileNumber = -1;
     if (!isPlainName(name))
         return failure(WipeStep::Inspect, "not a file name");
-    if (const int e = options.fault ? options.fault(WipeStep::OpenFolder) : 0)
+    if (const int e = injected(WipeStep::OpenFolder))
         return failure(WipeStep::OpenFolder, e);
     const QByteArray folderName = QFile::encodeName(folder.isEmpty() ? QStringLiteral("./") : folder);
     UniqueFd dir(::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -340,6 +351,11 @@ FileResult wipeIn(const QString& folder, const QString& name, int& fileNumber,
 }
 
 } // namespace
+
+void setWipeFaultForTesting(std::function<int(WipeStep)> fault)
+{
+    faultHook() = std::move(fault);
+}
 
 FileResult WipeFileIn(const QString& folder, const QString& name, int& fileNumber,
                       const WipeOptions& options)

@@ -32,11 +32,14 @@ enum class WipeStep {
 // Plain words for a step, as they appear in FileResult::step.
 QString wipeStepText(WipeStep step);
 
-// Test seams; production code passes nothing.
+// What a caller may follow of a wipe: the length of each piece of zeros once written.
 struct WipeOptions {
-    std::function<void(int)> onChunk;     // length of each piece of zeros once written
-    std::function<int(WipeStep)> fault;   // errno to fake at a step, 0 for none
+    std::function<void(int)> onChunk;
 };
+
+// Test seam: makes a step fail with the errno the hook returns (0 for none). Production code
+// never sets one.
+void setWipeFaultForTesting(std::function<int(WipeStep)> fault);
 
 // The one way a file is destroyed: moved out of its name to a meaningless one in the same
 // folder, overwritten with zeros where it holds data, flushed, cut to zero length, deleted,

@@ -111,11 +111,9 @@ class SafeReplaceFaultTest : public SafeReplaceTest,
 TEST_P(SafeReplaceFaultTest, AFailingStepNeverLosesDataNorLeavesATemporaryFile)
 {
     const ReplaceStep failing = GetParam();
-    const FaultInjector faults = [failing](ReplaceStep s) { return s == failing ? EIO : 0; };
-    ReplaceOptions options;
-    options.faults = &faults;
-
-    const ReplaceOutcome out = replace(options);
+    setReplaceFaultForTesting([failing](ReplaceStep s) { return s == failing ? EIO : 0; });
+    const ReplaceOutcome out = replace();
+    setReplaceFaultForTesting({});
 
     EXPECT_EQ(out.kind, ReplaceOutcome::Failed);
     EXPECT_EQ(out.step, failing);

@@ -23,6 +23,7 @@ namespace {
 
 class WipeTest : public ::testing::Test {
 protected:
+    void TearDown() override { setWipeFaultForTesting({}); }
     QTemporaryDir dir;
     QString folder() const { return dir.path() + QLatin1Char('/'); }
     QString path(const char* name) const { return folder() + QLatin1String(name); }
@@ -51,10 +52,9 @@ TEST_F(WipeTest, ZerosReachTheFileUnderAMeaninglessNameBeforeItIsCut)
     // Stopping the wipe just before the cut shows what it left on disk.
     const QString file = path("diary.txt");
     ASSERT_TRUE(writeAll(file, patterned(70001)));
-    WipeOptions options;
-    options.fault = [](WipeStep s) { return s == WipeStep::Truncate ? EIO : 0; };
+    setWipeFaultForTesting([](WipeStep s) { return s == WipeStep::Truncate ? EIO : 0; });
 
-    const FileResult r = WipeFile(file, options);
+    const FileResult r = WipeFile(file);
 
     ASSERT_FALSE(r.ok);
     const QStringList left = entries(dir.path());
@@ -76,7 +76,7 @@ TEST_F(WipeTest, EmptyAndReadOnlyFilesAreWiped)
     std::vector<WipeStep> steps;
     WipeOptions options;
     options.onChunk = [&](int length) { chunks.push_back(length); };
-    options.fault = [&](WipeStep s) { steps.push_back(s); return 0; };
+    setWipeFaultForTesting([&](WipeStep s) { steps.push_back(s); return 0; });
 
     EXPECT_TRUE(WipeFile(empty, options).ok);
     EXPECT_TRUE(chunks.empty());
@@ -93,10 +93,10 @@ TEST_F(WipeTest, SymbolicLinkIsRemovedAndItsTargetLeftWhole)
     ASSERT_TRUE(writeAll(target, patterned(5000)));
     ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()), 0);
 
-    WipeOptions failing;
-    failing.fault = [](WipeStep s) { return s == WipeStep::RemoveLink ? EROFS : 0; };
-    EXPECT_EQ(WipeFile(link, failing).message(), "remove link: Read-only file system");
+    setWipeFaultForTesting([](WipeStep s) { return s == WipeStep::RemoveLink ? EROFS : 0; });
+    EXPECT_EQ(WipeFile(link).message(), "remove link: Read-only file system");
     EXPECT_TRUE(exists(link));
+    setWipeFaultForTesting({});
 
     EXPECT_TRUE(WipeFile(link).ok);
 
@@ -155,11 +155,10 @@ TEST_F(WipeTest, RetriesTheRenameWhenTheRandomNameIsTaken)
     const QString file = path("x.bin");
     ASSERT_TRUE(writeAll(file, patterned(10)));
     int renames = 0;
-    WipeOptions options;
-    options.fault = [&](WipeStep s) {
+    setWipeFaultForTesting([&](WipeStep s) {
         return s == WipeStep::Rename && ++renames < 3 ? EEXIST : 0;
-    };
-    EXPECT_TRUE(WipeFile(file, options).ok);
+    });
+    EXPECT_TRUE(WipeFile(file).ok);
     EXPECT_EQ(renames, 3);
     EXPECT_TRUE(entries(dir.path()).isEmpty());
 }
@@ -183,12 +182,11 @@ TEST_P(WipeFaultTest, StopsAtTheFailingStepSaysWhyAndNeverLeavesDamageUnderTheNa
     const QByteArray original = patterned(40000);
     ASSERT_TRUE(writeAll(file, original));
     ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0444), 0);  // visits MakeWritable
-    WipeOptions options;
-    options.fault = [step = step](WipeStep s) { return s == step ? EIO : 0; };
+    setWipeFaultForTesting([step = step](WipeStep s) { return s == step ? EIO : 0; });
     const int descriptors = openDescriptors();
     int fileNumber = 99;
 
-    const FileResult r = WipeFileIn(folder(), QStringLiteral("photo.jpg"), fileNumber, options);
+    const FileResult r = WipeFileIn(folder(), QStringLiteral("photo.jpg"), fileNumber);
 
     EXPECT_EQ(fileNumber, -1);
     EXPECT_EQ(openDescriptors(), descriptors);
@@ -266,7 +264,7 @@ TEST_F(WipeTest, SparseFileIsZeroedWithoutFillingItsHoles)
     std::vector<QByteArray> seen;
     WipeOptions options;
     options.onChunk = [&](int length) { written += length; };
-    options.fault = [&](WipeStep s) {
+    setWipeFaultForTesting([&](WipeStep s) {
         if (s == WipeStep::Truncate) {  // look at the file just before it is cut
             const QStringList left = entries(dir.path());
             QFile f(folder() + left.value(0));
@@ -277,7 +275,7 @@ TEST_F(WipeTest, SparseFileIsZeroedWithoutFillingItsHoles)
             }
         }
         return 0;
-    };
+    });
 
     const FileResult r = WipeFile(file, options);
 
