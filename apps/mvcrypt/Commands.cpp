@@ -35,9 +35,15 @@ void say(FILE* stream, const QString& line)
     std::fputc('\n', stream);
 }
 
+// A name inside a line, with a line break or other control character in it written out.
+QString shown(const QString& path)
+{
+    return printableName(QFile::encodeName(path));
+}
+
 void failure(const QString& path, const QString& reason)
 {
-    say(stderr, QStringLiteral("mvcrypt: %1: %2").arg(path, reason));
+    say(stderr, QStringLiteral("mvcrypt: %1: %2").arg(shown(path), reason));
 }
 
 // Absolute, without resolving links: a link given by name is handled as the link. When the
@@ -58,12 +64,19 @@ QString systemText(int error)
     return QString::fromStdString(fileio::errorText(error));
 }
 
+// A name that is not valid text is never turned into another file's name: it is refused.
+void refuseUndecodable(const QByteArray& nativeName)
+{
+    say(stderr, QStringLiteral("mvcrypt: %1: the name is not valid UTF-8 text, so it is left as it is; "
+                               "rename it to work on it")
+                    .arg(printableName(nativeName)));
+}
+
 // Names given that are not valid text are refused one by one; true when there were any.
 bool refuseUnrepresentable(const CliOptions& options)
 {
     for (const QByteArray& name : options.unrepresentable)
-        failure(printableName(name), QStringLiteral("the name is not valid UTF-8 text, so it is left as "
-                                                    "it is; rename it to work on it"));
+        refuseUndecodable(name);
     return !options.unrepresentable.isEmpty();
 }
 
@@ -104,12 +117,12 @@ public:
 private:
     bool encrypting() const { return options_.command == Command::Encrypt; }
 
-    void runPath(const QString& path, const QString& shown)
+    void runPath(const QString& path, const QString& given)
     {
         const QFileInfo info(path);
         if (info.isDir() && !info.isSymLink()) {
             if (!options_.recursive) {
-                failFile(shown, QStringLiteral("is a folder; use -r to work through it"));
+                failFile(given, QStringLiteral("is a folder; use -r to work through it"));
                 return;
             }
             walkFolder(
@@ -120,15 +133,15 @@ private:
             return;
         }
         if (isKeyFile(path)) {
-            failFile(shown, QStringLiteral("is the key file; it is left as it is, or the key would be "
+            failFile(given, QStringLiteral("is the key file; it is left as it is, or the key would be "
                                            "locked inside"));
             return;
         }
         if (isLeftoverName(info.fileName())) {
-            leftover(path, shown);
+            leftover(path, given);
             return;
         }
-        runFile(path, shown);
+        runFile(path, given);
     }
 
     bool visit(const WalkEntry& e)
@@ -152,9 +165,8 @@ private:
             leftover(e.path, e.path);
             break;
         case WalkEntry::Unrepresentable:
-            failFile(printableName(e.nativePath),
-                     QStringLiteral("the name is not valid UTF-8 text, so it is left as it is; "
-                                    "rename it to work on it"));
+            failed_ = true;
+            refuseUndecodable(e.nativePath);
             break;
         }
         return !stopRequested();
@@ -168,21 +180,21 @@ private:
     }
 
     // A temporary file of a run that was killed: named, never worked on.
-    void leftover(const QString& path, const QString& shown)
+    void leftover(const QString& path, const QString& given)
     {
         if (lockedByAnotherRun(path)) {
-            passedOver(shown, QStringLiteral("in use by another run"));
+            passedOver(given, QStringLiteral("in use by another run"));
             return;
         }
         say(stderr, QStringLiteral("mvcrypt: %1: left over from an interrupted run and may hold private "
                                    "data; it is not %2. Remove it safely with: mvcrypt wipe '%3'")
-                        .arg(shown, encrypting() ? QStringLiteral("encrypted") : QStringLiteral("decrypted"),
-                             path));
+                        .arg(shown(given), encrypting() ? QStringLiteral("encrypted") : QStringLiteral("decrypted"),
+                             shown(path)));
     }
 
-    void runFile(const QString& path, const QString& shown = {})
+    void runFile(const QString& path, const QString& given = {})
     {
-        const QString name = shown.isEmpty() ? path : shown;
+        const QString name = given.isEmpty() ? path : given;
         TerminalProgress progress(name, quint64(QFileInfo(path).size()));
         const CryptProgress report = [&progress](quint64 done, quint64 total) {
             return progress.update(done, total) && !stopRequested();
@@ -196,7 +208,7 @@ private:
             if (options_.verbose)
                 say(stdout, QStringLiteral("%1 %2 -> %3")
                                 .arg(encrypting() ? QStringLiteral("encrypted") : QStringLiteral("decrypted"),
-                                     name, QFileInfo(r.target).fileName()));
+                                     shown(name), shown(QFileInfo(r.target).fileName())));
             break;
         case CryptOutcome::PassedOver:
             // A file that claims by its name to be encrypted but is not is damaged or not
@@ -222,13 +234,14 @@ private:
 
     void passedOver(const QString& path, const QString& reason)
     {
-        say(stderr, QStringLiteral("mvcrypt: %1: passed over, %2").arg(path, reason));
+        say(stderr, QStringLiteral("mvcrypt: %1: passed over, %2").arg(shown(path), reason));
     }
     void failFile(const QString& path, const QString& reason)
     {
         failed_ = true;
         failure(path, reason);
     }
+
 
     const CliOptions& options_;
     QList<QByteArray> keys_;
@@ -256,7 +269,7 @@ bool checksumOne(const QString& given)
         failure(given, QString::fromUtf8(mv_engine_last_error()));
         return false;
     }
-    say(stdout, QStringLiteral("%1  %2").arg(crc, 8, 16, QLatin1Char('0')).arg(given));
+    say(stdout, QStringLiteral("%1  %2").arg(crc, 8, 16, QLatin1Char('0')).arg(shown(given)));
     return true;
 }
 

@@ -100,19 +100,21 @@ bool isRepresentable(const QByteArray& nativeName)
 
 QString printableName(const QByteArray& nativeName)
 {
-    if (isRepresentable(nativeName))
-        return QFile::decodeName(nativeName);
-    // Plain ASCII stays readable; every other byte is written out.
-    QString text;
+    const auto escaped = [](unsigned value) {
+        return QStringLiteral("\\x%1").arg(value, 2, 16, QLatin1Char('0'));
+    };
+    QString shown;
+    if (isRepresentable(nativeName)) {
+        for (const QChar c : QFile::decodeName(nativeName))
+            shown += c.unicode() < 0x20 || c.unicode() == 0x7f ? escaped(c.unicode()) : QString(c);
+        return shown;
+    }
+    // Not text: plain ASCII stays readable, every other byte is written out.
     for (const char c : nativeName) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            text += QString::fromLatin1(&c, 1);
-        } else {
-            text += QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
-        }
+        shown += byte < 0x20 || byte >= 0x7f ? escaped(byte) : QString(QLatin1Char(c));
     }
-    return text;
+    return shown;
 }
 
 bool walkFolder(const QString& folder, bool recursive, const std::function<bool(const WalkEntry&)>& visit,

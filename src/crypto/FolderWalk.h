@@ -33,7 +33,8 @@ bool walkFolder(const QString& folder, bool recursive, const std::function<bool(
 // Whether a name given by the file system or a user survives the trip into text and back.
 bool isRepresentable(const QByteArray& nativeName);
 
-// Bytes that are not valid text shown as \xNN, so a line can name such a file.
+// A name as one line can show it: bytes that are not valid text, and control characters
+// such as a line break inside a name, written as \xNN.
 QString printableName(const QByteArray& nativeName);
 
 } // namespace mv

@@ -146,8 +146,12 @@ ReplaceOutcome Replacement::openSource()
 
 ReplaceOutcome Replacement::checkTarget()
 {
+    step_ = ReplaceStep::CheckPaths;
     struct stat st {};
     if (::lstat(tgt_.c_str(), &st) < 0) {
+        // Found out now, not after the whole file has been encrypted.
+        if (errno == ENAMETOOLONG)
+            return stop(ReplaceOutcome::Failed, fail("the new name would be too long for this file system"));
         if (errno != ENOENT)
             return stop(ReplaceOutcome::Failed, fail(errno));
         return stop(ReplaceOutcome::Replaced, FileResult::success());

@@ -112,6 +112,11 @@ TEST_F(MvcryptTest, UndecodableNamesAreRefusedNeverConfusedWithOthers)
     EXPECT_EQ(::access(undecodable.constData(), F_OK), 0);  // left as it is; the other one encrypted
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("caf\uFFFD_txt.mv$"))));
     EXPECT_FALSE(QFile::exists(path(QString::fromUtf8(lookalike))));
+
+    // A line break inside a name must not split a report line in two.
+    writeFile(path("new\nline"), "123456789");
+    r = run({"checksum", "new\nline"});
+    EXPECT_EQ(r.out, "cbf43926  new\\x0aline\n");
 }
 
 // encrypt -r encrypted its own key file and wiped it: the tree could never be opened again.

@@ -76,6 +76,20 @@ TEST_F(FileCryptTest, AnotherFileUnderTheTargetNameIsNeverDestroyedUnasked)
     EXPECT_EQ(readAll(at("report.txt")), QByteArray("old"));
 }
 
+// A name that is already at the file system's limit cannot take the encrypted suffix: found
+// before the file is encrypted, and the file stays as it is.
+TEST_F(FileCryptTest, NameTooLongForTheEncryptedSuffixFailsBeforeAnyWork)
+{
+    const QString plain = dir.path() + QLatin1Char('/') + QString(251, QLatin1Char('a')) + QStringLiteral(".txt");
+    ASSERT_TRUE(writeAll(plain, "data"));
+    bool read = false;
+    const CryptOutcome out = encryptOne(plain, kKey, [&](quint64, quint64) { return read = true; });
+    EXPECT_EQ(out.kind, CryptOutcome::Failed);
+    EXPECT_EQ(out.reason, QStringLiteral("check files: the new name would be too long for this file system"));
+    EXPECT_FALSE(read);
+    EXPECT_EQ(readAll(plain), QByteArray("data"));
+}
+
 // A source that grows or shrinks while it is read fails, and no short encrypted file is
 // committed; the source keeps what was written to it.
 TEST_F(FileCryptTest, SourceThatChangesSizeWhileBeingReadFails)
