@@ -4,8 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${MV_FUZZ_SECONDS:-4}
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMV_FUZZ=ON >/dev/null
-cmake --build build/fuzz
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
 shopt -s nullglob
 ran=0
 for bin in build/fuzz/tests/imaging/fuzz/fuzz_*; do

@@ -27,6 +27,9 @@
 
 namespace mv::cli {
 
+using namespace mv::crypto;
+using namespace mv::fileutil;
+
 namespace {
 
 void say(FILE* stream, const QString& line)

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace mv {
+namespace mv::crypto {
 namespace {
 
 const QString kWithExtension = QStringLiteral(".mv$");
@@ -79,4 +79,4 @@ bool HasEncryptedName(const QString& path)
     return suffix == kWithExtension || suffix == kWithoutExtension;
 }
 
-} // namespace mv
+} // namespace mv::crypto

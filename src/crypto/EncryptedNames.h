@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace mv {
+namespace mv::crypto {
 
 // Names of encrypted files. Only the file name (after the last "/") is changed; the folder
 // part passes through untouched.
@@ -26,4 +26,4 @@ QString EncryptedSpec(const QString& spec);
 // The name ends in ".mv$" or ".mv%", case ignored.
 bool HasEncryptedName(const QString& path);
 
-} // namespace mv
+} // namespace mv::crypto

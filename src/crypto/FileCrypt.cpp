@@ -14,7 +14,12 @@
 
 #include <sys/stat.h>
 
-namespace mv {
+namespace mv::crypto {
+
+using fileutil::ProduceResult;
+using fileutil::ReplaceOptions;
+using fileutil::ReplaceOutcome;
+using fileutil::ReplaceStep;
 
 namespace {
 
@@ -111,7 +116,7 @@ CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptP
     };
     ReplaceOptions replace;
     replace.replaceExisting = options.replaceExisting;
-    return fromReplace(replaceFile(path, target, produce, replace), target, true);
+    return fromReplace(fileutil::replaceFile(path, target, produce, replace), target, true);
 }
 
 CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, const CryptProgress& progress,
@@ -150,9 +155,9 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
     ReplaceOptions replace;
     replace.replaceExisting = options.replaceExisting;
     replace.privateOutput = true;
-    out = fromReplace(replaceFile(path, target, produce, replace), target, false);
+    out = fromReplace(fileutil::replaceFile(path, target, produce, replace), target, false);
     out.keyIndex = opened;
     return out;
 }
 
-} // namespace mv
+} // namespace mv::crypto

@@ -10,7 +10,7 @@
 
 #include <functional>
 
-namespace mv {
+namespace mv::crypto {
 
 struct CryptOutcome {
     enum Kind {
@@ -43,4 +43,4 @@ CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptP
 CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys,
                         const CryptProgress& progress = {}, const CryptOptions& options = {});
 
-} // namespace mv
+} // namespace mv::crypto

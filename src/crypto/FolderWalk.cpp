@@ -13,7 +13,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-namespace mv {
+namespace mv::crypto {
 
 namespace {
 
@@ -30,7 +30,7 @@ WalkEntry::Kind kindOf(const struct stat& st, const QString& name)
         return WalkEntry::Link;
     if (!S_ISREG(st.st_mode))
         return WalkEntry::Other;
-    return isLeftoverName(name) ? WalkEntry::Leftover : WalkEntry::File;
+    return fileutil::isLeftoverName(name) ? WalkEntry::Leftover : WalkEntry::File;
 }
 
 // Every entry of the folder but "." and "..", sorted by name; false with errno when it
@@ -123,4 +123,4 @@ bool walkFolder(const QString& folder, bool recursive, const std::function<bool(
     return walk(folder, QFile::encodeName(folder), recursive, visit, unreadable);
 }
 
-} // namespace mv
+} // namespace mv::crypto

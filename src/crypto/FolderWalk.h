@@ -10,7 +10,7 @@
 
 #include <functional>
 
-namespace mv {
+namespace mv::crypto {
 
 struct WalkEntry {
     QString path;
@@ -37,4 +37,4 @@ bool isRepresentable(const QByteArray& nativeName);
 // such as a line break inside a name, written as \xNN.
 QString printableName(const QByteArray& nativeName);
 
-} // namespace mv
+} // namespace mv::crypto

@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mv {
+namespace mv::crypto {
 
 bool BeginsWithSignature(const QString& path)
 {
@@ -35,4 +35,4 @@ bool BeginsWithSignature(const QString& path)
     return std::memcmp(head, MV_SIGNATURE, MV_SIGNATURE_LEN) == 0;
 }
 
-} // namespace mv
+} // namespace mv::crypto

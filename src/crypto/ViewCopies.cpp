@@ -13,7 +13,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mv {
+namespace mv::crypto {
+
+using fileutil::FileResult;
+using fileutil::nativePath;
+
 namespace {
 
 constexpr int kAttempts = 100;
@@ -111,7 +115,7 @@ FileResult createViewCopy(const QString& plainName, QString& copyPath)
     const QString extension = extensionOf(plainName);
     for (int i = 0; i < kAttempts; ++i) {
         const QString candidate =
-            folder + QStringLiteral("/view-") + randomHex(8) + extension;
+            folder + QStringLiteral("/view-") + fileutil::randomHex(8) + extension;
         fileio::UniqueFd fd(::open(QFile::encodeName(candidate).constData(),
                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (!fd.valid() && errno == EEXIST)
@@ -124,4 +128,4 @@ FileResult createViewCopy(const QString& plainName, QString& copyPath)
     return FileResult::failure(kCopyStep, EEXIST);
 }
 
-} // namespace mv
+} // namespace mv::crypto

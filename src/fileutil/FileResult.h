@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QString>
 
-namespace mv {
+namespace mv::fileutil {
 
 // Every file layer reports in one shape; see fileio/Status.h.
 using FileResult = fileio::Status;
@@ -22,4 +22,4 @@ inline std::string nativePath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
-} // namespace mv
+} // namespace mv::fileutil

@@ -4,7 +4,7 @@
 
 #include <QRegularExpression>
 
-namespace mv {
+namespace mv::fileutil {
 
 bool isLeftoverName(const QString& fileName)
 {
@@ -15,4 +15,4 @@ bool isLeftoverName(const QString& fileName)
     return pattern.match(fileName).hasMatch();
 }
 
-} // namespace mv
+} // namespace mv::fileutil

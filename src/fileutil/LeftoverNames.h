@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace mv {
+namespace mv::fileutil {
 
 // The names this program gives files only for the moment: the wipe's "$MV" + 6 + ".TMP"
 // and the hidden ".mv-" + 12 + ".tmp" of a new file written where the file system cannot
@@ -10,4 +10,4 @@ namespace mv {
 // killed; it may hold private data, so it is never encrypted or decrypted as a user's file.
 bool isLeftoverName(const QString& fileName);
 
-} // namespace mv
+} // namespace mv::fileutil

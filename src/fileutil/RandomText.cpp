@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-namespace mv {
+namespace mv::fileutil {
 namespace {
 
 void ensureSodium()
@@ -38,4 +38,4 @@ QString randomHex(int length)
     return drawFrom(alphabet, sizeof alphabet - 1, length);
 }
 
-} // namespace mv
+} // namespace mv::fileutil

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace mv {
+namespace mv::fileutil {
 
 // Unpredictable text for file names, drawn from libsodium.
 // Letters are upper-case and digits only, so the name means nothing and survives any
@@ -12,4 +12,4 @@ QString randomText(int length);
 // Lower-case hexadecimal, `length` digits.
 QString randomHex(int length);
 
-} // namespace mv
+} // namespace mv::fileutil

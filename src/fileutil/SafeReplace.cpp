@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mv {
+namespace mv::fileutil {
 
 QString replaceStepText(ReplaceStep step)
 {
@@ -254,4 +254,4 @@ ReplaceOutcome replaceFile(const QString& source, const QString& target, const P
     return replacement.run(produce);
 }
 
-} // namespace mv
+} // namespace mv::fileutil

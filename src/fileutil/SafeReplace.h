@@ -6,7 +6,7 @@
 
 #include <functional>
 
-namespace mv {
+namespace mv::fileutil {
 
 // The steps of a replacement, in the order they run.
 enum class ReplaceStep {
@@ -87,4 +87,4 @@ struct ReplaceOutcome {
 ReplaceOutcome replaceFile(const QString& source, const QString& target, const Producer& produce,
                            const ReplaceOptions& options = {});
 
-} // namespace mv
+} // namespace mv::fileutil

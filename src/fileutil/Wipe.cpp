@@ -14,7 +14,7 @@
 #include <stdio.h>
 #include <unistd.h>
 
-namespace mv {
+namespace mv::fileutil {
 
 using fileio::UniqueFd;
 
@@ -384,4 +384,4 @@ FileResult wipeHeldFile(const QString& path, int heldFd, const struct stat& expe
                   &changed);
 }
 
-} // namespace mv
+} // namespace mv::fileutil

@@ -8,7 +8,7 @@
 
 #include <sys/stat.h>
 
-namespace mv {
+namespace mv::fileutil {
 
 // The steps of a wipe, in order. Used by tests to watch and to fail one step.
 enum class WipeStep {
@@ -75,4 +75,4 @@ FileResult WipeFile(const QString& path, const WipeOptions& options = {});
 FileResult wipeHeldFile(const QString& path, int heldFd, const struct stat& expected, bool& changed,
                         const WipeOptions& options = {});
 
-} // namespace mv
+} // namespace mv::fileutil

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mv {
+namespace mv::shell {
 
 namespace {
 
@@ -60,4 +60,4 @@ bool makePrivateDirs(const QString& path, QString* error)
     return true;
 }
 
-} // namespace mv
+} // namespace mv::shell

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace mv {
+namespace mv::shell {
 
 // The folder that holds this user's settings: $XDG_CONFIG_HOME/mirravelnock, or
 // ~/.config/mirravelnock when XDG_CONFIG_HOME is unset, empty or not absolute.
@@ -13,4 +13,4 @@ QString configDir();
 // when a folder can't be made (a file in the way, a read-only or virtual file system).
 bool makePrivateDirs(const QString& path, QString* error);
 
-} // namespace mv
+} // namespace mv::shell

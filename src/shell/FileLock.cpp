@@ -8,7 +8,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace mv {
+namespace mv::shell {
 
 FileLock::FileLock(const QString& path, Mode mode)
 {
@@ -39,4 +39,4 @@ FileLock::~FileLock()
         ::close(fd_);  // closing the last descriptor releases the lock
 }
 
-} // namespace mv
+} // namespace mv::shell

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace mv {
+namespace mv::shell {
 
 // An flock() held on a lock file for the lifetime of this object. The store itself is
 // replaced by rename, so the lock lives on a file of its own that is never replaced.
@@ -26,4 +26,4 @@ private:
     QString error_;
 };
 
-} // namespace mv
+} // namespace mv::shell

@@ -17,7 +17,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mv {
+namespace mv::shell {
+
+using fileutil::FileResult;
+using fileutil::nativePath;
 
 namespace {
 
@@ -111,7 +114,7 @@ void HiveStore::removeLeftoverTemps() const
                                QLatin1String(fileio::kTempPrefix) + QLatin1Char('*') +
                                    QLatin1String(fileio::kTempSuffix)};
     for (const QString& name : dir.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System))
-        (void)WipeFile(dir.filePath(name));
+        (void)fileutil::WipeFile(dir.filePath(name));
 }
 
 bool HiveStore::writeDurably(const QByteArray& bytes, QString* error) const
@@ -125,7 +128,7 @@ bool HiveStore::writeDurably(const QByteArray& bytes, QString* error) const
     if (r)
         r = out.commit(nativePath(filePath()), fileio::Existing::ReplaceAndClear);
     if (!r)
-        *error = QStringLiteral("cannot replace %1: %2").arg(filePath(), resultText(r));
+        *error = QStringLiteral("cannot replace %1: %2").arg(filePath(), fileutil::resultText(r));
     return r.ok;
 }
 
@@ -175,4 +178,4 @@ bool HiveStore::modify(const std::function<bool(RegDocument&)>& edit, QString* e
     return writeDurably(writeRegText(doc), error);
 }
 
-} // namespace mv
+} // namespace mv::shell

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-namespace mv {
+namespace mv::shell {
 
 // One hive's file in the settings folder, e.g. ~/.config/mirravelnock/HKEY_CURRENT_USER.reg,
 // with its lock file beside it (HKEY_CURRENT_USER.reg.lock).
@@ -44,4 +44,4 @@ private:
     QString fileName_;
 };
 
-} // namespace mv
+} // namespace mv::shell

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace mv {
+namespace mv::shell {
 
 namespace {
 
@@ -126,4 +126,4 @@ bool RegDocument::removeKeyTree(const QString& path)
     return keys_.size() != before;
 }
 
-} // namespace mv
+} // namespace mv::shell

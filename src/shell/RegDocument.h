@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-namespace mv {
+namespace mv::shell {
 
 // One value under a key. A string value holds its text; any other kind (dword, hex, ...)
 // is kept as the raw data text that followed "=" in the file, so a rewrite keeps it intact.
@@ -54,4 +54,4 @@ private:
 
 bool sameRegName(const QString& a, const QString& b);
 
-} // namespace mv
+} // namespace mv::shell

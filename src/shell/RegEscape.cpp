@@ -1,6 +1,6 @@
 #include "shell/RegEscape.h"
 
-namespace mv {
+namespace mv::shell {
 
 namespace {
 
@@ -110,4 +110,4 @@ bool unquoteRegString(QStringView line, qsizetype* pos, QString* out)
     return false;
 }
 
-} // namespace mv
+} // namespace mv::shell

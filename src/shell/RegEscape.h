@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace mv {
+namespace mv::shell {
 
 // Quoted strings of the store file: "..." with \\ \" \n \r escaped, any other control
 // character as \xHH and a lone surrogate as \uHHHH, so every QString survives a round trip
@@ -14,4 +14,4 @@ QString quoteRegString(const QString& text);
 // closing quote. Returns false on a missing quote, an unknown escape or a raw control char.
 bool unquoteRegString(QStringView line, qsizetype* pos, QString* out);
 
-} // namespace mv
+} // namespace mv::shell

@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
-namespace mv {
+namespace mv::shell {
 
 namespace {
 
@@ -162,4 +162,4 @@ bool parseRegText(const QByteArray& bytes, RegDocument* doc, QString* error)
     return false;
 }
 
-} // namespace mv
+} // namespace mv::shell

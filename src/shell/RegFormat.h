@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace mv {
+namespace mv::shell {
 
 // First line of every store file; a file without it is not ours.
 inline constexpr char kRegHeader[] = "Mirravelnock settings 1";
@@ -27,4 +27,4 @@ QByteArray writeRegText(const RegDocument& doc);
 // syntax in valid UTF-8: such a file is damaged, and guessing at it could lose values.
 bool parseRegText(const QByteArray& bytes, RegDocument* doc, QString* error);
 
-} // namespace mv
+} // namespace mv::shell

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <optional>
 
-namespace mv {
+namespace mv::shell {
 
 const QString kCompanyKey = QStringLiteral("Software\\Braxmoor Laboratories");
 const QString kProductKey = QStringLiteral("Software\\Braxmoor Laboratories\\Mirravelnock!\\");
@@ -139,4 +139,4 @@ QString hiveFilePath(Hive hive)
     return file.isEmpty() ? QString() : HiveStore(configDir(), file).filePath();
 }
 
-} // namespace mv
+} // namespace mv::shell

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace mv {
+namespace mv::shell {
 
 // The settings store, kept with the keys, value names and texts of the Windows registry the
 // program was designed around. Each hive is a text file under $XDG_CONFIG_HOME/mirravelnock/.
@@ -49,4 +49,4 @@ QString registryError();
 // The file that holds `hive` (which need not exist yet); empty for an unknown hive.
 QString hiveFilePath(Hive hive);
 
-} // namespace mv
+} // namespace mv::shell

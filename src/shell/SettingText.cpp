@@ -1,6 +1,6 @@
 #include "shell/SettingText.h"
 
-namespace mv {
+namespace mv::shell {
 
 QString boolSettingText(bool value)
 {
@@ -38,4 +38,4 @@ qint64 settingInt64(const QString& text, qint64 defaultValue)
     return ok ? n : defaultValue;
 }
 
-} // namespace mv
+} // namespace mv::shell

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace mv {
+namespace mv::shell {
 
 // Settings are stored as text: truth values as "True"/"False", numbers in decimal.
 // Readers take a default, used when the text is absent, empty or not understood.
@@ -16,4 +16,4 @@ bool settingBool(const QString& text, bool defaultValue);
 int settingInt(const QString& text, int defaultValue);
 qint64 settingInt64(const QString& text, qint64 defaultValue);
 
-} // namespace mv
+} // namespace mv::shell

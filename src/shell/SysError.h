@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace mv {
+namespace mv::shell {
 
 // "what: reason" for the current errno, for the store's failure reasons.
 inline QString sysError(const QString& what)
@@ -13,4 +13,4 @@ inline QString sysError(const QString& what)
     return what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
 }
 
-} // namespace mv
+} // namespace mv::shell

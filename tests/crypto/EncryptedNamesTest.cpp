@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace mv;
+using namespace mv::crypto;
 
 namespace {
 

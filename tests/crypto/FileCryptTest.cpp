@@ -9,7 +9,7 @@
 
 #include <QTemporaryDir>
 
-using namespace mv;
+using namespace mv::crypto;
 using namespace mvtest;
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include <sys/stat.h>
 
-using namespace mv;
+using namespace mv::crypto;
 using namespace mvtest;
 
 namespace {

@@ -11,7 +11,8 @@
 
 #include <sys/stat.h>
 
-using namespace mv;
+using namespace mv::crypto;
+using namespace mv::fileutil;
 using namespace mvtest;
 
 namespace {

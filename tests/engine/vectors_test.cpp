@@ -116,8 +116,8 @@ TEST_P(VectorTest, OpensAsItAlwaysHas)
 }
 
 INSTANTIATE_TEST_SUITE_P(Manifest, VectorTest, ::testing::ValuesIn(readManifest()),
-                         [](const ::testing::TestParamInfo<Vector>& info) {
-                             std::string name = info.param.name;
+                         [](const ::testing::TestParamInfo<Vector>& param) {
+                             std::string name = param.param.name;
                              for (char& c : name)
                                  if (!std::isalnum(static_cast<unsigned char>(c)))
                                      c = '_';

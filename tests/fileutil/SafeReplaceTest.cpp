@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 using namespace mv;
+using namespace mv::fileutil;
 using namespace mvtest;
 
 namespace {

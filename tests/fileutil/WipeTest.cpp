@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 using namespace mv;
+using namespace mv::fileutil;
 using namespace mvtest;
 
 namespace {

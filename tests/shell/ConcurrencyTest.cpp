@@ -11,7 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace mv {
+namespace mv::shell {
 namespace {
 
 using ConcurrencyTest = test::ConfigFixture;
@@ -103,4 +103,4 @@ TEST_F(ConcurrencyTest, ThreadsWritingLoseNothing)
 }
 
 } // namespace
-} // namespace mv
+} // namespace mv::shell

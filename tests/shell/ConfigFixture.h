@@ -11,7 +11,7 @@
 
 #include <cstdlib>
 
-namespace mv::test {
+namespace mv::shell::test {
 
 // Each test gets a config folder of its own, so stores never leak between tests.
 class ConfigFixture : public ::testing::Test {
@@ -54,4 +54,4 @@ private:
     QByteArray saved_;
 };
 
-} // namespace mv::test
+} // namespace mv::shell::test

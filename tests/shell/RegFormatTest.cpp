@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace mv {
+namespace mv::shell {
 namespace {
 
 QByteArray withHeader(const char* body)
@@ -126,4 +126,4 @@ TEST(RegFormat, ReportsTheLineOfTheDamage)
 }
 
 } // namespace
-} // namespace mv
+} // namespace mv::shell

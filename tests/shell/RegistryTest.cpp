@@ -4,7 +4,7 @@
 
 #include <sys/stat.h>
 
-namespace mv {
+namespace mv::shell {
 namespace {
 
 using RegistryTest = test::ConfigFixture;
@@ -200,4 +200,4 @@ TEST_F(RegistryTest, FileIsPrivateReadableText)
 }
 
 } // namespace
-} // namespace mv
+} // namespace mv::shell

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-namespace mv {
+namespace mv::shell {
 namespace {
 
 TEST(SettingText, TruthValues)
@@ -40,4 +40,4 @@ TEST(SettingText, Numbers)
 }
 
 } // namespace
-} // namespace mv
+} // namespace mv::shell

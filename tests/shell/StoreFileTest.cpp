@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mv {
+namespace mv::shell {
 namespace {
 
 using StoreFileTest = test::ConfigFixture;
@@ -174,4 +174,4 @@ TEST_F(StoreFileTest, ConfigHomeFallsBackToDotConfig)
 }
 
 } // namespace
-} // namespace mv
+} // namespace mv::shell
