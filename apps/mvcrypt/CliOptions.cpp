@@ -1,5 +1,6 @@
 #include "CliOptions.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace mv::cli {
@@ -34,12 +35,12 @@ CliOptions parseCommandLine(const QList<QByteArray>& raw)
             if (o.command == Command::None) {
                 o.command = commandNamed(a);
                 if (o.command == Command::None) {
-                    o.error = QStringLiteral("unknown command '%1'").arg(a);
+                    o.error = QCoreApplication::translate("mv::cli", "unknown command '%1'").arg(a);
                     return o;
                 }
             } else if (a.isEmpty()) {
                 // Never taken as "here": a script's empty variable must not encrypt a folder.
-                o.error = QStringLiteral("an empty path was given");
+                o.error = QCoreApplication::translate("mv::cli", "an empty path was given");
                 return o;
             } else if (QFile::encodeName(a) != raw[i]) {
                 o.unrepresentable << raw[i];
@@ -64,34 +65,34 @@ CliOptions parseCommandLine(const QList<QByteArray>& raw)
                 o.keyFile = args[++i];
             }
             if (o.keyFile.isEmpty()) {
-                o.error = QStringLiteral("--key-file needs a file name");
+                o.error = QCoreApplication::translate("mv::cli", "--key-file needs a file name");
                 return o;
             }
         } else if (a == QLatin1String("--key") || a.startsWith(QLatin1String("--key="))) {
-            o.error = QStringLiteral("a key is never taken from the command line, where other users "
+            o.error = QCoreApplication::translate("mv::cli", "a key is never taken from the command line, where other users "
                                      "can read it; use --key-file FILE or type it when asked");
             return o;
         } else {
-            o.error = QStringLiteral("unknown option '%1'").arg(a);
+            o.error = QCoreApplication::translate("mv::cli", "unknown option '%1'").arg(a);
             return o;
         }
     }
     if (o.command == Command::None)
-        o.error = QStringLiteral("no command given");
+        o.error = QCoreApplication::translate("mv::cli", "no command given");
     else if (o.paths.isEmpty() && o.unrepresentable.isEmpty())
-        o.error = QStringLiteral("no files given");
+        o.error = QCoreApplication::translate("mv::cli", "no files given");
     else if (o.recursive && (o.command == Command::Checksum || o.command == Command::Wipe))
-        o.error = QStringLiteral("-r works with encrypt and decrypt only");
+        o.error = QCoreApplication::translate("mv::cli", "-r works with encrypt and decrypt only");
     else if (!o.keyFile.isEmpty() && o.command != Command::Encrypt && o.command != Command::Decrypt)
-        o.error = QStringLiteral("--key-file works with encrypt and decrypt only");
+        o.error = QCoreApplication::translate("mv::cli", "--key-file works with encrypt and decrypt only");
     else if (o.replace && o.command != Command::Encrypt && o.command != Command::Decrypt)
-        o.error = QStringLiteral("--replace works with encrypt and decrypt only");
+        o.error = QCoreApplication::translate("mv::cli", "--replace works with encrypt and decrypt only");
     return o;
 }
 
 QString usageText()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate("mv::cli", 
         "Usage: mvcrypt COMMAND [OPTIONS] PATH...\n"
         "Encrypts, decrypts, checksums and wipes files the way Mirravelnock does, so files move\n"
         "freely between the two.\n"

@@ -13,6 +13,7 @@
 
 #include <mvengine/engine.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -46,7 +47,7 @@ QString shown(const QString& path)
 
 void failure(const QString& path, const QString& reason)
 {
-    say(stderr, QStringLiteral("mvcrypt: %1: %2").arg(shown(path), reason));
+    say(stderr, QCoreApplication::translate("mv::cli", "mvcrypt: %1: %2").arg(shown(path), reason));
 }
 
 // Absolute, without resolving links: a link given by name is handled as the link. When the
@@ -70,7 +71,7 @@ QString systemText(int error)
 // A name that is not valid text is never turned into another file's name: it is refused.
 void refuseUndecodable(const QByteArray& nativeName)
 {
-    say(stderr, QStringLiteral("mvcrypt: %1: the name is not valid UTF-8 text, so it is left as it is; "
+    say(stderr, QCoreApplication::translate("mv::cli", "mvcrypt: %1: the name is not valid UTF-8 text, so it is left as it is; "
                                "rename it to work on it")
                     .arg(printableName(nativeName)));
 }
@@ -111,7 +112,7 @@ public:
             runPath(absolutePath(given), given);
         }
         if (stopRequested()) {
-            say(stderr, QStringLiteral("mvcrypt: stopped; the file in hand was finished or left as it was"));
+            say(stderr, QCoreApplication::translate("mv::cli", "mvcrypt: stopped; the file in hand was finished or left as it was"));
             return kStoppedStatus;
         }
         return failed_ ? 1 : 0;
@@ -125,18 +126,18 @@ private:
         const QFileInfo info(path);
         if (info.isDir() && !info.isSymLink()) {
             if (!options_.recursive) {
-                failFile(given, QStringLiteral("is a folder; use -r to work through it"));
+                failFile(given, QCoreApplication::translate("mv::cli", "is a folder; use -r to work through it"));
                 return;
             }
             walkFolder(
                 path, true, [this](const WalkEntry& e) { return visit(e); },
                 [this](const QString& folder, int error) {
-                    failFile(folder, QStringLiteral("cannot list this folder: %1").arg(systemText(error)));
+                    failFile(folder, QCoreApplication::translate("mv::cli", "cannot list this folder: %1").arg(systemText(error)));
                 });
             return;
         }
         if (isKeyFile(path)) {
-            failFile(given, QStringLiteral("is the key file; it is left as it is, or the key would be "
+            failFile(given, QCoreApplication::translate("mv::cli", "is the key file; it is left as it is, or the key would be "
                                            "locked inside"));
             return;
         }
@@ -154,15 +155,15 @@ private:
         switch (e.kind) {
         case WalkEntry::File:
             if (isKeyFile(e.path))
-                passedOver(e.path, QStringLiteral("the key file is left as it is"));
+                passedOver(e.path, QCoreApplication::translate("mv::cli", "the key file is left as it is"));
             else
                 runFile(e.path);
             break;
         case WalkEntry::Link:
-            passedOver(e.path, QStringLiteral("symbolic link, not followed"));
+            passedOver(e.path, QCoreApplication::translate("mv::cli", "symbolic link, not followed"));
             break;
         case WalkEntry::Other:
-            passedOver(e.path, QStringLiteral("not a regular file"));
+            passedOver(e.path, QCoreApplication::translate("mv::cli", "not a regular file"));
             break;
         case WalkEntry::Leftover:
             leftover(e.path, e.path);
@@ -186,12 +187,12 @@ private:
     void leftover(const QString& path, const QString& given)
     {
         if (lockedByAnotherRun(path)) {
-            passedOver(given, QStringLiteral("in use by another run"));
+            passedOver(given, QCoreApplication::translate("mv::cli", "in use by another run"));
             return;
         }
-        say(stderr, QStringLiteral("mvcrypt: %1: left over from an interrupted run and may hold private "
+        say(stderr, QCoreApplication::translate("mv::cli", "mvcrypt: %1: left over from an interrupted run and may hold private "
                                    "data; it is not %2. Remove it safely with: mvcrypt wipe '%3'")
-                        .arg(shown(given), encrypting() ? QStringLiteral("encrypted") : QStringLiteral("decrypted"),
+                        .arg(shown(given), encrypting() ? QCoreApplication::translate("mv::cli", "encrypted") : QCoreApplication::translate("mv::cli", "decrypted"),
                              shown(path)));
     }
 
@@ -209,15 +210,15 @@ private:
         switch (r.kind) {
         case CryptOutcome::Done:
             if (options_.verbose)
-                say(stdout, QStringLiteral("%1 %2 -> %3")
-                                .arg(encrypting() ? QStringLiteral("encrypted") : QStringLiteral("decrypted"),
+                say(stdout, QCoreApplication::translate("mv::cli", "%1 %2 -> %3")
+                                .arg(encrypting() ? QCoreApplication::translate("mv::cli", "encrypted") : QCoreApplication::translate("mv::cli", "decrypted"),
                                      shown(name), shown(QFileInfo(r.target).fileName())));
             break;
         case CryptOutcome::PassedOver:
             // A file that claims by its name to be encrypted but is not is damaged or not
             // ours: the user should hear of it.
             if (!encrypting() && HasEncryptedName(path))
-                failFile(name, QStringLiteral("not an encrypted file"));
+                failFile(name, QCoreApplication::translate("mv::cli", "not an encrypted file"));
             else
                 passedOver(name, r.reason);
             break;
@@ -225,7 +226,7 @@ private:
             passedOver(name, r.reason);
             break;
         case CryptOutcome::TargetExists:
-            failFile(name, r.reason + QStringLiteral("; use --replace to replace it"));
+            failFile(name, r.reason + QCoreApplication::translate("mv::cli", "; use --replace to replace it"));
             break;
         case CryptOutcome::Failed:
             if (stopRequested() && r.reason == QLatin1String("cancelled"))
@@ -237,7 +238,7 @@ private:
 
     void passedOver(const QString& path, const QString& reason)
     {
-        say(stderr, QStringLiteral("mvcrypt: %1: passed over, %2").arg(shown(path), reason));
+        say(stderr, QCoreApplication::translate("mv::cli", "mvcrypt: %1: passed over, %2").arg(shown(path), reason));
     }
     void failFile(const QString& path, const QString& reason)
     {
@@ -264,7 +265,7 @@ bool checksumOne(const QString& given)
         return false;
     }
     if (!S_ISREG(st.st_mode)) {
-        failure(given, S_ISDIR(st.st_mode) ? QStringLiteral("is a folder") : QStringLiteral("not a regular file"));
+        failure(given, S_ISDIR(st.st_mode) ? QCoreApplication::translate("mv::cli", "is a folder") : QCoreApplication::translate("mv::cli", "not a regular file"));
         return false;
     }
     uint32_t crc = 0;
@@ -272,7 +273,7 @@ bool checksumOne(const QString& given)
         failure(given, QString::fromUtf8(mv_engine_last_error()));
         return false;
     }
-    say(stdout, QStringLiteral("%1  %2").arg(crc, 8, 16, QLatin1Char('0')).arg(shown(given)));
+    say(stdout, QCoreApplication::translate("mv::cli", "%1  %2").arg(crc, 8, 16, QLatin1Char('0')).arg(shown(given)));
     return true;
 }
 
@@ -301,7 +302,7 @@ int runWipe(const CliOptions& options)
             failure(given, resultText(r));
             failed = true;
         } else if (options.verbose) {
-            say(stdout, QStringLiteral("wiped %1").arg(given));
+            say(stdout, QCoreApplication::translate("mv::cli", "wiped %1").arg(given));
         }
     }
     return failed ? 1 : 0;

@@ -1,5 +1,6 @@
 #include "KeyInput.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <csignal>
@@ -71,14 +72,14 @@ bool readLineNoEcho(int fd, const char* prompt, QByteArray& line)
 QString checkKey(const QByteArray& key, KeyPurpose purpose)
 {
     if (key.isEmpty())
-        return QStringLiteral("the key is empty");
+        return QCoreApplication::translate("mv::cli", "the key is empty");
     if (key.contains('\0'))
-        return QStringLiteral("the key contains a NUL character");
+        return QCoreApplication::translate("mv::cli", "the key contains a NUL character");
     const qsizetype chars = QString::fromUtf8(key).size();
     if (chars > kMaxKeyChars)
-        return QStringLiteral("the key is longer than %1 characters").arg(kMaxKeyChars);
+        return QCoreApplication::translate("mv::cli", "the key is longer than %1 characters").arg(kMaxKeyChars);
     if (purpose == KeyPurpose::Encrypt && chars < kMinNewKeyChars)
-        return QStringLiteral("a new key needs at least %1 characters").arg(kMinNewKeyChars);
+        return QCoreApplication::translate("mv::cli", "a new key needs at least %1 characters").arg(kMinNewKeyChars);
     return {};
 }
 
@@ -93,7 +94,7 @@ QByteArray readKeyFile(const QString& path, KeyPurpose purpose, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("%1: cannot read the key file: %2").arg(path, file.errorString());
+        *error = QCoreApplication::translate("mv::cli", "%1: cannot read the key file: %2").arg(path, file.errorString());
         return {};
     }
     QByteArray key = file.read(4 * kMaxKeyChars + 8);
@@ -111,7 +112,7 @@ QByteArray askKeyOnTerminal(KeyPurpose purpose, QString* error)
     if (fd < 0 || ::tcgetattr(fd, &g_savedTty) != 0) {
         if (fd >= 0)
             ::close(fd);
-        *error = QStringLiteral("no terminal to ask the key on; use --key-file FILE");
+        *error = QCoreApplication::translate("mv::cli", "no terminal to ask the key on; use --key-file FILE");
         return {};
     }
     g_ttyFd = fd;
@@ -120,12 +121,12 @@ QByteArray askKeyOnTerminal(KeyPurpose purpose, QString* error)
 
     QByteArray key, again;
     if (!readLineNoEcho(fd, "Key: ", key)) {
-        *error = QStringLiteral("no key typed");
+        *error = QCoreApplication::translate("mv::cli", "no key typed");
     } else if (const QString why = checkKey(key, purpose); !why.isEmpty()) {
         *error = why;
     } else if (purpose == KeyPurpose::Encrypt &&
                (!readLineNoEcho(fd, "Key again: ", again) || again != key)) {
-        *error = QStringLiteral("the two keys differ");
+        *error = QCoreApplication::translate("mv::cli", "the two keys differ");
     }
     forgetKey(again);
     ::signal(SIGINT, oldInt);

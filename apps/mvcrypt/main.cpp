@@ -58,6 +58,6 @@ int main(int argc, char** argv)
         return status;
     }
     default:
-        return usageError(QStringLiteral("no command given"));
+        return usageError(QCoreApplication::translate("mv::cli", "no command given"));
     }
 }

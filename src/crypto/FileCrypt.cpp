@@ -7,6 +7,7 @@
 
 #include <mvengine/engine.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -43,7 +44,7 @@ CryptOutcome fromReplace(const ReplaceOutcome& r, const QString& target, bool en
 {
     CryptOutcome out;
     out.target = target;
-    const QString why = QString::fromStdString(r.error.message());
+    const QString why = fileutil::resultText(r.error);
     switch (r.kind) {
     case ReplaceOutcome::Replaced:
         out.kind = CryptOutcome::Done;
@@ -54,27 +55,27 @@ CryptOutcome fromReplace(const ReplaceOutcome& r, const QString& target, bool en
         return out;
     case ReplaceOutcome::TargetExists:
         out.kind = CryptOutcome::TargetExists;
-        out.reason = QStringLiteral("%1 exists; it is left as it is").arg(QFileInfo(target).fileName());
+        out.reason = QCoreApplication::translate("mv::crypto", "%1 exists; it is left as it is").arg(QFileInfo(target).fileName());
         return out;
     case ReplaceOutcome::InUse:
         out.kind = CryptOutcome::InUse;
-        out.reason = QStringLiteral("in use by another run");
+        out.reason = QCoreApplication::translate("mv::crypto", "in use by another run");
         return out;
     case ReplaceOutcome::SourceChanged:
         out.kind = CryptOutcome::Failed;
-        out.reason = (encrypting ? QStringLiteral("changed while being encrypted: ")
-                                 : QStringLiteral("changed while being decrypted: ")) + why;
+        out.reason = (encrypting ? QCoreApplication::translate("mv::crypto", "changed while being encrypted: ")
+                                 : QCoreApplication::translate("mv::crypto", "changed while being decrypted: ")) + why;
         break;
     case ReplaceOutcome::Failed:
         out.kind = CryptOutcome::Failed;
         // The engine's own words say enough; other steps need their name to make sense.
         out.reason = r.step == ReplaceStep::Produce ? QString::fromStdString(r.error.reason) : why;
         if (r.step == ReplaceStep::Produce && !r.error.leftover.empty())
-            out.reason += QStringLiteral(" (left behind: %1)").arg(QString::fromStdString(r.error.leftover));
+            out.reason += QCoreApplication::translate("mv::crypto", " (left behind: %1)").arg(QString::fromStdString(r.error.leftover));
         break;
     }
     if (r.targetInPlace)
-        out.reason += QStringLiteral(" (%1 is complete; the old file may remain)").arg(target);
+        out.reason += QCoreApplication::translate("mv::crypto", " (%1 is complete; the old file may remain)").arg(target);
     return out;
 }
 
@@ -85,14 +86,14 @@ bool readableFile(const QString& path, CryptOutcome& out)
 {
     struct stat st {};
     if (::lstat(QFile::encodeName(path).constData(), &st) < 0)
-        out.reason = errno == ENOENT ? QStringLiteral("no such file")
+        out.reason = errno == ENOENT ? QCoreApplication::translate("mv::crypto", "no such file")
                                      : QString::fromStdString(fileio::errorText(errno));
     else if (S_ISLNK(st.st_mode))
-        out.reason = QStringLiteral("is a symbolic link; links are not followed");
+        out.reason = QCoreApplication::translate("mv::crypto", "is a symbolic link; links are not followed");
     else if (S_ISDIR(st.st_mode))
-        out.reason = QStringLiteral("is a folder");
+        out.reason = QCoreApplication::translate("mv::crypto", "is a folder");
     else if (!S_ISREG(st.st_mode))
-        out.reason = QStringLiteral("is not a regular file");
+        out.reason = QCoreApplication::translate("mv::crypto", "is not a regular file");
     else
         return true;
     out.kind = CryptOutcome::Failed;
@@ -112,7 +113,7 @@ CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptP
         const int32_t r = mv_encrypt_fd(sourceFd, outputFd, key.constData(), size_t(key.size()),
                                         progress ? forwardProgress : nullptr,
                                         const_cast<CryptProgress*>(&progress));
-        return fromEngine(r, QStringLiteral("already encrypted"));
+        return fromEngine(r, QCoreApplication::translate("mv::crypto", "already encrypted"));
     };
     ReplaceOptions replace;
     replace.replaceExisting = options.replaceExisting;
@@ -128,11 +129,11 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
     if (!BeginsWithSignature(path)) {
         QFile probe(path);
         if (!probe.open(QIODevice::ReadOnly)) {
-            out.reason = QStringLiteral("cannot read: %1").arg(probe.errorString());
+            out.reason = QCoreApplication::translate("mv::crypto", "cannot read: %1").arg(probe.errorString());
             return out;
         }
         out.kind = CryptOutcome::PassedOver;
-        out.reason = QStringLiteral("not encrypted");
+        out.reason = QCoreApplication::translate("mv::crypto", "not encrypted");
         return out;
     }
     const QString target = PlainName(path);
@@ -149,8 +150,8 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
             }
         }
         return ProduceResult{ProduceResult::Failed, 0,
-                             keys.size() == 1 ? QStringLiteral("the key does not open this file")
-                                              : QStringLiteral("none of the keys opens this file")};
+                             keys.size() == 1 ? QCoreApplication::translate("mv::crypto", "the key does not open this file")
+                                              : QCoreApplication::translate("mv::crypto", "none of the keys opens this file")};
     };
     ReplaceOptions replace;
     replace.replaceExisting = options.replaceExisting;

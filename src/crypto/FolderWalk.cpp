@@ -3,6 +3,7 @@
 #include "fileio/UniqueFd.h"
 #include "fileutil/LeftoverNames.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QList>
 
@@ -101,7 +102,7 @@ bool isRepresentable(const QByteArray& nativeName)
 QString printableName(const QByteArray& nativeName)
 {
     const auto escaped = [](unsigned value) {
-        return QStringLiteral("\\x%1").arg(value, 2, 16, QLatin1Char('0'));
+        return QCoreApplication::translate("mv::crypto", "\\x%1").arg(value, 2, 16, QLatin1Char('0'));
     };
     QString shown;
     if (isRepresentable(nativeName)) {

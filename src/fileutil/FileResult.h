@@ -2,18 +2,34 @@
 
 #include "fileio/Status.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 namespace mv::fileutil {
 
 // Every file layer reports in one shape; see fileio/Status.h.
 using FileResult = fileio::Status;
 
-// A result's text for a window or a terminal line.
+// A result's text for a window or a terminal line. The Qt-free layers speak English; their
+// texts are translated here, where they are shown.
 inline QString resultText(const FileResult& r)
 {
-    return QString::fromStdString(r.message());
+    if (r.ok)
+        return {};
+    const auto tr = [](const std::string& text) {
+        return QCoreApplication::translate("mv::fileio", text.c_str());
+    };
+    QString text = QCoreApplication::translate("mv::fileio", "%1: %2").arg(tr(r.step), tr(r.reason));
+    QStringList notes;
+    if (!r.note.empty())
+        notes << tr(r.note);
+    if (!r.leftover.empty())
+        notes << QCoreApplication::translate("mv::fileio", "left behind: %1").arg(QFile::decodeName(r.leftover.c_str()));
+    if (!notes.isEmpty())
+        text += QStringLiteral(" (%1)").arg(notes.join(QStringLiteral("; ")));
+    return text;
 }
 
 // Paths cross into the Qt-free layers as the bytes the file system uses.

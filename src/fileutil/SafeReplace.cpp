@@ -5,6 +5,8 @@
 #include "fileio/UniqueFd.h"
 #include "fileutil/Wipe.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 
 #include <fcntl.h>
@@ -16,14 +18,14 @@ namespace mv::fileutil {
 QString replaceStepText(ReplaceStep step)
 {
     switch (step) {
-    case ReplaceStep::CheckPaths: return QStringLiteral("check files");
-    case ReplaceStep::Lock: return QStringLiteral("lock source");
-    case ReplaceStep::CreateTemp: return QStringLiteral("create temporary file");
-    case ReplaceStep::Produce: return QStringLiteral("write new file");
-    case ReplaceStep::CheckSource: return QStringLiteral("check source");
-    case ReplaceStep::CopyAttributes: return QStringLiteral("copy attributes");
-    case ReplaceStep::PutInPlace: return QStringLiteral("put in place");
-    case ReplaceStep::WipeSource: return QStringLiteral("wipe source");
+    case ReplaceStep::CheckPaths: return QCoreApplication::translate("mv::fileutil", "check files");
+    case ReplaceStep::Lock: return QCoreApplication::translate("mv::fileutil", "lock source");
+    case ReplaceStep::CreateTemp: return QCoreApplication::translate("mv::fileutil", "create temporary file");
+    case ReplaceStep::Produce: return QCoreApplication::translate("mv::fileutil", "write new file");
+    case ReplaceStep::CheckSource: return QCoreApplication::translate("mv::fileutil", "check source");
+    case ReplaceStep::CopyAttributes: return QCoreApplication::translate("mv::fileutil", "copy attributes");
+    case ReplaceStep::PutInPlace: return QCoreApplication::translate("mv::fileutil", "put in place");
+    case ReplaceStep::WipeSource: return QCoreApplication::translate("mv::fileutil", "wipe source");
     }
     return {};
 }

@@ -5,6 +5,7 @@
 #include "fileio/ZeroFill.h"
 #include "fileutil/RandomText.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -21,21 +22,21 @@ using fileio::UniqueFd;
 QString wipeStepText(WipeStep step)
 {
     switch (step) {
-    case WipeStep::OpenFolder: return QStringLiteral("open folder");
-    case WipeStep::Inspect: return QStringLiteral("read file information");
-    case WipeStep::RemoveLink: return QStringLiteral("remove link");
-    case WipeStep::Open: return QStringLiteral("open file");
-    case WipeStep::Check: return QStringLiteral("check file");
-    case WipeStep::Lock: return QStringLiteral("lock file");
-    case WipeStep::Rename: return QStringLiteral("rename to a meaningless name");
-    case WipeStep::MakeWritable: return QStringLiteral("make writable");
-    case WipeStep::OpenForWriting: return QStringLiteral("open for writing");
-    case WipeStep::WriteZeros: return QStringLiteral("write zeros");
-    case WipeStep::Flush: return QStringLiteral("flush to disk");
-    case WipeStep::Truncate: return QStringLiteral("cut to zero length");
-    case WipeStep::Close: return QStringLiteral("close file");
-    case WipeStep::Delete: return QStringLiteral("delete file");
-    case WipeStep::FlushFolder: return QStringLiteral("flush folder");
+    case WipeStep::OpenFolder: return QCoreApplication::translate("mv::fileutil", "open folder");
+    case WipeStep::Inspect: return QCoreApplication::translate("mv::fileutil", "read file information");
+    case WipeStep::RemoveLink: return QCoreApplication::translate("mv::fileutil", "remove link");
+    case WipeStep::Open: return QCoreApplication::translate("mv::fileutil", "open file");
+    case WipeStep::Check: return QCoreApplication::translate("mv::fileutil", "check file");
+    case WipeStep::Lock: return QCoreApplication::translate("mv::fileutil", "lock file");
+    case WipeStep::Rename: return QCoreApplication::translate("mv::fileutil", "rename to a meaningless name");
+    case WipeStep::MakeWritable: return QCoreApplication::translate("mv::fileutil", "make writable");
+    case WipeStep::OpenForWriting: return QCoreApplication::translate("mv::fileutil", "open for writing");
+    case WipeStep::WriteZeros: return QCoreApplication::translate("mv::fileutil", "write zeros");
+    case WipeStep::Flush: return QCoreApplication::translate("mv::fileutil", "flush to disk");
+    case WipeStep::Truncate: return QCoreApplication::translate("mv::fileutil", "cut to zero length");
+    case WipeStep::Close: return QCoreApplication::translate("mv::fileutil", "close file");
+    case WipeStep::Delete: return QCoreApplication::translate("mv::fileutil", "delete file");
+    case WipeStep::FlushFolder: return QCoreApplication::translate("mv::fileutil", "flush folder");
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "shell/ConfigDir.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -46,7 +47,7 @@ bool makePrivateDirs(const QString& path, QString* error)
             next = clean.size();
         const QByteArray part = QFile::encodeName(clean.left(next));
         if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST) {
-            *error = QStringLiteral("cannot create folder %1: %2")
+            *error = QCoreApplication::translate("mv::shell", "cannot create folder %1: %2")
                          .arg(clean.left(next), QString::fromLocal8Bit(std::strerror(errno)));
             return false;
         }
@@ -54,7 +55,7 @@ bool makePrivateDirs(const QString& path, QString* error)
     }
     struct stat st {};
     if (::stat(QFile::encodeName(clean).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        *error = QStringLiteral("%1 is not a folder").arg(clean);
+        *error = QCoreApplication::translate("mv::shell", "%1 is not a folder").arg(clean);
         return false;
     }
     return true;

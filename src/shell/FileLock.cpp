@@ -2,6 +2,7 @@
 
 #include "shell/SysError.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <fcntl.h>
@@ -17,7 +18,7 @@ FileLock::FileLock(const QString& path, Mode mode)
     if (fd < 0 && mode == Mode::Shared)
         fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) {
-        error_ = sysError(QStringLiteral("cannot open lock file %1").arg(path));
+        error_ = sysError(QCoreApplication::translate("mv::shell", "cannot open lock file %1").arg(path));
         return;
     }
     const int op = mode == Mode::Shared ? LOCK_SH : LOCK_EX;
@@ -26,7 +27,7 @@ FileLock::FileLock(const QString& path, Mode mode)
         rc = ::flock(fd, op);
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
-        error_ = sysError(QStringLiteral("cannot lock %1").arg(path));
+        error_ = sysError(QCoreApplication::translate("mv::shell", "cannot lock %1").arg(path));
         ::close(fd);
         return;
     }

@@ -9,6 +9,7 @@
 #include "shell/RegFormat.h"
 #include "shell/SysError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -72,10 +73,10 @@ HiveStore::Load HiveStore::load(RegDocument* doc, QString* error) const
     case ReadResult::Missing:
         return Load::Ok;
     case ReadResult::Failed:
-        *error = sysError(QStringLiteral("cannot read %1").arg(filePath()));
+        *error = sysError(QCoreApplication::translate("mv::shell", "cannot read %1").arg(filePath()));
         return Load::Failed;
     case ReadResult::NotAFile:
-        *error = QStringLiteral("%1 is not a regular file").arg(filePath());
+        *error = QCoreApplication::translate("mv::shell", "%1 is not a regular file").arg(filePath());
         return Load::Damaged;
     case ReadResult::Ok:
         break;
@@ -83,7 +84,7 @@ HiveStore::Load HiveStore::load(RegDocument* doc, QString* error) const
     QString why;
     if (parseRegText(bytes, doc, &why))
         return Load::Ok;
-    *error = QStringLiteral("%1 is damaged (%2)").arg(filePath(), why);
+    *error = QCoreApplication::translate("mv::shell", "%1 is damaged (%2)").arg(filePath(), why);
     return Load::Damaged;
 }
 
@@ -96,11 +97,11 @@ bool HiveStore::quarantine(QString* error) const
     for (int n = 1; ::lstat(QFile::encodeName(target).constData(), &st) == 0; ++n)
         target = base + QLatin1Char('.') + QString::number(n);
     if (::rename(QFile::encodeName(filePath()).constData(), QFile::encodeName(target).constData()) != 0) {
-        *error += QLatin1String("; ") + sysError(QStringLiteral("cannot move it to %1").arg(target));
+        *error += QLatin1String("; ") + sysError(QCoreApplication::translate("mv::shell", "cannot move it to %1").arg(target));
         return false;
     }
     (void)fileio::syncFolder(nativePath(dir_));
-    *error += QStringLiteral("; kept as %1").arg(target);
+    *error += QCoreApplication::translate("mv::shell", "; kept as %1").arg(target);
     return true;
 }
 
@@ -128,7 +129,7 @@ bool HiveStore::writeDurably(const QByteArray& bytes, QString* error) const
     if (r)
         r = out.commit(nativePath(filePath()), fileio::Existing::ReplaceAndClear);
     if (!r)
-        *error = QStringLiteral("cannot replace %1: %2").arg(filePath(), fileutil::resultText(r));
+        *error = QCoreApplication::translate("mv::shell", "cannot replace %1: %2").arg(filePath(), fileutil::resultText(r));
     return r.ok;
 }
 

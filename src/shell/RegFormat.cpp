@@ -2,6 +2,7 @@
 
 #include "shell/RegEscape.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -31,7 +32,7 @@ public:
     bool run(QString* error)
     {
         if (lines_.isEmpty() || lines_.first() != QLatin1String(kRegHeader))
-            return fail(0, QStringLiteral("missing header"), error);
+            return fail(0, QCoreApplication::translate("mv::shell", "missing header"), error);
         for (line_ = 1; line_ < lines_.size(); ++line_) {
             const QString trimmed = lines_.at(line_).trimmed();
             QString why;
@@ -47,19 +48,19 @@ public:
 private:
     bool fail(qsizetype line, const QString& why, QString* error)
     {
-        *error = QStringLiteral("line %1: %2").arg(line + 1).arg(why);
+        *error = QCoreApplication::translate("mv::shell", "line %1: %2").arg(line + 1).arg(why);
         return false;
     }
 
     bool section(const QString& line, QString* why)
     {
         if (!line.endsWith(QLatin1Char(']')) || line.size() < 3) {
-            *why = QStringLiteral("bad section line");
+            *why = QCoreApplication::translate("mv::shell", "bad section line");
             return false;
         }
         const auto parts = RegDocument::splitKeyPath(line.mid(1, line.size() - 2));
         if (!parts) {
-            *why = QStringLiteral("bad key path");
+            *why = QCoreApplication::translate("mv::shell", "bad key path");
             return false;
         }
         const QString path = parts->join(QLatin1Char('\\'));
@@ -75,27 +76,27 @@ private:
         if (line.startsWith(QLatin1Char('@'))) {
             pos = 1;
         } else if (!unquoteRegString(line, &pos, &v.name)) {
-            *why = QStringLiteral("neither a section nor a value");
+            *why = QCoreApplication::translate("mv::shell", "neither a section nor a value");
             return false;
         }
         if (pos >= line.size() || line.at(pos) != QLatin1Char('=')) {
-            *why = QStringLiteral("missing '=' after the value name");
+            *why = QCoreApplication::translate("mv::shell", "missing '=' after the value name");
             return false;
         }
         ++pos;
         if (pos < line.size() && line.at(pos) == QLatin1Char('"')) {
             if (!unquoteRegString(line, &pos, &v.text) || pos != line.size()) {
-                *why = QStringLiteral("bad string value");
+                *why = QCoreApplication::translate("mv::shell", "bad string value");
                 return false;
             }
         } else if (!rawData(line.mid(pos), &v.text)) {
-            *why = QStringLiteral("unknown value data");
+            *why = QCoreApplication::translate("mv::shell", "unknown value data");
             return false;
         } else {
             v.isString = false;
         }
         if (currentPath_.isEmpty()) {
-            *why = QStringLiteral("value before any section");
+            *why = QCoreApplication::translate("mv::shell", "value before any section");
             return false;
         }
         RegDocument::putValue(doc_->findOrAddKey(currentPath_), v);
@@ -147,7 +148,7 @@ bool parseRegText(const QByteArray& bytes, RegDocument* doc, QString* error)
     QStringDecoder decoder(QStringDecoder::Utf8);
     QString text = decoder.decode(bytes);
     if (decoder.hasError()) {
-        *error = QStringLiteral("not valid UTF-8");
+        *error = QCoreApplication::translate("mv::shell", "not valid UTF-8");
         return false;
     }
     QStringList lines = text.split(QLatin1Char('\n'));

@@ -1,7 +1,10 @@
 #include "shell/Registry.h"
 
+
 #include "shell/ConfigDir.h"
 #include "shell/HiveStore.h"
+
+#include <QCoreApplication>
 
 #include <mutex>
 #include <optional>
@@ -38,12 +41,12 @@ std::optional<std::pair<HiveStore, QString>> open(Hive hive, const QString& keyP
 {
     const QString file = hiveFileName(hive);
     if (file.isEmpty()) {
-        t_error = QStringLiteral("unknown hive 0x%1").arg(quint32(hive), 8, 16, QLatin1Char('0'));
+        t_error = QCoreApplication::translate("mv::shell", "unknown hive 0x%1").arg(quint32(hive), 8, 16, QLatin1Char('0'));
         return std::nullopt;
     }
     const auto parts = RegDocument::splitKeyPath(keyPath);
     if (!parts) {
-        t_error = QStringLiteral("invalid key path \"%1\"").arg(keyPath);
+        t_error = QCoreApplication::translate("mv::shell", "invalid key path \"%1\"").arg(keyPath);
         return std::nullopt;
     }
     return std::make_pair(HiveStore(configDir(), file), parts->join(QLatin1Char('\\')));
@@ -80,7 +83,7 @@ QString GetRegValue(Hive hive, const QString& keyPath, const QString& valueName)
     }
     const RegValue* value = doc.findValue(target->second, valueName);
     if (!value || !value->isString) {
-        t_error = value ? QStringLiteral("not a string value") : QStringLiteral("no such value");
+        t_error = value ? QCoreApplication::translate("mv::shell", "not a string value") : QCoreApplication::translate("mv::shell", "no such value");
         return {};
     }
     t_error.clear();
