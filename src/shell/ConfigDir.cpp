@@ -37,8 +37,9 @@ QString configDir()
     return base + QStringLiteral("/mirravelnock");
 }
 
-bool makePrivateDirs(const QString& path, QString* error)
+fileutil::FileResult makePrivateDirs(const QString& path)
 {
+    using fileutil::FileResult;
     const QString clean = QDir::cleanPath(path);
     qsizetype pos = 1;
     while (pos <= clean.size()) {
@@ -46,19 +47,16 @@ bool makePrivateDirs(const QString& path, QString* error)
         if (next < 0)
             next = clean.size();
         const QByteArray part = QFile::encodeName(clean.left(next));
-        if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST) {
-            *error = QCoreApplication::translate("mv::shell", "cannot create folder %1: %2")
-                         .arg(clean.left(next), QString::fromLocal8Bit(std::strerror(errno)));
-            return false;
-        }
+        if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
+            return FileResult::failure(
+                QCoreApplication::translate("mv::shell", "create folder %1").arg(clean.left(next)).toStdString(), errno);
         pos = next + 1;
     }
     struct stat st {};
-    if (::stat(QFile::encodeName(clean).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        *error = QCoreApplication::translate("mv::shell", "%1 is not a folder").arg(clean);
-        return false;
-    }
-    return true;
+    if (::stat(QFile::encodeName(clean).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return FileResult::failure(QCoreApplication::translate("mv::shell", "create folder %1").arg(clean).toStdString(),
+                                   QCoreApplication::translate("mv::shell", "not a folder").toStdString());
+    return FileResult::success();
 }
 
 } // namespace mv::shell

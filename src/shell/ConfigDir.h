@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileutil/FileResult.h"
+
 #include <QString>
 
 namespace mv::shell {
@@ -11,6 +13,6 @@ QString configDir();
 
 // Creates `path` and any missing parents with mode 0700. Returns false and sets `error`
 // when a folder can't be made (a file in the way, a read-only or virtual file system).
-bool makePrivateDirs(const QString& path, QString* error);
+fileutil::FileResult makePrivateDirs(const QString& path);
 
 } // namespace mv::shell

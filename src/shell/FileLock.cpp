@@ -1,7 +1,5 @@
 #include "shell/FileLock.h"
 
-#include "shell/SysError.h"
-
 #include <QCoreApplication>
 #include <QFile>
 
@@ -18,7 +16,8 @@ FileLock::FileLock(const QString& path, Mode mode)
     if (fd < 0 && mode == Mode::Shared)
         fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) {
-        error_ = sysError(QCoreApplication::translate("mv::shell", "cannot open lock file %1").arg(path));
+        error_ = fileutil::FileResult::failure(
+            QCoreApplication::translate("mv::shell", "open lock file %1").arg(path).toStdString(), errno);
         return;
     }
     const int op = mode == Mode::Shared ? LOCK_SH : LOCK_EX;
@@ -27,7 +26,8 @@ FileLock::FileLock(const QString& path, Mode mode)
         rc = ::flock(fd, op);
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
-        error_ = sysError(QCoreApplication::translate("mv::shell", "cannot lock %1").arg(path));
+        error_ = fileutil::FileResult::failure(
+            QCoreApplication::translate("mv::shell", "lock %1").arg(path).toStdString(), errno);
         ::close(fd);
         return;
     }

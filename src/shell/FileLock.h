@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileutil/FileResult.h"
+
 #include <QString>
 
 namespace mv::shell {
@@ -19,11 +21,11 @@ public:
     FileLock& operator=(const FileLock&) = delete;
 
     bool isLocked() const { return fd_ >= 0; }
-    const QString& error() const { return error_; }
+    const fileutil::FileResult& error() const { return error_; }
 
 private:
     int fd_ = -1;
-    QString error_;
+    fileutil::FileResult error_;
 };
 
 } // namespace mv::shell

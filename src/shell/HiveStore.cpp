@@ -7,7 +7,6 @@
 #include "shell/ConfigDir.h"
 #include "shell/FileLock.h"
 #include "shell/RegFormat.h"
-#include "shell/SysError.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,6 +21,13 @@ namespace mv::shell {
 
 using fileutil::FileResult;
 using fileutil::nativePath;
+
+namespace {
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("mv::shell", text);
+}
+} // namespace
 
 namespace {
 
@@ -65,18 +71,19 @@ ReadResult readWhole(const QString& path, QByteArray* bytes)
 
 HiveStore::HiveStore(const QString& dir, const QString& fileName) : dir_(dir), fileName_(fileName) {}
 
-HiveStore::Load HiveStore::load(RegDocument* doc, QString* error) const
+HiveStore::Load HiveStore::load(RegDocument* doc, FileResult* error) const
 {
     *doc = RegDocument();
+    const std::string step = tr("read %1").arg(filePath()).toStdString();
     QByteArray bytes;
     switch (readWhole(filePath(), &bytes)) {
     case ReadResult::Missing:
         return Load::Ok;
     case ReadResult::Failed:
-        *error = sysError(QCoreApplication::translate("mv::shell", "cannot read %1").arg(filePath()));
+        *error = FileResult::failure(step, errno);
         return Load::Failed;
     case ReadResult::NotAFile:
-        *error = QCoreApplication::translate("mv::shell", "%1 is not a regular file").arg(filePath());
+        *error = FileResult::failure(step, tr("not a regular file").toStdString());
         return Load::Damaged;
     case ReadResult::Ok:
         break;
@@ -84,11 +91,11 @@ HiveStore::Load HiveStore::load(RegDocument* doc, QString* error) const
     QString why;
     if (parseRegText(bytes, doc, &why))
         return Load::Ok;
-    *error = QCoreApplication::translate("mv::shell", "%1 is damaged (%2)").arg(filePath(), why);
+    *error = FileResult::failure(step, tr("the file is damaged (%1)").arg(why).toStdString());
     return Load::Damaged;
 }
 
-bool HiveStore::quarantine(QString* error) const
+bool HiveStore::quarantine(FileResult& damaged) const
 {
     const QString base = filePath() + QLatin1String(".bad");
     QString target = base;
@@ -97,11 +104,13 @@ bool HiveStore::quarantine(QString* error) const
     for (int n = 1; ::lstat(QFile::encodeName(target).constData(), &st) == 0; ++n)
         target = base + QLatin1Char('.') + QString::number(n);
     if (::rename(QFile::encodeName(filePath()).constData(), QFile::encodeName(target).constData()) != 0) {
-        *error += QLatin1String("; ") + sysError(QCoreApplication::translate("mv::shell", "cannot move it to %1").arg(target));
+        damaged.note = tr("it could not be moved to %1: %2")
+                           .arg(target, QString::fromStdString(fileio::errorText(errno)))
+                           .toStdString();
         return false;
     }
     (void)fileio::syncFolder(nativePath(dir_));
-    *error += QCoreApplication::translate("mv::shell", "; kept as %1").arg(target);
+    damaged.note = tr("kept as %1").arg(target).toStdString();
     return true;
 }
 
@@ -118,65 +127,66 @@ void HiveStore::removeLeftoverTemps() const
         (void)fileutil::WipeFile(dir.filePath(name));
 }
 
-bool HiveStore::writeDurably(const QByteArray& bytes, QString* error) const
+FileResult HiveStore::writeDurably(const QByteArray& bytes) const
 {
     // A crash at any moment leaves the old or the new store whole; the old copy's blocks are
     // zeroed once the new one is on disk, as they hold folder names and other private text.
     fileio::DurableOutput out;
     FileResult r = out.create(nativePath(dir_), 0600, /*clearOnDiscard=*/true);
     if (r && !fileio::writeFull(out.fd(), bytes.constData(), size_t(bytes.size())))
-        r = FileResult::failure("write", errno);
+        r = FileResult::failure(tr("write %1").arg(filePath()).toStdString(), errno);
     if (r)
         r = out.commit(nativePath(filePath()), fileio::Existing::ReplaceAndClear);
-    if (!r)
-        *error = QCoreApplication::translate("mv::shell", "cannot replace %1: %2").arg(filePath(), fileutil::resultText(r));
-    return r.ok;
+    return r;
 }
 
-bool HiveStore::read(RegDocument* doc, QString* error) const
+FileResult HiveStore::read(RegDocument* doc) const
 {
     if (!QFileInfo::exists(dir_)) {
         *doc = RegDocument();
-        return true;
+        return FileResult::success();
     }
+    FileResult error;
     Load loaded;
     {
         // A read works without the lock too (files are only ever replaced whole), so a
         // lock file that can't be opened doesn't stop it.
         const FileLock lock(lockPath(), FileLock::Mode::Shared);
-        loaded = load(doc, error);
+        loaded = load(doc, &error);
     }
     if (loaded != Load::Damaged)
-        return loaded == Load::Ok;
+        return error;
     // Moving the damaged file aside is a write: look again under the exclusive lock, as a
     // writer may have replaced it in between.
     const FileLock lock(lockPath(), FileLock::Mode::Exclusive);
     if (!lock.isLocked())
-        return false;
-    error->clear();
-    loaded = load(doc, error);
+        return lock.error();
+    error = FileResult::success();
+    loaded = load(doc, &error);
     if (loaded == Load::Damaged)
-        quarantine(error);
-    return loaded == Load::Ok;
+        (void)quarantine(error);
+    return error;
 }
 
-bool HiveStore::modify(const std::function<bool(RegDocument&)>& edit, QString* error) const
+FileResult HiveStore::modify(const std::function<bool(RegDocument&)>& edit) const
 {
-    if (!makePrivateDirs(dir_, error))
-        return false;
+    if (auto made = makePrivateDirs(dir_); !made)
+        return made;
     const FileLock lock(lockPath(), FileLock::Mode::Exclusive);
-    if (!lock.isLocked()) {
-        *error = lock.error();
-        return false;
-    }
+    if (!lock.isLocked())
+        return lock.error();
     removeLeftoverTemps();
     RegDocument doc;
-    const Load loaded = load(&doc, error);
-    if (loaded == Load::Failed || (loaded == Load::Damaged && !quarantine(error)))
-        return false;
+    FileResult error;
+    const Load loaded = load(&doc, &error);
+    if (loaded == Load::Failed)
+        return error;
+    // A damaged store that cannot be moved aside is never overwritten.
+    if (loaded == Load::Damaged && !quarantine(error))
+        return error;
     if (!edit(doc))
-        return true;
-    return writeDurably(writeRegText(doc), error);
+        return FileResult::success();
+    return writeDurably(writeRegText(doc));
 }
 
 } // namespace mv::shell

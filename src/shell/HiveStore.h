@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileutil/FileResult.h"
 #include "shell/RegDocument.h"
 
 #include <QString>
@@ -22,22 +23,24 @@ public:
 
     QString filePath() const { return dir_ + QLatin1Char('/') + fileName_; }
 
-    // Under a shared lock. Returns false, with the reason, when the store had to be read as
-    // empty for any reason other than not existing yet.
-    bool read(RegDocument* doc, QString* error) const;
+    // Under a shared lock. Fails, with the reason, when the store had to be read as empty
+    // for any reason other than not existing yet.
+    fileutil::FileResult read(RegDocument* doc) const;
 
     // Read-modify-write under the exclusive lock, so a value another process wrote in the
     // meantime is never lost. `edit` returns whether it changed anything; nothing is written
     // when it didn't.
-    bool modify(const std::function<bool(RegDocument&)>& edit, QString* error) const;
+    fileutil::FileResult modify(const std::function<bool(RegDocument&)>& edit) const;
 
 private:
     enum class Load { Ok, Damaged, Failed };
 
-    Load load(RegDocument* doc, QString* error) const;
-    bool quarantine(QString* error) const;
+    Load load(RegDocument* doc, fileutil::FileResult* error) const;
+    // Moves a damaged store aside and says where, or why not, in the result's note; true
+    // when it was moved.
+    bool quarantine(fileutil::FileResult& damaged) const;
     void removeLeftoverTemps() const;
-    bool writeDurably(const QByteArray& bytes, QString* error) const;
+    fileutil::FileResult writeDurably(const QByteArray& bytes) const;
     QString lockPath() const { return filePath() + QLatin1String(".lock"); }
 
     QString dir_;

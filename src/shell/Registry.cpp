@@ -58,11 +58,10 @@ bool modify(Hive hive, const QString& keyPath, const std::function<bool(RegDocum
     if (!target)
         return false;
     const std::lock_guard guard(storeMutex());
-    QString error;
-    const bool ok = target->first.modify(
-        [&](RegDocument& doc) { return edit(doc, target->second); }, &error);
-    t_error = ok ? QString() : error;
-    return ok;
+    const fileutil::FileResult r =
+        target->first.modify([&](RegDocument& doc) { return edit(doc, target->second); });
+    t_error = fileutil::resultText(r);
+    return r.ok;
 }
 
 } // namespace
@@ -73,11 +72,10 @@ QString GetRegValue(Hive hive, const QString& keyPath, const QString& valueName)
     if (!target)
         return {};
     RegDocument doc;
-    QString error;
     {
         const std::lock_guard guard(storeMutex());
-        if (!target->first.read(&doc, &error)) {
-            t_error = error;
+        if (const fileutil::FileResult r = target->first.read(&doc); !r) {
+            t_error = fileutil::resultText(r);
             return {};
         }
     }
