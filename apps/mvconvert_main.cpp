@@ -8,8 +8,8 @@
 //   mvconvert --decode-only IN [WxH]
 //                              decode and discard (for timing), optionally for drawing into
 //                              a WxH box (a JPEG then decodes downscaled)
-#include "imaging/DecodeLimits.h"
-#include "imaging/core/PictureDecoder.h"
+#include "imaging/PictureDecoder.h"
+#include "imaging/base/DecodeLimits.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 // upsampling), and at 1/8 scale. Items are the pixels of the full picture.
 #include "../tests/imaging/core/JpegEncoder.h"
 
-#include "imaging/core/JpegDecoder.h"
+#include "imaging/jpeg/JpegDecoder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,6 +2,7 @@
 // object selections) into a 1000 x 1000 picture.
 #include "../tests/imaging/metafile/SampleMetafiles.h"
 
+#include "imaging/base/Picture.h"
 #include "imaging/metafile/MetafileDecoder.h"
 
 #include <QGuiApplication>

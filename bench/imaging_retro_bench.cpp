@@ -5,14 +5,14 @@
 #include "../tests/imaging/retro/IffEncoder.h"
 #include "../tests/imaging/retro/MacPaintEncoder.h"
 #include "../tests/imaging/retro/PicEncoder.h"
-#include "../tests/imaging/retro/WpgEncoder.h"
+#include "../tests/imaging/wpg/WpgWriter.h"
 
 #include "imaging/retro/ArtDecoder.h"
 #include "imaging/retro/HrzDecoder.h"
 #include "imaging/retro/IffDecoder.h"
 #include "imaging/retro/MacPaintDecoder.h"
 #include "imaging/retro/PicDecoder.h"
-#include "imaging/retro/WpgDecoder.h"
+#include "imaging/wpg/WpgDecoder.h"
 
 #include <benchmark/benchmark.h>
 

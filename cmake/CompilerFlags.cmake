@@ -1,6 +1,8 @@
 # Warnings, sanitizers and hardening shared by every target of the project.
 add_library(mv_flags INTERFACE)
-target_compile_options(mv_flags INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_options(mv_flags INTERFACE -Wall -Wextra -Wpedantic -Wformat=2 -Wnon-virtual-dtor
+                                          -Woverloaded-virtual -Wshadow -Wcast-qual
+                                          -Wimplicit-fallthrough)
 if(MV_WERROR)
   target_compile_options(mv_flags INTERFACE -Werror)
 endif()

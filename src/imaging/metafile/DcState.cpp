@@ -21,7 +21,8 @@ QTransform scaled(const DcState& s, QPointF deviceOrigin, double sx, double sy)
         sx = std::copysign(m, sx);
         sy = std::copysign(m, sy);
     }
-    return QTransform(sx, 0, 0, sy, deviceOrigin.x() - s.windowOrg.x() * sx, deviceOrigin.y() - s.windowOrg.y() * sy);
+    return QTransform(sx, 0, 0, sy, deviceOrigin.x() - s.windowOrg.x() * sx,
+                      deviceOrigin.y() - s.windowOrg.y() * sy);
 }
 
 } // namespace

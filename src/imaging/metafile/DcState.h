@@ -11,7 +11,16 @@
 
 namespace mv::imaging::metafile {
 
-enum MapMode { MmText = 1, MmLoMetric, MmHiMetric, MmLoEnglish, MmHiEnglish, MmTwips, MmIsotropic, MmAnisotropic };
+enum MapMode {
+    MmText = 1,
+    MmLoMetric,
+    MmHiMetric,
+    MmLoEnglish,
+    MmHiEnglish,
+    MmTwips,
+    MmIsotropic,
+    MmAnisotropic
+};
 
 struct DcState {
     GdiPen pen = makePen(0, 0, Qt::black);
@@ -27,9 +36,9 @@ struct DcState {
 
     int mapMode = MmText;
     QPointF windowOrg;
-    QSizeF windowExt{1, 1};
+    QSizeF windowExt {1, 1};
     QPointF viewportOrg;
-    QSizeF viewportExt{1, 1};
+    QSizeF viewportExt {1, 1};
     bool windowExtSet = false; // old metafiles: the window then maps onto the picture's frame
     bool viewportExtSet = false;
     bool viewportOrgSet = false;

@@ -1,6 +1,7 @@
 #include "imaging/metafile/EmfLoader.h"
 
-#include "imaging/ByteReader.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/Messages.h"
 #include "imaging/metafile/EmfTypes.h"
 #include "imaging/metafile/MetafileSize.h"
 
@@ -20,8 +21,8 @@ QRectF readRect(ByteReader& r)
 
 bool usable(const QRectF& r)
 {
-    return r.width() > 0 && r.height() > 0 && std::abs(r.left()) < kMaxCoordinate && std::abs(r.top()) < kMaxCoordinate
-        && r.width() < kMaxCoordinate && r.height() < kMaxCoordinate;
+    return r.width() > 0 && r.height() > 0 && std::abs(r.left()) < kMaxCoordinate &&
+           std::abs(r.top()) < kMaxCoordinate && r.width() < kMaxCoordinate && r.height() < kMaxCoordinate;
 }
 
 struct Header {
@@ -35,15 +36,15 @@ struct Header {
 QString readHeader(ByteReader& r, Header& h)
 {
     if (r.size() < kMinHeader)
-        return QStringLiteral("the file is truncated");
+        return reason(Reason::Truncated);
     const std::uint32_t type = r.u32le();
     h.size = r.u32le();
     h.bounds = readRect(r);
     h.frame = readRect(r);
     if (type != EmrHeader || r.u32le() != kSignature)
-        return QStringLiteral("this is not an enhanced metafile");
+        return reason(Reason::NotEmf);
     if (h.size < kMinHeader || h.size > r.size() || h.size % 4 != 0)
-        return QStringLiteral("the metafile header is damaged");
+        return reason(Reason::MetafileHeaderDamaged);
     r.skip(8); // version, bytes
     h.records = r.u32le();
     h.handles = r.u16le();
@@ -51,17 +52,18 @@ QString readHeader(ByteReader& r, Header& h)
     const double px = r.s32le(), py = r.s32le(), mx = r.s32le(), my = r.s32le();
     h.devicePixels = QSizeF(px, py);
     h.deviceMm = QSizeF(mx, my);
-    return r.ok() ? QString() : QStringLiteral("the file is truncated");
+    return r.ok() ? QString() : reason(Reason::Truncated);
 }
 
 QString sizeFrom(const Header& h, MetafileRecords& f)
 {
-    const bool device = h.devicePixels.width() > 0 && h.devicePixels.height() > 0 && h.deviceMm.width() > 0
-        && h.deviceMm.height() > 0;
+    const bool device = h.devicePixels.width() > 0 && h.devicePixels.height() > 0 && h.deviceMm.width() > 0 &&
+                        h.deviceMm.height() > 0;
     if (usable(h.frame) && device) {
         const double sx = h.devicePixels.width() / h.deviceMm.width() / 100;
         const double sy = h.devicePixels.height() / h.deviceMm.height() / 100;
-        f.frame = QRectF(h.frame.left() * sx, h.frame.top() * sy, h.frame.width() * sx, h.frame.height() * sy);
+        f.frame =
+            QRectF(h.frame.left() * sx, h.frame.top() * sy, h.frame.width() * sx, h.frame.height() * sy);
         f.pxPerMm = (sx + sy) * 50;
         f.natural = naturalPixels(h.frame.size() * (96 / 2540.0));
         return {};
@@ -69,7 +71,7 @@ QString sizeFrom(const Header& h, MetafileRecords& f)
     // Bounds are inclusive device pixels.
     const QRectF bounds = h.bounds.adjusted(0, 0, 1, 1);
     if (!usable(bounds))
-        return QStringLiteral("the picture's frame is empty");
+        return reason(Reason::EmptyFrame);
     f.frame = bounds;
     f.natural = naturalPixels(bounds.size());
     return {};

@@ -24,7 +24,8 @@ MetafileBitmap decodeRef(QByteArrayView record, const BitmapRef& b, const std::v
 {
     if (b.cbBmi == 0)
         return {};
-    return decodeMetafileBitmap(recordPart(record, b.offBmi, b.cbBmi), recordPart(record, b.offBits, b.cbBits),
+    return decodeMetafileBitmap(recordPart(record, b.offBmi, b.cbBmi),
+                                recordPart(record, b.offBits, b.cbBits),
                                 b.usage == kDibPalColours ? &palette : nullptr);
 }
 
@@ -34,7 +35,8 @@ QTransform toParallelogram(const QRectF& source, const QPointF p[3])
 {
     const double w = source.width(), h = source.height();
     const QPointF u = (p[1] - p[0]) / w, v = (p[2] - p[0]) / h;
-    return QTransform::fromTranslate(-source.x(), -source.y()) * QTransform(u.x(), u.y(), v.x(), v.y(), p[0].x(), p[0].y());
+    return QTransform::fromTranslate(-source.x(), -source.y()) *
+           QTransform(u.x(), u.y(), v.x(), v.y(), p[0].x(), p[0].y());
 }
 
 } // namespace
@@ -64,8 +66,8 @@ bool EmfPlayer::playMaskedBitmap(std::uint32_t type, ByteReader& r, QByteArrayVi
     const QPointF maskAt = readPointL(r);
     const BitmapRef mask = readBitmapRef(r);
     const QRectF sane(-kMaxRegionUnits, -kMaxRegionUnits, 2.0 * kMaxRegionUnits, 2.0 * kMaxRegionUnits);
-    if (!r.ok() || source.width() == 0 || source.height() == 0 || !sane.contains(source.normalized())
-        || !sane.contains(maskAt))
+    if (!r.ok() || source.width() == 0 || source.height() == 0 || !sane.contains(source.normalized()) ||
+        !sane.contains(maskAt))
         return true; // the mask's pixels are matched to the source's in integers
     const MetafileBitmap b = decodeRef(record, src, canvas_.state().palette);
     const MetafileBitmap m = decodeRef(record, mask, canvas_.state().palette);

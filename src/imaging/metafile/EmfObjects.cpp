@@ -23,8 +23,14 @@ std::optional<GdiObject> stockObject(std::uint32_t which)
     case 6: return makePen(0, 0, Qt::white);
     case 7: return makePen(0, 0, Qt::black);
     case 8: return makePen(5, 0, Qt::black);
-    case 10: case 11: case 12: case 13: case 14: case 16: case 17: return GdiFont{};
-    case 15: return GdiPalette{defaultPalette()};
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 16:
+    case 17: return GdiFont {};
+    case 15: return GdiPalette {defaultPalette()};
     case 18: return makeBrush(0, Qt::white, 0);
     case 19: return makePen(0, 0, Qt::black);
     default: return std::nullopt;
@@ -47,7 +53,7 @@ bool EmfPlayer::playObject(std::uint32_t type, ByteReader& r, QByteArrayView rec
         const std::uint32_t index = r.u32le();
         r.skip(16); // the pattern bitmap is not drawn: the pen takes its colour
         const std::uint32_t style = r.u32le(), width = r.u32le();
-        r.skip(4); // brush style
+        r.skip(4);                                    // brush style
         constexpr std::uint32_t kGeometric = 0x10000; // else a cosmetic pen: one pixel wide
         objects_.put(index, makePen(style, style & kGeometric ? double(width) : 0, colorFromRef(r.u32le())));
         break;
@@ -63,8 +69,9 @@ bool EmfPlayer::playObject(std::uint32_t type, ByteReader& r, QByteArrayView rec
         const std::uint32_t index = r.u32le();
         r.skip(4); // usage
         const std::uint32_t offBmi = r.u32le(), cbBmi = r.u32le(), offBits = r.u32le(), cbBits = r.u32le();
-        const MetafileBitmap b = decodeMetafileBitmap(recordPart(record, offBmi, cbBmi), recordPart(record, offBits, cbBits));
-        objects_.put(index, GdiBrush{b.ok() ? QBrush(b.image) : QBrush(Qt::gray)});
+        const MetafileBitmap b =
+            decodeMetafileBitmap(recordPart(record, offBmi, cbBmi), recordPart(record, offBits, cbBits));
+        objects_.put(index, GdiBrush {b.ok() ? QBrush(b.image) : QBrush(Qt::gray)});
         break;
     }
     case EmrExtCreateFontIndirectW: createFont(r); break;

@@ -38,20 +38,23 @@ bool EmfPlayer::playText(std::uint32_t type, ByteReader& r, QByteArrayView recor
     const bool hasRect = (options & (kEtoOpaque | kEtoClipped)) && !rect.isEmpty();
     // Glyph numbers belong to the font the file was made with, which we do not have: drawn
     // as characters they would be gibberish, so only the opaque box is drawn.
-    const QString text = options & kEtoGlyphIndex ? QString() : wide ? readUtf16(bytes) : QString::fromLatin1(bytes);
+    const QString text = options & kEtoGlyphIndex ? QString()
+                         : wide                   ? readUtf16(bytes)
+                                                  : QString::fromLatin1(bytes);
     canvas_.text(ref, text, hasRect ? &rect : nullptr, options & kEtoClipped);
     return true;
 }
 
 bool EmfPlayer::playBitmap(std::uint32_t type, ByteReader& r, QByteArrayView record)
 {
-    if (type != EmrStretchDiBits && type != EmrSetDiBitsToDevice && type != EmrBitBlt && type != EmrStretchBlt
-        && type != EmrAlphaBlend && type != EmrTransparentBlt)
+    if (type != EmrStretchDiBits && type != EmrSetDiBitsToDevice && type != EmrBitBlt &&
+        type != EmrStretchBlt && type != EmrAlphaBlend && type != EmrTransparentBlt)
         return false;
     r.skip(16); // bounds
     QRectF dest, source;
     std::uint32_t rop = kSrcCopy, usage = 0, offBmi = 0, cbBmi = 0, offBits = 0, cbBits = 0;
-    const bool fromDc = type == EmrBitBlt || type == EmrStretchBlt || type == EmrAlphaBlend || type == EmrTransparentBlt;
+    const bool fromDc =
+        type == EmrBitBlt || type == EmrStretchBlt || type == EmrAlphaBlend || type == EmrTransparentBlt;
     switch (type) {
     case EmrStretchDiBits:
     case EmrSetDiBitsToDevice: {
@@ -84,7 +87,7 @@ bool EmfPlayer::playBitmap(std::uint32_t type, ByteReader& r, QByteArrayView rec
     if (!r.ok())
         return true;
     const bool blend = type == EmrAlphaBlend || type == EmrTransparentBlt;
-    const RasterOp op = blend ? RasterOp{} : ternaryRop(rop);
+    const RasterOp op = blend ? RasterOp {} : ternaryRop(rop);
     if (cbBmi == 0 || op.input != RopInput::Source) { // no source: a fill with the brush, or none
         if (!blend)
             canvas_.blit(dest, nullptr, {}, op);
@@ -93,9 +96,10 @@ bool EmfPlayer::playBitmap(std::uint32_t type, ByteReader& r, QByteArrayView rec
     const QByteArrayView bmi = recordPart(record, offBmi, cbBmi), bits = recordPart(record, offBits, cbBits);
     const bool storedAlpha = type == EmrAlphaBlend && ((rop >> 24) & 0xFF) == kAcSrcAlpha;
     const QByteArray alphaHeader = storedAlpha ? withAlphaMask(bmi) : QByteArray();
-    MetafileBitmap b = alphaHeader.isEmpty()
-                         ? decodeMetafileBitmap(bmi, bits, usage == kDibPalColours ? &canvas_.state().palette : nullptr)
-                         : decodeMetafileBitmap(alphaHeader, bits);
+    MetafileBitmap b =
+        alphaHeader.isEmpty()
+            ? decodeMetafileBitmap(bmi, bits, usage == kDibPalColours ? &canvas_.state().palette : nullptr)
+            : decodeMetafileBitmap(alphaHeader, bits);
     if (!b.ok())
         return true;
     if (!alphaHeader.isEmpty())

@@ -68,9 +68,9 @@ void EmfPlayer::play()
         ByteReader r(file_.params(rec));
         const QByteArrayView whole = file_.whole(rec);
         const std::uint32_t t = rec.type;
-        if (!playState(t, r) && !playMapping(t, r) && !playTransform(t, r) && !playObject(t, r, whole)
-            && !playShape(t, r) && !playPoly(t, r) && !playPath(t, r) && !playText(t, r, whole)
-            && !playRegion(t, r) && !playBitmap(t, r, whole))
+        if (!playState(t, r) && !playMapping(t, r) && !playTransform(t, r) && !playObject(t, r, whole) &&
+            !playShape(t, r) && !playPoly(t, r) && !playPath(t, r) && !playText(t, r, whole) &&
+            !playRegion(t, r) && !playBitmap(t, r, whole))
             playMaskedBitmap(t, r, whole);
     }
 }
@@ -149,7 +149,7 @@ bool EmfPlayer::playTransform(std::uint32_t type, ByteReader& r)
     QTransform& world = canvas_.state().world;
     switch (mode) {
     case kMwtIdentity: world = QTransform(); break;
-    case kMwtLeftMultiply: world = x * world; break;  // x applies first
+    case kMwtLeftMultiply: world = x * world; break; // x applies first
     case kMwtRightMultiply: world = world * x; break;
     case kMwtSet: world = x; break;
     default: return true;

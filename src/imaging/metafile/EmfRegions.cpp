@@ -17,8 +17,8 @@ QRegion readRegionData(ByteReader& r, std::uint32_t size)
     r.skip(8); // header size, type
     const std::uint32_t count = r.u32le();
     r.skip(4 + 16); // region size, bounds
-    if (!r.ok() || size < kRegionHeader || count > kMaxRegionRects
-        || std::uint64_t(count) * 16 > size - kRegionHeader || !r.has(qsizetype(count) * 16))
+    if (!r.ok() || size < kRegionHeader || count > kMaxRegionRects ||
+        std::uint64_t(count) * 16 > size - kRegionHeader || !r.has(qsizetype(count) * 16))
         return {};
     QList<QRect> rects;
     rects.reserve(count);

@@ -8,7 +8,10 @@ namespace mv::imaging::metafile {
 
 namespace {
 
-bool isShort(std::uint32_t type) { return type >= EmrPolyBezier16 && type <= EmrPolyPolygon16; }
+bool isShort(std::uint32_t type)
+{
+    return type >= EmrPolyBezier16 && type <= EmrPolyPolygon16;
+}
 
 // count points of 32 or 16 bits; empty when the record cannot hold them.
 QPolygonF readPoints(ByteReader& r, std::uint32_t count, bool shortPoints)

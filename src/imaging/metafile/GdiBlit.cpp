@@ -61,8 +61,8 @@ void GdiCanvas::blend(const QRectF& dest, const QImage& img, const QRectF& sourc
     painter_.restore();
 }
 
-void GdiCanvas::imageMapped(const QTransform& sourceToLogical, const QImage& img, const QRectF& source, const RasterOp& op,
-                            const QRegion* sourceMask)
+void GdiCanvas::imageMapped(const QTransform& sourceToLogical, const QImage& img, const QRectF& source,
+                            const RasterOp& op, const QRegion* sourceMask)
 {
     if (inPath_ || img.isNull() || source.isEmpty() || op.leavesDestination)
         return;

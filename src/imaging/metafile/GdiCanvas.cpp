@@ -39,7 +39,8 @@ GdiCanvas::~GdiCanvas()
 
 void GdiCanvas::mappingChanged()
 {
-    const QTransform page = pageTransform(state_, setup_.pxPerMm, setup_.oldMetafile ? &setup_.frame : nullptr);
+    const QTransform page =
+        pageTransform(state_, setup_.pxPerMm, setup_.oldMetafile ? &setup_.frame : nullptr);
     full_ = state_.world * page * frameToTarget_ * outer_;
 }
 
@@ -81,7 +82,8 @@ void GdiCanvas::applyPen(bool deviceSpace)
     QPen pen = state_.pen.pen;
     const double scale = std::sqrt(std::abs(full_.determinant()));
     // A page stretched along one axis widens a pen there: the cap holds for the widest.
-    const double widest = std::max(std::hypot(full_.m11(), full_.m12()), std::hypot(full_.m21(), full_.m22()));
+    const double widest =
+        std::max(std::hypot(full_.m11(), full_.m12()), std::hypot(full_.m21(), full_.m22()));
     const double pixels = pen.widthF() * scale;
     if (widest > 0 && pen.widthF() * widest > kMaxPenPixels)
         pen.setWidthF(kMaxPenPixels / widest);

@@ -18,10 +18,14 @@
 
 namespace mv::imaging::metafile {
 
-enum class ArcKind { Arc, Chord, Pie };
+enum class ArcKind {
+    Arc,
+    Chord,
+    Pie
+};
 
 struct CanvasSetup {
-    QRectF frame;         // the picture's frame, device units
+    QRectF frame; // the picture's frame, device units
     double pxPerMm = 96 / 25.4;
     bool oldMetafile = false; // the window maps onto the frame
 };
@@ -56,8 +60,8 @@ public:
     void blit(const QRectF& dest, const QImage* img, const QRectF& source, const RasterOp& op);
     // source (picture pixels) drawn onto the parallelogram sourceToLogical maps it to; only
     // within sourceMask (in picture pixels) when one is given.
-    void imageMapped(const QTransform& sourceToLogical, const QImage& img, const QRectF& source, const RasterOp& op = {},
-                     const QRegion* sourceMask = nullptr);
+    void imageMapped(const QTransform& sourceToLogical, const QImage& img, const QRectF& source,
+                     const RasterOp& op = {}, const QRegion* sourceMask = nullptr);
     void image(const QRectF& dest, const QImage& img, const QRectF& source, const RasterOp& op = {});
     // The picture drawn over what is there at the given opacity (0 to 1).
     void blend(const QRectF& dest, const QImage& img, const QRectF& source, double opacity);
@@ -70,7 +74,13 @@ public:
     void frameRegion(const QRegion& region, const QBrush& brush, QSize stroke);
     void invertRegion(const QRegion& region);
     // How a region combines with the clip, as the old interface numbered them.
-    enum class Combine { And = 1, Or = 2, Xor = 3, Diff = 4, Copy = 5 };
+    enum class Combine {
+        And = 1,
+        Or = 2,
+        Xor = 3,
+        Diff = 4,
+        Copy = 5
+    };
     // deviceUnits: the rectangles are in the reference device's pixels, not logical units.
     void clipToRegion(const QRegion& region, Combine how, bool deviceUnits);
     void text(QPointF ref, const QString& text, const QRectF* opaqueRect, bool clipToRect);
@@ -104,7 +114,7 @@ private:
     QPainter& painter_;
     QTransform outer_;
     QTransform frameToTarget_;
-    QTransform full_; // logical to painter
+    QTransform full_;     // logical to painter
     QTransform geometry_; // what prepare() left for the caller to map
     QRectF target_;
     QRectF baseClip_; // in the caller's coordinates

@@ -11,7 +11,11 @@
 namespace mv::imaging::metafile {
 
 // What a blit or a shape combines with the destination.
-enum class RopInput { None, Source, Pattern };
+enum class RopInput {
+    None,
+    Source,
+    Pattern
+};
 
 struct RasterOp {
     RopInput input = RopInput::Source;

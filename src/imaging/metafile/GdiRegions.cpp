@@ -46,7 +46,8 @@ std::optional<QPainterPath> GdiCanvas::regionPath(const QRegion& region, const Q
     return toPainter.map(pathOf(shown));
 }
 
-void GdiCanvas::fillPainterPath(const std::optional<QPainterPath>& path, const QBrush& brush, const RasterOp& op)
+void GdiCanvas::fillPainterPath(const std::optional<QPainterPath>& path, const QBrush& brush,
+                                const RasterOp& op)
 {
     if (!path || path->isEmpty() || op.leavesDestination)
         return;
@@ -68,8 +69,8 @@ void GdiCanvas::frameRegion(const QRegion& region, const QBrush& brush, QSize st
         return;
     const int w = std::clamp(stroke.width(), 1, 10000), h = std::clamp(stroke.height(), 1, 10000);
     // The frame is what is left when the region is shrunk by the stroke on every side.
-    const QRegion inner = region & region.translated(w, 0) & region.translated(-w, 0) & region.translated(0, h)
-                        & region.translated(0, -h);
+    const QRegion inner = region & region.translated(w, 0) & region.translated(-w, 0) &
+                          region.translated(0, h) & region.translated(0, -h);
     fillPainterPath(regionPath(region - inner, full_), brush, binaryRop(kR2CopyPen));
 }
 

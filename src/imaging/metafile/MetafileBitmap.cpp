@@ -1,6 +1,6 @@
 #include "imaging/metafile/MetafileBitmap.h"
 
-#include "imaging/ByteReader.h"
+#include "imaging/base/ByteReader.h"
 #include "imaging/metafile/GdiObjects.h"
 #include "imaging/pc/DibDecoder.h"
 
@@ -78,7 +78,8 @@ MetafileBitmap decodeMetafileBitmap(QByteArrayView dib, const std::vector<QRgb>*
     return b;
 }
 
-MetafileBitmap decodeMetafileBitmap(QByteArrayView header, QByteArrayView bits, const std::vector<QRgb>* palette)
+MetafileBitmap decodeMetafileBitmap(QByteArrayView header, QByteArrayView bits,
+                                    const std::vector<QRgb>* palette)
 {
     QByteArray joined;
     if (palette) {
@@ -118,7 +119,8 @@ QByteArray withAlphaMask(QByteArrayView header)
     r.skip(10);
     const int bitCount = r.u16le();
     const std::uint32_t compression = r.u32le();
-    if (!r.ok() || headerSize < 40 || headerSize > std::uint32_t(header.size()) || bitCount != 32 || compression != 0)
+    if (!r.ok() || headerSize < 40 || headerSize > std::uint32_t(header.size()) || bitCount != 32 ||
+        compression != 0)
         return {};
     QByteArray h = header.first(40).toByteArray();
     h[0] = char(kV3Header);
@@ -154,7 +156,9 @@ QRegion maskRegion(const QImage& mask)
     for (int y = 0; y < mask.height(); ++y) {
         int x = 0;
         while (x < mask.width()) {
-            const auto set = [&](int at) { return indexed ? mask.pixelIndex(at, y) == 1 : qGray(mask.pixel(at, y)) > 127; };
+            const auto set = [&](int at) {
+                return indexed ? mask.pixelIndex(at, y) == 1 : qGray(mask.pixel(at, y)) > 127;
+            };
             if (!set(x)) {
                 ++x;
                 continue;

@@ -26,7 +26,8 @@ struct MetafileBitmap {
 // records with that colour usage store it.
 MetafileBitmap decodeMetafileBitmap(QByteArrayView dib, const std::vector<QRgb>* palette = nullptr);
 // The header and the bits may lie apart in a record; joined when they do.
-MetafileBitmap decodeMetafileBitmap(QByteArrayView header, QByteArrayView bits, const std::vector<QRgb>* palette = nullptr);
+MetafileBitmap decodeMetafileBitmap(QByteArrayView header, QByteArrayView bits,
+                                    const std::vector<QRgb>* palette = nullptr);
 
 inline constexpr std::uint32_t kDibPalColours = 1;
 

@@ -1,7 +1,7 @@
 // A metafile picture: the checked records, played onto any painter at any size.
 #pragma once
 
-#include "imaging/core/VectorDrawing.h"
+#include "imaging/base/VectorDrawing.h"
 #include "imaging/metafile/MetafileRecords.h"
 
 namespace mv::imaging::metafile {

@@ -21,8 +21,8 @@ inline constexpr std::uint32_t kMaxTextLength = 65535;
 
 struct RecordRef {
     std::uint32_t type;
-    std::uint32_t offset; // of the record's first byte
-    std::uint32_t size;   // of the whole record, in bytes
+    std::uint32_t offset;       // of the record's first byte
+    std::uint32_t size;         // of the whole record, in bytes
     std::uint32_t paramsOffset; // parameters start this many bytes into the record
 };
 
@@ -38,10 +38,7 @@ struct MetafileRecords {
     {
         return QByteArrayView(bytes).sliced(r.offset, r.size);
     }
-    [[nodiscard]] QByteArrayView params(const RecordRef& r) const
-    {
-        return whole(r).sliced(r.paramsOffset);
-    }
+    [[nodiscard]] QByteArrayView params(const RecordRef& r) const { return whole(r).sliced(r.paramsOffset); }
 };
 
 // What a loader gives: the records, or why the file cannot be drawn.

@@ -1,6 +1,6 @@
 #include "imaging/metafile/MetafileSize.h"
 
-#include "imaging/DecodeLimits.h"
+#include "imaging/base/DecodeLimits.h"
 
 #include <algorithm>
 #include <cmath>

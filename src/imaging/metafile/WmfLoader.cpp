@@ -1,6 +1,7 @@
 #include "imaging/metafile/WmfLoader.h"
 
-#include "imaging/ByteReader.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/Messages.h"
 #include "imaging/metafile/DcState.h"
 #include "imaging/metafile/MetafileSize.h"
 #include "imaging/metafile/WmfFunctions.h"
@@ -25,7 +26,7 @@ std::optional<Placeable> readPlaceable(ByteReader& r)
         return std::nullopt;
     r.skip(6); // key, handle
     const double left = r.s16le(), top = r.s16le(), right = r.s16le(), bottom = r.s16le();
-    Placeable p{QRectF(QPointF(left, top), QPointF(right, bottom)).normalized(), r.u16le()};
+    Placeable p {QRectF(QPointF(left, top), QPointF(right, bottom)).normalized(), r.u16le()};
     r.skip(6); // reserved, checksum
     return p;
 }
@@ -106,9 +107,9 @@ QString checkHeader(ByteReader& r)
 {
     const int type = r.u16le(), headerWords = r.u16le(), version = r.u16le();
     if (!r.ok())
-        return QStringLiteral("the file is truncated");
+        return reason(Reason::Truncated);
     if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x100 && version != 0x300))
-        return QStringLiteral("this is not a Windows metafile");
+        return reason(Reason::NotWmf);
     return {};
 }
 
@@ -119,14 +120,14 @@ QString metricSizeFrom(const std::optional<Placeable>& placeable, const SizeHint
     const QTransform turn = oldMetricTransform(hints.windowOrg.value_or(QPointF()), QPointF());
     if (placeable) {
         if (placeable->box.isEmpty())
-            return QStringLiteral("the picture's bounding box is empty");
+            return reason(Reason::EmptyBoundingBox);
         f.frame = turn.mapRect(placeable->box);
         const double inch = placeable->inch > 0 ? placeable->inch : 96;
         f.natural = naturalPixels(placeable->box.size() * (96 / inch));
         return {};
     }
     if (!hints.bounds || hints.bounds->isEmpty())
-        return QStringLiteral("the picture states no size");
+        return reason(Reason::StatesNoSize);
     f.frame = turn.mapRect(*hints.bounds);
     f.natural = naturalPixels(f.frame.size() * (metricUnitMm(hints.mapMode) * 96 / 25.4));
     return {};
@@ -138,7 +139,7 @@ QString sizeFrom(const std::optional<Placeable>& placeable, const SizeHints& hin
         return metricSizeFrom(placeable, hints, f);
     if (placeable) {
         if (placeable->box.isEmpty())
-            return QStringLiteral("the picture's bounding box is empty");
+            return reason(Reason::EmptyBoundingBox);
         f.frame = placeable->box;
         const double inch = placeable->inch > 0 ? placeable->inch : 96;
         f.natural = naturalPixels(f.frame.size() * (96 / inch));
@@ -147,11 +148,11 @@ QString sizeFrom(const std::optional<Placeable>& placeable, const SizeHints& hin
     if (hints.windowExt) {
         f.frame = QRectF(hints.windowOrg.value_or(QPointF()), *hints.windowExt).normalized();
     } else if (hints.sawZeroExtent) {
-        return QStringLiteral("the picture's window extent is zero");
+        return reason(Reason::ZeroWindowExtent);
     } else if (hints.bounds && !hints.bounds->isEmpty()) {
         f.frame = *hints.bounds;
     } else {
-        return QStringLiteral("the picture states no size");
+        return reason(Reason::StatesNoSize);
     }
     f.natural = naturalPixels(f.frame.size());
     return {};
@@ -165,14 +166,14 @@ MetafileLoad loadWmf(QByteArrayView data)
     ByteReader r(data);
     const std::optional<Placeable> placeable = readPlaceable(r);
     if (!r.ok())
-        return {{}, QStringLiteral("the file is truncated")};
+        return {{}, reason(Reason::Truncated)};
     const qsizetype headerAt = r.pos();
     if (QString e = checkHeader(r); !e.isEmpty())
         return {{}, e};
     r.seek(headerAt + 10);
     load.file.objectCount = r.u16le();
     if (!r.seek(headerAt + kHeaderSize))
-        return {{}, QStringLiteral("the file is truncated")};
+        return {{}, reason(Reason::Truncated)};
 
     load.file.bytes = data.toByteArray();
     SizeHints hints;

@@ -32,8 +32,8 @@ void WmfPlayer::play()
     for (const RecordRef& rec : file_.records) {
         ByteReader r(file_.params(rec));
         const auto fn = std::uint16_t(rec.type);
-        if (!playState(fn, r) && !playMapping(fn, r) && !playObject(fn, r) && !playShape(fn, r)
-            && !playText(fn, r) && !playRegion(fn, r))
+        if (!playState(fn, r) && !playMapping(fn, r) && !playObject(fn, r) && !playShape(fn, r) &&
+            !playText(fn, r) && !playRegion(fn, r))
             playBitmap(fn, r, rec.size / 2);
     }
 }
@@ -111,7 +111,7 @@ bool WmfPlayer::playObject(std::uint16_t fn, ByteReader& r)
     case WmfCreateFontIndirect: createFont(r); break;
     case WmfDibCreatePatternBrush:
     case WmfCreatePatternBrush: createPatternBrush(r); break;
-    case WmfCreateRegion: objects_.addLowest(GdiRegion{readWmfRegion(r)}); break;
+    case WmfCreateRegion: objects_.addLowest(GdiRegion {readWmfRegion(r)}); break;
     case WmfCreatePalette: objects_.addLowest(readLogPalette(r.take(r.remaining()))); break;
     case WmfSelectObject:
     case WmfSelectPalette: select(r.u16le()); break;
@@ -150,9 +150,10 @@ void WmfPlayer::createPatternBrush(ByteReader& r)
 {
     const std::uint16_t style = r.u16le();
     r.skip(2); // colour usage
-    const MetafileBitmap bitmap = style == 5 ? decodeMetafileBitmap(r.take(r.remaining())) : MetafileBitmap{};
+    const MetafileBitmap bitmap =
+        style == 5 ? decodeMetafileBitmap(r.take(r.remaining())) : MetafileBitmap {};
     // An old-style pattern (or a damaged one) falls back to a grey brush.
-    objects_.addLowest(GdiBrush{bitmap.ok() ? QBrush(bitmap.image) : QBrush(Qt::gray)});
+    objects_.addLowest(GdiBrush {bitmap.ok() ? QBrush(bitmap.image) : QBrush(Qt::gray)});
 }
 
 } // namespace mv::imaging::metafile

@@ -1,7 +1,7 @@
 // Plays the records of an old Windows metafile onto a painter.
 #pragma once
 
-#include "imaging/ByteReader.h"
+#include "imaging/base/ByteReader.h"
 #include "imaging/metafile/GdiCanvas.h"
 #include "imaging/metafile/MetafileRecords.h"
 

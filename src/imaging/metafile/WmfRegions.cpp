@@ -74,7 +74,8 @@ bool WmfPlayer::playRegion(std::uint16_t fn, ByteReader& r)
     case WmfPaintRegion:
     case WmfInvertRegion:
         if (const QRegion* rgn = region(r.u16le()))
-            fn == WmfPaintRegion ? canvas_.fillRegion(*rgn, canvas_.state().brush.brush) : canvas_.invertRegion(*rgn);
+            fn == WmfPaintRegion ? canvas_.fillRegion(*rgn, canvas_.state().brush.brush)
+                                 : canvas_.invertRegion(*rgn);
         break;
     default: return false;
     }

@@ -88,7 +88,10 @@ bool WmfPlayer::playShape(std::uint16_t fn, ByteReader& r)
         const QPointF end = readPointYX(r), start = readPointYX(r);
         const QRectF box = readRectBRTL(r);
         if (r.ok())
-            canvas_.arc(fn == WmfArc ? ArcKind::Arc : fn == WmfPie ? ArcKind::Pie : ArcKind::Chord, box, start, end);
+            canvas_.arc(fn == WmfArc   ? ArcKind::Arc
+                        : fn == WmfPie ? ArcKind::Pie
+                                       : ArcKind::Chord,
+                        box, start, end);
         break;
     }
     default: return false;

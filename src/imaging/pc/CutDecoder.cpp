@@ -1,9 +1,10 @@
 #include "imaging/pc/CutDecoder.h"
 
-#include "imaging/ByteReader.h"
-#include "imaging/DecodeLimits.h"
-#include "imaging/pc/Palettes.h"
-#include "imaging/pc/PcHelpers.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/DecodeHelpers.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
+#include "imaging/base/Palettes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -90,12 +91,12 @@ DecodeResult decodeCut(QByteArrayView data, QByteArrayView palette)
     const int width = in.u16le(), height = in.u16le();
     in.u16le();
     if (!in.ok())
-        return DecodeResult::failure(truncatedError());
+        return DecodeResult::failure(reason(Reason::Truncated));
     if (QString why = checkDimensions(width, height, 1); !why.isEmpty())
         return DecodeResult::failure(why);
     // Every row starts with its byte count.
     if (!in.has(std::int64_t(height) * 2))
-        return DecodeResult::failure(truncatedError());
+        return DecodeResult::failure(reason(Reason::Truncated));
 
     QString why;
     QImage image = allocateImage(width, height, QImage::Format_Indexed8, &why);
@@ -108,7 +109,7 @@ DecodeResult decodeCut(QByteArrayView data, QByteArrayView palette)
     for (int y = 0; y < height; ++y) {
         const QByteArrayView row = in.take(in.u16le());
         if (!in.ok())
-            return DecodeResult::failure(truncatedError());
+            return DecodeResult::failure(reason(Reason::Truncated));
         expandRow(row, image.scanLine(y), width);
     }
     return DecodeResult::success(std::move(image), 8);

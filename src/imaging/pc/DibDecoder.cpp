@@ -1,11 +1,12 @@
 #include "imaging/pc/DibDecoder.h"
 
-#include "imaging/DecodeLimits.h"
+#include "imaging/base/BitUnpack.h"
+#include "imaging/base/DecodeHelpers.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
+#include "imaging/base/Palettes.h"
 #include "imaging/pc/DibHeader.h"
 #include "imaging/pc/DibRle.h"
-#include "imaging/pc/Palettes.h"
-#include "imaging/pc/PcHelpers.h"
-#include "imaging/pc/PixelUnpack.h"
 
 #include <algorithm>
 #include <bit>
@@ -44,7 +45,9 @@ struct BitFields {
     Channel r, g, b, a;
     bool alpha;
     explicit BitFields(const DibHeader& h)
-        : r(h.masks[0]), g(h.masks[1]), b(h.masks[2]), a(h.masks[3]), alpha(h.useAlpha) {}
+        : r(h.masks[0]), g(h.masks[1]), b(h.masks[2]), a(h.masks[3]), alpha(h.useAlpha)
+    {
+    }
     [[nodiscard]] QRgb colour(std::uint32_t px) const
     {
         return qRgba(r.value(px), g.value(px), b.value(px), alpha ? a.value(px) : 255);
@@ -56,7 +59,7 @@ void storeRow(const DibHeader& h, const BitFields& fields, const std::vector<QRg
 {
     const int w = int(h.width);
     if (h.bits <= 8) {
-        unpackPixels(src, h.bits, w, out);
+        packedToIndices(src, h.bits, w, out);
         return;
     }
     auto* px = reinterpret_cast<QRgb*>(out);
@@ -68,7 +71,8 @@ void storeRow(const DibHeader& h, const BitFields& fields, const std::vector<QRg
             px[x] = qRgb(src[2], src[1], src[0]);
     } else {
         for (int x = 0; x < w; ++x, src += 4)
-            px[x] = fields.colour(std::uint32_t(src[0]) | (src[1] << 8) | (src[2] << 16) | (std::uint32_t(src[3]) << 24));
+            px[x] = fields.colour(std::uint32_t(src[0]) | (src[1] << 8) | (src[2] << 16) |
+                                  (std::uint32_t(src[3]) << 24));
     }
 }
 
@@ -94,7 +98,7 @@ DecodeResult decodeRaw(const DibHeader& h, QByteArrayView data, QImage& image)
 {
     const std::int64_t stride = h.stride();
     if (data.size() - h.bitsOffset < stride * h.rows())
-        return DecodeResult::failure(truncatedError());
+        return DecodeResult::failure(reason(Reason::Truncated));
     const BitFields fields(h);
     const std::vector<QRgb> lut16 = table16(h, fields);
     const auto* bits = reinterpret_cast<const std::uint8_t*>(data.data()) + h.bitsOffset;
@@ -123,7 +127,7 @@ DecodeResult decodeDib(QByteArrayView data)
         return DecodeResult::failure(why);
     const bool rle = h.compression == kDibRle8 || h.compression == kDibRle4;
     if (rle && h.bitsOffset >= data.size())
-        return DecodeResult::failure(truncatedError());
+        return DecodeResult::failure(reason(Reason::Truncated));
 
     QString why;
     QImage image = allocateImage(h.width, h.rows(), outputFormat(h), &why);
@@ -136,7 +140,7 @@ DecodeResult decodeDib(QByteArrayView data)
 
     image.fill(0);
     if (!decodeDibRle(data.sliced(h.bitsOffset), h.compression == kDibRle4, h.bottomUp(), image))
-        return DecodeResult::failure(truncatedError());
+        return DecodeResult::failure(reason(Reason::Truncated));
     return DecodeResult::success(std::move(image), h.bits);
 }
 

@@ -5,7 +5,7 @@
 // A file that ends before the last row is refused as truncated (no partial picture).
 #pragma once
 
-#include "imaging/DecodeResult.h"
+#include "imaging/base/DecodeResult.h"
 
 #include <QByteArrayView>
 

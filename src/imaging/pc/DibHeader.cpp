@@ -1,8 +1,9 @@
 #include "imaging/pc/DibHeader.h"
 
-#include "imaging/ByteReader.h"
-#include "imaging/DecodeLimits.h"
-#include "imaging/pc/PcHelpers.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/DecodeHelpers.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
 
 #include <limits>
 
@@ -10,10 +11,20 @@ namespace mv::imaging {
 
 namespace {
 
-enum : std::uint32_t { kAlphaBitfields = 6, kOs2Huffman = 3, kOs2Rle24 = 4 };
+enum : std::uint32_t {
+    kAlphaBitfields = 6,
+    kOs2Huffman = 3,
+    kOs2Rle24 = 4
+};
 
-bool isWindowsSize(std::uint32_t size) { return size == 40 || size == 52 || size == 56 || size == 108 || size == 124; }
-bool isOs2Size(std::uint32_t size) { return size >= 16 && size <= 64 && size % 4 == 0 && !isWindowsSize(size); }
+bool isWindowsSize(std::uint32_t size)
+{
+    return size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
+}
+bool isOs2Size(std::uint32_t size)
+{
+    return size >= 16 && size <= 64 && size % 4 == 0 && !isWindowsSize(size);
+}
 
 QString readCore(ByteReader& in, DibHeader* h)
 {
@@ -21,7 +32,7 @@ QString readCore(ByteReader& in, DibHeader* h)
     h->height = in.u16le();
     h->planes = in.u16le();
     h->bits = in.u16le();
-    return in.ok() ? QString() : truncatedError();
+    return in.ok() ? QString() : reason(Reason::Truncated);
 }
 
 // The fields shared by the Windows and OS/2 2.x headers; OS/2 may stop after 16 bytes.
@@ -29,7 +40,7 @@ QString readInfo(QByteArrayView data, DibHeader* h)
 {
     QByteArray padded = data.first(qMin<qsizetype>(data.size(), h->headerSize)).toByteArray();
     if (padded.size() < qsizetype(h->headerSize))
-        return truncatedError();
+        return reason(Reason::Truncated);
     padded.resize(qMax<qsizetype>(padded.size(), 56), '\0');
     ByteReader in(padded);
     in.skip(4);
@@ -48,7 +59,7 @@ QString readInfo(QByteArrayView data, DibHeader* h)
     if (h->headerSize < 52)
         h->masks[0] = h->masks[1] = h->masks[2] = 0;
     if (used > 256)
-        return QStringLiteral("the colour table is too large (%1 entries)").arg(used);
+        return reason(Reason::ColourTableTooLarge).arg(used);
     h->colours.resize(used); // entry count only, read later
     return {};
 }
@@ -57,18 +68,19 @@ QString checkCompression(DibHeader* h, bool os2)
 {
     std::uint32_t& c = h->compression;
     if (os2 && (c == kOs2Huffman || c == kOs2Rle24))
-        return QStringLiteral("unsupported compression %1").arg(c);
+        return reason(Reason::UnsupportedCompression).arg(c);
     if (c == kAlphaBitfields)
         c = kDibBitfields;
-    const bool ok = c == kDibRgb ? (h->bits == 1 || h->bits == 4 || h->bits == 8 || h->bits == 16 || h->bits == 24 || h->bits == 32)
-                  : c == kDibRle8 ? h->bits == 8
-                  : c == kDibRle4 ? h->bits == 4
-                  : c == kDibBitfields ? (h->bits == 16 || h->bits == 32)
-                                       : false;
+    const bool ok = c == kDibRgb         ? (h->bits == 1 || h->bits == 4 || h->bits == 8 || h->bits == 16 ||
+                                    h->bits == 24 || h->bits == 32)
+                    : c == kDibRle8      ? h->bits == 8
+                    : c == kDibRle4      ? h->bits == 4
+                    : c == kDibBitfields ? (h->bits == 16 || h->bits == 32)
+                                         : false;
     if (c > kDibBitfields)
-        return QStringLiteral("unsupported compression %1").arg(c);
+        return reason(Reason::UnsupportedCompression).arg(c);
     if (!ok)
-        return QStringLiteral("unsupported depth %1 for compression %2").arg(h->bits).arg(c);
+        return reason(Reason::DepthForCompression).arg(h->bits).arg(c);
     return {};
 }
 
@@ -97,7 +109,7 @@ QString readTables(QByteArrayView data, DibHeader* h, int entryBytes, int stored
     if (count == 0 && h->bits <= 8)
         count = qsizetype(1) << h->bits;
     if (!in.has(count * entryBytes))
-        return truncatedError();
+        return reason(Reason::Truncated);
     h->colours.resize(count);
     for (QRgb& c : h->colours) {
         const int b = in.u8(), g = in.u8(), r = in.u8();
@@ -106,7 +118,7 @@ QString readTables(QByteArrayView data, DibHeader* h, int entryBytes, int stored
         c = qRgb(r, g, b);
     }
     h->bitsOffset = in.pos();
-    return in.ok() ? QString() : truncatedError();
+    return in.ok() ? QString() : reason(Reason::Truncated);
 }
 
 } // namespace
@@ -116,18 +128,18 @@ QString readDibHeader(QByteArrayView data, DibHeader* h)
     ByteReader in(data);
     h->headerSize = in.u32le();
     if (!in.ok())
-        return truncatedError();
+        return reason(Reason::Truncated);
     const bool core = h->headerSize == 12;
     const bool os2 = isOs2Size(h->headerSize);
     if (!core && !os2 && !isWindowsSize(h->headerSize))
-        return QStringLiteral("unknown bitmap header size %1").arg(h->headerSize);
+        return reason(Reason::DibHeaderSize).arg(h->headerSize);
     QString why = core ? readCore(in, h) : readInfo(data, h);
     if (why.isEmpty() && h->planes != 1)
-        why = QStringLiteral("unsupported number of planes %1").arg(h->planes);
+        why = reason(Reason::UnsupportedPlanes).arg(h->planes);
     if (why.isEmpty())
         why = checkCompression(h, os2);
     if (why.isEmpty() && h->height == std::numeric_limits<std::int32_t>::min())
-        why = QStringLiteral("the picture is too large (%1 x %2)").arg(h->width).arg(h->height);
+        why = reason(Reason::TooLarge).arg(h->width).arg(h->height);
     if (why.isEmpty())
         why = checkDimensions(h->width, h->rows(), 1);
     if (!why.isEmpty())

@@ -12,7 +12,12 @@
 
 namespace mv::imaging {
 
-enum DibCompression : std::uint32_t { kDibRgb = 0, kDibRle8 = 1, kDibRle4 = 2, kDibBitfields = 3 };
+enum DibCompression : std::uint32_t {
+    kDibRgb = 0,
+    kDibRle8 = 1,
+    kDibRle4 = 2,
+    kDibBitfields = 3
+};
 
 struct DibHeader {
     std::uint32_t headerSize = 0;
@@ -21,8 +26,8 @@ struct DibHeader {
     std::uint32_t compression = kDibRgb;
     std::uint32_t masks[4] = {}; // red, green, blue, alpha
     bool useAlpha = false;
-    QList<QRgb> colours;         // as stored, not padded
-    qsizetype bitsOffset = 0;    // where the pixels start
+    QList<QRgb> colours;      // as stored, not padded
+    qsizetype bitsOffset = 0; // where the pixels start
 
     [[nodiscard]] bool bottomUp() const { return height > 0; }
     [[nodiscard]] std::int64_t rows() const { return height < 0 ? -height : height; }

@@ -1,6 +1,6 @@
 #include "imaging/pc/DibRle.h"
 
-#include "imaging/ByteReader.h"
+#include "imaging/base/ByteReader.h"
 
 #include <algorithm>
 

@@ -1,10 +1,11 @@
 #include "imaging/pc/GemImgDecoder.h"
 
-#include "imaging/ByteReader.h"
-#include "imaging/DecodeLimits.h"
-#include "imaging/pc/Palettes.h"
-#include "imaging/pc/PcHelpers.h"
-#include "imaging/pc/PixelUnpack.h"
+#include "imaging/base/BitUnpack.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/DecodeHelpers.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
+#include "imaging/base/Palettes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -37,11 +38,11 @@ GemHeader readHeader(ByteReader& in)
 QString checkHeader(const GemHeader& h, qsizetype size)
 {
     if (h.headerWords < 8 || qsizetype(h.headerWords) * 2 > size)
-        return QStringLiteral("the header length %1 is not valid").arg(h.headerWords);
+        return reason(Reason::GemHeaderLength).arg(h.headerWords);
     if (h.planes < 1 || h.planes > 8)
-        return QStringLiteral("unsupported number of planes %1").arg(h.planes);
+        return reason(Reason::UnsupportedPlanes).arg(h.planes);
     if (h.patternLength < 1 || h.patternLength > 8)
-        return QStringLiteral("unsupported pattern length %1").arg(h.patternLength);
+        return reason(Reason::GemPatternLength).arg(h.patternLength);
     return checkDimensions(h.width, h.height, 1);
 }
 
@@ -121,13 +122,7 @@ int expandLine(ByteReader& in, const GemHeader& h, std::uint8_t* out)
 void storeLine(const GemHeader& h, const std::uint8_t* line, uchar* out)
 {
     const int w = int(h.width);
-    if (h.planes == 1) {
-        unpackPixels(line, 1, w, out);
-        return;
-    }
-    std::memset(out, 0, size_t(w));
-    for (int p = 0; p < h.planes; ++p)
-        addBitPlane(line + p * h.planeBytes(), p, w, out);
+    planesToIndices(line, h.planeBytes(), h.planes, w, out);
 }
 
 } // namespace
@@ -136,8 +131,8 @@ bool looksLikeGemImg(QByteArrayView data)
 {
     ByteReader in(data);
     const GemHeader h = readHeader(in);
-    return in.ok() && h.version >= 1 && h.version <= 3 && checkHeader(h, data.size()).isEmpty()
-        && qsizetype(h.headerWords) * 2 < data.size();
+    return in.ok() && h.version >= 1 && h.version <= 3 && checkHeader(h, data.size()).isEmpty() &&
+           qsizetype(h.headerWords) * 2 < data.size();
 }
 
 DecodeResult decodeGemImg(QByteArrayView data)
@@ -145,7 +140,7 @@ DecodeResult decodeGemImg(QByteArrayView data)
     ByteReader in(data);
     const GemHeader h = readHeader(in);
     if (!in.ok())
-        return DecodeResult::failure(truncatedError());
+        return DecodeResult::failure(reason(Reason::Truncated));
     if (QString why = checkHeader(h, data.size()); !why.isEmpty())
         return DecodeResult::failure(why);
 
@@ -153,7 +148,7 @@ DecodeResult decodeGemImg(QByteArrayView data)
     // times, so a short file cannot hold a huge picture.
     const std::int64_t leastBytes = ((h.height + 254) / 255) * ((h.lineBytes() + 254) / 255);
     if (data.size() - qsizetype(h.headerWords) * 2 < leastBytes)
-        return DecodeResult::failure(truncatedError());
+        return DecodeResult::failure(reason(Reason::Truncated));
 
     QString why;
     QImage image = allocateImage(h.width, h.height, QImage::Format_Indexed8, &why);
@@ -166,7 +161,7 @@ DecodeResult decodeGemImg(QByteArrayView data)
     for (int y = 0; y < image.height();) {
         const int repeat = expandLine(in, h, line.data());
         if (repeat == 0)
-            return DecodeResult::failure(truncatedError());
+            return DecodeResult::failure(reason(Reason::Truncated));
         for (int i = 0; i < repeat && y < image.height(); ++i, ++y)
             storeLine(h, line.data(), image.scanLine(y));
     }

@@ -1,9 +1,10 @@
 #include "imaging/pc/MspDecoder.h"
 
-#include "imaging/ByteReader.h"
-#include "imaging/DecodeLimits.h"
-#include "imaging/pc/PcHelpers.h"
-#include "imaging/pc/PixelUnpack.h"
+#include "imaging/base/BitUnpack.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/DecodeHelpers.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
 
 #include <algorithm>
 #include <cstring>
@@ -65,18 +66,18 @@ DecodeResult decodeMsp(QByteArrayView data)
 {
     const int version = versionOf(data);
     if (version == 0)
-        return DecodeResult::failure(QStringLiteral("not a Microsoft Paint file"));
+        return DecodeResult::failure(reason(Reason::NotMsp));
     ByteReader in(data);
     in.skip(4);
     const int width = in.u16le(), height = in.u16le();
     if (!in.seek(kHeaderSize) || !in.ok())
-        return DecodeResult::failure(truncatedError());
+        return DecodeResult::failure(reason(Reason::Truncated));
     if (QString why = checkDimensions(width, height, 1); !why.isEmpty())
         return DecodeResult::failure(why);
     const int rowBytes = (width + 7) / 8;
     const std::int64_t minimum = version == 1 ? std::int64_t(rowBytes) * height : std::int64_t(height) * 2;
     if (in.remaining() < minimum)
-        return DecodeResult::failure(truncatedError());
+        return DecodeResult::failure(reason(Reason::Truncated));
 
     QString why;
     QImage image = allocateImage(width, height, QImage::Format_Indexed8, &why);
@@ -94,8 +95,8 @@ DecodeResult decodeMsp(QByteArrayView data)
             expandRow(in.take(lengths.u16le()), row.data(), rowBytes);
         }
         if (!in.ok())
-            return DecodeResult::failure(truncatedError());
-        unpackPixels(row.data(), 1, width, image.scanLine(y));
+            return DecodeResult::failure(reason(Reason::Truncated));
+        packedToIndices(row.data(), 1, width, image.scanLine(y));
     }
     return DecodeResult::success(std::move(image), 1);
 }

@@ -1,10 +1,11 @@
 #include "imaging/pc/PcxDecoder.h"
 
-#include "imaging/ByteReader.h"
-#include "imaging/DecodeLimits.h"
-#include "imaging/pc/Palettes.h"
-#include "imaging/pc/PcHelpers.h"
-#include "imaging/pc/PixelUnpack.h"
+#include "imaging/base/BitUnpack.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/DecodeHelpers.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
+#include "imaging/base/Palettes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -54,15 +55,15 @@ bool supportedLayout(int bits, int planes)
 QString checkHeader(const PcxHeader& h, qsizetype size)
 {
     if (size < kHeaderSize)
-        return truncatedError();
+        return reason(Reason::Truncated);
     if (h.encoding > 1)
-        return QStringLiteral("unsupported compression %1").arg(h.encoding);
+        return reason(Reason::UnsupportedCompression).arg(h.encoding);
     if (!supportedLayout(h.bits, h.planes))
-        return QStringLiteral("unsupported PCX layout: %1 bits x %2 planes").arg(h.bits).arg(h.planes);
+        return reason(Reason::PcxLayout).arg(h.bits).arg(h.planes);
     if (QString why = checkDimensions(h.width, h.height, 1); !why.isEmpty())
         return why;
     if (std::int64_t(h.bytesPerLine) * 8 < h.width * h.bits)
-        return QStringLiteral("the line length %1 is too short for %2 pixels").arg(h.bytesPerLine).arg(h.width);
+        return reason(Reason::PcxLineTooShort).arg(h.bytesPerLine).arg(h.width);
     return {};
 }
 
@@ -135,11 +136,9 @@ void storeRow(const PcxHeader& h, const std::uint8_t* line, uchar* out)
 {
     const int w = int(h.width), bpl = h.bytesPerLine;
     if (h.planes == 1) {
-        unpackPixels(line, h.bits, w, out);
+        packedToIndices(line, h.bits, w, out);
     } else if (h.bits == 1) {
-        std::memset(out, 0, size_t(w));
-        for (int p = 0; p < h.planes; ++p)
-            addBitPlane(line + p * bpl, p, w, out);
+        planesToIndices(line, bpl, h.planes, w, out);
     } else {
         auto* px = reinterpret_cast<QRgb*>(out);
         const std::uint8_t *r = line, *g = line + bpl, *b = line + 2 * bpl;
@@ -175,7 +174,7 @@ bool looksLikePcx(QByteArrayView data)
 DecodeResult decodePcx(QByteArrayView data)
 {
     if (data.size() < kHeaderSize || std::uint8_t(data[0]) != 0x0A)
-        return DecodeResult::failure(QStringLiteral("not a PCX file"));
+        return DecodeResult::failure(reason(Reason::NotPcx));
     const PcxHeader h = readHeader(data);
     if (QString why = checkHeader(h, data.size()); !why.isEmpty())
         return DecodeResult::failure(why);
@@ -191,7 +190,7 @@ DecodeResult decodePcx(QByteArrayView data)
     const bool fits = h.encoding == 1 ? canExpandTo(available, lineBytes * h.height, 32)
                                       : available >= lineBytes * h.height;
     if (!fits)
-        return DecodeResult::failure(truncatedError());
+        return DecodeResult::failure(reason(Reason::Truncated));
 
     QString why;
     QImage image = allocateImage(h.width, h.height, outputFormat(h), &why);
@@ -208,7 +207,7 @@ DecodeResult decodePcx(QByteArrayView data)
         const std::uint8_t* row = begin + lineBytes * y;
         if (h.encoding == 1) {
             if (!rle.fill(line.data(), int(lineBytes)))
-                return DecodeResult::failure(truncatedError());
+                return DecodeResult::failure(reason(Reason::Truncated));
             row = line.data();
         }
         storeRow(h, row, image.scanLine(y));

@@ -1,10 +1,11 @@
 #include "imaging/pc/SunRasterDecoder.h"
 
-#include "imaging/ByteReader.h"
-#include "imaging/DecodeLimits.h"
-#include "imaging/pc/Palettes.h"
-#include "imaging/pc/PcHelpers.h"
-#include "imaging/pc/PixelUnpack.h"
+#include "imaging/base/BitUnpack.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/DecodeHelpers.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
+#include "imaging/base/Palettes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,7 +17,12 @@ namespace {
 
 constexpr std::uint32_t kMagic = 0x59a66a95;
 constexpr qsizetype kHeaderSize = 32;
-enum : std::uint32_t { kOld = 0, kStandard = 1, kByteEncoded = 2, kRgb = 3 };
+enum : std::uint32_t {
+    kOld = 0,
+    kStandard = 1,
+    kByteEncoded = 2,
+    kRgb = 3
+};
 
 struct SunHeader {
     std::uint32_t magic = 0;
@@ -45,19 +51,19 @@ SunHeader readHeader(QByteArrayView data)
 QString checkHeader(const SunHeader& h, qsizetype size)
 {
     if (size < kHeaderSize)
-        return truncatedError();
+        return reason(Reason::Truncated);
     if (h.type > kRgb)
-        return QStringLiteral("unsupported Sun raster type %1").arg(h.type);
+        return reason(Reason::SunRasterType).arg(h.type);
     if (h.depth != 1 && h.depth != 8 && h.depth != 24 && h.depth != 32)
-        return QStringLiteral("unsupported depth %1").arg(h.depth);
+        return reason(Reason::UnsupportedDepth).arg(h.depth);
     if (h.mapType > 2)
-        return QStringLiteral("unsupported colour map type %1").arg(h.mapType);
+        return reason(Reason::ColourMapType).arg(h.mapType);
     if (QString why = checkDimensions(h.width, h.height, 1); !why.isEmpty())
         return why;
     const std::int64_t available = size - h.dataStart();
     const std::int64_t needed = h.rowBytes() * h.height;
     const bool fits = h.type == kByteEncoded ? canExpandTo(available, needed, 85) : available >= needed;
-    return fits ? QString() : truncatedError();
+    return fits ? QString() : reason(Reason::Truncated);
 }
 
 // Byte-encoded runs: 0x80 n v repeats v n+1 times, 0x80 0 is a single 0x80.
@@ -105,7 +111,7 @@ QList<QRgb> colourTable(const SunHeader& h, QByteArrayView data)
 {
     const int entries = int(std::min<std::uint32_t>(h.mapLength / 3, 256));
     if (h.mapType != 1 || entries == 0)
-        return h.depth == 1 ? QList<QRgb>{qRgb(255, 255, 255), qRgb(0, 0, 0)} : greyRamp(256);
+        return h.depth == 1 ? QList<QRgb> {qRgb(255, 255, 255), qRgb(0, 0, 0)} : greyRamp(256);
     const auto* map = reinterpret_cast<const std::uint8_t*>(data.data()) + kHeaderSize;
     const int stride = int(h.mapLength / 3); // all reds, then all greens, then all blues
     QList<QRgb> table;
@@ -118,7 +124,7 @@ void storeRow(const SunHeader& h, const std::uint8_t* src, uchar* out)
 {
     const int w = int(h.width);
     if (h.depth <= 8) {
-        unpackPixels(src, int(h.depth), w, out);
+        packedToIndices(src, int(h.depth), w, out);
         return;
     }
     auto* px = reinterpret_cast<QRgb*>(out);
@@ -144,13 +150,14 @@ DecodeResult decodeSunRaster(QByteArrayView data)
 {
     const SunHeader h = readHeader(data);
     if (h.magic != kMagic)
-        return DecodeResult::failure(QStringLiteral("not a Sun raster file"));
+        return DecodeResult::failure(reason(Reason::NotSunRaster));
     if (QString why = checkHeader(h, data.size()); !why.isEmpty())
         return DecodeResult::failure(why);
 
     QString why;
     const bool indexed = h.depth <= 8;
-    QImage image = allocateImage(h.width, h.height, indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32, &why);
+    QImage image =
+        allocateImage(h.width, h.height, indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32, &why);
     if (image.isNull())
         return DecodeResult::failure(why);
     if (indexed)
@@ -164,7 +171,7 @@ DecodeResult decodeSunRaster(QByteArrayView data)
         const std::uint8_t* row = begin + h.rowBytes() * y;
         if (h.type == kByteEncoded) {
             if (!rle.fill(line.data(), h.rowBytes()))
-                return DecodeResult::failure(truncatedError());
+                return DecodeResult::failure(reason(Reason::Truncated));
             row = line.data();
         }
         storeRow(h, row, image.scanLine(y));

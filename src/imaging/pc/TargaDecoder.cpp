@@ -1,9 +1,10 @@
 #include "imaging/pc/TargaDecoder.h"
 
-#include "imaging/ByteReader.h"
-#include "imaging/DecodeLimits.h"
-#include "imaging/pc/Palettes.h"
-#include "imaging/pc/PcHelpers.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/DecodeHelpers.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
+#include "imaging/base/Palettes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -49,33 +50,37 @@ TgaHeader readHeader(QByteArrayView data)
     return h;
 }
 
-bool validMapEntry(int bits) { return bits == 15 || bits == 16 || bits == 24 || bits == 32; }
+bool validMapEntry(int bits)
+{
+    return bits == 15 || bits == 16 || bits == 24 || bits == 32;
+}
 
 QString checkHeader(const TgaHeader& h, qsizetype size)
 {
     if (size < kHeaderSize)
-        return truncatedError();
+        return reason(Reason::Truncated);
     const int kind = h.kind();
     if (h.type == 32 || h.type == 33)
-        return QStringLiteral("unsupported compression %1").arg(h.type);
+        return reason(Reason::UnsupportedCompression).arg(h.type);
     if (h.mapType > 1 || kind < 1 || kind > 3 || (h.type & ~0xB) != 0)
-        return QStringLiteral("unsupported Targa type %1").arg(h.type);
+        return reason(Reason::TargaType).arg(h.type);
     if (h.mapType == 1 && !validMapEntry(h.mapEntryBits))
-        return QStringLiteral("unsupported colour map entry size %1").arg(h.mapEntryBits);
-    const bool depthOk = kind == 1 ? (h.depth == 8 && h.mapType == 1)
-                       : kind == 2 ? validMapEntry(h.depth)
-                                   : (h.depth == 8 || h.depth == 16);
+        return reason(Reason::ColourMapEntrySize).arg(h.mapEntryBits);
+    const bool depthOk = kind == 1   ? (h.depth == 8 && h.mapType == 1)
+                         : kind == 2 ? validMapEntry(h.depth)
+                                     : (h.depth == 8 || h.depth == 16);
     if (!depthOk)
-        return QStringLiteral("unsupported depth %1 for Targa type %2").arg(h.depth).arg(h.type);
+        return reason(Reason::TargaDepth).arg(h.depth).arg(h.type);
     if (h.descriptor & 0xC0)
-        return QStringLiteral("interleaved Targa files are not supported");
+        return reason(Reason::TargaInterleaved);
     if (QString why = checkDimensions(h.width, h.height, 1); !why.isEmpty())
         return why;
     const std::int64_t pixelBytes = h.width * h.height * h.pixelBytes();
     const std::int64_t available = size - h.dataStart();
-    const bool fits = h.rle() ? canExpandTo(available, pixelBytes, 128 * h.pixelBytes() / (h.pixelBytes() + 1))
-                              : available >= pixelBytes;
-    return fits ? QString() : truncatedError();
+    const bool fits = h.rle()
+                          ? canExpandTo(available, pixelBytes, 128 * h.pixelBytes() / (h.pixelBytes() + 1))
+                          : available >= pixelBytes;
+    return fits ? QString() : reason(Reason::Truncated);
 }
 
 QRgb colour16(std::uint16_t v, bool withAlpha)
@@ -90,12 +95,9 @@ QRgb colourAt(const std::uint8_t* p, int bits, bool withAlpha)
 {
     switch (bits) {
     case 15:
-    case 16:
-        return colour16(std::uint16_t(p[0] | (p[1] << 8)), withAlpha && bits == 16);
-    case 24:
-        return qRgb(p[2], p[1], p[0]);
-    default:
-        return qRgba(p[2], p[1], p[0], withAlpha ? p[3] : 255);
+    case 16: return colour16(std::uint16_t(p[0] | (p[1] << 8)), withAlpha && bits == 16);
+    case 24: return qRgb(p[2], p[1], p[0]);
+    default: return qRgba(p[2], p[1], p[0], withAlpha ? p[3] : 255);
     }
 }
 
@@ -122,7 +124,9 @@ QList<QRgb> colourMap(const TgaHeader& h, QByteArrayView data)
 class TgaPixels {
 public:
     TgaPixels(const std::uint8_t* begin, const std::uint8_t* end, int pixelBytes, bool rle)
-        : p_(begin), end_(end), bytes_(pixelBytes), rle_(rle) {}
+        : p_(begin), end_(end), bytes_(pixelBytes), rle_(rle)
+    {
+    }
 
     // A pointer to n pixels, or nullptr when the data ends first.
     const std::uint8_t* row(int n, std::vector<std::uint8_t>& buffer)
@@ -242,7 +246,8 @@ DecodeResult decodeTarga(QByteArrayView data)
     if (QString why = checkHeader(h, data.size()); !why.isEmpty())
         return DecodeResult::failure(why);
     // 8-bit pictures are indexed: their alpha, if any, is in the colour table.
-    const bool withAlpha = h.depth == 16 && h.kind() == 3 ? true : h.alphaBits() > 0 && (h.depth == 16 || h.depth == 32);
+    const bool withAlpha =
+        h.depth == 16 && h.kind() == 3 ? true : h.alphaBits() > 0 && (h.depth == 16 || h.depth == 32);
 
     QString why;
     QImage image = allocateImage(h.width, h.height, outputFormat(h, withAlpha), &why);
@@ -258,7 +263,7 @@ DecodeResult decodeTarga(QByteArrayView data)
     for (int i = 0; i < rows; ++i) {
         const std::uint8_t* src = pixels.row(w, buffer);
         if (!src)
-            return DecodeResult::failure(truncatedError());
+            return DecodeResult::failure(reason(Reason::Truncated));
         storeRow(h, src, image.scanLine(h.topDown() ? i : rows - 1 - i), withAlpha);
     }
     if (withAlpha)

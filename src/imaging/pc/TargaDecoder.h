@@ -6,7 +6,7 @@
 // A file that ends before the last pixel is refused as truncated (no partial picture).
 #pragma once
 
-#include "imaging/DecodeResult.h"
+#include "imaging/base/DecodeResult.h"
 
 #include <QByteArrayView>
 

@@ -1,7 +1,8 @@
 #include "imaging/retro/ArtDecoder.h"
 
-#include "imaging/ByteReader.h"
-#include "imaging/DecodeLimits.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
 #include "imaging/retro/PackBits.h"
 
 #include <cstring>
@@ -36,7 +37,7 @@ QString readStandard(QByteArrayView data, ArtLayout* art)
     const int top = in.u16le();
     const int bottom = in.u16le();
     if (!in.ok())
-        return QStringLiteral("the file is truncated");
+        return reason(Reason::Truncated);
     art->width = right - left;
     art->height = bottom - top;
     if (QString why = checkDimensions(art->width, art->height, 1); !why.isEmpty())
@@ -44,7 +45,7 @@ QString readStandard(QByteArrayView data, ArtLayout* art)
     art->rowBytes = qsizetype((art->width + 15) / 16) * 2;
     const qsizetype needed = art->rowBytes * art->height;
     if (data.size() - kStandardHeader < needed)
-        return QStringLiteral("the file is truncated");
+        return reason(Reason::Truncated);
     art->pixels = data.sliced(kStandardHeader, needed);
     return {};
 }
@@ -76,8 +77,7 @@ QString readHighRes(QByteArrayView data, ArtLayout* art)
     }
     // A code cut off by the end of the file, or too few bytes for the narrowest rows.
     const bool cutShort = !in.ok() || filled < minRow * art->height;
-    return cutShort ? QStringLiteral("the file is truncated")
-                    : QStringLiteral("the rows do not have a whole number of bytes");
+    return cutShort ? reason(Reason::Truncated) : reason(Reason::ArtRows);
 }
 
 QString readLayout(QByteArrayView data, ArtLayout* art)
@@ -99,14 +99,14 @@ DecodeResult decodeArt(QByteArrayView data)
 {
     ArtLayout art;
     if (data.size() < kStandardHeader)
-        return DecodeResult::failure(QStringLiteral("the file is truncated"));
+        return DecodeResult::failure(reason(Reason::Truncated));
     if (QString why = readLayout(data, &art); !why.isEmpty())
         return DecodeResult::failure(why);
     QString why;
     QImage image = allocateImage(art.width, art.height, QImage::Format_Mono, &why);
     if (image.isNull())
         return DecodeResult::failure(why);
-    image.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
+    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
     const qsizetype copy = std::min<qsizetype>(art.rowBytes, image.bytesPerLine());
     for (int y = 0; y < art.height; ++y)
         std::memcpy(image.scanLine(y), art.pixels.data() + y * art.rowBytes, size_t(copy));

@@ -10,7 +10,7 @@
 // refused ("the file is truncated").
 #pragma once
 
-#include "imaging/DecodeResult.h"
+#include "imaging/base/DecodeResult.h"
 
 #include <QByteArrayView>
 

@@ -1,7 +1,8 @@
 #include "imaging/retro/HrzDecoder.h"
 
-#include "imaging/DecodeLimits.h"
-#include "imaging/retro/RetroPalettes.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
+#include "imaging/base/Palettes.h"
 
 namespace mv::imaging {
 namespace {
@@ -20,9 +21,8 @@ bool looksLikeHrz(QByteArrayView data)
 DecodeResult decodeHrz(QByteArrayView data)
 {
     if (data.size() != kFileSize) {
-        return DecodeResult::failure(data.size() < kFileSize
-            ? QStringLiteral("the file is truncated")
-            : QStringLiteral("the file is larger than a Slow Scan TV picture"));
+        return DecodeResult::failure(data.size() < kFileSize ? reason(Reason::Truncated)
+                                                             : reason(Reason::HrzTooLarge));
     }
     QString why;
     QImage image = allocateImage(kWidth, kHeight, QImage::Format_RGB32, &why);

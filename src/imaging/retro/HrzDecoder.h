@@ -2,7 +2,7 @@
 // no header. Only a file of exactly 184,320 bytes is one; looksLikeHrz checks that size alone.
 #pragma once
 
-#include "imaging/DecodeResult.h"
+#include "imaging/base/DecodeResult.h"
 
 #include <QByteArrayView>
 

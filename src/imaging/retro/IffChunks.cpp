@@ -1,6 +1,7 @@
 #include "imaging/retro/IffChunks.h"
 
-#include "imaging/ByteReader.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/Messages.h"
 
 #include <algorithm>
 
@@ -10,7 +11,7 @@ namespace {
 QString readBitmapHeader(QByteArrayView chunk, IffPicture* picture)
 {
     if (chunk.size() < 20)
-        return QStringLiteral("the picture header is too short");
+        return reason(Reason::HeaderTooShort);
     ByteReader in(chunk);
     picture->width = in.u16be();
     picture->height = in.u16be();
@@ -49,7 +50,7 @@ QString readIffChunks(QByteArrayView data, IffPicture* picture)
 {
     const QByteArrayView type = iffFormType(data);
     if (type.isEmpty())
-        return QStringLiteral("not an IFF ILBM or PBM picture");
+        return reason(Reason::NotIff);
     picture->chunky = type == QByteArrayView("PBM ");
 
     ByteReader in(data);
@@ -61,7 +62,7 @@ QString readIffChunks(QByteArrayView data, IffPicture* picture)
         const QByteArrayView id = in.take(4);
         const std::uint32_t length = in.u32be();
         if (length > std::uint64_t(formEnd - in.pos()))
-            return QStringLiteral("the file is truncated");
+            return reason(Reason::Truncated);
         const QByteArrayView chunk = in.take(length);
         if ((length & 1) && in.pos() < formEnd)
             in.skip(1);
@@ -75,13 +76,12 @@ QString readIffChunks(QByteArrayView data, IffPicture* picture)
             picture->viewModes = ByteReader(chunk).u32be();
         } else if (id == QByteArrayView("BODY")) {
             if (!haveHeader)
-                return QStringLiteral("the picture data comes before its header");
+                return reason(Reason::DataBeforeHeader);
             picture->body = chunk;
             return {};
         }
     }
-    return haveHeader ? QStringLiteral("the file has no picture data")
-                      : QStringLiteral("the file has no picture header");
+    return haveHeader ? reason(Reason::NoPictureData) : reason(Reason::NoPictureHeader);
 }
 
 } // namespace mv::imaging

@@ -17,8 +17,8 @@ struct IffPicture {
     int width = 0;
     int height = 0;
     int planes = 0;
-    int masking = 0;     // 1: a mask plane follows the colour planes of each row
-    int compression = 0; // 0 none, 1 ByteRun1
+    int masking = 0;             // 1: a mask plane follows the colour planes of each row
+    int compression = 0;         // 0 none, 1 ByteRun1
     std::uint32_t viewModes = 0; // CAMG
     QList<QRgb> colours;         // CMAP, empty when absent
     QByteArrayView body;

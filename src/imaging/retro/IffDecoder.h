@@ -7,7 +7,7 @@
 // early is refused ("the file is truncated"): no partial picture.
 #pragma once
 
-#include "imaging/DecodeResult.h"
+#include "imaging/base/DecodeResult.h"
 
 #include <QByteArrayView>
 

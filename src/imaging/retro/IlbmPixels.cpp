@@ -1,17 +1,24 @@
 #include "imaging/retro/IlbmPixels.h"
 
-#include "imaging/ByteReader.h"
-#include "imaging/DecodeLimits.h"
-#include "imaging/retro/BitUnpack.h"
+#include "imaging/base/BitUnpack.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/DecodeHelpers.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
+#include "imaging/base/Palettes.h"
 #include "imaging/retro/PackBits.h"
-#include "imaging/retro/RetroPalettes.h"
 
 #include <vector>
 
 namespace mv::imaging {
 namespace {
 
-enum class Mode { Indexed, Chunky, HoldAndModify, TrueColour };
+enum class Mode {
+    Indexed,
+    Chunky,
+    HoldAndModify,
+    TrueColour
+};
 
 struct Layout {
     Mode mode = Mode::Indexed;
@@ -22,10 +29,10 @@ struct Layout {
 QString chooseLayout(const IffPicture& p, Layout* layout)
 {
     if (p.compression != 0 && p.compression != 1)
-        return QStringLiteral("unsupported compression %1").arg(p.compression);
+        return reason(Reason::UnsupportedCompression).arg(p.compression);
     if (p.chunky) {
         if (p.planes < 1 || p.planes > 8)
-            return QStringLiteral("unsupported number of planes %1").arg(p.planes);
+            return reason(Reason::UnsupportedPlanes).arg(p.planes);
         layout->mode = Mode::Chunky;
         layout->planeBytes = p.width + (p.width & 1);
         layout->rowBytes = layout->planeBytes;
@@ -37,7 +44,7 @@ QString chooseLayout(const IffPicture& p, Layout* layout)
     else if (p.planes >= 1 && p.planes <= 8)
         layout->mode = ham ? Mode::HoldAndModify : Mode::Indexed;
     else
-        return QStringLiteral("unsupported number of planes %1").arg(p.planes);
+        return reason(Reason::UnsupportedPlanes).arg(p.planes);
     layout->planeBytes = qsizetype((p.width + 15) / 16) * 2;
     const int stored = p.planes + (p.masking == IffPicture::kHasMask ? 1 : 0);
     layout->rowBytes = layout->planeBytes * stored;
@@ -46,7 +53,7 @@ QString chooseLayout(const IffPicture& p, Layout* layout)
 
 QList<QRgb> colourTable(const IffPicture& p, int count)
 {
-    QList<QRgb> colours = p.colours.isEmpty() ? greyPalette(count) : p.colours;
+    QList<QRgb> colours = p.colours.isEmpty() ? greyRamp(count) : p.colours;
     colours.resize(count, qRgb(0, 0, 0));
     const bool halfBrite = (p.viewModes & IffPicture::kExtraHalfBrite) && p.planes == 6;
     if (halfBrite) {
@@ -58,14 +65,11 @@ QList<QRgb> colourTable(const IffPicture& p, int count)
     return colours;
 }
 
-void holdAndModify(const std::uint8_t* indices, int width, int planes, const QList<QRgb>& base,
-                   QRgb* out)
+void holdAndModify(const std::uint8_t* indices, int width, int planes, const QList<QRgb>& base, QRgb* out)
 {
     const int valueBits = planes - 2;
     const int mask = (1 << valueBits) - 1;
-    const auto widen = [valueBits](int v) {
-        return valueBits == 4 ? v * 17 : (v << 2) | (v >> 4);
-    };
+    const auto widen = [valueBits](int v) { return valueBits == 4 ? v * 17 : (v << 2) | (v >> 4); };
     QRgb colour = base[0];
     for (int x = 0; x < width; ++x) {
         const int value = indices[x] & mask;
@@ -79,8 +83,7 @@ void holdAndModify(const std::uint8_t* indices, int width, int planes, const QLi
     }
 }
 
-void trueColourRow(const std::uint8_t* row, qsizetype planeBytes, int width, std::uint8_t* scratch,
-                   QRgb* out)
+void trueColourRow(const std::uint8_t* row, qsizetype planeBytes, int width, std::uint8_t* scratch, QRgb* out)
 {
     std::uint8_t* r = scratch;
     std::uint8_t* g = scratch + width;
@@ -90,13 +93,6 @@ void trueColourRow(const std::uint8_t* row, qsizetype planeBytes, int width, std
     planesToIndices(row + 16 * planeBytes, planeBytes, 8, width, b);
     for (int x = 0; x < width; ++x)
         out[x] = qRgb(r[x], g[x], b[x]);
-}
-
-int storedDepth(int planes)
-{
-    if (planes == 1 || planes == 24)
-        return planes;
-    return planes <= 4 ? 4 : 8;
 }
 
 } // namespace
@@ -110,19 +106,20 @@ DecodeResult decodeIffBody(const IffPicture& p)
     if (QString why = checkDimensions(p.width, p.height, indexed ? 1 : 4); !why.isEmpty())
         return DecodeResult::failure(why);
     if (p.compression == 0 && p.body.size() < layout.rowBytes * p.height)
-        return DecodeResult::failure(QStringLiteral("the file is truncated"));
+        return DecodeResult::failure(reason(Reason::Truncated));
     // A packed row needs at least one control and one value byte for every 128 bytes.
     if (p.compression == 1 && p.body.size() < qint64(p.height) * 2 * ((layout.rowBytes + 127) / 128))
-        return DecodeResult::failure(QStringLiteral("the file is truncated"));
+        return DecodeResult::failure(reason(Reason::Truncated));
 
     QString why;
-    QImage image = allocateImage(p.width, p.height,
-                                 indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32, &why);
+    QImage image =
+        allocateImage(p.width, p.height, indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32, &why);
     if (image.isNull())
         return DecodeResult::failure(why);
 
     const int paletteSize = layout.mode == Mode::Chunky || layout.mode == Mode::TrueColour
-        ? 256 : 1 << (layout.mode == Mode::HoldAndModify ? p.planes - 2 : p.planes);
+                                ? 256
+                                : 1 << (layout.mode == Mode::HoldAndModify ? p.planes - 2 : p.planes);
     const QList<QRgb> colours = colourTable(p, paletteSize);
     if (indexed)
         image.setColorTable(colours);
@@ -135,7 +132,7 @@ DecodeResult decodeIffBody(const IffPicture& p)
         if (p.compression == 0)
             row = reinterpret_cast<const std::uint8_t*>(p.body.data()) + qsizetype(y) * layout.rowBytes;
         else if (!unpackBitsRow(in, packed.data(), layout.rowBytes))
-            return DecodeResult::failure(QStringLiteral("the file is truncated"));
+            return DecodeResult::failure(reason(Reason::Truncated));
         std::uint8_t* line = image.scanLine(y);
         auto* rgb = reinterpret_cast<QRgb*>(line);
         switch (layout.mode) {

@@ -2,7 +2,7 @@
 // Deluxe Paint's chunky PBM rows, ByteRun1 rows, extra half-brite and hold-and-modify.
 #pragma once
 
-#include "imaging/DecodeResult.h"
+#include "imaging/base/DecodeResult.h"
 #include "imaging/retro/IffChunks.h"
 
 namespace mv::imaging {

@@ -1,7 +1,8 @@
 #include "imaging/retro/MacPaintDecoder.h"
 
-#include "imaging/ByteReader.h"
-#include "imaging/DecodeLimits.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
 #include "imaging/retro/PackBits.h"
 
 namespace mv::imaging {
@@ -32,25 +33,25 @@ bool looksLikeMacPaint(QByteArrayView data)
     if (data.size() < kMacBinarySize + kHeaderSize)
         return false;
     const auto byte = [data](qsizetype i) { return static_cast<std::uint8_t>(data[i]); };
-    return byte(0) == 0 && byte(1) >= 1 && byte(1) <= 63 && byte(74) == 0 && byte(82) == 0
-        && data.sliced(65, 4) == QByteArrayView("PNTG");
+    return byte(0) == 0 && byte(1) >= 1 && byte(1) <= 63 && byte(74) == 0 && byte(82) == 0 &&
+           data.sliced(65, 4) == QByteArrayView("PNTG");
 }
 
 DecodeResult decodeMacPaint(QByteArrayView data)
 {
     const QByteArrayView fork = dataFork(data);
     if (fork.size() < kHeaderSize)
-        return DecodeResult::failure(QStringLiteral("the file is truncated"));
+        return DecodeResult::failure(reason(Reason::Truncated));
     QString why;
     QImage image = allocateImage(kWidth, kHeight, QImage::Format_Mono, &why);
     if (image.isNull())
         return DecodeResult::failure(why);
-    image.setColorTable({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
+    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
     ByteReader in(fork);
     in.seek(kHeaderSize);
     for (int y = 0; y < kHeight; ++y) {
         if (!unpackBitsRow(in, image.scanLine(y), kRowBytes))
-            return DecodeResult::failure(QStringLiteral("the file is truncated"));
+            return DecodeResult::failure(reason(Reason::Truncated));
     }
     return DecodeResult::success(std::move(image), 1);
 }

@@ -6,7 +6,7 @@
 // A file whose rows end early is refused ("the file is truncated").
 #pragma once
 
-#include "imaging/DecodeResult.h"
+#include "imaging/base/DecodeResult.h"
 
 #include <QByteArrayView>
 

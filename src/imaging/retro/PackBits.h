@@ -2,7 +2,7 @@
 // one byte repeated 1-n times for n in -127..-1; -128 does nothing. Used by IFF, MacPaint and ART.
 #pragma once
 
-#include "imaging/ByteReader.h"
+#include "imaging/base/ByteReader.h"
 
 #include <cstdint>
 

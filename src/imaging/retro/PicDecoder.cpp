@@ -1,8 +1,10 @@
 #include "imaging/retro/PicDecoder.h"
 
-#include "imaging/ByteReader.h"
-#include "imaging/DecodeLimits.h"
-#include "imaging/retro/BitUnpack.h"
+#include "imaging/base/BitUnpack.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/DecodeHelpers.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
 #include "imaging/retro/PicPalette.h"
 
 #include <algorithm>
@@ -20,7 +22,7 @@ constexpr qint64 kMaxExpansion = 65535 / 5 + 1;
 struct PicHeader {
     int width = 0;
     int height = 0;
-    int bits = 0;   // per pixel in one plane
+    int bits = 0; // per pixel in one plane
     int planes = 0;
     int paletteType = 0;
     QByteArrayView palette;
@@ -29,7 +31,7 @@ struct PicHeader {
 QString readHeader(ByteReader& in, PicHeader* h)
 {
     if (in.u16le() != kMagic)
-        return QStringLiteral("not a PC Paint picture");
+        return reason(Reason::NotPcPaint);
     h->width = in.u16le();
     h->height = in.u16le();
     in.skip(4); // screen position
@@ -40,21 +42,20 @@ QString readHeader(ByteReader& in, PicHeader* h)
     const int paletteSize = in.u16le();
     h->palette = in.take(paletteSize);
     if (!in.ok())
-        return QStringLiteral("the file is truncated");
+        return reason(Reason::Truncated);
     if (flag != kExtendedHeader)
-        return QStringLiteral("unsupported PC Paint 1 picture");
+        return reason(Reason::PcPaint1);
     h->bits = planeInfo & 15;
     h->planes = (planeInfo >> 4) + 1;
     const bool packed = h->planes == 1 && (h->bits == 1 || h->bits == 2 || h->bits == 4 || h->bits == 8);
     const bool planar = h->bits == 1 && h->planes <= 4;
     if (!packed && !planar)
-        return QStringLiteral("unsupported pixel layout (%1 planes of %2 bits)").arg(h->planes).arg(h->bits);
+        return reason(Reason::PicLayout).arg(h->planes).arg(h->bits);
     return checkDimensions(h->width, h->height, 1);
 }
 
 // Runs of one block into out[filled..); false when the block ends inside a run.
-bool expandBlock(QByteArrayView block, std::uint8_t marker, std::vector<std::uint8_t>& out,
-                 qsizetype& filled)
+bool expandBlock(QByteArrayView block, std::uint8_t marker, std::vector<std::uint8_t>& out, qsizetype& filled)
 {
     ByteReader in(block);
     const qsizetype total = qsizetype(out.size());
@@ -82,28 +83,23 @@ QString readPixels(ByteReader& in, std::vector<std::uint8_t>& out)
     const qsizetype total = qsizetype(out.size());
     const int blocks = in.u16le();
     if (!in.ok())
-        return QStringLiteral("the file is truncated");
+        return reason(Reason::Truncated);
     if (blocks == 0)
-        return in.read(out.data(), total) ? QString() : QStringLiteral("the file is truncated");
+        return in.read(out.data(), total) ? QString() : reason(Reason::Truncated);
     qsizetype filled = 0;
     for (int b = 0; b < blocks && filled < total; ++b) {
         const int blockSize = in.u16le();
         in.skip(2); // unpacked size: the runs say it again
         const std::uint8_t marker = in.u8();
         if (!in.ok())
-            return QStringLiteral("the file is truncated");
+            return reason(Reason::Truncated);
         if (blockSize < 5)
-            return QStringLiteral("a block of the picture data is damaged");
+            return reason(Reason::BlockDamaged);
         const QByteArrayView block = in.take(blockSize - 5);
         if (!in.ok() || !expandBlock(block, marker, out, filled))
-            return QStringLiteral("the file is truncated");
+            return reason(Reason::Truncated);
     }
-    return filled == total ? QString() : QStringLiteral("the file is truncated");
-}
-
-int storedDepth(int bits)
-{
-    return bits == 1 ? 1 : bits <= 4 ? 4 : 8;
+    return filled == total ? QString() : reason(Reason::Truncated);
 }
 
 } // namespace
@@ -126,7 +122,7 @@ DecodeResult decodePic(QByteArrayView data)
     const qsizetype planeBytes = rowBytes * h.height;
     const qsizetype total = planeBytes * h.planes;
     if (total > qint64(in.remaining()) * kMaxExpansion)
-        return DecodeResult::failure(QStringLiteral("the file is truncated"));
+        return DecodeResult::failure(reason(Reason::Truncated));
     QString why;
     QImage image = allocateImage(h.width, h.height, QImage::Format_Indexed8, &why);
     if (image.isNull())

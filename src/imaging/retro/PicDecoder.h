@@ -11,7 +11,7 @@
 // grey ramp for 8 bits. Pixel data that ends early is refused ("the file is truncated").
 #pragma once
 
-#include "imaging/DecodeResult.h"
+#include "imaging/base/DecodeResult.h"
 
 #include <QByteArrayView>
 

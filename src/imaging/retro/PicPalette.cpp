@@ -1,6 +1,6 @@
 #include "imaging/retro/PicPalette.h"
 
-#include "imaging/retro/RetroPalettes.h"
+#include "imaging/base/Palettes.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -17,12 +17,12 @@ std::uint8_t at(QByteArrayView bytes, qsizetype i)
 // mode 5 (cyan, red, grey), first dim, then bright. Colour 0 is the background.
 QList<QRgb> pcPaintCga(int set, int background)
 {
-    static constexpr int kSets[3][3] = { { 3, 5, 7 }, { 2, 4, 6 }, { 3, 4, 7 } };
+    static constexpr int kSets[3][3] = {{3, 5, 7}, {2, 4, 6}, {3, 4, 7}};
     if (set < 0 || set > 5)
         set = 2;
-    const QList<QRgb> ega = egaDefaultPalette();
+    const QList<QRgb> ega = egaPalette();
     const int bright = set >= 3 ? 8 : 0;
-    QList<QRgb> colours { ega[background & 15] };
+    QList<QRgb> colours {ega[background & 15]};
     for (int index : kSets[set % 3])
         colours.append(ega[index + bright]);
     return colours;
@@ -37,10 +37,10 @@ QList<QRgb> fromCgaRecord(QByteArrayView stored)
 QList<QRgb> fromVga(QByteArrayView stored, QList<QRgb> colours)
 {
     const qsizetype count = std::min<qsizetype>(stored.size() / 3, colours.size());
-    const bool sixBit = std::all_of(stored.begin(), stored.begin() + count * 3,
-                                    [](char c) { return std::uint8_t(c) < 64; });
+    const bool sixBit =
+        std::all_of(stored.begin(), stored.begin() + count * 3, [](char c) { return std::uint8_t(c) < 64; });
     for (qsizetype i = 0; i < count; ++i) {
-        std::uint8_t rgb[3] = { at(stored, 3 * i), at(stored, 3 * i + 1), at(stored, 3 * i + 2) };
+        std::uint8_t rgb[3] = {at(stored, 3 * i), at(stored, 3 * i + 1), at(stored, 3 * i + 2)};
         if (sixBit)
             for (auto& c : rgb)
                 c = scale6to8(c);
@@ -52,10 +52,10 @@ QList<QRgb> fromVga(QByteArrayView stored, QList<QRgb> colours)
 QList<QRgb> defaults(int bitsPerPixel)
 {
     switch (bitsPerPixel) {
-    case 1: return { qRgb(0, 0, 0), qRgb(255, 255, 255) };
+    case 1: return {qRgb(0, 0, 0), qRgb(255, 255, 255)};
     case 2: return pcPaintCga(2, 0);
-    case 8: return greyPalette(256);
-    default: return egaDefaultPalette();
+    case 8: return greyRamp(256);
+    default: return egaPalette();
     }
 }
 
@@ -67,7 +67,7 @@ QList<QRgb> picPalette(int paletteType, QByteArrayView stored, int bitsPerPixel)
     colours.resize(qsizetype(1) << bitsPerPixel, qRgb(0, 0, 0));
     if (stored.isEmpty())
         return colours;
-    const QList<QRgb> ega = egaDefaultPalette();
+    const QList<QRgb> ega = egaPalette();
     const qsizetype registers = std::min<qsizetype>(stored.size(), colours.size());
     switch (PicPaletteType(paletteType)) {
     case PicPaletteType::Cga:
@@ -83,11 +83,8 @@ QList<QRgb> picPalette(int paletteType, QByteArrayView stored, int bitsPerPixel)
             colours[i] = egaRegisterColour(at(stored, i));
         break;
     case PicPaletteType::Vga:
-    case PicPaletteType::Rgb:
-        colours = fromVga(stored, colours);
-        break;
-    case PicPaletteType::None:
-        break;
+    case PicPaletteType::Rgb: colours = fromVga(stored, colours); break;
+    case PicPaletteType::None: break;
     }
     return colours;
 }

@@ -9,7 +9,14 @@
 
 namespace mv::imaging {
 
-enum class PicPaletteType { None = 0, Cga = 1, PcJr = 2, Ega = 3, Vga = 4, Rgb = 5 };
+enum class PicPaletteType {
+    None = 0,
+    Cga = 1,
+    PcJr = 2,
+    Ega = 3,
+    Vga = 4,
+    Rgb = 5
+};
 
 // One colour for each value of a pixel of bitsPerPixel (1 to 8) bits in all.
 QList<QRgb> picPalette(int paletteType, QByteArrayView stored, int bitsPerPixel);

@@ -1,6 +1,6 @@
 #include "imaging/ui/ImageControl.h"
 
-#include "imaging/core/PictureDecoder.h"
+#include "imaging/PictureDecoder.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,10 +1,10 @@
 // The picture control of the viewer and the thumbnail grid. It loads a file through the
-// imaging core, keeps the decoding options the menus set, and draws the picture fitted to its
+// imaging library, keeps the decoding options the menus set, and draws the picture fitted to its
 // width or height, or at a zoom factor (then it sizes itself to the zoomed picture).
 #pragma once
 
-#include "imaging/core/DecodeOptions.h"
-#include "imaging/core/Picture.h"
+#include "imaging/base/DecodeOptions.h"
+#include "imaging/base/Picture.h"
 #include "imaging/ui/ScaledCache.h"
 
 #include <QColor>
@@ -16,7 +16,11 @@ class ImageControl : public QWidget {
     Q_OBJECT
 
 public:
-    enum FitMode { Zoom = 1, FitWidth = 2, FitHeight = 3 };
+    enum FitMode {
+        Zoom = 1,
+        FitWidth = 2,
+        FitHeight = 3
+    };
 
     explicit ImageControl(QWidget* parent = nullptr);
 

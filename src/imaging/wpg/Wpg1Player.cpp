@@ -1,6 +1,7 @@
 #include "imaging/wpg/Wpg1Player.h"
 
-#include "imaging/ByteReader.h"
+#include "imaging/base/ByteReader.h"
+#include "imaging/base/Messages.h"
 #include "imaging/wpg/WpgPattern.h"
 #include "imaging/wpg/WpgStyle.h"
 
@@ -8,14 +9,22 @@
 
 #include <cmath>
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 namespace {
 
 constexpr double kUnitsPerInch = 1200;
 
 enum Wpg1Type {
-    kFill = 0x01, kLine = 0x02, kLineShape = 0x05, kPolyline = 0x06, kRectangle = 0x07,
-    kPolygon = 0x08, kEllipse = 0x09, kText = 0x0C, kTextAttributes = 0x0D, kCurve = 0x13,
+    kFill = 0x01,
+    kLine = 0x02,
+    kLineShape = 0x05,
+    kPolyline = 0x06,
+    kRectangle = 0x07,
+    kPolygon = 0x08,
+    kEllipse = 0x09,
+    kText = 0x0C,
+    kTextAttributes = 0x0D,
+    kCurve = 0x13,
 };
 
 struct TextStyle {
@@ -35,7 +44,7 @@ public:
         switch (record.type) {
         case kFill: fill(in); break;
         case kLine: line(in); break;
-        case wpg1::kColourMap: applyWpgColours(record.body, 3, &colours_); break;
+        case v1::kColourMap: applyWpgColours(record.body, 3, &colours_); break;
         case kLineShape: lineShape(in); break;
         case kPolyline: shape(points(in, in.u16le()), false); break;
         case kPolygon: shape(points(in, in.u16le()), true); break;
@@ -44,8 +53,8 @@ public:
         case kCurve: curve(in); break;
         case kTextAttributes: textAttributes(in); break;
         case kText: text(in); break;
-        case wpg1::kBitmapType1:
-        case wpg1::kBitmapType2: bitmap(record, in); break;
+        case v1::kBitmapType1:
+        case v1::kBitmapType2: bitmap(record, in); break;
         default: break; // unknown records are passed by
         }
     }
@@ -67,7 +76,11 @@ private:
         pen_ = wpgPen(style, wpg1Colour(colours_, colour), in.u16le());
     }
 
-    QPointF point(ByteReader& in) { const double x = in.s16le(); return {x, double(in.s16le())}; }
+    QPointF point(ByteReader& in)
+    {
+        const double x = in.s16le();
+        return {x, double(in.s16le())};
+    }
 
     // At most as many points as the record holds.
     QPolygonF points(ByteReader& in, qsizetype count)
@@ -80,7 +93,10 @@ private:
         return polygon;
     }
 
-    void add(const QPainterPath& path, bool filled) { items_.addPath(flip_.map(path), pen_, filled ? brush_ : Qt::NoBrush); }
+    void add(const QPainterPath& path, bool filled)
+    {
+        items_.addPath(flip_.map(path), pen_, filled ? brush_ : Qt::NoBrush);
+    }
 
     void lineShape(ByteReader& in)
     {
@@ -136,7 +152,10 @@ private:
                 i == 0 ? path.moveTo(p) : path.lineTo(p);
             }
         }
-        const QTransform turn = QTransform().translate(centre.x(), centre.y()).rotate(rotation).translate(-centre.x(), -centre.y());
+        const QTransform turn = QTransform()
+                                    .translate(centre.x(), centre.y())
+                                    .rotate(rotation)
+                                    .translate(-centre.x(), -centre.y());
         add(turn.map(path), full);
     }
 
@@ -189,7 +208,7 @@ private:
     void bitmap(const WpgRecord& record, ByteReader& in)
     {
         QRectF place(QPointF(0, 0), units_);
-        if (record.type == wpg1::kBitmapType2) {
+        if (record.type == v1::kBitmapType2) {
             in.skip(2); // rotation
             const QPointF a = point(in);
             const QPointF b = point(in);
@@ -217,7 +236,7 @@ WpgPlayResult playWpg1(QByteArrayView data, const WpgHeader& header)
     std::unique_ptr<Player> player;
     QSizeF units;
     for (int n = 0; n < kMaxWpgRecords && walker.next(&record); ++n) {
-        if (record.type == wpg1::kStart) {
+        if (record.type == v1::kStart) {
             if (player)
                 continue;
             ByteReader in(record.body);
@@ -225,20 +244,20 @@ WpgPlayResult playWpg1(QByteArrayView data, const WpgHeader& header)
             const int width = in.u16le();
             units = QSizeF(width, in.u16le());
             if (!in.ok())
-                return { {}, false, QStringLiteral("the file is truncated") };
+                return {{}, false, reason(Reason::Truncated)};
             if (units.isEmpty())
-                return { {}, false, QStringLiteral("the picture has no size (%1 x %2)").arg(units.width()).arg(units.height()) };
+                return {{}, false, reason(Reason::NoSizeOf).arg(units.width()).arg(units.height())};
             player = std::make_unique<Player>(units);
         } else if (player) {
             player->play(record);
         }
     }
     if (!player)
-        return { {}, false, walker.error().isEmpty() ? QStringLiteral("the start record is missing") : walker.error() };
+        return {{}, false, walker.error().isEmpty() ? reason(Reason::NoStartRecord) : walker.error()};
     result.hasShapes = player->items().hasShapes();
     const QSizeF pixels = units / kUnitsPerInch * 96;
     result.picture = std::make_shared<WpgPicture>(units, pixels, player->items().take());
     return result;
 }
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

@@ -7,22 +7,22 @@
 // Records after a damaged one are lost; what came before is kept.
 #pragma once
 
-#include "imaging/retro/WpgRecords.h"
 #include "imaging/wpg/WpgPicture.h"
+#include "imaging/wpg/WpgRecords.h"
 
 #include <QByteArrayView>
 #include <QString>
 
 #include <memory>
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 
 struct WpgPlayResult {
     std::shared_ptr<WpgPicture> picture; // null on failure
-    bool hasShapes = false;             // anything but bitmaps was drawn
+    bool hasShapes = false;              // anything but bitmaps was drawn
     QString error;
 };
 
 WpgPlayResult playWpg1(QByteArrayView data, const WpgHeader& header);
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

@@ -1,15 +1,26 @@
 #include "imaging/wpg/Wpg2Objects.h"
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 namespace {
 
 enum Flag : unsigned {
-    kTaper = 0x01, kTranslate = 0x02, kSkew = 0x04, kScale = 0x08, kRotate = 0x10,
-    kObjectId = 0x20, kEditLock = 0x80, kWinding = 0x1000, kFilled = 0x2000, kClosed = 0x4000,
+    kTaper = 0x01,
+    kTranslate = 0x02,
+    kSkew = 0x04,
+    kScale = 0x08,
+    kRotate = 0x10,
+    kObjectId = 0x20,
+    kEditLock = 0x80,
+    kWinding = 0x1000,
+    kFilled = 0x2000,
+    kClosed = 0x4000,
     kFramed = 0x8000,
 };
 
-double fixed(std::int32_t value) { return value / 65536.0; }
+double fixed(std::int32_t value)
+{
+    return value / 65536.0;
+}
 
 } // namespace
 
@@ -48,4 +59,4 @@ Wpg2Object readWpg2Object(ByteReader& in)
     return object;
 }
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

@@ -3,11 +3,11 @@
 // past and not applied.
 #pragma once
 
-#include "imaging/ByteReader.h"
+#include "imaging/base/ByteReader.h"
 
 #include <QTransform>
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 
 struct Wpg2Object {
     bool filled = false;
@@ -25,4 +25,4 @@ inline double readWpg2Coordinate(ByteReader& in, bool doublePrecision)
     return doublePrecision ? in.s32le() / 65536.0 : double(in.s16le());
 }
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

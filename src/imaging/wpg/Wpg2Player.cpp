@@ -1,6 +1,7 @@
 #include "imaging/wpg/Wpg2Player.h"
 
-#include "imaging/DecodeLimits.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
 #include "imaging/wpg/Wpg2Objects.h"
 #include "imaging/wpg/Wpg2Text.h"
 #include "imaging/wpg/WpgPattern.h"
@@ -10,13 +11,25 @@
 #include <optional>
 #include <vector>
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 namespace {
 
 enum Wpg2Type {
-    kBitmap = 0x1B, kPolyline = 0x15, kPolyspline = 0x16, kPolycurve = 0x17, kRectangle = 0x18,
-    kArc = 0x19, kPenForeColour = 0x25, kPenStyle = 0x29, kPenSize = 0x2B, kBrushForeColour = 0x31,
-    kBrushPattern = 0x35, kTextData = 0x0F, kCompound = 0x1A, kTextLine = 0x1C, kTextBlock = 0x1D,
+    kBitmap = 0x1B,
+    kPolyline = 0x15,
+    kPolyspline = 0x16,
+    kPolycurve = 0x17,
+    kRectangle = 0x18,
+    kArc = 0x19,
+    kPenForeColour = 0x25,
+    kPenStyle = 0x29,
+    kPenSize = 0x2B,
+    kBrushForeColour = 0x31,
+    kBrushPattern = 0x35,
+    kTextData = 0x0F,
+    kCompound = 0x1A,
+    kTextLine = 0x1C,
+    kTextBlock = 0x1D,
     kTextPath = 0x1E,
 };
 
@@ -27,8 +40,8 @@ constexpr std::size_t kMaxGroupDepth = 64;
 struct Group {
     int type = 0;
     std::uint32_t remaining = 0;
-    Wpg2Object object;  // a compound polygon's own head
-    QPainterPath path;  // a compound polygon's shapes so far, in picture coordinates
+    Wpg2Object object; // a compound polygon's own head
+    QPainterPath path; // a compound polygon's shapes so far, in picture coordinates
 };
 
 struct Frame {
@@ -52,19 +65,18 @@ public:
     Player(const Frame& frame, std::uint32_t pageAttributes)
         : precise_(frame.doublePrecision),
           toPicture_(1, 0, 0, -1, -frame.extent.left(), frame.extent.bottom()),
-          extent_(QPointF(0, 0), frame.extent.size()),
-          textHeight_(frame.unitsPerInchY / 6) // 12 points
+          extent_(QPointF(0, 0), frame.extent.size()), textHeight_(frame.unitsPerInchY / 6) // 12 points
     {
         if (pageAttributes > 0)
-            groups_.push_back({ wpg2::kStart, pageAttributes, {}, {} });
+            groups_.push_back({v2::kStart, pageAttributes, {}, {}});
     }
 
     void play(const WpgRecord& record)
     {
         ByteReader in(record.body);
         switch (record.type) {
-        case wpg2::kColourPalette: applyWpgColours(record.body, 4, &colours_); break;
-        case wpg2::kBitmapData: items_.addBitmap(record, 2, colours_, bitmapPlace_); break;
+        case v2::kColourPalette: applyWpgColours(record.body, 4, &colours_); break;
+        case v2::kBitmapData: items_.addBitmap(record, 2, colours_, bitmapPlace_); break;
         case kBitmap: bitmap(in); break;
         case kPolyline:
         case kPolyspline: polyline(in); break;
@@ -98,7 +110,8 @@ private:
         if (!groups_.empty() && --groups_.back().remaining == 0)
             closeGroup();
         if (record.extension > 0 && groups_.size() < kMaxGroupDepth)
-            groups_.push_back({ record.type, record.extension, record.type == kCompound ? compoundHead_ : Wpg2Object(), {} });
+            groups_.push_back(
+                {record.type, record.extension, record.type == kCompound ? compoundHead_ : Wpg2Object(), {}});
     }
 
     // A compound polygon is one path, framed and filled by its own head's flags and fill rule; its
@@ -115,7 +128,7 @@ private:
     void attribute(int type, ByteReader& in)
     {
         // Page attributes are not ours to draw with; a compound's are not applied to its parts.
-        if (inGroup(wpg2::kStart) || inGroup(kCompound))
+        if (inGroup(v2::kStart) || inGroup(kCompound))
             return;
         switch (type) {
         case kPenForeColour: penColour_ = rgba(in); break;
@@ -140,7 +153,7 @@ private:
     QPointF point(ByteReader& in)
     {
         const double x = readWpg2Coordinate(in, precise_);
-        return { x, readWpg2Coordinate(in, precise_) };
+        return {x, readWpg2Coordinate(in, precise_)};
     }
 
     QPolygonF points(ByteReader& in, qsizetype count, int perItem)
@@ -191,7 +204,8 @@ private:
     {
         if (!pendingText_)
             return;
-        addWpg2Text(*pendingText_, wpg2TextCharacters(body, kMaxWpgTextLength), textHeight_, brushColour_, &items_);
+        addWpg2Text(*pendingText_, wpg2TextCharacters(body, kMaxWpgTextLength), textHeight_, brushColour_,
+                    &items_);
         pendingText_.reset();
     }
 
@@ -303,7 +317,7 @@ QString readFrame(const WpgRecord& record, Frame* frame)
     frame->unitsPerInchY = in.u16le();
     const int precision = in.u8();
     if (precision > 1)
-        return QStringLiteral("unsupported coordinate precision %1").arg(precision);
+        return reason(Reason::CoordinatePrecision).arg(precision);
     frame->doublePrecision = precision == 1;
     in.skip(frame->doublePrecision ? 16 : 8); // viewport
     QPointF corner[2];
@@ -312,12 +326,12 @@ QString readFrame(const WpgRecord& record, Frame* frame)
         c = QPointF(x, readWpg2Coordinate(in, frame->doublePrecision));
     }
     if (!in.ok())
-        return QStringLiteral("the file is truncated");
+        return reason(Reason::Truncated);
     if (frame->unitsPerInchX <= 0 || frame->unitsPerInchY <= 0)
-        return QStringLiteral("the picture has no unit of measure");
+        return reason(Reason::NoUnit);
     frame->extent = QRectF(corner[0], corner[1]).normalized();
     if (frame->extent.isEmpty())
-        return QStringLiteral("the picture has no size");
+        return reason(Reason::NoSize);
     const double w = frame->extent.width() / frame->unitsPerInchX * 96;
     const double h = frame->extent.height() / frame->unitsPerInchY * 96;
     return checkDimensions(std::int64_t(std::ceil(w)), std::int64_t(std::ceil(h)), 1);
@@ -332,19 +346,20 @@ WpgPlayResult playWpg2(QByteArrayView data, const WpgHeader& header)
     std::unique_ptr<Player> player;
     Frame frame;
     for (int n = 0; n < kMaxWpgRecords && walker.next(&record); ++n) {
-        if (record.type == wpg2::kStart) {
+        if (record.type == v2::kStart) {
             if (player)
                 continue;
             if (QString why = readFrame(record, &frame); !why.isEmpty())
-                return { {}, false, why };
+                return {{}, false, why};
             player = std::make_unique<Player>(frame, record.extension);
         } else if (player) {
             player->play(record);
         }
     }
     if (!player)
-        return { {}, false, walker.error().isEmpty() ? QStringLiteral("the start record is missing") : walker.error() };
-    const QSizeF pixels(frame.extent.width() / frame.unitsPerInchX * 96, frame.extent.height() / frame.unitsPerInchY * 96);
+        return {{}, false, walker.error().isEmpty() ? reason(Reason::NoStartRecord) : walker.error()};
+    const QSizeF pixels(frame.extent.width() / frame.unitsPerInchX * 96,
+                        frame.extent.height() / frame.unitsPerInchY * 96);
     WpgPlayResult result;
     WpgItemList& items = player->finish();
     result.hasShapes = items.hasShapes();
@@ -352,4 +367,4 @@ WpgPlayResult playWpg2(QByteArrayView data, const WpgHeader& header)
     return result;
 }
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

@@ -14,8 +14,8 @@
 
 #include "imaging/wpg/Wpg1Player.h"
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 
 WpgPlayResult playWpg2(QByteArrayView data, const WpgHeader& header);
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

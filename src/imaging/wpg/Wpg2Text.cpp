@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <cmath>
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 namespace {
 
 QPointF readPoint(ByteReader& in, bool precise)
 {
     const double x = readWpg2Coordinate(in, precise);
-    return { x, readWpg2Coordinate(in, precise) };
+    return {x, readWpg2Coordinate(in, precise)};
 }
 
 // The length of a fixed-length function starting with code, or 0 when we do not know it.
@@ -28,7 +28,8 @@ int fixedFunctionLength(int code)
 
 } // namespace
 
-bool readWpg2TextLine(ByteReader& in, bool precise, const QTransform& toPicture, double turn, Wpg2TextPlace* place)
+bool readWpg2TextLine(ByteReader& in, bool precise, const QTransform& toPicture, double turn,
+                      Wpg2TextPlace* place)
 {
     in.skip(2); // text flags
     const QPointF at = readPoint(in, precise);
@@ -123,4 +124,4 @@ void addWpg2Text(const Wpg2TextPlace& place, const QString& text, double height,
     }
 }
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

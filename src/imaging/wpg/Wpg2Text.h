@@ -9,7 +9,7 @@
 // line. Text path: read as a box like a block, the text drawn straight in it.
 #pragma once
 
-#include "imaging/ByteReader.h"
+#include "imaging/base/ByteReader.h"
 #include "imaging/wpg/Wpg2Objects.h"
 #include "imaging/wpg/WpgStyle.h"
 
@@ -17,17 +17,18 @@
 #include <QColor>
 #include <QString>
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 
 struct Wpg2TextPlace {
-    QPointF anchor;      // picture items' coordinates (y down)
-    QRectF box;          // the same; empty for a text line
+    QPointF anchor; // picture items' coordinates (y down)
+    QRectF box;     // the same; empty for a text line
     int align = 0;
-    double angle = 0;    // degrees, counter-clockwise
+    double angle = 0; // degrees, counter-clockwise
 };
 
 // Read the body that follows the object head; false when the record is too short.
-bool readWpg2TextLine(ByteReader& in, bool precise, const QTransform& toPicture, double turn, Wpg2TextPlace* place);
+bool readWpg2TextLine(ByteReader& in, bool precise, const QTransform& toPicture, double turn,
+                      Wpg2TextPlace* place);
 bool readWpg2TextBox(ByteReader& in, bool precise, const QTransform& toPicture, Wpg2TextPlace* place);
 
 // At most maxLength characters of a WordPerfect 6 text stream; '\n' where a line ends.
@@ -37,4 +38,4 @@ QString wpg2TextCharacters(QByteArrayView stream, int maxLength);
 void addWpg2Text(const Wpg2TextPlace& place, const QString& text, double height, const QColor& colour,
                  WpgItemList* items);
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

@@ -2,19 +2,33 @@
 
 #include <array>
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 
 Qt::BrushStyle wpg1FillStyle(int style)
 {
     static constexpr std::array<Qt::BrushStyle, 21> kStyles = {
-        Qt::NoBrush, Qt::SolidPattern,
-        Qt::BDiagPattern, Qt::BDiagPattern, Qt::BDiagPattern,
-        Qt::FDiagPattern, Qt::FDiagPattern, Qt::FDiagPattern,
-        Qt::DiagCrossPattern, Qt::DiagCrossPattern, Qt::DiagCrossPattern,
+        Qt::NoBrush,
+        Qt::SolidPattern,
+        Qt::BDiagPattern,
+        Qt::BDiagPattern,
+        Qt::BDiagPattern,
+        Qt::FDiagPattern,
+        Qt::FDiagPattern,
+        Qt::FDiagPattern,
+        Qt::DiagCrossPattern,
+        Qt::DiagCrossPattern,
+        Qt::DiagCrossPattern,
         // Qt counts its dense patterns from the densest down.
-        Qt::Dense7Pattern, Qt::Dense6Pattern, Qt::Dense5Pattern, Qt::Dense4Pattern,
-        Qt::Dense3Pattern, Qt::Dense2Pattern, Qt::Dense1Pattern,
-        Qt::HorPattern, Qt::VerPattern, Qt::CrossPattern,
+        Qt::Dense7Pattern,
+        Qt::Dense6Pattern,
+        Qt::Dense5Pattern,
+        Qt::Dense4Pattern,
+        Qt::Dense3Pattern,
+        Qt::Dense2Pattern,
+        Qt::Dense1Pattern,
+        Qt::HorPattern,
+        Qt::VerPattern,
+        Qt::CrossPattern,
     };
     if (style < 0 || style >= int(kStyles.size()))
         return Qt::SolidPattern;
@@ -37,4 +51,4 @@ QBrush wpgBrush(Qt::BrushStyle style, const QColor& colour)
     return QBrush(colour, style);
 }
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

@@ -12,7 +12,7 @@
 #include <QBrush>
 #include <QColor>
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 
 Qt::BrushStyle wpg1FillStyle(int style);
 Qt::BrushStyle wpg2BrushPattern(int pattern);
@@ -20,4 +20,4 @@ Qt::BrushStyle wpg2BrushPattern(int pattern);
 // A brush of that style in that colour (hollow gives Qt::NoBrush whatever the colour).
 QBrush wpgBrush(Qt::BrushStyle style, const QColor& colour);
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

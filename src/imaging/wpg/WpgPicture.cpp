@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 namespace {
 
 void drawText(QPainter& painter, const WpgItem& item)
@@ -101,15 +101,11 @@ void WpgPicture::draw(QPainter& painter, const QRectF& target) const
             painter.drawPath(item.path);
             break;
         }
-        case WpgItem::Kind::Text:
-            drawText(painter, item);
-            break;
-        case WpgItem::Kind::Image:
-            painter.drawImage(item.rect, item.image);
-            break;
+        case WpgItem::Kind::Text: drawText(painter, item); break;
+        case WpgItem::Kind::Image: painter.drawImage(item.rect, item.image); break;
         }
     }
     painter.restore();
 }
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

@@ -2,7 +2,7 @@
 // any painter at any size. Item coordinates are in the file's units with y pointing down.
 #pragma once
 
-#include "imaging/core/VectorDrawing.h"
+#include "imaging/base/VectorDrawing.h"
 
 #include <QBrush>
 #include <QFont>
@@ -13,10 +13,14 @@
 
 #include <vector>
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 
 struct WpgItem {
-    enum class Kind { Path, Text, Image };
+    enum class Kind {
+        Path,
+        Text,
+        Image
+    };
     Kind kind = Kind::Path;
     // Path: stroked with pen, filled with brush.
     QPainterPath path;
@@ -49,4 +53,4 @@ private:
     std::vector<WpgItem> items_;
 };
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

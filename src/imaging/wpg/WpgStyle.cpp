@@ -1,17 +1,16 @@
 #include "imaging/wpg/WpgStyle.h"
 
-#include "imaging/retro/RetroPalettes.h"
-#include "imaging/retro/WpgDecoder.h"
+#include "imaging/base/Palettes.h"
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 
 QColor wpg1Colour(const WpgColours& colours, int index)
 {
     index &= 0xFF;
     if (colours.stored.test(size_t(index)))
         return QColor::fromRgb(colours.colour[size_t(index)]);
-    static const QList<QRgb> ega = egaDefaultPalette();
-    static const QList<QRgb> grey = greyPalette(256);
+    static const QList<QRgb> ega = egaPalette();
+    static const QList<QRgb> grey = greyRamp(256);
     return QColor::fromRgb(index < ega.size() ? ega[index] : grey[index]);
 }
 
@@ -52,11 +51,11 @@ void WpgItemList::addText(WpgItem item)
     ++shapes_;
 }
 
-void WpgItemList::addBitmap(const WpgRecord& record, int version, const WpgColours& colours, const QRectF& rect)
+void WpgItemList::addBitmap(const WpgRecord& record, int version, const WpgColours& colours,
+                            const QRectF& rect)
 {
     WpgBitmap bitmap;
-    QString why;
-    if (full() || rect.isEmpty() || !readWpgBitmap(record, version, &bitmap, &why))
+    if (full() || rect.isEmpty() || !readWpgBitmap(record, version, &bitmap).isEmpty())
         return;
     const std::int64_t bytes = std::int64_t(bitmap.width) * bitmap.height * 4;
     if (bytes > kMaxWpgBitmapBytes - bitmapBytes_)
@@ -73,4 +72,4 @@ void WpgItemList::addBitmap(const WpgRecord& record, int version, const WpgColou
     items_.push_back(std::move(item));
 }
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

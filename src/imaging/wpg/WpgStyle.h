@@ -2,9 +2,9 @@
 // colour lookup, pens, and bitmap records turned into picture items.
 #pragma once
 
-#include "imaging/retro/WpgBitmaps.h"
-#include "imaging/retro/WpgRecords.h"
+#include "imaging/wpg/WpgBitmaps.h"
 #include "imaging/wpg/WpgPicture.h"
+#include "imaging/wpg/WpgRecords.h"
 
 #include <QColor>
 #include <QPen>
@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace mv::imaging {
+namespace mv::imaging::wpg {
 
 inline constexpr int kMaxWpgRecords = 200000;
 inline constexpr std::size_t kMaxWpgItems = 100000;
@@ -44,4 +44,4 @@ private:
     std::int64_t bitmapBytes_ = 0;
 };
 
-} // namespace mv::imaging
+} // namespace mv::imaging::wpg

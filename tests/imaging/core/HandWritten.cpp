@@ -1,5 +1,7 @@
 #include "HandWritten.h"
 
+#include "../common/Bytes.h"
+
 #include <QBuffer>
 #include <QDataStream>
 
@@ -8,16 +10,6 @@
 namespace mv::imaging::test {
 
 namespace {
-
-void put16(QByteArray& b, int v)
-{
-    b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
-}
-void put32(QByteArray& b, quint32 v)
-{
-    put16(b, int(v & 0xFFFF));
-    put16(b, int(v >> 16));
-}
 
 // LSB-first bit packing of GIF codes.
 struct BitWriter {
@@ -52,16 +44,12 @@ QByteArray rgbRows(const QImage& image)
     return out;
 }
 
-// PackBits with literal runs only: valid, and enough to exercise the decoder.
-QByteArray packBits(const QByteArray& raw, int rowBytes)
+// PackBits, row by row.
+QByteArray packBitsRows(const QByteArray& raw, int rowBytes)
 {
     QByteArray out;
-    for (qsizetype row = 0; row < raw.size(); row += rowBytes) {
-        for (qsizetype i = row; i < row + rowBytes; i += 128) {
-            const qsizetype n = qMin<qsizetype>(128, row + rowBytes - i);
-            out.append(char(n - 1)).append(raw.mid(i, n));
-        }
-    }
+    for (qsizetype row = 0; row < raw.size(); row += rowBytes)
+        out += packBits(std::vector<std::uint8_t>(raw.begin() + row, raw.begin() + row + rowBytes));
     return out;
 }
 
@@ -79,20 +67,24 @@ QByteArray deflate(const QByteArray& raw)
 
 QByteArray writeGif(const QImage& indexed)
 {
-    QByteArray b("GIF87a");
-    put16(b, indexed.width());
-    put16(b, indexed.height());
-    b.append(char(0x80 | (3 << 4) | 3)).append('\0').append('\0'); // 16-entry global table
+    ByteWriter b;
+    b.bytes("GIF87a")
+        .u16le(indexed.width())
+        .u16le(indexed.height())
+        .u8(0x80 | (3 << 4) | 3)
+        .u8(0)
+        .u8(0); // 16-entry table
     for (int i = 0; i < 16; ++i) {
         const QRgb c = i < indexed.colorCount() ? indexed.color(i) : 0;
-        b.append(char(qRed(c))).append(char(qGreen(c))).append(char(qBlue(c)));
+        b.u8(qRed(c)).u8(qGreen(c)).u8(qBlue(c));
     }
-    b.append(',');
-    put16(b, 0);
-    put16(b, 0);
-    put16(b, indexed.width());
-    put16(b, indexed.height());
-    b.append('\0').append(char(4)); // no local table; LZW minimum code size 4
+    b.u8(',')
+        .u16le(0)
+        .u16le(0)
+        .u16le(indexed.width())
+        .u16le(indexed.height())
+        .u8(0)
+        .u8(4); // no local table; LZW minimum code size 4
     // Codes stay 5 bits wide: a clear code before every two literals keeps the table small.
     BitWriter w;
     int sinceClear = 2;
@@ -108,12 +100,9 @@ QByteArray writeGif(const QImage& indexed)
     }
     w.put(17, 5);
     w.flush();
-    for (qsizetype i = 0; i < w.bytes.size(); i += 255) {
-        const QByteArray block = w.bytes.mid(i, 255);
-        b.append(char(block.size())).append(block);
-    }
-    b.append('\0').append(';');
-    return b;
+    for (qsizetype i = 0; i < w.bytes.size(); i += 255)
+        b.u8(int(w.bytes.mid(i, 255).size())).bytes(w.bytes.mid(i, 255));
+    return b.u8(0).u8(';').data();
 }
 
 QByteArray writeTiff(const QImage& image, TiffCompression compression, bool bigEndian)
@@ -121,7 +110,7 @@ QByteArray writeTiff(const QImage& image, TiffCompression compression, bool bigE
     const QByteArray raw = rgbRows(image);
     QByteArray strip = raw;
     if (compression == TiffCompression::PackBits)
-        strip = packBits(raw, image.width() * 3);
+        strip = packBitsRows(raw, image.width() * 3);
     else if (compression == TiffCompression::Deflate)
         strip = deflate(raw);
 
@@ -161,66 +150,46 @@ QByteArray writeTiff(const QImage& image, TiffCompression compression, bool bigE
 
 QByteArray writeRle8Bmp(const QImage& indexed)
 {
-    QByteArray pixels;
+    ByteWriter pixels;
     for (int y = indexed.height() - 1; y >= 0; --y) {
-        int x = 0;
-        while (x < indexed.width()) {
-            const int index = indexed.pixelIndex(x, y);
-            int run = 1;
-            while (x + run < indexed.width() && run < 255 && indexed.pixelIndex(x + run, y) == index)
+        for (int x = 0, run = 1; x < indexed.width(); x += run, run = 1) {
+            while (x + run < indexed.width() && run < 255 &&
+                   indexed.pixelIndex(x + run, y) == indexed.pixelIndex(x, y))
                 ++run;
-            pixels.append(char(run)).append(char(index));
-            x += run;
+            pixels.u8(run).u8(indexed.pixelIndex(x, y));
         }
-        pixels.append('\0').append('\0'); // end of line
+        pixels.u8(0).u8(0); // end of line
     }
-    pixels.append('\0').append('\1'); // end of bitmap
-    const int colors = 256;
-    QByteArray b("BM");
-    put32(b, quint32(14 + 40 + colors * 4 + pixels.size()));
-    put32(b, 0);
-    put32(b, quint32(14 + 40 + colors * 4));
-    put32(b, 40);
-    put32(b, quint32(indexed.width()));
-    put32(b, quint32(indexed.height()));
-    put16(b, 1);
-    put16(b, 8);
-    put32(b, 1); // BI_RLE8
-    put32(b, quint32(pixels.size()));
-    put32(b, 2835);
-    put32(b, 2835);
-    put32(b, quint32(colors));
-    put32(b, 0);
-    for (int i = 0; i < colors; ++i) {
+    pixels.u8(0).u8(1); // end of bitmap
+    const int colours = 256, start = 14 + 40 + colours * 4;
+    ByteWriter b;
+    b.bytes("BM")
+        .u32le(std::uint32_t(start + pixels.size()))
+        .u32le(0)
+        .u32le(start)
+        .u32le(40)
+        .u32le(indexed.width());
+    b.u32le(indexed.height()).u16le(1).u16le(8).u32le(1).u32le(std::uint32_t(pixels.size())); // BI_RLE8
+    b.u32le(2835).u32le(2835).u32le(colours).u32le(0);
+    for (int i = 0; i < colours; ++i) {
         const QRgb c = i < indexed.colorCount() ? indexed.color(i) : 0;
-        b.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c))).append('\0');
+        b.u8(qBlue(c)).u8(qGreen(c)).u8(qRed(c)).u8(0);
     }
-    return b + pixels;
+    return b.bytes(pixels.data()).data();
 }
 
 QByteArray writeOs2Bmp(const QImage& image)
 {
     const int rowBytes = (image.width() * 3 + 3) & ~3;
-    QByteArray b("BM");
-    put32(b, quint32(14 + 12 + rowBytes * image.height()));
-    put32(b, 0);
-    put32(b, 14 + 12);
-    put32(b, 12);
-    put16(b, image.width());
-    put16(b, image.height());
-    put16(b, 1);
-    put16(b, 24);
+    ByteWriter b;
+    b.bytes("BM").u32le(std::uint32_t(14 + 12 + rowBytes * image.height())).u32le(0).u32le(14 + 12);
+    b.u32le(12).u16le(image.width()).u16le(image.height()).u16le(1).u16le(24);
     for (int y = image.height() - 1; y >= 0; --y) {
-        QByteArray row(rowBytes, '\0');
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb c = image.pixel(x, y);
-            row[3 * x] = char(qBlue(c));
-            row[3 * x + 1] = char(qGreen(c));
-            row[3 * x + 2] = char(qRed(c));
-        }
-        b.append(row);
+        for (int x = 0; x < image.width(); ++x)
+            b.u8(qBlue(image.pixel(x, y))).u8(qGreen(image.pixel(x, y))).u8(qRed(image.pixel(x, y)));
+        b.zeros(rowBytes - image.width() * 3);
     }
-    return b;
+    return b.data();
 }
 
 } // namespace mv::imaging::test

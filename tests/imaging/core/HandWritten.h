@@ -9,7 +9,11 @@ namespace mv::imaging::test {
 // GIF87a with a 16-colour global table; image must be Indexed8 with at most 16 colours.
 QByteArray writeGif(const QImage& indexed);
 
-enum class TiffCompression { None = 1, PackBits = 32773, Deflate = 8 };
+enum class TiffCompression {
+    None = 1,
+    PackBits = 32773,
+    Deflate = 8
+};
 // Baseline RGB TIFF, 8 bits per sample, one strip.
 QByteArray writeTiff(const QImage& image, TiffCompression compression, bool bigEndian = false);
 

@@ -24,8 +24,8 @@ struct JpegSpec {
 // Encodes interleaved samples (width * height * components bytes).
 inline QByteArray encodeJpegSamples(const unsigned char* samples, int width, int height, const JpegSpec& spec)
 {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
+    jpeg_compress_struct c {};
+    jpeg_error_mgr err {};
     c.err = jpeg_std_error(&err);
     jpeg_create_compress(&c);
     unsigned char* out = nullptr;
@@ -66,7 +66,8 @@ inline std::vector<unsigned char> rgbSamples(const QImage& image)
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     std::vector<unsigned char> s(size_t(rgb.width()) * size_t(rgb.height()) * 3);
     for (int y = 0; y < rgb.height(); ++y)
-        std::copy_n(rgb.constScanLine(y), size_t(rgb.width()) * 3, s.begin() + ptrdiff_t(size_t(y) * rgb.width() * 3));
+        std::copy_n(rgb.constScanLine(y), size_t(rgb.width()) * 3,
+                    s.begin() + ptrdiff_t(size_t(y) * rgb.width() * 3));
     return s;
 }
 

@@ -2,10 +2,10 @@
 #include "JpegEncoder.h"
 #include "TestPictures.h"
 
-#include "imaging/core/JpegDecoder.h"
-#include "imaging/core/JpegScale.h"
-#include "imaging/DecodeLimits.h"
-#include "imaging/core/PictureDecoder.h"
+#include "imaging/PictureDecoder.h"
+#include "imaging/base/DecodeLimits.h"
+#include "imaging/jpeg/JpegDecoder.h"
+#include "imaging/jpeg/JpegScale.h"
 
 #include <QSet>
 
@@ -16,7 +16,7 @@ namespace {
 
 // 64 x 48 of six flat 16 x 16 (or 16 x 24) fields: colours survive JPEG almost unchanged
 // away from the field edges.
-const QRgb kFields[6] = {qRgb(220, 30, 30), qRgb(30, 200, 40), qRgb(40, 50, 210),
+const QRgb kFields[6] = {qRgb(220, 30, 30),  qRgb(30, 200, 40),   qRgb(40, 50, 210),
                          qRgb(240, 230, 40), qRgb(128, 128, 128), qRgb(20, 20, 20)};
 
 QImage fields()
@@ -97,7 +97,8 @@ TEST(Jpeg, VariantsDecodeToTheirColours)
         ASSERT_TRUE(c.ok()) << qPrintable(c.error);
         EXPECT_EQ(c.colorDepth, 32);
         for (int q = 0; q < 4; ++q)
-            EXPECT_LE(maxChannelDifference(c.image.pixel(8 + (q % 2) * 16, 8 + (q / 2) * 16), quarters[q]), 12)
+            EXPECT_LE(maxChannelDifference(c.image.pixel(8 + (q % 2) * 16, 8 + (q / 2) * 16), quarters[q]),
+                      12)
                 << "quarter " << q;
     }
 }
@@ -159,8 +160,9 @@ TEST(Jpeg, DownscaledDecodeKeepsTheFullSize)
         QSize box;
         QSize decoded;
     } cases[] = {
-        {QSize(100, 75), QSize(100, 75)},   {QSize(101, 76), QSize(200, 150)}, {QSize(150, 150), QSize(200, 150)},
-        {QSize(799, 599), QSize(800, 600)}, {QSize(2000, 2000), QSize(800, 600)}, {QSize(), QSize(800, 600)},
+        {QSize(100, 75), QSize(100, 75)},     {QSize(101, 76), QSize(200, 150)},
+        {QSize(150, 150), QSize(200, 150)},   {QSize(799, 599), QSize(800, 600)},
+        {QSize(2000, 2000), QSize(800, 600)}, {QSize(), QSize(800, 600)},
         {QSize(10, 10), QSize(100, 75)},
     };
     for (const auto& c : cases) {
@@ -202,7 +204,8 @@ TEST(Jpeg, DamagedFilesFailOrShowWhatIsThere)
 {
     const QByteArray file = encodeJpeg(fields());
     const qsizetype scanStart = file.indexOf("\xFF\xDA");
-    for (qsizetype cut : {qsizetype(2), qsizetype(3), qsizetype(20), qsizetype(100), scanStart, scanStart + 5}) {
+    for (qsizetype cut :
+         {qsizetype(2), qsizetype(3), qsizetype(20), qsizetype(100), scanStart, scanStart + 5}) {
         const Picture p = decodeJpeg(file.left(cut), {});
         EXPECT_FALSE(p.ok()) << "cut at " << cut;
         EXPECT_EQ(p.error, QStringLiteral("the file is truncated")) << "cut at " << cut;

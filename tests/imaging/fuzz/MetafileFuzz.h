@@ -1,8 +1,9 @@
-// What the metafile fuzz targets share: a GUI application for text drawing, and one input
-// decoded and played into a small picture. Each target is one source file that includes this.
+// What the vector fuzz targets (metafiles, WPG) share: a GUI application for text drawing, and
+// one input decoded and played into a small picture. Each target is one source file that
+// includes this.
 #pragma once
 
-#include "imaging/core/Picture.h"
+#include "imaging/base/DecodeResult.h"
 
 #include <QByteArrayView>
 #include <QGuiApplication>
@@ -14,7 +15,10 @@
 #include <string>
 
 // fontconfig keeps a few caches for the life of the process; they are not ours to free.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so"; }
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so";
+}
 
 namespace mv::fuzz {
 
@@ -33,19 +37,25 @@ inline int startGuiApp(const char* name)
     return 0;
 }
 
-inline int playMetafile(imaging::Picture (*decode)(QByteArrayView), const std::uint8_t* data,
+// A picture drawn into 64 x 64 pixels, whatever it is.
+inline void draw(const imaging::DecodeResult& p)
+{
+    QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
+    image.fill(0);
+    QPainter painter(&image);
+    p.drawing->draw(painter, QRectF(0, 0, 64, 64));
+}
+
+inline int playMetafile(imaging::DecodeResult (*decode)(QByteArrayView), const std::uint8_t* data,
                         std::size_t size)
 {
-    const imaging::Picture p = decode(QByteArrayView(data, qsizetype(size)));
+    const imaging::DecodeResult p = decode(QByteArrayView(data, qsizetype(size)));
     if (p.ok() != (p.drawing != nullptr))
         __builtin_trap(); // success must carry a drawing
     if (p.ok()) {
         if (p.width < 1 || p.height < 1 || p.colorDepth != 24)
             __builtin_trap();
-        QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
-        image.fill(0);
-        QPainter painter(&image);
-        p.drawing->draw(painter, QRectF(0, 0, 64, 64));
+        draw(p);
     }
     return 0;
 }

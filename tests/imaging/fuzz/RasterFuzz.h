@@ -1,7 +1,7 @@
 // What the raster fuzz targets share: one input through a decoder's sniffer and decoder.
 #pragma once
 
-#include "imaging/DecodeResult.h"
+#include "imaging/base/DecodeResult.h"
 
 #include <QByteArrayView>
 
@@ -10,9 +10,8 @@
 
 namespace mv::fuzz {
 
-inline int decodeRaster(bool (*looksLike)(QByteArrayView),
-                        imaging::DecodeResult (*decode)(QByteArrayView), const std::uint8_t* data,
-                        std::size_t size)
+inline int decodeRaster(bool (*looksLike)(QByteArrayView), imaging::DecodeResult (*decode)(QByteArrayView),
+                        const std::uint8_t* data, std::size_t size)
 {
     const QByteArrayView bytes(data, qsizetype(size));
     looksLike(bytes);

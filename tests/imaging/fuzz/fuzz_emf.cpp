@@ -4,7 +4,10 @@
 
 #include "imaging/metafile/MetafileDecoder.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) { return mv::fuzz::startGuiApp("fuzz_emf"); }
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    return mv::fuzz::startGuiApp("fuzz_emf");
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -5,6 +5,5 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    return mv::fuzz::decodeRaster(mv::imaging::looksLikeGemImg, mv::imaging::decodeGemImg,
-                                  data, size);
+    return mv::fuzz::decodeRaster(mv::imaging::looksLikeGemImg, mv::imaging::decodeGemImg, data, size);
 }

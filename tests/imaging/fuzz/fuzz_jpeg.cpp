@@ -1,5 +1,5 @@
 // libjpeg behind our source and error managers, with the options that change its code paths.
-#include "imaging/core/JpegDecoder.h"
+#include "imaging/jpeg/JpegDecoder.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,15 +1,9 @@
-// Fuzz target: the MacPaint decoder on arbitrary bytes must never crash, hang or read out of bounds.
+// Feeds arbitrary bytes to the MacPaint decoder: it must never crash, hang or read out of bounds.
+#include "RasterFuzz.h"
+
 #include "imaging/retro/MacPaintDecoder.h"
-
-#include <QByteArrayView>
-
-#include <cstddef>
-#include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    (void)mv::imaging::looksLikeMacPaint(bytes);
-    (void)mv::imaging::decodeMacPaint(bytes);
-    return 0;
+    return mv::fuzz::decodeRaster(mv::imaging::looksLikeMacPaint, mv::imaging::decodeMacPaint, data, size);
 }

@@ -1,15 +1,9 @@
-// Fuzz target: the PC Paint PIC decoder on arbitrary bytes must never crash, hang or read out of bounds.
+// Feeds arbitrary bytes to the PC Paint PIC decoder: it must never crash, hang or read out of bounds.
+#include "RasterFuzz.h"
+
 #include "imaging/retro/PicDecoder.h"
-
-#include <QByteArrayView>
-
-#include <cstddef>
-#include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    (void)mv::imaging::looksLikePic(bytes);
-    (void)mv::imaging::decodePic(bytes);
-    return 0;
+    return mv::fuzz::decodeRaster(mv::imaging::looksLikePic, mv::imaging::decodePic, data, size);
 }

@@ -1,6 +1,6 @@
 // The entry point: content sniffing, Qt's readers behind our limits, the header depth parsers.
-#include "imaging/core/HeaderDepth.h"
-#include "imaging/core/PictureDecoder.h"
+#include "imaging/PictureDecoder.h"
+#include "imaging/qt/HeaderDepth.h"
 
 #include <cstddef>
 #include <cstdint>

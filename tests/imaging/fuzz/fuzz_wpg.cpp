@@ -1,15 +1,9 @@
-// Fuzz target: the WordPerfect graphics decoder on arbitrary bytes must never crash, hang or read out of bounds.
-#include "imaging/retro/WpgDecoder.h"
+// Feeds arbitrary bytes to the WordPerfect graphics decoder: it must never crash, hang or read out of bounds.
+#include "RasterFuzz.h"
 
-#include <QByteArrayView>
-
-#include <cstddef>
-#include <cstdint>
+#include "imaging/wpg/WpgDecoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    (void)mv::imaging::looksLikeWpg(bytes);
-    (void)mv::imaging::decodeWpg(bytes);
-    return 0;
+    return mv::fuzz::decodeRaster(mv::imaging::looksLikeWpg, mv::imaging::decodeWpg, data, size);
 }

@@ -1,27 +1,46 @@
-// Enhanced metafiles written here, decoded and drawn.
-#include "EmfRender.h"
+// Enhanced metafiles written here, decoded and drawn: sizes, shapes, transforms, clipping, paths,
+// bitmaps, text, arcs, regions, raster operations, blends, masks, palettes and damage.
+#include "../common/Checks.h"
+#include "../common/Render.h"
 #include "EmfWriter.h"
-#include "RenderSupport.h"
 
-#include "imaging/core/PictureDecoder.h"
+#include "imaging/PictureDecoder.h"
+#include "imaging/metafile/GdiRasterOps.h"
 #include "imaging/metafile/MetafileDecoder.h"
 
 namespace mv::imaging::test {
 namespace {
 
 constexpr std::uint32_t kRed = 0x0000FF, kBlue = 0xFF0000;
-constexpr std::uint32_t kNullPen = 0x80000008, kBlackBrush = 0x80000004;
-const QRect& kBounds = kEmfBounds;
-const QRect& kFrame = kEmfFrame;
+constexpr std::uint32_t kNullPen = 0x80000008, kBlackPen = 0x80000007, kBlackBrush = 0x80000004;
+constexpr std::uint32_t kSrcCopy = 0xCC0020, kSrcAnd = 0x8800C6, kSrcPaint = 0xEE0086, kDstInvert = 0x550009;
+// Bounds of 100 device pixels on a 96-dpi reference device; the frame the same in 0.01 mm.
+const QRect kBounds(0, 0, 100, 100);
+const QRect kFrame(0, 0, 2646, 2646);
+
+QImage draw(const EmfWriter& w, QSize size = {100, 100})
+{
+    return renderVector(decodeEmfData, w.file(kBounds, kFrame), size);
+}
 
 EmfWriter filled(std::uint32_t colour)
 {
-    EmfWriter w;
-    w.brush(1, 0, colour).select(1).select(kNullPen);
-    return w;
+    return std::move(EmfWriter().brush(1, 0, colour).select(1).select(kNullPen));
 }
-
-QImage draw(const EmfWriter& w, QSize size = {100, 100}) { return renderEmf(w, size); }
+EmfWriter thickBlackPen()
+{
+    return std::move(EmfWriter().pen(1, 0, 4, 0).select(1));
+}
+EmfWriter blueBackground()
+{
+    return std::move(filled(kBlue).rectangle(0, 0, 101, 101));
+}
+// Region records: the bounds (16 bytes), the size of the region data, `before`, the data.
+QByteArray regionRecord(const QByteArray& region, std::initializer_list<std::int64_t> before)
+{
+    return QByteArray(16, '\0') + u32s({region.size()}) + u32s(before) + region;
+}
+const QByteArray kDiagonal = EmfWriter::regionData({QRect(0, 0, 50, 50), QRect(50, 50, 50, 50)});
 
 TEST(Emf, NaturalSizeFromFrameOrBounds)
 {
@@ -37,104 +56,71 @@ TEST(Emf, NaturalSizeFromFrameOrBounds)
 
 TEST(Emf, ShapesTransformsAndStockObjects)
 {
-    EmfWriter rect = filled(kRed);
-    rect.rectangle(20, 20, 80, 80);
-    const QImage r = draw(rect, {200, 200});
-    EXPECT_PIXEL(r, 100, 100, Qt::red);
-    EXPECT_PIXEL(r, 20, 20, Qt::white);
-
-    EmfWriter poly = filled(kBlue);
-    poly.polygon({{0, 0}, {100, 0}, {0, 100}});
-    const QImage t = draw(poly);
-    EXPECT_PIXEL(t, 20, 20, Qt::blue);
-    EXPECT_PIXEL(t, 80, 80, Qt::white);
-
-    // The world transform moves the square 50 units right; the stock black brush fills it.
+    EXPECT_TRUE(pixelsAre(draw(filled(kRed).rectangle(20, 20, 80, 80), {200, 200}),
+                          {{100, 100, Qt::red}, {20, 20, Qt::white}}));
+    EXPECT_TRUE(pixelsAre(draw(filled(kBlue).polygon({{0, 0}, {100, 0}, {0, 100}})),
+                          {{20, 20, Qt::blue}, {80, 80, Qt::white}}));
+    EXPECT_TRUE(
+        pixelsAre(draw(filled(kRed).ellipse(0, 0, 100, 100)), {{50, 50, Qt::red}, {4, 4, Qt::white}}));
+    // The world transform moves the square 50 units right; the stock black brush fills it; then
+    // back to identity.
     EmfWriter moved;
     moved.select(kBlackBrush).select(kNullPen).worldTransform(1, 0, 0, 1, 50, 0).rectangle(0, 0, 20, 20);
-    moved.worldTransform(1, 0, 0, 1, 0, 0, 1).rectangle(0, 60, 20, 80); // back to identity
-    const QImage m = draw(moved);
-    EXPECT_PIXEL(m, 60, 10, Qt::black);
-    EXPECT_PIXEL(m, 10, 10, Qt::white);
-    EXPECT_PIXEL(m, 10, 70, Qt::black);
-
-    EmfWriter e = filled(kRed);
-    e.ellipse(0, 0, 100, 100);
-    const QImage ell = draw(e);
-    EXPECT_PIXEL(ell, 50, 50, Qt::red);
-    EXPECT_PIXEL(ell, 4, 4, Qt::white);
-
+    moved.worldTransform(1, 0, 0, 1, 0, 0, 1).rectangle(0, 60, 20, 80);
+    EXPECT_TRUE(pixelsAre(draw(moved), {{60, 10, Qt::black}, {10, 10, Qt::white}, {10, 70, Qt::black}}));
     // SaveDC / RestoreDC bring back the red pen.
     EmfWriter s;
     s.pen(1, 0, 6, kRed).pen(2, 0, 6, kBlue).select(1).saveDc().select(2).moveTo(0, 20).lineTo(100, 20);
     s.restoreDc(-1).moveTo(0, 70).lineTo(100, 70);
-    const QImage saved = draw(s);
-    EXPECT_PIXEL(saved, 50, 20, Qt::blue);
-    EXPECT_PIXEL(saved, 50, 70, Qt::red);
-
+    EXPECT_TRUE(pixelsAre(draw(s), {{50, 20, Qt::blue}, {50, 70, Qt::red}}));
     // An anisotropic window of 0..1000 onto a viewport of 100 pixels.
     EmfWriter mapped = filled(kRed);
     mapped.record(17, {8}).record(9, {1000, 1000}).record(11, {100, 100}).rectangle(500, 500, 1000, 1000);
-    const QImage mp = draw(mapped);
-    EXPECT_PIXEL(mp, 75, 75, Qt::red);
-    EXPECT_PIXEL(mp, 25, 25, Qt::white);
+    EXPECT_TRUE(pixelsAre(draw(mapped), {{75, 75, Qt::red}, {25, 25, Qt::white}}));
 }
 
 TEST(Emf, ClippingAndItsSavedState)
 {
     EmfWriter w = filled(kRed);
-    w.saveDc().record(30, {0, 0, 50, 100}).rectangle(0, 0, 100, 50).restoreDc(-1); // intersect, top
+    w.saveDc().record(30, {0, 0, 50, 100}).rectangle(0, 0, 100, 50).restoreDc(-1);    // intersect, top
     w.saveDc().record(29, {0, 50, 50, 100}).rectangle(0, 50, 100, 100).restoreDc(-1); // exclude, bottom
     w.rectangle(90, 0, 100, 10); // after RestoreDC the clip is gone
-    const QImage img = draw(w);
-    EXPECT_PIXEL(img, 25, 25, Qt::red);
-    EXPECT_PIXEL(img, 75, 25, Qt::white);
-    EXPECT_PIXEL(img, 25, 75, Qt::white);
-    EXPECT_PIXEL(img, 75, 75, Qt::red);
-    EXPECT_PIXEL(img, 95, 5, Qt::red);
+    EXPECT_TRUE(pixelsAre(
+        draw(w),
+        {{25, 25, Qt::red}, {75, 25, Qt::white}, {25, 75, Qt::white}, {75, 75, Qt::red}, {95, 5, Qt::red}}));
 }
 
 TEST(Emf, PathsBitmapsAndText)
 {
     EmfWriter path = filled(kBlue);
     path.record(59, {}).moveTo(10, 10).lineTo(90, 10).lineTo(90, 90).record(61, {}).record(60, {});
-    path.record(62, {0, 0, 100, 100});
-    const QImage p = draw(path);
-    EXPECT_PIXEL(p, 80, 30, Qt::blue);
-    EXPECT_PIXEL(p, 20, 80, Qt::white);
+    EXPECT_TRUE(
+        pixelsAre(draw(path.record(62, {0, 0, 100, 100})), {{80, 30, Qt::blue}, {20, 80, Qt::white}}));
 
+    // StretchDIBits at 50,50 40x40; SetDIBitsToDevice 1:1 at 10,10.
+    const QByteArray dib = solidDib(4, 4, 0xFF0000);
     EmfWriter bmp;
     bmp.stretchDib(QRect(50, 50, 40, 40), solidDib(4, 4, 0x00FF00), 4, 4);
-    // SetDIBitsToDevice: 1:1 at 10,10.
-    QByteArray toDevice(16, '\0');
-    const QByteArray dib = solidDib(4, 4, 0xFF0000);
-    for (const std::uint32_t v : {10u, 10u, 0u, 0u, 4u, 4u, 76u, 40u, 116u, std::uint32_t(dib.size() - 40), 0u, 0u, 4u})
-        WmfWriter::appendU32(toDevice, v);
-    bmp.raw(80, toDevice + dib);
-    const QImage b = draw(bmp);
-    EXPECT_PIXEL(b, 70, 70, Qt::green);
-    EXPECT_PIXEL(b, 20, 20, Qt::white);
-    EXPECT_PIXEL(b, 12, 12, Qt::red);
-    EXPECT_PIXEL(b, 16, 16, Qt::white);
+    bmp.raw(80,
+            QByteArray(16, '\0') + u32s({10, 10, 0, 0, 4, 4, 76, 40, 116, dib.size() - 40, 0, 0, 4}) + dib);
+    EXPECT_TRUE(pixelsAre(
+        draw(bmp), {{70, 70, Qt::green}, {20, 20, Qt::white}, {12, 12, Qt::red}, {16, 16, Qt::white}}));
 
-    EmfWriter text;
-    text.font(1, 40).select(1).record(18, {1}).textOut(10, 10, QStringLiteral("HHHH"));
-    const QImage tx = draw(text, {100, 100});
-    EXPECT_GT(darkPixels(tx, QRect(10, 10, 90, 45)), 100);
-    EXPECT_EQ(darkPixels(tx, QRect(0, 60, 100, 40)), 0);
+    for (const std::uint32_t type : {84u, 83u}) { // ExtTextOutW and ExtTextOutA
+        const QImage text = draw(
+            EmfWriter().font(1, 40).select(1).record(18, {1}).textOut(10, 10, QStringLiteral("HHHH"), type));
+        EXPECT_GT(darkPixels(text, QRect(10, 10, 90, 45)), 100) << type;
+        EXPECT_EQ(darkPixels(text, QRect(0, 60, 100, 40)), 0) << type;
+    }
 }
 
 TEST(Emf, AnsiTextAndGlyphNumbers)
 {
-    EmfWriter ansi;
-    ansi.font(1, 40).select(1).record(18, {1}).textOut(10, 10, QStringLiteral("HHHH"), 83);
-    EXPECT_GT(darkPixels(draw(ansi), QRect(10, 10, 90, 45)), 100);
-
     // Glyph numbers: the opaque box in the background colour, no letters.
     EmfWriter glyphs;
-    glyphs.font(1, 40).select(1).record(25, {0x00FFFF}).textOut(10, 10, QStringLiteral("HHHH"), 84, 0x12, QRect(0, 0, 100, 60));
-    const QImage g = draw(glyphs);
-    EXPECT_PIXEL(g, 50, 30, Qt::yellow);
+    glyphs.font(1, 40).select(1).record(25, {0x00FFFF});
+    const QImage g = draw(glyphs.textOut(10, 10, QStringLiteral("HHHH"), 84, 0x12, QRect(0, 0, 100, 60)));
+    EXPECT_TRUE(pixelsAre(g, {{50, 30, Qt::yellow}}));
     EXPECT_EQ(darkPixels(g, QRect(0, 0, 100, 100)), 0);
 }
 
@@ -143,13 +129,10 @@ TEST(Emf, DamagedFilesGiveErrorsOrPartialPictures)
     EmfWriter good = filled(kRed);
     good.rectangle(0, 0, 50, 100);
     for (const QByteArray& tail : {QByteArray("\x2b\0\0\0\0\0\0\0", 8), QByteArray("\x2b\0\0\0\x06\0\0\0", 8),
-                                   QByteArray("\x2b\0\0\0\xff\xff\0\0", 8)}) {
-        EmfWriter w = good;
-        w.bytes(tail).rectangle(50, 0, 100, 100);
-        const QImage img = draw(w);
-        EXPECT_PIXEL(img, 25, 50, Qt::red);
-        EXPECT_PIXEL(img, 75, 50, Qt::white);
-    }
+                                   QByteArray("\x2b\0\0\0\xff\xff\0\0", 8)})
+        EXPECT_TRUE(pixelsAre(draw(EmfWriter(good).bytes(tail).rectangle(50, 0, 100, 100)),
+                              {{25, 50, Qt::red}, {75, 50, Qt::white}}));
+    // Indexes out of range, deep nesting, absurd counts, huge coordinates: no crash.
     EmfWriter hostile = good;
     hostile.select(70000).select(0x80000099).record(40, {0xFFFFFFFF}).pen(99999, 0, 1, 0);
     for (int i = 0; i < 500; ++i)
@@ -157,7 +140,9 @@ TEST(Emf, DamagedFilesGiveErrorsOrPartialPictures)
     hostile.restoreDc(-1000).restoreDc(5).restoreDc(0);
     hostile.record(3, {0, 0, 0, 0, 0xFFFFFFF0, 1, 2}).record(8, {0, 0, 0, 0, 3, 7, 1, 1, 5, 0, 0});
     hostile.record(9, {0, 0}).record(17, {8}).rectangle(-2000000000, -2000000000, 2000000000, 2000000000);
-    hostile.worldTransform(1e30f, 0, 0, 1e30f, 0, 0).worldTransform(0, 0, 0, 0, 0, 0, 3).ellipse(0, 0, 10, 10);
+    hostile.worldTransform(1e30f, 0, 0, 1e30f, 0, 0)
+        .worldTransform(0, 0, 0, 0, 0, 0, 3)
+        .ellipse(0, 0, 10, 10);
     hostile.record(84, {0, 0, 0, 0, 1, 0, 0, 0, 0, 100000, 0xFFFFFF00, 0, 0, 0, 0, 0, 0});
     hostile.record(81, {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0xFFFFFF00, 40, 0, 100, 0, 0xCC0020, 10, 10});
     hostile.record(59, {}).record(61, {}).record(64, {0, 0, 0, 0}).record(67, {5});
@@ -169,9 +154,7 @@ TEST(Emf, DamagedFilesGiveErrorsOrPartialPictures)
     const QByteArray whole = good.file(kBounds, kFrame);
     for (const int cut : {10, 43, 87})
         EXPECT_FALSE(decodeEmfData(whole.left(cut)).ok()) << cut;
-    QByteArray badHeaderSize = whole;
-    badHeaderSize[4] = char(0xF0);
-    EXPECT_FALSE(decodeEmfData(badHeaderSize).ok());
+    EXPECT_FALSE(decodeEmfData(patched(whole, {{4, 0xF0}})).ok());  // header size
     EXPECT_TRUE(decodeEmfData(whole.left(whole.size() - 10)).ok()); // a cut record list: partial
 }
 
@@ -182,6 +165,196 @@ TEST(Emf, EntryPointGivesAVectorPicture)
     EXPECT_TRUE(p.isVector());
     EXPECT_EQ(p.typeName, QStringLiteral("EMF"));
     EXPECT_EQ(QSize(p.width, p.height), QSize(100, 100));
+}
+
+TEST(EmfRegion, AngleArcPolyDrawAndArcDirection)
+{
+    // A line from the current position to the arc's start, then the upper half circle.
+    const QImage arc =
+        draw(thickBlackPen().moveTo(10, 50).record(41, {50, 50, 30, floatBits(0), floatBits(180)}));
+    EXPECT_TRUE(pixelsAre(arc, {{50, 50, Qt::black}, {50, 20, Qt::black}, {50, 80, Qt::white}}));
+    // Move, line, line with the closing flag: the figure closes back to its start.
+    const QImage poly = draw(
+        thickBlackPen().raw(56, QByteArray(16, '\0') + u32s({3, 10, 10, 90, 10, 90, 90}) + "\x06\x02\x03"));
+    EXPECT_TRUE(pixelsAre(
+        poly, {{50, 10, Qt::black}, {90, 50, Qt::black}, {50, 50, Qt::black}, {10, 50, Qt::white}}));
+    // From the right end to the left end: over the top by default, under it clockwise.
+    const QImage ccw = draw(thickBlackPen().record(45, {10, 10, 90, 90, 90, 50, 10, 50}));
+    const QImage cw = draw(thickBlackPen().record(57, {2}).record(45, {10, 10, 90, 90, 90, 50, 10, 50}));
+    EXPECT_TRUE(pixelsAre(ccw, {{50, 11, Qt::black}, {50, 89, Qt::white}}));
+    EXPECT_TRUE(pixelsAre(cw, {{50, 11, Qt::white}, {50, 89, Qt::black}}));
+}
+
+TEST(EmfRegion, ClipRegionsAreTheirRectanglesNotTheirBounds)
+{
+    EmfWriter w = filled(kRed);
+    w.raw(75, u32s({kDiagonal.size(), 5}) + kDiagonal).rectangle(0, 0, 101, 101); // 5: copy
+    EXPECT_TRUE(
+        pixelsAre(draw(w), {{25, 25, Qt::red}, {75, 75, Qt::red}, {75, 25, Qt::white}, {25, 75, Qt::white}}));
+    // An empty copy brings the whole picture back.
+    EXPECT_TRUE(pixelsAre(draw(w.raw(75, u32s({0, 5})).rectangle(0, 0, 101, 101)), {{75, 25, Qt::red}}));
+
+    // Or, xor and diff combine the region with the clip there is: here the left half.
+    const QByteArray topHalf = EmfWriter::regionData({QRect(0, 0, 100, 50)});
+    const struct {
+        std::uint32_t mode;
+        QColor topLeft, topRight, bottomLeft, bottomRight;
+    } combos[] = {{2, Qt::red, Qt::red, Qt::red, Qt::white},
+                  {3, Qt::white, Qt::red, Qt::red, Qt::white},
+                  {4, Qt::white, Qt::white, Qt::red, Qt::white}};
+    for (const auto& c : combos) {
+        EmfWriter cw = filled(kRed);
+        cw.record(30, {0, 0, 50, 100})
+            .raw(75, u32s({topHalf.size(), c.mode}) + topHalf)
+            .rectangle(0, 0, 101, 101);
+        EXPECT_TRUE(pixelsAre(
+            draw(cw),
+            {{25, 25, c.topLeft}, {75, 25, c.topRight}, {25, 75, c.bottomLeft}, {75, 75, c.bottomRight}}))
+            << "mode " << c.mode;
+    }
+    // A clip wholly outside the picture hides everything.
+    const QByteArray away = EmfWriter::regionData({QRect(200, 200, 50, 50)});
+    EmfWriter hidden;
+    hidden.brush(1, 0, kRed).select(1).raw(75, u32s({away.size(), 5}) + away).rectangle(0, 0, 101, 101);
+    EXPECT_TRUE(pixelsAre(draw(hidden), {{50, 50, Qt::white}}));
+}
+
+TEST(EmfRegion, FillFramePaintAndInvert)
+{
+    EXPECT_TRUE(pixelsAre(draw(EmfWriter().brush(1, 0, kBlue).raw(71, regionRecord(kDiagonal, {1}))),
+                          {{25, 25, Qt::blue}, {75, 75, Qt::blue}, {75, 25, Qt::white}}));
+    EXPECT_TRUE(pixelsAre(draw(EmfWriter().brush(1, 0, kBlue).raw(72, regionRecord(kDiagonal, {1, 5, 5}))),
+                          {{2, 25, Qt::blue}, {25, 2, Qt::blue}, {25, 25, Qt::white}}));
+    // Paint uses the selected brush; invert turns the blue square yellow and white black.
+    EmfWriter pi;
+    pi.brush(1, 0, kBlue)
+        .select(1)
+        .raw(74, regionRecord(kDiagonal, {}))
+        .select(kBlackPen)
+        .raw(73, regionRecord(kDiagonal, {}));
+    EXPECT_TRUE(pixelsAre(draw(pi), {{25, 25, Qt::yellow}, {75, 25, Qt::white}}));
+
+    // Damaged region data: counts past the record, a brush that is not there.
+    EmfWriter bad;
+    bad.brush(1, 0, kBlue).raw(71, patched(regionRecord(kDiagonal, {1}), {{16 + 4 + 4 + 8, 0x7F}}));
+    bad.raw(71, regionRecord(kDiagonal, {77})).raw(72, regionRecord(kDiagonal, {0x80000005, 0, 0}));
+    EXPECT_TRUE(pixelsAre(draw(bad), {{25, 25, Qt::white}}));
+
+    // Rectangles at the limits of the integers are cut far outside the picture, not overflowed.
+    const QByteArray huge = u32s({32, 1, 1, 16, 0, 0, 0, 0, 0x80000000, 0x80000000, 0x7FFFFFFF, 0x7FFFFFFF});
+    EmfWriter edge;
+    edge.brush(1, 0, kBlue).raw(71, regionRecord(huge, {1})).raw(72, regionRecord(huge, {1, 10000, 10000}));
+    EXPECT_TRUE(pixelsAre(draw(edge), {{50, 50, Qt::blue}}));
+}
+
+TEST(EmfBlit, RasterOperationsByTruthTable)
+{
+    using metafile::RopInput;
+    using Mode = QPainter::CompositionMode;
+    const auto expect = [](metafile::RasterOp op, RopInput input, bool bitwise, Mode mode) {
+        EXPECT_EQ(op.input, input);
+        EXPECT_EQ(op.bitwise, bitwise);
+        if (bitwise) {
+            EXPECT_EQ(op.mode, mode);
+        }
+    };
+    expect(metafile::ternaryRop(kSrcCopy), RopInput::Source, false, Mode {});
+    expect(metafile::ternaryRop(kSrcAnd), RopInput::Source, true, QPainter::RasterOp_SourceAndDestination);
+    expect(metafile::ternaryRop(kSrcPaint), RopInput::Source, true, QPainter::RasterOp_SourceOrDestination);
+    expect(metafile::ternaryRop(0x660046), RopInput::Source, true, QPainter::RasterOp_SourceXorDestination);
+    expect(metafile::ternaryRop(0x330008), RopInput::Source, true, QPainter::RasterOp_NotSource);
+    expect(metafile::ternaryRop(0x440328), RopInput::Source, true,
+           QPainter::RasterOp_SourceAndNotDestination);
+    expect(metafile::ternaryRop(0xF00021), RopInput::Pattern, false, Mode {});
+    expect(metafile::ternaryRop(0x5A0049), RopInput::Pattern, true, QPainter::RasterOp_SourceXorDestination);
+    expect(metafile::ternaryRop(kDstInvert), RopInput::None, true, QPainter::RasterOp_NotDestination);
+    expect(metafile::ternaryRop(0x000042), RopInput::None, true, QPainter::RasterOp_ClearDestination);
+    expect(metafile::ternaryRop(0xFF0062), RopInput::None, true, QPainter::RasterOp_SetDestination);
+    EXPECT_TRUE(metafile::ternaryRop(0xAA0029).leavesDestination);
+    // Needs pattern and source together: drawn as a copy of the source.
+    expect(metafile::ternaryRop(0xC000CA), RopInput::Source, false, Mode {});
+    expect(metafile::binaryRop(7), RopInput::Pattern, true, QPainter::RasterOp_SourceXorDestination);
+    expect(metafile::binaryRop(6), RopInput::None, true, QPainter::RasterOp_NotDestination);
+    expect(metafile::binaryRop(13), RopInput::Pattern, false, Mode {});
+    expect(metafile::binaryRop(0), RopInput::Pattern, false, Mode {});
+    EXPECT_TRUE(metafile::binaryRop(11).leavesDestination);
+}
+
+TEST(EmfBlit, PenModesAndBlitOperationsCombineWithThePicture)
+{
+    // XOR pen: red over white gives cyan; a second time gives white back. R2_NOP draws nothing.
+    EmfWriter x = filled(kRed);
+    x.record(20, {7})
+        .rectangle(0, 0, 60, 100)
+        .rectangle(0, 0, 30, 100)
+        .record(20, {11})
+        .rectangle(60, 0, 100, 100);
+    EXPECT_TRUE(pixelsAre(draw(x), {{45, 50, Qt::cyan}, {15, 50, Qt::white}, {80, 50, Qt::white}}));
+
+    const DibParts red = argbDib(4, 4, [](int, int) { return 0xFFFF0000u; });
+    EmfWriter ops = blueBackground();
+    ops.blit(77, QRect(0, 0, 50, 50), kSrcAnd, QRect(0, 0, 4, 4), red.header, red.bits);
+    ops.blit(77, QRect(50, 0, 50, 50), kSrcPaint, QRect(0, 0, 4, 4), red.header, red.bits);
+    ops.blit(76, QRect(0, 50, 50, 50), kDstInvert, {}, {}, {}); // no source: blue becomes yellow
+    ops.blit(76, QRect(50, 50, 50, 50), 0xAA0029, {}, {}, {});  // leaves the picture alone
+    EXPECT_TRUE(pixelsAre(
+        draw(ops), {{25, 25, Qt::black}, {75, 25, Qt::magenta}, {25, 75, Qt::yellow}, {75, 75, Qt::blue}}));
+}
+
+TEST(EmfBlit, BlendsTransparentColoursMasksAndParallelograms)
+{
+    // Source alpha: the left half of the bitmap is transparent; a constant alpha of one half
+    // over white: pink.
+    const DibParts half = argbDib(4, 4, [](int x, int) { return x < 2 ? 0u : 0xFFFF0000u; });
+    const DibParts red = argbDib(4, 4, [](int, int) { return 0xFFFF0000u; });
+    EmfWriter a;
+    a.blit(114, QRect(0, 0, 100, 50), 0x01FF0000, QRect(0, 0, 4, 4), half.header, half.bits);
+    a.blit(114, QRect(0, 50, 100, 50), 0x00800000, QRect(0, 0, 4, 4), red.header, red.bits);
+    EXPECT_TRUE(
+        pixelsAre(draw(a), {{20, 25, Qt::white}, {80, 25, Qt::red}, {50, 75, QColor(255, 127, 127)}}));
+
+    // The green pixels of a transparent blit let the picture through.
+    const DibParts keyed = argbDib(4, 4, [](int x, int) { return x < 2 ? 0x0000FF00u : 0x000000FFu; });
+    EmfWriter t = blueBackground();
+    t.brush(2, 0, 0xFFFFFF).select(2).rectangle(0, 0, 101, 101);
+    t.blit(116, QRect(0, 0, 100, 100), 0x00FF00, QRect(0, 0, 4, 4), keyed.header, keyed.bits);
+    EXPECT_TRUE(pixelsAre(draw(t), {{20, 50, Qt::white}, {80, 50, Qt::blue}}));
+
+    // MaskBlt (unscaled): the source where the mask is set, the picture elsewhere.
+    const DibParts mask =
+        monoDib(100, 100, rgbTable({0x000000, 0xFFFFFF}), [](int x, int) { return x < 50; });
+    const DibParts big = argbDib(100, 100, [](int, int) { return 0xFFFF0000u; });
+    const std::int64_t fixed = 128, bh = big.header.size(), bp = big.packed().size();
+    const QByteArray m = QByteArray(16, '\0') + u32s({0, 0, 100, 100, 0xAACC0020, 0, 0}) +
+                         QByteArray(24, '\0') +
+                         u32s({0xFFFFFF, 0, fixed, bh, fixed + bh, big.bits.size(), 0, 0, 0, fixed + bp,
+                               mask.header.size(), fixed + bp + mask.header.size(), mask.bits.size()});
+    EXPECT_TRUE(pixelsAre(draw(EmfWriter().raw(78, m + big.packed() + mask.packed())),
+                          {{20, 50, Qt::red}, {80, 50, Qt::white}}));
+
+    // PlgBlt onto a diamond: its centre is red, the corners of the picture stay white.
+    const std::int64_t rh = red.header.size();
+    const QByteArray g = QByteArray(16, '\0') + u32s({50, 10, 90, 50, 10, 50, 0, 0, 4, 4}) +
+                         QByteArray(24, '\0') +
+                         u32s({0xFFFFFF, 0, 140, rh, 140 + rh, red.bits.size(), 0, 0, 0, 0, 0, 0, 0});
+    EXPECT_TRUE(pixelsAre(draw(EmfWriter().raw(79, g + red.packed())),
+                          {{50, 50, Qt::red}, {50, 80, Qt::red}, {15, 15, Qt::white}, {85, 85, Qt::white}}));
+}
+
+TEST(EmfBlit, PaletteIndexedColourTablesUseTheSelectedPalette)
+{
+    // A palette of red and green; the bitmap's table points at entry 1 for its set bits.
+    const QByteArray pal = u32s({3}) + redGreenPalette();
+    const DibParts dib = topHalfPaletteIndexed();
+    EmfWriter w;
+    w.raw(49, pal).record(48, {3}).blit(77, QRect(0, 0, 100, 100), kSrcCopy, QRect(0, 0, 4, 4), dib.header,
+                                        dib.bits, 1);
+    EXPECT_TRUE(pixelsAre(draw(w), {{50, 25, Qt::green}, {50, 75, Qt::red}}));
+    // A table cut short of its indexes draws nothing rather than reading past it.
+    EmfWriter cut;
+    cut.raw(49, pal).record(48, {3}).blit(77, QRect(0, 0, 100, 100), kSrcCopy, QRect(0, 0, 4, 4),
+                                          dib.header.left(42), dib.bits, 1);
+    EXPECT_TRUE(pixelsAre(draw(cut), {{50, 50, Qt::white}}));
 }
 
 } // namespace

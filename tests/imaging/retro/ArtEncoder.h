@@ -1,8 +1,7 @@
-// Test encoder of PFS: First Publisher clip art, standard and high resolution forms.
+// Test writer of PFS: First Publisher clip art, standard and high resolution forms.
 #pragma once
 
-#include "ByteWriter.h"
-#include "PackBitsEncoder.h"
+#include "../common/Bytes.h"
 
 #include <functional>
 
@@ -11,31 +10,20 @@ namespace mv::imaging::test {
 inline QByteArray encodeArt(int width, int height, const std::function<bool(int, int)>& black)
 {
     ByteWriter w;
-    w.u16le(3); // left
-    w.u16le(3 + width);
-    w.u16le(0);
-    w.u16le(height);
-    const int rowBytes = (width + 15) / 16 * 2;
+    w.u16le(3).u16le(3 + width).u16le(0).u16le(height); // left, right, top, bottom
     for (int y = 0; y < height; ++y)
-        w.append(packRowBits(width, rowBytes, [&](int x) { return black(x, y); }));
-    return w.bytes;
+        w.bytes(packRowBits(width, (width + 15) / 16 * 2, [&](int x) { return black(x, y); }));
+    return w.data();
 }
 
 // pad: the extra bytes at the end of each unpacked row (0 to 2).
-inline QByteArray encodeArtHighRes(int width, int height, int pad,
-                                   const std::function<bool(int, int)>& black)
+inline QByteArray encodeArtHighRes(int width, int height, int pad, const std::function<bool(int, int)>& black)
 {
     ByteWriter w;
-    w.u16le(0xFFFF);
-    w.u16le(300);
-    w.u16le(300);
-    w.u16le(width);
-    w.u16le(height);
-    w.u16le(1);
-    const int rowBytes = (width + 7) / 8 + pad;
+    w.u16le(0xFFFF).u16le(300).u16le(300).u16le(width).u16le(height).u16le(1);
     for (int y = 0; y < height; ++y)
-        w.append(packBits(packRowBits(width, rowBytes, [&](int x) { return black(x, y); })));
-    return w.bytes;
+        w.bytes(packBits(packRowBits(width, (width + 7) / 8 + pad, [&](int x) { return black(x, y); })));
+    return w.data();
 }
 
 } // namespace mv::imaging::test

@@ -1,9 +1,8 @@
-// Test encoder of IFF pictures: ILBM with 1 to 8 or 24 planes (mask plane, ByteRun1, CAMG
+// Test writer of IFF pictures: ILBM with 1 to 8 or 24 planes (mask plane, ByteRun1, CAMG
 // modes) and Deluxe Paint's chunky PBM.
 #pragma once
 
-#include "ByteWriter.h"
-#include "PackBitsEncoder.h"
+#include "../common/Bytes.h"
 
 #include <QList>
 #include <QRgb>
@@ -20,7 +19,7 @@ struct IffInput {
     bool compress = false;
     bool mask = false;
     std::uint32_t viewModes = 0; // written as CAMG when not 0
-    QList<QRgb> colours;          // written as CMAP when not empty
+    QList<QRgb> colours;         // written as CMAP when not empty
     // The stored value of a pixel: bit p goes to plane p (for 24 planes: red in bits 0-7,
     // green in 8-15, blue in 16-23).
     std::function<std::uint32_t(int x, int y)> value;
@@ -28,20 +27,20 @@ struct IffInput {
 
 inline void iffChunk(ByteWriter& w, const char* id, const QByteArray& body)
 {
-    w.bytes.append(id, 4);
-    w.u32be(std::uint32_t(body.size()));
-    w.append(body);
+    w.bytes(QByteArray(id, 4)).u32be(std::uint32_t(body.size())).bytes(body);
     if (body.size() & 1)
         w.u8(0);
 }
 
-inline QByteArray iffBody(const IffInput& s)
+inline QByteArray encodeIff(const IffInput& s)
 {
-    QByteArray body;
+    ByteWriter body;
     const int planeBytes = s.chunky ? s.width + (s.width & 1) : (s.width + 15) / 16 * 2;
     const auto put = [&](const std::vector<std::uint8_t>& row) {
-        body.append(s.compress ? packBits(row)
-                               : QByteArray(reinterpret_cast<const char*>(row.data()), qsizetype(row.size())));
+        if (s.compress)
+            body.bytes(packBits(row));
+        else
+            body.bytes(row);
     };
     for (int y = 0; y < s.height; ++y) {
         if (s.chunky) {
@@ -56,51 +55,30 @@ inline QByteArray iffBody(const IffInput& s)
         if (s.mask)
             put(packRowBits(s.width, planeBytes, [](int x) { return x % 3 == 0; }));
     }
-    return body;
-}
-
-inline QByteArray encodeIff(const IffInput& s)
-{
-    ByteWriter header;
-    header.u16be(s.width);
-    header.u16be(s.height);
-    header.u16be(0);
-    header.u16be(0);
-    header.u8(s.planes);
-    header.u8(s.mask ? 1 : 0);
-    header.u8(s.compress ? 1 : 0);
-    header.u8(0);
-    header.u16be(0);
-    header.u8(10);
-    header.u8(11);
-    header.u16be(s.width);
-    header.u16be(s.height);
-
-    ByteWriter chunks;
-    iffChunk(chunks, "BMHD", header.bytes);
+    ByteWriter header, chunks, cmap, camg;
+    header.u16be(s.width)
+        .u16be(s.height)
+        .u16be(0)
+        .u16be(0)
+        .u8(s.planes)
+        .u8(s.mask ? 1 : 0)
+        .u8(s.compress ? 1 : 0);
+    header.u8(0).u16be(0).u8(10).u8(11).u16be(s.width).u16be(s.height);
+    iffChunk(chunks, "BMHD", header.data());
     iffChunk(chunks, "ANNO", QByteArray("odd"));
-    if (!s.colours.isEmpty()) {
-        ByteWriter cmap;
-        for (QRgb c : s.colours) {
-            cmap.u8(qRed(c));
-            cmap.u8(qGreen(c));
-            cmap.u8(qBlue(c));
-        }
-        iffChunk(chunks, "CMAP", cmap.bytes);
-    }
-    if (s.viewModes) {
-        ByteWriter camg;
-        camg.u32be(s.viewModes);
-        iffChunk(chunks, "CAMG", camg.bytes);
-    }
-    iffChunk(chunks, "BODY", iffBody(s));
-
+    for (QRgb c : s.colours)
+        cmap.u8(qRed(c)).u8(qGreen(c)).u8(qBlue(c));
+    if (!s.colours.isEmpty())
+        iffChunk(chunks, "CMAP", cmap.data());
+    if (s.viewModes)
+        iffChunk(chunks, "CAMG", camg.u32be(s.viewModes).data());
+    iffChunk(chunks, "BODY", body.data());
     ByteWriter file;
-    file.bytes.append("FORM");
-    file.u32be(std::uint32_t(chunks.bytes.size() + 4));
-    file.bytes.append(s.chunky ? "PBM " : "ILBM");
-    file.append(chunks.bytes);
-    return file.bytes;
+    return file.bytes("FORM")
+        .u32be(std::uint32_t(chunks.size() + 4))
+        .bytes(s.chunky ? "PBM " : "ILBM")
+        .bytes(chunks.data())
+        .data();
 }
 
 } // namespace mv::imaging::test

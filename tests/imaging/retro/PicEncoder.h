@@ -1,8 +1,8 @@
-// Test encoder of PC Paint / Pictor pictures: packed or planar pixels, stored palettes, raw or
+// Test writer of PC Paint / Pictor pictures: packed or planar pixels, stored palettes, raw or
 // run-length blocks, bottom row first.
 #pragma once
 
-#include "ByteWriter.h"
+#include "../common/Bytes.h"
 
 #include <algorithm>
 #include <functional>
@@ -12,7 +12,7 @@ namespace mv::imaging::test {
 struct PicInput {
     int width = 0;
     int height = 0;
-    int bits = 1;   // per pixel in one plane
+    int bits = 1; // per pixel in one plane
     int planes = 1;
     int paletteType = 0;
     QByteArray palette = {}; // stored as is; empty for none
@@ -22,84 +22,65 @@ struct PicInput {
     std::function<int(int x, int y)> value;
 };
 
-// The stored pixel bytes, before compression.
+// The stored pixel bytes, before compression: each plane whole, bottom row first.
 inline std::vector<std::uint8_t> picPixels(const PicInput& s)
 {
     std::vector<std::uint8_t> out;
-    const auto row = [&](int y, int plane) {
-        if (s.planes > 1)
-            return packRowBits(s.width, (s.width + 7) / 8, [&](int x) { return (s.value(x, y) >> plane) & 1; });
-        std::vector<std::uint8_t> bytes(size_t((s.width * s.bits + 7) / 8), 0);
-        for (int x = 0; x < s.width; ++x) {
-            const int bitPos = x * s.bits;
-            bytes[size_t(bitPos / 8)] |= std::uint8_t(s.value(x, y) << (8 - s.bits - bitPos % 8));
-        }
-        return bytes;
-    };
     for (int plane = 0; plane < s.planes; ++plane)
         for (int y = s.height - 1; y >= 0; --y) {
-            const auto bytes = row(y, plane);
-            out.insert(out.end(), bytes.begin(), bytes.end());
+            std::vector<std::uint8_t> row;
+            if (s.planes > 1) {
+                row = packRowBits(s.width, (s.width + 7) / 8,
+                                  [&](int x) { return (s.value(x, y) >> plane) & 1; });
+            } else {
+                row.assign(size_t((s.width * s.bits + 7) / 8), 0);
+                for (int x = 0; x < s.width; ++x)
+                    row[size_t(x * s.bits / 8)] |=
+                        std::uint8_t(s.value(x, y) << (8 - s.bits - x * s.bits % 8));
+            }
+            out.insert(out.end(), row.begin(), row.end());
         }
     return out;
 }
 
+// Runs of four or more (and every marker byte) as marker, count (0 and 16 bits past 255), value.
 inline void picRuns(ByteWriter& w, const std::uint8_t* data, size_t n, std::uint8_t marker)
 {
-    size_t i = 0;
-    while (i < n) {
+    for (size_t i = 0; i < n;) {
         size_t run = 1;
         while (i + run < n && run < 65535 && data[i + run] == data[i])
             ++run;
-        if (run >= 4 || data[i] == marker) {
-            w.u8(marker);
-            if (run > 255) {
-                w.u8(0);
-                w.u16le(int(run));
-            } else {
-                w.u8(int(run));
-            }
-            w.u8(data[i]);
-            i += run;
-        } else {
+        if (run < 4 && data[i] != marker) {
             w.u8(data[i++]);
+            continue;
         }
+        w.u8(marker);
+        if (run > 255)
+            w.u8(0).u16le(int(run));
+        else
+            w.u8(int(run));
+        w.u8(data[i]);
+        i += run;
     }
 }
 
 inline QByteArray encodePic(const PicInput& s)
 {
     ByteWriter w;
-    w.u16le(0x1234);
-    w.u16le(s.width);
-    w.u16le(s.height);
-    w.u16le(0);
-    w.u16le(0);
-    w.u8(((s.planes - 1) << 4) | s.bits);
-    w.u8(0xFF);
-    w.u8('A');
-    w.u16le(s.paletteType);
-    w.u16le(int(s.palette.size()));
-    w.bytes.append(s.palette);
+    w.u16le(0x1234).u16le(s.width).u16le(s.height).u16le(0).u16le(0).u8(((s.planes - 1) << 4) | s.bits);
+    w.u8(0xFF).u8('A').u16le(s.paletteType).u16le(int(s.palette.size())).bytes(s.palette);
     const std::vector<std::uint8_t> pixels = picPixels(s);
-    if (!s.compress) {
-        w.u16le(0);
-        w.append(pixels);
-        return w.bytes;
-    }
-    const size_t blocks = (pixels.size() + size_t(s.blockLimit) - 1) / size_t(s.blockLimit);
+    if (!s.compress)
+        return w.u16le(0).bytes(pixels).data();
+    const size_t limit = size_t(s.blockLimit), blocks = (pixels.size() + limit - 1) / limit;
     w.u16le(int(blocks));
     for (size_t b = 0; b < blocks; ++b) {
-        const size_t start = b * size_t(s.blockLimit);
-        const size_t n = std::min(size_t(s.blockLimit), pixels.size() - start);
+        const size_t n = std::min(limit, pixels.size() - b * limit);
         ByteWriter runs;
-        picRuns(runs, pixels.data() + start, n, s.marker);
-        w.u16le(int(runs.bytes.size()) + 5);
-        w.u16le(int(n));
-        w.u8(s.marker);
-        w.append(runs.bytes);
+        picRuns(runs, pixels.data() + b * limit, n, s.marker);
+        w.u16le(int(runs.size()) + 5).u16le(int(n)).u8(s.marker).bytes(runs.data());
     }
-    return w.bytes;
+    return w.data();
 }
 
 } // namespace mv::imaging::test

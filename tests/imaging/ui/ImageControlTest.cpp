@@ -152,16 +152,17 @@ TEST_F(ImageControlTest, DrawsAMetafileFromItsRecordsOverTheBackColour)
     w.select(2).record(0x0104, {7}).rectangle(50, 50, 101, 101);
     ImageControl control;
     control.setBackColor(QColor(0, 0, 255));
-    ASSERT_TRUE(control.setPictureFile(writeBytes(QStringLiteral("m.wmf"), w.file(true, QRect(0, 0, 100, 100), 96))))
+    ASSERT_TRUE(
+        control.setPictureFile(writeBytes(QStringLiteral("m.wmf"), w.file(true, QRect(0, 0, 100, 100), 96))))
         << qPrintable(control.lastError());
     EXPECT_EQ(control.colorDepth(), 24);
     ASSERT_TRUE(control.setZoomFactor(2)); // drawn from the records at twice the size, not scaled up
     control.show();
     EXPECT_EQ(control.size(), QSize(200, 200));
     EXPECT_EQ(colourAt(control, QPoint(50, 100)), qRgb(255, 0, 0));
-    EXPECT_EQ(colourAt(control, QPoint(150, 50)), qRgb(0, 0, 255));   // nothing drawn: the back colour
+    EXPECT_EQ(colourAt(control, QPoint(150, 50)), qRgb(0, 0, 255));      // nothing drawn: the back colour
     EXPECT_EQ(colourAt(control, QPoint(150, 150)), qRgb(255, 255, 255)); // yellow XOR blue
-    EXPECT_EQ(colourAt(control, QPoint(99, 100)), qRgb(255, 0, 0));   // a sharp edge at 2x
+    EXPECT_EQ(colourAt(control, QPoint(99, 100)), qRgb(255, 0, 0));      // a sharp edge at 2x
     EXPECT_EQ(colourAt(control, QPoint(101, 20)), qRgb(0, 0, 255));
 }
 

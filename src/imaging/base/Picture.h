@@ -1,0 +1,35 @@
+// A decoded picture as the viewer sees it: a decoder's result (pixels or a vector drawing, with
+// the size and colour depth of the file) and the name of its type.
+#pragma once
+
+#include "imaging/base/DecodeResult.h"
+
+#include <QString>
+
+namespace mv::imaging {
+
+struct Picture : DecodeResult {
+    QString typeName; // "JPEG", "PNG", ...
+
+    Picture() = default;
+    // A decoder's answer as it stands, without a type name.
+    Picture(DecodeResult result) : DecodeResult(std::move(result)) {} // NOLINT: implicit on purpose
+
+    // reason empty: "the picture could not be decoded".
+    static Picture failure(const QString& reason);
+    // Takes a decoder's answer; a failure without a reason gets the general one.
+    static Picture fromResult(DecodeResult result);
+};
+
+// What a header says without decoding the pixels.
+struct PictureInfo {
+    int width = 0;
+    int height = 0;
+    int colorDepth = 0;
+    QString typeName;
+    QString error; // empty on success
+
+    [[nodiscard]] bool ok() const { return error.isEmpty(); }
+};
+
+} // namespace mv::imaging

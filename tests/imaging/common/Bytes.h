@@ -1,0 +1,119 @@
+// Building and patching the bytes of test files, for every writer of the tests.
+#pragma once
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+namespace mv::imaging::test {
+
+class ByteWriter {
+public:
+    ByteWriter& u8(int v)
+    {
+        bytes_.append(char(std::uint8_t(v)));
+        return *this;
+    }
+    ByteWriter& u16le(int v) { return u8(v).u8(v >> 8); }
+    ByteWriter& u16be(int v) { return u8(v >> 8).u8(v); }
+    ByteWriter& u32le(std::uint32_t v) { return u16le(int(v & 0xFFFF)).u16le(int(v >> 16)); }
+    ByteWriter& u32be(std::uint32_t v) { return u16be(int(v >> 16)).u16be(int(v & 0xFFFF)); }
+    ByteWriter& bytes(const QByteArray& b)
+    {
+        bytes_.append(b);
+        return *this;
+    }
+    ByteWriter& bytes(const std::vector<std::uint8_t>& b)
+    {
+        bytes_.append(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
+        return *this;
+    }
+    ByteWriter& zeros(qsizetype n)
+    {
+        bytes_.append(QByteArray(n, '\0'));
+        return *this;
+    }
+    [[nodiscard]] qsizetype size() const { return bytes_.size(); }
+    [[nodiscard]] const QByteArray& data() const { return bytes_; }
+
+private:
+    QByteArray bytes_;
+};
+
+// Little-endian values of 16 or 32 bits, back to back.
+inline QByteArray u16s(std::initializer_list<int> values)
+{
+    ByteWriter w;
+    for (int v : values)
+        w.u16le(v);
+    return w.data();
+}
+inline QByteArray u32s(std::initializer_list<std::int64_t> values)
+{
+    ByteWriter w;
+    for (std::int64_t v : values)
+        w.u32le(std::uint32_t(v));
+    return w.data();
+}
+
+// Packs bits MSB first: bit(x) for x < width, the row padded with zero bits to rowBytes.
+template <typename Bit>
+std::vector<std::uint8_t> packRowBits(int width, int rowBytes, Bit bit)
+{
+    std::vector<std::uint8_t> row(size_t(rowBytes), 0);
+    for (int x = 0; x < width; ++x)
+        if (bit(x))
+            row[size_t(x / 8)] |= std::uint8_t(0x80 >> (x % 8));
+    return row;
+}
+
+// PackBits / ByteRun1: runs of three or more equal bytes become repeat codes, the rest literal
+// codes of at most 128 bytes.
+inline QByteArray packBits(const std::vector<std::uint8_t>& row)
+{
+    QByteArray out;
+    for (size_t i = 0, n = row.size(); i < n;) {
+        size_t run = 1;
+        while (i + run < n && run < 128 && row[i + run] == row[i])
+            ++run;
+        if (run >= 3) {
+            out.append(char(std::int8_t(1 - int(run)))).append(char(row[i]));
+            i += run;
+            continue;
+        }
+        size_t end = i;
+        while (end < n && end - i < 128 &&
+               !(end + 2 < n && row[end] == row[end + 1] && row[end] == row[end + 2]))
+            ++end;
+        out.append(char(end - i - 1))
+            .append(reinterpret_cast<const char*>(row.data() + i), qsizetype(end - i));
+        i = end;
+    }
+    return out;
+}
+
+// A copy of the file with bytes (at, value) set.
+inline QByteArray patched(QByteArray data, std::initializer_list<std::pair<qsizetype, int>> bytes)
+{
+    for (const auto& [at, value] : bytes)
+        data[at] = char(value);
+    return data;
+}
+// A copy with a little- or big-endian word set.
+inline QByteArray patched16(QByteArray data, qsizetype at, int value, bool bigEndian = false)
+{
+    data[at + (bigEndian ? 1 : 0)] = char(value & 255);
+    data[at + (bigEndian ? 0 : 1)] = char((value >> 8) & 255);
+    return data;
+}
+inline QByteArray patched32(QByteArray data, qsizetype at, std::uint32_t value, bool bigEndian = false)
+{
+    for (int i = 0; i < 4; ++i)
+        data[at + (bigEndian ? 3 - i : i)] = char((value >> (8 * i)) & 255);
+    return data;
+}
+
+} // namespace mv::imaging::test

@@ -1,0 +1,70 @@
+// Drawing a decoded vector picture into an image, and looking at its pixels.
+#pragma once
+
+#include "imaging/base/DecodeResult.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <initializer_list>
+
+namespace mv::imaging::test {
+
+inline QImage render(const DecodeResult& p, QSize size, QColor background = Qt::white)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(background);
+    if (p.drawing) {
+        QPainter painter(&image);
+        p.drawing->draw(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+    return image;
+}
+
+inline bool near(QRgb a, QColor b, int tolerance = 40)
+{
+    return std::abs(qRed(a) - b.red()) <= tolerance && std::abs(qGreen(a) - b.green()) <= tolerance &&
+           std::abs(qBlue(a) - b.blue()) <= tolerance;
+}
+
+struct Probe {
+    int x, y;
+    QColor colour;
+    int tolerance = 40;
+};
+
+// Each probe's pixel within its tolerance of its colour.
+inline testing::AssertionResult pixelsAre(const QImage& image, std::initializer_list<Probe> probes)
+{
+    for (const Probe& p : probes)
+        if (!near(image.pixel(p.x, p.y), p.colour, p.tolerance))
+            return testing::AssertionFailure() << "pixel (" << p.x << ", " << p.y << ") is "
+                                               << qPrintable(QColor(image.pixel(p.x, p.y)).name())
+                                               << ", expected about " << qPrintable(p.colour.name());
+    return testing::AssertionSuccess();
+}
+
+// A vector picture decoded from file (which must decode as one) drawn at size.
+template <typename Decode>
+QImage renderVector(Decode decode, const QByteArray& file, QSize size, QColor background = Qt::white)
+{
+    const DecodeResult p = decode(file);
+    EXPECT_TRUE(p.ok() && p.isVector()) << p.error.toStdString();
+    return render(p, size, background);
+}
+
+// Pixels of the box darker than mid grey.
+inline int darkPixels(const QImage& image, const QRect& box)
+{
+    int n = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            n += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    return n;
+}
+
+} // namespace mv::imaging::test

@@ -1,0 +1,432 @@
+// The retro family: Amiga IFF, PC Paint / Pictor, MacPaint, PFS ART and Slow Scan TV. Every
+// layout and mode comes back pixel for pixel; damaged files are refused with their reason; and
+// the seeds of their fuzz targets.
+#include "../common/Seeds.h"
+#include "ArtEncoder.h"
+#include "HrzEncoder.h"
+#include "IffEncoder.h"
+#include "MacPaintEncoder.h"
+#include "PicEncoder.h"
+
+#include "imaging/base/Palettes.h"
+#include "imaging/retro/ArtDecoder.h"
+#include "imaging/retro/HrzDecoder.h"
+#include "imaging/retro/IffDecoder.h"
+#include "imaging/retro/MacPaintDecoder.h"
+#include "imaging/retro/PicDecoder.h"
+
+#include <array>
+
+namespace mv::imaging::test {
+namespace {
+
+const QRgb kWhite = qRgb(255, 255, 255), kBlack = qRgb(0, 0, 0);
+const QList<QRgb> kGrey = greyRamp(256);
+
+QList<QRgb> rampColours(int count)
+{
+    QList<QRgb> colours;
+    for (int i = 0; i < count; ++i)
+        colours.append(qRgb((i * 37) & 0xFF, (i * 91 + 7) & 0xFF, (255 - i * 5) & 0xFF));
+    return colours;
+}
+
+// 37 pixels wide (not a multiple of 16: rows carry padding), 9 high.
+IffInput indexedInput(int planes, bool compress, bool mask)
+{
+    return {.width = 37,
+            .height = 9,
+            .planes = planes,
+            .compress = compress,
+            .mask = mask,
+            .colours = planes <= 8 ? rampColours(1 << planes) : QList<QRgb>(),
+            .value = [planes](int x, int y) { return std::uint32_t(patternValue(x, y, 1 << planes)); }};
+}
+
+// What an extra half-brite pixel shows: the first 32 colours, then the same halved; colours
+// the table lacks are black.
+QRgb halfBriteColour(const QList<QRgb>& table, int value)
+{
+    const QRgb c = (value & 31) < table.size() ? table[value & 31] : kBlack;
+    return value < 32 ? c : qRgb(qRed(c) / 2, qGreen(c) / 2, qBlue(c) / 2);
+}
+
+// A 4 x 2 picture of 6 planes whose rows both hold codes, over a ramp of the given number of
+// colours, in the given view modes.
+IffInput sixPlanes(const std::array<std::uint32_t, 4>& codes, int colours, std::uint32_t modes)
+{
+    return {.width = 4,
+            .height = 2,
+            .planes = 6,
+            .viewModes = modes,
+            .colours = rampColours(colours),
+            .value = [codes](int x, int) { return codes[size_t(x)]; }};
+}
+
+TEST(IffDecoder, IndexedPlanesPackedOrNotWithMask)
+{
+    for (int planes : {1, 2, 4, 5, 8})
+        for (bool compress : {false, true})
+            for (bool mask : {false, true}) {
+                SCOPED_TRACE(testing::Message()
+                             << planes << " planes, packed " << compress << ", mask " << mask);
+                const IffInput s = indexedInput(planes, compress, mask);
+                const QByteArray file = encodeIff(s);
+                ASSERT_TRUE(looksLikeIff(file));
+                const DecodeResult r = decodeIff(file);
+                EXPECT_TRUE(samePixels(r, s.width, s.height,
+                                       [&](int x, int y) { return s.colours[int(s.value(x, y))]; }));
+                EXPECT_EQ(r.colorDepth, planes == 1 ? 1 : planes <= 4 ? 4 : 8);
+            }
+}
+
+TEST(IffDecoder, ChunkyPbmWithOddWidth)
+{
+    for (bool compress : {false, true}) {
+        IffInput s = indexedInput(8, compress, false);
+        s.chunky = true;
+        s.width = 21;
+        const QByteArray file = encodeIff(s);
+        ASSERT_TRUE(looksLikeIff(file));
+        const DecodeResult r = decodeIff(file);
+        EXPECT_TRUE(
+            samePixels(r, s.width, s.height, [&](int x, int y) { return s.colours[int(s.value(x, y))]; }));
+        EXPECT_EQ(r.colorDepth, 8);
+    }
+}
+
+TEST(IffDecoder, TrueColourHalfBriteHoldAndModifyAndGrey)
+{
+    IffInput deep = indexedInput(24, true, false);
+    deep.value = [](int x, int y) {
+        return std::uint32_t((x * 40 & 0xFF) | (y * 25) << 8 | ((x + y) * 9 & 0xFF) << 16);
+    };
+    DecodeResult r = decodeIff(encodeIff(deep));
+    EXPECT_TRUE(
+        samePixels(r, 37, 9, [](int x, int y) { return qRgb(x * 40 & 0xFF, y * 25, (x + y) * 9 & 0xFF); }));
+    EXPECT_EQ(r.colorDepth, 24);
+
+    IffInput ehb = indexedInput(6, true, false);
+    ehb.colours = rampColours(32);
+    ehb.viewModes = 0x80;
+    EXPECT_TRUE(samePixels(decodeIff(encodeIff(ehb)), 37, 9,
+                           [&](int x, int y) { return halfBriteColour(ehb.colours, int(ehb.value(x, y))); }));
+
+    // HAM6: palette colour 3, then set blue to 5, red to 10, green to 15; next rows the same.
+    const IffInput ham = sixPlanes({3, 0x10 | 5, 0x20 | 10, 0x30 | 15}, 16, 0x800);
+    const QRgb c3 = ham.colours[3];
+    const QRgb want[4] = {c3, qRgb(qRed(c3), qGreen(c3), 5 * 17), qRgb(170, qGreen(c3), 85),
+                          qRgb(170, 255, 85)};
+    EXPECT_TRUE(samePixels(decodeIff(encodeIff(ham)), 4, 2, [&](int x, int) { return want[x]; }));
+
+    IffInput grey = indexedInput(2, false, false);
+    grey.colours.clear();
+    EXPECT_TRUE(samePixels(decodeIff(encodeIff(grey)), 37, 9,
+                           [&](int x, int y) { return greyRamp(4)[int(grey.value(x, y))]; }));
+}
+
+// A colour table shorter than the 32 half-brite colours, alone or with hold-and-modify (which
+// has 16 base colours and no half-brite). Once the halving ran past the end of the HAM6 table.
+TEST(IffDecoder, HalfBriteWithShortColourTable)
+{
+    IffInput ehb = indexedInput(6, true, false);
+    ehb.colours = rampColours(8);
+    ehb.viewModes = 0x80;
+    EXPECT_TRUE(samePixels(decodeIff(encodeIff(ehb)), 37, 9,
+                           [&](int x, int y) { return halfBriteColour(ehb.colours, int(ehb.value(x, y))); }));
+    // Colour 3, colour 12 (past the table: black), blue 5 on that, colour 2.
+    const IffInput ham = sixPlanes({3, 12, 0x10 | 5, 2}, 8, 0x880);
+    const QRgb want[4] = {ham.colours[3], kBlack, qRgb(0, 0, 5 * 17), ham.colours[2]};
+    EXPECT_TRUE(samePixels(decodeIff(encodeIff(ham)), 4, 2, [&](int x, int) { return want[x]; }));
+}
+
+TEST(IffDecoder, DamagedFilesAreRefused)
+{
+    const QByteArray good = encodeIff(indexedInput(4, true, false));
+    for (qsizetype cut : {qsizetype(0), qsizetype(11), qsizetype(20), qsizetype(40), good.size() / 2})
+        EXPECT_TRUE(failsWith(decodeIff(good.first(cut)), "")) << cut;
+    EXPECT_TRUE(failsWith(decodeIff(good.first(good.size() - 3)), "the file is truncated"));
+    const struct {
+        QByteArray file;
+        const char* reason;
+    } damaged[] = {
+        {patched(good, {{20, 0x9C}, {21, 0x40}}), "the picture is too large (40000 x 9)"}, // width
+        {patched(good, {{22, 0}, {23, 0}}), "the picture has no pixels (37 x 0)"},
+        {patched(good, {{30, 7}}), "unsupported compression 7"},
+        {patched(good, {{28, 12}}), "unsupported number of planes 12"},
+        {patched(good, {{16, 0x7F}}), "the file is truncated"}, // BMHD length far past the end
+        {QByteArray("FORM\0\0\0\4ILBM", 12), "the file has no picture header"},
+    };
+    for (const auto& d : damaged)
+        EXPECT_EQ(decodeIff(d.file).error, d.reason);
+    EXPECT_FALSE(looksLikeIff(QByteArray("FORM\0\0\0\4ACBM", 12)));
+}
+
+// PC Paint's CGA colour sets use the text colours 3, 5, 7 (set 0), 2, 4, 6 (set 1) or
+// 3, 4, 7 (set 2, the default), 8 higher for sets 3 to 5.
+QList<QRgb> cgaSet(std::initializer_list<int> indices)
+{
+    QList<QRgb> colours;
+    for (int i : indices)
+        colours.append(egaPalette()[i]);
+    return colours;
+}
+
+// Several blocks, runs cut at block ends.
+PicInput picInput(int bits, int planes, bool compress)
+{
+    return {.width = 27,
+            .height = 13,
+            .bits = bits,
+            .planes = planes,
+            .compress = compress,
+            .blockLimit = 40,
+            .value = [colours = 1 << (bits * planes)](int x, int y) {
+                return x > 20 ? colours - 1 : patternValue(x, y, colours);
+            }};
+}
+
+TEST(PicDecoder, DefaultPalettesForEveryLayout)
+{
+    const struct {
+        int bits, planes;
+        QList<QRgb> colours;
+    } cases[] = {{1, 1, {kBlack, kWhite}}, {2, 1, cgaSet({0, 3, 4, 7})}, {4, 1, egaPalette()},
+                 {1, 4, egaPalette()},     {1, 2, cgaSet({0, 3, 4, 7})}, {8, 1, kGrey}};
+    for (const auto& c : cases)
+        for (bool compress : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.planes << " x " << c.bits << " bits, packed " << compress);
+            const PicInput s = picInput(c.bits, c.planes, compress);
+            const QByteArray file = encodePic(s);
+            ASSERT_TRUE(looksLikePic(file));
+            const DecodeResult r = decodePic(file);
+            EXPECT_TRUE(
+                samePixels(r, s.width, s.height, [&](int x, int y) { return c.colours[s.value(x, y)]; }));
+            const int total = c.bits * c.planes;
+            EXPECT_EQ(r.colorDepth, total == 1 ? 1 : total <= 4 ? 4 : 8);
+        }
+}
+
+TEST(PicDecoder, StoredPalettes)
+{
+    PicInput vga = picInput(8, 1, true);
+    vga.paletteType = 4;
+    for (int i = 0; i < 256; ++i)
+        vga.palette.append(char(i % 64)).append(char((i * 3) % 64)).append(char(63 - i % 64));
+    EXPECT_TRUE(samePixels(decodePic(encodePic(vga)), 27, 13, [&](int x, int y) {
+        const int i = vga.value(x, y);
+        return qRgb(scale6to8(i % 64), scale6to8(i * 3 % 64), scale6to8(63 - i % 64));
+    }));
+
+    PicInput ega = picInput(1, 4, true);
+    ega.paletteType = 3;
+    for (int i = 0; i < 16; ++i)
+        ega.palette.append(char(63 - i * 4));
+    EXPECT_TRUE(samePixels(decodePic(encodePic(ega)), 27, 13, [&](int x, int y) {
+        return egaRegisterColour(std::uint8_t(63 - ega.value(x, y) * 4));
+    }));
+    EXPECT_EQ(egaRegisterColour(0x3F), kWhite);
+    EXPECT_EQ(egaRegisterColour(0x04), qRgb(0xAA, 0, 0));
+    EXPECT_EQ(egaRegisterColour(0x38), qRgb(0x55, 0x55, 0x55));
+
+    PicInput cga = picInput(2, 1, false);
+    cga.paletteType = 1;
+    for (int set = 0; set < 7; ++set) {
+        SCOPED_TRACE(set);
+        cga.palette = QByteArray(1, char(set)) + QByteArray(1, char(0x01)); // blue background
+        const int bright = set >= 3 && set <= 5 ? 8 : 0;
+        const QList<QList<QRgb>> sets = {cgaSet({1, 3 + bright, 5 + bright, 7 + bright}),
+                                         cgaSet({1, 2 + bright, 4 + bright, 6 + bright}),
+                                         cgaSet({1, 3 + bright, 4 + bright, 7 + bright})};
+        const QList<QRgb> colours = sets[set > 5 ? 2 : set % 3]; // an unknown set: the default
+        EXPECT_TRUE(samePixels(decodePic(encodePic(cga)), 27, 13,
+                               [&](int x, int y) { return colours[cga.value(x, y)]; }));
+    }
+}
+
+TEST(PicDecoder, LongRunsAndMarkerBytes)
+{
+    PicInput s = picInput(8, 1, true);
+    s.width = 700;
+    s.height = 3;
+    s.blockLimit = 2100;
+    s.marker = 7;
+    s.value = [](int x, int y) { return y == 1 ? 7 : x < 600 ? 9 : x % 11; };
+    EXPECT_TRUE(samePixels(decodePic(encodePic(s)), s.width, s.height,
+                           [&](int x, int y) { return kGrey[s.value(x, y)]; }));
+}
+
+TEST(PicDecoder, DamagedFilesAreRefused)
+{
+    const QByteArray good = encodePic(picInput(4, 1, true)), raw = encodePic(picInput(4, 1, false));
+    for (qsizetype cut : {0, 10, 17, 18, 22})
+        EXPECT_TRUE(failsWith(decodePic(good.first(cut)), "")) << cut;
+    const struct {
+        QByteArray file;
+        const char* reason;
+    } damaged[] = {
+        {good.first(good.size() - 1), "the file is truncated"},
+        {raw.first(raw.size() - 1), "the file is truncated"},
+        {patched(good, {{2, 0x40}, {3, 0x9C}}), "the picture is too large (40000 x 13)"},
+        // A plausible size, far more pixels than the blocks can give.
+        {patched(good, {{2, 0x70}, {3, 0x70}, {4, 0x70}, {5, 0x70}}), "the file is truncated"},
+        {patched(good, {{10, 0x23}}), "unsupported pixel layout (3 planes of 3 bits)"},
+        {patched(good, {{11, 0}}), "unsupported PC Paint 1 picture"},
+        {patched(good, {{15, 0xFF}}), "the file is truncated"},                        // palette past the end
+        {patched(good, {{19, 2}, {20, 0}}), "a block of the picture data is damaged"}, // below its own header
+    };
+    for (const auto& d : damaged)
+        EXPECT_EQ(decodePic(d.file).error, d.reason);
+    EXPECT_FALSE(looksLikePic(QByteArray("\x34\x12", 2)));
+}
+
+bool drawing(int x, int y)
+{
+    return patternValue(x, y, 3) == 1 || (y > 600 && x > 500);
+}
+
+TEST(MacPaintDecoder, WithAndWithoutMacBinary)
+{
+    for (bool macBinary : {false, true}) {
+        SCOPED_TRACE(macBinary);
+        const QByteArray file = encodeMacPaint(drawing, macBinary);
+        EXPECT_EQ(looksLikeMacPaint(file), macBinary);
+        const DecodeResult r = decodeMacPaint(file);
+        EXPECT_TRUE(samePixels(r, 576, 720, [](int x, int y) { return drawing(x, y) ? kBlack : kWhite; }));
+        EXPECT_EQ(r.colorDepth, 1);
+    }
+}
+
+TEST(MacPaintDecoder, DamagedFilesAreRefused)
+{
+    const QByteArray file = encodeMacPaint(drawing, true);
+    // Cut anywhere, or a MacBinary data fork length shorter than the pixels: they are cut there.
+    for (const QByteArray& damaged :
+         {file.first(0), file.first(100), file.first(600), file.first(700), file.first(3000),
+          file.first(file.size() - 1), patched(file, {{85, 0}, {86, 2}})})
+        EXPECT_EQ(decodeMacPaint(damaged).error, "the file is truncated") << damaged.size();
+    EXPECT_FALSE(looksLikeMacPaint(QByteArray(file).replace(65, 4, "TEXT")));
+}
+
+TEST(ArtDecoder, StandardAndHighResolution)
+{
+    const auto art = [](int x, int y) { return (x + 2 * y) % 5 == 0 || y == 3; };
+    const auto expected = [&](int x, int y) { return art(x, y) ? kBlack : kWhite; };
+    const QByteArray standard = encodeArt(45, 11, art);
+    EXPECT_TRUE(looksLikeArt(standard));
+    const DecodeResult r = decodeArt(standard);
+    EXPECT_TRUE(samePixels(r, 45, 11, expected));
+    EXPECT_EQ(r.colorDepth, 1);
+    for (int pad : {0, 1, 2}) {
+        SCOPED_TRACE(pad);
+        const QByteArray high = encodeArtHighRes(45, 11, pad, art);
+        EXPECT_TRUE(looksLikeArt(high));
+        EXPECT_TRUE(samePixels(decodeArt(high), 45, 11, expected));
+    }
+}
+
+TEST(ArtDecoder, DamagedFilesAreRefused)
+{
+    const auto art = [](int x, int y) { return (x * y) % 3 == 0; };
+    const QByteArray standard = encodeArt(45, 11, art), high = encodeArtHighRes(45, 11, 1, art);
+    EXPECT_FALSE(looksLikeArt(standard + "x")); // strict: exactly the size the header says
+    EXPECT_TRUE(decodeArt(standard + "x").ok());
+    for (qsizetype cut : {0, 5, 8, 20})
+        EXPECT_TRUE(failsWith(decodeArt(standard.first(cut)), "")) << cut;
+    EXPECT_EQ(decodeArt(standard.first(standard.size() - 1)).error, "the file is truncated");
+    EXPECT_EQ(decodeArt(patched(standard, {{2, 0}, {3, 0}})).error,
+              "the picture has no pixels (-3 x 11)"); // right edge 0
+    EXPECT_EQ(decodeArt(patched(standard, {{6, 0x40}, {7, 0x9C}})).error,
+              "the picture is too large (45 x 40000)");
+    EXPECT_EQ(decodeArt(high.first(high.size() - 2)).error, "the file is truncated");
+    EXPECT_EQ(decodeArt(high + QByteArray("\x02\x01\x01\x01", 4)).error,
+              "the rows do not have a whole number of bytes");
+    EXPECT_FALSE(looksLikeArt(QByteArray(4, '\0')));
+}
+
+TEST(HrzDecoder, SixBitColoursAndExactSize)
+{
+    const auto rgb6 = [](int x, int y) {
+        return std::array<std::uint8_t, 3> {std::uint8_t(x % 64), std::uint8_t(y % 64),
+                                            std::uint8_t((x + y) % 64)};
+    };
+    const QByteArray file = encodeHrz(rgb6);
+    ASSERT_EQ(file.size(), 184320);
+    EXPECT_TRUE(looksLikeHrz(file));
+    const DecodeResult r = decodeHrz(file);
+    EXPECT_TRUE(samePixels(r, 256, 240, [&](int x, int y) {
+        const auto c = rgb6(x, y);
+        return qRgb(scale6to8(c[0]), scale6to8(c[1]), scale6to8(c[2]));
+    }));
+    EXPECT_EQ(r.colorDepth, 24);
+    EXPECT_EQ(scale6to8(63), 255);
+    EXPECT_EQ(scale6to8(0), 0);
+    EXPECT_FALSE(looksLikeHrz(file.first(file.size() - 1)));
+    EXPECT_EQ(decodeHrz(file.first(file.size() - 1)).error, "the file is truncated");
+    EXPECT_FALSE(decodeHrz(file + "x").ok());
+    EXPECT_FALSE(decodeHrz({}).ok());
+}
+
+TEST(RetroCorpus, SeedsDecodeAndAreWrittenOnRequest)
+{
+    const auto iff = [](int planes, bool compress, bool chunky, std::uint32_t modes = 0) {
+        QList<QRgb> colours;
+        for (int i = 0; i < (planes == 24 ? 0 : 1 << std::min(planes, 6)); ++i)
+            colours.append(qRgb(i * 4, 255 - i * 4, i * 2));
+        return encodeIff({.width = 19,
+                          .height = 7,
+                          .planes = planes,
+                          .chunky = chunky,
+                          .compress = compress,
+                          .mask = planes == 3,
+                          .viewModes = modes,
+                          .colours = colours,
+                          .value = [planes](int x, int y) {
+                              return planes == 24 ? std::uint32_t(x * 13 | y * 30 << 8 | 0x400000)
+                                                  : std::uint32_t(patternValue(x, y, 1 << planes));
+                          }});
+    };
+    const auto pic = [](int bits, int planes, bool compress, int paletteType = 0, QByteArray palette = {}) {
+        return encodePic({.width = 21,
+                          .height = 6,
+                          .bits = bits,
+                          .planes = planes,
+                          .paletteType = paletteType,
+                          .palette = palette,
+                          .compress = compress,
+                          .blockLimit = 50,
+                          .value = [colours = 1 << (bits * planes)](int x, int y) {
+                              return patternValue(x, y, colours);
+                          }});
+    };
+    const auto art = [](int x, int y) { return (x ^ y) % 3 == 0; };
+    const auto mac = [](int x, int y) { return (x / 8 + y / 8) % 2 == 0 && y < 64; };
+    QByteArray vga;
+    for (int i = 0; i < 768; ++i)
+        vga.append(char(i % 64));
+    checkSeeds({{"iff/ilbm4_packed.iff", iff(4, true, false), decodeIff},
+                {"iff/ilbm3_mask_raw.iff", iff(3, false, false), decodeIff},
+                {"iff/ilbm24_packed.iff", iff(24, true, false), decodeIff},
+                {"iff/ham6.iff", iff(6, true, false, 0x800), decodeIff},
+                {"iff/ehb.iff", iff(6, false, false, 0x80), decodeIff},
+                {"iff/pbm_packed.lbm", iff(8, true, true), decodeIff},
+                {"macpaint/macbinary.mac", encodeMacPaint(mac, true), decodeMacPaint},
+                {"macpaint/bare.mac", encodeMacPaint(mac, false), decodeMacPaint},
+                {"art/standard.art", encodeArt(37, 9, art), decodeArt},
+                {"art/highres.art", encodeArtHighRes(37, 9, 1, art), decodeArt},
+                {"pic/cga_raw.pic", pic(2, 1, false), decodePic},
+                {"pic/ega_planar_rle.pic", pic(1, 4, true), decodePic},
+                {"pic/vga_rle.pic", pic(8, 1, true, 4, vga), decodePic},
+                {"pic/mono_rle.pic", pic(1, 1, true), decodePic},
+                // The HRZ target pads its input to the one valid size, so a short seed reaches the pixels.
+                {"hrz/start.hrz", QByteArray(600, '\x21'),
+                 [](QByteArrayView v) {
+                     QByteArray padded = v.toByteArray();
+                     padded.resize(184320, '\0');
+                     return decodeHrz(padded);
+                 }}},
+               8192);
+}
+
+} // namespace
+} // namespace mv::imaging::test
