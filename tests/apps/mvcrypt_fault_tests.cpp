@@ -3,21 +3,15 @@
 
 #include <QProcess>
 
-#include <gtest/gtest.h>
-
 #include <csignal>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 // Encrypting file.my_ext and file_my.ext, both to file_my_ext.mv$, destroyed the first.
 TEST_F(MvcryptTest, TwoFilesWithOneTargetNameNeverDestroyEachOther)
 {
-    writeFile(path("file.my_ext"), "first");
-    writeFile(path("file_my.ext"), "second");
+    writeAll(path("file.my_ext"), "first");
+    writeAll(path("file_my.ext"), "second");
     CliRun r = run({"encrypt", "--key-file", keyFile, "file.my_ext", "file_my.ext"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.trimmed(), "mvcrypt: file_my.ext: file_my_ext.mv$ exists; it is left as it is; "
@@ -31,7 +25,7 @@ TEST_F(MvcryptTest, TwoFilesWithOneTargetNameNeverDestroyEachOther)
     r = run({"decrypt", "--replace", "--key-file", keyFile, "file_my_ext.mv$"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(readAll(path("file_my.ext")), QByteArray("first"));
-    EXPECT_EQ(entriesOf(dir), QStringList{"file_my.ext"});
+    EXPECT_EQ(names(), QStringList{"file_my.ext"});
 }
 
 // Ctrl+C, SIGTERM and SIGHUP left hidden temporary files of plain text behind; even a kill
@@ -41,7 +35,7 @@ TEST_F(MvcryptTest, StopSignalCleansUpTheFileInHandAndExits130)
     QByteArray data(128 << 20, 'x');
     for (int i = 0; i < data.size(); i += 4096)
         data[i] = char(i >> 12);
-    writeFile(path("big.dat"), data);
+    writeAll(path("big.dat"), data);
     for (const int sig : {SIGINT, SIGTERM, SIGKILL}) {
         QProcess p;
         p.setWorkingDirectory(dir);
@@ -66,7 +60,7 @@ TEST_F(MvcryptTest, StopSignalCleansUpTheFileInHandAndExits130)
             EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
             EXPECT_EQ(p.exitCode(), 130) << p.readAllStandardError().toStdString();
         }
-        EXPECT_EQ(entriesOf(dir), QStringList{"big.dat"});
+        EXPECT_EQ(names(), QStringList{"big.dat"});
         EXPECT_EQ(readAll(path("big.dat")), data);
     }
 }
@@ -75,15 +69,15 @@ TEST_F(MvcryptTest, StopSignalCleansUpTheFileInHandAndExits130)
 // half-zeroed file left by an interrupted wipe was encrypted over its good copy.
 TEST_F(MvcryptTest, LeftoversOfAKilledRunAreNamedAndNeverEncrypted)
 {
-    writeFile(path(".mv-abcdefabcdef.tmp"), "decrypted text of a killed run");
-    writeFile(path("$MVAB12CD.TMP"), "half zeroed");
-    writeFile(path("note.txt"), "note");
+    writeAll(path(".mv-abcdefabcdef.tmp"), "decrypted text of a killed run");
+    writeAll(path("$MVAB12CD.TMP"), "half zeroed");
+    writeAll(path("note.txt"), "note");
     CliRun r = run({"encrypt", "-r", "--key-file", keyFile, "."});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     for (const char* name : {"/.mv-abcdefabcdef.tmp", "/$MVAB12CD.TMP"})
         EXPECT_TRUE(r.err.contains(QStringLiteral("Remove it safely with: mvcrypt wipe '%1%2'").arg(dir, name)))
             << r.err.toStdString();
-    EXPECT_EQ(entriesOf(dir), (QStringList{"$MVAB12CD.TMP", ".mv-abcdefabcdef.tmp", "note_txt.mv$"}));
+    EXPECT_EQ(names(), (QStringList{"$MVAB12CD.TMP", ".mv-abcdefabcdef.tmp", "note_txt.mv$"}));
     EXPECT_EQ(readAll(path(".mv-abcdefabcdef.tmp")), QByteArray("decrypted text of a killed run"));
 }
 
@@ -93,7 +87,7 @@ TEST_F(MvcryptTest, UndecodableNamesAreRefusedNeverConfusedWithOthers)
 {
     const QByteArray latin1 = "caf\xe9.txt";
     const QByteArray lookalike = "caf\xef\xbf\xbd.txt";
-    writeFile(path(QString::fromUtf8(lookalike)), "the other file");
+    writeAll(path(QString::fromUtf8(lookalike)), "the other file");
     const QByteArray undecodable = QFile::encodeName(dir) + "/" + latin1;
     const int fd = ::open(undecodable.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
     ASSERT_GE(fd, 0);
@@ -114,7 +108,7 @@ TEST_F(MvcryptTest, UndecodableNamesAreRefusedNeverConfusedWithOthers)
     EXPECT_FALSE(QFile::exists(path(QString::fromUtf8(lookalike))));
 
     // A line break inside a name must not split a report line in two.
-    writeFile(path("new\nline"), "123456789");
+    writeAll(path("new\nline"), "123456789");
     r = run({"checksum", "new\nline"});
     EXPECT_EQ(r.out, "cbf43926  new\\x0aline\n");
 }
@@ -123,13 +117,13 @@ TEST_F(MvcryptTest, UndecodableNamesAreRefusedNeverConfusedWithOthers)
 TEST_F(MvcryptTest, KeyFileInsideTheTreeIsNeverEncrypted)
 {
     const QString inside = path("key.txt");
-    writeFile(inside, "key inside the tree\n");
-    writeFile(path("data.txt"), "data");
+    writeAll(inside, "key inside the tree\n");
+    writeAll(path("data.txt"), "data");
     CliRun r = run({"encrypt", "-r", "--key-file", inside, "."});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("key.txt: passed over, the key file is left as it is")) << r.err.toStdString();
     EXPECT_EQ(readAll(inside), QByteArray("key inside the tree\n"));
-    EXPECT_EQ(entriesOf(dir), (QStringList{"data_txt.mv$", "key.txt"}));
+    EXPECT_EQ(names(), (QStringList{"data_txt.mv$", "key.txt"}));
 }
 
 // checksum of /dev/zero or a fifo printed 00000000 with exit 0, or hung on a fifo without a
@@ -137,12 +131,13 @@ TEST_F(MvcryptTest, KeyFileInsideTheTreeIsNeverEncrypted)
 TEST_F(MvcryptTest, ChecksumRefusesWhatIsNotARegularFile)
 {
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
-    writeFile(path("empty"), {});
-    CliRun r = run({"checksum", "pipe", "/dev/zero", "empty", "."});
+    writeAll(path("empty"), {});
+    writeAll(path("digits"), "123456789");
+    CliRun r = run({"checksum", "pipe", "/dev/zero", "empty", ".", "digits", "nothing-here"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "00000000  empty\n");
+    EXPECT_EQ(r.out, "00000000  empty\ncbf43926  digits\n");
     EXPECT_EQ(r.err, "mvcrypt: pipe: not a regular file\nmvcrypt: /dev/zero: not a regular file\n"
-                     "mvcrypt: .: is a folder\n");
+                     "mvcrypt: .: is a folder\nmvcrypt: nothing-here: No such file or directory\n");
 }
 
 // Two runs on one folder at once corrupted a quarter of its files.
@@ -150,18 +145,18 @@ TEST_F(MvcryptTest, TwoRunsAtOnceLoseNothing)
 {
     QDir(dir).mkdir("tree");
     for (int i = 0; i < 60; ++i)
-        writeFile(path(QStringLiteral("tree/f%1").arg(i)), randomBytes(20000 + i, unsigned(i)));
+        writeAll(path(QStringLiteral("tree/f%1").arg(i)), patterned(20000 + i, i));
     QProcess a, b;
     for (QProcess* p : {&a, &b}) {
         p->setWorkingDirectory(dir);
         p->start(QStringLiteral(MVCRYPT_PATH), {"encrypt", "-r", "--key-file", keyFile, "tree"});
     }
     ASSERT_TRUE(a.waitForFinished(120000) && b.waitForFinished(120000));
-    EXPECT_EQ(entriesOf(path("tree")).filter(".mv%").size(), 60);
+    EXPECT_EQ(entries(path("tree")).filter(".mv%").size(), 60);
     CliRun r = run({"decrypt", "-r", "--key-file", keyFile, "tree"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     for (int i = 0; i < 60; ++i)
-        EXPECT_EQ(readAll(path(QStringLiteral("tree/f%1").arg(i))), randomBytes(20000 + i, unsigned(i))) << i;
+        EXPECT_EQ(readAll(path(QStringLiteral("tree/f%1").arg(i))), patterned(20000 + i, i)) << i;
 }
 
 } // namespace

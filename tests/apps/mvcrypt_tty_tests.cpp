@@ -1,18 +1,11 @@
 // The key typed on a terminal: asked twice for encryption, never echoed.
-#include "CliRunner.h"
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <string>
+#include "MvcryptFixture.h"
 
 #include <csignal>
+#include <string>
 
 #include <poll.h>
 #include <pty.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -75,32 +68,25 @@ TtySession runOnTty(const std::vector<std::string>& args, const QString& cwd,
     return s;
 }
 
-TEST(MvcryptTty, TypedKeyIsAskedTwiceAndNeverEchoed)
+// A mismatch touches nothing; then the key is asked twice to encrypt, once to decrypt.
+TEST_F(MvcryptTest, TypedKeyIsAskedTwiceNeverEchoedAndAMismatchTouchesNothing)
 {
-    QTemporaryDir tmp;
-    writeFile(tmp.filePath("letter.txt"), "dear diary");
-
-    TtySession s = runOnTty({"encrypt", "letter.txt"}, tmp.path(),
-                            {{"Key: ", "s3cret-key\n"}, {"Key again: ", "s3cret-key\n"}});
-    EXPECT_EQ(s.exitCode, 0) << s.screen;
-    EXPECT_EQ(s.screen.find("s3cret-key"), std::string::npos) << s.screen;
-    EXPECT_EQ(entriesOf(tmp.path()), QStringList{"letter_txt.mv$"});
-
-    s = runOnTty({"decrypt", "letter_txt.mv$"}, tmp.path(), {{"Key: ", "s3cret-key\n"}});
-    EXPECT_EQ(s.exitCode, 0) << s.screen;
-    EXPECT_EQ(s.screen.find("Key again"), std::string::npos);
-    EXPECT_EQ(readAll(tmp.filePath("letter.txt")), QByteArray("dear diary"));
-}
-
-TEST(MvcryptTty, MismatchedKeysTouchNothing)
-{
-    QTemporaryDir tmp;
-    writeFile(tmp.filePath("letter.txt"), "dear diary");
-    TtySession s = runOnTty({"encrypt", "letter.txt"}, tmp.path(),
-                            {{"Key: ", "first-key\n"}, {"Key again: ", "other-key\n"}});
+    writeAll(path("letter.txt"), "dear diary");
+    TtySession s =
+        runOnTty({"encrypt", "letter.txt"}, dir, {{"Key: ", "first-key\n"}, {"Key again: ", "other-key\n"}});
     EXPECT_EQ(s.exitCode, 1);
     EXPECT_NE(s.screen.find("the two keys differ"), std::string::npos) << s.screen;
-    EXPECT_EQ(entriesOf(tmp.path()), QStringList{"letter.txt"});
+    EXPECT_EQ(names(), QStringList{"letter.txt"});
+
+    s = runOnTty({"encrypt", "letter.txt"}, dir, {{"Key: ", "s3cret-key\n"}, {"Key again: ", "s3cret-key\n"}});
+    EXPECT_EQ(s.exitCode, 0) << s.screen;
+    EXPECT_EQ(s.screen.find("s3cret-key"), std::string::npos) << s.screen;
+    EXPECT_EQ(names(), QStringList{"letter_txt.mv$"});
+
+    s = runOnTty({"decrypt", "letter_txt.mv$"}, dir, {{"Key: ", "s3cret-key\n"}});
+    EXPECT_EQ(s.exitCode, 0) << s.screen;
+    EXPECT_EQ(s.screen.find("Key again"), std::string::npos);
+    EXPECT_EQ(readAll(path("letter.txt")), QByteArray("dear diary"));
 }
 
 } // namespace

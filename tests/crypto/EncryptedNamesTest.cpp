@@ -11,63 +11,50 @@ QString s(const char* text)
     return QString::fromUtf8(text);
 }
 
-TEST(EncryptedNames, EncryptedNameChangesOnlyTheLastDotOfTheFileName)
+// Only the last dot of the file name changes; a name without one gets .mv%. PlainName undoes
+// it, and the result is known as encrypted by its name.
+TEST(EncryptedNames, EncryptedNameChangesOnlyTheLastDotOfTheFileNameAndPlainNameUndoesIt)
 {
-    EXPECT_EQ(EncryptedName(s("photo.bmp")), s("photo_bmp.mv$"));
-    EXPECT_EQ(EncryptedName(s("a.b.c")), s("a.b_c.mv$"));
-    EXPECT_EQ(EncryptedName(s("/x.y/readme")), s("/x.y/readme.mv%"));
-    EXPECT_EQ(EncryptedName(s("/d/arc.tar.gz")), s("/d/arc.tar_gz.mv$"));
-    EXPECT_EQ(EncryptedName(s("/home/me/Fotos/Strand.JPG")), s("/home/me/Fotos/Strand_JPG.mv$"));
-    EXPECT_EQ(EncryptedName(s("/my_dir/notes")), s("/my_dir/notes.mv%"));
+    const std::pair<const char*, const char*> names[] = {
+        {"photo.bmp", "photo_bmp.mv$"}, {"a.b.c", "a.b_c.mv$"}, {"/x.y/readme", "/x.y/readme.mv%"},
+        {"x.", "x_.mv$"}, {"/home/me/Fotos/Strand.JPG", "/home/me/Fotos/Strand_JPG.mv$"}, {"u_v", "u_v.mv%"},
+        {"/d/arc.tar.gz", "/d/arc.tar_gz.mv$"}, {"/my_dir/notes", "/my_dir/notes.mv%"},
+        {"/my_dir/a.b", "/my_dir/a_b.mv$"}, {".hidden", "_hidden.mv$"}, {"/a/b.c.d/e.f", "/a/b.c.d/e_f.mv$"}};
+    for (const auto& [plain, encrypted] : names) {
+        EXPECT_EQ(EncryptedName(s(plain)), s(encrypted)) << plain;
+        EXPECT_EQ(PlainName(s(encrypted)), s(plain)) << plain;
+        EXPECT_TRUE(HasEncryptedName(s(encrypted))) << plain;
+    }
 }
 
+// A name that is nothing but the suffix keeps its name rather than become the folder.
 TEST(EncryptedNames, PlainNameUndoesTheSuffixInTheFileNameOnly)
 {
-    EXPECT_EQ(PlainName(s("A_B.MV$")), s("A.B"));
-    EXPECT_EQ(PlainName(s("a.txt")), s("a.txt"));
-    EXPECT_EQ(PlainName(s("a_b_txt.mv$")), s("a_b.txt"));
-    EXPECT_EQ(PlainName(s("a_b.mv%")), s("a_b"));
-    EXPECT_EQ(PlainName(s("file_my_ext.mv$")), s("file_my.ext"));
-    EXPECT_EQ(PlainName(s("/my_dir/readme.mv$")), s("/my_dir/readme"));
-    EXPECT_EQ(PlainName(s("/my_dir/readme.Mv%")), s("/my_dir/readme"));
-    EXPECT_EQ(PlainName(s("/d/photo_jpg.mv$")), s("/d/photo.jpg"));
-    EXPECT_EQ(PlainName(s("/d/photo.mv$.bak")), s("/d/photo.mv$.bak"));
-    // A name that is nothing but the suffix keeps its name rather than become the folder.
-    EXPECT_EQ(PlainName(s("/d/.mv$")), s("/d/.mv$"));
-    EXPECT_EQ(PlainName(s(".mv%")), s(".mv%"));
-}
-
-TEST(EncryptedNames, PlainNameReversesEncryptedName)
-{
-    for (const char* name : {"photo.bmp", "a.b.c", "/x.y/readme", "/d/arc.tar.gz", "/my_dir/a.b",
-                             "/my_dir/noext", ".hidden", "/a/b.c.d/e.f", "x.", "u_v"}) {
-        EXPECT_EQ(PlainName(EncryptedName(s(name))), s(name)) << name;
-        EXPECT_TRUE(HasEncryptedName(EncryptedName(s(name)))) << name;
-    }
+    const std::pair<const char*, const char*> names[] = {
+        {"A_B.MV$", "A.B"}, {"a.txt", "a.txt"}, {"a_b_txt.mv$", "a_b.txt"}, {"a_b.mv%", "a_b"},
+        {"file_my_ext.mv$", "file_my.ext"}, {"/my_dir/readme.mv$", "/my_dir/readme"},
+        {"/my_dir/readme.Mv%", "/my_dir/readme"}, {"/d/photo.mv$.bak", "/d/photo.mv$.bak"},
+        {"/d/.mv$", "/d/.mv$"}, {".mv%", ".mv%"}};
+    for (const auto& [encrypted, plain] : names)
+        EXPECT_EQ(PlainName(s(encrypted)), s(plain)) << encrypted;
 }
 
 TEST(EncryptedNames, HasEncryptedNameLooksAtTheEndIgnoringCase)
 {
-    EXPECT_TRUE(HasEncryptedName(s("/d/photo_jpg.mv$")));
     EXPECT_TRUE(HasEncryptedName(s("README.MV%")));
     EXPECT_TRUE(HasEncryptedName(s("x.Mv$")));
-    EXPECT_FALSE(HasEncryptedName(s("/d/photo.jpg")));
-    EXPECT_FALSE(HasEncryptedName(s("/d.mv$/photo")));
-    EXPECT_FALSE(HasEncryptedName(s("mv$")));
-    EXPECT_FALSE(HasEncryptedName(s("")));
+    for (const char* plain : {"/d/photo.jpg", "/d.mv$/photo", "mv$", ""})
+        EXPECT_FALSE(HasEncryptedName(s(plain))) << plain;
 }
 
 TEST(EncryptedNames, EncryptedSpecTranslatesEachPattern)
 {
-    EXPECT_EQ(EncryptedSpec(s("*.*")), s("*.*"));
-    EXPECT_EQ(EncryptedSpec(s("*.bmp;*.gif;read*")), s("*_bmp.mv$;*_gif.mv$;read*"));
-    EXPECT_EQ(EncryptedSpec(s("*.*;*.bmp")), s("*.*;*_bmp.mv$"));
-    EXPECT_EQ(EncryptedSpec(s("notes")), s("notes.mv%"));
-    EXPECT_EQ(EncryptedSpec(s("*.tar.gz")), s("*.tar_gz.mv$"));
-    EXPECT_EQ(EncryptedSpec(s("photo.jp?;dir/;a\\")), s("photo.jp?;dir/;a\\"));
-    EXPECT_EQ(EncryptedSpec(s("*.jpg;;*.png")), s("*_jpg.mv$;;*_png.mv$"));
-    EXPECT_EQ(EncryptedSpec(s("*.jpg;")), s("*_jpg.mv$"));
-    EXPECT_EQ(EncryptedSpec(s("")), s(""));
+    const std::pair<const char*, const char*> patterns[] = {
+        {"*.*", "*.*"}, {"*.bmp;*.gif;read*", "*_bmp.mv$;*_gif.mv$;read*"}, {"*.*;*.bmp", "*.*;*_bmp.mv$"},
+        {"notes", "notes.mv%"}, {"*.tar.gz", "*.tar_gz.mv$"}, {"photo.jp?;dir/;a\\", "photo.jp?;dir/;a\\"},
+        {"*.jpg;;*.png", "*_jpg.mv$;;*_png.mv$"}, {"*.jpg;", "*_jpg.mv$"}, {"", ""}};
+    for (const auto& [pattern, encrypted] : patterns)
+        EXPECT_EQ(EncryptedSpec(s(pattern)), s(encrypted)) << pattern;
 }
 
 } // namespace

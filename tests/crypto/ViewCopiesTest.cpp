@@ -43,30 +43,22 @@ protected:
     QString runtime, cache;
 };
 
-mode_t modeOf(const QString& path)
-{
-    return lstatOf(path).st_mode & 07777;
-}
-
 TEST_F(ViewCopiesTest, CopiesGoInAPrivateRuntimeFolderAndKeepTheExtension)
 {
-    QString jpg, bare, hidden;
-    ASSERT_TRUE(createViewCopy(QStringLiteral("/home/me/Pictures/photo.jpg"), jpg).ok);
-    ASSERT_TRUE(createViewCopy(QStringLiteral("readme"), bare).ok);
-    ASSERT_TRUE(createViewCopy(QStringLiteral("/a.b/.profile"), hidden).ok);
-
     const QString folder = runtime + QStringLiteral("/mirravelnock");
-    EXPECT_EQ(modeOf(folder), 0700u);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^view-[0-9a-f]{8}\\.jpg$")).match(jpg.mid(folder.size() + 1)).hasMatch())
-        << jpg.toStdString();
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^view-[0-9a-f]{8}$")).match(bare.mid(folder.size() + 1)).hasMatch())
-        << bare.toStdString();
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^view-[0-9a-f]{8}$")).match(hidden.mid(folder.size() + 1)).hasMatch());
-    for (const QString& copy : {jpg, bare, hidden}) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/me/Pictures/photo.jpg", "^view-[0-9a-f]{8}\\.jpg$"}, {"readme", "^view-[0-9a-f]{8}$"},
+        {"/a.b/.profile", "^view-[0-9a-f]{8}$"}};
+    for (const auto& [original, name] : cases) {
+        QString copy;
+        ASSERT_TRUE(createViewCopy(QString::fromUtf8(original), copy).ok);
+        EXPECT_TRUE(QRegularExpression(QString::fromUtf8(name)).match(copy.mid(folder.size() + 1)).hasMatch())
+            << copy.toStdString();
         EXPECT_EQ(copy.left(copy.lastIndexOf(QLatin1Char('/'))), folder);
         EXPECT_EQ(modeOf(copy), 0600u);
         EXPECT_EQ(lstatOf(copy).st_size, 0);
     }
+    EXPECT_EQ(modeOf(folder), 0700u);
     EXPECT_EQ(entries(folder).size(), 3);
 }
 

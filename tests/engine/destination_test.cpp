@@ -1,12 +1,14 @@
+// What the engine does to the destination: its mode, the names it refuses, and what is left
+// when the work stops half way.
 #include "engine_fixture.h"
 
-#include <filesystem>
+#include <mvengine/Engine.hpp>
+
+#include <tuple>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <mvengine/engine.h>
 
 namespace {
 
@@ -18,23 +20,6 @@ unsigned modeOf(const std::string& p)
     EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
     return st.st_mode & 07777;
 }
-
-// Caps the size of any file this process writes; SIGXFSZ is ignored, so writes past it
-// fail with EFBIG like on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit capped = saved_;
-        capped.rlim_cur = bytes;
-        EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &capped), 0);
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
-
-private:
-    rlimit saved_{};
-};
 
 } // namespace
 
@@ -53,102 +38,106 @@ TEST_F(EngineTest, DestinationIsMode0600WhateverWasThereOrTheUmask)
     EXPECT_EQ(readFile(path("a.out")), readFile(path("a.plain")));
 }
 
-TEST_F(EngineTest, DestinationThatIsTheSourceIsRefusedAndTheSourceSurvives)
+TEST_F(EngineTest, PathsThatCannotBeUsedAreRefusedAndLeftAlone)
 {
     const Bytes plain = randomBytes(70000);
-    const std::string enc = encrypted("s", plain, kKey);
+    const std::string enc = encrypted("s", plain, kKey), src = path("s.plain"), p = path("p.plain");
     const Bytes sealed = readFile(enc);
-    EXPECT_EQ(dbac(path("s.plain").c_str(), path("s.plain").c_str(), kKey), -1);
-    EXPECT_EQ(lastError(), "the destination is the source file");
-    EXPECT_EQ(eabb(enc.c_str(), enc.c_str(), kKey), -1);
-    EXPECT_EQ(lastError(), "the destination is the source file");
-    // The same file under another name, and under a path that only spells it differently.
-    ASSERT_EQ(::link(path("s.plain").c_str(), path("s.link").c_str()), 0);
-    EXPECT_EQ(dbac(path("s.plain").c_str(), path("s.link").c_str(), kKey), -1);
-    const std::string roundabout = path("../") + std::filesystem::path(path("s.mve")).parent_path().filename().string() + "/s.mve";
-    EXPECT_EQ(eabb(enc.c_str(), roundabout.c_str(), kKey), -1);
-    EXPECT_EQ(readFile(path("s.plain")), plain);
-    EXPECT_EQ(readFile(enc), sealed);
-}
-
-TEST_F(EngineTest, DestinationThatIsNoPlainFileIsRefusedAndLeftAlone)
-{
-    writeFile(path("p.plain"), randomBytes(100));
+    writeFile(p, randomBytes(100));
     writeFile(path("other"), randomBytes(10, 1));
+    ASSERT_EQ(::link(src.c_str(), path("s.link").c_str()), 0);
     ASSERT_EQ(::symlink(path("other").c_str(), path("link").c_str()), 0);
-    EXPECT_EQ(dbac(path("p.plain").c_str(), path("link").c_str(), kKey), -1);
-    EXPECT_EQ(lastError(), "cannot write the destination: it is a symbolic link");
-    EXPECT_EQ(readFile(path("other")), randomBytes(10, 1));
-
-    std::filesystem::create_directory(path("folder"));
-    EXPECT_EQ(dbac(path("p.plain").c_str(), path("folder").c_str(), kKey), -1);
-    EXPECT_EQ(lastError(), "cannot write the destination: not a regular file");
-    EXPECT_TRUE(std::filesystem::is_directory(path("folder")));
-
     ASSERT_EQ(::link(path("other").c_str(), path("other2").c_str()), 0);
-    EXPECT_EQ(dbac(path("p.plain").c_str(), path("other2").c_str(), kKey), -1);
-    EXPECT_EQ(lastError(), "cannot write the destination: it has other hard links");
-    EXPECT_EQ(readFile(path("other")), randomBytes(10, 1));
-}
-
-TEST_F(EngineTest, UnreachableSourceOrDestinationFails)
-{
-    writeFile(path("u.plain"), randomBytes(100));
-    EXPECT_EQ(dbac(path("missing").c_str(), path("u.mve").c_str(), kKey), -1);
-    EXPECT_EQ(lastError(), "cannot read the source: No such file or directory");
-    EXPECT_EQ(eabb(path("missing").c_str(), path("u.out").c_str(), kKey), -1);
-    EXPECT_EQ(lastError(), "cannot read the source: No such file or directory");
-    EXPECT_EQ(eabb(path("").c_str(), path("u.out").c_str(), kKey), -1);
-    EXPECT_EQ(lastError(), "cannot read the source: not a regular file");
-
-    EXPECT_EQ(dbac(path("u.plain").c_str(), path("nofolder/u.mve").c_str(), kKey), -1);
-    EXPECT_EQ(lastError(), "cannot write the destination: No such file or directory");
-    EXPECT_EQ(dbac(path("u.plain").c_str(), path("u.plain/u.mve").c_str(), kKey), -1);
-    EXPECT_EQ(lastError(), "cannot write the destination: Not a directory");
-    EXPECT_EQ(dbac(path("u.plain").c_str(), "/proc/version", kKey), -1);
-    EXPECT_FALSE(exists(path("u.mve")));
+    std::filesystem::create_directory(path("folder"));
+    const std::string same = "the destination is the source file", dst = "cannot write the destination: ",
+                      source = "cannot read the source: ";
+    // The same name, another name of the same file, and a path that only spells it differently.
+    const std::string roundabout =
+        path("../") + std::filesystem::path(enc).parent_path().filename().string() + "/s.mve";
+    const std::tuple<bool, std::string, std::string, std::string> cases[] = {
+        {true, src, src, same},
+        {false, enc, enc, same},
+        {true, src, path("s.link"), same},
+        {false, enc, roundabout, same},
+        {true, p, path("link"), dst + "it is a symbolic link"},
+        {true, p, path("folder"), dst + "not a regular file"},
+        {true, p, path("other2"), dst + "it has other hard links"},
+        {true, p, path("nofolder/u.mve"), dst + "No such file or directory"},
+        {true, p, path("p.plain/u.mve"), dst + "Not a directory"},
+        {true, path("missing"), path("u.mve"), source + "No such file or directory"},
+        {false, path("missing"), path("u.out"), source + "No such file or directory"},
+        {false, path(""), path("u.out"), source + "not a regular file"}};
+    for (const auto& [sealing, from, to, reason] : cases) {
+        EXPECT_EQ((sealing ? dbac : eabb)(from.c_str(), to.c_str(), kKey), -1) << to;
+        EXPECT_EQ(lastError(), reason) << to;
+    }
+    EXPECT_EQ(dbac(p.c_str(), "/proc/version", kKey), -1);
     EXPECT_EQ(dbac(nullptr, path("u.mve").c_str(), kKey), -1);
     EXPECT_EQ(lastError(), "no file given");
+    EXPECT_EQ(readFile(src), plain);
+    EXPECT_EQ(readFile(enc), sealed);
+    EXPECT_EQ(readFile(path("other")), randomBytes(10, 1));
+    EXPECT_TRUE(std::filesystem::is_directory(path("folder")));
+    EXPECT_FALSE(exists(path("u.mve")));
 }
 
 TEST_F(EngineTest, FullDiskFailsAndLeavesNoDestination)
 {
     const Bytes plain = randomBytes(3 * 1024 * 1024);
     const std::string enc = encrypted("full", plain, kKey);
-    {
-        const FileSizeLimit limit(1536 * 1024);
-        EXPECT_EQ(dbac(path("full.plain").c_str(), path("full2.mve").c_str(), kKey), -1);
-        EXPECT_EQ(lastError(), "cannot write the destination: File too large");
-        EXPECT_FALSE(exists(path("full2.mve")));
-        EXPECT_EQ(eabb(enc.c_str(), path("full.out").c_str(), kKey), -1);
-        EXPECT_EQ(lastError(), "cannot write the destination: File too large");
-        EXPECT_FALSE(exists(path("full.out")));
-    }
+    // SIGXFSZ is ignored, so writes past the cap fail with EFBIG as on a full disk.
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit capped = saved;
+    capped.rlim_cur = 1536 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &capped), 0);
+    const int sealing = dbac(path("full.plain").c_str(), path("full2.mve").c_str(), kKey);
+    const std::string sealingError = lastError();
+    const int opening = eabb(enc.c_str(), path("full.out").c_str(), kKey);
+    const std::string openingError = lastError();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(sealing, -1);
+    EXPECT_EQ(sealingError, "cannot write the destination: File too large");
+    EXPECT_EQ(opening, -1);
+    EXPECT_EQ(openingError, "cannot write the destination: File too large");
+    EXPECT_FALSE(exists(path("full2.mve")));
+    EXPECT_FALSE(exists(path("full.out")));
     EXPECT_EQ(readFile(path("full.plain")), plain);
     EXPECT_EQ(eabb(enc.c_str(), path("full.out").c_str(), kKey), 1);
 }
 
 TEST_F(EngineTest, CancelFailsAndLeavesNoDestination)
 {
-    const Bytes plain = randomBytes(3 * 1024 * 1024);
-    const std::string enc = encrypted("c", plain, kKey);
+    const std::string enc = encrypted("c", randomBytes(3 * 1024 * 1024), kKey);
     for (int stopAt : {1, 2}) {
         SCOPED_TRACE(stopAt);
-        int calls = 0;
+        std::pair<int, int> state{0, stopAt}; // calls so far, the call that stops
         auto stop = [](std::uint64_t, std::uint64_t, void* user) {
-            auto& s = *static_cast<std::pair<int*, int>*>(user);
-            return ++*s.first >= s.second ? 1 : 0;
+            auto& s = *static_cast<std::pair<int, int>*>(user);
+            return ++s.first >= s.second ? 1 : 0;
         };
-        std::pair<int*, int> state{&calls, stopAt};
         EXPECT_EQ(mv_encrypt_file(path("c.plain").c_str(), path("c2.mve").c_str(), kKey, stop, &state), -1);
         EXPECT_EQ(lastError(), "cancelled");
         EXPECT_FALSE(exists(path("c2.mve")));
-        calls = 0;
+        state.first = 0;
         EXPECT_EQ(mv_decrypt_file(enc.c_str(), path("c.out").c_str(), kKey, stop, &state), -1);
         EXPECT_EQ(lastError(), "cancelled");
         EXPECT_FALSE(exists(path("c.out")));
-        EXPECT_EQ(calls, stopAt);
+        EXPECT_EQ(state.first, stopAt);
     }
+    // Through the C++ interface: a callback returning false stops; one that throws may not
+    // throw through the engine.
+    int calls = 0;
+    const auto stopSecond = [&](std::uint64_t, std::uint64_t) { return ++calls < 2; };
+    EXPECT_EQ(mv::engine::encryptFile(path("c.plain"), path("c2.mve"), "k", stopSecond),
+              mv::engine::Result::Failed);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(mv::engine::lastError(), "cancelled");
+    EXPECT_FALSE(exists(path("c2.mve")));
+    const auto throws = [](std::uint64_t, std::uint64_t) -> bool { throw std::runtime_error("x"); };
+    EXPECT_EQ(mv::engine::encryptFile(path("c.plain"), path("c2.mve"), "k", throws),
+              mv::engine::Result::Failed);
+    EXPECT_FALSE(exists(path("c2.mve")));
 }
 
 TEST_F(EngineTest, EmptyPlaceholderIsRemovedOnRefusalButNoRealFileIs)

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "key_cache.h"
@@ -29,11 +30,11 @@ bool sameKeys(const FileKeys& a, const FileKeys& b)
 
 } // namespace
 
-TEST(KeyCache, EncryptionDerivesOncePerKeyAndDecryptionReusesIt)
+TEST(KeyCache, DerivesOncePerKeySaltAndParameters)
 {
     KeyCache cache;
     const std::string one = "one", two = "two";
-    Salt s1{}, s1again{}, s2{};
+    Salt s1{}, s1again{}, s2{}, after{};
     FileKeys k1{}, k1again{}, k2{}, opened{};
     ASSERT_TRUE(cache.encryptionKeys(bytesOf(one), kCheap, s1, k1));
     ASSERT_TRUE(cache.encryptionKeys(bytesOf(one), kCheap, s1again, k1again));
@@ -41,48 +42,38 @@ TEST(KeyCache, EncryptionDerivesOncePerKeyAndDecryptionReusesIt)
     EXPECT_EQ(s1, s1again);
     EXPECT_TRUE(sameKeys(k1, k1again));
     EXPECT_NE(std::memcmp(k1.stream, k1.check, sizeof k1.stream), 0);
-
     ASSERT_TRUE(cache.encryptionKeys(bytesOf(two), kCheap, s2, k2));
     EXPECT_EQ(cache.derivations(), 2u);
     EXPECT_NE(s1, s2);
 
+    // Decryption reuses what encryption derived, and derives for any other key, salt or
+    // parameters.
     ASSERT_TRUE(cache.keysFor(bytesOf(one), s1, kCheap, opened));
     EXPECT_EQ(cache.derivations(), 2u);
     EXPECT_TRUE(sameKeys(opened, k1));
-    // The wrong key for a cached salt is derived, and gives other keys.
-    ASSERT_TRUE(cache.keysFor(bytesOf(two), s1, kCheap, opened));
-    EXPECT_EQ(cache.derivations(), 3u);
-    EXPECT_FALSE(sameKeys(opened, k1));
-}
+    for (const auto& [key, salt, kdf] : {std::tuple{two, s1, kCheap}, std::tuple{one, s2, kCheap},
+                                         std::tuple{one, s1, KdfParams{2, 2, 8192}}}) {
+        ASSERT_TRUE(cache.keysFor(bytesOf(key), salt, kdf, opened));
+        EXPECT_FALSE(sameKeys(opened, k1));
+    }
+    EXPECT_EQ(cache.derivations(), 5u);
 
-TEST(KeyCache, DecryptionCachesBySaltAndParameters)
-{
-    KeyCache cache;
-    const std::string key = "k";
-    Salt a{}, b{};
-    b[0] = 1;
-    FileKeys ka{}, kb{}, again{};
-    ASSERT_TRUE(cache.keysFor(bytesOf(key), a, kCheap, ka));
-    ASSERT_TRUE(cache.keysFor(bytesOf(key), b, kCheap, kb));
-    ASSERT_TRUE(cache.keysFor(bytesOf(key), a, KdfParams{2, 2, 8192}, again));
-    EXPECT_EQ(cache.derivations(), 3u);
-    EXPECT_FALSE(sameKeys(ka, kb));
-    EXPECT_FALSE(sameKeys(ka, again));
-    ASSERT_TRUE(cache.keysFor(bytesOf(key), b, kCheap, again));
-    EXPECT_TRUE(sameKeys(kb, again));
-    EXPECT_EQ(cache.derivations(), 3u);
+    // Clearing forgets the keys and the salt encryption used.
+    cache.clear();
+    EXPECT_EQ(cache.size(), 0u);
+    ASSERT_TRUE(cache.encryptionKeys(bytesOf(one), kCheap, after, opened));
+    EXPECT_NE(after, s1);
+    EXPECT_EQ(cache.derivations(), 6u);
 }
 
 TEST(KeyCache, StaysBoundedEvictingTheLeastRecentlyUsed)
 {
     KeyCache cache(3);
     const std::string keys[] = {"a", "b", "c", "d"};
-    Salt salt{};
+    const Salt salt{};
     FileKeys out{};
-    for (int i = 0; i < 3; ++i)
+    for (const int i : {0, 1, 2, 0, 3}) // "a" is fresh again when "d" pushes out "b"
         ASSERT_TRUE(cache.keysFor(bytesOf(keys[i]), salt, kCheap, out));
-    ASSERT_TRUE(cache.keysFor(bytesOf(keys[0]), salt, kCheap, out)); // "a" is fresh again
-    ASSERT_TRUE(cache.keysFor(bytesOf(keys[3]), salt, kCheap, out)); // pushes out "b"
     EXPECT_EQ(cache.size(), 3u);
     EXPECT_EQ(cache.derivations(), 4u);
     ASSERT_TRUE(cache.keysFor(bytesOf(keys[0]), salt, kCheap, out));
@@ -90,20 +81,6 @@ TEST(KeyCache, StaysBoundedEvictingTheLeastRecentlyUsed)
     ASSERT_TRUE(cache.keysFor(bytesOf(keys[1]), salt, kCheap, out));
     EXPECT_EQ(cache.derivations(), 5u);
     EXPECT_EQ(KeyCache::kMaxEntries, 64u);
-}
-
-TEST(KeyCache, ClearForgetsKeysAndTheEncryptionSalt)
-{
-    KeyCache cache;
-    const std::string key = "k";
-    Salt before{}, after{};
-    FileKeys out{};
-    ASSERT_TRUE(cache.encryptionKeys(bytesOf(key), kCheap, before, out));
-    cache.clear();
-    EXPECT_EQ(cache.size(), 0u);
-    ASSERT_TRUE(cache.encryptionKeys(bytesOf(key), kCheap, after, out));
-    EXPECT_NE(before, after);
-    EXPECT_EQ(cache.derivations(), 2u);
 }
 
 TEST(KeyCache, ThreadsAskingForOneKeyShareOneDerivation)

@@ -1,17 +1,21 @@
+// Encrypting and decrypting through the C interface: the bytes, the keys, progress, the header
+// written, and many threads at once.
 #include "engine_fixture.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
-
-#include <mvengine/engine.h>
+#include <thread>
 
 namespace {
 
 constexpr const char* kKey = "correct horse battery staple";
+constexpr std::size_t kAlgAt = MV_SIGNATURE_LEN + 1, kOpsAt = kAlgAt + 1, kSaltAt = kOpsAt + 12,
+                      kStreamAt = kSaltAt + 16;
 
-bool contains(const Bytes& hay, const Bytes& needle)
+Bytes field(const Bytes& b, std::size_t at, std::size_t len)
 {
-    return std::search(hay.begin(), hay.end(), needle.begin(), needle.end()) != hay.end();
+    return Bytes(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at + len));
 }
 
 } // namespace
@@ -19,92 +23,138 @@ bool contains(const Bytes& hay, const Bytes& needle)
 TEST_F(EngineTest, RoundTripIsByteForByteAtEverySizeThatMatters)
 {
     // Empty, one byte, around one chunk, around one 1 MiB read block, and a few MiB.
-    const std::size_t sizes[] = {0,          1,          kChunk - 1,      kChunk,
-                                 kChunk + 1, 16 * kChunk, 16 * kChunk + 1, 3 * 1024 * 1024 + 123};
-    for (const std::size_t n : sizes) {
+    for (const std::size_t n : {std::size_t{0}, std::size_t{1}, kChunk - 1, kChunk, kChunk + 1, 16 * kChunk,
+                                16 * kChunk + 1, std::size_t{3 * 1024 * 1024 + 123}}) {
         SCOPED_TRACE(n);
         const Bytes plain = randomBytes(n, static_cast<std::uint32_t>(n));
         const std::string enc = encrypted("f" + std::to_string(n), plain, kKey);
         const Bytes sealed = readFile(enc);
         ASSERT_EQ(sealed.size(), sealedSize(n));
         EXPECT_EQ(std::memcmp(sealed.data(), MV_SIGNATURE, MV_SIGNATURE_LEN), 0);
-        if (n >= 64) {
-            EXPECT_FALSE(contains(sealed, Bytes(plain.begin(), plain.begin() + 64)));
-        }
+        EXPECT_TRUE(n < 64 || std::search(sealed.begin(), sealed.end(), plain.begin(), plain.begin() + 64) ==
+                                  sealed.end());
 
         const std::string out = path("f" + std::to_string(n) + ".out");
         ASSERT_EQ(eabb(enc.c_str(), out.c_str(), kKey), 1) << lastError();
         EXPECT_EQ(readFile(out), plain);
-        EXPECT_STREQ(mv_engine_last_error(), "");
+        EXPECT_EQ(lastError(), "");
     }
 }
 
-TEST_F(EngineTest, KeysAreTakenAsTheirExactBytes)
+TEST_F(EngineTest, KeysAreTheirExactBytesAndNeverEmpty)
 {
     const Bytes plain = randomBytes(5000);
-    const std::string longKey(255, 'k');
-    const char* keys[] = {"p\xC3\xA4ssw\xC3\xB6rd \xE2\x82\xAC", longKey.c_str(), " "};
-    int i = 0;
-    for (const char* key : keys) {
-        SCOPED_TRACE(i);
-        const std::string enc = encrypted("k" + std::to_string(i), plain, key);
-        const std::string out = path("k" + std::to_string(i++) + ".out");
-        // Nothing is trimmed, folded or cut: a near miss does not open the file.
-        const std::string nearMiss = std::string(key) + " ";
-        EXPECT_EQ(eabb(enc.c_str(), out.c_str(), nearMiss.c_str()), 0);
-        ASSERT_EQ(eabb(enc.c_str(), out.c_str(), key), 1) << lastError();
-        EXPECT_EQ(readFile(out), plain);
+    // Nothing is cut, trimmed or folded: the key one space longer does not open the file.
+    for (const std::string& key : {std::string(255, 'k'), std::string(" ")}) {
+        const std::string name = "k" + std::to_string(key.size());
+        const std::string enc = encrypted(name, plain, key.c_str());
+        EXPECT_EQ(eabb(enc.c_str(), path(name + ".out").c_str(), (key + " ").c_str()), 0);
+        ASSERT_EQ(eabb(enc.c_str(), path(name + ".out").c_str(), key.c_str()), 1) << lastError();
+        EXPECT_EQ(readFile(path(name + ".out")), plain);
     }
+    // Given as bytes, a key may hold a NUL; "a" alone is another key.
+    const char nul[] = {'a', '\0', 'b'};
+    const std::string src = path("n.plain"), enc = path("n.mve"), out = path("n.out");
+    writeFile(src, plain);
+    ASSERT_EQ(mv_encrypt_file_n(src.c_str(), enc.c_str(), nul, sizeof nul, nullptr, nullptr), 1);
+    EXPECT_EQ(eabb(enc.c_str(), out.c_str(), "a"), 0);
+    ASSERT_EQ(mv_decrypt_file_n(enc.c_str(), out.c_str(), nul, sizeof nul, nullptr, nullptr), 1);
+    EXPECT_EQ(readFile(out), plain);
+
+    // No key, or an empty one, encrypts nothing; an empty key opens nothing.
+    EXPECT_EQ(dbac(src.c_str(), path("e.mve").c_str(), ""), -1);
+    EXPECT_EQ(lastError(), "no key given");
+    EXPECT_EQ(dbac(src.c_str(), path("e.mve").c_str(), nullptr), -1);
+    EXPECT_EQ(eabb(enc.c_str(), path("e.out").c_str(), nullptr), -1);
+    EXPECT_EQ(lastError(), "no key given");
+    EXPECT_EQ(eabb(enc.c_str(), path("e.out").c_str(), ""), 0);
+    EXPECT_EQ(lastError(), "the key does not open this file");
+    EXPECT_FALSE(exists(path("e.mve")));
+    EXPECT_FALSE(exists(path("e.out")));
 }
 
 TEST_F(EngineTest, ProgressReportsEveryBlockUpToTheTotal)
 {
     const Bytes plain = randomBytes(3 * 1024 * 1024 + 5);
     writeFile(path("p.plain"), plain);
-    struct Seen {
-        std::vector<std::uint64_t> done;
-        std::uint64_t total = 0;
-    } seen;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> seen; // done, total
     auto record = [](std::uint64_t done, std::uint64_t total, void* user) {
-        auto* s = static_cast<Seen*>(user);
-        s->done.push_back(done);
-        s->total = total;
+        static_cast<decltype(seen)*>(user)->emplace_back(done, total);
         return 0;
     };
     ASSERT_EQ(mv_encrypt_file(path("p.plain").c_str(), path("p.mve").c_str(), kKey, record, &seen), 1);
-    ASSERT_EQ(seen.done.size(), 4u); // three whole 1 MiB blocks and the rest
-    EXPECT_TRUE(std::is_sorted(seen.done.begin(), seen.done.end()));
-    EXPECT_EQ(seen.done.back(), plain.size());
-    EXPECT_EQ(seen.total, plain.size());
-
-    seen = {};
+    const std::size_t n = plain.size(), mib = 1024 * 1024;
+    // Three whole 1 MiB blocks and the rest, then the same through the sealed file.
+    EXPECT_EQ(seen, (decltype(seen){{mib, n}, {2 * mib, n}, {3 * mib, n}, {n, n}}));
+    seen.clear();
     ASSERT_EQ(mv_decrypt_file(path("p.mve").c_str(), path("p.out").c_str(), kKey, record, &seen), 1);
-    EXPECT_EQ(seen.done.back(), sealedSize(plain.size()));
-    EXPECT_EQ(seen.total, sealedSize(plain.size()));
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), std::make_pair(sealedSize(n), sealedSize(n)));
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_EQ(readFile(path("p.out")), plain);
 }
 
-TEST_F(EngineTest, KeyGivenAsBytesMayHoldNul)
+// The engine's cache shares a key's salt between files, never the stream header.
+TEST_F(EngineTest, HeaderHoldsTheDocumentedParametersAndFilesOfOneKeyShareOnlyTheSalt)
 {
-    const Bytes plain = randomBytes(100);
-    writeFile(path("n.plain"), plain);
-    const char key[] = {'a', '\0', 'b'};
-    ASSERT_EQ(mv_encrypt_file_n(path("n.plain").c_str(), path("n.mve").c_str(), key, sizeof key,
-                                nullptr, nullptr), 1);
-    // "a" alone is another key.
-    EXPECT_EQ(eabb(path("n.mve").c_str(), path("n.out").c_str(), "a"), 0);
-    ASSERT_EQ(mv_decrypt_file_n(path("n.mve").c_str(), path("n.out").c_str(), key, sizeof key,
-                                nullptr, nullptr), 1);
-    EXPECT_EQ(readFile(path("n.out")), plain);
+    mv_engine_clear_keys();
+    const Bytes plain = randomBytes(1000);
+    const Bytes a = readFile(encrypted("a", plain, "one key"));
+    EXPECT_EQ(a[MV_SIGNATURE_LEN], 1); // format version
+    EXPECT_EQ(a[kAlgAt], 2);           // Argon2id v1.3
+    // opslimit 3, then memlimit 32 MiB, little-endian.
+    EXPECT_EQ(field(a, kOpsAt, 12), (Bytes{3, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0}));
+    Bytes crcChecked = a;
+    fixCrc(crcChecked);
+    EXPECT_EQ(crcChecked, a);
+
+    const Bytes b = readFile(encrypted("b", plain, "one key"));
+    const Bytes c = readFile(encrypted("c", plain, "another key"));
+    EXPECT_EQ(field(a, kSaltAt, 16), field(b, kSaltAt, 16));
+    EXPECT_NE(field(a, kStreamAt, 24), field(b, kStreamAt, 24));
+    EXPECT_NE(field(a, kHeaderSize, 100), field(b, kHeaderSize, 100)); // no keystream repeats
+    EXPECT_NE(field(a, kSaltAt, 16), field(c, kSaltAt, 16));
+
+    mv_engine_clear_keys();
+    const Bytes d = readFile(encrypted("d", plain, "one key"));
+    EXPECT_NE(field(a, kSaltAt, 16), field(d, kSaltAt, 16));
+    // Forgetting keys costs a derivation, never a file.
+    for (const std::string& name : {std::string("a"), std::string("b"), std::string("d")}) {
+        ASSERT_EQ(eabb(path(name + ".mve").c_str(), path(name + ".out").c_str(), "one key"), 1) << name;
+        EXPECT_EQ(readFile(path(name + ".out")), plain) << name;
+    }
 }
 
-TEST_F(EngineTest, MissingOrEmptyKeyIsRefused)
+TEST_F(EngineTest, ManyThreadsEncryptAndDecryptAtOnce)
 {
-    writeFile(path("e.plain"), randomBytes(10));
-    EXPECT_EQ(dbac(path("e.plain").c_str(), path("e.mve").c_str(), ""), -1);
-    EXPECT_EQ(lastError(), "no key given");
-    EXPECT_EQ(dbac(path("e.plain").c_str(), path("e.mve").c_str(), nullptr), -1);
-    EXPECT_EQ(eabb(path("e.plain").c_str(), path("e.out").c_str(), nullptr), -1);
-    EXPECT_EQ(lastError(), "no key given");
-    EXPECT_FALSE(exists(path("e.mve")));
+    // Two keys across six threads: the cache, the salts and the per-thread reasons are
+    // all shared or contended at once.
+    constexpr int kThreads = 6;
+    std::vector<Bytes> plains;
+    for (int i = 0; i < kThreads; ++i) {
+        plains.push_back(
+            randomBytes(200000 + static_cast<std::size_t>(i) * 1000, static_cast<std::uint32_t>(i)));
+        writeFile(path("t" + std::to_string(i)), plains.back());
+    }
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) {
+        threads.emplace_back([&, i] {
+            const std::string n = path("t" + std::to_string(i));
+            const char* key = i % 2 ? "odd" : "even";
+            const char* wrong = i % 2 ? "even" : "odd";
+            for (int round = 0; round < 3; ++round) {
+                if (dbac(n.c_str(), (n + ".mve").c_str(), key) != 1
+                    || eabb((n + ".mve").c_str(), (n + ".x").c_str(), wrong) != 0
+                    || std::string(mv_engine_last_error()) != "the key does not open this file"
+                    || eabb((n + ".mve").c_str(), (n + ".out").c_str(), key) != 1)
+                    ++failures;
+            }
+        });
+    }
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(failures.load(), 0);
+    for (int i = 0; i < kThreads; ++i)
+        EXPECT_EQ(readFile(path("t" + std::to_string(i) + ".out")), plains[static_cast<std::size_t>(i)]);
 }

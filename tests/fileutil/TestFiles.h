@@ -1,6 +1,6 @@
 #pragma once
-// Small file helpers shared by the file tests: read and write whole files, list a folder
-// with its hidden names, count open descriptors.
+// Small file helpers shared by the file, crypto, settings and mvcrypt tests: read and write
+// whole files, list a folder with its hidden names, count open descriptors.
 
 #include <QByteArray>
 #include <QDir>
@@ -21,9 +21,7 @@ namespace mvtest {
 inline QByteArray readAll(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 inline bool writeAll(const QString& path, const QByteArray& data)
@@ -44,8 +42,7 @@ inline QByteArray patterned(int size, int seed = 7)
 // Every name in the folder, hidden ones included, sorted.
 inline QStringList entries(const QString& folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                      QDir::NoDotAndDotDot,
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                                   QDir::Name);
 }
 
@@ -59,6 +56,11 @@ inline struct stat lstatOf(const QString& path)
     struct stat st {};
     ::lstat(QFile::encodeName(path).constData(), &st);
     return st;
+}
+
+inline unsigned modeOf(const QString& path)
+{
+    return lstatOf(path).st_mode & 07777;
 }
 
 inline bool exists(const QString& path)

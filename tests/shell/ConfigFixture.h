@@ -1,17 +1,19 @@
 #pragma once
 
+#include "fileutil/TestFiles.h"
 #include "shell/Registry.h"
 
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
+using namespace mvtest;
+
 namespace mv::shell::test {
+
+inline const QString kSettings = QStringLiteral("Settings");
 
 // Each test gets a config folder of its own, so stores never leak between tests.
 class ConfigFixture : public ::testing::Test {
@@ -22,31 +24,24 @@ protected:
         saved_ = qgetenv("XDG_CONFIG_HOME");
         ::setenv("XDG_CONFIG_HOME", QFile::encodeName(tmp_.path()).constData(), 1);
     }
-
     void TearDown() override { ::setenv("XDG_CONFIG_HOME", saved_.constData(), 1); }
 
     QString configHome() const { return tmp_.path(); }
     QString storeDir() const { return tmp_.path() + QStringLiteral("/mirravelnock"); }
-    QString storePath(const QString& name) const { return storeDir() + QLatin1Char('/') + name; }
-    QString userStore() const { return storePath(QStringLiteral("HKEY_CURRENT_USER.reg")); }
+    QString userStore() const { return storeDir() + QStringLiteral("/HKEY_CURRENT_USER.reg"); }
 
-    static QByteArray readFile(const QString& path)
+    // Writes a store file as a hand or a crashed writer left it.
+    void writeStore(const QByteArray& bytes, const char* name = "HKEY_CURRENT_USER.reg") const
     {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        ASSERT_TRUE(QDir().mkpath(storeDir()));
+        ASSERT_TRUE(writeAll(storeDir() + QLatin1Char('/') + QLatin1String(name), bytes));
     }
 
-    void writeStore(const QByteArray& bytes) const
+    // The store and its lock, and nothing else: no temporary file left behind.
+    bool onlyTheStore() const
     {
-        QDir().mkpath(storeDir());
-        QFile f(userStore());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(f.write(bytes), bytes.size());
-    }
-
-    QStringList storeFiles() const
-    {
-        return QDir(storeDir()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        return QDir(storeDir()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name) ==
+               QStringList{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"};
     }
 
 private:

@@ -1,5 +1,7 @@
 #include "shell/SettingText.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -9,34 +11,30 @@ namespace {
 
 TEST(SettingText, TruthValues)
 {
-    EXPECT_EQ(boolSettingText(true), QStringLiteral("True"));
-    EXPECT_EQ(boolSettingText(false), QStringLiteral("False"));
-    for (bool def : {false, true}) {
-        EXPECT_TRUE(settingBool(QStringLiteral("True"), def));
-        EXPECT_TRUE(settingBool(QStringLiteral("true"), def));
-        EXPECT_TRUE(settingBool(QStringLiteral("-1"), def));
-        EXPECT_TRUE(settingBool(QStringLiteral("1"), def));
-        EXPECT_FALSE(settingBool(QStringLiteral("False"), def));
-        EXPECT_FALSE(settingBool(QStringLiteral(" FALSE "), def));
-        EXPECT_FALSE(settingBool(QStringLiteral("0"), def));
-        EXPECT_EQ(settingBool(QString(), def), def);
-        EXPECT_EQ(settingBool(QStringLiteral("yes"), def), def);
-        EXPECT_EQ(settingBool(QStringLiteral("Truex"), def), def);
+    EXPECT_EQ(boolSettingText(true), "True");
+    EXPECT_EQ(boolSettingText(false), "False");
+    for (const bool def : {false, true}) {
+        for (const char* yes : {"True", "true", "-1", "1"})
+            EXPECT_TRUE(settingBool(yes, def)) << yes;
+        for (const char* no : {"False", " FALSE ", "0"})
+            EXPECT_FALSE(settingBool(no, def)) << no;
+        for (const QString& other : QStringList{QString(), "yes", "Truex"})
+            EXPECT_EQ(settingBool(other, def), def) << other.toStdString();
     }
 }
 
 TEST(SettingText, Numbers)
 {
-    EXPECT_EQ(intSettingText(42), QStringLiteral("42"));
-    EXPECT_EQ(intSettingText(-7), QStringLiteral("-7"));
-    EXPECT_EQ(settingInt(QStringLiteral("42"), 5), 42);
-    EXPECT_EQ(settingInt(QStringLiteral(" -3 "), 5), -3);
-    EXPECT_EQ(settingInt(QString(), 5), 5);
-    EXPECT_EQ(settingInt(QStringLiteral("12px"), 5), 5);
-    EXPECT_EQ(settingInt(QStringLiteral("0x10"), 5), 5) << "decimal only";
-    EXPECT_EQ(settingInt(QStringLiteral("99999999999"), 5), 5) << "out of range is not wrapped";
-    EXPECT_EQ(settingInt64(QStringLiteral("99999999999"), 5), 99999999999LL);
-    EXPECT_EQ(settingInt64(intSettingText(std::numeric_limits<qint64>::min()), 0), std::numeric_limits<qint64>::min());
+    EXPECT_EQ(intSettingText(42), "42");
+    EXPECT_EQ(intSettingText(-7), "-7");
+    EXPECT_EQ(settingInt("42", 5), 42);
+    EXPECT_EQ(settingInt(" -3 ", 5), -3);
+    // Empty, not a number, not decimal, out of range (not wrapped): the default.
+    for (const QString& bad : QStringList{QString(), "12px", "0x10", "99999999999"})
+        EXPECT_EQ(settingInt(bad, 5), 5) << bad.toStdString();
+    EXPECT_EQ(settingInt64("99999999999", 5), 99999999999LL);
+    const qint64 lowest = std::numeric_limits<qint64>::min();
+    EXPECT_EQ(settingInt64(intSettingText(lowest), 0), lowest);
 }
 
 } // namespace

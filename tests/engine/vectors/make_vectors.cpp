@@ -40,8 +40,10 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::size_t kVersionAt = 71, kAlgorithmAt = 72, kOpslimitAt = 73, kMemlimitAt = 77,
                       kSaltAt = 85, kCrcAt = 141, kHeaderLen = 145;
 
-const std::string kWrongKey = "the key does not open this file";
-const std::string kDamaged = "the file is damaged or truncated";
+const char* const kWrongKey = "the key does not open this file";
+const char* const kDamaged = "the file is damaged or truncated";
+const char* const kBounds = "key derivation parameters out of bounds";
+const char* const kNotOurs = "not an encrypted file";
 
 fs::path g_dir;
 std::string g_manifest;
@@ -56,39 +58,25 @@ void writeFile(const std::string& name, const Bytes& b)
         throw std::runtime_error("cannot write " + name);
 }
 
-Bytes readFile(const std::string& name)
-{
-    std::ifstream in(g_dir / name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string hex(const Bytes& b)
-{
-    std::string s;
-    char buf[3];
-    for (const std::uint8_t c : b) {
-        std::snprintf(buf, sizeof buf, "%02x", c);
-        s += buf;
-    }
-    return s;
-}
-
 std::string crcOf(const std::string& name)
 {
     char buf[9];
-    const auto crc = static_cast<std::uint32_t>(eaac((g_dir / name).c_str(), 0));
-    std::snprintf(buf, sizeof buf, "%08x", crc);
+    std::snprintf(buf, sizeof buf, "%08x", static_cast<std::uint32_t>(eaac((g_dir / name).c_str(), 0)));
     return buf;
 }
 
 void row(const std::string& caseName, const std::string& file, const Bytes& key, int result,
          const std::string& expect)
 {
+    std::string hex;
     char line[512];
+    for (const std::uint8_t c : key) {
+        std::snprintf(line, sizeof line, "%02x", c);
+        hex += line;
+    }
     const std::string plainCrc = result == 1 ? crcOf(expect) : "-";
-    std::snprintf(line, sizeof line, "%-38s %-40s %-32s %2d %s %-8s %s\n", caseName.c_str(),
-                  file.c_str(), hex(key).c_str(), result, crcOf(file).c_str(), plainCrc.c_str(),
-                  expect.c_str());
+    std::snprintf(line, sizeof line, "%-38s %-40s %-32s %2d %s %-8s %s\n", caseName.c_str(), file.c_str(),
+                  hex.c_str(), result, crcOf(file).c_str(), plainCrc.c_str(), expect.c_str());
     g_manifest += line;
 }
 
@@ -118,11 +106,43 @@ void putLe(Bytes& b, std::size_t at, std::uint64_t value, int bytes)
         b.at(at + i) = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-// A header changed on purpose, as a writer of another version would: its CRC is right.
-void fixCrc(Bytes& b)
-{
-    putLe(b, kCrcAt, crc32(crc32(0L, Z_NULL, 0), b.data(), static_cast<uInt>(kCrcAt)), 4);
-}
+// A variant of onebyte.mv$, opened with its own key; its file name less ".mv$" is the case.
+struct Variant {
+    const char* file;
+    void (*change)(Bytes&);
+    bool fixCrc; // changed on purpose, as a writer of another version would: its CRC is right
+    int result;
+    const char* why;
+};
+
+const Variant kVariants[] = {
+    {"forged-salt.wrong-key.mv$", [](Bytes& b) { b[kSaltAt] ^= 0x01; }, true, 0, kWrongKey},
+    {"bad-version.unsupported.mv$", [](Bytes& b) { b[kVersionAt] = 2; }, true, -1,
+     "unsupported format version"},
+    {"bad-algorithm.unsupported.mv$", [](Bytes& b) { b[kAlgorithmAt] = 1; /* Argon2i */ }, true, -1,
+     "unsupported key derivation algorithm"},
+    {"opslimit-out-of-bounds.unsupported.mv$", [](Bytes& b) { putLe(b, kOpslimitAt, 11, 4); }, true, -1,
+     kBounds},
+    {"memlimit-out-of-bounds.unsupported.mv$", [](Bytes& b) { putLe(b, kMemlimitAt, 512ull << 20, 8); }, true,
+     -1, kBounds},
+    {"signature-only.damaged.mv$", [](Bytes& b) { b.resize(71); }, false, -1, kDamaged},
+    {"header-only.damaged.mv$", [](Bytes& b) { b.resize(kHeaderLen); }, false, -1, kDamaged},
+    {"truncated-after-header.damaged.mv$", [](Bytes& b) { b.resize(kHeaderLen + 10); }, false, -1, kDamaged},
+    {"last-byte-dropped.damaged.mv$", [](Bytes& b) { b.pop_back(); }, false, -1, kDamaged},
+    {"flipped-header-byte.damaged.mv$", [](Bytes& b) { b[kSaltAt + 3] ^= 0x10; }, false, -1, kDamaged},
+    {"header-crc.damaged.mv$", [](Bytes& b) { b[kCrcAt] ^= 0x01; }, false, -1, kDamaged},
+    // The one plain byte, encrypted.
+    {"flipped-chunk-byte.damaged.mv$", [](Bytes& b) { b[kHeaderLen] ^= 0x01; }, false, -1, kDamaged},
+    {"appended-data.damaged.mv$", [](Bytes& b) { b.push_back(0); }, false, -1, kDamaged},
+    // Not ours: plain text, an empty file, and the signature with its last character wrong.
+    {"plain.not-encrypted",
+     [](Bytes& b) {
+         b = bytesOf("A plain text file, never encrypted. No line end, so no checkout can change it.");
+     },
+     false, -1, kNotOurs},
+    {"empty.not-encrypted", [](Bytes& b) { b.clear(); }, false, -1, kNotOurs},
+    {"near-signature.not-encrypted", [](Bytes& b) { b[70] = '!'; }, false, -1, kNotOurs},
+};
 
 } // namespace
 
@@ -140,18 +160,12 @@ int main(int argc, char** argv)
     try {
         // Different keys: one byte; UTF-8 beyond ASCII (composed u-umlaut, a CJK character);
         // plain ASCII; any bytes, a NUL and a byte that is no UTF-8 among them.
-        const Bytes oneByteKey = bytesOf("e");
         const Bytes utf8Key = bytesOf("Schl\xc3\xbcssel \xe9\x8d\xb5");
-        const Bytes asciiKey = bytesOf("mirravelnock");
         const Bytes binaryKey = {'p', 'a', 's', 's', 0x00, 'w', 'o', 'r', 'd', 0xff};
-
-        std::string header = "# Format-stability vectors, made once by make_vectors.cpp; never re-made.\n"
-                             "# case  file  key(hex)  result  crc32(file)  crc32(plain)|-  "
-                             "plain file (result 1) or reason (rest of line)\n";
-        good("empty", {}, oneByteKey);                                     // one empty FINAL chunk
+        good("empty", {}, bytesOf("e"));                                // one empty FINAL chunk
         good("onebyte", bytesOf("M"), utf8Key);
-        good("onechunk", pseudoRandom(65536, 1), asciiKey);               // full chunk + empty FINAL
-        good("multichunk", pseudoRandom(200000, 2), binaryKey);           // 3 full chunks + 3392
+        good("onechunk", pseudoRandom(65536, 1), bytesOf("mirravelnock")); // full chunk + empty FINAL
+        good("multichunk", pseudoRandom(200000, 2), binaryKey);         // 3 full chunks + 3392
 
         // Keys that are nearly right: nothing is trimmed, folded, normalised or cut at a NUL.
         row("onechunk.wrong-key", "onechunk.mv$", bytesOf("Mirravelnock"), 0, kWrongKey);
@@ -160,65 +174,23 @@ int main(int argc, char** argv)
             kWrongKey);
         row("multichunk.cut-at-nul.wrong-key", "multichunk.mv$", bytesOf("pass"), 0, kWrongKey);
 
-        // Variants of onebyte.mv$, opened with its own key.
-        const Bytes base = readFile("onebyte.mv$");
-        auto variant = [&](const std::string& name, const Bytes& b, int result, const std::string& why) {
-            writeFile(name, b);
-            row(name.substr(0, name.size() - 4), name, utf8Key, result, why);
-        };
-        Bytes b = base;
-        b[kSaltAt] ^= 0x01;
-        fixCrc(b);
-        variant("forged-salt.wrong-key.mv$", b, 0, kWrongKey);
-
-        b = base;
-        b[kVersionAt] = 2;
-        fixCrc(b);
-        variant("bad-version.unsupported.mv$", b, -1, "unsupported format version");
-        b = base;
-        b[kAlgorithmAt] = 1; // Argon2i
-        fixCrc(b);
-        variant("bad-algorithm.unsupported.mv$", b, -1, "unsupported key derivation algorithm");
-        b = base;
-        putLe(b, kOpslimitAt, 11, 4);
-        fixCrc(b);
-        variant("opslimit-out-of-bounds.unsupported.mv$", b, -1, "key derivation parameters out of bounds");
-        b = base;
-        putLe(b, kMemlimitAt, 512ull << 20, 8);
-        fixCrc(b);
-        variant("memlimit-out-of-bounds.unsupported.mv$", b, -1, "key derivation parameters out of bounds");
-
-        variant("signature-only.damaged.mv$", Bytes(base.begin(), base.begin() + 71), -1, kDamaged);
-        variant("header-only.damaged.mv$", Bytes(base.begin(), base.begin() + kHeaderLen), -1, kDamaged);
-        variant("truncated-after-header.damaged.mv$", Bytes(base.begin(), base.begin() + kHeaderLen + 10),
-                -1, kDamaged);
-        variant("last-byte-dropped.damaged.mv$", Bytes(base.begin(), base.end() - 1), -1, kDamaged);
-        b = base;
-        b[kSaltAt + 3] ^= 0x10;
-        variant("flipped-header-byte.damaged.mv$", b, -1, kDamaged);
-        b = base;
-        b[kCrcAt] ^= 0x01;
-        variant("header-crc.damaged.mv$", b, -1, kDamaged);
-        b = base;
-        b[kHeaderLen] ^= 0x01; // the one plain byte, encrypted
-        variant("flipped-chunk-byte.damaged.mv$", b, -1, kDamaged);
-        b = base;
-        b.push_back(0);
-        variant("appended-data.damaged.mv$", b, -1, kDamaged);
-
-        // Not ours: plain text, an empty file, and the signature with its last character wrong.
-        writeFile("plain.not-encrypted",
-                  bytesOf("A plain text file, never encrypted. No line end, so no checkout can change it."));
-        row("plain.not-encrypted", "plain.not-encrypted", utf8Key, -1, "not an encrypted file");
-        writeFile("empty.not-encrypted", {});
-        row("empty.not-encrypted", "empty.not-encrypted", utf8Key, -1, "not an encrypted file");
-        b = base;
-        b[70] = '!';
-        writeFile("near-signature.not-encrypted", b);
-        row("near-signature.not-encrypted", "near-signature.not-encrypted", utf8Key, -1,
-            "not an encrypted file");
-
-        std::ofstream(g_dir / "MANIFEST") << header << g_manifest;
+        std::ifstream in(g_dir / "onebyte.mv$", std::ios::binary);
+        const Bytes base{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        for (const Variant& v : kVariants) {
+            Bytes b = base;
+            v.change(b);
+            if (v.fixCrc)
+                putLe(b, kCrcAt, crc32(crc32(0L, Z_NULL, 0), b.data(), static_cast<uInt>(kCrcAt)), 4);
+            const std::string file = v.file;
+            writeFile(file, b);
+            const bool mv = file.size() > 4 && file.compare(file.size() - 4, 4, ".mv$") == 0;
+            row(mv ? file.substr(0, file.size() - 4) : file, file, utf8Key, v.result, v.why);
+        }
+        std::ofstream(g_dir / "MANIFEST")
+            << "# Format-stability vectors, made once by make_vectors.cpp; never re-made.\n"
+               "# case  file  key(hex)  result  crc32(file)  crc32(plain)|-  "
+               "plain file (result 1) or reason (rest of line)\n"
+            << g_manifest;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
