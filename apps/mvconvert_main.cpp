@@ -33,7 +33,9 @@ int fail(const QString& subject, const QString& reason)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: mvconvert [--width N] IN OUT.png | mvconvert --info IN | mvconvert --decode-only IN\n");
+    std::fprintf(
+        stderr,
+        "usage: mvconvert [--width N] IN OUT.png | mvconvert --info IN | mvconvert --decode-only IN\n");
     return 2;
 }
 
@@ -52,7 +54,8 @@ QImage pixelsOf(const Picture& picture, int width, QString* error)
     if (width > 0 && size.width() > 0)
         size = QSizeF(width, size.height() * width / size.width());
     const QSize pixels = size.toSize().expandedTo(QSize(1, 1));
-    QImage image = mv::imaging::allocateImage(pixels.width(), pixels.height(), QImage::Format_ARGB32_Premultiplied, error);
+    QImage image = mv::imaging::allocateImage(pixels.width(), pixels.height(),
+                                              QImage::Format_ARGB32_Premultiplied, error);
     if (image.isNull())
         return image;
     image.fill(Qt::transparent);
@@ -115,7 +118,8 @@ int main(int argc, char** argv)
         args.append(QString::fromLocal8Bit(argv[i]));
     // Only drawing needs the GUI application (metafile text needs fonts); reading a picture
     // does not, and the GUI application's start-up is most of a small decode's time.
-    const bool reading = args.size() >= 2 && (args[0] == QLatin1String("--info") || args[0] == QLatin1String("--decode-only"));
+    const bool reading =
+        args.size() >= 2 && (args[0] == QLatin1String("--info") || args[0] == QLatin1String("--decode-only"));
     if (reading) {
         QCoreApplication app(argc, argv);
         if (args.size() == 2 && args[0] == QLatin1String("--info"))

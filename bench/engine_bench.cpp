@@ -47,7 +47,7 @@ void writeRandomFile(const std::string& path, std::int64_t bytes)
 
 void reportPeakMemory(benchmark::State& state)
 {
-    rusage usage{};
+    rusage usage {};
     ::getrusage(RUSAGE_SELF, &usage);
     state.counters["peak_rss_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }

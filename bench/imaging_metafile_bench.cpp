@@ -30,8 +30,14 @@ void play(benchmark::State& state, const mv::imaging::Picture& p)
     state.SetItemsProcessed(state.iterations() * kRecords);
 }
 
-void BM_PlayWmf(benchmark::State& state) { play(state, mv::imaging::decodeWmfData(mv::imaging::test::mixedWmf(kRecords))); }
-void BM_PlayEmf(benchmark::State& state) { play(state, mv::imaging::decodeEmfData(mv::imaging::test::mixedEmf(kRecords))); }
+void BM_PlayWmf(benchmark::State& state)
+{
+    play(state, mv::imaging::decodeWmfData(mv::imaging::test::mixedWmf(kRecords)));
+}
+void BM_PlayEmf(benchmark::State& state)
+{
+    play(state, mv::imaging::decodeEmfData(mv::imaging::test::mixedEmf(kRecords)));
+}
 void BM_LoadWmf(benchmark::State& state)
 {
     const QByteArray bytes = mv::imaging::test::mixedWmf(kRecords);

@@ -62,7 +62,8 @@ DibOptions dib(int bits, int compression)
     DibOptions o;
     o.bits = bits, o.compression = compression;
     if (compression == 3)
-        o.masks[0] = 0xFF0000, o.masks[1] = 0xFF00, o.masks[2] = 0xFF, o.masks[3] = 0xFF000000, o.headerSize = 108;
+        o.masks[0] = 0xFF0000, o.masks[1] = 0xFF00, o.masks[2] = 0xFF, o.masks[3] = 0xFF000000,
+        o.headerSize = 108;
     return o;
 }
 
@@ -79,8 +80,10 @@ void allocateOnly(benchmark::State& state, QImage::Format format)
 
 void registerAll()
 {
-    benchmark::RegisterBenchmark("Baseline/allocate_fill_indexed8", allocateOnly, QImage::Format_Indexed8)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("Baseline/allocate_fill_rgb32", allocateOnly, QImage::Format_RGB32)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Baseline/allocate_fill_indexed8", allocateOnly, QImage::Format_Indexed8)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Baseline/allocate_fill_rgb32", allocateOnly, QImage::Format_RGB32)
+        ->Unit(benchmark::kMillisecond);
     using F = QByteArray (*)();
     auto add = [](const char* name, F make, auto decode) {
         auto file = std::make_shared<QByteArray>(); // made on first use, so a filter skips the work
@@ -90,28 +93,87 @@ void registerAll()
             run(s, *file, decode);
         })->Unit(benchmark::kMillisecond);
     };
-    add("Pcx/8bit_raw", [] { return encodePcx({8, 1, false}, &picture(256)); }, decodePcx);
-    add("Pcx/8bit_rle", [] { return encodePcx({8, 1, true}, &picture(256)); }, decodePcx);
-    add("Pcx/4planes_rle", [] { return encodePcx({1, 4, true}, &picture(16)); }, decodePcx);
-    add("Pcx/24bit_rle", [] { return encodePcx({8, 3, true}, nullptr, &colours()); }, decodePcx);
-    add("Targa/8bit_mapped_raw", [] { return encodeTarga(targa(1, 8), &picture(256)); }, decodeTarga);
-    add("Targa/24bit_raw", [] { return encodeTarga(targa(2, 24), nullptr, &colours()); }, decodeTarga);
-    add("Targa/32bit_rle", [] { return encodeTarga(targa(10, 32), nullptr, &colours()); }, decodeTarga);
-    add("Targa/16bit_rle", [] { return encodeTarga(targa(10, 16), nullptr, &colours()); }, decodeTarga);
-    add("SunRaster/8bit_raw", [] { return encodeSun({8, 1, true}, &picture(256)); }, decodeSunRaster);
-    add("SunRaster/8bit_rle", [] { return encodeSun({8, 2, true}, &picture(256)); }, decodeSunRaster);
-    add("SunRaster/24bit_raw", [] { return encodeSun({24, 1, false}, nullptr, &colours()); }, decodeSunRaster);
-    add("Dib/8bit_raw", [] { return encodeDib(dib(8, 0), &picture(256)); }, decodeDib);
-    add("Dib/8bit_rle", [] { return encodeDib(dib(8, 1), &picture(256)); }, decodeDib);
-    add("Dib/4bit_rle", [] { return encodeDib(dib(4, 2), &picture(16)); }, decodeDib);
-    add("Dib/24bit_raw", [] { return encodeDib(dib(24, 0), nullptr, &colours()); }, decodeDib);
-    add("Dib/32bit_bitfields", [] { return encodeDib(dib(32, 3), nullptr, &colours()); }, decodeDib);
-    add("Dib/16bit_555", [] { return encodeDib(dib(16, 0), nullptr, &colours()); }, decodeDib);
-    add("Msp/v1_raw", [] { return encodeMsp(1, picture(2)); }, decodeMsp);
-    add("Msp/v2_rle", [] { return encodeMsp(2, picture(2)); }, decodeMsp);
-    add("GemImg/mono", [] { return encodeGemImg({1, 2, false}, picture(2)); }, decodeGemImg);
-    add("GemImg/4planes", [] { return encodeGemImg({4, 2, true}, picture(16)); }, decodeGemImg);
-    add("Cut/rle", [] { return encodeCut(picture(256)); }, [](const QByteArray& f) { return decodeCut(f, {}); });
+    add(
+        "Pcx/8bit_raw",
+        [] {
+            return encodePcx({8, 1, false}, &picture(256));
+        },
+        decodePcx);
+    add(
+        "Pcx/8bit_rle",
+        [] {
+            return encodePcx({8, 1, true}, &picture(256));
+        },
+        decodePcx);
+    add(
+        "Pcx/4planes_rle",
+        [] {
+            return encodePcx({1, 4, true}, &picture(16));
+        },
+        decodePcx);
+    add(
+        "Pcx/24bit_rle",
+        [] {
+            return encodePcx({8, 3, true}, nullptr, &colours());
+        },
+        decodePcx);
+    add(
+        "Targa/8bit_mapped_raw", [] { return encodeTarga(targa(1, 8), &picture(256)); }, decodeTarga);
+    add(
+        "Targa/24bit_raw", [] { return encodeTarga(targa(2, 24), nullptr, &colours()); }, decodeTarga);
+    add(
+        "Targa/32bit_rle", [] { return encodeTarga(targa(10, 32), nullptr, &colours()); }, decodeTarga);
+    add(
+        "Targa/16bit_rle", [] { return encodeTarga(targa(10, 16), nullptr, &colours()); }, decodeTarga);
+    add(
+        "SunRaster/8bit_raw",
+        [] {
+            return encodeSun({8, 1, true}, &picture(256));
+        },
+        decodeSunRaster);
+    add(
+        "SunRaster/8bit_rle",
+        [] {
+            return encodeSun({8, 2, true}, &picture(256));
+        },
+        decodeSunRaster);
+    add(
+        "SunRaster/24bit_raw",
+        [] {
+            return encodeSun({24, 1, false}, nullptr, &colours());
+        },
+        decodeSunRaster);
+    add(
+        "Dib/8bit_raw", [] { return encodeDib(dib(8, 0), &picture(256)); }, decodeDib);
+    add(
+        "Dib/8bit_rle", [] { return encodeDib(dib(8, 1), &picture(256)); }, decodeDib);
+    add(
+        "Dib/4bit_rle", [] { return encodeDib(dib(4, 2), &picture(16)); }, decodeDib);
+    add(
+        "Dib/24bit_raw", [] { return encodeDib(dib(24, 0), nullptr, &colours()); }, decodeDib);
+    add(
+        "Dib/32bit_bitfields", [] { return encodeDib(dib(32, 3), nullptr, &colours()); }, decodeDib);
+    add(
+        "Dib/16bit_555", [] { return encodeDib(dib(16, 0), nullptr, &colours()); }, decodeDib);
+    add(
+        "Msp/v1_raw", [] { return encodeMsp(1, picture(2)); }, decodeMsp);
+    add(
+        "Msp/v2_rle", [] { return encodeMsp(2, picture(2)); }, decodeMsp);
+    add(
+        "GemImg/mono",
+        [] {
+            return encodeGemImg({1, 2, false}, picture(2));
+        },
+        decodeGemImg);
+    add(
+        "GemImg/4planes",
+        [] {
+            return encodeGemImg({4, 2, true}, picture(16));
+        },
+        decodeGemImg);
+    add(
+        "Cut/rle", [] { return encodeCut(picture(256)); },
+        [](const QByteArray& f) { return decodeCut(f, {}); });
 }
 
 } // namespace

@@ -43,8 +43,8 @@ void run(benchmark::State& state, const QByteArray& file, DecodeResult (*decode)
         benchmark::DoNotOptimize(r.image.constBits());
     }
     state.SetItemsProcessed(state.iterations() * pixels);
-    state.counters["MP/s"] = benchmark::Counter(double(pixels) * double(state.iterations()) / 1e6,
-                                                benchmark::Counter::kIsRate);
+    state.counters["MP/s"] =
+        benchmark::Counter(double(pixels) * double(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
 }
 
 QByteArray iffFile(int planes, bool compress, bool chunky, int width = kWidth, int height = kHeight)
@@ -83,12 +83,24 @@ QByteArray wpgFile(int version, bool compress)
     s.depth = 8;
     s.compress = compress;
     s.value = sample;
-    return version == 1 ? encodeWpg1({ s }) : encodeWpg2(s);
+    return version == 1 ? encodeWpg1({s}) : encodeWpg2(s);
 }
 
-void BM_IlbmRaw8(benchmark::State& st) { static const QByteArray f = iffFile(8, false, false); run(st, f, decodeIff); }
-void BM_IlbmByteRun8(benchmark::State& st) { static const QByteArray f = iffFile(8, true, false); run(st, f, decodeIff); }
-void BM_IlbmByteRun24(benchmark::State& st) { static const QByteArray f = iffFile(24, true, false); run(st, f, decodeIff); }
+void BM_IlbmRaw8(benchmark::State& st)
+{
+    static const QByteArray f = iffFile(8, false, false);
+    run(st, f, decodeIff);
+}
+void BM_IlbmByteRun8(benchmark::State& st)
+{
+    static const QByteArray f = iffFile(8, true, false);
+    run(st, f, decodeIff);
+}
+void BM_IlbmByteRun24(benchmark::State& st)
+{
+    static const QByteArray f = iffFile(24, true, false);
+    run(st, f, decodeIff);
+}
 // 2000 x 1500 true colour: a picture below glibc's mmap threshold, so that its memory is reused
 // between runs as that of the 8-bit pictures is; the 4000 x 3000 one takes fresh pages each time.
 void BM_IlbmByteRun24Small(benchmark::State& st)
@@ -106,14 +118,46 @@ void BM_AllocateRgb32(benchmark::State& st)
     }
     st.SetItemsProcessed(st.iterations() * kWidth * kHeight);
 }
-void BM_PbmRaw(benchmark::State& st) { static const QByteArray f = iffFile(8, false, true); run(st, f, decodeIff); }
-void BM_PbmByteRun(benchmark::State& st) { static const QByteArray f = iffFile(8, true, true); run(st, f, decodeIff); }
-void BM_PicRaw8(benchmark::State& st) { static const QByteArray f = picFile(8, 1, false); run(st, f, decodePic); }
-void BM_PicRle8(benchmark::State& st) { static const QByteArray f = picFile(8, 1, true); run(st, f, decodePic); }
-void BM_PicRlePlanarEga(benchmark::State& st) { static const QByteArray f = picFile(1, 4, true); run(st, f, decodePic); }
-void BM_Wpg1Rle8(benchmark::State& st) { static const QByteArray f = wpgFile(1, true); run(st, f, decodeWpg); }
-void BM_Wpg2Raw8(benchmark::State& st) { static const QByteArray f = wpgFile(2, false); run(st, f, decodeWpg); }
-void BM_Wpg2Rle8(benchmark::State& st) { static const QByteArray f = wpgFile(2, true); run(st, f, decodeWpg); }
+void BM_PbmRaw(benchmark::State& st)
+{
+    static const QByteArray f = iffFile(8, false, true);
+    run(st, f, decodeIff);
+}
+void BM_PbmByteRun(benchmark::State& st)
+{
+    static const QByteArray f = iffFile(8, true, true);
+    run(st, f, decodeIff);
+}
+void BM_PicRaw8(benchmark::State& st)
+{
+    static const QByteArray f = picFile(8, 1, false);
+    run(st, f, decodePic);
+}
+void BM_PicRle8(benchmark::State& st)
+{
+    static const QByteArray f = picFile(8, 1, true);
+    run(st, f, decodePic);
+}
+void BM_PicRlePlanarEga(benchmark::State& st)
+{
+    static const QByteArray f = picFile(1, 4, true);
+    run(st, f, decodePic);
+}
+void BM_Wpg1Rle8(benchmark::State& st)
+{
+    static const QByteArray f = wpgFile(1, true);
+    run(st, f, decodeWpg);
+}
+void BM_Wpg2Raw8(benchmark::State& st)
+{
+    static const QByteArray f = wpgFile(2, false);
+    run(st, f, decodeWpg);
+}
+void BM_Wpg2Rle8(benchmark::State& st)
+{
+    static const QByteArray f = wpgFile(2, true);
+    run(st, f, decodeWpg);
+}
 void BM_ArtRaw(benchmark::State& st)
 {
     static const QByteArray f = encodeArt(kWidth, kHeight, [](int x, int y) { return sample(x, y) & 1; });
@@ -127,7 +171,8 @@ void BM_MacPaintPacked(benchmark::State& st)
 void BM_Hrz(benchmark::State& st)
 {
     static const QByteArray f = encodeHrz([](int x, int y) {
-        return std::array<std::uint8_t, 3> { std::uint8_t(x & 63), std::uint8_t(y & 63), std::uint8_t(sample(x, y) & 63) };
+        return std::array<std::uint8_t, 3> {std::uint8_t(x & 63), std::uint8_t(y & 63),
+                                            std::uint8_t(sample(x, y) & 63)};
     });
     run(st, f, decodeHrz);
 }

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins
   libsodium-dev zlib1g-dev libjpeg62-turbo-dev libjpeg-turbo-progs
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libfuzzer-14-dev
+  clang libfuzzer-14-dev clang-format
   xvfb xauth fonts-dejavu-core
 )
 

@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+scripts/check-format.sh
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan -j "$(nproc)"

@@ -69,8 +69,9 @@ CliOptions parseCommandLine(const QList<QByteArray>& raw)
                 return o;
             }
         } else if (a == QLatin1String("--key") || a.startsWith(QLatin1String("--key="))) {
-            o.error = QCoreApplication::translate("mv::cli", "a key is never taken from the command line, where other users "
-                                     "can read it; use --key-file FILE or type it when asked");
+            o.error = QCoreApplication::translate(
+                "mv::cli", "a key is never taken from the command line, where other users "
+                           "can read it; use --key-file FILE or type it when asked");
             return o;
         } else {
             o.error = QCoreApplication::translate("mv::cli", "unknown option '%1'").arg(a);
@@ -92,37 +93,37 @@ CliOptions parseCommandLine(const QList<QByteArray>& raw)
 
 QString usageText()
 {
-    return QCoreApplication::translate("mv::cli", 
-        "Usage: mvcrypt COMMAND [OPTIONS] PATH...\n"
-        "Encrypts, decrypts, checksums and wipes files the way Mirravelnock does, so files move\n"
-        "freely between the two.\n"
-        "\n"
-        "Commands:\n"
-        "  encrypt PATH...   encrypt each file into its encrypted name (photo.jpg becomes\n"
-        "                    photo_jpg.mv$, readme becomes readme.mv%); the plain file is wiped\n"
-        "  decrypt PATH...   decrypt each encrypted file back to its plain name; the encrypted\n"
-        "                    file is wiped\n"
-        "  checksum FILE...  print the CRC-32 of each file (the checksum of zip and PNG)\n"
-        "  wipe FILE...      overwrite each file with zeros, rename, truncate and delete it\n"
-        "\n"
-        "Options:\n"
-        "  -r, --recursive   encrypt or decrypt whole folders: each folder's files first, then\n"
-        "                    its sub-folders\n"
-        "  --key-file FILE   the key is the whole of FILE less one line break at its end\n"
-        "                    (\\n or \\r\\n); without it the key is asked on the terminal,\n"
-        "                    twice when encrypting. The key file itself is never encrypted\n"
-        "  --replace         replace a different file already under the target name (for\n"
-        "                    example file_my_ext.mv$ made from file_my.ext); without it such\n"
-        "                    a file is left as it is and the file in hand fails\n"
-        "  -v, --verbose     name every file done on standard output\n"
-        "  -h, --help        show this help\n"
-        "\n"
-        "Exit status is 0 only when every file succeeded; a file already in the wanted state, or\n"
-        "in use by another run, is passed over and does not count as a failure. Ctrl+C (or\n"
-        "SIGTERM, SIGHUP) finishes or cleans up the file in hand and exits with status 130.\n"
-        "Temporary files of a run that was killed (.mv-*.tmp, $MV*.TMP) are never encrypted or\n"
-        "decrypted; they are named, with the command that wipes them. See the README for the\n"
-        "limits of wiping.\n");
+    return QCoreApplication::translate(
+        "mv::cli", "Usage: mvcrypt COMMAND [OPTIONS] PATH...\n"
+                   "Encrypts, decrypts, checksums and wipes files the way Mirravelnock does, so files move\n"
+                   "freely between the two.\n"
+                   "\n"
+                   "Commands:\n"
+                   "  encrypt PATH...   encrypt each file into its encrypted name (photo.jpg becomes\n"
+                   "                    photo_jpg.mv$, readme becomes readme.mv%); the plain file is wiped\n"
+                   "  decrypt PATH...   decrypt each encrypted file back to its plain name; the encrypted\n"
+                   "                    file is wiped\n"
+                   "  checksum FILE...  print the CRC-32 of each file (the checksum of zip and PNG)\n"
+                   "  wipe FILE...      overwrite each file with zeros, rename, truncate and delete it\n"
+                   "\n"
+                   "Options:\n"
+                   "  -r, --recursive   encrypt or decrypt whole folders: each folder's files first, then\n"
+                   "                    its sub-folders\n"
+                   "  --key-file FILE   the key is the whole of FILE less one line break at its end\n"
+                   "                    (\\n or \\r\\n); without it the key is asked on the terminal,\n"
+                   "                    twice when encrypting. The key file itself is never encrypted\n"
+                   "  --replace         replace a different file already under the target name (for\n"
+                   "                    example file_my_ext.mv$ made from file_my.ext); without it such\n"
+                   "                    a file is left as it is and the file in hand fails\n"
+                   "  -v, --verbose     name every file done on standard output\n"
+                   "  -h, --help        show this help\n"
+                   "\n"
+                   "Exit status is 0 only when every file succeeded; a file already in the wanted state, or\n"
+                   "in use by another run, is passed over and does not count as a failure. Ctrl+C (or\n"
+                   "SIGTERM, SIGHUP) finishes or cleans up the file in hand and exits with status 130.\n"
+                   "Temporary files of a run that was killed (.mv-*.tmp, $MV*.TMP) are never encrypted or\n"
+                   "decrypted; they are named, with the command that wipes them. See the README for the\n"
+                   "limits of wiping.\n");
 }
 
 } // namespace mv::cli

@@ -1,14 +1,21 @@
 // The command line of mvcrypt.
 #pragma once
 
-#include <QString>
 #include <QByteArray>
 #include <QList>
+#include <QString>
 #include <QStringList>
 
 namespace mv::cli {
 
-enum class Command { None, Encrypt, Decrypt, Checksum, Wipe, Help };
+enum class Command {
+    None,
+    Encrypt,
+    Decrypt,
+    Checksum,
+    Wipe,
+    Help
+};
 
 struct CliOptions {
     Command command = Command::None;
@@ -17,8 +24,8 @@ struct CliOptions {
     QString keyFile;
     bool recursive = false;
     bool verbose = false;
-    bool replace = false;  // an existing, different file under the target name is replaced
-    QString error; // a usage error, in plain words
+    bool replace = false; // an existing, different file under the target name is replaced
+    QString error;        // a usage error, in plain words
 };
 
 // The arguments as the bytes the system passed, so a file name that is not valid text is

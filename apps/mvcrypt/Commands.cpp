@@ -71,7 +71,8 @@ QString systemText(int error)
 // A name that is not valid text is never turned into another file's name: it is refused.
 void refuseUndecodable(const QByteArray& nativeName)
 {
-    say(stderr, QCoreApplication::translate("mv::cli", "mvcrypt: %1: the name is not valid UTF-8 text, so it is left as it is; "
+    say(stderr, QCoreApplication::translate(
+                    "mv::cli", "mvcrypt: %1: the name is not valid UTF-8 text, so it is left as it is; "
                                "rename it to work on it")
                     .arg(printableName(nativeName)));
 }
@@ -94,7 +95,7 @@ bool lockedByAnotherRun(const QString& path)
 
 class CryptRun {
 public:
-    CryptRun(const CliOptions& o, const QByteArray& key) : options_(o), keys_{key}
+    CryptRun(const CliOptions& o, const QByteArray& key) : options_(o), keys_ {key}
     {
         struct stat st {};
         if (!o.keyFile.isEmpty() && ::stat(QFile::encodeName(o.keyFile).constData(), &st) == 0) {
@@ -112,7 +113,8 @@ public:
             runPath(absolutePath(given), given);
         }
         if (stopRequested()) {
-            say(stderr, QCoreApplication::translate("mv::cli", "mvcrypt: stopped; the file in hand was finished or left as it was"));
+            say(stderr, QCoreApplication::translate(
+                            "mv::cli", "mvcrypt: stopped; the file in hand was finished or left as it was"));
             return kStoppedStatus;
         }
         return failed_ ? 1 : 0;
@@ -126,18 +128,21 @@ private:
         const QFileInfo info(path);
         if (info.isDir() && !info.isSymLink()) {
             if (!options_.recursive) {
-                failFile(given, QCoreApplication::translate("mv::cli", "is a folder; use -r to work through it"));
+                failFile(given,
+                         QCoreApplication::translate("mv::cli", "is a folder; use -r to work through it"));
                 return;
             }
             walkFolder(
                 path, true, [this](const WalkEntry& e) { return visit(e); },
                 [this](const QString& folder, int error) {
-                    failFile(folder, QCoreApplication::translate("mv::cli", "cannot list this folder: %1").arg(systemText(error)));
+                    failFile(folder, QCoreApplication::translate("mv::cli", "cannot list this folder: %1")
+                                         .arg(systemText(error)));
                 });
             return;
         }
         if (isKeyFile(path)) {
-            failFile(given, QCoreApplication::translate("mv::cli", "is the key file; it is left as it is, or the key would be "
+            failFile(given, QCoreApplication::translate(
+                                "mv::cli", "is the key file; it is left as it is, or the key would be "
                                            "locked inside"));
             return;
         }
@@ -165,9 +170,7 @@ private:
         case WalkEntry::Other:
             passedOver(e.path, QCoreApplication::translate("mv::cli", "not a regular file"));
             break;
-        case WalkEntry::Leftover:
-            leftover(e.path, e.path);
-            break;
+        case WalkEntry::Leftover: leftover(e.path, e.path); break;
         case WalkEntry::Unrepresentable:
             failed_ = true;
             refuseUndecodable(e.nativePath);
@@ -190,9 +193,12 @@ private:
             passedOver(given, QCoreApplication::translate("mv::cli", "in use by another run"));
             return;
         }
-        say(stderr, QCoreApplication::translate("mv::cli", "mvcrypt: %1: left over from an interrupted run and may hold private "
+        say(stderr, QCoreApplication::translate(
+                        "mv::cli", "mvcrypt: %1: left over from an interrupted run and may hold private "
                                    "data; it is not %2. Remove it safely with: mvcrypt wipe '%3'")
-                        .arg(shown(given), encrypting() ? QCoreApplication::translate("mv::cli", "encrypted") : QCoreApplication::translate("mv::cli", "decrypted"),
+                        .arg(shown(given),
+                             encrypting() ? QCoreApplication::translate("mv::cli", "encrypted")
+                                          : QCoreApplication::translate("mv::cli", "decrypted"),
                              shown(path)));
     }
 
@@ -211,7 +217,8 @@ private:
         case CryptOutcome::Done:
             if (options_.verbose)
                 say(stdout, QCoreApplication::translate("mv::cli", "%1 %2 -> %3")
-                                .arg(encrypting() ? QCoreApplication::translate("mv::cli", "encrypted") : QCoreApplication::translate("mv::cli", "decrypted"),
+                                .arg(encrypting() ? QCoreApplication::translate("mv::cli", "encrypted")
+                                                  : QCoreApplication::translate("mv::cli", "decrypted"),
                                      shown(name), shown(QFileInfo(r.target).fileName())));
             break;
         case CryptOutcome::PassedOver:
@@ -222,15 +229,14 @@ private:
             else
                 passedOver(name, r.reason);
             break;
-        case CryptOutcome::InUse:
-            passedOver(name, r.reason);
-            break;
+        case CryptOutcome::InUse: passedOver(name, r.reason); break;
         case CryptOutcome::TargetExists:
-            failFile(name, r.reason + QCoreApplication::translate("mv::cli", "; use --replace to replace it"));
+            failFile(name,
+                     r.reason + QCoreApplication::translate("mv::cli", "; use --replace to replace it"));
             break;
         case CryptOutcome::Failed:
             if (stopRequested() && r.reason == QLatin1String("cancelled"))
-                break;  // the stop is reported once, at the end
+                break; // the stop is reported once, at the end
             failFile(name, r.reason);
             break;
         }
@@ -238,14 +244,14 @@ private:
 
     void passedOver(const QString& path, const QString& reason)
     {
-        say(stderr, QCoreApplication::translate("mv::cli", "mvcrypt: %1: passed over, %2").arg(shown(path), reason));
+        say(stderr,
+            QCoreApplication::translate("mv::cli", "mvcrypt: %1: passed over, %2").arg(shown(path), reason));
     }
     void failFile(const QString& path, const QString& reason)
     {
         failed_ = true;
         failure(path, reason);
     }
-
 
     const CliOptions& options_;
     QList<QByteArray> keys_;
@@ -258,14 +264,16 @@ private:
 // without a writer cannot hang us and a device cannot pass for an empty file.
 bool checksumOne(const QString& given)
 {
-    fileio::UniqueFd fd(::open(QFile::encodeName(given).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    fileio::UniqueFd fd(
+        ::open(QFile::encodeName(given).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
     if (!fd.valid() || ::fstat(fd.get(), &st) < 0) {
         failure(given, systemText(errno));
         return false;
     }
     if (!S_ISREG(st.st_mode)) {
-        failure(given, S_ISDIR(st.st_mode) ? QCoreApplication::translate("mv::cli", "is a folder") : QCoreApplication::translate("mv::cli", "not a regular file"));
+        failure(given, S_ISDIR(st.st_mode) ? QCoreApplication::translate("mv::cli", "is a folder")
+                                           : QCoreApplication::translate("mv::cli", "not a regular file"));
         return false;
     }
     uint32_t crc = 0;
@@ -273,7 +281,8 @@ bool checksumOne(const QString& given)
         failure(given, QString::fromUtf8(mv_engine_last_error()));
         return false;
     }
-    say(stdout, QCoreApplication::translate("mv::cli", "%1  %2").arg(crc, 8, 16, QLatin1Char('0')).arg(shown(given)));
+    say(stdout,
+        QCoreApplication::translate("mv::cli", "%1  %2").arg(crc, 8, 16, QLatin1Char('0')).arg(shown(given)));
     return true;
 }
 

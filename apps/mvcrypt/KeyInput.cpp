@@ -77,9 +77,11 @@ QString checkKey(const QByteArray& key, KeyPurpose purpose)
         return QCoreApplication::translate("mv::cli", "the key contains a NUL character");
     const qsizetype chars = QString::fromUtf8(key).size();
     if (chars > kMaxKeyChars)
-        return QCoreApplication::translate("mv::cli", "the key is longer than %1 characters").arg(kMaxKeyChars);
+        return QCoreApplication::translate("mv::cli", "the key is longer than %1 characters")
+            .arg(kMaxKeyChars);
     if (purpose == KeyPurpose::Encrypt && chars < kMinNewKeyChars)
-        return QCoreApplication::translate("mv::cli", "a new key needs at least %1 characters").arg(kMinNewKeyChars);
+        return QCoreApplication::translate("mv::cli", "a new key needs at least %1 characters")
+            .arg(kMinNewKeyChars);
     return {};
 }
 
@@ -94,7 +96,8 @@ QByteArray readKeyFile(const QString& path, KeyPurpose purpose, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QCoreApplication::translate("mv::cli", "%1: cannot read the key file: %2").arg(path, file.errorString());
+        *error = QCoreApplication::translate("mv::cli", "%1: cannot read the key file: %2")
+                     .arg(path, file.errorString());
         return {};
     }
     QByteArray key = file.read(4 * kMaxKeyChars + 8);

@@ -7,7 +7,10 @@
 
 namespace mv::cli {
 
-enum class KeyPurpose { Encrypt, Decrypt };
+enum class KeyPurpose {
+    Encrypt,
+    Decrypt
+};
 
 // The key as the engine takes it, or an empty array and *error set.
 QByteArray readKeyFile(const QString& path, KeyPurpose purpose, QString* error);

@@ -41,10 +41,8 @@ int main(int argc, char** argv)
         return usageError(options.error);
 
     switch (options.command) {
-    case Command::Checksum:
-        return runChecksum(options);
-    case Command::Wipe:
-        return runWipe(options);
+    case Command::Checksum: return runChecksum(options);
+    case Command::Wipe: return runWipe(options);
     case Command::Encrypt:
     case Command::Decrypt: {
         QString error;
@@ -57,7 +55,6 @@ int main(int argc, char** argv)
         forgetKey(key);
         return status;
     }
-    default:
-        return usageError(QCoreApplication::translate("mv::cli", "no command given"));
+    default: return usageError(QCoreApplication::translate("mv::cli", "no command given"));
     }
 }

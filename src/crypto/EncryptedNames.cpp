@@ -49,7 +49,7 @@ QString PlainName(const QString& path)
     QString plain = path.chopped(4);
     const qsizetype start = nameStart(plain);
     if (start == plain.size())
-        return path;  // nothing but the suffix: no name to give back
+        return path; // nothing but the suffix: no name to give back
     if (suffix == kWithExtension) {
         const qsizetype underscore = plain.lastIndexOf(QLatin1Char('_'));
         if (underscore >= start)

@@ -46,16 +46,15 @@ CryptOutcome fromReplace(const ReplaceOutcome& r, const QString& target, bool en
     out.target = target;
     const QString why = fileutil::resultText(r.error);
     switch (r.kind) {
-    case ReplaceOutcome::Replaced:
-        out.kind = CryptOutcome::Done;
-        return out;
+    case ReplaceOutcome::Replaced: out.kind = CryptOutcome::Done; return out;
     case ReplaceOutcome::Declined:
         out.kind = CryptOutcome::PassedOver;
         out.reason = QString::fromStdString(r.error.reason);
         return out;
     case ReplaceOutcome::TargetExists:
         out.kind = CryptOutcome::TargetExists;
-        out.reason = QCoreApplication::translate("mv::crypto", "%1 exists; it is left as it is").arg(QFileInfo(target).fileName());
+        out.reason = QCoreApplication::translate("mv::crypto", "%1 exists; it is left as it is")
+                         .arg(QFileInfo(target).fileName());
         return out;
     case ReplaceOutcome::InUse:
         out.kind = CryptOutcome::InUse;
@@ -63,19 +62,23 @@ CryptOutcome fromReplace(const ReplaceOutcome& r, const QString& target, bool en
         return out;
     case ReplaceOutcome::SourceChanged:
         out.kind = CryptOutcome::Failed;
-        out.reason = (encrypting ? QCoreApplication::translate("mv::crypto", "changed while being encrypted: ")
-                                 : QCoreApplication::translate("mv::crypto", "changed while being decrypted: ")) + why;
+        out.reason =
+            (encrypting ? QCoreApplication::translate("mv::crypto", "changed while being encrypted: ")
+                        : QCoreApplication::translate("mv::crypto", "changed while being decrypted: ")) +
+            why;
         break;
     case ReplaceOutcome::Failed:
         out.kind = CryptOutcome::Failed;
         // The engine's own words say enough; other steps need their name to make sense.
         out.reason = r.step == ReplaceStep::Produce ? QString::fromStdString(r.error.reason) : why;
         if (r.step == ReplaceStep::Produce && !r.error.leftover.empty())
-            out.reason += QCoreApplication::translate("mv::crypto", " (left behind: %1)").arg(QString::fromStdString(r.error.leftover));
+            out.reason += QCoreApplication::translate("mv::crypto", " (left behind: %1)")
+                              .arg(QString::fromStdString(r.error.leftover));
         break;
     }
     if (r.targetInPlace)
-        out.reason += QCoreApplication::translate("mv::crypto", " (%1 is complete; the old file may remain)").arg(target);
+        out.reason += QCoreApplication::translate("mv::crypto", " (%1 is complete; the old file may remain)")
+                          .arg(target);
     return out;
 }
 
@@ -110,9 +113,9 @@ CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptP
         return out;
     const QString target = EncryptedName(path);
     auto produce = [&](int sourceFd, int outputFd) {
-        const int32_t r = mv_encrypt_fd(sourceFd, outputFd, key.constData(), size_t(key.size()),
-                                        progress ? forwardProgress : nullptr,
-                                        const_cast<CryptProgress*>(&progress));
+        const int32_t r =
+            mv_encrypt_fd(sourceFd, outputFd, key.constData(), size_t(key.size()),
+                          progress ? forwardProgress : nullptr, const_cast<CryptProgress*>(&progress));
         return fromEngine(r, QCoreApplication::translate("mv::crypto", "already encrypted"));
     };
     ReplaceOptions replace;
@@ -129,7 +132,8 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
     if (!BeginsWithSignature(path)) {
         QFile probe(path);
         if (!probe.open(QIODevice::ReadOnly)) {
-            out.reason = QCoreApplication::translate("mv::crypto", "cannot read: %1").arg(probe.errorString());
+            out.reason =
+                QCoreApplication::translate("mv::crypto", "cannot read: %1").arg(probe.errorString());
             return out;
         }
         out.kind = CryptOutcome::PassedOver;
@@ -141,17 +145,18 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
     auto produce = [&](int sourceFd, int outputFd) {
         for (int i = 0; i < keys.size(); ++i) {
             // A key that does not open the file is refused before anything is written.
-            const int32_t r = mv_decrypt_fd(sourceFd, outputFd, keys[i].constData(), size_t(keys[i].size()),
-                                            progress ? forwardProgress : nullptr,
-                                            const_cast<CryptProgress*>(&progress));
+            const int32_t r =
+                mv_decrypt_fd(sourceFd, outputFd, keys[i].constData(), size_t(keys[i].size()),
+                              progress ? forwardProgress : nullptr, const_cast<CryptProgress*>(&progress));
             if (r != 0) {
                 opened = r == 1 ? i : -1;
                 return fromEngine(r, {});
             }
         }
-        return ProduceResult{ProduceResult::Failed, 0,
-                             keys.size() == 1 ? QCoreApplication::translate("mv::crypto", "the key does not open this file")
-                                              : QCoreApplication::translate("mv::crypto", "none of the keys opens this file")};
+        return ProduceResult {
+            ProduceResult::Failed, 0,
+            keys.size() == 1 ? QCoreApplication::translate("mv::crypto", "the key does not open this file")
+                             : QCoreApplication::translate("mv::crypto", "none of the keys opens this file")};
     };
     ReplaceOptions replace;
     replace.replaceExisting = options.replaceExisting;

@@ -15,14 +15,14 @@ namespace mv::crypto {
 struct CryptOutcome {
     enum Kind {
         Done,
-        PassedOver,    // already in the wanted state (or, decrypting, not encrypted at all)
-        TargetExists,  // another file holds the target name; nothing was touched
-        InUse,         // another run works on this file
+        PassedOver,   // already in the wanted state (or, decrypting, not encrypted at all)
+        TargetExists, // another file holds the target name; nothing was touched
+        InUse,        // another run works on this file
         Failed
     } kind = Failed;
-    QString target;     // the target name (the new file when Done)
-    QString reason;     // why it was passed over or failed, in plain words
-    int keyIndex = -1;  // decryption: the key that opened the file
+    QString target;    // the target name (the new file when Done)
+    QString reason;    // why it was passed over or failed, in plain words
+    int keyIndex = -1; // decryption: the key that opened the file
 };
 
 struct CryptOptions {

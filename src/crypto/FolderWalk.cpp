@@ -57,7 +57,7 @@ bool listFolder(const QByteArray& folder, QList<Listed>& out)
             item.folder = S_ISDIR(st.st_mode);
             item.kind = kindOf(st, item.text);
         } else {
-            item.kind = WalkEntry::Other;  // vanished meanwhile; the worker will say so
+            item.kind = WalkEntry::Other; // vanished meanwhile; the worker will say so
         }
         out.append(item);
     }

@@ -14,13 +14,13 @@ namespace mv::crypto {
 
 struct WalkEntry {
     QString path;
-    QByteArray nativePath;  // the bytes the file system gave
+    QByteArray nativePath; // the bytes the file system gave
     enum Kind {
         File,
-        Link,             // never followed
-        Other,            // fifo, device, socket
-        Leftover,         // a temporary file of an earlier run (see isLeftoverName)
-        Unrepresentable,  // the name is not valid text; `path` is only an approximation
+        Link,            // never followed
+        Other,           // fifo, device, socket
+        Leftover,        // a temporary file of an earlier run (see isLeftoverName)
+        Unrepresentable, // the name is not valid text; `path` is only an approximation
     } kind;
 };
 

@@ -1,7 +1,7 @@
 #include "crypto/ViewCopies.h"
 
-#include "fileutil/RandomText.h"
 #include "fileio/UniqueFd.h"
+#include "fileutil/RandomText.h"
 
 #include <QFile>
 #include <QStringList>
@@ -114,10 +114,9 @@ FileResult createViewCopy(const QString& plainName, QString& copyPath)
         return r;
     const QString extension = extensionOf(plainName);
     for (int i = 0; i < kAttempts; ++i) {
-        const QString candidate =
-            folder + QStringLiteral("/view-") + fileutil::randomHex(8) + extension;
+        const QString candidate = folder + QStringLiteral("/view-") + fileutil::randomHex(8) + extension;
         fileio::UniqueFd fd(::open(QFile::encodeName(candidate).constData(),
-                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+                                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (!fd.valid() && errno == EEXIST)
             continue;
         if (!fd.valid() || ::fchmod(fd.get(), 0600) < 0)

@@ -17,8 +17,7 @@ namespace {
 
 using namespace mv::engine;
 
-using Operation = std::int32_t (*)(const Files&, std::span<const std::uint8_t>, const Progress&,
-                                   KeyCache&);
+using Operation = std::int32_t (*)(const Files&, std::span<const std::uint8_t>, const Progress&, KeyCache&);
 
 template <typename F>
 std::int32_t guarded(F&& body)
@@ -44,7 +43,7 @@ std::int32_t run(Operation op, const Files& files, const void* key, std::size_t 
         if (!key)
             return failWith("no key given");
         const std::span keyBytes(static_cast<const std::uint8_t*>(key), keyLen);
-        return op(files, keyBytes, Progress{progress, user}, KeyCache::shared());
+        return op(files, keyBytes, Progress {progress, user}, KeyCache::shared());
     });
 }
 
@@ -104,26 +103,26 @@ int32_t eaac(const char* path, int32_t /*reserved*/)
     }
 }
 
-int32_t mv_encrypt_file(const char* source, const char* destination, const char* key,
-                        mv_progress_fn progress, void* user)
+int32_t mv_encrypt_file(const char* source, const char* destination, const char* key, mv_progress_fn progress,
+                        void* user)
 {
     return run(encryptFile, source, destination, key, keyLength(key), progress, user);
 }
 
-int32_t mv_decrypt_file(const char* source, const char* destination, const char* key,
-                        mv_progress_fn progress, void* user)
+int32_t mv_decrypt_file(const char* source, const char* destination, const char* key, mv_progress_fn progress,
+                        void* user)
 {
     return run(decryptFile, source, destination, key, keyLength(key), progress, user);
 }
 
-int32_t mv_encrypt_file_n(const char* source, const char* destination, const void* key,
-                          size_t key_len, mv_progress_fn progress, void* user)
+int32_t mv_encrypt_file_n(const char* source, const char* destination, const void* key, size_t key_len,
+                          mv_progress_fn progress, void* user)
 {
     return run(encryptFile, source, destination, key, key_len, progress, user);
 }
 
-int32_t mv_decrypt_file_n(const char* source, const char* destination, const void* key,
-                          size_t key_len, mv_progress_fn progress, void* user)
+int32_t mv_decrypt_file_n(const char* source, const char* destination, const void* key, size_t key_len,
+                          mv_progress_fn progress, void* user)
 {
     return run(decryptFile, source, destination, key, key_len, progress, user);
 }

@@ -20,18 +20,13 @@ constexpr const char* kDamaged = "the file is damaged or truncated";
 std::int32_t headerFailure(HeaderStatus status)
 {
     switch (status) {
-    case HeaderStatus::NotEncrypted:
-        return failWith("not an encrypted file");
-    case HeaderStatus::UnsupportedVersion:
-        return failWith("unsupported format version");
-    case HeaderStatus::UnsupportedAlgorithm:
-        return failWith("unsupported key derivation algorithm");
-    case HeaderStatus::OutOfBounds:
-        return failWith("key derivation parameters out of bounds");
+    case HeaderStatus::NotEncrypted: return failWith("not an encrypted file");
+    case HeaderStatus::UnsupportedVersion: return failWith("unsupported format version");
+    case HeaderStatus::UnsupportedAlgorithm: return failWith("unsupported key derivation algorithm");
+    case HeaderStatus::OutOfBounds: return failWith("key derivation parameters out of bounds");
     case HeaderStatus::Truncated:
     case HeaderStatus::Damaged:
-    case HeaderStatus::Ok:
-        break;
+    case HeaderStatus::Ok: break;
     }
     return failWith(kDamaged);
 }
@@ -44,22 +39,20 @@ bool openBlock(StreamState& stream, const std::uint8_t* sealed, std::size_t len,
     plainLen = 0;
     std::size_t off = 0;
     for (; len - off >= kCipherChunkLen; off += kCipherChunkLen, plainLen += kChunkLen)
-        if (!stream.open(sealed + off, kCipherChunkLen,
-                         crypto_secretstream_xchacha20poly1305_TAG_MESSAGE, plain + plainLen))
+        if (!stream.open(sealed + off, kCipherChunkLen, crypto_secretstream_xchacha20poly1305_TAG_MESSAGE,
+                         plain + plainLen))
             return false;
     if (!last)
         return true;
     const std::size_t rest = len - off;
-    if (rest < kChunkOverhead
-        || !stream.open(sealed + off, rest, crypto_secretstream_xchacha20poly1305_TAG_FINAL,
-                        plain + plainLen))
+    if (rest < kChunkOverhead ||
+        !stream.open(sealed + off, rest, crypto_secretstream_xchacha20poly1305_TAG_FINAL, plain + plainLen))
         return false;
     plainLen += rest - kChunkOverhead;
     return true;
 }
 
-std::int32_t openStream(SourceFile& in, StreamState& stream, OutputFile& out,
-                        const Progress& progress)
+std::int32_t openStream(SourceFile& in, StreamState& stream, OutputFile& out, const Progress& progress)
 {
     std::vector<std::uint8_t> sealed(kSealedBlock);
     WipedBuffer plain(kPlainBlock);
@@ -71,8 +64,7 @@ std::int32_t openStream(SourceFile& in, StreamState& stream, OutputFile& out,
         // A short read is the end of the file, so nothing can follow the FINAL chunk.
         const bool last = static_cast<std::size_t>(n) < sealed.size();
         std::size_t plainLen = 0;
-        if (!openBlock(stream, sealed.data(), static_cast<std::size_t>(n), last, plain.data(),
-                       plainLen))
+        if (!openBlock(stream, sealed.data(), static_cast<std::size_t>(n), last, plain.data(), plainLen))
             return failWith(kDamaged);
         if (!out.write(plain.data(), plainLen))
             return kFailed;
@@ -97,15 +89,14 @@ std::int32_t decryptFile(const Files& files, std::span<const std::uint8_t> key, 
     if (!(files.byDescriptor() ? in.adopt(files.sourceFd, "cannot read the source")
                                : in.open(files.source, "cannot read the source")))
         return kFailed;
-    HeaderBytes headerBytes{};
+    HeaderBytes headerBytes {};
     // The signature alone answers "is this ours?", before anything else is read.
     const ssize_t head = in.read(headerBytes.data(), kSignatureLen);
     if (head < 0)
         return failWithErrno("cannot read the source", errno);
     if (!hasSignature({headerBytes.data(), static_cast<std::size_t>(head)}))
         return failWith("not an encrypted file");
-    const ssize_t rest = in.read(headerBytes.data() + kSignatureLen,
-                                  kHeaderLen - kSignatureLen);
+    const ssize_t rest = in.read(headerBytes.data() + kSignatureLen, kHeaderLen - kSignatureLen);
     if (rest < 0)
         return failWithErrno("cannot read the source", errno);
     FileHeader header;

@@ -32,8 +32,8 @@ std::size_t sealBlock(StreamState& stream, const std::uint8_t* plain, std::size_
     return used;
 }
 
-std::int32_t sealStream(SourceFile& in, WipedBuffer& plain, std::size_t prefilled,
-                        StreamState& stream, OutputFile& out, const Progress& progress)
+std::int32_t sealStream(SourceFile& in, WipedBuffer& plain, std::size_t prefilled, StreamState& stream,
+                        OutputFile& out, const Progress& progress)
 {
     std::vector<std::uint8_t> sealed(kSealedBlock);
     std::uint64_t done = 0;

@@ -29,8 +29,7 @@ std::uint32_t crcOf(const std::uint8_t* data, std::size_t len)
     return static_cast<std::uint32_t>(crc32(crc32(0L, Z_NULL, 0), data, static_cast<uInt>(len)));
 }
 
-void computeKeyCheck(const std::uint8_t* header, std::span<const std::uint8_t> checkKey,
-                     std::uint8_t* out)
+void computeKeyCheck(const std::uint8_t* header, std::span<const std::uint8_t> checkKey, std::uint8_t* out)
 {
     crypto_generichash(out, kKeyCheckLen, header, kOffKeyCheck, checkKey.data(), checkKey.size());
 }
@@ -44,13 +43,13 @@ bool hasSignature(std::span<const std::uint8_t> bytes)
 
 bool kdfParamsAcceptable(const KdfParams& kdf)
 {
-    return kdf.opslimit >= crypto_pwhash_argon2id_OPSLIMIT_MIN && kdf.opslimit <= kMaxOpslimit
-        && kdf.memlimit >= crypto_pwhash_argon2id_MEMLIMIT_MIN && kdf.memlimit <= kMaxMemlimit;
+    return kdf.opslimit >= crypto_pwhash_argon2id_OPSLIMIT_MIN && kdf.opslimit <= kMaxOpslimit &&
+           kdf.memlimit >= crypto_pwhash_argon2id_MEMLIMIT_MIN && kdf.memlimit <= kMaxMemlimit;
 }
 
 HeaderBytes encodeHeader(const FileHeader& header, std::span<const std::uint8_t> checkKey)
 {
-    HeaderBytes bytes{};
+    HeaderBytes bytes {};
     std::memcpy(bytes.data(), MV_SIGNATURE, kSignatureLen);
     bytes[kOffVersion] = kFormatVersion;
     bytes[kOffAlgorithm] = header.kdf.algorithm;

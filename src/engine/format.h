@@ -50,15 +50,22 @@ struct KdfParams {
 
 struct FileHeader {
     KdfParams kdf;
-    std::array<std::uint8_t, kSaltLen> salt{};
-    std::array<std::uint8_t, kStreamHeaderLen> streamHeader{};
-    std::array<std::uint8_t, kKeyCheckLen> keyCheck{};
+    std::array<std::uint8_t, kSaltLen> salt {};
+    std::array<std::uint8_t, kStreamHeaderLen> streamHeader {};
+    std::array<std::uint8_t, kKeyCheckLen> keyCheck {};
 };
 
 using HeaderBytes = std::array<std::uint8_t, kHeaderLen>;
 
-enum class HeaderStatus { Ok, NotEncrypted, Truncated, UnsupportedVersion, Damaged,
-                          UnsupportedAlgorithm, OutOfBounds };
+enum class HeaderStatus {
+    Ok,
+    NotEncrypted,
+    Truncated,
+    UnsupportedVersion,
+    Damaged,
+    UnsupportedAlgorithm,
+    OutOfBounds
+};
 
 bool hasSignature(std::span<const std::uint8_t> bytes);
 bool kdfParamsAcceptable(const KdfParams& kdf);

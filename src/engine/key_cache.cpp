@@ -83,8 +83,8 @@ std::size_t KeyCache::size() const
 
 void KeyCache::fillProbe(Entry& probe, std::span<const std::uint8_t> key, const KdfParams& kdf) const
 {
-    crypto_generichash(probe.keyHash, sizeof probe.keyHash, key.data(), key.size(),
-                       hashKey_.data(), hashKey_.size());
+    crypto_generichash(probe.keyHash, sizeof probe.keyHash, key.data(), key.size(), hashKey_.data(),
+                       hashKey_.size());
     probe.kdf = kdf;
     probe.forEncryption = false;
 }
@@ -119,8 +119,7 @@ bool KeyCache::lookupLocked(Entry& probe, Match match)
     const auto hit = std::find_if(entries_.begin(), entries_.end(), [&](const auto& box) {
         const Entry& e = **box;
         const bool same = match == Match::EncryptionKey ? e.forEncryption : e.salt == probe.salt;
-        return same && e.kdf == probe.kdf
-            && sodium_memcmp(e.keyHash, probe.keyHash, sizeof e.keyHash) == 0;
+        return same && e.kdf == probe.kdf && sodium_memcmp(e.keyHash, probe.keyHash, sizeof e.keyHash) == 0;
     });
     if (hit == entries_.end())
         return false;
@@ -148,14 +147,14 @@ bool KeyCache::derive(std::span<const std::uint8_t> key, Entry& entry)
     SecretBox<std::array<std::uint8_t, crypto_kdf_KEYBYTES>> master;
     const auto* keyBytes = key.empty() ? &kNoKey : key.data();
     derivations_.fetch_add(1);
-    if (crypto_pwhash(master->data(), master->size(), reinterpret_cast<const char*>(keyBytes),
-                      key.size(), entry.salt.data(), entry.kdf.opslimit,
-                      static_cast<std::size_t>(entry.kdf.memlimit), entry.kdf.algorithm) != 0)
+    if (crypto_pwhash(master->data(), master->size(), reinterpret_cast<const char*>(keyBytes), key.size(),
+                      entry.salt.data(), entry.kdf.opslimit, static_cast<std::size_t>(entry.kdf.memlimit),
+                      entry.kdf.algorithm) != 0)
         return false;
-    crypto_kdf_derive_from_key(entry.keys.stream, sizeof entry.keys.stream, kStreamSubkeyId,
-                               kSubkeyContext, master->data());
-    crypto_kdf_derive_from_key(entry.keys.check, sizeof entry.keys.check, kCheckSubkeyId,
-                               kSubkeyContext, master->data());
+    crypto_kdf_derive_from_key(entry.keys.stream, sizeof entry.keys.stream, kStreamSubkeyId, kSubkeyContext,
+                               master->data());
+    crypto_kdf_derive_from_key(entry.keys.check, sizeof entry.keys.check, kCheckSubkeyId, kSubkeyContext,
+                               master->data());
     return true;
 }
 

@@ -38,12 +38,10 @@ public:
 
     // Keys for encrypting with key: every call with the same key and kdf gets the same salt
     // and keys until the entry is evicted or clear() runs. False if the derivation fails.
-    bool encryptionKeys(std::span<const std::uint8_t> key, const KdfParams& kdf, Salt& salt,
-                        FileKeys& out);
+    bool encryptionKeys(std::span<const std::uint8_t> key, const KdfParams& kdf, Salt& salt, FileKeys& out);
 
     // Keys for a file's (salt, kdf), derived only when not cached.
-    bool keysFor(std::span<const std::uint8_t> key, const Salt& salt, const KdfParams& kdf,
-                 FileKeys& out);
+    bool keysFor(std::span<const std::uint8_t> key, const Salt& salt, const KdfParams& kdf, FileKeys& out);
 
     void clear();
 
@@ -53,7 +51,10 @@ public:
 private:
     struct Entry;
     using EntryBox = SecretBox<Entry>;
-    enum class Match { SaltAndParams, EncryptionKey };
+    enum class Match {
+        SaltAndParams,
+        EncryptionKey
+    };
 
     void fillProbe(Entry& probe, std::span<const std::uint8_t> key, const KdfParams& kdf) const;
     bool obtain(std::span<const std::uint8_t> key, Entry& probe, Match match);
@@ -62,12 +63,12 @@ private:
     bool derive(std::span<const std::uint8_t> key, Entry& entry);
 
     const std::size_t maxEntries_;
-    mutable std::mutex mutex_;   // guards entries_ and generation_; never held during Argon2id
-    std::mutex deriveMutex_;     // one Argon2id at a time: bounds memory, avoids twin derivations
+    mutable std::mutex mutex_; // guards entries_ and generation_; never held during Argon2id
+    std::mutex deriveMutex_;   // one Argon2id at a time: bounds memory, avoids twin derivations
     std::vector<std::unique_ptr<EntryBox>> entries_; // least recently used first
     std::uint64_t generation_ = 0;                   // bumped by clear()
-    std::array<std::uint8_t, 32> hashKey_{};
-    std::atomic<std::uint64_t> derivations_{0};
+    std::array<std::uint8_t, 32> hashKey_ {};
+    std::atomic<std::uint64_t> derivations_ {0};
 };
 
 } // namespace mv::engine

@@ -21,8 +21,8 @@ const char* const kCannotWrite = "cannot write the destination";
 } // namespace
 
 OutputFile::OutputFile(const Files& files, bool wipe)
-    : path_(files.destination ? files.destination : ""),
-      sourcePath_(files.source ? files.source : ""), borrowedFd_(files.destinationFd), wipe_(wipe)
+    : path_(files.destination ? files.destination : ""), sourcePath_(files.source ? files.source : ""),
+      borrowedFd_(files.destinationFd), wipe_(wipe)
 {
 }
 
@@ -111,8 +111,8 @@ void OutputFile::startWriteback(std::size_t len)
     written_ += len;
     if (written_ - flushedTo_ < kWritebackStep)
         return;
-    (void)::sync_file_range(fd_.get(), static_cast<off_t>(flushedTo_), static_cast<off_t>(written_ - flushedTo_),
-                            SYNC_FILE_RANGE_WRITE);
+    (void)::sync_file_range(fd_.get(), static_cast<off_t>(flushedTo_),
+                            static_cast<off_t>(written_ - flushedTo_), SYNC_FILE_RANGE_WRITE);
     flushedTo_ = written_;
 }
 

@@ -45,7 +45,7 @@ private:
     bool wipe_;
     bool committed_ = false;
     mv::fileio::UniqueFd fd_;
-    struct stat info_{};
+    struct stat info_ {};
     std::uint64_t written_ = 0;   // bytes written so far
     std::uint64_t flushedTo_ = 0; // write-back started up to here
 };

@@ -13,10 +13,7 @@ struct Progress {
     void* user = nullptr;
 
     // Reports progress; true when the caller asks to stop.
-    bool cancelled(std::uint64_t done, std::uint64_t total) const
-    {
-        return fn && fn(done, total, user) != 0;
-    }
+    bool cancelled(std::uint64_t done, std::uint64_t total) const { return fn && fn(done, total, user) != 0; }
 };
 
 } // namespace mv::engine

@@ -34,7 +34,7 @@ private:
     bool check(const char* what);
 
     mv::fileio::UniqueFd fd_;
-    struct stat info_{};
+    struct stat info_ {};
     std::uint64_t offset_ = 0;
 };
 

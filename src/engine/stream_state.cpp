@@ -16,8 +16,8 @@ std::size_t StreamState::seal(const std::uint8_t* plain, std::size_t len, std::u
                               std::uint8_t* sealed)
 {
     unsigned long long sealedLen = 0;
-    crypto_secretstream_xchacha20poly1305_push(&state_, sealed, &sealedLen, plain, len,
-                                               ad_.data(), ad_.size(), tag);
+    crypto_secretstream_xchacha20poly1305_push(&state_, sealed, &sealedLen, plain, len, ad_.data(),
+                                               ad_.size(), tag);
     ad_ = {};
     return static_cast<std::size_t>(sealedLen);
 }
@@ -26,8 +26,8 @@ bool StreamState::open(const std::uint8_t* sealed, std::size_t len, std::uint8_t
                        std::uint8_t* plain)
 {
     unsigned char tag = 0;
-    const int rc = crypto_secretstream_xchacha20poly1305_pull(&state_, plain, nullptr, &tag,
-                                                              sealed, len, ad_.data(), ad_.size());
+    const int rc = crypto_secretstream_xchacha20poly1305_pull(&state_, plain, nullptr, &tag, sealed, len,
+                                                              ad_.data(), ad_.size());
     ad_ = {};
     return rc == 0 && tag == expectedTag;
 }

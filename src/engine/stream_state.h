@@ -26,14 +26,12 @@ public:
     void bindFirstChunk(std::span<const std::uint8_t> headerBytes) { ad_ = headerBytes; }
 
     // Returns the sealed length: len + ABYTES.
-    std::size_t seal(const std::uint8_t* plain, std::size_t len, std::uint8_t tag,
-                     std::uint8_t* sealed);
+    std::size_t seal(const std::uint8_t* plain, std::size_t len, std::uint8_t tag, std::uint8_t* sealed);
     // False unless the chunk authenticates and carries expectedTag. plain gets len - ABYTES.
-    bool open(const std::uint8_t* sealed, std::size_t len, std::uint8_t expectedTag,
-              std::uint8_t* plain);
+    bool open(const std::uint8_t* sealed, std::size_t len, std::uint8_t expectedTag, std::uint8_t* plain);
 
 private:
-    crypto_secretstream_xchacha20poly1305_state state_{};
+    crypto_secretstream_xchacha20poly1305_state state_ {};
     std::span<const std::uint8_t> ad_;
 };
 

@@ -26,8 +26,7 @@ Status openDisplaced(int dirFd, const char* name, UniqueFd& fd)
     const int flags = O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
     fd.reset(::openat(dirFd, name, flags));
     const mode_t mode = seen.st_mode & 07777;
-    if (!fd.valid() && errno == EACCES &&
-        ::fchmodat(dirFd, name, mode | S_IWUSR, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (!fd.valid() && errno == EACCES && ::fchmodat(dirFd, name, mode | S_IWUSR, AT_SYMLINK_NOFOLLOW) == 0) {
         fd.reset(::openat(dirFd, name, flags));
         const int e = errno;
         (void)::fchmodat(dirFd, name, mode, AT_SYMLINK_NOFOLLOW);

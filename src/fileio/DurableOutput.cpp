@@ -33,7 +33,7 @@ std::string randomTempName()
         if (n > 0)
             got += std::size_t(n);
         else if (errno != EINTR)
-            break;  // a fixed name then; O_EXCL still keeps it unique
+            break; // a fixed name then; O_EXCL still keeps it unique
     }
     std::string name = kTempPrefix;
     for (unsigned char b : bytes)
@@ -99,8 +99,8 @@ Status DurableOutput::makeNamed(mode_t mode)
 {
     for (int i = 0; i < kAttempts; ++i) {
         const std::string name = randomTempName();
-        file_.reset(::openat(dir_.get(), name.c_str(),
-                             O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        file_.reset(
+            ::openat(dir_.get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
         if (!file_.valid()) {
             if (errno == EEXIST)
                 continue;
@@ -120,9 +120,8 @@ Status DurableOutput::linkUnnamed(const std::string& name)
     std::snprintf(self, sizeof self, "/proc/self/fd/%d", file_.get());
     if (::linkat(AT_FDCWD, self, dir_.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return Status::success();
-    if (errno == ENOENT &&
-        ::linkat(file_.get(), "", dir_.get(), name.c_str(), AT_EMPTY_PATH) == 0)
-        return Status::success();  // no /proc; works with the privilege to do so
+    if (errno == ENOENT && ::linkat(file_.get(), "", dir_.get(), name.c_str(), AT_EMPTY_PATH) == 0)
+        return Status::success(); // no /proc; works with the privilege to do so
     return Status::failure(kPlaceStep, errno);
 }
 
@@ -131,7 +130,7 @@ Status DurableOutput::putInPlace(const std::string& target, Existing existing)
     const std::string name = namePart(target);
     if (tempPath_.empty()) {
         if (existing == Existing::Keep)
-            return linkUnnamed(name);  // link never replaces: atomic "only if absent"
+            return linkUnnamed(name); // link never replaces: atomic "only if absent"
         // A name of our own first, then one rename over the target.
         Status linked = Status::failure(kPlaceStep, EEXIST);
         for (int i = 0; i < kAttempts && !linked && linked.error == EEXIST; ++i) {
@@ -202,8 +201,8 @@ std::string DurableOutput::discard()
         struct stat named {};
         const std::string temp = namePart(tempPath_);
         if (::fstat(file_.get(), &mine) == 0 &&
-            ::fstatat(dir_.get(), temp.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-            sameFile(mine, named) && ::unlinkat(dir_.get(), temp.c_str(), 0) < 0)
+            ::fstatat(dir_.get(), temp.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(mine, named) &&
+            ::unlinkat(dir_.get(), temp.c_str(), 0) < 0)
             leftover = tempPath_;
         tempPath_.clear();
     }

@@ -17,9 +17,9 @@ inline constexpr const char* kTempSuffix = ".tmp";
 
 // What commit() does with a file already under the target name.
 enum class Existing {
-    Keep,            // leave it: the commit fails with EEXIST and nothing is replaced
-    Replace,         // replace it in one atomic rename
-    ReplaceAndClear  // replace it, then zero its old contents (a sole name only)
+    Keep,           // leave it: the commit fails with EEXIST and nothing is replaced
+    Replace,        // replace it in one atomic rename
+    ReplaceAndClear // replace it, then zero its old contents (a sole name only)
 };
 
 // The output is made in the target's folder as an unnamed file (O_TMPFILE), so a kill or a
@@ -31,7 +31,7 @@ enum class Existing {
 class DurableOutput {
 public:
     DurableOutput() = default;
-    ~DurableOutput();  // discards the file unless committed
+    ~DurableOutput(); // discards the file unless committed
     DurableOutput(const DurableOutput&) = delete;
     DurableOutput& operator=(const DurableOutput&) = delete;
 

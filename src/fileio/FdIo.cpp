@@ -27,7 +27,7 @@ bool putAll(const void* buf, std::size_t len, Put put)
             return false;
         }
         if (n == 0) {
-            errno = EIO;  // no progress and no error: do not spin
+            errno = EIO; // no progress and no error: do not spin
             return false;
         }
         done += static_cast<std::size_t>(n);
@@ -58,9 +58,8 @@ ssize_t getAll(void* buf, std::size_t len, Get get)
 
 ssize_t readFull(int fd, void* buf, std::size_t len)
 {
-    return getAll(buf, len, [fd](std::uint8_t* at, std::size_t left, std::size_t) {
-        return ::read(fd, at, left);
-    });
+    return getAll(buf, len,
+                  [fd](std::uint8_t* at, std::size_t left, std::size_t) { return ::read(fd, at, left); });
 }
 
 ssize_t preadFull(int fd, void* buf, std::size_t len, std::uint64_t offset)

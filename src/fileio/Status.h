@@ -8,14 +8,14 @@ namespace mv::fileio {
 
 struct [[nodiscard]] Status {
     bool ok = true;
-    std::string step;    // what was being done: "write zeros", "put in place"
-    std::string reason;  // the system's text for `error`, or our own words
-    int error = 0;       // errno; 0 when the reason is our own
-    std::string note;    // what the failure means for the user's data, when it is not obvious
-    std::string leftover;  // a file the failure left behind, to be named to the user
+    std::string step;     // what was being done: "write zeros", "put in place"
+    std::string reason;   // the system's text for `error`, or our own words
+    int error = 0;        // errno; 0 when the reason is our own
+    std::string note;     // what the failure means for the user's data, when it is not obvious
+    std::string leftover; // a file the failure left behind, to be named to the user
 
     static Status success() { return {}; }
-    static Status failure(std::string step, int error);  // reason = the system's text
+    static Status failure(std::string step, int error); // reason = the system's text
     static Status failure(std::string step, std::string reason);
 
     explicit operator bool() const { return ok; }

@@ -21,7 +21,7 @@ bool nextData(int fd, std::int64_t from, std::int64_t size, std::int64_t& start,
     const off_t data = ::lseek(fd, from, SEEK_DATA);
     if (data < 0) {
         if (errno == ENXIO)
-            return false;  // nothing but a hole up to the end
+            return false; // nothing but a hole up to the end
         start = from;
         end = size;
         return from < size;

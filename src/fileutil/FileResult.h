@@ -26,7 +26,8 @@ inline QString resultText(const FileResult& r)
     if (!r.note.empty())
         notes << tr(r.note);
     if (!r.leftover.empty())
-        notes << QCoreApplication::translate("mv::fileio", "left behind: %1").arg(QFile::decodeName(r.leftover.c_str()));
+        notes << QCoreApplication::translate("mv::fileio", "left behind: %1")
+                     .arg(QFile::decodeName(r.leftover.c_str()));
     if (!notes.isEmpty())
         text += QStringLiteral(" (%1)").arg(notes.join(QStringLiteral("; ")));
     return text;

@@ -11,7 +11,7 @@ void ensureSodium()
 {
     // sodium_init is safe to call repeatedly and from several threads.
     if (sodium_init() < 0)
-        std::abort();  // no safe randomness: nothing sensible can continue
+        std::abort(); // no safe randomness: nothing sensible can continue
 }
 
 QString drawFrom(const char* alphabet, uint32_t size, int length)

@@ -229,7 +229,7 @@ ReplaceOutcome Replacement::run(const Producer& produce)
         return stop(ReplaceOutcome::Failed, put.within(stepText()));
     }
     if (targetIsSource_)
-        return stop(ReplaceOutcome::Replaced, FileResult::success());  // cleared by the commit
+        return stop(ReplaceOutcome::Replaced, FileResult::success()); // cleared by the commit
 
     if (const int e = enter(ReplaceStep::WipeSource))
         return stop(ReplaceOutcome::Failed, fail(e));

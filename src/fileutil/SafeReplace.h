@@ -10,14 +10,14 @@ namespace mv::fileutil {
 
 // The steps of a replacement, in the order they run.
 enum class ReplaceStep {
-    CheckPaths,      // source is a regular file with one name; target is not a folder or link
-    Lock,            // the source is ours alone: no other run works on it
-    CreateTemp,      // the new file, unnamed (or hidden) beside the target
-    Produce,         // the producer writes the new contents into it
-    CheckSource,     // the source was not written to while it was read
-    CopyAttributes,  // source's permission bits and times onto the new file
-    PutInPlace,      // flushed, named, folder flushed, a replaced old file zeroed
-    WipeSource,      // the source is destroyed (or, when the new file replaced it, zeroed)
+    CheckPaths,     // source is a regular file with one name; target is not a folder or link
+    Lock,           // the source is ours alone: no other run works on it
+    CreateTemp,     // the new file, unnamed (or hidden) beside the target
+    Produce,        // the producer writes the new contents into it
+    CheckSource,    // the source was not written to while it was read
+    CopyAttributes, // source's permission bits and times onto the new file
+    PutInPlace,     // flushed, named, folder flushed, a replaced old file zeroed
+    WipeSource,     // the source is destroyed (or, when the new file replaced it, zeroed)
 };
 
 // Plain words for a step, as they appear in the outcome's error.
@@ -25,10 +25,14 @@ QString replaceStepText(ReplaceStep step);
 
 // What the producer did with the new file.
 struct ProduceResult {
-    enum Kind { Written, Declined, Failed };
+    enum Kind {
+        Written,
+        Declined,
+        Failed
+    };
     Kind kind = Failed;
-    int code = 0;    // the producer's own code (e.g. the engine's result)
-    QString reason;  // why it declined or failed
+    int code = 0;   // the producer's own code (e.g. the engine's result)
+    QString reason; // why it declined or failed
 
     static ProduceResult written(int code = 1) { return {Written, code, {}}; }
     static ProduceResult declined(int code, const QString& reason) { return {Declined, code, reason}; }
@@ -55,16 +59,16 @@ struct ReplaceOptions {
 struct ReplaceOutcome {
     enum Kind {
         Replaced,
-        Declined,       // the producer declined; nothing changed
-        TargetExists,   // another file holds the target name and may not be replaced
-        InUse,          // another run works on the source
-        SourceChanged,  // the source was written to or replaced while the work went on
+        Declined,      // the producer declined; nothing changed
+        TargetExists,  // another file holds the target name and may not be replaced
+        InUse,         // another run works on the source
+        SourceChanged, // the source was written to or replaced while the work went on
         Failed
     };
     Kind kind = Failed;
-    ReplaceStep step = ReplaceStep::CheckPaths;  // where it stopped
-    FileResult error;  // why (also set when it stopped for a reason other than failure);
-                       // error.leftover names a file left behind
+    ReplaceStep step = ReplaceStep::CheckPaths; // where it stopped
+    FileResult error; // why (also set when it stopped for a reason other than failure);
+                      // error.leftover names a file left behind
     int producerCode = 0;
     // True once the new file stands complete under the target name. When it stopped later,
     // only a late step (flushing the folder, wiping) went wrong: the source may remain.

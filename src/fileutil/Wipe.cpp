@@ -69,8 +69,7 @@ FileResult failure(WipeStep step, const char* reason)
 // One wipe of one name inside an open folder.
 class Wiper {
 public:
-    Wiper(int folder, QByteArray folderPath, QByteArray name, int& fileNumber,
-          const WipeOptions& options)
+    Wiper(int folder, QByteArray folderPath, QByteArray name, int& fileNumber, const WipeOptions& options)
         : folder_(folder), folderPath_(std::move(folderPath)), name_(std::move(name)),
           fileNumber_(fileNumber), options_(options)
     {
@@ -133,16 +132,13 @@ int Wiper::closeFile()
 
 FileResult Wiper::inspect()
 {
-    return attempt(WipeStep::Inspect, [&] {
-        return ::fstatat(folder_, name_.constData(), &seen_, AT_SYMLINK_NOFOLLOW);
-    });
+    return attempt(WipeStep::Inspect,
+                   [&] { return ::fstatat(folder_, name_.constData(), &seen_, AT_SYMLINK_NOFOLLOW); });
 }
 
 FileResult Wiper::removeLink()
 {
-    if (auto r = attempt(WipeStep::RemoveLink,
-                         [&] { return ::unlinkat(folder_, name_.constData(), 0); });
-        !r)
+    if (auto r = attempt(WipeStep::RemoveLink, [&] { return ::unlinkat(folder_, name_.constData(), 0); }); !r)
         return r;
     return attempt(WipeStep::FlushFolder, [&] { return fileio::syncFolderFd(folder_) ? 0 : -1; });
 }
@@ -151,13 +147,15 @@ FileResult Wiper::openAndLock()
 {
     // O_NONBLOCK: a fifo swapped in since lstat must not hang the wipe. Opening for reading
     // needs no write permission, so nothing about the file changes before the rename.
-    if (auto r = attempt(WipeStep::Open, [&] {
-            file_.reset(held_ >= 0 ? ::fcntl(held_, F_DUPFD_CLOEXEC, 0)
-                                   : ::openat(folder_, name_.constData(),
-                                              O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-            fileNumber_ = file_.get();
-            return file_.get();
-        });
+    if (auto r = attempt(WipeStep::Open,
+                         [&] {
+                             file_.reset(held_ >= 0 ? ::fcntl(held_, F_DUPFD_CLOEXEC, 0)
+                                                    : ::openat(folder_, name_.constData(),
+                                                               O_RDONLY | O_NOFOLLOW | O_CLOEXEC |
+                                                                   O_NONBLOCK | O_NOCTTY));
+                             fileNumber_ = file_.get();
+                             return file_.get();
+                         });
         !r)
         return r;
     struct stat now {};
@@ -167,12 +165,13 @@ FileResult Wiper::openAndLock()
         return failure(WipeStep::Check, "the file was replaced while being wiped");
     seen_ = now;
     if (held_ >= 0)
-        return FileResult::success();  // the caller holds the lock
+        return FileResult::success(); // the caller holds the lock
     if (const int e = injected(WipeStep::Lock))
         return failure(WipeStep::Lock, e);
     if (!fileio::tryLock(file_.get())) {
         const int e = errno;
-        return e == EWOULDBLOCK ? failure(WipeStep::Lock, "in use by another run") : failure(WipeStep::Lock, e);
+        return e == EWOULDBLOCK ? failure(WipeStep::Lock, "in use by another run")
+                                : failure(WipeStep::Lock, e);
     }
     return FileResult::success();
 }
@@ -212,8 +211,8 @@ int Wiper::renameNoReplace(const QByteArray& to) const
 FileResult Wiper::renameAway()
 {
     for (int i = 0; i < kRenameAttempts; ++i) {
-        const QByteArray to = QFile::encodeName(QStringLiteral("$MV") + randomText(6) +
-                                                QStringLiteral(".TMP"));
+        const QByteArray to =
+            QFile::encodeName(QStringLiteral("$MV") + randomText(6) + QStringLiteral(".TMP"));
         const int e = injected(WipeStep::Rename);
         if (e == 0 && renameNoReplace(to) == 0) {
             const QByteArray from = name_;
@@ -247,10 +246,12 @@ FileResult Wiper::openForWriting()
             return r;
     }
     UniqueFd writable;
-    if (auto r = attempt(WipeStep::OpenForWriting, [&] {
-            writable.reset(::openat(folder_, name_.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-            return writable.get();
-        });
+    if (auto r = attempt(WipeStep::OpenForWriting,
+                         [&] {
+                             writable.reset(::openat(folder_, name_.constData(),
+                                                     O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+                             return writable.get();
+                         });
         !r)
         return r;
     struct stat now {};
@@ -282,7 +283,7 @@ FileResult Wiper::finish()
         return r;
     if (auto r = attempt(WipeStep::Delete, [&] { return ::unlinkat(folder_, name_.constData(), 0); }); !r)
         return r;
-    renamed_ = false;  // the name is gone
+    renamed_ = false; // the name is gone
     return attempt(WipeStep::FlushFolder, [&] { return fileio::syncFolderFd(folder_) ? 0 : -1; });
 }
 
@@ -330,8 +331,8 @@ bool isPlainName(const QString& name)
            name != QLatin1String("..");
 }
 
-FileResult wipeIn(const QString& folder, const QString& name, int& fileNumber,
-                  const WipeOptions& options, int held, const struct stat* expected, bool* changed)
+FileResult wipeIn(const QString& folder, const QString& name, int& fileNumber, const WipeOptions& options,
+                  int held, const struct stat* expected, bool* changed)
 {
     fileNumber = -1;
     if (!isPlainName(name))
@@ -358,8 +359,7 @@ void setWipeFaultForTesting(std::function<int(WipeStep)> fault)
     faultHook() = std::move(fault);
 }
 
-FileResult WipeFileIn(const QString& folder, const QString& name, int& fileNumber,
-                      const WipeOptions& options)
+FileResult WipeFileIn(const QString& folder, const QString& name, int& fileNumber, const WipeOptions& options)
 {
     return wipeIn(folder, name, fileNumber, options, -1, nullptr, nullptr);
 }

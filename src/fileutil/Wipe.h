@@ -13,16 +13,16 @@ namespace mv::fileutil {
 // The steps of a wipe, in order. Used by tests to watch and to fail one step.
 enum class WipeStep {
     OpenFolder,
-    Inspect,         // lstat: what kind of file, how many links
-    RemoveLink,      // a symbolic link is removed, never followed
-    Open,            // opened for reading, without following links
-    Check,           // the opened file is the one inspected
-    Lock,            // no other run works on it
-    Rename,          // to "$MV" + random + ".TMP" in the same folder, before any byte changes
-    MakeWritable,    // a read-only file gets owner write permission
+    Inspect,      // lstat: what kind of file, how many links
+    RemoveLink,   // a symbolic link is removed, never followed
+    Open,         // opened for reading, without following links
+    Check,        // the opened file is the one inspected
+    Lock,         // no other run works on it
+    Rename,       // to "$MV" + random + ".TMP" in the same folder, before any byte changes
+    MakeWritable, // a read-only file gets owner write permission
     OpenForWriting,
     WriteZeros,
-    Flush,           // fdatasync, so the zeros reach the disk before the file shrinks
+    Flush, // fdatasync, so the zeros reach the disk before the file shrinks
     Truncate,
     Close,
     Delete,

@@ -48,14 +48,17 @@ fileutil::FileResult makePrivateDirs(const QString& path)
             next = clean.size();
         const QByteArray part = QFile::encodeName(clean.left(next));
         if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
-            return FileResult::failure(
-                QCoreApplication::translate("mv::shell", "create folder %1").arg(clean.left(next)).toStdString(), errno);
+            return FileResult::failure(QCoreApplication::translate("mv::shell", "create folder %1")
+                                           .arg(clean.left(next))
+                                           .toStdString(),
+                                       errno);
         pos = next + 1;
     }
     struct stat st {};
     if (::stat(QFile::encodeName(clean).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return FileResult::failure(QCoreApplication::translate("mv::shell", "create folder %1").arg(clean).toStdString(),
-                                   QCoreApplication::translate("mv::shell", "not a folder").toStdString());
+        return FileResult::failure(
+            QCoreApplication::translate("mv::shell", "create folder %1").arg(clean).toStdString(),
+            QCoreApplication::translate("mv::shell", "not a folder").toStdString());
     return FileResult::success();
 }
 

@@ -37,7 +37,7 @@ FileLock::FileLock(const QString& path, Mode mode)
 FileLock::~FileLock()
 {
     if (fd_ >= 0)
-        ::close(fd_);  // closing the last descriptor releases the lock
+        ::close(fd_); // closing the last descriptor releases the lock
 }
 
 } // namespace mv::shell

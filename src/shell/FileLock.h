@@ -12,7 +12,10 @@ namespace mv::shell {
 // other as long as each makes its own FileLock.
 class FileLock {
 public:
-    enum class Mode { Shared, Exclusive };
+    enum class Mode {
+        Shared,
+        Exclusive
+    };
 
     // Opens (creating it with mode 0600 if needed) and locks `path`, waiting for the lock.
     FileLock(const QString& path, Mode mode);

@@ -34,7 +34,12 @@ namespace {
 // Far beyond any real store; a bigger file is not ours to load into memory.
 constexpr qint64 kMaxStoreBytes = qint64(512) * 1024 * 1024;
 
-enum class ReadResult { Ok, Missing, NotAFile, Failed };
+enum class ReadResult {
+    Ok,
+    Missing,
+    NotAFile,
+    Failed
+};
 
 ReadResult readWhole(const QString& path, QByteArray* bytes)
 {
@@ -77,16 +82,12 @@ HiveStore::Load HiveStore::load(RegDocument* doc, FileResult* error) const
     const std::string step = tr("read %1").arg(filePath()).toStdString();
     QByteArray bytes;
     switch (readWhole(filePath(), &bytes)) {
-    case ReadResult::Missing:
-        return Load::Ok;
-    case ReadResult::Failed:
-        *error = FileResult::failure(step, errno);
-        return Load::Failed;
+    case ReadResult::Missing: return Load::Ok;
+    case ReadResult::Failed: *error = FileResult::failure(step, errno); return Load::Failed;
     case ReadResult::NotAFile:
         *error = FileResult::failure(step, tr("not a regular file").toStdString());
         return Load::Damaged;
-    case ReadResult::Ok:
-        break;
+    case ReadResult::Ok: break;
     }
     QString why;
     if (parseRegText(bytes, doc, &why))
@@ -120,9 +121,9 @@ void HiveStore::removeLeftoverTemps() const
     // file seen under that lock was left by a writer that died. Older versions named them
     // after the store file.
     const QDir dir(dir_);
-    const QStringList patterns{QLatin1Char('.') + fileName_ + QLatin1String(".tmp-*"),
-                               QLatin1String(fileio::kTempPrefix) + QLatin1Char('*') +
-                                   QLatin1String(fileio::kTempSuffix)};
+    const QStringList patterns {QLatin1Char('.') + fileName_ + QLatin1String(".tmp-*"),
+                                QLatin1String(fileio::kTempPrefix) + QLatin1Char('*') +
+                                    QLatin1String(fileio::kTempSuffix)};
     for (const QString& name : dir.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System))
         (void)fileutil::WipeFile(dir.filePath(name));
 }

@@ -33,7 +33,11 @@ public:
     fileutil::FileResult modify(const std::function<bool(RegDocument&)>& edit) const;
 
 private:
-    enum class Load { Ok, Damaged, Failed };
+    enum class Load {
+        Ok,
+        Damaged,
+        Failed
+    };
 
     Load load(RegDocument* doc, fileutil::FileResult* error) const;
     // Moves a damaged store aside and says where, or why not, in the result's note; true

@@ -10,8 +10,8 @@ const QChar kSep = QLatin1Char('\\');
 
 bool isDescendant(const QString& path, const QString& ancestor)
 {
-    return path.size() > ancestor.size() && path.at(ancestor.size()) == kSep
-        && sameRegName(path.left(ancestor.size()), ancestor);
+    return path.size() > ancestor.size() && path.at(ancestor.size()) == kSep &&
+           sameRegName(path.left(ancestor.size()), ancestor);
 }
 
 } // namespace
@@ -43,8 +43,8 @@ std::optional<QStringList> RegDocument::splitKeyPath(const QString& path)
 
 const RegKey* RegDocument::findKey(const QString& path) const
 {
-    auto it = std::find_if(keys_.begin(), keys_.end(),
-                           [&](const RegKey& k) { return sameRegName(k.path, path); });
+    auto it =
+        std::find_if(keys_.begin(), keys_.end(), [&](const RegKey& k) { return sameRegName(k.path, path); });
     return it == keys_.end() ? nullptr : &*it;
 }
 
@@ -67,7 +67,7 @@ RegKey& RegDocument::findOrAddKey(const QString& path)
 {
     if (RegKey* key = findKeyMutable(path))
         return *key;
-    keys_.push_back(RegKey{path, {}});
+    keys_.push_back(RegKey {path, {}});
     return keys_.back();
 }
 
@@ -82,7 +82,7 @@ RegKey& RegDocument::ensureKey(const QString& path)
         if (!key) {
             // Keep the case already used by existing parents.
             const QString parentPath = prefix.left(prefix.size() - part.size());
-            keys_.push_back(RegKey{parentPath + part, {}});
+            keys_.push_back(RegKey {parentPath + part, {}});
             key = &keys_.back();
         }
         prefix = key->path;
@@ -120,9 +120,8 @@ bool RegDocument::removeValue(const QString& path, const QString& name)
 bool RegDocument::removeKeyTree(const QString& path)
 {
     const auto before = keys_.size();
-    std::erase_if(keys_, [&](const RegKey& k) {
-        return sameRegName(k.path, path) || isDescendant(k.path, path);
-    });
+    std::erase_if(keys_,
+                  [&](const RegKey& k) { return sameRegName(k.path, path) || isDescendant(k.path, path); });
     return keys_.size() != before;
 }
 

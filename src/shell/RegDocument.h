@@ -11,13 +11,13 @@ namespace mv::shell {
 // One value under a key. A string value holds its text; any other kind (dword, hex, ...)
 // is kept as the raw data text that followed "=" in the file, so a rewrite keeps it intact.
 struct RegValue {
-    QString name;  // empty for the key's default value
+    QString name; // empty for the key's default value
     bool isString = true;
-    QString text;  // the string, or the raw data of a non-string value
+    QString text; // the string, or the raw data of a non-string value
 };
 
 struct RegKey {
-    QString path;  // components joined by '\', case as first written
+    QString path; // components joined by '\', case as first written
     std::vector<RegValue> values;
 };
 

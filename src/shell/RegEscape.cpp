@@ -6,8 +6,8 @@ namespace {
 
 QString hexEscape(char kind, char16_t code, int digits)
 {
-    return QStringLiteral("\\") + QLatin1Char(kind)
-        + QString::number(code, 16).rightJustified(digits, QLatin1Char('0'));
+    return QStringLiteral("\\") + QLatin1Char(kind) +
+           QString::number(code, 16).rightJustified(digits, QLatin1Char('0'));
 }
 
 int hexDigit(char16_t c)
@@ -55,11 +55,12 @@ QString quoteRegString(const QString& text)
             out += QLatin1String("\\r");
         } else if (c < 0x20 || c == 0x7f) {
             out += hexEscape('x', c, 2);
-        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n &&
+                   QChar::isLowSurrogate(text.at(i + 1).unicode())) {
             out += QChar(c);
             out += text.at(++i);
         } else if (QChar::isSurrogate(c)) {
-            out += hexEscape('u', c, 4);  // UTF-8 can't carry it
+            out += hexEscape('u', c, 4); // UTF-8 can't carry it
         } else {
             out += QChar(c);
         }

@@ -13,7 +13,8 @@ namespace {
 bool isRawData(const QString& data)
 {
     static const QRegularExpression re(
-        QStringLiteral("^(?:dword:[0-9a-f]{8}|hex(?:\\([0-9a-f]{1,8}\\))?:(?:[0-9a-f]{2}(?:,[0-9a-f]{2})*)?)$"),
+        QStringLiteral(
+            "^(?:dword:[0-9a-f]{8}|hex(?:\\([0-9a-f]{1,8}\\))?:(?:[0-9a-f]{2}(?:,[0-9a-f]{2})*)?)$"),
         QRegularExpression::CaseInsensitiveOption);
     return re.match(data).hasMatch();
 }
@@ -36,9 +37,11 @@ public:
         for (line_ = 1; line_ < lines_.size(); ++line_) {
             const QString trimmed = lines_.at(line_).trimmed();
             QString why;
-            if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) || trimmed.startsWith(QLatin1Char('#')))
+            if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) ||
+                trimmed.startsWith(QLatin1Char('#')))
                 continue;
-            const bool ok = trimmed.startsWith(QLatin1Char('[')) ? section(trimmed, &why) : value(trimmed, &why);
+            const bool ok =
+                trimmed.startsWith(QLatin1Char('[')) ? section(trimmed, &why) : value(trimmed, &why);
             if (!ok)
                 return fail(line_, why, error);
         }

@@ -1,6 +1,5 @@
 #include "shell/Registry.h"
 
-
 #include "shell/ConfigDir.h"
 #include "shell/HiveStore.h"
 
@@ -28,10 +27,8 @@ std::mutex& storeMutex()
 QString hiveFileName(Hive hive)
 {
     switch (hive) {
-    case HKEY_CURRENT_USER:
-        return QStringLiteral("HKEY_CURRENT_USER.reg");
-    case HKEY_CLASSES_ROOT:
-        return QStringLiteral("HKEY_CLASSES_ROOT.reg");
+    case HKEY_CURRENT_USER: return QStringLiteral("HKEY_CURRENT_USER.reg");
+    case HKEY_CLASSES_ROOT: return QStringLiteral("HKEY_CLASSES_ROOT.reg");
     }
     return {};
 }
@@ -41,7 +38,8 @@ std::optional<std::pair<HiveStore, QString>> open(Hive hive, const QString& keyP
 {
     const QString file = hiveFileName(hive);
     if (file.isEmpty()) {
-        t_error = QCoreApplication::translate("mv::shell", "unknown hive 0x%1").arg(quint32(hive), 8, 16, QLatin1Char('0'));
+        t_error = QCoreApplication::translate("mv::shell", "unknown hive 0x%1")
+                      .arg(quint32(hive), 8, 16, QLatin1Char('0'));
         return std::nullopt;
     }
     const auto parts = RegDocument::splitKeyPath(keyPath);
@@ -81,7 +79,8 @@ QString GetRegValue(Hive hive, const QString& keyPath, const QString& valueName)
     }
     const RegValue* value = doc.findValue(target->second, valueName);
     if (!value || !value->isString) {
-        t_error = value ? QCoreApplication::translate("mv::shell", "not a string value") : QCoreApplication::translate("mv::shell", "no such value");
+        t_error = value ? QCoreApplication::translate("mv::shell", "not a string value")
+                        : QCoreApplication::translate("mv::shell", "no such value");
         return {};
     }
     t_error.clear();
@@ -96,7 +95,7 @@ bool SetRegValue(Hive hive, const QString& keyPath, const QString& valueName, qu
         const RegValue* old = doc.findValue(path, valueName);
         if (old && old->isString && old->text == text)
             return false;
-        doc.setValue(path, RegValue{valueName, true, text});
+        doc.setValue(path, RegValue {valueName, true, text});
         return true;
     });
 }
@@ -109,9 +108,8 @@ bool DeleteRegKey(Hive hive, const QString& keyPath)
 
 bool DeleteRegValue(Hive hive, const QString& keyPath, const QString& valueName)
 {
-    return modify(hive, keyPath, [&](RegDocument& doc, const QString& path) {
-        return doc.removeValue(path, valueName);
-    });
+    return modify(hive, keyPath,
+                  [&](RegDocument& doc, const QString& path) { return doc.removeValue(path, valueName); });
 }
 
 bool SaveSetting(const QString& section, const QString& valueName, const QString& text)

@@ -21,8 +21,8 @@ enum Hive : quint32 {
 inline constexpr quint32 REG_SZ = 1;
 
 // The company's key, and the program's key that every section hangs from.
-extern const QString kCompanyKey;  // "Software\Braxmoor Laboratories"
-extern const QString kProductKey;  // "Software\Braxmoor Laboratories\Mirravelnock!\"
+extern const QString kCompanyKey; // "Software\Braxmoor Laboratories"
+extern const QString kProductKey; // "Software\Braxmoor Laboratories\Mirravelnock!\"
 
 // An empty value name means the key's default value. Returns empty text when the key or
 // value is missing, when the value is not a string value, or when the store can't be read.

@@ -28,7 +28,7 @@ inline CliRun runMvcryptRaw(const QList<QByteArray>& args, const QString& workin
     const QByteArray out = QFile::encodeName(capture.filePath(QStringLiteral("out")));
     const QByteArray err = QFile::encodeName(capture.filePath(QStringLiteral("err")));
     const QByteArray dir = QFile::encodeName(workingDir);
-    std::vector<char*> argv{const_cast<char*>(MVCRYPT_PATH)};
+    std::vector<char*> argv {const_cast<char*>(MVCRYPT_PATH)};
     for (const QByteArray& a : args)
         argv.push_back(const_cast<char*>(a.constData()));
     argv.push_back(nullptr);

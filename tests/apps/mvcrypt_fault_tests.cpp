@@ -19,13 +19,13 @@ TEST_F(MvcryptTest, TwoFilesWithOneTargetNameNeverDestroyEachOther)
     EXPECT_EQ(readAll(path("file_my.ext")), QByteArray("second"));
 
     r = run({"decrypt", "--key-file", keyFile, "file_my_ext.mv$"});
-    EXPECT_EQ(r.exitCode, 1);  // onto the newer plain file_my.ext: refused too
+    EXPECT_EQ(r.exitCode, 1); // onto the newer plain file_my.ext: refused too
     EXPECT_EQ(readAll(path("file_my.ext")), QByteArray("second"));
 
     r = run({"decrypt", "--replace", "--key-file", keyFile, "file_my_ext.mv$"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(readAll(path("file_my.ext")), QByteArray("first"));
-    EXPECT_EQ(names(), QStringList{"file_my.ext"});
+    EXPECT_EQ(names(), QStringList {"file_my.ext"});
 }
 
 // Ctrl+C, SIGTERM and SIGHUP left hidden temporary files of plain text behind; even a kill
@@ -45,10 +45,13 @@ TEST_F(MvcryptTest, StopSignalCleansUpTheFileInHandAndExits130)
         const QString fds = QStringLiteral("/proc/%1/fd").arg(p.processId());
         bool writing = false;
         for (int i = 0; i < 5000 && !writing; ++i) {
-            for (const QString& fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+            for (const QString& fd :
+                 QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
                 char target[4096];
-                const ssize_t n = ::readlink(QFile::encodeName(fds + "/" + fd).constData(), target, sizeof target);
-                writing = writing || (n > 0 && QByteArray(target, int(n)).startsWith(QFile::encodeName(dir) + "/#"));
+                const ssize_t n =
+                    ::readlink(QFile::encodeName(fds + "/" + fd).constData(), target, sizeof target);
+                writing = writing ||
+                          (n > 0 && QByteArray(target, int(n)).startsWith(QFile::encodeName(dir) + "/#"));
             }
             if (!writing)
                 ::usleep(1000);
@@ -60,7 +63,7 @@ TEST_F(MvcryptTest, StopSignalCleansUpTheFileInHandAndExits130)
             EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
             EXPECT_EQ(p.exitCode(), 130) << p.readAllStandardError().toStdString();
         }
-        EXPECT_EQ(names(), QStringList{"big.dat"});
+        EXPECT_EQ(names(), QStringList {"big.dat"});
         EXPECT_EQ(readAll(path("big.dat")), data);
     }
 }
@@ -75,9 +78,10 @@ TEST_F(MvcryptTest, LeftoversOfAKilledRunAreNamedAndNeverEncrypted)
     CliRun r = run({"encrypt", "-r", "--key-file", keyFile, "."});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     for (const char* name : {"/.mv-abcdefabcdef.tmp", "/$MVAB12CD.TMP"})
-        EXPECT_TRUE(r.err.contains(QStringLiteral("Remove it safely with: mvcrypt wipe '%1%2'").arg(dir, name)))
+        EXPECT_TRUE(
+            r.err.contains(QStringLiteral("Remove it safely with: mvcrypt wipe '%1%2'").arg(dir, name)))
             << r.err.toStdString();
-    EXPECT_EQ(names(), (QStringList{"$MVAB12CD.TMP", ".mv-abcdefabcdef.tmp", "note_txt.mv$"}));
+    EXPECT_EQ(names(), (QStringList {"$MVAB12CD.TMP", ".mv-abcdefabcdef.tmp", "note_txt.mv$"}));
     EXPECT_EQ(readAll(path(".mv-abcdefabcdef.tmp")), QByteArray("decrypted text of a killed run"));
 }
 
@@ -103,7 +107,7 @@ TEST_F(MvcryptTest, UndecodableNamesAreRefusedNeverConfusedWithOthers)
     r = runMvcryptRaw({"encrypt", "-r", "--key-file", QFile::encodeName(keyFile), "."}, dir);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("/caf\\xe9.txt: the name is not valid UTF-8")) << r.err.toStdString();
-    EXPECT_EQ(::access(undecodable.constData(), F_OK), 0);  // left as it is; the other one encrypted
+    EXPECT_EQ(::access(undecodable.constData(), F_OK), 0); // left as it is; the other one encrypted
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("caf\uFFFD_txt.mv$"))));
     EXPECT_FALSE(QFile::exists(path(QString::fromUtf8(lookalike))));
 
@@ -123,7 +127,7 @@ TEST_F(MvcryptTest, KeyFileInsideTheTreeIsNeverEncrypted)
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("key.txt: passed over, the key file is left as it is")) << r.err.toStdString();
     EXPECT_EQ(readAll(inside), QByteArray("key inside the tree\n"));
-    EXPECT_EQ(names(), (QStringList{"data_txt.mv$", "key.txt"}));
+    EXPECT_EQ(names(), (QStringList {"data_txt.mv$", "key.txt"}));
 }
 
 // checksum of /dev/zero or a fifo printed 00000000 with exit 0, or hung on a fifo without a

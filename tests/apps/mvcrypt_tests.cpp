@@ -12,9 +12,9 @@ TEST_F(MvcryptTest, RoundTripRestoresBytesAndNamesFilesBeforeSubfolders)
     const QByteArray big = patterned(3 * 1024 * 1024 + 17, 1);
     QDir(dir).mkpath("B/deep");
     QDir(dir).mkpath("C");
-    const std::pair<const char*, QByteArray> files[] = {
-        {"z.jpg", big},   {"a.tar.gz", "tarball"}, {"empty", {}},
-        {"B/b.txt", "b"}, {"B/deep/d.txt", "d"},   {"C/c.txt", "c"}};
+    const std::pair<const char*, QByteArray> files[] = {{"z.jpg", big},        {"a.tar.gz", "tarball"},
+                                                        {"empty", {}},         {"B/b.txt", "b"},
+                                                        {"B/deep/d.txt", "d"}, {"C/c.txt", "c"}};
     for (const auto& [name, data] : files)
         ASSERT_TRUE(writeAll(path(name), data));
 
@@ -24,16 +24,16 @@ TEST_F(MvcryptTest, RoundTripRestoresBytesAndNamesFilesBeforeSubfolders)
     QStringList order;
     for (const QString& line : r.out.split('\n', Qt::SkipEmptyParts))
         order << line.section(' ', 1, 1).mid(dir.size() + 1);
-    EXPECT_EQ(order, (QStringList{"a.tar.gz", "empty", "z.jpg", "B/b.txt", "B/deep/d.txt", "C/c.txt"}))
+    EXPECT_EQ(order, (QStringList {"a.tar.gz", "empty", "z.jpg", "B/b.txt", "B/deep/d.txt", "C/c.txt"}))
         << r.out.toStdString();
-    EXPECT_EQ(names(), (QStringList{"B", "C", "a.tar_gz.mv$", "empty.mv%", "z_jpg.mv$"}));
-    EXPECT_EQ(entries(path("B/deep")), QStringList{"d_txt.mv$"});
+    EXPECT_EQ(names(), (QStringList {"B", "C", "a.tar_gz.mv$", "empty.mv%", "z_jpg.mv$"}));
+    EXPECT_EQ(entries(path("B/deep")), QStringList {"d_txt.mv$"});
     EXPECT_TRUE(readAll(path("z_jpg.mv$")).startsWith(MV_SIGNATURE));
     EXPECT_FALSE(readAll(path("z_jpg.mv$")).contains(big.mid(1000, 64)));
 
     r = run({"decrypt", "-r", "--key-file", keyFile, "."});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(names(), (QStringList{"B", "C", "a.tar.gz", "empty", "z.jpg"}));
+    EXPECT_EQ(names(), (QStringList {"B", "C", "a.tar.gz", "empty", "z.jpg"}));
     for (const auto& [name, data] : files)
         EXPECT_EQ(readAll(path(name)), data) << name;
 }
@@ -79,7 +79,7 @@ TEST_F(MvcryptTest, FailuresNameTheFileAndKeepItsData)
     ASSERT_EQ(lines.size(), 2) << r.err.toStdString();
     EXPECT_TRUE(lines[0].startsWith("mvcrypt: missing.txt: ")) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].startsWith("mvcrypt: folder: is a folder")) << lines[1].toStdString();
-    EXPECT_EQ(names(), (QStringList{"a_txt.mv$", "b_txt.mv$", "folder"}));
+    EXPECT_EQ(names(), (QStringList {"a_txt.mv$", "b_txt.mv$", "folder"}));
 }
 
 // The key never comes from the command line, and a key is asked for only where one can be typed.
@@ -98,7 +98,7 @@ TEST_F(MvcryptTest, KeyRulesAreEnforcedBeforeAnyFileIsTouched)
     r = run({"encrypt", "--key-file", keyFile, "a.txt"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("a new key needs at least 4 characters")) << r.err.toStdString();
-    EXPECT_EQ(names(), QStringList{"a.txt"});
+    EXPECT_EQ(names(), QStringList {"a.txt"});
     EXPECT_EQ(readAll(path("a.txt")), QByteArray("alpha"));
 }
 
@@ -110,7 +110,7 @@ TEST_F(MvcryptTest, WipeDestroysTheFilesNamed)
     const CliRun r = run({"wipe", "missing", "doomed"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "mvcrypt: missing: read file information: No such file or directory\n");
-    EXPECT_EQ(names(), QStringList{"kept"});
+    EXPECT_EQ(names(), QStringList {"kept"});
 }
 
 TEST_F(MvcryptTest, UsageErrorsExitWithTwo)
@@ -119,7 +119,7 @@ TEST_F(MvcryptTest, UsageErrorsExitWithTwo)
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("Usage: mvcrypt"));
     for (const QStringList& args :
-         {QStringList{"shred", "x"}, QStringList{"encrypt"}, QStringList{"checksum", "-r", "x"}})
+         {QStringList {"shred", "x"}, QStringList {"encrypt"}, QStringList {"checksum", "-r", "x"}})
         EXPECT_EQ(run(args).exitCode, 2) << args.join(' ').toStdString();
 }
 

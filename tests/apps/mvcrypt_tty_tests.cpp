@@ -18,7 +18,7 @@ bool readUntil(int fd, const std::string& want, std::string& screen)
 {
     char buf[256];
     while (screen.find(want) == std::string::npos) {
-        pollfd p{fd, POLLIN, 0};
+        pollfd p {fd, POLLIN, 0};
         if (::poll(&p, 1, 20000) <= 0)
             return false;
         const ssize_t n = ::read(fd, buf, sizeof buf);
@@ -39,7 +39,7 @@ TtySession runOnTty(const std::vector<std::string>& args, const QString& cwd,
     if (pid == 0) {
         if (::chdir(cwd.toLocal8Bit().constData()) != 0)
             ::_exit(120);
-        std::vector<char*> argv{const_cast<char*>(MVCRYPT_PATH)};
+        std::vector<char*> argv {const_cast<char*>(MVCRYPT_PATH)};
         for (const std::string& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
@@ -76,12 +76,13 @@ TEST_F(MvcryptTest, TypedKeyIsAskedTwiceNeverEchoedAndAMismatchTouchesNothing)
         runOnTty({"encrypt", "letter.txt"}, dir, {{"Key: ", "first-key\n"}, {"Key again: ", "other-key\n"}});
     EXPECT_EQ(s.exitCode, 1);
     EXPECT_NE(s.screen.find("the two keys differ"), std::string::npos) << s.screen;
-    EXPECT_EQ(names(), QStringList{"letter.txt"});
+    EXPECT_EQ(names(), QStringList {"letter.txt"});
 
-    s = runOnTty({"encrypt", "letter.txt"}, dir, {{"Key: ", "s3cret-key\n"}, {"Key again: ", "s3cret-key\n"}});
+    s = runOnTty({"encrypt", "letter.txt"}, dir,
+                 {{"Key: ", "s3cret-key\n"}, {"Key again: ", "s3cret-key\n"}});
     EXPECT_EQ(s.exitCode, 0) << s.screen;
     EXPECT_EQ(s.screen.find("s3cret-key"), std::string::npos) << s.screen;
-    EXPECT_EQ(names(), QStringList{"letter_txt.mv$"});
+    EXPECT_EQ(names(), QStringList {"letter_txt.mv$"});
 
     s = runOnTty({"decrypt", "letter_txt.mv$"}, dir, {{"Key: ", "s3cret-key\n"}});
     EXPECT_EQ(s.exitCode, 0) << s.screen;

@@ -16,10 +16,17 @@ QString s(const char* text)
 TEST(EncryptedNames, EncryptedNameChangesOnlyTheLastDotOfTheFileNameAndPlainNameUndoesIt)
 {
     const std::pair<const char*, const char*> names[] = {
-        {"photo.bmp", "photo_bmp.mv$"}, {"a.b.c", "a.b_c.mv$"}, {"/x.y/readme", "/x.y/readme.mv%"},
-        {"x.", "x_.mv$"}, {"/home/me/Fotos/Strand.JPG", "/home/me/Fotos/Strand_JPG.mv$"}, {"u_v", "u_v.mv%"},
-        {"/d/arc.tar.gz", "/d/arc.tar_gz.mv$"}, {"/my_dir/notes", "/my_dir/notes.mv%"},
-        {"/my_dir/a.b", "/my_dir/a_b.mv$"}, {".hidden", "_hidden.mv$"}, {"/a/b.c.d/e.f", "/a/b.c.d/e_f.mv$"}};
+        {"photo.bmp", "photo_bmp.mv$"},
+        {"a.b.c", "a.b_c.mv$"},
+        {"/x.y/readme", "/x.y/readme.mv%"},
+        {"x.", "x_.mv$"},
+        {"/home/me/Fotos/Strand.JPG", "/home/me/Fotos/Strand_JPG.mv$"},
+        {"u_v", "u_v.mv%"},
+        {"/d/arc.tar.gz", "/d/arc.tar_gz.mv$"},
+        {"/my_dir/notes", "/my_dir/notes.mv%"},
+        {"/my_dir/a.b", "/my_dir/a_b.mv$"},
+        {".hidden", "_hidden.mv$"},
+        {"/a/b.c.d/e.f", "/a/b.c.d/e_f.mv$"}};
     for (const auto& [plain, encrypted] : names) {
         EXPECT_EQ(EncryptedName(s(plain)), s(encrypted)) << plain;
         EXPECT_EQ(PlainName(s(encrypted)), s(plain)) << plain;
@@ -30,11 +37,16 @@ TEST(EncryptedNames, EncryptedNameChangesOnlyTheLastDotOfTheFileNameAndPlainName
 // A name that is nothing but the suffix keeps its name rather than become the folder.
 TEST(EncryptedNames, PlainNameUndoesTheSuffixInTheFileNameOnly)
 {
-    const std::pair<const char*, const char*> names[] = {
-        {"A_B.MV$", "A.B"}, {"a.txt", "a.txt"}, {"a_b_txt.mv$", "a_b.txt"}, {"a_b.mv%", "a_b"},
-        {"file_my_ext.mv$", "file_my.ext"}, {"/my_dir/readme.mv$", "/my_dir/readme"},
-        {"/my_dir/readme.Mv%", "/my_dir/readme"}, {"/d/photo.mv$.bak", "/d/photo.mv$.bak"},
-        {"/d/.mv$", "/d/.mv$"}, {".mv%", ".mv%"}};
+    const std::pair<const char*, const char*> names[] = {{"A_B.MV$", "A.B"},
+                                                         {"a.txt", "a.txt"},
+                                                         {"a_b_txt.mv$", "a_b.txt"},
+                                                         {"a_b.mv%", "a_b"},
+                                                         {"file_my_ext.mv$", "file_my.ext"},
+                                                         {"/my_dir/readme.mv$", "/my_dir/readme"},
+                                                         {"/my_dir/readme.Mv%", "/my_dir/readme"},
+                                                         {"/d/photo.mv$.bak", "/d/photo.mv$.bak"},
+                                                         {"/d/.mv$", "/d/.mv$"},
+                                                         {".mv%", ".mv%"}};
     for (const auto& [encrypted, plain] : names)
         EXPECT_EQ(PlainName(s(encrypted)), s(plain)) << encrypted;
 }
@@ -50,9 +62,15 @@ TEST(EncryptedNames, HasEncryptedNameLooksAtTheEndIgnoringCase)
 TEST(EncryptedNames, EncryptedSpecTranslatesEachPattern)
 {
     const std::pair<const char*, const char*> patterns[] = {
-        {"*.*", "*.*"}, {"*.bmp;*.gif;read*", "*_bmp.mv$;*_gif.mv$;read*"}, {"*.*;*.bmp", "*.*;*_bmp.mv$"},
-        {"notes", "notes.mv%"}, {"*.tar.gz", "*.tar_gz.mv$"}, {"photo.jp?;dir/;a\\", "photo.jp?;dir/;a\\"},
-        {"*.jpg;;*.png", "*_jpg.mv$;;*_png.mv$"}, {"*.jpg;", "*_jpg.mv$"}, {"", ""}};
+        {"*.*", "*.*"},
+        {"*.bmp;*.gif;read*", "*_bmp.mv$;*_gif.mv$;read*"},
+        {"*.*;*.bmp", "*.*;*_bmp.mv$"},
+        {"notes", "notes.mv%"},
+        {"*.tar.gz", "*.tar_gz.mv$"},
+        {"photo.jp?;dir/;a\\", "photo.jp?;dir/;a\\"},
+        {"*.jpg;;*.png", "*_jpg.mv$;;*_png.mv$"},
+        {"*.jpg;", "*_jpg.mv$"},
+        {"", ""}};
     for (const auto& [pattern, encrypted] : patterns)
         EXPECT_EQ(EncryptedSpec(s(pattern)), s(encrypted)) << pattern;
 }

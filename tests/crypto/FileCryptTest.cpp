@@ -31,7 +31,7 @@ TEST_F(FileCryptTest, EncryptsUnderTheEncryptedNameAndDecryptsBackWithTheKeyThat
     const CryptOutcome sealed = encryptOne(plain, kKey);
     ASSERT_EQ(sealed.kind, CryptOutcome::Done) << sealed.reason.toStdString();
     EXPECT_TRUE(BeginsWithSignature(sealed.target));
-    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("photo_jpg.mv$")});
+    EXPECT_EQ(entries(dir.path()), QStringList {QStringLiteral("photo_jpg.mv$")});
 
     const CryptOutcome wrong = decryptOne(sealed.target, {"wrong"});
     EXPECT_EQ(wrong.kind, CryptOutcome::Failed);
@@ -41,7 +41,7 @@ TEST_F(FileCryptTest, EncryptsUnderTheEncryptedNameAndDecryptsBackWithTheKeyThat
     ASSERT_EQ(opened.kind, CryptOutcome::Done) << opened.reason.toStdString();
     EXPECT_EQ(opened.keyIndex, 1);
     EXPECT_EQ(readAll(plain), original);
-    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("photo.jpg")});
+    EXPECT_EQ(entries(dir.path()), QStringList {QStringLiteral("photo.jpg")});
 }
 
 // file.my_ext and file_my.ext share an encrypted name; report_txt.mv$ decrypts onto a newer
@@ -80,7 +80,8 @@ TEST_F(FileCryptTest, AnotherFileUnderTheTargetNameIsNeverDestroyedUnasked)
 // before the file is encrypted, and the file stays as it is.
 TEST_F(FileCryptTest, NameTooLongForTheEncryptedSuffixFailsBeforeAnyWork)
 {
-    const QString plain = dir.path() + QLatin1Char('/') + QString(251, QLatin1Char('a')) + QStringLiteral(".txt");
+    const QString plain =
+        dir.path() + QLatin1Char('/') + QString(251, QLatin1Char('a')) + QStringLiteral(".txt");
     ASSERT_TRUE(writeAll(plain, "data"));
     bool read = false;
     const CryptOutcome out = encryptOne(plain, kKey, [&](quint64, quint64) { return read = true; });
@@ -107,7 +108,7 @@ TEST_F(FileCryptTest, SourceThatChangesSizeWhileBeingReadFails)
         });
         EXPECT_EQ(out.kind, CryptOutcome::Failed);
         EXPECT_EQ(out.reason, QStringLiteral("the file changed while being read"));
-        EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("log.txt")});
+        EXPECT_EQ(entries(dir.path()), QStringList {QStringLiteral("log.txt")});
         EXPECT_EQ(readAll(plain).size(), grow ? (4 << 20) : 1000);
     }
 }

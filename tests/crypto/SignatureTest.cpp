@@ -22,8 +22,9 @@ TEST(Signature, OnlyTheExactSignatureAtTheStartCounts)
     QByteArray changed = signature + "body";
     changed[40] = char(changed[40] ^ 1);
     const std::pair<QByteArray, bool> files[] = {
-        {signature, true},   {signature + patterned(1000), true}, {signature.left(70), false},
-        {changed, false},    {" " + signature, false},            {QByteArray(), false}};
+        {signature, true},           {signature + patterned(1000), true},
+        {signature.left(70), false}, {changed, false},
+        {" " + signature, false},    {QByteArray(), false}};
     int n = 0;
     for (const auto& [data, ours] : files) {
         const QString path = dir.path() + QStringLiteral("/f%1").arg(n++);

@@ -24,8 +24,9 @@ protected:
     {
         savedRuntime = qgetenv("XDG_RUNTIME_DIR");
         savedCache = qgetenv("XDG_CACHE_HOME");
-        const QString base = QFile::decodeName(qgetenv("HOME")) + QStringLiteral("/view-") +
-                             QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        const QString base =
+            QFile::decodeName(qgetenv("HOME")) + QStringLiteral("/view-") +
+            QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
         runtime = base + QStringLiteral("/runtime");
         cache = base + QStringLiteral("/cache");
         ASSERT_TRUE(QDir().mkpath(runtime));
@@ -47,7 +48,8 @@ TEST_F(ViewCopiesTest, CopiesGoInAPrivateRuntimeFolderAndKeepTheExtension)
 {
     const QString folder = runtime + QStringLiteral("/mirravelnock");
     const std::pair<const char*, const char*> cases[] = {
-        {"/home/me/Pictures/photo.jpg", "^view-[0-9a-f]{8}\\.jpg$"}, {"readme", "^view-[0-9a-f]{8}$"},
+        {"/home/me/Pictures/photo.jpg", "^view-[0-9a-f]{8}\\.jpg$"},
+        {"readme", "^view-[0-9a-f]{8}$"},
         {"/a.b/.profile", "^view-[0-9a-f]{8}$"}};
     for (const auto& [original, name] : cases) {
         QString copy;
@@ -67,7 +69,7 @@ TEST_F(ViewCopiesTest, FallsBackToTheCacheWithoutARuntimeFolder)
     for (const bool unset : {true, false}) {
         if (unset)
             qunsetenv("XDG_RUNTIME_DIR");
-        else  // set, but open to others: not usable
+        else // set, but open to others: not usable
             ASSERT_EQ(::chmod(QFile::encodeName(runtime).constData(), 0755), 0);
         QString folder;
         ASSERT_TRUE(privateViewFolder(folder).ok);

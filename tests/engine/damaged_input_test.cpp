@@ -89,11 +89,11 @@ TEST(KdfBounds, AcceptExactlyTheDocumentedRange)
 {
     using mv::engine::KdfParams;
     using mv::engine::kdfParamsAcceptable;
-    EXPECT_TRUE(kdfParamsAcceptable(KdfParams{2, 1, 8192}));
-    EXPECT_TRUE(kdfParamsAcceptable(KdfParams{2, 10, 256ull << 20}));
-    EXPECT_TRUE(kdfParamsAcceptable(KdfParams{}));
-    EXPECT_FALSE(kdfParamsAcceptable(KdfParams{2, 0, 8192}));
-    EXPECT_FALSE(kdfParamsAcceptable(KdfParams{2, 1, 8191}));
-    EXPECT_FALSE(kdfParamsAcceptable(KdfParams{2, 11, 8192}));
-    EXPECT_FALSE(kdfParamsAcceptable(KdfParams{2, 10, (256ull << 20) + 1}));
+    EXPECT_TRUE(kdfParamsAcceptable(KdfParams {2, 1, 8192}));
+    EXPECT_TRUE(kdfParamsAcceptable(KdfParams {2, 10, 256ull << 20}));
+    EXPECT_TRUE(kdfParamsAcceptable(KdfParams {}));
+    EXPECT_FALSE(kdfParamsAcceptable(KdfParams {2, 0, 8192}));
+    EXPECT_FALSE(kdfParamsAcceptable(KdfParams {2, 1, 8191}));
+    EXPECT_FALSE(kdfParamsAcceptable(KdfParams {2, 11, 8192}));
+    EXPECT_FALSE(kdfParamsAcceptable(KdfParams {2, 10, (256ull << 20) + 1}));
 }

@@ -49,8 +49,8 @@ TEST_F(EngineTest, PathsThatCannotBeUsedAreRefusedAndLeftAlone)
     ASSERT_EQ(::symlink(path("other").c_str(), path("link").c_str()), 0);
     ASSERT_EQ(::link(path("other").c_str(), path("other2").c_str()), 0);
     std::filesystem::create_directory(path("folder"));
-    const std::string same = "the destination is the source file", dst = "cannot write the destination: ",
-                      source = "cannot read the source: ";
+    const std::string same = "the destination is the source file",
+                      dst = "cannot write the destination: ", source = "cannot read the source: ";
     // The same name, another name of the same file, and a path that only spells it differently.
     const std::string roundabout =
         path("../") + std::filesystem::path(enc).parent_path().filename().string() + "/s.mve";
@@ -86,7 +86,7 @@ TEST_F(EngineTest, FullDiskFailsAndLeavesNoDestination)
     const Bytes plain = randomBytes(3 * 1024 * 1024);
     const std::string enc = encrypted("full", plain, kKey);
     // SIGXFSZ is ignored, so writes past the cap fail with EFBIG as on a full disk.
-    rlimit saved{};
+    rlimit saved {};
     ::getrlimit(RLIMIT_FSIZE, &saved);
     rlimit capped = saved;
     capped.rlim_cur = 1536 * 1024;
@@ -111,7 +111,7 @@ TEST_F(EngineTest, CancelFailsAndLeavesNoDestination)
     const std::string enc = encrypted("c", randomBytes(3 * 1024 * 1024), kKey);
     for (int stopAt : {1, 2}) {
         SCOPED_TRACE(stopAt);
-        std::pair<int, int> state{0, stopAt}; // calls so far, the call that stops
+        std::pair<int, int> state {0, stopAt}; // calls so far, the call that stops
         auto stop = [](std::uint64_t, std::uint64_t, void* user) {
             auto& s = *static_cast<std::pair<int, int>*>(user);
             return ++s.first >= s.second ? 1 : 0;

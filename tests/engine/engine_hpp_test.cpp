@@ -7,7 +7,7 @@ namespace engine = mv::engine;
 
 TEST_F(EngineTest, ChecksumIsTheCrc32OfZipAndPngOrZeroWithAReason)
 {
-    writeFile(path("digits"), Bytes{'1', '2', '3', '4', '5', '6', '7', '8', '9'});
+    writeFile(path("digits"), Bytes {'1', '2', '3', '4', '5', '6', '7', '8', '9'});
     EXPECT_EQ(static_cast<std::uint32_t>(eaac(path("digits").c_str(), 0)), 0xCBF43926u);
     EXPECT_EQ(engine::checksum(path("digits")), 0xCBF43926u);
     EXPECT_EQ(lastError(), "");

@@ -16,7 +16,7 @@ using mv::engine::Salt;
 
 namespace {
 
-const KdfParams kCheap{2, 1, 8192};
+const KdfParams kCheap {2, 1, 8192};
 
 std::span<const std::uint8_t> bytesOf(const std::string& s)
 {
@@ -34,8 +34,8 @@ TEST(KeyCache, DerivesOncePerKeySaltAndParameters)
 {
     KeyCache cache;
     const std::string one = "one", two = "two";
-    Salt s1{}, s1again{}, s2{}, after{};
-    FileKeys k1{}, k1again{}, k2{}, opened{};
+    Salt s1 {}, s1again {}, s2 {}, after {};
+    FileKeys k1 {}, k1again {}, k2 {}, opened {};
     ASSERT_TRUE(cache.encryptionKeys(bytesOf(one), kCheap, s1, k1));
     ASSERT_TRUE(cache.encryptionKeys(bytesOf(one), kCheap, s1again, k1again));
     EXPECT_EQ(cache.derivations(), 1u);
@@ -51,8 +51,8 @@ TEST(KeyCache, DerivesOncePerKeySaltAndParameters)
     ASSERT_TRUE(cache.keysFor(bytesOf(one), s1, kCheap, opened));
     EXPECT_EQ(cache.derivations(), 2u);
     EXPECT_TRUE(sameKeys(opened, k1));
-    for (const auto& [key, salt, kdf] : {std::tuple{two, s1, kCheap}, std::tuple{one, s2, kCheap},
-                                         std::tuple{one, s1, KdfParams{2, 2, 8192}}}) {
+    for (const auto& [key, salt, kdf] : {std::tuple {two, s1, kCheap}, std::tuple {one, s2, kCheap},
+                                         std::tuple {one, s1, KdfParams {2, 2, 8192}}}) {
         ASSERT_TRUE(cache.keysFor(bytesOf(key), salt, kdf, opened));
         EXPECT_FALSE(sameKeys(opened, k1));
     }
@@ -70,8 +70,8 @@ TEST(KeyCache, StaysBoundedEvictingTheLeastRecentlyUsed)
 {
     KeyCache cache(3);
     const std::string keys[] = {"a", "b", "c", "d"};
-    const Salt salt{};
-    FileKeys out{};
+    const Salt salt {};
+    FileKeys out {};
     for (const int i : {0, 1, 2, 0, 3}) // "a" is fresh again when "d" pushes out "b"
         ASSERT_TRUE(cache.keysFor(bytesOf(keys[i]), salt, kCheap, out));
     EXPECT_EQ(cache.size(), 3u);
@@ -87,7 +87,7 @@ TEST(KeyCache, ThreadsAskingForOneKeyShareOneDerivation)
 {
     KeyCache cache;
     const std::string key = "shared";
-    const Salt salt{};
+    const Salt salt {};
     std::vector<FileKeys> got(6);
     std::vector<std::thread> threads;
     for (auto& keys : got)

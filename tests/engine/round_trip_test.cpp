@@ -23,8 +23,8 @@ Bytes field(const Bytes& b, std::size_t at, std::size_t len)
 TEST_F(EngineTest, RoundTripIsByteForByteAtEverySizeThatMatters)
 {
     // Empty, one byte, around one chunk, around one 1 MiB read block, and a few MiB.
-    for (const std::size_t n : {std::size_t{0}, std::size_t{1}, kChunk - 1, kChunk, kChunk + 1, 16 * kChunk,
-                                16 * kChunk + 1, std::size_t{3 * 1024 * 1024 + 123}}) {
+    for (const std::size_t n : {std::size_t {0}, std::size_t {1}, kChunk - 1, kChunk, kChunk + 1, 16 * kChunk,
+                                16 * kChunk + 1, std::size_t {3 * 1024 * 1024 + 123}}) {
         SCOPED_TRACE(n);
         const Bytes plain = randomBytes(n, static_cast<std::uint32_t>(n));
         const std::string enc = encrypted("f" + std::to_string(n), plain, kKey);
@@ -85,7 +85,7 @@ TEST_F(EngineTest, ProgressReportsEveryBlockUpToTheTotal)
     ASSERT_EQ(mv_encrypt_file(path("p.plain").c_str(), path("p.mve").c_str(), kKey, record, &seen), 1);
     const std::size_t n = plain.size(), mib = 1024 * 1024;
     // Three whole 1 MiB blocks and the rest, then the same through the sealed file.
-    EXPECT_EQ(seen, (decltype(seen){{mib, n}, {2 * mib, n}, {3 * mib, n}, {n, n}}));
+    EXPECT_EQ(seen, (decltype(seen) {{mib, n}, {2 * mib, n}, {3 * mib, n}, {n, n}}));
     seen.clear();
     ASSERT_EQ(mv_decrypt_file(path("p.mve").c_str(), path("p.out").c_str(), kKey, record, &seen), 1);
     ASSERT_FALSE(seen.empty());
@@ -103,7 +103,7 @@ TEST_F(EngineTest, HeaderHoldsTheDocumentedParametersAndFilesOfOneKeyShareOnlyTh
     EXPECT_EQ(a[MV_SIGNATURE_LEN], 1); // format version
     EXPECT_EQ(a[kAlgAt], 2);           // Argon2id v1.3
     // opslimit 3, then memlimit 32 MiB, little-endian.
-    EXPECT_EQ(field(a, kOpsAt, 12), (Bytes{3, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0}));
+    EXPECT_EQ(field(a, kOpsAt, 12), (Bytes {3, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0}));
     Bytes crcChecked = a;
     fixCrc(crcChecked);
     EXPECT_EQ(crcChecked, a);
@@ -136,7 +136,7 @@ TEST_F(EngineTest, ManyThreadsEncryptAndDecryptAtOnce)
             randomBytes(200000 + static_cast<std::size_t>(i) * 1000, static_cast<std::uint32_t>(i)));
         writeFile(path("t" + std::to_string(i)), plains.back());
     }
-    std::atomic<int> failures{0};
+    std::atomic<int> failures {0};
     std::vector<std::thread> threads;
     for (int i = 0; i < kThreads; ++i) {
         threads.emplace_back([&, i] {
@@ -144,10 +144,10 @@ TEST_F(EngineTest, ManyThreadsEncryptAndDecryptAtOnce)
             const char* key = i % 2 ? "odd" : "even";
             const char* wrong = i % 2 ? "even" : "odd";
             for (int round = 0; round < 3; ++round) {
-                if (dbac(n.c_str(), (n + ".mve").c_str(), key) != 1
-                    || eabb((n + ".mve").c_str(), (n + ".x").c_str(), wrong) != 0
-                    || std::string(mv_engine_last_error()) != "the key does not open this file"
-                    || eabb((n + ".mve").c_str(), (n + ".out").c_str(), key) != 1)
+                if (dbac(n.c_str(), (n + ".mve").c_str(), key) != 1 ||
+                    eabb((n + ".mve").c_str(), (n + ".x").c_str(), wrong) != 0 ||
+                    std::string(mv_engine_last_error()) != "the key does not open this file" ||
+                    eabb((n + ".mve").c_str(), (n + ".out").c_str(), key) != 1)
                     ++failures;
             }
         });

@@ -15,14 +15,20 @@ namespace fs = std::filesystem;
 struct Vector {
     std::string name, file, keyHex; // the case, the file to decrypt, the key
     int result = 2;
-    std::string fileCrc, plainCrc;  // as hex; plainCrc "-" where nothing opens
-    std::string expect;             // the plain file when result is 1, else the reason
+    std::string fileCrc, plainCrc; // as hex; plainCrc "-" where nothing opens
+    std::string expect;            // the plain file when result is 1, else the reason
     std::string line;
 };
 
-void PrintTo(const Vector& v, std::ostream* os) { *os << v.name; }
+void PrintTo(const Vector& v, std::ostream* os)
+{
+    *os << v.name;
+}
 
-std::string vectorPath(const std::string& name) { return std::string(MV_VECTORS_DIR) + "/" + name; }
+std::string vectorPath(const std::string& name)
+{
+    return std::string(MV_VECTORS_DIR) + "/" + name;
+}
 
 bool isHex(const std::string& s, std::size_t size)
 {
@@ -57,7 +63,10 @@ std::vector<Vector> readManifest()
     return cases;
 }
 
-std::uint32_t crcOf(const std::string& path) { return static_cast<std::uint32_t>(eaac(path.c_str(), 0)); }
+std::uint32_t crcOf(const std::string& path)
+{
+    return static_cast<std::uint32_t>(eaac(path.c_str(), 0));
+}
 std::uint32_t crcValue(const std::string& hex)
 {
     return static_cast<std::uint32_t>(std::stoul(hex, nullptr, 16));
@@ -96,7 +105,7 @@ TEST_P(VectorTest, OpensAsItAlwaysHas)
     std::set<std::string> left;
     for (const auto& entry : fs::directory_iterator(path("")))
         left.insert(entry.path().filename().string());
-    EXPECT_EQ(left, (v.result == 1 ? std::set<std::string>{"in", "out"} : std::set<std::string>{"in"}));
+    EXPECT_EQ(left, (v.result == 1 ? std::set<std::string> {"in", "out"} : std::set<std::string> {"in"}));
     EXPECT_EQ(crcOf(src), crcValue(v.fileCrc)) << "reading changed the source";
 }
 
@@ -107,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Manifest, VectorTest, ::testing::ValuesIn(readManifest(
 // stay covered.
 TEST(VectorManifest, ListsEveryFileAndEveryResult)
 {
-    std::set<std::string> listed{"MANIFEST", "make_vectors.cpp"};
+    std::set<std::string> listed {"MANIFEST", "make_vectors.cpp"};
     std::set<int> results;
     for (const Vector& v : readManifest()) {
         listed.insert(v.file);
@@ -118,5 +127,5 @@ TEST(VectorManifest, ListsEveryFileAndEveryResult)
     for (const auto& entry : fs::directory_iterator(MV_VECTORS_DIR))
         EXPECT_TRUE(listed.count(entry.path().filename().string()))
             << entry.path() << " has no MANIFEST line";
-    EXPECT_EQ(results, (std::set<int>{-1, 0, 1}));
+    EXPECT_EQ(results, (std::set<int> {-1, 0, 1}));
 }

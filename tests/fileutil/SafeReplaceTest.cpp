@@ -81,7 +81,7 @@ TEST_F(SafeReplaceTest, PutsTheNewFileInPlaceWithTheSourcesAttributesAndWipesThe
     ASSERT_TRUE(out.replaced()) << out.error.message();
     EXPECT_TRUE(out.targetInPlace);
     EXPECT_EQ(readAll(target), fresh);
-    EXPECT_EQ(names(), QStringList{QStringLiteral("photo_jpg.mv$")});
+    EXPECT_EQ(names(), QStringList {QStringLiteral("photo_jpg.mv$")});
     const struct stat st = lstatOf(target);
     EXPECT_EQ(st.st_mode & 07777, 0440u);
     EXPECT_EQ(st.st_mtim.tv_sec, 1111111111);
@@ -96,17 +96,17 @@ TEST_F(SafeReplaceTest, DeclineOrFailureOfTheProducerLeavesTheSourceAndNoNewFile
             (void)!::write(fd, "partial plaintext", 17);
             return made;
         });
-        EXPECT_EQ(out.kind, made.kind == ProduceResult::Declined ? ReplaceOutcome::Declined : ReplaceOutcome::Failed);
+        EXPECT_EQ(out.kind,
+                  made.kind == ProduceResult::Declined ? ReplaceOutcome::Declined : ReplaceOutcome::Failed);
         EXPECT_EQ(out.step, ReplaceStep::Produce);
         EXPECT_EQ(out.producerCode, made.code);
         EXPECT_EQ(out.error.message(), "write new file: " + made.reason.toStdString());
         EXPECT_EQ(readAll(source), original);
-        EXPECT_EQ(names(), QStringList{QStringLiteral("photo.jpg")});
+        EXPECT_EQ(names(), QStringList {QStringLiteral("photo.jpg")});
     }
 }
 
-class SafeReplaceFaultTest : public SafeReplaceTest,
-                             public ::testing::WithParamInterface<ReplaceStep> {};
+class SafeReplaceFaultTest : public SafeReplaceTest, public ::testing::WithParamInterface<ReplaceStep> {};
 
 TEST_P(SafeReplaceFaultTest, AFailingStepNeverLosesDataNorLeavesATemporaryFile)
 {
@@ -119,19 +119,19 @@ TEST_P(SafeReplaceFaultTest, AFailingStepNeverLosesDataNorLeavesATemporaryFile)
     EXPECT_EQ(out.step, failing);
     EXPECT_EQ(out.error.message(), replaceStepText(failing).toStdString() + ": Input/output error");
     EXPECT_TRUE(out.error.leftover.empty());
-    EXPECT_EQ(readAll(source), original);  // never wiped: every failure comes before that
+    EXPECT_EQ(readAll(source), original); // never wiped: every failure comes before that
     const bool late = failing == ReplaceStep::WipeSource;
     EXPECT_EQ(out.targetInPlace, late);
     EXPECT_EQ(produced, failing > ReplaceStep::Produce ? 1 : 0);
-    EXPECT_EQ(names(), late ? (QStringList{QStringLiteral("photo.jpg"), QStringLiteral("photo_jpg.mv$")})
-                            : QStringList{QStringLiteral("photo.jpg")});
+    EXPECT_EQ(names(), late ? (QStringList {QStringLiteral("photo.jpg"), QStringLiteral("photo_jpg.mv$")})
+                            : QStringList {QStringLiteral("photo.jpg")});
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, SafeReplaceFaultTest,
-                         ::testing::Values(ReplaceStep::CheckPaths, ReplaceStep::Lock, ReplaceStep::CreateTemp,
-                                           ReplaceStep::Produce, ReplaceStep::CheckSource,
-                                           ReplaceStep::CopyAttributes, ReplaceStep::PutInPlace,
-                                           ReplaceStep::WipeSource));
+                         ::testing::Values(ReplaceStep::CheckPaths, ReplaceStep::Lock,
+                                           ReplaceStep::CreateTemp, ReplaceStep::Produce,
+                                           ReplaceStep::CheckSource, ReplaceStep::CopyAttributes,
+                                           ReplaceStep::PutInPlace, ReplaceStep::WipeSource));
 
 // Two files can map to one target name (file.my_ext and file_my.ext): the second must not
 // destroy the first one's encrypted file, nor may a file that appears under the name while
@@ -160,7 +160,7 @@ TEST_F(SafeReplaceTest, AnExistingTargetIsReplacedOnlyWithConsent)
     ASSERT_TRUE(out.replaced()) << out.error.message();
     EXPECT_EQ(readAll(target), fresh);
     EXPECT_EQ(readThrough(oldTarget), QByteArray()); // cleared, not just unlinked
-    EXPECT_EQ(names(), QStringList{QStringLiteral("photo_jpg.mv$")});
+    EXPECT_EQ(names(), QStringList {QStringLiteral("photo_jpg.mv$")});
     ::close(oldTarget);
 
     // An old target with another hard link keeps that link's data.
@@ -187,7 +187,7 @@ TEST_F(SafeReplaceTest, SameNameIsReplacedInPlaceAndTheOldContentsCleared)
         EXPECT_EQ(readAll(source), fresh);
         EXPECT_EQ(lstatOf(source).st_mode & 07777, 0604u);
         EXPECT_EQ(readThrough(old), QByteArray());
-        EXPECT_EQ(names(), QStringList{QStringLiteral("photo.jpg")});
+        EXPECT_EQ(names(), QStringList {QStringLiteral("photo.jpg")});
         ::close(old);
     }
 }
@@ -257,7 +257,7 @@ TEST_F(SafeReplaceTest, SourceWrittenToDuringTheRunIsNotCommitted)
     EXPECT_EQ(out.step, ReplaceStep::CheckSource);
     EXPECT_FALSE(out.targetInPlace);
     EXPECT_EQ(readAll(source), original + "more");
-    EXPECT_EQ(names(), QStringList{QStringLiteral("photo.jpg")});
+    EXPECT_EQ(names(), QStringList {QStringLiteral("photo.jpg")});
 }
 
 // Two runs on one file: the second passes it over instead of racing the first.
@@ -270,7 +270,7 @@ TEST_F(SafeReplaceTest, SourceLockedByAnotherRunIsLeftToIt)
     EXPECT_EQ(out.kind, ReplaceOutcome::InUse);
     EXPECT_EQ(out.error.reason, "in use by another run");
     EXPECT_EQ(produced, 0);
-    EXPECT_EQ(names(), QStringList{QStringLiteral("photo.jpg")});
+    EXPECT_EQ(names(), QStringList {QStringLiteral("photo.jpg")});
 }
 
 // Where the new file needs a temporary name and the folder turns read-only meanwhile, the

@@ -48,7 +48,8 @@ inline QStringList entries(const QString& folder)
 
 inline int openDescriptors()
 {
-    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
+    return int(
+        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
 }
 
 inline struct stat lstatOf(const QString& path)

@@ -59,7 +59,7 @@ TEST_F(WipeTest, SymbolicLinkIsRemovedAndItsTargetLeftWhole)
 
     EXPECT_TRUE(WipeFile(link).ok);
     EXPECT_EQ(readAll(target), patterned(5000));
-    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("real.txt")});
+    EXPECT_EQ(entries(dir.path()), QStringList {QStringLiteral("real.txt")});
 }
 
 TEST_F(WipeTest, RefusesWhatIsNoFileOfItsOwnAndLeavesIt)
@@ -67,8 +67,9 @@ TEST_F(WipeTest, RefusesWhatIsNoFileOfItsOwnAndLeavesIt)
     ASSERT_TRUE(QDir().mkdir(path("sub")));
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
     ASSERT_TRUE(writeAll(path("a.txt"), patterned(300)));
-    ASSERT_EQ(::link(QFile::encodeName(path("a.txt")).constData(), QFile::encodeName(path("b.txt")).constData()),
-              0);
+    ASSERT_EQ(
+        ::link(QFile::encodeName(path("a.txt")).constData(), QFile::encodeName(path("b.txt")).constData()),
+        0);
     EXPECT_EQ(WipeFile(path("sub")).message(), "check file: is a folder, not a file");
     EXPECT_EQ(WipeFile(path("pipe")).message(), "check file: is not a regular file");
     EXPECT_EQ(WipeFile(path("a.txt")).message(), "check file: has other hard links");
@@ -103,7 +104,13 @@ TEST_F(WipeTest, RetriesTheRenameWhenTheRandomNameIsTaken)
 }
 
 // What a failing step must leave behind.
-enum class Left { Original, OriginalWipeName, ZerosWipeName, EmptyWipeName, Nothing };
+enum class Left {
+    Original,
+    OriginalWipeName,
+    ZerosWipeName,
+    EmptyWipeName,
+    Nothing
+};
 
 struct FaultCase {
     WipeStep step;
@@ -135,7 +142,7 @@ TEST_P(WipeFaultTest, StopsAtTheFailingStepSaysWhyAndNeverLeavesDamageUnderTheNa
     const QStringList names = entries(dir.path());
     if (left == Left::Nothing || left == Left::Original) {
         EXPECT_EQ(r.message(), why + (left == Left::Nothing ? " (the contents are already gone)" : ""));
-        EXPECT_EQ(names, left == Left::Original ? QStringList{QStringLiteral("photo.jpg")} : QStringList{});
+        EXPECT_EQ(names, left == Left::Original ? QStringList {QStringLiteral("photo.jpg")} : QStringList {});
         EXPECT_TRUE(left == Left::Nothing || readAll(file) == original);
         return;
     }
@@ -143,22 +150,28 @@ TEST_P(WipeFaultTest, StopsAtTheFailingStepSaysWhyAndNeverLeavesDamageUnderTheNa
     EXPECT_TRUE(kWipeName.match(names[0]).hasMatch()) << names[0].toStdString();
     EXPECT_EQ(r.leftover, nativePath(folder() + names[0]));
     const bool zeroed = left != Left::OriginalWipeName;
-    EXPECT_EQ(r.message(),
-              why + (zeroed ? " (the contents are already gone; " : " (") + "left behind: " + r.leftover + ")");
-    const QByteArray expected = !zeroed                         ? original
+    EXPECT_EQ(r.message(), why + (zeroed ? " (the contents are already gone; " : " (") +
+                               "left behind: " + r.leftover + ")");
+    const QByteArray expected = !zeroed                       ? original
                                 : left == Left::ZerosWipeName ? QByteArray(40000, '\0')
                                                               : QByteArray();
     EXPECT_EQ(readAll(folder() + names[0]), expected);
 }
 
-const FaultCase kFaults[] = {
-    {WipeStep::OpenFolder, Left::Original},           {WipeStep::Inspect, Left::Original},
-    {WipeStep::Open, Left::Original},                 {WipeStep::Check, Left::Original},
-    {WipeStep::Lock, Left::Original},                 {WipeStep::Rename, Left::Original},
-    {WipeStep::MakeWritable, Left::OriginalWipeName}, {WipeStep::OpenForWriting, Left::OriginalWipeName},
-    {WipeStep::WriteZeros, Left::OriginalWipeName},   {WipeStep::Flush, Left::ZerosWipeName},
-    {WipeStep::Truncate, Left::ZerosWipeName},        {WipeStep::Close, Left::EmptyWipeName},
-    {WipeStep::Delete, Left::EmptyWipeName},          {WipeStep::FlushFolder, Left::Nothing}};
+const FaultCase kFaults[] = {{WipeStep::OpenFolder, Left::Original},
+                             {WipeStep::Inspect, Left::Original},
+                             {WipeStep::Open, Left::Original},
+                             {WipeStep::Check, Left::Original},
+                             {WipeStep::Lock, Left::Original},
+                             {WipeStep::Rename, Left::Original},
+                             {WipeStep::MakeWritable, Left::OriginalWipeName},
+                             {WipeStep::OpenForWriting, Left::OriginalWipeName},
+                             {WipeStep::WriteZeros, Left::OriginalWipeName},
+                             {WipeStep::Flush, Left::ZerosWipeName},
+                             {WipeStep::Truncate, Left::ZerosWipeName},
+                             {WipeStep::Close, Left::EmptyWipeName},
+                             {WipeStep::Delete, Left::EmptyWipeName},
+                             {WipeStep::FlushFolder, Left::Nothing}};
 INSTANTIATE_TEST_SUITE_P(EachStep, WipeFaultTest, ::testing::ValuesIn(kFaults));
 
 // A folder that refuses the rename (read-only, or sticky and not ours) fails the wipe before

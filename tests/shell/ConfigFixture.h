@@ -41,7 +41,7 @@ protected:
     bool onlyTheStore() const
     {
         return QDir(storeDir()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name) ==
-               QStringList{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"};
+               QStringList {"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"};
     }
 
 private:

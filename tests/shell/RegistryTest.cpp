@@ -30,17 +30,18 @@ TEST_F(RegistryTest, SettingsAreReadableTextInAPrivateFileUnderTheProductKey)
     ASSERT_TRUE(SaveSetting(kSettings, "x", "full"));
     ASSERT_TRUE(SaveSetting(kSettings, "x", QString()));
     ASSERT_TRUE(SetRegValue(HKEY_CURRENT_USER, "Software\\Classes\\Deep", "v", 4 /* ignored */, "42"));
-    EXPECT_EQ(readAll(userStore()).toStdString(), "Mirravelnock settings 1\n\n"
-                                                   "[Software]\n\n"
-                                                   "[Software\\Braxmoor Laboratories]\n\n"
-                                                   "[Software\\Braxmoor Laboratories\\Mirravelnock!]\n\n"
-                                                   "[Software\\Braxmoor Laboratories\\Mirravelnock!\\Settings]\n"
-                                                   "\"Last Dir\"=\"/home/me/B\xc3\xbc"
-                                                   "cher\"\n"
-                                                   "\"x\"=\"\"\n\n"
-                                                   "[Software\\Classes]\n\n"
-                                                   "[Software\\Classes\\Deep]\n"
-                                                   "\"v\"=\"42\"\n\n");
+    EXPECT_EQ(readAll(userStore()).toStdString(),
+              "Mirravelnock settings 1\n\n"
+              "[Software]\n\n"
+              "[Software\\Braxmoor Laboratories]\n\n"
+              "[Software\\Braxmoor Laboratories\\Mirravelnock!]\n\n"
+              "[Software\\Braxmoor Laboratories\\Mirravelnock!\\Settings]\n"
+              "\"Last Dir\"=\"/home/me/B\xc3\xbc"
+              "cher\"\n"
+              "\"x\"=\"\"\n\n"
+              "[Software\\Classes]\n\n"
+              "[Software\\Classes\\Deep]\n"
+              "\"v\"=\"42\"\n\n");
     EXPECT_EQ(modeOf(userStore()), 0600u);
     EXPECT_EQ(modeOf(storeDir()), 0700u);
 
@@ -67,9 +68,10 @@ TEST_F(RegistryTest, LongValuesReadBackWhole)
 TEST_F(RegistryTest, OddNamesAndValuesRoundTrip)
 {
     // "@" names a value here, not the default value.
-    const QStringList samples = {"Last Dir",   "C:\\Users\\x\\", "say \"hi\"", "two\nlines\r\n",
-                                 "a=b",        "[x]",          "Bücher/日本", "@",
-                                 ";not a comment", "  spaced  ", "tab\there", QString(QChar(0x1f))};
+    const QStringList samples = {
+        "Last Dir",  "C:\\Users\\x\\",    "say \"hi\"", "two\nlines\r\n", "a=b",
+        "[x]",       "Bücher/日本",       "@",          ";not a comment", "  spaced  ",
+        "tab\there", QString(QChar(0x1f))};
     for (const QString& s : samples)
         ASSERT_TRUE(SaveSetting(kSettings, s, "v:" + s)) << s.toStdString();
     ASSERT_TRUE(SaveSetting(kSettings, QString(), "the default"));
@@ -130,7 +132,7 @@ TEST_F(RegistryTest, DeletesValuesAndKeyTreesButNotSiblings)
 TEST_F(RegistryTest, RefusesKeyPathsThatNameNoKey)
 {
     ASSERT_TRUE(SaveSetting(kSettings, "a", "1"));
-    for (const QString& bad : QStringList{QString(), "\\", "A\\\\B", "A\nB", "A" + QString(QChar(0xdc00))}) {
+    for (const QString& bad : QStringList {QString(), "\\", "A\\\\B", "A\nB", "A" + QString(QChar(0xdc00))}) {
         EXPECT_FALSE(SetRegValue(HKEY_CURRENT_USER, bad, "v", REG_SZ, "x"));
         EXPECT_FALSE(registryError().isEmpty());
         EXPECT_FALSE(DeleteRegKey(HKEY_CURRENT_USER, bad)) << "must never clear the whole hive";

@@ -112,7 +112,7 @@ TEST_F(StoreFileTest, FullDiskLeavesTheOldStoreWhole)
 {
     ASSERT_TRUE(SaveSetting(kSettings, "Kept", "old"));
     const QByteArray before = readAll(userStore());
-    rlimit saved{};
+    rlimit saved {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit small = saved;
     small.rlim_cur = 4096;

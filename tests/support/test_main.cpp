@@ -46,8 +46,8 @@ int main(int argc, char** argv)
     const int rc = RUN_ALL_TESTS();
 
     std::error_code ec;
-    std::filesystem::permissions(home, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(home, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ec);
     std::filesystem::remove_all(home, ec);
     return rc;
 }

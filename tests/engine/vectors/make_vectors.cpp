@@ -37,8 +37,8 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 // Header offsets of format version 1.
-constexpr std::size_t kVersionAt = 71, kAlgorithmAt = 72, kOpslimitAt = 73, kMemlimitAt = 77,
-                      kSaltAt = 85, kCrcAt = 141, kHeaderLen = 145;
+constexpr std::size_t kVersionAt = 71, kAlgorithmAt = 72, kOpslimitAt = 73, kMemlimitAt = 77, kSaltAt = 85,
+                      kCrcAt = 141, kHeaderLen = 145;
 
 const char* const kWrongKey = "the key does not open this file";
 const char* const kDamaged = "the file is damaged or truncated";
@@ -48,7 +48,10 @@ const char* const kNotOurs = "not an encrypted file";
 fs::path g_dir;
 std::string g_manifest;
 
-Bytes bytesOf(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes bytesOf(const std::string& s)
+{
+    return Bytes(s.begin(), s.end());
+}
 
 void writeFile(const std::string& name, const Bytes& b)
 {
@@ -119,8 +122,11 @@ const Variant kVariants[] = {
     {"forged-salt.wrong-key.mv$", [](Bytes& b) { b[kSaltAt] ^= 0x01; }, true, 0, kWrongKey},
     {"bad-version.unsupported.mv$", [](Bytes& b) { b[kVersionAt] = 2; }, true, -1,
      "unsupported format version"},
-    {"bad-algorithm.unsupported.mv$", [](Bytes& b) { b[kAlgorithmAt] = 1; /* Argon2i */ }, true, -1,
-     "unsupported key derivation algorithm"},
+    {"bad-algorithm.unsupported.mv$",
+     [](Bytes& b) {
+         b[kAlgorithmAt] = 1; /* Argon2i */
+     },
+     true, -1, "unsupported key derivation algorithm"},
     {"opslimit-out-of-bounds.unsupported.mv$", [](Bytes& b) { putLe(b, kOpslimitAt, 11, 4); }, true, -1,
      kBounds},
     {"memlimit-out-of-bounds.unsupported.mv$", [](Bytes& b) { putLe(b, kMemlimitAt, 512ull << 20, 8); }, true,
@@ -162,10 +168,10 @@ int main(int argc, char** argv)
         // plain ASCII; any bytes, a NUL and a byte that is no UTF-8 among them.
         const Bytes utf8Key = bytesOf("Schl\xc3\xbcssel \xe9\x8d\xb5");
         const Bytes binaryKey = {'p', 'a', 's', 's', 0x00, 'w', 'o', 'r', 'd', 0xff};
-        good("empty", {}, bytesOf("e"));                                // one empty FINAL chunk
+        good("empty", {}, bytesOf("e")); // one empty FINAL chunk
         good("onebyte", bytesOf("M"), utf8Key);
         good("onechunk", pseudoRandom(65536, 1), bytesOf("mirravelnock")); // full chunk + empty FINAL
-        good("multichunk", pseudoRandom(200000, 2), binaryKey);         // 3 full chunks + 3392
+        good("multichunk", pseudoRandom(200000, 2), binaryKey);            // 3 full chunks + 3392
 
         // Keys that are nearly right: nothing is trimmed, folded, normalised or cut at a NUL.
         row("onechunk.wrong-key", "onechunk.mv$", bytesOf("Mirravelnock"), 0, kWrongKey);
@@ -175,7 +181,7 @@ int main(int argc, char** argv)
         row("multichunk.cut-at-nul.wrong-key", "multichunk.mv$", bytesOf("pass"), 0, kWrongKey);
 
         std::ifstream in(g_dir / "onebyte.mv$", std::ios::binary);
-        const Bytes base{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const Bytes base {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         for (const Variant& v : kVariants) {
             Bytes b = base;
             v.change(b);

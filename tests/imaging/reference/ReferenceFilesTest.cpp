@@ -80,13 +80,15 @@ std::string difference(const QImage& ours, const QImage& theirs, int tolerance)
         for (int x = 0; x < ours.width(); ++x) {
             if (qAlpha(a[x]) == 0 && qAlpha(b[x]) == 0)
                 continue;
-            const int worst = std::max({std::abs(qRed(a[x]) - qRed(b[x])), std::abs(qGreen(a[x]) - qGreen(b[x])),
-                                        std::abs(qBlue(a[x]) - qBlue(b[x])), std::abs(qAlpha(a[x]) - qAlpha(b[x]))});
+            const int worst =
+                std::max({std::abs(qRed(a[x]) - qRed(b[x])), std::abs(qGreen(a[x]) - qGreen(b[x])),
+                          std::abs(qBlue(a[x]) - qBlue(b[x])), std::abs(qAlpha(a[x]) - qAlpha(b[x]))});
             if (worst <= tolerance)
                 continue;
             if (count++ == 0)
-                first = "at " + std::to_string(x) + "," + std::to_string(y) + " ours #"
-                    + QString::number(a[x], 16).toStdString() + ", theirs #" + QString::number(b[x], 16).toStdString();
+                first = "at " + std::to_string(x) + "," + std::to_string(y) + " ours #" +
+                        QString::number(a[x], 16).toStdString() + ", theirs #" +
+                        QString::number(b[x], 16).toStdString();
         }
     }
     return count == 0 ? std::string() : first + " (" + std::to_string(count) + " pixels differ)";
@@ -122,7 +124,8 @@ TEST_P(ReferenceFiles, MatchesTheStoredReading)
 std::string caseName(const ::testing::TestParamInfo<std::string>& info)
 {
     std::string s = info.param;
-    std::replace_if(s.begin(), s.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+    std::replace_if(
+        s.begin(), s.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
     return s;
 }
 
@@ -134,9 +137,10 @@ TEST(ReferenceFilesFolder, HoldsEveryType)
     std::set<std::string> types;
     for (const std::string& name : referenceFiles())
         types.insert(name.substr(name.rfind('.') + 1));
-    for (const char* type : {"pcx", "tga", "ras", "bmp", "dib", "iff", "img", "mac", "art", "hrz", "jpg", "png",
-                             "gif", "tif"})
-        EXPECT_TRUE(types.contains(type)) << "no reference file of type " << type << " in " << kDataDir.toStdString();
+    for (const char* type :
+         {"pcx", "tga", "ras", "bmp", "dib", "iff", "img", "mac", "art", "hrz", "jpg", "png", "gif", "tif"})
+        EXPECT_TRUE(types.contains(type))
+            << "no reference file of type " << type << " in " << kDataDir.toStdString();
 }
 
 } // namespace

@@ -11,7 +11,11 @@
 
 namespace mv::engine {
 
-enum class Result { Done = 1, Declined = 0, Failed = -1 };
+enum class Result {
+    Done = 1,
+    Declined = 0,
+    Failed = -1
+};
 
 // Called with bytes done and total; return false to cancel (the operation then fails and
 // leaves no destination).
@@ -41,11 +45,10 @@ inline Result toResult(std::int32_t rc)
     return rc == 1 ? Result::Done : rc == 0 ? Result::Declined : Result::Failed;
 }
 
-using CFunction = std::int32_t (*)(const char*, const char*, const void*, std::size_t,
-                                   mv_progress_fn, void*);
+using CFunction = std::int32_t (*)(const char*, const char*, const void*, std::size_t, mv_progress_fn, void*);
 
-inline Result call(CFunction fn, const std::string& src, const std::string& dst,
-                   std::string_view key, const ProgressFn& progress)
+inline Result call(CFunction fn, const std::string& src, const std::string& dst, std::string_view key,
+                   const ProgressFn& progress)
 {
     t_refusal = nullptr;
     // A NUL would cut the path short and name another file.
@@ -61,16 +64,16 @@ inline Result call(CFunction fn, const std::string& src, const std::string& dst,
 } // namespace detail
 
 // Done: encrypted; Declined: src is already encrypted, nothing written; Failed otherwise.
-[[nodiscard]] inline Result encryptFile(const std::string& src, const std::string& dst,
-                                        std::string_view key, const ProgressFn& progress = {})
+[[nodiscard]] inline Result encryptFile(const std::string& src, const std::string& dst, std::string_view key,
+                                        const ProgressFn& progress = {})
 {
     return detail::call(mv_encrypt_file_n, src, dst, key, progress);
 }
 
 // Done: decrypted and authenticated whole; Declined: the key does not open it; Failed: not
 // an encrypted file, unreadable, damaged or truncated.
-[[nodiscard]] inline Result decryptFile(const std::string& src, const std::string& dst,
-                                        std::string_view key, const ProgressFn& progress = {})
+[[nodiscard]] inline Result decryptFile(const std::string& src, const std::string& dst, std::string_view key,
+                                        const ProgressFn& progress = {})
 {
     return detail::call(mv_decrypt_file_n, src, dst, key, progress);
 }

@@ -48,12 +48,10 @@ MV_ENGINE_API int32_t mv_decrypt_file(const char* source, const char* destinatio
                                       mv_progress_fn progress, void* user);
 
 /* The same with the key given as bytes and a length, so a key may hold any byte, NUL too. */
-MV_ENGINE_API int32_t mv_encrypt_file_n(const char* source, const char* destination,
-                                        const void* key, size_t key_len,
-                                        mv_progress_fn progress, void* user);
-MV_ENGINE_API int32_t mv_decrypt_file_n(const char* source, const char* destination,
-                                        const void* key, size_t key_len,
-                                        mv_progress_fn progress, void* user);
+MV_ENGINE_API int32_t mv_encrypt_file_n(const char* source, const char* destination, const void* key,
+                                        size_t key_len, mv_progress_fn progress, void* user);
+MV_ENGINE_API int32_t mv_decrypt_file_n(const char* source, const char* destination, const void* key,
+                                        size_t key_len, mv_progress_fn progress, void* user);
 
 /* The same on files the caller holds open, which the engine reads and writes but never
  * closes, names, flushes or removes. The source is read from its start whatever its offset;
@@ -61,10 +59,10 @@ MV_ENGINE_API int32_t mv_decrypt_file_n(const char* source, const char* destinat
  * result other than 1 the destination's contents are undefined and the caller discards
  * them (decrypted text among them: zero it). A source whose size or modification time
  * changes while it is read gives -1, never a short result. */
-MV_ENGINE_API int32_t mv_encrypt_fd(int source_fd, int destination_fd, const void* key,
-                                    size_t key_len, mv_progress_fn progress, void* user);
-MV_ENGINE_API int32_t mv_decrypt_fd(int source_fd, int destination_fd, const void* key,
-                                    size_t key_len, mv_progress_fn progress, void* user);
+MV_ENGINE_API int32_t mv_encrypt_fd(int source_fd, int destination_fd, const void* key, size_t key_len,
+                                    mv_progress_fn progress, void* user);
+MV_ENGINE_API int32_t mv_decrypt_fd(int source_fd, int destination_fd, const void* key, size_t key_len,
+                                    mv_progress_fn progress, void* user);
 
 /* CRC-32 of the open regular file fd, from its start, into *crc. 1: done; -1: failure,
  * with the reason in mv_engine_last_error, so a failure is never mistaken for a CRC of 0. */
