@@ -106,7 +106,8 @@ DecodeResult decodeArt(QByteArrayView data)
     QImage image = allocateImage(art.width, art.height, QImage::Format_Mono, &why);
     if (image.isNull())
         return DecodeResult::failure(why);
-    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    // A set bit is a lit pixel of the white page; the drawing is the clear bits on it.
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     const qsizetype copy = std::min<qsizetype>(art.rowBytes, image.bytesPerLine());
     for (int y = 0; y < art.height; ++y)
         std::memcpy(image.scanLine(y), art.pixels.data() + y * art.rowBytes, size_t(copy));

@@ -69,15 +69,19 @@ void holdAndModify(const std::uint8_t* indices, int width, int planes, const QLi
 {
     const int valueBits = planes - 2;
     const int mask = (1 << valueBits) - 1;
-    const auto widen = [valueBits](int v) { return valueBits == 4 ? v * 17 : (v << 2) | (v >> 4); };
+    // HAM6 sets a whole 4-bit component (v * 17 on 8 bits); HAM8 sets only the top 6 bits
+    // and keeps the held colour's low 2, as the Amiga's display does.
+    const auto modify = [valueBits](int v, int held) {
+        return valueBits == 4 ? v * 17 : (v << 2) | (held & 3);
+    };
     QRgb colour = base[0];
     for (int x = 0; x < width; ++x) {
         const int value = indices[x] & mask;
         switch (indices[x] >> valueBits) {
         case 0: colour = base[value]; break;
-        case 1: colour = qRgb(qRed(colour), qGreen(colour), widen(value)); break;
-        case 2: colour = qRgb(widen(value), qGreen(colour), qBlue(colour)); break;
-        default: colour = qRgb(qRed(colour), widen(value), qBlue(colour)); break;
+        case 1: colour = qRgb(qRed(colour), qGreen(colour), modify(value, qBlue(colour))); break;
+        case 2: colour = qRgb(modify(value, qRed(colour)), qGreen(colour), qBlue(colour)); break;
+        default: colour = qRgb(qRed(colour), modify(value, qGreen(colour)), qBlue(colour)); break;
         }
         out[x] = colour;
     }

@@ -27,12 +27,8 @@ struct KnownDisagreement {
     const char* why;
 };
 constexpr KnownDisagreement kKnownDisagreements[] = {
-    {"art-", "fault in ArtDecoder: it shows set bits as black, but in PFS: First Publisher ART a set "
-             "bit is white (tests/data/art.README)"},
     {"bmp-16bit-", "fault in the BMP path (Qt's reader): 5- and 6-bit channels are only shifted, so "
                    "31 gives 248 and white is never white (tests/data/bmp-16bit.README)"},
-    {"iff-ilbm-ham8-", "fault in IffDecoder: a HAM8 change sets the top 6 bits and keeps the held "
-                       "colour's low 2 bits; we fill them from the new value (tests/data/iff-ham.README)"},
     {"iff-ilbm-ham6-", "netpbm is wrong here, not us: it keeps the held colour's low 4 bits where a "
                        "HAM6 change sets the whole component to v*17 (tests/data/iff-ham.README)"},
 };

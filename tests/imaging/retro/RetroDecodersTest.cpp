@@ -311,7 +311,7 @@ TEST(MacPaintDecoder, DamagedFilesAreRefused)
 TEST(ArtDecoder, StandardAndHighResolution)
 {
     const auto art = [](int x, int y) { return (x + 2 * y) % 5 == 0 || y == 3; };
-    const auto expected = [&](int x, int y) { return art(x, y) ? kBlack : kWhite; };
+    const auto expected = [&](int x, int y) { return art(x, y) ? kWhite : kBlack; };
     const QByteArray standard = encodeArt(45, 11, art);
     EXPECT_TRUE(looksLikeArt(standard));
     const DecodeResult r = decodeArt(standard);
