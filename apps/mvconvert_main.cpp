@@ -33,9 +33,11 @@ int fail(const QString& subject, const QString& reason)
 
 int usage()
 {
-    std::fprintf(
-        stderr,
-        "usage: mvconvert [--width N] IN OUT.png | mvconvert --info IN | mvconvert --decode-only IN\n");
+    std::fputs(
+        qUtf8Printable(QCoreApplication::translate(
+            "mvconvert",
+            "usage: mvconvert [--width N] IN OUT.png | mvconvert --info IN | mvconvert --decode-only IN\n")),
+        stderr);
     return 2;
 }
 
@@ -95,7 +97,9 @@ int convert(const QString& in, const QString& out, int width = 0)
     QString error;
     const QImage pixels = pixelsOf(p, width, &error);
     if (pixels.isNull())
-        return fail(in, error.isEmpty() ? QStringLiteral("the picture could not be drawn") : error);
+        return fail(in, error.isEmpty()
+                            ? QCoreApplication::translate("mvconvert", "the picture could not be drawn")
+                            : error);
     QSaveFile file(out);
     if (!file.open(QIODevice::WriteOnly))
         return fail(out, file.errorString());
