@@ -10,6 +10,7 @@
 #include "imaging/pc/PcxDecoder.h"
 #include "imaging/pc/SunRasterDecoder.h"
 #include "imaging/pc/TargaDecoder.h"
+#include "imaging/qt/BmpChannels.h"
 #include "imaging/qt/HeaderDepth.h"
 #include "imaging/qt/QtDecoder.h"
 #include "imaging/retro/ArtDecoder.h"
@@ -25,6 +26,8 @@ namespace mv::imaging {
 
 namespace {
 
+constexpr char kBmp[] = "bmp";
+
 DecodeResult decodeJpegType(const DecodeRequest& r)
 {
     return decodeJpeg(r.data, r.options);
@@ -38,6 +41,14 @@ DecodeResult decodeQt(const DecodeRequest& r)
         if (const int stored = StoredDepth(r.data); stored > 0)
             p.colorDepth = stored;
     }
+    return p;
+}
+
+DecodeResult decodeBmp(const DecodeRequest& r)
+{
+    DecodeResult p = decodeQt<kBmp, bmpStoredDepth>(r);
+    if (p.ok())
+        widenBmpChannels(r.data, p.image);
     return p;
 }
 
@@ -64,7 +75,6 @@ DecodeResult withPalette(const DecodeRequest& r)
 constexpr char kPng[] = "png";
 constexpr char kGif[] = "gif";
 constexpr char kTiff[] = "tiff";
-constexpr char kBmp[] = "bmp";
 
 // Content tests run in this order; types without a magic come last.
 const auto kTypes = std::to_array<PictureType>({
@@ -73,7 +83,7 @@ const auto kTypes = std::to_array<PictureType>({
     {"JPEG", "jpg;jpe;jpeg", looksLikeJpeg, decodeJpegType, probeJpeg},
     {"TIFF", "tif;tiff", looksLikeTiff, decodeQt<kTiff, tiffStoredDepth>, probeQt<kTiff, tiffStoredDepth>},
     // Also a .dib or .rle that carries a file header: Qt's reader is forced by content.
-    {"BMP", "bmp;rle", looksLikeBmp, decodeQt<kBmp, bmpStoredDepth>, probeQt<kBmp, bmpStoredDepth>},
+    {"BMP", "bmp;rle", looksLikeBmp, decodeBmp, probeQt<kBmp, bmpStoredDepth>},
     {"WMF", "wmf", looksLikeWmf, decodeWmf, nullptr},
     {"EMF", "emf", looksLikeEmf, decodeEmf, nullptr},
     // Our own decoders, strongest magic first; those without one only claim by extension.

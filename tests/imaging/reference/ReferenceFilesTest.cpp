@@ -27,8 +27,6 @@ struct KnownDisagreement {
     const char* why;
 };
 constexpr KnownDisagreement kKnownDisagreements[] = {
-    {"bmp-16bit-", "fault in the BMP path (Qt's reader): 5- and 6-bit channels are only shifted, so "
-                   "31 gives 248 and white is never white (tests/data/bmp-16bit.README)"},
     {"iff-ilbm-ham6-", "netpbm is wrong here, not us: it keeps the held colour's low 4 bits where a "
                        "HAM6 change sets the whole component to v*17 (tests/data/iff-ham.README)"},
 };
