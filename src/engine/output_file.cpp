@@ -133,11 +133,8 @@ bool OutputFile::commit()
 
 void OutputFile::discard()
 {
-    if (wipe_) {
-        struct stat now {};
-        if (::fstat(fd_.get(), &now) == 0 && mv::fileio::zeroFill(fd_.get(), now.st_size))
-            (void)::fdatasync(fd_.get());
-    }
+    if (wipe_)
+        (void)mv::fileio::zeroWholeFile(fd_.get());
     (void)!::ftruncate(fd_.get(), 0);
     // Unlink by name only while the name still means our file.
     struct stat now {};

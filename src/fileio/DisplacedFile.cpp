@@ -45,13 +45,10 @@ Status openDisplaced(int dirFd, const char* name, UniqueFd& fd)
 
 Status clearDisplaced(UniqueFd& fd)
 {
-    struct stat st {};
-    if (::fstat(fd.get(), &st) < 0)
-        return Status::failure(kClearStep, errno);
-    if (auto r = zeroFill(fd.get(), st.st_size); !r)
-        return r.within(kClearStep);
     // Flushed before the cut, or the kernel may drop the zeros with the freed blocks.
-    if (::fdatasync(fd.get()) < 0 || ::ftruncate(fd.get(), 0) < 0)
+    if (auto r = zeroWholeFile(fd.get()); !r)
+        return r.within(kClearStep);
+    if (::ftruncate(fd.get(), 0) < 0)
         return Status::failure(kClearStep, errno);
     if (fd.close() < 0)
         return Status::failure(kClearStep, errno);

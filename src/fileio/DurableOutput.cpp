@@ -190,11 +190,8 @@ std::string DurableOutput::discard()
         file_.reset();
         return leftover;
     }
-    if (clearOnDiscard_) {
-        struct stat st {};
-        if (::fstat(file_.get(), &st) == 0 && zeroFill(file_.get(), st.st_size))
-            (void)::fdatasync(file_.get());
-    }
+    if (clearOnDiscard_)
+        (void)zeroWholeFile(file_.get());
     if (!tempPath_.empty()) {
         // Removed by name only while the name still means our file.
         struct stat mine {};

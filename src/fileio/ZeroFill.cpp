@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace mv::fileio {
@@ -56,6 +57,18 @@ Status zeroFill(int fd, std::int64_t size, const std::function<void(int)>& onChu
             }
         }
     }
+    return Status::success();
+}
+
+Status zeroWholeFile(int fd)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) < 0)
+        return Status::failure(kStep, errno);
+    if (auto r = zeroFill(fd, st.st_size); !r)
+        return r;
+    if (::fdatasync(fd) < 0)
+        return Status::failure(kStep, errno);
     return Status::success();
 }
 

@@ -16,4 +16,8 @@ inline constexpr int kWipeChunk = 32000;
 // `onChunk`, when set, is told the length of each piece once it is wholly written.
 Status zeroFill(int fd, std::int64_t size, const std::function<void(int)>& onChunk = {});
 
+// Zeros the whole open file and flushes the zeros, so that a cut or a removal that follows
+// cannot drop them unwritten.
+Status zeroWholeFile(int fd);
+
 } // namespace mv::fileio

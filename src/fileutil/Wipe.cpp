@@ -188,8 +188,8 @@ FileResult Wiper::heldChanged()
         std::snprintf(self, sizeof self, "/proc/self/fd/%d", held_);
         (void)::fchmod(held_, (old.st_mode & 07777) | S_IWUSR);
         UniqueFd writable(::open(self, O_WRONLY | O_CLOEXEC));
-        if (writable.valid() && fileio::zeroFill(writable.get(), old.st_size))
-            (void)::fdatasync(writable.get());
+        if (writable.valid())
+            (void)fileio::zeroWholeFile(writable.get());
     }
     return failure(WipeStep::Check, "the file was changed or replaced meanwhile; what is under its "
                                     "name now is left as it is");

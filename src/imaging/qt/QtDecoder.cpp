@@ -33,6 +33,25 @@ bool startsWith(QByteArrayView data, QByteArrayView magic)
     return data.size() >= magic.size() && data.first(magic.size()) == magic;
 }
 
+// Qt's reader over bytes in memory (not copied), under our allocation limit.
+class MemoryReader {
+public:
+    MemoryReader(QByteArrayView data, const char* format)
+        : bytes_(QByteArray::fromRawData(data.data(), data.size())), buffer_(&bytes_)
+    {
+        applyAllocationLimit();
+        buffer_.open(QIODevice::ReadOnly);
+        reader_.setDevice(&buffer_);
+        reader_.setFormat(format);
+    }
+    QImageReader& reader() { return reader_; }
+
+private:
+    QByteArray bytes_;
+    QBuffer buffer_;
+    QImageReader reader_;
+};
+
 } // namespace
 
 bool looksLikePng(QByteArrayView d)
@@ -54,11 +73,8 @@ bool looksLikeBmp(QByteArrayView d)
 
 DecodeResult decodeWithQt(QByteArrayView data, const char* format)
 {
-    applyAllocationLimit();
-    QByteArray bytes = QByteArray::fromRawData(data.data(), data.size());
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
+    MemoryReader memory(data, format);
+    QImageReader& reader = memory.reader();
     reader.setDecideFormatFromContent(false);
     const QSize size = reader.size();
     if (size.isValid()) {
@@ -74,11 +90,8 @@ DecodeResult decodeWithQt(QByteArrayView data, const char* format)
 
 PictureInfo probeWithQt(QByteArrayView data, const char* format)
 {
-    applyAllocationLimit();
-    QByteArray bytes = QByteArray::fromRawData(data.data(), data.size());
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
+    MemoryReader memory(data, format);
+    QImageReader& reader = memory.reader();
     const QSize size = reader.size();
     PictureInfo info;
     info.width = size.width();
