@@ -1,0 +1,79 @@
+// The program: reads its command line, hands a named file to a copy that is already running
+// (and ends), or opens the main window as the first copy or as a second instance.
+#include "shell/AppSettings.h"
+#include "shell/CommandLine.h"
+#include "shell/HandOver.h"
+#include "shell/InstanceChannel.h"
+#include "shell/QuitSignals.h"
+#include "shell/RuntimeDir.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/StartupSequence.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace mv::shell;
+
+namespace {
+
+constexpr std::chrono::seconds kHandOverTimeout {4};
+
+bool haveDisplay()
+{
+    for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* v = std::getenv(var);
+        if (v && *v)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!haveDisplay()) {
+        std::fputs("mirravelnock: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are unset)\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    // Qt has taken out its own options ("-platform offscreen"); the rest are ours, as raw bytes.
+    const CommandLine cmd = parseCommandLine(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("mirravelnock"));
+    QApplication::setApplicationDisplayName(QObject::tr("Mirravelnock!"));
+    if (!cmd.problem.isEmpty())
+        std::fprintf(stderr, "mirravelnock: %s\n", qPrintable(cmd.problem));
+
+    QString dir;
+    const mv::fileutil::FileResult where = runtimeDir(&dir);
+    InstanceChannel channel(where.ok ? dir : QString());
+    const InstanceChannel::Role role = channel.claim();
+    if (role == InstanceChannel::Role::Unknown)
+        std::fprintf(stderr, "mirravelnock: can't tell whether another copy runs: %s\n",
+                     qPrintable(mv::fileutil::resultText(channel.error())));
+
+    AppSettings settings;
+    const QString startupFile = cmd.startupFile.isEmpty() ? QString() : completeStartupFile(cmd.startupFile);
+    if (!startupFile.isEmpty()) {
+        if (role == InstanceChannel::Role::Later) {
+            if (!handStartupFileOver(settings, channel, startupFile, kHandOverTimeout))
+                QMessageBox::information(nullptr, QObject::tr("Mirravelnock!"),
+                                         QObject::tr("Can't find Mirravelnock!"));
+            return 0;
+        }
+        settings.setText(Setting::StartupImage, startupFile);
+    }
+
+    MainWindow window(settings, role == InstanceChannel::Role::Later);
+    StartupSequence startup(window, startupFile, cmd.minimized);
+    QObject::connect(&channel, &InstanceChannel::handOverReceived, &startup,
+                     &StartupSequence::ShowStartupImage);
+    QuitSignals quit;
+    QObject::connect(&quit, &QuitSignals::quitRequested, &window, &QWidget::close);
+    startup.Form_Load();
+    return app.exec();
+}

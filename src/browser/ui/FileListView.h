@@ -1,0 +1,38 @@
+// The file list: bare names of the current folder, many selected at once (click, Shift-click,
+// Ctrl-click). A model-based view, so a folder of 100,000 files fills it in one go.
+#pragma once
+
+#include <QListView>
+
+class QStringListModel;
+
+namespace mv::browser {
+
+class FileListView : public QListView {
+    Q_OBJECT
+
+public:
+    explicit FileListView(QWidget* parent = nullptr);
+
+    void setNames(const QStringList& names);
+    [[nodiscard]] const QStringList& names() const { return names_; }
+    // The entry with the focus, or empty text.
+    [[nodiscard]] QString currentName() const;
+    [[nodiscard]] int currentRow() const;
+    [[nodiscard]] QStringList selectedNames() const;
+    // Makes `row` the only selected entry and the current one; -1 clears the selection.
+    void selectRow(int row);
+    // The first entry equal to `name`, letter case ignored; -1 when there is none.
+    [[nodiscard]] int find(const QString& name) const;
+
+signals:
+    // The current entry changed, by mouse, keyboard or code (`FileList_Click`).
+    void currentNameChanged(const QString& name);
+    void nameDoubleClicked(const QString& name);
+
+private:
+    QStringListModel* model_;
+    QStringList names_;
+};
+
+} // namespace mv::browser

@@ -1,0 +1,267 @@
+#include "browser/ui/PictureArea.h"
+
+#include "browser/ViewArrangement.h"
+#include "imaging/ui/ImageControl.h"
+
+#include <QMouseEvent>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QStyle>
+
+#include <array>
+
+namespace mv::browser {
+
+namespace {
+
+// The zoom menu: Best Fit, then 25% .. 500%.
+constexpr std::array<double, 12> kZoomLevels = {0, 0.25, 0.5, 0.75, 1, 1.25, 1.5, 1.75, 2, 3, 4, 5};
+// Pixels an arrow click on a bar moves the picture.
+constexpr int kArrowStep = 16;
+
+void applyBar(QScrollBar* bar, const ScrollBarArrangement& plan)
+{
+    bar->setRange(0, plan.visible ? plan.maximum : 0);
+    bar->setPageStep(qMax(1, plan.pageStep));
+    bar->setValue(plan.value);
+    bar->setVisible(plan.visible);
+}
+
+QScrollBar* makeBar(Qt::Orientation orientation, QWidget* parent)
+{
+    auto* bar = new QScrollBar(orientation, parent);
+    bar->setFocusPolicy(Qt::NoFocus);
+    bar->setSingleStep(kArrowStep);
+    bar->hide();
+    return bar;
+}
+
+} // namespace
+
+PictureArea::PictureArea(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+
+    frame_ = new QWidget(this);
+    frame_->setObjectName(QStringLiteral("ImgFrame"));
+    frame_->setAutoFillBackground(true);
+    frame_->setBackgroundRole(QPalette::Window);
+    frame_->setFocusPolicy(Qt::NoFocus);
+    frame_->setMouseTracking(true);
+    frame_->installEventFilter(this);
+
+    control_ = new imaging::ImageControl(frame_);
+    control_->setObjectName(QStringLiteral("ImgView"));
+    control_->setFocusPolicy(Qt::NoFocus);
+    control_->setMouseTracking(true);
+    control_->installEventFilter(this);
+    control_->hide();
+
+    hBar_ = makeBar(Qt::Horizontal, this);
+    hBar_->setObjectName(QStringLiteral("ImgHScroll"));
+    vBar_ = makeBar(Qt::Vertical, this);
+    vBar_->setObjectName(QStringLiteral("ImgVScroll"));
+    connect(hBar_, &QScrollBar::valueChanged, this, &PictureArea::onHorizontalValue);
+    connect(vBar_, &QScrollBar::valueChanged, this, &PictureArea::onVerticalValue);
+
+    layoutEmpty();
+}
+
+bool PictureArea::hasPicture() const
+{
+    return !control_->pictureFile().isEmpty();
+}
+
+bool PictureArea::showPicture(const QString& path)
+{
+    control_->hide();
+    error_.clear();
+    if (!control_->setPictureFile(path)) {
+        const QString why = control_->lastError();
+        resetView();
+        error_ = why.isEmpty() ? tr("The picture could not be read.") : why;
+        return false;
+    }
+    arrangeImage();
+    return true;
+}
+
+void PictureArea::arrangeImage()
+{
+    if (!hasPicture())
+        return;
+    frame_->setCursor(pan_ == PanState::Dragging ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
+
+    ViewArrangementInput input;
+    input.pictureSize = QSize(control_->pictureWidth(), control_->pictureHeight());
+    input.bestFit = zoomIndex_ == 0;
+    input.zoomedSize = control_->sizeHint();
+    input.areaSize = size();
+    input.barThickness = barThickness();
+    const ViewArrangement plan = arrangeView(input);
+
+    // Setting up the bars moves their values; the picture is placed once, below.
+    arranging_ = true;
+    control_->setFitMode(int(plan.fit));
+    applyBar(hBar_, plan.horizontal);
+    applyBar(vBar_, plan.vertical);
+    placeFrameAndBars(plan.horizontal.visible, plan.vertical.visible);
+    control_->setGeometry(QRect(plan.position, plan.drawnSize));
+    control_->show();
+    arranging_ = false;
+}
+
+void PictureArea::resetView()
+{
+    (void)control_->setPictureFile(QString());
+    frame_->unsetCursor();
+    control_->hide();
+    pan_ = PanState::Idle;
+    layoutEmpty();
+    emit viewCleared();
+}
+
+bool PictureArea::setZoomIndex(int index)
+{
+    if (index < 0 || index >= int(kZoomLevels.size()))
+        return false;
+    control_->hide();
+    zoomIndex_ = index;
+    if (index == 0) {
+        // The direction is chosen when the picture is arranged.
+        control_->setFitMode(imaging::ImageControl::FitWidth);
+    } else {
+        control_->setFitMode(imaging::ImageControl::Zoom);
+        (void)control_->setZoomFactor(kZoomLevels[std::size_t(index)]);
+    }
+    arrangeImage();
+    return true;
+}
+
+void PictureArea::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (hasPicture())
+        arrangeImage();
+    else
+        layoutEmpty();
+}
+
+void PictureArea::layoutEmpty()
+{
+    arranging_ = true;
+    hBar_->hide();
+    vBar_->hide();
+    hBar_->setRange(0, 0);
+    vBar_->setRange(0, 0);
+    arranging_ = false;
+    placeFrameAndBars(false, false);
+}
+
+// The frame gives up a strip for each visible bar; a bar is as long as the frame's side, so
+// with both bars the corner between them stays empty.
+void PictureArea::placeFrameAndBars(bool hVisible, bool vVisible)
+{
+    const int thickness = barThickness();
+    const int frameWidth = qMax(0, width() - (vVisible ? thickness : 0));
+    const int frameHeight = qMax(0, height() - (hVisible ? thickness : 0));
+    frame_->setGeometry(0, 0, frameWidth, frameHeight);
+    if (hVisible)
+        hBar_->setGeometry(0, frameHeight, frameWidth, thickness);
+    if (vVisible)
+        vBar_->setGeometry(frameWidth, 0, thickness, frameHeight);
+}
+
+int PictureArea::barThickness() const
+{
+    return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, hBar_);
+}
+
+void PictureArea::onHorizontalValue(int value)
+{
+    if (!arranging_)
+        control_->move(-value, control_->y());
+}
+
+void PictureArea::onVerticalValue(int value)
+{
+    if (!arranging_)
+        control_->move(control_->x(), -value);
+}
+
+QPoint PictureArea::framePosition(const QPointF& globalPosition) const
+{
+    return frame_->mapFromGlobal(globalPosition).toPoint();
+}
+
+bool PictureArea::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == control_)
+        return controlMouse(event);
+    if (watched == frame_)
+        return frameMouse(event);
+    return QWidget::eventFilter(watched, event);
+}
+
+bool PictureArea::controlMouse(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        emit focusFileListRequested();
+        if (mouse->button() == Qt::RightButton) {
+            resetView();
+            emit pictureRightClicked();
+        } else if (mouse->button() == Qt::LeftButton) {
+            panStart_ = framePosition(mouse->globalPosition());
+            panStartH_ = hBar_->value();
+            panStartV_ = vBar_->value();
+            const Qt::KeyboardModifiers held = mouse->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                                                     Qt::AltModifier | Qt::MetaModifier);
+            const bool noDrag = hasPicture() && (held == Qt::ControlModifier || held == Qt::AltModifier);
+            pan_ = noDrag ? PanState::Held : PanState::Dragging;
+            if (pan_ == PanState::Dragging && hasPicture())
+                frame_->setCursor(Qt::ClosedHandCursor);
+        }
+        return true;
+    }
+    case QEvent::MouseMove: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (pan_ != PanState::Dragging || !hasPicture()) {
+            emit mouseMovedOverPicture();
+            return true;
+        }
+        // The bars move the picture; it follows the mouse as far as they reach.
+        const QPoint at = framePosition(mouse->globalPosition());
+        if (hBar_->isVisible())
+            hBar_->setValue(qBound(0, panStartH_ - (at.x() - panStart_.x()), hBar_->maximum()));
+        if (vBar_->isVisible())
+            vBar_->setValue(qBound(0, panStartV_ - (at.y() - panStart_.y()), vBar_->maximum()));
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            pan_ = PanState::Idle;
+            if (hasPicture())
+                frame_->setCursor(Qt::OpenHandCursor);
+        }
+        return true;
+    case QEvent::MouseButtonDblClick: emit focusFileListRequested(); return true;
+    default: return false;
+    }
+}
+
+bool PictureArea::frameMouse(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        emit focusFileListRequested();
+        emit frameClicked();
+        return true;
+    case QEvent::MouseButtonDblClick: emit focusFileListRequested(); return true;
+    case QEvent::MouseMove: emit mouseMovedOverPicture(); return true;
+    default: return false;
+    }
+}
+
+} // namespace mv::browser

@@ -1,0 +1,90 @@
+// The picture area of the main window: the frame that holds the image control, with a
+// scroll bar along its bottom and right edge shown only when the picture is larger than the
+// frame. The window gives the area its rectangle; the area places its frame and bars inside
+// it, fits or zooms the picture, and lets the user scroll or drag it. None of its widgets takes
+// the keyboard focus: the keys belong to the file list.
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+class QScrollBar;
+
+namespace mv::imaging {
+class ImageControl;
+} // namespace mv::imaging
+
+namespace mv::browser {
+
+class PictureArea : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PictureArea(QWidget* parent = nullptr);
+
+    [[nodiscard]] imaging::ImageControl* imageControl() const { return control_; }
+    [[nodiscard]] QWidget* pictureFrame() const { return frame_; }
+    [[nodiscard]] QScrollBar* horizontalBar() const { return hBar_; }
+    [[nodiscard]] QScrollBar* verticalBar() const { return vBar_; }
+
+    // Loads path into the control on the calling thread and arranges it. On failure the view
+    // is cleared and lastError() says why.
+    bool showPicture(const QString& path);
+    [[nodiscard]] QString lastError() const { return error_; }
+    [[nodiscard]] bool hasPicture() const;
+
+    // ArrangeImage: fits or zooms the picture on show, sets up the bars and centres it.
+    void arrangeImage();
+    // ResetView: clears the picture, the pointer and both bars; emits viewCleared().
+    void resetView();
+
+    // The zoom menu's item: 0 Best Fit, 1 .. 11 the factors 25% .. 500%. Out of range: false.
+    bool setZoomIndex(int index);
+    [[nodiscard]] int zoomIndex() const { return zoomIndex_; }
+
+signals:
+    // The view was cleared; the window shows its banner line in the information bar.
+    void viewCleared();
+    // A right click on the picture cleared the view.
+    void pictureRightClicked();
+    // A press on the frame beside the picture.
+    void frameClicked();
+    // The mouse moved over the picture or its frame without dragging the picture.
+    void mouseMovedOverPicture();
+    // A click on the area: the keyboard goes back to the file list.
+    void focusFileListRequested();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class PanState {
+        Idle,
+        Dragging,
+        Held // left button with Ctrl or Alt: no dragging
+    };
+
+    void layoutEmpty();
+    void placeFrameAndBars(bool hVisible, bool vVisible);
+    void onHorizontalValue(int value);
+    void onVerticalValue(int value);
+    bool controlMouse(QEvent* event);
+    bool frameMouse(QEvent* event);
+    [[nodiscard]] QPoint framePosition(const QPointF& globalPosition) const;
+    [[nodiscard]] int barThickness() const;
+
+    QWidget* frame_ = nullptr;
+    imaging::ImageControl* control_ = nullptr;
+    QScrollBar* hBar_ = nullptr;
+    QScrollBar* vBar_ = nullptr;
+    QString error_;
+    int zoomIndex_ = 4;
+    bool arranging_ = false;
+    PanState pan_ = PanState::Idle;
+    QPoint panStart_;
+    int panStartH_ = 0;
+    int panStartV_ = 0;
+};
+
+} // namespace mv::browser

@@ -1,0 +1,22 @@
+// SIGTERM (a session ending), SIGINT (Ctrl+C in a terminal) and SIGHUP ask the program to close
+// as the Exit command does, so the settings are written and the picture cleared on the way out.
+#pragma once
+
+#include <QObject>
+
+namespace mv::shell {
+
+class QuitSignals : public QObject {
+    Q_OBJECT
+
+public:
+    // Installs the handlers; one object per process.
+    explicit QuitSignals(QObject* parent = nullptr);
+    ~QuitSignals() override;
+
+signals:
+    // Emitted on the thread that made the object, never inside the signal handler.
+    void quitRequested();
+};
+
+} // namespace mv::shell

@@ -1,0 +1,227 @@
+#include "shell/ui/MainWindow.h"
+
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/DirListBox.h"
+#include "browser/ui/FileListView.h"
+#include "browser/ui/PictureArea.h"
+#include "browser/ui/SelectionViewer.h"
+#include "browser/ui/TypeFilterBox.h"
+#include "imaging/ui/ImageControl.h"
+#include "shell/AppSettings.h"
+#include "shell/Twips.h"
+#include "shell/Version.h"
+#include "shell/WindowLayout.h"
+#include "shell/WindowSettings.h"
+#include "shell/ui/MainMenus.h"
+#include "shell/ui/ShellCommands.h"
+#include "shell/ui/ViewOptionCommands.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+
+namespace mv::shell {
+
+MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), isSecondInstance_(isSecondInstance)
+{
+    setWindowTitle(tr("Mirravelnock!"));
+    buildPanes();
+    menus_ = new MainMenus(this);
+    viewOptions_ = new ViewOptionCommands(
+        *menus_, *picture_, [this] { SaveSettings(); }, this);
+    shellCommands_ = new ShellCommands(*this);
+    viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, this);
+    connectPanes();
+
+    const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96.0;
+    // The designed outer size; the menu bar and frame come out of it as they did.
+    resize(twipsToPixels(kReferenceWidth, dpi),
+           twipsToPixels(kReferenceHeight, dpi) - menuBar()->sizeHint().height());
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildPanes()
+{
+    surface_ = new QWidget(this);
+    surface_->setMouseTracking(true);
+    surface_->installEventFilter(this);
+    setCentralWidget(surface_);
+
+    quickList_ = new QComboBox(surface_);
+    quickList_->setAccessibleName(tr("Secured Access List"));
+    // The Secured Access List comes with its own commands; until then the box is empty.
+    quickList_->setEnabled(false);
+
+    browser_ = new browser::BrowserPane(surface_);
+    picture_ = new browser::PictureArea(surface_);
+    picture_->imageControl()->setBackColor(Qt::black);
+
+    fileInfoBar_ = new QLineEdit(surface_);
+    fileInfoBar_->setReadOnly(true);
+    fileInfoBar_->setFocusPolicy(Qt::ClickFocus);
+    fileInfoBar_->setAccessibleName(tr("File information"));
+    fileInfoBar_->setText(bannerLine());
+
+    layout_ = PaneLayout(Panes {surface_, quickList_, browser_->driveList(), browser_->pathLine(),
+                                browser_->dirList(), browser_->fileSpec(), browser_->fileList(), picture_,
+                                fileInfoBar_});
+
+    // Tab walks the list column top to bottom; the picture area never takes the keyboard.
+    setTabOrder(browser_->driveList(), browser_->pathLine());
+    setTabOrder(browser_->pathLine(), browser_->dirList());
+    setTabOrder(browser_->dirList(), browser_->fileSpec());
+    setTabOrder(browser_->fileSpec(), browser_->fileList());
+}
+
+void MainWindow::connectPanes()
+{
+    connect(picture_, &browser::PictureArea::viewCleared, this,
+            [this] { fileInfoBar_->setText(bannerLine()); });
+    connect(picture_, &browser::PictureArea::focusFileListRequested, this,
+            [this] { browser_->fileList()->setFocus(); });
+    connect(picture_, &browser::PictureArea::mouseMovedOverPicture, this, &MainWindow::autoHideFromPicture);
+    connect(browser_, &browser::BrowserPane::folderChanged, this, &MainWindow::SaveSettings);
+    connect(browser_, &browser::BrowserPane::specChanged, this, &MainWindow::SaveSettings);
+    connect(browser_, &browser::BrowserPane::folderRefused, this,
+            [this](const QString& message) { QMessageBox::warning(this, tr("Mirravelnock!"), message); });
+    connect(browser_, &browser::BrowserPane::busyChanged, this, [this](bool busy) {
+        if (busy)
+            setCursor(Qt::WaitCursor);
+        else
+            unsetCursor();
+    });
+}
+
+QString MainWindow::bannerLine()
+{
+    return tr("%1 version %2").arg(QString::fromLatin1(kProgramName), QString::fromLatin1(kVersion));
+}
+
+void MainWindow::setListsHidden(bool hidden)
+{
+    listsHidden_ = hidden;
+    Form_Resize();
+}
+
+int MainWindow::outerWidthTwips() const
+{
+    return layout_.toTwips(frameGeometry().width());
+}
+
+void MainWindow::Form_Resize()
+{
+    if (isMinimized()) {
+        // The first copy would live in the tray from here; until a tray icon is really shown,
+        // a hidden window could never be brought back, so it stays on the task bar.
+        return;
+    }
+    lastWindowState_ = isMaximized() ? 2 : 0;
+    layout_.apply(listsHidden_, outerWidthTwips());
+    if (picture_->hasPicture())
+        picture_->arrangeImage();
+    SaveSettings();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+QRect MainWindow::outerGeometryTwips() const
+{
+    const QRect r = frameGeometry();
+    return QRect(layout_.toTwips(r.x()), layout_.toTwips(r.y()), layout_.toTwips(r.width()),
+                 layout_.toTwips(r.height()));
+}
+
+void MainWindow::setOuterGeometryTwips(const QRect& twips)
+{
+    const double dpi = layout_.dpi();
+    // The frame is added by the desktop; what is stored is the outer size, so take it off.
+    const QSize chrome = frameGeometry().size() - geometry().size();
+    move(twipsToPixels(twips.x(), dpi), twipsToPixels(twips.y(), dpi));
+    resize(std::max(1, twipsToPixels(twips.width(), dpi) - chrome.width()),
+           std::max(1, twipsToPixels(twips.height(), dpi) - chrome.height()));
+}
+
+void MainWindow::SaveSettings()
+{
+    if (isLoading_ || isSecondInstance_)
+        return;
+    WindowSnapshot s;
+    s.state = isMinimized() ? WindowSnapshot::Minimized
+                            : (isMaximized() ? WindowSnapshot::Maximized : WindowSnapshot::Normal);
+    const QRect g = outerGeometryTwips();
+    s.top = g.top();
+    s.left = g.left();
+    s.width = g.width();
+    s.height = g.height();
+    s.folder = browser_->currentFolder();
+    s.filterTag = browser_->fileSpecTag();
+    const imaging::ImageControl* c = picture_->imageControl();
+    s.dither = c->ditherMode();
+    s.dct = c->dctMethod();
+    s.jpegDither = c->jpegDitherMethod();
+    s.zoomIndex = menus_->checkedZoomIndex();
+    s.fancyUpsampling = c->jpegFancyUpsampling();
+    s.twoPassQuantize = c->jpegTwoPassQuantize();
+    settings_.apply(saveSettingsWrites(s));
+}
+
+void MainWindow::ResetView()
+{
+    picture_->resetView();
+    fileInfoBar_->setText(bannerLine());
+}
+
+void MainWindow::autoHideFromPicture()
+{
+    if (menus_->MenuAutoHide->isChecked() && !listsHidden_)
+        setListsHidden(true);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == surface_ && event->type() == QEvent::MouseMove) {
+        const auto* me = static_cast<QMouseEvent*>(event);
+        if (me->buttons() == Qt::NoButton && menus_->MenuAutoHide->isChecked()) {
+            const bool hidden = layout_.listsHiddenAfterMove(
+                listsHidden_, layout_.toTwips(int(me->position().x())), outerWidthTwips());
+            if (hidden != listsHidden_)
+                setListsHidden(hidden);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Esc stops a thumbnail build; the thumbnail view is not part of the window yet, so there
+    // is nothing to stop and the key is left to others.
+    QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // `Form_QueryUnload`: no launched program can be watched yet, so nothing refuses the close;
+    // the picture is cleared in every case.
+    picture_->imageControl()->setPictureFile(QString());
+    emit unloading();
+    event->accept();
+}
+
+} // namespace mv::shell

@@ -1,0 +1,100 @@
+// The main window: the list column, the picture area and the information bar, laid out by the
+// resize rule, with the menus. It owns the panes and the shell state; the commands, the
+// start-up and the browser's logic live in classes of their own.
+#pragma once
+
+#include "shell/ui/PaneLayout.h"
+
+#include <QMainWindow>
+
+class QComboBox;
+class QLineEdit;
+
+namespace mv::browser {
+class BrowserPane;
+class PictureArea;
+class SelectionViewer;
+} // namespace mv::browser
+
+namespace mv::shell {
+
+class AppSettings;
+class MainMenus;
+class ShellCommands;
+class ViewOptionCommands;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    [[nodiscard]] AppSettings& settings() { return settings_; }
+    [[nodiscard]] MainMenus& menus() { return *menus_; }
+    [[nodiscard]] ViewOptionCommands& viewOptions() { return *viewOptions_; }
+    [[nodiscard]] browser::BrowserPane& browser() { return *browser_; }
+    [[nodiscard]] browser::PictureArea& pictureArea() { return *picture_; }
+    [[nodiscard]] browser::SelectionViewer& viewer() { return *viewer_; }
+    [[nodiscard]] QLineEdit* fileInfoBar() const { return fileInfoBar_; }
+    [[nodiscard]] QComboBox* quickList() const { return quickList_; }
+    [[nodiscard]] const PaneLayout& paneLayout() const { return layout_; }
+
+    [[nodiscard]] bool IsSecondInstance() const { return isSecondInstance_; }
+    [[nodiscard]] bool IsLoading() const { return isLoading_; }
+    void setLoading(bool loading) { isLoading_ = loading; }
+    [[nodiscard]] bool ListsHidden() const { return listsHidden_; }
+    // Sets `ListsHidden` and runs the layout.
+    void setListsHidden(bool hidden);
+    [[nodiscard]] int LastWindowState() const { return lastWindowState_; }
+    void setLastWindowState(int state) { lastWindowState_ = state; }
+
+    // `Form_Resize`: lays the panes out for the window's present size and stores the settings.
+    void Form_Resize();
+    // Writes the window's settings; does nothing while loading or in a second instance.
+    void SaveSettings();
+    // `ResetView`: clears the picture area and shows the banner line.
+    void ResetView();
+    // The banner line: the program's name and version.
+    [[nodiscard]] static QString bannerLine();
+
+    // The outer geometry in twips, as stored.
+    [[nodiscard]] QRect outerGeometryTwips() const;
+    void setOuterGeometryTwips(const QRect& twips);
+
+signals:
+    // The window is about to unload: the start-up sequence writes back what it must.
+    void unloading();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildPanes();
+    void connectPanes();
+    void autoHideFromPicture();
+    [[nodiscard]] int outerWidthTwips() const;
+
+    AppSettings& settings_;
+    const bool isSecondInstance_;
+    bool isLoading_ = false;
+    bool listsHidden_ = false;
+    int lastWindowState_ = 0;
+
+    QWidget* surface_ = nullptr;
+    QComboBox* quickList_ = nullptr;
+    QLineEdit* fileInfoBar_ = nullptr;
+    browser::BrowserPane* browser_ = nullptr;
+    browser::PictureArea* picture_ = nullptr;
+    MainMenus* menus_ = nullptr;
+    ViewOptionCommands* viewOptions_ = nullptr;
+    ShellCommands* shellCommands_ = nullptr;
+    browser::SelectionViewer* viewer_ = nullptr;
+    PaneLayout layout_ {Panes {}};
+};
+
+} // namespace mv::shell

@@ -1,0 +1,180 @@
+#include "shell/ui/StartupSequence.h"
+
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/FileListView.h"
+#include "browser/ui/PictureArea.h"
+#include "browser/ui/TypeFilterBox.h"
+#include "imaging/ui/ImageControl.h"
+#include "shell/AppSettings.h"
+#include "shell/HandOver.h"
+#include "shell/MakerDefaults.h"
+#include "shell/WindowSettings.h"
+#include "shell/ui/Centering.h"
+#include "shell/ui/MainMenus.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/ShellCommands.h"
+#include "shell/ui/ViewOptionCommands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace mv::shell {
+
+StartupSequence::StartupSequence(MainWindow& window, QString startupFile, bool minimized)
+    : QObject(&window), window_(window), startupFile_(std::move(startupFile)), minimized_(minimized)
+{
+    connect(&window_, &MainWindow::unloading, this, &StartupSequence::Form_Unload);
+}
+
+void StartupSequence::Form_Load()
+{
+    AppSettings& s = window_.settings();
+    // Only a first start writes anything here; a store that can't be written is no reason not to start.
+    (void)writeMakerDefaults();
+    window_.setLoading(true);
+    if (!window_.IsSecondInstance())
+        claimInstanceMarker(s, QCoreApplication::applicationPid());
+    CenterOnScreen(&window_);
+    window_.pictureArea().resetView();
+
+    // From here on a stored value that doesn't fit is passed over and loading goes on.
+    window_.browser().fileSpec()->chooseEntry(1);
+    applyStoredSettings();
+
+    if (!minimized_) {
+        if (storedState_ == 2)
+            window_.showMaximized();
+        else
+            window_.show();
+        QApplication::processEvents();
+        // The picture area takes the window's own background.
+        window_.pictureArea().imageControl()->setBackColor(window_.palette().color(QPalette::Window));
+    }
+
+    const QString lastDir = s.text(Setting::LastDir);
+    const QString folder = !lastDir.isEmpty() && QFileInfo(lastDir).isDir() ? lastDir : QDir::currentPath();
+    if (!window_.browser().setFolder(folder, [this] { finishLoading(); }) &&
+        !window_.browser().setFolder(QDir::homePath(), [this] { finishLoading(); }))
+        finishLoading();
+}
+
+void StartupSequence::finishLoading()
+{
+    window_.setLoading(false);
+    if (minimized_)
+        window_.showMinimized();
+    emit loaded();
+    if (!startupFile_.isEmpty())
+        ShowStartupImage();
+}
+
+void StartupSequence::applyStoredSettings()
+{
+    AppSettings& s = window_.settings();
+    MainMenus& m = window_.menus();
+    ViewOptionCommands& v = window_.viewOptions();
+
+    const qint64 thumb = s.numberOrDefault(Setting::ThumbSize).value_or(80);
+    if (thumb >= 60 && thumb <= 200 && thumb % 20 == 0)
+        MainMenus::checkOnly(m.mnuTNValue, int((thumb - 60) / 20));
+
+    if (auto n = s.number(Setting::Dither))
+        v.MenuDither_Click(int(*n));
+    if (auto n = s.number(Setting::Dct))
+        v.MenuMethodDCT_Click(int(*n));
+    if (auto n = s.number(Setting::JpegDither))
+        v.MenuMethodDither_Click(int(*n));
+    if (auto n = s.number(Setting::Zoom))
+        v.MenuZoomLevel_Click(int(*n));
+    // A toggle is set to the opposite of the stored state, then its handler flips it back.
+    if (auto on = s.truth(Setting::FancyUpsampling)) {
+        m.MenuFancyJPEG->setChecked(!*on);
+        v.MenuFancyJPEG_Click();
+    }
+    if (auto on = s.truth(Setting::TwoPassQuantize)) {
+        m.MenuQuantizeJPEG->setChecked(!*on);
+        v.MenuQuantizeJPEG_Click();
+    }
+    if (auto on = s.truth(Setting::AutoHide)) {
+        m.MenuAutoHide->setChecked(!*on);
+        window_.findChild<ShellCommands*>()->MenuAutoHide_Click();
+    }
+    applyGeometry();
+    if (auto on = s.truth(Setting::SafeDelete))
+        m.mnuSafeDelete->setChecked(*on);
+
+    const StoredSpec spec = parseStoredSpec(s.text(Setting::Spec));
+    if (spec.kind == StoredSpec::Kind::Entry && spec.entry >= 0 && spec.entry <= 24)
+        window_.browser().fileSpec()->chooseEntry(spec.entry);
+    else if (spec.kind == StoredSpec::Kind::Patterns)
+        window_.browser().fileSpec()->setTyped(spec.patterns);
+}
+
+void StartupSequence::applyGeometry()
+{
+    AppSettings& s = window_.settings();
+    QRect g = window_.outerGeometryTwips();
+    const auto top = s.number(Setting::Top);
+    const auto left = s.number(Setting::Left);
+    const auto width = s.number(Setting::Width);
+    const auto height = s.number(Setting::Height);
+    if (top)
+        g.moveTop(int(*top));
+    if (left)
+        g.moveLeft(int(*left));
+    // A size of nothing (or less) would make a window nobody can find; it keeps the designed one.
+    if (width && *width > 0 && *width < 1'000'000)
+        g.setWidth(int(*width));
+    if (height && *height > 0 && *height < 1'000'000)
+        g.setHeight(int(*height));
+    if (top || left || width || height)
+        window_.setOuterGeometryTwips(g);
+    if (auto state = s.number(Setting::State); state && (*state == 0 || *state == 2)) {
+        storedState_ = int(*state);
+        window_.setLastWindowState(storedState_);
+    }
+}
+
+void StartupSequence::ShowStartupImage()
+{
+    AppSettings& s = window_.settings();
+    const QString file = s.readFresh(Setting::StartupImage);
+    if (file.isEmpty())
+        return;
+    window_.show();
+    if (window_.isMinimized())
+        window_.showNormal();
+    window_.raise();
+    window_.activateWindow();
+
+    const int slash = int(file.lastIndexOf(QLatin1Char('/')));
+    const QString folder = slash < 0 ? window_.browser().currentFolder() : file.left(slash + 1);
+    const QString name = slash < 0 ? file : file.mid(slash + 1);
+    const bool opened = window_.browser().setFolder(folder, [this, name, file] {
+        browser::FileListView* list = window_.browser().fileList();
+        const int row = name.isEmpty() ? -1 : list->find(name);
+        if (row >= 0) {
+            // Selecting the entry already selected would not count as a change; clear it first.
+            if (list->currentRow() == row)
+                list->selectRow(-1);
+            list->selectRow(row);
+            list->setFocus();
+        }
+        window_.settings().removeIfEquals(Setting::StartupImage, file);
+    });
+    // A folder that can't be opened (a drive not mounted) leaves the mailbox for the next try.
+    Q_UNUSED(opened);
+}
+
+void StartupSequence::Form_Unload()
+{
+    window_.SaveSettings();
+    AppSettings& s = window_.settings();
+    if (!window_.IsSecondInstance())
+        releaseInstanceMarker(s, QCoreApplication::applicationPid());
+    (void)s.flush();
+}
+
+} // namespace mv::shell

@@ -1,0 +1,87 @@
+#include "shell/ui/ViewOptionCommands.h"
+
+#include "browser/ui/PictureArea.h"
+#include "imaging/ui/ImageControl.h"
+#include "shell/ui/MainMenus.h"
+
+#include <QAction>
+
+namespace mv::shell {
+
+ViewOptionCommands::ViewOptionCommands(MainMenus& menus, browser::PictureArea& area,
+                                       std::function<void()> saveSettings, QObject* parent)
+    : QObject(parent), menus_(menus), area_(area), save_(std::move(saveSettings))
+{
+    for (int i = 0; i < 12; ++i)
+        connect(menus_.MenuZoomLevel[i], &QAction::triggered, this, [this, i] { MenuZoomLevel_Click(i); });
+    for (int i = 0; i < 3; ++i) {
+        connect(menus_.MenuDither[i], &QAction::triggered, this, [this, i] { MenuDither_Click(i); });
+        connect(menus_.MenuMethodDCT[i], &QAction::triggered, this, [this, i] { MenuMethodDCT_Click(i); });
+        connect(menus_.MenuMethodDither[i], &QAction::triggered, this,
+                [this, i] { MenuMethodDither_Click(i); });
+    }
+    // Qt has already flipped a toggle's check mark when `triggered` arrives. The handlers flip
+    // it themselves, because start-up calls them too, so the click's flip is undone first.
+    connect(menus_.MenuFancyJPEG, &QAction::triggered, this, [this](bool) {
+        menus_.MenuFancyJPEG->setChecked(!menus_.MenuFancyJPEG->isChecked());
+        MenuFancyJPEG_Click();
+    });
+    connect(menus_.MenuQuantizeJPEG, &QAction::triggered, this, [this](bool) {
+        menus_.MenuQuantizeJPEG->setChecked(!menus_.MenuQuantizeJPEG->isChecked());
+        MenuQuantizeJPEG_Click();
+    });
+}
+
+bool ViewOptionCommands::MenuZoomLevel_Click(int index)
+{
+    if (!area_.setZoomIndex(index))
+        return false;
+    MainMenus::checkOnly(menus_.MenuZoomLevel, index);
+    save_();
+    return true;
+}
+
+bool ViewOptionCommands::MenuDither_Click(int index)
+{
+    if (!MainMenus::checkOnly(menus_.MenuDither, index))
+        return false;
+    area_.imageControl()->setDitherMode(index);
+    save_();
+    return true;
+}
+
+bool ViewOptionCommands::MenuMethodDCT_Click(int index)
+{
+    if (!MainMenus::checkOnly(menus_.MenuMethodDCT, index))
+        return false;
+    area_.imageControl()->setDctMethod(index);
+    save_();
+    return true;
+}
+
+bool ViewOptionCommands::MenuMethodDither_Click(int index)
+{
+    if (!MainMenus::checkOnly(menus_.MenuMethodDither, index))
+        return false;
+    area_.imageControl()->setJpegDitherMethod(index);
+    save_();
+    return true;
+}
+
+void ViewOptionCommands::MenuFancyJPEG_Click()
+{
+    const bool on = !menus_.MenuFancyJPEG->isChecked();
+    menus_.MenuFancyJPEG->setChecked(on);
+    area_.imageControl()->setJpegFancyUpsampling(on);
+    save_();
+}
+
+void ViewOptionCommands::MenuQuantizeJPEG_Click()
+{
+    const bool on = !menus_.MenuQuantizeJPEG->isChecked();
+    menus_.MenuQuantizeJPEG->setChecked(on);
+    area_.imageControl()->setJpegTwoPassQuantize(on);
+    save_();
+}
+
+} // namespace mv::shell

@@ -1,0 +1,39 @@
+// The Zoom menu and the decoding options of the Image menu: each choice moves its check mark,
+// goes to the image control at once and is stored. None reloads the picture on show.
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+namespace mv::browser {
+class PictureArea;
+} // namespace mv::browser
+
+namespace mv::shell {
+
+class MainMenus;
+
+class ViewOptionCommands : public QObject {
+    Q_OBJECT
+
+public:
+    ViewOptionCommands(MainMenus& menus, browser::PictureArea& area, std::function<void()> saveSettings,
+                       QObject* parent = nullptr);
+
+    // Each returns false, changing nothing, for an index outside its menu (a stored value
+    // that no longer fits is then simply not applied).
+    bool MenuZoomLevel_Click(int index);
+    bool MenuDither_Click(int index);
+    bool MenuMethodDCT_Click(int index);
+    bool MenuMethodDither_Click(int index);
+    void MenuFancyJPEG_Click();
+    void MenuQuantizeJPEG_Click();
+
+private:
+    MainMenus& menus_;
+    browser::PictureArea& area_;
+    std::function<void()> save_;
+};
+
+} // namespace mv::shell

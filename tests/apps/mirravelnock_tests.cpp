@@ -1,0 +1,134 @@
+// The real program in real processes, offscreen: what it stores at exit, and the hand-over of a
+// file from a later copy to the first one.
+#include "shell/Registry.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace mv::shell;
+
+namespace {
+
+class MirravelnockTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home_.isValid());
+        for (const char* d : {"config", "runtime", "pics/a b"})
+            ASSERT_TRUE(QDir(home_.path()).mkpath(QLatin1String(d)));
+        QFile::setPermissions(home_.filePath(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env_ = QProcessEnvironment::systemEnvironment();
+        env_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env_.insert(QStringLiteral("HOME"), home_.path());
+        env_.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.filePath(QStringLiteral("config")));
+        env_.insert(QStringLiteral("XDG_RUNTIME_DIR"), home_.filePath(QStringLiteral("runtime")));
+        env_.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        saved_ = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral("config"))));
+    }
+    void TearDown() override { qputenv("XDG_CONFIG_HOME", saved_); }
+
+    QString setting(const char* name) const
+    {
+        return GetSetting(QStringLiteral("Settings"), QLatin1String(name));
+    }
+
+    std::unique_ptr<QProcess> launch(const QStringList& args, const QString& dir)
+    {
+        auto p = std::make_unique<QProcess>();
+        p->setProcessEnvironment(env_);
+        p->setWorkingDirectory(dir);
+        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p->start(QStringLiteral(MIRRAVELNOCK_PATH), args);
+        EXPECT_TRUE(p->waitForStarted(10000));
+        return p;
+    }
+    // Waits until the first copy has written its marker, i.e. is up and listening.
+    bool waitForMarker(qint64 pid) const
+    {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 30000) {
+            if (setting("hWnd") == QString::number(pid))
+                return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+    static int terminate(QProcess& p)
+    {
+        ::kill(pid_t(p.processId()), SIGTERM);
+        EXPECT_TRUE(p.waitForFinished(30000));
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+
+    QTemporaryDir home_;
+    QProcessEnvironment env_;
+    QByteArray saved_;
+};
+
+} // namespace
+
+// Ending the program with SIGTERM writes its settings as Exit does: the stored garbage became
+// defaults, the typed filter stays typed, and the marker of the running copy is gone.
+TEST_F(MirravelnockTest, SettingsAreWrittenAtExitAndStoredGarbageLeavesDefaults)
+{
+    SaveSetting(QStringLiteral("Settings"), QStringLiteral("Zoom"), QStringLiteral("x7"));
+    SaveSetting(QStringLiteral("Settings"), QStringLiteral("Spec"), QStringLiteral("*.txt"));
+    SaveSetting(QStringLiteral("Settings"), QStringLiteral("Last Dir"),
+                home_.filePath(QStringLiteral("gone")));
+    const QString start = home_.filePath(QStringLiteral("pics"));
+    auto first = launch({}, start);
+    ASSERT_TRUE(waitForMarker(first->processId()));
+    EXPECT_EQ(terminate(*first), 0);
+    EXPECT_EQ(setting("Zoom"), QStringLiteral("4"));
+    EXPECT_EQ(setting("Spec"), QStringLiteral("*.txt"));
+    EXPECT_EQ(setting("Last Dir"), start);
+    EXPECT_EQ(setting("State"), QStringLiteral("0"));
+    EXPECT_TRUE(setting("hWnd").isEmpty());
+}
+
+// A later copy started with a file hands it to the first and ends without a window; the first
+// copy opens the file's folder and empties the mailbox. A copy started without a file runs as
+// a second instance and leaves the settings alone.
+TEST_F(MirravelnockTest, LaterCopyHandsItsFileOverAndSecondInstanceNeverSaves)
+{
+    const QString folder = home_.filePath(QStringLiteral("pics/a b"));
+    const QString file = folder + QStringLiteral("/photo one_jpg.mv$");
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+
+    auto first = launch({}, home_.path());
+    ASSERT_TRUE(waitForMarker(first->processId()));
+
+    auto second = launch({}, folder);
+    QThread::msleep(1500);
+    EXPECT_EQ(terminate(*second), 0);
+    EXPECT_NE(setting("Last Dir"), folder); // the second instance saved nothing
+
+    QElapsedTimer t;
+    t.start();
+    auto later = launch({QStringLiteral("/f=") + file}, home_.path());
+    ASSERT_TRUE(later->waitForFinished(20000));
+    EXPECT_EQ(later->exitCode(), 0);
+    EXPECT_LT(t.elapsed(), 20000);
+
+    // The first copy shows the file's folder and takes the file out of the mailbox.
+    QElapsedTimer w;
+    w.start();
+    while (w.elapsed() < 20000 && !setting("StartupImage").isEmpty())
+        QThread::msleep(50);
+    EXPECT_TRUE(setting("StartupImage").isEmpty());
+    EXPECT_EQ(terminate(*first), 0);
+    EXPECT_EQ(setting("Last Dir"), folder);
+}

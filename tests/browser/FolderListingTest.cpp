@@ -1,0 +1,119 @@
+#include "browser/FolderListing.h"
+#include "browser/NaturalOrder.h"
+#include "browser/TypeTable.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace mv::browser;
+
+namespace {
+
+QStringList names(std::initializer_list<const char*> list)
+{
+    QStringList out;
+    for (const char* name : list)
+        out << QString::fromUtf8(name);
+    return out;
+}
+
+class FolderListingTest : public ::testing::Test {
+protected:
+    QString path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
+    QByteArray raw(const char* name) const { return QFile::encodeName(dir_.path()) + '/' + name; }
+    void touch(std::initializer_list<const char*> list) const
+    {
+        for (const char* name : list)
+            ASSERT_EQ(::close(::open(raw(name).constData(), O_CREAT | O_WRONLY, 0600)), 0) << name;
+    }
+
+    QTemporaryDir dir_;
+    const QString folder_ = dir_.path();
+};
+
+// From a worker, as the window lists: the result names the folder and the filter's own spec.
+TEST_F(FolderListingTest, JpegFilterListsPlainAndEncryptedFilesSideBySide)
+{
+    touch({"a.jpg", "b.jpeg", "a_jpg.mv$", "c.txt"});
+    const Listing listing = startListing(folder_, specForIndex(9).patterns).result();
+    EXPECT_TRUE(listing.error.ok);
+    EXPECT_EQ(listing.files, names({"a.jpg", "a_jpg.mv$", "b.jpeg"}));
+    EXPECT_EQ(listing.spec, QStringLiteral("*.JPG;*.JPEG"));
+    EXPECT_EQ(listing.folder, folder_);
+}
+
+// Folders, and links to them, are never files whatever the pattern; they come back as
+// sub-folders. A link to a file, and a dangling one, are files; a pipe is neither.
+TEST_F(FolderListingTest, SubFoldersAreNeverListedAsFiles)
+{
+    for (const char* name : {"sub.jpg", "Album", ".cache"})
+        ASSERT_EQ(::mkdir(raw(name).constData(), 0700), 0);
+    touch({"x.jpg", ".hidden.jpg"});
+    ASSERT_EQ(::symlink("Album", raw("album-link").constData()), 0);
+    ASSERT_EQ(::symlink("x.jpg", raw("link.jpg").constData()), 0);
+    ASSERT_EQ(::symlink("missing", raw("dangling.jpg").constData()), 0);
+    ASSERT_EQ(::mkfifo(raw("pipe.jpg").constData(), 0600), 0);
+    for (const char* spec : {"*.jpg", "*", "*.*", "sub*"}) {
+        const Listing listing = ListFiles(folder_, QString::fromUtf8(spec));
+        for (const QString& file : listing.files)
+            EXPECT_TRUE(QFileInfo(dir_.filePath(file)).isSymLink() || QFileInfo(dir_.filePath(file)).isFile())
+                << spec << " " << file.toStdString();
+        EXPECT_EQ(listing.folders, names({".cache", "Album", "album-link", "sub.jpg"})) << spec;
+    }
+    EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.jpg")).files,
+              names({".hidden.jpg", "dangling.jpg", "link.jpg", "x.jpg"}));
+}
+
+// "*.*" is not rewritten for encrypted names and its second occurrence adds nothing; patterns
+// that differ only in case find a file once.
+TEST_F(FolderListingTest, FileMatchingTwoPatternsIsListedOnce)
+{
+    touch({"A.JPG", "b.jpg", "README", "c_jpg.mv$"});
+    EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.JPG;*.jpg")).files, names({"A.JPG", "b.jpg"}));
+    EXPECT_EQ(listForView(folder_, specForIndex(0).patterns).files,
+              names({"A.JPG", "b.jpg", "c_jpg.mv$", "README"}));
+    EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.jpg;*_jpg.mv$;*.*")).files.size(), 4);
+}
+
+// Numbers by value, case ignored (img2 and IMG2 in a fixed order), and a dot before anything.
+TEST_F(FolderListingTest, NamesComeInNaturalOrderIgnoringCase)
+{
+    touch({"img10.png", "IMG2.png", "img1.png", "Img3.png", "a.png", "B.png", "img2.png"});
+    EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.png")).files,
+              names({"a.png", "B.png", "img1.png", "IMG2.png", "img2.png", "Img3.png", "img10.png"}));
+    QStringList list = names({"p-2.jpg", "p10.jpg", "p_jpg.mv$", "p.jpg", "p1.jpg", "P9.JPG"});
+    sortNaturally(list);
+    EXPECT_EQ(list, names({"p.jpg", "p_jpg.mv$", "p-2.jpg", "p1.jpg", "P9.JPG", "p10.jpg"}));
+}
+
+TEST_F(FolderListingTest, UnreadableFolderGivesTheErrorAndNothingListed)
+{
+    const Listing missing = ListFiles(path("gone"), QStringLiteral("*.*"));
+    EXPECT_EQ(missing.error.error, ENOENT);
+    EXPECT_EQ(missing.error.step, "read folder");
+    EXPECT_TRUE(missing.files.isEmpty() && missing.folders.isEmpty());
+    touch({"plain"});
+    const Listing notFolder = ListFiles(path("plain"), QStringLiteral("*.*"));
+    EXPECT_EQ(notFolder.error.error, ENOTDIR);
+    EXPECT_TRUE(notFolder.files.isEmpty());
+}
+
+// A name that is not valid text would come back as another name (with a replacement
+// character) and then name no file; it is counted instead.
+TEST_F(FolderListingTest, InvalidUtf8NameIsCountedNotListedUnderAWrongName)
+{
+    touch({"good.jpg", "été.jpg", "bad\xff.jpg", "other\xff.txt"});
+    ASSERT_EQ(::mkdir(raw("dir\xfe").constData(), 0700), 0);
+    const Listing listing = ListFiles(folder_, QStringLiteral("*.jpg"));
+    EXPECT_EQ(listing.files, names({"été.jpg", "good.jpg"}));
+    EXPECT_TRUE(listing.folders.isEmpty());
+    EXPECT_EQ(listing.unlisted, 2); // bad\xff.jpg and dir\xfe; other\xff.txt is not wanted anyway
+}
+
+} // namespace

@@ -1,0 +1,244 @@
+// The picture area driven as the window drives it: pictures written by the test, Best Fit and
+// zoom, the bars, dragging, the right click and the clearing (offscreen platform).
+#include "browser/ui/PictureArea.h"
+
+#include "imaging/ui/ImageControl.h"
+#include "support/QtAppEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace mv::browser {
+namespace {
+
+[[maybe_unused]] const auto* const kApp = mv::test::addQtApp<QApplication>("browser_ui_tests");
+
+constexpr QRgb kLeft = qRgb(200, 0, 0);
+constexpr QRgb kRight = qRgb(0, 0, 200);
+
+class PictureAreaTest : public ::testing::Test {
+protected:
+    // The window places the area inside itself, as the main window does.
+    void SetUp() override
+    {
+        host_.resize(700, 700);
+        area_ = new PictureArea(&host_);
+        area_->setGeometry(0, 0, 300, 300);
+        host_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host_));
+    }
+
+    // Left half kLeft, right half kRight, so a shown picture can be told from the frame.
+    QString writePicture(int width, int height)
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int x = 0; x < width; ++x)
+            for (int y = 0; y < height; ++y)
+                image.setPixel(x, y, x < width / 2 ? kLeft : kRight);
+        const QString path = QDir(dir_.path()).filePath(QStringLiteral("p%1x%2.png").arg(width).arg(height));
+        EXPECT_TRUE(image.save(path, "PNG"));
+        return path;
+    }
+
+    void show(int width, int height, int zoomIndex)
+    {
+        ASSERT_TRUE(area_->setZoomIndex(zoomIndex));
+        ASSERT_TRUE(area_->showPicture(writePicture(width, height))) << qPrintable(area_->lastError());
+    }
+
+    imaging::ImageControl& control() { return *area_->imageControl(); }
+    QScrollBar& hBar() { return *area_->horizontalBar(); }
+    QScrollBar& vBar() { return *area_->verticalBar(); }
+    int bar() const { return area_->style()->pixelMetric(QStyle::PM_ScrollBarExtent); }
+
+    // The drag is followed in frame pixels while the control under the mouse moves.
+    void dragTo(QPoint inFrame) { QTest::mouseMove(&control(), inFrame - control().pos()); }
+    void moveWithoutButton(QWidget* target, QPoint at)
+    {
+        QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+    }
+
+    QRgb colourAt(QPoint at)
+    {
+        const QImage shot = area_->grab().toImage();
+        return shot.pixel((QPointF(at) * shot.devicePixelRatio()).toPoint()) | 0xFF000000u;
+    }
+    void expectCleared()
+    {
+        EXPECT_FALSE(area_->hasPicture());
+        EXPECT_FALSE(control().isVisible());
+        EXPECT_FALSE(hBar().isVisible() || vBar().isVisible());
+        EXPECT_EQ(area_->pictureFrame()->geometry(), area_->rect());
+        EXPECT_FALSE(area_->pictureFrame()->testAttribute(Qt::WA_SetCursor));
+    }
+
+    QTemporaryDir dir_;
+    QWidget host_;
+    PictureArea* area_ = nullptr;
+};
+
+TEST_F(PictureAreaTest, BestFitDrawsThePictureCentredWithoutBarsAndRefitsOnResize)
+{
+    show(400, 200, 0);
+    EXPECT_EQ(control().fitMode(), imaging::ImageControl::FitWidth);
+    EXPECT_EQ(control().geometry(), QRect(0, 75, 300, 150));
+    EXPECT_FALSE(hBar().isVisible() || vBar().isVisible());
+    EXPECT_EQ(area_->pictureFrame()->geometry(), QRect(0, 0, 300, 300));
+    EXPECT_EQ(area_->pictureFrame()->cursor().shape(), Qt::OpenHandCursor);
+    EXPECT_EQ(colourAt({150, 20}), area_->palette().color(QPalette::Window).rgb() | 0xFF000000u);
+    EXPECT_EQ(colourAt({20, 150}), kLeft);
+    EXPECT_EQ(colourAt({280, 150}), kRight);
+
+    area_->resize(600, 400);
+    EXPECT_EQ(control().geometry(), QRect(0, 50, 600, 300));
+    show(200, 400, 0);
+    EXPECT_EQ(control().fitMode(), imaging::ImageControl::FitHeight);
+    EXPECT_EQ(control().geometry(), QRect(200, 0, 200, 400));
+}
+
+TEST_F(PictureAreaTest, ZoomShowsBothBarsAtHalfTheirMaximumAndTheirValuesMoveThePicture)
+{
+    show(400, 300, 8); // 200%
+    ASSERT_TRUE(hBar().isVisible() && vBar().isVisible());
+    const int visible = 300 - bar();
+    EXPECT_EQ(area_->pictureFrame()->size(), QSize(visible, visible));
+    EXPECT_EQ(hBar().geometry(), QRect(0, visible, visible, bar()));
+    EXPECT_EQ(vBar().geometry(), QRect(visible, 0, bar(), visible));
+    EXPECT_EQ(hBar().maximum(), 800 - visible);
+    EXPECT_EQ(vBar().maximum(), 600 - visible);
+    EXPECT_EQ(hBar().value(), hBar().maximum() / 2);
+    EXPECT_EQ(vBar().value(), vBar().maximum() / 2);
+    EXPECT_EQ(control().geometry(), QRect(-hBar().value(), -vBar().value(), 800, 600));
+    hBar().setValue(7);
+    vBar().setValue(9);
+    EXPECT_EQ(control().pos(), QPoint(-7, -9));
+
+    ASSERT_TRUE(area_->setZoomIndex(1)); // 25%: centred, the frame over the bars' strips again
+    EXPECT_FALSE(hBar().isVisible() || vBar().isVisible());
+    EXPECT_EQ(control().geometry(), QRect(100, 112, 100, 75));
+    EXPECT_EQ(area_->pictureFrame()->geometry(), QRect(0, 0, 300, 300));
+    EXPECT_FALSE(area_->setZoomIndex(12));
+    EXPECT_EQ(area_->zoomIndex(), 1);
+}
+
+// The old arithmetic left the last columns out of reach once the vertical bar took its strip.
+TEST_F(PictureAreaTest, RightMostColumnIsReachableWithBothBars)
+{
+    show(310, 400, 4); // 100%
+    ASSERT_TRUE(hBar().isVisible() && vBar().isVisible());
+    hBar().setValue(hBar().maximum());
+    vBar().setValue(vBar().maximum());
+    EXPECT_EQ(control().geometry().right(), area_->pictureFrame()->width() - 1);
+    EXPECT_EQ(control().geometry().bottom(), area_->pictureFrame()->height() - 1);
+    EXPECT_EQ(colourAt({area_->pictureFrame()->width() - 1, 10}), kRight);
+}
+
+TEST_F(PictureAreaTest, DraggingMovesTheBarsByTheMouseDistanceWithinTheirRange)
+{
+    show(400, 300, 8);
+    const int h0 = hBar().value();
+    const int v0 = vBar().value();
+    const QPoint start(150, 150);
+    QSignalSpy moved(area_, &PictureArea::mouseMovedOverPicture);
+    QTest::mousePress(&control(), Qt::LeftButton, {}, start - control().pos());
+    dragTo(start - QPoint(10, 0));
+    EXPECT_EQ(hBar().value(), h0 + 10);
+    EXPECT_EQ(vBar().value(), v0);
+    EXPECT_EQ(control().pos(), QPoint(-(h0 + 10), -v0));
+    dragTo(start + QPoint(0, 4));
+    EXPECT_EQ(hBar().value(), h0);
+    EXPECT_EQ(vBar().value(), v0 - 4);
+    dragTo(start - QPoint(5000, 5000));
+    EXPECT_EQ(hBar().value(), hBar().maximum());
+    EXPECT_EQ(vBar().value(), vBar().maximum());
+    dragTo(start + QPoint(5000, 5000));
+    EXPECT_EQ(hBar().value(), 0);
+    EXPECT_EQ(vBar().value(), 0);
+    QTest::mouseRelease(&control(), Qt::LeftButton, {}, start - control().pos());
+    EXPECT_EQ(moved.count(), 0);
+    // Released, a move is only the mouse passing over the picture.
+    moveWithoutButton(&control(), {20, 20});
+    EXPECT_EQ(moved.count(), 1);
+    EXPECT_EQ(hBar().value(), 0);
+    // Ctrl or Alt held: no dragging.
+    for (Qt::KeyboardModifier held : {Qt::ControlModifier, Qt::AltModifier}) {
+        QTest::mousePress(&control(), Qt::LeftButton, held, start - control().pos());
+        dragTo(start - QPoint(30, 30));
+        EXPECT_EQ(hBar().value(), 0);
+        QTest::mouseRelease(&control(), Qt::LeftButton, held, start - control().pos());
+    }
+}
+
+TEST_F(PictureAreaTest, RightClickAndResetViewClearTheViewAndTellTheWindow)
+{
+    show(400, 300, 8);
+    QSignalSpy cleared(area_, &PictureArea::viewCleared);
+    QSignalSpy rightClicked(area_, &PictureArea::pictureRightClicked);
+    QTest::mousePress(&control(), Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_EQ(cleared.count(), 1);
+    EXPECT_EQ(rightClicked.count(), 1);
+    expectCleared();
+
+    show(400, 300, 8);
+    area_->resetView();
+    EXPECT_EQ(cleared.count(), 2);
+    expectCleared();
+    // Nothing loaded: a resize or a zoom sets the control but arranges and shows nothing.
+    area_->resize(320, 320);
+    ASSERT_TRUE(area_->setZoomIndex(9));
+    EXPECT_EQ(control().zoomFactor(), 3.0);
+    expectCleared();
+}
+
+TEST_F(PictureAreaTest, UnreadablePictureClearsTheViewAndReportsTheControlsError)
+{
+    show(400, 300, 8);
+    const QString broken = QDir(dir_.path()).filePath(QStringLiteral("broken.png"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x89PNG\r\n\x1a\n not really");
+    file.close();
+    QSignalSpy cleared(area_, &PictureArea::viewCleared);
+    EXPECT_FALSE(area_->showPicture(broken));
+    EXPECT_FALSE(area_->lastError().isEmpty());
+    EXPECT_EQ(cleared.count(), 1);
+    expectCleared();
+    show(40, 30, 4);
+    EXPECT_TRUE(area_->lastError().isEmpty());
+}
+
+// The keyboard stays in the file list: nothing here takes the focus, and clicks hand it back.
+TEST_F(PictureAreaTest, ClicksHandTheFocusBackAndNothingTakesIt)
+{
+    for (QWidget* w :
+         std::initializer_list<QWidget*> {area_, area_->pictureFrame(), &control(), &hBar(), &vBar()})
+        EXPECT_EQ(w->focusPolicy(), Qt::NoFocus) << qPrintable(w->objectName());
+    show(100, 100, 4);
+    QSignalSpy focus(area_, &PictureArea::focusFileListRequested);
+    QSignalSpy frameClicked(area_, &PictureArea::frameClicked);
+    QSignalSpy moved(area_, &PictureArea::mouseMovedOverPicture);
+    QTest::mouseClick(area_->pictureFrame(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(focus.count(), 1);
+    EXPECT_EQ(frameClicked.count(), 1);
+    QTest::mouseClick(&control(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(focus.count(), 2);
+    EXPECT_EQ(frameClicked.count(), 1);
+    EXPECT_TRUE(area_->hasPicture());
+    moveWithoutButton(area_->pictureFrame(), {3, 3});
+    EXPECT_EQ(moved.count(), 1);
+}
+
+} // namespace
+} // namespace mv::browser

@@ -1,0 +1,217 @@
+// The settings in memory: typed reading, writes coalesced on the worker, removals in order,
+// and values another copy of the program writes.
+#include "ConfigFixture.h"
+#include "EventWait.h"
+
+#include "shell/AppSettings.h"
+#include "shell/HandOver.h"
+#include "shell/WindowSettings.h"
+
+#include <chrono>
+
+namespace mv::shell {
+namespace {
+
+using namespace std::chrono_literals;
+using AppSettingsTest = test::ConfigFixture;
+using test::kSettings;
+using test::runEventsUntil;
+
+// Only flush() writes: what reaches the store can't depend on how fast this machine is.
+constexpr SettingsTiming kOnlyOnFlush {1h, 1h};
+
+TEST_F(AppSettingsTest, GarbageAndOtherKindsReadAsAbsentAndReadsNeverTouchTheDisk)
+{
+    writeStore("Mirravelnock settings 1\n"
+               "[Software\\Braxmoor Laboratories\\Mirravelnock!\\Settings]\n"
+               "\"Zoom\"=\"4x\"\n"
+               "\"AutoHide\"=\"yes\"\n"
+               "\"fancyupsampling\"=\"true\"\n"
+               "\"TwoPassQuantize\"=\"-1\"\n"
+               "\"ThumbSize\"=\" 120 \"\n"
+               "\"Spec\"=\"\"\n"
+               "\"State\"=dword:00000002\n"
+               "\"Last Dir\"=\"/home/me/Bilder\"\n");
+    AppSettings s(nullptr, kOnlyOnFlush);
+    EXPECT_TRUE(s.loadResult().ok);
+    // Wipe the store: every reader below must answer from memory.
+    ASSERT_TRUE(QFile::remove(userStore()));
+
+    EXPECT_EQ(s.number(Setting::Zoom), std::nullopt);
+    EXPECT_EQ(s.numberOrDefault(Setting::Zoom), 4);
+    EXPECT_EQ(s.truth(Setting::AutoHide), std::nullopt);
+    EXPECT_EQ(s.truthOrDefault(Setting::AutoHide), false);
+    EXPECT_EQ(s.truth(Setting::FancyUpsampling), true) << "names match whatever their case";
+    EXPECT_EQ(s.truth(Setting::TwoPassQuantize), true) << "the old program wrote -1 for True";
+    EXPECT_EQ(s.number(Setting::ThumbSize), 120);
+    EXPECT_EQ(s.text(Setting::Spec), QString());
+    EXPECT_EQ(s.number(Setting::State), std::nullopt) << "a dword is not a setting";
+    EXPECT_EQ(s.numberOrDefault(Setting::State), 0);
+    EXPECT_EQ(s.text(Setting::LastDir), "/home/me/Bilder");
+    EXPECT_EQ(s.numberOrDefault(Setting::Top), std::nullopt) << "the window's own default applies";
+    EXPECT_EQ(s.numberOrDefault(Setting::ThumbSize), 120);
+    EXPECT_FALSE(QFileInfo::exists(userStore()));
+}
+
+TEST_F(AppSettingsTest, BurstOfThousandWritesReachesTheStoreInOneWriteWithTheLastValues)
+{
+    AppSettings s(nullptr, kOnlyOnFlush);
+    for (int i = 0; i < 1000; ++i) {
+        s.setNumber(Setting::Top, i);
+        s.setNumber(Setting::Width, 2 * i);
+        s.setText(Setting::LastDir, QStringLiteral("/pics/%1").arg(i));
+        if (i % 2)
+            s.remove(Setting::Spec);
+        else
+            s.setText(Setting::Spec, QString::number(i));
+    }
+    s.setTruth(Setting::SafeDelete, true);
+    // Memory has them at once; the disk has nothing yet.
+    EXPECT_EQ(s.number(Setting::Top), 999);
+    EXPECT_EQ(s.text(Setting::Spec), QString());
+    EXPECT_EQ(s.truth(Setting::SafeDelete), true);
+    EXPECT_FALSE(QFileInfo::exists(userStore()));
+
+    ASSERT_TRUE(s.flush().ok);
+    EXPECT_EQ(s.storeWritesForTesting(), 1);
+    EXPECT_EQ(GetSetting(kSettings, "Top"), "999");
+    EXPECT_EQ(GetSetting(kSettings, "Width"), "1998");
+    EXPECT_EQ(GetSetting(kSettings, "Last Dir"), "/pics/999");
+    EXPECT_FALSE(readAll(userStore()).contains("\"Spec\"")) << "the last change removed it";
+    EXPECT_EQ(GetSetting(kSettings, "SafeDelete"), "True");
+
+    // Nothing queued, or only what the store already holds: no write at all.
+    ASSERT_TRUE(s.flush().ok);
+    s.setNumber(Setting::Top, 999);
+    ASSERT_TRUE(s.flush().ok);
+    EXPECT_EQ(s.storeWritesForTesting(), 1);
+}
+
+TEST_F(AppSettingsTest, WritesReachTheStoreWithoutFlushAfterQuietOrAtTheLatest)
+{
+    {
+        // A burst far shorter than the quiet time, then quiet: one write.
+        AppSettings s(nullptr, {3s, 1h});
+        for (int i = 0; i < 1000; ++i)
+            s.setNumber(Setting::Height, i);
+        ASSERT_TRUE(runEventsUntil([&] { return s.storeWritesForTesting() > 0; }));
+        EXPECT_EQ(s.storeWritesForTesting(), 1);
+        EXPECT_EQ(GetSetting(kSettings, "Height"), "999");
+    }
+    {
+        // Changes that never fall quiet are still written.
+        AppSettings s(nullptr, {1h, 200ms});
+        int i = 0;
+        ASSERT_TRUE(runEventsUntil([&] {
+            s.setNumber(Setting::Left, ++i);
+            return s.storeWritesForTesting() > 0;
+        }));
+        EXPECT_FALSE(GetSetting(kSettings, "Left").isEmpty());
+    }
+}
+
+TEST_F(AppSettingsTest, RemovalsGoInOrderAndConditionalOnesSpareAnotherCopysValue)
+{
+    AppSettings s(nullptr, kOnlyOnFlush);
+    s.setText(Setting::StartupImage, "/a.jpg");
+    s.remove(Setting::StartupImage);
+    s.setText(Setting::Zoom, "3");
+    s.remove(Setting::Zoom);
+    s.setText(Setting::Zoom, "5");
+    ASSERT_TRUE(s.flush().ok);
+    EXPECT_FALSE(readAll(userStore()).contains("StartupImage"));
+    EXPECT_EQ(GetSetting(kSettings, "Zoom"), "5");
+
+    // Our marker is removed at unload; one a newer first copy wrote over it is not.
+    claimInstanceMarker(s, 4242);
+    ASSERT_TRUE(s.flush().ok);
+    EXPECT_EQ(runningInstanceId(s), 4242);
+    ASSERT_TRUE(SaveSetting(kSettings, "hWnd", "777")); // another copy, straight to the store
+    releaseInstanceMarker(s, 4242);
+    ASSERT_TRUE(s.flush().ok);
+    EXPECT_EQ(GetSetting(kSettings, "hWnd"), "777");
+    EXPECT_EQ(runningInstanceId(s), 777);
+    releaseInstanceMarker(s, 777);
+    ASSERT_TRUE(s.flush().ok);
+    EXPECT_EQ(GetSetting(kSettings, "hWnd"), QString());
+    ASSERT_TRUE(SaveSetting(kSettings, "hWnd", "0"));
+    EXPECT_EQ(runningInstanceId(s), 0);
+}
+
+TEST_F(AppSettingsTest, ValuesAnotherCopyWritesArePickedUpUnlessOursAreWaiting)
+{
+    AppSettings other(nullptr, kOnlyOnFlush);
+    AppSettings ours(nullptr, kOnlyOnFlush);
+    QList<Setting> seen;
+    QObject::connect(&ours, &AppSettings::changedElsewhere,
+                     [&](const QList<Setting>& which) { seen << which; });
+
+    ours.setNumber(Setting::Zoom, 7); // waiting, not yet flushed
+    other.setText(Setting::LastDir, "/from/the/other");
+    other.setNumber(Setting::Zoom, 1);
+    ASSERT_TRUE(other.flush().ok);
+    ASSERT_TRUE(runEventsUntil([&] { return seen.contains(Setting::LastDir); }));
+    EXPECT_EQ(ours.text(Setting::LastDir), "/from/the/other");
+    EXPECT_FALSE(seen.contains(Setting::Zoom));
+    EXPECT_EQ(ours.number(Setting::Zoom), 7) << "our waiting write wins";
+    ASSERT_TRUE(ours.flush().ok);
+    EXPECT_EQ(GetSetting(kSettings, "Zoom"), "7");
+
+    // The mailbox is read from the store at once, before any watch has reported.
+    other.setText(Setting::StartupImage, "/x/y z.jpg");
+    ASSERT_TRUE(other.flush().ok);
+    EXPECT_EQ(ours.readFresh(Setting::StartupImage), "/x/y z.jpg");
+    EXPECT_EQ(ours.text(Setting::StartupImage), "/x/y z.jpg");
+
+    // A mailbox we emptied, filled again by the other copy before our removal was written,
+    // keeps the new file.
+    ours.removeIfEquals(Setting::StartupImage, "/x/y z.jpg");
+    other.setText(Setting::StartupImage, "/second.jpg");
+    ASSERT_TRUE(other.flush().ok);
+    EXPECT_EQ(ours.readFresh(Setting::StartupImage), "/second.jpg");
+}
+
+TEST_F(AppSettingsTest, AFailedWriteIsReportedAndKeptForTheNextFlush)
+{
+    // A file where the settings folder should be: nothing can be written.
+    ASSERT_TRUE(writeAll(storeDir(), "in the way"));
+    AppSettings s(nullptr, kOnlyOnFlush);
+    QStringList failures;
+    QObject::connect(&s, &AppSettings::writeFailed, [&](const QString& why) { failures << why; });
+    s.setText(Setting::LastDir, "/kept");
+    s.setNumber(Setting::Zoom, 2);
+    s.setNumber(Setting::Zoom, 3);
+    const fileutil::FileResult failed = s.flush();
+    EXPECT_FALSE(failed.ok);
+    ASSERT_TRUE(runEventsUntil([&] { return !failures.isEmpty(); }));
+    EXPECT_TRUE(failures.first().contains(storeDir())) << failures.first().toStdString();
+    EXPECT_EQ(s.text(Setting::LastDir), "/kept");
+
+    ASSERT_TRUE(QFile::remove(storeDir()));
+    ASSERT_TRUE(s.flush().ok);
+    EXPECT_EQ(GetSetting(kSettings, "Last Dir"), "/kept");
+    EXPECT_EQ(GetSetting(kSettings, "Zoom"), "3");
+}
+
+// A maximized window saves only its state, so the last normal geometry survives a restart.
+TEST_F(AppSettingsTest, MaximizedWindowKeepsTheStoredNormalGeometry)
+{
+    AppSettings s(nullptr, kOnlyOnFlush);
+    WindowSnapshot w;
+    w.top = 100;
+    w.left = 200;
+    w.width = 9495;
+    w.height = 7035;
+    s.apply(saveSettingsWrites(w));
+    w.state = WindowSnapshot::Maximized;
+    w.top = w.left = 0;
+    w.width = w.height = 99999;
+    s.apply(saveSettingsWrites(w));
+    ASSERT_TRUE(s.flush().ok);
+    EXPECT_EQ(GetSetting(kSettings, "State"), "2");
+    EXPECT_EQ(GetSetting(kSettings, "Top"), "100");
+    EXPECT_EQ(GetSetting(kSettings, "Width"), "9495");
+}
+
+} // namespace
+} // namespace mv::shell

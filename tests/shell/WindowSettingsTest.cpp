@@ -1,0 +1,162 @@
+// What SaveSettings writes, how a stored "Spec" reads back, the catalogue's names, the changes
+// kept after a failed write, and the maker's values.
+#include "shell/WindowSettings.h"
+#include "shell/MakerDefaults.h"
+#include "shell/RegDocument.h"
+#include "shell/SettingsCatalogue.h"
+
+#include "ConfigFixture.h"
+
+namespace mv::shell {
+namespace {
+
+using test::kSettings;
+
+QStringList written(const std::vector<SettingChange>& writes)
+{
+    QStringList out;
+    for (const SettingChange& w : writes) {
+        EXPECT_EQ(w.op, SettingChange::Op::Set);
+        out << QString(settingInfo(w.which).name) + u'=' + w.text;
+    }
+    return out;
+}
+
+TEST(WindowSettingsTest, SaveSettingsWritesGeometryByWindowStateThenTheOptions)
+{
+    WindowSnapshot w;
+    w.top = 1200;
+    w.left = 345;
+    w.width = 9495;
+    w.height = 7035;
+    w.folder = "/home/me/My Pictures";
+    w.filterTag = "*.jpg;*.png";
+    w.dither = 2;
+    w.dct = 1;
+    w.jpegDither = 0;
+    w.zoomIndex = 4;
+    w.fancyUpsampling = true;
+    const QStringList options = {"Last Dir=/home/me/My Pictures",
+                                 "Spec=*.jpg;*.png",
+                                 "Dither=2",
+                                 "DCT=1",
+                                 "JPEGDither=0",
+                                 "Zoom=4",
+                                 "FancyUpsampling=True",
+                                 "TwoPassQuantize=False"};
+
+    EXPECT_EQ(written(saveSettingsWrites(w)),
+              QStringList({"Top=1200", "Left=345", "Height=7035", "Width=9495", "State=0"}) + options);
+    w.state = WindowSnapshot::Maximized;
+    EXPECT_EQ(written(saveSettingsWrites(w)), QStringList {"State=2"} + options);
+    w.state = WindowSnapshot::Minimized;
+    EXPECT_EQ(written(saveSettingsWrites(w)), options);
+
+    // No zoom item checked, however the window says so, is 12.
+    for (const int none : {12, -1, 13}) {
+        w.zoomIndex = none;
+        EXPECT_TRUE(written(saveSettingsWrites(w)).contains("Zoom=12")) << none;
+    }
+}
+
+TEST(WindowSettingsTest, StoredSpecIsAnEntryIndexOnlyWhenItIsAWholeNumber)
+{
+    const auto entry = [](const char* text) {
+        const StoredSpec s = parseStoredSpec(text);
+        return s.kind == StoredSpec::Kind::Entry ? s.entry : -100;
+    };
+    EXPECT_EQ(entry("3"), 3);
+    EXPECT_EQ(entry("  0"), 0);
+    EXPECT_EQ(entry("0"), 0);
+    EXPECT_EQ(entry(" 24 "), 24);
+    for (const char* absent : {"", "   "})
+        EXPECT_EQ(parseStoredSpec(absent).kind, StoredSpec::Kind::Absent) << absent;
+    for (const char* typed : {"*.jpg;*.png", "3*.tga", "-1", "1.5", "99999999999"}) {
+        const StoredSpec s = parseStoredSpec(typed);
+        EXPECT_EQ(s.kind, StoredSpec::Kind::Patterns) << typed;
+        EXPECT_EQ(s.patterns, typed);
+    }
+}
+
+TEST(WindowSettingsTest, CatalogueNamesAreTheStoredNamesAndMatchInAnyCase)
+{
+    QStringList names;
+    for (int i = 0; i < kSettingCount; ++i)
+        names << settingInfo(Setting(i)).name;
+    EXPECT_EQ(names, QStringList({"Top", "Left", "Width", "Height", "State", "Last Dir", "Spec", "Dither",
+                                  "DCT", "JPEGDither", "Zoom", "FancyUpsampling", "TwoPassQuantize",
+                                  "ThumbSize", "AutoHide", "SafeDelete", "StartupImage", "hWnd"}));
+    EXPECT_EQ(settingNamed("last dir"), Setting::LastDir);
+    EXPECT_EQ(settingNamed("HWND"), Setting::Hwnd);
+    EXPECT_EQ(settingNamed("Last"), std::nullopt);
+    EXPECT_EQ(settingsKeyPath(), "Software\\Braxmoor Laboratories\\Mirravelnock!\\Settings");
+}
+
+// After a failed write only the changes that decide the final store are kept; a
+// conditional removal keeps the write it depends on.
+TEST(WindowSettingsTest, RetriedChangesGiveTheSameStoreAsTheWholeBatch)
+{
+    using Op = SettingChange::Op;
+    const std::vector<SettingChange> batch = {
+        {Setting::Zoom, Op::Set, "1"},
+        {Setting::Spec, Op::Set, "2"},
+        {Setting::Zoom, Op::Set, "3"},
+        {Setting::Hwnd, Op::Set, "9"},
+        {Setting::Hwnd, Op::RemoveIfEquals, "9"},
+        {Setting::Spec, Op::Remove, {}},
+        {Setting::StartupImage, Op::RemoveIfEquals, "/a"},
+    };
+    EXPECT_EQ(stillNeededChanges(batch), (std::vector<size_t> {2, 3, 4, 5, 6}));
+
+    const QString key = settingsKeyPath();
+    RegDocument whole;
+    RegDocument retried;
+    for (RegDocument* doc : {&whole, &retried}) {
+        doc->setValue(key, {"Spec", true, "old"});
+        doc->setValue(key, {"StartupImage", true, "/b"});
+    }
+    std::vector<SettingChange> needed;
+    for (const size_t i : stillNeededChanges(batch))
+        needed.push_back(batch[i]);
+    EXPECT_TRUE(applySettingChanges(whole, key, batch));
+    EXPECT_TRUE(applySettingChanges(retried, key, needed));
+    for (const RegDocument* doc : {&whole, &retried}) {
+        EXPECT_EQ(doc->findValue(key, "Zoom")->text, "3");
+        EXPECT_EQ(doc->findValue(key, "hWnd"), nullptr);
+        EXPECT_EQ(doc->findValue(key, "Spec"), nullptr);
+        EXPECT_EQ(doc->findValue(key, "StartupImage")->text, "/b") << "it held another file";
+    }
+}
+
+using MakerDefaultsTest = test::ConfigFixture;
+
+TEST_F(MakerDefaultsTest, WrittenOnlyWhereTheDefaultValueIsMissingOrEmpty)
+{
+    ASSERT_TRUE(writeMakerDefaults().ok);
+    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, kCompanyKey, QString()),
+              "Quality 32bit Software for Windows 95/98 and NT 4/5");
+    EXPECT_FALSE(GetRegValue(HKEY_CURRENT_USER, kCompanyKey, "WebSite").isEmpty());
+    EXPECT_TRUE(GetRegValue(HKEY_CURRENT_USER, kCompanyKey, "TechEmail").contains(u'@'));
+    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, kProductKey, QString()),
+              "On the fly Encryption/Decryption with image/file viewer.");
+
+    // Present values stay; an empty company default brings its three values back.
+    ASSERT_TRUE(SetRegValue(HKEY_CURRENT_USER, kProductKey, QString(), REG_SZ, "mine"));
+    ASSERT_TRUE(SetRegValue(HKEY_CURRENT_USER, kCompanyKey, QString(), REG_SZ, QString()));
+    ASSERT_TRUE(SetRegValue(HKEY_CURRENT_USER, kCompanyKey, "WebSite", REG_SZ, "changed"));
+    ASSERT_TRUE(writeMakerDefaults().ok);
+    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, kProductKey, QString()), "mine");
+    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, kCompanyKey, QString()),
+              "Quality 32bit Software for Windows 95/98 and NT 4/5");
+    EXPECT_NE(GetRegValue(HKEY_CURRENT_USER, kCompanyKey, "WebSite"), "changed");
+
+    // Nothing missing: the store is not written again.
+    const QByteArray before = readAll(userStore());
+    const auto inode = lstatOf(userStore()).st_ino;
+    ASSERT_TRUE(writeMakerDefaults().ok);
+    EXPECT_EQ(readAll(userStore()), before);
+    EXPECT_EQ(lstatOf(userStore()).st_ino, inode);
+}
+
+} // namespace
+} // namespace mv::shell

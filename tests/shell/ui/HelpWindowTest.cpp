@@ -1,0 +1,198 @@
+// The help window driven as a user would: the built-in manual, its contents, the keys.
+#include "shell/ui/HelpWindow.h"
+
+#include "shell/ui/MainMenus.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace mv::shell {
+namespace {
+
+QString builtInManual()
+{
+    const std::optional<QString> manual = HelpWindow::loadManual();
+    return manual.value_or(QString());
+}
+
+// Every visible command of a menu tree, menus included, depth first.
+void collectActions(const QList<QAction*>& from, std::vector<QAction*>& into)
+{
+    for (QAction* action : from) {
+        if (action->isSeparator() || !action->isVisible())
+            continue;
+        into.push_back(action);
+        if (action->menu())
+            collectActions(action->menu()->actions(), into);
+    }
+}
+
+QString captionOf(const QAction& action)
+{
+    return action.text().remove(QLatin1Char('&'));
+}
+
+// The heading at the top of the text pane, as the user sees it.
+std::string topHeading(const HelpWindow& window)
+{
+    QTextBrowser* text = window.textView();
+    const int margin = int(text->document()->documentMargin());
+    return text->cursorForPosition(QPoint(margin + 2, margin + 2)).block().text().toStdString();
+}
+
+QStringList headingsOf(const QString& markdown, const QString& marker)
+{
+    QStringList headings;
+    for (const QString& line : markdown.split(QLatin1Char('\n')))
+        if (line.startsWith(marker))
+            headings << line.mid(marker.size()).trimmed();
+    return headings;
+}
+
+TEST(HelpWindow, BuiltInManualDescribesEveryMenuCommandWithItsShortcut)
+{
+    const QString manual = builtInManual();
+    ASSERT_FALSE(manual.isEmpty()) << "the manual is missing from the resource";
+
+    // The captions come from the real menus, so a renamed or added command fails here until
+    // the manual follows it.
+    QMainWindow window;
+    MainMenus menus(&window);
+    std::vector<QAction*> actions;
+    collectActions(window.menuBar()->actions(), actions);
+    collectActions(menus.MenuPopMenu->actions(), actions);
+    ASSERT_GE(actions.size(), 50u);
+
+    const QStringList lines = manual.split(QLatin1Char('\n'));
+    for (const QAction* action : actions) {
+        const QString caption = captionOf(*action);
+        EXPECT_TRUE(manual.contains(caption)) << caption.toStdString();
+        if (action->shortcut().isEmpty())
+            continue;
+        // A wrong shortcut is as bad as a missing one: it has to sit on its command's row.
+        const QString row = QStringLiteral("| %1 | %2 |")
+                                .arg(caption, action->shortcut().toString(QKeySequence::PortableText));
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& l) {
+            return l.startsWith(row);
+        })) << row.toStdString();
+    }
+
+    // The encrypted-name rule with its examples, and the one warning nobody may miss.
+    for (const char* text :
+         {"photo_jpg.mv$", "arc.tar_gz.mv$", "readme.mv%", "file_my.ext", "cannot be recovered"})
+        EXPECT_TRUE(manual.contains(QLatin1String(text))) << text;
+}
+
+TEST(HelpWindow, ContentsHoldTheHeadingsAndChoosingOneBringsItToTheTop)
+{
+    const QString manual = builtInManual();
+    HelpWindow window;
+    window.setManual(manual);
+    QTreeWidget* tree = window.contentsTree();
+
+    const QStringList chapters = headingsOf(manual, QStringLiteral("# "));
+    const QStringList sections = headingsOf(manual, QStringLiteral("## "));
+    ASSERT_GE(chapters.size(), 10);
+    ASSERT_EQ(tree->topLevelItemCount(), chapters.size());
+    QStringList treeSections;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        EXPECT_EQ(tree->topLevelItem(i)->text(0).toStdString(), chapters[i].toStdString());
+        for (int j = 0; j < tree->topLevelItem(i)->childCount(); ++j)
+            treeSections << tree->topLevelItem(i)->child(j)->text(0);
+    }
+    EXPECT_EQ(treeSections.join(QLatin1Char('\n')).toStdString(),
+              sections.join(QLatin1Char('\n')).toStdString());
+
+    window.resize(800, 500);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    const QList<QTreeWidgetItem*> found =
+        tree->findItems(QStringLiteral("Encrypted names"), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1);
+    tree->setCurrentItem(found.front());
+    EXPECT_EQ(topHeading(window), "Encrypted names");
+
+    // Back up to an earlier chapter: the text moves up as well as down.
+    tree->setCurrentItem(tree->topLevelItem(2));
+    EXPECT_EQ(topHeading(window), chapters[2].toStdString());
+}
+
+TEST(HelpWindow, OpensOnScreenAndKeyboardAloneReadsTheManualAndClosesIt)
+{
+    QWidget owner;
+    ASSERT_TRUE(showManual(&owner));
+    auto* window = owner.findChild<HelpWindow*>();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTreeWidget* tree = window->contentsTree();
+    QTextBrowser* text = window->textView();
+    EXPECT_TRUE(tree->hasFocus());
+    // Opens on the screen even when the desktop scales everything up, text wider than contents.
+    const QRect room = window->screen()->availableGeometry();
+    EXPECT_LE(window->width(), room.width());
+    EXPECT_LE(window->height(), room.height());
+    EXPECT_GT(text->width(), tree->width());
+
+    // Down arrow in the contents walks the headings and the text follows.
+    QTest::keyClick(tree, Qt::Key_Down);
+    const std::string second = tree->currentItem()->text(0).toStdString();
+    EXPECT_NE(second, tree->topLevelItem(0)->text(0).toStdString());
+    EXPECT_EQ(topHeading(*window), second);
+
+    // Enter hands the keys to the text, where Page Down reads on.
+    QTest::keyClick(tree, Qt::Key_Return);
+    EXPECT_TRUE(text->hasFocus());
+    const int before = text->verticalScrollBar()->value();
+    QTest::keyClick(text, Qt::Key_PageDown);
+    EXPECT_GT(text->verticalScrollBar()->value(), before);
+
+    // Tab goes back to the contents instead of being typed into the text.
+    QTest::keyClick(text, Qt::Key_Tab);
+    EXPECT_TRUE(tree->hasFocus());
+
+    QTest::keyClick(tree, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+
+    // F1 brings the same window back, F1 again closes it.
+    ASSERT_TRUE(showManual(&owner));
+    EXPECT_EQ(owner.findChildren<HelpWindow*>().size(), 1);
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window->contentsTree(), Qt::Key_F1);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST(HelpWindow, MissingManualOpensNothingAndExplainsWhy)
+{
+    HelpWindow::setManualPathForTesting(QStringLiteral("/nonexistent/manual.md"));
+    QWidget owner;
+    EXPECT_FALSE(showManual(&owner));
+    EXPECT_TRUE(owner.findChildren<HelpWindow*>().isEmpty());
+    HelpWindow::setManualPathForTesting(QString());
+
+    QMessageBox* box = makeHelpMissingBox(&owner);
+    EXPECT_EQ(box->text().toStdString(), "Can't find WinHelp");
+    EXPECT_EQ(box->windowTitle().toStdString(), "Mirravelnock! Help");
+    EXPECT_EQ(box->icon(), QMessageBox::Critical);
+    delete box;
+}
+
+} // namespace
+} // namespace mv::shell

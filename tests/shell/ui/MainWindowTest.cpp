@@ -1,0 +1,168 @@
+// The main window driven as a user would, offscreen, with a settings store of its own.
+#include "shell/ui/MainWindow.h"
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/DirListBox.h"
+#include "browser/ui/FileListView.h"
+#include "browser/ui/PictureArea.h"
+#include "browser/ui/TypeFilterBox.h"
+#include "imaging/ui/ImageControl.h"
+#include "shell/AppSettings.h"
+#include "shell/Registry.h"
+#include "shell/ui/MainMenus.h"
+#include "shell/ui/StartupSequence.h"
+
+#include <QAction>
+#include <QDir>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace mv::shell;
+
+namespace {
+
+QString setting(const char* name)
+{
+    return GetSetting(QStringLiteral("Settings"), QLatin1String(name));
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(config_.isValid() && pics_.isValid());
+        saved_ = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
+        QImage img(40, 20, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        ASSERT_TRUE(img.save(pics_.filePath(QStringLiteral("wide.png"))));
+        ASSERT_TRUE(QDir(pics_.path()).mkpath(QStringLiteral("a/b/c")));
+    }
+    void TearDown() override
+    {
+        window_.reset();
+        settings_.reset();
+        qputenv("XDG_CONFIG_HOME", saved_);
+    }
+
+    // Starts the window as the program does and waits until its list is filled.
+    MainWindow& start(bool second = false, const QString& file = {})
+    {
+        settings_ = std::make_unique<AppSettings>();
+        window_ = std::make_unique<MainWindow>(*settings_, second);
+        auto* startup = new StartupSequence(*window_, file, false);
+        QSignalSpy loaded(startup, &StartupSequence::loaded);
+        startup->Form_Load();
+        EXPECT_TRUE(loaded.count() || loaded.wait(10000));
+        return *window_;
+    }
+    void stop()
+    {
+        window_->close();
+        window_.reset();
+        settings_.reset(); // flushes
+    }
+
+    QTemporaryDir config_;
+    QTemporaryDir pics_;
+    QByteArray saved_;
+    std::unique_ptr<AppSettings> settings_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+} // namespace
+
+// What the window writes at exit comes back at the next start: folder, typed filter, zoom and
+// a toggle; garbage in the store ("Zoom" not a number, a folder that is gone) leaves defaults.
+TEST_F(MainWindowTest, SettingsWrittenAtExitComeBackAndGarbageLeavesDefaults)
+{
+    SaveSetting(QStringLiteral("Settings"), QStringLiteral("Zoom"), QStringLiteral("huge"));
+    SaveSetting(QStringLiteral("Settings"), QStringLiteral("Last Dir"),
+                pics_.filePath(QStringLiteral("gone")));
+    MainWindow& w = start();
+    EXPECT_TRUE(w.menus().MenuZoomLevel[4]->isChecked());
+    EXPECT_EQ(w.browser().currentFolder(), QDir::currentPath());
+
+    ASSERT_TRUE(w.browser().setFolder(pics_.path()));
+    QTRY_COMPARE(w.browser().fileList()->names(), QStringList {QStringLiteral("wide.png")});
+    w.browser().fileSpec()->setTyped(QStringLiteral("*.txt;*.png"));
+    w.menus().MenuZoomLevel[8]->trigger();
+    w.menus().MenuFancyJPEG->trigger();
+    EXPECT_TRUE(w.pictureArea().imageControl()->jpegFancyUpsampling());
+    stop();
+
+    EXPECT_EQ(setting("Last Dir"), pics_.path());
+    EXPECT_EQ(setting("Spec"), QStringLiteral("*.txt;*.png"));
+    EXPECT_EQ(setting("Zoom"), QStringLiteral("8"));
+    EXPECT_EQ(setting("FancyUpsampling"), QStringLiteral("True"));
+    EXPECT_EQ(setting("State"), QStringLiteral("0"));
+    EXPECT_TRUE(setting("hWnd").isEmpty()); // removed at unload: it held our own id
+
+    MainWindow& again = start();
+    EXPECT_EQ(again.browser().currentFolder(), pics_.path());
+    EXPECT_EQ(again.browser().fileSpec()->currentText(), QStringLiteral("*.txt;*.png"));
+    EXPECT_EQ(again.browser().fileSpecTag(), QStringLiteral("*.txt;*.png"));
+    EXPECT_TRUE(again.menus().MenuZoomLevel[8]->isChecked());
+    EXPECT_TRUE(again.menus().MenuFancyJPEG->isChecked());
+    again.browser().fileSpec()->chooseEntry(17);
+    stop();
+    EXPECT_EQ(setting("Spec"), QStringLiteral("17"));
+}
+
+// Maximized saves only "State"; a second instance never writes the store at all.
+TEST_F(MainWindowTest, MaximizedSavesOnlyStateAndSecondInstanceNeverSaves)
+{
+    MainWindow& w = start();
+    w.showMaximized();
+    QTRY_VERIFY(w.isMaximized());
+    stop();
+    EXPECT_EQ(setting("State"), QStringLiteral("2"));
+    EXPECT_TRUE(setting("Top").isEmpty());
+    EXPECT_TRUE(setting("Width").isEmpty());
+
+    const QByteArray before = [&] {
+        QFile f(hiveFilePath(HKEY_CURRENT_USER));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    MainWindow& second = start(true);
+    ASSERT_TRUE(second.browser().setFolder(pics_.path()));
+    second.menus().MenuZoomLevel[2]->trigger();
+    second.resize(900, 700);
+    stop();
+    QFile f(hiveFilePath(HKEY_CURRENT_USER));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+}
+
+// Clicking a picture shows it at the zoom of the menu; moving up highlights the folder the user
+// came from; Auto-Hide moves the file list out of sight but keeps it usable.
+TEST_F(MainWindowTest, PictureFolderHighlightAndAutoHide)
+{
+    MainWindow& w = start();
+    ASSERT_TRUE(w.browser().setFolder(pics_.filePath(QStringLiteral("a/b/c"))));
+    ASSERT_TRUE(w.browser().setFolder(pics_.filePath(QStringLiteral("a"))));
+    QTRY_COMPARE(w.browser().dirList()->highlightedPath(), pics_.filePath(QStringLiteral("a/b")));
+
+    ASSERT_TRUE(w.browser().setFolder(pics_.path()));
+    w.menus().MenuZoomLevel[8]->trigger(); // 200%
+    QTRY_COMPARE(w.browser().fileList()->names().size(), 1);
+    w.browser().fileList()->selectRow(0);
+    EXPECT_EQ(w.pictureArea().imageControl()->pictureWidth(), 40);
+    EXPECT_EQ(w.pictureArea().imageControl()->size(), QSize(80, 40));
+
+    w.menus().MenuAutoHide->trigger();
+    EXPECT_TRUE(w.ListsHidden());
+    EXPECT_FALSE(w.browser().dirList()->isVisible());
+    EXPECT_TRUE(w.browser().fileList()->isVisible());
+    EXPECT_GE(w.browser().fileList()->x(), w.centralWidget()->width());
+    w.menus().MenuAutoHide->trigger();
+    EXPECT_FALSE(w.ListsHidden());
+    EXPECT_TRUE(w.browser().dirList()->isVisible());
+    stop();
+    EXPECT_EQ(setting("AutoHide"), QStringLiteral("False"));
+}
