@@ -5,5 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
-# The main window is not built yet: until it is, the command-line tool is the program.
-exec build/release/apps/mvcrypt --help "$@"
+exec build/release/apps/mirravelnock "$@"

@@ -59,6 +59,18 @@ void FileListView::selectRow(int row)
     scrollTo(i);
 }
 
+void FileListView::focusInEvent(QFocusEvent* event)
+{
+    // Qt makes the first entry current when a list without one gets the focus. Here that would
+    // show a file nobody chose (and, for an encrypted one, ask for its key), so the list gets the
+    // focus and nothing else; the first arrow key still starts at the top.
+    const bool hadCurrent = currentIndex().isValid();
+    const QSignalBlocker block(selectionModel());
+    QListView::focusInEvent(event);
+    if (!hadCurrent && currentIndex().isValid() && !selectionModel()->isSelected(currentIndex()))
+        selectionModel()->clearCurrentIndex();
+}
+
 int FileListView::find(const QString& name) const
 {
     for (int i = 0; i < names_.size(); ++i)

@@ -30,6 +30,9 @@ signals:
     void currentNameChanged(const QString& name);
     void nameDoubleClicked(const QString& name);
 
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
 private:
     QStringListModel* model_;
     QStringList names_;

@@ -48,6 +48,9 @@ void StartupSequence::Form_Load()
             window_.showMaximized();
         else
             window_.show();
+        // Without a window manager nobody else makes the window active, and its shortcuts
+        // would not answer.
+        window_.activateWindow();
         QApplication::processEvents();
         // The picture area takes the window's own background.
         window_.pictureArea().imageControl()->setBackColor(window_.palette().color(QPalette::Window));
