@@ -70,28 +70,45 @@ std::vector<std::uint8_t> packRowBits(int width, int rowBytes, Bit bit)
     return row;
 }
 
+// Splits n units into runs of units equal by same(a, b), minRun to maxRun long, handed to
+// run(at, length), and the stretches between them, at most maxLiteral long, handed to
+// literal(at, length). With minRun 1 every unit is in a run. The writers of every run-length
+// code in the tests share it, each adding only its own way of writing a run.
+template <typename Same, typename Run, typename Literal>
+void splitRuns(qsizetype n, qsizetype minRun, qsizetype maxRun, qsizetype maxLiteral, Same same, Run run,
+               Literal literal)
+{
+    const auto runAt = [&](qsizetype at) {
+        qsizetype k = 1;
+        while (at + k < n && k < maxRun && same(at, at + k))
+            ++k;
+        return k;
+    };
+    for (qsizetype i = 0; i < n;) {
+        if (const qsizetype k = runAt(i); k >= minRun) {
+            run(i, k);
+            i += k;
+            continue;
+        }
+        qsizetype end = i + 1;
+        while (end < n && end - i < maxLiteral && runAt(end) < minRun)
+            ++end;
+        literal(i, end - i);
+        i = end;
+    }
+}
+
 // PackBits / ByteRun1: runs of three or more equal bytes become repeat codes, the rest literal
 // codes of at most 128 bytes.
 inline QByteArray packBits(const std::vector<std::uint8_t>& row)
 {
     QByteArray out;
-    for (size_t i = 0, n = row.size(); i < n;) {
-        size_t run = 1;
-        while (i + run < n && run < 128 && row[i + run] == row[i])
-            ++run;
-        if (run >= 3) {
-            out.append(char(std::int8_t(1 - int(run)))).append(char(row[i]));
-            i += run;
-            continue;
-        }
-        size_t end = i;
-        while (end < n && end - i < 128 &&
-               !(end + 2 < n && row[end] == row[end + 1] && row[end] == row[end + 2]))
-            ++end;
-        out.append(char(end - i - 1))
-            .append(reinterpret_cast<const char*>(row.data() + i), qsizetype(end - i));
-        i = end;
-    }
+    const auto* data = reinterpret_cast<const char*>(row.data());
+    splitRuns(
+        qsizetype(row.size()), 3, 128, 128,
+        [&](qsizetype a, qsizetype b) { return row[size_t(a)] == row[size_t(b)]; },
+        [&](qsizetype at, qsizetype k) { out.append(char(1 - k)).append(data[at]); },
+        [&](qsizetype at, qsizetype k) { out.append(char(k - 1)).append(data + at, k); });
     return out;
 }
 

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 namespace mv::imaging::test {
@@ -47,6 +48,17 @@ inline testing::AssertionResult failsWith(const DecodeResult& r, const char* wor
     if (r.error.isEmpty() || !r.error.contains(QLatin1String(words)))
         return testing::AssertionFailure()
                << "reason \"" << r.error.toStdString() << "\" lacks \"" << words << "\"";
+    return testing::AssertionSuccess();
+}
+
+// The file cut after each of `cuts` bytes is refused, its reason containing `words`.
+template <typename Decode>
+testing::AssertionResult cutsFail(Decode decode, const QByteArray& file,
+                                  std::initializer_list<qsizetype> cuts, const char* words)
+{
+    for (const qsizetype cut : cuts)
+        if (testing::AssertionResult r = failsWith(decode(file.first(cut)), words); !r)
+            return r << " (cut after " << cut << " bytes)";
     return testing::AssertionSuccess();
 }
 

@@ -57,14 +57,21 @@ QImage renderVector(Decode decode, const QByteArray& file, QSize size, QColor ba
     return render(p, size, background);
 }
 
-// Pixels of the box darker than mid grey.
-inline int darkPixels(const QImage& image, const QRect& box)
+// Pixels of the box whose colour passes `test`.
+template <typename Test>
+int countPixels(const QImage& image, const QRect& box, Test test)
 {
     int n = 0;
     for (int y = box.top(); y <= box.bottom(); ++y)
         for (int x = box.left(); x <= box.right(); ++x)
-            n += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+            n += test(image.pixel(x, y)) ? 1 : 0;
     return n;
+}
+
+// Pixels of the box darker than mid grey.
+inline int darkPixels(const QImage& image, const QRect& box)
+{
+    return countPixels(image, box, [](QRgb c) { return qGray(c) < 128; });
 }
 
 } // namespace mv::imaging::test

@@ -88,10 +88,7 @@ TEST(QtTypes, DecodeEveryPixelWithStoredDepth)
         EXPECT_EQ(info.height, c.expected.height());
         EXPECT_EQ(info.colorDepth, c.depth);
     }
-}
-
-TEST(QtTypes, JpegFoundByContentUnderAnyName)
-{
+    // JPEG is found by its content under any name.
     const QByteArray jpeg = encodeJpeg(gradient(40, 30));
     for (const char* name : {"x.jpg", "x.JPEG", "x.png", "x.tga", "noextension"}) {
         const Picture p = decodePictureData(jpeg, QString::fromLatin1(name));
@@ -144,7 +141,7 @@ TEST(QtTypes, DamagedFilesGiveAnError)
         decodePictureData(hugeBmp, QStringLiteral("a.bmp")).error.contains(QLatin1String("too large")));
 }
 
-TEST(QtTypes, DamagedMetafilesAreRecognisedAndRefused)
+TEST(QtTypes, DamagedMetafilesMissingAndOddFilesGiveAnError)
 {
     QByteArray placeable("\xD7\xCD\xC6\x9A", 4);
     placeable.append(QByteArray(40, '\0'));
@@ -167,10 +164,7 @@ TEST(QtTypes, DamagedMetafilesAreRecognisedAndRefused)
         EXPECT_FALSE(p.error.isEmpty());
         EXPECT_EQ(p.typeName, QLatin1String(f.type));
     }
-}
-
-TEST(QtTypes, MissingAndOddFilesGiveAnError)
-{
+    // Missing and odd files.
     QTemporaryDir dir;
     EXPECT_EQ(decodePictureFile(dir.filePath("none.png")).error, QStringLiteral("the file does not exist"));
     EXPECT_EQ(decodePictureFile(dir.path()).error, QStringLiteral("this is not a file"));
@@ -195,7 +189,7 @@ TEST(QtTypes, CutFindsThePaletteBesideIt)
     EXPECT_TRUE(readSiblingPalette(cut, 4).isEmpty()); // too large to be a palette
 }
 
-TEST(FileBytes, ReadsEveryByteOfSmallAndLargeFilesWithinTheLimit)
+TEST(FileBytes, ReadsEveryByteWithinTheLimitAndALargePictureDecodes)
 {
     QTemporaryDir dir;
     for (const qsizetype size : {qsizetype(1), qsizetype(4096), qsizetype(5) << 20}) {
@@ -217,11 +211,7 @@ TEST(FileBytes, ReadsEveryByteOfSmallAndLargeFilesWithinTheLimit)
     EXPECT_EQ(error, QStringLiteral("the file does not exist"));
     EXPECT_TRUE(FileBytes::read(dir.path(), 100, &error).view().isEmpty());
     EXPECT_EQ(error, QStringLiteral("this is not a file"));
-}
-
-TEST(FileBytes, ALargePictureFileDecodesPixelForPixel)
-{
-    QTemporaryDir dir;
+    // A large picture file decodes pixel for pixel.
     QImage image(1500, 1000, QImage::Format_RGB32); // 4.5 MB as a 24-bit BMP
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -235,11 +225,8 @@ TEST(FileBytes, ALargePictureFileDecodesPixelForPixel)
 
 TEST(Corpus, SeedsDecodeAndAreWrittenOnRequest)
 {
-    JpegSpec plain, progressive, grey, cmyk;
-    plain.quality = progressive.quality = 60;
-    progressive.progressive = true;
-    grey.components = 1;
-    cmyk.components = 4;
+    const JpegSpec plain {.quality = 60}, progressive {.progressive = true, .quality = 60},
+        grey {.components = 1}, cmyk {.components = 4};
     const std::vector<unsigned char> greySamples(24 * 16, 99), cmykSamples(16 * 16 * 4, 60);
     const QByteArray jpeg = encodeJpeg(gradient(24, 16), plain);
     const auto byName = [](const char* name) {

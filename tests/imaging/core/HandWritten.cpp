@@ -1,6 +1,6 @@
 #include "HandWritten.h"
 
-#include "../common/Bytes.h"
+#include "../pc/Encoders.h"
 
 #include <QBuffer>
 #include <QDataStream>
@@ -68,23 +68,13 @@ QByteArray deflate(const QByteArray& raw)
 QByteArray writeGif(const QImage& indexed)
 {
     ByteWriter b;
-    b.bytes("GIF87a")
-        .u16le(indexed.width())
-        .u16le(indexed.height())
-        .u8(0x80 | (3 << 4) | 3)
-        .u8(0)
-        .u8(0); // 16-entry table
-    for (int i = 0; i < 16; ++i) {
+    b.bytes("GIF87a").u16le(indexed.width()).u16le(indexed.height()).u8(0x80 | (3 << 4) | 3).u8(0).u8(0);
+    for (int i = 0; i < 16; ++i) { // a 16-entry table
         const QRgb c = i < indexed.colorCount() ? indexed.color(i) : 0;
         b.u8(qRed(c)).u8(qGreen(c)).u8(qBlue(c));
     }
-    b.u8(',')
-        .u16le(0)
-        .u16le(0)
-        .u16le(indexed.width())
-        .u16le(indexed.height())
-        .u8(0)
-        .u8(4); // no local table; LZW minimum code size 4
+    // No local table; LZW minimum code size 4.
+    b.u8(',').u16le(0).u16le(0).u16le(indexed.width()).u16le(indexed.height()).u8(0).u8(4);
     // Codes stay 5 bits wide: a clear code before every two literals keeps the table small.
     BitWriter w;
     int sinceClear = 2;
@@ -148,48 +138,34 @@ QByteArray writeTiff(const QImage& image, TiffCompression compression, bool bigE
     return out;
 }
 
+// A BMP file: the file header, then a bare DIB whose pixels follow its colour table.
+QByteArray bmpFile(const QByteArray& dib, int headerSize, int tableBytes)
+{
+    ByteWriter b;
+    b.bytes("BM").u32le(std::uint32_t(14 + dib.size())).u32le(0);
+    return b.u32le(std::uint32_t(14 + headerSize + tableBytes)).bytes(dib).data();
+}
+
 QByteArray writeRle8Bmp(const QImage& indexed)
 {
-    ByteWriter pixels;
-    for (int y = indexed.height() - 1; y >= 0; --y) {
-        for (int x = 0, run = 1; x < indexed.width(); x += run, run = 1) {
-            while (x + run < indexed.width() && run < 255 &&
-                   indexed.pixelIndex(x + run, y) == indexed.pixelIndex(x, y))
-                ++run;
-            pixels.u8(run).u8(indexed.pixelIndex(x, y));
-        }
-        pixels.u8(0).u8(0); // end of line
-    }
-    pixels.u8(0).u8(1); // end of bitmap
-    const int colours = 256, start = 14 + 40 + colours * 4;
-    ByteWriter b;
-    b.bytes("BM")
-        .u32le(std::uint32_t(start + pixels.size()))
-        .u32le(0)
-        .u32le(start)
-        .u32le(40)
-        .u32le(indexed.width());
-    b.u32le(indexed.height()).u16le(1).u16le(8).u32le(1).u32le(std::uint32_t(pixels.size())); // BI_RLE8
-    b.u32le(2835).u32le(2835).u32le(colours).u32le(0);
-    for (int i = 0; i < colours; ++i) {
-        const QRgb c = i < indexed.colorCount() ? indexed.color(i) : 0;
-        b.u8(qBlue(c)).u8(qGreen(c)).u8(qRed(c)).u8(0);
-    }
-    return b.bytes(pixels.data()).data();
+    IndexedPicture p {indexed.width(), indexed.height(), {}, indexed.colorTable()};
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            p.index.push_back(std::uint8_t(indexed.pixelIndex(x, y)));
+    DibOptions o;
+    o.compression = 1;
+    return bmpFile(encodeDib(o, &p), 40, 256 * 4);
 }
 
 QByteArray writeOs2Bmp(const QImage& image)
 {
-    const int rowBytes = (image.width() * 3 + 3) & ~3;
-    ByteWriter b;
-    b.bytes("BM").u32le(std::uint32_t(14 + 12 + rowBytes * image.height())).u32le(0).u32le(14 + 12);
-    b.u32le(12).u16le(image.width()).u16le(image.height()).u16le(1).u16le(24);
-    for (int y = image.height() - 1; y >= 0; --y) {
-        for (int x = 0; x < image.width(); ++x)
-            b.u8(qBlue(image.pixel(x, y))).u8(qGreen(image.pixel(x, y))).u8(qRed(image.pixel(x, y)));
-        b.zeros(rowBytes - image.width() * 3);
-    }
-    return b.data();
+    RgbPicture p {image.width(), image.height(), {}};
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            p.pixels.push_back(image.pixel(x, y));
+    DibOptions o;
+    o.headerSize = 12, o.bits = 24;
+    return bmpFile(encodeDib(o, nullptr, &p), 12, 0);
 }
 
 } // namespace mv::imaging::test

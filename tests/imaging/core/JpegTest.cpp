@@ -57,18 +57,13 @@ QByteArray cmykJpeg(bool adobe)
                 const unsigned char v = inks[(y / 16) * 2 + x / 16][k];
                 s[size_t((y * 32 + x) * 4 + k)] = adobe ? 255 - v : v;
             }
-    JpegSpec spec;
-    spec.components = 4;
-    spec.adobeMarker = adobe;
-    return encodeJpegSamples(s.data(), 32, 32, spec);
+    return encodeJpegSamples(s.data(), 32, 32, {.components = 4, .adobeMarker = adobe});
 }
 
 TEST(Jpeg, VariantsDecodeToTheirColours)
 {
-    JpegSpec progressive;
-    progressive.progressive = true;
     const QByteArray baseline = encodeJpeg(fields());
-    const QByteArray prog = encodeJpeg(fields(), progressive);
+    const QByteArray prog = encodeJpeg(fields(), {.progressive = true});
     ASSERT_TRUE(looksLikeJpeg(baseline));
     for (const QByteArray* file : {&baseline, &prog}) {
         const Picture p = decodeJpeg(*file, {});
@@ -82,9 +77,7 @@ TEST(Jpeg, VariantsDecodeToTheirColours)
     std::vector<unsigned char> greySamples(40 * 20);
     for (int i = 0; i < 800; ++i)
         greySamples[size_t(i)] = (i % 40) < 20 ? 40 : 200;
-    JpegSpec grey;
-    grey.components = 1;
-    const Picture g = decodeJpeg(encodeJpegSamples(greySamples.data(), 40, 20, grey), {});
+    const Picture g = decodeJpeg(encodeJpegSamples(greySamples.data(), 40, 20, {.components = 1}), {});
     ASSERT_TRUE(g.ok()) << qPrintable(g.error);
     EXPECT_EQ(g.colorDepth, 8);
     EXPECT_LE(maxChannelDifference(g.image.pixel(5, 10), qRgb(40, 40, 40)), 4);
@@ -192,15 +185,13 @@ QByteArray withWidthAndHeight(QByteArray file, int width, int height)
 // A progressive file whose last scan is repeated until it has far more scans than any real one.
 QByteArray scanBomb()
 {
-    JpegSpec spec;
-    spec.progressive = true;
-    const QByteArray file = encodeJpeg(gradient(16, 16), spec);
+    const QByteArray file = encodeJpeg(gradient(16, 16), {.progressive = true});
     const qsizetype lastScan = file.lastIndexOf("\xFF\xDA");
     const QByteArray scan = file.mid(lastScan, file.size() - 2 - lastScan);
     return file.left(file.size() - 2) + scan.repeated(1100) + QByteArray("\xFF\xD9");
 }
 
-TEST(Jpeg, DamagedFilesFailOrShowWhatIsThere)
+TEST(Jpeg, DamagedOrHugeFilesFailOrShowWhatIsThere)
 {
     const QByteArray file = encodeJpeg(fields());
     const qsizetype scanStart = file.indexOf("\xFF\xDA");
@@ -239,10 +230,7 @@ TEST(Jpeg, DamagedFilesFailOrShowWhatIsThere)
         junk.prepend("\xFF\xD8\xFF");
         EXPECT_FALSE(decodeJpeg(junk, {}).ok());
     }
-}
-
-TEST(Jpeg, LargePictureBuffersKeepTheLimitsAndSurviveCopies)
-{
+    // Large picture buffers keep the limits and survive copies.
     QString reason;
     QImage big = allocateImage(3000, 2000, QImage::Format_RGB32, &reason);
     ASSERT_FALSE(big.isNull()) << qPrintable(reason);

@@ -52,6 +52,12 @@ TEST(Emf, NaturalSizeFromFrameOrBounds)
     ASSERT_TRUE(byBounds.ok()) << qPrintable(byBounds.error);
     EXPECT_EQ(QSize(byBounds.width, byBounds.height), QSize(301, 201));
     EXPECT_FALSE(decodeEmfData(EmfWriter().file(QRect(10, 10, -20, 5), QRect())).ok());
+    // Through the entry point: a vector picture.
+    const Picture entry = decodePictureData(filled(kRed).file(kBounds, kFrame), QStringLiteral("x.emf"));
+    ASSERT_TRUE(entry.ok()) << qPrintable(entry.error);
+    EXPECT_TRUE(entry.isVector());
+    EXPECT_EQ(entry.typeName, QStringLiteral("EMF"));
+    EXPECT_EQ(QSize(entry.width, entry.height), QSize(100, 100));
 }
 
 TEST(Emf, ShapesTransformsAndStockObjects)
@@ -77,10 +83,7 @@ TEST(Emf, ShapesTransformsAndStockObjects)
     EmfWriter mapped = filled(kRed);
     mapped.record(17, {8}).record(9, {1000, 1000}).record(11, {100, 100}).rectangle(500, 500, 1000, 1000);
     EXPECT_TRUE(pixelsAre(draw(mapped), {{75, 75, Qt::red}, {25, 25, Qt::white}}));
-}
-
-TEST(Emf, ClippingAndItsSavedState)
-{
+    // Clipping, and the clip RestoreDC brings back.
     EmfWriter w = filled(kRed);
     w.saveDc().record(30, {0, 0, 50, 100}).rectangle(0, 0, 100, 50).restoreDc(-1);    // intersect, top
     w.saveDc().record(29, {0, 50, 50, 100}).rectangle(0, 50, 100, 100).restoreDc(-1); // exclude, bottom
@@ -90,7 +93,7 @@ TEST(Emf, ClippingAndItsSavedState)
         {{25, 25, Qt::red}, {75, 25, Qt::white}, {25, 75, Qt::white}, {75, 75, Qt::red}, {95, 5, Qt::red}}));
 }
 
-TEST(Emf, PathsBitmapsAndText)
+TEST(Emf, PathsBitmapsTextAndGlyphNumbers)
 {
     EmfWriter path = filled(kBlue);
     path.record(59, {}).moveTo(10, 10).lineTo(90, 10).lineTo(90, 90).record(61, {}).record(60, {});
@@ -112,10 +115,6 @@ TEST(Emf, PathsBitmapsAndText)
         EXPECT_GT(darkPixels(text, QRect(10, 10, 90, 45)), 100) << type;
         EXPECT_EQ(darkPixels(text, QRect(0, 60, 100, 40)), 0) << type;
     }
-}
-
-TEST(Emf, AnsiTextAndGlyphNumbers)
-{
     // Glyph numbers: the opaque box in the background colour, no letters.
     EmfWriter glyphs;
     glyphs.font(1, 40).select(1).record(25, {0x00FFFF});
@@ -140,9 +139,8 @@ TEST(Emf, DamagedFilesGiveErrorsOrPartialPictures)
     hostile.restoreDc(-1000).restoreDc(5).restoreDc(0);
     hostile.record(3, {0, 0, 0, 0, 0xFFFFFFF0, 1, 2}).record(8, {0, 0, 0, 0, 3, 7, 1, 1, 5, 0, 0});
     hostile.record(9, {0, 0}).record(17, {8}).rectangle(-2000000000, -2000000000, 2000000000, 2000000000);
-    hostile.worldTransform(1e30f, 0, 0, 1e30f, 0, 0)
-        .worldTransform(0, 0, 0, 0, 0, 0, 3)
-        .ellipse(0, 0, 10, 10);
+    hostile.worldTransform(1e30f, 0, 0, 1e30f, 0, 0).worldTransform(0, 0, 0, 0, 0, 0, 3);
+    hostile.ellipse(0, 0, 10, 10);
     hostile.record(84, {0, 0, 0, 0, 1, 0, 0, 0, 0, 100000, 0xFFFFFF00, 0, 0, 0, 0, 0, 0});
     hostile.record(81, {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0xFFFFFF00, 40, 0, 100, 0, 0xCC0020, 10, 10});
     hostile.record(59, {}).record(61, {}).record(64, {0, 0, 0, 0}).record(67, {5});
@@ -156,15 +154,6 @@ TEST(Emf, DamagedFilesGiveErrorsOrPartialPictures)
         EXPECT_FALSE(decodeEmfData(whole.left(cut)).ok()) << cut;
     EXPECT_FALSE(decodeEmfData(patched(whole, {{4, 0xF0}})).ok());  // header size
     EXPECT_TRUE(decodeEmfData(whole.left(whole.size() - 10)).ok()); // a cut record list: partial
-}
-
-TEST(Emf, EntryPointGivesAVectorPicture)
-{
-    const Picture p = decodePictureData(filled(kRed).file(kBounds, kFrame), QStringLiteral("x.emf"));
-    ASSERT_TRUE(p.ok()) << qPrintable(p.error);
-    EXPECT_TRUE(p.isVector());
-    EXPECT_EQ(p.typeName, QStringLiteral("EMF"));
-    EXPECT_EQ(QSize(p.width, p.height), QSize(100, 100));
 }
 
 TEST(EmfRegion, AngleArcPolyDrawAndArcDirection)
@@ -204,9 +193,8 @@ TEST(EmfRegion, ClipRegionsAreTheirRectanglesNotTheirBounds)
                   {4, Qt::white, Qt::white, Qt::red, Qt::white}};
     for (const auto& c : combos) {
         EmfWriter cw = filled(kRed);
-        cw.record(30, {0, 0, 50, 100})
-            .raw(75, u32s({topHalf.size(), c.mode}) + topHalf)
-            .rectangle(0, 0, 101, 101);
+        cw.record(30, {0, 0, 50, 100}).raw(75, u32s({topHalf.size(), c.mode}) + topHalf);
+        cw.rectangle(0, 0, 101, 101);
         EXPECT_TRUE(pixelsAre(
             draw(cw),
             {{25, 25, c.topLeft}, {75, 25, c.topRight}, {25, 75, c.bottomLeft}, {75, 75, c.bottomRight}}))
@@ -227,11 +215,8 @@ TEST(EmfRegion, FillFramePaintAndInvert)
                           {{2, 25, Qt::blue}, {25, 2, Qt::blue}, {25, 25, Qt::white}}));
     // Paint uses the selected brush; invert turns the blue square yellow and white black.
     EmfWriter pi;
-    pi.brush(1, 0, kBlue)
-        .select(1)
-        .raw(74, regionRecord(kDiagonal, {}))
-        .select(kBlackPen)
-        .raw(73, regionRecord(kDiagonal, {}));
+    pi.brush(1, 0, kBlue).select(1).raw(74, regionRecord(kDiagonal, {})).select(kBlackPen);
+    pi.raw(73, regionRecord(kDiagonal, {}));
     EXPECT_TRUE(pixelsAre(draw(pi), {{25, 25, Qt::yellow}, {75, 25, Qt::white}}));
 
     // Damaged region data: counts past the record, a brush that is not there.
@@ -284,11 +269,8 @@ TEST(EmfBlit, PenModesAndBlitOperationsCombineWithThePicture)
 {
     // XOR pen: red over white gives cyan; a second time gives white back. R2_NOP draws nothing.
     EmfWriter x = filled(kRed);
-    x.record(20, {7})
-        .rectangle(0, 0, 60, 100)
-        .rectangle(0, 0, 30, 100)
-        .record(20, {11})
-        .rectangle(60, 0, 100, 100);
+    x.record(20, {7}).rectangle(0, 0, 60, 100).rectangle(0, 0, 30, 100).record(20, {11});
+    x.rectangle(60, 0, 100, 100);
     EXPECT_TRUE(pixelsAre(draw(x), {{45, 50, Qt::cyan}, {15, 50, Qt::white}, {80, 50, Qt::white}}));
 
     const DibParts red = argbDib(4, 4, [](int, int) { return 0xFFFF0000u; });

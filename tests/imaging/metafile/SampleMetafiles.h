@@ -29,19 +29,13 @@ inline QByteArray mixedWmf(int records)
 inline QByteArray mixedEmf(int records)
 {
     EmfWriter w;
-    w.pen(1, 0, 2, 0x202020)
-        .pen(2, 0x2200, 3, 0x0000FF)
-        .brush(3, 0, 0x00A0FF)
-        .brush(4, 2, 0xFF0000, 4)
-        .font(5, 24);
+    w.pen(1, 0, 2, 0x202020).pen(2, 0x2200, 3, 0x0000FF).brush(3, 0, 0x00A0FF).brush(4, 2, 0xFF0000, 4);
+    w.font(5, 24);
     w.select(5).record(18, {1});
     for (int i = 0; i < records / 8; ++i) {
         const int x = (i * 37) % 900, y = (i * 53) % 900;
-        w.select(1 + i % 2)
-            .select(3 + i % 2)
-            .moveTo(x, y)
-            .lineTo(x + 90, y + 40)
-            .rectangle(x, y, x + 60, y + 30);
+        w.select(1 + i % 2).select(3 + i % 2).moveTo(x, y).lineTo(x + 90, y + 40);
+        w.rectangle(x, y, x + 60, y + 30);
         w.polygon({{x, y}, {x + 50, y + 10}, {x + 40, y + 70}, {x + 5, y + 50}})
             .ellipse(x + 10, y + 10, x + 70, y + 50);
         if (i % 8 == 0)
@@ -49,9 +43,8 @@ inline QByteArray mixedEmf(int records)
         else
             w.record(45, {x, y, x + 80, y + 80, x + 80, y, x, y + 80});
     }
-    w.saveDc()
-        .worldTransform(0.5f, 0, 0, 0.5f, 100, 100, 2)
-        .stretchDib(QRect(0, 0, 100, 100), solidDib(3, 3, 0x00FF00), 3, 3);
+    w.saveDc().worldTransform(0.5f, 0, 0, 0.5f, 100, 100, 2);
+    w.stretchDib(QRect(0, 0, 100, 100), solidDib(3, 3, 0x00FF00), 3, 3);
     w.record(59, {}).moveTo(0, 0).lineTo(200, 0).lineTo(0, 200).record(61, {}).record(60, {}).record(
         63, {0, 0, 0, 0});
     w.restoreDc(-1);
@@ -69,14 +62,10 @@ inline QByteArray rareRecordsEmf()
     const std::int64_t fixed = 128, rh = red.header.size(), rb = red.bits.size();
     EmfWriter w;
     w.pen(2, 0, 3, 0x202020).select(2).brush(1, 0, 0xFF0000).select(1);
-    w.raw(71, QByteArray(16, '\0') + u32s({region.size(), 1}) + region)
-        .record(20, {7})
-        .rectangle(10, 10, 60, 60)
-        .record(20, {13});
-    w.record(57, {2})
-        .record(45, {0, 0, 80, 80, 80, 40, 0, 40})
-        .moveTo(0, 0)
-        .record(41, {40, 40, 30, 0, 0x43340000});
+    w.raw(71, QByteArray(16, '\0') + u32s({region.size(), 1}) + region).record(20, {7});
+    w.rectangle(10, 10, 60, 60).record(20, {13});
+    w.record(57, {2}).record(45, {0, 0, 80, 80, 80, 40, 0, 40}).moveTo(0, 0);
+    w.record(41, {40, 40, 30, 0, 0x43340000});
     w.raw(56,
           QByteArray(16, '\0') + u32s({4, 0, 0, 50, 0, 50, 50, 0, 50}) + QByteArray("\x06\x02\x02\x03", 4));
     w.raw(49, u32s({3, 0x00020300, 0x000000FF, 0x0000FF00})).record(48, {3});
@@ -99,12 +88,8 @@ inline QByteArray rareRecordsWmf()
     const DibParts dib = monoDib(8, 8, u32s({0x00010000}), [](int, int y) { return y < 4; });
     WmfWriter w;
     w.pen(0, 2, 0).brush(0, 0xFF0000).raw(0x06FF, region).raw(0x00F7, u16s({0x300, 2, 0x00FF, 0, 0xFF00, 0}));
-    w.select(0)
-        .select(1)
-        .record(0x0228, {2, 1})
-        .record(0x0429, {2, 1, 3, 3})
-        .record(0x012A, {2})
-        .record(0x012C, {2});
+    w.select(0).select(1).record(0x0228, {2, 1}).record(0x0429, {2, 1, 3, 3}).record(0x012A, {2});
+    w.record(0x012C, {2});
     w.record(0x0234, {3}).raw(0x0F43, u16s({0x20, 0xCC, 1, 8, 8, 0, 0, 40, 40, 50, 50}) + dib.packed());
     w.record(0x061D, {0x0049, 0x005A, 20, 20, 0, 0});
     w.record(0x0104, {7}).moveTo(0, 90).lineTo(100, 90).record(0x0104, {13}).record(0x012C, {9});

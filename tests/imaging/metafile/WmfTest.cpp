@@ -52,6 +52,19 @@ TEST(Wmf, NaturalSizeFromPlaceableHeaderWindowOrShapes)
     const Picture byShapes = decodeWmfData(WmfWriter().rectangle(-10, 0, 30, 25).lineTo(50, 5).file(false));
     ASSERT_TRUE(byShapes.ok()) << qPrintable(byShapes.error);
     EXPECT_EQ(QSize(byShapes.width, byShapes.height), QSize(60, 25));
+    // Through the entry point: a vector picture, and its size without decoding.
+    const WmfWriter red = std::move(filledShapes(kRed).rectangle(0, 0, 100, 100));
+    const Picture entry =
+        decodePictureData(red.file(true, QRect(0, 0, 200, 100), 96), QStringLiteral("drawing.wmf"));
+    ASSERT_TRUE(entry.ok()) << qPrintable(entry.error);
+    EXPECT_TRUE(entry.isVector());
+    EXPECT_EQ(entry.typeName, QStringLiteral("WMF"));
+    EXPECT_EQ(entry.colorDepth, 24);
+    EXPECT_EQ(QSize(entry.width, entry.height), QSize(200, 100));
+    const PictureInfo info = probePictureData(red.file(false), QStringLiteral("plain.wmf"));
+    EXPECT_TRUE(info.ok()) << qPrintable(info.error);
+    EXPECT_EQ(info.typeName, QStringLiteral("WMF"));
+    EXPECT_EQ(QSize(info.width, info.height), QSize(100, 100));
 }
 
 TEST(Wmf, FilledShapesLandWhereTheRecordsSay)
@@ -74,12 +87,10 @@ TEST(Wmf, FilledShapesLandWhereTheRecordsSay)
         WmfWriter hatch;
         hatch.pen(kNullPen, 0, 0).brush(2, kBlue, 0).select(0).select(1).record(0x0201, {0xFF00, 0});
         const QImage h = draw(hatch.record(0x0102, {opaque ? 2 : 1}).rectangle(0, 0, 100, 100));
-        int blue = 0, green = 0, white = 0;
-        for (int y = 10; y < 90; ++y) {
-            blue += near(h.pixel(50, y), Qt::blue);
-            green += near(h.pixel(50, y), Qt::green);
-            white += near(h.pixel(50, y), Qt::white);
-        }
+        const auto column = [&](QColor c) {
+            return countPixels(h, QRect(50, 10, 1, 80), [&](QRgb px) { return near(px, c); });
+        };
+        const int blue = column(Qt::blue), green = column(Qt::green), white = column(Qt::white);
         EXPECT_GT(blue, 0);
         EXPECT_EQ(green > 0, opaque);
         EXPECT_EQ(white > 0, !opaque);
@@ -102,32 +113,23 @@ TEST(Wmf, FilledShapesLandWhereTheRecordsSay)
         {{75, 25, Qt::green}, {25, 25, Qt::white}, {75, 75, Qt::white}}));
 }
 
-TEST(Wmf, LinesPensAndSavedState)
+TEST(Wmf, LinesPensSavedStateAndObjectSlots)
 {
     EXPECT_TRUE(pixelsAre(draw(WmfWriter().pen(0, 6, 0).select(0).moveTo(0, 50).lineTo(100, 50)),
                           {{50, 50, Qt::black}, {5, 50, Qt::black}, {50, 40, Qt::white}}));
     // SaveDC keeps the red pen; RestoreDC(-1) brings it back after the blue one.
     WmfWriter s;
-    s.pen(0, 6, kRed)
-        .pen(0, 6, kBlue)
-        .select(0)
-        .saveDc()
-        .select(1)
-        .moveTo(0, 20)
-        .lineTo(100, 20)
-        .restoreDc(-1);
+    s.pen(0, 6, kRed).pen(0, 6, kBlue).select(0).saveDc().select(1).moveTo(0, 20).lineTo(100, 20);
+    s.restoreDc(-1);
     EXPECT_TRUE(pixelsAre(draw(s.moveTo(0, 70).lineTo(100, 70)), {{50, 20, Qt::blue}, {50, 70, Qt::red}}));
-}
-
-TEST(Wmf, ObjectsTakeTheLowestFreeSlot)
-{
+    // Objects take the lowest free slot.
     WmfWriter w;
     w.pen(kNullPen, 0, 0).brush(0, kBlue).record(0x01F0, {0}); // delete the pen: slot 0 is free
     w.brush(0, kRed).select(0).record(0x02FA, {kNullPen, 0, 0, 0, 0}).select(2).rectangle(0, 0, 100, 100);
     EXPECT_TRUE(pixelsAre(draw(w), {{50, 50, Qt::red}}));
 }
 
-TEST(Wmf, BitmapLandsOnItsDestination)
+TEST(Wmf, BitmapsAndTextLandWhereTheRecordsSay)
 {
     WmfWriter w;
     // StretchDIB to 50,50 40x40 (rop, usage, src h w y x, dest h w y x); a 1:1 copy (DIBBitBlt)
@@ -137,23 +139,16 @@ TEST(Wmf, BitmapLandsOnItsDestination)
     w.raw(0x0940, u16s({0x0020, 0x00CC, 0, 0, 4, 4, 10, 10}) + solidDib(4, 4, 0xFF0000));
     w.raw(0x0B41, u16s({0x0020, 0x00CC, 4, 4, 0, 0, 30, 20, 60, 10}) + solidDib(4, 4, 0x0000FF));
     w.brush(0, 0x000000).select(0).record(0x0940, {0x0021, 0x00F0, 0, 0, 0, 10, 10, 85, 85});
-    EXPECT_TRUE(pixelsAre(draw(w), {{70, 70, Qt::green},
-                                    {52, 88, Qt::green},
-                                    {20, 20, Qt::white},
-                                    {95, 70, Qt::white},
-                                    {12, 12, Qt::red},
-                                    {16, 16, Qt::white},
-                                    {28, 88, Qt::blue},
-                                    {32, 88, Qt::white},
-                                    {90, 90, Qt::black},
-                                    {47, 47, Qt::white}}));
-}
-
-TEST(Wmf, TextDrawsInItsBox)
-{
-    WmfWriter w;
-    w.font(40, 700).select(0).record(0x0102, {1}).textOut(10, 10, "HHHH");
-    const QImage img = renderVector(decodeWmfData, w.file(true, QRect(0, 0, 200, 100), 96), {200, 100});
+    const QImage bitmaps = draw(w);
+    EXPECT_TRUE(pixelsAre(
+        bitmaps, {{70, 70, Qt::green}, {52, 88, Qt::green}, {20, 20, Qt::white}, {95, 70, Qt::white}}));
+    EXPECT_TRUE(pixelsAre(bitmaps,
+                          {{12, 12, Qt::red}, {16, 16, Qt::white}, {28, 88, Qt::blue}, {32, 88, Qt::white}}));
+    EXPECT_TRUE(pixelsAre(bitmaps, {{90, 90, Qt::black}, {47, 47, Qt::white}}));
+    // Text draws in its box.
+    WmfWriter text;
+    text.font(40, 700).select(0).record(0x0102, {1}).textOut(10, 10, "HHHH");
+    const QImage img = renderVector(decodeWmfData, text.file(true, QRect(0, 0, 200, 100), 96), {200, 100});
     EXPECT_GT(darkPixels(img, QRect(10, 10, 120, 45)), 100);
     EXPECT_EQ(darkPixels(img, QRect(0, 60, 200, 40)), 0);
 }
@@ -173,10 +168,8 @@ TEST(Wmf, DamagedFilesGiveErrorsOrPartialPictures)
         hostile.saveDc();
     hostile.restoreDc(-400).restoreDc(-400).restoreDc(30000);
     hostile.record(0x0324, {65535, 1, 2}).record(0x0538, {3, 65535, 65535, 65535, 0});
-    hostile.rectangle(-32768, -32768, 32767, 32767)
-        .windowExt(0, 0)
-        .windowExt(1, 1)
-        .ellipse(-32768, 0, 32767, 1);
+    hostile.rectangle(-32768, -32768, 32767, 32767).windowExt(0, 0).windowExt(1, 1);
+    hostile.ellipse(-32768, 0, 32767, 1);
     hostile.record(0x0A32, {0, 0, 32767, 6, 0, 0, 0, 0}).record(0x0521, {-5, 0, 0});
     hostile.record(0x0F43, {0x20, 0xCC, 0, 1, 1, 0, 0, 10, 10, 0, 0, 40, 0});
     draw(hostile);
@@ -190,44 +183,20 @@ TEST(Wmf, DamagedFilesGiveErrorsOrPartialPictures)
         EXPECT_FALSE(decodeWmfData(placeable100(good).left(cut)).ok()) << cut;
 }
 
-TEST(Wmf, EntryPointGivesAVectorPicture)
-{
-    const WmfWriter w = std::move(filledShapes(kRed).rectangle(0, 0, 100, 100));
-    const Picture p =
-        decodePictureData(w.file(true, QRect(0, 0, 200, 100), 96), QStringLiteral("drawing.wmf"));
-    ASSERT_TRUE(p.ok()) << qPrintable(p.error);
-    EXPECT_TRUE(p.isVector());
-    EXPECT_EQ(p.typeName, QStringLiteral("WMF"));
-    EXPECT_EQ(p.colorDepth, 24);
-    EXPECT_EQ(QSize(p.width, p.height), QSize(200, 100));
-    const PictureInfo info = probePictureData(w.file(false), QStringLiteral("plain.wmf"));
-    EXPECT_TRUE(info.ok()) << qPrintable(info.error);
-    EXPECT_EQ(info.typeName, QStringLiteral("WMF"));
-    EXPECT_EQ(QSize(info.width, info.height), QSize(100, 100));
-}
-
 TEST(WmfRegion, RegionsClipAndFillByTheirScans)
 {
     // Objects: 0 pen (hollow), 1 brush, 2 region.
     WmfWriter clip;
-    clip.pen(5, 0, 0)
-        .brush(0, kRed)
-        .raw(0x06FF, diagonalRegion())
-        .select(0)
-        .select(1)
-        .record(0x012C, {2})
-        .rectangle(0, 0, 101, 101);
+    clip.pen(5, 0, 0).brush(0, kRed).raw(0x06FF, diagonalRegion()).select(0).select(1);
+    clip.record(0x012C, {2}).rectangle(0, 0, 101, 101);
     EXPECT_TRUE(pixelsAre(draw(clip), {{25, 25, Qt::red}, {75, 75, Qt::red}, {75, 25, Qt::white}}));
     WmfWriter fill;
     fill.pen(5, 0, 0).brush(0, kBlue).raw(0x06FF, diagonalRegion()).record(0x0228, {2, 1});
     EXPECT_TRUE(pixelsAre(draw(fill), {{25, 25, Qt::blue}, {25, 75, Qt::white}}));
     // Frame 4 wide, then invert: the framed edge turns yellow, the inside black.
     WmfWriter frame;
-    frame.pen(5, 0, 0)
-        .brush(0, kBlue)
-        .raw(0x06FF, diagonalRegion())
-        .record(0x0429, {2, 1, 4, 4})
-        .record(0x012A, {2});
+    frame.pen(5, 0, 0).brush(0, kBlue).raw(0x06FF, diagonalRegion()).record(0x0429, {2, 1, 4, 4});
+    frame.record(0x012A, {2});
     EXPECT_TRUE(pixelsAre(draw(frame), {{1, 25, Qt::yellow}, {25, 25, Qt::black}, {75, 25, Qt::white}}));
     // Scans that run past the record: the region falls back to its bounds.
     WmfWriter damaged;

@@ -77,13 +77,8 @@ public:
                     u16s({box.left(), box.top(), box.left() + box.width(), box.top() + box.height(), inch}))
                 .u32le(0)
                 .u16le(0); // checksum, not checked
-        out.u16le(1)
-            .u16le(9)
-            .u16le(0x300)
-            .u32le(std::uint32_t(9 + body_.size() / 2))
-            .u16le(objects)
-            .u32le(0)
-            .u16le(0);
+        out.u16le(1).u16le(9).u16le(0x300).u32le(std::uint32_t(9 + body_.size() / 2)).u16le(objects);
+        out.u32le(0).u16le(0);
         return out.bytes(body_.data()).data();
     }
 

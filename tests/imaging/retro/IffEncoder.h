@@ -19,7 +19,7 @@ struct IffInput {
     bool compress = false;
     bool mask = false;
     std::uint32_t viewModes = 0; // written as CAMG when not 0
-    QList<QRgb> colours;         // written as CMAP when not empty
+    QList<QRgb> colours = {};    // written as CMAP when not empty
     // The stored value of a pixel: bit p goes to plane p (for 24 planes: red in bits 0-7,
     // green in 8-15, blue in 16-23).
     std::function<std::uint32_t(int x, int y)> value;
@@ -56,13 +56,8 @@ inline QByteArray encodeIff(const IffInput& s)
             put(packRowBits(s.width, planeBytes, [](int x) { return x % 3 == 0; }));
     }
     ByteWriter header, chunks, cmap, camg;
-    header.u16be(s.width)
-        .u16be(s.height)
-        .u16be(0)
-        .u16be(0)
-        .u8(s.planes)
-        .u8(s.mask ? 1 : 0)
-        .u8(s.compress ? 1 : 0);
+    header.u16be(s.width).u16be(s.height).u16be(0).u16be(0).u8(s.planes).u8(s.mask ? 1 : 0);
+    header.u8(s.compress ? 1 : 0);
     header.u8(0).u16be(0).u8(10).u8(11).u16be(s.width).u16be(s.height);
     iffChunk(chunks, "BMHD", header.data());
     iffChunk(chunks, "ANNO", QByteArray("odd"));

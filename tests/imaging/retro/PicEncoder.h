@@ -46,22 +46,15 @@ inline std::vector<std::uint8_t> picPixels(const PicInput& s)
 // Runs of four or more (and every marker byte) as marker, count (0 and 16 bits past 255), value.
 inline void picRuns(ByteWriter& w, const std::uint8_t* data, size_t n, std::uint8_t marker)
 {
-    for (size_t i = 0; i < n;) {
-        size_t run = 1;
-        while (i + run < n && run < 65535 && data[i + run] == data[i])
-            ++run;
-        if (run < 4 && data[i] != marker) {
-            w.u8(data[i++]);
-            continue;
+    const auto run = [&](qsizetype at, qsizetype k) {
+        if (k < 4 && data[at] != marker) {
+            w.bytes(std::vector<std::uint8_t>(size_t(k), data[at]));
+            return;
         }
-        w.u8(marker);
-        if (run > 255)
-            w.u8(0).u16le(int(run));
-        else
-            w.u8(int(run));
-        w.u8(data[i]);
-        i += run;
-    }
+        (k > 255 ? w.u8(marker).u8(0).u16le(int(k)) : w.u8(marker).u8(int(k))).u8(data[at]);
+    };
+    splitRuns(
+        qsizetype(n), 1, 65535, 1, [&](qsizetype a, qsizetype b) { return data[a] == data[b]; }, run, run);
 }
 
 inline QByteArray encodePic(const PicInput& s)

@@ -34,13 +34,10 @@ QList<QRgb> rampColours(int count)
 // 37 pixels wide (not a multiple of 16: rows carry padding), 9 high.
 IffInput indexedInput(int planes, bool compress, bool mask)
 {
-    return {.width = 37,
-            .height = 9,
-            .planes = planes,
-            .compress = compress,
-            .mask = mask,
-            .colours = planes <= 8 ? rampColours(1 << planes) : QList<QRgb>(),
-            .value = [planes](int x, int y) { return std::uint32_t(patternValue(x, y, 1 << planes)); }};
+    IffInput s {.width = 37, .height = 9, .planes = planes, .compress = compress, .mask = mask, .value = {}};
+    s.colours = planes <= 8 ? rampColours(1 << planes) : QList<QRgb>();
+    s.value = [planes](int x, int y) { return std::uint32_t(patternValue(x, y, 1 << planes)); };
+    return s;
 }
 
 // What an extra half-brite pixel shows: the first 32 colours, then the same halved; colours
@@ -55,15 +52,13 @@ QRgb halfBriteColour(const QList<QRgb>& table, int value)
 // colours, in the given view modes.
 IffInput sixPlanes(const std::array<std::uint32_t, 4>& codes, int colours, std::uint32_t modes)
 {
-    return {.width = 4,
-            .height = 2,
-            .planes = 6,
-            .viewModes = modes,
-            .colours = rampColours(colours),
-            .value = [codes](int x, int) { return codes[size_t(x)]; }};
+    IffInput s {.width = 4, .height = 2, .planes = 6, .viewModes = modes, .value = {}};
+    s.colours = rampColours(colours);
+    s.value = [codes](int x, int) { return codes[size_t(x)]; };
+    return s;
 }
 
-TEST(IffDecoder, IndexedPlanesPackedOrNotWithMask)
+TEST(IffDecoder, IndexedPlanesPackedOrNotWithMaskAndChunkyPbm)
 {
     for (int planes : {1, 2, 4, 5, 8})
         for (bool compress : {false, true})
@@ -78,10 +73,7 @@ TEST(IffDecoder, IndexedPlanesPackedOrNotWithMask)
                                        [&](int x, int y) { return s.colours[int(s.value(x, y))]; }));
                 EXPECT_EQ(r.colorDepth, planes == 1 ? 1 : planes <= 4 ? 4 : 8);
             }
-}
-
-TEST(IffDecoder, ChunkyPbmWithOddWidth)
-{
+    // Deluxe Paint's chunky PBM, odd width.
     for (bool compress : {false, true}) {
         IffInput s = indexedInput(8, compress, false);
         s.chunky = true;
@@ -143,8 +135,7 @@ TEST(IffDecoder, HalfBriteWithShortColourTable)
 TEST(IffDecoder, DamagedFilesAreRefused)
 {
     const QByteArray good = encodeIff(indexedInput(4, true, false));
-    for (qsizetype cut : {qsizetype(0), qsizetype(11), qsizetype(20), qsizetype(40), good.size() / 2})
-        EXPECT_TRUE(failsWith(decodeIff(good.first(cut)), "")) << cut;
+    EXPECT_TRUE(cutsFail(decodeIff, good, {0, 11, 20, 40, good.size() / 2}, ""));
     EXPECT_TRUE(failsWith(decodeIff(good.first(good.size() - 3)), "the file is truncated"));
     const struct {
         QByteArray file;
@@ -175,15 +166,12 @@ QList<QRgb> cgaSet(std::initializer_list<int> indices)
 // Several blocks, runs cut at block ends.
 PicInput picInput(int bits, int planes, bool compress)
 {
-    return {.width = 27,
-            .height = 13,
-            .bits = bits,
-            .planes = planes,
-            .compress = compress,
-            .blockLimit = 40,
-            .value = [colours = 1 << (bits * planes)](int x, int y) {
-                return x > 20 ? colours - 1 : patternValue(x, y, colours);
-            }};
+    PicInput s {.width = 27, .height = 13, .bits = bits, .planes = planes, .compress = compress, .value = {}};
+    s.blockLimit = 40;
+    s.value = [colours = 1 << (bits * planes)](int x, int y) {
+        return x > 20 ? colours - 1 : patternValue(x, y, colours);
+    };
+    return s;
 }
 
 TEST(PicDecoder, DefaultPalettesForEveryLayout)
@@ -207,7 +195,7 @@ TEST(PicDecoder, DefaultPalettesForEveryLayout)
         }
 }
 
-TEST(PicDecoder, StoredPalettes)
+TEST(PicDecoder, StoredPalettesLongRunsAndMarkerBytes)
 {
     PicInput vga = picInput(8, 1, true);
     vga.paletteType = 4;
@@ -242,10 +230,7 @@ TEST(PicDecoder, StoredPalettes)
         EXPECT_TRUE(samePixels(decodePic(encodePic(cga)), 27, 13,
                                [&](int x, int y) { return colours[cga.value(x, y)]; }));
     }
-}
-
-TEST(PicDecoder, LongRunsAndMarkerBytes)
-{
+    // Runs longer than 255 (a 16-bit count), and the marker as a pixel value.
     PicInput s = picInput(8, 1, true);
     s.width = 700;
     s.height = 3;
@@ -259,8 +244,7 @@ TEST(PicDecoder, LongRunsAndMarkerBytes)
 TEST(PicDecoder, DamagedFilesAreRefused)
 {
     const QByteArray good = encodePic(picInput(4, 1, true)), raw = encodePic(picInput(4, 1, false));
-    for (qsizetype cut : {0, 10, 17, 18, 22})
-        EXPECT_TRUE(failsWith(decodePic(good.first(cut)), "")) << cut;
+    EXPECT_TRUE(cutsFail(decodePic, good, {0, 10, 17, 18, 22}, ""));
     const struct {
         QByteArray file;
         const char* reason;
@@ -285,7 +269,7 @@ bool drawing(int x, int y)
     return patternValue(x, y, 3) == 1 || (y > 600 && x > 500);
 }
 
-TEST(MacPaintDecoder, WithAndWithoutMacBinary)
+TEST(MacPaintDecoder, WithAndWithoutMacBinaryAndCutShort)
 {
     for (bool macBinary : {false, true}) {
         SCOPED_TRACE(macBinary);
@@ -295,10 +279,6 @@ TEST(MacPaintDecoder, WithAndWithoutMacBinary)
         EXPECT_TRUE(samePixels(r, 576, 720, [](int x, int y) { return drawing(x, y) ? kBlack : kWhite; }));
         EXPECT_EQ(r.colorDepth, 1);
     }
-}
-
-TEST(MacPaintDecoder, DamagedFilesAreRefused)
-{
     const QByteArray file = encodeMacPaint(drawing, true);
     // Cut anywhere, or a MacBinary data fork length shorter than the pixels: they are cut there.
     for (const QByteArray& damaged :
@@ -308,7 +288,7 @@ TEST(MacPaintDecoder, DamagedFilesAreRefused)
     EXPECT_FALSE(looksLikeMacPaint(QByteArray(file).replace(65, 4, "TEXT")));
 }
 
-TEST(ArtDecoder, StandardAndHighResolution)
+TEST(ArtDecoder, StandardAndHighResolutionAndDamage)
 {
     const auto art = [](int x, int y) { return (x + 2 * y) % 5 == 0 || y == 3; };
     const auto expected = [&](int x, int y) { return art(x, y) ? kWhite : kBlack; };
@@ -323,16 +303,10 @@ TEST(ArtDecoder, StandardAndHighResolution)
         EXPECT_TRUE(looksLikeArt(high));
         EXPECT_TRUE(samePixels(decodeArt(high), 45, 11, expected));
     }
-}
-
-TEST(ArtDecoder, DamagedFilesAreRefused)
-{
-    const auto art = [](int x, int y) { return (x * y) % 3 == 0; };
-    const QByteArray standard = encodeArt(45, 11, art), high = encodeArtHighRes(45, 11, 1, art);
+    const QByteArray high = encodeArtHighRes(45, 11, 1, art);
     EXPECT_FALSE(looksLikeArt(standard + "x")); // strict: exactly the size the header says
     EXPECT_TRUE(decodeArt(standard + "x").ok());
-    for (qsizetype cut : {0, 5, 8, 20})
-        EXPECT_TRUE(failsWith(decodeArt(standard.first(cut)), "")) << cut;
+    EXPECT_TRUE(cutsFail(decodeArt, standard, {0, 5, 8, 20}, ""));
     EXPECT_EQ(decodeArt(standard.first(standard.size() - 1)).error, "the file is truncated");
     EXPECT_EQ(decodeArt(patched(standard, {{2, 0}, {3, 0}})).error,
               "the picture has no pixels (-3 x 11)"); // right edge 0
@@ -370,34 +344,14 @@ TEST(HrzDecoder, SixBitColoursAndExactSize)
 TEST(RetroCorpus, SeedsDecodeAndAreWrittenOnRequest)
 {
     const auto iff = [](int planes, bool compress, bool chunky, std::uint32_t modes = 0) {
-        QList<QRgb> colours;
-        for (int i = 0; i < (planes == 24 ? 0 : 1 << std::min(planes, 6)); ++i)
-            colours.append(qRgb(i * 4, 255 - i * 4, i * 2));
-        return encodeIff({.width = 19,
-                          .height = 7,
-                          .planes = planes,
-                          .chunky = chunky,
-                          .compress = compress,
-                          .mask = planes == 3,
-                          .viewModes = modes,
-                          .colours = colours,
-                          .value = [planes](int x, int y) {
-                              return planes == 24 ? std::uint32_t(x * 13 | y * 30 << 8 | 0x400000)
-                                                  : std::uint32_t(patternValue(x, y, 1 << planes));
-                          }});
+        IffInput s = indexedInput(planes, compress, planes == 3);
+        s.width = 19, s.height = 7, s.chunky = chunky, s.viewModes = modes;
+        return encodeIff(s);
     };
     const auto pic = [](int bits, int planes, bool compress, int paletteType = 0, QByteArray palette = {}) {
-        return encodePic({.width = 21,
-                          .height = 6,
-                          .bits = bits,
-                          .planes = planes,
-                          .paletteType = paletteType,
-                          .palette = palette,
-                          .compress = compress,
-                          .blockLimit = 50,
-                          .value = [colours = 1 << (bits * planes)](int x, int y) {
-                              return patternValue(x, y, colours);
-                          }});
+        PicInput s = picInput(bits, planes, compress);
+        s.width = 21, s.height = 6, s.blockLimit = 50, s.paletteType = paletteType, s.palette = palette;
+        return encodePic(s);
     };
     const auto art = [](int x, int y) { return (x ^ y) % 3 == 0; };
     const auto mac = [](int x, int y) { return (x / 8 + y / 8) % 2 == 0 && y < 64; };

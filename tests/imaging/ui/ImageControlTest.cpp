@@ -1,4 +1,5 @@
 // The picture control through its members and what it paints (offscreen platform).
+#include "../common/Checks.h"
 #include "../core/JpegEncoder.h"
 #include "../metafile/WmfWriter.h"
 
@@ -7,7 +8,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
 
@@ -38,11 +38,7 @@ protected:
     }
     QString writeBytes(const QString& name, const QByteArray& bytes)
     {
-        const QString path = QDir(dir_.path()).filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path;
+        return writeFile(QDir(dir_.path()), name, bytes);
     }
     static QRgb colourAt(ImageControl& control, QPoint at)
     {

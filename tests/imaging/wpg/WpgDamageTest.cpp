@@ -23,7 +23,7 @@ const QSize kSize(64, 64);
 QByteArray wpg1Sample()
 {
     return wpg1File(2400, 1200,
-                    {wpg1Colours(1, {qRgb(255, 0, 0)}), wpg1Fill(1, 1), wpg1Line(1, 1, 24),
+                    {wpgColours(1, {qRgb(255, 0, 0)}), wpg1Fill(1, 1), wpg1Line(1, 1, 24),
                      wpg1Words(0x07, {240, 240, 480, 480}),
                      wpg1Points(0x08, {{1500, 100}, {2300, 100}, {1900, 1100}}),
                      wpg1Words(0x09, {600, 600, 400, 200, 30, 0, 0, 0}),
@@ -53,9 +53,8 @@ const std::vector<wpg::WpgItem>& items(const DecodeResult& p)
 QByteArray wpg1HatchSample()
 {
     return wpg1File(2400, 1200,
-                    {wpg1Colours(1, {qRgb(255, 0, 0)}), wpg1Fill(18, 1),
-                     wpg1Words(0x07, {240, 240, 480, 480}), wpg1Fill(2, 1),
-                     wpg1Words(0x07, {1000, 240, 480, 480}), wpg1Fill(14, 1),
+                    {wpgColours(1, {qRgb(255, 0, 0)}), wpg1Fill(18, 1), wpg1Words(0x07, {240, 240, 480, 480}),
+                     wpg1Fill(2, 1), wpg1Words(0x07, {1000, 240, 480, 480}), wpg1Fill(14, 1),
                      wpg1Points(0x08, {{1500, 100}, {2300, 100}, {1900, 1100}})});
 }
 
@@ -107,7 +106,7 @@ TEST(WpgVectorDamage, TruncatedAnywhereGivesAnErrorOrAPartialPicture)
     }
 }
 
-TEST(WpgVectorDamage, PointCountsAreCappedByTheRecord)
+TEST(WpgVectorDamage, PointCountsAndRecordLengthsAreCappedByWhatIsThere)
 {
     // 65535 points claimed, three stored: the triangle is still drawn, from its three points.
     const QByteArray file = wpg1File(
@@ -119,22 +118,19 @@ TEST(WpgVectorDamage, PointCountsAreCappedByTheRecord)
     const QByteArray file2 = wpg2File(1200, 2400, 1200,
                                       {wpg2Object(0x17, 0xE000, {0, 0, 10, 10}, 65535),
                                        wpg2Object(0x15, 0x8000, {0, 0, 2400, 1200}, 40000)});
-    const Picture p = decodeWpgPicture(file2);
+    Picture p = decodeWpgPicture(file2);
     ASSERT_TRUE(p.ok()) << p.error.toStdString();
     (void)render(p, kSize);
-}
-
-TEST(WpgVectorDamage, RecordsPastTheEndEndThePlaybackWithWhatWasDrawn)
-{
-    QByteArray file = wpg1File(2400, 1200, {wpg1Fill(1, 4), wpg1Words(0x07, {240, 240, 480, 480})});
-    file.chop(2);                                   // drop the end record
-    file.append(QByteArray("\x07\xFF\xFF\x7F", 4)); // a rectangle of 32767 bytes that are not there
-    const Picture p = decodeWpgPicture(file);
+    // Records past the end end the playback with what was drawn.
+    QByteArray past = wpg1File(2400, 1200, {wpg1Fill(1, 4), wpg1Words(0x07, {240, 240, 480, 480})});
+    past.chop(2);                                   // drop the end record
+    past.append(QByteArray("\x07\xFF\xFF\x7F", 4)); // a rectangle of 32767 bytes that are not there
+    p = decodeWpgPicture(past);
     ASSERT_TRUE(p.ok()) << p.error.toStdString();
     EXPECT_TRUE(pixelsAre(render(p, QSize(192, 96)), {{38, 57, qRgb(0xAA, 0, 0), 60}}));
 }
 
-TEST(WpgVectorDamage, ZeroSizeStartRecordsAndMissingStartsAreRefused)
+TEST(WpgVectorDamage, UnusableOrMissingStartRecordsAreRefused)
 {
     const QByteArray line = wpg1Words(0x05, {0, 0, 100, 100});
     Picture p = decodeWpgPicture(wpg1File(0, 1200, {line}));
@@ -149,9 +145,16 @@ TEST(WpgVectorDamage, ZeroSizeStartRecordsAndMissingStartsAreRefused)
     p = decodeWpgPicture(noStart);
     EXPECT_FALSE(p.ok());
     EXPECT_FALSE(p.error.isEmpty());
+    // Version 2: no unit, no size, or 30000 inches wide at 1 unit per inch, far beyond what we draw.
+    const QByteArray line2 = wpg2Object(0x15, kWpg2Framed, {0, 0, 100, 100}, 2);
+    EXPECT_EQ(decodeWpgPicture(wpg2File(0, 2400, 1200, {line2})).error,
+              QStringLiteral("the picture has no unit of measure"));
+    EXPECT_EQ(decodeWpgPicture(wpg2File(1200, 0, 1200, {line2})).error,
+              QStringLiteral("the picture has no size"));
+    EXPECT_TRUE(failsWith(decodeWpgPicture(wpg2File(1, 30000, 10, {line2})), "too large"));
 }
 
-TEST(WpgVectorDamage, FloodsOfRecordsAndHugeShapesStayBounded)
+TEST(WpgVectorDamage, FloodsHugeShapesTextAndCompoundsStayBounded)
 {
     // 300000 unknown records, then a rectangle that comes too late to be drawn.
     QList<QByteArray> records(300000, wpg1Rec(0x30, QByteArray(1, '\0')));
@@ -169,14 +172,10 @@ TEST(WpgVectorDamage, FloodsOfRecordsAndHugeShapesStayBounded)
          wpg1TextAttributes(65534, 1), wpg1Text(0, 0, QByteArray(4000, 'W'))}));
     ASSERT_TRUE(p.ok()) << p.error.toStdString();
     (void)render(p, kSize);
-}
-
-TEST(WpgVectorDamage, TextAndCompoundsOutOfProportionStayBounded)
-{
     // A text line cut short places nothing; the rectangle before it is still drawn.
     QByteArray line = wpg2TextLine(100, 600);
     line = wpg2Rec(0x1C, line.mid(4, 7));
-    Picture p = decodeWpgPicture(
+    p = decodeWpgPicture(
         wpg2File(1200, 2400, 1200,
                  {wpg2Colour(0x31, qRgb(255, 0, 0), true),
                   wpg2Object(0x18, 0x2000, {240, 240, 720, 720, 0, 0}), line, wpg2TextData("lost")}));
@@ -219,11 +218,11 @@ TEST(WpgVectorDamage, TextAndCompoundsOutOfProportionStayBounded)
     (void)render(p, kSize);
 
     // Compounds nested far deeper than we follow, each claiming two billion parts.
-    QList<QByteArray> records;
+    QList<QByteArray> nested;
     for (int i = 0; i < 1000; ++i)
-        records.append(wpg2Compound(0xA000, 0x7FFFFFFF));
-    records.append(wpg2Object(0x15, 0, {0, 0, 2400, 0, 2400, 1200}, 3));
-    p = decodeWpgPicture(wpg2File(1200, 2400, 1200, records));
+        nested.append(wpg2Compound(0xA000, 0x7FFFFFFF));
+    nested.append(wpg2Object(0x15, 0, {0, 0, 2400, 0, 2400, 1200}, 3));
+    p = decodeWpgPicture(wpg2File(1200, 2400, 1200, nested));
     ASSERT_TRUE(p.ok()) << p.error.toStdString();
     EXPECT_EQ(items(p).size(), 1u);
     (void)render(p, kSize);

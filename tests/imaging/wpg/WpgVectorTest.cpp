@@ -25,7 +25,7 @@ QImage renderWpg(const QByteArray& file, QSize size = kSize)
 // Version 1, 2 x 1 inch; colour 1 red, 2 green, 3 blue; then the records.
 QByteArray picture1(const QList<QByteArray>& records)
 {
-    return wpg1File(2400, 1200, QList<QByteArray> {wpg1Colours(1, {kRed, kGreen, kBlue})} + records);
+    return wpg1File(2400, 1200, QList<QByteArray> {wpgColours(1, {kRed, kGreen, kBlue})} + records);
 }
 // Version 2, 2 x 1 inch at 1200 units per inch, red brush, blue pen 24 units wide, then the records.
 QByteArray picture2(const QList<QByteArray>& records, bool doublePrecision = false)
@@ -36,7 +36,7 @@ QByteArray picture2(const QList<QByteArray>& records, bool doublePrecision = fal
         doublePrecision);
 }
 
-TEST(Wpg1Vector, NaturalSizeDepthAndEntryPoint)
+TEST(WpgVector, NaturalSizeDepthAndEntryPoint)
 {
     const Picture p =
         decodePictureData(picture1({wpg1Words(0x05, {0, 0, 2400, 1200})}), QStringLiteral("drawing.wpg"));
@@ -54,9 +54,17 @@ TEST(Wpg1Vector, NaturalSizeDepthAndEntryPoint)
     ASSERT_TRUE(raster.ok()) << raster.error.toStdString();
     EXPECT_FALSE(raster.isVector());
     EXPECT_EQ(raster.image.size(), QSize(5, 3));
+    // Version 2: the extent in its units per inch.
+    const Picture v2 =
+        decodePictureData(wpg2File(600, 1200, 300, {wpg2Object(0x15, kWpg2Framed, {0, 0, 1200, 300}, 2)}),
+                          QStringLiteral("drawing.wpg"));
+    ASSERT_TRUE(v2.ok()) << v2.error.toStdString();
+    EXPECT_TRUE(v2.isVector());
+    EXPECT_EQ(QSize(v2.width, v2.height), QSize(192, 48));
+    EXPECT_EQ(v2.colorDepth, 24);
 }
 
-TEST(Wpg1Vector, FilledShapesLinesAndCurves)
+TEST(Wpg1Vector, ShapesLinesCurvesAndText)
 {
     // Red rectangle, lower-left corner (240, 240), 480 x 480: pixels x 19..57, y 38..76; the same
     // file drawn twice as large keeps its place.
@@ -95,10 +103,6 @@ TEST(Wpg1Vector, FilledShapesLinesAndCurves)
         pixelsAre(renderWpg(picture1({wpg1Line(1, 1, 48),
                                       wpg1Points(0x13, {{0, 600}, {800, 600}, {1600, 600}, {2400, 600}})})),
                   {{96, 48, kRed}, {96, 40, kWhite, 0}}));
-}
-
-TEST(Wpg1Vector, TextDrawsInItsColourAtItsPlace)
-{
     // Text 480 units (about 38 pixels) high, baseline at y = 360 units (pixel 67), from x = 240.
     const QImage image = renderWpg(picture1({wpg1TextAttributes(480, 0), wpg1Text(240, 360, "HHHH")}));
     EXPECT_GT(darkPixels(image, QRect(19, 35, 100, 32)), 100);
@@ -107,7 +111,7 @@ TEST(Wpg1Vector, TextDrawsInItsColourAtItsPlace)
               0);
 }
 
-TEST(Wpg1Vector, BitmapLandsAtItsRectangle)
+TEST(WpgVector, BitmapLandsAtItsRectangle)
 {
     // A black bitmap over the right half, lower half of the picture: pixels x 96..191, y 48..95.
     const WpgBitmapInput s {.width = 8, .height = 4, .depth = 1, .value = [](int, int) { return 0u; }};
@@ -116,17 +120,15 @@ TEST(Wpg1Vector, BitmapLandsAtItsRectangle)
     EXPECT_TRUE(pixelsAre(
         image,
         {{150, 70, Qt::black, 0}, {100, 90, Qt::black, 0}, {150, 30, kWhite, 0}, {60, 70, kWhite, 0}}));
-}
-
-TEST(Wpg2Vector, NaturalSizeFromExtentAndUnits)
-{
-    const Picture p =
-        decodePictureData(wpg2File(600, 1200, 300, {wpg2Object(0x15, kWpg2Framed, {0, 0, 1200, 300}, 2)}),
-                          QStringLiteral("drawing.wpg"));
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
-    EXPECT_TRUE(p.isVector());
-    EXPECT_EQ(QSize(p.width, p.height), QSize(192, 48));
-    EXPECT_EQ(p.colorDepth, 24);
+    // Version 2, its colours from the palette.
+    const WpgBitmapInput s2 {.width = 6, .height = 4, .depth = 8, .value = [](int, int) { return 7u; }};
+    const QImage image2 = renderWpg(
+        picture2({wpgColours(7, {qRgb(0, 200, 0)}, 2), wpg2Object(0x15, kWpg2Framed, {0, 1100, 100, 1100}, 2),
+                  wpg2PlacedBitmap(s2, 1200, 0, 2400, 600)}));
+    EXPECT_TRUE(pixelsAre(image2, {{150, 70, qRgb(0, 200, 0), 0},
+                                   {100, 92, qRgb(0, 200, 0), 0},
+                                   {150, 30, kWhite, 0},
+                                   {60, 70, kWhite, 0}}));
 }
 
 TEST(Wpg2Vector, ShapesWithPenBrushAndTransform)
@@ -167,47 +169,16 @@ TEST(Wpg2Vector, ShapesWithPenBrushAndTransform)
         {{96, 48, kBlue}, {96, 40, kWhite, 0}}));
 }
 
-TEST(Wpg2Vector, BitmapLandsAtItsRectangleWithThePalette)
-{
-    const WpgBitmapInput s {.width = 6, .height = 4, .depth = 8, .value = [](int, int) { return 7u; }};
-    const QImage image = renderWpg(
-        picture2({wpgColours(7, {qRgb(0, 200, 0)}, 2), wpg2Object(0x15, kWpg2Framed, {0, 1100, 100, 1100}, 2),
-                  wpg2PlacedBitmap(s, 1200, 0, 2400, 600)}));
-    EXPECT_TRUE(pixelsAre(image, {{150, 70, qRgb(0, 200, 0), 0},
-                                  {100, 92, qRgb(0, 200, 0), 0},
-                                  {150, 30, kWhite, 0},
-                                  {60, 70, kWhite, 0}}));
-}
-
-TEST(Wpg2Vector, UnusableStartRecordsAreRefused)
-{
-    const QByteArray line = wpg2Object(0x15, kWpg2Framed, {0, 0, 100, 100}, 2);
-    EXPECT_EQ(decodeWpgPicture(wpg2File(0, 2400, 1200, {line})).error,
-              QStringLiteral("the picture has no unit of measure"));
-    EXPECT_EQ(decodeWpgPicture(wpg2File(1200, 0, 1200, {line})).error,
-              QStringLiteral("the picture has no size"));
-    // 30000 inches wide at 1 unit per inch is far beyond what we draw.
-    EXPECT_TRUE(failsWith(decodeWpgPicture(wpg2File(1, 30000, 10, {line})), "too large"));
-}
-
 TEST(Wpg2Text, CharactersPassFunctionCodesBy)
 {
-    const QByteArray stream =
-        QByteArray("AB") + QByteArray("\xD4\x1B\x08\x00\x01\x08\x00\xD4", 8) // a variable-length function
-        + QByteArray("C\x80") +
-        QByteArray("\xF0"
-                   "D\x00\xF0",
-                   4) +
-        QByteArray("\xF2\x0C\xF2", 3) + QByteArray("\xD0\x04\x08\x00\x00\x08\x00\xD0", 8) + "E\x0A";
+    // Characters among functions of variable length (D4, D0: a line end), of fixed length (F0 with
+    // a character in it, F2) and single-byte codes (80, 0A).
+    const QByteArray stream = QByteArray::fromHex(
+        "4142 D4 1B 0800 01 0800 D4  43 80  F0 44 00 F0  F2 0C F2  D0 04 0800 00 0800 D0  45 0A");
     EXPECT_EQ(wpg::wpg2TextCharacters(stream, 100), QStringLiteral("ABC D\nE"));
     // A function longer than what is left, or one of unknown length, ends the text.
-    for (const QByteArray& cut :
-         {QByteArray("AB\xD4\x1B\xFF\x00xyz", 8), QByteArray("AB\xD4\x1B\x02\x00xyz", 8),
-          QByteArray("AB\xFF"
-                     "CD"),
-          QByteArray("AB\xF0"
-                     "C")})
-        EXPECT_EQ(wpg::wpg2TextCharacters(cut, 100), QStringLiteral("AB"));
+    for (const char* cut : {"4142 D4 1B FF00 78797A", "4142 D4 1B 0200 78797A", "4142 FF 4344", "4142 F0 43"})
+        EXPECT_EQ(wpg::wpg2TextCharacters(QByteArray::fromHex(cut), 100), QStringLiteral("AB")) << cut;
     EXPECT_EQ(wpg::wpg2TextCharacters(QByteArray(10000, 'x'), wpg::kMaxWpgTextLength).size(),
               wpg::kMaxWpgTextLength);
 }
@@ -315,11 +286,7 @@ std::pair<int, int> fullRows(const QImage& image, bool columns = false)
 
 int redPixels(const QImage& image)
 {
-    int n = 0;
-    for (int y = kInside.top(); y <= kInside.bottom(); ++y)
-        for (int x = kInside.left(); x <= kInside.right(); ++x)
-            n += isRed(image.pixel(x, y)) ? 1 : 0;
-    return n;
+    return countPixels(image, kInside, isRed);
 }
 
 // A red rectangle of a fill style (version 1: pixels 12..88 x 12..84, no outline) or brush
@@ -327,7 +294,7 @@ int redPixels(const QImage& image)
 QImage wpg1Hatched(int style)
 {
     return renderWpg(wpg1File(2400, 1200,
-                              {wpg1Colours(1, {kRed}), wpg1Fill(style, 1), wpg1Line(0, 1, 0),
+                              {wpgColours(1, {kRed}), wpg1Fill(style, 1), wpg1Line(0, 1, 0),
                                wpg1Words(0x07, {150, 150, 950, 900})}));
 }
 QImage wpg2Hatched(int pattern)
@@ -385,11 +352,8 @@ TEST(WpgHatch, Version2PatternsAndTheBackgroundBeneath)
     const QImage image = renderWpg(wpg2File(
         1200, 2400, 1200,
         {wpg2Colour(0x31, kBlue, true), square, wpg2Colour(0x31, kRed, true), wpg2BrushPattern(20), square}));
-    int blue = 0;
-    for (int y = kInside.top(); y <= kInside.bottom(); ++y)
-        for (int x = kInside.left(); x <= kInside.right(); ++x)
-            blue += image.pixel(x, y) == kBlue ? 1 : 0;
-    EXPECT_GT(blue, kInside.width() * kInside.height() / 2);
+    EXPECT_GT(countPixels(image, kInside, [](QRgb c) { return c == kBlue; }),
+              kInside.width() * kInside.height() / 2);
     EXPECT_GE(fullRows(image).first, 4);
     EXPECT_GE(fullRows(image, true).first, 4);
 }

@@ -34,17 +34,9 @@ inline ByteWriter& wpgLength(ByteWriter& w, std::uint32_t n)
 
 inline QByteArray wpgHeader(int version)
 {
-    return ByteWriter()
-        .u8(0xFF)
-        .bytes("WPC")
-        .u32le(16)
-        .u8(1)
-        .u8(0x16)
-        .u8(version)
-        .u8(0)
-        .u16le(0)
-        .u16le(0)
-        .data();
+    ByteWriter w;
+    w.u8(0xFF).bytes("WPC").u32le(16).u8(1).u8(0x16).u8(version).u8(0);
+    return w.u16le(0).u16le(0).data();
 }
 
 inline QByteArray wpg1Rec(int type, const QByteArray& body)
@@ -76,50 +68,37 @@ inline std::vector<std::uint8_t> wpgRow(const WpgBitmapInput& s, int y)
 }
 
 // The run codes of version 1 (bytes) or 2 (samples of one byte, or three for 24 bits); equal
-// rows become row repeats.
+// rows become row repeats. Version 2 literals hold one sample each.
 inline QByteArray wpgRuns(const WpgBitmapInput& s, int version)
 {
     ByteWriter w;
-    const size_t sample = s.depth == 24 ? 3 : 1;
+    const long sample = s.depth == 24 ? 3 : 1;
     if (sample == 3)
         w.u8(0x7D).u8(3);
     std::vector<std::vector<std::uint8_t>> rows;
     for (int y = 0; y < s.height; ++y)
         rows.push_back(wpgRow(s, y));
+    const bool v1 = version == 1;
     for (int y = 0; y < s.height;) {
         const std::vector<std::uint8_t>& row = rows[size_t(y)];
         int same = 0;
-        while (y + 1 + same < s.height && same < (version == 1 ? 255 : 256) &&
-               rows[size_t(y + 1 + same)] == row)
+        while (y + 1 + same < s.height && same < (v1 ? 255 : 256) && rows[size_t(y + 1 + same)] == row)
             ++same;
-        const auto equalAt = [&](size_t a, size_t b) {
-            return std::equal(row.begin() + long(a), row.begin() + long(a + sample), row.begin() + long(b));
+        const auto at = [&](qsizetype i, qsizetype k) {
+            return std::vector<std::uint8_t>(row.begin() + i * sample, row.begin() + (i + k) * sample);
         };
-        for (size_t i = 0; i < row.size();) {
-            size_t run = 1;
-            while (i + (run + 1) * sample <= row.size() && run < (version == 1 ? 127 : 125) &&
-                   equalAt(i, i + run * sample))
-                ++run;
-            const bool allFF = std::all_of(row.begin() + long(i), row.begin() + long(i + sample),
-                                           [](std::uint8_t b) { return b == 0xFF; });
-            if (version == 1) {
-                if (run >= 3 && allFF)
-                    w.u8(0x80).u8(int(run));
-                else if (run >= 3)
-                    w.u8(0x80 | int(run)).u8(row[i]);
-                else
-                    w.u8(int(run)).bytes(
-                        std::vector<std::uint8_t>(row.begin() + long(i), row.begin() + long(i + run)));
-            } else if (run >= 2 && allFF) {
-                w.u8(0xFF).u8(int(run - 1));
-            } else {
-                w.u8(run >= 2 ? 0x80 | int(run - 1) : 0)
-                    .bytes(std::vector<std::uint8_t>(row.begin() + long(i), row.begin() + long(i + sample)));
-            }
-            i += run * sample;
-        }
+        const auto run = [&](qsizetype i, qsizetype k) {
+            if (std::ranges::all_of(at(i, 1), [](std::uint8_t b) { return b == 0xFF; }))
+                w.u8(v1 ? 0x80 : 0xFF).u8(int(v1 ? k : k - 1));
+            else
+                w.u8(0x80 | int(v1 ? k : k - 1)).bytes(at(i, 1));
+        };
+        splitRuns(
+            qsizetype(row.size()) / sample, v1 ? 3 : 2, v1 ? 127 : 125, v1 ? 127 : 1,
+            [&](qsizetype a, qsizetype b) { return at(a, 1) == at(b, 1); }, run,
+            [&](qsizetype i, qsizetype k) { w.u8(v1 ? int(k) : 0).bytes(at(i, k)); });
         if (same > 0)
-            w.u8(version == 1 ? 0 : 0xFE).u8(version == 1 ? same : same - 1);
+            w.u8(v1 ? 0 : 0xFE).u8(v1 ? same : same - 1);
         y += 1 + same;
     }
     return w.data();
@@ -133,7 +112,7 @@ inline QByteArray wpg1Bitmap(const WpgBitmapInput& s)
     return body.u16le(s.width).u16le(s.height).u16le(s.depth).u16le(75).u16le(75).bytes(wpgRuns(s, 1)).data();
 }
 
-inline QByteArray wpgColours(int start, const QList<QRgb>& colours, int version)
+inline QByteArray wpgColours(int start, const QList<QRgb>& colours, int version = 1)
 {
     ByteWriter b;
     b.u16le(start).u16le(int(colours.size()));
@@ -144,17 +123,13 @@ inline QByteArray wpgColours(int start, const QList<QRgb>& colours, int version)
     }
     return version == 1 ? wpg1Rec(0x0E, b.data()) : wpg2Rec(0x0C, b.data());
 }
-inline QByteArray wpg1Colours(int start, const QList<QRgb>& colours)
-{
-    return wpgColours(start, colours, 1);
-}
 
 inline QByteArray encodeWpg1(const QList<WpgBitmapInput>& bitmaps, const QList<QRgb>& colours = {},
                              int colourStart = 0)
 {
     QByteArray w = wpgHeader(1) + wpg1Rec(0x0F, QByteArray("\x01\x00\x00\x10\x00\x10", 6));
     if (!colours.isEmpty())
-        w += wpg1Colours(colourStart, colours);
+        w += wpgColours(colourStart, colours);
     w += wpg1Rec(0x05, QByteArray(8, '\x01')); // a line, which the bitmap decoder passes by
     for (const WpgBitmapInput& s : bitmaps)
         w += wpg1Rec(s.type2 ? 0x14 : 0x0B, wpg1Bitmap(s));
@@ -163,14 +138,9 @@ inline QByteArray encodeWpg1(const QList<WpgBitmapInput>& bitmaps, const QList<Q
 
 inline QByteArray wpg2BitmapData(const WpgBitmapInput& s)
 {
+    const int depthCode = s.depth == 4 ? 3 : s.depth == 8 ? 4 : s.depth == 24 ? 8 : s.depth;
     ByteWriter b;
-    b.u16le(s.width)
-        .u16le(s.height)
-        .u8(s.depth == 4    ? 3
-            : s.depth == 8  ? 4
-            : s.depth == 24 ? 8
-                            : s.depth)
-        .u8(s.compress ? 1 : 0);
+    b.u16le(s.width).u16le(s.height).u8(depthCode).u8(s.compress ? 1 : 0);
     if (s.compress)
         b.bytes(wpgRuns(s, 2));
     else
@@ -227,17 +197,9 @@ inline QByteArray wpg1Text(int x, int y, const QByteArray& text)
 }
 inline QByteArray wpg1TextAttributes(int height, int colour)
 {
-    return wpg1Rec(0x0D, ByteWriter()
-                             .u16le(height / 2)
-                             .u16le(height)
-                             .zeros(10)
-                             .u16le(0x1150)
-                             .u8(0)
-                             .u8(0)
-                             .u8(0)
-                             .u8(colour)
-                             .u16le(0)
-                             .data());
+    ByteWriter b;
+    b.u16le(height / 2).u16le(height).zeros(10).u16le(0x1150).u8(0).u8(0).u8(0).u8(colour);
+    return wpg1Rec(0x0D, b.u16le(0).data());
 }
 // A bitmap record of type 2 placed at (x1, y1)-(x2, y2).
 inline QByteArray wpg1PlacedBitmap(WpgBitmapInput s, int x1, int y1, int x2, int y2)
@@ -291,15 +253,9 @@ inline QByteArray wpg2Object(int type, int flags, const QList<int>& coords, int 
 // A text line at (x, y) with its horizontal alignment and baseline angle in degrees.
 inline QByteArray wpg2TextLine(int x, int y, int align = 0, int angle = 0)
 {
-    return wpg2Rec(0x1C, ByteWriter()
-                             .u16le(0)
-                             .u16le(0)
-                             .u16le(x)
-                             .u16le(y)
-                             .u8(align)
-                             .u8(0)
-                             .u32le(std::uint32_t(angle) << 16)
-                             .data());
+    ByteWriter b;
+    b.u16le(0).u16le(0).u16le(x).u16le(y).u8(align).u8(0);
+    return wpg2Rec(0x1C, b.u32le(std::uint32_t(angle) << 16).data());
 }
 // A text block (0x1D) or text path (0x1E) over the box (x1, y1)-(x2, y2).
 inline QByteArray wpg2TextBox(int x1, int y1, int x2, int y2, int type = 0x1D)
