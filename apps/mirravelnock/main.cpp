@@ -1,5 +1,8 @@
 // The program: reads its command line, hands a named file to a copy that is already running
 // (and ends), or opens the main window as the first copy or as a second instance.
+#include "StartupTrace.h"
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/FileListView.h"
 #include "shell/AppSettings.h"
 #include "shell/CommandLine.h"
 #include "shell/HandOver.h"
@@ -74,6 +77,10 @@ int main(int argc, char** argv)
                      &StartupSequence::ShowStartupImage);
     QuitSignals quit;
     QObject::connect(&quit, &QuitSignals::quitRequested, &window, &QWidget::close);
+    if (qEnvironmentVariableIsSet("MV_TRACE_STARTUP")) {
+        auto* trace = new StartupTrace(&window, window.browser().fileList());
+        QObject::connect(&startup, &StartupSequence::loaded, trace, [trace] { trace->listFilled(); });
+    }
     startup.Form_Load();
     return app.exec();
 }

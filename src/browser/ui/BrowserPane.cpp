@@ -177,6 +177,8 @@ void BrowserPane::show(const Listing& l)
     const FolderChain chain = folderChain(folder_, driveOf(folder_, drives_), l.folders);
     dirList_->setFolders(chain.entries.mid(0, chain.current + 1), chain.entries.mid(chain.current + 1));
     fileList_->setNames(l.files);
+    if (l.unlisted > 0)
+        emit namesUnlisted(l.unlisted);
 }
 
 } // namespace mv::browser

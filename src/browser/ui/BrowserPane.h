@@ -60,6 +60,8 @@ signals:
     void specChanged();
     // A listing is running off the user-interface thread (wait pointer) or has ended.
     void busyChanged(bool busy);
+    // The folder holds `count` entries whose names are not valid text: they can't be listed.
+    void namesUnlisted(int count);
     // A folder the user asked for could not be opened.
     void folderRefused(const QString& message);
 

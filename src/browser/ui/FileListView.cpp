@@ -4,6 +4,23 @@
 
 namespace mv::browser {
 
+namespace {
+
+// A name may hold line breaks and other control characters; shown as they are they would break
+// the row or vanish, so a line break shows as an arrow and any other as the replacement mark.
+QString shownName(const QString& name)
+{
+    QString shown = name;
+    for (QChar& c : shown)
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QChar(0x21B5);
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QChar(0xFFFD);
+    return shown;
+}
+
+} // namespace
+
 FileListView::FileListView(QWidget* parent) : QListView(parent), model_(new QStringListModel(this))
 {
     setModel(model_);
@@ -12,24 +29,31 @@ FileListView::FileListView(QWidget* parent) : QListView(parent), model_(new QStr
     // Equal rows let the view skip measuring 100,000 entries.
     setUniformItemSizes(true);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { emit currentNameChanged(current.data().toString()); });
+            [this](const QModelIndex& current) { emit currentNameChanged(nameAt(current.row())); });
     connect(this, &QListView::doubleClicked, this,
-            [this](const QModelIndex& index) { emit nameDoubleClicked(index.data().toString()); });
+            [this](const QModelIndex& index) { emit nameDoubleClicked(nameAt(index.row())); });
 }
 
 void FileListView::setNames(const QStringList& names)
 {
     names_ = names;
+    QStringList shown = names;
+    for (QString& n : shown)
+        n = shownName(n);
     const QSignalBlocker block(selectionModel());
-    model_->setStringList(names_);
+    model_->setStringList(shown);
     // A fresh list has no current entry, so selecting the first one later counts as a change.
     selectionModel()->clear();
 }
 
 QString FileListView::currentName() const
 {
-    const QModelIndex i = currentIndex();
-    return i.isValid() ? i.data().toString() : QString();
+    return nameAt(currentRow());
+}
+
+QString FileListView::nameAt(int row) const
+{
+    return row >= 0 && row < names_.size() ? names_[row] : QString();
 }
 
 int FileListView::currentRow() const
@@ -44,7 +68,7 @@ QStringList FileListView::selectedNames() const
     const QModelIndexList rows = selectionModel()->selectedRows();
     out.reserve(rows.size());
     for (const QModelIndex& i : rows)
-        out.append(i.data().toString());
+        out.append(nameAt(i.row()));
     return out;
 }
 

@@ -19,6 +19,8 @@ public:
     // The entry with the focus, or empty text.
     [[nodiscard]] QString currentName() const;
     [[nodiscard]] int currentRow() const;
+    // The real name of entry `row` (the list shows control characters as visible symbols).
+    [[nodiscard]] QString nameAt(int row) const;
     [[nodiscard]] QStringList selectedNames() const;
     // Makes `row` the only selected entry and the current one; -1 clears the selection.
     void selectRow(int row);

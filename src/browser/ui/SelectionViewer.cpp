@@ -75,6 +75,8 @@ void SelectionViewer::FileList_Click()
     if (!area_.showPicture(path)) {
         area_.resetView();
         infoBar_->setText(tr("Error reading this file!"));
+    } else {
+        infoBar_->setText(bannerText);
     }
 }
 

@@ -29,6 +29,8 @@ public:
 
     [[nodiscard]] bool unsupportedSelected() const { return unsupportedSelected_; }
 
+    // What the information bar shows while no note is due: the banner line.
+    QString bannerText;
     // How a file is opened with the desktop's program; tests replace it.
     std::function<bool(const QString& path)> openWithDesktop;
 

@@ -36,6 +36,7 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
         *menus_, *picture_, [this] { SaveSettings(); }, this);
     shellCommands_ = new ShellCommands(*this);
     viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, this);
+    viewer_->bannerText = bannerLine();
     connectPanes();
 
     const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96.0;
@@ -90,6 +91,12 @@ void MainWindow::connectPanes()
     connect(browser_, &browser::BrowserPane::specChanged, this, &MainWindow::SaveSettings);
     connect(browser_, &browser::BrowserPane::folderRefused, this,
             [this](const QString& message) { QMessageBox::warning(this, tr("Mirravelnock!"), message); });
+    connect(browser_, &browser::BrowserPane::namesUnlisted, this, [this](int count) {
+        fileInfoBar_->setText(
+            tr("%n name(s) in this folder are not valid text and are not listed; rename them to "
+               "see them here.",
+               nullptr, count));
+    });
     connect(browser_, &browser::BrowserPane::busyChanged, this, [this](bool busy) {
         if (busy)
             setCursor(Qt::WaitCursor);

@@ -14,12 +14,14 @@
 #include <QAction>
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 using namespace mv::shell;
@@ -165,4 +167,33 @@ TEST_F(MainWindowTest, PictureFolderHighlightAndAutoHide)
     EXPECT_TRUE(w.browser().dirList()->isVisible());
     stop();
     EXPECT_EQ(setting("AutoHide"), QStringLiteral("False"));
+}
+
+// A name with a line break shows on one row yet opens the real file; names that are not valid
+// text can't be listed, and the information bar says how many were left out.
+TEST_F(MainWindowTest, LineBreakInANameAndNamesThatAreNotText)
+{
+    const QString odd = pics_.filePath(QStringLiteral("two\nlines.png"));
+    ASSERT_TRUE(QFile::copy(pics_.filePath(QStringLiteral("wide.png")), odd));
+    const QByteArray bad = QFile::encodeName(pics_.path()) + "/caf\xe9.png";
+    QFile src(pics_.filePath(QStringLiteral("wide.png")));
+    ASSERT_TRUE(src.open(QIODevice::ReadOnly));
+    const QByteArray bytes = src.readAll();
+    FILE* f = std::fopen(bad.constData(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
+    std::fclose(f);
+
+    MainWindow& w = start();
+    ASSERT_TRUE(w.browser().setFolder(pics_.path()));
+    mv::browser::FileListView* list = w.browser().fileList();
+    QTRY_COMPARE(list->names().size(), 2);
+    const int row = list->find(QStringLiteral("two\nlines.png"));
+    ASSERT_GE(row, 0);
+    EXPECT_FALSE(list->model()->index(row, 0).data().toString().contains(QLatin1Char('\n')));
+    EXPECT_TRUE(w.fileInfoBar()->text().contains(QLatin1String("1 name(s)")));
+    list->selectRow(row);
+    EXPECT_EQ(w.pictureArea().imageControl()->pictureFile(), odd);
+    EXPECT_EQ(w.pictureArea().imageControl()->pictureWidth(), 40);
+    std::remove(bad.constData()); // a name QTemporaryDir could not spell
 }
