@@ -43,6 +43,8 @@ int main(int argc, char** argv)
                    stderr);
         return 1;
     }
+    // The desktop's document-type registration runs first of all, before the command line is
+    // read, once it comes with the desktop integration.
     QApplication app(argc, argv);
     // Qt has taken out its own options ("-platform offscreen"); the rest are ours, as raw bytes.
     const CommandLine cmd = parseCommandLine(argc, argv);

@@ -41,31 +41,29 @@ bool ViewOptionCommands::MenuZoomLevel_Click(int index)
     return true;
 }
 
-bool ViewOptionCommands::MenuDither_Click(int index)
+bool ViewOptionCommands::chooseOption(const std::array<QAction*, 3>& items, int index,
+                                      void (imaging::ImageControl::*apply)(int))
 {
-    if (!MainMenus::checkOnly(menus_.MenuDither, index))
+    if (!MainMenus::checkOnly(items, index))
         return false;
-    area_.imageControl()->setDitherMode(index);
+    (area_.imageControl()->*apply)(index);
     save_();
     return true;
+}
+
+bool ViewOptionCommands::MenuDither_Click(int index)
+{
+    return chooseOption(menus_.MenuDither, index, &imaging::ImageControl::setDitherMode);
 }
 
 bool ViewOptionCommands::MenuMethodDCT_Click(int index)
 {
-    if (!MainMenus::checkOnly(menus_.MenuMethodDCT, index))
-        return false;
-    area_.imageControl()->setDctMethod(index);
-    save_();
-    return true;
+    return chooseOption(menus_.MenuMethodDCT, index, &imaging::ImageControl::setDctMethod);
 }
 
 bool ViewOptionCommands::MenuMethodDither_Click(int index)
 {
-    if (!MainMenus::checkOnly(menus_.MenuMethodDither, index))
-        return false;
-    area_.imageControl()->setJpegDitherMethod(index);
-    save_();
-    return true;
+    return chooseOption(menus_.MenuMethodDither, index, &imaging::ImageControl::setJpegDitherMethod);
 }
 
 void ViewOptionCommands::MenuFancyJPEG_Click()

@@ -4,11 +4,18 @@
 
 #include <QObject>
 
+#include <array>
 #include <functional>
+
+class QAction;
 
 namespace mv::browser {
 class PictureArea;
 } // namespace mv::browser
+
+namespace mv::imaging {
+class ImageControl;
+} // namespace mv::imaging
 
 namespace mv::shell {
 
@@ -31,6 +38,9 @@ public:
     void MenuQuantizeJPEG_Click();
 
 private:
+    bool chooseOption(const std::array<QAction*, 3>& items, int index,
+                      void (imaging::ImageControl::*apply)(int));
+
     MainMenus& menus_;
     browser::PictureArea& area_;
     std::function<void()> save_;
