@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "shell/ui/Centering.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QFile>
@@ -190,6 +192,8 @@ bool showManual(QWidget* owner)
         if (!owner)
             window->setAttribute(Qt::WA_DeleteOnClose);
         window->setManual(*manual);
+        // The first time it opens over the window that asked for it; later where the user left it.
+        CenterOnOwner(window, owner);
     }
     window->show();
     window->raise();
