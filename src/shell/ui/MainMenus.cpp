@@ -82,7 +82,7 @@ QMenu* MainMenus::buildFile(QMainWindow* window)
     mnuSafeDelete = toggle(m, tr("&Safe Delete"));
     m->addSeparator();
     MenuExit = item(m, tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    notYet({MenuEncrypt, MenuDecrypt, MenuDelete, mnuThumb, mnuSafeDelete});
+    notYet({MenuDelete, mnuThumb, mnuSafeDelete});
     return m;
 }
 

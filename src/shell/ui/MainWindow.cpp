@@ -6,12 +6,14 @@
 #include "browser/ui/PictureArea.h"
 #include "browser/ui/SelectionViewer.h"
 #include "browser/ui/TypeFilterBox.h"
+#include "crypto/KeyState.h"
 #include "imaging/ui/ImageControl.h"
 #include "shell/AppSettings.h"
 #include "shell/Twips.h"
 #include "shell/Version.h"
 #include "shell/WindowLayout.h"
 #include "shell/WindowSettings.h"
+#include "shell/ui/CryptoCommands.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/ShellCommands.h"
 #include "shell/ui/ViewOptionCommands.h"
@@ -37,6 +39,8 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     shellCommands_ = new ShellCommands(*this);
     viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, this);
     viewer_->bannerText = bannerLine();
+    keys_ = new crypto::KeyState(this);
+    new CryptoCommands(*this, *keys_);
     connectPanes();
 
     const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96.0;

@@ -16,6 +16,10 @@ class PictureArea;
 class SelectionViewer;
 } // namespace mv::browser
 
+namespace mv::crypto {
+class KeyState;
+} // namespace mv::crypto
+
 namespace mv::shell {
 
 class AppSettings;
@@ -36,6 +40,8 @@ public:
     [[nodiscard]] browser::BrowserPane& browser() { return *browser_; }
     [[nodiscard]] browser::PictureArea& pictureArea() { return *picture_; }
     [[nodiscard]] browser::SelectionViewer& viewer() { return *viewer_; }
+    // The keys typed since start and the flags every decryption path shares.
+    [[nodiscard]] crypto::KeyState& keys() { return *keys_; }
     [[nodiscard]] QLineEdit* fileInfoBar() const { return fileInfoBar_; }
     [[nodiscard]] QComboBox* quickList() const { return quickList_; }
     [[nodiscard]] const PaneLayout& paneLayout() const { return layout_; }
@@ -94,6 +100,7 @@ private:
     ViewOptionCommands* viewOptions_ = nullptr;
     ShellCommands* shellCommands_ = nullptr;
     browser::SelectionViewer* viewer_ = nullptr;
+    crypto::KeyState* keys_ = nullptr;
     PaneLayout layout_ {Panes {}};
 };
 

@@ -1,0 +1,196 @@
+#include "crypto/ui/EncDecProcess.h"
+
+#include "crypto/EncDecTexts.h"
+#include "crypto/ui/AskKeyDialog.h"
+#include "shell/ui/Centering.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <QVBoxLayout>
+
+namespace mv::crypto {
+
+namespace {
+
+// Runs `f` on the dialog's thread and waits for its answer: the worker asks, the user answers.
+template <typename F>
+auto onUiThread(QObject* context, F f)
+{
+    decltype(f()) answer {};
+    QMetaObject::invokeMethod(
+        context, [&] { answer = f(); }, Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+EncDecProcess::EncDecProcess(EncDecJob job, QWidget* owner)
+    : QDialog(owner), encrypt_(job.encrypt), EncDecLabel_(new QLabel(this)), fileLabel_(new QLabel(this)),
+      bar_(new QProgressBar(this)), CancelBut_(new QPushButton(tr("Cancel"), this))
+{
+    setWindowTitle(tr("Mirravelnock! - Encryption/Decryption Process"));
+    setModal(true);
+    EncDecLabel_->setText(encrypt_ ? tr("Mirravelnock! is currently Encrypting files...")
+                                   : tr("Mirravelnock! is currently Decrypting files..."));
+    fileLabel_->setTextFormat(Qt::PlainText);
+    fileLabel_->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+    bar_->setRange(0, 1000);
+    bar_->setValue(0);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(EncDecLabel_);
+    layout->addWidget(fileLabel_);
+    layout->addWidget(bar_);
+    layout->addWidget(CancelBut_, 0, Qt::AlignRight);
+    connect(CancelBut_, &QPushButton::clicked, this, &EncDecProcess::CancelBut_Click);
+
+    keyQuestion = [this](const QString&, KeyState& keys) { return AskKeyDialog::ask(keys, this); };
+    replaceQuestion = [this](const QString& file, const QString& target) {
+        QMessageBox box(
+            QMessageBox::Question, windowTitle(),
+            tr("%1 already exists.\nWorking on %2 would replace it.").arg(shown(target), shown(file)),
+            QMessageBox::NoButton, this);
+        QPushButton* replace = box.addButton(tr("Replace"), QMessageBox::AcceptRole);
+        QPushButton* all = box.addButton(tr("Replace all"), QMessageBox::AcceptRole);
+        QPushButton* skip = box.addButton(tr("Skip"), QMessageBox::RejectRole);
+        box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+        box.setDefaultButton(skip);
+        box.exec();
+        if (box.clickedButton() == replace)
+            return ReplaceAnswer::Replace;
+        if (box.clickedButton() == all)
+            return ReplaceAnswer::ReplaceAll;
+        if (box.clickedButton() == skip)
+            return ReplaceAnswer::Skip;
+        return ReplaceAnswer::Cancel;
+    };
+    leftoverQuestion = [this](const QStringList& files) {
+        QStringList lines;
+        for (const QString& f : files.mid(0, 10))
+            lines << shown(f);
+        if (files.size() > 10)
+            lines << tr("and %n more", nullptr, int(files.size() - 10));
+        return QMessageBox::question(
+                   this, windowTitle(),
+                   tr("An earlier run was interrupted and left these temporary files, which may "
+                      "hold private data:\n%1\n\nWipe them now?")
+                       .arg(lines.join(QLatin1Char('\n'))),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    };
+    cancelQuestion = [this] {
+        return QMessageBox::information(this, windowTitle(), tr("Cancel the current opperation?"),
+                                        QMessageBox::Yes | QMessageBox::No,
+                                        QMessageBox::No) == QMessageBox::Yes;
+    };
+    tell = [this](const QString& text, bool problem) {
+        if (problem)
+            QMessageBox::warning(this, tr("Mirravelnock!"), text);
+        else
+            QMessageBox::information(this, tr("Mirravelnock!"), text);
+    };
+    batch_ = std::make_unique<EncDecBatch>(std::move(job), static_cast<EncDecCallbacks&>(*this));
+}
+
+EncDecProcess::~EncDecProcess()
+{
+    if (worker_) {
+        batch_->cancel();
+        worker_->wait();
+    }
+}
+
+EncDecResult EncDecProcess::run()
+{
+    adjustSize();
+    shell::CenterOnOwner(this, parentWidget());
+    running_ = true;
+    worker_ = QThread::create([this] { result_ = batch_->run(); });
+    connect(worker_, &QThread::finished, this, &EncDecProcess::finish);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    worker_->start();
+    exec();
+    return result_;
+}
+
+void EncDecProcess::finish()
+{
+    worker_->wait();
+    delete worker_;
+    worker_ = nullptr;
+    QGuiApplication::restoreOverrideCursor();
+    if (const QString text = passedOverText(result_, encrypt_); !text.isEmpty())
+        tell(text, false);
+    if (const QString text = problemsText(result_, encrypt_); !text.isEmpty())
+        tell(text, true);
+    running_ = false;
+    accept();
+}
+
+void EncDecProcess::CancelBut_Click()
+{
+    if (running_ && cancelQuestion())
+        batch_->cancel();
+}
+
+void EncDecProcess::closeEvent(QCloseEvent* event)
+{
+    // Never closed while it runs: the question is asked and the run ends on its own.
+    if (running_) {
+        CancelBut_Click();
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void EncDecProcess::reject()
+{
+    if (running_) {
+        CancelBut_Click();
+        return;
+    }
+    QDialog::reject();
+}
+
+bool EncDecProcess::askKey(const QString& file, KeyState& keys)
+{
+    return onUiThread(this, [&] { return keyQuestion(file, keys); });
+}
+
+EncDecCallbacks::ReplaceAnswer EncDecProcess::askReplace(const QString& file, const QString& target)
+{
+    return onUiThread(this, [&] { return replaceQuestion(file, target); });
+}
+
+bool EncDecProcess::askWipeLeftovers(const QStringList& files)
+{
+    return onUiThread(this, [&] { return leftoverQuestion(files); });
+}
+
+void EncDecProcess::progress(const EncDecProgress& p)
+{
+    QMetaObject::invokeMethod(
+        this, [this, p] { showProgress(p); }, Qt::QueuedConnection);
+}
+
+void EncDecProcess::showProgress(const EncDecProgress& p)
+{
+    fileLabel_->setText(fontMetrics().elidedText(shown(p.file), Qt::ElideMiddle, fileLabel_->width()));
+    const double files = p.filesTotal > 0 ? double(p.filesDone) / p.filesTotal : 0.0;
+    const double bytes = p.bytesTotal > 0 ? double(p.bytesDone) / double(p.bytesTotal) : files;
+    // Bytes tell how far a run of a few large files is, files how far a run of many small ones.
+    bar_->setValue(int(500 * (files + bytes)));
+    bar_->setFormat(tr("%1 of %2 files").arg(p.filesDone).arg(p.filesTotal));
+}
+
+} // namespace mv::crypto

@@ -1,0 +1,78 @@
+#include "crypto/ui/EncryptDialog.h"
+
+#include "crypto/KeyState.h"
+#include "crypto/ui/ConfirmKeyDialog.h"
+#include "crypto/ui/KeyField.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace mv::crypto {
+
+EncryptDialog::EncryptDialog(KeyState& keys, FileListState list, QWidget* owner)
+    : BatchDialog(keys, tr("Mirravelnock! - Encrypt"),
+                  tr("Select the action to be taken for the encryption."), tr("Encrypt &selected files only"),
+                  tr("Encrypt &all displayed files in directory"), QStringLiteral("Encrypt"), list, owner),
+      KeyString_(new KeyField(this))
+{
+    auto* label2 = new QLabel(tr("Enter encryption &key to use"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setBuddy(KeyString_);
+    KeyString_->setObjectName(QStringLiteral("KeyString"));
+    extraRows()->addSpacing(fontMetrics().height() / 2);
+    extraRows()->addWidget(label2);
+    extraRows()->addWidget(KeyString_);
+
+    BeginBut_->setEnabled(false);
+    connect(KeyString_, &QLineEdit::textChanged, this,
+            [this] { BeginBut_->setEnabled(KeyString_->isLongEnough()); });
+    connect(BeginBut_, &QPushButton::clicked, this, &EncryptDialog::BeginBut_Click);
+
+    setTabOrder(lastScopeControl(), KeyString_);
+    finishLayout(KeyString_);
+    // The options are already set from the file list; the key is what is left to type.
+    KeyString_->setFocus(Qt::OtherFocusReason);
+}
+
+void EncryptDialog::BeginBut_Click()
+{
+    if (Busy() || !KeyString_->isLongEnough())
+        return;
+    // Read once and wiped from the box at once; should the confirmation be cancelled, the
+    // key is typed again rather than left in the box.
+    SecretText key = KeyString_->takeKey();
+    if (!keys_.contains(key)) {
+        if (!confirmNewKey(key))
+            return;
+        repaint();
+        keys_.append(key);
+    }
+    key_ = std::move(key);
+    runBatch(true, [this] {
+        if (runner_)
+            runner_(this, options(), key_);
+    });
+}
+
+bool EncryptDialog::confirmNewKey(const SecretText& key)
+{
+    for (;;) {
+        const SecretText confirmed = ConfirmKeyDialog::ask(this);
+        if (confirmed.isEmpty())
+            return false;
+        if (confirmed == key)
+            return true;
+        QMessageBox::warning(this, tr("Mirravelnock!"), tr("The key you entered is not the same."));
+    }
+}
+
+void EncryptDialog::reject()
+{
+    if (!Busy())
+        KeyString_->wipe();
+    BatchDialog::reject();
+}
+
+} // namespace mv::crypto

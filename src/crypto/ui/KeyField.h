@@ -1,0 +1,31 @@
+// The masked text box every key dialog uses. Its text is handed out once as a SecretText and
+// the characters the box held are overwritten at that moment, and again when the dialog goes.
+#pragma once
+
+#include "crypto/SecretText.h"
+
+#include <QLineEdit>
+
+namespace mv::crypto {
+
+class KeyField : public QLineEdit {
+    Q_OBJECT
+
+public:
+    // Keys are at most this long, as they always were.
+    static constexpr int kMaxKeyLength = 255;
+    // A key shorter than this cannot be chosen for encryption or offered for decryption.
+    static constexpr int kMinNewKeyLength = 4;
+
+    explicit KeyField(QWidget* parent = nullptr);
+    ~KeyField() override;
+
+    // The typed key; the box is empty afterwards and its characters are overwritten.
+    [[nodiscard]] SecretText takeKey();
+    // Empties the box, overwriting its characters first.
+    void wipe();
+    // Whether the typed key is long enough for a new key.
+    [[nodiscard]] bool isLongEnough() const;
+};
+
+} // namespace mv::crypto

@@ -1,0 +1,257 @@
+// Encryption and decryption runs over real folders, driven by a scripted user.
+#include "EncDecTestUser.h"
+
+#include "crypto/EncDecBatch.h"
+#include "crypto/EncDecTexts.h"
+#include "crypto/FileCrypt.h"
+#include "crypto/KeyState.h"
+#include "fileutil/TestFiles.h"
+
+#include <mvengine/engine.h>
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <thread>
+
+using namespace mv::crypto;
+using namespace mvtest;
+using namespace Qt::StringLiterals;
+using Answer = EncDecCallbacks::ReplaceAnswer;
+
+namespace {
+
+const char* const kKey = "Secret1";
+
+SecretText secret(const char* text)
+{
+    return SecretText::fromBytes(text, std::strlen(text));
+}
+
+class EncDecBatchTest : public ::testing::Test {
+protected:
+    QString at(const char* relative) const { return dir.path() + '/'_L1 + QString::fromUtf8(relative); }
+    void put(const char* relative, const QByteArray& data)
+    {
+        QDir().mkpath(QFileInfo(at(relative)).path());
+        ASSERT_TRUE(writeAll(at(relative), data));
+    }
+    EncDecJob job(bool encrypt, const char* folder, bool subfolders = false)
+    {
+        EncDecJob j {encrypt, secret(kKey), &keys, {}, 0};
+        j.scope.folder = at(folder);
+        j.scope.spec = u"*.*"_s;
+        j.scope.includeSubfolders = subfolders;
+        return j;
+    }
+    EncDecResult run(const EncDecJob& j) { return EncDecBatch(j, user).run(); }
+
+    QTemporaryDir dir;
+    KeyState keys;
+    EncDecTestUser user;
+};
+
+} // namespace
+
+TEST_F(EncDecBatchTest, SelectedFilesOnlyTouchesOnlyTheSelectedNames)
+{
+    for (const char* name : {"w/a.txt", "w/b.txt", "w/c.txt", "w/sub/d.txt"})
+        put(name, patterned(700, name[2]));
+    EncDecJob j = job(true, "w", true);
+    j.scope.selectedOnly = true;
+    j.scope.selected = {u"a.txt"_s, u"c.txt"_s, u"gone.txt"_s};
+
+    const EncDecResult r = run(j);
+    EXPECT_EQ(r.done, 2);
+    EXPECT_EQ(user.started, (QStringList {at("w/a.txt"), at("w/c.txt")}));
+    EXPECT_EQ(entries(at("w")), (QStringList {u"a_txt.mv$"_s, u"b.txt"_s, u"c_txt.mv$"_s, u"sub"_s}));
+    EXPECT_EQ(readAll(at("w/b.txt")), patterned(700, 'b'));
+    EXPECT_EQ(readAll(at("w/sub/d.txt")), patterned(700, 's'));
+    ASSERT_EQ(r.notes.size(), 1);
+    EXPECT_EQ(r.notes[0].path, at("w/gone.txt"));
+}
+
+// Each folder's files before its sub-folders, depth first, in the file list's natural order;
+// nothing beside or above the start folder is touched and links to folders are not followed.
+// Everything decrypts back byte for byte, on a worker thread, with no key question.
+TEST_F(EncDecBatchTest, TreeIsWalkedDepthFirstFilesBeforeFoldersAndEndsAtTheStartFolder)
+{
+    const char* const inTree[] = {"P/A/a2.txt", "P/A/a10.txt", "P/A/B/b.txt", "P/A/B/D/d.txt", "P/A/C/c.txt"};
+    const auto contents = [](int seed) { return patterned(2000 + 1000 * seed, seed); };
+    int seed = 0;
+    for (const char* name : inTree)
+        put(name, contents(++seed));
+    put("P/p.txt", contents(6));
+    put("P/Z/z.txt", contents(7));
+    ASSERT_TRUE(QFile::link(at("P/Z"), at("P/A/L")));
+
+    const EncDecResult sealed = run(job(true, "P/A", true));
+    QStringList expected;
+    for (const char* name : inTree)
+        expected << at(name);
+    EXPECT_EQ(user.started, expected);
+    EXPECT_EQ(sealed.done, 5);
+    ASSERT_EQ(sealed.notes.size(), 1);
+    EXPECT_EQ(sealed.notes[0].path, at("P/A/L"));
+    EXPECT_EQ(entries(at("P")), (QStringList {u"A"_s, u"Z"_s, u"p.txt"_s}));
+    EXPECT_EQ(readAll(at("P/Z/z.txt")), contents(7));
+    const EncDecProgress last = user.reports.constLast();
+    EXPECT_EQ(last.filesDone, 5);
+    EXPECT_EQ(last.filesTotal, 5);
+    EXPECT_EQ(last.bytesTotal, quint64(3000 + 4000 + 5000 + 6000 + 7000));
+    EXPECT_EQ(last.bytesDone, last.bytesTotal);
+
+    keys.append(secret(kKey));
+    EncDecResult opened;
+    std::thread([&] { opened = run(job(false, "P/A", true)); }).join();
+    EXPECT_EQ(opened.done, 5);
+    EXPECT_TRUE(user.keyAsked.isEmpty());
+    seed = 0;
+    for (const char* name : inTree)
+        EXPECT_EQ(readAll(at(name)), contents(++seed)) << name;
+}
+
+// Already encrypted files, and plain files when decrypting with a key known: counted, the
+// closing text exact, nothing changed and no key asked.
+TEST_F(EncDecBatchTest, FilesAlreadyInTheWantedStateAreCountedWithTheExactText)
+{
+    for (const char* name : {"e/1.jpg", "e/2.jpg", "e/3.jpg"}) {
+        put(name, patterned(2000));
+        ASSERT_EQ(encryptOne(at(name), "Other1").kind, CryptOutcome::Done);
+    }
+    const QByteArray before = readAll(at("e/2_jpg.mv$"));
+    EncDecResult r = run(job(true, "e"));
+    EXPECT_EQ(r.passedOver, 3);
+    EXPECT_EQ(passedOverText(r, true), u"3 file(s) already encrypted and were skiped."_s);
+    EXPECT_EQ(problemsText(r, true), QString());
+    EXPECT_EQ(readAll(at("e/2_jpg.mv$")), before);
+
+    put("d/x.png", patterned(100));
+    put("d/y.png", patterned(200));
+    keys.append(secret(kKey));
+    r = run(job(false, "d"));
+    EXPECT_EQ(r.passedOver, 2);
+    EXPECT_EQ(passedOverText(r, false), u"2 file(s) already decrypted and were skiped."_s);
+    EXPECT_TRUE(user.keyAsked.isEmpty());
+    EXPECT_EQ(readAll(at("d/y.png")), patterned(200));
+}
+
+// With no key known the first file asks, plain or not; a cancelled question ends the run.
+TEST_F(EncDecBatchTest, CancelledKeyQuestionEndsTheWholeRun)
+{
+    put("k/a.txt", "plain");
+    put("k/b.txt", patterned(4000));
+    ASSERT_EQ(encryptOne(at("k/b.txt"), kKey).kind, CryptOutcome::Done);
+    const QByteArray sealed = readAll(at("k/b_txt.mv$"));
+
+    const EncDecResult r = run(job(false, "k"));
+    EXPECT_TRUE(r.keyCancelled);
+    EXPECT_TRUE(keys.KeyCancelled);
+    EXPECT_EQ(user.keyAsked, QStringList {at("k/a.txt")});
+    EXPECT_EQ(r.done + r.passedOver, 0);
+    EXPECT_EQ(readAll(at("k/b_txt.mv$")), sealed);
+}
+
+// A wrong remembered key brings the question up; a damaged file fails without asking, and
+// is named with its reason.
+TEST_F(EncDecBatchTest, WrongKeysAskForTheRightOneAndDamagedFilesFailWithoutAsking)
+{
+    put("q/x.txt", patterned(5000));
+    ASSERT_EQ(encryptOne(at("q/x.txt"), "Right1").kind, CryptOutcome::Done);
+    const QByteArray damaged = QByteArray(MV_SIGNATURE) + "broken";
+    put("q/bad_txt.mv$", damaged);
+    keys.append(secret("Wrong1"));
+    user.keyAnswers = {"Right1"};
+
+    const EncDecResult r = run(job(false, "q"));
+    EXPECT_EQ(r.done, 1);
+    EXPECT_EQ(readAll(at("q/x.txt")), patterned(5000));
+    EXPECT_EQ(user.keyAsked, QStringList {at("q/x_txt.mv$")});
+    ASSERT_EQ(r.failed.size(), 1);
+    EXPECT_EQ(readAll(at("q/bad_txt.mv$")), damaged);
+    EXPECT_EQ(problemsText(r, false),
+              u"These files could not be decrypted:\n%1: %2"_s.arg(at("q/bad_txt.mv$"), r.failed[0].reason));
+}
+
+TEST_F(EncDecBatchTest, CancelBetweenFilesFinishesTheFileInHandAndLeavesTheRestUntouched)
+{
+    for (const char* name : {"c/f1.txt", "c/f2.txt", "c/f3.txt"})
+        put(name, patterned(3000, name[3]));
+    EncDecBatch batch(job(true, "c"), user);
+    user.onProgress = [&](const EncDecProgress& p) {
+        if (p.file == at("c/f2.txt"))
+            batch.cancel();
+    };
+    const EncDecResult r = batch.run();
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_EQ(entries(at("c")), (QStringList {u"f1_txt.mv$"_s, u"f2_txt.mv$"_s, u"f3.txt"_s}));
+    EXPECT_EQ(readAll(at("c/f3.txt")), patterned(3000, '3'));
+    EXPECT_EQ(decryptOne(at("c/f2_txt.mv$"), {kKey}).kind, CryptOutcome::Done);
+    EXPECT_EQ(readAll(at("c/f2.txt")), patterned(3000, '2'));
+}
+
+TEST_F(EncDecBatchTest, AnotherFileUnderTheTargetNameIsReplacedOnlyWithConsent)
+{
+    put("r/a.txt", "new text");
+    put("r/a_txt.mv$", "someone else's file");
+    EncDecJob j = job(true, "r");
+    j.scope.selectedOnly = true;
+    j.scope.selected = {u"a.txt"_s};
+
+    user.replaceAnswers = {Answer::Skip};
+    EXPECT_EQ(run(j).done, 0);
+    EXPECT_EQ(user.replaceAsked, (QList<QPair<QString, QString>> {{at("r/a.txt"), at("r/a_txt.mv$")}}));
+    EXPECT_EQ(readAll(at("r/a.txt")), "new text");
+    EXPECT_EQ(readAll(at("r/a_txt.mv$")), "someone else's file");
+
+    user.replaceAnswers = {Answer::Replace};
+    EXPECT_EQ(run(j).done, 1);
+    ASSERT_EQ(decryptOne(at("r/a_txt.mv$"), {kKey}).kind, CryptOutcome::Done);
+    EXPECT_EQ(readAll(at("r/a.txt")), "new text");
+}
+
+// A file gone since the listing is passed over with a note; one the work refuses (a link) is
+// named with its reason; neither is counted as done.
+TEST_F(EncDecBatchTest, FilesThatCannotBeWorkedOnAreNamedAndNeverCountedDone)
+{
+    for (const char* name : {"v/f1.txt", "v/f2.txt", "v/f3.txt"})
+        put(name, patterned(1000));
+    ASSERT_TRUE(QFile::link(at("v/f1.txt"), at("v/link.txt")));
+    user.onProgress = [&](const EncDecProgress& p) {
+        if (p.file == at("v/f1.txt"))
+            QFile::remove(at("v/f2.txt"));
+    };
+    const EncDecResult r = run(job(true, "v"));
+    EXPECT_EQ(r.done, 2);
+    ASSERT_EQ(r.failed.size(), 1);
+    EXPECT_EQ(problemsText(r, true),
+              u"These files could not be encrypted:\n%1: %2\n\nThese were passed over:\n%3: no longer there; "
+              "it went away after the folder was listed"_s.arg(at("v/link.txt"), r.failed[0].reason,
+                                                               at("v/f2.txt")));
+}
+
+// Whatever the filter, the temporary files of an interrupted run are named to the user and
+// never encrypted as if they were the user's.
+TEST_F(EncDecBatchTest, LeftoverTemporaryFilesAreOfferedForWipingAndNeverEncrypted)
+{
+    put("t/$MVAB12CD.TMP", "half-wiped data");
+    put("t/.mv-abcdefghij12.tmp", "half-written data");
+    put("t/photo.jpg", patterned(1500));
+    EncDecJob j = job(true, "t");
+    j.scope.spec = u"*.jpg"_s;
+
+    EXPECT_EQ(run(j).done, 1);
+    EXPECT_EQ(user.leftoversAsked, (QStringList {at("t/.mv-abcdefghij12.tmp"), at("t/$MVAB12CD.TMP")}));
+    EXPECT_EQ(entries(at("t")),
+              (QStringList {u"$MVAB12CD.TMP"_s, u".mv-abcdefghij12.tmp"_s, u"photo_jpg.mv$"_s}));
+    EXPECT_EQ(readAll(at("t/$MVAB12CD.TMP")), "half-wiped data");
+
+    j.scope.spec = u"*.*"_s;
+    user.wipeLeftovers = true;
+    EXPECT_EQ(run(j).leftoversWiped, 2);
+    EXPECT_EQ(entries(at("t")), QStringList {u"photo_jpg.mv$"_s});
+}

@@ -1,0 +1,160 @@
+// The key cache, the key texts and the one key search every decryption path uses.
+#include "crypto/KeyState.h"
+#include "crypto/FileCrypt.h"
+#include "crypto/KeySearch.h"
+#include "fileutil/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+#include <cstring>
+#include <string>
+
+using namespace mv::crypto;
+using namespace mvtest;
+using Keys = std::vector<std::string>;
+
+namespace {
+
+SecretText secret(const char* text)
+{
+    return SecretText::fromBytes(text, std::strlen(text));
+}
+
+Keys plain(const std::vector<SecretText>& keys)
+{
+    Keys out;
+    for (const SecretText& key : keys)
+        out.emplace_back(key.data() ? key.data() : "", key.size());
+    return out;
+}
+
+// Types each answer in turn, as AskKey does; the end of the script cancels.
+class ScriptedAsker : public KeyAsker {
+public:
+    explicit ScriptedAsker(Keys answers = {}) : answers_(std::move(answers)) {}
+    bool askKey(const QString& file, KeyState& keys) override
+    {
+        asked.append(file);
+        triesBeforeAsk.push_back(tries);
+        if (answers_.empty())
+            return false;
+        keys.append(secret(answers_.front().c_str()));
+        answers_.erase(answers_.begin());
+        return true;
+    }
+    QStringList asked;
+    std::vector<int> triesBeforeAsk;
+    int tries = 0;
+
+private:
+    Keys answers_;
+};
+
+} // namespace
+
+TEST(KeyStateTest, KeysAreExactTheirOwnCopiesAndDifferingInCaseBothKept)
+{
+    const SecretText key = SecretText::fromText(QStringLiteral("Schlüssel"));
+    SecretText copy = key;
+    copy.wipe();
+    EXPECT_EQ(plain({key, copy}), (Keys {"Schl\xc3\xbcssel", ""}));
+    const char withNul[] = {'a', '\0', 'b'};
+    EXPECT_FALSE(SecretText::fromBytes(withNul, 3) == secret("a"));
+    QString typed = QStringLiteral("typed key");
+    const QString shared = typed;
+    wipeString(typed); // never empties another holder's text behind its back
+    EXPECT_TRUE(typed.isEmpty());
+    EXPECT_EQ(shared, QStringLiteral("typed key"));
+
+    KeyState state;
+    int added = 0;
+    QObject::connect(&state, &KeyState::keysChanged, [&](bool have) { added += have; });
+    EXPECT_TRUE(state.append(secret("Secret")));
+    EXPECT_TRUE(state.append(secret("secret")));
+    EXPECT_FALSE(state.append(secret("Secret")));
+    EXPECT_FALSE(state.append(SecretText()));
+    EXPECT_EQ(plain(state.KeyCache()), (Keys {"Secret", "secret"}));
+    EXPECT_FALSE(state.contains(secret("Secret ")));
+    EXPECT_EQ(added, 2);
+}
+
+// After "Clear Passwords" a file is not opened until its key is typed again; the emptied
+// entries keep their places and `CurrentKey` stays.
+TEST(KeyStateTest, ClearKeysEmptiesEveryEntryAndTheFileAsksForItsKeyAgain)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeAll(dir.path() + QStringLiteral("/note.txt"), patterned(5000)));
+    ASSERT_EQ(encryptOne(dir.path() + QStringLiteral("/note.txt"), "Secret").kind, CryptOutcome::Done);
+    const QString sealed = dir.path() + QStringLiteral("/note_txt.mv$");
+
+    KeyState state;
+    state.append(secret("other"));
+    state.append(secret("Secret"));
+    state.CurrentKey = secret("Secret");
+    bool have = true;
+    QObject::connect(&state, &KeyState::keysChanged, [&](bool now) { have = now; });
+    state.clearKeys();
+    EXPECT_FALSE(have);
+    EXPECT_EQ(plain(state.KeyCache()), (Keys {"", ""}));
+    EXPECT_FALSE(state.hasKeys());
+    EXPECT_EQ(plain({state.CurrentKey}), Keys {"Secret"});
+
+    const KeyTrial open = [&](const std::vector<SecretText>& keys) {
+        QList<QByteArray> list;
+        for (const SecretText& key : keys)
+            list.append(QByteArray(key.data(), qsizetype(key.size())));
+        const CryptOutcome out = decryptOne(sealed, list);
+        return out.kind == CryptOutcome::Done ? KeyTry {KeyTry::Opened, out.keyIndex}
+                                              : KeyTry {KeyTry::NoneFits, -1};
+    };
+    ScriptedAsker refuse;
+    EXPECT_EQ(searchKey(sealed, state, refuse, open).kind, KeySearchResult::Cancelled);
+    EXPECT_EQ(refuse.asked, QStringList {sealed});
+    EXPECT_TRUE(exists(sealed));
+
+    ScriptedAsker retype({"Secret"});
+    EXPECT_EQ(searchKey(sealed, state, retype, open).kind, KeySearchResult::Opened);
+    EXPECT_FALSE(exists(sealed));
+    EXPECT_EQ(plain(state.KeyCache()), (Keys {"", "", "Secret"}));
+}
+
+TEST(KeySearchTest, AsksOnlyWhenNoKeyFitsAndStopsWhenTheQuestionIsCancelled)
+{
+    KeyState state;
+    ScriptedAsker asker({"wrong", "right"});
+    std::vector<Keys> tried;
+    const KeyTrial rightOpens = [&](const std::vector<SecretText>& keys) {
+        ++asker.tries;
+        tried.push_back(plain(keys));
+        const auto found = std::find(tried.back().begin(), tried.back().end(), "right");
+        return found == tried.back().end() ? KeyTry {KeyTry::NoneFits, -1}
+                                           : KeyTry {KeyTry::Opened, int(found - tried.back().begin())};
+    };
+    // An empty cache asks before the file is tried at all.
+    state.KeyCancelled = true;
+    KeySearchResult found = searchKey(QStringLiteral("/f"), state, asker, rightOpens);
+    EXPECT_EQ(plain({found.key}), Keys {"right"});
+    EXPECT_EQ(asker.triesBeforeAsk, (std::vector<int> {0, 1}));
+    EXPECT_EQ(tried, (std::vector<Keys> {{"wrong"}, {"wrong", "right"}}));
+    EXPECT_FALSE(state.KeyCancelled);
+
+    // The viewer's current key goes first, once, and is left as it was.
+    tried.clear();
+    state.CurrentKey = secret("right");
+    found = searchKey(QStringLiteral("/f"), state, asker, rightOpens, {state.CurrentKey});
+    EXPECT_EQ(found.kind, KeySearchResult::Opened);
+    EXPECT_EQ(tried, (std::vector<Keys> {{"right", "wrong"}}));
+
+    // A file settled otherwise (not encrypted) asks nothing; a cancelled question ends it all.
+    const KeyTrial plainFile = [](const std::vector<SecretText>&) { return KeyTry {KeyTry::Settled, -1}; };
+    EXPECT_EQ(searchKey(QStringLiteral("/g"), state, asker, plainFile).kind, KeySearchResult::Settled);
+    const KeyTrial noneFits = [](const std::vector<SecretText>&) { return KeyTry {KeyTry::NoneFits, -1}; };
+    EXPECT_EQ(searchKey(QStringLiteral("/h"), state, asker, noneFits).kind, KeySearchResult::Cancelled);
+    EXPECT_EQ(asker.asked, (QStringList {QStringLiteral("/f"), QStringLiteral("/f"), QStringLiteral("/h")}));
+    EXPECT_TRUE(state.KeyCancelled);
+    EXPECT_EQ(plain({state.CurrentKey}), Keys {"right"});
+}

@@ -1,0 +1,133 @@
+// Encrypt and Decrypt opened over the main file list's three states, and Decrypt holding on
+// while its batch runs.
+#include "DialogDriver.h"
+#include "crypto/KeyState.h"
+#include "crypto/ui/DecryptDialog.h"
+#include "crypto/ui/EncryptDialog.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace mv::crypto {
+namespace {
+
+using test::control;
+
+std::unique_ptr<BatchDialog> open(const char* prefix, KeyState& keys, FileListState list)
+{
+    if (QByteArray(prefix) == "Encrypt")
+        return std::make_unique<EncryptDialog>(keys, list);
+    return std::make_unique<DecryptDialog>(keys, list);
+}
+
+// The options as the dialog's controls show them.
+ScopeOptions shown(const BatchDialog& dialog, const char* prefix)
+{
+    const ScopeOptions options = dialog.options();
+    // The two options exclude each other: exactly one is chosen.
+    const QByteArray all = QByteArray(prefix) + "AllOption";
+    EXPECT_NE(control<QRadioButton>(&dialog, all.constData())->isChecked(), options.selectedOnly);
+    return options;
+}
+
+TEST(BatchDialogs, OptionsFollowTheFileListAndTheSubFolderBox)
+{
+    constexpr ScopeOptions kTree {.selectedOnly = false, .selectedEnabled = false, .includeSubs = true};
+    constexpr ScopeOptions kAll {.selectedOnly = false, .selectedEnabled = false, .includeSubs = false};
+    constexpr ScopeOptions kSelected {.selectedOnly = true, .selectedEnabled = true, .includeSubs = false};
+    KeyState keys;
+    for (const char* prefix : {"Encrypt", "Decrypt"}) {
+        SCOPED_TRACE(prefix);
+        {
+            // An empty list: the whole tree, and clearing the tick is refused.
+            auto dialog = open(prefix, keys, FileListState::Empty);
+            dialog->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+            EXPECT_EQ(shown(*dialog, prefix), kTree);
+            auto* subs = control<QCheckBox>(dialog.get(), "IncludeSubsChk");
+            QTest::mouseClick(subs, Qt::LeftButton);
+            EXPECT_EQ(shown(*dialog, prefix), kTree);
+            subs->setFocus();
+            QTest::keyClick(subs, Qt::Key_Space);
+            EXPECT_EQ(shown(*dialog, prefix), kTree);
+        }
+        {
+            auto dialog = open(prefix, keys, FileListState::SomeSelected);
+            EXPECT_EQ(shown(*dialog, prefix), kSelected);
+            auto* subs = control<QCheckBox>(dialog.get(), "IncludeSubsChk");
+            subs->click();
+            EXPECT_EQ(shown(*dialog, prefix), kTree);
+            subs->click();
+            EXPECT_EQ(shown(*dialog, prefix), kSelected);
+            // The user may still choose the whole folder without its sub-folders.
+            control<QRadioButton>(dialog.get(), (QByteArray(prefix) + "AllOption").constData())->click();
+            EXPECT_EQ(shown(*dialog, prefix),
+                      (ScopeOptions {.selectedOnly = false, .selectedEnabled = true, .includeSubs = false}));
+        }
+        {
+            auto dialog = open(prefix, keys, FileListState::NoneSelected);
+            EXPECT_EQ(shown(*dialog, prefix), kAll);
+            auto* subs = control<QCheckBox>(dialog.get(), "IncludeSubsChk");
+            subs->click();
+            EXPECT_EQ(shown(*dialog, prefix), kTree);
+            subs->click();
+            EXPECT_EQ(shown(*dialog, prefix), kAll);
+        }
+    }
+}
+
+TEST(BatchDialogs, DecryptStaysOpenAndRefusesToCloseWhileItsBatchRuns)
+{
+    KeyState keys;
+    keys.EncryptMode = true;
+    DecryptDialog dialog(keys, FileListState::NoneSelected);
+    int batches = 0;
+    bool busyDuring = false;
+    bool openAfterClose = false;
+    ScopeOptions given;
+    dialog.setRunner([&](QWidget* owner, const ScopeOptions& options) {
+        ++batches;
+        EXPECT_EQ(owner, &dialog);
+        given = options;
+        busyDuring = dialog.Busy();
+        EXPECT_FALSE(keys.EncryptMode);
+        // Esc, the window's close button and Cancel are all refused while the batch runs.
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        dialog.close();
+        control<QPushButton>(&dialog, "CancelBut")->click();
+        openAfterClose = dialog.isVisible();
+    });
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    control<QCheckBox>(&dialog, "IncludeSubsChk")->click();
+
+    auto* begin = control<QPushButton>(&dialog, "BeginBut");
+    EXPECT_TRUE(begin->isEnabled() && begin->isDefault());
+    QTest::keyClick(&dialog, Qt::Key_Return);
+
+    EXPECT_EQ(batches, 1);
+    EXPECT_TRUE(busyDuring);
+    EXPECT_TRUE(openAfterClose);
+    EXPECT_TRUE(given.includeSubs);
+    EXPECT_FALSE(given.selectedOnly);
+    EXPECT_FALSE(dialog.Busy());
+    EXPECT_FALSE(dialog.isVisible()) << "closes once the batch has returned";
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+
+    // Cancel before Begin starts nothing.
+    DecryptDialog cancelled(keys, FileListState::SomeSelected);
+    cancelled.setRunner([&](QWidget*, const ScopeOptions&) { ++batches; });
+    cancelled.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&cancelled));
+    control<QPushButton>(&cancelled, "CancelBut")->click();
+    EXPECT_FALSE(cancelled.isVisible());
+    EXPECT_EQ(batches, 1);
+}
+
+} // namespace
+} // namespace mv::crypto

@@ -1,0 +1,134 @@
+// The four dialogs' texts, whether every one of them shows uncut, and the keyboard's way
+// through them. With MV_SHOT_DIR set, each dialog is also saved as a picture there.
+#include "DialogDriver.h"
+#include "crypto/KeyState.h"
+#include "crypto/ui/AskKeyDialog.h"
+#include "crypto/ui/ConfirmKeyDialog.h"
+#include "crypto/ui/DecryptDialog.h"
+#include "crypto/ui/EncryptDialog.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace mv::crypto {
+namespace {
+
+using test::control;
+
+struct Expected {
+    const char* title;
+    // Object name and text of each label and button, in the keyboard's order for the ones
+    // that take the focus.
+    std::vector<std::pair<const char*, const char*>> texts;
+    std::vector<const char*> tabOrder;
+};
+
+std::vector<std::string> focusChain(QWidget* dialog)
+{
+    std::vector<std::string> names;
+    for (QWidget* w = dialog->nextInFocusChain(); w != dialog; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty())
+            names.push_back(w->objectName().toStdString());
+    }
+    return names;
+}
+
+void checkUncut(QWidget* dialog)
+{
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        if (!qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w))
+            continue;
+        EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName().toStdString();
+        EXPECT_GE(w->height(), w->sizeHint().height()) << w->objectName().toStdString();
+        EXPECT_TRUE(dialog->rect().contains(QRect(w->mapTo(dialog, QPoint(0, 0)), w->size())))
+            << w->objectName().toStdString();
+    }
+    EXPECT_LE(dialog->width(), dialog->screen()->availableGeometry().width());
+}
+
+TEST(CryptoDialogs, ShowTheirTextsUncutInKeyboardOrder)
+{
+    KeyState keys;
+    std::vector<std::pair<std::unique_ptr<QDialog>, Expected>> dialogs;
+    dialogs.emplace_back(std::make_unique<EncryptDialog>(keys, FileListState::SomeSelected),
+                         Expected {"Mirravelnock! - Encrypt",
+                                   {{"Label1", "Select the action to be taken for the encryption."},
+                                    {"EncryptSelOption", "Encrypt &selected files only"},
+                                    {"EncryptAllOption", "Encrypt &all displayed files in directory"},
+                                    {"IncludeSubsChk", "&Include sub-directories (folders)"},
+                                    {"Label2", "Enter encryption &key to use"},
+                                    {"BeginBut", "&Begin"},
+                                    {"CancelBut", "&Cancel"}},
+                                   {"EncryptSelOption", "EncryptAllOption", "IncludeSubsChk", "KeyString",
+                                    "BeginBut", "CancelBut"}});
+    dialogs.emplace_back(
+        std::make_unique<ConfirmKeyDialog>(),
+        Expected {
+            "Mirravelnock! - Confirm key",
+            {{"Label1", "Confirm encryption &key :"}, {"AcceptBut", "&Accept"}, {"CancelBut", "&Cancel"}},
+            {"KeyString", "AcceptBut", "CancelBut"}});
+    dialogs.emplace_back(
+        std::make_unique<DecryptDialog>(keys, FileListState::SomeSelected),
+        Expected {"Mirravelnock! - Decrypt",
+                  {{"Label1", "Select the action to be taken for the decryption."},
+                   {"DecryptSelOption", "Decrypt &selected files only"},
+                   {"DecryptAllOption", "Decrypt &all displayed files in directory"},
+                   {"IncludeSubsChk", "&Include sub-directories (folders)"},
+                   {"BeginBut", "&Begin"},
+                   {"CancelBut", "&Cancel"}},
+                  {"DecryptSelOption", "DecryptAllOption", "IncludeSubsChk", "BeginBut", "CancelBut"}});
+    dialogs.emplace_back(std::make_unique<AskKeyDialog>(keys),
+                         Expected {"Mirravelnock! - Enter Key",
+                                   {{"Label1", "Enter decryption &key for the file"},
+                                    {"DecryptBut", "&Decrypt"},
+                                    {"CancelBut", "&Cancel"}},
+                                   {"KeyString", "DecryptBut", "CancelBut"}});
+
+    const QString shots = qEnvironmentVariable("MV_SHOT_DIR");
+    for (auto& [dialog, expected] : dialogs) {
+        SCOPED_TRACE(expected.title);
+        EXPECT_EQ(dialog->windowTitle().toStdString(), expected.title);
+        EXPECT_TRUE(dialog->isModal());
+        for (const auto& [name, text] : expected.texts) {
+            const QWidget* w = control<QWidget>(dialog.get(), name);
+            const QString shownText = qobject_cast<const QLabel*>(w)
+                                          ? qobject_cast<const QLabel*>(w)->text()
+                                          : qobject_cast<const QAbstractButton*>(w)->text();
+            EXPECT_EQ(shownText.toStdString(), text) << name;
+        }
+        EXPECT_EQ(focusChain(dialog.get()),
+                  std::vector<std::string>(expected.tabOrder.begin(), expected.tabOrder.end()));
+
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        checkUncut(dialog.get());
+
+        // The label's mnemonic reaches the key box.
+        if (auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("KeyString"))) {
+            dialog->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+            control<QWidget>(dialog.get(), expected.tabOrder.back())->setFocus();
+            QTest::keyClick(dialog.get(), Qt::Key_K, Qt::AltModifier);
+            EXPECT_TRUE(field->hasFocus());
+        }
+        if (!shots.isEmpty()) {
+            QDir().mkpath(shots);
+            const QString file = QStringLiteral("%1/%2-x%3.png")
+                                     .arg(shots, dialog->objectName())
+                                     .arg(dialog->devicePixelRatioF());
+            EXPECT_TRUE(dialog->grab().save(file)) << file.toStdString();
+        }
+        dialog->hide();
+    }
+}
+
+} // namespace
+} // namespace mv::crypto

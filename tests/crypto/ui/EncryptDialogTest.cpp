@@ -1,0 +1,185 @@
+// Encrypt and its confirmation, driven through the real widgets: which keys are asked twice,
+// what a slip or a cancel does, and what reaches the batch.
+#include "crypto/ui/EncryptDialog.h"
+#include "DialogDriver.h"
+#include "crypto/KeyState.h"
+#include "crypto/ui/ConfirmKeyDialog.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace mv::crypto {
+namespace {
+
+using test::control;
+using test::ModalWatch;
+using test::typeKeyAndEnter;
+
+SecretText secret(const char* text)
+{
+    return SecretText::fromText(QString::fromUtf8(text));
+}
+
+std::string plain(const SecretText& key)
+{
+    return std::string(key.data() ? key.data() : "", key.size());
+}
+
+// One Encrypt as the user meets it: opened over a list with a selection, a key typed and
+// Begin pressed with Enter. Remembers what the batch was handed.
+struct EncryptRun {
+    explicit EncryptRun(KeyState& keys) : dialog(keys, FileListState::SomeSelected)
+    {
+        dialog.setRunner([this](QWidget* owner, const ScopeOptions& options, const SecretText& key) {
+            ++batches;
+            batchOwner = owner;
+            batchOptions = options;
+            batchKey = plain(key);
+            stillOpen = dialog.isVisible();
+        });
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    }
+
+    EncryptDialog dialog;
+    int batches = 0;
+    QWidget* batchOwner = nullptr;
+    ScopeOptions batchOptions;
+    std::string batchKey;
+    bool stillOpen = false;
+};
+
+// Answers each Confirm with the next of `answers` (typed, then Enter; nullptr presses Esc)
+// and each message box with OK, noting its text.
+struct ConfirmScript {
+    explicit ConfirmScript(std::vector<const char*> answers)
+        : answers_(std::move(answers)), watch_([this](QWidget* w) { answer(w); })
+    {
+    }
+
+    void ignore(QWidget* w) { watch_.ignore(w); }
+
+    int confirms = 0;
+    QStringList messages;
+
+private:
+    void answer(QWidget* w)
+    {
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            messages << box->text();
+            EXPECT_EQ(box->windowTitle().toStdString(), "Mirravelnock!");
+            box->button(QMessageBox::Ok)->click();
+            return;
+        }
+        ASSERT_NE(qobject_cast<ConfirmKeyDialog*>(w), nullptr) << w->metaObject()->className();
+        EXPECT_EQ(w->windowTitle().toStdString(), "Mirravelnock! - Confirm key");
+        const int n = confirms++;
+        if (n >= int(answers_.size()) || !answers_[n]) {
+            QTest::keyClick(w, Qt::Key_Escape);
+            return;
+        }
+        typeKeyAndEnter(w, QString::fromUtf8(answers_[n]));
+    }
+
+    std::vector<const char*> answers_;
+    ModalWatch watch_;
+};
+
+TEST(EncryptDialog, ConfirmationIsAskedOnlyTheFirstTimeAKeyIsUsed)
+{
+    KeyState keys;
+    {
+        EncryptRun run(keys);
+        ConfirmScript script({"Secret1"});
+        script.ignore(&run.dialog);
+        typeKeyAndEnter(&run.dialog, QStringLiteral("Secret1"));
+
+        EXPECT_EQ(script.confirms, 1);
+        ASSERT_EQ(run.batches, 1);
+        EXPECT_EQ(run.batchKey, "Secret1");
+        EXPECT_EQ(run.batchOwner, &run.dialog);
+        EXPECT_TRUE(run.batchOptions.selectedOnly);
+        EXPECT_TRUE(run.stillOpen) << "the batch reads the dialog while it runs";
+        EXPECT_TRUE(keys.EncryptMode);
+        EXPECT_FALSE(run.dialog.isVisible());
+        EXPECT_EQ(run.dialog.result(), QDialog::Accepted);
+        EXPECT_TRUE(control<QLineEdit>(&run.dialog, "KeyString")->text().isEmpty());
+        ASSERT_EQ(keys.KeyCache().size(), 1u);
+        EXPECT_EQ(plain(keys.KeyCache()[0]), "Secret1");
+    }
+    {
+        // The same key again: straight to the batch, no confirmation.
+        EncryptRun run(keys);
+        ConfirmScript script({});
+        script.ignore(&run.dialog);
+        typeKeyAndEnter(&run.dialog, QStringLiteral("Secret1"));
+        EXPECT_EQ(script.confirms, 0);
+        EXPECT_EQ(run.batches, 1);
+        EXPECT_EQ(run.batchKey, "Secret1");
+        EXPECT_EQ(keys.KeyCache().size(), 1u);
+    }
+    {
+        // Case matters: another key, confirmed anew, and both stay.
+        EncryptRun run(keys);
+        ConfirmScript script({"secret1"});
+        script.ignore(&run.dialog);
+        typeKeyAndEnter(&run.dialog, QStringLiteral("secret1"));
+        EXPECT_EQ(script.confirms, 1);
+        EXPECT_EQ(run.batchKey, "secret1");
+        ASSERT_EQ(keys.KeyCache().size(), 2u);
+        EXPECT_TRUE(keys.contains(secret("Secret1")));
+        EXPECT_TRUE(keys.contains(secret("secret1")));
+    }
+}
+
+TEST(EncryptDialog, MismatchedConfirmationShowsTheMessageAndAsksAgain)
+{
+    KeyState keys;
+    EncryptRun run(keys);
+    ConfirmScript script({"Secret2", "Secret1"});
+    script.ignore(&run.dialog);
+    typeKeyAndEnter(&run.dialog, QStringLiteral("Secret1"));
+
+    EXPECT_EQ(script.confirms, 2);
+    ASSERT_EQ(script.messages.size(), 1);
+    EXPECT_EQ(script.messages[0].toStdString(), "The key you entered is not the same.");
+    EXPECT_EQ(run.batches, 1);
+    EXPECT_EQ(run.batchKey, "Secret1");
+    ASSERT_EQ(keys.KeyCache().size(), 1u);
+    EXPECT_EQ(plain(keys.KeyCache()[0]), "Secret1") << "the slip is never remembered";
+}
+
+TEST(EncryptDialog, CancelledOrEmptyConfirmationLeavesEncryptOpenWithNothingStarted)
+{
+    KeyState keys;
+    EncryptRun run(keys);
+    // Esc on the first confirmation, Enter on an empty box on the second.
+    ConfirmScript script({nullptr, ""});
+    script.ignore(&run.dialog);
+    auto* begin = control<QPushButton>(&run.dialog, "BeginBut");
+    auto* field = control<QLineEdit>(&run.dialog, "KeyString");
+
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        typeKeyAndEnter(&run.dialog, QStringLiteral("Secret1"));
+        EXPECT_EQ(script.confirms, attempt);
+        EXPECT_TRUE(run.dialog.isVisible()) << attempt;
+        EXPECT_EQ(run.batches, 0) << attempt;
+        EXPECT_TRUE(keys.KeyCache().empty()) << attempt;
+        // The key was read once and wiped from the box; it is typed again to try again.
+        EXPECT_TRUE(field->text().isEmpty()) << attempt;
+        EXPECT_FALSE(begin->isEnabled()) << attempt;
+    }
+    EXPECT_TRUE(script.messages.isEmpty());
+
+    QTest::keyClick(&run.dialog, Qt::Key_Escape);
+    EXPECT_FALSE(run.dialog.isVisible());
+    EXPECT_EQ(run.dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(run.batches, 0);
+}
+
+} // namespace
+} // namespace mv::crypto
