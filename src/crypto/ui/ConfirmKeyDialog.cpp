@@ -1,12 +1,8 @@
 #include "crypto/ui/ConfirmKeyDialog.h"
 
 #include "crypto/ui/KeyField.h"
-#include "shell/ui/Centering.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace mv::crypto {
 
@@ -18,35 +14,10 @@ ConfirmKeyDialog::ConfirmKeyDialog(QWidget* owner)
     setWindowTitle(tr("Mirravelnock! - Confirm key"));
     setModal(true);
 
-    auto* label1 = new QLabel(tr("Confirm encryption &key :"), this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setBuddy(KeyString_);
-    KeyString_->setObjectName(QStringLiteral("KeyString"));
-    AcceptBut_->setObjectName(QStringLiteral("AcceptBut"));
-    AcceptBut_->setDefault(true);
-    AcceptBut_->setAutoDefault(false);
-    CancelBut_->setObjectName(QStringLiteral("CancelBut"));
-    CancelBut_->setAutoDefault(false);
     connect(AcceptBut_, &QPushButton::clicked, this, &ConfirmKeyDialog::AcceptBut_Click);
     connect(CancelBut_, &QPushButton::clicked, this, &ConfirmKeyDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(AcceptBut_);
-    buttons->addWidget(CancelBut_);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label1);
-    layout->addWidget(KeyString_);
-    layout->addSpacing(fontMetrics().height() / 2);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    setTabOrder(KeyString_, AcceptBut_);
-    setTabOrder(AcceptBut_, CancelBut_);
-    KeyString_->setFocus(Qt::OtherFocusReason);
-    adjustSize();
-    mv::shell::CenterOnOwner(this, owner);
+    layOutKeyDialog(this, tr("Confirm encryption &key :"), KeyString_, AcceptBut_, "AcceptBut", CancelBut_,
+                    owner);
 }
 
 SecretText ConfirmKeyDialog::ask(QWidget* owner)

@@ -1,4 +1,10 @@
 #include "crypto/ui/KeyField.h"
+#include "shell/ui/Centering.h"
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace mv::crypto {
 
@@ -39,6 +45,37 @@ void KeyField::wipe()
 bool KeyField::isLongEnough() const
 {
     return text().size() >= kMinNewKeyLength;
+}
+
+void layOutKeyDialog(QDialog* dialog, const QString& labelText, KeyField* field, QPushButton* accept,
+                     const char* acceptName, QPushButton* cancel, QWidget* owner)
+{
+    auto* label1 = new QLabel(labelText, dialog);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setBuddy(field);
+    field->setObjectName(QStringLiteral("KeyString"));
+    accept->setObjectName(QLatin1String(acceptName));
+    accept->setDefault(true);
+    accept->setAutoDefault(false);
+    cancel->setObjectName(QStringLiteral("CancelBut"));
+    cancel->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(accept);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(label1);
+    layout->addWidget(field);
+    layout->addSpacing(dialog->fontMetrics().height() / 2);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    QWidget::setTabOrder(field, accept);
+    QWidget::setTabOrder(accept, cancel);
+    field->setFocus(Qt::OtherFocusReason);
+    dialog->adjustSize();
+    mv::shell::CenterOnOwner(dialog, owner);
 }
 
 } // namespace mv::crypto

@@ -6,6 +6,9 @@
 
 #include <QLineEdit>
 
+class QDialog;
+class QPushButton;
+
 namespace mv::crypto {
 
 class KeyField : public QLineEdit {
@@ -27,5 +30,10 @@ public:
     // Whether the typed key is long enough for a new key.
     [[nodiscard]] bool isLongEnough() const;
 };
+
+// Lays out a one-key dialog (Confirm, AskKey): the label over the key box, the accept button
+// (the default) and Cancel below, Tab in that order, the key box focused, centred over `owner`.
+void layOutKeyDialog(QDialog* dialog, const QString& labelText, KeyField* field, QPushButton* accept,
+                     const char* acceptName, QPushButton* cancel, QWidget* owner);
 
 } // namespace mv::crypto
