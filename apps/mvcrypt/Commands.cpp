@@ -234,6 +234,7 @@ private:
             failFile(name,
                      r.reason + QCoreApplication::translate("mv::cli", "; use --replace to replace it"));
             break;
+        case CryptOutcome::NoKeyFits:
         case CryptOutcome::Failed:
             if (stopRequested() && r.reason == QLatin1String("cancelled"))
                 break; // the stop is reported once, at the end

@@ -55,9 +55,7 @@ private:
 // is untouched, and another key may still open it.
 bool noKeyOpens(const CryptOutcome& out)
 {
-    return out.kind == CryptOutcome::Failed && out.keyIndex < 0 &&
-           (out.reason == tr("the key does not open this file") ||
-            out.reason == tr("none of the keys opens this file"));
+    return out.kind == CryptOutcome::NoKeyFits;
 }
 
 } // namespace
@@ -224,6 +222,7 @@ private:
                 result_.notes.append({path, out.reason});
             break;
         case CryptOutcome::InUse: result_.notes.append({path, out.reason}); break;
+        case CryptOutcome::NoKeyFits:
         case CryptOutcome::Failed: result_.failed.append({path, out.reason}); break;
         }
     }

@@ -142,6 +142,7 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
     }
     const QString target = PlainName(path);
     int opened = -1;
+    bool noneFits = false;
     auto produce = [&](int sourceFd, int outputFd) {
         for (int i = 0; i < keys.size(); ++i) {
             // A key that does not open the file is refused before anything is written.
@@ -153,6 +154,7 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
                 return fromEngine(r, {});
             }
         }
+        noneFits = true;
         return ProduceResult {
             ProduceResult::Failed, 0,
             keys.size() == 1 ? QCoreApplication::translate("mv::crypto", "the key does not open this file")
@@ -163,6 +165,8 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
     replace.privateOutput = true;
     out = fromReplace(fileutil::replaceFile(path, target, produce, replace), target, false);
     out.keyIndex = opened;
+    if (noneFits && out.kind == CryptOutcome::Failed)
+        out.kind = CryptOutcome::NoKeyFits;
     return out;
 }
 

@@ -18,6 +18,7 @@ struct CryptOutcome {
         PassedOver,   // already in the wanted state (or, decrypting, not encrypted at all)
         TargetExists, // another file holds the target name; nothing was touched
         InUse,        // another run works on this file
+        NoKeyFits,    // decrypting: the file is encrypted and none of the keys opens it; untouched
         Failed
     } kind = Failed;
     QString target;    // the target name (the new file when Done)

@@ -34,7 +34,7 @@ TEST_F(FileCryptTest, EncryptsUnderTheEncryptedNameAndDecryptsBackWithTheKeyThat
     EXPECT_EQ(entries(dir.path()), QStringList {QStringLiteral("photo_jpg.mv$")});
 
     const CryptOutcome wrong = decryptOne(sealed.target, {"wrong"});
-    EXPECT_EQ(wrong.kind, CryptOutcome::Failed);
+    EXPECT_EQ(wrong.kind, CryptOutcome::NoKeyFits);
     EXPECT_EQ(wrong.reason, QStringLiteral("the key does not open this file"));
 
     const CryptOutcome opened = decryptOne(sealed.target, {"wrong", kKey});
