@@ -60,7 +60,7 @@ BrowserPane::BrowserPane(QWidget* surface)
             return; // overtaken by a newer request
         auto apply = std::move(onReady_);
         onReady_ = nullptr;
-        pending_ = 0;
+        pending_ = false;
         emit busyChanged(false);
         apply(result);
     });
@@ -110,14 +110,13 @@ bool BrowserPane::setFolder(const QString& path, std::function<void()> then)
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isDir() || !info.isExecutable())
         return false;
-    const QString previous = folder_;
     folder_ = cleanFolder(path);
     selectDriveOf(folder_);
     pathLine_->setText(folder_);
-    list([this, previous, then = std::move(then)](const Listing& l) {
+    list([this, then = std::move(then)](const Listing& l) {
         show(l);
         // Coming up from a sub-folder, the way back is highlighted.
-        const QString back = upHighlight(folder_, lastPath_.isEmpty() ? previous : lastPath_);
+        const QString back = upHighlight(folder_, lastPath_);
         if (!back.isEmpty())
             dirList_->highlight(back);
         lastPath_ = folder_;
@@ -149,7 +148,6 @@ void BrowserPane::MenuRefresh_Click()
 
 void BrowserPane::list(std::function<void(const Listing&)> apply)
 {
-    ++request_;
     QFuture<Listing> future = startListing(folder_, fileSpec_->currentSpec());
     // A small folder is shown at once, so the list never flickers through an empty state;
     // a large one is shown when ready and the window stays responsive meanwhile.
@@ -157,15 +155,15 @@ void BrowserPane::list(std::function<void(const Listing&)> apply)
         QThread::msleep(2);
     if (future.isFinished()) {
         if (pending_) {
-            pending_ = 0;
+            pending_ = false;
             onReady_ = nullptr;
             emit busyChanged(false);
         }
         apply(future.result());
         return;
     }
-    const bool wasPending = pending_ != 0;
-    pending_ = request_;
+    const bool wasPending = pending_;
+    pending_ = true;
     onReady_ = std::move(apply);
     watcher_.setFuture(future);
     if (!wasPending)

@@ -39,7 +39,7 @@ public:
     [[nodiscard]] QString currentFolder() const { return folder_; }
     [[nodiscard]] QString fileSpecTag() const;
     [[nodiscard]] QString lastPath() const { return lastPath_; }
-    [[nodiscard]] bool listingPending() const { return pending_ != 0; }
+    [[nodiscard]] bool listingPending() const { return pending_; }
 
     // Makes `path` the current folder (`DirList_Change`) and lists it; `then` runs once the
     // file list shows it. A folder that can't be opened is refused: false, nothing changes.
@@ -82,8 +82,7 @@ private:
     DriveTable drives_;
     QString folder_;
     QString lastPath_;
-    quint64 request_ = 0;
-    quint64 pending_ = 0;
+    bool pending_ = false;
     QFutureWatcher<Listing> watcher_;
     std::function<void(const Listing&)> onReady_;
 };

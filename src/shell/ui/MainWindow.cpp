@@ -219,13 +219,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::keyPressEvent(QKeyEvent* event)
-{
-    // Esc stops a thumbnail build; the thumbnail view is not part of the window yet, so there
-    // is nothing to stop and the key is left to others.
-    QMainWindow::keyPressEvent(event);
-}
-
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // `Form_QueryUnload`: no launched program can be watched yet, so nothing refuses the close;

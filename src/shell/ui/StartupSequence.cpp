@@ -155,7 +155,8 @@ void StartupSequence::ShowStartupImage()
     const int slash = int(file.lastIndexOf(QLatin1Char('/')));
     const QString folder = slash < 0 ? window_.browser().currentFolder() : file.left(slash + 1);
     const QString name = slash < 0 ? file : file.mid(slash + 1);
-    const bool opened = window_.browser().setFolder(folder, [this, name, file] {
+    // A folder that can't be opened (a drive not mounted) leaves the mailbox for the next try.
+    (void)window_.browser().setFolder(folder, [this, name, file] {
         browser::FileListView* list = window_.browser().fileList();
         const int row = name.isEmpty() ? -1 : list->find(name);
         if (row >= 0) {
@@ -167,8 +168,6 @@ void StartupSequence::ShowStartupImage()
         }
         window_.settings().removeIfEquals(Setting::StartupImage, file);
     });
-    // A folder that can't be opened (a drive not mounted) leaves the mailbox for the next try.
-    Q_UNUSED(opened);
 }
 
 void StartupSequence::Form_Unload()
