@@ -7,7 +7,7 @@
 #include "output_file.h"
 #include "source_file.h"
 #include "stream_state.h"
-#include "wiped_buffer.h"
+#include "write_behind.h"
 
 namespace mv::engine {
 
@@ -55,7 +55,7 @@ bool openBlock(StreamState& stream, const std::uint8_t* sealed, std::size_t len,
 std::int32_t openStream(SourceFile& in, StreamState& stream, OutputFile& out, const Progress& progress)
 {
     std::vector<std::uint8_t> sealed(kSealedBlock);
-    WipedBuffer plain(kPlainBlock);
+    WriteBehind pipe(out, kPlainBlock, in.size() > kHeaderLen + kSealedBlock);
     std::uint64_t done = kHeaderLen;
     for (;;) {
         const ssize_t n = in.read(sealed.data(), sealed.size());
@@ -64,9 +64,9 @@ std::int32_t openStream(SourceFile& in, StreamState& stream, OutputFile& out, co
         // A short read is the end of the file, so nothing can follow the FINAL chunk.
         const bool last = static_cast<std::size_t>(n) < sealed.size();
         std::size_t plainLen = 0;
-        if (!openBlock(stream, sealed.data(), static_cast<std::size_t>(n), last, plain.data(), plainLen))
+        if (!openBlock(stream, sealed.data(), static_cast<std::size_t>(n), last, pipe.block(), plainLen))
             return failWith(kDamaged);
-        if (!out.write(plain.data(), plainLen))
+        if (!pipe.push(plainLen))
             return kFailed;
         done += static_cast<std::uint64_t>(n);
         if (progress.cancelled(done, in.size()))
@@ -74,7 +74,7 @@ std::int32_t openStream(SourceFile& in, StreamState& stream, OutputFile& out, co
         if (last)
             break;
     }
-    if (!in.unchangedToTheEnd())
+    if (!pipe.finish() || !in.unchangedToTheEnd())
         return kFailed;
     return out.commit() ? kDone : kFailed;
 }

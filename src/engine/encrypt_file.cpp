@@ -1,13 +1,12 @@
 #include "encrypt_file.h"
 
-#include <cerrno>
-#include <vector>
-
 #include "last_error.h"
 #include "output_file.h"
 #include "source_file.h"
 #include "stream_state.h"
 #include "wiped_buffer.h"
+#include "write_behind.h"
+#include <cerrno>
 
 namespace mv::engine {
 
@@ -35,7 +34,7 @@ std::size_t sealBlock(StreamState& stream, const std::uint8_t* plain, std::size_
 std::int32_t sealStream(SourceFile& in, WipedBuffer& plain, std::size_t prefilled, StreamState& stream,
                         OutputFile& out, const Progress& progress)
 {
-    std::vector<std::uint8_t> sealed(kSealedBlock);
+    WriteBehind pipe(out, kSealedBlock, in.size() > plain.size());
     std::uint64_t done = 0;
     std::size_t filled = prefilled;
     for (;;) {
@@ -44,8 +43,7 @@ std::int32_t sealStream(SourceFile& in, WipedBuffer& plain, std::size_t prefille
             return failWithErrno("cannot read the source", errno);
         filled += static_cast<std::size_t>(n);
         const bool last = filled < plain.size();
-        const std::size_t sealedLen = sealBlock(stream, plain.data(), filled, last, sealed.data());
-        if (!out.write(sealed.data(), sealedLen))
+        if (!pipe.push(sealBlock(stream, plain.data(), filled, last, pipe.block())))
             return kFailed;
         done += filled;
         if (progress.cancelled(done, in.size()))
@@ -54,7 +52,7 @@ std::int32_t sealStream(SourceFile& in, WipedBuffer& plain, std::size_t prefille
             break;
         filled = 0;
     }
-    if (!in.unchangedToTheEnd())
+    if (!pipe.finish() || !in.unchangedToTheEnd())
         return kFailed;
     return out.commit() ? kDone : kFailed;
 }

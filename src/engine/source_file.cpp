@@ -40,6 +40,8 @@ bool SourceFile::check(const char* what)
     }
     // Regular files ignore O_NONBLOCK; clear it anyway so no read can ever return EAGAIN.
     mv::fileio::clearNonBlocking(fd_.get());
+    // Read once from start to end: let the kernel read well ahead while we seal.
+    (void)::posix_fadvise(fd_.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     return true;
 }
 
