@@ -151,6 +151,27 @@ int32_t mv_checksum_fd(int fd, uint32_t* crc)
     }
 }
 
+int32_t mv_decrypt_to_memory(const char* source, const void* key, size_t key_len, void* buffer,
+                             size_t capacity, size_t* length, mv_progress_fn progress, void* user)
+{
+    return guarded([&] {
+        if (length)
+            *length = 0;
+        if (!source || !length || (!buffer && capacity > 0))
+            return failWith("no file given");
+        if (!key)
+            return failWith("no key given");
+        return decryptToMemory(source, std::span(static_cast<const std::uint8_t*>(key), key_len),
+                               std::span(static_cast<std::uint8_t*>(buffer), capacity), *length,
+                               Progress {progress, user}, KeyCache::shared());
+    });
+}
+
+uint32_t mv_checksum_data(const void* data, size_t len)
+{
+    return checksumBytes(static_cast<const std::uint8_t*>(data), len);
+}
+
 const char* mv_engine_last_error(void)
 {
     return lastError();

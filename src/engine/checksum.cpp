@@ -1,5 +1,6 @@
 #include "checksum.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -13,10 +14,6 @@ namespace mv::engine {
 namespace {
 
 constexpr std::size_t kReadBlock = 1 << 20;
-
-} // namespace
-
-namespace {
 
 bool checksumOf(SourceFile& in, std::uint32_t& result)
 {
@@ -49,6 +46,16 @@ bool checksumFd(int fd, std::uint32_t& crc)
 {
     SourceFile in;
     return in.adopt(fd, "cannot read the file") && checksumOf(in, crc);
+}
+
+std::uint32_t checksumBytes(const std::uint8_t* data, std::size_t len)
+{
+    uLong crc = crc32(0L, Z_NULL, 0);
+    // zlib takes at most 4 GiB minus one per call.
+    constexpr std::size_t kStep = std::size_t(1) << 30;
+    for (std::size_t off = 0; off < len; off += kStep)
+        crc = crc32(crc, data + off, static_cast<uInt>(std::min(kStep, len - off)));
+    return static_cast<std::uint32_t>(crc);
 }
 
 } // namespace mv::engine

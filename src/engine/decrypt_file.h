@@ -1,6 +1,7 @@
 #ifndef MVENGINE_DECRYPT_FILE_H
 #define MVENGINE_DECRYPT_FILE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -14,6 +15,13 @@ namespace mv::engine {
 // encrypted file, unreadable, damaged or truncated.
 std::int32_t decryptFile(const Files& files, std::span<const std::uint8_t> key, const Progress& progress,
                          KeyCache& cache);
+
+// The same into the caller's buffer, no file written: on 1, length is the plain size; a file
+// whose plain text would not fit is a failure (-1). On any other result the buffer holds no
+// plain text.
+std::int32_t decryptToMemory(const char* source, std::span<const std::uint8_t> key,
+                             std::span<std::uint8_t> buffer, std::size_t& length, const Progress& progress,
+                             KeyCache& cache);
 
 } // namespace mv::engine
 

@@ -68,6 +68,17 @@ MV_ENGINE_API int32_t mv_decrypt_fd(int source_fd, int destination_fd, const voi
  * with the reason in mv_engine_last_error, so a failure is never mistaken for a CRC of 0. */
 MV_ENGINE_API int32_t mv_checksum_fd(int fd, uint32_t* crc);
 
+/* Decrypts source into the caller's buffer of capacity bytes; no file is written anywhere.
+ * Results as eabb, with the same key cache; on 1, *length is the plain size. A file whose
+ * plain text would not fit in capacity gives -1. On any result other than 1 the buffer holds
+ * no plain text. */
+MV_ENGINE_API int32_t mv_decrypt_to_memory(const char* source, const void* key, size_t key_len, void* buffer,
+                                           size_t capacity, size_t* length, mv_progress_fn progress,
+                                           void* user);
+
+/* The checksum eaac gives of a file holding exactly these bytes. */
+MV_ENGINE_API uint32_t mv_checksum_data(const void* data, size_t len);
+
 /* Why the last call on this thread returned -1 (or 0), in plain words; never NULL. */
 MV_ENGINE_API const char* mv_engine_last_error(void);
 

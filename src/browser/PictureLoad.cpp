@@ -1,0 +1,122 @@
+#include "browser/PictureLoad.h"
+
+#include "browser/TypeTable.h"
+#include "crypto/EncryptedNames.h"
+#include "crypto/MemoryDecrypt.h"
+#include "imaging/FileBytes.h"
+#include "imaging/PictureDecoder.h"
+#include "imaging/SiblingPalette.h"
+
+#include <mvengine/engine.h>
+
+#include <QFileInfo>
+
+namespace mv::browser {
+
+namespace {
+
+bool beginsWithSignature(QByteArrayView bytes)
+{
+    return bytes.size() >= MV_SIGNATURE_LEN && bytes.first(MV_SIGNATURE_LEN) == QByteArrayView(MV_SIGNATURE);
+}
+
+bool isCutName(const QString& name)
+{
+    return QFileInfo(name).suffix().compare(QLatin1String("cut"), Qt::CaseInsensitive) == 0;
+}
+
+void takePicture(PictureOutcome& outcome, imaging::Picture picture, QByteArrayView bytes)
+{
+    outcome.kind = PictureOutcome::Shown;
+    outcome.facts.width = picture.width;
+    outcome.facts.height = picture.height;
+    outcome.facts.colorDepth = picture.colorDepth;
+    outcome.facts.checksum = crypto::checksumOf(bytes);
+    outcome.facts.fileSize = bytes.size();
+    outcome.picture = std::move(picture);
+}
+
+void loadEncrypted(const PictureRequest& request, PictureOutcome& outcome)
+{
+    if (request.keys.empty()) {
+        outcome.kind = PictureOutcome::NeedsKey;
+        return;
+    }
+    crypto::MemoryDecrypt opened =
+        crypto::decryptToMemory(request.path, request.keys, imaging::kMaxPictureFileBytes);
+    if (opened.kind == crypto::MemoryDecrypt::NoneFits) {
+        outcome.kind = PictureOutcome::NeedsKey;
+        return;
+    }
+    if (opened.kind == crypto::MemoryDecrypt::NotOpenable) {
+        // Damaged or not ours after all: shown the way any plain file of this name would be.
+        outcome.kind =
+            IsViewableName(request.listedName) ? PictureOutcome::DecodeFailed : PictureOutcome::Unsupported;
+        outcome.reason = opened.reason;
+        return;
+    }
+    outcome.keyIndex = opened.keyIndex;
+    outcome.facts.encrypted = true;
+    const QString plainName = crypto::PlainName(request.listedName);
+    if (!IsViewableName(plainName)) {
+        outcome.kind = PictureOutcome::DecryptedUnviewable;
+        return;
+    }
+    // A .CUT keeps its colours in a plain .PAL beside it; an encrypted one has none to read.
+    imaging::Picture picture = imaging::decodePictureData(opened.bytes.view(), plainName, request.options);
+    if (!picture.ok()) {
+        outcome.kind = PictureOutcome::DecryptedDecodeFailed;
+        outcome.reason = picture.error;
+        return;
+    }
+    takePicture(outcome, std::move(picture), opened.bytes.view());
+    // The decrypted bytes are wiped when `opened` goes; only the decoded picture stays.
+}
+
+} // namespace
+
+qint64 PictureOutcome::bytesHeld() const
+{
+    return picture.image.sizeInBytes() + 4096; // the drawing of a vector picture and the bookkeeping
+}
+
+PictureOutcome loadPicture(const PictureRequest& request)
+{
+    PictureOutcome outcome;
+    outcome.facts.listedName = request.listedName;
+    const QFileInfo info(request.path);
+    if (!info.exists()) {
+        outcome.kind = PictureOutcome::Missing;
+        return outcome;
+    }
+    QString error;
+    const imaging::FileBytes bytes =
+        imaging::FileBytes::read(request.path, imaging::kMaxPictureFileBytes, &error);
+    // Only the signature tells an encrypted file; its name may be anything.
+    if (beginsWithSignature(bytes.view())) {
+        loadEncrypted(request, outcome);
+        return outcome;
+    }
+    if (!IsViewableName(request.listedName)) {
+        outcome.kind = PictureOutcome::Unsupported;
+        return outcome;
+    }
+    if (!error.isEmpty()) {
+        outcome.kind = PictureOutcome::DecodeFailed;
+        outcome.reason = error;
+        return outcome;
+    }
+    const QByteArray palette =
+        isCutName(request.listedName) ? imaging::readSiblingPalette(request.path) : QByteArray();
+    imaging::Picture picture =
+        imaging::decodePictureData(bytes.view(), request.listedName, request.options, palette);
+    if (!picture.ok()) {
+        outcome.kind = PictureOutcome::DecodeFailed;
+        outcome.reason = picture.error;
+        return outcome;
+    }
+    takePicture(outcome, std::move(picture), bytes.view());
+    return outcome;
+}
+
+} // namespace mv::browser

@@ -1,0 +1,48 @@
+// Loading the file selected in the list for viewing, off the user-interface thread: the file's
+// bytes, or its decryption into memory with the keys in hand (never into a file, and wiped as
+// soon as it is decoded), then the decoder, and the facts the information line shows. Nothing here asks the
+// user anything: a file that needs a key says so and the window asks.
+#pragma once
+
+#include "browser/FileInfoLine.h"
+#include "crypto/SecretText.h"
+#include "imaging/base/DecodeOptions.h"
+#include "imaging/base/Picture.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace mv::browser {
+
+struct PictureRequest {
+    QString path;       // the full path of the listed file
+    QString listedName; // its name as listed
+    imaging::DecodeOptions options;
+    // Tried in order on an encrypted file; with none, an encrypted file needs a key.
+    std::vector<crypto::SecretText> keys;
+};
+
+struct PictureOutcome {
+    enum Kind {
+        Shown,                 // picture and facts are set
+        Missing,               // the file is gone
+        Unsupported,           // a plain file whose name is not a picture type
+        DecodeFailed,          // a plain picture the decoder refused
+        NeedsKey,              // encrypted, and none of the keys opens it
+        DecryptedUnviewable,   // decrypted, but its plain name is not a picture type
+        DecryptedDecodeFailed, // decrypted, but the decoder refused it
+    } kind = Missing;
+    imaging::Picture picture;
+    FileFacts facts;
+    int keyIndex = -1; // of the request's keys, when one opened the file
+    QString reason;    // why it failed, in plain words
+
+    [[nodiscard]] bool shown() const { return kind == Shown; }
+    // Rough memory held, for the cache of prepared pictures.
+    [[nodiscard]] qint64 bytesHeld() const;
+};
+
+PictureOutcome loadPicture(const PictureRequest& request);
+
+} // namespace mv::browser

@@ -1,0 +1,126 @@
+#include "browser/PictureLoader.h"
+
+#include <QMetaObject>
+#include <QPointer>
+
+namespace mv::browser {
+
+PictureLoader::PictureLoader(QObject* parent, qint64 cacheBudget) : QObject(parent), cache_(cacheBudget)
+{
+    qRegisterMetaType<mv::browser::SharedOutcome>("mv::browser::SharedOutcome");
+    // One thread shows, one prepares: a third would only slow the one the user waits for.
+    pool_.setMaxThreadCount(2);
+}
+
+PictureLoader::~PictureLoader()
+{
+    pool_.waitForDone();
+}
+
+SharedOutcome PictureLoader::prepared(const PictureRequest& request)
+{
+    return cache_.find(preparedKey(request));
+}
+
+quint64 PictureLoader::load(PictureRequest request)
+{
+    Job job {++latest_, preparedKey(request), std::move(request)};
+    wantedKey_ = job.key;
+    // The same picture already on its way (prepared, or loaded for an earlier selection) is
+    // waited for; this job runs only if that one does not bring a picture.
+    const bool onItsWay = !job.key.isEmpty() &&
+                          ((preparing_ && preparingKey_ == job.key) || (running_ && runningKey_ == job.key));
+    if (running_ || onItsWay)
+        next_ = std::move(job);
+    else
+        start(std::move(job));
+    return latest_;
+}
+
+void PictureLoader::cancel()
+{
+    delivered_ = ++latest_;
+    wantedKey_.clear();
+    next_.reset();
+    toPrepare_.clear();
+}
+
+void PictureLoader::prepare(std::vector<PictureRequest> requests)
+{
+    toPrepare_.clear();
+    for (PictureRequest& r : requests) {
+        QString key = preparedKey(r);
+        if (!key.isEmpty())
+            toPrepare_.push_back({0, std::move(key), std::move(r)});
+    }
+    startPreparing();
+}
+
+void PictureLoader::forgetPrepared()
+{
+    ++epoch_;
+    cache_.clear();
+    toPrepare_.clear();
+}
+
+void PictureLoader::start(Job job)
+{
+    (job.ticket ? running_ : preparing_) = true;
+    (job.ticket ? runningKey_ : preparingKey_) = job.key;
+    const quint64 epoch = epoch_;
+    QPointer<PictureLoader> self(this);
+    pool_.start([self, job = std::move(job), epoch]() mutable {
+        auto outcome = std::make_shared<const PictureOutcome>(loadPicture(job.request));
+        // The loader outlives its pool's jobs (its destructor waits for them).
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, job = std::move(job), outcome, epoch] {
+                if (!self)
+                    return;
+                if (epoch != self->epoch_ && !job.ticket) {
+                    self->preparing_ = false;
+                    self->startPreparing();
+                    return;
+                }
+                self->finished(job, outcome);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void PictureLoader::finished(const Job& job, const SharedOutcome& outcome)
+{
+    (job.ticket ? running_ : preparing_) = false;
+    cache_.insert(job.key, outcome);
+    // The latest load's own outcome, or the same picture shown by an earlier job.
+    const bool byKey = !wantedKey_.isEmpty() && job.key == wantedKey_ && outcome->shown();
+    if (delivered_ != latest_ && (job.ticket == latest_ || byKey)) {
+        delivered_ = latest_;
+        wantedKey_.clear();
+        if (next_ && next_->ticket == latest_)
+            next_.reset();
+        emit loaded(latest_, outcome);
+    }
+    if (next_ && !running_ && !(preparing_ && preparingKey_ == next_->key)) {
+        Job job2 = std::move(*next_);
+        next_.reset();
+        start(std::move(job2));
+    }
+    startPreparing();
+}
+
+void PictureLoader::startPreparing()
+{
+    if (preparing_)
+        return;
+    while (!toPrepare_.empty()) {
+        Job job = std::move(toPrepare_.front());
+        toPrepare_.pop_front();
+        if (cache_.find(job.key) || job.key == wantedKey_)
+            continue;
+        start(std::move(job));
+        return;
+    }
+}
+
+} // namespace mv::browser

@@ -1,0 +1,70 @@
+// Runs the viewer's loads on worker threads so the window never waits for a decoder. Only the
+// latest request is delivered: one load runs at a time and a newer request replaces one that
+// has not started, so holding an arrow key never piles up work; a load that finishes after a
+// newer request is kept for later but not shown. While the user looks at a picture, its
+// neighbours are prepared with the keys already in hand and kept in a memory-bounded cache.
+#pragma once
+
+#include "browser/PictureLoad.h"
+#include "browser/PreparedCache.h"
+
+#include <QObject>
+#include <QThreadPool>
+
+#include <deque>
+#include <optional>
+
+namespace mv::browser {
+
+class PictureLoader : public QObject {
+    Q_OBJECT
+
+public:
+    explicit PictureLoader(QObject* parent = nullptr, qint64 cacheBudget = qint64(512) << 20);
+    ~PictureLoader() override;
+
+    // The prepared picture for request, if there is one: shown at once, no worker needed.
+    [[nodiscard]] SharedOutcome prepared(const PictureRequest& request);
+    // Loads request; loaded() brings the outcome unless a newer load() or cancel() came first.
+    // Returns the ticket loaded() will carry.
+    quint64 load(PictureRequest request);
+    // Drops whatever was asked; nothing more is delivered until the next load().
+    void cancel();
+    // The pictures to prepare next, nearest first; replaces the earlier list. Never shown and
+    // never asking for a key.
+    void prepare(std::vector<PictureRequest> requests);
+    // Forgets every prepared picture (the keys were cleared, the options changed).
+    void forgetPrepared();
+
+    [[nodiscard]] bool busy() const { return running_ || next_.has_value(); }
+    [[nodiscard]] const PreparedCache& cache() const { return cache_; }
+
+signals:
+    void loaded(quint64 ticket, mv::browser::SharedOutcome outcome);
+
+private:
+    struct Job {
+        quint64 ticket = 0; // 0: a preparation
+        QString key;
+        PictureRequest request;
+    };
+
+    void start(Job job);
+    void finished(const Job& job, const SharedOutcome& outcome);
+    void startPreparing();
+
+    QThreadPool pool_;
+    PreparedCache cache_;
+    quint64 latest_ = 0;
+    QString wantedKey_;       // the key of the latest load, while it is not delivered
+    bool running_ = false;    // a load runs
+    QString runningKey_;      // and this is its key
+    quint64 delivered_ = 0;   // the last ticket loaded() brought
+    bool preparing_ = false;  // a preparation runs
+    QString preparingKey_;    // and this is its key
+    std::optional<Job> next_; // the load to start when the running one ends
+    std::deque<Job> toPrepare_;
+    quint64 epoch_ = 0; // bumped by forgetPrepared: older results are not kept
+};
+
+} // namespace mv::browser

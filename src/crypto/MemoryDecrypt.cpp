@@ -1,0 +1,47 @@
+#include "crypto/MemoryDecrypt.h"
+
+#include <mvengine/engine.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace mv::crypto {
+
+MemoryDecrypt decryptToMemory(const QString& path, const std::vector<SecretText>& keys, qint64 maxBytes)
+{
+    MemoryDecrypt result;
+    const QFileInfo info(path);
+    if (info.size() > maxBytes) {
+        result.reason = QStringLiteral("the file is too large to view");
+        return result;
+    }
+    const QByteArray name = QFile::encodeName(path);
+    // The plain text is always shorter than the file that holds it.
+    PlainBytes bytes(std::size_t(qMax<qint64>(info.size(), 1)));
+    for (int i = 0; i < int(keys.size()); ++i) {
+        std::size_t length = 0;
+        const int rc =
+            mv_decrypt_to_memory(name.constData(), keys[std::size_t(i)].data(), keys[std::size_t(i)].size(),
+                                 bytes.data(), bytes.capacity(), &length, nullptr, nullptr);
+        if (rc == 1) {
+            bytes.resize(length);
+            result.kind = MemoryDecrypt::Opened;
+            result.keyIndex = i;
+            result.bytes = std::move(bytes);
+            return result;
+        }
+        if (rc != 0) {
+            result.reason = QString::fromUtf8(mv_engine_last_error());
+            return result;
+        }
+    }
+    result.kind = MemoryDecrypt::NoneFits;
+    return result;
+}
+
+quint32 checksumOf(QByteArrayView bytes)
+{
+    return mv_checksum_data(bytes.data(), std::size_t(bytes.size()));
+}
+
+} // namespace mv::crypto

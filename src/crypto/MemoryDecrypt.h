@@ -1,0 +1,31 @@
+// Decrypting a file into memory for viewing: no decrypted byte is written to any file, so a
+// crash while a picture is on show leaves nothing behind.
+#pragma once
+
+#include "crypto/PlainBytes.h"
+#include "crypto/SecretText.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace mv::crypto {
+
+struct MemoryDecrypt {
+    enum Kind {
+        Opened,      // keys[keyIndex] opened it; bytes holds the plain text
+        NoneFits,    // encrypted, and none of the keys opens it
+        NotOpenable, // not encrypted, unreadable, damaged, or too large
+    } kind = NotOpenable;
+    int keyIndex = -1;
+    PlainBytes bytes;
+    QString reason; // why not, in plain words
+};
+
+// Tries the keys in order. A file larger than maxBytes is refused before any key is tried.
+MemoryDecrypt decryptToMemory(const QString& path, const std::vector<SecretText>& keys, qint64 maxBytes);
+
+// The checksum the engine gives of a file holding these bytes.
+quint32 checksumOf(QByteArrayView bytes);
+
+} // namespace mv::crypto

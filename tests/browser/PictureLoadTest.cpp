@@ -1,0 +1,126 @@
+// Loading the selected file for viewing, on real files: plain and encrypted pictures with the
+// facts of the information line, every way a selection can fail, and no decrypted byte in any
+// file afterwards.
+#include "browser/PictureLoad.h"
+
+#include "ViewingTestFiles.h"
+
+#include <mvengine/engine.h>
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+using namespace mv::browser;
+using namespace mvtest;
+
+namespace {
+
+PictureOutcome load(const QString& path, std::initializer_list<const char*> keys = {})
+{
+    PictureRequest r;
+    r.path = path;
+    r.listedName = QFileInfo(path).fileName();
+    for (const char* k : keys)
+        r.keys.push_back(mv::crypto::SecretText::fromText(QString::fromUtf8(k)));
+    return loadPicture(r);
+}
+
+quint32 crcOf(const QString& path)
+{
+    return quint32(eaac(QFile::encodeName(path).constData(), 0));
+}
+
+TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
+{
+    QTemporaryDir dir;
+    const QByteArray png = noisePng(40, 30, 1);
+    const QString plain = writeBytes(dir, QStringLiteral("photo.png"), png);
+    const PictureOutcome shown = load(plain);
+    ASSERT_EQ(shown.kind, PictureOutcome::Shown) << shown.reason.toStdString();
+    EXPECT_EQ(shown.picture.image.size(), QSize(40, 30));
+    EXPECT_FALSE(shown.facts.encrypted);
+    EXPECT_EQ(shown.facts.width, 40);
+    EXPECT_EQ(shown.facts.height, 30);
+    EXPECT_EQ(shown.facts.checksum, crcOf(plain));
+    EXPECT_EQ(shown.facts.fileSize, png.size());
+
+    // Encrypted: the listed name stays the encrypted one, checksum and size are the plain
+    // bytes', and the key that opened it is the second one tried.
+    const QString sealed = writeEncrypted(dir, QStringLiteral("secret.png"), png, "right key");
+    ASSERT_TRUE(sealed.endsWith(QStringLiteral("secret_png.mv$")));
+    const PictureOutcome opened = load(sealed, {"wrong key", "right key"});
+    ASSERT_EQ(opened.kind, PictureOutcome::Shown) << opened.reason.toStdString();
+    EXPECT_TRUE(opened.facts.encrypted);
+    EXPECT_EQ(opened.facts.listedName, QStringLiteral("secret_png.mv$"));
+    EXPECT_EQ(opened.keyIndex, 1);
+    EXPECT_EQ(opened.facts.checksum, crcOf(plain));
+    EXPECT_EQ(opened.facts.fileSize, png.size());
+    EXPECT_EQ(opened.picture.image, shown.picture.image);
+
+    EXPECT_EQ(load(sealed).kind, PictureOutcome::NeedsKey);
+    EXPECT_EQ(load(sealed, {"wrong key"}).kind, PictureOutcome::NeedsKey);
+}
+
+TEST(PictureLoad, EveryWayASelectionFails)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(load(dir.filePath(QStringLiteral("gone.png"))).kind, PictureOutcome::Missing);
+    EXPECT_EQ(load(writeBytes(dir, QStringLiteral("notes.txt"), "hello")).kind, PictureOutcome::Unsupported);
+    EXPECT_EQ(load(writeBytes(dir, QStringLiteral("broken.png"), "\x89PNG\r\n\x1a\nnot really")).kind,
+              PictureOutcome::DecodeFailed);
+    // Decrypted, but not a picture by its plain name, or not a picture at all.
+    EXPECT_EQ(load(writeEncrypted(dir, QStringLiteral("diary.txt"), noisePng(4, 4, 2), "k"), {"k"}).kind,
+              PictureOutcome::DecryptedUnviewable);
+    EXPECT_EQ(load(writeEncrypted(dir, QStringLiteral("bad.png"), "garbage", "k"), {"k"}).kind,
+              PictureOutcome::DecryptedDecodeFailed);
+    // A damaged encrypted file is handled as the plain file its listed name says it is.
+    const QString damaged = writeEncrypted(dir, QStringLiteral("torn.png"), noisePng(20, 20, 3), "k");
+    QFile file(damaged);
+    ASSERT_TRUE(file.resize(file.size() - 1));
+    const PictureOutcome torn = load(damaged, {"k"});
+    EXPECT_EQ(torn.kind, PictureOutcome::Unsupported);
+    EXPECT_EQ(torn.reason, QStringLiteral("the file is damaged or truncated"));
+}
+
+// Every file below folder changed since `since`, searched for `needle`.
+QStringList filesHolding(const QString& folder, const QByteArray& needle, const QDateTime& since)
+{
+    QStringList found;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (it.fileInfo().lastModified() < since || it.fileInfo().size() > (qint64(64) << 20))
+            continue;
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && file.readAll().contains(needle))
+            found << path;
+    }
+    return found;
+}
+
+TEST(PictureLoad, ViewingEncryptedPicturesLeavesNoDecryptedByteInAnyFile)
+{
+    const QDateTime start = QDateTime::currentDateTime().addSecs(-2);
+    QTemporaryDir dir;
+    QList<QByteArray> pictures;
+    for (quint32 seed = 10; seed < 13; ++seed) {
+        pictures << noisePng(64, 64, seed);
+        const QString sealed =
+            writeEncrypted(dir, QStringLiteral("p%1.png").arg(seed), pictures.back(), "view key");
+        ASSERT_EQ(load(sealed, {"view key"}).kind, PictureOutcome::Shown);
+    }
+    const QStringList places = {dir.path(), QDir::homePath(), qEnvironmentVariable("XDG_RUNTIME_DIR"),
+                                QDir::tempPath()};
+    for (const QByteArray& png : pictures) {
+        // A stretch of compressed noise appears nowhere unless the picture's bytes were written.
+        const QByteArray needle = png.mid(png.size() / 2, 48);
+        for (const QString& place : places)
+            EXPECT_EQ(filesHolding(place, needle, start), QStringList()) << place.toStdString();
+    }
+}
+
+} // namespace
