@@ -3,6 +3,7 @@
 #pragma once
 
 #include "imaging/base/DecodeResult.h"
+#include "imaging/base/Picture.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace mv::imaging::test {
@@ -36,6 +38,54 @@ inline testing::AssertionResult samePixels(const DecodeResult& r, int width, int
                 return testing::AssertionFailure()
                        << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", expected " << want;
     return testing::AssertionSuccess();
+}
+
+struct IndexedPicture;
+struct RgbPicture;
+Expected coloursOf(const IndexedPicture& p);
+Expected coloursOf(const RgbPicture& p);
+
+// Every pixel against a test picture of its own size.
+template <typename Picture>
+testing::AssertionResult samePixels(const DecodeResult& r, const Picture& p)
+{
+    return samePixels(r, p.width, p.height, coloursOf(p));
+}
+
+// The sniffer takes the file for its type, and it decodes with `depth` to `p` pixel for pixel.
+template <typename LooksLike, typename Decode, typename Picture>
+testing::AssertionResult decodesTo(LooksLike looksLike, Decode decode, const QByteArray& file, int depth,
+                                   const Picture& p)
+{
+    if (!looksLike(file))
+        return testing::AssertionFailure() << "the sniffer does not take the file";
+    const DecodeResult r = decode(file);
+    if (r.ok() && r.colorDepth != depth)
+        return testing::AssertionFailure() << "depth " << r.colorDepth << ", expected " << depth;
+    return samePixels(r, p);
+}
+
+// A decoded picture in a few words, "[type ]<width>x<height> <depth>-bit vector|raster", or the
+// reason it failed; vector: a drawing and no pixels, raster: pixels and no drawing.
+inline std::string summary(const DecodeResult& p, const QString& type = {})
+{
+    if (!p.ok())
+        return "failed: " + p.error.toStdString();
+    const char* kind = p.drawing ? (p.image.isNull() ? "vector" : "both") : "raster";
+    return (type.isEmpty() ? std::string() : type.toStdString() + " ") + std::to_string(p.width) + "x" +
+           std::to_string(p.height) + " " + std::to_string(p.colorDepth) + "-bit " + kind;
+}
+
+inline std::string summary(const Picture& p)
+{
+    return summary(p, p.typeName);
+}
+// What a probe says, as summary() says it without the kind.
+inline std::string summary(const PictureInfo& i)
+{
+    return i.ok() ? i.typeName.toStdString() + " " + std::to_string(i.width) + "x" +
+                        std::to_string(i.height) + " " + std::to_string(i.colorDepth) + "-bit"
+                  : "failed: " + i.error.toStdString();
 }
 
 // The decoder refused the bytes, carries no picture, and its reason contains `words`.
@@ -101,6 +151,24 @@ inline IndexedPicture makeIndexed(int width, int height, int colours)
     for (int i = 0; i < colours; ++i)
         p.palette.append(qRgb(i * 37 % 256, 255 - i * 11 % 256, i * 97 % 256));
     return p;
+}
+
+inline Expected coloursOf(const IndexedPicture& p)
+{
+    return [&p](int x, int y) { return p.colour(x, y); };
+}
+inline Expected coloursOf(const RgbPicture& p)
+{
+    return [&p](int x, int y) { return p.at(x, y); };
+}
+
+// The 256 grey levels, index i as (i, i, i).
+inline QList<QRgb> greyLevels()
+{
+    QList<QRgb> levels;
+    for (int i = 0; i < 256; ++i)
+        levels.append(qRgb(i, i, i));
+    return levels;
 }
 
 // alphaLevels: 0 for opaque, else the alpha comes in that many steps.

@@ -2,38 +2,13 @@
 
 #include "../pc/Encoders.h"
 
-#include <QBuffer>
-#include <QDataStream>
+#include <iterator>
 
 #include <zlib.h>
 
 namespace mv::imaging::test {
 
 namespace {
-
-// LSB-first bit packing of GIF codes.
-struct BitWriter {
-    QByteArray bytes;
-    quint32 acc = 0;
-    int bits = 0;
-    void put(int code, int size)
-    {
-        acc |= quint32(code) << bits;
-        bits += size;
-        while (bits >= 8) {
-            bytes.append(char(acc & 0xFF));
-            acc >>= 8;
-            bits -= 8;
-        }
-    }
-    void flush()
-    {
-        if (bits > 0)
-            bytes.append(char(acc & 0xFF));
-        acc = 0;
-        bits = 0;
-    }
-};
 
 QByteArray rgbRows(const QImage& image)
 {
@@ -44,23 +19,29 @@ QByteArray rgbRows(const QImage& image)
     return out;
 }
 
-// PackBits, row by row.
-QByteArray packBitsRows(const QByteArray& raw, int rowBytes)
+QByteArray compressed(const QByteArray& raw, TiffCompression compression, int rowBytes)
 {
     QByteArray out;
-    for (qsizetype row = 0; row < raw.size(); row += rowBytes)
-        out += packBits(std::vector<std::uint8_t>(raw.begin() + row, raw.begin() + row + rowBytes));
-    return out;
-}
-
-QByteArray deflate(const QByteArray& raw)
-{
+    if (compression == TiffCompression::PackBits) {
+        for (qsizetype row = 0; row < raw.size(); row += rowBytes)
+            out += packBits(std::vector<std::uint8_t>(raw.begin() + row, raw.begin() + row + rowBytes));
+        return out;
+    }
+    if (compression == TiffCompression::None)
+        return raw;
     uLongf size = compressBound(uLong(raw.size()));
-    QByteArray out(qsizetype(size), '\0');
+    out.resize(qsizetype(size));
     compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(raw.data()),
               uLong(raw.size()), 6);
-    out.resize(qsizetype(size));
-    return out;
+    return out.left(qsizetype(size));
+}
+
+// A BMP file: the file header, then a bare DIB whose pixels follow its colour table.
+QByteArray bmpFile(const QByteArray& dib, int headerSize, int tableBytes)
+{
+    ByteWriter b;
+    b.bytes("BM").u32le(std::uint32_t(14 + dib.size())).u32le(0);
+    return b.u32le(std::uint32_t(14 + headerSize + tableBytes)).bytes(dib).data();
 }
 
 } // namespace
@@ -75,75 +56,63 @@ QByteArray writeGif(const QImage& indexed)
     }
     // No local table; LZW minimum code size 4.
     b.u8(',').u16le(0).u16le(0).u16le(indexed.width()).u16le(indexed.height()).u8(0).u8(4);
-    // Codes stay 5 bits wide: a clear code before every two literals keeps the table small.
-    BitWriter w;
-    int sinceClear = 2;
-    for (int y = 0; y < indexed.height(); ++y) {
-        for (int x = 0; x < indexed.width(); ++x) {
-            if (sinceClear == 2) {
-                w.put(16, 5);
-                sinceClear = 0;
-            }
-            w.put(indexed.pixelIndex(x, y), 5);
-            ++sinceClear;
+    // Codes stay 5 bits wide: a clear code (16) before every two literals keeps the table small.
+    // They are packed LSB first.
+    QByteArray codes;
+    quint32 acc = 0;
+    int bits = 0, sinceClear = 2;
+    const auto put = [&](int code) {
+        acc |= quint32(code) << bits;
+        for (bits += 5; bits >= 8; bits -= 8, acc >>= 8)
+            codes.append(char(acc & 0xFF));
+    };
+    for (int y = 0; y < indexed.height(); ++y)
+        for (int x = 0; x < indexed.width(); ++x, ++sinceClear) {
+            if (sinceClear == 2)
+                put(16), sinceClear = 0;
+            put(indexed.pixelIndex(x, y));
         }
-    }
-    w.put(17, 5);
-    w.flush();
-    for (qsizetype i = 0; i < w.bytes.size(); i += 255)
-        b.u8(int(w.bytes.mid(i, 255).size())).bytes(w.bytes.mid(i, 255));
+    put(17);
+    if (bits > 0)
+        codes.append(char(acc & 0xFF));
+    for (qsizetype i = 0; i < codes.size(); i += 255)
+        b.u8(int(codes.mid(i, 255).size())).bytes(codes.mid(i, 255));
     return b.u8(0).u8(';').data();
 }
 
 QByteArray writeTiff(const QImage& image, TiffCompression compression, bool bigEndian)
 {
-    const QByteArray raw = rgbRows(image);
-    QByteArray strip = raw;
-    if (compression == TiffCompression::PackBits)
-        strip = packBitsRows(raw, image.width() * 3);
-    else if (compression == TiffCompression::Deflate)
-        strip = deflate(raw);
-
-    QByteArray out;
-    QBuffer buffer(&out);
-    buffer.open(QIODevice::WriteOnly);
-    QDataStream s(&buffer);
-    s.setByteOrder(bigEndian ? QDataStream::BigEndian : QDataStream::LittleEndian);
-    const int entries = 10;
-    const quint32 ifd = 8;
-    const quint32 bitsAt = ifd + 2 + entries * 12 + 4;
-    const quint32 stripAt = bitsAt + 6;
-    s.writeRawData(bigEndian ? "MM" : "II", 2);
-    s << quint16(42) << ifd << quint16(entries);
-    auto entry = [&](quint16 tag, quint16 type, quint32 count, quint32 value) {
-        s << tag << type << count;
+    const QByteArray strip = compressed(rgbRows(image), compression, image.width() * 3);
+    ByteWriter w;
+    const auto u16 = [&](std::uint32_t v) { bigEndian ? w.u16be(int(v)) : w.u16le(int(v)); };
+    const auto u32 = [&](std::uint32_t v) { bigEndian ? w.u32be(v) : w.u32le(v); };
+    // The header, ten entries at 8, the three bits-per-sample words, then the one strip.
+    const std::uint32_t bitsAt = 8 + 2 + 10 * 12 + 4, stripAt = bitsAt + 6;
+    const std::uint32_t width = std::uint32_t(image.width()), height = std::uint32_t(image.height());
+    w.bytes(bigEndian ? "MM" : "II");
+    u16(42), u32(8), u16(10);
+    // Tag, type, count, value: width, height, bits per sample, compression, RGB, strip offset,
+    // samples per pixel, rows per strip, strip size, one plane.
+    const std::uint32_t entries[] = {256, 4, 1, width,
+                                     257, 4, 1, height,
+                                     258, 3, 3, bitsAt,
+                                     259, 3, 1, std::uint32_t(compression),
+                                     262, 3, 1, 2,
+                                     273, 4, 1, stripAt,
+                                     277, 3, 1, 3,
+                                     278, 4, 1, height,
+                                     279, 4, 1, std::uint32_t(strip.size()),
+                                     284, 3, 1, 1};
+    for (size_t i = 0; i < std::size(entries); i += 4) {
+        const std::uint32_t type = entries[i + 1], count = entries[i + 2];
+        u16(entries[i]), u16(type), u32(count);
         if (type == 3 && count == 1)
-            s << quint16(value) << quint16(0);
+            u16(entries[i + 3]), u16(0);
         else
-            s << value;
-    };
-    entry(256, 4, 1, quint32(image.width()));
-    entry(257, 4, 1, quint32(image.height()));
-    entry(258, 3, 3, bitsAt);
-    entry(259, 3, 1, quint32(compression));
-    entry(262, 3, 1, 2); // RGB
-    entry(273, 4, 1, stripAt);
-    entry(277, 3, 1, 3);
-    entry(278, 4, 1, quint32(image.height()));
-    entry(279, 4, 1, quint32(strip.size()));
-    entry(284, 3, 1, 1);
-    s << quint32(0);
-    s << quint16(8) << quint16(8) << quint16(8);
-    s.writeRawData(strip.constData(), int(strip.size()));
-    return out;
-}
-
-// A BMP file: the file header, then a bare DIB whose pixels follow its colour table.
-QByteArray bmpFile(const QByteArray& dib, int headerSize, int tableBytes)
-{
-    ByteWriter b;
-    b.bytes("BM").u32le(std::uint32_t(14 + dib.size())).u32le(0);
-    return b.u32le(std::uint32_t(14 + headerSize + tableBytes)).bytes(dib).data();
+            u32(entries[i + 3]);
+    }
+    u32(0), u16(8), u16(8), u16(8);
+    return w.bytes(strip).data();
 }
 
 QByteArray writeRle8Bmp(const QImage& indexed)
@@ -152,9 +121,7 @@ QByteArray writeRle8Bmp(const QImage& indexed)
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x)
             p.index.push_back(std::uint8_t(indexed.pixelIndex(x, y)));
-    DibOptions o;
-    o.compression = 1;
-    return bmpFile(encodeDib(o, &p), 40, 256 * 4);
+    return bmpFile(encodeDib({.compression = 1}, &p), 40, 256 * 4);
 }
 
 QByteArray writeOs2Bmp(const QImage& image)
@@ -163,9 +130,7 @@ QByteArray writeOs2Bmp(const QImage& image)
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x)
             p.pixels.push_back(image.pixel(x, y));
-    DibOptions o;
-    o.headerSize = 12, o.bits = 24;
-    return bmpFile(encodeDib(o, nullptr, &p), 12, 0);
+    return bmpFile(encodeDib({.headerSize = 12, .bits = 24}, nullptr, &p), 12, 0);
 }
 
 } // namespace mv::imaging::test

@@ -159,9 +159,7 @@ TEST(Jpeg, DownscaledDecodeKeepsTheFullSize)
         {QSize(10, 10), QSize(100, 75)},
     };
     for (const auto& c : cases) {
-        DecodeOptions o;
-        o.targetSize = c.box;
-        const Picture p = decodePictureData(file, QStringLiteral("a.jpg"), o);
+        const Picture p = decodePictureData(file, QStringLiteral("a.jpg"), {.targetSize = c.box});
         ASSERT_TRUE(p.ok()) << qPrintable(p.error);
         EXPECT_EQ(p.image.size(), c.decoded) << c.box.width() << "x" << c.box.height();
         EXPECT_EQ(QSize(p.width, p.height), QSize(800, 600));

@@ -27,8 +27,9 @@ inline QByteArray dibHeader(int w, int h, int bitCount, int colours)
     return u32s({40, w, h}) + u16s({1, bitCount}) + u32s({0, 0, 0, 0, colours, 0});
 }
 
-// A bottom-up bitmap of pixel(x, y) (y from the top) in bitCount 1, 24 or 32 bits; a 1-bit
-// one takes the colour table as stored (two colours, or two 16-bit palette indexes).
+// A bottom-up bitmap of pixel(x, y) (y from the top) in bitCount 1, 24 or 32 bits (32: premultiplied
+// 0xAARRGGBB); a 1-bit one takes the colour table as stored (two colours 0x00RRGGBB, or two 16-bit
+// palette indexes).
 inline DibParts dib(int w, int h, int bitCount, const std::function<std::uint32_t(int, int)>& pixel,
                     const QByteArray& table = {})
 {
@@ -45,27 +46,15 @@ inline DibParts dib(int w, int h, int bitCount, const std::function<std::uint32_
     }
     return d;
 }
-// A bare 24-bit DIB of one colour (0xRRGGBB); 32-bit ones of premultiplied 0xAARRGGBB.
+// A bare 24-bit DIB of one colour (0xRRGGBB).
 inline QByteArray solidDib(int w, int h, std::uint32_t rgb)
 {
     return dib(w, h, 24, [rgb](int, int) { return rgb; }).packed();
-}
-inline DibParts argbDib(int w, int h, const std::function<std::uint32_t(int, int)>& px)
-{
-    return dib(w, h, 32, px);
 }
 inline DibParts monoDib(int w, int h, const QByteArray& table, const std::function<bool(int, int)>& bit)
 {
     return dib(
         w, h, 1, [&](int x, int y) { return std::uint32_t(bit(x, y)); }, table);
-}
-// 0x00RRGGBB is stored blue, green, red, 0.
-inline QByteArray rgbTable(std::initializer_list<std::uint32_t> rgb)
-{
-    QByteArray t;
-    for (const std::uint32_t c : rgb)
-        t += u32s({c});
-    return t;
 }
 // A LOGPALETTE of two colours: red, then green.
 inline QByteArray redGreenPalette()

@@ -54,9 +54,8 @@ inline QByteArray mixedEmf(int records)
 // The less common records: raster operations, regions, palettes, arcs, blends and masks.
 inline QByteArray rareRecordsEmf()
 {
-    const DibParts red = argbDib(8, 8, [](int x, int) { return x < 4 ? 0x80800000u : 0xFFFF0000u; });
-    const DibParts mask =
-        monoDib(8, 8, rgbTable({0, 0xFFFFFF}), [](int x, int y) { return (x + y) % 2 == 0; });
+    const DibParts red = dib(8, 8, 32, [](int x, int) { return x < 4 ? 0x80800000u : 0xFFFF0000u; });
+    const DibParts mask = monoDib(8, 8, u32s({0, 0xFFFFFF}), [](int x, int y) { return (x + y) % 2 == 0; });
     const DibParts indexed = monoDib(8, 8, u32s({0x00010000}), [](int x, int) { return x < 4; });
     const QByteArray region = EmfWriter::regionData({QRect(0, 0, 40, 40), QRect(40, 40, 40, 40)});
     const std::int64_t fixed = 128, rh = red.header.size(), rb = red.bits.size();

@@ -57,18 +57,13 @@ TEST(DibDecoder, DecodesPaletteDepthsAndRleEscapesPixelForPixel)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const IndexedPicture p = makeIndexed(37, 9, 1 << c.options.bits);
-        const QByteArray file = encodeDib(c.options, &p);
-        EXPECT_TRUE(looksLikeDib(file));
-        const DecodeResult r = decodeDib(file);
-        EXPECT_EQ(r.colorDepth, c.options.bits);
-        EXPECT_TRUE(samePixels(r, 37, 9, [&](int x, int y) { return p.colour(x, y); }));
+        EXPECT_TRUE(decodesTo(looksLikeDib, decodeDib, encodeDib(c.options, &p), c.options.bits, p));
     }
     // A short colour table: the used entries, then black.
     DibOptions shortTable = options(40, 8, 0);
     shortTable.coloursUsed = 20;
     const IndexedPicture p = makeIndexed(10, 3, 20);
-    EXPECT_TRUE(samePixels(decodeDib(encodeDib(shortTable, &p)), 10, 3,
-                           [&](int x, int y) { return p.colour(x, y); }));
+    EXPECT_TRUE(samePixels(decodeDib(encodeDib(shortTable, &p)), p));
 }
 
 TEST(DibDecoder, DecodesTrueColourAndBitFieldsPixelForPixel)
@@ -97,11 +92,7 @@ TEST(DibDecoder, DecodesTrueColourAndBitFieldsPixelForPixel)
         std::copy(std::begin(c.masks), std::end(c.masks), o.masks);
         const bool alpha = c.masks[3] != 0;
         const RgbPicture p = keptColours(makeRgb(23, 8, alpha ? 4 : 0), c.widths, alpha);
-        const QByteArray file = encodeDib(o, nullptr, &p);
-        EXPECT_TRUE(looksLikeDib(file));
-        const DecodeResult r = decodeDib(file);
-        EXPECT_EQ(r.colorDepth, o.bits);
-        EXPECT_TRUE(samePixels(r, 23, 8, [&](int x, int y) { return p.at(x, y); }));
+        EXPECT_TRUE(decodesTo(looksLikeDib, decodeDib, encodeDib(o, nullptr, &p), o.bits, p));
     }
     // 4 x 3, bottom-up: delta over row 0, a run longer than the row, then end of bitmap.
     ByteWriter w;
@@ -150,17 +141,12 @@ IndexedPicture blackAndWhite(int width, int height)
 
 TEST(MspDecoder, DecodesBothVersionsAndShortRowsAsWhite)
 {
-    for (int version : {1, 2}) {
+    for (int version : {1, 2})
         for (int width : {8, 29, 200}) {
             SCOPED_TRACE(testing::Message() << "version " << version << ", width " << width);
             const IndexedPicture p = blackAndWhite(width, 11);
-            const QByteArray file = encodeMsp(version, p);
-            EXPECT_TRUE(looksLikeMsp(file));
-            const DecodeResult r = decodeMsp(file);
-            EXPECT_EQ(r.colorDepth, 1);
-            EXPECT_TRUE(samePixels(r, width, 11, [&](int x, int y) { return p.colour(x, y); }));
+            EXPECT_TRUE(decodesTo(looksLikeMsp, decodeMsp, encodeMsp(version, p), 1, p));
         }
-    }
     // Version 2, 16 x 2: row 0 has length 0, row 1 holds one byte of black only.
     ByteWriter w;
     w.bytes("LinS").u16le(16).u16le(2).zeros(24).u16le(0).u16le(2).u8(1).u8(0x00);
@@ -218,10 +204,7 @@ TEST(GemImgDecoder, DecodesPlanesAndPalettesAndClipsRunsAtTheLineEnd)
             auto back = [](int v) { return (v * 1000 / 255) * 255 / 1000; };
             colour = qRgb(back(qRed(colour)), back(qGreen(colour)), back(qBlue(colour)));
         }
-        EXPECT_TRUE(looksLikeGemImg(file));
-        const DecodeResult r = decodeGemImg(file);
-        EXPECT_EQ(r.colorDepth, c.depth);
-        EXPECT_TRUE(samePixels(r, 45, 12, [&](int x, int y) { return p.colour(x, y); }));
+        EXPECT_TRUE(decodesTo(looksLikeGemImg, decodeGemImg, file, c.depth, p));
     }
     // 8 x 2 monochrome: a solid run of 5 bytes for a 1-byte line, then a bit string.
     ByteWriter w;

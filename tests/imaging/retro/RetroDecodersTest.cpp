@@ -18,6 +18,13 @@
 #include <array>
 
 namespace mv::imaging::test {
+
+// An indexed IFF test picture shows its colour table at each stored value.
+static Expected coloursOf(const IffInput& s)
+{
+    return [&s](int x, int y) { return s.colours[int(s.value(x, y))]; };
+}
+
 namespace {
 
 const QRgb kWhite = qRgb(255, 255, 255), kBlack = qRgb(0, 0, 0);
@@ -66,24 +73,15 @@ TEST(IffDecoder, IndexedPlanesPackedOrNotWithMaskAndChunkyPbm)
                 SCOPED_TRACE(testing::Message()
                              << planes << " planes, packed " << compress << ", mask " << mask);
                 const IffInput s = indexedInput(planes, compress, mask);
-                const QByteArray file = encodeIff(s);
-                ASSERT_TRUE(looksLikeIff(file));
-                const DecodeResult r = decodeIff(file);
-                EXPECT_TRUE(samePixels(r, s.width, s.height,
-                                       [&](int x, int y) { return s.colours[int(s.value(x, y))]; }));
-                EXPECT_EQ(r.colorDepth, planes == 1 ? 1 : planes <= 4 ? 4 : 8);
+                const int depth = planes == 1 ? 1 : planes <= 4 ? 4 : 8;
+                EXPECT_TRUE(decodesTo(looksLikeIff, decodeIff, encodeIff(s), depth, s));
             }
     // Deluxe Paint's chunky PBM, odd width.
     for (bool compress : {false, true}) {
         IffInput s = indexedInput(8, compress, false);
         s.chunky = true;
         s.width = 21;
-        const QByteArray file = encodeIff(s);
-        ASSERT_TRUE(looksLikeIff(file));
-        const DecodeResult r = decodeIff(file);
-        EXPECT_TRUE(
-            samePixels(r, s.width, s.height, [&](int x, int y) { return s.colours[int(s.value(x, y))]; }));
-        EXPECT_EQ(r.colorDepth, 8);
+        EXPECT_TRUE(decodesTo(looksLikeIff, decodeIff, encodeIff(s), 8, s));
     }
 }
 

@@ -40,28 +40,19 @@ TEST(WpgVector, NaturalSizeDepthAndEntryPoint)
 {
     const Picture p =
         decodePictureData(picture1({wpg1Words(0x05, {0, 0, 2400, 1200})}), QStringLiteral("drawing.wpg"));
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
-    EXPECT_TRUE(p.isVector());
-    EXPECT_TRUE(p.image.isNull());
-    EXPECT_EQ(QSize(p.width, p.height), QSize(192, 96));
-    EXPECT_EQ(p.colorDepth, 24);
-    EXPECT_EQ(p.typeName, QStringLiteral("WPG"));
+    ASSERT_EQ(summary(p), "WPG 192x96 24-bit vector");
     EXPECT_EQ(p.drawing->naturalSize(), QSizeF(192, 96));
     // A file with only a bitmap stays a raster picture.
-    const Picture raster = decodePictureData(
-        encodeWpg2({.width = 5, .height = 3, .value = [](int x, int) { return std::uint32_t(x & 1); }}),
-        QStringLiteral("bitmap.wpg"));
-    ASSERT_TRUE(raster.ok()) << raster.error.toStdString();
-    EXPECT_FALSE(raster.isVector());
-    EXPECT_EQ(raster.image.size(), QSize(5, 3));
+    EXPECT_EQ(
+        summary(decodePictureData(
+            encodeWpg2({.width = 5, .height = 3, .value = [](int x, int) { return std::uint32_t(x & 1); }}),
+            QStringLiteral("bitmap.wpg"))),
+        "WPG 5x3 1-bit raster");
     // Version 2: the extent in its units per inch.
-    const Picture v2 =
-        decodePictureData(wpg2File(600, 1200, 300, {wpg2Object(0x15, kWpg2Framed, {0, 0, 1200, 300}, 2)}),
-                          QStringLiteral("drawing.wpg"));
-    ASSERT_TRUE(v2.ok()) << v2.error.toStdString();
-    EXPECT_TRUE(v2.isVector());
-    EXPECT_EQ(QSize(v2.width, v2.height), QSize(192, 48));
-    EXPECT_EQ(v2.colorDepth, 24);
+    EXPECT_EQ(summary(decodePictureData(
+                  wpg2File(600, 1200, 300, {wpg2Object(0x15, kWpg2Framed, {0, 0, 1200, 300}, 2)}),
+                  QStringLiteral("drawing.wpg"))),
+              "WPG 192x48 24-bit vector");
 }
 
 TEST(Wpg1Vector, ShapesLinesCurvesAndText)

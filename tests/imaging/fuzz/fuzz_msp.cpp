@@ -1,9 +1,0 @@
-// Feeds arbitrary bytes to the Msp decoder: it must never crash, hang or read out of bounds.
-#include "RasterFuzz.h"
-
-#include "imaging/pc/MspDecoder.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    return mv::fuzz::decodeRaster(mv::imaging::looksLikeMsp, mv::imaging::decodeMsp, data, size);
-}
