@@ -33,10 +33,10 @@ DecodeResult decodeJpegType(const DecodeRequest& r)
     return decodeJpeg(r.data, r.options);
 }
 
-template <const char* Format, int (*StoredDepth)(QByteArrayView)>
+template <const char* Format, int (*StoredDepth)(QByteArrayView), bool Animated = false>
 DecodeResult decodeQt(const DecodeRequest& r)
 {
-    DecodeResult p = decodeWithQt(r.data, Format);
+    DecodeResult p = decodeWithQt(r.data, Format, Animated && !r.options.firstFrameOnly);
     if (p.ok()) {
         if (const int stored = StoredDepth(r.data); stored > 0)
             p.colorDepth = stored;
@@ -79,7 +79,7 @@ constexpr char kTiff[] = "tiff";
 // Content tests run in this order; types without a magic come last.
 const auto kTypes = std::to_array<PictureType>({
     {"PNG", "png", looksLikePng, decodeQt<kPng, pngStoredDepth>, probeQt<kPng, pngStoredDepth>},
-    {"GIF", "gif", looksLikeGif, decodeQt<kGif, gifStoredDepth>, probeQt<kGif, gifStoredDepth>},
+    {"GIF", "gif", looksLikeGif, decodeQt<kGif, gifStoredDepth, true>, probeQt<kGif, gifStoredDepth>},
     {"JPEG", "jpg;jpe;jpeg", looksLikeJpeg, decodeJpegType, probeJpeg},
     {"TIFF", "tif;tiff", looksLikeTiff, decodeQt<kTiff, tiffStoredDepth>, probeQt<kTiff, tiffStoredDepth>},
     // Also a .dib or .rle that carries a file header: Qt's reader is forced by content.

@@ -32,6 +32,9 @@ struct DecodeOptions {
     // The size the picture will be drawn at (a box it is fitted into). When valid, a JPEG is
     // decoded at the smallest scale that still covers it. Invalid: full size.
     QSize targetSize;
+    // Only the first frame of an animated picture (thumbnails); otherwise all its frames are
+    // decoded, up to kMaxAnimationBytes.
+    bool firstFrameOnly = false;
 };
 
 // Out-of-range menu indexes fall back to the defaults above.

@@ -3,6 +3,7 @@
 // not be decoded. No decoder reports a failure any other way.
 #pragma once
 
+#include "imaging/base/Animation.h"
 #include "imaging/base/VectorDrawing.h"
 
 #include <QImage>
@@ -20,9 +21,12 @@ struct DecodeResult {
     int height = 0;
     int colorDepth = 0; // 1, 4, 8, 16, 24 or 32: as stored in the file, not as decoded
     QString error;      // why it could not be decoded; empty on success
+    // An animated picture's frames, the first being image; null for a still picture.
+    std::shared_ptr<const Animation> animation;
 
     [[nodiscard]] bool ok() const { return error.isEmpty() && (!image.isNull() || drawing); }
     [[nodiscard]] bool isVector() const { return drawing != nullptr; }
+    [[nodiscard]] bool isAnimated() const { return animation && animation->frames.size() > 1; }
 
     static DecodeResult failure(const QString& why)
     {

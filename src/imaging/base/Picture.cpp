@@ -11,6 +11,16 @@ Picture Picture::failure(const QString& why)
     return p;
 }
 
+qint64 Picture::pixelBytes() const
+{
+    qint64 bytes = image.sizeInBytes() + reduced.sizeInBytes();
+    if (animation) {
+        for (size_t i = 1; i < animation->frames.size(); ++i)
+            bytes += animation->frames[i].image.sizeInBytes();
+    }
+    return bytes;
+}
+
 Picture Picture::fromResult(DecodeResult result)
 {
     if (!result.ok())

@@ -10,8 +10,16 @@ namespace mv::imaging {
 
 struct Picture : DecodeResult {
     QString typeName; // "JPEG", "PNG", ...
+    // image reduced ahead, off the user-interface thread, to the device pixels it will be drawn
+    // at (reducedForScreen): the image control draws it when its size is what it draws, and
+    // makes its own copy otherwise. Null when none was made.
+    QImage reduced;
 
     Picture() = default;
+    // The bytes of pixels it holds: the image, the reduced copy and an animation's further
+    // frames (the first is the image), for caches that keep pictures within a budget.
+    [[nodiscard]] qint64 pixelBytes() const;
+
     // A decoder's answer as it stands, without a type name.
     Picture(DecodeResult result) : DecodeResult(std::move(result)) {} // NOLINT: implicit on purpose
 

@@ -2,6 +2,8 @@
 
 #include "imaging/base/DecodeLimits.h"
 #include "imaging/base/Messages.h"
+#include "imaging/base/Orientation.h"
+#include "imaging/jpeg/ExifOrientation.h"
 #include "imaging/jpeg/JpegJob.h"
 #include "imaging/jpeg/JpegScale.h"
 
@@ -29,13 +31,25 @@ J_DITHER_MODE ditherOf(JpegDither dither)
     return JDITHER_NONE;
 }
 
+// The orientation of the first EXIF block among the saved APP1 segments (XMP uses APP1 too).
+int orientationOf(const jpeg_decompress_struct& c)
+{
+    for (jpeg_saved_marker_ptr m = c.marker_list; m; m = m->next) {
+        const QByteArrayView payload(reinterpret_cast<const char*>(m->data), qsizetype(m->data_length));
+        if (m->marker == JPEG_APP0 + 1 && payload.startsWith(QByteArrayView("Exif\0\0", 6)))
+            return exifOrientation(payload);
+    }
+    return 1;
+}
+
 void configure(JpegJob& job, const DecodeOptions& options)
 {
     jpeg_decompress_struct& c = job.cinfo;
     c.dct_method = dctOf(options.dctMethod);
     c.do_fancy_upsampling = options.jpegFancyUpsampling ? TRUE : FALSE;
-    c.scale_num =
-        unsigned(jpegScaleNumerator(QSize(int(c.image_width), int(c.image_height)), options.targetSize));
+    // The box is for the picture upright; libjpeg scales it as stored.
+    const QSize box = uprightSize(options.targetSize, job.orientation);
+    c.scale_num = unsigned(jpegScaleNumerator(QSize(int(c.image_width), int(c.image_height)), box));
     c.scale_denom = 8;
     job.cmyk = c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;
     job.quantize = options.jpegDither != JpegDither::None || options.jpegTwoPassQuantize;
@@ -98,7 +112,9 @@ bool run(JpegJob& job, const DecodeOptions* options)
         return false;
     jpeg_create_decompress(&job.cinfo);
     attachJpegSource(job);
+    jpeg_save_markers(&job.cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&job.cinfo, TRUE);
+    job.orientation = orientationOf(job.cinfo);
     job.reason = checkDimensions(job.cinfo.image_width, job.cinfo.image_height);
     if (!options || !job.reason.isEmpty())
         return job.reason.isEmpty();
@@ -160,8 +176,10 @@ DecodeResult finish(JpegJob& job, bool ok)
     if (!ok) {
         p = DecodeResult::failure(failureText(job));
     } else {
-        p.width = int(job.cinfo.image_width);
-        p.height = int(job.cinfo.image_height);
+        const QSize upright =
+            uprightSize(QSize(int(job.cinfo.image_width), int(job.cinfo.image_height)), job.orientation);
+        p.width = upright.width();
+        p.height = upright.height();
         p.colorDepth = 8 * job.cinfo.num_components;
         p.image = std::move(job.image);
     }
@@ -189,6 +207,8 @@ DecodeResult decodeJpeg(QByteArrayView data, const DecodeOptions& options)
         if (job.quantize)
             p.image = p.image.convertToFormat(QImage::Format_Indexed8, quantizeFlags(options.jpegDither));
     }
+    if (p.ok())
+        p.image = uprightImage(p.image, job.orientation);
     return p;
 }
 
@@ -202,8 +222,10 @@ PictureInfo probeJpeg(QByteArrayView data)
     if (!ok) {
         p.error = failureText(job);
     } else {
-        p.width = int(job.cinfo.image_width);
-        p.height = int(job.cinfo.image_height);
+        const QSize upright =
+            uprightSize(QSize(int(job.cinfo.image_width), int(job.cinfo.image_height)), job.orientation);
+        p.width = upright.width();
+        p.height = upright.height();
         p.colorDepth = 8 * job.cinfo.num_components;
     }
     jpeg_destroy_decompress(&job.cinfo);

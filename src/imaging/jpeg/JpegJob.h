@@ -30,6 +30,7 @@ struct JpegJob {
     bool inPixelData = false; // past the headers: running out now gives a partial picture
     bool cmyk = false;
     bool quantize = false;
+    int orientation = 1; // EXIF's, 1..8
     QImage image;
     QString reason; // ours, which comes first
     std::vector<JSAMPROW> rows;

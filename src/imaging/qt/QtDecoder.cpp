@@ -2,6 +2,7 @@
 
 #include "imaging/base/DecodeLimits.h"
 #include "imaging/base/Messages.h"
+#include "imaging/qt/QtFrames.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -71,11 +72,12 @@ bool looksLikeBmp(QByteArrayView d)
     return startsWith(d, "BM") && d.size() >= 26;
 }
 
-DecodeResult decodeWithQt(QByteArrayView data, const char* format)
+DecodeResult decodeWithQt(QByteArrayView data, const char* format, bool allFrames)
 {
     MemoryReader memory(data, format);
     QImageReader& reader = memory.reader();
     reader.setDecideFormatFromContent(false);
+    reader.setAutoTransform(true);
     const QSize size = reader.size();
     if (size.isValid()) {
         if (QString why = checkDimensions(size.width(), size.height()); !why.isEmpty())
@@ -85,14 +87,20 @@ DecodeResult decodeWithQt(QByteArrayView data, const char* format)
     if (image.isNull())
         return DecodeResult::failure(readerError(reader, format));
     const int depth = image.depth();
-    return DecodeResult::success(std::move(image), depth);
+    std::shared_ptr<const Animation> animation = allFrames ? readFurtherFrames(reader, image) : nullptr;
+    DecodeResult result = DecodeResult::success(std::move(image), depth);
+    result.animation = std::move(animation);
+    return result;
 }
 
 PictureInfo probeWithQt(QByteArrayView data, const char* format)
 {
     MemoryReader memory(data, format);
     QImageReader& reader = memory.reader();
-    const QSize size = reader.size();
+    QSize size = reader.size();
+    // Shown upright: a picture stored on its side is as tall as it is stored wide.
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        size.transpose();
     PictureInfo info;
     info.width = size.width();
     info.height = size.height();

@@ -1,4 +1,4 @@
-// The types Qt's own readers decode (PNG, GIF's first frame, TIFF, BMP with its RLE and OS/2
+// The types Qt's own readers decode (PNG, GIF and its frames, TIFF, BMP with its RLE and OS/2
 // variants), with our decode limits applied before the pixels are allocated.
 #pragma once
 
@@ -17,7 +17,9 @@ bool looksLikeBmp(QByteArrayView data); // "BM" and a whole file header
 
 // format is Qt's name for the reader: "png", "gif", "tiff", "bmp". colorDepth is that of
 // the decoded buffer; the caller replaces it with the stored depth where it knows better.
-DecodeResult decodeWithQt(QByteArrayView data, const char* format);
+// A picture stored with an orientation (TIFF) is turned upright. allFrames: an animation's
+// further frames are read too (QtFrames.h).
+DecodeResult decodeWithQt(QByteArrayView data, const char* format, bool allFrames = false);
 
 // The size from the header alone (no depth); the reason when the reader cannot tell.
 PictureInfo probeWithQt(QByteArrayView data, const char* format);

@@ -1,6 +1,7 @@
 #include "imaging/ui/ImageControl.h"
 
 #include "imaging/PictureDecoder.h"
+#include "imaging/base/ReducedCopy.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -19,20 +20,28 @@ constexpr std::array<double, 11> kZoomFactors = {0.25, 0.5, 0.75, 1, 1.25, 1.5, 
 ImageControl::ImageControl(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(&player_, &FramePlayer::frameChanged, this, qOverload<>(&QWidget::update));
 }
 
 bool ImageControl::setPictureFile(const QString& path)
 {
-    clear();
-    if (path.isEmpty())
+    if (path.isEmpty()) {
+        clear();
         return true;
-    Picture picture = decodePictureFile(path, decodeOptions());
+    }
+    return setPicture(decodePictureFile(path, decodeOptions()), path);
+}
+
+bool ImageControl::setPicture(Picture picture, const QString& file)
+{
+    clear();
     if (!picture.ok()) {
-        error_ = picture.error;
+        error_ = picture.error.isEmpty() ? Picture::failure({}).error : picture.error;
         return false;
     }
     picture_ = std::move(picture);
-    file_ = path;
+    file_ = file;
+    player_.play(picture_.animation, !isVisible());
     sizeToZoom();
     update();
     return true;
@@ -40,6 +49,7 @@ bool ImageControl::setPictureFile(const QString& path)
 
 void ImageControl::clear()
 {
+    player_.stop();
     file_.clear();
     error_.clear();
     picture_ = Picture();
@@ -103,19 +113,21 @@ DecodeOptions ImageControl::decodeOptions() const
 {
     DecodeOptions o = options_;
     o.targetSize = thumbnailSize_ > 0 ? QSize(thumbnailSize_, thumbnailSize_) : QSize();
+    o.firstFrameOnly = thumbnailSize_ > 0; // a thumbnail does not play
     return o;
 }
 
 QSizeF ImageControl::drawnSize() const
 {
-    if (picture_.width <= 0 || picture_.height <= 0)
-        return {};
-    double scale = zoom_;
-    if (fitMode_ == FitWidth)
-        scale = double(width()) / picture_.width;
-    else if (fitMode_ == FitHeight)
-        scale = double(height()) / picture_.height;
-    return {picture_.width * scale, picture_.height * scale};
+    return imaging::drawnSize(QSize(picture_.width, picture_.height), DrawFit(fitMode_), zoom_, size(),
+                              devicePixelRatioF());
+}
+
+const QImage& ImageControl::shownImage() const
+{
+    if (picture_.isAnimated())
+        return picture_.animation->frames[size_t(player_.frame())].image;
+    return picture_.image;
 }
 
 void ImageControl::sizeToZoom()
@@ -128,7 +140,30 @@ QSize ImageControl::sizeHint() const
 {
     if (!picture_.ok())
         return {0, 0};
-    return {qRound(picture_.width * zoom_), qRound(picture_.height * zoom_)};
+    return zoomedControlSize(QSize(picture_.width, picture_.height), zoom_, devicePixelRatioF());
+}
+
+bool ImageControl::event(QEvent* event)
+{
+    // Moved to a screen of another pixel ratio: 100 % is still one pixel per device pixel.
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        cache_.clear();
+        sizeToZoom();
+        update();
+    }
+    return QWidget::event(event);
+}
+
+void ImageControl::showEvent(QShowEvent* event)
+{
+    player_.setPaused(false);
+    QWidget::showEvent(event);
+}
+
+void ImageControl::hideEvent(QHideEvent* event)
+{
+    player_.setPaused(true);
+    QWidget::hideEvent(event);
 }
 
 void ImageControl::paintEvent(QPaintEvent* event)
@@ -148,15 +183,23 @@ void ImageControl::paintEvent(QPaintEvent* event)
     const QRectF exposed = QRectF(event->rect()) & target;
     if (exposed.isEmpty())
         return;
-    const QImage& image = picture_.image;
+    const QImage& image = shownImage();
     const Qt::ImageConversionFlags flags = conversionFlags(options_.ditherMode);
-    if (drawn.width() < image.width() || drawn.height() < image.height()) {
-        // Reduced: filter the whole picture once, then copy the exposed part 1:1.
-        const QImage& small = cache_.reduced(image, drawn.toSize().expandedTo(QSize(1, 1)));
-        painter.drawImage(exposed, small, exposed, flags);
+    const qreal dpr = devicePixelRatioF();
+    const QSize device = devicePixels(drawn, dpr);
+    if (device.width() < image.width() || device.height() < image.height()) {
+        // Reduced: filter the whole picture once at the device pixels it covers, then copy
+        // the exposed part 1:1 onto them.
+        const QImage& ahead = player_.frame() == 0 ? picture_.reduced : QImage();
+        const QImage& small = cache_.reduced(image, device, dpr, ahead);
+        const double sx = small.width() / drawn.width();
+        const double sy = small.height() / drawn.height();
+        const QRectF source(exposed.x() * sx, exposed.y() * sy, exposed.width() * sx, exposed.height() * sy);
+        painter.drawImage(exposed, small, source, flags);
         return;
     }
-    // Enlarged or 1:1: only the source pixels under the exposed part are drawn.
+    // Enlarged or 1:1: only the source pixels under the exposed part are drawn, so a large
+    // picture at a high zoom costs no more than the part on screen.
     const double kx = image.width() / drawn.width();
     const double ky = image.height() / drawn.height();
     const QRectF source(exposed.x() * kx, exposed.y() * ky, exposed.width() * kx, exposed.height() * ky);

@@ -1,10 +1,14 @@
-// The picture control of the viewer and the thumbnail grid. It loads a file through the
-// imaging library, keeps the decoding options the menus set, and draws the picture fitted to its
-// width or height, or at a zoom factor (then it sizes itself to the zoomed picture).
+// The picture control of the viewer and the thumbnail grid. It shows a picture decoded on a
+// worker (or loads a file itself), keeps the decoding options the menus set, and draws the
+// picture fitted to its width or height, or at a zoom factor (then it sizes itself to the
+// zoomed picture; 100 % is one picture pixel per device pixel, also on a scaled screen).
+// An animated picture plays while the control is visible.
 #pragma once
 
 #include "imaging/base/DecodeOptions.h"
+#include "imaging/base/DrawnSize.h"
 #include "imaging/base/Picture.h"
+#include "imaging/ui/FramePlayer.h"
 #include "imaging/ui/ScaledCache.h"
 
 #include <QColor>
@@ -17,17 +21,21 @@ class ImageControl : public QWidget {
 
 public:
     enum FitMode {
-        Zoom = 1,
-        FitWidth = 2,
-        FitHeight = 3
+        Zoom = int(DrawFit::Zoom),
+        FitWidth = int(DrawFit::Width),
+        FitHeight = int(DrawFit::Height)
     };
 
     explicit ImageControl(QWidget* parent = nullptr);
 
     [[nodiscard]] QString pictureFile() const { return file_; }
     // Loads and shows path at once; "" clears. On failure the control is left empty and
-    // lastError() says why.
+    // lastError() says why. Decodes on the calling thread: the viewer uses setPicture.
     bool setPictureFile(const QString& path);
+    // Shows a picture decoded elsewhere, loaded from file (which pictureFile() then gives),
+    // painted once. picture.reduced, when made for the size drawn, is drawn as it is. A
+    // failed picture leaves the control empty with its error in lastError() and gives false.
+    bool setPicture(Picture picture, const QString& file);
     [[nodiscard]] QString lastError() const { return error_; }
 
     [[nodiscard]] int fitMode() const { return fitMode_; }
@@ -63,12 +71,25 @@ public:
     [[nodiscard]] DecodeOptions decodeOptions() const;
     [[nodiscard]] QSize sizeHint() const override;
 
+    // The frame of an animated picture on show (0 for a still one), and whether it plays.
+    [[nodiscard]] int frameIndex() const { return player_.frame(); }
+    [[nodiscard]] bool isAnimating() const { return player_.isRunning(); }
+    [[nodiscard]] int frameDelay() const { return player_.frameDelay(); }
+    // Ends the current frame's delay now, as its timer would.
+    void advanceFrameForTesting() { player_.advanceForTesting(); }
+    // How many reduced copies the control made itself rather than taking them ready made.
+    [[nodiscard]] int reducedCopiesMadeForTesting() const { return cache_.copiesMade(); }
+
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void clear();
     [[nodiscard]] QSizeF drawnSize() const;
+    [[nodiscard]] const QImage& shownImage() const;
     void sizeToZoom();
 
     QString file_;
@@ -80,6 +101,7 @@ private:
     int thumbnailSize_ = 0;
     QColor backColor_ = Qt::black;
     ScaledCache cache_;
+    FramePlayer player_;
 };
 
 } // namespace mv::imaging

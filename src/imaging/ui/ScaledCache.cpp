@@ -1,21 +1,34 @@
 #include "imaging/ui/ScaledCache.h"
 
+#include "imaging/base/ReducedCopy.h"
+
 namespace mv::imaging {
 
-const QImage& ScaledCache::reduced(const QImage& source, QSize size)
+const QImage& ScaledCache::reduced(const QImage& source, QSize size, qreal dpr, const QImage& ahead)
 {
-    if (source.cacheKey() != sourceKey_ || size != size_ || image_.isNull()) {
-        image_ = source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        sourceKey_ = source.cacheKey();
+    if (size != size_) {
+        images_.clear();
         size_ = size;
     }
-    return image_;
+    auto it = images_.find(source.cacheKey());
+    if (it == images_.end()) {
+        QImage copy;
+        if (!ahead.isNull() && ahead.size() == size) {
+            copy = ahead;
+        } else {
+            copy = reducedCopy(source, size);
+            ++made_;
+        }
+        if (copy.devicePixelRatio() != dpr)
+            copy.setDevicePixelRatio(dpr);
+        it = images_.insert(source.cacheKey(), std::move(copy));
+    }
+    return *it;
 }
 
 void ScaledCache::clear()
 {
-    image_ = QImage();
-    sourceKey_ = 0;
+    images_.clear();
     size_ = QSize();
 }
 

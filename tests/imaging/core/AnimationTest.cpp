@@ -1,0 +1,85 @@
+// Animated GIFs: every frame with its delay and the loop count, read on the worker up to the
+// memory limit; thumbnails take the first frame only.
+#include "imaging/PictureDecoder.h"
+#include "imaging/qt/QtFrames.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+
+#include <gtest/gtest.h>
+
+namespace mv::imaging::test {
+namespace {
+
+const QString kGif = QStringLiteral(MV_TEST_DATA "/gif-3frames-loop2-im.gif");
+
+QRgb colourOf(const QImage& image)
+{
+    return image.pixel(image.width() / 2, image.height() / 2) | 0xFF000000u;
+}
+
+TEST(Animation, AGifGivesEveryFrameWithItsDelayAndLoopCount)
+{
+    const Picture p = decodePictureFile(kGif);
+    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    EXPECT_EQ(p.typeName, QStringLiteral("GIF"));
+    EXPECT_EQ(QSize(p.width, p.height), QSize(6, 4));
+    EXPECT_EQ(colourOf(p.image), qRgb(255, 0, 0));
+    ASSERT_TRUE(p.isAnimated());
+    const Animation& a = *p.animation;
+    ASSERT_EQ(a.frames.size(), 3u);
+    EXPECT_EQ(a.frames[0].image.cacheKey(), p.image.cacheKey()); // the first frame is the picture
+    EXPECT_EQ(colourOf(a.frames[1].image), qRgb(0, 255, 0));
+    EXPECT_EQ(colourOf(a.frames[2].image), qRgb(0, 0, 255));
+    EXPECT_EQ(a.frames[0].delayMs, 50);
+    // Stored as 10 ms: Qt's reader gives 100 ms, as browsers show such frames.
+    EXPECT_EQ(a.frames[1].delayMs, 100);
+    EXPECT_EQ(a.frames[2].delayMs, 300);
+    EXPECT_EQ(a.loopCount, 1); // played twice
+    EXPECT_FALSE(a.cutShort);
+    // A cache's budget counts every frame once.
+    EXPECT_EQ(p.pixelBytes(), 3 * p.image.sizeInBytes());
+
+    // Thumbnails: the first frame, nothing more.
+    DecodeOptions still;
+    still.firstFrameOnly = true;
+    const Picture t = decodePictureFile(kGif, still);
+    ASSERT_TRUE(t.ok());
+    EXPECT_FALSE(t.animation);
+    EXPECT_EQ(colourOf(t.image), qRgb(255, 0, 0));
+}
+
+TEST(Animation, FramesPastTheMemoryLimitAreLeftOut)
+{
+    QFile file(kGif);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QImageReader reader(&file, "gif");
+    const QImage first = reader.read();
+    ASSERT_FALSE(first.isNull());
+    // Two frames' pixels and overhead fit, the third does not.
+    const std::int64_t two = 2 * (first.sizeInBytes() + 1024);
+    const auto a = readFurtherFrames(reader, first, two + 10);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->frames.size(), 2u);
+    EXPECT_TRUE(a->cutShort);
+    EXPECT_EQ(colourOf(a->frames[1].image), qRgb(0, 255, 0));
+}
+
+TEST(Animation, AStillGifOrACutOneIsNoAnimation)
+{
+    QFile file(kGif);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    // The second frame's image descriptor starts after the first frame's data; cut inside the
+    // second frame, the first still shows, and a damaged frame ends the animation there.
+    const qsizetype second = bytes.indexOf(',', bytes.indexOf(',') + 1);
+    ASSERT_GT(second, 0);
+    const Picture cut = decodePictureData(bytes.left(second + 5), QStringLiteral("a.gif"));
+    ASSERT_TRUE(cut.ok()) << cut.error.toStdString();
+    EXPECT_EQ(colourOf(cut.image), qRgb(255, 0, 0));
+    EXPECT_FALSE(cut.isAnimated());
+}
+
+} // namespace
+} // namespace mv::imaging::test

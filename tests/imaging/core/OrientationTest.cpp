@@ -1,0 +1,218 @@
+// Pictures stored on their side or mirrored are shown upright: JPEG by the EXIF block in its
+// APP1 segment (written here byte by byte), TIFF by its Orientation tag (a file ImageMagick
+// wrote, with the tag's value patched). Damaged or lying EXIF reads as upright.
+#include "../common/Bytes.h"
+#include "../common/Seeds.h"
+#include "JpegEncoder.h"
+#include "TestPictures.h"
+
+#include "imaging/PictureDecoder.h"
+#include "imaging/jpeg/ExifOrientation.h"
+
+#include <QFile>
+
+#include <array>
+
+namespace mv::imaging::test {
+namespace {
+
+// Six flat colours in a 3 x 2 grid, named A B C over D E F.
+const std::array<QRgb, 6> kGrid = {qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(0, 0, 255),
+                                   qRgb(255, 255, 0), qRgb(255, 0, 255), qRgb(0, 255, 255)};
+
+// How the grid shows upright for each orientation, row by row ("ABC" + "DEF" for 1).
+struct Upright {
+    int columns;
+    const char* cells;
+};
+constexpr std::array<Upright, 9> kUpright = {{
+    {0, ""},
+    {3, "ABCDEF"}, // 1: as stored
+    {3, "CBAFED"}, // 2: mirrored left to right
+    {3, "FEDCBA"}, // 3: upside down
+    {3, "DEFABC"}, // 4: mirrored top to bottom
+    {2, "ADBECF"}, // 5: stored row 0 is the left column, top down
+    {2, "DAEBFC"}, // 6: stored row 0 is the right column, top down
+    {2, "FCEBDA"}, // 7: stored row 0 is the right column, bottom up
+    {2, "CFBEAD"}, // 8: stored row 0 is the left column, bottom up
+}};
+
+// Every cell of `image`, cut into cells of `cell` pixels, against the upright grid.
+void expectUpright(const QImage& image, int orientation, int cell, int tolerance)
+{
+    SCOPED_TRACE(orientation);
+    const Upright& u = kUpright[size_t(orientation)];
+    const int rows = 6 / u.columns;
+    ASSERT_EQ(image.size(), QSize(u.columns * cell, rows * cell));
+    for (int i = 0; i < 6; ++i) {
+        const QPoint centre((i % u.columns) * cell + cell / 2, (i / u.columns) * cell + cell / 2);
+        const QRgb want = kGrid[size_t(u.cells[i] - 'A')];
+        EXPECT_LE(maxChannelDifference(image.pixel(centre), want), tolerance) << "cell " << u.cells[i];
+    }
+}
+
+// The grid at `cell` pixels per cell.
+QImage grid(int cell)
+{
+    QImage image(3 * cell, 2 * cell, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, kGrid[size_t((y / cell) * 3 + x / cell)]);
+    return image;
+}
+
+QByteArray u16(int v, bool big)
+{
+    const char hi = char((v >> 8) & 255);
+    const char lo = char(v & 255);
+    QByteArray bytes;
+    bytes.append(big ? hi : lo).append(big ? lo : hi);
+    return bytes;
+}
+QByteArray u32(std::uint32_t v, bool big)
+{
+    return big ? u16(int(v >> 16), true) + u16(int(v & 0xFFFF), true)
+               : u16(int(v & 0xFFFF), false) + u16(int(v >> 16), false);
+}
+
+// An APP1 payload: "Exif\0\0", a TIFF header and one directory with a Make tag (ASCII, held
+// in the entry) before the Orientation tag.
+QByteArray exifPayload(int orientation, bool big = false, int type = 3)
+{
+    QByteArray tiff = QByteArray(big ? "MM" : "II") + u16(42, big) + u32(8, big);
+    tiff += u16(2, big);
+    tiff += u16(0x010F, big) + u16(2, big) + u32(4, big) + QByteArray("Cam\0", 4);
+    tiff += u16(0x0112, big) + u16(type, big) + u32(1, big) + u16(orientation, big) + u16(0, big);
+    tiff += u32(0, big);
+    return QByteArray("Exif\0\0", 6) + tiff;
+}
+
+// jpeg with an APP1 segment holding payload put right after its SOI marker.
+QByteArray withApp1(const QByteArray& jpeg, const QByteArray& payload)
+{
+    const int length = int(payload.size()) + 2;
+    return jpeg.left(2) + QByteArray("\xFF\xE1", 2) + u16(length, true) + payload + jpeg.mid(2);
+}
+
+QByteArray gridJpeg(int cell)
+{
+    JpegSpec spec;
+    spec.quality = 100;
+    spec.subsample = false;
+    return encodeJpeg(grid(cell), spec);
+}
+
+QByteArray tiffWithOrientation(int orientation)
+{
+    QFile file(QStringLiteral(MV_TEST_DATA "/tiff-orientation-im.tif"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    // The Orientation entry, little-endian: tag 274, SHORT, count 1, then its value.
+    const qsizetype entry = bytes.indexOf(QByteArray("\x12\x01\x03\x00\x01\x00\x00\x00", 8));
+    EXPECT_GT(entry, 0);
+    return patched16(bytes, entry + 8, orientation);
+}
+
+TEST(Orientation, JpegIsTurnedUprightForEachExifValueInEitherByteOrder)
+{
+    const QByteArray plain = gridJpeg(16);
+    for (int o = 1; o <= 8; ++o) {
+        for (const bool big : {false, true}) {
+            const QByteArray file = withApp1(plain, exifPayload(o, big));
+            const Picture p = decodePictureData(file, QStringLiteral("a.jpg"));
+            ASSERT_TRUE(p.ok()) << p.error.toStdString();
+            const QSize upright = o >= 5 ? QSize(32, 48) : QSize(48, 32);
+            EXPECT_EQ(QSize(p.width, p.height), upright) << o;
+            expectUpright(p.image, o, 16, 6);
+            const PictureInfo info = probePictureData(file, QStringLiteral("a.jpg"));
+            EXPECT_EQ(QSize(info.width, info.height), upright) << o;
+        }
+    }
+    // An XMP block in the first APP1 does not hide the EXIF block in a later one.
+    const QByteArray xmp = QByteArray("http://ns.adobe.com/xap/1.0/\0<x/>", 34);
+    const Picture p =
+        decodePictureData(withApp1(withApp1(plain, exifPayload(6)), xmp), QStringLiteral("a.jpg"));
+    expectUpright(p.image, 6, 16, 6);
+
+    // The JPEG fuzz target's seed with an EXIF block, for the reader above to be fuzzed too.
+    const auto decode = [](QByteArrayView d) {
+        return DecodeResult(decodePictureData(d, QStringLiteral("a.jpg")));
+    };
+    checkSeeds({{QStringLiteral("jpeg/exif-orientation.jpg"), withApp1(gridJpeg(8), exifPayload(6)), decode}},
+               2048);
+}
+
+TEST(Orientation, JpegOnItsSideIsDecodedSmallForTheUprightBox)
+{
+    // Stored 96 x 64, upright 64 x 96: a box of 16 x 24 takes the 1/4 scale, and the picture
+    // comes out 16 x 24, not the 8 x 12 that fitting the stored size would give.
+    DecodeOptions options;
+    options.targetSize = QSize(16, 24);
+    const Picture p =
+        decodePictureData(withApp1(gridJpeg(32), exifPayload(6)), QStringLiteral("a.jpg"), options);
+    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    EXPECT_EQ(QSize(p.width, p.height), QSize(64, 96));
+    expectUpright(p.image, 6, 8, 10);
+    // Quantized to a palette, the picture turns too.
+    options.jpegTwoPassQuantize = true;
+    options.targetSize = QSize();
+    const Picture q =
+        decodePictureData(withApp1(gridJpeg(16), exifPayload(8)), QStringLiteral("a.jpg"), options);
+    EXPECT_EQ(q.image.format(), QImage::Format_Indexed8);
+    expectUpright(q.image, 8, 16, 40);
+}
+
+TEST(Orientation, DamagedOrLyingExifReadsAsUpright)
+{
+    const QByteArray good = exifPayload(6);
+    ASSERT_EQ(exifOrientation(good), 6);
+    EXPECT_EQ(exifOrientation(exifPayload(3, true)), 3);
+    // Cut anywhere before the end of the Orientation entry: upright, never a read past the
+    // end (the sanitizers watch).
+    const qsizetype valueEnd = 6 + 8 + 2 + 12 + 12;
+    for (qsizetype n = 0; n < good.size(); ++n) {
+        const QByteArray cut(good.constData(), n); // a copy of its own, so a read past n shows
+        EXPECT_EQ(exifOrientation(cut), n >= valueEnd ? 6 : 1) << n;
+    }
+    struct Lie {
+        const char* what;
+        QByteArray payload;
+    };
+    const Lie lies[] = {
+        {"not EXIF", QByteArray("Exif\0X", 6) + good.mid(6)},
+        {"unknown byte order", patched(good, {{6, 'I'}, {7, 'M'}})},
+        {"not 42", patched(good, {{8, 43}})},
+        {"directory past the end", patched32(good, 10, 0x7FFFFFF0)},
+        {"directory at the very end", patched32(good, 10, std::uint32_t(good.size() - 6))},
+        {"65535 entries, none of them Orientation", patched16(patched16(good, 14, 0xFFFF), 28, 0x0113)},
+        {"orientation 0", exifPayload(0)},
+        {"orientation 9", exifPayload(9)},
+        {"orientation as a LONG", exifPayload(6, false, 4)},
+        {"count 0", patched32(good, 6 + 10 + 12 + 4, 0)},
+    };
+    for (const Lie& lie : lies)
+        EXPECT_EQ(exifOrientation(lie.payload), 1) << lie.what;
+    // In a file, such a block leaves the picture as stored.
+    for (const Lie& lie : lies) {
+        const Picture p = decodePictureData(withApp1(gridJpeg(16), lie.payload), QStringLiteral("a.jpg"));
+        ASSERT_TRUE(p.ok()) << lie.what;
+        expectUpright(p.image, 1, 16, 6);
+    }
+}
+
+TEST(Orientation, TiffIsTurnedUprightByItsTag)
+{
+    for (int o = 1; o <= 8; ++o) {
+        const QByteArray file = tiffWithOrientation(o);
+        const Picture p = decodePictureData(file, QStringLiteral("a.tif"));
+        ASSERT_TRUE(p.ok()) << p.error.toStdString();
+        const QSize upright = o >= 5 ? QSize(2, 3) : QSize(3, 2);
+        EXPECT_EQ(QSize(p.width, p.height), upright) << o;
+        expectUpright(p.image, o, 1, 0);
+        const PictureInfo info = probePictureData(file, QStringLiteral("a.tif"));
+        EXPECT_EQ(QSize(info.width, info.height), upright) << o;
+    }
+}
+
+} // namespace
+} // namespace mv::imaging::test

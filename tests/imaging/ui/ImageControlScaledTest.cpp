@@ -1,0 +1,83 @@
+// The image control on a screen of device pixel ratio 2 (QT_SCALE_FACTOR, which the offscreen
+// platform honours): 100 % is one picture pixel per device pixel, and the picture's pixels
+// reach the screen unchanged.
+#include "../core/TestPictures.h"
+
+#include "imaging/base/ReducedCopy.h"
+#include "imaging/ui/ImageControl.h"
+#include "support/QtAppEnvironment.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+namespace mv::imaging::test {
+namespace {
+
+// Set before the application exists, which the environment below makes when the tests start.
+[[maybe_unused]] const bool kScaled = qputenv("QT_SCALE_FACTOR", "2");
+[[maybe_unused]] const auto* const kApp = mv::test::addQtApp<QApplication>("imaging_ui_scaled_tests");
+
+Picture pictureOf(const QImage& image)
+{
+    Picture p = DecodeResult::success(image, 24);
+    p.typeName = QStringLiteral("PNG");
+    return p;
+}
+
+TEST(ImageControlScaled, AtOneHundredPercentEachPicturePixelIsOneDevicePixel)
+{
+    ImageControl control;
+    ASSERT_EQ(control.devicePixelRatioF(), 2.0);
+    const QImage image = pattern(400, 300);
+    ASSERT_TRUE(control.setPicture(pictureOf(image), QStringLiteral("a.png")));
+    EXPECT_EQ(control.pictureWidth(), 400);
+    EXPECT_EQ(control.pictureHeight(), 300);
+    EXPECT_EQ(control.size(), QSize(200, 150));
+    EXPECT_EQ(control.sizeHint(), QSize(200, 150));
+    control.show();
+    const QImage shot = control.grab().toImage();
+    EXPECT_EQ(shot.size(), QSize(400, 300));
+    expectSamePixels(shot, image);
+
+    // 200 %: two device pixels a picture pixel, still sharp (no pixel mixed with its
+    // neighbour, which in this pattern never shares its colour).
+    ASSERT_TRUE(control.setZoomFactor(2));
+    EXPECT_EQ(control.size(), QSize(400, 300));
+    const QImage twice = control.grab(QRect(0, 0, 50, 40)).toImage();
+    ASSERT_EQ(twice.size(), QSize(100, 80));
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 100; ++x)
+            ASSERT_EQ(twice.pixel(x, y) | 0xFF000000u, image.pixel(x / 2, y / 2) | 0xFF000000u)
+                << x << "," << y;
+}
+
+TEST(ImageControlScaled, FittedThePictureFillsTheAreaFromACopyAtDeviceResolution)
+{
+    ImageControl control;
+    control.setFitMode(ImageControl::FitWidth);
+    control.resize(100, 75);
+    control.show();
+    const QImage image = pattern(400, 300);
+    Picture p = pictureOf(image);
+    p.reduced = reducedForScreen(image, QSizeF(100, 75), control.devicePixelRatioF());
+    ASSERT_EQ(p.reduced.size(), QSize(200, 150));
+    ASSERT_TRUE(control.setPicture(p, QStringLiteral("a.png")));
+    EXPECT_EQ(control.size(), QSize(100, 75)); // fitted: the caller sizes the control
+    const QImage shot = control.grab().toImage();
+    EXPECT_EQ(shot.size(), QSize(200, 150));
+    expectSamePixels(shot, p.reduced);
+    EXPECT_EQ(control.reducedCopiesMadeForTesting(), 0);
+
+    // Without a copy made ahead, the control's own is the same, pixel for pixel.
+    ImageControl own;
+    own.setFitMode(ImageControl::FitWidth);
+    own.resize(100, 75);
+    own.show();
+    ASSERT_TRUE(own.setPicture(pictureOf(image), QStringLiteral("a.png")));
+    expectSamePixels(own.grab().toImage(), p.reduced);
+    EXPECT_EQ(own.reducedCopiesMadeForTesting(), 1);
+}
+
+} // namespace
+} // namespace mv::imaging::test
