@@ -1,11 +1,14 @@
 #include "browser/PictureLoad.h"
 
 #include "browser/TypeTable.h"
+#include "browser/ViewArrangement.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/MemoryDecrypt.h"
 #include "imaging/FileBytes.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/SiblingPalette.h"
+#include "imaging/base/DrawnSize.h"
+#include "imaging/base/ReducedCopy.h"
 
 #include <mvengine/engine.h>
 
@@ -25,8 +28,28 @@ bool isCutName(const QString& name)
     return QFileInfo(name).suffix().compare(QLatin1String("cut"), Qt::CaseInsensitive) == 0;
 }
 
-void takePicture(PictureOutcome& outcome, imaging::Picture picture, QByteArrayView bytes)
+// The copy the image control will draw, made here so the window does no scaling.
+void reduceAhead(const PictureRequest& request, imaging::Picture& picture)
 {
+    if (!request.place || picture.image.isNull() || picture.isAnimated())
+        return;
+    const DrawPlace& place = *request.place;
+    ViewArrangementInput in;
+    in.pictureSize = QSize(picture.width, picture.height);
+    in.bestFit = place.bestFit;
+    in.zoomedSize = imaging::zoomedControlSize(in.pictureSize, place.zoom, place.devicePixelRatio);
+    in.areaSize = place.areaSize;
+    in.barThickness = place.barThickness;
+    const ViewArrangement plan = arrangeView(in);
+    const QSizeF drawn = imaging::drawnSize(in.pictureSize, imaging::DrawFit(int(plan.fit)), place.zoom,
+                                            plan.drawnSize, place.devicePixelRatio);
+    picture.reduced = imaging::reducedForScreen(picture.image, drawn, place.devicePixelRatio);
+}
+
+void takePicture(const PictureRequest& request, PictureOutcome& outcome, imaging::Picture picture,
+                 QByteArrayView bytes)
+{
+    reduceAhead(request, picture);
     outcome.kind = PictureOutcome::Shown;
     outcome.facts.width = picture.width;
     outcome.facts.height = picture.height;
@@ -69,7 +92,7 @@ void loadEncrypted(const PictureRequest& request, PictureOutcome& outcome)
         outcome.reason = picture.error;
         return;
     }
-    takePicture(outcome, std::move(picture), opened.bytes.view());
+    takePicture(request, outcome, std::move(picture), opened.bytes.view());
     // The decrypted bytes are wiped when `opened` goes; only the decoded picture stays.
 }
 
@@ -77,7 +100,7 @@ void loadEncrypted(const PictureRequest& request, PictureOutcome& outcome)
 
 qint64 PictureOutcome::bytesHeld() const
 {
-    return picture.image.sizeInBytes() + 4096; // the drawing of a vector picture and the bookkeeping
+    return picture.pixelBytes() + 4096; // the drawing of a vector picture and the bookkeeping
 }
 
 PictureOutcome loadPicture(const PictureRequest& request)
@@ -115,7 +138,7 @@ PictureOutcome loadPicture(const PictureRequest& request)
         outcome.reason = picture.error;
         return outcome;
     }
-    takePicture(outcome, std::move(picture), bytes.view());
+    takePicture(request, outcome, std::move(picture), bytes.view());
     return outcome;
 }
 

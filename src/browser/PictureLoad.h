@@ -9,16 +9,30 @@
 #include "imaging/base/DecodeOptions.h"
 #include "imaging/base/Picture.h"
 
+#include <QSize>
 #include <QString>
+
+#include <optional>
 
 #include <vector>
 
 namespace mv::browser {
 
+// Where the picture will be drawn: the picture area as the window lays it out, so the worker
+// can reduce a large picture to exactly the screen pixels it will cover.
+struct DrawPlace {
+    QSize areaSize;       // the area's inner size, logical pixels, with the bars' strips
+    int barThickness = 0; // logical pixels a visible bar takes
+    bool bestFit = true;
+    double zoom = 1; // when not fitted
+    qreal devicePixelRatio = 1;
+};
+
 struct PictureRequest {
     QString path;       // the full path of the listed file
     QString listedName; // its name as listed
     imaging::DecodeOptions options;
+    std::optional<DrawPlace> place; // none: no reduced copy is made ahead
     // Tried in order on an encrypted file; with none, an encrypted file needs a key.
     std::vector<crypto::SecretText> keys;
 };

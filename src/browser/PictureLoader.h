@@ -37,6 +37,8 @@ public:
     void forgetPrepared();
 
     [[nodiscard]] bool busy() const { return running_ || next_.has_value(); }
+    // Nothing loads and nothing is being prepared.
+    [[nodiscard]] bool idle() const { return !busy() && !preparing_ && toPrepare_.empty(); }
     [[nodiscard]] const PreparedCache& cache() const { return cache_; }
 
 signals:

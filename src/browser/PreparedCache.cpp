@@ -10,17 +10,28 @@ QString preparedKey(const PictureRequest& request)
     if (!info.exists())
         return {};
     const imaging::DecodeOptions& o = request.options;
+    // The reduced copy made ahead is for one place: another place is another entry.
+    QString place;
+    if (const std::optional<DrawPlace>& p = request.place)
+        place = QStringLiteral(" %1x%2 %3 %4 %5 %6")
+                    .arg(p->areaSize.width())
+                    .arg(p->areaSize.height())
+                    .arg(p->barThickness)
+                    .arg(int(p->bestFit))
+                    .arg(p->zoom)
+                    .arg(p->devicePixelRatio);
     return QStringLiteral("%1\n%2 %3 %4 %5 %6 %7 %8 %9x%10")
-        .arg(request.path)
-        .arg(info.size())
-        .arg(info.lastModified().toMSecsSinceEpoch())
-        .arg(int(o.ditherMode))
-        .arg(int(o.dctMethod))
-        .arg(int(o.jpegDither))
-        .arg(int(o.jpegFancyUpsampling))
-        .arg(int(o.jpegTwoPassQuantize))
-        .arg(o.targetSize.width())
-        .arg(o.targetSize.height());
+               .arg(request.path)
+               .arg(info.size())
+               .arg(info.lastModified().toMSecsSinceEpoch())
+               .arg(int(o.ditherMode))
+               .arg(int(o.dctMethod))
+               .arg(int(o.jpegDither))
+               .arg(int(o.jpegFancyUpsampling))
+               .arg(int(o.jpegTwoPassQuantize))
+               .arg(o.targetSize.width())
+               .arg(o.targetSize.height()) +
+           place;
 }
 
 SharedOutcome PreparedCache::find(const QString& key)

@@ -37,16 +37,27 @@ quint32 crcOf(const QString& path)
 TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
 {
     QTemporaryDir dir;
-    const QByteArray png = noisePng(40, 30, 1);
+    const QByteArray png = noisePng(80, 60, 1);
     const QString plain = writeBytes(dir, QStringLiteral("photo.png"), png);
     const PictureOutcome shown = load(plain);
     ASSERT_EQ(shown.kind, PictureOutcome::Shown) << shown.reason.toStdString();
-    EXPECT_EQ(shown.picture.image.size(), QSize(40, 30));
+    EXPECT_EQ(shown.picture.image.size(), QSize(80, 60));
     EXPECT_FALSE(shown.facts.encrypted);
-    EXPECT_EQ(shown.facts.width, 40);
-    EXPECT_EQ(shown.facts.height, 30);
+    EXPECT_EQ(shown.facts.width, 80);
+    EXPECT_EQ(shown.facts.height, 60);
     EXPECT_EQ(shown.facts.checksum, crcOf(plain));
     EXPECT_EQ(shown.facts.fileSize, png.size());
+    EXPECT_TRUE(shown.picture.reduced.isNull()); // no place given: nothing made ahead
+
+    // Fitted into 20 x 20 logical pixels on a screen of ratio 2: the copy the control will
+    // draw is made here, 40 x 30 device pixels.
+    PictureRequest placed;
+    placed.path = plain;
+    placed.listedName = QStringLiteral("photo.png");
+    placed.place = DrawPlace {QSize(20, 20), 4, true, 1.0, 2.0};
+    const QImage reduced = loadPicture(placed).picture.reduced;
+    EXPECT_EQ(reduced.size(), QSize(40, 30));
+    EXPECT_EQ(reduced.devicePixelRatio(), 2.0);
 
     // Encrypted: the listed name stays the encrypted one, checksum and size are the plain
     // bytes', and the key that opened it is the second one tried.
@@ -63,6 +74,15 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
 
     EXPECT_EQ(load(sealed).kind, PictureOutcome::NeedsKey);
     EXPECT_EQ(load(sealed, {"wrong key"}).kind, PictureOutcome::NeedsKey);
+
+    // Odd names: spaces, a line break, and the longest name the file system takes.
+    for (const QString& odd : {QStringLiteral(" two\nlines .png"), QString(247, QLatin1Char('x')) + ".png"}) {
+        const QString oddSealed = writeEncrypted(dir, odd, png, "right key");
+        ASSERT_FALSE(oddSealed.isEmpty()) << odd.size();
+        const PictureOutcome o = load(oddSealed, {"right key"});
+        EXPECT_EQ(o.kind, PictureOutcome::Shown) << o.reason.toStdString();
+        EXPECT_EQ(o.facts.listedName, QFileInfo(oddSealed).fileName());
+    }
 }
 
 TEST(PictureLoad, EveryWayASelectionFails)

@@ -86,6 +86,25 @@ bool PictureArea::showPicture(const QString& path)
     return true;
 }
 
+DrawPlace PictureArea::drawPlace() const
+{
+    DrawPlace place;
+    place.areaSize = size();
+    place.barThickness = barThickness();
+    place.bestFit = zoomIndex_ == 0;
+    place.zoom = place.bestFit ? 1.0 : kZoomLevels[std::size_t(zoomIndex_)];
+    place.devicePixelRatio = devicePixelRatioF();
+    return place;
+}
+
+void PictureArea::showLoaded(const imaging::Picture& picture, const QString& path)
+{
+    control_->hide();
+    error_.clear();
+    control_->setPicture(picture, path);
+    arrangeImage();
+}
+
 void PictureArea::arrangeImage()
 {
     if (!hasPicture())
@@ -135,16 +154,19 @@ bool PictureArea::setZoomIndex(int index)
         (void)control_->setZoomFactor(kZoomLevels[std::size_t(index)]);
     }
     arrangeImage();
+    emit viewSizeChanged();
     return true;
 }
 
 void PictureArea::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (hasPicture())
+    if (hasPicture()) {
         arrangeImage();
-    else
+        emit viewSizeChanged();
+    } else {
         layoutEmpty();
+    }
 }
 
 void PictureArea::layoutEmpty()

@@ -5,6 +5,8 @@
 // the keyboard focus: the keys belong to the file list.
 #pragma once
 
+#include "browser/PictureLoad.h"
+
 #include <QPoint>
 #include <QWidget>
 
@@ -12,6 +14,7 @@ class QScrollBar;
 
 namespace mv::imaging {
 class ImageControl;
+struct Picture;
 } // namespace mv::imaging
 
 namespace mv::browser {
@@ -30,6 +33,8 @@ public:
     // Loads path into the control on the calling thread and arranges it. On failure the view
     // is cleared and lastError() says why.
     bool showPicture(const QString& path);
+    // Shows a picture decoded elsewhere as the file at path, and arranges it.
+    void showLoaded(const imaging::Picture& picture, const QString& path);
     [[nodiscard]] QString lastError() const { return error_; }
     [[nodiscard]] bool hasPicture() const;
 
@@ -41,6 +46,8 @@ public:
     // The zoom menu's item: 0 Best Fit, 1 .. 11 the factors 25% .. 500%. Out of range: false.
     bool setZoomIndex(int index);
     [[nodiscard]] int zoomIndex() const { return zoomIndex_; }
+    // Where a picture shown now would be drawn, for the worker that prepares it.
+    [[nodiscard]] DrawPlace drawPlace() const;
 
 signals:
     // The view was cleared; the window shows its banner line in the information bar.
@@ -53,6 +60,8 @@ signals:
     void mouseMovedOverPicture();
     // A click on the area: the keyboard goes back to the file list.
     void focusFileListRequested();
+    // The zoom or the area's size changed: the picture may need decoding at another size.
+    void viewSizeChanged();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

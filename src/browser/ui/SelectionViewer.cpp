@@ -5,10 +5,13 @@
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
 #include "crypto/EncryptedNames.h"
+#include "crypto/KeyState.h"
+#include "crypto/ui/AskKeyDialog.h"
+#include "imaging/ui/ImageControl.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
@@ -17,67 +20,209 @@ namespace mv::browser {
 
 namespace {
 
-struct WaitCursor {
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
+// A decoded picture this much smaller than it is drawn is decoded again at the new size.
+constexpr double kSharpEnough = 0.98;
 
 } // namespace
 
 SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineEdit* infoBar,
-                                 QWidget* dialogOwner)
-    : QObject(dialogOwner), browser_(browser), area_(area), infoBar_(infoBar), owner_(dialogOwner)
+                                 crypto::KeyState& keys, QWidget* dialogOwner)
+    : QObject(dialogOwner), browser_(browser), area_(area), infoBar_(infoBar), keys_(keys),
+      owner_(dialogOwner)
 {
     openWithDesktop = [](const QString& path) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     };
+    askKey = [this](const QString&) { return crypto::AskKeyDialog::ask(keys_, owner_); };
+    beep = [] { QApplication::beep(); };
     connect(browser_.fileList(), &FileListView::currentNameChanged, this, &SelectionViewer::FileList_Click);
     connect(browser_.fileList(), &FileListView::nameDoubleClicked, this, &SelectionViewer::FileList_DblClick);
+    connect(&loader_, &PictureLoader::loaded, this, &SelectionViewer::onLoaded);
+    connect(&area_, &PictureArea::viewSizeChanged, this, &SelectionViewer::sharpenIfNeeded);
+    connect(&area_, &PictureArea::pictureRightClicked, this, &SelectionViewer::dropPending);
+    connect(&keys_, &crypto::KeyState::keysChanged, this, [this](bool haveKeys) {
+        // Pictures decrypted with keys now forgotten must not be shown without them.
+        if (!haveKeys)
+            loader_.forgetPrepared();
+    });
 }
 
-QString SelectionViewer::selectedPath() const
+SelectionViewer::~SelectionViewer()
 {
-    const QString name = browser_.fileList()->currentName();
-    if (name.isEmpty())
-        return {};
+    setWaiting(false);
+}
+
+void SelectionViewer::dropPending()
+{
+    loader_.cancel();
+    setWaiting(false);
+    shownName_.clear();
+}
+
+QString SelectionViewer::pathOf(const QString& name) const
+{
     QString folder = browser_.currentFolder();
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return folder + name;
 }
 
+PictureRequest SelectionViewer::makeRequest(const QString& name) const
+{
+    PictureRequest r;
+    r.path = pathOf(name);
+    r.listedName = name;
+    r.options = area_.imageControl()->decodeOptions();
+    // Fitted, the picture is decoded no larger than the screen pixels it will cover.
+    r.place = area_.drawPlace();
+    if (r.place->bestFit)
+        r.options.targetSize = area_.size() * area_.devicePixelRatioF();
+    if (!keys_.CurrentKey.isEmpty())
+        r.keys.push_back(keys_.CurrentKey);
+    for (crypto::SecretText& key : keys_.usableKeys())
+        r.keys.push_back(std::move(key));
+    return r;
+}
+
+void SelectionViewer::setWaiting(bool waiting)
+{
+    if (waiting == waiting_)
+        return;
+    waiting_ = waiting;
+    if (waiting)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
 void SelectionViewer::FileList_Click()
 {
     unsupportedSelected_ = false;
-    const QString path = selectedPath();
-    if (path.isEmpty())
+    viewingEncrypted_ = false;
+    const FileListView* list = browser_.fileList();
+    const QString name = list->currentName();
+    if (name.isEmpty()) {
+        loader_.cancel();
+        setWaiting(false);
         return;
-    const QFileInfo info(path);
+    }
+    const int row = list->currentRow();
+    if (lastRow_ >= 0 && row != lastRow_)
+        direction_ = row > lastRow_ ? 1 : -1;
+    lastRow_ = row;
+    const QFileInfo info(pathOf(name));
     if (!info.exists() && !info.isSymLink()) {
+        loader_.cancel();
+        setWaiting(false);
         area_.resetView();
         QMessageBox::warning(owner_, tr("Mirravelnock!"), tr("Unable to read this file."));
+        emit selectionSettled();
         return;
     }
-    WaitCursor wait;
-    const QString name = info.fileName();
-    if (crypto::HasEncryptedName(name)) {
+    pendingName_ = name;
+    request();
+}
+
+void SelectionViewer::request()
+{
+    PictureRequest r = makeRequest(pendingName_);
+    if (SharedOutcome ready = loader_.prepared(r)) {
+        loader_.cancel();
+        setWaiting(false);
+        settle(ready);
+        return;
+    }
+    setWaiting(true);
+    ticket_ = loader_.load(std::move(r));
+}
+
+void SelectionViewer::onLoaded(quint64 ticket, const SharedOutcome& outcome)
+{
+    if (ticket != ticket_)
+        return;
+    setWaiting(false);
+    settle(outcome);
+}
+
+void SelectionViewer::settle(const SharedOutcome& outcome)
+{
+    const QString path = pathOf(pendingName_);
+    switch (outcome->kind) {
+    case PictureOutcome::Shown:
+        viewingEncrypted_ = outcome->facts.encrypted;
+        area_.showLoaded(outcome->picture, path);
+        showNote(fileInfoLine(outcome->facts));
+        shownName_ = pendingName_;
+        prepareNeighbours();
+        break;
+    case PictureOutcome::Missing:
         area_.resetView();
-        return;
-    }
-    if (!IsViewableName(name)) {
+        QMessageBox::warning(owner_, tr("Mirravelnock!"), tr("Unable to read this file."));
+        break;
+    case PictureOutcome::Unsupported:
         unsupportedSelected_ = true;
         area_.resetView();
-        infoBar_->setText(tr("You must double click to run unsupported files"));
-        return;
-    }
-    // The information line of a shown picture comes with the full viewing pipeline; until
-    // then the bar keeps the banner.
-    if (!area_.showPicture(path)) {
+        showNote(tr("You must double click to run unsupported files"));
+        break;
+    case PictureOutcome::DecodeFailed:
         area_.resetView();
-        infoBar_->setText(tr("Error reading this file!"));
-    } else {
-        infoBar_->setText(bannerText);
+        showNote(tr("Error reading this file!"));
+        break;
+    case PictureOutcome::NeedsKey:
+        area_.resetView();
+        // The dialog adds the typed key; then every key is tried again, the new one too.
+        if (askKey(path)) {
+            request();
+            return;
+        }
+        break;
+    case PictureOutcome::DecryptedUnviewable:
+    case PictureOutcome::DecryptedDecodeFailed:
+        area_.resetView();
+        beep();
+        break;
     }
+    emit selectionSettled();
+}
+
+void SelectionViewer::prepareNeighbours()
+{
+    const FileListView* list = browser_.fileList();
+    const QStringList& names = list->names();
+    const int row = list->currentRow();
+    const bool haveKeys = keys_.hasKeys() || !keys_.CurrentKey.isEmpty();
+    std::vector<PictureRequest> wanted;
+    // Two ahead in the direction of travel, one behind.
+    for (const int step : {direction_, 2 * direction_, -direction_}) {
+        const int at = row + step;
+        if (row < 0 || at < 0 || at >= names.size())
+            continue;
+        const QString& name = names[at];
+        if (IsViewableName(name) || (haveKeys && crypto::HasEncryptedName(name)))
+            wanted.push_back(makeRequest(name));
+    }
+    loader_.prepare(std::move(wanted));
+}
+
+void SelectionViewer::sharpenIfNeeded()
+{
+    const imaging::ImageControl* control = area_.imageControl();
+    if (shownName_.isEmpty() || !area_.hasPicture() || waiting_)
+        return;
+    const imaging::Picture& picture = control->pictureObject();
+    if (picture.isVector() || picture.image.isNull())
+        return;
+    const double needed = qMin<double>(picture.width, control->width() * control->devicePixelRatioF());
+    if (picture.image.width() >= needed * kSharpEnough)
+        return;
+    pendingName_ = shownName_;
+    request();
+}
+
+void SelectionViewer::showNote(const QString& text)
+{
+    infoBar_->setText(text);
+    infoBar_->setCursorPosition(0); // a line longer than the bar shows its beginning
 }
 
 void SelectionViewer::FileList_DblClick()
@@ -85,7 +230,7 @@ void SelectionViewer::FileList_DblClick()
     if (!unsupportedSelected_)
         return;
     area_.resetView();
-    if (!openWithDesktop(selectedPath()))
+    if (!openWithDesktop(pathOf(browser_.fileList()->currentName())))
         QMessageBox::warning(owner_, tr("Mirravelnock!"), tr("Unable to run or view this file"));
 }
 

@@ -1,7 +1,10 @@
-// Shows the file selected in the file list. For now the short road only: a plain picture is
-// decoded on the user-interface thread and shown; an encrypted file clears the view (viewing
-// encrypted pictures without decrypting them to disk comes with the full viewing pipeline).
+// Shows the file selected in the file list: plain and encrypted pictures are loaded on a
+// worker (an encrypted one decrypted into memory only, with the keys in hand, and the key
+// dialog when none fits), the latest selection alone is shown, and the neighbours in the
+// direction of travel are prepared while the user looks.
 #pragma once
+
+#include "browser/PictureLoader.h"
 
 #include <QObject>
 #include <QString>
@@ -10,6 +13,10 @@
 
 class QLineEdit;
 class QWidget;
+
+namespace mv::crypto {
+class KeyState;
+} // namespace mv::crypto
 
 namespace mv::browser {
 
@@ -20,7 +27,9 @@ class SelectionViewer : public QObject {
     Q_OBJECT
 
 public:
-    SelectionViewer(BrowserPane& browser, PictureArea& area, QLineEdit* infoBar, QWidget* dialogOwner);
+    SelectionViewer(BrowserPane& browser, PictureArea& area, QLineEdit* infoBar, crypto::KeyState& keys,
+                    QWidget* dialogOwner);
+    ~SelectionViewer() override;
 
     // `FileList_Click`: shows the entry with the focus.
     void FileList_Click();
@@ -28,20 +37,49 @@ public:
     void FileList_DblClick();
 
     [[nodiscard]] bool unsupportedSelected() const { return unsupportedSelected_; }
+    [[nodiscard]] bool viewingEncrypted() const { return viewingEncrypted_; }
+    [[nodiscard]] PictureLoader& loader() { return loader_; }
+    // The view was cleared by the user: a load under way is not shown when it ends.
+    void dropPending();
 
     // What the information bar shows while no note is due: the banner line.
     QString bannerText;
     // How a file is opened with the desktop's program; tests replace it.
     std::function<bool(const QString& path)> openWithDesktop;
+    // `AskKey` for the file; false when cancelled. Tests replace it.
+    std::function<bool(const QString& path)> askKey;
+    // The beep of a decrypted file that cannot be shown. Tests replace it.
+    std::function<void()> beep;
+
+signals:
+    // A selection's outcome was shown (a picture, a message or a cleared view).
+    void selectionSettled();
 
 private:
-    [[nodiscard]] QString selectedPath() const;
+    void request();
+    void settle(const SharedOutcome& outcome);
+    void onLoaded(quint64 ticket, const mv::browser::SharedOutcome& outcome);
+    void prepareNeighbours();
+    void sharpenIfNeeded();
+    [[nodiscard]] PictureRequest makeRequest(const QString& name) const;
+    [[nodiscard]] QString pathOf(const QString& name) const;
+    void setWaiting(bool waiting);
+    void showNote(const QString& text);
 
     BrowserPane& browser_;
     PictureArea& area_;
     QLineEdit* infoBar_;
+    crypto::KeyState& keys_;
     QWidget* owner_;
+    PictureLoader loader_;
     bool unsupportedSelected_ = false;
+    bool viewingEncrypted_ = false;
+    bool waiting_ = false;
+    quint64 ticket_ = 0;
+    QString pendingName_; // the entry whose load is under way
+    QString shownName_;   // the entry on show
+    int lastRow_ = -1;
+    int direction_ = 1; // of travel through the list: prepared pictures lie that way
 };
 
 } // namespace mv::browser

@@ -37,9 +37,9 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     viewOptions_ = new ViewOptionCommands(
         *menus_, *picture_, [this] { SaveSettings(); }, this);
     shellCommands_ = new ShellCommands(*this);
-    viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, this);
-    viewer_->bannerText = bannerLine();
     keys_ = new crypto::KeyState(this);
+    viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, *keys_, this);
+    viewer_->bannerText = bannerLine();
     new CryptoCommands(*this, *keys_);
     connectPanes();
 
@@ -195,6 +195,7 @@ void MainWindow::SaveSettings()
 
 void MainWindow::ResetView()
 {
+    viewer_->dropPending();
     picture_->resetView();
     fileInfoBar_->setText(bannerLine());
 }

@@ -1,0 +1,230 @@
+// The viewer in the real main window (offscreen), timed as a user meets it: selecting a picture
+// until it is painted, the next picture once it was prepared, holding the arrow key through a
+// folder, an encrypted picture, and scrolling at 500 %. Prints "name value" lines for
+// view_compare.sh, times in milliseconds.
+// Usage: view_bench FOLDER (photo_NNN.jpg, and secret_jpg.mv$ encrypted with the key "bench key")
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/FileListView.h"
+#include "browser/ui/PictureArea.h"
+#include "browser/ui/SelectionViewer.h"
+#include "crypto/KeyState.h"
+#include "imaging/ui/ImageControl.h"
+#include "shell/AppSettings.h"
+#include "shell/ui/MainMenus.h"
+#include "shell/ui/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace mv;
+
+namespace {
+
+// Notes the moment a paint of the picture has finished (the timer runs after the paint).
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* w) { w->installEventFilter(this); }
+    qint64 paintedAt = -1;
+    QElapsedTimer clock;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            QTimer::singleShot(0, this, [this] { paintedAt = clock.nsecsElapsed(); });
+        return false;
+    }
+};
+
+bool waitFor(const std::function<bool()>& done, int ms = 60000)
+{
+    const QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+void report(const char* name, double value)
+{
+    std::printf("%s %.1f\n", name, value);
+    std::fflush(stdout);
+}
+
+struct Bench {
+    shell::MainWindow& w;
+    PaintWatch watch;
+    browser::FileListView* list = w.browser().fileList();
+    browser::PictureLoader& loader = w.viewer().loader();
+    imaging::ImageControl* control = w.pictureArea().imageControl();
+
+    explicit Bench(shell::MainWindow& window) : w(window), watch(window.pictureArea().imageControl())
+    {
+        watch.clock.start();
+    }
+    QString pathAt(int row) const
+    {
+        return w.browser().currentFolder() + QLatin1Char('/') + list->nameAt(row);
+    }
+    void settle()
+    {
+        waitFor([&] { return loader.idle(); });
+    }
+
+    // Milliseconds from `act` until the picture of `row` is painted.
+    double timeUntilPainted(int row, const std::function<void()>& act)
+    {
+        watch.paintedAt = -1;
+        const qint64 start = watch.clock.nsecsElapsed();
+        act();
+        waitFor([&] { return control->pictureFile() == pathAt(row) && watch.paintedAt > start; });
+        return double(watch.paintedAt - start) / 1e6;
+    }
+    void down()
+    {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
+        QCoreApplication::sendEvent(list, &press);
+    }
+};
+
+void coldSelect(Bench& b, int count)
+{
+    std::vector<double> times;
+    for (int i = 0; i < 5; ++i) {
+        const int row = (i * 37 + 11) % count;
+        b.loader.forgetPrepared();
+        b.settle();
+        times.push_back(b.timeUntilPainted(row, [&] { b.list->selectRow(row); }));
+    }
+    report("select_until_painted_ms", median(times));
+}
+
+void preparedNext(Bench& b, int count)
+{
+    std::vector<double> times;
+    for (int i = 0; i < 5; ++i) {
+        const int row = (i * 41 + 5) % (count - 1);
+        b.list->selectRow(row);
+        waitFor([&] { return b.control->pictureFile() == b.pathAt(row); });
+        b.settle(); // the neighbours are prepared now
+        times.push_back(b.timeUntilPainted(row + 1, [&] { b.down(); }));
+    }
+    report("prepared_next_painted_ms", median(times));
+}
+
+void holdArrow(Bench& b, int count)
+{
+    b.list->selectRow(0);
+    waitFor([&] { return b.control->pictureFile() == b.pathAt(0); });
+    b.settle();
+    // A heartbeat every 5 ms: the longest gap between beats is the longest freeze.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastBeat = 0;
+    qint64 longest = 0;
+    QTimer beat;
+    QObject::connect(&beat, &QTimer::timeout, [&] {
+        longest = std::max(longest, clock.elapsed() - lastBeat);
+        lastBeat = clock.elapsed();
+    });
+    beat.start(5);
+    int painted = 0;
+    QString lastPainted;
+    QObject::connect(&b.w.viewer(), &browser::SelectionViewer::selectionSettled, [&] { ++painted; });
+    const int steps = std::min(200, count) - 1;
+    int sent = 0;
+    QTimer repeat; // the usual keyboard repeat: 30 presses a second
+    QObject::connect(&repeat, &QTimer::timeout, [&] {
+        if (sent < steps) {
+            b.down();
+            ++sent;
+        }
+    });
+    repeat.start(33);
+    waitFor([&] { return sent == steps; }, 120000);
+    repeat.stop();
+    const double lastShown = b.timeUntilPainted(steps, [] {});
+    beat.stop();
+    report("hold_longest_freeze_ms", double(longest));
+    report("hold_pictures_shown", painted);
+    report("hold_steps", steps);
+    report("hold_last_shown_after_release_ms", lastShown);
+}
+
+void encrypted(Bench& b, int secretRow)
+{
+    b.w.keys().append(crypto::SecretText::fromText(QStringLiteral("bench key")));
+    b.loader.forgetPrepared();
+    b.settle();
+    report("encrypted_first_ms", b.timeUntilPainted(secretRow, [&] { b.list->selectRow(secretRow); }));
+    b.list->selectRow(0);
+    b.settle();
+    b.loader.forgetPrepared();
+    report("encrypted_again_ms", b.timeUntilPainted(secretRow, [&] { b.list->selectRow(secretRow); }));
+}
+
+void zoomScroll(Bench& b)
+{
+    b.list->selectRow(1);
+    waitFor([&] { return b.control->pictureFile() == b.pathAt(1); });
+    b.w.menus().MenuZoomLevel[11]->trigger(); // 500 %
+    b.settle();                               // the picture is decoded again at full size
+    QScrollBar* bar = b.w.pictureArea().horizontalBar();
+    std::vector<double> times;
+    for (int i = 0; i < 30; ++i) {
+        b.watch.paintedAt = -1;
+        const qint64 start = b.watch.clock.nsecsElapsed();
+        bar->setValue(bar->value() + (i % 2 ? -1 : 1) * bar->pageStep() / 4);
+        waitFor([&] { return b.watch.paintedAt > start; });
+        times.push_back(double(b.watch.paintedAt - start) / 1e6);
+    }
+    report("zoom500_scroll_paint_median_ms", median(times));
+    report("zoom500_scroll_paint_worst_ms", *std::max_element(times.begin(), times.end()));
+    b.w.menus().MenuZoomLevel[0]->trigger();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    shell::AppSettings settings;
+    shell::MainWindow window(settings, false);
+    window.resize(1280, 800);
+    window.show();
+    if (!window.browser().setFolder(QString::fromLocal8Bit(argv[1])))
+        return 1;
+    waitFor([&] {
+        return !window.browser().listingPending() && !window.browser().fileList()->names().isEmpty();
+    });
+    window.menus().MenuZoomLevel[0]->trigger(); // Best Fit
+    Bench b(window);
+    const int secretRow = b.list->find(QStringLiteral("secret_jpg.mv$"));
+    const int count = int(b.list->names().size()) - (secretRow >= 0 ? 1 : 0);
+    coldSelect(b, count);
+    preparedNext(b, count);
+    holdArrow(b, count);
+    if (secretRow >= 0)
+        encrypted(b, secretRow);
+    zoomScroll(b);
+    return 0;
+}
