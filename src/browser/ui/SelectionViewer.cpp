@@ -22,6 +22,8 @@ namespace {
 
 // A decoded picture this much smaller than it is drawn is decoded again at the new size.
 constexpr double kSharpEnough = 0.98;
+// Steps closer than this are one journey through the list (an arrow key held down).
+constexpr int kTravelMs = 250;
 
 } // namespace
 
@@ -38,6 +40,14 @@ SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineE
     connect(browser_.fileList(), &FileListView::currentNameChanged, this, &SelectionViewer::FileList_Click);
     connect(browser_.fileList(), &FileListView::nameDoubleClicked, this, &SelectionViewer::FileList_DblClick);
     connect(&loader_, &PictureLoader::loaded, this, &SelectionViewer::onLoaded);
+    clock_.start();
+    travelEnd_.setSingleShot(true);
+    travelEnd_.setInterval(kTravelMs);
+    connect(&travelEnd_, &QTimer::timeout, this, [this] {
+        stepMs_ = 0;
+        if (!waiting_ && !shownName_.isEmpty())
+            prepareNeighbours();
+    });
     connect(&area_, &PictureArea::viewSizeChanged, this, &SelectionViewer::sharpenIfNeeded);
     connect(&area_, &PictureArea::pictureRightClicked, this, &SelectionViewer::dropPending);
     connect(&keys_, &crypto::KeyState::keysChanged, this, [this](bool haveKeys) {
@@ -107,8 +117,13 @@ void SelectionViewer::FileList_Click()
         return;
     }
     const int row = list->currentRow();
-    if (lastRow_ >= 0 && row != lastRow_)
+    if (lastRow_ >= 0 && row != lastRow_) {
         direction_ = row > lastRow_ ? 1 : -1;
+        const qint64 now = clock_.elapsed();
+        stepMs_ = lastStepAt_ >= 0 && now - lastStepAt_ < kTravelMs ? qMax<qint64>(1, now - lastStepAt_) : 0;
+        lastStepAt_ = now;
+        travelEnd_.start();
+    }
     lastRow_ = row;
     const QFileInfo info(pathOf(name));
     if (!info.exists() && !info.isSymLink()) {
@@ -133,13 +148,18 @@ void SelectionViewer::request()
         return;
     }
     setWaiting(true);
+    requestedAt_ = clock_.elapsed();
     ticket_ = loader_.load(std::move(r));
+    if (stepMs_ > 0)
+        prepareAhead();
 }
 
 void SelectionViewer::onLoaded(quint64 ticket, const SharedOutcome& outcome)
 {
     if (ticket != ticket_)
         return;
+    if (outcome->shown())
+        loadMs_ = 0.7 * loadMs_ + 0.3 * double(clock_.elapsed() - requestedAt_);
     setWaiting(false);
     settle(outcome);
 }
@@ -153,7 +173,10 @@ void SelectionViewer::settle(const SharedOutcome& outcome)
         area_.showLoaded(outcome->picture, path);
         showNote(fileInfoLine(outcome->facts));
         shownName_ = pendingName_;
-        prepareNeighbours();
+        if (stepMs_ > 0)
+            prepareAhead();
+        else
+            prepareNeighbours();
         break;
     case PictureOutcome::Missing:
         area_.resetView();
@@ -187,15 +210,27 @@ void SelectionViewer::settle(const SharedOutcome& outcome)
 
 void SelectionViewer::prepareNeighbours()
 {
-    const FileListView* list = browser_.fileList();
-    const QStringList& names = list->names();
-    const int row = list->currentRow();
+    // Two ahead in the direction of travel, one behind.
+    const int row = browser_.fileList()->currentRow();
+    prepare({row + direction_, row + 2 * direction_, row - direction_});
+}
+
+void SelectionViewer::prepareAhead()
+{
+    // Held down, the key outruns the decoder: prepare where the user will be when a decode
+    // ends, so that the pictures met on the way are shown at once.
+    const int row = browser_.fileList()->currentRow();
+    const int lead = qBound(1, int(loadMs_ / double(stepMs_)) + 1, 8);
+    prepare({row + lead * direction_, row + (lead + 1) * direction_});
+}
+
+void SelectionViewer::prepare(const std::vector<int>& rows)
+{
+    const QStringList& names = browser_.fileList()->names();
     const bool haveKeys = keys_.hasKeys() || !keys_.CurrentKey.isEmpty();
     std::vector<PictureRequest> wanted;
-    // Two ahead in the direction of travel, one behind.
-    for (const int step : {direction_, 2 * direction_, -direction_}) {
-        const int at = row + step;
-        if (row < 0 || at < 0 || at >= names.size())
+    for (const int at : rows) {
+        if (at < 0 || at >= names.size())
             continue;
         const QString& name = names[at];
         if (IsViewableName(name) || (haveKeys && crypto::HasEncryptedName(name)))

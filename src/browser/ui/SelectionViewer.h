@@ -6,8 +6,10 @@
 
 #include "browser/PictureLoader.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 
@@ -60,6 +62,8 @@ private:
     void settle(const SharedOutcome& outcome);
     void onLoaded(quint64 ticket, const mv::browser::SharedOutcome& outcome);
     void prepareNeighbours();
+    void prepareAhead();
+    void prepare(const std::vector<int>& rows);
     void sharpenIfNeeded();
     [[nodiscard]] PictureRequest makeRequest(const QString& name) const;
     [[nodiscard]] QString pathOf(const QString& name) const;
@@ -80,6 +84,13 @@ private:
     QString shownName_;   // the entry on show
     int lastRow_ = -1;
     int direction_ = 1; // of travel through the list: prepared pictures lie that way
+    // Travelling (an arrow key held): the time between steps, 0 when the user has stopped.
+    QElapsedTimer clock_;
+    qint64 lastStepAt_ = -1;
+    qint64 stepMs_ = 0;
+    QTimer travelEnd_;
+    qint64 requestedAt_ = 0;
+    double loadMs_ = 100; // how long a load takes here, a moving estimate
 };
 
 } // namespace mv::browser
