@@ -8,8 +8,8 @@ namespace mv::browser {
 PictureLoader::PictureLoader(QObject* parent, qint64 cacheBudget) : QObject(parent), cache_(cacheBudget)
 {
     qRegisterMetaType<mv::browser::SharedOutcome>("mv::browser::SharedOutcome");
-    // One thread shows, one prepares: a third would only slow the one the user waits for.
-    pool_.setMaxThreadCount(2);
+    // Up to two preparations, and the picture the user asked for never waits for a thread.
+    pool_.setMaxThreadCount(kMaxPreparingLanes + 1);
 }
 
 PictureLoader::~PictureLoader()
@@ -28,8 +28,8 @@ quint64 PictureLoader::load(PictureRequest request)
     wantedKey_ = job.key;
     // The same picture already on its way (prepared, or loaded for an earlier selection) is
     // waited for; this job runs only if that one does not bring a picture.
-    const bool onItsWay = !job.key.isEmpty() &&
-                          ((preparing_ && preparingKey_ == job.key) || (running_ && runningKey_ == job.key));
+    const bool onItsWay =
+        !job.key.isEmpty() && (isPreparing(job.key) || (running_ && runningKey_ == job.key));
     if (running_ || onItsWay)
         next_ = std::move(job);
     else
@@ -65,8 +65,12 @@ void PictureLoader::forgetPrepared()
 
 void PictureLoader::start(Job job)
 {
-    (job.ticket ? running_ : preparing_) = true;
-    (job.ticket ? runningKey_ : preparingKey_) = job.key;
+    if (job.ticket) {
+        running_ = true;
+        runningKey_ = job.key;
+    } else {
+        preparingKeys_.push_back(job.key);
+    }
     const quint64 epoch = epoch_;
     QPointer<PictureLoader> self(this);
     pool_.start([self, job = std::move(job), epoch]() mutable {
@@ -78,7 +82,7 @@ void PictureLoader::start(Job job)
                 if (!self)
                     return;
                 if (epoch != self->epoch_ && !job.ticket) {
-                    self->preparing_ = false;
+                    self->preparingKeys_.removeOne(job.key);
                     self->startPreparing();
                     return;
                 }
@@ -90,7 +94,10 @@ void PictureLoader::start(Job job)
 
 void PictureLoader::finished(const Job& job, const SharedOutcome& outcome)
 {
-    (job.ticket ? running_ : preparing_) = false;
+    if (job.ticket)
+        running_ = false;
+    else
+        preparingKeys_.removeOne(job.key);
     cache_.insert(job.key, outcome);
     // The latest load's own outcome, or the same picture shown by an earlier job.
     const bool byKey = !wantedKey_.isEmpty() && job.key == wantedKey_ && outcome->shown();
@@ -101,7 +108,7 @@ void PictureLoader::finished(const Job& job, const SharedOutcome& outcome)
             next_.reset();
         emit loaded(latest_, outcome);
     }
-    if (next_ && !running_ && !(preparing_ && preparingKey_ == next_->key)) {
+    if (next_ && !running_ && !isPreparing(next_->key)) {
         Job job2 = std::move(*next_);
         next_.reset();
         start(std::move(job2));
@@ -109,17 +116,21 @@ void PictureLoader::finished(const Job& job, const SharedOutcome& outcome)
     startPreparing();
 }
 
+bool PictureLoader::isPreparing(const QString& key) const
+{
+    return !key.isEmpty() && preparingKeys_.contains(key);
+}
+
 void PictureLoader::startPreparing()
 {
-    if (preparing_)
-        return;
-    while (!toPrepare_.empty()) {
+    // While the user waits for a load, one preparation at most shares the processor with it.
+    const qsizetype lanes = running_ ? 1 : lanes_;
+    while (!toPrepare_.empty() && preparingKeys_.size() < lanes) {
         Job job = std::move(toPrepare_.front());
         toPrepare_.pop_front();
-        if (cache_.find(job.key) || job.key == wantedKey_)
+        if (cache_.find(job.key) || job.key == wantedKey_ || isPreparing(job.key))
             continue;
         start(std::move(job));
-        return;
     }
 }
 

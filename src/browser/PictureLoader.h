@@ -9,6 +9,7 @@
 #include "browser/PreparedCache.h"
 
 #include <QObject>
+#include <QStringList>
 #include <QThreadPool>
 
 #include <deque>
@@ -33,12 +34,15 @@ public:
     // The pictures to prepare next, nearest first; replaces the earlier list. Never shown and
     // never asking for a key.
     void prepare(std::vector<PictureRequest> requests);
+    // How many preparations may run at once: one beside the window while the user looks, two
+    // while the user travels through the list and no load is waited for.
+    void setPreparingLanes(int lanes) { lanes_ = qBound(1, lanes, kMaxPreparingLanes); }
     // Forgets every prepared picture (the keys were cleared, the options changed).
     void forgetPrepared();
 
     [[nodiscard]] bool busy() const { return running_ || next_.has_value(); }
     // Nothing loads and nothing is being prepared.
-    [[nodiscard]] bool idle() const { return !busy() && !preparing_ && toPrepare_.empty(); }
+    [[nodiscard]] bool idle() const { return !busy() && preparingKeys_.isEmpty() && toPrepare_.empty(); }
     [[nodiscard]] const PreparedCache& cache() const { return cache_; }
 
 signals:
@@ -54,16 +58,19 @@ private:
     void start(Job job);
     void finished(const Job& job, const SharedOutcome& outcome);
     void startPreparing();
+    [[nodiscard]] bool isPreparing(const QString& key) const;
+
+    static constexpr int kMaxPreparingLanes = 2;
 
     QThreadPool pool_;
     PreparedCache cache_;
     quint64 latest_ = 0;
-    QString wantedKey_;       // the key of the latest load, while it is not delivered
-    bool running_ = false;    // a load runs
-    QString runningKey_;      // and this is its key
-    quint64 delivered_ = 0;   // the last ticket loaded() brought
-    bool preparing_ = false;  // a preparation runs
-    QString preparingKey_;    // and this is its key
+    QString wantedKey_;         // the key of the latest load, while it is not delivered
+    bool running_ = false;      // a load runs
+    QString runningKey_;        // and this is its key
+    quint64 delivered_ = 0;     // the last ticket loaded() brought
+    QStringList preparingKeys_; // of the preparations running
+    int lanes_ = 1;
     std::optional<Job> next_; // the load to start when the running one ends
     std::deque<Job> toPrepare_;
     quint64 epoch_ = 0; // bumped by forgetPrepared: older results are not kept

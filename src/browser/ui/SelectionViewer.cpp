@@ -41,6 +41,11 @@ SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineE
     connect(browser_.fileList(), &FileListView::nameDoubleClicked, this, &SelectionViewer::FileList_DblClick);
     connect(&loader_, &PictureLoader::loaded, this, &SelectionViewer::onLoaded);
     clock_.start();
+    travelLoad_.setSingleShot(true);
+    connect(&travelLoad_, &QTimer::timeout, this, [this] {
+        if (waiting_)
+            startLoad(makeRequest(pendingName_));
+    });
     travelEnd_.setSingleShot(true);
     travelEnd_.setInterval(kTravelMs);
     connect(&travelEnd_, &QTimer::timeout, this, [this] {
@@ -64,6 +69,7 @@ SelectionViewer::~SelectionViewer()
 
 void SelectionViewer::dropPending()
 {
+    travelLoad_.stop();
     loader_.cancel();
     setWaiting(false);
     shownName_.clear();
@@ -112,6 +118,7 @@ void SelectionViewer::FileList_Click()
     const FileListView* list = browser_.fileList();
     const QString name = list->currentName();
     if (name.isEmpty()) {
+        travelLoad_.stop();
         loader_.cancel();
         setWaiting(false);
         return;
@@ -120,13 +127,18 @@ void SelectionViewer::FileList_Click()
     if (lastRow_ >= 0 && row != lastRow_) {
         direction_ = row > lastRow_ ? 1 : -1;
         const qint64 now = clock_.elapsed();
-        stepMs_ = lastStepAt_ >= 0 && now - lastStepAt_ < kTravelMs ? qMax<qint64>(1, now - lastStepAt_) : 0;
+        // Only steps to the next entry make a journey; a jump elsewhere is a new selection.
+        const bool nextEntry = qAbs(row - lastRow_) == 1;
+        stepMs_ = nextEntry && lastStepAt_ >= 0 && now - lastStepAt_ < kTravelMs
+                      ? qMax<qint64>(1, now - lastStepAt_)
+                      : 0;
         lastStepAt_ = now;
         travelEnd_.start();
     }
     lastRow_ = row;
     const QFileInfo info(pathOf(name));
     if (!info.exists() && !info.isSymLink()) {
+        travelLoad_.stop();
         loader_.cancel();
         setWaiting(false);
         area_.resetView();
@@ -142,16 +154,29 @@ void SelectionViewer::request()
 {
     PictureRequest r = makeRequest(pendingName_);
     if (SharedOutcome ready = loader_.prepared(r)) {
+        travelLoad_.stop();
         loader_.cancel();
         setWaiting(false);
         settle(ready);
         return;
     }
     setWaiting(true);
+    if (stepMs_ > 0) {
+        // Travelling: this picture is loaded only if the user stays on it a moment; meanwhile
+        // both workers prepare the pictures where the user is heading.
+        loader_.cancel();
+        prepareAhead();
+        travelLoad_.start(int(qMin<qint64>(kTravelMs, 2 * stepMs_)));
+        return;
+    }
+    startLoad(std::move(r));
+}
+
+void SelectionViewer::startLoad(PictureRequest r)
+{
+    travelLoad_.stop();
     requestedAt_ = clock_.elapsed();
     ticket_ = loader_.load(std::move(r));
-    if (stepMs_ > 0)
-        prepareAhead();
 }
 
 void SelectionViewer::onLoaded(quint64 ticket, const SharedOutcome& outcome)
@@ -210,8 +235,9 @@ void SelectionViewer::settle(const SharedOutcome& outcome)
 
 void SelectionViewer::prepareNeighbours()
 {
-    // Two ahead in the direction of travel, one behind.
+    // Two ahead in the direction of travel, one behind, one at a time beside the window.
     const int row = browser_.fileList()->currentRow();
+    loader_.setPreparingLanes(1);
     prepare({row + direction_, row + 2 * direction_, row - direction_});
 }
 
@@ -221,6 +247,7 @@ void SelectionViewer::prepareAhead()
     // ends, so that the pictures met on the way are shown at once.
     const int row = browser_.fileList()->currentRow();
     const int lead = qBound(1, int(loadMs_ / double(stepMs_)) + 1, 8);
+    loader_.setPreparingLanes(2);
     prepare({row + lead * direction_, row + (lead + 1) * direction_});
 }
 

@@ -59,6 +59,7 @@ signals:
 
 private:
     void request();
+    void startLoad(PictureRequest request);
     void settle(const SharedOutcome& outcome);
     void onLoaded(quint64 ticket, const mv::browser::SharedOutcome& outcome);
     void prepareNeighbours();
@@ -89,6 +90,7 @@ private:
     qint64 lastStepAt_ = -1;
     qint64 stepMs_ = 0;
     QTimer travelEnd_;
+    QTimer travelLoad_; // a travelling selection's load waits for the user to stay
     qint64 requestedAt_ = 0;
     double loadMs_ = 100; // how long a load takes here, a moving estimate
 };
