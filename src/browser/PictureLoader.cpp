@@ -79,26 +79,22 @@ void PictureLoader::start(Job job)
         QMetaObject::invokeMethod(
             self.data(),
             [self, job = std::move(job), outcome, epoch] {
-                if (!self)
-                    return;
-                if (epoch != self->epoch_ && !job.ticket) {
-                    self->preparingKeys_.removeOne(job.key);
-                    self->startPreparing();
-                    return;
-                }
-                self->finished(job, outcome);
+                if (self)
+                    self->finished(job, outcome, epoch);
             },
             Qt::QueuedConnection);
     });
 }
 
-void PictureLoader::finished(const Job& job, const SharedOutcome& outcome)
+void PictureLoader::finished(const Job& job, const SharedOutcome& outcome, quint64 epoch)
 {
     if (job.ticket)
         running_ = false;
     else
         preparingKeys_.removeOne(job.key);
-    cache_.insert(job.key, outcome);
+    // A picture begun before forgetPrepared() (keys cleared, say) is not kept, whatever job made it.
+    if (epoch == epoch_)
+        cache_.insert(job.key, outcome);
     // The latest load's own outcome, or the same picture shown by an earlier job.
     const bool byKey = !wantedKey_.isEmpty() && job.key == wantedKey_ && outcome->shown();
     if (delivered_ != latest_ && (job.ticket == latest_ || byKey)) {

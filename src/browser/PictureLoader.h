@@ -56,7 +56,7 @@ private:
     };
 
     void start(Job job);
-    void finished(const Job& job, const SharedOutcome& outcome);
+    void finished(const Job& job, const SharedOutcome& outcome, quint64 epoch);
     void startPreparing();
     [[nodiscard]] bool isPreparing(const QString& key) const;
 

@@ -95,6 +95,13 @@ TEST(PictureLoader, PreparedNeighboursAreShownWithoutAWorkerUntilTheFileChanges)
 
     loader.forgetPrepared();
     EXPECT_EQ(loader.prepared(requestFor(after)), nullptr);
+    // A load begun before forgetPrepared() (keys cleared) is delivered but not kept.
+    QFile::remove(after);
+    writeBytes(dir, QStringLiteral("after.png"), noisePng(61, 40, 7));
+    loader.load(requestFor(after));
+    loader.forgetPrepared();
+    ASSERT_TRUE(waitFor([&] { return loader.idle(); }));
+    EXPECT_EQ(loader.prepared(requestFor(after)), nullptr);
 }
 
 TEST(PreparedCache, KeepsTheMostRecentlyUsedWithinItsBudget)

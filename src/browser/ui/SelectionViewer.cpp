@@ -69,10 +69,15 @@ SelectionViewer::~SelectionViewer()
 
 void SelectionViewer::dropPending()
 {
+    stopLoading();
+    shownName_.clear();
+}
+
+void SelectionViewer::stopLoading()
+{
     travelLoad_.stop();
     loader_.cancel();
     setWaiting(false);
-    shownName_.clear();
 }
 
 QString SelectionViewer::pathOf(const QString& name) const
@@ -118,9 +123,7 @@ void SelectionViewer::FileList_Click()
     const FileListView* list = browser_.fileList();
     const QString name = list->currentName();
     if (name.isEmpty()) {
-        travelLoad_.stop();
-        loader_.cancel();
-        setWaiting(false);
+        stopLoading();
         return;
     }
     const int row = list->currentRow();
@@ -138,9 +141,7 @@ void SelectionViewer::FileList_Click()
     lastRow_ = row;
     const QFileInfo info(pathOf(name));
     if (!info.exists() && !info.isSymLink()) {
-        travelLoad_.stop();
-        loader_.cancel();
-        setWaiting(false);
+        stopLoading();
         area_.resetView();
         QMessageBox::warning(owner_, tr("Mirravelnock!"), tr("Unable to read this file."));
         emit selectionSettled();
@@ -154,9 +155,7 @@ void SelectionViewer::request()
 {
     PictureRequest r = makeRequest(pendingName_);
     if (SharedOutcome ready = loader_.prepared(r)) {
-        travelLoad_.stop();
-        loader_.cancel();
-        setWaiting(false);
+        stopLoading();
         settle(ready);
         return;
     }

@@ -59,6 +59,8 @@ signals:
 
 private:
     void request();
+    // Nothing asked for so far is shown any more, and the wait pointer goes.
+    void stopLoading();
     void startLoad(PictureRequest request);
     void settle(const SharedOutcome& outcome);
     void onLoaded(quint64 ticket, const mv::browser::SharedOutcome& outcome);

@@ -12,6 +12,7 @@
 #include <QFile>
 
 #include <array>
+#include <functional>
 
 namespace mv::imaging::test {
 namespace {
@@ -113,21 +114,28 @@ QByteArray tiffWithOrientation(int orientation)
     return patched16(bytes, entry + 8, orientation);
 }
 
+// The grid's file (cells of `cell` pixels) for each orientation 1..8 decodes and probes upright.
+void expectEveryOrientation(const std::function<QByteArray(int)>& fileFor, const QString& name, int cell,
+                            int tolerance)
+{
+    for (int o = 1; o <= 8; ++o) {
+        const QByteArray file = fileFor(o);
+        const Picture p = decodePictureData(file, name);
+        ASSERT_TRUE(p.ok()) << p.error.toStdString();
+        const QSize upright = o >= 5 ? QSize(2 * cell, 3 * cell) : QSize(3 * cell, 2 * cell);
+        EXPECT_EQ(QSize(p.width, p.height), upright) << o;
+        expectUpright(p.image, o, cell, tolerance);
+        const PictureInfo info = probePictureData(file, name);
+        EXPECT_EQ(QSize(info.width, info.height), upright) << o;
+    }
+}
+
 TEST(Orientation, JpegIsTurnedUprightForEachExifValueInEitherByteOrder)
 {
     const QByteArray plain = gridJpeg(16);
-    for (int o = 1; o <= 8; ++o) {
-        for (const bool big : {false, true}) {
-            const QByteArray file = withApp1(plain, exifPayload(o, big));
-            const Picture p = decodePictureData(file, QStringLiteral("a.jpg"));
-            ASSERT_TRUE(p.ok()) << p.error.toStdString();
-            const QSize upright = o >= 5 ? QSize(32, 48) : QSize(48, 32);
-            EXPECT_EQ(QSize(p.width, p.height), upright) << o;
-            expectUpright(p.image, o, 16, 6);
-            const PictureInfo info = probePictureData(file, QStringLiteral("a.jpg"));
-            EXPECT_EQ(QSize(info.width, info.height), upright) << o;
-        }
-    }
+    for (const bool big : {false, true})
+        expectEveryOrientation([&](int o) { return withApp1(plain, exifPayload(o, big)); },
+                               QStringLiteral("a.jpg"), 16, 6);
     // An XMP block in the first APP1 does not hide the EXIF block in a later one.
     const QByteArray xmp = QByteArray("http://ns.adobe.com/xap/1.0/\0<x/>", 34);
     const Picture p =
@@ -202,16 +210,7 @@ TEST(Orientation, DamagedOrLyingExifReadsAsUpright)
 
 TEST(Orientation, TiffIsTurnedUprightByItsTag)
 {
-    for (int o = 1; o <= 8; ++o) {
-        const QByteArray file = tiffWithOrientation(o);
-        const Picture p = decodePictureData(file, QStringLiteral("a.tif"));
-        ASSERT_TRUE(p.ok()) << p.error.toStdString();
-        const QSize upright = o >= 5 ? QSize(2, 3) : QSize(3, 2);
-        EXPECT_EQ(QSize(p.width, p.height), upright) << o;
-        expectUpright(p.image, o, 1, 0);
-        const PictureInfo info = probePictureData(file, QStringLiteral("a.tif"));
-        EXPECT_EQ(QSize(info.width, info.height), upright) << o;
-    }
+    expectEveryOrientation(tiffWithOrientation, QStringLiteral("a.tif"), 1, 0);
 }
 
 } // namespace
