@@ -3,8 +3,8 @@
 // order. Prints one line per run, "listing <milliseconds> ms <files> files", for
 // listing_compare.sh to gather.
 // Usage: listing_bench FOLDER [RUNS]
-#include "browser/FolderListing.h"
 #include "browser/TypeTable.h"
+#include "browser/ViewListing.h"
 
 #include <QString>
 
@@ -24,7 +24,7 @@ int main(int argc, char** argv)
     const QString spec(mv::browser::AllSupportedPattern);
     for (int run = 0; run < runs; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        const mv::browser::Listing listing = mv::browser::listForView(folder, spec);
+        const mv::fileutil::Listing listing = mv::browser::listForView(folder, spec);
         const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
         if (!listing.error.ok) {
             std::fprintf(stderr, "%s: %s\n", argv[1], listing.error.message().c_str());

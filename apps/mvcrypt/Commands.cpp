@@ -9,6 +9,7 @@
 #include "fileio/FdIo.h"
 #include "fileio/UniqueFd.h"
 #include "fileutil/LeftoverNames.h"
+#include "fileutil/NameText.h"
 #include "fileutil/Wipe.h"
 
 #include <mvengine/engine.h>

@@ -1,10 +1,10 @@
 #include "crypto/EncDecPlan.h"
 
-#include "browser/FolderListing.h"
 #include "crypto/EncryptedNames.h"
 #include "fileio/DurableOutput.h"
 #include "fileio/FdIo.h"
 #include "fileio/UniqueFd.h"
+#include "fileutil/FolderListing.h"
 #include "fileutil/LeftoverNames.h"
 
 #include <QCoreApplication>
@@ -56,7 +56,7 @@ private:
             plan_.stopped = true;
             return;
         }
-        const browser::Listing listing = browser::ListFiles(folder, patterns_);
+        const fileutil::Listing listing = fileutil::ListFiles(folder, patterns_);
         if (!listing.error.ok) {
             plan_.notes.append({folder, fileutil::resultText(listing.error)});
             return;

@@ -2,8 +2,8 @@
 
 #include "fileio/UniqueFd.h"
 #include "fileutil/LeftoverNames.h"
+#include "fileutil/NameText.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QList>
 
@@ -51,7 +51,7 @@ bool listFolder(const QByteArray& folder, QList<Listed>& out)
         item.name = name;
         item.text = QFile::decodeName(name);
         struct stat st {};
-        if (!isRepresentable(name)) {
+        if (!fileutil::isRepresentable(name)) {
             item.kind = WalkEntry::Unrepresentable;
         } else if (::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
             item.folder = S_ISDIR(st.st_mode);
@@ -93,30 +93,6 @@ bool walk(const QString& folder, const QByteArray& native, bool recursive,
 }
 
 } // namespace
-
-bool isRepresentable(const QByteArray& nativeName)
-{
-    return QFile::encodeName(QFile::decodeName(nativeName)) == nativeName;
-}
-
-QString printableName(const QByteArray& nativeName)
-{
-    const auto escaped = [](unsigned value) {
-        return QCoreApplication::translate("mv::crypto", "\\x%1").arg(value, 2, 16, QLatin1Char('0'));
-    };
-    QString shown;
-    if (isRepresentable(nativeName)) {
-        for (const QChar c : QFile::decodeName(nativeName))
-            shown += c.unicode() < 0x20 || c.unicode() == 0x7f ? escaped(c.unicode()) : QString(c);
-        return shown;
-    }
-    // Not text: plain ASCII stays readable, every other byte is written out.
-    for (const char c : nativeName) {
-        const auto byte = static_cast<unsigned char>(c);
-        shown += byte < 0x20 || byte >= 0x7f ? escaped(byte) : QString(QLatin1Char(c));
-    }
-    return shown;
-}
 
 bool walkFolder(const QString& folder, bool recursive, const std::function<bool(const WalkEntry&)>& visit,
                 const std::function<void(const QString&, int)>& unreadable)

@@ -30,11 +30,4 @@ struct WalkEntry {
 bool walkFolder(const QString& folder, bool recursive, const std::function<bool(const WalkEntry&)>& visit,
                 const std::function<void(const QString& folder, int error)>& unreadable);
 
-// Whether a name given by the file system or a user survives the trip into text and back.
-bool isRepresentable(const QByteArray& nativeName);
-
-// A name as one line can show it: bytes that are not valid text, and control characters
-// such as a line break inside a name, written as \xNN.
-QString printableName(const QByteArray& nativeName);
-
 } // namespace mv::crypto

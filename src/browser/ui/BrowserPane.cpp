@@ -54,8 +54,8 @@ BrowserPane::BrowserPane(QWidget* surface)
             emit specChanged();
         });
     });
-    connect(&watcher_, &QFutureWatcher<Listing>::finished, this, [this] {
-        const Listing result = watcher_.result();
+    connect(&watcher_, &QFutureWatcher<fileutil::Listing>::finished, this, [this] {
+        const fileutil::Listing result = watcher_.result();
         if (result.folder != folder_ || result.spec != fileSpec_->currentSpec() || !onReady_)
             return; // overtaken by a newer request
         auto apply = std::move(onReady_);
@@ -113,7 +113,7 @@ bool BrowserPane::setFolder(const QString& path, std::function<void()> then)
     folder_ = cleanFolder(path);
     selectDriveOf(folder_);
     pathLine_->setText(folder_);
-    list([this, then = std::move(then)](const Listing& l) {
+    list([this, then = std::move(then)](const fileutil::Listing& l) {
         show(l);
         // Coming up from a sub-folder, the way back is highlighted.
         const QString back = upHighlight(folder_, lastPath_);
@@ -133,7 +133,7 @@ void BrowserPane::RefreshFileList(std::function<void()> then)
 {
     if (folder_.isEmpty())
         return;
-    list([this, then = std::move(then)](const Listing& l) {
+    list([this, then = std::move(then)](const fileutil::Listing& l) {
         show(l);
         if (then)
             then();
@@ -146,9 +146,9 @@ void BrowserPane::MenuRefresh_Click()
     RefreshFileList([this] { fileList_->setFocus(); });
 }
 
-void BrowserPane::list(std::function<void(const Listing&)> apply)
+void BrowserPane::list(std::function<void(const fileutil::Listing&)> apply)
 {
-    QFuture<Listing> future = startListing(folder_, fileSpec_->currentSpec());
+    QFuture<fileutil::Listing> future = startListing(folder_, fileSpec_->currentSpec());
     // A small folder is shown at once, so the list never flickers through an empty state;
     // a large one is shown when ready and the window stays responsive meanwhile.
     for (int waited = 0; waited < kListingWaitMs && !future.isFinished(); waited += 2)
@@ -170,7 +170,7 @@ void BrowserPane::list(std::function<void(const Listing&)> apply)
         emit busyChanged(true);
 }
 
-void BrowserPane::show(const Listing& l)
+void BrowserPane::show(const fileutil::Listing& l)
 {
     const FolderChain chain = folderChain(folder_, driveOf(folder_, drives_), l.folders);
     dirList_->setFolders(chain.entries.mid(0, chain.current + 1), chain.entries.mid(chain.current + 1));

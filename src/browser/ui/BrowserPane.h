@@ -5,7 +5,7 @@
 #pragma once
 
 #include "browser/DriveTable.h"
-#include "browser/FolderListing.h"
+#include "browser/ViewListing.h"
 
 #include <QFutureWatcher>
 #include <QObject>
@@ -69,8 +69,8 @@ private:
     void fillDrives();
     void DriveList_Change(int index);
     void pathLineEntered();
-    void list(std::function<void(const Listing&)> apply);
-    void show(const Listing& listing);
+    void list(std::function<void(const fileutil::Listing&)> apply);
+    void show(const fileutil::Listing& listing);
     void selectDriveOf(const QString& path);
 
     QComboBox* driveList_;
@@ -83,8 +83,8 @@ private:
     QString folder_;
     QString lastPath_;
     bool pending_ = false;
-    QFutureWatcher<Listing> watcher_;
-    std::function<void(const Listing&)> onReady_;
+    QFutureWatcher<fileutil::Listing> watcher_;
+    std::function<void(const fileutil::Listing&)> onReady_;
 };
 
 } // namespace mv::browser

@@ -1,14 +1,14 @@
 #include "crypto/ui/AskKeyDialog.h"
 
 #include "crypto/KeyState.h"
-#include "crypto/ui/KeyField.h"
+#include "widgets/KeyField.h"
 
 #include <QPushButton>
 
 namespace mv::crypto {
 
 AskKeyDialog::AskKeyDialog(KeyState& keys, QWidget* owner)
-    : QDialog(owner), keys_(keys), KeyString_(new KeyField(this)),
+    : QDialog(owner), keys_(keys), KeyString_(new widgets::KeyField(this)),
       DecryptBut_(new QPushButton(tr("&Decrypt"), this)), CancelBut_(new QPushButton(tr("&Cancel"), this))
 {
     setObjectName(QStringLiteral("AskKey"));
@@ -20,8 +20,8 @@ AskKeyDialog::AskKeyDialog(KeyState& keys, QWidget* owner)
             [this] { DecryptBut_->setEnabled(KeyString_->isLongEnough()); });
     connect(DecryptBut_, &QPushButton::clicked, this, &AskKeyDialog::DecryptBut_Click);
     connect(CancelBut_, &QPushButton::clicked, this, &AskKeyDialog::reject);
-    layOutKeyDialog(this, tr("Enter decryption &key for the file"), KeyString_, DecryptBut_, "DecryptBut",
-                    CancelBut_, owner);
+    widgets::layOutKeyDialog(this, tr("Enter decryption &key for the file"), KeyString_, DecryptBut_,
+                             "DecryptBut", CancelBut_, owner);
 }
 
 bool AskKeyDialog::ask(KeyState& keys, QWidget* owner)

@@ -7,9 +7,12 @@
 
 class QPushButton;
 
+namespace mv::widgets {
+class KeyField;
+} // namespace mv::widgets
+
 namespace mv::crypto {
 
-class KeyField;
 class KeyState;
 
 class AskKeyDialog : public QDialog {
@@ -27,7 +30,7 @@ public:
 
 private:
     KeyState& keys_;
-    KeyField* KeyString_;
+    widgets::KeyField* KeyString_;
     QPushButton* DecryptBut_;
     QPushButton* CancelBut_;
 };

@@ -2,7 +2,7 @@
 
 #include "crypto/KeyState.h"
 #include "crypto/ui/ScopeBox.h"
-#include "shell/ui/Centering.h"
+#include "widgets/Centering.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -78,7 +78,7 @@ void BatchDialog::finishLayout(QWidget* lastBeforeButtons)
     setTabOrder(lastBeforeButtons, BeginBut_);
     setTabOrder(BeginBut_, CancelBut_);
     adjustSize();
-    mv::shell::CenterOnOwner(this, parentWidget());
+    widgets::CenterOnOwner(this, parentWidget());
 }
 
 void BatchDialog::reject()

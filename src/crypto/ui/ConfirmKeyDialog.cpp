@@ -1,14 +1,14 @@
 #include "crypto/ui/ConfirmKeyDialog.h"
 
-#include "crypto/ui/KeyField.h"
+#include "widgets/KeyField.h"
 
 #include <QPushButton>
 
 namespace mv::crypto {
 
 ConfirmKeyDialog::ConfirmKeyDialog(QWidget* owner)
-    : QDialog(owner), KeyString_(new KeyField(this)), AcceptBut_(new QPushButton(tr("&Accept"), this)),
-      CancelBut_(new QPushButton(tr("&Cancel"), this))
+    : QDialog(owner), KeyString_(new widgets::KeyField(this)),
+      AcceptBut_(new QPushButton(tr("&Accept"), this)), CancelBut_(new QPushButton(tr("&Cancel"), this))
 {
     setObjectName(QStringLiteral("Confirm"));
     setWindowTitle(tr("Mirravelnock! - Confirm key"));
@@ -16,8 +16,8 @@ ConfirmKeyDialog::ConfirmKeyDialog(QWidget* owner)
 
     connect(AcceptBut_, &QPushButton::clicked, this, &ConfirmKeyDialog::AcceptBut_Click);
     connect(CancelBut_, &QPushButton::clicked, this, &ConfirmKeyDialog::reject);
-    layOutKeyDialog(this, tr("Confirm encryption &key :"), KeyString_, AcceptBut_, "AcceptBut", CancelBut_,
-                    owner);
+    widgets::layOutKeyDialog(this, tr("Confirm encryption &key :"), KeyString_, AcceptBut_, "AcceptBut",
+                             CancelBut_, owner);
 }
 
 SecretText ConfirmKeyDialog::ask(QWidget* owner)

@@ -8,9 +8,11 @@
 
 class QPushButton;
 
-namespace mv::crypto {
-
+namespace mv::widgets {
 class KeyField;
+} // namespace mv::widgets
+
+namespace mv::crypto {
 
 class ConfirmKeyDialog : public QDialog {
     Q_OBJECT
@@ -29,7 +31,7 @@ public:
     void reject() override;
 
 private:
-    KeyField* KeyString_;
+    widgets::KeyField* KeyString_;
     QPushButton* AcceptBut_;
     QPushButton* CancelBut_;
     SecretText confirmed_;

@@ -2,7 +2,7 @@
 
 #include "crypto/EncDecTexts.h"
 #include "crypto/ui/AskKeyDialog.h"
-#include "shell/ui/Centering.h"
+#include "widgets/Centering.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -112,7 +112,7 @@ EncDecProcess::~EncDecProcess()
 EncDecResult EncDecProcess::run()
 {
     adjustSize();
-    shell::CenterOnOwner(this, parentWidget());
+    widgets::CenterOnOwner(this, parentWidget());
     running_ = true;
     worker_ = QThread::create([this] { result_ = batch_->run(); });
     connect(worker_, &QThread::finished, this, &EncDecProcess::finish);

@@ -2,7 +2,7 @@
 
 #include "crypto/KeyState.h"
 #include "crypto/ui/ConfirmKeyDialog.h"
-#include "crypto/ui/KeyField.h"
+#include "widgets/KeyField.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -15,7 +15,7 @@ EncryptDialog::EncryptDialog(KeyState& keys, FileListState list, QWidget* owner)
     : BatchDialog(keys, tr("Mirravelnock! - Encrypt"),
                   tr("Select the action to be taken for the encryption."), tr("Encrypt &selected files only"),
                   tr("Encrypt &all displayed files in directory"), QStringLiteral("Encrypt"), list, owner),
-      KeyString_(new KeyField(this))
+      KeyString_(new widgets::KeyField(this))
 {
     auto* label2 = new QLabel(tr("Enter encryption &key to use"), this);
     label2->setObjectName(QStringLiteral("Label2"));

@@ -5,9 +5,11 @@
 #include "crypto/SecretText.h"
 #include "crypto/ui/BatchDialog.h"
 
-namespace mv::crypto {
-
+namespace mv::widgets {
 class KeyField;
+} // namespace mv::widgets
+
+namespace mv::crypto {
 
 class EncryptDialog : public BatchDialog {
     Q_OBJECT
@@ -29,7 +31,7 @@ private:
     // Asks for the key again until it matches; false when the user gave up.
     bool confirmNewKey(const SecretText& key);
 
-    KeyField* KeyString_;
+    widgets::KeyField* KeyString_;
     Runner runner_;
     SecretText key_;
 };

@@ -1,6 +1,6 @@
 #include "HelpWindow.h"
 
-#include "shell/ui/Centering.h"
+#include "widgets/Centering.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
@@ -193,7 +193,7 @@ bool showManual(QWidget* owner)
             window->setAttribute(Qt::WA_DeleteOnClose);
         window->setManual(*manual);
         // The first time it opens over the window that asked for it; later where the user left it.
-        CenterOnOwner(window, owner);
+        widgets::CenterOnOwner(window, owner);
     }
     window->show();
     window->raise();

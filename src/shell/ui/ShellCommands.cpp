@@ -4,10 +4,10 @@
 #include "browser/ui/FileListView.h"
 #include "shell/AppSettings.h"
 #include "shell/ui/AboutDialog.h"
-#include "shell/ui/Centering.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MainWindow.h"
+#include "widgets/Centering.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -68,7 +68,7 @@ void ShellCommands::mnuHomePage_Click()
 void ShellCommands::MenuAbout_Click()
 {
     AboutDialog about(&window_);
-    CenterOnOwner(&about, &window_);
+    widgets::CenterOnOwner(&about, &window_);
     about.exec();
 }
 

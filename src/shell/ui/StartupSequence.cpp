@@ -9,11 +9,11 @@
 #include "shell/HandOver.h"
 #include "shell/MakerDefaults.h"
 #include "shell/WindowSettings.h"
-#include "shell/ui/Centering.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/ShellCommands.h"
 #include "shell/ui/ViewOptionCommands.h"
+#include "widgets/Centering.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,7 +36,7 @@ void StartupSequence::Form_Load()
     window_.setLoading(true);
     if (!window_.IsSecondInstance())
         claimInstanceMarker(s, QCoreApplication::applicationPid());
-    CenterOnScreen(&window_);
+    widgets::CenterOnScreen(&window_);
     window_.pictureArea().resetView();
 
     // From here on a stored value that doesn't fit is passed over and loading goes on.

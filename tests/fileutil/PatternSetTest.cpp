@@ -1,10 +1,10 @@
-#include "browser/PatternSet.h"
+#include "fileutil/PatternSet.h"
 #include "browser/TypeTable.h"
 #include "crypto/EncryptedNames.h"
 
 #include <gtest/gtest.h>
 
-using namespace mv::browser;
+using namespace mv::fileutil;
 
 namespace {
 
@@ -48,7 +48,7 @@ TEST(PatternSet, CaseIsFoldedBeyondAscii)
 // suffix path and the general matcher must agree on every name.
 TEST(PatternSet, SuffixLookupAgreesWithTheGeneralMatcher)
 {
-    const QString spec = QString(AllSupportedPattern);
+    const QString spec = QString(mv::browser::AllSupportedPattern);
     const QString full = spec + QLatin1Char(';') + mv::crypto::EncryptedSpec(spec);
     const PatternSet set(full);
     const QStringList patterns = full.split(QLatin1Char(';'));

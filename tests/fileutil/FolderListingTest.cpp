@@ -1,6 +1,5 @@
-#include "browser/FolderListing.h"
-#include "browser/NaturalOrder.h"
-#include "browser/TypeTable.h"
+#include "fileutil/FolderListing.h"
+#include "fileutil/NaturalOrder.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -11,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace mv::browser;
+using namespace mv::fileutil;
 
 namespace {
 
@@ -37,17 +36,6 @@ protected:
     const QString folder_ = dir_.path();
 };
 
-// From a worker, as the window lists: the result names the folder and the filter's own spec.
-TEST_F(FolderListingTest, JpegFilterListsPlainAndEncryptedFilesSideBySide)
-{
-    touch({"a.jpg", "b.jpeg", "a_jpg.mv$", "c.txt"});
-    const Listing listing = startListing(folder_, specForIndex(9).patterns).result();
-    EXPECT_TRUE(listing.error.ok);
-    EXPECT_EQ(listing.files, names({"a.jpg", "a_jpg.mv$", "b.jpeg"}));
-    EXPECT_EQ(listing.spec, QStringLiteral("*.JPG;*.JPEG"));
-    EXPECT_EQ(listing.folder, folder_);
-}
-
 // Folders, and links to them, are never files whatever the pattern; they come back as
 // sub-folders. A link to a file, and a dangling one, are files; a pipe is neither.
 TEST_F(FolderListingTest, SubFoldersAreNeverListedAsFiles)
@@ -70,13 +58,13 @@ TEST_F(FolderListingTest, SubFoldersAreNeverListedAsFiles)
               names({".hidden.jpg", "dangling.jpg", "link.jpg", "x.jpg"}));
 }
 
-// "*.*" is not rewritten for encrypted names and its second occurrence adds nothing; patterns
+// A second "*.*" adds nothing; patterns
 // that differ only in case find a file once.
 TEST_F(FolderListingTest, FileMatchingTwoPatternsIsListedOnce)
 {
     touch({"A.JPG", "b.jpg", "README", "c_jpg.mv$"});
     EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.JPG;*.jpg")).files, names({"A.JPG", "b.jpg"}));
-    EXPECT_EQ(listForView(folder_, specForIndex(0).patterns).files,
+    EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.*;*.*")).files,
               names({"A.JPG", "b.jpg", "c_jpg.mv$", "README"}));
     EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.jpg;*_jpg.mv$;*.*")).files.size(), 4);
 }

@@ -9,7 +9,7 @@
 class QDialog;
 class QPushButton;
 
-namespace mv::crypto {
+namespace mv::widgets {
 
 class KeyField : public QLineEdit {
     Q_OBJECT
@@ -24,7 +24,7 @@ public:
     ~KeyField() override;
 
     // The typed key; the box is empty afterwards and its characters are overwritten.
-    [[nodiscard]] SecretText takeKey();
+    [[nodiscard]] crypto::SecretText takeKey();
     // Empties the box, overwriting its characters first.
     void wipe();
     // Whether the typed key is long enough for a new key.
@@ -36,4 +36,4 @@ public:
 void layOutKeyDialog(QDialog* dialog, const QString& labelText, KeyField* field, QPushButton* accept,
                      const char* acceptName, QPushButton* cancel, QWidget* owner);
 
-} // namespace mv::crypto
+} // namespace mv::widgets

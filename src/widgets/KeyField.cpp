@@ -1,12 +1,14 @@
-#include "crypto/ui/KeyField.h"
-#include "shell/ui/Centering.h"
+#include "widgets/KeyField.h"
+
+#include "widgets/Centering.h"
+
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace mv::crypto {
+namespace mv::widgets {
 
 KeyField::KeyField(QWidget* parent) : QLineEdit(parent)
 {
@@ -25,9 +27,9 @@ KeyField::~KeyField()
     wipe();
 }
 
-SecretText KeyField::takeKey()
+crypto::SecretText KeyField::takeKey()
 {
-    SecretText key = SecretText::fromText(text());
+    crypto::SecretText key = crypto::SecretText::fromText(text());
     wipe();
     return key;
 }
@@ -39,7 +41,7 @@ void KeyField::wipe()
     // overwritten in place instead of in a copy.
     QString held = text();
     setText(QString());
-    wipeString(held);
+    crypto::wipeString(held);
 }
 
 bool KeyField::isLongEnough() const
@@ -75,7 +77,7 @@ void layOutKeyDialog(QDialog* dialog, const QString& labelText, KeyField* field,
     QWidget::setTabOrder(accept, cancel);
     field->setFocus(Qt::OtherFocusReason);
     dialog->adjustSize();
-    mv::shell::CenterOnOwner(dialog, owner);
+    CenterOnOwner(dialog, owner);
 }
 
-} // namespace mv::crypto
+} // namespace mv::widgets

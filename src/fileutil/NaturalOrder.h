@@ -7,7 +7,7 @@
 #include <QCollator>
 #include <QStringList>
 
-namespace mv::browser {
+namespace mv::fileutil {
 
 // A collator for that order. The C and POSIX locales have no collation rules of their own (and
 // Qt then ignores the numeric mode), so they get the common rules of ICU's root order.
@@ -17,4 +17,4 @@ QCollator naturalCollator();
 // fixed order by their characters, so a listing never shuffles between two refreshes.
 void sortNaturally(QStringList& names);
 
-} // namespace mv::browser
+} // namespace mv::fileutil

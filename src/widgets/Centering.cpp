@@ -1,10 +1,10 @@
-#include "shell/ui/Centering.h"
+#include "widgets/Centering.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
-namespace mv::shell {
+namespace mv::widgets {
 
 namespace {
 
@@ -40,4 +40,4 @@ void CenterOnOwner(QWidget* w, QWidget* owner)
     w->move(o.left() + (o.width() - outer.width()) / 2, o.top() + (o.height() - outer.height()) / 2);
 }
 
-} // namespace mv::shell
+} // namespace mv::widgets

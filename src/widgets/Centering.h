@@ -3,11 +3,11 @@
 
 class QWidget;
 
-namespace mv::shell {
+namespace mv::widgets {
 
 // Centres `w` on its screen, raised by the height of its frame, title and menu bar.
 void CenterOnScreen(QWidget* w);
 // Centres `w` over `owner`, or on the screen when the owner is minimized or absent.
 void CenterOnOwner(QWidget* w, QWidget* owner);
 
-} // namespace mv::shell
+} // namespace mv::widgets

@@ -1,11 +1,11 @@
-#include "browser/NaturalOrder.h"
+#include "fileutil/NaturalOrder.h"
 
 #include <QLocale>
 
 #include <algorithm>
 #include <vector>
 
-namespace mv::browser {
+namespace mv::fileutil {
 
 QCollator naturalCollator()
 {
@@ -63,4 +63,4 @@ void sortNaturally(QStringList& names)
     names = std::move(sorted);
 }
 
-} // namespace mv::browser
+} // namespace mv::fileutil

@@ -12,7 +12,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace mv::browser {
+namespace mv::fileutil {
 
 class PatternSet {
 public:
@@ -43,4 +43,4 @@ QString foldedName(QStringView name);
 // special meaning for ".".
 bool wildcardMatch(QStringView pattern, QStringView name);
 
-} // namespace mv::browser
+} // namespace mv::fileutil

@@ -1,12 +1,10 @@
-#include "browser/FolderListing.h"
+#include "fileutil/FolderListing.h"
 
-#include "browser/NaturalOrder.h"
-#include "browser/PatternSet.h"
-#include "crypto/EncryptedNames.h"
-#include "crypto/FolderWalk.h"
+#include "fileutil/NameText.h"
+#include "fileutil/NaturalOrder.h"
+#include "fileutil/PatternSet.h"
 
 #include <QFile>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <cerrno>
 #include <cstring>
@@ -15,7 +13,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-namespace mv::browser {
+namespace mv::fileutil {
 namespace {
 
 enum class EntryKind {
@@ -74,7 +72,7 @@ Listing ListFiles(const QString& folder, const QString& patterns)
 
     DIR* dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir) {
-        listing.error = fileutil::FileResult::failure("read folder", errno);
+        listing.error = FileResult::failure("read folder", errno);
         return listing;
     }
     const int fd = ::dirfd(dir);
@@ -95,7 +93,7 @@ Listing ListFiles(const QString& folder, const QString& patterns)
             name = QString::fromLatin1(entry->d_name, qsizetype(length));
         } else {
             const QByteArray raw(entry->d_name, qsizetype(length));
-            representable = crypto::isRepresentable(raw);
+            representable = isRepresentable(raw);
             name = QFile::decodeName(raw); // only an approximation when not representable
         }
         if (kind == EntryKind::File && !wanted.matches(name))
@@ -113,7 +111,7 @@ Listing ListFiles(const QString& folder, const QString& patterns)
         listing.files.clear();
         listing.folders.clear();
         listing.unlisted = 0;
-        listing.error = fileutil::FileResult::failure("read folder", readError);
+        listing.error = FileResult::failure("read folder", readError);
         return listing;
     }
     sortNaturally(listing.files);
@@ -121,16 +119,4 @@ Listing ListFiles(const QString& folder, const QString& patterns)
     return listing;
 }
 
-Listing listForView(const QString& folder, const QString& spec)
-{
-    Listing listing = ListFiles(folder, spec + QLatin1Char(';') + crypto::EncryptedSpec(spec));
-    listing.spec = spec;
-    return listing;
-}
-
-QFuture<Listing> startListing(const QString& folder, const QString& spec)
-{
-    return QtConcurrent::run([folder, spec] { return listForView(folder, spec); });
-}
-
-} // namespace mv::browser
+} // namespace mv::fileutil

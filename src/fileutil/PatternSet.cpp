@@ -1,10 +1,10 @@
-#include "browser/PatternSet.h"
+#include "fileutil/PatternSet.h"
 
 #include <QVarLengthArray>
 
 #include <algorithm>
 
-namespace mv::browser {
+namespace mv::fileutil {
 namespace {
 
 constexpr QChar kStar = QLatin1Char('*');
@@ -130,4 +130,4 @@ bool PatternSet::matchesWildcards(QStringView foldedName) const
                        [&](const QString& pattern) { return wildcardMatch(pattern, foldedName); });
 }
 
-} // namespace mv::browser
+} // namespace mv::fileutil
