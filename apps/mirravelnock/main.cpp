@@ -7,6 +7,7 @@
 #include "shell/CommandLine.h"
 #include "shell/HandOver.h"
 #include "shell/InstanceChannel.h"
+#include "shell/ProcessGuard.h"
 #include "shell/QuitSignals.h"
 #include "shell/RuntimeDir.h"
 #include "shell/ui/MainWindow.h"
@@ -38,6 +39,8 @@ bool haveDisplay()
 
 int main(int argc, char** argv)
 {
+    if (const mv::fileutil::FileResult guard = lockDownProcess(); !guard.ok)
+        std::fprintf(stderr, "mirravelnock: keys may reach a core file: %s\n", guard.message().c_str());
     if (!haveDisplay()) {
         std::fputs("mirravelnock: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are unset)\n",
                    stderr);

@@ -2,6 +2,7 @@
 #include "CliOptions.h"
 #include "Commands.h"
 #include "KeyInput.h"
+#include "shell/ProcessGuard.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -28,6 +29,8 @@ QByteArray obtainKey(const CliOptions& o, QString* error)
 
 int main(int argc, char** argv)
 {
+    if (const mv::fileutil::FileResult guard = mv::shell::lockDownProcess(); !guard.ok)
+        std::fprintf(stderr, "mvcrypt: keys may reach a core file: %s\n", guard.message().c_str());
     QCoreApplication app(argc, argv);
     QList<QByteArray> args;
     for (int i = 1; i < argc; ++i)

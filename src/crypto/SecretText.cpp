@@ -3,17 +3,23 @@
 #include <sodium.h>
 
 #include <cstring>
+#include <new>
 
 namespace mv::crypto {
 
 namespace {
 
-std::unique_ptr<char[]> copyOf(const char* data, std::size_t size)
+// Guarded memory: sodium_malloc zeroes it on free, locks it and keeps it out of core files.
+char* guardedCopy(const char* data, std::size_t size)
 {
     if (size == 0)
-        return {};
-    auto copy = std::make_unique<char[]>(size);
-    std::memcpy(copy.get(), data, size);
+        return nullptr;
+    if (sodium_init() < 0)
+        throw std::bad_alloc();
+    auto* copy = static_cast<char*>(sodium_malloc(size));
+    if (!copy)
+        throw std::bad_alloc();
+    std::memcpy(copy, data, size);
     return copy;
 }
 
@@ -32,7 +38,7 @@ SecretText SecretText::fromText(const QString& text)
 SecretText SecretText::fromBytes(const char* data, std::size_t size)
 {
     SecretText secret;
-    secret.data_ = copyOf(data, size);
+    secret.data_.reset(guardedCopy(data, size));
     secret.size_ = secret.data_ ? size : 0;
     return secret;
 }
@@ -42,7 +48,13 @@ SecretText::~SecretText()
     wipe();
 }
 
-SecretText::SecretText(const SecretText& other) : data_(copyOf(other.data(), other.size_)), size_(other.size_)
+void SecretText::Free::operator()(char* p) const
+{
+    sodium_free(p);
+}
+
+SecretText::SecretText(const SecretText& other)
+    : data_(guardedCopy(other.data(), other.size_)), size_(other.size_)
 {
 }
 
@@ -50,7 +62,7 @@ SecretText& SecretText::operator=(const SecretText& other)
 {
     if (this != &other) {
         wipe();
-        data_ = copyOf(other.data(), other.size_);
+        data_.reset(guardedCopy(other.data(), other.size_));
         size_ = other.size_;
     }
     return *this;

@@ -1,6 +1,7 @@
-// A key as typed: its bytes (UTF-8) in memory of its own, overwritten with zeros when the
-// text changes or goes away, and never shared behind the caller's back as Qt's implicitly
-// shared strings would be.
+// A key as typed: its bytes (UTF-8) in guarded memory of its own (libsodium's: locked so it
+// never reaches swap, left out of core files, fenced by pages that trap an overrun), overwritten
+// with zeros when the text changes or goes away, and never shared behind the caller's back as
+// Qt's implicitly shared strings would be.
 #pragma once
 
 #include <QByteArray>
@@ -34,7 +35,10 @@ public:
     void wipe();
 
 private:
-    std::unique_ptr<char[]> data_;
+    struct Free {
+        void operator()(char* p) const;
+    };
+    std::unique_ptr<char, Free> data_;
     std::size_t size_ = 0;
 };
 

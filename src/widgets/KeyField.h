@@ -1,7 +1,10 @@
-// The masked text box every key dialog uses. Its text is handed out once as a SecretText and
-// the characters the box held are overwritten at that moment, and again when the dialog goes.
+// The masked text box every key dialog uses. What is typed goes straight into guarded memory
+// (KeyEditBuffer); the box itself holds only a mask of the same length, so the key never sits
+// in a QString that grows and leaves copies behind as the user types. Copying, cutting,
+// dragging and undo are refused.
 #pragma once
 
+#include "crypto/KeyEditBuffer.h"
 #include "crypto/SecretText.h"
 
 #include <QLineEdit>
@@ -25,10 +28,28 @@ public:
 
     // The typed key; the box is empty afterwards and its characters are overwritten.
     [[nodiscard]] crypto::SecretText takeKey();
+    // The typed key, which stays in the box.
+    [[nodiscard]] crypto::SecretText key() const { return typed_.toSecret(); }
     // Empties the box, overwriting its characters first.
     void wipe();
     // Whether the typed key is long enough for a new key.
     [[nodiscard]] bool isLongEnough() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
+private:
+    // Replaces the selection (or nothing, at the cursor) with `text`.
+    void typeOver(QStringView text);
+    // Replaces units [from, from + count) and shows the mask with the cursor after the change.
+    void edit(int from, int count, QStringView text);
+    void paste();
+    // Text set from outside (setText, clear) becomes the typed key, and the box shows its mask.
+    void adopt(const QString& text);
+
+    bool masking_ = false;
+    crypto::KeyEditBuffer typed_ {kMaxKeyLength};
 };
 
 // Lays out a one-key dialog (Confirm, AskKey): the label over the key box, the accept button
