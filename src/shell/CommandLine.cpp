@@ -22,6 +22,14 @@ bool decodePath(const QByteArray& bytes, QString* path)
     return QFile::encodeName(*path) == bytes;
 }
 
+// An argument that looks like an option is still a file when a file of that name exists:
+// "mirravelnock -rf.txt" opens -rf.txt rather than the last folder.
+bool namesAFile(const QByteArray& arg, const QString& currentDir)
+{
+    QString path;
+    return decodePath(arg, &path) && QFileInfo(QDir(currentDir).filePath(path)).isFile();
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QList<QByteArray>& args, const QString& currentDir)
@@ -29,8 +37,16 @@ CommandLine parseCommandLine(const QList<QByteArray>& args, const QString& curre
     CommandLine cl;
     QByteArray file;
     bool named = false;
+    bool optionsEnded = false;
     for (const QByteArray& arg : args) {
-        if (arg.size() == 2 && isSwitch(arg, "/M")) {
+        if (optionsEnded) {
+            if (!named && !arg.isEmpty()) {
+                file = arg;
+                named = true;
+            }
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg.size() == 2 && isSwitch(arg, "/M")) {
             cl.minimized = true;
         } else if (isSwitch(arg, "/F=")) {
             // An empty "/F=" names nothing.
@@ -38,7 +54,7 @@ CommandLine parseCommandLine(const QList<QByteArray>& args, const QString& curre
                 file = arg.mid(3);
                 named = true;
             }
-        } else if (!arg.isEmpty() && !arg.startsWith('-') && !named) {
+        } else if (!arg.isEmpty() && !named && (!arg.startsWith('-') || namesAFile(arg, currentDir))) {
             file = arg;
             named = true;
         }

@@ -12,7 +12,8 @@ namespace mv::shell {
 //   blanks and slashes included, and is taken as written.
 // - a bare argument that is no switch: the file to open too, as file managers pass files;
 //   "/media/x.jpg" is a file, not a switch. Arguments beginning with "-" are options of
-//   someone else's and are skipped.
+//   someone else's and are skipped, unless a file of that name exists; after "--" every
+//   argument is a file name.
 // - "/M" (any letter case) as an argument of its own: start minimized.
 // The first file named wins.
 struct CommandLine {

@@ -3,6 +3,7 @@
 
 #include "fileutil/TestFiles.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -47,6 +48,22 @@ TEST(CommandLineTest, SwitchesAreWholeArgumentsAndPathsRunToTheEnd)
         EXPECT_TRUE(cl.problem.isEmpty()) << what;
     }
     EXPECT_EQ(parse({"a.jpg"}, "/").startupFile, "/a.jpg");
+}
+
+// A file whose name begins with "-" is opened when it exists, and "--" ends the options;
+// Qt's own options that are left over are still skipped.
+TEST(CommandLineTest, FileNamedLikeAnOptionOpensWhenItExistsOrAfterDoubleDash)
+{
+    QTemporaryDir dir;
+    QFile(dir.filePath(QStringLiteral("-rf.txt"))).open(QIODevice::WriteOnly);
+    const QString rf = dir.filePath(QStringLiteral("-rf.txt"));
+    EXPECT_EQ(parse({"-rf.txt"}, dir.path()).startupFile, rf);
+    EXPECT_EQ(parse({"--", "-rf.txt"}, dir.path()).startupFile, rf);
+    EXPECT_EQ(parse({"--", "-gone.txt"}, dir.path()).startupFile, dir.filePath(QStringLiteral("-gone.txt")));
+    EXPECT_EQ(parse({"--", "/M"}, dir.path()).startupFile, QStringLiteral("/M"));
+    EXPECT_FALSE(parse({"--", "/M"}, dir.path()).minimized);
+    EXPECT_EQ(parse({"-style", "-rf.txt"}, dir.path()).startupFile, rf);
+    EXPECT_TRUE(parse({"-gone.txt"}, dir.path()).startupFile.isEmpty());
 }
 
 TEST(CommandLineTest, PathThatIsNotTextIsNoFileAndSaysSo)
