@@ -9,7 +9,7 @@ packages=(
   libsodium-dev zlib1g-dev libjpeg62-turbo-dev libjpeg-turbo-progs
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libfuzzer-14-dev clang-format
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core dbus-daemon
 )
 
 missing=()
