@@ -51,6 +51,7 @@ SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineE
         if (!waiting_ && !shownName_.isEmpty())
             prepareAround();
     });
+    connect(&area_, &PictureArea::viewCleared, this, [this] { infoBar_->setText(bannerText); });
     connect(&area_, &PictureArea::viewSizeChanged, this, &SelectionViewer::sharpenIfNeeded);
     connect(&area_, &PictureArea::pictureRightClicked, this, &SelectionViewer::dropPending);
     connect(&keys_, &crypto::KeyState::keysChanged, this, [this](bool haveKeys) {
@@ -69,6 +70,24 @@ void SelectionViewer::dropPending()
 {
     stopLoading();
     shownName_.clear();
+}
+
+void SelectionViewer::ResetView()
+{
+    dropPending();
+    area_.resetView(); // the banner line comes back with viewCleared()
+}
+
+void SelectionViewer::MenuClear_Click()
+{
+    // No thumbnail grid can be showing yet; clearing is the picture area's alone.
+    ResetView();
+    browser_.fileList()->setFocus();
+}
+
+QString SelectionViewer::nameOnView() const
+{
+    return area_.hasPicture() ? browser_.fileList()->currentName() : QString();
 }
 
 void SelectionViewer::stopLoading()

@@ -39,8 +39,15 @@ public:
     // `FileList_DblClick`: opens an unsupported file with the desktop's program.
     void FileList_DblClick();
 
+    // "Clear Viewing Area": clears the view and gives the keyboard back to the file list.
+    void MenuClear_Click();
+    // `ResetView`: drops a load under way, clears the picture area and shows the banner line.
+    void ResetView();
+
     [[nodiscard]] bool unsupportedSelected() const { return unsupportedSelected_; }
     [[nodiscard]] bool viewingEncrypted() const { return viewingEncrypted_; }
+    // The list entry whose picture is on show; empty when the area shows none.
+    [[nodiscard]] QString nameOnView() const;
     [[nodiscard]] PictureLoader& loader() { return loader_; }
     // The view was cleared by the user: a load under way is not shown when it ends.
     void dropPending();
