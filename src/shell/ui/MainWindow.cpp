@@ -235,7 +235,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     // `Form_QueryUnload`: no launched program can be watched yet, so nothing refuses the close;
     // the picture is cleared in every case.
-    picture_->imageControl()->setPictureFile(QString());
+    picture_->imageControl()->clear();
     emit unloading();
     event->accept();
 }
