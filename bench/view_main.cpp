@@ -61,6 +61,16 @@ double median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
+// A piece of the real window, found as the tests of the window find it.
+template <typename T>
+T& part(const QObject& window)
+{
+    T* found = window.findChild<T*>();
+    if (!found)
+        qFatal("view_bench: the window has no %s", T::staticMetaObject.className());
+    return *found;
+}
+
 void report(const char* name, double value)
 {
     std::printf("%s %.1f\n", name, value);
@@ -69,19 +79,17 @@ void report(const char* name, double value)
 
 struct Bench {
     shell::MainWindow& w;
-    PaintWatch watch;
-    browser::FileListView* list = w.browser().fileList();
-    browser::PictureLoader& loader = w.viewer().loader();
-    imaging::ImageControl* control = w.pictureArea().imageControl();
+    browser::BrowserPane& browser = part<browser::BrowserPane>(w);
+    browser::PictureArea& area = part<browser::PictureArea>(w);
+    browser::SelectionViewer& viewer = part<browser::SelectionViewer>(w);
+    shell::MainMenus& menus = part<shell::MainMenus>(w);
+    PaintWatch watch {area.imageControl()};
+    browser::FileListView* list = browser.fileList();
+    browser::PictureLoader& loader = viewer.loader();
+    imaging::ImageControl* control = area.imageControl();
 
-    explicit Bench(shell::MainWindow& window) : w(window), watch(window.pictureArea().imageControl())
-    {
-        watch.clock.start();
-    }
-    QString pathAt(int row) const
-    {
-        return w.browser().currentFolder() + QLatin1Char('/') + list->nameAt(row);
-    }
+    explicit Bench(shell::MainWindow& window) : w(window) { watch.clock.start(); }
+    QString pathAt(int row) const { return browser.currentFolder() + QLatin1Char('/') + list->nameAt(row); }
     void settle()
     {
         waitFor([&] { return loader.idle(); });
@@ -155,7 +163,7 @@ void holdArrow(Bench& b, int count)
     const int steps = std::min(200, count) - 1;
     qint64 lastKeyAt = -1;
     qint64 lastShownAt = -1;
-    QObject::connect(&b.w.viewer(), &browser::SelectionViewer::selectionSettled, [&] {
+    QObject::connect(&b.viewer, &browser::SelectionViewer::selectionSettled, [&] {
         ++painted;
         if (b.control->pictureFile() == b.pathAt(steps))
             lastShownAt = clock.nsecsElapsed();
@@ -183,7 +191,7 @@ void holdArrow(Bench& b, int count)
 
 void encrypted(Bench& b, int secretRow)
 {
-    b.w.keys().append(crypto::SecretText::fromText(QStringLiteral("bench key")));
+    part<crypto::KeyState>(b.w).append(crypto::SecretText::fromText(QStringLiteral("bench key")));
     b.list->selectRow(0);
     b.settle();
     b.loader.forgetPrepared();
@@ -201,9 +209,9 @@ void zoomScroll(Bench& b)
 {
     b.list->selectRow(1);
     waitFor([&] { return b.control->pictureFile() == b.pathAt(1); });
-    b.w.menus().MenuZoomLevel[11]->trigger(); // 500 %
-    b.settle();                               // the picture is decoded again at full size
-    QScrollBar* bar = b.w.pictureArea().horizontalBar();
+    b.menus.MenuZoomLevel[11]->trigger(); // 500 %
+    b.settle();                           // the picture is decoded again at full size
+    QScrollBar* bar = b.area.horizontalBar();
     std::vector<double> times;
     for (int i = 0; i < 30; ++i) {
         b.watch.paintedAt = -1;
@@ -214,7 +222,7 @@ void zoomScroll(Bench& b)
     }
     report("zoom500_scroll_paint_median_ms", median(times));
     report("zoom500_scroll_paint_worst_ms", *std::max_element(times.begin(), times.end()));
-    b.w.menus().MenuZoomLevel[0]->trigger();
+    b.menus.MenuZoomLevel[0]->trigger();
 }
 
 } // namespace
@@ -230,14 +238,12 @@ int main(int argc, char** argv)
     shell::MainWindow window(settings, false);
     window.resize(1280, 800);
     window.show();
-    window.browser().fileSpec()->chooseEntry(1); // "All Supported Files"
-    if (!window.browser().setFolder(QString::fromLocal8Bit(argv[1])))
-        return 1;
-    waitFor([&] {
-        return !window.browser().listingPending() && !window.browser().fileList()->names().isEmpty();
-    });
-    window.menus().MenuZoomLevel[0]->trigger(); // Best Fit
     Bench b(window);
+    b.browser.fileSpec()->chooseEntry(1); // "All Supported Files"
+    if (!b.browser.setFolder(QString::fromLocal8Bit(argv[1])))
+        return 1;
+    waitFor([&] { return !b.browser.listingPending() && !b.list->names().isEmpty(); });
+    b.menus.MenuZoomLevel[0]->trigger(); // Best Fit
     const int secretRow = b.list->find(QStringLiteral("secret_jpg.mv$"));
     const int count = int(b.list->names().size()) - (secretRow >= 0 ? 1 : 0);
     if (count < 3) {

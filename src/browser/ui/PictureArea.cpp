@@ -72,20 +72,6 @@ bool PictureArea::hasPicture() const
     return !control_->pictureFile().isEmpty();
 }
 
-bool PictureArea::showPicture(const QString& path)
-{
-    control_->hide();
-    error_.clear();
-    if (!control_->setPictureFile(path)) {
-        const QString why = control_->lastError();
-        resetView();
-        error_ = why.isEmpty() ? tr("The picture could not be read.") : why;
-        return false;
-    }
-    arrangeImage();
-    return true;
-}
-
 DrawPlace PictureArea::drawPlace() const
 {
     DrawPlace place;
@@ -100,7 +86,6 @@ DrawPlace PictureArea::drawPlace() const
 void PictureArea::showLoaded(const imaging::Picture& picture, const QString& path)
 {
     control_->hide();
-    error_.clear();
     control_->setPicture(picture, path);
     arrangeImage();
 }
@@ -132,7 +117,7 @@ void PictureArea::arrangeImage()
 
 void PictureArea::resetView()
 {
-    (void)control_->setPictureFile(QString());
+    control_->clear();
     frame_->unsetCursor();
     control_->hide();
     pan_ = PanState::Idle;

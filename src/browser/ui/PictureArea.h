@@ -30,12 +30,8 @@ public:
     [[nodiscard]] QScrollBar* horizontalBar() const { return hBar_; }
     [[nodiscard]] QScrollBar* verticalBar() const { return vBar_; }
 
-    // Loads path into the control on the calling thread and arranges it. On failure the view
-    // is cleared and lastError() says why.
-    bool showPicture(const QString& path);
     // Shows a picture decoded elsewhere as the file at path, and arranges it.
     void showLoaded(const imaging::Picture& picture, const QString& path);
-    [[nodiscard]] QString lastError() const { return error_; }
     [[nodiscard]] bool hasPicture() const;
 
     // ArrangeImage: fits or zooms the picture on show, sets up the bars and centres it.
@@ -87,7 +83,6 @@ private:
     imaging::ImageControl* control_ = nullptr;
     QScrollBar* hBar_ = nullptr;
     QScrollBar* vBar_ = nullptr;
-    QString error_;
     int zoomIndex_ = 4;
     bool arranging_ = false;
     PanState pan_ = PanState::Idle;

@@ -22,8 +22,6 @@ namespace {
 
 // A decoded picture this much smaller than it is drawn is decoded again at the new size.
 constexpr double kSharpEnough = 0.98;
-// Steps closer than this are one journey through the list (an arrow key held down).
-constexpr int kTravelMs = 250;
 
 } // namespace
 
@@ -47,12 +45,13 @@ SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineE
             startLoad(makeRequest(pendingName_));
     });
     travelEnd_.setSingleShot(true);
-    travelEnd_.setInterval(kTravelMs);
+    travelEnd_.setInterval(int(TravelPolicy::kTravelMs));
     connect(&travelEnd_, &QTimer::timeout, this, [this] {
-        stepMs_ = 0;
+        travel_.stop();
         if (!waiting_ && !shownName_.isEmpty())
-            prepareNeighbours();
+            prepareAround();
     });
+    connect(&area_, &PictureArea::viewCleared, this, [this] { infoBar_->setText(bannerText); });
     connect(&area_, &PictureArea::viewSizeChanged, this, &SelectionViewer::sharpenIfNeeded);
     connect(&area_, &PictureArea::pictureRightClicked, this, &SelectionViewer::dropPending);
     connect(&keys_, &crypto::KeyState::keysChanged, this, [this](bool haveKeys) {
@@ -71,6 +70,24 @@ void SelectionViewer::dropPending()
 {
     stopLoading();
     shownName_.clear();
+}
+
+void SelectionViewer::ResetView()
+{
+    dropPending();
+    area_.resetView(); // the banner line comes back with viewCleared()
+}
+
+void SelectionViewer::MenuClear_Click()
+{
+    // No thumbnail grid can be showing yet; clearing is the picture area's alone.
+    ResetView();
+    browser_.fileList()->setFocus();
+}
+
+QString SelectionViewer::nameOnView() const
+{
+    return area_.hasPicture() ? browser_.fileList()->currentName() : QString();
 }
 
 void SelectionViewer::stopLoading()
@@ -126,19 +143,8 @@ void SelectionViewer::FileList_Click()
         stopLoading();
         return;
     }
-    const int row = list->currentRow();
-    if (lastRow_ >= 0 && row != lastRow_) {
-        direction_ = row > lastRow_ ? 1 : -1;
-        const qint64 now = clock_.elapsed();
-        // Only steps to the next entry make a journey; a jump elsewhere is a new selection.
-        const bool nextEntry = qAbs(row - lastRow_) == 1;
-        stepMs_ = nextEntry && lastStepAt_ >= 0 && now - lastStepAt_ < kTravelMs
-                      ? qMax<qint64>(1, now - lastStepAt_)
-                      : 0;
-        lastStepAt_ = now;
+    if (travel_.select(list->currentRow(), clock_.elapsed()))
         travelEnd_.start();
-    }
-    lastRow_ = row;
     const QFileInfo info(pathOf(name));
     if (!info.exists() && !info.isSymLink()) {
         stopLoading();
@@ -160,12 +166,12 @@ void SelectionViewer::request()
         return;
     }
     setWaiting(true);
-    if (stepMs_ > 0) {
-        // Travelling: this picture is loaded only if the user stays on it a moment; meanwhile
-        // both workers prepare the pictures where the user is heading.
+    if (travel_.travelling()) {
+        // This picture is loaded only if the user stays on it a moment; meanwhile both
+        // workers prepare the pictures where the user is heading.
         loader_.cancel();
-        prepareAhead();
-        travelLoad_.start(int(qMin<qint64>(kTravelMs, 2 * stepMs_)));
+        prepareAround();
+        travelLoad_.start(int(travel_.loadDelayMs()));
         return;
     }
     startLoad(std::move(r));
@@ -174,7 +180,7 @@ void SelectionViewer::request()
 void SelectionViewer::startLoad(PictureRequest r)
 {
     travelLoad_.stop();
-    requestedAt_ = clock_.elapsed();
+    travel_.loadStarted(clock_.elapsed());
     ticket_ = loader_.load(std::move(r));
 }
 
@@ -183,7 +189,7 @@ void SelectionViewer::onLoaded(quint64 ticket, const SharedOutcome& outcome)
     if (ticket != ticket_)
         return;
     if (outcome->shown())
-        loadMs_ = 0.7 * loadMs_ + 0.3 * double(clock_.elapsed() - requestedAt_);
+        travel_.loadShown(clock_.elapsed());
     setWaiting(false);
     settle(outcome);
 }
@@ -197,10 +203,7 @@ void SelectionViewer::settle(const SharedOutcome& outcome)
         area_.showLoaded(outcome->picture, path);
         showNote(fileInfoLine(outcome->facts));
         shownName_ = pendingName_;
-        if (stepMs_ > 0)
-            prepareAhead();
-        else
-            prepareNeighbours();
+        prepareAround();
         break;
     case PictureOutcome::Missing:
         area_.resetView();
@@ -232,30 +235,14 @@ void SelectionViewer::settle(const SharedOutcome& outcome)
     emit selectionSettled();
 }
 
-void SelectionViewer::prepareNeighbours()
+void SelectionViewer::prepareAround()
 {
-    // Two ahead in the direction of travel, one behind, one at a time beside the window.
-    const int row = browser_.fileList()->currentRow();
-    loader_.setPreparingLanes(1);
-    prepare({row + direction_, row + 2 * direction_, row - direction_});
-}
-
-void SelectionViewer::prepareAhead()
-{
-    // Held down, the key outruns the decoder: prepare where the user will be when a decode
-    // ends, so that the pictures met on the way are shown at once.
-    const int row = browser_.fileList()->currentRow();
-    const int lead = qBound(1, int(loadMs_ / double(stepMs_)) + 1, 8);
-    loader_.setPreparingLanes(2);
-    prepare({row + lead * direction_, row + (lead + 1) * direction_});
-}
-
-void SelectionViewer::prepare(const std::vector<int>& rows)
-{
+    const Preparation plan = travel_.toPrepare(browser_.fileList()->currentRow());
+    loader_.setPreparingLanes(plan.lanes);
     const QStringList& names = browser_.fileList()->names();
     const bool haveKeys = keys_.hasKeys() || !keys_.CurrentKey.isEmpty();
     std::vector<PictureRequest> wanted;
-    for (const int at : rows) {
+    for (const int at : plan.rows) {
         if (at < 0 || at >= names.size())
             continue;
         const QString& name = names[at];

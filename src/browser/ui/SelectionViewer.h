@@ -5,6 +5,7 @@
 #pragma once
 
 #include "browser/PictureLoader.h"
+#include "browser/TravelPolicy.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -38,8 +39,15 @@ public:
     // `FileList_DblClick`: opens an unsupported file with the desktop's program.
     void FileList_DblClick();
 
+    // "Clear Viewing Area": clears the view and gives the keyboard back to the file list.
+    void MenuClear_Click();
+    // `ResetView`: drops a load under way, clears the picture area and shows the banner line.
+    void ResetView();
+
     [[nodiscard]] bool unsupportedSelected() const { return unsupportedSelected_; }
     [[nodiscard]] bool viewingEncrypted() const { return viewingEncrypted_; }
+    // The list entry whose picture is on show; empty when the area shows none.
+    [[nodiscard]] QString nameOnView() const;
     [[nodiscard]] PictureLoader& loader() { return loader_; }
     // The view was cleared by the user: a load under way is not shown when it ends.
     void dropPending();
@@ -64,9 +72,8 @@ private:
     void startLoad(PictureRequest request);
     void settle(const SharedOutcome& outcome);
     void onLoaded(quint64 ticket, const mv::browser::SharedOutcome& outcome);
-    void prepareNeighbours();
-    void prepareAhead();
-    void prepare(const std::vector<int>& rows);
+    // What the policy asks for around the selected row.
+    void prepareAround();
     void sharpenIfNeeded();
     [[nodiscard]] PictureRequest makeRequest(const QString& name) const;
     [[nodiscard]] QString pathOf(const QString& name) const;
@@ -85,16 +92,10 @@ private:
     quint64 ticket_ = 0;
     QString pendingName_; // the entry whose load is under way
     QString shownName_;   // the entry on show
-    int lastRow_ = -1;
-    int direction_ = 1; // of travel through the list: prepared pictures lie that way
-    // Travelling (an arrow key held): the time between steps, 0 when the user has stopped.
+    TravelPolicy travel_; // what to load when, and what to prepare
     QElapsedTimer clock_;
-    qint64 lastStepAt_ = -1;
-    qint64 stepMs_ = 0;
-    QTimer travelEnd_;
+    QTimer travelEnd_;  // no step for a while: the user has stopped
     QTimer travelLoad_; // a travelling selection's load waits for the user to stay
-    qint64 requestedAt_ = 0;
-    double loadMs_ = 100; // how long a load takes here, a moving estimate
 };
 
 } // namespace mv::browser

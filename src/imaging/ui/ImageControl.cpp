@@ -1,6 +1,5 @@
 #include "imaging/ui/ImageControl.h"
 
-#include "imaging/PictureDecoder.h"
 #include "imaging/base/ReducedCopy.h"
 
 #include <QPaintEvent>
@@ -23,35 +22,22 @@ ImageControl::ImageControl(QWidget* parent) : QWidget(parent)
     connect(&player_, &FramePlayer::frameChanged, this, qOverload<>(&QWidget::update));
 }
 
-bool ImageControl::setPictureFile(const QString& path)
-{
-    if (path.isEmpty()) {
-        clear();
-        return true;
-    }
-    return setPicture(decodePictureFile(path, decodeOptions()), path);
-}
-
-bool ImageControl::setPicture(Picture picture, const QString& file)
+void ImageControl::setPicture(Picture picture, const QString& file)
 {
     clear();
-    if (!picture.ok()) {
-        error_ = picture.error.isEmpty() ? Picture::failure({}).error : picture.error;
-        return false;
-    }
+    if (!picture.ok())
+        return;
     picture_ = std::move(picture);
     file_ = file;
     player_.play(picture_.animation, !isVisible());
     sizeToZoom();
     update();
-    return true;
 }
 
 void ImageControl::clear()
 {
     player_.stop();
     file_.clear();
-    error_.clear();
     picture_ = Picture();
     cache_.clear();
     update();

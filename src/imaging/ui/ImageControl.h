@@ -1,5 +1,5 @@
 // The picture control of the viewer and the thumbnail grid. It shows a picture decoded on a
-// worker (or loads a file itself), keeps the decoding options the menus set, and draws the
+// worker, keeps the decoding options the menus set (for the worker to decode with), and draws the
 // picture fitted to its width or height, or at a zoom factor (then it sizes itself to the
 // zoomed picture; 100 % is one picture pixel per device pixel, also on a scaled screen).
 // An animated picture plays while the control is visible.
@@ -29,14 +29,12 @@ public:
     explicit ImageControl(QWidget* parent = nullptr);
 
     [[nodiscard]] QString pictureFile() const { return file_; }
-    // Loads and shows path at once; "" clears. On failure the control is left empty and
-    // lastError() says why. Decodes on the calling thread: the viewer uses setPicture.
-    bool setPictureFile(const QString& path);
     // Shows a picture decoded elsewhere, loaded from file (which pictureFile() then gives),
-    // painted once. picture.reduced, when made for the size drawn, is drawn as it is. A
-    // failed picture leaves the control empty with its error in lastError() and gives false.
-    bool setPicture(Picture picture, const QString& file);
-    [[nodiscard]] QString lastError() const { return error_; }
+    // painted once. picture.reduced, when made for the size drawn, is drawn as it is. A failed
+    // picture leaves the control empty: whoever decoded it tells the user why.
+    void setPicture(Picture picture, const QString& file);
+    // Shows nothing; pictureFile() is empty.
+    void clear();
 
     [[nodiscard]] int fitMode() const { return fitMode_; }
     void setFitMode(int mode); // 1, 2 or 3; anything else is ignored
@@ -87,13 +85,11 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void clear();
     [[nodiscard]] QSizeF drawnSize() const;
     [[nodiscard]] const QImage& shownImage() const;
     void sizeToZoom();
 
     QString file_;
-    QString error_;
     Picture picture_;
     DecodeOptions options_;
     int fitMode_ = Zoom;

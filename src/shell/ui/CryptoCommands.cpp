@@ -2,7 +2,7 @@
 
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
-#include "browser/ui/PictureArea.h"
+#include "browser/ui/SelectionViewer.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/EncDecPlan.h"
 #include "crypto/EncryptedNames.h"
@@ -10,12 +10,9 @@
 #include "crypto/ui/DecryptDialog.h"
 #include "crypto/ui/EncDecProcess.h"
 #include "crypto/ui/EncryptDialog.h"
-#include "imaging/ui/ImageControl.h"
-#include "shell/ui/MainMenus.h"
-#include "shell/ui/MainWindow.h"
 
-#include <QAction>
 #include <QApplication>
+#include <QWidget>
 
 namespace mv::shell {
 
@@ -31,36 +28,28 @@ crypto::FileListState listState(const browser::FileListView& list)
 
 } // namespace
 
-CryptoCommands::CryptoCommands(MainWindow& window, crypto::KeyState& keys)
-    : QObject(&window), window_(window), keys_(keys)
+CryptoCommands::CryptoCommands(browser::BrowserPane& browser, browser::SelectionViewer& viewer,
+                               crypto::KeyState& keys, QWidget* window)
+    : QObject(window), browser_(browser), viewer_(viewer), keys_(keys), window_(window)
 {
-    MainMenus& m = window_.menus();
-    m.MenuEncrypt->setEnabled(true);
-    m.MenuDecrypt->setEnabled(true);
-    connect(m.MenuEncrypt, &QAction::triggered, this, &CryptoCommands::MenuEncrypt_Click);
-    connect(m.MenuDecrypt, &QAction::triggered, this, &CryptoCommands::MenuDecrypt_Click);
-    connect(m.mnuClearKeys, &QAction::triggered, this, &CryptoCommands::mnuClearKeys_Click);
-    connect(&keys_, &crypto::KeyState::keysChanged, m.mnuClearKeys, &QAction::setEnabled);
 }
 
 crypto::EncDecScope CryptoCommands::scope(const crypto::ScopeOptions& options) const
 {
-    browser::BrowserPane& b = window_.browser();
     crypto::EncDecScope s;
-    s.folder = b.currentFolder();
-    s.spec = b.fileSpec()->currentSpec();
+    s.folder = browser_.currentFolder();
+    s.spec = browser_.fileSpec()->currentSpec();
     s.selectedOnly = options.selectedOnly;
     s.includeSubfolders = options.includeSubs;
-    const QStringList names = b.fileList()->selectedNames();
+    const QStringList names = browser_.fileList()->selectedNames();
     s.selected = QSet<QString>(names.begin(), names.end());
     return s;
 }
 
 void CryptoCommands::MenuEncrypt_Click()
 {
-    const QString shown =
-        window_.pictureArea().hasPicture() ? window_.browser().fileList()->currentName() : QString();
-    crypto::EncryptDialog dialog(keys_, listState(*window_.browser().fileList()), &window_);
+    const QString shown = viewer_.nameOnView();
+    crypto::EncryptDialog dialog(keys_, listState(*browser_.fileList()), window_);
     dialog.setRunner(
         [this](QWidget* owner, const crypto::ScopeOptions& options, const crypto::SecretText& key) {
             crypto::EncDecJob job;
@@ -75,9 +64,8 @@ void CryptoCommands::MenuEncrypt_Click()
 
 void CryptoCommands::MenuDecrypt_Click()
 {
-    const QString shown =
-        window_.pictureArea().hasPicture() ? window_.browser().fileList()->currentName() : QString();
-    crypto::DecryptDialog dialog(keys_, listState(*window_.browser().fileList()), &window_);
+    const QString shown = viewer_.nameOnView();
+    crypto::DecryptDialog dialog(keys_, listState(*browser_.fileList()), window_);
     dialog.setRunner([this](QWidget* owner, const crypto::ScopeOptions& options) {
         crypto::EncDecJob job;
         job.encrypt = false;
@@ -93,13 +81,13 @@ void CryptoCommands::relistAndReselect(const QString& shownName)
 {
     QApplication::processEvents();
     // The keyboard goes back to the file list, also where no window manager hands it back.
-    window_.activateWindow();
-    window_.browser().fileList()->setFocus();
-    window_.browser().RefreshFileList([this, shownName] {
+    window_->activateWindow();
+    browser_.fileList()->setFocus();
+    browser_.RefreshFileList([this, shownName] {
         if (shownName.isEmpty())
             return;
         // The picture on view may now be listed under its other name.
-        browser::FileListView* list = window_.browser().fileList();
+        browser::FileListView* list = browser_.fileList();
         const QString plain = crypto::PlainName(shownName);
         for (int row = 0; row < list->names().size(); ++row) {
             if (crypto::PlainName(list->nameAt(row)) == plain) {
@@ -112,9 +100,9 @@ void CryptoCommands::relistAndReselect(const QString& shownName)
 
 void CryptoCommands::mnuClearKeys_Click()
 {
+    // The menu item follows the keys: clearing them disables it.
     keys_.clearKeys();
-    window_.ResetView();
-    window_.menus().mnuClearKeys->setEnabled(false);
+    viewer_.ResetView();
 }
 
 } // namespace mv::shell

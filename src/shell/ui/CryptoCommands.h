@@ -1,9 +1,17 @@
 // The File menu's "&Encrypt..." and "&Decrypt..." and the Edit menu's "Clear Passwords": the
-// dialogs are opened over the main window's file list, the run goes to the progress dialog, and
-// afterwards the list is read again with the entry that was on view selected once more.
+// dialogs are opened over the window with the browser's file list in mind, the run goes to the
+// progress dialog, and afterwards the list is read again with the entry that was on view
+// selected once more, under its new name.
 #pragma once
 
 #include <QObject>
+
+class QWidget;
+
+namespace mv::browser {
+class BrowserPane;
+class SelectionViewer;
+} // namespace mv::browser
 
 namespace mv::crypto {
 class KeyState;
@@ -13,13 +21,14 @@ struct ScopeOptions;
 
 namespace mv::shell {
 
-class MainWindow;
-
 class CryptoCommands : public QObject {
     Q_OBJECT
 
 public:
-    CryptoCommands(MainWindow& window, crypto::KeyState& keys);
+    // `browser` gives the folder, the filter and the selection to work on; `viewer` the entry
+    // on view; `window` owns the dialogs and takes the keyboard back afterwards.
+    CryptoCommands(browser::BrowserPane& browser, browser::SelectionViewer& viewer, crypto::KeyState& keys,
+                   QWidget* window);
 
     void MenuEncrypt_Click();
     void MenuDecrypt_Click();
@@ -29,8 +38,10 @@ private:
     [[nodiscard]] crypto::EncDecScope scope(const crypto::ScopeOptions& options) const;
     void relistAndReselect(const QString& shownName);
 
-    MainWindow& window_;
+    browser::BrowserPane& browser_;
+    browser::SelectionViewer& viewer_;
     crypto::KeyState& keys_;
+    QWidget* window_;
 };
 
 } // namespace mv::shell

@@ -16,6 +16,7 @@
 #include "shell/ui/CryptoCommands.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/ShellCommands.h"
+#include "shell/ui/StartupSequence.h"
 #include "shell/ui/ViewOptionCommands.h"
 
 #include <QAction>
@@ -34,13 +35,16 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     setWindowTitle(tr("Mirravelnock!"));
     buildPanes();
     menus_ = new MainMenus(this);
-    viewOptions_ = new ViewOptionCommands(
+    auto* viewOptions = new ViewOptionCommands(
         *menus_, *picture_, [this] { SaveSettings(); }, this);
-    shellCommands_ = new ShellCommands(*this);
+    auto* shellCommands = new ShellCommands(*this, *menus_, settings_);
     keys_ = new crypto::KeyState(this);
     viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, *keys_, this);
     viewer_->bannerText = bannerLine();
-    new CryptoCommands(*this, *keys_);
+    auto* cryptoCommands = new CryptoCommands(*browser_, *viewer_, *keys_, this);
+    startup_ =
+        new StartupSequence(*this, settings_, *menus_, *viewOptions, *shellCommands, *browser_, *picture_);
+    connectMenus(*cryptoCommands);
     connectPanes();
 
     const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96.0;
@@ -68,6 +72,7 @@ void MainWindow::buildPanes()
     picture_->imageControl()->setBackColor(Qt::black);
 
     fileInfoBar_ = new QLineEdit(surface_);
+    fileInfoBar_->setObjectName(QStringLiteral("FileInfoBar"));
     fileInfoBar_->setReadOnly(true);
     fileInfoBar_->setFocusPolicy(Qt::ClickFocus);
     fileInfoBar_->setAccessibleName(tr("File information"));
@@ -84,10 +89,23 @@ void MainWindow::buildPanes()
     setTabOrder(browser_->fileSpec(), browser_->fileList());
 }
 
+void MainWindow::connectMenus(CryptoCommands& cryptoCommands)
+{
+    // The items whose state lives elsewhere than in a command class of the window.
+    MainMenus& m = *menus_;
+    connect(m.MenuRefresh, &QAction::triggered, browser_, &browser::BrowserPane::MenuRefresh_Click);
+    connect(m.MenuClear, &QAction::triggered, viewer_, &browser::SelectionViewer::MenuClear_Click);
+    m.MenuEncrypt->setEnabled(true);
+    m.MenuDecrypt->setEnabled(true);
+    connect(m.MenuEncrypt, &QAction::triggered, &cryptoCommands, &CryptoCommands::MenuEncrypt_Click);
+    connect(m.MenuDecrypt, &QAction::triggered, &cryptoCommands, &CryptoCommands::MenuDecrypt_Click);
+    connect(m.mnuClearKeys, &QAction::triggered, &cryptoCommands, &CryptoCommands::mnuClearKeys_Click);
+    // Clear Passwords can be chosen while there are keys to clear.
+    connect(keys_, &crypto::KeyState::keysChanged, m.mnuClearKeys, &QAction::setEnabled);
+}
+
 void MainWindow::connectPanes()
 {
-    connect(picture_, &browser::PictureArea::viewCleared, this,
-            [this] { fileInfoBar_->setText(bannerLine()); });
     connect(picture_, &browser::PictureArea::focusFileListRequested, this,
             [this] { browser_->fileList()->setFocus(); });
     connect(picture_, &browser::PictureArea::mouseMovedOverPicture, this, &MainWindow::autoHideFromPicture);
@@ -193,13 +211,6 @@ void MainWindow::SaveSettings()
     settings_.apply(saveSettingsWrites(s));
 }
 
-void MainWindow::ResetView()
-{
-    viewer_->dropPending();
-    picture_->resetView();
-    fileInfoBar_->setText(bannerLine());
-}
-
 void MainWindow::autoHideFromPicture()
 {
     if (menus_->MenuAutoHide->isChecked() && !listsHidden_)
@@ -224,7 +235,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     // `Form_QueryUnload`: no launched program can be watched yet, so nothing refuses the close;
     // the picture is cleared in every case.
-    picture_->imageControl()->setPictureFile(QString());
+    picture_->imageControl()->clear();
     emit unloading();
     event->accept();
 }

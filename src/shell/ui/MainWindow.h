@@ -1,6 +1,7 @@
 // The main window: the list column, the picture area and the information bar, laid out by the
-// resize rule, with the menus. It owns the panes and the shell state; the commands, the
-// start-up and the browser's logic live in classes of their own.
+// resize rule, with the menus. It owns the panes and the shell state and hands each command
+// class the pieces it works on; each menu item goes to the object that owns what it changes.
+// The commands, the start-up and the browser's logic live in classes of their own.
 #pragma once
 
 #include "shell/ui/PaneLayout.h"
@@ -23,9 +24,9 @@ class KeyState;
 namespace mv::shell {
 
 class AppSettings;
+class CryptoCommands;
 class MainMenus;
-class ShellCommands;
-class ViewOptionCommands;
+class StartupSequence;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -34,17 +35,8 @@ public:
     MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    [[nodiscard]] AppSettings& settings() { return settings_; }
-    [[nodiscard]] MainMenus& menus() { return *menus_; }
-    [[nodiscard]] ViewOptionCommands& viewOptions() { return *viewOptions_; }
-    [[nodiscard]] browser::BrowserPane& browser() { return *browser_; }
-    [[nodiscard]] browser::PictureArea& pictureArea() { return *picture_; }
-    [[nodiscard]] browser::SelectionViewer& viewer() { return *viewer_; }
-    // The keys typed since start and the flags every decryption path shares.
-    [[nodiscard]] crypto::KeyState& keys() { return *keys_; }
-    [[nodiscard]] QLineEdit* fileInfoBar() const { return fileInfoBar_; }
-    [[nodiscard]] QComboBox* quickList() const { return quickList_; }
-    [[nodiscard]] const PaneLayout& paneLayout() const { return layout_; }
+    // Loading, the hand-over of a file from a later copy, and unloading.
+    [[nodiscard]] StartupSequence& startup() { return *startup_; }
 
     [[nodiscard]] bool IsSecondInstance() const { return isSecondInstance_; }
     [[nodiscard]] bool IsLoading() const { return isLoading_; }
@@ -59,8 +51,6 @@ public:
     void Form_Resize();
     // Writes the window's settings; does nothing while loading or in a second instance.
     void SaveSettings();
-    // `ResetView`: clears the picture area and shows the banner line.
-    void ResetView();
     // The banner line: the program's name and version.
     [[nodiscard]] static QString bannerLine();
 
@@ -81,6 +71,7 @@ protected:
 private:
     void buildPanes();
     void connectPanes();
+    void connectMenus(CryptoCommands& cryptoCommands);
     void autoHideFromPicture();
     [[nodiscard]] int outerWidthTwips() const;
 
@@ -96,10 +87,9 @@ private:
     browser::BrowserPane* browser_ = nullptr;
     browser::PictureArea* picture_ = nullptr;
     MainMenus* menus_ = nullptr;
-    ViewOptionCommands* viewOptions_ = nullptr;
-    ShellCommands* shellCommands_ = nullptr;
     browser::SelectionViewer* viewer_ = nullptr;
     crypto::KeyState* keys_ = nullptr;
+    StartupSequence* startup_ = nullptr;
     PaneLayout layout_ {Panes {}};
 };
 

@@ -1,7 +1,5 @@
 #include "shell/ui/ShellCommands.h"
 
-#include "browser/ui/BrowserPane.h"
-#include "browser/ui/FileListView.h"
 #include "shell/AppSettings.h"
 #include "shell/ui/AboutDialog.h"
 #include "shell/ui/HelpWindow.h"
@@ -17,19 +15,18 @@
 
 namespace mv::shell {
 
-ShellCommands::ShellCommands(MainWindow& window) : QObject(&window), window_(window)
+ShellCommands::ShellCommands(MainWindow& window, MainMenus& menus, AppSettings& settings)
+    : QObject(&window), window_(window), menus_(menus), settings_(settings)
 {
-    MainMenus& m = window_.menus();
+    MainMenus& m = menus_;
     // Auto-Hide flips its own check mark (start-up calls it too), so the click's flip is undone.
-    connect(m.MenuAutoHide, &QAction::triggered, this, [this, &m] {
-        m.MenuAutoHide->setChecked(!m.MenuAutoHide->isChecked());
+    connect(m.MenuAutoHide, &QAction::triggered, this, [this] {
+        menus_.MenuAutoHide->setChecked(!menus_.MenuAutoHide->isChecked());
         MenuAutoHide_Click();
     });
     connect(m.MenuNewInstance, &QAction::triggered, this, &ShellCommands::MenuNewInstance_Click);
     connect(m.MenuExit, &QAction::triggered, &window_, &QWidget::close);
     connect(m.MenuUnload, &QAction::triggered, &window_, &QWidget::close);
-    connect(m.MenuRefresh, &QAction::triggered, this, [this] { window_.browser().MenuRefresh_Click(); });
-    connect(m.MenuClear, &QAction::triggered, this, &ShellCommands::MenuClear_Click);
     connect(m.MenuContents, &QAction::triggered, this, &ShellCommands::MenuContents_Click);
     connect(m.mnuHomePage, &QAction::triggered, this, &ShellCommands::mnuHomePage_Click);
     connect(m.MenuAbout, &QAction::triggered, this, &ShellCommands::MenuAbout_Click);
@@ -42,9 +39,9 @@ QUrl ShellCommands::homePage()
 
 void ShellCommands::MenuAutoHide_Click()
 {
-    QAction* a = window_.menus().MenuAutoHide;
+    QAction* a = menus_.MenuAutoHide;
     a->setChecked(!a->isChecked());
-    window_.settings().setTruth(Setting::AutoHide, a->isChecked());
+    settings_.setTruth(Setting::AutoHide, a->isChecked());
     window_.setListsHidden(a->isChecked());
 }
 
@@ -70,13 +67,6 @@ void ShellCommands::MenuAbout_Click()
     AboutDialog about(&window_);
     widgets::CenterOnOwner(&about, &window_);
     about.exec();
-}
-
-void ShellCommands::MenuClear_Click()
-{
-    // No thumbnail grid can be showing yet; clearing is the picture area's alone.
-    window_.ResetView();
-    window_.browser().fileList()->setFocus();
 }
 
 } // namespace mv::shell

@@ -1,5 +1,6 @@
 // The commands that belong to the window itself: Auto-Hide, New Instance, Exit and Unload,
-// Refresh, Clear Viewing Area, Help Contents, Home Page and About.
+// Help Contents, Home Page and About. (Refresh goes to the browser pane and Clear Viewing Area
+// to the viewer, which own what they change.)
 #pragma once
 
 #include <QObject>
@@ -7,13 +8,16 @@
 
 namespace mv::shell {
 
+class AppSettings;
+class MainMenus;
 class MainWindow;
 
 class ShellCommands : public QObject {
     Q_OBJECT
 
 public:
-    explicit ShellCommands(MainWindow& window);
+    // Connects its items of `menus`; Auto-Hide is stored in `settings`.
+    ShellCommands(MainWindow& window, MainMenus& menus, AppSettings& settings);
 
     // The placeholder address Home Page opens.
     static QUrl homePage();
@@ -24,10 +28,11 @@ public:
     void MenuContents_Click();
     void mnuHomePage_Click();
     void MenuAbout_Click();
-    void MenuClear_Click();
 
 private:
     MainWindow& window_;
+    MainMenus& menus_;
+    AppSettings& settings_;
 };
 
 } // namespace mv::shell

@@ -22,25 +22,29 @@
 
 namespace mv::shell {
 
-StartupSequence::StartupSequence(MainWindow& window, QString startupFile, bool minimized)
-    : QObject(&window), window_(window), startupFile_(std::move(startupFile)), minimized_(minimized)
+StartupSequence::StartupSequence(MainWindow& window, AppSettings& settings, MainMenus& menus,
+                                 ViewOptionCommands& viewOptions, ShellCommands& shellCommands,
+                                 browser::BrowserPane& browser, browser::PictureArea& area)
+    : QObject(&window), window_(window), settings_(settings), menus_(menus), viewOptions_(viewOptions),
+      shellCommands_(shellCommands), browser_(browser), area_(area)
 {
     connect(&window_, &MainWindow::unloading, this, &StartupSequence::Form_Unload);
 }
 
-void StartupSequence::Form_Load()
+void StartupSequence::Form_Load(const QString& startupFile, bool minimized)
 {
-    AppSettings& s = window_.settings();
+    startupFile_ = startupFile;
+    minimized_ = minimized;
     // Only a first start writes anything here; a store that can't be written is no reason not to start.
     (void)writeMakerDefaults();
     window_.setLoading(true);
     if (!window_.IsSecondInstance())
-        claimInstanceMarker(s, QCoreApplication::applicationPid());
+        claimInstanceMarker(settings_, QCoreApplication::applicationPid());
     widgets::CenterOnScreen(&window_);
-    window_.pictureArea().resetView();
+    area_.resetView();
 
     // From here on a stored value that doesn't fit is passed over and loading goes on.
-    window_.browser().fileSpec()->chooseEntry(1);
+    browser_.fileSpec()->chooseEntry(1);
     applyStoredSettings();
 
     if (!minimized_) {
@@ -53,13 +57,13 @@ void StartupSequence::Form_Load()
         window_.activateWindow();
         QApplication::processEvents();
         // The picture area takes the window's own background.
-        window_.pictureArea().imageControl()->setBackColor(window_.palette().color(QPalette::Window));
+        area_.imageControl()->setBackColor(window_.palette().color(QPalette::Window));
     }
 
-    const QString lastDir = s.text(Setting::LastDir);
+    const QString lastDir = settings_.text(Setting::LastDir);
     const QString folder = !lastDir.isEmpty() && QFileInfo(lastDir).isDir() ? lastDir : QDir::currentPath();
-    if (!window_.browser().setFolder(folder, [this] { finishLoading(); }) &&
-        !window_.browser().setFolder(QDir::homePath(), [this] { finishLoading(); }))
+    if (!browser_.setFolder(folder, [this] { finishLoading(); }) &&
+        !browser_.setFolder(QDir::homePath(), [this] { finishLoading(); }))
         finishLoading();
 }
 
@@ -75,54 +79,52 @@ void StartupSequence::finishLoading()
 
 void StartupSequence::applyStoredSettings()
 {
-    AppSettings& s = window_.settings();
-    MainMenus& m = window_.menus();
-    ViewOptionCommands& v = window_.viewOptions();
+    MainMenus& m = menus_;
+    ViewOptionCommands& v = viewOptions_;
 
-    const qint64 thumb = s.numberOrDefault(Setting::ThumbSize).value_or(80);
+    const qint64 thumb = settings_.numberOrDefault(Setting::ThumbSize).value_or(80);
     if (thumb >= 60 && thumb <= 200 && thumb % 20 == 0)
         MainMenus::checkOnly(m.mnuTNValue, int((thumb - 60) / 20));
 
-    if (auto n = s.number(Setting::Dither))
+    if (auto n = settings_.number(Setting::Dither))
         v.MenuDither_Click(int(*n));
-    if (auto n = s.number(Setting::Dct))
+    if (auto n = settings_.number(Setting::Dct))
         v.MenuMethodDCT_Click(int(*n));
-    if (auto n = s.number(Setting::JpegDither))
+    if (auto n = settings_.number(Setting::JpegDither))
         v.MenuMethodDither_Click(int(*n));
-    if (auto n = s.number(Setting::Zoom))
+    if (auto n = settings_.number(Setting::Zoom))
         v.MenuZoomLevel_Click(int(*n));
     // A toggle is set to the opposite of the stored state, then its handler flips it back.
-    if (auto on = s.truth(Setting::FancyUpsampling)) {
+    if (auto on = settings_.truth(Setting::FancyUpsampling)) {
         m.MenuFancyJPEG->setChecked(!*on);
         v.MenuFancyJPEG_Click();
     }
-    if (auto on = s.truth(Setting::TwoPassQuantize)) {
+    if (auto on = settings_.truth(Setting::TwoPassQuantize)) {
         m.MenuQuantizeJPEG->setChecked(!*on);
         v.MenuQuantizeJPEG_Click();
     }
-    if (auto on = s.truth(Setting::AutoHide)) {
+    if (auto on = settings_.truth(Setting::AutoHide)) {
         m.MenuAutoHide->setChecked(!*on);
-        window_.findChild<ShellCommands*>()->MenuAutoHide_Click();
+        shellCommands_.MenuAutoHide_Click();
     }
     applyGeometry();
-    if (auto on = s.truth(Setting::SafeDelete))
+    if (auto on = settings_.truth(Setting::SafeDelete))
         m.mnuSafeDelete->setChecked(*on);
 
-    const StoredSpec spec = parseStoredSpec(s.text(Setting::Spec));
+    const StoredSpec spec = parseStoredSpec(settings_.text(Setting::Spec));
     if (spec.kind == StoredSpec::Kind::Entry && spec.entry >= 0 && spec.entry <= 24)
-        window_.browser().fileSpec()->chooseEntry(spec.entry);
+        browser_.fileSpec()->chooseEntry(spec.entry);
     else if (spec.kind == StoredSpec::Kind::Patterns)
-        window_.browser().fileSpec()->setTyped(spec.patterns);
+        browser_.fileSpec()->setTyped(spec.patterns);
 }
 
 void StartupSequence::applyGeometry()
 {
-    AppSettings& s = window_.settings();
     QRect g = window_.outerGeometryTwips();
-    const auto top = s.number(Setting::Top);
-    const auto left = s.number(Setting::Left);
-    const auto width = s.number(Setting::Width);
-    const auto height = s.number(Setting::Height);
+    const auto top = settings_.number(Setting::Top);
+    const auto left = settings_.number(Setting::Left);
+    const auto width = settings_.number(Setting::Width);
+    const auto height = settings_.number(Setting::Height);
     if (top)
         g.moveTop(int(*top));
     if (left)
@@ -134,7 +136,7 @@ void StartupSequence::applyGeometry()
         g.setHeight(int(*height));
     if (top || left || width || height)
         window_.setOuterGeometryTwips(g);
-    if (auto state = s.number(Setting::State); state && (*state == 0 || *state == 2)) {
+    if (auto state = settings_.number(Setting::State); state && (*state == 0 || *state == 2)) {
         storedState_ = int(*state);
         window_.setLastWindowState(storedState_);
     }
@@ -142,8 +144,7 @@ void StartupSequence::applyGeometry()
 
 void StartupSequence::ShowStartupImage()
 {
-    AppSettings& s = window_.settings();
-    const QString file = s.readFresh(Setting::StartupImage);
+    const QString file = settings_.readFresh(Setting::StartupImage);
     if (file.isEmpty())
         return;
     window_.show();
@@ -153,11 +154,11 @@ void StartupSequence::ShowStartupImage()
     window_.activateWindow();
 
     const int slash = int(file.lastIndexOf(QLatin1Char('/')));
-    const QString folder = slash < 0 ? window_.browser().currentFolder() : file.left(slash + 1);
+    const QString folder = slash < 0 ? browser_.currentFolder() : file.left(slash + 1);
     const QString name = slash < 0 ? file : file.mid(slash + 1);
     // A folder that can't be opened (a drive not mounted) leaves the mailbox for the next try.
-    (void)window_.browser().setFolder(folder, [this, name, file] {
-        browser::FileListView* list = window_.browser().fileList();
+    (void)browser_.setFolder(folder, [this, name, file] {
+        browser::FileListView* list = browser_.fileList();
         const int row = name.isEmpty() ? -1 : list->find(name);
         if (row >= 0) {
             // Selecting the entry already selected would not count as a change; clear it first.
@@ -166,17 +167,16 @@ void StartupSequence::ShowStartupImage()
             list->selectRow(row);
             list->setFocus();
         }
-        window_.settings().removeIfEquals(Setting::StartupImage, file);
+        settings_.removeIfEquals(Setting::StartupImage, file);
     });
 }
 
 void StartupSequence::Form_Unload()
 {
     window_.SaveSettings();
-    AppSettings& s = window_.settings();
     if (!window_.IsSecondInstance())
-        releaseInstanceMarker(s, QCoreApplication::applicationPid());
-    (void)s.flush();
+        releaseInstanceMarker(settings_, QCoreApplication::applicationPid());
+    (void)settings_.flush();
 }
 
 } // namespace mv::shell

@@ -6,20 +6,33 @@
 #include <QObject>
 #include <QString>
 
+namespace mv::browser {
+class BrowserPane;
+class PictureArea;
+} // namespace mv::browser
+
 namespace mv::shell {
 
+class AppSettings;
+class MainMenus;
 class MainWindow;
+class ShellCommands;
+class ViewOptionCommands;
 
 class StartupSequence : public QObject {
     Q_OBJECT
 
 public:
-    // `startupFile` is the completed "/F=" path (or empty); `minimized` is "/M".
-    StartupSequence(MainWindow& window, QString startupFile, bool minimized);
+    // Stored settings go to `menus` through the handlers of `viewOptions` and `shellCommands`,
+    // to `browser` and to the window itself.
+    StartupSequence(MainWindow& window, AppSettings& settings, MainMenus& menus,
+                    ViewOptionCommands& viewOptions, ShellCommands& shellCommands,
+                    browser::BrowserPane& browser, browser::PictureArea& area);
 
-    // `Form_Load`. The window is shown before the last folder is listed, so a huge folder
-    // never delays the first paint; `loaded()` follows once the list is filled.
-    void Form_Load();
+    // `Form_Load`. `startupFile` is the completed "/F=" path (or empty); `minimized` is "/M".
+    // The window is shown before the last folder is listed, so a huge folder never delays the
+    // first paint; `loaded()` follows once the list is filled.
+    void Form_Load(const QString& startupFile, bool minimized);
     // Takes the "StartupImage" mailbox and shows that file. A file whose folder can't be
     // opened leaves the mailbox for the next try.
     void ShowStartupImage();
@@ -34,8 +47,14 @@ private:
     void Form_Unload();
 
     MainWindow& window_;
+    AppSettings& settings_;
+    MainMenus& menus_;
+    ViewOptionCommands& viewOptions_;
+    ShellCommands& shellCommands_;
+    browser::BrowserPane& browser_;
+    browser::PictureArea& area_;
     QString startupFile_;
-    bool minimized_;
+    bool minimized_ = false;
     int storedState_ = 0;
 };
 

@@ -30,7 +30,7 @@ TEST(ImageControlScaled, AtOneHundredPercentEachPicturePixelIsOneDevicePixel)
     ImageControl control;
     ASSERT_EQ(control.devicePixelRatioF(), 2.0);
     const QImage image = pattern(400, 300);
-    ASSERT_TRUE(control.setPicture(pictureOf(image), QStringLiteral("a.png")));
+    control.setPicture(pictureOf(image), QStringLiteral("a.png"));
     EXPECT_EQ(control.pictureWidth(), 400);
     EXPECT_EQ(control.pictureHeight(), 300);
     EXPECT_EQ(control.size(), QSize(200, 150));
@@ -62,7 +62,7 @@ TEST(ImageControlScaled, FittedThePictureFillsTheAreaFromACopyAtDeviceResolution
     Picture p = pictureOf(image);
     p.reduced = reducedForScreen(image, QSizeF(100, 75), control.devicePixelRatioF());
     ASSERT_EQ(p.reduced.size(), QSize(200, 150));
-    ASSERT_TRUE(control.setPicture(p, QStringLiteral("a.png")));
+    control.setPicture(p, QStringLiteral("a.png"));
     EXPECT_EQ(control.size(), QSize(100, 75)); // fitted: the caller sizes the control
     const QImage shot = control.grab().toImage();
     EXPECT_EQ(shot.size(), QSize(200, 150));
@@ -74,7 +74,7 @@ TEST(ImageControlScaled, FittedThePictureFillsTheAreaFromACopyAtDeviceResolution
     own.setFitMode(ImageControl::FitWidth);
     own.resize(100, 75);
     own.show();
-    ASSERT_TRUE(own.setPicture(pictureOf(image), QStringLiteral("a.png")));
+    own.setPicture(pictureOf(image), QStringLiteral("a.png"));
     expectSamePixels(own.grab().toImage(), p.reduced);
     EXPECT_EQ(own.reducedCopiesMadeForTesting(), 1);
 }

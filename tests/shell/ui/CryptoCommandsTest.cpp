@@ -1,18 +1,34 @@
-// The progress dialog running real batches offscreen: the summary texts, a round trip byte for
-// byte, and the Clear Passwords command forgetting the keys.
-#include "crypto/EncDecBatch.h"
+// Encrypt, Decrypt and Clear Passwords as the menu runs them, over a browser pane and a viewer
+// made here, with the real dialogs answered as a user would and a real batch: the picture on
+// view is selected again under its new name, and only the selected file is touched.
+#include "shell/ui/CryptoCommands.h"
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/FileListView.h"
+#include "browser/ui/PictureArea.h"
+#include "browser/ui/SelectionViewer.h"
+#include "browser/ui/TypeFilterBox.h"
 #include "crypto/KeyState.h"
-#include "crypto/ui/EncDecProcess.h"
+#include "crypto/ui/DialogDriver.h"
 
 #include <QDir>
-#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
-using namespace mv::crypto;
+using namespace mv;
 
 namespace {
+
+const QString kKey = QStringLiteral("test key 1");
+const QString kBanner = QStringLiteral("Mirravelnock! version 0");
 
 QByteArray readFile(const QString& path)
 {
@@ -20,61 +36,124 @@ QByteArray readFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-EncDecResult runBatch(bool encrypt, const QString& folder, KeyState& keys, QStringList* told,
-                      int* questions = nullptr)
-{
-    EncDecJob job;
-    job.encrypt = encrypt;
-    job.key = SecretText::fromText(QStringLiteral("s3cret key"));
-    job.keys = &keys;
-    job.scope.folder = folder;
-    job.scope.spec = QStringLiteral("*.*");
-    EncDecProcess dialog(std::move(job), nullptr);
-    dialog.tell = [told](const QString& text, bool) { told->append(text); };
-    dialog.keyQuestion = [questions](const QString&, KeyState& k) {
-        if (questions)
-            ++*questions;
-        k.append(SecretText::fromText(QStringLiteral("s3cret key")));
-        return true;
-    };
-    return dialog.run();
-}
+class CryptoCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* name : {"other.png", "photo.png"}) {
+            QImage img(30, 20, QImage::Format_RGB32);
+            img.fill(Qt::darkGreen);
+            ASSERT_TRUE(img.save(pics_.filePath(QLatin1String(name))));
+        }
+        photo_ = readFile(pics_.filePath(QStringLiteral("photo.png")));
+        window_.resize(800, 600);
+        browser_->fileList()->setGeometry(0, 0, 300, 560);
+        area_->setGeometry(300, 0, 500, 560);
+        viewer_.bannerText = kBanner;
+        viewer_.askKey = [this](const QString&) {
+            ++keyQuestions_;
+            return false;
+        };
+        window_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+        browser_->fileSpec()->chooseEntry(0); // "All Files (*.*)"
+        ASSERT_TRUE(browser_->setFolder(pics_.path()));
+        QTRY_COMPARE(names().size(), 2);
+    }
+
+    QStringList names() const { return browser_->fileList()->names(); }
+    QStringList onDisk() const { return QDir(pics_.path()).entryList(QDir::Files, QDir::Name); }
+
+    // Selects name, as a click does, and waits until the viewer shows its picture.
+    void view(const QString& name)
+    {
+        QSignalSpy settled(&viewer_, &browser::SelectionViewer::selectionSettled);
+        browser_->fileList()->selectRow(browser_->fileList()->find(name));
+        ASSERT_TRUE(settled.count() || settled.wait(20000)) << name.toStdString();
+        ASSERT_EQ(viewer_.nameOnView(), name);
+    }
+    // After a run, the list is read again and `name` selected and shown.
+    void expectViewedAgain(const QString& name)
+    {
+        QTRY_COMPARE(browser_->fileList()->currentName(), name);
+        QTRY_COMPARE(viewer_.nameOnView(), name);
+    }
+
+    // Answers the dialogs a run opens, each once (a dialog is active again when the progress
+    // dialog over it closes): the key typed into Encrypt and its confirmation, Begin pressed in
+    // Decrypt. The answer comes once the watch has returned, so that it sees the dialogs each
+    // answer opens. Any other question is refused and noted.
+    void answer(QWidget* w)
+    {
+        if (answered_.contains(w))
+            return;
+        answered_ << w;
+        QTimer::singleShot(0, w, [this, w] {
+            const QString name = w->objectName();
+            if (name == QLatin1String("Encrypt") || name == QLatin1String("Confirm")) {
+                crypto::test::typeKeyAndEnter(w, kKey);
+            } else if (name == QLatin1String("Decrypt")) {
+                crypto::test::control<QPushButton>(w, "BeginBut")->click();
+            } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                unexpected_ << box->text();
+                box->button(QMessageBox::Ok)->click();
+            } else if (!w->inherits("mv::crypto::EncDecProcess")) {
+                unexpected_ << QLatin1String(w->metaObject()->className());
+                QTest::keyClick(w, Qt::Key_Escape);
+            }
+        });
+    }
+
+    QTemporaryDir pics_;
+    QByteArray photo_;
+    QWidget window_;
+    browser::BrowserPane* browser_ = new browser::BrowserPane(&window_);
+    browser::PictureArea* area_ = new browser::PictureArea(&window_);
+    QLineEdit* infoBar_ = new QLineEdit(&window_);
+    crypto::KeyState keys_;
+    browser::SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &window_};
+    shell::CryptoCommands commands_ {*browser_, viewer_, keys_, &window_};
+    int keyQuestions_ = 0;
+    QStringList unexpected_;
+    QList<QPointer<QWidget>> answered_;
+    crypto::test::ModalWatch watch_ {[this](QWidget* w) { answer(w); }};
+};
 
 } // namespace
 
-TEST(EncDecProcessTest, RoundTripThroughTheDialogAndThePassedOverSummary)
+TEST_F(CryptoCommandsTest, ThePictureOnViewIsSelectedAgainUnderItsNewNameAfterEachRun)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QByteArray a(100'000, 'a');
-    const QByteArray b("short");
-    for (auto [name, bytes] : {std::pair {"a.txt", a}, std::pair {"b.dat", b}}) {
-        QFile f(dir.filePath(QLatin1String(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    KeyState keys;
-    QStringList told;
-    EncDecResult r = runBatch(true, dir.path(), keys, &told);
-    EXPECT_EQ(r.done, 2);
-    EXPECT_TRUE(told.isEmpty());
-    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("a_txt.mv$"))));
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("a.txt"))));
+    view(QStringLiteral("photo.png"));
+    commands_.MenuEncrypt_Click();
+    expectViewedAgain(QStringLiteral("photo_png.mv$"));
+    EXPECT_EQ(onDisk(), (QStringList {QStringLiteral("other.png"), QStringLiteral("photo_png.mv$")}));
+    EXPECT_EQ(names(), onDisk());
 
-    r = runBatch(true, dir.path(), keys, &told);
-    EXPECT_EQ(told, QStringList {QStringLiteral("2 file(s) already encrypted and were skiped.")});
+    // The key typed for Encrypt is remembered: Decrypt and the viewer ask for none.
+    commands_.MenuDecrypt_Click();
+    expectViewedAgain(QStringLiteral("photo.png"));
+    EXPECT_EQ(onDisk(), (QStringList {QStringLiteral("other.png"), QStringLiteral("photo.png")}));
+    EXPECT_EQ(readFile(pics_.filePath(QStringLiteral("photo.png"))), photo_);
+    EXPECT_EQ(keyQuestions_, 0);
+    EXPECT_TRUE(unexpected_.isEmpty()) << unexpected_.join(QLatin1String(", ")).toStdString();
 
-    // Decrypting with an empty cache asks once, then the remembered key opens the second file.
-    told.clear();
-    int questions = 0;
-    r = runBatch(false, dir.path(), keys, &told, &questions);
-    EXPECT_EQ(r.done, 2);
-    EXPECT_EQ(questions, 1);
-    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("a.txt"))), a);
-    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("b.dat"))), b);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    // Nothing on view (cleared after the click): the list is read again and no entry is
+    // chosen for the user.
+    view(QStringLiteral("other.png"));
+    viewer_.MenuClear_Click();
+    commands_.MenuEncrypt_Click();
+    QTRY_COMPARE(names(), (QStringList {QStringLiteral("other_png.mv$"), QStringLiteral("photo.png")}));
+    EXPECT_TRUE(browser_->fileList()->currentName().isEmpty());
+    EXPECT_FALSE(area_->hasPicture());
+    EXPECT_TRUE(unexpected_.isEmpty()) << unexpected_.join(QLatin1String(", ")).toStdString();
+}
 
-    // Clear Passwords empties the cache: the next decryption asks again.
-    keys.clearKeys();
-    EXPECT_FALSE(keys.hasKeys());
+TEST_F(CryptoCommandsTest, ClearPasswordsForgetsTheKeysAndClearsTheView)
+{
+    ASSERT_TRUE(keys_.append(crypto::SecretText::fromText(kKey)));
+    view(QStringLiteral("photo.png"));
+    commands_.mnuClearKeys_Click();
+    EXPECT_FALSE(keys_.hasKeys());
+    EXPECT_FALSE(area_->hasPicture());
+    EXPECT_EQ(infoBar_->text(), kBanner);
 }

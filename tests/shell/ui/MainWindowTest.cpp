@@ -1,4 +1,6 @@
-// The main window driven as a user would, offscreen, with a settings store of its own.
+// The main window driven as a user would, offscreen, with a settings store of its own. The
+// window lends out none of its pieces: the test finds them among its children, as the dialog
+// tests find their controls.
 #include "shell/ui/MainWindow.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/DirListBox.h"
@@ -33,6 +35,32 @@ QString setting(const char* name)
     return GetSetting(QStringLiteral("Settings"), QLatin1String(name));
 }
 
+// The window's `T` (called `name`, if given). Without it no test here means anything: stop
+// the run.
+template <typename T>
+T& part(const MainWindow& window, const char* name = nullptr)
+{
+    T* found = window.findChild<T*>(name ? QString::fromLatin1(name) : QString());
+    if (!found)
+        qFatal("the main window has no %s %s", T::staticMetaObject.className(), name ? name : "");
+    return *found;
+}
+
+mv::browser::BrowserPane& browserOf(const MainWindow& w)
+{
+    return part<mv::browser::BrowserPane>(w);
+}
+
+MainMenus& menusOf(const MainWindow& w)
+{
+    return part<MainMenus>(w);
+}
+
+mv::imaging::ImageControl& controlOf(const MainWindow& w)
+{
+    return *part<mv::browser::PictureArea>(w).imageControl();
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -57,9 +85,8 @@ protected:
     {
         settings_ = std::make_unique<AppSettings>();
         window_ = std::make_unique<MainWindow>(*settings_, second);
-        auto* startup = new StartupSequence(*window_, file, false);
-        QSignalSpy loaded(startup, &StartupSequence::loaded);
-        startup->Form_Load();
+        QSignalSpy loaded(&window_->startup(), &StartupSequence::loaded);
+        window_->startup().Form_Load(file, false);
         EXPECT_TRUE(loaded.count() || loaded.wait(10000));
         return *window_;
     }
@@ -87,15 +114,15 @@ TEST_F(MainWindowTest, SettingsWrittenAtExitComeBackAndGarbageLeavesDefaults)
     SaveSetting(QStringLiteral("Settings"), QStringLiteral("Last Dir"),
                 pics_.filePath(QStringLiteral("gone")));
     MainWindow& w = start();
-    EXPECT_TRUE(w.menus().MenuZoomLevel[4]->isChecked());
-    EXPECT_EQ(w.browser().currentFolder(), QDir::currentPath());
+    EXPECT_TRUE(menusOf(w).MenuZoomLevel[4]->isChecked());
+    EXPECT_EQ(browserOf(w).currentFolder(), QDir::currentPath());
 
-    ASSERT_TRUE(w.browser().setFolder(pics_.path()));
-    QTRY_COMPARE(w.browser().fileList()->names(), QStringList {QStringLiteral("wide.png")});
-    w.browser().fileSpec()->setTyped(QStringLiteral("*.txt;*.png"));
-    w.menus().MenuZoomLevel[8]->trigger();
-    w.menus().MenuFancyJPEG->trigger();
-    EXPECT_TRUE(w.pictureArea().imageControl()->jpegFancyUpsampling());
+    ASSERT_TRUE(browserOf(w).setFolder(pics_.path()));
+    QTRY_COMPARE(browserOf(w).fileList()->names(), QStringList {QStringLiteral("wide.png")});
+    browserOf(w).fileSpec()->setTyped(QStringLiteral("*.txt;*.png"));
+    menusOf(w).MenuZoomLevel[8]->trigger();
+    menusOf(w).MenuFancyJPEG->trigger();
+    EXPECT_TRUE(controlOf(w).jpegFancyUpsampling());
     stop();
 
     EXPECT_EQ(setting("Last Dir"), pics_.path());
@@ -106,12 +133,12 @@ TEST_F(MainWindowTest, SettingsWrittenAtExitComeBackAndGarbageLeavesDefaults)
     EXPECT_TRUE(setting("hWnd").isEmpty()); // removed at unload: it held our own id
 
     MainWindow& again = start();
-    EXPECT_EQ(again.browser().currentFolder(), pics_.path());
-    EXPECT_EQ(again.browser().fileSpec()->currentText(), QStringLiteral("*.txt;*.png"));
-    EXPECT_EQ(again.browser().fileSpecTag(), QStringLiteral("*.txt;*.png"));
-    EXPECT_TRUE(again.menus().MenuZoomLevel[8]->isChecked());
-    EXPECT_TRUE(again.menus().MenuFancyJPEG->isChecked());
-    again.browser().fileSpec()->chooseEntry(17);
+    EXPECT_EQ(browserOf(again).currentFolder(), pics_.path());
+    EXPECT_EQ(browserOf(again).fileSpec()->currentText(), QStringLiteral("*.txt;*.png"));
+    EXPECT_EQ(browserOf(again).fileSpecTag(), QStringLiteral("*.txt;*.png"));
+    EXPECT_TRUE(menusOf(again).MenuZoomLevel[8]->isChecked());
+    EXPECT_TRUE(menusOf(again).MenuFancyJPEG->isChecked());
+    browserOf(again).fileSpec()->chooseEntry(17);
     stop();
     EXPECT_EQ(setting("Spec"), QStringLiteral("17"));
 }
@@ -132,8 +159,8 @@ TEST_F(MainWindowTest, MaximizedSavesOnlyStateAndSecondInstanceNeverSaves)
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }();
     MainWindow& second = start(true);
-    ASSERT_TRUE(second.browser().setFolder(pics_.path()));
-    second.menus().MenuZoomLevel[2]->trigger();
+    ASSERT_TRUE(browserOf(second).setFolder(pics_.path()));
+    menusOf(second).MenuZoomLevel[2]->trigger();
     second.resize(900, 700);
     stop();
     QFile f(hiveFilePath(HKEY_CURRENT_USER));
@@ -146,25 +173,25 @@ TEST_F(MainWindowTest, MaximizedSavesOnlyStateAndSecondInstanceNeverSaves)
 TEST_F(MainWindowTest, PictureFolderHighlightAndAutoHide)
 {
     MainWindow& w = start();
-    ASSERT_TRUE(w.browser().setFolder(pics_.filePath(QStringLiteral("a/b/c"))));
-    ASSERT_TRUE(w.browser().setFolder(pics_.filePath(QStringLiteral("a"))));
-    QTRY_COMPARE(w.browser().dirList()->highlightedPath(), pics_.filePath(QStringLiteral("a/b")));
+    ASSERT_TRUE(browserOf(w).setFolder(pics_.filePath(QStringLiteral("a/b/c"))));
+    ASSERT_TRUE(browserOf(w).setFolder(pics_.filePath(QStringLiteral("a"))));
+    QTRY_COMPARE(browserOf(w).dirList()->highlightedPath(), pics_.filePath(QStringLiteral("a/b")));
 
-    ASSERT_TRUE(w.browser().setFolder(pics_.path()));
-    w.menus().MenuZoomLevel[8]->trigger(); // 200%
-    QTRY_COMPARE(w.browser().fileList()->names().size(), 1);
-    w.browser().fileList()->selectRow(0);
-    QTRY_COMPARE(w.pictureArea().imageControl()->pictureWidth(), 40);
-    EXPECT_EQ(w.pictureArea().imageControl()->size(), QSize(80, 40));
+    ASSERT_TRUE(browserOf(w).setFolder(pics_.path()));
+    menusOf(w).MenuZoomLevel[8]->trigger(); // 200%
+    QTRY_COMPARE(browserOf(w).fileList()->names().size(), 1);
+    browserOf(w).fileList()->selectRow(0);
+    QTRY_COMPARE(controlOf(w).pictureWidth(), 40);
+    EXPECT_EQ(controlOf(w).size(), QSize(80, 40));
 
-    w.menus().MenuAutoHide->trigger();
+    menusOf(w).MenuAutoHide->trigger();
     EXPECT_TRUE(w.ListsHidden());
-    EXPECT_FALSE(w.browser().dirList()->isVisible());
-    EXPECT_TRUE(w.browser().fileList()->isVisible());
-    EXPECT_GE(w.browser().fileList()->x(), w.centralWidget()->width());
-    w.menus().MenuAutoHide->trigger();
+    EXPECT_FALSE(browserOf(w).dirList()->isVisible());
+    EXPECT_TRUE(browserOf(w).fileList()->isVisible());
+    EXPECT_GE(browserOf(w).fileList()->x(), w.centralWidget()->width());
+    menusOf(w).MenuAutoHide->trigger();
     EXPECT_FALSE(w.ListsHidden());
-    EXPECT_TRUE(w.browser().dirList()->isVisible());
+    EXPECT_TRUE(browserOf(w).dirList()->isVisible());
     stop();
     EXPECT_EQ(setting("AutoHide"), QStringLiteral("False"));
 }
@@ -185,15 +212,15 @@ TEST_F(MainWindowTest, LineBreakInANameAndNamesThatAreNotText)
     std::fclose(f);
 
     MainWindow& w = start();
-    ASSERT_TRUE(w.browser().setFolder(pics_.path()));
-    mv::browser::FileListView* list = w.browser().fileList();
+    ASSERT_TRUE(browserOf(w).setFolder(pics_.path()));
+    mv::browser::FileListView* list = browserOf(w).fileList();
     QTRY_COMPARE(list->names().size(), 2);
     const int row = list->find(QStringLiteral("two\nlines.png"));
     ASSERT_GE(row, 0);
     EXPECT_FALSE(list->model()->index(row, 0).data().toString().contains(QLatin1Char('\n')));
-    EXPECT_TRUE(w.fileInfoBar()->text().contains(QLatin1String("1 name(s)")));
+    EXPECT_TRUE(part<QLineEdit>(w, "FileInfoBar").text().contains(QLatin1String("1 name(s)")));
     list->selectRow(row);
-    QTRY_COMPARE(w.pictureArea().imageControl()->pictureFile(), odd);
-    EXPECT_EQ(w.pictureArea().imageControl()->pictureWidth(), 40);
+    QTRY_COMPARE(controlOf(w).pictureFile(), odd);
+    EXPECT_EQ(controlOf(w).pictureWidth(), 40);
     std::remove(bad.constData()); // a name QTemporaryDir could not spell
 }

@@ -1,6 +1,7 @@
-// Viewing through the real window, offscreen: encrypted pictures with a remembered or a typed
-// key, the messages of files that can't be shown, zoom with nothing on show, and a stale
-// selection that must never replace a newer one.
+// Viewing as the window wires it, offscreen: the browser pane, the picture area, the
+// information bar and the keys made here and handed to the viewer. Encrypted pictures with a
+// remembered or a typed key, the messages of files that can't be shown, and a stale selection
+// that must never replace a newer one.
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
@@ -9,13 +10,7 @@
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
 #include "imaging/ui/ImageControl.h"
-#include "shell/AppSettings.h"
-#include "shell/Registry.h"
-#include "shell/ui/MainMenus.h"
-#include "shell/ui/MainWindow.h"
-#include "shell/ui/StartupSequence.h"
 
-#include <QAction>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
@@ -25,40 +20,32 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-using namespace mv::shell;
+using namespace mv::browser;
 
 namespace {
+
+const QString kBanner = QStringLiteral("Mirravelnock! version 0");
 
 class PictureViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
         picture(QStringLiteral("plain.png"), 40, 20);
         picture(QStringLiteral("secret.png"), 30, 10);
         ASSERT_EQ(mv::crypto::encryptOne(pics_.filePath(QStringLiteral("secret.png")), "key 1").kind,
                   mv::crypto::CryptOutcome::Done);
         write(QStringLiteral("notes.txt"), "just text");
         write(QStringLiteral("broken.png"), "\x89PNG\r\n\x1a\nbut nothing more");
-        settings_ = std::make_unique<AppSettings>();
-        window_ = std::make_unique<MainWindow>(*settings_, false);
-        auto* startup = new StartupSequence(*window_, QString(), false);
-        QSignalSpy loaded(startup, &StartupSequence::loaded);
-        startup->Form_Load();
-        ASSERT_TRUE(loaded.count() || loaded.wait(10000));
-        list().clear();
-        window_->browser().fileSpec()->chooseEntry(0); // "All Files (*.*)"
-        ASSERT_TRUE(window_->browser().setFolder(pics_.path()));
+        host_.resize(800, 600);
+        browser_->fileList()->setGeometry(0, 0, 300, 560);
+        area_->setGeometry(300, 0, 500, 560);
+        infoBar_->setGeometry(0, 570, 800, 30);
+        viewer_.bannerText = kBanner;
+        host_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host_));
+        browser_->fileSpec()->chooseEntry(0); // "All Files (*.*)"
+        ASSERT_TRUE(browser_->setFolder(pics_.path()));
         QTRY_COMPARE(list().size(), 4);
-    }
-    void TearDown() override
-    {
-        window_.reset();
-        settings_.reset();
-        qputenv("XDG_CONFIG_HOME", saved_);
     }
     void picture(const QString& name, int w, int h)
     {
@@ -71,28 +58,30 @@ protected:
         QFile f(pics_.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
     }
-    QStringList list() { return window_->browser().fileList()->names(); }
+    QStringList list() { return browser_->fileList()->names(); }
     // Selects name and waits until its outcome is shown.
     void select(const QString& name)
     {
-        auto* files = window_->browser().fileList();
-        QSignalSpy settled(&window_->viewer(), &mv::browser::SelectionViewer::selectionSettled);
+        FileListView* files = browser_->fileList();
+        QSignalSpy settled(&viewer_, &SelectionViewer::selectionSettled);
         files->selectRow(files->find(name));
         ASSERT_TRUE(settled.count() || settled.wait(20000)) << name.toStdString();
     }
-    QString infoLine() { return window_->fileInfoBar()->text(); }
-    const mv::imaging::ImageControl& control() { return *window_->pictureArea().imageControl(); }
+    QString infoLine() { return infoBar_->text(); }
+    const mv::imaging::ImageControl& control() { return *area_->imageControl(); }
 
-    QTemporaryDir config_;
     QTemporaryDir pics_;
-    QByteArray saved_;
-    std::unique_ptr<AppSettings> settings_;
-    std::unique_ptr<MainWindow> window_;
+    QWidget host_;
+    BrowserPane* browser_ = new BrowserPane(&host_);
+    PictureArea* area_ = new PictureArea(&host_);
+    QLineEdit* infoBar_ = new QLineEdit(&host_);
+    mv::crypto::KeyState keys_;
+    SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &host_};
 };
 
 TEST_F(PictureViewTest, EncryptedPictureWithARememberedOrATypedKeyOrNone)
 {
-    mv::browser::SelectionViewer& viewer = window_->viewer();
+    SelectionViewer& viewer = viewer_;
     int asked = 0;
     viewer.askKey = [&](const QString&) {
         ++asked;
@@ -101,13 +90,13 @@ TEST_F(PictureViewTest, EncryptedPictureWithARememberedOrATypedKeyOrNone)
     const QStringList before = QDir(pics_.path()).entryList(QDir::Files);
     select(QStringLiteral("secret_png.mv$"));
     EXPECT_EQ(asked, 1);
-    EXPECT_FALSE(window_->pictureArea().hasPicture());
-    EXPECT_EQ(infoLine(), window_->bannerLine());
+    EXPECT_FALSE(area_->hasPicture());
+    EXPECT_EQ(infoLine(), kBanner);
 
     // Typed: the dialog adds the key, and every key is tried again.
     viewer.askKey = [&](const QString&) {
         ++asked;
-        window_->keys().append(mv::crypto::SecretText::fromText(QStringLiteral("key 1")));
+        keys_.append(mv::crypto::SecretText::fromText(QStringLiteral("key 1")));
         return true;
     };
     select(QStringLiteral("plain.png"));
@@ -131,7 +120,7 @@ TEST_F(PictureViewTest, EncryptedPictureWithARememberedOrATypedKeyOrNone)
 
 TEST_F(PictureViewTest, TextAndDamagedFilesSayWhyAndADoubleClickOpensTheText)
 {
-    mv::browser::SelectionViewer& viewer = window_->viewer();
+    SelectionViewer& viewer = viewer_;
     QStringList opened;
     viewer.openWithDesktop = [&](const QString& path) {
         opened << path;
@@ -145,20 +134,9 @@ TEST_F(PictureViewTest, TextAndDamagedFilesSayWhyAndADoubleClickOpensTheText)
 
     select(QStringLiteral("broken.png"));
     EXPECT_EQ(infoLine(), QStringLiteral("Error reading this file!"));
-    EXPECT_FALSE(window_->pictureArea().hasPicture());
+    EXPECT_FALSE(area_->hasPicture());
     viewer.FileList_DblClick(); // only unsupported files are opened
     EXPECT_EQ(opened.size(), 1);
-}
-
-TEST_F(PictureViewTest, ZoomWithNothingShownMovesTheCheckAndIsStored)
-{
-    window_->menus().MenuZoomLevel[2]->trigger();
-    EXPECT_EQ(window_->menus().checkedZoomIndex(), 2);
-    EXPECT_FALSE(window_->pictureArea().hasPicture());
-    window_->close();
-    window_.reset();
-    settings_.reset();
-    EXPECT_EQ(GetSetting(QStringLiteral("Settings"), QStringLiteral("Zoom")), QStringLiteral("2"));
 }
 
 TEST_F(PictureViewTest, AStaleSelectionNeverReplacesANewerOne)
@@ -166,14 +144,14 @@ TEST_F(PictureViewTest, AStaleSelectionNeverReplacesANewerOne)
     QImage big(3000, 2000, QImage::Format_RGB32);
     big.fill(Qt::yellow);
     ASSERT_TRUE(big.save(pics_.filePath(QStringLiteral("big.bmp"))));
-    window_->browser().RefreshFileList();
+    browser_->RefreshFileList();
     QTRY_COMPARE(list().size(), 5);
-    auto* files = window_->browser().fileList();
-    QSignalSpy settled(&window_->viewer(), &mv::browser::SelectionViewer::selectionSettled);
+    FileListView* files = browser_->fileList();
+    QSignalSpy settled(&viewer_, &SelectionViewer::selectionSettled);
     files->selectRow(files->find(QStringLiteral("big.bmp")));
     files->selectRow(files->find(QStringLiteral("plain.png")));
     ASSERT_TRUE(settled.wait(20000));
-    QTRY_VERIFY(!window_->viewer().loader().busy());
+    QTRY_VERIFY(!viewer_.loader().busy());
     QTest::qWait(50); // any late delivery would land now
     EXPECT_EQ(settled.count(), 1);
     EXPECT_EQ(control().pictureFile(), pics_.filePath(QStringLiteral("plain.png")));
