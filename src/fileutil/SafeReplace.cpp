@@ -72,6 +72,7 @@ private:
         return faultHook() ? faultHook()(step) : 0;
     }
     ReplaceOutcome stop(ReplaceOutcome::Kind kind, FileResult error);
+    FileResult producerFailure(FileResult why) const;
 
     ReplaceOutcome openSource();
     ReplaceOutcome checkTarget();
@@ -100,10 +101,22 @@ ReplaceOutcome Replacement::stop(ReplaceOutcome::Kind kind, FileResult error)
     ReplaceOutcome out;
     out.kind = kind;
     out.step = step_;
-    out.error = std::move(error);
+    out.status = std::move(error);
     out.producerCode = producerCode_;
     out.targetInPlace = placed_;
     return out;
+}
+
+// The producer's reason under this step's name; a step of its own becomes part of the reason.
+FileResult Replacement::producerFailure(FileResult why) const
+{
+    why.ok = false;
+    if (why.reason.empty())
+        why.reason = "no reason given";
+    if (!why.step.empty())
+        return why.within(stepText());
+    why.step = stepText();
+    return why;
 }
 
 // Opens the source once, without following links, and locks it. Everything after reads
@@ -199,12 +212,11 @@ ReplaceOutcome Replacement::run(const Producer& produce)
         return stop(ReplaceOutcome::Failed, r);
     if (const int e = enter(ReplaceStep::Produce))
         return stop(ReplaceOutcome::Failed, fail(e));
-    const ProduceResult made = produce(sourceFd_.get(), output_.fd());
+    ProduceResult made = produce(sourceFd_.get(), output_.fd());
     producerCode_ = made.code;
-    const std::string why = made.reason.isEmpty() ? "no reason given" : made.reason.toStdString();
     if (made.kind != ProduceResult::Written)
         return stop(made.kind == ProduceResult::Declined ? ReplaceOutcome::Declined : ReplaceOutcome::Failed,
-                    FileResult::failure(stepText(), why));
+                    producerFailure(std::move(made.status)));
 
     struct stat now {};
     if (const int e = enter(ReplaceStep::CheckSource))

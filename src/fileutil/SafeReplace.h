@@ -24,19 +24,26 @@ enum class ReplaceStep {
 QString replaceStepText(ReplaceStep step);
 
 // What the producer did with the new file.
-struct ProduceResult {
+struct [[nodiscard]] ProduceResult {
     enum Kind {
         Written,
         Declined,
         Failed
     };
     Kind kind = Failed;
-    int code = 0;   // the producer's own code (e.g. the engine's result)
-    QString reason; // why it declined or failed
+    int code = 0;      // the producer's own code (e.g. the engine's result)
+    FileResult status; // why it declined or failed; its step, when set, is the producer's own
 
     static ProduceResult written(int code = 1) { return {Written, code, {}}; }
-    static ProduceResult declined(int code, const QString& reason) { return {Declined, code, reason}; }
-    static ProduceResult failed(int code, const QString& reason) { return {Failed, code, reason}; }
+    static ProduceResult declined(int code, const QString& reason)
+    {
+        return {Declined, code, failureOf({}, reason)};
+    }
+    static ProduceResult failed(int code, const QString& reason)
+    {
+        return {Failed, code, failureOf({}, reason)};
+    }
+    static ProduceResult failed(int code, FileResult why) { return {Failed, code, std::move(why)}; }
 };
 
 // Reads the source from the descriptor the replacement holds (never by name again) and
@@ -56,7 +63,7 @@ struct ReplaceOptions {
     bool privateOutput = false;
 };
 
-struct ReplaceOutcome {
+struct [[nodiscard]] ReplaceOutcome {
     enum Kind {
         Replaced,
         Declined,      // the producer declined; nothing changed
@@ -67,8 +74,8 @@ struct ReplaceOutcome {
     };
     Kind kind = Failed;
     ReplaceStep step = ReplaceStep::CheckPaths; // where it stopped
-    FileResult error; // why (also set when it stopped for a reason other than failure);
-                      // error.leftover names a file left behind
+    FileResult status; // why (also set when it stopped for a reason other than failure);
+                       // status.leftover names a file left behind
     int producerCode = 0;
     // True once the new file stands complete under the target name. When it stopped later,
     // only a late step (flushing the folder, wiping) went wrong: the source may remain.

@@ -36,7 +36,7 @@ bool ImageControl::setPicture(Picture picture, const QString& file)
 {
     clear();
     if (!picture.ok()) {
-        error_ = picture.error.isEmpty() ? Picture::failure({}).error : picture.error;
+        error_ = Picture::failure(picture.status).reasonText(); // the general reason when it gave none
         return false;
     }
     picture_ = std::move(picture);
