@@ -34,12 +34,6 @@ namespace {
 
 using fileio::UniqueFd;
 
-FaultInjector& faultHook()
-{
-    static FaultInjector hook;
-    return hook;
-}
-
 // Why an existing target cannot be replaced, or nullptr when it can.
 const char* targetProblem(const struct stat& st)
 {
@@ -55,7 +49,8 @@ const char* targetProblem(const struct stat& st)
 class Replacement {
 public:
     Replacement(const QString& source, const QString& target, const ReplaceOptions& options)
-        : source_(source), src_(nativePath(source)), tgt_(nativePath(target)), options_(options)
+        : source_(source), src_(nativePath(source)), tgt_(nativePath(target)), options_(options),
+          output_(options.calls ? *options.calls : fileio::systemCalls())
     {
     }
 
@@ -69,7 +64,7 @@ private:
     int enter(ReplaceStep step)
     {
         step_ = step;
-        return faultHook() ? faultHook()(step) : 0;
+        return options_.fault ? options_.fault(step) : 0;
     }
     ReplaceOutcome stop(ReplaceOutcome::Kind kind, FileResult error);
     FileResult producerFailure(FileResult why) const;
@@ -255,11 +250,6 @@ ReplaceOutcome Replacement::run(const Producer& produce)
 }
 
 } // namespace
-
-void setReplaceFaultForTesting(FaultInjector fault)
-{
-    faultHook() = std::move(fault);
-}
 
 ReplaceOutcome replaceFile(const QString& source, const QString& target, const Producer& produce,
                            const ReplaceOptions& options)

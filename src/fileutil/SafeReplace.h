@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileio/SystemCalls.h"
 #include "fileutil/FileResult.h"
 
 #include <QString>
@@ -50,10 +51,8 @@ struct [[nodiscard]] ProduceResult {
 // writes the new contents into `outputFd`, an empty file. Neither descriptor is closed.
 using Producer = std::function<ProduceResult(int sourceFd, int outputFd)>;
 
-// Test seam, consulted before each step: a non-zero errno makes that step fail as if the
-// system had said so. Production code never sets one.
+// Consulted before each step: a non-zero errno makes that step fail as if the system had said so.
 using FaultInjector = std::function<int(ReplaceStep)>;
-void setReplaceFaultForTesting(FaultInjector fault);
 
 struct ReplaceOptions {
     // The user agreed to replace a different file already under the target name. Without
@@ -61,6 +60,10 @@ struct ReplaceOptions {
     bool replaceExisting = false;
     // The new contents are private (decrypted text): zeroed if the new file is discarded.
     bool privateOutput = false;
+    // Test seams, for this call only; production code sets neither. `fault` fails whole steps;
+    // `calls` (null: the system's) makes the new file's own writes, flushes and renames fail.
+    FaultInjector fault;
+    fileio::SystemCalls* calls = nullptr;
 };
 
 struct [[nodiscard]] ReplaceOutcome {

@@ -1,6 +1,6 @@
 #include "fileutil/SafeReplace.h"
 
-#include "fileio/DurableOutput.h"
+#include "fileio/FaultyCalls.h"
 #include "fileio/FdIo.h"
 #include "fileutil/TestFiles.h"
 
@@ -111,9 +111,9 @@ class SafeReplaceFaultTest : public SafeReplaceTest, public ::testing::WithParam
 TEST_P(SafeReplaceFaultTest, AFailingStepNeverLosesDataNorLeavesATemporaryFile)
 {
     const ReplaceStep failing = GetParam();
-    setReplaceFaultForTesting([failing](ReplaceStep s) { return s == failing ? EIO : 0; });
-    const ReplaceOutcome out = replace();
-    setReplaceFaultForTesting({});
+    ReplaceOptions options;
+    options.fault = [failing](ReplaceStep s) { return s == failing ? EIO : 0; };
+    const ReplaceOutcome out = replace(options);
 
     EXPECT_EQ(out.kind, ReplaceOutcome::Failed);
     EXPECT_EQ(out.step, failing);
@@ -277,17 +277,19 @@ TEST_F(SafeReplaceTest, SourceLockedByAnotherRunIsLeftToIt)
 // file that cannot be removed is named, not left unsaid.
 TEST_F(SafeReplaceTest, TemporaryFileThatCannotBeRemovedIsNamed)
 {
-    fileio::DurableOutput::setAlwaysNamedForTesting(true);
+    FaultyCalls noUnnamedFiles;
+    noUnnamedFiles.unnamedRefused = true;
+    ReplaceOptions options;
+    options.calls = &noUnnamedFiles;
     const QString folder = dir.path();
-    std::string leftover;
     const bool named = asOrdinaryUser(folder, [&] {
-        const ReplaceOutcome out = replace({}, [&] { ::chmod(QFile::encodeName(folder).constData(), 0555); });
+        const ReplaceOutcome out =
+            replace(options, [&] { ::chmod(QFile::encodeName(folder).constData(), 0555); });
         return out.kind == ReplaceOutcome::Failed && out.step == ReplaceStep::PutInPlace &&
                out.status.leftover.rfind(nativePath(folder) + "/.mv-", 0) == 0 &&
                out.status.message().find("left behind: " + out.status.leftover) != std::string::npos &&
                readAll(source) == original;
     });
-    fileio::DurableOutput::setAlwaysNamedForTesting(false);
     ::chmod(QFile::encodeName(folder).constData(), 0755);
     EXPECT_TRUE(named);
     EXPECT_EQ(readAll(source), original);
