@@ -70,7 +70,7 @@ int info(const QString& in)
 {
     const mv::imaging::PictureInfo i = mv::imaging::probePictureFile(in);
     if (!i.ok())
-        return fail(in, i.error);
+        return fail(in, i.reasonText());
     std::printf("%s %d %d %d\n", qUtf8Printable(i.typeName), i.width, i.height, i.colorDepth);
     return 0;
 }
@@ -85,7 +85,7 @@ int decodeOnly(const QString& in, const QString& box)
         options.targetSize = QSize(wh[0].toInt(), wh[1].toInt());
     }
     const Picture p = mv::imaging::decodePictureFile(in, options);
-    return p.ok() ? 0 : fail(in, p.error);
+    return p.ok() ? 0 : fail(in, p.reasonText());
 }
 
 // Written to a temporary file and renamed, so a failed write never damages an existing OUT.
@@ -93,7 +93,7 @@ int convert(const QString& in, const QString& out, int width = 0)
 {
     const Picture p = mv::imaging::decodePictureFile(in);
     if (!p.ok())
-        return fail(in, p.error);
+        return fail(in, p.reasonText());
     QString error;
     const QImage pixels = pixelsOf(p, width, &error);
     if (pixels.isNull())

@@ -43,7 +43,7 @@ void decodeWith(benchmark::State& state, const DecodeOptions& options)
     for (auto _ : state) {
         Picture p = decodeJpeg(file, options);
         if (!p.ok())
-            state.SkipWithError(qPrintable(p.error));
+            state.SkipWithError(p.status.reason.c_str());
         benchmark::DoNotOptimize(p.image.constBits());
     }
     state.SetItemsProcessed(state.iterations() * std::int64_t(kWidth) * kHeight);

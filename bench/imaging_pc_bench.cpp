@@ -41,7 +41,7 @@ void run(benchmark::State& state, const QByteArray& file, Decode decode)
     for (auto _ : state) {
         DecodeResult r = decode(file);
         if (!r.ok() || r.image.width() != kWidth || r.image.height() != kHeight) {
-            state.SkipWithError(r.ok() ? "wrong picture size" : r.error.toStdString().c_str());
+            state.SkipWithError(r.ok() ? "wrong picture size" : r.status.reason.c_str());
             break;
         }
         benchmark::DoNotOptimize(r.image.constBits());

@@ -36,7 +36,7 @@ void run(benchmark::State& state, const QByteArray& file, DecodeResult (*decode)
     for (auto _ : state) {
         const DecodeResult r = decode(file);
         if (!r.ok()) {
-            state.SkipWithError(r.error.toStdString().c_str());
+            state.SkipWithError(r.status.reason.c_str());
             return;
         }
         pixels = qint64(r.image.width()) * r.image.height();

@@ -228,18 +228,18 @@ private:
             if (!encrypting() && HasEncryptedName(path))
                 failFile(name, QCoreApplication::translate("mv::cli", "not an encrypted file"));
             else
-                passedOver(name, r.reason);
+                passedOver(name, reasonText(r.status));
             break;
-        case CryptOutcome::InUse: passedOver(name, r.reason); break;
+        case CryptOutcome::InUse: passedOver(name, reasonText(r.status)); break;
         case CryptOutcome::TargetExists:
-            failFile(name,
-                     r.reason + QCoreApplication::translate("mv::cli", "; use --replace to replace it"));
+            failFile(name, reasonText(r.status) +
+                               QCoreApplication::translate("mv::cli", "; use --replace to replace it"));
             break;
         case CryptOutcome::NoKeyFits:
         case CryptOutcome::Failed:
-            if (stopRequested() && r.reason == QLatin1String("cancelled"))
+            if (stopRequested() && r.status.reason == "cancelled")
                 break; // the stop is reported once, at the end
-            failFile(name, r.reason);
+            failFile(name, reasonText(r.status));
             break;
         }
     }

@@ -75,7 +75,7 @@ void loadEncrypted(const PictureRequest& request, PictureOutcome& outcome)
         // Damaged or not ours after all: shown the way any plain file of this name would be.
         outcome.kind =
             IsViewableName(request.listedName) ? PictureOutcome::DecodeFailed : PictureOutcome::Unsupported;
-        outcome.reason = opened.reason;
+        outcome.status = opened.status;
         return;
     }
     outcome.keyIndex = opened.keyIndex;
@@ -89,7 +89,7 @@ void loadEncrypted(const PictureRequest& request, PictureOutcome& outcome)
     imaging::Picture picture = imaging::decodePictureData(opened.bytes.view(), plainName, request.options);
     if (!picture.ok()) {
         outcome.kind = PictureOutcome::DecryptedDecodeFailed;
-        outcome.reason = picture.error;
+        outcome.status = picture.status;
         return;
     }
     takePicture(request, outcome, std::move(picture), opened.bytes.view());
@@ -112,9 +112,9 @@ PictureOutcome loadPicture(const PictureRequest& request)
         outcome.kind = PictureOutcome::Missing;
         return outcome;
     }
-    QString error;
+    fileio::Status read;
     const imaging::FileBytes bytes =
-        imaging::FileBytes::read(request.path, imaging::kMaxPictureFileBytes, &error);
+        imaging::FileBytes::read(request.path, imaging::kMaxPictureFileBytes, &read);
     // Only the signature tells an encrypted file; its name may be anything.
     if (beginsWithSignature(bytes.view())) {
         loadEncrypted(request, outcome);
@@ -124,9 +124,9 @@ PictureOutcome loadPicture(const PictureRequest& request)
         outcome.kind = PictureOutcome::Unsupported;
         return outcome;
     }
-    if (!error.isEmpty()) {
+    if (!read) {
         outcome.kind = PictureOutcome::DecodeFailed;
-        outcome.reason = error;
+        outcome.status = read;
         return outcome;
     }
     const QByteArray palette =
@@ -135,7 +135,7 @@ PictureOutcome loadPicture(const PictureRequest& request)
         imaging::decodePictureData(bytes.view(), request.listedName, request.options, palette);
     if (!picture.ok()) {
         outcome.kind = PictureOutcome::DecodeFailed;
-        outcome.reason = picture.error;
+        outcome.status = picture.status;
         return outcome;
     }
     takePicture(request, outcome, std::move(picture), bytes.view());

@@ -37,7 +37,7 @@ struct PictureRequest {
     std::vector<crypto::SecretText> keys;
 };
 
-struct PictureOutcome {
+struct [[nodiscard]] PictureOutcome {
     enum Kind {
         Shown,                 // picture and facts are set
         Missing,               // the file is gone
@@ -49,8 +49,8 @@ struct PictureOutcome {
     } kind = Missing;
     imaging::Picture picture;
     FileFacts facts;
-    int keyIndex = -1; // of the request's keys, when one opened the file
-    QString reason;    // why it failed, in plain words
+    int keyIndex = -1;     // of the request's keys, when one opened the file
+    fileio::Status status; // why it failed: the reason in plain words, as the window shows it
 
     [[nodiscard]] bool shown() const { return kind == Shown; }
     // Rough memory held, for the cache of prepared pictures.

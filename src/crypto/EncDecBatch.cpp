@@ -219,11 +219,11 @@ private:
         case CryptOutcome::PassedOver: ++result_.passedOver; break;
         case CryptOutcome::TargetExists:
             if (!result_.cancelled)
-                result_.notes.append({path, out.reason});
+                result_.notes.append({path, fileutil::reasonText(out.status)});
             break;
-        case CryptOutcome::InUse: result_.notes.append({path, out.reason}); break;
+        case CryptOutcome::InUse: result_.notes.append({path, fileutil::reasonText(out.status)}); break;
         case CryptOutcome::NoKeyFits:
-        case CryptOutcome::Failed: result_.failed.append({path, out.reason}); break;
+        case CryptOutcome::Failed: result_.failed.append({path, fileutil::reasonText(out.status)}); break;
         }
     }
 

@@ -34,72 +34,97 @@ int forwardProgress(uint64_t done, uint64_t total, void* user)
 ProduceResult fromEngine(int32_t result, const QString& declinedReason)
 {
     if (result == 1)
-        return {ProduceResult::Written, result, {}};
+        return ProduceResult::written(result);
     if (result == 0)
-        return {ProduceResult::Declined, result, declinedReason};
-    return {ProduceResult::Failed, result, QString::fromUtf8(mv_engine_last_error())};
+        return ProduceResult::declined(result, declinedReason);
+    return ProduceResult::failed(result, QString::fromUtf8(mv_engine_last_error()));
+}
+
+QString stepText(bool encrypting)
+{
+    return encrypting ? QCoreApplication::translate("mv::crypto", "encrypt")
+                      : QCoreApplication::translate("mv::crypto", "decrypt");
+}
+
+// The outcome `kind`, for `reason` as the user reads it; the system's error number, where one
+// caused it, stays with it.
+CryptOutcome stopped(CryptOutcome::Kind kind, bool encrypting, const QString& reason, int error = 0)
+{
+    CryptOutcome out;
+    out.kind = kind;
+    out.status = fileutil::failureOf(stepText(encrypting), reason, error);
+    return out;
 }
 
 CryptOutcome fromReplace(const ReplaceOutcome& r, const QString& target, bool encrypting)
 {
     CryptOutcome out;
-    out.target = target;
-    const QString why = fileutil::resultText(r.error);
+    const QString why = fileutil::resultText(r.status);
+    const int error = r.status.error;
     switch (r.kind) {
-    case ReplaceOutcome::Replaced: out.kind = CryptOutcome::Done; return out;
+    case ReplaceOutcome::Replaced: out.kind = CryptOutcome::Done; break;
     case ReplaceOutcome::Declined:
-        out.kind = CryptOutcome::PassedOver;
-        out.reason = QString::fromStdString(r.error.reason);
-        return out;
-    case ReplaceOutcome::TargetExists:
-        out.kind = CryptOutcome::TargetExists;
-        out.reason = QCoreApplication::translate("mv::crypto", "%1 exists; it is left as it is")
-                         .arg(QFileInfo(target).fileName());
-        return out;
-    case ReplaceOutcome::InUse:
-        out.kind = CryptOutcome::InUse;
-        out.reason = QCoreApplication::translate("mv::crypto", "in use by another run");
-        return out;
-    case ReplaceOutcome::SourceChanged:
-        out.kind = CryptOutcome::Failed;
-        out.reason =
-            (encrypting ? QCoreApplication::translate("mv::crypto", "changed while being encrypted: ")
-                        : QCoreApplication::translate("mv::crypto", "changed while being decrypted: ")) +
-            why;
+        out = stopped(CryptOutcome::PassedOver, encrypting, fileutil::reasonText(r.status), error);
         break;
-    case ReplaceOutcome::Failed:
-        out.kind = CryptOutcome::Failed;
+    case ReplaceOutcome::TargetExists:
+        out = stopped(CryptOutcome::TargetExists, encrypting,
+                      QCoreApplication::translate("mv::crypto", "%1 exists; it is left as it is")
+                          .arg(QFileInfo(target).fileName()),
+                      error);
+        break;
+    case ReplaceOutcome::InUse:
+        out = stopped(CryptOutcome::InUse, encrypting,
+                      QCoreApplication::translate("mv::crypto", "in use by another run"), error);
+        break;
+    case ReplaceOutcome::SourceChanged:
+        out = stopped(CryptOutcome::Failed, encrypting,
+                      (encrypting
+                           ? QCoreApplication::translate("mv::crypto", "changed while being encrypted: ")
+                           : QCoreApplication::translate("mv::crypto", "changed while being decrypted: ")) +
+                          why,
+                      error);
+        break;
+    case ReplaceOutcome::Failed: {
         // The engine's own words say enough; other steps need their name to make sense.
-        out.reason = r.step == ReplaceStep::Produce ? QString::fromStdString(r.error.reason) : why;
-        if (r.step == ReplaceStep::Produce && !r.error.leftover.empty())
-            out.reason += QCoreApplication::translate("mv::crypto", " (left behind: %1)")
-                              .arg(QString::fromStdString(r.error.leftover));
+        QString reason = r.step == ReplaceStep::Produce ? fileutil::reasonText(r.status) : why;
+        if (r.step == ReplaceStep::Produce && !r.status.leftover.empty())
+            reason += QCoreApplication::translate("mv::crypto", " (left behind: %1)")
+                          .arg(QString::fromStdString(r.status.leftover));
+        out = stopped(CryptOutcome::Failed, encrypting, reason, error);
         break;
     }
-    if (r.targetInPlace)
-        out.reason += QCoreApplication::translate("mv::crypto", " (%1 is complete; the old file may remain)")
-                          .arg(target);
+    }
+    out.target = target;
+    if (r.targetInPlace && out.kind == CryptOutcome::Failed)
+        out.status.reason +=
+            QCoreApplication::translate("mv::crypto", " (%1 is complete; the old file may remain)")
+                .arg(target)
+                .toStdString();
     return out;
 }
 
 // A missing or unreadable source is told apart before the engine is asked, so that the
 // reason names the file's real problem: a folder that cannot be entered is "Permission
 // denied", not "no such file".
-bool readableFile(const QString& path, CryptOutcome& out)
+bool readableFile(const QString& path, bool encrypting, CryptOutcome& out)
 {
     struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) < 0)
-        out.reason = errno == ENOENT ? QCoreApplication::translate("mv::crypto", "no such file")
-                                     : QString::fromStdString(fileio::errorText(errno));
-    else if (S_ISLNK(st.st_mode))
-        out.reason = QCoreApplication::translate("mv::crypto", "is a symbolic link; links are not followed");
-    else if (S_ISDIR(st.st_mode))
-        out.reason = QCoreApplication::translate("mv::crypto", "is a folder");
-    else if (!S_ISREG(st.st_mode))
-        out.reason = QCoreApplication::translate("mv::crypto", "is not a regular file");
-    else
+    QString reason;
+    int error = 0;
+    if (::lstat(QFile::encodeName(path).constData(), &st) < 0) {
+        error = errno;
+        reason = error == ENOENT ? QCoreApplication::translate("mv::crypto", "no such file")
+                                 : QString::fromStdString(fileio::errorText(error));
+    } else if (S_ISLNK(st.st_mode)) {
+        reason = QCoreApplication::translate("mv::crypto", "is a symbolic link; links are not followed");
+    } else if (S_ISDIR(st.st_mode)) {
+        reason = QCoreApplication::translate("mv::crypto", "is a folder");
+    } else if (!S_ISREG(st.st_mode)) {
+        reason = QCoreApplication::translate("mv::crypto", "is not a regular file");
+    } else {
         return true;
-    out.kind = CryptOutcome::Failed;
+    }
+    out = stopped(CryptOutcome::Failed, encrypting, reason, error);
     return false;
 }
 
@@ -109,7 +134,7 @@ CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptP
                         const CryptOptions& options)
 {
     CryptOutcome out;
-    if (!readableFile(path, out))
+    if (!readableFile(path, true, out))
         return out;
     const QString target = EncryptedName(path);
     auto produce = [&](int sourceFd, int outputFd) {
@@ -127,18 +152,16 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
                         const CryptOptions& options)
 {
     CryptOutcome out;
-    if (!readableFile(path, out))
+    if (!readableFile(path, false, out))
         return out;
     if (!BeginsWithSignature(path)) {
         QFile probe(path);
-        if (!probe.open(QIODevice::ReadOnly)) {
-            out.reason =
-                QCoreApplication::translate("mv::crypto", "cannot read: %1").arg(probe.errorString());
-            return out;
-        }
-        out.kind = CryptOutcome::PassedOver;
-        out.reason = QCoreApplication::translate("mv::crypto", "not encrypted");
-        return out;
+        if (!probe.open(QIODevice::ReadOnly))
+            return stopped(
+                CryptOutcome::Failed, false,
+                QCoreApplication::translate("mv::crypto", "cannot read: %1").arg(probe.errorString()));
+        return stopped(CryptOutcome::PassedOver, false,
+                       QCoreApplication::translate("mv::crypto", "not encrypted"));
     }
     const QString target = PlainName(path);
     int opened = -1;
@@ -155,10 +178,10 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
             }
         }
         noneFits = true;
-        return ProduceResult {
-            ProduceResult::Failed, 0,
-            keys.size() == 1 ? QCoreApplication::translate("mv::crypto", "the key does not open this file")
-                             : QCoreApplication::translate("mv::crypto", "none of the keys opens this file")};
+        return ProduceResult::failed(
+            0, keys.size() == 1
+                   ? QCoreApplication::translate("mv::crypto", "the key does not open this file")
+                   : QCoreApplication::translate("mv::crypto", "none of the keys opens this file"));
     };
     ReplaceOptions replace;
     replace.replaceExisting = options.replaceExisting;

@@ -4,6 +4,8 @@
 // command-line tool all go through here.
 #pragma once
 
+#include "fileutil/FileResult.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -12,7 +14,7 @@
 
 namespace mv::crypto {
 
-struct CryptOutcome {
+struct [[nodiscard]] CryptOutcome {
     enum Kind {
         Done,
         PassedOver,   // already in the wanted state (or, decrypting, not encrypted at all)
@@ -21,8 +23,10 @@ struct CryptOutcome {
         NoKeyFits,    // decrypting: the file is encrypted and none of the keys opens it; untouched
         Failed
     } kind = Failed;
-    QString target;    // the target name (the new file when Done)
-    QString reason;    // why it was passed over or failed, in plain words
+    QString target; // the target name (the new file when Done)
+    // Why it was passed over or failed: step "encrypt" or "decrypt", the system's error number
+    // where one caused it, and the reason in plain words, as a window or mvcrypt shows it.
+    fileutil::FileResult status;
     int keyIndex = -1; // decryption: the key that opened the file
 };
 

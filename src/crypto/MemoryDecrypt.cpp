@@ -7,12 +7,16 @@
 
 namespace mv::crypto {
 
+namespace {
+const char* const kStep = "decrypt into memory";
+} // namespace
+
 MemoryDecrypt decryptToMemory(const QString& path, const std::vector<SecretText>& keys, qint64 maxBytes)
 {
     MemoryDecrypt result;
     const QFileInfo info(path);
     if (info.size() > maxBytes) {
-        result.reason = QStringLiteral("the file is too large to view");
+        result.status = fileutil::FileResult::failure(kStep, "the file is too large to view");
         return result;
     }
     const QByteArray name = QFile::encodeName(path);
@@ -31,7 +35,7 @@ MemoryDecrypt decryptToMemory(const QString& path, const std::vector<SecretText>
             return result;
         }
         if (rc != 0) {
-            result.reason = QString::fromUtf8(mv_engine_last_error());
+            result.status = fileutil::FileResult::failure(kStep, mv_engine_last_error());
             return result;
         }
     }

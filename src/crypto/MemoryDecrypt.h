@@ -4,6 +4,7 @@
 
 #include "crypto/PlainBytes.h"
 #include "crypto/SecretText.h"
+#include "fileutil/FileResult.h"
 
 #include <QString>
 
@@ -11,7 +12,7 @@
 
 namespace mv::crypto {
 
-struct MemoryDecrypt {
+struct [[nodiscard]] MemoryDecrypt {
     enum Kind {
         Opened,      // keys[keyIndex] opened it; bytes holds the plain text
         NoneFits,    // encrypted, and none of the keys opens it
@@ -19,7 +20,7 @@ struct MemoryDecrypt {
     } kind = NotOpenable;
     int keyIndex = -1;
     PlainBytes bytes;
-    QString reason; // why not, in plain words
+    fileutil::FileResult status; // why not: the reason in plain words; ok when opened or none fits
 };
 
 // Tries the keys in order. A file larger than maxBytes is refused before any key is tried.

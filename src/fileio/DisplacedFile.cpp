@@ -43,10 +43,10 @@ Status openDisplaced(int dirFd, const char* name, UniqueFd& fd)
     return Status::success();
 }
 
-Status clearDisplaced(UniqueFd& fd)
+Status clearDisplaced(UniqueFd& fd, SystemCalls& calls)
 {
     // Flushed before the cut, or the kernel may drop the zeros with the freed blocks.
-    if (auto r = zeroWholeFile(fd.get()); !r)
+    if (auto r = zeroWholeFile(fd.get(), calls); !r)
         return r.within(kClearStep);
     if (::ftruncate(fd.get(), 0) < 0)
         return Status::failure(kClearStep, errno);

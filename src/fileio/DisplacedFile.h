@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fileio/Status.h"
+#include "fileio/SystemCalls.h"
 #include "fileio/UniqueFd.h"
 
 #include <sys/stat.h>
@@ -16,6 +17,6 @@ namespace mv::fileio {
 Status openDisplaced(int dirFd, const char* name, UniqueFd& fd);
 
 // Zeros the whole file, flushes, cuts it to zero length and closes it.
-Status clearDisplaced(UniqueFd& fd);
+Status clearDisplaced(UniqueFd& fd, SystemCalls& calls = systemCalls());
 
 } // namespace mv::fileio

@@ -20,7 +20,6 @@ const char* const kFlushStep = "flush new file";
 const char* const kPlaceStep = "put in place";
 const char* const kFolderStep = "flush folder";
 constexpr int kAttempts = 100;
-bool g_alwaysNamed = false;
 
 // ".mv-" + 12 random letters and digits + ".tmp"; the random bytes come from the kernel.
 std::string randomTempName()
@@ -41,18 +40,6 @@ std::string randomTempName()
     return name + kTempSuffix;
 }
 
-// rename that never replaces: renameat2, or where the file system lacks it, link + unlink.
-int renameNoReplace(int dir, const char* from, const char* to)
-{
-    if (::renameat2(dir, from, dir, to, RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return -1;
-    if (::linkat(dir, from, dir, to, 0) < 0)
-        return -1;
-    return ::unlinkat(dir, from, 0);
-}
-
 } // namespace
 
 DurableOutput::~DurableOutput()
@@ -60,9 +47,16 @@ DurableOutput::~DurableOutput()
     (void)discard();
 }
 
-void DurableOutput::setAlwaysNamedForTesting(bool named)
+// rename that never replaces: renameat2, or where the file system lacks it, link + unlink.
+int DurableOutput::renameNoReplace(const char* from, const char* to)
 {
-    g_alwaysNamed = named;
+    if (calls_.renameat2(dir_.get(), from, to, RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return -1;
+    if (calls_.linkat(dir_.get(), from, dir_.get(), to, 0) < 0)
+        return -1;
+    return calls_.unlinkat(dir_.get(), from, 0);
 }
 
 Status DurableOutput::create(const std::string& folder, mode_t mode, bool clearOnDiscard)
@@ -71,12 +65,12 @@ Status DurableOutput::create(const std::string& folder, mode_t mode, bool clearO
     placed_ = false;
     folder_ = folder;
     clearOnDiscard_ = clearOnDiscard;
-    dir_.reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    dir_.reset(calls_.openat(AT_FDCWD, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
     if (!dir_.valid())
         return Status::failure(kCreateStep, errno);
     // An unnamed file is given its name through /proc; without it, only a named one will do.
-    if (!g_alwaysNamed && ::access("/proc/self/fd", X_OK) == 0)
-        file_.reset(::openat(dir_.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode));
+    if (::access("/proc/self/fd", X_OK) == 0)
+        file_.reset(calls_.openat(dir_.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode));
     else
         errno = EOPNOTSUPP;
     if (!file_.valid()) {
@@ -99,8 +93,8 @@ Status DurableOutput::makeNamed(mode_t mode)
 {
     for (int i = 0; i < kAttempts; ++i) {
         const std::string name = randomTempName();
-        file_.reset(
-            ::openat(dir_.get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        file_.reset(calls_.openat(dir_.get(), name.c_str(),
+                                  O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
         if (!file_.valid()) {
             if (errno == EEXIST)
                 continue;
@@ -118,9 +112,9 @@ Status DurableOutput::linkUnnamed(const std::string& name)
 {
     char self[64];
     std::snprintf(self, sizeof self, "/proc/self/fd/%d", file_.get());
-    if (::linkat(AT_FDCWD, self, dir_.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+    if (calls_.linkat(AT_FDCWD, self, dir_.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return Status::success();
-    if (errno == ENOENT && ::linkat(file_.get(), "", dir_.get(), name.c_str(), AT_EMPTY_PATH) == 0)
+    if (errno == ENOENT && calls_.linkat(file_.get(), "", dir_.get(), name.c_str(), AT_EMPTY_PATH) == 0)
         return Status::success(); // no /proc; works with the privilege to do so
     return Status::failure(kPlaceStep, errno);
 }
@@ -143,9 +137,8 @@ Status DurableOutput::putInPlace(const std::string& target, Existing existing)
             return linked;
     }
     const std::string temp = namePart(tempPath_);
-    const int rc = existing == Existing::Keep
-                       ? renameNoReplace(dir_.get(), temp.c_str(), name.c_str())
-                       : ::renameat(dir_.get(), temp.c_str(), dir_.get(), name.c_str());
+    const int rc = existing == Existing::Keep ? renameNoReplace(temp.c_str(), name.c_str())
+                                              : calls_.renameat2(dir_.get(), temp.c_str(), name.c_str(), 0);
     if (rc < 0)
         return Status::failure(kPlaceStep, errno);
     tempPath_.clear();
@@ -154,7 +147,7 @@ Status DurableOutput::putInPlace(const std::string& target, Existing existing)
 
 Status DurableOutput::commit(const std::string& target, Existing existing)
 {
-    if (::fsync(file_.get()) < 0) {
+    if (calls_.fsync(file_.get()) < 0) {
         Status r = Status::failure(kFlushStep, errno);
         r.leftover = discard();
         return r;
@@ -171,11 +164,11 @@ Status DurableOutput::commit(const std::string& target, Existing existing)
         return r;
     }
     placed_ = true;
-    if (!syncFolderFd(dir_.get()))
+    if (!syncFolderFd(dir_.get(), calls_))
         return Status::failure(kFolderStep, errno);
     // Only once the new name is on disk may the old contents go.
     if (displaced.valid()) {
-        if (auto r = clearDisplaced(displaced); !r)
+        if (auto r = clearDisplaced(displaced, calls_); !r)
             return r;
     }
     if (file_.close() < 0)
@@ -191,7 +184,7 @@ std::string DurableOutput::discard()
         return leftover;
     }
     if (clearOnDiscard_)
-        (void)zeroWholeFile(file_.get());
+        (void)zeroWholeFile(file_.get(), calls_);
     if (!tempPath_.empty()) {
         // Removed by name only while the name still means our file.
         struct stat mine {};
@@ -199,7 +192,7 @@ std::string DurableOutput::discard()
         const std::string temp = namePart(tempPath_);
         if (::fstat(file_.get(), &mine) == 0 &&
             ::fstatat(dir_.get(), temp.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(mine, named) &&
-            ::unlinkat(dir_.get(), temp.c_str(), 0) < 0)
+            calls_.unlinkat(dir_.get(), temp.c_str(), 0) < 0)
             leftover = tempPath_;
         tempPath_.clear();
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "fileio/Status.h"
+#include "fileio/SystemCalls.h"
 #include "fileio/UniqueFd.h"
 
 #include <string>
@@ -28,9 +29,12 @@ enum class Existing {
 //
 // Who flushes what: the writer only writes. commit() flushes the file, puts it in place,
 // flushes the folder and only then clears what it displaced; nothing else syncs.
+//
+// Creating, flushing, naming, zeroing and removing go through `calls`: the system's own, or a
+// test's that makes one of them fail.
 class DurableOutput {
 public:
-    DurableOutput() = default;
+    explicit DurableOutput(SystemCalls& calls = systemCalls()) : calls_(calls) {}
     ~DurableOutput(); // discards the file unless committed
     DurableOutput(const DurableOutput&) = delete;
     DurableOutput& operator=(const DurableOutput&) = delete;
@@ -54,15 +58,13 @@ public:
     // meanwhile), so the caller can name it; empty normally.
     std::string discard();
 
-    // Test seam: make every output a named temporary file, as on a file system without
-    // unnamed files.
-    static void setAlwaysNamedForTesting(bool named);
-
 private:
     Status makeNamed(mode_t mode);
     Status putInPlace(const std::string& target, Existing existing);
     Status linkUnnamed(const std::string& name);
+    int renameNoReplace(const char* from, const char* to);
 
+    SystemCalls& calls_;
     std::string folder_;
     std::string tempPath_;
     UniqueFd dir_;

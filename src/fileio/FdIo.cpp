@@ -69,17 +69,17 @@ ssize_t preadFull(int fd, void* buf, std::size_t len, std::uint64_t offset)
     });
 }
 
-bool writeFull(int fd, const void* buf, std::size_t len)
+bool writeFull(int fd, const void* buf, std::size_t len, SystemCalls& calls)
 {
-    return putAll(buf, len, [fd](const std::uint8_t* at, std::size_t left, std::size_t) {
-        return ::write(fd, at, left);
+    return putAll(buf, len, [fd, &calls](const std::uint8_t* at, std::size_t left, std::size_t) {
+        return calls.write(fd, at, left);
     });
 }
 
-bool pwriteFull(int fd, const void* buf, std::size_t len, std::uint64_t offset)
+bool pwriteFull(int fd, const void* buf, std::size_t len, std::uint64_t offset, SystemCalls& calls)
 {
-    return putAll(buf, len, [fd, offset](const std::uint8_t* at, std::size_t left, std::size_t done) {
-        return ::pwrite(fd, at, left, static_cast<off_t>(offset + done));
+    return putAll(buf, len, [fd, offset, &calls](const std::uint8_t* at, std::size_t left, std::size_t done) {
+        return calls.pwrite(fd, at, left, static_cast<off_t>(offset + done));
     });
 }
 
@@ -97,9 +97,9 @@ std::string namePart(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool syncFolderFd(int dirFd)
+bool syncFolderFd(int dirFd, SystemCalls& calls)
 {
-    return ::fsync(dirFd) == 0 || errno == EINVAL || errno == EROFS;
+    return calls.fsync(dirFd) == 0 || errno == EINVAL || errno == EROFS;
 }
 
 bool syncFolder(const std::string& folder)

@@ -2,6 +2,8 @@
 // the few other descriptor operations every file layer needs.
 #pragma once
 
+#include "fileio/SystemCalls.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,8 +20,9 @@ ssize_t readFull(int fd, void* buf, std::size_t len);
 ssize_t preadFull(int fd, void* buf, std::size_t len, std::uint64_t offset);
 
 // Writes all len bytes (at the current offset / at offset); false with errno set otherwise.
-bool writeFull(int fd, const void* buf, std::size_t len);
-bool pwriteFull(int fd, const void* buf, std::size_t len, std::uint64_t offset);
+bool writeFull(int fd, const void* buf, std::size_t len, SystemCalls& calls = systemCalls());
+bool pwriteFull(int fd, const void* buf, std::size_t len, std::uint64_t offset,
+                SystemCalls& calls = systemCalls());
 
 // The folder part of path without its last "/" ("." for a bare name, "/" for the root).
 std::string folderPart(const std::string& path);
@@ -28,7 +31,7 @@ std::string namePart(const std::string& path);
 
 // fsync of a folder, so a new or removed name in it survives a crash. File systems that
 // cannot sync folders count as done.
-bool syncFolderFd(int dirFd);
+bool syncFolderFd(int dirFd, SystemCalls& calls = systemCalls());
 bool syncFolder(const std::string& folder);
 
 bool sameFile(const struct stat& a, const struct stat& b);

@@ -35,7 +35,7 @@ bool nextData(int fd, std::int64_t from, std::int64_t size, std::int64_t& start,
 
 } // namespace
 
-Status zeroFill(int fd, std::int64_t size, const std::function<void(int)>& onChunk)
+Status zeroFill(int fd, std::int64_t size, const std::function<void(int)>& onChunk, SystemCalls& calls)
 {
     static const char zeros[kWipeChunk] = {};
     std::int64_t start = 0;
@@ -44,7 +44,7 @@ Status zeroFill(int fd, std::int64_t size, const std::function<void(int)>& onChu
     for (std::int64_t from = 0; from < size && nextData(fd, from, size, start, end); from = end) {
         for (std::int64_t offset = start; offset < end;) {
             const int length = int(end - offset < kWipeChunk ? end - offset : kWipeChunk);
-            if (!pwriteFull(fd, zeros, std::size_t(length), std::uint64_t(offset)))
+            if (!pwriteFull(fd, zeros, std::size_t(length), std::uint64_t(offset), calls))
                 return Status::failure(kStep, errno);
             if (onChunk)
                 onChunk(length);
@@ -60,14 +60,14 @@ Status zeroFill(int fd, std::int64_t size, const std::function<void(int)>& onChu
     return Status::success();
 }
 
-Status zeroWholeFile(int fd)
+Status zeroWholeFile(int fd, SystemCalls& calls)
 {
     struct stat st {};
     if (::fstat(fd, &st) < 0)
         return Status::failure(kStep, errno);
-    if (auto r = zeroFill(fd, st.st_size); !r)
+    if (auto r = zeroFill(fd, st.st_size, {}, calls); !r)
         return r;
-    if (::fdatasync(fd) < 0)
+    if (calls.fdatasync(fd) < 0)
         return Status::failure(kStep, errno);
     return Status::success();
 }

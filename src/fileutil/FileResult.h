@@ -33,6 +33,20 @@ inline QString resultText(const FileResult& r)
     return text;
 }
 
+// A failure told in the Qt layers' own words, translated where they are made.
+inline FileResult failureOf(const QString& step, const QString& reason, int error = 0)
+{
+    FileResult r = FileResult::failure(step.toStdString(), reason.toStdString());
+    r.error = error;
+    return r;
+}
+
+// The reason alone, for a window or a terminal line that names the step in its own words.
+inline QString reasonText(const FileResult& r)
+{
+    return QString::fromStdString(r.reason);
+}
+
 // Paths cross into the Qt-free layers as the bytes the file system uses.
 inline std::string nativePath(const QString& path)
 {

@@ -34,12 +34,6 @@ namespace {
 
 using fileio::UniqueFd;
 
-FaultInjector& faultHook()
-{
-    static FaultInjector hook;
-    return hook;
-}
-
 // Why an existing target cannot be replaced, or nullptr when it can.
 const char* targetProblem(const struct stat& st)
 {
@@ -55,7 +49,8 @@ const char* targetProblem(const struct stat& st)
 class Replacement {
 public:
     Replacement(const QString& source, const QString& target, const ReplaceOptions& options)
-        : source_(source), src_(nativePath(source)), tgt_(nativePath(target)), options_(options)
+        : source_(source), src_(nativePath(source)), tgt_(nativePath(target)), options_(options),
+          output_(options.calls ? *options.calls : fileio::systemCalls())
     {
     }
 
@@ -69,9 +64,10 @@ private:
     int enter(ReplaceStep step)
     {
         step_ = step;
-        return faultHook() ? faultHook()(step) : 0;
+        return options_.fault ? options_.fault(step) : 0;
     }
     ReplaceOutcome stop(ReplaceOutcome::Kind kind, FileResult error);
+    FileResult producerFailure(FileResult why) const;
 
     ReplaceOutcome openSource();
     ReplaceOutcome checkTarget();
@@ -100,10 +96,22 @@ ReplaceOutcome Replacement::stop(ReplaceOutcome::Kind kind, FileResult error)
     ReplaceOutcome out;
     out.kind = kind;
     out.step = step_;
-    out.error = std::move(error);
+    out.status = std::move(error);
     out.producerCode = producerCode_;
     out.targetInPlace = placed_;
     return out;
+}
+
+// The producer's reason under this step's name; a step of its own becomes part of the reason.
+FileResult Replacement::producerFailure(FileResult why) const
+{
+    why.ok = false;
+    if (why.reason.empty())
+        why.reason = "no reason given";
+    if (!why.step.empty())
+        return why.within(stepText());
+    why.step = stepText();
+    return why;
 }
 
 // Opens the source once, without following links, and locks it. Everything after reads
@@ -199,12 +207,11 @@ ReplaceOutcome Replacement::run(const Producer& produce)
         return stop(ReplaceOutcome::Failed, r);
     if (const int e = enter(ReplaceStep::Produce))
         return stop(ReplaceOutcome::Failed, fail(e));
-    const ProduceResult made = produce(sourceFd_.get(), output_.fd());
+    ProduceResult made = produce(sourceFd_.get(), output_.fd());
     producerCode_ = made.code;
-    const std::string why = made.reason.isEmpty() ? "no reason given" : made.reason.toStdString();
     if (made.kind != ProduceResult::Written)
         return stop(made.kind == ProduceResult::Declined ? ReplaceOutcome::Declined : ReplaceOutcome::Failed,
-                    FileResult::failure(stepText(), why));
+                    producerFailure(std::move(made.status)));
 
     struct stat now {};
     if (const int e = enter(ReplaceStep::CheckSource))
@@ -243,11 +250,6 @@ ReplaceOutcome Replacement::run(const Producer& produce)
 }
 
 } // namespace
-
-void setReplaceFaultForTesting(FaultInjector fault)
-{
-    faultHook() = std::move(fault);
-}
 
 ReplaceOutcome replaceFile(const QString& source, const QString& target, const Producer& produce,
                            const ReplaceOptions& options)

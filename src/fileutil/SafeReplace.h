@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileio/SystemCalls.h"
 #include "fileutil/FileResult.h"
 
 #include <QString>
@@ -24,29 +25,34 @@ enum class ReplaceStep {
 QString replaceStepText(ReplaceStep step);
 
 // What the producer did with the new file.
-struct ProduceResult {
+struct [[nodiscard]] ProduceResult {
     enum Kind {
         Written,
         Declined,
         Failed
     };
     Kind kind = Failed;
-    int code = 0;   // the producer's own code (e.g. the engine's result)
-    QString reason; // why it declined or failed
+    int code = 0;      // the producer's own code (e.g. the engine's result)
+    FileResult status; // why it declined or failed; its step, when set, is the producer's own
 
     static ProduceResult written(int code = 1) { return {Written, code, {}}; }
-    static ProduceResult declined(int code, const QString& reason) { return {Declined, code, reason}; }
-    static ProduceResult failed(int code, const QString& reason) { return {Failed, code, reason}; }
+    static ProduceResult declined(int code, const QString& reason)
+    {
+        return {Declined, code, failureOf({}, reason)};
+    }
+    static ProduceResult failed(int code, const QString& reason)
+    {
+        return {Failed, code, failureOf({}, reason)};
+    }
+    static ProduceResult failed(int code, FileResult why) { return {Failed, code, std::move(why)}; }
 };
 
 // Reads the source from the descriptor the replacement holds (never by name again) and
 // writes the new contents into `outputFd`, an empty file. Neither descriptor is closed.
 using Producer = std::function<ProduceResult(int sourceFd, int outputFd)>;
 
-// Test seam, consulted before each step: a non-zero errno makes that step fail as if the
-// system had said so. Production code never sets one.
+// Consulted before each step: a non-zero errno makes that step fail as if the system had said so.
 using FaultInjector = std::function<int(ReplaceStep)>;
-void setReplaceFaultForTesting(FaultInjector fault);
 
 struct ReplaceOptions {
     // The user agreed to replace a different file already under the target name. Without
@@ -54,9 +60,13 @@ struct ReplaceOptions {
     bool replaceExisting = false;
     // The new contents are private (decrypted text): zeroed if the new file is discarded.
     bool privateOutput = false;
+    // Test seams, for this call only; production code sets neither. `fault` fails whole steps;
+    // `calls` (null: the system's) makes the new file's own writes, flushes and renames fail.
+    FaultInjector fault;
+    fileio::SystemCalls* calls = nullptr;
 };
 
-struct ReplaceOutcome {
+struct [[nodiscard]] ReplaceOutcome {
     enum Kind {
         Replaced,
         Declined,      // the producer declined; nothing changed
@@ -67,8 +77,8 @@ struct ReplaceOutcome {
     };
     Kind kind = Failed;
     ReplaceStep step = ReplaceStep::CheckPaths; // where it stopped
-    FileResult error; // why (also set when it stopped for a reason other than failure);
-                      // error.leftover names a file left behind
+    FileResult status; // why (also set when it stopped for a reason other than failure);
+                       // status.leftover names a file left behind
     int producerCode = 0;
     // True once the new file stands complete under the target name. When it stopped later,
     // only a late step (flushing the folder, wiping) went wrong: the source may remain.

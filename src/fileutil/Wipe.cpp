@@ -45,15 +45,9 @@ namespace {
 
 constexpr int kRenameAttempts = 100;
 
-std::function<int(WipeStep)>& faultHook()
+int injected(const WipeOptions& options, WipeStep step)
 {
-    static std::function<int(WipeStep)> hook;
-    return hook;
-}
-
-int injected(WipeStep step)
-{
-    return faultHook() ? faultHook()(step) : 0;
+    return options.fault ? options.fault(step) : 0;
 }
 
 FileResult failure(WipeStep step, int error)
@@ -91,7 +85,7 @@ private:
     template <typename Call>
     FileResult attempt(WipeStep step, Call&& call)
     {
-        if (const int e = injected(step))
+        if (const int e = injected(options_, step))
             return failure(step, e);
         if (call() < 0)
             return failure(step, errno);
@@ -166,7 +160,7 @@ FileResult Wiper::openAndLock()
     seen_ = now;
     if (held_ >= 0)
         return FileResult::success(); // the caller holds the lock
-    if (const int e = injected(WipeStep::Lock))
+    if (const int e = injected(options_, WipeStep::Lock))
         return failure(WipeStep::Lock, e);
     if (!fileio::tryLock(file_.get())) {
         const int e = errno;
@@ -213,7 +207,7 @@ FileResult Wiper::renameAway()
     for (int i = 0; i < kRenameAttempts; ++i) {
         const QByteArray to =
             QFile::encodeName(QStringLiteral("$MV") + randomText(6) + QStringLiteral(".TMP"));
-        const int e = injected(WipeStep::Rename);
+        const int e = injected(options_, WipeStep::Rename);
         if (e == 0 && renameNoReplace(to) == 0) {
             const QByteArray from = name_;
             name_ = to;
@@ -267,7 +261,7 @@ FileResult Wiper::openForWriting()
 
 FileResult Wiper::zeroAndFlush()
 {
-    if (const int e = injected(WipeStep::WriteZeros))
+    if (const int e = injected(options_, WipeStep::WriteZeros))
         return failure(WipeStep::WriteZeros, e);
     if (auto r = fileio::zeroFill(file_.get(), seen_.st_size, options_.onChunk); !r)
         return r;
@@ -337,7 +331,7 @@ FileResult wipeIn(const QString& folder, const QString& name, int& fileNumber, c
     fileNumber = -1;
     if (!isPlainName(name))
         return failure(WipeStep::Inspect, "not a file name");
-    if (const int e = injected(WipeStep::OpenFolder))
+    if (const int e = injected(options, WipeStep::OpenFolder))
         return failure(WipeStep::OpenFolder, e);
     const QByteArray folderName = QFile::encodeName(folder.isEmpty() ? QStringLiteral("./") : folder);
     UniqueFd dir(::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -353,11 +347,6 @@ FileResult wipeIn(const QString& folder, const QString& name, int& fileNumber, c
 }
 
 } // namespace
-
-void setWipeFaultForTesting(std::function<int(WipeStep)> fault)
-{
-    faultHook() = std::move(fault);
-}
 
 FileResult WipeFileIn(const QString& folder, const QString& name, int& fileNumber, const WipeOptions& options)
 {

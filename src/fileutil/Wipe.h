@@ -35,11 +35,10 @@ QString wipeStepText(WipeStep step);
 // What a caller may follow of a wipe: the length of each piece of zeros once written.
 struct WipeOptions {
     std::function<void(int)> onChunk;
+    // Test seam, for this call only: makes a step fail with the errno it returns (0 for none).
+    // Production code never sets one.
+    std::function<int(WipeStep)> fault;
 };
-
-// Test seam: makes a step fail with the errno the hook returns (0 for none). Production code
-// never sets one.
-void setWipeFaultForTesting(std::function<int(WipeStep)> fault);
 
 // The one way a file is destroyed: moved out of its name to a meaningless one in the same
 // folder, overwritten with zeros where it holds data, flushed, cut to zero length, deleted,

@@ -14,6 +14,7 @@ namespace mv::imaging {
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
+const char* const kReadStep = "read file";
 
 char* allocate(qint64 size)
 {
@@ -32,24 +33,29 @@ char* allocate(qint64 size)
 
 } // namespace
 
-FileBytes FileBytes::read(const QString& path, qint64 maxBytes, QString* error)
+FileBytes FileBytes::read(const QString& path, qint64 maxBytes, fileio::Status* status)
 {
     FileBytes out;
+    // The reasons are our own words (Qt keeps no error number to give).
+    const auto fail = [status](const QString& why) {
+        *status = fileio::Status::failure(kReadStep, why.toStdString());
+    };
+    *status = fileio::Status::success();
     const QFileInfo info(path);
     QFile file(path);
     if (!info.exists()) {
-        *error = reason(Reason::FileMissing);
+        fail(reason(Reason::FileMissing));
     } else if (!info.isFile()) {
-        *error = reason(Reason::NotAFile);
+        fail(reason(Reason::NotAFile));
     } else if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        *error = reason(Reason::CannotOpen).arg(file.errorString());
+        fail(reason(Reason::CannotOpen).arg(file.errorString()));
     } else if (file.size() > maxBytes) {
-        *error = reason(Reason::FileTooLarge);
+        fail(reason(Reason::FileTooLarge));
     } else {
         const qint64 size = file.size();
         out.data_.reset(allocate(size));
         if (!out.data_) {
-            *error = reason(Reason::NoMemoryToRead);
+            fail(reason(Reason::NoMemoryToRead));
             return out;
         }
         qint64 done = 0;
@@ -61,7 +67,7 @@ FileBytes FileBytes::read(const QString& path, qint64 maxBytes, QString* error)
         }
         // A file that shrank while we read it is read as far as it goes now.
         if (done < size && file.error() != QFileDevice::NoError) {
-            *error = reason(Reason::CannotRead).arg(file.errorString());
+            fail(reason(Reason::CannotRead).arg(file.errorString()));
             out.data_.reset();
             return out;
         }

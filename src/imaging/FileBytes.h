@@ -4,6 +4,8 @@
 // never crash the viewer.
 #pragma once
 
+#include "fileio/Status.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -14,8 +16,9 @@ namespace mv::imaging {
 
 class FileBytes {
 public:
-    // The bytes of path, at most maxBytes; on failure empty, with the reason in *error.
-    static FileBytes read(const QString& path, qint64 maxBytes, QString* error);
+    // The bytes of path, at most maxBytes; on failure empty, with the failure in *status (its
+    // reason in plain words, as the viewer shows it; the system's error number where known).
+    static FileBytes read(const QString& path, qint64 maxBytes, fileio::Status* status);
 
     [[nodiscard]] QByteArrayView view() const { return QByteArrayView(data_.get(), size_); }
 

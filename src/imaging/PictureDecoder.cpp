@@ -40,7 +40,7 @@ PictureInfo probeAs(const PictureType& type, QByteArrayView data)
         info = type.probe(data);
     } else {
         const Picture p = Picture::fromResult(type.decode({data, DecodeOptions {}, {}}));
-        info = {p.width, p.height, p.colorDepth, {}, p.error};
+        info = {p.width, p.height, p.colorDepth, {}, p.status};
     }
     info.typeName = QString::fromLatin1(type.name);
     return info;
@@ -86,37 +86,31 @@ Picture decodePictureData(QByteArrayView data, const QString& fileName, const De
 
 Picture decodePictureFile(const QString& path, const DecodeOptions& options)
 {
-    QString error;
-    const FileBytes data = FileBytes::read(path, kMaxPictureFileBytes, &error);
-    if (!error.isEmpty())
-        return Picture::failure(error);
+    fileio::Status read;
+    const FileBytes data = FileBytes::read(path, kMaxPictureFileBytes, &read);
+    if (!read)
+        return Picture::failure(std::move(read));
     const QByteArray palette = isCutName(path) ? readSiblingPalette(path) : QByteArray();
     return decodePictureData(data.view(), path, options, palette);
 }
 
 PictureInfo probePictureData(QByteArrayView data, const QString& fileName)
 {
-    PictureInfo info;
     const Candidates c = candidatesFor(data, fileName);
     if (data.isEmpty())
-        info.error = reason(Reason::FileEmpty);
-    else if (!c.byContent && !c.byName)
-        info.error = kUnsupported;
-    else
-        info = firstThatWorks<PictureInfo>(c, data, [&](const PictureType& t) { return probeAs(t, data); });
-    return info;
+        return PictureInfo::failure(reason(Reason::FileEmpty));
+    if (!c.byContent && !c.byName)
+        return PictureInfo::failure(kUnsupported);
+    return firstThatWorks<PictureInfo>(c, data, [&](const PictureType& t) { return probeAs(t, data); });
 }
 
 PictureInfo probePictureFile(const QString& path)
 {
-    QString error;
-    const FileBytes data = FileBytes::read(path, kMaxPictureFileBytes, &error);
     PictureInfo info;
-    if (!error.isEmpty())
-        info.error = error;
-    else
-        info = probePictureData(data.view(), path);
-    return info;
+    const FileBytes data = FileBytes::read(path, kMaxPictureFileBytes, &info.status);
+    if (!info.ok())
+        return info;
+    return probePictureData(data.view(), path);
 }
 
 } // namespace mv::imaging

@@ -40,7 +40,7 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
     const QByteArray png = noisePng(80, 60, 1);
     const QString plain = writeBytes(dir, QStringLiteral("photo.png"), png);
     const PictureOutcome shown = load(plain);
-    ASSERT_EQ(shown.kind, PictureOutcome::Shown) << shown.reason.toStdString();
+    ASSERT_EQ(shown.kind, PictureOutcome::Shown) << shown.status.reason;
     EXPECT_EQ(shown.picture.image.size(), QSize(80, 60));
     EXPECT_FALSE(shown.facts.encrypted);
     EXPECT_EQ(shown.facts.width, 80);
@@ -64,7 +64,7 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
     const QString sealed = writeEncrypted(dir, QStringLiteral("secret.png"), png, "right key");
     ASSERT_TRUE(sealed.endsWith(QStringLiteral("secret_png.mv$")));
     const PictureOutcome opened = load(sealed, {"wrong key", "right key"});
-    ASSERT_EQ(opened.kind, PictureOutcome::Shown) << opened.reason.toStdString();
+    ASSERT_EQ(opened.kind, PictureOutcome::Shown) << opened.status.reason;
     EXPECT_TRUE(opened.facts.encrypted);
     EXPECT_EQ(opened.facts.listedName, QStringLiteral("secret_png.mv$"));
     EXPECT_EQ(opened.keyIndex, 1);
@@ -80,7 +80,7 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
         const QString oddSealed = writeEncrypted(dir, odd, png, "right key");
         ASSERT_FALSE(oddSealed.isEmpty()) << odd.size();
         const PictureOutcome o = load(oddSealed, {"right key"});
-        EXPECT_EQ(o.kind, PictureOutcome::Shown) << o.reason.toStdString();
+        EXPECT_EQ(o.kind, PictureOutcome::Shown) << o.status.reason;
         EXPECT_EQ(o.facts.listedName, QFileInfo(oddSealed).fileName());
     }
 }
@@ -103,7 +103,7 @@ TEST(PictureLoad, EveryWayASelectionFails)
     ASSERT_TRUE(file.resize(file.size() - 1));
     const PictureOutcome torn = load(damaged, {"k"});
     EXPECT_EQ(torn.kind, PictureOutcome::Unsupported);
-    EXPECT_EQ(torn.reason, QStringLiteral("the file is damaged or truncated"));
+    EXPECT_EQ(torn.status.reason, "the file is damaged or truncated");
 }
 
 // Every file below folder changed since `since`, searched for `needle`.

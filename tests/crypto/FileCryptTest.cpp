@@ -9,6 +9,8 @@
 
 #include <QTemporaryDir>
 
+#include <cerrno>
+
 using namespace mv::crypto;
 using namespace mvtest;
 
@@ -29,16 +31,19 @@ TEST_F(FileCryptTest, EncryptsUnderTheEncryptedNameAndDecryptsBackWithTheKeyThat
     ASSERT_TRUE(writeAll(plain, original));
 
     const CryptOutcome sealed = encryptOne(plain, kKey);
-    ASSERT_EQ(sealed.kind, CryptOutcome::Done) << sealed.reason.toStdString();
+    ASSERT_EQ(sealed.kind, CryptOutcome::Done) << sealed.status.reason;
     EXPECT_TRUE(BeginsWithSignature(sealed.target));
     EXPECT_EQ(entries(dir.path()), QStringList {QStringLiteral("photo_jpg.mv$")});
 
     const CryptOutcome wrong = decryptOne(sealed.target, {"wrong"});
     EXPECT_EQ(wrong.kind, CryptOutcome::NoKeyFits);
-    EXPECT_EQ(wrong.reason, QStringLiteral("the key does not open this file"));
+    EXPECT_EQ(wrong.status.reason, "the key does not open this file");
+    const CryptOutcome gone = decryptOne(at("gone_jpg.mv$"), {kKey});
+    EXPECT_EQ(gone.status.message(), "decrypt: no such file");
+    EXPECT_EQ(gone.status.error, ENOENT);
 
     const CryptOutcome opened = decryptOne(sealed.target, {"wrong", kKey});
-    ASSERT_EQ(opened.kind, CryptOutcome::Done) << opened.reason.toStdString();
+    ASSERT_EQ(opened.kind, CryptOutcome::Done) << opened.status.reason;
     EXPECT_EQ(opened.keyIndex, 1);
     EXPECT_EQ(readAll(plain), original);
     EXPECT_EQ(entries(dir.path()), QStringList {QStringLiteral("photo.jpg")});
@@ -55,7 +60,7 @@ TEST_F(FileCryptTest, AnotherFileUnderTheTargetNameIsNeverDestroyedUnasked)
     const QByteArray firstSealed = readAll(at("file_my_ext.mv$"));
     const CryptOutcome second = encryptOne(at("file_my.ext"), kKey);
     EXPECT_EQ(second.kind, CryptOutcome::TargetExists);
-    EXPECT_EQ(second.reason, QStringLiteral("file_my_ext.mv$ exists; it is left as it is"));
+    EXPECT_EQ(second.status.reason, "file_my_ext.mv$ exists; it is left as it is");
     EXPECT_EQ(readAll(at("file_my_ext.mv$")), firstSealed);
     EXPECT_EQ(readAll(at("file_my.ext")), QByteArray("second"));
 
@@ -86,7 +91,7 @@ TEST_F(FileCryptTest, NameTooLongForTheEncryptedSuffixFailsBeforeAnyWork)
     bool read = false;
     const CryptOutcome out = encryptOne(plain, kKey, [&](quint64, quint64) { return read = true; });
     EXPECT_EQ(out.kind, CryptOutcome::Failed);
-    EXPECT_EQ(out.reason, QStringLiteral("check files: the new name would be too long for this file system"));
+    EXPECT_EQ(out.status.reason, "check files: the new name would be too long for this file system");
     EXPECT_FALSE(read);
     EXPECT_EQ(readAll(plain), QByteArray("data"));
 }
@@ -107,7 +112,7 @@ TEST_F(FileCryptTest, SourceThatChangesSizeWhileBeingReadFails)
             return true;
         });
         EXPECT_EQ(out.kind, CryptOutcome::Failed);
-        EXPECT_EQ(out.reason, QStringLiteral("the file changed while being read"));
+        EXPECT_EQ(out.status.reason, "the file changed while being read");
         EXPECT_EQ(entries(dir.path()), QStringList {QStringLiteral("log.txt")});
         EXPECT_EQ(readAll(plain).size(), grow ? (4 << 20) : 1000);
     }

@@ -38,7 +38,7 @@ TEST(MemoryDecrypt, OpensWithTheKeyThatFitsAndWritesNoFile)
     const QStringList before = entries(dir.path());
 
     MemoryDecrypt opened = decryptToMemory(sealed.target, keys({"first key", "second key"}), qint64(1) << 30);
-    ASSERT_EQ(opened.kind, MemoryDecrypt::Opened) << opened.reason.toStdString();
+    ASSERT_EQ(opened.kind, MemoryDecrypt::Opened) << opened.status.reason;
     EXPECT_EQ(opened.keyIndex, 1);
     EXPECT_EQ(opened.bytes.view(), QByteArrayView(original));
     // The information line's checksum of the bytes equals the file checksum of the same bytes.
@@ -84,11 +84,10 @@ TEST(MemoryDecrypt, DamagedShortRoomAndPlainFilesHandOutNoPlainText)
     EXPECT_TRUE(std::none_of(whole.begin(), whole.end(), [](std::uint8_t b) { return b != 0 && b != 0xAA; }));
     const MemoryDecrypt viaCrypto = decryptToMemory(sealed.target, keys({"key"}), qint64(1) << 30);
     EXPECT_EQ(viaCrypto.kind, MemoryDecrypt::NotOpenable);
-    EXPECT_EQ(viaCrypto.reason, QStringLiteral("the file is damaged or truncated"));
+    EXPECT_EQ(viaCrypto.status.reason, "the file is damaged or truncated");
 
     ASSERT_TRUE(writeAll(plain, original));
-    EXPECT_EQ(decryptToMemory(plain, keys({"key"}), qint64(1) << 30).reason,
-              QStringLiteral("not an encrypted file"));
+    EXPECT_EQ(decryptToMemory(plain, keys({"key"}), qint64(1) << 30).status.reason, "not an encrypted file");
 }
 
 } // namespace

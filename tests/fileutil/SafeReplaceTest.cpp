@@ -1,6 +1,6 @@
 #include "fileutil/SafeReplace.h"
 
-#include "fileio/DurableOutput.h"
+#include "fileio/FaultyCalls.h"
 #include "fileio/FdIo.h"
 #include "fileutil/TestFiles.h"
 
@@ -37,7 +37,7 @@ protected:
                 meanwhile();
             return fileio::writeFull(out, fresh.constData(), size_t(fresh.size()))
                        ? ProduceResult::written()
-                       : ProduceResult::failed(-1, QString::fromUtf8(std::strerror(errno)));
+                       : ProduceResult::failed(-1, FileResult::failure("write", errno));
         };
     }
 
@@ -78,7 +78,7 @@ TEST_F(SafeReplaceTest, PutsTheNewFileInPlaceWithTheSourcesAttributesAndWipesThe
 
     const ReplaceOutcome out = replace();
 
-    ASSERT_TRUE(out.replaced()) << out.error.message();
+    ASSERT_TRUE(out.replaced()) << out.status.message();
     EXPECT_TRUE(out.targetInPlace);
     EXPECT_EQ(readAll(target), fresh);
     EXPECT_EQ(names(), QStringList {QStringLiteral("photo_jpg.mv$")});
@@ -100,7 +100,7 @@ TEST_F(SafeReplaceTest, DeclineOrFailureOfTheProducerLeavesTheSourceAndNoNewFile
                   made.kind == ProduceResult::Declined ? ReplaceOutcome::Declined : ReplaceOutcome::Failed);
         EXPECT_EQ(out.step, ReplaceStep::Produce);
         EXPECT_EQ(out.producerCode, made.code);
-        EXPECT_EQ(out.error.message(), "write new file: " + made.reason.toStdString());
+        EXPECT_EQ(out.status.message(), "write new file: " + made.status.reason);
         EXPECT_EQ(readAll(source), original);
         EXPECT_EQ(names(), QStringList {QStringLiteral("photo.jpg")});
     }
@@ -111,14 +111,14 @@ class SafeReplaceFaultTest : public SafeReplaceTest, public ::testing::WithParam
 TEST_P(SafeReplaceFaultTest, AFailingStepNeverLosesDataNorLeavesATemporaryFile)
 {
     const ReplaceStep failing = GetParam();
-    setReplaceFaultForTesting([failing](ReplaceStep s) { return s == failing ? EIO : 0; });
-    const ReplaceOutcome out = replace();
-    setReplaceFaultForTesting({});
+    ReplaceOptions options;
+    options.fault = [failing](ReplaceStep s) { return s == failing ? EIO : 0; };
+    const ReplaceOutcome out = replace(options);
 
     EXPECT_EQ(out.kind, ReplaceOutcome::Failed);
     EXPECT_EQ(out.step, failing);
-    EXPECT_EQ(out.error.message(), replaceStepText(failing).toStdString() + ": Input/output error");
-    EXPECT_TRUE(out.error.leftover.empty());
+    EXPECT_EQ(out.status.message(), replaceStepText(failing).toStdString() + ": Input/output error");
+    EXPECT_TRUE(out.status.leftover.empty());
     EXPECT_EQ(readAll(source), original); // never wiped: every failure comes before that
     const bool late = failing == ReplaceStep::WipeSource;
     EXPECT_EQ(out.targetInPlace, late);
@@ -157,7 +157,7 @@ TEST_F(SafeReplaceTest, AnExistingTargetIsReplacedOnlyWithConsent)
     ReplaceOptions consent;
     consent.replaceExisting = true;
     const ReplaceOutcome out = replace(consent);
-    ASSERT_TRUE(out.replaced()) << out.error.message();
+    ASSERT_TRUE(out.replaced()) << out.status.message();
     EXPECT_EQ(readAll(target), fresh);
     EXPECT_EQ(readThrough(oldTarget), QByteArray()); // cleared, not just unlinked
     EXPECT_EQ(names(), QStringList {QStringLiteral("photo_jpg.mv$")});
@@ -183,7 +183,7 @@ TEST_F(SafeReplaceTest, SameNameIsReplacedInPlaceAndTheOldContentsCleared)
 
         const ReplaceOutcome out = replaceFile(spelledSource, source, writer());
 
-        ASSERT_TRUE(out.replaced()) << out.error.message();
+        ASSERT_TRUE(out.replaced()) << out.status.message();
         EXPECT_EQ(readAll(source), fresh);
         EXPECT_EQ(lstatOf(source).st_mode & 07777, 0604u);
         EXPECT_EQ(readThrough(old), QByteArray());
@@ -214,13 +214,13 @@ TEST_F(SafeReplaceTest, RefusesLinksFoldersAndHardLinkedSourcesBeforeWritingAnyt
     for (const Case& c : cases) {
         const ReplaceOutcome out = replaceFile(c.source, c.target, writer());
         EXPECT_EQ(out.kind, ReplaceOutcome::Failed);
-        EXPECT_EQ(out.error.reason, c.reason);
+        EXPECT_EQ(out.status.reason, c.reason);
         EXPECT_EQ(names(), before);
     }
-    EXPECT_EQ(replaceFile(source, at("gone/photo_jpg.mv$"), writer()).error.message(),
+    EXPECT_EQ(replaceFile(source, at("gone/photo_jpg.mv$"), writer()).status.message(),
               "create temporary file: No such file or directory");
     ASSERT_EQ(::link(QFile::encodeName(source).constData(), QFile::encodeName(twin).constData()), 0);
-    EXPECT_EQ(replace().error.reason, "the source has other hard links");
+    EXPECT_EQ(replace().status.reason, "the source has other hard links");
     EXPECT_EQ(produced, 0);
     EXPECT_EQ(readAll(source), original);
 }
@@ -268,7 +268,7 @@ TEST_F(SafeReplaceTest, SourceLockedByAnotherRunIsLeftToIt)
     const ReplaceOutcome out = replace();
     ::close(other);
     EXPECT_EQ(out.kind, ReplaceOutcome::InUse);
-    EXPECT_EQ(out.error.reason, "in use by another run");
+    EXPECT_EQ(out.status.reason, "in use by another run");
     EXPECT_EQ(produced, 0);
     EXPECT_EQ(names(), QStringList {QStringLiteral("photo.jpg")});
 }
@@ -277,17 +277,19 @@ TEST_F(SafeReplaceTest, SourceLockedByAnotherRunIsLeftToIt)
 // file that cannot be removed is named, not left unsaid.
 TEST_F(SafeReplaceTest, TemporaryFileThatCannotBeRemovedIsNamed)
 {
-    fileio::DurableOutput::setAlwaysNamedForTesting(true);
+    FaultyCalls noUnnamedFiles;
+    noUnnamedFiles.unnamedRefused = true;
+    ReplaceOptions options;
+    options.calls = &noUnnamedFiles;
     const QString folder = dir.path();
-    std::string leftover;
     const bool named = asOrdinaryUser(folder, [&] {
-        const ReplaceOutcome out = replace({}, [&] { ::chmod(QFile::encodeName(folder).constData(), 0555); });
+        const ReplaceOutcome out =
+            replace(options, [&] { ::chmod(QFile::encodeName(folder).constData(), 0555); });
         return out.kind == ReplaceOutcome::Failed && out.step == ReplaceStep::PutInPlace &&
-               out.error.leftover.rfind(nativePath(folder) + "/.mv-", 0) == 0 &&
-               out.error.message().find("left behind: " + out.error.leftover) != std::string::npos &&
+               out.status.leftover.rfind(nativePath(folder) + "/.mv-", 0) == 0 &&
+               out.status.message().find("left behind: " + out.status.leftover) != std::string::npos &&
                readAll(source) == original;
     });
-    fileio::DurableOutput::setAlwaysNamedForTesting(false);
     ::chmod(QFile::encodeName(folder).constData(), 0755);
     EXPECT_TRUE(named);
     EXPECT_EQ(readAll(source), original);

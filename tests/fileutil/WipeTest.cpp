@@ -21,7 +21,6 @@ namespace {
 
 class WipeTest : public ::testing::Test {
 protected:
-    void TearDown() override { setWipeFaultForTesting({}); }
     QTemporaryDir dir;
     QString folder() const { return dir.path() + QLatin1Char('/'); }
     QString path(const char* name) const { return folder() + QLatin1String(name); }
@@ -52,10 +51,10 @@ TEST_F(WipeTest, SymbolicLinkIsRemovedAndItsTargetLeftWhole)
     ASSERT_TRUE(writeAll(target, patterned(5000)));
     ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()), 0);
 
-    setWipeFaultForTesting([](WipeStep s) { return s == WipeStep::RemoveLink ? EROFS : 0; });
-    EXPECT_EQ(WipeFile(link).message(), "remove link: Read-only file system");
+    WipeOptions readOnly;
+    readOnly.fault = [](WipeStep s) { return s == WipeStep::RemoveLink ? EROFS : 0; };
+    EXPECT_EQ(WipeFile(link, readOnly).message(), "remove link: Read-only file system");
     EXPECT_TRUE(exists(link));
-    setWipeFaultForTesting({});
 
     EXPECT_TRUE(WipeFile(link).ok);
     EXPECT_EQ(readAll(target), patterned(5000));
@@ -97,8 +96,9 @@ TEST_F(WipeTest, RetriesTheRenameWhenTheRandomNameIsTaken)
 {
     ASSERT_TRUE(writeAll(path("x.bin"), patterned(10)));
     int renames = 0;
-    setWipeFaultForTesting([&](WipeStep s) { return s == WipeStep::Rename && ++renames < 3 ? EEXIST : 0; });
-    EXPECT_TRUE(WipeFile(path("x.bin")).ok);
+    WipeOptions taken;
+    taken.fault = [&](WipeStep s) { return s == WipeStep::Rename && ++renames < 3 ? EEXIST : 0; };
+    EXPECT_TRUE(WipeFile(path("x.bin"), taken).ok);
     EXPECT_EQ(renames, 3);
     EXPECT_TRUE(entries(dir.path()).isEmpty());
 }
@@ -128,11 +128,12 @@ TEST_P(WipeFaultTest, StopsAtTheFailingStepSaysWhyAndNeverLeavesDamageUnderTheNa
     const QByteArray original = patterned(40000);
     ASSERT_TRUE(writeAll(file, original));
     ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0444), 0); // visits MakeWritable
-    setWipeFaultForTesting([step = step](WipeStep s) { return s == step ? EIO : 0; });
+    WipeOptions failing;
+    failing.fault = [step = step](WipeStep s) { return s == step ? EIO : 0; };
     const int descriptors = openDescriptors();
     int fileNumber = 99;
 
-    const FileResult r = WipeFileIn(folder(), QStringLiteral("photo.jpg"), fileNumber);
+    const FileResult r = WipeFileIn(folder(), QStringLiteral("photo.jpg"), fileNumber, failing);
 
     EXPECT_EQ(fileNumber, -1);
     EXPECT_EQ(openDescriptors(), descriptors);
@@ -208,7 +209,7 @@ TEST_F(WipeTest, SparseFileIsZeroedWithoutFillingItsHoles)
     QByteArray seen;
     WipeOptions options;
     options.onChunk = [&](int length) { written += length; };
-    setWipeFaultForTesting([&](WipeStep s) {
+    options.fault = [&](WipeStep s) {
         if (s == WipeStep::Truncate) { // look at the file just before it is cut
             QFile f(folder() + entries(dir.path()).value(0));
             if (f.open(QIODevice::ReadOnly)) {
@@ -218,7 +219,7 @@ TEST_F(WipeTest, SparseFileIsZeroedWithoutFillingItsHoles)
             }
         }
         return 0;
-    });
+    };
 
     const FileResult r = WipeFile(file, options);
 

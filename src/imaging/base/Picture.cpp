@@ -6,8 +6,18 @@ namespace mv::imaging {
 
 Picture Picture::failure(const QString& why)
 {
+    return failure(decodeFailure(why));
+}
+
+Picture Picture::failure(fileio::Status why)
+{
     Picture p;
-    p.error = why.isEmpty() ? reason(Reason::NotDecoded) : why;
+    p.status = std::move(why);
+    p.status.ok = false;
+    if (p.status.step.empty())
+        p.status.step = kDecodeStep;
+    if (p.status.reason.empty())
+        p.status.reason = reason(Reason::NotDecoded).toStdString();
     return p;
 }
 
@@ -24,7 +34,7 @@ qint64 Picture::pixelBytes() const
 Picture Picture::fromResult(DecodeResult result)
 {
     if (!result.ok())
-        return failure(result.error);
+        return failure(std::move(result.status));
     return Picture(std::move(result));
 }
 

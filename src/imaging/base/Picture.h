@@ -8,7 +8,7 @@
 
 namespace mv::imaging {
 
-struct Picture : DecodeResult {
+struct [[nodiscard]] Picture : DecodeResult {
     QString typeName; // "JPEG", "PNG", ...
     // image reduced ahead, off the user-interface thread, to the device pixels it will be drawn
     // at (reducedForScreen): the image control draws it when its size is what it draws, and
@@ -25,19 +25,27 @@ struct Picture : DecodeResult {
 
     // reason empty: "the picture could not be decoded".
     static Picture failure(const QString& reason);
+    static Picture failure(fileio::Status why);
     // Takes a decoder's answer; a failure without a reason gets the general one.
     static Picture fromResult(DecodeResult result);
 };
 
 // What a header says without decoding the pixels.
-struct PictureInfo {
+struct [[nodiscard]] PictureInfo {
     int width = 0;
     int height = 0;
     int colorDepth = 0;
     QString typeName;
-    QString error; // empty on success
+    fileio::Status status; // ok on success
 
-    [[nodiscard]] bool ok() const { return error.isEmpty(); }
+    [[nodiscard]] bool ok() const { return status.ok; }
+    [[nodiscard]] QString reasonText() const { return QString::fromStdString(status.reason); }
+    static PictureInfo failure(const QString& why)
+    {
+        PictureInfo info;
+        info.status = decodeFailure(why);
+        return info;
+    }
 };
 
 } // namespace mv::imaging

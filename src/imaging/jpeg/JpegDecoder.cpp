@@ -220,7 +220,7 @@ PictureInfo probeJpeg(QByteArrayView data)
     const bool ok = run(job, nullptr);
     PictureInfo p;
     if (!ok) {
-        p.error = failureText(job);
+        p.status = decodeFailure(failureText(job));
     } else {
         const QSize upright =
             uprightSize(QSize(int(job.cinfo.image_width), int(job.cinfo.image_height)), job.orientation);

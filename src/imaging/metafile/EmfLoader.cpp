@@ -85,9 +85,9 @@ MetafileLoad loadEmf(QByteArrayView data)
     ByteReader r(data);
     Header h;
     if (QString e = readHeader(r, h); !e.isEmpty())
-        return {{}, e};
+        return MetafileLoad::failure(e);
     if (QString e = sizeFrom(h, load.file); !e.isEmpty())
-        return {{}, e};
+        return MetafileLoad::failure(e);
     load.file.objectCount = h.handles;
     load.file.bytes = data.toByteArray();
     r.seek(h.size);

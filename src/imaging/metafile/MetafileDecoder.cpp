@@ -14,8 +14,8 @@ constexpr int kMetafileDepth = 24;
 
 DecodeResult vectorPicture(metafile::MetafileLoad load, metafile::MetafileDrawing::Player player)
 {
-    if (!load.error.isEmpty())
-        return DecodeResult::failure(load.error);
+    if (!load.status)
+        return DecodeResult::failure(std::move(load.status));
     const QSize size(int(load.file.natural.width()), int(load.file.natural.height()));
     return DecodeResult::vector(std::make_shared<metafile::MetafileDrawing>(std::move(load.file), player),
                                 size, kMetafileDepth);

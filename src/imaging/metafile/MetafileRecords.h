@@ -2,6 +2,8 @@
 // wholly inside the bytes, so that playing never has to trust a size again.
 #pragma once
 
+#include "imaging/base/DecodeResult.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QRectF>
@@ -42,9 +44,11 @@ struct MetafileRecords {
 };
 
 // What a loader gives: the records, or why the file cannot be drawn.
-struct MetafileLoad {
+struct [[nodiscard]] MetafileLoad {
     MetafileRecords file;
-    QString error; // empty on success
+    fileio::Status status; // ok on success
+
+    static MetafileLoad failure(const QString& why) { return {{}, decodeFailure(why)}; }
 };
 
 } // namespace mv::imaging::metafile

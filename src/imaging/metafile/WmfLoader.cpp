@@ -166,14 +166,14 @@ MetafileLoad loadWmf(QByteArrayView data)
     ByteReader r(data);
     const std::optional<Placeable> placeable = readPlaceable(r);
     if (!r.ok())
-        return {{}, reason(Reason::Truncated)};
+        return MetafileLoad::failure(reason(Reason::Truncated));
     const qsizetype headerAt = r.pos();
     if (QString e = checkHeader(r); !e.isEmpty())
-        return {{}, e};
+        return MetafileLoad::failure(e);
     r.seek(headerAt + 10);
     load.file.objectCount = r.u16le();
     if (!r.seek(headerAt + kHeaderSize))
-        return {{}, reason(Reason::Truncated)};
+        return MetafileLoad::failure(reason(Reason::Truncated));
 
     load.file.bytes = data.toByteArray();
     SizeHints hints;
@@ -187,7 +187,8 @@ MetafileLoad loadWmf(QByteArrayView data)
         noteRecord(fn, ByteReader(data.sliced(at + 6, qsizetype(bytes) - 6)), hints);
         r.skip(qsizetype(bytes) - 6);
     }
-    load.error = sizeFrom(placeable, hints, load.file);
+    if (QString e = sizeFrom(placeable, hints, load.file); !e.isEmpty())
+        return MetafileLoad::failure(e);
     return load;
 }
 

@@ -105,7 +105,7 @@ PictureInfo probeWithQt(QByteArrayView data, const char* format)
     info.width = size.width();
     info.height = size.height();
     if (!size.isValid())
-        info.error = readerError(reader, format);
+        info.status = decodeFailure(readerError(reader, format));
     return info;
 }
 

@@ -244,16 +244,18 @@ WpgPlayResult playWpg1(QByteArrayView data, const WpgHeader& header)
             const int width = in.u16le();
             units = QSizeF(width, in.u16le());
             if (!in.ok())
-                return {{}, false, reason(Reason::Truncated)};
+                return WpgPlayResult::failure(reason(Reason::Truncated));
             if (units.isEmpty())
-                return {{}, false, reason(Reason::NoSizeOf).arg(units.width()).arg(units.height())};
+                return WpgPlayResult::failure(
+                    reason(Reason::NoSizeOf).arg(units.width()).arg(units.height()));
             player = std::make_unique<Player>(units);
         } else if (player) {
             player->play(record);
         }
     }
     if (!player)
-        return {{}, false, walker.error().isEmpty() ? reason(Reason::NoStartRecord) : walker.error()};
+        return WpgPlayResult::failure(walker.error().isEmpty() ? reason(Reason::NoStartRecord)
+                                                               : walker.error());
     result.hasShapes = player->items().hasShapes();
     const QSizeF pixels = units / kUnitsPerInch * 96;
     result.picture = std::make_shared<WpgPicture>(units, pixels, player->items().take());

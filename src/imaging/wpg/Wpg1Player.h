@@ -7,6 +7,7 @@
 // Records after a damaged one are lost; what came before is kept.
 #pragma once
 
+#include "imaging/base/DecodeResult.h"
 #include "imaging/wpg/WpgPicture.h"
 #include "imaging/wpg/WpgRecords.h"
 
@@ -17,10 +18,12 @@
 
 namespace mv::imaging::wpg {
 
-struct WpgPlayResult {
+struct [[nodiscard]] WpgPlayResult {
     std::shared_ptr<WpgPicture> picture; // null on failure
     bool hasShapes = false;              // anything but bitmaps was drawn
-    QString error;
+    fileio::Status status;               // ok on success
+
+    static WpgPlayResult failure(const QString& why) { return {{}, false, decodeFailure(why)}; }
 };
 
 WpgPlayResult playWpg1(QByteArrayView data, const WpgHeader& header);

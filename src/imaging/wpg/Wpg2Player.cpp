@@ -350,14 +350,15 @@ WpgPlayResult playWpg2(QByteArrayView data, const WpgHeader& header)
             if (player)
                 continue;
             if (QString why = readFrame(record, &frame); !why.isEmpty())
-                return {{}, false, why};
+                return WpgPlayResult::failure(why);
             player = std::make_unique<Player>(frame, record.extension);
         } else if (player) {
             player->play(record);
         }
     }
     if (!player)
-        return {{}, false, walker.error().isEmpty() ? reason(Reason::NoStartRecord) : walker.error()};
+        return WpgPlayResult::failure(walker.error().isEmpty() ? reason(Reason::NoStartRecord)
+                                                               : walker.error());
     const QSizeF pixels(frame.extent.width() / frame.unitsPerInchX * 96,
                         frame.extent.height() / frame.unitsPerInchY * 96);
     WpgPlayResult result;

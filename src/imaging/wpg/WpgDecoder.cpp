@@ -115,9 +115,9 @@ DecodeResult decodeWpgPicture(QByteArrayView data)
     if (!played.picture || !played.hasShapes) {
         // Bitmaps only (or a start record we cannot use): the raster path may still show it.
         DecodeResult raster = decodeWpg(data);
-        if (raster.ok() || played.error.isEmpty())
+        if (raster.ok() || played.status.ok)
             return raster;
-        return DecodeResult::failure(played.error);
+        return DecodeResult::failure(played.status);
     }
     const QSizeF size = played.picture->naturalSize();
     return DecodeResult::vector(

@@ -57,7 +57,7 @@ protected:
         ASSERT_TRUE(area_->setZoomIndex(zoomIndex));
         const QString path = writePicture(width, height);
         imaging::Picture picture = imaging::decodePictureFile(path, control().decodeOptions());
-        ASSERT_TRUE(picture.ok()) << qPrintable(picture.error);
+        ASSERT_TRUE(picture.ok()) << picture.status.message();
         area_->showLoaded(picture, path);
     }
 

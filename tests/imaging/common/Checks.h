@@ -27,7 +27,7 @@ inline testing::AssertionResult samePixels(const DecodeResult& r, int width, int
                                            const Expected& expected)
 {
     if (!r.ok())
-        return testing::AssertionFailure() << "decode failed: " << r.error.toStdString();
+        return testing::AssertionFailure() << "decode failed: " << r.status.reason;
     if (r.image.width() != width || r.image.height() != height)
         return testing::AssertionFailure() << "size " << r.image.width() << "x" << r.image.height()
                                            << ", expected " << width << "x" << height;
@@ -70,7 +70,7 @@ testing::AssertionResult decodesTo(LooksLike looksLike, Decode decode, const QBy
 inline std::string summary(const DecodeResult& p, const QString& type = {})
 {
     if (!p.ok())
-        return "failed: " + p.error.toStdString();
+        return "failed: " + p.status.reason;
     const char* kind = p.drawing ? (p.image.isNull() ? "vector" : "both") : "raster";
     return (type.isEmpty() ? std::string() : type.toStdString() + " ") + std::to_string(p.width) + "x" +
            std::to_string(p.height) + " " + std::to_string(p.colorDepth) + "-bit " + kind;
@@ -85,7 +85,7 @@ inline std::string summary(const PictureInfo& i)
 {
     return i.ok() ? i.typeName.toStdString() + " " + std::to_string(i.width) + "x" +
                         std::to_string(i.height) + " " + std::to_string(i.colorDepth) + "-bit"
-                  : "failed: " + i.error.toStdString();
+                  : "failed: " + i.status.reason;
 }
 
 // The decoder refused the bytes, carries no picture, and its reason contains `words`.
@@ -95,9 +95,9 @@ inline testing::AssertionResult failsWith(const DecodeResult& r, const char* wor
         return testing::AssertionFailure() << "decoded although damaged";
     if (!r.image.isNull() || r.drawing)
         return testing::AssertionFailure() << "a failure that still carries a picture";
-    if (r.error.isEmpty() || !r.error.contains(QLatin1String(words)))
+    if (r.status.reason.empty() || !r.reasonText().contains(QLatin1String(words)))
         return testing::AssertionFailure()
-               << "reason \"" << r.error.toStdString() << "\" lacks \"" << words << "\"";
+               << "reason \"" << r.status.reason << "\" lacks \"" << words << "\"";
     return testing::AssertionSuccess();
 }
 

@@ -53,7 +53,7 @@ template <typename Decode>
 QImage renderVector(Decode decode, const QByteArray& file, QSize size, QColor background = Qt::white)
 {
     const DecodeResult p = decode(file);
-    EXPECT_TRUE(p.ok() && p.isVector()) << p.error.toStdString();
+    EXPECT_TRUE(p.ok() && p.isVector()) << p.status.reason;
     return render(p, size, background);
 }
 

@@ -24,7 +24,7 @@ inline void checkSeeds(const QList<Seed>& seeds, qsizetype maxBytes)
     for (const Seed& s : seeds) {
         SCOPED_TRACE(s.path.toStdString());
         const DecodeResult r = s.decode(s.bytes);
-        EXPECT_TRUE(r.ok()) << r.error.toStdString();
+        EXPECT_TRUE(r.ok()) << r.status.reason;
         EXPECT_LT(s.bytes.size(), maxBytes);
         if (s.draws) {
             const int dark = darkPixels(render(r, QSize(200, 200)), QRect(0, 0, 200, 200));

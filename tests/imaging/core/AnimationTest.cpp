@@ -22,7 +22,7 @@ QRgb colourOf(const QImage& image)
 TEST(Animation, AGifGivesEveryFrameWithItsDelayAndLoopCount)
 {
     const Picture p = decodePictureFile(kGif);
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     EXPECT_EQ(p.typeName, QStringLiteral("GIF"));
     EXPECT_EQ(QSize(p.width, p.height), QSize(6, 4));
     EXPECT_EQ(colourOf(p.image), qRgb(255, 0, 0));
@@ -76,7 +76,7 @@ TEST(Animation, AStillGifOrACutOneIsNoAnimation)
     const qsizetype second = bytes.indexOf(',', bytes.indexOf(',') + 1);
     ASSERT_GT(second, 0);
     const Picture cut = decodePictureData(bytes.left(second + 5), QStringLiteral("a.gif"));
-    ASSERT_TRUE(cut.ok()) << cut.error.toStdString();
+    ASSERT_TRUE(cut.ok()) << cut.status.reason;
     EXPECT_EQ(colourOf(cut.image), qRgb(255, 0, 0));
     EXPECT_FALSE(cut.isAnimated());
 }

@@ -118,12 +118,13 @@ TEST(QtTypes, DamagedFilesGiveAnError)
         SCOPED_TRACE(d.label);
         EXPECT_TRUE(failsWith(decodePictureData(d.bytes, QString::fromLatin1(d.name)), ""));
     }
-    EXPECT_EQ(decodePictureData(QByteArray(), QStringLiteral("a.png")).error,
+    EXPECT_EQ(decodePictureData(QByteArray(), QStringLiteral("a.png")).reasonText(),
               QStringLiteral("the file is empty"));
-    EXPECT_EQ(decodePictureData("hello", QStringLiteral("a.xyz")).error,
+    EXPECT_EQ(decodePictureData("hello", QStringLiteral("a.xyz")).reasonText(),
               QStringLiteral("unsupported picture type"));
-    EXPECT_TRUE(
-        decodePictureData(hugeBmp, QStringLiteral("a.bmp")).error.contains(QLatin1String("too large")));
+    EXPECT_TRUE(decodePictureData(hugeBmp, QStringLiteral("a.bmp"))
+                    .reasonText()
+                    .contains(QLatin1String("too large")));
 }
 
 TEST(QtTypes, DamagedMetafilesMissingAndOddFilesGiveAnError)
@@ -150,10 +151,11 @@ TEST(QtTypes, DamagedMetafilesMissingAndOddFilesGiveAnError)
     }
     // Missing and odd files.
     QTemporaryDir dir;
-    EXPECT_EQ(decodePictureFile(dir.filePath("none.png")).error, QStringLiteral("the file does not exist"));
-    EXPECT_EQ(decodePictureFile(dir.path()).error, QStringLiteral("this is not a file"));
+    EXPECT_EQ(decodePictureFile(dir.filePath("none.png")).reasonText(),
+              QStringLiteral("the file does not exist"));
+    EXPECT_EQ(decodePictureFile(dir.path()).reasonText(), QStringLiteral("this is not a file"));
     const QString empty = writeFile(QDir(dir.path()), QStringLiteral("empty.jpg"), {});
-    EXPECT_EQ(decodePictureFile(empty).error, QStringLiteral("the file is empty"));
+    EXPECT_EQ(decodePictureFile(empty).reasonText(), QStringLiteral("the file is empty"));
     EXPECT_FALSE(probePictureFile(empty).ok());
 }
 
@@ -181,20 +183,20 @@ TEST(FileBytes, ReadsEveryByteWithinTheLimitAndALargePictureDecodes)
         for (qsizetype i = 0; i < size; ++i)
             bytes[i] = char(QRandomGenerator::global()->bounded(256));
         const QString path = writeFile(QDir(dir.path()), QStringLiteral("f%1").arg(size), bytes);
-        QString error;
-        const FileBytes read = FileBytes::read(path, qint64(8) << 20, &error);
-        EXPECT_TRUE(error.isEmpty()) << qPrintable(error);
+        mv::fileio::Status status;
+        const FileBytes read = FileBytes::read(path, qint64(8) << 20, &status);
+        EXPECT_TRUE(status.ok) << status.message();
         EXPECT_TRUE(read.view() == QByteArrayView(bytes)) << size;
 
-        const FileBytes refused = FileBytes::read(path, size - 1, &error);
-        EXPECT_EQ(error, QStringLiteral("the file is too large to be a picture we can show"));
+        const FileBytes refused = FileBytes::read(path, size - 1, &status);
+        EXPECT_EQ(status.message(), "read file: the file is too large to be a picture we can show");
         EXPECT_TRUE(refused.view().isEmpty());
     }
-    QString error;
-    EXPECT_TRUE(FileBytes::read(dir.filePath("none"), 100, &error).view().isEmpty());
-    EXPECT_EQ(error, QStringLiteral("the file does not exist"));
-    EXPECT_TRUE(FileBytes::read(dir.path(), 100, &error).view().isEmpty());
-    EXPECT_EQ(error, QStringLiteral("this is not a file"));
+    mv::fileio::Status status;
+    EXPECT_TRUE(FileBytes::read(dir.filePath("none"), 100, &status).view().isEmpty());
+    EXPECT_EQ(status.reason, "the file does not exist");
+    EXPECT_TRUE(FileBytes::read(dir.path(), 100, &status).view().isEmpty());
+    EXPECT_EQ(status.reason, "this is not a file");
     // A large picture file decodes pixel for pixel.
     QImage image(1500, 1000, QImage::Format_RGB32); // 4.5 MB as a 24-bit BMP
     for (int y = 0; y < image.height(); ++y)
@@ -203,7 +205,7 @@ TEST(FileBytes, ReadsEveryByteWithinTheLimitAndALargePictureDecodes)
     const QString path = dir.filePath(QStringLiteral("large.bmp"));
     ASSERT_TRUE(image.save(path, "BMP"));
     const Picture p = decodePictureFile(path);
-    ASSERT_TRUE(p.ok()) << qPrintable(p.error);
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     EXPECT_EQ(p.image.convertToFormat(QImage::Format_RGB32), image);
 }
 

@@ -121,7 +121,7 @@ void expectEveryOrientation(const std::function<QByteArray(int)>& fileFor, const
     for (int o = 1; o <= 8; ++o) {
         const QByteArray file = fileFor(o);
         const Picture p = decodePictureData(file, name);
-        ASSERT_TRUE(p.ok()) << p.error.toStdString();
+        ASSERT_TRUE(p.ok()) << p.status.reason;
         const QSize upright = o >= 5 ? QSize(2 * cell, 3 * cell) : QSize(3 * cell, 2 * cell);
         EXPECT_EQ(QSize(p.width, p.height), upright) << o;
         expectUpright(p.image, o, cell, tolerance);
@@ -158,7 +158,7 @@ TEST(Orientation, JpegOnItsSideIsDecodedSmallForTheUprightBox)
     options.targetSize = QSize(16, 24);
     const Picture p =
         decodePictureData(withApp1(gridJpeg(32), exifPayload(6)), QStringLiteral("a.jpg"), options);
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     EXPECT_EQ(QSize(p.width, p.height), QSize(64, 96));
     expectUpright(p.image, 6, 8, 10);
     // Quantized to a palette, the picture turns too.

@@ -139,7 +139,7 @@ TEST(Emf, DamagedFilesGiveErrorsOrPartialPictures)
     hostile.record(59, {}).record(61, {}).record(64, {0, 0, 0, 0}).record(67, {5});
     hostile.record(75, {32, 5, 32, 1, 0, 0, 0, 0, 10, 10});
     const Picture h = decodeEmfData(hostile.file(kBounds, kFrame));
-    ASSERT_TRUE(h.ok()) << qPrintable(h.error);
+    ASSERT_TRUE(h.ok()) << h.status.reason;
     render(h, QSize(100, 100));
 
     const QByteArray whole = good.file(kBounds, kFrame);

@@ -56,7 +56,7 @@ TEST(Wmf, NaturalSizeFromPlaceableHeaderWindowOrShapes)
 TEST(Wmf, FilledShapesLandWhereTheRecordsSay)
 {
     const Picture p = decodeWmfData(placeable100(filledShapes(kRed).rectangle(20, 20, 80, 80)));
-    ASSERT_TRUE(p.ok()) << qPrintable(p.error);
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     EXPECT_TRUE(pixelsAre(render(p, {100, 100}),
                           {{50, 50, Qt::red}, {25, 75, Qt::red}, {10, 10, Qt::white}, {90, 50, Qt::white}}));
     // Drawn sharp at any size.
@@ -160,10 +160,11 @@ TEST(Wmf, DamagedFilesGiveErrorsOrPartialPictures)
     hostile.record(0x0F43, {0x20, 0xCC, 0, 1, 1, 0, 0, 10, 10, 0, 0, 40, 0});
     draw(hostile);
 
-    EXPECT_EQ(decodeWmfData(WmfWriter().windowExt(0, 100).rectangle(0, 0, 10, 10).file(false)).error,
+    EXPECT_EQ(decodeWmfData(WmfWriter().windowExt(0, 100).rectangle(0, 0, 10, 10).file(false)).reasonText(),
               QStringLiteral("the picture's window extent is zero"));
-    EXPECT_EQ(decodeWmfData(WmfWriter().file(false)).error, QStringLiteral("the picture states no size"));
-    EXPECT_EQ(decodeWmfData(good.file(true, QRect(0, 0, 0, 10))).error,
+    EXPECT_EQ(decodeWmfData(WmfWriter().file(false)).reasonText(),
+              QStringLiteral("the picture states no size"));
+    EXPECT_EQ(decodeWmfData(good.file(true, QRect(0, 0, 0, 10))).reasonText(),
               QStringLiteral("the picture's bounding box is empty"));
     for (const int cut : {3, 10, 22, 30})
         EXPECT_FALSE(decodeWmfData(placeable100(good).left(cut)).ok()) << cut;

@@ -98,7 +98,7 @@ TEST_P(ReferenceFiles, MatchesTheStoredReading)
     ASSERT_FALSE(theirs.isNull()) << "cannot read " << name << ".png";
 
     const Picture picture = decodePictureFile(path, optionsFor(name));
-    ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
+    ASSERT_TRUE(picture.ok()) << picture.status.reason;
     ASSERT_FALSE(picture.isVector());
     EXPECT_EQ(picture.width, theirs.width());
     EXPECT_EQ(picture.height, theirs.height());

@@ -147,7 +147,7 @@ TEST(IffDecoder, DamagedFilesAreRefused)
         {QByteArray("FORM\0\0\0\4ILBM", 12), "the file has no picture header"},
     };
     for (const auto& d : damaged)
-        EXPECT_EQ(decodeIff(d.file).error, d.reason);
+        EXPECT_EQ(decodeIff(d.file).reasonText(), d.reason);
     EXPECT_FALSE(looksLikeIff(QByteArray("FORM\0\0\0\4ACBM", 12)));
 }
 
@@ -258,7 +258,7 @@ TEST(PicDecoder, DamagedFilesAreRefused)
         {patched(good, {{19, 2}, {20, 0}}), "a block of the picture data is damaged"}, // below its own header
     };
     for (const auto& d : damaged)
-        EXPECT_EQ(decodePic(d.file).error, d.reason);
+        EXPECT_EQ(decodePic(d.file).reasonText(), d.reason);
     EXPECT_FALSE(looksLikePic(QByteArray("\x34\x12", 2)));
 }
 
@@ -282,7 +282,7 @@ TEST(MacPaintDecoder, WithAndWithoutMacBinaryAndCutShort)
     for (const QByteArray& damaged :
          {file.first(0), file.first(100), file.first(600), file.first(700), file.first(3000),
           file.first(file.size() - 1), patched(file, {{85, 0}, {86, 2}})})
-        EXPECT_EQ(decodeMacPaint(damaged).error, "the file is truncated") << damaged.size();
+        EXPECT_EQ(decodeMacPaint(damaged).reasonText(), "the file is truncated") << damaged.size();
     EXPECT_FALSE(looksLikeMacPaint(QByteArray(file).replace(65, 4, "TEXT")));
 }
 
@@ -305,13 +305,13 @@ TEST(ArtDecoder, StandardAndHighResolutionAndDamage)
     EXPECT_FALSE(looksLikeArt(standard + "x")); // strict: exactly the size the header says
     EXPECT_TRUE(decodeArt(standard + "x").ok());
     EXPECT_TRUE(cutsFail(decodeArt, standard, {0, 5, 8, 20}, ""));
-    EXPECT_EQ(decodeArt(standard.first(standard.size() - 1)).error, "the file is truncated");
-    EXPECT_EQ(decodeArt(patched(standard, {{2, 0}, {3, 0}})).error,
+    EXPECT_EQ(decodeArt(standard.first(standard.size() - 1)).reasonText(), "the file is truncated");
+    EXPECT_EQ(decodeArt(patched(standard, {{2, 0}, {3, 0}})).reasonText(),
               "the picture has no pixels (-3 x 11)"); // right edge 0
-    EXPECT_EQ(decodeArt(patched(standard, {{6, 0x40}, {7, 0x9C}})).error,
+    EXPECT_EQ(decodeArt(patched(standard, {{6, 0x40}, {7, 0x9C}})).reasonText(),
               "the picture is too large (45 x 40000)");
-    EXPECT_EQ(decodeArt(high.first(high.size() - 2)).error, "the file is truncated");
-    EXPECT_EQ(decodeArt(high + QByteArray("\x02\x01\x01\x01", 4)).error,
+    EXPECT_EQ(decodeArt(high.first(high.size() - 2)).reasonText(), "the file is truncated");
+    EXPECT_EQ(decodeArt(high + QByteArray("\x02\x01\x01\x01", 4)).reasonText(),
               "the rows do not have a whole number of bytes");
     EXPECT_FALSE(looksLikeArt(QByteArray(4, '\0')));
 }
@@ -334,7 +334,7 @@ TEST(HrzDecoder, SixBitColoursAndExactSize)
     EXPECT_EQ(scale6to8(63), 255);
     EXPECT_EQ(scale6to8(0), 0);
     EXPECT_FALSE(looksLikeHrz(file.first(file.size() - 1)));
-    EXPECT_EQ(decodeHrz(file.first(file.size() - 1)).error, "the file is truncated");
+    EXPECT_EQ(decodeHrz(file.first(file.size() - 1)).reasonText(), "the file is truncated");
     EXPECT_FALSE(decodeHrz(file + "x").ok());
     EXPECT_FALSE(decodeHrz({}).ok());
 }

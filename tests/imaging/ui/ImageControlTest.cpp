@@ -33,7 +33,7 @@ QImage halves(int width, int height)
 void show(ImageControl& control, const QString& path)
 {
     Picture picture = decodePictureFile(path, control.decodeOptions());
-    ASSERT_TRUE(picture.ok()) << qPrintable(picture.error);
+    ASSERT_TRUE(picture.ok()) << picture.status.message();
     control.setPicture(std::move(picture), path);
 }
 

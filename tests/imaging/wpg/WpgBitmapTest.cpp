@@ -152,7 +152,7 @@ TEST(WpgDecoder, DamagedFilesAreRefused)
         {patched(v2, {{v2Data, 0x7D}, {v2Data + 1, 9}}), "the bitmap data is damaged"}, // sample size 9
     };
     for (const auto& d : damaged)
-        EXPECT_EQ(decodeWpg(d.file).error, d.reason);
+        EXPECT_EQ(decodeWpg(d.file).reasonText(), d.reason);
     EXPECT_FALSE(looksLikeWpg(patched(good, {{12, 1}})));
 }
 

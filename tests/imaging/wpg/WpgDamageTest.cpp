@@ -90,12 +90,12 @@ TEST(WpgVectorDamage, TruncatedAnywhereGivesAnErrorOrAPartialPicture)
     for (const QByteArray& whole : {wpg1Sample(), wpg2Sample(), wpg1HatchSample(), wpg2HatchSample(),
                                     wpg2TextSample(), wpg2CompoundSample()}) {
         const Picture full = decodeWpgPicture(whole);
-        ASSERT_TRUE(full.ok()) << full.error.toStdString();
+        ASSERT_TRUE(full.ok()) << full.status.reason;
         for (qsizetype cut = 0; cut < whole.size(); ++cut) {
             SCOPED_TRACE(cut);
             const Picture p = decodeWpgPicture(whole.first(cut));
             if (!p.ok()) {
-                EXPECT_FALSE(p.error.isEmpty());
+                EXPECT_FALSE(p.status.reason.empty());
                 continue;
             }
             // A partial drawing keeps the size the start record gave, and draws.
@@ -119,14 +119,14 @@ TEST(WpgVectorDamage, PointCountsAndRecordLengthsAreCappedByWhatIsThere)
                                       {wpg2Object(0x17, 0xE000, {0, 0, 10, 10}, 65535),
                                        wpg2Object(0x15, 0x8000, {0, 0, 2400, 1200}, 40000)});
     Picture p = decodeWpgPicture(file2);
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     (void)render(p, kSize);
     // Records past the end end the playback with what was drawn.
     QByteArray past = wpg1File(2400, 1200, {wpg1Fill(1, 4), wpg1Words(0x07, {240, 240, 480, 480})});
     past.chop(2);                                   // drop the end record
     past.append(QByteArray("\x07\xFF\xFF\x7F", 4)); // a rectangle of 32767 bytes that are not there
     p = decodeWpgPicture(past);
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     EXPECT_TRUE(pixelsAre(render(p, QSize(192, 96)), {{38, 57, qRgb(0xAA, 0, 0), 60}}));
 }
 
@@ -135,7 +135,7 @@ TEST(WpgVectorDamage, UnusableOrMissingStartRecordsAreRefused)
     const QByteArray line = wpg1Words(0x05, {0, 0, 100, 100});
     Picture p = decodeWpgPicture(wpg1File(0, 1200, {line}));
     EXPECT_FALSE(p.ok());
-    EXPECT_TRUE(p.error.startsWith(QStringLiteral("the picture has no size"))) << p.error.toStdString();
+    EXPECT_TRUE(p.reasonText().startsWith(QStringLiteral("the picture has no size"))) << p.status.reason;
     p = decodeWpgPicture(wpg1File(2400, 0, {line}));
     EXPECT_FALSE(p.ok());
 
@@ -144,12 +144,12 @@ TEST(WpgVectorDamage, UnusableOrMissingStartRecordsAreRefused)
     noStart.remove(16, 8);
     p = decodeWpgPicture(noStart);
     EXPECT_FALSE(p.ok());
-    EXPECT_FALSE(p.error.isEmpty());
+    EXPECT_FALSE(p.status.reason.empty());
     // Version 2: no unit, no size, or 30000 inches wide at 1 unit per inch, far beyond what we draw.
     const QByteArray line2 = wpg2Object(0x15, kWpg2Framed, {0, 0, 100, 100}, 2);
-    EXPECT_EQ(decodeWpgPicture(wpg2File(0, 2400, 1200, {line2})).error,
+    EXPECT_EQ(decodeWpgPicture(wpg2File(0, 2400, 1200, {line2})).reasonText(),
               QStringLiteral("the picture has no unit of measure"));
-    EXPECT_EQ(decodeWpgPicture(wpg2File(1200, 0, 1200, {line2})).error,
+    EXPECT_EQ(decodeWpgPicture(wpg2File(1200, 0, 1200, {line2})).reasonText(),
               QStringLiteral("the picture has no size"));
     EXPECT_TRUE(failsWith(decodeWpgPicture(wpg2File(1, 30000, 10, {line2})), "too large"));
 }
@@ -162,7 +162,7 @@ TEST(WpgVectorDamage, FloodsHugeShapesTextAndCompoundsStayBounded)
     records.prepend(wpg1Line(1, 1, 0));
     records.prepend(wpg1Words(0x05, {0, 0, 10, 10}));
     Picture p = decodeWpgPicture(wpg1File(2400, 1200, records));
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     EXPECT_TRUE(pixelsAre(render(p, QSize(192, 96)), {{96, 48, qRgb(255, 255, 255), 0}}));
 
     // Coordinates and pen widths at their extremes.
@@ -170,7 +170,7 @@ TEST(WpgVectorDamage, FloodsHugeShapesTextAndCompoundsStayBounded)
         65535, 65535,
         {wpg1Line(1, 1, 65535), wpg1Words(0x09, {0x8000, 0x7FFF, 0xFFFF, 0xFFFF, 0x7FFF, 0x8000, 0x7FFF, 0}),
          wpg1TextAttributes(65534, 1), wpg1Text(0, 0, QByteArray(4000, 'W'))}));
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     (void)render(p, kSize);
     // A text line cut short places nothing; the rectangle before it is still drawn.
     QByteArray line = wpg2TextLine(100, 600);
@@ -179,7 +179,7 @@ TEST(WpgVectorDamage, FloodsHugeShapesTextAndCompoundsStayBounded)
         wpg2File(1200, 2400, 1200,
                  {wpg2Colour(0x31, qRgb(255, 0, 0), true),
                   wpg2Object(0x18, 0x2000, {240, 240, 720, 720, 0, 0}), line, wpg2TextData("lost")}));
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     EXPECT_EQ(items(p).size(), 1u);
     EXPECT_TRUE(pixelsAre(render(p, QSize(192, 96)), {{38, 57, qRgb(255, 0, 0), 0}}));
 
@@ -188,7 +188,7 @@ TEST(WpgVectorDamage, FloodsHugeShapesTextAndCompoundsStayBounded)
     for (int i = 0; i < 20000; ++i)
         flood += QByteArray("ab\xF2\x01\xF2\x80\x81", 7) + "cd";
     p = decodeWpgPicture(wpg2File(1200, 2400, 1200, {wpg2TextLine(0, 600), wpg2TextData(flood)}));
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     ASSERT_EQ(items(p).size(), 1u);
     EXPECT_EQ(items(p)[0].text.size(), wpg::kMaxWpgTextLength);
     (void)render(p, kSize);
@@ -198,7 +198,7 @@ TEST(WpgVectorDamage, FloodsHugeShapesTextAndCompoundsStayBounded)
     for (int i = 0; i < 500; ++i)
         lines += QByteArray("x\xD0\x01\x08\x00\x00\x08\x00\xD0", 9);
     p = decodeWpgPicture(wpg2File(1200, 2400, 1200, {wpg2TextBox(0, 1200, 2400, 1000), wpg2TextData(lines)}));
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     EXPECT_LE(items(p).size(), 2u);
 
     // A picture two units high drawn into a square stretches its text 2000 times more along y
@@ -206,7 +206,7 @@ TEST(WpgVectorDamage, FloodsHugeShapesTextAndCompoundsStayBounded)
     p = decodeWpgPicture(
         wpg2File(1200, 2400, 2,
                  {wpg2TextLine(0, 1), wpg2TextData("HH"), wpg2TextBox(0, 2, 2400, 0), wpg2TextData("HH")}));
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     EXPECT_EQ(items(p).size(), 2u);
     (void)render(p, kSize);
     // The file the fuzzer found this with: a stretched picture whose text block crashed Qt.
@@ -214,7 +214,7 @@ TEST(WpgVectorDamage, FloodsHugeShapesTextAndCompoundsStayBounded)
         "/1dQQxAAAAABFgIAAAAAAAoBABWwBLD0AAAAAABgCbAEAA4HAQgOA2AJDAwMDAwMDAwMDAwMDAwMDAwMDAwMDE5OTk5OTk5O"
         "Tk5OTk5OTk5OTk5OTk5OTk5OTk5OTk5OTk5ODAwMDAwMDAwMDAwMDAwMDAwMDAwMDAwMDLAEAAACFAAKGAAAAABYAgEAAAAe"
         "AAoPAAZXUEcg8EEKHQAKAADwAEwEsAS8AgoPAA5vbmXQAQgAAAgA0HR3bwoeAAoAAA=="));
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     (void)render(p, kSize);
 
     // Compounds nested far deeper than we follow, each claiming two billion parts.
@@ -223,7 +223,7 @@ TEST(WpgVectorDamage, FloodsHugeShapesTextAndCompoundsStayBounded)
         nested.append(wpg2Compound(0xA000, 0x7FFFFFFF));
     nested.append(wpg2Object(0x15, 0, {0, 0, 2400, 0, 2400, 1200}, 3));
     p = decodeWpgPicture(wpg2File(1200, 2400, 1200, nested));
-    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    ASSERT_TRUE(p.ok()) << p.status.reason;
     EXPECT_EQ(items(p).size(), 1u);
     (void)render(p, kSize);
 }
