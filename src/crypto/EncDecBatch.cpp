@@ -72,6 +72,7 @@ public:
         }
         const EncDecPlan plan = planEncDec(job_.scope, [this] { return stopRequested(); });
         result_.notes = plan.notes;
+        result_.failed = plan.failures;
         result_.filesTotal = int(plan.files.size());
         progress_.filesTotal = result_.filesTotal;
         progress_.bytesTotal = plan.totalBytes;

@@ -57,6 +57,10 @@ private:
             return;
         }
         const fileutil::Listing listing = fileutil::ListFiles(folder, patterns_);
+        if (!listing.error.ok && listing.error.error == ENAMETOOLONG && !start) {
+            tooDeep(folder, listing.error);
+            return;
+        }
         if (!listing.error.ok) {
             plan_.notes.append({folder, fileutil::resultText(listing.error)});
             return;
@@ -93,6 +97,20 @@ private:
             if (plan_.stopped)
                 return;
         }
+    }
+
+    // The folder's name is too long to be opened: its parent is the deepest folder reached,
+    // named once however many of its sub-folders go too deep.
+    void tooDeep(const QString& folder, const fileutil::FileResult& error)
+    {
+        const QString parent = folder.left(folder.lastIndexOf(QLatin1Char('/')));
+        if (!plan_.failures.isEmpty() && plan_.failures.last().path == parent)
+            return;
+        plan_.failures.append(
+            {parent, QCoreApplication::translate(
+                         "mv::crypto", "its sub-folders go deeper than the system's path limit; the "
+                                       "files in them were not touched (%1)")
+                         .arg(fileutil::reasonText(error))});
     }
 
     void addFile(const QString& path, const QString& name)

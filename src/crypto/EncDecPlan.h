@@ -45,6 +45,9 @@ struct EncDecPlan {
     // Folders that could not be read, links to folders (not followed), names that are not
     // valid text, selected names no longer there.
     QList<FileNote> notes;
+    // Folders whose sub-folders lie deeper than the system's path limit: the files below them
+    // stay as they are, and that is a failure of the run, not a note.
+    QList<FileNote> failures;
     bool stopped = false; // `stop` said so before the listing was complete
 };
 

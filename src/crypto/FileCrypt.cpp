@@ -137,6 +137,14 @@ CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptP
     if (!readableFile(path, true, out))
         return out;
     const QString target = EncryptedName(path);
+    // An encrypted file is passed over before anything is created beside it: on a read-only
+    // file system the temporary file would fail first and hide the real answer.
+    if (BeginsWithSignature(path)) {
+        out = stopped(CryptOutcome::PassedOver, true,
+                      QCoreApplication::translate("mv::crypto", "already encrypted"));
+        out.target = target;
+        return out;
+    }
     auto produce = [&](int sourceFd, int outputFd) {
         const int32_t r =
             mv_encrypt_fd(sourceFd, outputFd, key.constData(), size_t(key.size()),
@@ -145,6 +153,7 @@ CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptP
     };
     ReplaceOptions replace;
     replace.replaceExisting = options.replaceExisting;
+    replace.fault = options.replaceFault;
     return fromReplace(fileutil::replaceFile(path, target, produce, replace), target, true);
 }
 
@@ -186,6 +195,7 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
     ReplaceOptions replace;
     replace.replaceExisting = options.replaceExisting;
     replace.privateOutput = true;
+    replace.fault = options.replaceFault;
     out = fromReplace(fileutil::replaceFile(path, target, produce, replace), target, false);
     out.keyIndex = opened;
     if (noneFits && out.kind == CryptOutcome::Failed)

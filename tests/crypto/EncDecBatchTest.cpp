@@ -15,8 +15,13 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <climits>
 #include <cstring>
+#include <functional>
+
+#include <fcntl.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace mv::crypto;
 using namespace mvtest;
@@ -232,6 +237,49 @@ TEST_F(EncDecBatchTest, FilesThatCannotBeWorkedOnAreNamedAndNeverCountedDone)
               u"These files could not be encrypted:\n%1: %2\n\nThese were passed over:\n%3: no longer there; "
               "it went away after the folder was listed"_s.arg(at("v/link.txt"), r.failed[0].reason,
                                                                at("v/f2.txt")));
+}
+
+// A tree deeper than the system's path limit: what lies below the limit stays plain, and the
+// run fails naming the deepest folder it reached (once), instead of passing it over quietly.
+TEST_F(EncDecBatchTest, TreeDeeperThanThePathLimitFailsNamingTheDeepestFolderReached)
+{
+    put("deep/top.txt", patterned(100));
+    const QByteArray root = QFile::encodeName(at("deep"));
+    int fd = ::open(root.constData(), O_RDONLY | O_DIRECTORY);
+    QString reached = at("deep");
+    const int levels = PATH_MAX / 2 + 10; // "d/" each: past the limit
+    for (int i = 0; i < levels && fd >= 0; ++i) {
+        ASSERT_EQ(::mkdirat(fd, "d", 0700), 0);
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+        if (reached.size() + 2 < PATH_MAX)
+            reached += "/d"_L1;
+    }
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::close(::openat(fd, "bottom.txt", O_CREAT | O_WRONLY, 0600)), 0);
+    ::close(fd);
+
+    const EncDecResult r = run(job(true, "deep", true));
+    EXPECT_EQ(r.done, 1); // top.txt
+    ASSERT_EQ(r.failed.size(), 1);
+    EXPECT_TRUE(reached.startsWith(r.failed[0].path)) << r.failed[0].path.size();
+    EXPECT_GT(r.failed[0].path.size(), PATH_MAX - 8);
+    EXPECT_TRUE(r.failed[0].reason.contains("File name too long"_L1)) << r.failed[0].reason.toStdString();
+
+    // QTemporaryDir cannot remove a tree it cannot name: take it down from the inside.
+    std::function<void(int)> removeBelow = [&](int folder) {
+        ::unlinkat(folder, "bottom.txt", 0);
+        const int child = ::openat(folder, "d", O_RDONLY | O_DIRECTORY);
+        if (child >= 0) {
+            removeBelow(child);
+            ::close(child);
+            ::unlinkat(folder, "d", AT_REMOVEDIR);
+        }
+    };
+    const int top = ::open(root.constData(), O_RDONLY | O_DIRECTORY);
+    removeBelow(top);
+    ::close(top);
 }
 
 // Whatever the filter, the temporary files of an interrupted run are named to the user and

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <cerrno>
@@ -94,6 +95,24 @@ TEST_F(FileCryptTest, NameTooLongForTheEncryptedSuffixFailsBeforeAnyWork)
     EXPECT_EQ(out.status.reason, "check files: the new name would be too long for this file system");
     EXPECT_FALSE(read);
     EXPECT_EQ(readAll(plain), QByteArray("data"));
+}
+
+// On a read-only file system an encrypted file is still just "already encrypted": the
+// signature is read before anything would be created beside it.
+TEST_F(FileCryptTest, AlreadyEncryptedFileOnAReadOnlyFileSystemIsPassedOverNotFailed)
+{
+    ASSERT_TRUE(writeAll(at("a.txt"), "data"));
+    const CryptOutcome sealed = encryptOne(at("a.txt"), kKey);
+    ASSERT_EQ(sealed.kind, CryptOutcome::Done);
+    CryptOptions readOnly;
+    readOnly.replaceFault = [](mv::fileutil::ReplaceStep step) {
+        return step == mv::fileutil::ReplaceStep::CreateTemp ? EROFS : 0;
+    };
+    const CryptOutcome again = encryptOne(sealed.target, kKey, {}, readOnly);
+    EXPECT_EQ(again.kind, CryptOutcome::PassedOver);
+    EXPECT_EQ(mv::fileutil::reasonText(again.status), QStringLiteral("already encrypted"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList {QStringLiteral("a_txt.mv$")});
 }
 
 // A source that grows or shrinks while it is read fails, and no short encrypted file is
