@@ -4,6 +4,7 @@
 #include "secured/ProgramStart.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
@@ -50,6 +51,16 @@ inline bool waitHelper(const secured::StartOutcome& started, int ms)
         return false;
     ::waitpid(started.helperPid, nullptr, 0);
     return true;
+}
+
+// Runs the event loop until `done` holds or `ms` have passed; returns `done()`.
+inline bool waitUntil(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    return done();
 }
 
 } // namespace mv::launchtest
