@@ -2,6 +2,7 @@
 #pragma once
 
 #include "fileutil/FileResult.h"
+#include "secured/OpenFileHolders.h"
 
 #include <QString>
 
@@ -9,5 +10,10 @@ namespace mv::secured {
 
 // "Unable to run application", and on a second line the system's reason.
 QString unableToRunText(const fileutil::FileResult& status);
+
+// For the information line while a re-lock waits: "Waiting for gedit (4123) to close
+// notes.txt; the files are encrypted again once it has." Up to three processes and files are
+// named, then "and n more".
+QString waitingForHoldersText(const QList<FileHolder>& holders);
 
 } // namespace mv::secured
