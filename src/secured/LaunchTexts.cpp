@@ -47,4 +47,18 @@ QString waitingForHoldersText(const QList<FileHolder>& holders)
         .arg(shortList(processes), shortList(files));
 }
 
+QString leftPlainText(const QList<LeftJournal>& left)
+{
+    QStringList lines {
+        tr("Mirravelnock! ended while these programs ran, and their files were left decrypted:")};
+    for (const LeftJournal& journal : left) {
+        QStringList names;
+        for (const QString& file : journal.plainFiles)
+            names << QFileInfo(file).fileName();
+        lines << tr("%1: %2").arg(journal.record.title, shortList(names));
+    }
+    lines << tr("Encrypt them now?");
+    return lines.join(u'\n');
+}
+
 } // namespace mv::secured

@@ -3,6 +3,7 @@
 
 #include "fileutil/FileResult.h"
 #include "secured/OpenFileHolders.h"
+#include "secured/RunJournal.h"
 
 #include <QString>
 
@@ -15,5 +16,10 @@ QString unableToRunText(const fileutil::FileResult& status);
 // notes.txt; the files are encrypted again once it has." Up to three processes and files are
 // named, then "and n more".
 QString waitingForHoldersText(const QList<FileHolder>& holders);
+
+// For the first start after this program ended while listed programs ran: "Mirravelnock!
+// ended while these programs ran, and their files were left decrypted:", a line per entry
+// ("Diary: diary.txt, notes.txt"), "Encrypt them now?"
+QString leftPlainText(const QList<LeftJournal>& left);
 
 } // namespace mv::secured

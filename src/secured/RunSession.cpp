@@ -7,6 +7,7 @@
 #include "secured/ProgramWatch.h"
 
 #include <QFileInfo>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -27,7 +28,10 @@ RunSession::~RunSession() = default;
 void RunSession::start()
 {
     running_ = true;
-    gate_.enter([this] { startStep(); });
+    gate_.enter([self = QPointer<RunSession>(this)] {
+        if (self)
+            self->startStep();
+    });
 }
 
 void RunSession::startStep()
@@ -72,7 +76,12 @@ void RunSession::waitForHolders()
         holders_ = new HolderWait(entry_.files, this);
         connect(holders_, &HolderWait::waiting, this,
                 [this](const QList<FileHolder>& holders) { emit waiting(waitingForHoldersText(holders)); });
-        connect(holders_, &HolderWait::released, this, [this] { gate_.enter([this] { relockStep(); }); });
+        connect(holders_, &HolderWait::released, this, [this] {
+            gate_.enter([self = QPointer<RunSession>(this)] {
+                if (self)
+                    self->relockStep();
+            });
+        });
     }
     holders_->start(std::clamp(options_.holderLookMs, 1, 2000));
 }

@@ -70,7 +70,8 @@ public:
     ~RunSession() override;
 
     // Writes the journal, decrypts and starts the program: at once when the gate is free,
-    // else once the step in hand is done. Ends in started() or in finished(StartFailed).
+    // else once the step in hand is done. Ends in started() or in finished(StartFailed),
+    // which may both come before start() returns.
     void start();
 
     [[nodiscard]] const SessionEntry& entry() const { return entry_; }
@@ -83,7 +84,8 @@ signals:
     // The program has ended but a process still holds a file open; `text` is for the
     // information line (waitingForHoldersText). Repeated at each look.
     void waiting(const QString& text);
-    // Once, at the end of the session, whatever the outcome.
+    // Once, at the end of the session, whatever the outcome. Delete the session with
+    // deleteLater(), not inside this signal.
     void finished(const secured::SessionEnd& end);
 
 private:

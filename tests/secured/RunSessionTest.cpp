@@ -3,6 +3,7 @@
 #include "FakeListJobs.h"
 #include "LaunchTestKit.h"
 
+#include "secured/LaunchTexts.h"
 #include "secured/RunSession.h"
 
 #include <gtest/gtest.h>
@@ -342,4 +343,8 @@ TEST(RunSessionCrash, KilledWhileAnEntryRunsItsJournalNamesThePlainFilesAtTheNex
     EXPECT_EQ(left[0].record.entry, 6);
     EXPECT_EQ(left[0].record.title, QStringLiteral("Diary"));
     EXPECT_EQ(left[0].plainFiles, files);
+    EXPECT_EQ(
+        secured::leftPlainText(left),
+        QStringLiteral("Mirravelnock! ended while these programs ran, and their files were left decrypted:\n"
+                       "Diary: diary-0.txt, diary-1.txt\nEncrypt them now?"));
 }
