@@ -1,0 +1,114 @@
+// One start of a Secured Access List entry, from the decryption of its files to their
+// re-lock: journal -> decrypt -> start -> watch -> wait while a file is held open -> ask
+// when the program ended at once -> encrypt -> offer the editors' copies for wiping, wipe the
+// thumbnails -> journal removed. The list jobs and the questions are the window's, handed in
+// as callbacks; they may run modal windows, and a SessionGate shared by all sessions lets
+// only one of them run at a time. Several sessions run at once, each with its own key.
+#pragma once
+
+#include "crypto/SecretText.h"
+#include "secured/ProgramStart.h"
+#include "secured/QuickEnd.h"
+#include "secured/RunJournal.h"
+#include "secured/SessionGate.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+
+#include <functional>
+
+namespace mv::secured {
+
+class HolderWait;
+class ProgramWatch;
+
+struct SessionEntry {
+    int entry = 0;
+    QString title;
+    QString path;      // the program
+    QString params;    // its parameters, as typed
+    QStringList files; // the associated files, by their plain names
+};
+
+struct RunHooks {
+    // The list job that decrypts `files`; returns the key that opened them (empty when none
+    // did: a cancelled key request). Not called for an entry without files.
+    std::function<crypto::SecretText(const QStringList& files)> decrypt;
+    // The list job that encrypts every file of `files` lying plain, with `key`.
+    std::function<fileutil::FileResult(const QStringList& files, const crypto::SecretText& key)> encrypt;
+    // Asks endedAtOnceQuestion(): true to encrypt now.
+    std::function<bool()> confirmQuickEnd;
+    // Asks leftoversQuestion(leftovers): true to wipe them.
+    std::function<bool(const QStringList& leftovers)> confirmWipeLeftovers;
+};
+
+struct RunOptions {
+    QString journalFolder; // empty: journalFolder()
+    StartOptions start;
+    int quickEndMs = kQuickEndMs;
+    int holderLookMs = 1000; // at most 2000: the re-lock starts within 2 s of the end
+};
+
+struct SessionEnd {
+    enum Kind {
+        Relocked,      // the files were encrypted again (see `status` for a failed file)
+        NothingToLock, // no files, or no key opened them: they stay as they are
+        LeftPlain,     // the user chose not to encrypt after an end at once
+        StartFailed    // "Unable to run application"; the decrypted files stay plain
+    } kind = Relocked;
+    fileutil::FileResult status; // the start's, the journal's or the encryption's failure
+    QStringList wiped;           // editors' copies and thumbnails wiped
+    QList<fileutil::FileResult> wipeFailures;
+};
+
+class RunSession : public QObject {
+    Q_OBJECT
+
+public:
+    RunSession(const SessionEntry& entry, const RunHooks& hooks, SessionGate& gate,
+               const RunOptions& options = {}, QObject* parent = nullptr);
+    ~RunSession() override;
+
+    // Writes the journal, decrypts and starts the program: at once when the gate is free,
+    // else once the step in hand is done. Ends in started() or in finished(StartFailed),
+    // which may both come before start() returns.
+    void start();
+
+    [[nodiscard]] const SessionEntry& entry() const { return entry_; }
+    // From start() until finished(): the entry is `Running`.
+    [[nodiscard]] bool isRunning() const { return running_; }
+
+signals:
+    // The program runs.
+    void started();
+    // The program has ended but a process still holds a file open; `text` is for the
+    // information line (waitingForHoldersText). Repeated at each look.
+    void waiting(const QString& text);
+    // Once, at the end of the session, whatever the outcome. Delete the session with
+    // deleteLater(), not inside this signal.
+    void finished(const secured::SessionEnd& end);
+
+private:
+    void startStep();
+    void onEnded();
+    void relockStep();
+    void waitForHolders();
+    void finish(SessionEnd::Kind kind, fileutil::FileResult status = {});
+    // Removes the journal once no file of the entry lies plain.
+    void settleJournal();
+
+    SessionEntry entry_;
+    RunHooks hooks_;
+    SessionGate& gate_;
+    RunOptions options_;
+    crypto::SecretText key_;
+    ProgramWatch* watch_ = nullptr;
+    HolderWait* holders_ = nullptr;
+    QElapsedTimer clock_;
+    qint64 ranMs_ = 0;
+    bool running_ = false;
+    bool askedQuickEnd_ = false;
+    SessionEnd end_;
+};
+
+} // namespace mv::secured

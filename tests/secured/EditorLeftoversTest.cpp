@@ -1,0 +1,102 @@
+// The plain copies editors leave beside the files, and the desktop's thumbnails of them.
+#include "LaunchTestKit.h"
+
+#include "secured/EditorLeftovers.h"
+
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QTemporaryDir>
+
+using namespace mv;
+
+namespace {
+
+void touch(const QString& path, const QByteArray& bytes = "plain words")
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
+QString md5Png(const QByteArray& uri)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) +
+           QStringLiteral(".png");
+}
+
+} // namespace
+
+TEST(EditorLeftovers, EveryEditorsCopyBesideAListedFileIsFoundAndNothingElse)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    const QString notes = folder + QStringLiteral("notes.txt");
+    const QString report = folder + QStringLiteral("report.odt");
+    touch(notes);
+    touch(report);
+    const QStringList leftovers {
+        QStringLiteral("notes.txt~"),         QStringLiteral("notes.txt.~1~"),
+        QStringLiteral("notes.txt.~12~"),     QStringLiteral(".notes.txt.swp"),
+        QStringLiteral(".notes.txt.swo"),     QStringLiteral(".notes.txt.swn"),
+        QStringLiteral("#notes.txt#"),        QStringLiteral(".notes.txt.kate-swp"),
+        QStringLiteral(".~lock.report.odt#"), QStringLiteral("report.bak"),
+    };
+    for (const QString& name : leftovers)
+        touch(folder + name);
+    // Emacs's lock is a link that points nowhere.
+    ASSERT_TRUE(QFile::link(QStringLiteral("user@host.123"), folder + QStringLiteral(".#notes.txt")));
+    // Look-alikes that are no editor's copy of a listed file.
+    for (const char* other :
+         {"notes.txt.~x~", "notes.txt.orig", "othernotes.txt~", "notes.bak~", ".notes.swp"})
+        touch(folder + QString::fromLatin1(other));
+    // A file of the list is never offered, even when it looks like a copy of another.
+    const QString listedBackup = folder + QStringLiteral("notes.txt~");
+
+    QStringList expected;
+    for (const QString& name : leftovers)
+        expected << folder + name;
+    expected << folder + QStringLiteral(".#notes.txt");
+    expected.removeOne(listedBackup);
+    expected.sort();
+    EXPECT_EQ(secured::findEditorLeftovers({notes, report, listedBackup}), expected);
+    EXPECT_TRUE(secured::findEditorLeftovers({folder + QStringLiteral("gone.txt")}).isEmpty());
+
+    const secured::WipeReport wiped = secured::wipeAll(expected);
+    EXPECT_TRUE(wiped.failures.isEmpty());
+    EXPECT_EQ(wiped.wiped, expected);
+    EXPECT_TRUE(secured::findEditorLeftovers({notes, report}) == QStringList({listedBackup}));
+    EXPECT_TRUE(QFile::exists(notes));
+    EXPECT_EQ(
+        secured::leftoversQuestion({QStringLiteral("/a/b~"), QStringLiteral("/a/#b#")}),
+        QStringLiteral("An editor left these plain copies beside the files:\n/a/b~\n/a/#b#\nWipe them now?"));
+}
+
+// GNOME names a thumbnail after the URI as GLib escapes it, KDE as Qt does; they differ for
+// some characters (";" here), so both are looked for.
+TEST(EditorLeftovers, ThumbnailsOfTheFilesAreFoundInEverySizeAndFailFolder)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("my photo;1.png"));
+    touch(file);
+    const QByteArray escaped = "file://" + QFile::encodeName(dir.path());
+    const QString gnome = md5Png(escaped + "/my%20photo%3B1.png");
+    const QString kde = md5Png(escaped + "/my%20photo;1.png");
+    ASSERT_NE(gnome, kde);
+    const QString cache = qEnvironmentVariable("XDG_CACHE_HOME") + QStringLiteral("/thumbnails/");
+    const QStringList thumbnails {cache + QStringLiteral("fail/gnome-thumbnail-factory/") + gnome,
+                                  cache + QStringLiteral("large/") + gnome,
+                                  cache + QStringLiteral("normal/") + kde,
+                                  cache + QStringLiteral("x-large/") + gnome};
+    for (const QString& path : thumbnails)
+        touch(path, "\x89PNG");
+    const QString unrelated = cache + QStringLiteral("normal/") + md5Png("file:///elsewhere.png");
+    touch(unrelated, "\x89PNG");
+
+    EXPECT_EQ(secured::thumbnailsOf({file}), thumbnails);
+    EXPECT_TRUE(secured::wipeAll(secured::thumbnailsOf({file})).failures.isEmpty());
+    EXPECT_TRUE(secured::thumbnailsOf({file}).isEmpty());
+    EXPECT_TRUE(QFile::exists(unrelated));
+}

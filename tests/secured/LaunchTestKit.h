@@ -1,0 +1,66 @@
+// Small real programs for the launch tests: shell scripts written into a temporary folder.
+#pragma once
+
+#include "secured/ProgramStart.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QString>
+
+#include <functional>
+
+#include <poll.h>
+#include <sys/wait.h>
+
+namespace mv::launchtest {
+
+// Writes an executable shell script with `body` after the "#!/bin/sh" line.
+inline QString writeScript(const QString& path, const QByteArray& body)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write("#!/bin/sh\n" + body + "\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+inline QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Starts through the helper built beside the tests, without a systemd scope.
+inline secured::StartOutcome start(const QString& path, const QString& params = {})
+{
+    secured::StartOptions options;
+    options.helper = QStringLiteral(MV_LAUNCH_HELPER);
+    options.scope = secured::ScopeUse::Never;
+    return secured::startProgram(path, params, options);
+}
+
+// Waits for the helper of a start to end and collects it; false after `ms`.
+inline bool waitHelper(const secured::StartOutcome& started, int ms)
+{
+    pollfd ended {started.pidfd.get(), POLLIN, 0};
+    if (::poll(&ended, 1, ms) != 1)
+        return false;
+    ::waitpid(started.helperPid, nullptr, 0);
+    return true;
+}
+
+// Runs the event loop until `done` holds or `ms` have passed; returns `done()`.
+inline bool waitUntil(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    return done();
+}
+
+} // namespace mv::launchtest

@@ -1,0 +1,350 @@
+// One start of a list entry from decryption to re-lock, with real programs and stand-in
+// list jobs.
+#include "FakeListJobs.h"
+#include "LaunchTestKit.h"
+
+#include "secured/LaunchTexts.h"
+#include "secured/RunSession.h"
+
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+
+#include <csignal>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace mv;
+using launchtest::lockedWith;
+using launchtest::waitUntil;
+using launchtest::writeScript;
+
+namespace {
+
+crypto::SecretText secret(const char* text)
+{
+    return crypto::SecretText::fromBytes(text, std::strlen(text));
+}
+
+// Plain files with text, locked with `key`.
+QStringList lockedFiles(const QTemporaryDir& dir, const QString& stem, const char* key, int count = 2)
+{
+    QStringList files;
+    for (int i = 0; i < count; ++i) {
+        const QString path = dir.filePath(QStringLiteral("%1-%2.txt").arg(stem).arg(i));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("words of " + path.toUtf8());
+        file.close();
+        files << path;
+    }
+    EXPECT_TRUE(launchtest::lockFiles(files, secret(key)).ok);
+    return files;
+}
+
+bool allPlain(const QStringList& files)
+{
+    return std::all_of(files.begin(), files.end(), [](const QString& f) { return QFile::exists(f); });
+}
+
+// A session with the stand-in jobs, counting what they were asked to do.
+struct Launched {
+    secured::SessionEntry entry;
+    std::unique_ptr<secured::RunSession> session;
+    bool started = false;
+    bool plainWhileRunning = false;
+    std::optional<secured::SessionEnd> end;
+    int encrypts = 0;
+    int quickEndQuestions = 0;
+    bool encryptQuickEnd = true;
+    QStringList leftoversOffered;
+    QStringList waits;
+    std::function<void()> duringEncrypt;
+
+    Launched(secured::SessionGate& gate, const secured::SessionEntry& e, const secured::RunOptions& options)
+        : entry(e)
+    {
+        secured::RunHooks hooks;
+        hooks.decrypt = [](const QStringList& files) { return launchtest::unlockFiles(files); };
+        hooks.encrypt = [this](const QStringList& files, const crypto::SecretText& key) {
+            ++encrypts;
+            if (duringEncrypt)
+                duringEncrypt();
+            return launchtest::lockFiles(files, key);
+        };
+        hooks.confirmQuickEnd = [this] {
+            ++quickEndQuestions;
+            return encryptQuickEnd;
+        };
+        hooks.confirmWipeLeftovers = [this](const QStringList& leftovers) {
+            leftoversOffered = leftovers;
+            return true;
+        };
+        session = std::make_unique<secured::RunSession>(entry, hooks, gate, options);
+        QObject::connect(session.get(), &secured::RunSession::started, [this] {
+            started = true;
+            plainWhileRunning = allPlain(entry.files);
+        });
+        QObject::connect(session.get(), &secured::RunSession::waiting,
+                         [this](const QString& text) { waits << text; });
+        QObject::connect(session.get(), &secured::RunSession::finished,
+                         [this](const secured::SessionEnd& ended) { end = ended; });
+    }
+};
+
+secured::RunOptions testOptions(const QTemporaryDir& dir, int quickEndMs)
+{
+    secured::RunOptions options;
+    options.journalFolder = dir.filePath(QStringLiteral("running"));
+    options.start.helper = QStringLiteral(MV_LAUNCH_HELPER);
+    options.start.scope = secured::ScopeUse::Never;
+    options.quickEndMs = quickEndMs;
+    options.holderLookMs = 100;
+    return options;
+}
+
+QString journal(const QTemporaryDir& dir, int entry)
+{
+    return dir.filePath(QStringLiteral("running/entry-%1.journal").arg(entry));
+}
+
+} // namespace
+
+TEST(RunSession, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
+{
+    QTemporaryDir dir;
+    const QString forked = dir.filePath(QStringLiteral("forked"));
+    const secured::RunOptions options = testOptions(dir, 400);
+    secured::SessionGate gate;
+    // Sleeps; forks a child that outlives it and exits at once; exits at once.
+    Launched sleeper(gate,
+                     {1,
+                      QStringLiteral("Sleeper"),
+                      writeScript(dir.filePath(QStringLiteral("s.sh")), "sleep 0.6"),
+                      {},
+                      lockedFiles(dir, QStringLiteral("sleeper"), "Alpha1")},
+                     options);
+    Launched forker(gate,
+                    {2,
+                     QStringLiteral("Forker"),
+                     writeScript(dir.filePath(QStringLiteral("f.sh")),
+                                 "(sleep 0.9; touch '" + forked.toUtf8() + "') & exit 0"),
+                     {},
+                     lockedFiles(dir, QStringLiteral("forker"), "Bravo22")},
+                    options);
+    Launched quick(gate,
+                   {3,
+                    QStringLiteral("Quick"),
+                    writeScript(dir.filePath(QStringLiteral("q.sh")), "exit 0"),
+                    {},
+                    lockedFiles(dir, QStringLiteral("quick"), "Charlie333")},
+                   options);
+    quick.encryptQuickEnd = false;
+
+    // Each re-lock runs a modal window of its own: none may start inside another.
+    int inEncrypt = 0;
+    int mostAtOnce = 0;
+    bool forkedDoneAtItsRelock = false;
+    for (Launched* run : {&sleeper, &forker}) {
+        run->duringEncrypt = [&, run] {
+            mostAtOnce = std::max(mostAtOnce, ++inEncrypt);
+            if (run == &forker)
+                forkedDoneAtItsRelock = QFile::exists(forked);
+            QEventLoop modal;
+            QTimer::singleShot(400, &modal, &QEventLoop::quit);
+            modal.exec();
+            --inEncrypt;
+        };
+    }
+
+    for (Launched* run : {&sleeper, &forker, &quick}) {
+        run->session->start();
+        ASSERT_TRUE(run->started) << run->entry.title.toStdString() << ": " << run->end->status.message();
+        EXPECT_TRUE(run->plainWhileRunning) << run->entry.title.toStdString();
+        EXPECT_TRUE(QFile::exists(journal(dir, run->entry.entry)));
+    }
+    ASSERT_TRUE(waitUntil([&] { return sleeper.end && forker.end && quick.end; }, 5000));
+
+    EXPECT_EQ(sleeper.end->kind, secured::SessionEnd::Relocked);
+    EXPECT_EQ(forker.end->kind, secured::SessionEnd::Relocked);
+    EXPECT_TRUE(forkedDoneAtItsRelock) << "encrypted while the forked child still ran";
+    EXPECT_EQ(mostAtOnce, 1);
+    for (const QString& file : sleeper.entry.files)
+        EXPECT_EQ(lockedWith(file), QByteArray("Alpha1"));
+    for (const QString& file : forker.entry.files)
+        EXPECT_EQ(lockedWith(file), QByteArray("Bravo22"));
+    EXPECT_EQ(sleeper.encrypts, 1);
+    EXPECT_EQ(forker.encrypts, 1);
+    EXPECT_EQ(sleeper.quickEndQuestions + forker.quickEndQuestions, 0);
+    EXPECT_FALSE(QFile::exists(journal(dir, 1)));
+    EXPECT_FALSE(QFile::exists(journal(dir, 2)));
+
+    // The program that ended at once was asked about, and the user kept its files plain:
+    // its journal stays, so the next start offers to encrypt them.
+    EXPECT_EQ(quick.quickEndQuestions, 1);
+    EXPECT_EQ(quick.encrypts, 0);
+    EXPECT_EQ(quick.end->kind, secured::SessionEnd::LeftPlain);
+    EXPECT_TRUE(allPlain(quick.entry.files));
+    EXPECT_TRUE(QFile::exists(journal(dir, 3)));
+    EXPECT_FALSE(quick.session->isRunning());
+}
+
+// The program hands its file to a copy already running outside the watch and ends; the
+// re-lock waits until that copy has closed the file, then asks, then offers the editor's
+// copies and wipes the thumbnail.
+TEST(RunSession, FileHeldOpenOutsideTheWatchDelaysTheRelockThenLeftoversAreOffered)
+{
+    QTemporaryDir dir;
+    const QStringList files = lockedFiles(dir, QStringLiteral("notes"), "Delta4444", 1);
+    const QString notes = files.first();
+    const QString swap = dir.filePath(QStringLiteral(".notes-0.txt.swp"));
+    const QString backup = dir.filePath(QStringLiteral("notes-0.txt~"));
+    const QString thumbnail =
+        qEnvironmentVariable("XDG_CACHE_HOME") + QStringLiteral("/thumbnails/normal/") +
+        QString::fromLatin1(
+            QCryptographicHash::hash(QUrl::fromLocalFile(notes).toEncoded(), QCryptographicHash::Md5)
+                .toHex()) +
+        QStringLiteral(".png");
+    QDir().mkpath(QFileInfo(thumbnail).absolutePath());
+    QFile picture(thumbnail);
+    ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
+    picture.close();
+
+    secured::SessionGate gate;
+    const QByteArray q = "'";
+    Launched run(
+        gate,
+        {4,
+         QStringLiteral("Editor"),
+         writeScript(dir.filePath(QStringLiteral("e.sh")),
+                     "touch " + q + swap.toUtf8() + q + " " + q + backup.toUtf8() + q + "; sleep 0.3"),
+         {},
+         files},
+        testOptions(dir, 3000));
+    run.session->start();
+    ASSERT_TRUE(run.started);
+    const secured::StartOutcome holder = launchtest::start(writeScript(
+        dir.filePath(QStringLiteral("h.sh")), "exec 7< " + q + notes.toUtf8() + q + "; exec sleep 1.2"));
+    ASSERT_TRUE(holder.status.ok);
+    bool holderGoneAtRelock = false;
+    run.duringEncrypt = [&] {
+        holderGoneAtRelock = !QFileInfo::exists(QStringLiteral("/proc/%1").arg(holder.programPid));
+    };
+
+    ASSERT_TRUE(waitUntil([&] { return run.end.has_value(); }, 5000));
+    EXPECT_TRUE(launchtest::waitHelper(holder, 1000));
+    EXPECT_EQ(run.end->kind, secured::SessionEnd::Relocked);
+    EXPECT_TRUE(holderGoneAtRelock) << "encrypted while another process held the file open";
+    ASSERT_FALSE(run.waits.isEmpty());
+    EXPECT_TRUE(run.waits.first().startsWith(QStringLiteral("Waiting for ")));
+    EXPECT_TRUE(run.waits.first().contains(QStringLiteral("notes-0.txt")));
+    EXPECT_EQ(run.quickEndQuestions, 1);
+    EXPECT_EQ(lockedWith(notes), QByteArray("Delta4444"));
+
+    EXPECT_EQ(run.leftoversOffered, QStringList({swap, backup}));
+    EXPECT_FALSE(QFile::exists(swap));
+    EXPECT_FALSE(QFile::exists(backup));
+    EXPECT_FALSE(QFile::exists(thumbnail));
+    EXPECT_TRUE(run.end->wiped.contains(thumbnail));
+    EXPECT_FALSE(QFile::exists(journal(dir, 4)));
+}
+
+TEST(RunSession, ProgramThatCannotStartLeavesTheFilesDecryptedAndTheJournalInPlace)
+{
+    QTemporaryDir dir;
+    secured::SessionGate gate;
+    Launched run(gate,
+                 {5,
+                  QStringLiteral("Gone"),
+                  dir.filePath(QStringLiteral("no such program")),
+                  {},
+                  lockedFiles(dir, QStringLiteral("gone"), "Echo55555")},
+                 testOptions(dir, 400));
+    run.session->start();
+    ASSERT_TRUE(run.end.has_value());
+    EXPECT_FALSE(run.started);
+    EXPECT_EQ(run.end->kind, secured::SessionEnd::StartFailed);
+    EXPECT_EQ(run.end->status.error, ENOENT);
+    EXPECT_FALSE(run.session->isRunning());
+    EXPECT_TRUE(allPlain(run.entry.files));
+    EXPECT_TRUE(QFile::exists(journal(dir, 5)));
+}
+
+// Run in a child process by the test below, which kills it while the program runs.
+TEST(RunSessionCrash, DISABLED_ChildRunsAnEntryUntilKilled)
+{
+    const QString folder = qEnvironmentVariable("MV_CRASH_FOLDER");
+    ASSERT_FALSE(folder.isEmpty());
+    secured::SessionGate gate;
+    secured::RunOptions options;
+    options.journalFolder = folder + QStringLiteral("/running");
+    options.start.helper = QStringLiteral(MV_LAUNCH_HELPER);
+    options.start.scope = secured::ScopeUse::Never;
+    const QStringList files {folder + QStringLiteral("/diary-0.txt"),
+                             folder + QStringLiteral("/diary-1.txt")};
+    Launched run(gate,
+                 {6,
+                  QStringLiteral("Diary"),
+                  writeScript(folder + QStringLiteral("/p.sh"),
+                              "echo $$ > '" + folder.toUtf8() + "/pid'; exec sleep 10"),
+                  {},
+                  files},
+                 options);
+    run.session->start();
+    ASSERT_TRUE(run.started);
+    QFile ready(folder + QStringLiteral("/ready"));
+    ASSERT_TRUE(ready.open(QIODevice::WriteOnly));
+    ready.close();
+    waitUntil([] { return false; }, 20000);
+}
+
+TEST(RunSessionCrash, KilledWhileAnEntryRunsItsJournalNamesThePlainFilesAtTheNextStart)
+{
+    QTemporaryDir dir;
+    const QStringList files = lockedFiles(dir, QStringLiteral("diary"), "Foxtrot6");
+    const QByteArray self = QFile::encodeName(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
+    // Everything the child needs is made before the fork: only exec may follow it.
+    std::vector<std::string> environment {"MV_CRASH_FOLDER=" + QFile::encodeName(dir.path()).toStdString()};
+    for (char** e = environ; *e; ++e)
+        environment.emplace_back(*e);
+    std::vector<char*> envp;
+    for (std::string& e : environment)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execle(self.constData(), self.constData(), "--gtest_also_run_disabled_tests",
+                 "--gtest_filter=RunSessionCrash.DISABLED_ChildRunsAnEntryUntilKilled", nullptr, envp.data());
+        ::_exit(127);
+    }
+    ASSERT_GT(child, 0);
+    const bool ready = waitUntil([&] { return QFile::exists(dir.filePath(QStringLiteral("ready"))); }, 10000);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const pid_t program = launchtest::readAll(dir.filePath(QStringLiteral("pid"))).trimmed().toInt();
+    if (program > 0)
+        ::kill(program, SIGKILL);
+    ASSERT_TRUE(ready) << "the child never started its entry";
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    const QList<secured::LeftJournal> left =
+        secured::readLeftJournals(dir.filePath(QStringLiteral("running")));
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left[0].record.entry, 6);
+    EXPECT_EQ(left[0].record.title, QStringLiteral("Diary"));
+    EXPECT_EQ(left[0].plainFiles, files);
+    EXPECT_EQ(
+        secured::leftPlainText(left),
+        QStringLiteral("Mirravelnock! ended while these programs ran, and their files were left decrypted:\n"
+                       "Diary: diary-0.txt, diary-1.txt\nEncrypt them now?"));
+}
