@@ -16,6 +16,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include <utility>
+
 namespace mv::browser {
 
 namespace {
@@ -36,6 +38,7 @@ SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineE
     askKey = [this](const QString&) { return crypto::AskKeyDialog::ask(keys_, owner_); };
     beep = [] { QApplication::beep(); };
     connect(browser_.fileList(), &FileListView::currentNameChanged, this, &SelectionViewer::FileList_Click);
+    connect(browser_.fileList(), &FileListView::currentNameClicked, this, &SelectionViewer::FileList_Click);
     connect(browser_.fileList(), &FileListView::nameDoubleClicked, this, &SelectionViewer::FileList_DblClick);
     connect(&loader_, &PictureLoader::loaded, this, &SelectionViewer::onLoaded);
     clock_.start();
@@ -92,6 +95,7 @@ QString SelectionViewer::nameOnView() const
 
 void SelectionViewer::stopLoading()
 {
+    openWhenSettled_ = false;
     travelLoad_.stop();
     loader_.cancel();
     setWaiting(false);
@@ -233,6 +237,8 @@ void SelectionViewer::settle(const SharedOutcome& outcome)
         break;
     }
     emit selectionSettled();
+    if (std::exchange(openWhenSettled_, false))
+        FileList_DblClick();
 }
 
 void SelectionViewer::prepareAround()
@@ -275,6 +281,12 @@ void SelectionViewer::showNote(const QString& text)
 
 void SelectionViewer::FileList_DblClick()
 {
+    // The double-click's first click chose the entry again; what it is is known when that
+    // choice settles.
+    if (waiting_) {
+        openWhenSettled_ = true;
+        return;
+    }
     if (!unsupportedSelected_)
         return;
     area_.resetView();

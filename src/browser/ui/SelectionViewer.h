@@ -89,6 +89,7 @@ private:
     bool unsupportedSelected_ = false;
     bool viewingEncrypted_ = false;
     bool waiting_ = false;
+    bool openWhenSettled_ = false; // a double-click came while the entry was being looked at
     quint64 ticket_ = 0;
     QString pendingName_; // the entry whose load is under way
     QString shownName_;   // the entry on show

@@ -1,0 +1,142 @@
+// The entry already current, clicked again or given Enter, is shown again: after a cancelled
+// key question, "Clear Viewing Area", a right click on the picture and "Clear Passwords" the
+// view is empty while the list still has the entry current, and only a change of entry used to
+// show anything.
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/FileListView.h"
+#include "browser/ui/PictureArea.h"
+#include "browser/ui/SelectionViewer.h"
+#include "browser/ui/TypeFilterBox.h"
+#include "crypto/FileCrypt.h"
+#include "crypto/KeyState.h"
+#include "imaging/ui/ImageControl.h"
+
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace mv::browser {
+namespace {
+
+class ChooseAgainTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QImage img(40, 20, QImage::Format_RGB32);
+        img.fill(Qt::darkCyan);
+        ASSERT_TRUE(img.save(dir_.filePath(QStringLiteral("plain.png"))));
+        ASSERT_TRUE(img.save(dir_.filePath(QStringLiteral("secret.png"))));
+        QFile notes(dir_.filePath(QStringLiteral("notes.txt")));
+        ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("text") == 4);
+        ASSERT_EQ(crypto::encryptOne(dir_.filePath(QStringLiteral("secret.png")), "key 1").kind,
+                  crypto::CryptOutcome::Done);
+        host_.resize(800, 600);
+        browser_->fileList()->setGeometry(0, 0, 300, 560);
+        area_->setGeometry(300, 0, 500, 560);
+        viewer_.askKey = [this](const QString&) {
+            ++asked_;
+            if (typeKey_)
+                keys_.append(crypto::SecretText::fromText(QStringLiteral("key 1")));
+            return typeKey_;
+        };
+        host_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host_));
+        browser_->fileSpec()->chooseEntry(0); // "All Files (*.*)"
+        ASSERT_TRUE(browser_->setFolder(dir_.path()));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return list()->names().size() == 3; }));
+    }
+    FileListView* list() { return browser_->fileList(); }
+    // Runs how and waits until the viewer has settled what it chose.
+    template <typename How>
+    void settleAfter(How how)
+    {
+        QSignalSpy settled(&viewer_, &SelectionViewer::selectionSettled);
+        how();
+        ASSERT_TRUE(settled.count() || settled.wait(20000));
+    }
+    void clickOn(const QString& name)
+    {
+        const QRect row = list()->visualRect(list()->model()->index(list()->find(name), 0));
+        settleAfter([&] { QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row.center()); });
+    }
+    bool showing(const QString& name) { return area_->imageControl()->pictureFile() == dir_.filePath(name); }
+
+    QTemporaryDir dir_;
+    QWidget host_;
+    BrowserPane* browser_ = new BrowserPane(&host_);
+    PictureArea* area_ = new PictureArea(&host_);
+    QLineEdit* infoBar_ = new QLineEdit(&host_);
+    crypto::KeyState keys_;
+    SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &host_};
+    int asked_ = 0;
+    bool typeKey_ = false;
+};
+
+TEST_F(ChooseAgainTest, AClickOrEnterOnTheCurrentEntryShowsItAgainAfterEveryWayOfClearing)
+{
+    const QString secret = QStringLiteral("secret_png.mv$");
+    const QString plain = QStringLiteral("plain.png");
+
+    // A cancelled key question: the same click asks again, and then the typed key opens it.
+    clickOn(secret);
+    EXPECT_EQ(asked_, 1);
+    EXPECT_FALSE(area_->hasPicture());
+    typeKey_ = true;
+    clickOn(secret);
+    EXPECT_EQ(asked_, 2);
+    EXPECT_TRUE(showing(secret));
+
+    // "Clear Viewing Area".
+    viewer_.MenuClear_Click();
+    ASSERT_FALSE(area_->hasPicture());
+    clickOn(secret);
+    EXPECT_TRUE(showing(secret));
+    EXPECT_EQ(asked_, 2);
+
+    // A right click on the picture.
+    clickOn(plain);
+    ASSERT_TRUE(showing(plain));
+    QTest::mouseClick(area_->imageControl(), Qt::RightButton);
+    ASSERT_FALSE(area_->hasPicture());
+    clickOn(plain);
+    EXPECT_TRUE(showing(plain));
+
+    // "Clear Passwords", as its menu command does it: the key is gone, so it is asked again.
+    clickOn(secret);
+    keys_.clearKeys();
+    viewer_.ResetView();
+    typeKey_ = false;
+    clickOn(secret);
+    EXPECT_EQ(asked_, 3);
+    EXPECT_FALSE(area_->hasPicture());
+
+    // Enter on the current entry.
+    typeKey_ = true;
+    list()->setFocus();
+    settleAfter([&] { QTest::keyClick(list(), Qt::Key_Return); });
+    EXPECT_EQ(asked_, 4);
+    EXPECT_TRUE(showing(secret));
+
+    // A double-click on the current unsupported file: its first click chooses it again, and
+    // the file is opened once that is settled.
+    QStringList opened;
+    viewer_.openWithDesktop = [&](const QString& path) {
+        opened << path;
+        return true;
+    };
+    const QString notes = QStringLiteral("notes.txt");
+    clickOn(notes);
+    const QRect row = list()->visualRect(list()->model()->index(list()->find(notes), 0));
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }));
+    EXPECT_EQ(opened, QStringList {dir_.filePath(notes)});
+}
+
+} // namespace
+} // namespace mv::browser
