@@ -13,6 +13,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -230,7 +231,19 @@ void SelectionViewer::settle(const SharedOutcome& outcome)
             return;
         }
         break;
+    case PictureOutcome::TooLarge:
+        area_.resetView();
+        showNote(tr("%1 is too large to view: %2, and the viewer takes files of at most %3")
+                     .arg(pendingName_, QLocale().formattedDataSize(outcome->facts.fileSize),
+                          QLocale().formattedDataSize(kMaxViewedFileBytes)));
+        break;
     case PictureOutcome::DecryptedUnviewable:
+        // Only the key check of its header was read: nothing of it was decrypted.
+        area_.resetView();
+        beep();
+        showNote(tr("A key fits %1, but its plain name is not a picture: decrypt it to open it")
+                     .arg(pendingName_));
+        break;
     case PictureOutcome::DecryptedDecodeFailed:
         area_.resetView();
         beep();
@@ -252,7 +265,9 @@ void SelectionViewer::prepareAround()
         if (at < 0 || at >= names.size())
             continue;
         const QString& name = names[at];
-        if (IsViewableName(name) || (haveKeys && crypto::HasEncryptedName(name)))
+        // An encrypted file that is not a picture is never shown, so never prepared.
+        if (IsViewableName(name) ||
+            (haveKeys && crypto::HasEncryptedName(name) && IsViewableName(crypto::PlainName(name))))
             wanted.push_back(makeRequest(name));
     }
     loader_.prepare(std::move(wanted));

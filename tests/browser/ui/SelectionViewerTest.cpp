@@ -1,11 +1,12 @@
-// The entry already current, clicked again or given Enter, is shown again: after a cancelled
-// key question, "Clear Viewing Area", a right click on the picture and "Clear Passwords" the
-// view is empty while the list still has the entry current, and only a change of entry used to
-// show anything.
+// The viewer as the window wires it: the file list, the picture area, the information bar and
+// the keys. The entry already current, clicked again or given Enter, is shown again (after a
+// cancelled key question, "Clear Viewing Area", a right click on the picture and "Clear
+// Passwords" the view is empty while the entry stays current), and files that are not shown
+// say why.
+#include "browser/ui/SelectionViewer.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
-#include "browser/ui/SelectionViewer.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
@@ -23,7 +24,7 @@
 namespace mv::browser {
 namespace {
 
-class ChooseAgainTest : public ::testing::Test {
+class SelectionViewerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -31,10 +32,13 @@ protected:
         img.fill(Qt::darkCyan);
         ASSERT_TRUE(img.save(dir_.filePath(QStringLiteral("plain.png"))));
         ASSERT_TRUE(img.save(dir_.filePath(QStringLiteral("secret.png"))));
-        QFile notes(dir_.filePath(QStringLiteral("notes.txt")));
-        ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("text") == 4);
-        ASSERT_EQ(crypto::encryptOne(dir_.filePath(QStringLiteral("secret.png")), "key 1").kind,
-                  crypto::CryptOutcome::Done);
+        write(QStringLiteral("notes.txt"), "text");
+        write(QStringLiteral("diary.txt"), "dear diary");
+        for (const char* name : {"secret.png", "diary.txt"})
+            ASSERT_EQ(crypto::encryptOne(dir_.filePath(QLatin1String(name)), "key 1").kind,
+                      crypto::CryptOutcome::Done);
+        write(QStringLiteral("huge.png"), "\x89PNG");
+        ASSERT_TRUE(QFile(dir_.filePath(QStringLiteral("huge.png"))).resize(kMaxViewedFileBytes * 3 / 2));
         host_.resize(800, 600);
         browser_->fileList()->setGeometry(0, 0, 300, 560);
         area_->setGeometry(300, 0, 500, 560);
@@ -48,7 +52,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host_));
         browser_->fileSpec()->chooseEntry(0); // "All Files (*.*)"
         ASSERT_TRUE(browser_->setFolder(dir_.path()));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return list()->names().size() == 3; }));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return list()->names().size() == 5; }));
+    }
+    void write(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(dir_.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
     }
     FileListView* list() { return browser_->fileList(); }
     // Runs how and waits until the viewer has settled what it chose.
@@ -77,7 +86,7 @@ protected:
     bool typeKey_ = false;
 };
 
-TEST_F(ChooseAgainTest, AClickOrEnterOnTheCurrentEntryShowsItAgainAfterEveryWayOfClearing)
+TEST_F(SelectionViewerTest, AClickOrEnterOnTheCurrentEntryShowsItAgainAfterEveryWayOfClearing)
 {
     const QString secret = QStringLiteral("secret_png.mv$");
     const QString plain = QStringLiteral("plain.png");
@@ -136,6 +145,28 @@ TEST_F(ChooseAgainTest, AClickOrEnterOnTheCurrentEntryShowsItAgainAfterEveryWayO
     QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, row.center());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }));
     EXPECT_EQ(opened, QStringList {dir_.filePath(notes)});
+}
+
+TEST_F(SelectionViewerTest, AnEncryptedNonPictureBeepsAndSaysWhyAndAPictureTooLargeSaysItsSize)
+{
+    int beeps = 0;
+    viewer_.beep = [&] { ++beeps; };
+    typeKey_ = true;
+    clickOn(QStringLiteral("diary_txt.mv$"));
+    EXPECT_EQ(asked_, 1);
+    EXPECT_EQ(beeps, 1);
+    EXPECT_FALSE(area_->hasPicture());
+    EXPECT_EQ(infoBar_->text(),
+              QStringLiteral("A key fits diary_txt.mv$, but its plain name is not a picture: "
+                             "decrypt it to open it"));
+    viewer_.FileList_DblClick(); // never handed to another program
+    EXPECT_FALSE(viewer_.unsupportedSelected());
+
+    clickOn(QStringLiteral("huge.png"));
+    EXPECT_EQ(infoBar_->text(),
+              QStringLiteral("huge.png is too large to view: 1.50 GiB, and the viewer takes "
+                             "files of at most 1.00 GiB"));
+    EXPECT_FALSE(viewer_.unsupportedSelected());
 }
 
 } // namespace
