@@ -3,6 +3,7 @@
 #include "browser/TypeTable.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
+#include "browser/ui/LeftoverOffer.h"
 #include "browser/ui/PictureArea.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/KeyState.h"
@@ -31,7 +32,7 @@ constexpr double kSharpEnough = 0.98;
 SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineEdit* infoBar,
                                  crypto::KeyState& keys, QWidget* dialogOwner)
     : QObject(dialogOwner), browser_(browser), area_(area), infoBar_(infoBar), keys_(keys),
-      owner_(dialogOwner)
+      owner_(dialogOwner), leftovers_(new LeftoverOffer(browser, infoBar, dialogOwner))
 {
     openWithDesktop = [](const QString& path) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));

@@ -6,6 +6,7 @@
 #include "browser/ui/SelectionViewer.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
+#include "browser/ui/LeftoverOffer.h"
 #include "browser/ui/PictureArea.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/FileCrypt.h"
@@ -13,6 +14,7 @@
 #include "imaging/ui/ImageControl.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -167,6 +169,42 @@ TEST_F(SelectionViewerTest, AnEncryptedNonPictureBeepsAndSaysWhyAndAPictureTooLa
               QStringLiteral("huge.png is too large to view: 1.50 GiB, and the viewer takes "
                              "files of at most 1.00 GiB"));
     EXPECT_FALSE(viewer_.unsupportedSelected());
+}
+
+TEST_F(SelectionViewerTest, LeftoversOfAKilledRunAreToldAndWipedOnlyWithConsent)
+{
+    QStringList asked;
+    bool agree = false;
+    viewer_.leftoverOffer().askWipe = [&](const QStringList& paths) {
+        asked << paths;
+        return agree;
+    };
+    const QString told = QStringLiteral(
+        "This folder holds 1 temporary file(s) left by an interrupted run, which may hold private data");
+    const QString wipeLeft = dir_.filePath(QStringLiteral("$MVAB12CD.TMP"));
+    write(QStringLiteral("$MVAB12CD.TMP"), "plain data");
+    browser_->RefreshFileList();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !asked.isEmpty(); }));
+    EXPECT_EQ(asked, QStringList {wipeLeft});
+    EXPECT_EQ(infoBar_->text(), told);
+
+    // Kept: still told at every listing, never asked about again.
+    browser_->RefreshFileList();
+    QTest::qWait(50);
+    EXPECT_EQ(asked.size(), 1);
+    EXPECT_EQ(infoBar_->text(), told);
+
+    // A new one is asked about alone and, agreed, wiped; the kept one stays.
+    agree = true;
+    const QString newLeft = dir_.filePath(QStringLiteral(".mv-0123456789ab.tmp"));
+    write(QStringLiteral(".mv-0123456789ab.tmp"), "more plain data");
+    QSignalSpy ended(&viewer_.leftoverOffer(), &LeftoverOffer::wipeEnded);
+    browser_->RefreshFileList();
+    ASSERT_TRUE(ended.wait(20000));
+    EXPECT_EQ(asked, (QStringList {wipeLeft, newLeft}));
+    EXPECT_FALSE(QFileInfo::exists(newLeft));
+    EXPECT_TRUE(QFileInfo::exists(wipeLeft));
+    EXPECT_EQ(infoBar_->text(), QStringLiteral("Wiped 1 left-over temporary file(s)"));
 }
 
 } // namespace
