@@ -8,6 +8,7 @@
 #include "imaging/PictureDecoder.h"
 #include "imaging/SiblingPalette.h"
 #include "imaging/base/DrawnSize.h"
+#include "imaging/base/ProtectedPixels.h"
 #include "imaging/base/ReducedCopy.h"
 
 #include <mvengine/engine.h>
@@ -38,7 +39,8 @@ void reduceAhead(const PictureRequest& request, imaging::Picture& picture)
     const ViewArrangement plan = arrangeView(in);
     const QSizeF drawn = imaging::drawnSize(in.pictureSize, imaging::DrawFit(int(plan.fit)), place.zoom,
                                             plan.drawnSize, place.devicePixelRatio);
-    picture.reduced = imaging::reducedForScreen(picture.image, drawn, place.devicePixelRatio);
+    picture.reduced =
+        imaging::reducedForScreen(picture.image, drawn, place.devicePixelRatio, picture.sensitive);
 }
 
 void takePicture(const PictureRequest& request, PictureOutcome& outcome, imaging::Picture picture,
@@ -119,8 +121,10 @@ void loadEncrypted(const PictureRequest& request, PictureOutcome& outcome, const
         outcome.status = picture.status;
         return;
     }
+    // Only the decoded picture stays, in memory kept out of core dumps and zeroed when the
+    // picture is dropped, its reduced copy too; the decrypted bytes are wiped when `opened` goes.
+    imaging::protectPicture(picture);
     takePicture(request, outcome, std::move(picture), opened.bytes.view());
-    // The decrypted bytes are wiped when `opened` goes; only the decoded picture stays.
 }
 
 bool beginsWithSignature(QByteArrayView bytes)

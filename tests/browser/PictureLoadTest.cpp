@@ -4,6 +4,7 @@
 #include "browser/PictureLoad.h"
 
 #include "ViewingTestFiles.h"
+#include "support/Smaps.h"
 
 #include <mvengine/engine.h>
 
@@ -71,6 +72,16 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
     EXPECT_EQ(opened.facts.checksum, crcOf(plain));
     EXPECT_EQ(opened.facts.fileSize, png.size());
     EXPECT_EQ(opened.picture.image, shown.picture.image);
+    // Its pixels, and the copy made ahead for the screen, are kept out of core dumps.
+    EXPECT_FALSE(shown.picture.sensitive);
+    EXPECT_TRUE(opened.picture.sensitive);
+    EXPECT_TRUE(mv::test::excludedFromDumps(opened.picture.image.constBits()));
+    placed.path = sealed;
+    placed.listedName = QStringLiteral("secret_png.mv$");
+    placed.keys.push_back(mv::crypto::SecretText::fromText(QStringLiteral("right key")));
+    const PictureOutcome openedPlaced = loadPicture(placed);
+    ASSERT_EQ(openedPlaced.picture.reduced.size(), QSize(40, 30));
+    EXPECT_TRUE(mv::test::excludedFromDumps(openedPlaced.picture.reduced.constBits()));
 
     EXPECT_EQ(load(sealed).kind, PictureOutcome::NeedsKey);
     EXPECT_EQ(load(sealed, {"wrong key"}).kind, PictureOutcome::NeedsKey);
