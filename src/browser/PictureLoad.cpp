@@ -8,6 +8,7 @@
 #include "imaging/PictureDecoder.h"
 #include "imaging/SiblingPalette.h"
 #include "imaging/base/DrawnSize.h"
+#include "imaging/base/ProtectedPixels.h"
 #include "imaging/base/ReducedCopy.h"
 
 #include <mvengine/engine.h>
@@ -17,11 +18,6 @@
 namespace mv::browser {
 
 namespace {
-
-bool beginsWithSignature(QByteArrayView bytes)
-{
-    return bytes.size() >= MV_SIGNATURE_LEN && bytes.first(MV_SIGNATURE_LEN) == QByteArrayView(MV_SIGNATURE);
-}
 
 bool isCutName(const QString& name)
 {
@@ -43,7 +39,8 @@ void reduceAhead(const PictureRequest& request, imaging::Picture& picture)
     const ViewArrangement plan = arrangeView(in);
     const QSizeF drawn = imaging::drawnSize(in.pictureSize, imaging::DrawFit(int(plan.fit)), place.zoom,
                                             plan.drawnSize, place.devicePixelRatio);
-    picture.reduced = imaging::reducedForScreen(picture.image, drawn, place.devicePixelRatio);
+    picture.reduced =
+        imaging::reducedForScreen(picture.image, drawn, place.devicePixelRatio, picture.sensitive);
 }
 
 void takePicture(const PictureRequest& request, PictureOutcome& outcome, imaging::Picture picture,
@@ -59,32 +56,64 @@ void takePicture(const PictureRequest& request, PictureOutcome& outcome, imaging
     outcome.picture = std::move(picture);
 }
 
-void loadEncrypted(const PictureRequest& request, PictureOutcome& outcome)
+// Damaged or not ours after all: shown the way any plain file of this name would be.
+void notOpenable(const PictureRequest& request, PictureOutcome& outcome, const fileio::Status& why)
 {
+    outcome.kind =
+        IsViewableName(request.listedName) ? PictureOutcome::DecodeFailed : PictureOutcome::Unsupported;
+    outcome.status = why;
+}
+
+// An encrypted file that will not be shown: its header's key check alone says whether a key
+// opens it, so its contents are neither read nor decrypted.
+void checkKeyOnly(const PictureRequest& request, PictureOutcome& outcome, const FileReading& reading)
+{
+    fileio::Status read;
+    const QByteArray header = reading.head(request.path, crypto::kEncryptedHeaderBytes, &read);
+    if (!read) {
+        notOpenable(request, outcome, read);
+        return;
+    }
+    const crypto::HeaderKeySearch search = crypto::keyForHeader(header, request.keys);
+    switch (search.kind) {
+    case crypto::HeaderKeySearch::NoneFits: outcome.kind = PictureOutcome::NeedsKey; return;
+    case crypto::HeaderKeySearch::NotOpenable: notOpenable(request, outcome, search.status); return;
+    case crypto::HeaderKeySearch::Fits: break;
+    }
+    outcome.kind = PictureOutcome::DecryptedUnviewable;
+    outcome.keyIndex = search.keyIndex;
+    outcome.facts.encrypted = true;
+}
+
+void loadEncrypted(const PictureRequest& request, PictureOutcome& outcome, const FileReading& reading,
+                   qint64 fileSize)
+{
+    const QString plainName = crypto::PlainName(request.listedName);
+    const bool viewable = IsViewableName(plainName);
+    if (viewable && fileSize > kMaxViewedFileBytes) {
+        outcome.kind = PictureOutcome::TooLarge;
+        outcome.facts.fileSize = fileSize;
+        return;
+    }
     if (request.keys.empty()) {
         outcome.kind = PictureOutcome::NeedsKey;
         return;
     }
-    crypto::MemoryDecrypt opened =
-        crypto::decryptToMemory(request.path, request.keys, imaging::kMaxPictureFileBytes);
+    if (!viewable) {
+        checkKeyOnly(request, outcome, reading);
+        return;
+    }
+    crypto::MemoryDecrypt opened = reading.decrypt(request.path, request.keys, kMaxViewedFileBytes);
     if (opened.kind == crypto::MemoryDecrypt::NoneFits) {
         outcome.kind = PictureOutcome::NeedsKey;
         return;
     }
     if (opened.kind == crypto::MemoryDecrypt::NotOpenable) {
-        // Damaged or not ours after all: shown the way any plain file of this name would be.
-        outcome.kind =
-            IsViewableName(request.listedName) ? PictureOutcome::DecodeFailed : PictureOutcome::Unsupported;
-        outcome.status = opened.status;
+        notOpenable(request, outcome, opened.status);
         return;
     }
     outcome.keyIndex = opened.keyIndex;
     outcome.facts.encrypted = true;
-    const QString plainName = crypto::PlainName(request.listedName);
-    if (!IsViewableName(plainName)) {
-        outcome.kind = PictureOutcome::DecryptedUnviewable;
-        return;
-    }
     // A .CUT keeps its colours in a plain .PAL beside it; an encrypted one has none to read.
     imaging::Picture picture = imaging::decodePictureData(opened.bytes.view(), plainName, request.options);
     if (!picture.ok()) {
@@ -92,8 +121,15 @@ void loadEncrypted(const PictureRequest& request, PictureOutcome& outcome)
         outcome.status = picture.status;
         return;
     }
+    // Only the decoded picture stays, in memory kept out of core dumps and zeroed when the
+    // picture is dropped, its reduced copy too; the decrypted bytes are wiped when `opened` goes.
+    imaging::protectPicture(picture);
     takePicture(request, outcome, std::move(picture), opened.bytes.view());
-    // The decrypted bytes are wiped when `opened` goes; only the decoded picture stays.
+}
+
+bool beginsWithSignature(QByteArrayView bytes)
+{
+    return bytes.size() >= MV_SIGNATURE_LEN && bytes.first(MV_SIGNATURE_LEN) == QByteArrayView(MV_SIGNATURE);
 }
 
 } // namespace
@@ -103,7 +139,7 @@ qint64 PictureOutcome::bytesHeld() const
     return picture.pixelBytes() + 4096; // the drawing of a vector picture and the bookkeeping
 }
 
-PictureOutcome loadPicture(const PictureRequest& request)
+PictureOutcome loadPicture(const PictureRequest& request, const FileReading& reading)
 {
     PictureOutcome outcome;
     outcome.facts.listedName = request.listedName;
@@ -113,15 +149,23 @@ PictureOutcome loadPicture(const PictureRequest& request)
         return outcome;
     }
     fileio::Status read;
-    const imaging::FileBytes bytes =
-        imaging::FileBytes::read(request.path, imaging::kMaxPictureFileBytes, &read);
-    // Only the signature tells an encrypted file; its name may be anything.
-    if (beginsWithSignature(bytes.view())) {
-        loadEncrypted(request, outcome);
+    // Only the signature tells an encrypted file; its name may be anything. A file that cannot
+    // be shown is read no further than that.
+    if (!IsViewableName(request.listedName)) {
+        if (beginsWithSignature(reading.head(request.path, MV_SIGNATURE_LEN, &read)))
+            loadEncrypted(request, outcome, reading, info.size());
+        else
+            outcome.kind = PictureOutcome::Unsupported;
         return outcome;
     }
-    if (!IsViewableName(request.listedName)) {
-        outcome.kind = PictureOutcome::Unsupported;
+    if (info.size() > kMaxViewedFileBytes) {
+        outcome.kind = PictureOutcome::TooLarge;
+        outcome.facts.fileSize = info.size();
+        return outcome;
+    }
+    const imaging::FileBytes bytes = reading.whole(request.path, kMaxViewedFileBytes, &read);
+    if (beginsWithSignature(bytes.view())) {
+        loadEncrypted(request, outcome, reading, info.size());
         return outcome;
     }
     if (!read) {

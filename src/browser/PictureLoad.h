@@ -1,11 +1,18 @@
 // Loading the file selected in the list for viewing, off the user-interface thread: the file's
 // bytes, or its decryption into memory with the keys in hand (never into a file, and wiped as
-// soon as it is decoded), then the decoder, and the facts the information line shows. Nothing here asks the
-// user anything: a file that needs a key says so and the window asks.
+// soon as it is decoded), then the decoder, and the facts the information line shows. Nothing
+// here asks the user anything: a file that needs a key says so and the window asks.
+//
+// What a file is, is decided from its name and its first bytes: only a file that can be shown
+// is read whole. A file that is not a picture is read no further than its signature, and an
+// encrypted one whose plain name is not a picture no further than its header, whose key check
+// tells whether a key opens it; its contents are never read or decrypted.
 #pragma once
 
 #include "browser/FileInfoLine.h"
+#include "browser/FileReading.h"
 #include "crypto/SecretText.h"
+#include "imaging/PictureDecoder.h"
 #include "imaging/base/DecodeOptions.h"
 #include "imaging/base/Picture.h"
 
@@ -43,8 +50,9 @@ struct [[nodiscard]] PictureOutcome {
         Missing,               // the file is gone
         Unsupported,           // a plain file whose name is not a picture type
         DecodeFailed,          // a plain picture the decoder refused
+        TooLarge,              // a picture larger than the viewer takes (facts.fileSize)
         NeedsKey,              // encrypted, and none of the keys opens it
-        DecryptedUnviewable,   // decrypted, but its plain name is not a picture type
+        DecryptedUnviewable,   // a key opens it, but its plain name is not a picture type
         DecryptedDecodeFailed, // decrypted, but the decoder refused it
     } kind = Missing;
     imaging::Picture picture;
@@ -57,6 +65,9 @@ struct [[nodiscard]] PictureOutcome {
     [[nodiscard]] qint64 bytesHeld() const;
 };
 
-PictureOutcome loadPicture(const PictureRequest& request);
+// The most bytes of a file the viewer reads or decrypts into memory.
+inline constexpr qint64 kMaxViewedFileBytes = imaging::kMaxPictureFileBytes;
+
+PictureOutcome loadPicture(const PictureRequest& request, const FileReading& reading = FileReading::real());
 
 } // namespace mv::browser

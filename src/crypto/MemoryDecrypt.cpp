@@ -43,6 +43,27 @@ MemoryDecrypt decryptToMemory(const QString& path, const std::vector<SecretText>
     return result;
 }
 
+HeaderKeySearch keyForHeader(QByteArrayView header, const std::vector<SecretText>& keys)
+{
+    static_assert(kEncryptedHeaderBytes == MV_HEADER_LEN);
+    HeaderKeySearch result;
+    for (int i = 0; i < int(keys.size()); ++i) {
+        const SecretText& key = keys[std::size_t(i)];
+        const int rc = mv_check_key(header.data(), std::size_t(header.size()), key.data(), key.size());
+        if (rc == 1) {
+            result.kind = HeaderKeySearch::Fits;
+            result.keyIndex = i;
+            return result;
+        }
+        if (rc != 0) {
+            result.status = fileutil::FileResult::failure("check the key", mv_engine_last_error());
+            return result;
+        }
+    }
+    result.kind = HeaderKeySearch::NoneFits;
+    return result;
+}
+
 quint32 checksumOf(QByteArrayView bytes)
 {
     return mv_checksum_data(bytes.data(), std::size_t(bytes.size()));

@@ -17,6 +17,8 @@ namespace {
 
 using namespace mv::engine;
 
+static_assert(MV_SIGNATURE_LEN == kSignatureLen && MV_HEADER_LEN == kHeaderLen);
+
 using Operation = std::int32_t (*)(const Files&, std::span<const std::uint8_t>, const Progress&, KeyCache&);
 
 template <typename F>
@@ -164,6 +166,18 @@ int32_t mv_decrypt_to_memory(const char* source, const void* key, size_t key_len
         return decryptToMemory(source, std::span(static_cast<const std::uint8_t*>(key), key_len),
                                std::span(static_cast<std::uint8_t*>(buffer), capacity), *length,
                                Progress {progress, user}, KeyCache::shared());
+    });
+}
+
+int32_t mv_check_key(const void* header, size_t header_len, const void* key, size_t key_len)
+{
+    return guarded([&] {
+        if (!header && header_len > 0)
+            return failWith("no file given");
+        if (!key)
+            return failWith("no key given");
+        return checkKey(std::span(static_cast<const std::uint8_t*>(header), header_len),
+                        std::span(static_cast<const std::uint8_t*>(key), key_len), KeyCache::shared());
     });
 }
 

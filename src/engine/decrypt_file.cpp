@@ -1,5 +1,6 @@
 #include "decrypt_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -128,6 +129,21 @@ std::int32_t openStream(SourceFile& in, StreamState& stream, Sink& sink, const P
     return kDone;
 }
 
+// Parses a header and tells whether key opens the file: kDone with the header and the keys,
+// kDeclined for another key, or the failure of a header that is not ours or is damaged.
+std::int32_t checkHeader(std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> key,
+                         KeyCache& cache, FileHeader& header, FileKeys& keys)
+{
+    const HeaderStatus status = parseHeader(bytes, header);
+    if (status != HeaderStatus::Ok)
+        return headerFailure(status);
+    if (!cache.keysFor(key, header.salt, header.kdf, keys))
+        return failWith("cannot derive the key: out of memory");
+    if (!keyCheckMatches(bytes.first(kHeaderLen), keys.check))
+        return declineWith("the key does not open this file");
+    return kDone;
+}
+
 // Reads and checks the header and readies the stream: kDone, or the refusal or failure.
 std::int32_t openHeader(SourceFile& in, std::span<const std::uint8_t> key, KeyCache& cache,
                         HeaderBytes& headerBytes, StreamState& stream)
@@ -142,16 +158,11 @@ std::int32_t openHeader(SourceFile& in, std::span<const std::uint8_t> key, KeyCa
     if (rest < 0)
         return failWithErrno("cannot read the source", errno);
     FileHeader header;
-    const HeaderStatus status =
-        parseHeader({headerBytes.data(), kSignatureLen + static_cast<std::size_t>(rest)}, header);
-    if (status != HeaderStatus::Ok)
-        return headerFailure(status);
-
     SecretBox<FileKeys> keys;
-    if (!cache.keysFor(key, header.salt, header.kdf, *keys))
-        return failWith("cannot derive the key: out of memory");
-    if (!keyCheckMatches(headerBytes, keys->check))
-        return declineWith("the key does not open this file");
+    const std::int32_t checked = checkHeader(
+        {headerBytes.data(), kSignatureLen + static_cast<std::size_t>(rest)}, key, cache, header, *keys);
+    if (checked != kDone)
+        return checked;
     if (!stream.initPull(keys->stream, header.streamHeader.data()))
         return failWith(kDamaged);
     stream.bindFirstChunk(headerBytes);
@@ -177,6 +188,14 @@ std::int32_t decryptFile(const Files& files, std::span<const std::uint8_t> key, 
     FileSink sink(out, in.size() > kHeaderLen + kSealedBlock);
     const std::int32_t result = openStream(in, stream, sink, progress);
     return result == kDone && !out.commit() ? kFailed : result;
+}
+
+std::int32_t checkKey(std::span<const std::uint8_t> header, std::span<const std::uint8_t> key,
+                      KeyCache& cache)
+{
+    FileHeader parsed;
+    SecretBox<FileKeys> keys;
+    return checkHeader(header.first(std::min(header.size(), kHeaderLen)), key, cache, parsed, *keys);
 }
 
 std::int32_t decryptToMemory(const char* source, std::span<const std::uint8_t> key,

@@ -16,6 +16,11 @@ namespace mv::engine {
 std::int32_t decryptFile(const Files& files, std::span<const std::uint8_t> key, const Progress& progress,
                          KeyCache& cache);
 
+// Whether key opens the file that begins with header, from its key check alone: 1 yes, 0 no,
+// -1 not an encrypted header, damaged or unsupported. Only the first kHeaderLen bytes count.
+std::int32_t checkKey(std::span<const std::uint8_t> header, std::span<const std::uint8_t> key,
+                      KeyCache& cache);
+
 // The same into the caller's buffer, no file written: on 1, length is the plain size; a file
 // whose plain text would not fit is a failure (-1). On any other result the buffer holds no
 // plain text.

@@ -1,5 +1,6 @@
 #include "fileutil/FolderListing.h"
 
+#include "fileutil/LeftoverNames.h"
 #include "fileutil/NameText.h"
 #include "fileutil/NaturalOrder.h"
 #include "fileutil/PatternSet.h"
@@ -96,6 +97,8 @@ Listing ListFiles(const QString& folder, const QString& patterns)
             representable = isRepresentable(raw);
             name = QFile::decodeName(raw); // only an approximation when not representable
         }
+        if (kind == EntryKind::File && representable && isLeftoverName(name))
+            listing.leftovers.append(name);
         if (kind == EntryKind::File && !wanted.matches(name))
             continue;
         if (!representable)
@@ -111,11 +114,13 @@ Listing ListFiles(const QString& folder, const QString& patterns)
         listing.files.clear();
         listing.folders.clear();
         listing.unlisted = 0;
+        listing.leftovers.clear();
         listing.error = FileResult::failure("read folder", readError);
         return listing;
     }
     sortNaturally(listing.files);
     sortNaturally(listing.folders);
+    sortNaturally(listing.leftovers);
     return listing;
 }
 

@@ -17,6 +17,9 @@ struct Listing {
     // Names that are not valid text and so cannot be named or opened through the list, of
     // entries that would otherwise have been listed (as a file that matches, or a sub-folder).
     int unlisted = 0;
+    // Temporary files an interrupted run left in the folder (isLeftoverName), whatever the
+    // patterns: they may hold private data, so the user is told of them.
+    QStringList leftovers;
     // Set when the folder could not be read; both lists are then empty.
     FileResult error;
 };

@@ -29,7 +29,8 @@ QString wipeStepText(WipeStep step)
     case WipeStep::Check: return QCoreApplication::translate("mv::fileutil", "check file");
     case WipeStep::Lock: return QCoreApplication::translate("mv::fileutil", "lock file");
     case WipeStep::Rename: return QCoreApplication::translate("mv::fileutil", "rename to a meaningless name");
-    case WipeStep::MakeWritable: return QCoreApplication::translate("mv::fileutil", "make writable");
+    case WipeStep::MakeWritable:
+        return QCoreApplication::translate("mv::fileutil", "make readable and writable by the owner only");
     case WipeStep::OpenForWriting: return QCoreApplication::translate("mv::fileutil", "open for writing");
     case WipeStep::WriteZeros: return QCoreApplication::translate("mv::fileutil", "write zeros");
     case WipeStep::Flush: return QCoreApplication::translate("mv::fileutil", "flush to disk");
@@ -234,11 +235,16 @@ FileResult Wiper::renameAway()
 
 FileResult Wiper::openForWriting()
 {
-    if (!(seen_.st_mode & S_IWUSR)) {
-        const mode_t mode = (seen_.st_mode & 07777) | S_IWUSR;
-        if (auto r = attempt(WipeStep::MakeWritable, [&] { return ::fchmod(file_.get(), mode); }); !r)
-            return r;
-    }
+    // Owner-only from the rename on: a wipe cut short leaves a "$MV....TMP" that may still
+    // hold the data, and no one else may read it. Another user's file keeps the permissions
+    // only its owner may change; whether it can be written is for the opening to tell.
+    if (auto r = attempt(WipeStep::MakeWritable,
+                         [&] {
+                             const int rc = ::fchmod(file_.get(), S_IRUSR | S_IWUSR);
+                             return rc < 0 && errno == EPERM && seen_.st_uid != ::geteuid() ? 0 : rc;
+                         });
+        !r)
+        return r;
     UniqueFd writable;
     if (auto r = attempt(WipeStep::OpenForWriting,
                          [&] {

@@ -19,7 +19,7 @@ enum class WipeStep {
     Check,        // the opened file is the one inspected
     Lock,         // no other run works on it
     Rename,       // to "$MV" + random + ".TMP" in the same folder, before any byte changes
-    MakeWritable, // a read-only file gets owner write permission
+    MakeWritable, // owner-only read and write permission, right after the rename
     OpenForWriting,
     WriteZeros,
     Flush, // fdatasync, so the zeros reach the disk before the file shrinks
@@ -41,8 +41,8 @@ struct WipeOptions {
 };
 
 // The one way a file is destroyed: moved out of its name to a meaningless one in the same
-// folder, overwritten with zeros where it holds data, flushed, cut to zero length, deleted,
-// and the folder flushed, so that neither contents nor name can be read back.
+// folder and made readable by its owner only, overwritten with zeros where it holds data, flushed, cut to
+// zero length, deleted, and the folder flushed, so that neither contents nor name can be read back.
 //
 // The rename comes first: a wipe that is interrupted never leaves a damaged file under a
 // real name (where a later run would take the zeros for the user's data), and a folder

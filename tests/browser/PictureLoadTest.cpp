@@ -4,6 +4,7 @@
 #include "browser/PictureLoad.h"
 
 #include "ViewingTestFiles.h"
+#include "support/Smaps.h"
 
 #include <mvengine/engine.h>
 
@@ -71,6 +72,16 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
     EXPECT_EQ(opened.facts.checksum, crcOf(plain));
     EXPECT_EQ(opened.facts.fileSize, png.size());
     EXPECT_EQ(opened.picture.image, shown.picture.image);
+    // Its pixels, and the copy made ahead for the screen, are kept out of core dumps.
+    EXPECT_FALSE(shown.picture.sensitive);
+    EXPECT_TRUE(opened.picture.sensitive);
+    EXPECT_TRUE(mv::test::excludedFromDumps(opened.picture.image.constBits()));
+    placed.path = sealed;
+    placed.listedName = QStringLiteral("secret_png.mv$");
+    placed.keys.push_back(mv::crypto::SecretText::fromText(QStringLiteral("right key")));
+    const PictureOutcome openedPlaced = loadPicture(placed);
+    ASSERT_EQ(openedPlaced.picture.reduced.size(), QSize(40, 30));
+    EXPECT_TRUE(mv::test::excludedFromDumps(openedPlaced.picture.reduced.constBits()));
 
     EXPECT_EQ(load(sealed).kind, PictureOutcome::NeedsKey);
     EXPECT_EQ(load(sealed, {"wrong key"}).kind, PictureOutcome::NeedsKey);
@@ -104,6 +115,71 @@ TEST(PictureLoad, EveryWayASelectionFails)
     const PictureOutcome torn = load(damaged, {"k"});
     EXPECT_EQ(torn.kind, PictureOutcome::Unsupported);
     EXPECT_EQ(torn.status.reason, "the file is damaged or truncated");
+}
+
+// The real reading, counting every byte it reads or decrypts (a decryption reads the whole file).
+class CountingReading : public FileReading {
+public:
+    QByteArray head(const QString& path, qint64 count, mv::fileio::Status* status) const override
+    {
+        QByteArray bytes = FileReading::head(path, count, status);
+        read += bytes.size();
+        return bytes;
+    }
+    mv::imaging::FileBytes whole(const QString& path, qint64 maxBytes,
+                                 mv::fileio::Status* status) const override
+    {
+        mv::imaging::FileBytes bytes = FileReading::whole(path, maxBytes, status);
+        read += bytes.view().size();
+        return bytes;
+    }
+    mv::crypto::MemoryDecrypt decrypt(const QString& path, const std::vector<mv::crypto::SecretText>& keys,
+                                      qint64 maxBytes) const override
+    {
+        read += QFileInfo(path).size();
+        return FileReading::decrypt(path, keys, maxBytes);
+    }
+    mutable qint64 read = 0;
+};
+
+TEST(PictureLoad, ALargeFileThatIsNotAPictureIsReadNoFurtherThanItsHeader)
+{
+    QTemporaryDir dir;
+    constexpr qint64 k200MB = qint64(200) << 20;
+    const auto grow = [](const QString& path, qint64 size) { return QFile(path).resize(size); }; // sparse
+    const QString movie = writeBytes(dir, QStringLiteral("movie.mp4"), "ftyp");
+    // Encrypted, then grown: its header stays whole, its contents would not decrypt.
+    const QString diary = writeEncrypted(dir, QStringLiteral("diary.txt"), "dear diary", "k");
+    const QString huge = writeBytes(dir, QStringLiteral("huge.png"), "\x89PNG");
+    ASSERT_TRUE(grow(movie, k200MB) && grow(diary, k200MB) && grow(huge, kMaxViewedFileBytes + 1));
+
+    const auto loadCounting = [](const QString& path, std::initializer_list<const char*> keys, qint64& read) {
+        PictureRequest r;
+        r.path = path;
+        r.listedName = QFileInfo(path).fileName();
+        for (const char* k : keys)
+            r.keys.push_back(mv::crypto::SecretText::fromText(QString::fromUtf8(k)));
+        CountingReading counting;
+        PictureOutcome o = loadPicture(r, counting);
+        read = counting.read;
+        return o;
+    };
+    qint64 read = 0;
+    EXPECT_EQ(loadCounting(movie, {"k"}, read).kind, PictureOutcome::Unsupported);
+    EXPECT_EQ(read, MV_SIGNATURE_LEN);
+    const PictureOutcome fits = loadCounting(diary, {"wrong", "k"}, read);
+    EXPECT_EQ(fits.kind, PictureOutcome::DecryptedUnviewable);
+    EXPECT_EQ(fits.keyIndex, 1);
+    EXPECT_LE(read, 4096);
+    EXPECT_EQ(loadCounting(diary, {"wrong"}, read).kind, PictureOutcome::NeedsKey);
+    EXPECT_LE(read, 4096);
+    EXPECT_EQ(loadCounting(diary, {}, read).kind, PictureOutcome::NeedsKey);
+    EXPECT_LE(read, 4096);
+    // A picture larger than the viewer takes says so, with its size, and is not read at all.
+    const PictureOutcome tooLarge = loadCounting(huge, {}, read);
+    EXPECT_EQ(tooLarge.kind, PictureOutcome::TooLarge);
+    EXPECT_EQ(tooLarge.facts.fileSize, kMaxViewedFileBytes + 1);
+    EXPECT_EQ(read, 0);
 }
 
 // Every file below folder changed since `since`, searched for `needle`.

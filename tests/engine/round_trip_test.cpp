@@ -158,3 +158,24 @@ TEST_F(EngineTest, ManyThreadsEncryptAndDecryptAtOnce)
     for (int i = 0; i < kThreads; ++i)
         EXPECT_EQ(readFile(path("t" + std::to_string(i) + ".out")), plains[static_cast<std::size_t>(i)]);
 }
+
+TEST_F(EngineTest, TheKeyCheckAloneTellsWhetherAKeyOpensAFileFromItsHeader)
+{
+    const std::string file = encrypted("check", randomBytes(3 * kChunk), "right key");
+    const Bytes whole = readFile(file);
+    // The header alone answers: the contents are never needed.
+    const Bytes header(whole.begin(), whole.begin() + kHeaderSize);
+    EXPECT_EQ(mv_check_key(header.data(), header.size(), "right key", 9), 1) << lastError();
+    EXPECT_EQ(mv_check_key(whole.data(), whole.size(), "right key", 9), 1);
+    EXPECT_EQ(mv_check_key(header.data(), header.size(), "wrong key", 9), 0);
+    EXPECT_EQ(lastError(), "the key does not open this file");
+
+    EXPECT_EQ(mv_check_key(header.data(), kHeaderSize - 1, "right key", 9), -1);
+    EXPECT_EQ(lastError(), "the file is damaged or truncated");
+    Bytes damaged = header;
+    damaged[100] ^= 1;
+    EXPECT_EQ(mv_check_key(damaged.data(), damaged.size(), "right key", 9), -1);
+    const Bytes plain = readFile(path("check.plain"));
+    EXPECT_EQ(mv_check_key(plain.data(), kHeaderSize, "right key", 9), -1);
+    EXPECT_EQ(lastError(), "not an encrypted file");
+}

@@ -69,6 +69,17 @@ TEST_F(FolderListingTest, FileMatchingTwoPatternsIsListedOnce)
     EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.jpg;*_jpg.mv$;*.*")).files.size(), 4);
 }
 
+// A wipe's or a new file's temporary name left by a killed run is reported whatever the
+// patterns, and a name that only looks like one is not.
+TEST_F(FolderListingTest, LeftoverTemporaryFilesAreFoundWhateverThePatterns)
+{
+    touch({"$MVAB12CD.TMP", ".mv-0123456789ab.tmp", "$MVNOPE.TMP", ".mv-short.tmp", "x.jpg"});
+    ASSERT_EQ(::mkdir(raw("$MVFOLDER.TMP").constData(), 0700), 0);
+    const Listing listing = ListFiles(folder_, QStringLiteral("*.jpg"));
+    EXPECT_EQ(listing.files, names({"x.jpg"}));
+    EXPECT_EQ(listing.leftovers, names({".mv-0123456789ab.tmp", "$MVAB12CD.TMP"}));
+}
+
 // Numbers by value, case ignored (img2 and IMG2 in a fixed order), and a dot before anything.
 TEST_F(FolderListingTest, NamesComeInNaturalOrderIgnoringCase)
 {

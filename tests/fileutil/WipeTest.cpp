@@ -127,7 +127,7 @@ TEST_P(WipeFaultTest, StopsAtTheFailingStepSaysWhyAndNeverLeavesDamageUnderTheNa
     const QString file = path("photo.jpg");
     const QByteArray original = patterned(40000);
     ASSERT_TRUE(writeAll(file, original));
-    ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0444), 0); // visits MakeWritable
+    ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0644), 0); // readable by others
     WipeOptions failing;
     failing.fault = [step = step](WipeStep s) { return s == step ? EIO : 0; };
     const int descriptors = openDescriptors();
@@ -157,6 +157,10 @@ TEST_P(WipeFaultTest, StopsAtTheFailingStepSaysWhyAndNeverLeavesDamageUnderTheNa
                                 : left == Left::ZerosWipeName ? QByteArray(40000, '\0')
                                                               : QByteArray();
     EXPECT_EQ(readAll(folder() + names[0]), expected);
+    // Whatever is left under the wipe's name is the owner's alone, its data included.
+    struct stat leftover {};
+    ASSERT_EQ(::stat(QFile::encodeName(folder() + names[0]).constData(), &leftover), 0);
+    EXPECT_EQ(leftover.st_mode & 07777, step == WipeStep::MakeWritable ? 0644u : 0600u);
 }
 
 const FaultCase kFaults[] = {{WipeStep::OpenFolder, Left::Original},

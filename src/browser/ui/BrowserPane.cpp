@@ -177,6 +177,12 @@ void BrowserPane::show(const fileutil::Listing& l)
     fileList_->setNames(l.files);
     if (l.unlisted > 0)
         emit namesUnlisted(l.unlisted);
+    if (!l.leftovers.isEmpty()) {
+        QStringList paths;
+        for (const QString& name : l.leftovers)
+            paths << QDir(folder_).filePath(name);
+        emit leftoversFound(paths);
+    }
 }
 
 } // namespace mv::browser

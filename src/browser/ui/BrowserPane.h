@@ -62,6 +62,8 @@ signals:
     void busyChanged(bool busy);
     // The folder holds `count` entries whose names are not valid text: they can't be listed.
     void namesUnlisted(int count);
+    // The folder listed holds temporary files an interrupted run left (full paths).
+    void leftoversFound(const QStringList& paths);
     // A folder the user asked for could not be opened.
     void folderRefused(const QString& message);
 

@@ -1,5 +1,7 @@
 #include "browser/ui/FileListView.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStringListModel>
 
 namespace mv::browser {
@@ -93,6 +95,26 @@ void FileListView::focusInEvent(QFocusEvent* event)
     QListView::focusInEvent(event);
     if (!hadCurrent && currentIndex().isValid() && !selectionModel()->isSelected(currentIndex()))
         selectionModel()->clearCurrentIndex();
+}
+
+void FileListView::mousePressEvent(QMouseEvent* event)
+{
+    const QPersistentModelIndex before = currentIndex();
+    QListView::mousePressEvent(event);
+    // A press on another entry made it current and was told already.
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && at.isValid() && at == before && currentIndex() == before)
+        emit currentNameClicked(nameAt(at.row()));
+}
+
+void FileListView::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+        event->accept();
+        emit currentNameClicked(currentName());
+        return;
+    }
+    QListView::keyPressEvent(event);
 }
 
 int FileListView::find(const QString& name) const

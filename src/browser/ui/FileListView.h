@@ -30,10 +30,15 @@ public:
 signals:
     // The current entry changed, by mouse, keyboard or code (`FileList_Click`).
     void currentNameChanged(const QString& name);
+    // The current entry was clicked, or Enter was pressed on it, without changing it: it is
+    // chosen again (`FileList_Click` runs on every click, not only on a change).
+    void currentNameClicked(const QString& name);
     void nameDoubleClicked(const QString& name);
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QStringListModel* model_;

@@ -106,6 +106,7 @@ void PictureArea::arrangeImage()
 
     // Setting up the bars moves their values; the picture is placed once, below.
     arranging_ = true;
+    arrangedRatio_ = devicePixelRatioF();
     control_->setFitMode(int(plan.fit));
     applyBar(hBar_, plan.horizontal);
     applyBar(vBar_, plan.vertical);
@@ -141,6 +142,25 @@ bool PictureArea::setZoomIndex(int index)
     arrangeImage();
     emit viewSizeChanged();
     return true;
+}
+
+bool PictureArea::event(QEvent* event)
+{
+    // Moved to a screen of another pixel ratio, a zoomed picture covers other logical pixels and
+    // a fitted one other device pixels. Qt 6.4 tells a widget only that its window changed
+    // screens, so the ratio is compared here. The area hears it before the image control
+    // inside it, which then keeps the size given.
+    const bool screenChanged = event->type() == QEvent::ScreenChangeInternal
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+                               || event->type() == QEvent::DevicePixelRatioChange
+#endif
+        ;
+    const bool handled = QWidget::event(event);
+    if (screenChanged && hasPicture() && devicePixelRatioF() != arrangedRatio_) {
+        arrangeImage();
+        emit viewSizeChanged();
+    }
+    return handled;
 }
 
 void PictureArea::resizeEvent(QResizeEvent* event)

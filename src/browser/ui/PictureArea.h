@@ -60,6 +60,7 @@ signals:
     void viewSizeChanged();
 
 protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -85,6 +86,7 @@ private:
     QScrollBar* vBar_ = nullptr;
     int zoomIndex_ = 4;
     bool arranging_ = false;
+    qreal arrangedRatio_ = 0; // the device pixel ratio the picture was arranged for
     PanState pan_ = PanState::Idle;
     QPoint panStart_;
     int panStartH_ = 0;

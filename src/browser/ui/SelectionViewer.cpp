@@ -3,6 +3,7 @@
 #include "browser/TypeTable.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
+#include "browser/ui/LeftoverOffer.h"
 #include "browser/ui/PictureArea.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/KeyState.h"
@@ -13,8 +14,11 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QUrl>
+
+#include <utility>
 
 namespace mv::browser {
 
@@ -28,7 +32,7 @@ constexpr double kSharpEnough = 0.98;
 SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineEdit* infoBar,
                                  crypto::KeyState& keys, QWidget* dialogOwner)
     : QObject(dialogOwner), browser_(browser), area_(area), infoBar_(infoBar), keys_(keys),
-      owner_(dialogOwner)
+      owner_(dialogOwner), leftovers_(new LeftoverOffer(browser, infoBar, dialogOwner))
 {
     openWithDesktop = [](const QString& path) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
@@ -36,6 +40,7 @@ SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineE
     askKey = [this](const QString&) { return crypto::AskKeyDialog::ask(keys_, owner_); };
     beep = [] { QApplication::beep(); };
     connect(browser_.fileList(), &FileListView::currentNameChanged, this, &SelectionViewer::FileList_Click);
+    connect(browser_.fileList(), &FileListView::currentNameClicked, this, &SelectionViewer::FileList_Click);
     connect(browser_.fileList(), &FileListView::nameDoubleClicked, this, &SelectionViewer::FileList_DblClick);
     connect(&loader_, &PictureLoader::loaded, this, &SelectionViewer::onLoaded);
     clock_.start();
@@ -92,6 +97,7 @@ QString SelectionViewer::nameOnView() const
 
 void SelectionViewer::stopLoading()
 {
+    openWhenSettled_ = false;
     travelLoad_.stop();
     loader_.cancel();
     setWaiting(false);
@@ -226,13 +232,27 @@ void SelectionViewer::settle(const SharedOutcome& outcome)
             return;
         }
         break;
+    case PictureOutcome::TooLarge:
+        area_.resetView();
+        showNote(tr("%1 is too large to view: %2, and the viewer takes files of at most %3")
+                     .arg(pendingName_, QLocale().formattedDataSize(outcome->facts.fileSize),
+                          QLocale().formattedDataSize(kMaxViewedFileBytes)));
+        break;
     case PictureOutcome::DecryptedUnviewable:
+        // Only the key check of its header was read: nothing of it was decrypted.
+        area_.resetView();
+        beep();
+        showNote(tr("A key fits %1, but its plain name is not a picture: decrypt it to open it")
+                     .arg(pendingName_));
+        break;
     case PictureOutcome::DecryptedDecodeFailed:
         area_.resetView();
         beep();
         break;
     }
     emit selectionSettled();
+    if (std::exchange(openWhenSettled_, false))
+        FileList_DblClick();
 }
 
 void SelectionViewer::prepareAround()
@@ -246,7 +266,9 @@ void SelectionViewer::prepareAround()
         if (at < 0 || at >= names.size())
             continue;
         const QString& name = names[at];
-        if (IsViewableName(name) || (haveKeys && crypto::HasEncryptedName(name)))
+        // An encrypted file that is not a picture is never shown, so never prepared.
+        if (IsViewableName(name) ||
+            (haveKeys && crypto::HasEncryptedName(name) && IsViewableName(crypto::PlainName(name))))
             wanted.push_back(makeRequest(name));
     }
     loader_.prepare(std::move(wanted));
@@ -275,6 +297,12 @@ void SelectionViewer::showNote(const QString& text)
 
 void SelectionViewer::FileList_DblClick()
 {
+    // The double-click's first click chose the entry again; what it is is known when that
+    // choice settles.
+    if (waiting_) {
+        openWhenSettled_ = true;
+        return;
+    }
     if (!unsupportedSelected_)
         return;
     area_.resetView();

@@ -24,6 +24,7 @@ class KeyState;
 namespace mv::browser {
 
 class BrowserPane;
+class LeftoverOffer;
 class PictureArea;
 
 class SelectionViewer : public QObject {
@@ -49,6 +50,8 @@ public:
     // The list entry whose picture is on show; empty when the area shows none.
     [[nodiscard]] QString nameOnView() const;
     [[nodiscard]] PictureLoader& loader() { return loader_; }
+    // The offer to wipe what an interrupted run left in a listed folder.
+    [[nodiscard]] LeftoverOffer& leftoverOffer() { return *leftovers_; }
     // The view was cleared by the user: a load under way is not shown when it ends.
     void dropPending();
 
@@ -86,9 +89,11 @@ private:
     crypto::KeyState& keys_;
     QWidget* owner_;
     PictureLoader loader_;
+    LeftoverOffer* leftovers_;
     bool unsupportedSelected_ = false;
     bool viewingEncrypted_ = false;
     bool waiting_ = false;
+    bool openWhenSettled_ = false; // a double-click came while the entry was being looked at
     quint64 ticket_ = 0;
     QString pendingName_; // the entry whose load is under way
     QString shownName_;   // the entry on show

@@ -2,6 +2,7 @@
 
 #include "crypto/EncDecTexts.h"
 #include "crypto/ui/AskKeyDialog.h"
+#include "crypto/ui/LeftoverQuestion.h"
 #include "widgets/Centering.h"
 
 #include <QCloseEvent>
@@ -75,17 +76,7 @@ EncDecProcess::EncDecProcess(EncDecJob job, QWidget* owner)
         return ReplaceAnswer::Cancel;
     };
     leftoverQuestion = [this](const QStringList& files) {
-        QStringList lines;
-        for (const QString& f : files.mid(0, 10))
-            lines << shown(f);
-        if (files.size() > 10)
-            lines << tr("and %n more", nullptr, int(files.size() - 10));
-        return QMessageBox::question(
-                   this, windowTitle(),
-                   tr("An earlier run was interrupted and left these temporary files, which may "
-                      "hold private data:\n%1\n\nWipe them now?")
-                       .arg(lines.join(QLatin1Char('\n'))),
-                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+        return crypto::askWipeLeftovers(this, windowTitle(), files);
     };
     cancelQuestion = [this] {
         return QMessageBox::information(this, windowTitle(), tr("Cancel the current opperation?"),

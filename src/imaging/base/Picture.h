@@ -14,6 +14,9 @@ struct [[nodiscard]] Picture : DecodeResult {
     // at (reducedForScreen): the image control draws it when its size is what it draws, and
     // makes its own copy otherwise. Null when none was made.
     QImage reduced;
+    // Decrypted: its pixels live in protected memory (ProtectedPixels.h), and a copy made of
+    // them for drawing belongs there too.
+    bool sensitive = false;
 
     Picture() = default;
     // The bytes of pixels it holds: the image, the reduced copy and an animation's further

@@ -1,5 +1,7 @@
 #include "imaging/base/ReducedCopy.h"
 
+#include "imaging/base/ProtectedPixels.h"
+
 #include <QSemaphore>
 #include <QThread>
 #include <QThreadPool>
@@ -119,7 +121,7 @@ QImage halved(const QImage& in, bool halveX, bool halveY)
 
 } // namespace
 
-QImage reducedCopy(const QImage& source, QSize size)
+QImage reducedCopy(const QImage& source, QSize size, bool sensitive)
 {
     if (source.isNull() || size.isEmpty())
         return {};
@@ -128,6 +130,11 @@ QImage reducedCopy(const QImage& source, QSize size)
         work = work.convertToFormat(work.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                            : QImage::Format_RGB32);
     work.setDevicePixelRatio(1);
+    // A step nobody else holds (never the source) is zeroed before it goes.
+    const auto drop = [sensitive](QImage& step) {
+        if (sensitive)
+            zeroPixels(step);
+    };
     for (;;) {
         const bool halveX = work.width() >= 2 * size.width();
         const bool halveY = work.height() >= 2 * size.height();
@@ -136,11 +143,15 @@ QImage reducedCopy(const QImage& source, QSize size)
         QImage next = halved(work, halveX, halveY);
         if (next.isNull())
             break; // short of memory: let the one smooth step below do it all
+        drop(work);
         work = std::move(next);
     }
-    if (work.size() == size)
-        return work;
-    return work.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (work.size() != size) {
+        QImage scaled = work.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        drop(work);
+        work = std::move(scaled);
+    }
+    return sensitive ? protectedTake(std::move(work)) : work;
 }
 
 QSize devicePixels(QSizeF logical, qreal dpr)
@@ -149,14 +160,14 @@ QSize devicePixels(QSizeF logical, qreal dpr)
             qMax(1, int(std::lround(logical.height() * dpr)))};
 }
 
-QImage reducedForScreen(const QImage& image, QSizeF logical, qreal dpr)
+QImage reducedForScreen(const QImage& image, QSizeF logical, qreal dpr, bool sensitive)
 {
     if (image.isNull() || logical.isEmpty())
         return {};
     const QSize device = devicePixels(logical, dpr);
     if (device.width() >= image.width() && device.height() >= image.height())
         return {};
-    QImage copy = reducedCopy(image, device);
+    QImage copy = reducedCopy(image, device, sensitive);
     copy.setDevicePixelRatio(dpr);
     return copy;
 }

@@ -177,7 +177,7 @@ void ImageControl::paintEvent(QPaintEvent* event)
         // Reduced: filter the whole picture once at the device pixels it covers, then copy
         // the exposed part 1:1 onto them.
         const QImage& ahead = player_.frame() == 0 ? picture_.reduced : QImage();
-        const QImage& small = cache_.reduced(image, device, dpr, ahead);
+        const QImage& small = cache_.reduced(image, device, dpr, ahead, picture_.sensitive);
         const double sx = small.width() / drawn.width();
         const double sy = small.height() / drawn.height();
         const QRectF source(exposed.x() * sx, exposed.y() * sy, exposed.width() * sx, exposed.height() * sy);

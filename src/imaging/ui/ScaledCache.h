@@ -13,8 +13,10 @@ namespace mv::imaging {
 class ScaledCache {
 public:
     // source reduced to size (device pixels) for a screen of ratio dpr: ahead when that is
-    // its size, else made on first use with reducedCopy; kept while the size stays.
-    const QImage& reduced(const QImage& source, QSize size, qreal dpr, const QImage& ahead = QImage());
+    // its size, else made on first use with reducedCopy; kept while the size stays. The copy
+    // of a sensitive (decrypted) source is made in protected memory.
+    const QImage& reduced(const QImage& source, QSize size, qreal dpr, const QImage& ahead = QImage(),
+                          bool sensitive = false);
     void clear();
     // How many copies this cache has made itself (not taken ahead).
     [[nodiscard]] int copiesMade() const { return made_; }

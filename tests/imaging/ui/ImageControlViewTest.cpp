@@ -3,8 +3,11 @@
 #include "../core/TestPictures.h"
 
 #include "imaging/PictureDecoder.h"
+#include "imaging/base/ProtectedPixels.h"
 #include "imaging/base/ReducedCopy.h"
 #include "imaging/ui/ImageControl.h"
+#include "imaging/ui/ScaledCache.h"
+#include "support/Smaps.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +74,21 @@ TEST(ImageControlView, AReducedCopyMadeAheadIsDrawnWhenItFitsAndReplacedWhenNot)
     control.repaint();
     EXPECT_EQ(colourAt(control, QPoint(10, 10)), qRgb(255, 0, 0));
     EXPECT_EQ(control.reducedCopiesMadeForTesting(), 1);
+}
+
+TEST(ImageControlView, CopiesTheControlMakesOfADecryptedPictureAreKeptOutOfDumps)
+{
+    Picture p = flat(QSize(400, 300), qRgb(255, 0, 0));
+    protectPicture(p);
+    ScaledCache own;
+    EXPECT_TRUE(mv::test::excludedFromDumps(own.reduced(p.image, QSize(100, 75), 1, {}, true).constBits()));
+    // A copy made ahead for another pixel ratio is copied again to take this one.
+    const QImage ahead = reducedForScreen(p.image, QSizeF(100, 75), 1, true);
+    ScaledCache taken;
+    const QImage& retaken = taken.reduced(p.image, QSize(100, 75), 2, ahead, true);
+    EXPECT_EQ(retaken.devicePixelRatio(), 2.0);
+    EXPECT_NE(retaken.constBits(), ahead.constBits());
+    EXPECT_TRUE(mv::test::excludedFromDumps(retaken.constBits()));
 }
 
 TEST(ImageControlView, AnAnimationPlaysItsFramesWhileShownAndStopsWithThePicture)

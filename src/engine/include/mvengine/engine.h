@@ -24,6 +24,8 @@ extern "C" {
 /* Every encrypted file begins with these 71 bytes of ASCII, no terminator. */
 #define MV_SIGNATURE "*-* Encrypted with Mirravelnock!, Protected 1996-1997 Braxmoor Labs *_*"
 #define MV_SIGNATURE_LEN 71
+/* The whole header: signature, key derivation, key check and its CRC; the contents follow. */
+#define MV_HEADER_LEN 145
 
 /* Encrypts source into destination. 1: encrypted; 0: source already begins with the
  * signature, nothing written; -1: failure. */
@@ -75,6 +77,13 @@ MV_ENGINE_API int32_t mv_checksum_fd(int fd, uint32_t* crc);
 MV_ENGINE_API int32_t mv_decrypt_to_memory(const char* source, const void* key, size_t key_len, void* buffer,
                                            size_t capacity, size_t* length, mv_progress_fn progress,
                                            void* user);
+
+/* Whether key opens the encrypted file whose first header_len bytes are given, judged from the
+ * header's key check alone (only the first MV_HEADER_LEN bytes are looked at): nothing after
+ * the header is needed, read or decrypted. 1: the key opens it (its contents may still prove
+ * damaged when decrypted); 0: it does not; -1: not an encrypted file, shorter than a header,
+ * damaged or unsupported, the reason in mv_engine_last_error. Uses the same key cache. */
+MV_ENGINE_API int32_t mv_check_key(const void* header, size_t header_len, const void* key, size_t key_len);
 
 /* The checksum eaac gives of a file holding exactly these bytes. */
 MV_ENGINE_API uint32_t mv_checksum_data(const void* data, size_t len);

@@ -1,0 +1,211 @@
+// The viewer as the window wires it: the file list, the picture area, the information bar and
+// the keys. The entry already current, clicked again or given Enter, is shown again (after a
+// cancelled key question, "Clear Viewing Area", a right click on the picture and "Clear
+// Passwords" the view is empty while the entry stays current), and files that are not shown
+// say why.
+#include "browser/ui/SelectionViewer.h"
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/FileListView.h"
+#include "browser/ui/LeftoverOffer.h"
+#include "browser/ui/PictureArea.h"
+#include "browser/ui/TypeFilterBox.h"
+#include "crypto/FileCrypt.h"
+#include "crypto/KeyState.h"
+#include "imaging/ui/ImageControl.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace mv::browser {
+namespace {
+
+class SelectionViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QImage img(40, 20, QImage::Format_RGB32);
+        img.fill(Qt::darkCyan);
+        ASSERT_TRUE(img.save(dir_.filePath(QStringLiteral("plain.png"))));
+        ASSERT_TRUE(img.save(dir_.filePath(QStringLiteral("secret.png"))));
+        write(QStringLiteral("notes.txt"), "text");
+        write(QStringLiteral("diary.txt"), "dear diary");
+        for (const char* name : {"secret.png", "diary.txt"})
+            ASSERT_EQ(crypto::encryptOne(dir_.filePath(QLatin1String(name)), "key 1").kind,
+                      crypto::CryptOutcome::Done);
+        write(QStringLiteral("huge.png"), "\x89PNG");
+        ASSERT_TRUE(QFile(dir_.filePath(QStringLiteral("huge.png"))).resize(kMaxViewedFileBytes * 3 / 2));
+        host_.resize(800, 600);
+        browser_->fileList()->setGeometry(0, 0, 300, 560);
+        area_->setGeometry(300, 0, 500, 560);
+        viewer_.askKey = [this](const QString&) {
+            ++asked_;
+            if (typeKey_)
+                keys_.append(crypto::SecretText::fromText(QStringLiteral("key 1")));
+            return typeKey_;
+        };
+        host_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host_));
+        browser_->fileSpec()->chooseEntry(0); // "All Files (*.*)"
+        ASSERT_TRUE(browser_->setFolder(dir_.path()));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return list()->names().size() == 5; }));
+    }
+    void write(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(dir_.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    }
+    FileListView* list() { return browser_->fileList(); }
+    // Runs how and waits until the viewer has settled what it chose.
+    template <typename How>
+    void settleAfter(How how)
+    {
+        QSignalSpy settled(&viewer_, &SelectionViewer::selectionSettled);
+        how();
+        ASSERT_TRUE(settled.count() || settled.wait(20000));
+    }
+    void clickOn(const QString& name)
+    {
+        const QRect row = list()->visualRect(list()->model()->index(list()->find(name), 0));
+        settleAfter([&] { QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row.center()); });
+    }
+    bool showing(const QString& name) { return area_->imageControl()->pictureFile() == dir_.filePath(name); }
+
+    QTemporaryDir dir_;
+    QWidget host_;
+    BrowserPane* browser_ = new BrowserPane(&host_);
+    PictureArea* area_ = new PictureArea(&host_);
+    QLineEdit* infoBar_ = new QLineEdit(&host_);
+    crypto::KeyState keys_;
+    SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &host_};
+    int asked_ = 0;
+    bool typeKey_ = false;
+};
+
+TEST_F(SelectionViewerTest, AClickOrEnterOnTheCurrentEntryShowsItAgainAfterEveryWayOfClearing)
+{
+    const QString secret = QStringLiteral("secret_png.mv$");
+    const QString plain = QStringLiteral("plain.png");
+
+    // A cancelled key question: the same click asks again, and then the typed key opens it.
+    clickOn(secret);
+    EXPECT_EQ(asked_, 1);
+    EXPECT_FALSE(area_->hasPicture());
+    typeKey_ = true;
+    clickOn(secret);
+    EXPECT_EQ(asked_, 2);
+    EXPECT_TRUE(showing(secret));
+
+    // "Clear Viewing Area".
+    viewer_.MenuClear_Click();
+    ASSERT_FALSE(area_->hasPicture());
+    clickOn(secret);
+    EXPECT_TRUE(showing(secret));
+    EXPECT_EQ(asked_, 2);
+
+    // A right click on the picture.
+    clickOn(plain);
+    ASSERT_TRUE(showing(plain));
+    QTest::mouseClick(area_->imageControl(), Qt::RightButton);
+    ASSERT_FALSE(area_->hasPicture());
+    clickOn(plain);
+    EXPECT_TRUE(showing(plain));
+
+    // "Clear Passwords", as its menu command does it: the key is gone, so it is asked again.
+    clickOn(secret);
+    keys_.clearKeys();
+    viewer_.ResetView();
+    typeKey_ = false;
+    clickOn(secret);
+    EXPECT_EQ(asked_, 3);
+    EXPECT_FALSE(area_->hasPicture());
+
+    // Enter on the current entry.
+    typeKey_ = true;
+    list()->setFocus();
+    settleAfter([&] { QTest::keyClick(list(), Qt::Key_Return); });
+    EXPECT_EQ(asked_, 4);
+    EXPECT_TRUE(showing(secret));
+
+    // A double-click on the current unsupported file: its first click chooses it again, and
+    // the file is opened once that is settled.
+    QStringList opened;
+    viewer_.openWithDesktop = [&](const QString& path) {
+        opened << path;
+        return true;
+    };
+    const QString notes = QStringLiteral("notes.txt");
+    clickOn(notes);
+    const QRect row = list()->visualRect(list()->model()->index(list()->find(notes), 0));
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }));
+    EXPECT_EQ(opened, QStringList {dir_.filePath(notes)});
+}
+
+TEST_F(SelectionViewerTest, AnEncryptedNonPictureBeepsAndSaysWhyAndAPictureTooLargeSaysItsSize)
+{
+    int beeps = 0;
+    viewer_.beep = [&] { ++beeps; };
+    typeKey_ = true;
+    clickOn(QStringLiteral("diary_txt.mv$"));
+    EXPECT_EQ(asked_, 1);
+    EXPECT_EQ(beeps, 1);
+    EXPECT_FALSE(area_->hasPicture());
+    EXPECT_EQ(infoBar_->text(),
+              QStringLiteral("A key fits diary_txt.mv$, but its plain name is not a picture: "
+                             "decrypt it to open it"));
+    viewer_.FileList_DblClick(); // never handed to another program
+    EXPECT_FALSE(viewer_.unsupportedSelected());
+
+    clickOn(QStringLiteral("huge.png"));
+    EXPECT_EQ(infoBar_->text(),
+              QStringLiteral("huge.png is too large to view: 1.50 GiB, and the viewer takes "
+                             "files of at most 1.00 GiB"));
+    EXPECT_FALSE(viewer_.unsupportedSelected());
+}
+
+TEST_F(SelectionViewerTest, LeftoversOfAKilledRunAreToldAndWipedOnlyWithConsent)
+{
+    QStringList asked;
+    bool agree = false;
+    viewer_.leftoverOffer().askWipe = [&](const QStringList& paths) {
+        asked << paths;
+        return agree;
+    };
+    const QString told = QStringLiteral(
+        "This folder holds 1 temporary file(s) left by an interrupted run, which may hold private data");
+    const QString wipeLeft = dir_.filePath(QStringLiteral("$MVAB12CD.TMP"));
+    write(QStringLiteral("$MVAB12CD.TMP"), "plain data");
+    browser_->RefreshFileList();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !asked.isEmpty(); }));
+    EXPECT_EQ(asked, QStringList {wipeLeft});
+    EXPECT_EQ(infoBar_->text(), told);
+
+    // Kept: still told at every listing, never asked about again.
+    browser_->RefreshFileList();
+    QTest::qWait(50);
+    EXPECT_EQ(asked.size(), 1);
+    EXPECT_EQ(infoBar_->text(), told);
+
+    // A new one is asked about alone and, agreed, wiped; the kept one stays.
+    agree = true;
+    const QString newLeft = dir_.filePath(QStringLiteral(".mv-0123456789ab.tmp"));
+    write(QStringLiteral(".mv-0123456789ab.tmp"), "more plain data");
+    QSignalSpy ended(&viewer_.leftoverOffer(), &LeftoverOffer::wipeEnded);
+    browser_->RefreshFileList();
+    ASSERT_TRUE(ended.wait(20000));
+    EXPECT_EQ(asked, (QStringList {wipeLeft, newLeft}));
+    EXPECT_FALSE(QFileInfo::exists(newLeft));
+    EXPECT_TRUE(QFileInfo::exists(wipeLeft));
+    EXPECT_EQ(infoBar_->text(), QStringLiteral("Wiped 1 left-over temporary file(s)"));
+}
+
+} // namespace
+} // namespace mv::browser
