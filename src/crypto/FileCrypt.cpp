@@ -145,6 +145,7 @@ CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptP
     };
     ReplaceOptions replace;
     replace.replaceExisting = options.replaceExisting;
+    replace.fault = options.fault;
     return fromReplace(fileutil::replaceFile(path, target, produce, replace), target, true);
 }
 
@@ -185,6 +186,7 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
     };
     ReplaceOptions replace;
     replace.replaceExisting = options.replaceExisting;
+    replace.fault = options.fault;
     replace.privateOutput = true;
     out = fromReplace(fileutil::replaceFile(path, target, produce, replace), target, false);
     out.keyIndex = opened;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "fileutil/FileResult.h"
+#include "fileutil/SafeReplace.h"
 
 #include <QByteArray>
 #include <QList>
@@ -33,6 +34,8 @@ struct [[nodiscard]] CryptOutcome {
 struct CryptOptions {
     // The user agreed that an existing, different file under the target name is replaced.
     bool replaceExisting = false;
+    // Test seam, for this call only: fails a step of the replacement (see ReplaceOptions).
+    fileutil::FaultInjector fault;
 };
 
 // Bytes done and total; return false to cancel.
