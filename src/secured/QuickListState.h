@@ -8,9 +8,21 @@
 
 #include <QObject>
 
+#include <optional>
 #include <vector>
 
 namespace mv::secured {
+
+// One program started from an entry and watched until it, and all it started, has ended.
+struct PendingApp {
+    quint64 id = 0; // this start's own number, never used again
+    int Entry = 0;  // the entry's number (kept right when an earlier entry is deleted)
+    QString Data;   // the entry's files at the start: the files to encrypt again
+    // The key to encrypt them with, in guarded memory until the re-lock. "Clear Passwords"
+    // and the forget-on-lock rule empty the key cache, never this key: the files would stay
+    // plain.
+    crypto::SecretText Key;
+};
 
 class QuickListState : public QObject {
     Q_OBJECT
@@ -32,6 +44,21 @@ public:
     // is running is never deleted (false).
     bool deleteEntry(int n);
 
+    // `PendingApps`: the programs started from the list and still watched, in start order.
+    [[nodiscard]] const std::vector<PendingApp>& PendingApps() const { return pending_; }
+    // `PendingCount`: while above 0 the main window refuses to close and the setup to open.
+    [[nodiscard]] int PendingCount() const { return int(pending_.size()); }
+    // A program of entry `n` has started and is watched from now on: entry `n` is `Running`
+    // and keeps `key` for the re-lock. Returns the record's id.
+    quint64 addPending(int n, crypto::SecretText key);
+    // The program of record `id` has ended: its record leaves the list (with the key, for
+    // the re-lock) and its entry is no longer `Running`. Nothing when there is no such record.
+    std::optional<PendingApp> takePending(quint64 id);
+
+    // Choosing entry `n` from the combo box or a menu: starts it once the launch is wired to
+    // entryChosen(); until then this does nothing but emit the signal.
+    void chooseEntry(int n);
+
     // `LoadQuickList`: the entries from the store, none with a key or running.
     void LoadQuickList();
     // `SaveQuickList`: the whole list to the store (written on a worker).
@@ -41,9 +68,15 @@ public:
 signals:
     // Entries were loaded, added or deleted: the combo box and the menus are built anew.
     void listChanged();
+    // PendingCount() changed.
+    void pendingChanged(int count);
+    // The user chose entry `n` to start (see chooseEntry).
+    void entryChosen(int n);
 
 private:
     std::vector<QuickItem> items_;
+    std::vector<PendingApp> pending_;
+    quint64 lastId_ = 0;
     QuickListStore store_;
 };
 
