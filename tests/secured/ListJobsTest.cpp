@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 
 #include <cstring>
-#include <string>
 
 namespace mv::secured {
 namespace {
@@ -34,7 +33,7 @@ const SecretText kKey = secret("entry key");
 // Answers from a script and remembers what it was asked.
 class ScriptedUser : public ListJobCallbacks {
 public:
-    std::vector<std::string> keyAnswers; // the end of the list cancels
+    QStringList keyAnswers; // the end of the list cancels
     QStringList keyAsked;
     QList<Answer> replaceAnswers; // the end of the list cancels
     QStringList replaceAsked;
@@ -44,11 +43,7 @@ public:
     bool askKey(const QString& file, crypto::KeyState& keys) override
     {
         keyAsked << file;
-        if (keyAnswers.empty())
-            return false;
-        keys.append(SecretText::fromBytes(keyAnswers.front().data(), keyAnswers.front().size()));
-        keyAnswers.erase(keyAnswers.begin());
-        return true;
+        return !keyAnswers.isEmpty() && keys.append(SecretText::fromText(keyAnswers.takeFirst()));
     }
     Answer askReplace(const QString&, const QString& target) override
     {
@@ -212,7 +207,7 @@ TEST_F(ListJobsTest, TheKeyIsAskedWhenNoneFitsAndACancelEndsTheJob)
     EXPECT_TRUE(encrypted(u"a.txt"_s) && encrypted(u"b.txt"_s));
 
     keys.append(secret("some other key"));
-    user.keyAnswers = {"entry key"};
+    user.keyAnswers = {u"entry key"_s};
     r = DecryptFileList(list + u"|"_s, keys, user);
     EXPECT_EQ(r.kind, ListJobResult::Finished);
     EXPECT_EQ(r.done, 2);

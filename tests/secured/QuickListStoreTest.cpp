@@ -14,16 +14,14 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-const QString kSection = u"QuickList"_s;
-
 QString stored(const QString& name)
 {
-    return shell::GetSetting(kSection, name);
+    return shell::GetSetting(u"QuickList"_s, name);
 }
 
 void store(const QString& name, const QString& text)
 {
-    ASSERT_TRUE(shell::SaveSetting(kSection, name, text));
+    ASSERT_TRUE(shell::SaveSetting(u"QuickList"_s, name, text));
 }
 
 QuickItem item(const QString& title, const QString& data = {})
@@ -123,20 +121,6 @@ TEST_F(QuickListStoreTest, ALongListOfFilesReadsBackWhole)
     EXPECT_GT(reloaded.entry(1).Data.size(), 2047);
     EXPECT_EQ(reloaded.entry(1).Data, files.join(u'|'));
     EXPECT_EQ(reloaded.entry(1).Title, u"Writer & Co"_s);
-}
-
-// The setup window saves at every keystroke; the saves may come faster than the disk, and
-// only the last list counts.
-TEST_F(QuickListStoreTest, RapidSavesEndWithTheLastList)
-{
-    state.appendEntry(item(u"Term"_s));
-    for (int i = 0; i < 50; ++i) {
-        state.entry(1).Params = u"--title=%1"_s.arg(i);
-        state.SaveQuickList();
-    }
-    ASSERT_TRUE(state.store().flush().ok);
-    EXPECT_EQ(stored(u"Params1"_s), u"--title=49"_s);
-    EXPECT_TRUE(onlyTheStore());
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // The setup's small rules: proposed titles, the names files are listed under, and a path
 // handed to a program as one word.
 #include "secured/SetupRules.h"
-#include "secured/FileListText.h"
 
 #include <gtest/gtest.h>
 
@@ -29,10 +28,6 @@ TEST(SetupRulesTest, TitlesNamesAndQuoting)
     EXPECT_EQ(shellQuoted(u"/home/me/notes-1.txt"_s), u"/home/me/notes-1.txt"_s);
     EXPECT_EQ(shellQuoted(u"/home/me/My Notes/it's $HOME.txt"_s),
               u"'/home/me/My Notes/it'\\''s $HOME.txt'"_s);
-
-    EXPECT_EQ(splitFileList(u"/a|/b c|"_s), (QStringList {u"/a"_s, u"/b c"_s}));
-    EXPECT_EQ(splitFileList(QString()), QStringList());
-    EXPECT_EQ(joinFileList({u"/a"_s, u"/b c"_s}), u"/a|/b c"_s);
 }
 
 } // namespace
