@@ -153,7 +153,7 @@ CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptP
     };
     ReplaceOptions replace;
     replace.replaceExisting = options.replaceExisting;
-    replace.fault = options.replaceFault;
+    replace.fault = options.fault;
     return fromReplace(fileutil::replaceFile(path, target, produce, replace), target, true);
 }
 
@@ -195,7 +195,7 @@ CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, cons
     ReplaceOptions replace;
     replace.replaceExisting = options.replaceExisting;
     replace.privateOutput = true;
-    replace.fault = options.replaceFault;
+    replace.fault = options.fault;
     out = fromReplace(fileutil::replaceFile(path, target, produce, replace), target, false);
     out.keyIndex = opened;
     if (noneFits && out.kind == CryptOutcome::Failed)

@@ -34,8 +34,8 @@ struct [[nodiscard]] CryptOutcome {
 struct CryptOptions {
     // The user agreed that an existing, different file under the target name is replaced.
     bool replaceExisting = false;
-    // Test seam: passed on to the replacement (see fileutil::ReplaceOptions::fault).
-    fileutil::FaultInjector replaceFault;
+    // Test seam, for this call only: fails a step of the replacement (see ReplaceOptions).
+    fileutil::FaultInjector fault;
 };
 
 // Bytes done and total; return false to cancel.

@@ -105,7 +105,7 @@ TEST_F(FileCryptTest, AlreadyEncryptedFileOnAReadOnlyFileSystemIsPassedOverNotFa
     const CryptOutcome sealed = encryptOne(at("a.txt"), kKey);
     ASSERT_EQ(sealed.kind, CryptOutcome::Done);
     CryptOptions readOnly;
-    readOnly.replaceFault = [](mv::fileutil::ReplaceStep step) {
+    readOnly.fault = [](mv::fileutil::ReplaceStep step) {
         return step == mv::fileutil::ReplaceStep::CreateTemp ? EROFS : 0;
     };
     const CryptOutcome again = encryptOne(sealed.target, kKey, {}, readOnly);

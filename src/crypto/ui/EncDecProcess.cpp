@@ -3,6 +3,7 @@
 #include "crypto/EncDecTexts.h"
 #include "crypto/ui/AskKeyDialog.h"
 #include "crypto/ui/LeftoverQuestion.h"
+#include "crypto/ui/ReplaceQuestion.h"
 #include "widgets/Centering.h"
 
 #include <QCloseEvent>
@@ -57,23 +58,7 @@ EncDecProcess::EncDecProcess(EncDecJob job, QWidget* owner)
 
     keyQuestion = [this](const QString&, KeyState& keys) { return AskKeyDialog::ask(keys, this); };
     replaceQuestion = [this](const QString& file, const QString& target) {
-        QMessageBox box(
-            QMessageBox::Question, windowTitle(),
-            tr("%1 already exists.\nWorking on %2 would replace it.").arg(shown(target), shown(file)),
-            QMessageBox::NoButton, this);
-        QPushButton* replace = box.addButton(tr("Replace"), QMessageBox::AcceptRole);
-        QPushButton* all = box.addButton(tr("Replace all"), QMessageBox::AcceptRole);
-        QPushButton* skip = box.addButton(tr("Skip"), QMessageBox::RejectRole);
-        box.addButton(tr("Cancel"), QMessageBox::RejectRole);
-        box.setDefaultButton(skip);
-        box.exec();
-        if (box.clickedButton() == replace)
-            return ReplaceAnswer::Replace;
-        if (box.clickedButton() == all)
-            return ReplaceAnswer::ReplaceAll;
-        if (box.clickedButton() == skip)
-            return ReplaceAnswer::Skip;
-        return ReplaceAnswer::Cancel;
+        return askReplaceQuestion(this, file, target);
     };
     leftoverQuestion = [this](const QStringList& files) {
         return crypto::askWipeLeftovers(this, windowTitle(), files);

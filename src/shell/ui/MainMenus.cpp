@@ -57,9 +57,8 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window)
 
     MenuQuickList = new QMenu(tr("&Secured Access"), window);
     MenuSetupQuick = item(MenuQuickList, tr("&Setup Secured Access List"));
-    QAction* placeholder = MenuQuickList->addSeparator();
-    placeholder->setVisible(false);
-    notYet({MenuSetupQuick});
+    MenuQuickItems.push_back(MenuQuickList->addSeparator());
+    MenuQuickItems[0]->setVisible(false);
     bar->addMenu(MenuQuickList);
 
     bar->addMenu(buildHelp(window));
@@ -151,8 +150,8 @@ void MainMenus::buildPopMenu(QMainWindow* window)
     MenuPopMenu = new QMenu(QStringLiteral("PopMenu"), window);
     MenuUnload = item(MenuPopMenu, tr("Unload Mirravelnock!"));
     MenuCancel = item(MenuPopMenu, tr("Cancel Menu"));
-    QAction* placeholder = MenuPopMenu->addSeparator();
-    placeholder->setVisible(false);
+    MenuPopItems.push_back(MenuPopMenu->addSeparator());
+    MenuPopItems[0]->setVisible(false);
 }
 
 int MainMenus::checkedZoomIndex() const

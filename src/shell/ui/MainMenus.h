@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <array>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -43,9 +44,11 @@ public:
     QAction* mnuAssociation = nullptr;
     // Zoom
     std::array<QAction*, 12> MenuZoomLevel {};
-    // Secured Access: the entries follow the setup item, after an invisible placeholder.
+    // Secured Access: the entries follow the setup item. Item 0 of the array is the
+    // separator before them; the Secured Access List adds the entries' items.
     QMenu* MenuQuickList = nullptr;
     QAction* MenuSetupQuick = nullptr;
+    std::vector<QAction*> MenuQuickItems;
     // Help
     QAction* MenuContents = nullptr;
     QAction* mnuHomePage = nullptr;
@@ -55,6 +58,7 @@ public:
     QMenu* MenuPopMenu = nullptr;
     QAction* MenuUnload = nullptr;
     QAction* MenuCancel = nullptr;
+    std::vector<QAction*> MenuPopItems; // as MenuQuickItems
 
     // The index of the checked zoom item, 12 when none is.
     [[nodiscard]] int checkedZoomIndex() const;

@@ -8,6 +8,8 @@
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/KeyState.h"
 #include "imaging/ui/ImageControl.h"
+#include "secured/QuickListState.h"
+#include "secured/ui/QuickListCommands.h"
 #include "shell/AppSettings.h"
 #include "shell/Twips.h"
 #include "shell/Version.h"
@@ -42,6 +44,11 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, *keys_, this);
     viewer_->bannerText = bannerLine();
     auto* cryptoCommands = new CryptoCommands(*browser_, *viewer_, *keys_, this);
+    quickListState_ = new secured::QuickListState(this);
+    quickListCommands_ = new secured::QuickListCommands(
+        *quickListState_, *keys_, quickList_, {menus_->MenuQuickList, &menus_->MenuQuickItems},
+        {menus_->MenuPopMenu, &menus_->MenuPopItems}, this, isSecondInstance_,
+        [this] { browser_->fileList()->setFocus(); });
     startup_ =
         new StartupSequence(*this, settings_, *menus_, *viewOptions, *shellCommands, *browser_, *picture_);
     connectMenus(*cryptoCommands);
@@ -63,9 +70,8 @@ void MainWindow::buildPanes()
     setCentralWidget(surface_);
 
     quickList_ = new QComboBox(surface_);
+    quickList_->setObjectName(QStringLiteral("QuickList"));
     quickList_->setAccessibleName(tr("Secured Access List"));
-    // The Secured Access List comes with its own commands; until then the box is empty.
-    quickList_->setEnabled(false);
 
     browser_ = new browser::BrowserPane(surface_);
     picture_ = new browser::PictureArea(surface_);
@@ -83,6 +89,7 @@ void MainWindow::buildPanes()
                                 fileInfoBar_});
 
     // Tab walks the list column top to bottom; the picture area never takes the keyboard.
+    setTabOrder(quickList_, browser_->driveList());
     setTabOrder(browser_->driveList(), browser_->pathLine());
     setTabOrder(browser_->pathLine(), browser_->dirList());
     setTabOrder(browser_->dirList(), browser_->fileSpec());
@@ -100,6 +107,8 @@ void MainWindow::connectMenus(CryptoCommands& cryptoCommands)
     connect(m.MenuEncrypt, &QAction::triggered, &cryptoCommands, &CryptoCommands::MenuEncrypt_Click);
     connect(m.MenuDecrypt, &QAction::triggered, &cryptoCommands, &CryptoCommands::MenuDecrypt_Click);
     connect(m.mnuClearKeys, &QAction::triggered, &cryptoCommands, &CryptoCommands::mnuClearKeys_Click);
+    connect(m.MenuSetupQuick, &QAction::triggered, quickListCommands_,
+            &secured::QuickListCommands::MenuSetupQuick_Click);
     // Clear Passwords can be chosen while there are keys to clear.
     connect(keys_, &crypto::KeyState::keysChanged, m.mnuClearKeys, &QAction::setEnabled);
 }
@@ -233,9 +242,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // `Form_QueryUnload`: no launched program can be watched yet, so nothing refuses the close;
-    // the picture is cleared in every case.
+    // `Form_QueryUnload`: the picture is cleared in every case; the close is refused while a
+    // program started from the Secured Access List is watched, as its files are still plain.
     picture_->imageControl()->clear();
+    if (quickListState_->PendingCount() > 0) {
+        QMessageBox::information(this, tr("Mirravelnock!"), tr("Can not exit now, process still running.."));
+        event->ignore();
+        return;
+    }
     emit unloading();
     event->accept();
 }

@@ -21,6 +21,11 @@ namespace mv::crypto {
 class KeyState;
 } // namespace mv::crypto
 
+namespace mv::secured {
+class QuickListCommands;
+class QuickListState;
+} // namespace mv::secured
+
 namespace mv::shell {
 
 class AppSettings;
@@ -37,6 +42,9 @@ public:
 
     // Loading, the hand-over of a file from a later copy, and unloading.
     [[nodiscard]] StartupSequence& startup() { return *startup_; }
+    // The Secured Access List with its running entries, and what choosing from it does.
+    [[nodiscard]] secured::QuickListState& quickListState() { return *quickListState_; }
+    [[nodiscard]] secured::QuickListCommands& quickListCommands() { return *quickListCommands_; }
 
     [[nodiscard]] bool IsSecondInstance() const { return isSecondInstance_; }
     [[nodiscard]] bool IsLoading() const { return isLoading_; }
@@ -89,6 +97,8 @@ private:
     MainMenus* menus_ = nullptr;
     browser::SelectionViewer* viewer_ = nullptr;
     crypto::KeyState* keys_ = nullptr;
+    secured::QuickListState* quickListState_ = nullptr;
+    secured::QuickListCommands* quickListCommands_ = nullptr;
     StartupSequence* startup_ = nullptr;
     PaneLayout layout_ {Panes {}};
 };

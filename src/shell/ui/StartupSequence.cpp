@@ -5,6 +5,7 @@
 #include "browser/ui/PictureArea.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "imaging/ui/ImageControl.h"
+#include "secured/ui/QuickListCommands.h"
 #include "shell/AppSettings.h"
 #include "shell/HandOver.h"
 #include "shell/MakerDefaults.h"
@@ -44,8 +45,10 @@ void StartupSequence::Form_Load(const QString& startupFile, bool minimized)
     area_.resetView();
 
     // From here on a stored value that doesn't fit is passed over and loading goes on.
+    window_.quickListCommands().QuickListBusy = true;
     browser_.fileSpec()->chooseEntry(1);
     applyStoredSettings();
+    window_.quickListCommands().LoadQuickList();
 
     if (!minimized_) {
         if (storedState_ == 2)
@@ -70,6 +73,7 @@ void StartupSequence::Form_Load(const QString& startupFile, bool minimized)
 void StartupSequence::finishLoading()
 {
     window_.setLoading(false);
+    window_.quickListCommands().QuickListBusy = false;
     if (minimized_)
         window_.showMinimized();
     emit loaded();

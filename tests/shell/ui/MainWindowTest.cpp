@@ -7,16 +7,20 @@
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
 #include "browser/ui/TypeFilterBox.h"
+#include "crypto/ui/DialogDriver.h"
 #include "imaging/ui/ImageControl.h"
+#include "secured/QuickListState.h"
 #include "shell/AppSettings.h"
 #include "shell/Registry.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/StartupSequence.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -223,4 +227,56 @@ TEST_F(MainWindowTest, LineBreakInANameAndNamesThatAreNotText)
     QTRY_COMPARE(controlOf(w).pictureFile(), odd);
     EXPECT_EQ(controlOf(w).pictureWidth(), 40);
     std::remove(bad.constData()); // a name QTemporaryDir could not spell
+}
+
+// The Secured Access List is loaded at start into the combo box and the menu; choosing an
+// entry twice from the menu hands it on twice. While a started program is watched the window
+// refuses to close and the setup to open, each with its message; a second instance may not
+// use the list at all.
+TEST_F(MainWindowTest, SecuredAccessListLoadsAtStartAndARunningProgramKeepsTheWindowOpen)
+{
+    SaveSetting(QStringLiteral("QuickList"), QStringLiteral("Title1"), QStringLiteral("Editor"));
+    SaveSetting(QStringLiteral("QuickList"), QStringLiteral("Title2"), QStringLiteral("Viewer"));
+    MainWindow& w = start();
+    auto& combo = part<QComboBox>(w, "QuickList");
+    ASSERT_EQ(combo.count(), 3);
+    EXPECT_EQ(combo.itemText(2), QStringLiteral("Viewer"));
+    EXPECT_EQ(combo.currentIndex(), -1);
+    MainMenus& m = menusOf(w);
+    ASSERT_EQ(m.MenuQuickItems.size(), 3u);
+    EXPECT_TRUE(m.MenuQuickItems[0]->isVisible());
+    EXPECT_EQ(m.MenuQuickItems[1]->text(), QStringLiteral("Editor"));
+    EXPECT_TRUE(m.MenuSetupQuick->isEnabled());
+
+    mv::secured::QuickListState& state = w.quickListState();
+    QSignalSpy chosen(&state, &mv::secured::QuickListState::entryChosen);
+    m.MenuQuickItems[2]->trigger();
+    m.MenuQuickItems[2]->trigger();
+    ASSERT_EQ(chosen.size(), 2);
+    EXPECT_EQ(chosen[1][0].toInt(), 2);
+    EXPECT_EQ(combo.currentIndex(), -1);
+
+    QStringList told;
+    mv::crypto::test::ModalWatch watch([&](QWidget* box) {
+        if (auto* b = qobject_cast<QMessageBox*>(box)) {
+            told << b->text();
+            b->accept();
+        }
+    });
+    const quint64 running = state.addPending(1, {});
+    w.close();
+    m.MenuSetupQuick->trigger();
+    QTRY_COMPARE(told.size(), 2);
+    EXPECT_EQ(told[0], QStringLiteral("Can not exit now, process still running.."));
+    EXPECT_EQ(told[1], QStringLiteral(
+                           "You must first close any pending applications\nbefore seting up the QuickList"));
+    EXPECT_TRUE(w.isVisible());
+    ASSERT_TRUE(state.takePending(running));
+    stop();
+
+    MainWindow& second = start(true);
+    menusOf(second).MenuQuickItems[1]->trigger();
+    QTRY_COMPARE(told.size(), 3);
+    EXPECT_EQ(told[2], QStringLiteral("Only the first instance of Mirravelnock! can use QuickList"));
+    stop();
 }

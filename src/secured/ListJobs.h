@@ -1,0 +1,69 @@
+// The list jobs of the Secured Access List: `EncryptFileList` and `DecryptFileList` work on an
+// explicit list of files (an entry's associated files), not on folders. Every file goes
+// through encryptOne or decryptOne, so its source is wiped only once the replacement is in
+// place, and a different file under the target name is replaced only with the user's consent.
+// They run on a worker and speak to the window only through ListJobCallbacks.
+#pragma once
+
+#include "crypto/EncDecBatch.h"
+#include "crypto/KeySearch.h"
+#include "crypto/SecretText.h"
+#include "fileutil/SafeReplace.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace mv::crypto {
+class KeyState;
+} // namespace mv::crypto
+
+namespace mv::secured {
+
+// Implemented by the status window; every call comes from the thread that runs the job.
+class ListJobCallbacks : public crypto::KeyAsker {
+public:
+    using ReplaceAnswer = crypto::EncDecCallbacks::ReplaceAnswer;
+    // `target` holds another file; the work on `file` would replace it.
+    virtual ReplaceAnswer askReplace(const QString& file, const QString& target) = 0;
+    // The file the job now works on (`EncStat` shows it).
+    virtual void fileInHand(const QString& file) = 0;
+    // Decryption: neither the file nor its encrypted copy is there. The job goes on.
+    virtual void unableToOpen(const QString& file, const QString& reason) = 0;
+};
+
+struct ListJobResult {
+    enum Kind {
+        Finished,     // every file was handled or passed over
+        Stopped,      // a file failed: `file` and `reason` say which and why; later files untouched
+        KeyCancelled, // decryption: the key question was cancelled; `KeyCancelled` is set
+        Cancelled,    // the user cancelled at the question whether to replace a file
+    } kind = Finished;
+    int done = 0;
+    // Already in the wanted state: encryption, a file already encrypted or not there under
+    // its plain name; decryption, a file already decrypted.
+    int passedOver = 0;
+    // Left as they were because the user would not have another file replaced.
+    QStringList skipped;
+    QString file;
+    QString reason;
+    // Decryption: the key that opened the last file decrypted; empty when none was.
+    crypto::SecretText key;
+};
+
+// Test seams, for one job only; production code sets none.
+struct ListJobOptions {
+    fileutil::FaultInjector fault;
+};
+
+// Encrypts every file of `JobFiles` (full paths joined by "|", a trailing "|" allowed) that
+// exists under its plain name with `key`.
+ListJobResult EncryptFileList(const QString& JobFiles, const crypto::SecretText& key,
+                              ListJobCallbacks& callbacks, const ListJobOptions& options = {});
+
+// Decrypts the encrypted copy of every file of `JobFiles` (plain paths) with the first usable
+// key of `keys` that opens it, asking for one when none does. A file whose encrypted copy is
+// missing while its plain file exists is already decrypted and passed over.
+ListJobResult DecryptFileList(const QString& JobFiles, crypto::KeyState& keys, ListJobCallbacks& callbacks,
+                              const ListJobOptions& options = {});
+
+} // namespace mv::secured

@@ -1,0 +1,67 @@
+// `EncStat`: the small modal window that runs a list job and shows the file in hand. The job
+// runs on a worker thread, so the window repaints while a large file is worked on; what the
+// job must ask (a key, a file in the way) is asked here, on the user-interface thread, while
+// the worker waits. It closes itself when the job ends.
+#pragma once
+
+#include "secured/ListJobs.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QThread;
+
+namespace mv::crypto {
+class KeyState;
+} // namespace mv::crypto
+
+namespace mv::secured {
+
+class EncStat : public QDialog, private ListJobCallbacks {
+    Q_OBJECT
+
+public:
+    // `EncryptFileList` over `JobFiles` with `key`.
+    static ListJobResult encrypt(const QString& JobFiles, const crypto::SecretText& key,
+                                 crypto::KeyState& keys, QWidget* owner);
+    // `DecryptFileList` over `JobFiles` with the key cache; the key that opened the last file
+    // becomes `CurrentKey`.
+    static ListJobResult decrypt(const QString& JobFiles, crypto::KeyState& keys, QWidget* owner);
+
+    using Job = std::function<ListJobResult(ListJobCallbacks&)>;
+    EncStat(bool encrypt, crypto::KeyState& keys, QWidget* owner);
+    ~EncStat() override;
+    // Shows the window centred over its owner, runs `job` on a worker, tells how it stopped
+    // when it failed, and closes.
+    ListJobResult run(const Job& job);
+
+    // The questions and messages, replaceable by tests; by default modal dialogs over this one.
+    std::function<bool(const QString& file, crypto::KeyState& keys)> keyQuestion;
+    std::function<ReplaceAnswer(const QString& file, const QString& target)> replaceQuestion;
+    std::function<void(const QString& text)> tell;
+
+    // The message a failed file gives.
+    [[nodiscard]] static QString errorText(const QString& file, const QString& reason);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    bool askKey(const QString& file, crypto::KeyState& keys) override;
+    ReplaceAnswer askReplace(const QString& file, const QString& target) override;
+    void fileInHand(const QString& file) override;
+    void unableToOpen(const QString& file, const QString& reason) override;
+    void finish();
+
+    crypto::KeyState& keys_;
+    ListJobResult result_;
+    QThread* worker_ = nullptr;
+    QLabel* Label1_;
+    QLineEdit* Stat_;
+};
+
+} // namespace mv::secured

@@ -1,0 +1,220 @@
+// The list jobs on real files with a scripted user: which files are touched, which passed
+// over, where a job stops, and that no file is ever lost when a step fails.
+#include "secured/ListJobs.h"
+#include "crypto/EncryptedNames.h"
+#include "crypto/FileCrypt.h"
+#include "crypto/KeyState.h"
+#include "crypto/MemoryDecrypt.h"
+#include "fileutil/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <cstring>
+
+namespace mv::secured {
+namespace {
+
+using namespace mvtest;
+using namespace Qt::StringLiterals;
+using crypto::EncryptedName;
+using crypto::SecretText;
+using fileutil::ReplaceStep;
+using Answer = ListJobCallbacks::ReplaceAnswer;
+
+SecretText secret(const char* text)
+{
+    return SecretText::fromBytes(text, std::strlen(text));
+}
+
+const SecretText kKey = secret("entry key");
+
+// Answers from a script and remembers what it was asked.
+class ScriptedUser : public ListJobCallbacks {
+public:
+    QStringList keyAnswers; // the end of the list cancels
+    QStringList keyAsked;
+    QList<Answer> replaceAnswers; // the end of the list cancels
+    QStringList replaceAsked;
+    QStringList inHand;
+    QStringList unopened;
+
+    bool askKey(const QString& file, crypto::KeyState& keys) override
+    {
+        keyAsked << file;
+        return !keyAnswers.isEmpty() && keys.append(SecretText::fromText(keyAnswers.takeFirst()));
+    }
+    Answer askReplace(const QString&, const QString& target) override
+    {
+        replaceAsked << target;
+        return replaceAnswers.isEmpty() ? Answer::Cancel : replaceAnswers.takeFirst();
+    }
+    void fileInHand(const QString& file) override { inHand << file; }
+    void unableToOpen(const QString& file, const QString&) override { unopened << file; }
+};
+
+class ListJobsTest : public ::testing::Test {
+protected:
+    QString at(const QString& name) const { return dir.filePath(name); }
+    // Plain files with contents of their own; returns the job's list.
+    QString plainFiles(const QStringList& names)
+    {
+        QStringList paths;
+        for (const QString& name : names) {
+            EXPECT_TRUE(writeAll(at(name), contentOf(name)));
+            paths << at(name);
+        }
+        return paths.join(u'|');
+    }
+    QByteArray contentOf(const QString& name) const { return patterned(3000, int(qHash(name) % 200)); }
+    void encryptAhead(const QString& name, const SecretText& key = kKey)
+    {
+        const auto out = crypto::encryptOne(at(name), QByteArray(key.data(), qsizetype(key.size())));
+        ASSERT_EQ(out.kind, crypto::CryptOutcome::Done);
+    }
+    // The file's data is whole: plain under its name, or encrypted under its encrypted name
+    // and opening with the entry key to the same bytes.
+    bool whole(const QString& name) const
+    {
+        if (exists(at(name)))
+            return readAll(at(name)) == contentOf(name);
+        const auto opened = crypto::decryptToMemory(EncryptedName(at(name)), {kKey}, 1 << 20);
+        return opened.kind == crypto::MemoryDecrypt::Opened && opened.bytes.view() == contentOf(name);
+    }
+    bool encrypted(const QString& name) const { return !exists(at(name)) && whole(name); }
+
+    QTemporaryDir dir;
+    crypto::KeyState keys;
+    ScriptedUser user;
+};
+
+// Files not there are passed over, and so is one that is encrypted already; another file
+// under a target name is replaced only with consent. A trailing "|" adds no file.
+TEST_F(ListJobsTest, EncryptionPassesOverWhatNeedsNoWorkAndAsksBeforeReplacing)
+{
+    const QString list =
+        plainFiles({u"a.txt"_s, u"b.txt"_s, u"d.txt"_s}) + u"|"_s + at(u"gone.txt"_s) + u"|"_s;
+    encryptAhead(u"b.txt"_s);
+    ASSERT_TRUE(
+        QFile::rename(EncryptedName(at(u"b.txt"_s)), at(u"b.txt"_s))); // encrypted, under the plain name
+    const QByteArray bBefore = readAll(at(u"b.txt"_s));
+    ASSERT_TRUE(writeAll(EncryptedName(at(u"d.txt"_s)), "someone else's"));
+    user.replaceAnswers = {Answer::Skip};
+
+    ListJobResult r = EncryptFileList(list, kKey, user);
+    EXPECT_EQ(r.kind, ListJobResult::Finished);
+    EXPECT_EQ(user.inHand, list.split(u'|', Qt::SkipEmptyParts));
+    EXPECT_EQ(r.done, 1);
+    EXPECT_EQ(r.passedOver, 2);
+    EXPECT_TRUE(encrypted(u"a.txt"_s));
+    EXPECT_EQ(readAll(at(u"b.txt"_s)), bBefore);
+    EXPECT_EQ(user.replaceAsked, QStringList {EncryptedName(at(u"d.txt"_s))});
+    EXPECT_EQ(r.skipped, QStringList {at(u"d.txt"_s)});
+    EXPECT_TRUE(whole(u"d.txt"_s));
+    EXPECT_EQ(readAll(EncryptedName(at(u"d.txt"_s))), "someone else's");
+
+    user.replaceAnswers = {Answer::Replace};
+    r = EncryptFileList(list, kKey, user);
+    EXPECT_EQ(r.done, 1);
+    EXPECT_TRUE(encrypted(u"d.txt"_s));
+}
+
+// A step that fails stops the job at that file and names it; the files before it are done,
+// the file itself and those after it are whole and untouched. Both directions.
+TEST_F(ListJobsTest, AFailedStepStopsTheJobAtThatFileAndLosesNothing)
+{
+    const QStringList names {u"1.txt"_s, u"2.txt"_s, u"3.txt"_s};
+    for (const ReplaceStep step :
+         {ReplaceStep::CreateTemp, ReplaceStep::Produce, ReplaceStep::CheckSource,
+          ReplaceStep::CopyAttributes, ReplaceStep::PutInPlace, ReplaceStep::WipeSource}) {
+        SCOPED_TRACE(int(step));
+        const QString list = plainFiles(names);
+        ListJobOptions options;
+        options.fault = [&](ReplaceStep s) {
+            return s == step && user.inHand.constLast().endsWith(u"/2.txt"_s) ? EIO : 0;
+        };
+
+        ListJobResult r = EncryptFileList(list, kKey, user, options);
+        EXPECT_EQ(r.kind, ListJobResult::Stopped);
+        EXPECT_EQ(r.file, at(u"2.txt"_s));
+        EXPECT_FALSE(r.reason.isEmpty());
+        EXPECT_TRUE(encrypted(u"1.txt"_s));
+        EXPECT_TRUE(whole(u"2.txt"_s));
+        EXPECT_EQ(readAll(at(u"3.txt"_s)), contentOf(u"3.txt"_s));
+
+        // The job is run again without the fault (a wipe that failed left the plain file
+        // beside its complete encrypted copy: replacing that copy needs consent).
+        user.replaceAnswers = {Answer::Replace};
+        ASSERT_EQ(EncryptFileList(list, kKey, user).kind, ListJobResult::Finished);
+        ASSERT_TRUE(encrypted(u"2.txt"_s) && encrypted(u"3.txt"_s));
+
+        keys.append(kKey);
+        r = DecryptFileList(list, keys, user, options);
+        EXPECT_EQ(r.kind, ListJobResult::Stopped);
+        EXPECT_EQ(r.file, EncryptedName(at(u"2.txt"_s)));
+        EXPECT_EQ(readAll(at(u"1.txt"_s)), contentOf(u"1.txt"_s));
+        EXPECT_TRUE(exists(EncryptedName(at(u"2.txt"_s))) && whole(u"2.txt"_s));
+        EXPECT_TRUE(encrypted(u"3.txt"_s));
+        for (const QString& name : names) {
+            QFile::remove(at(name));
+            QFile::remove(EncryptedName(at(name)));
+        }
+        EXPECT_EQ(entries(dir.path()), QStringList()) << "nothing left behind";
+    }
+}
+
+// An earlier start may have left a file decrypted: it is passed over and the files after it
+// are decrypted, never left locked while the program starts. A missing file is told and
+// passed over; a file under an encrypted name that is not encrypted stops the job, named.
+TEST_F(ListJobsTest, DecryptionGoesOnPastAnAlreadyDecryptedFile)
+{
+    const QString list = plainFiles({u"a.txt"_s, u"b.txt"_s, u"c.txt"_s}) + u"|"_s + at(u"gone.txt"_s);
+    encryptAhead(u"a.txt"_s);
+    encryptAhead(u"c.txt"_s);
+    keys.append(kKey);
+
+    ListJobResult r = DecryptFileList(list, keys, user);
+    EXPECT_EQ(r.kind, ListJobResult::Finished);
+    EXPECT_EQ(r.done, 2);
+    EXPECT_EQ(r.passedOver, 1);
+    EXPECT_EQ(user.unopened, QStringList {at(u"gone.txt"_s)});
+    EXPECT_TRUE(r.key == kKey);
+    for (const QString& name : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s})
+        EXPECT_EQ(readAll(at(name)), contentOf(name));
+
+    encryptAhead(u"c.txt"_s);
+    ASSERT_TRUE(writeAll(EncryptedName(at(u"a.txt"_s)), "plain text under an encrypted name"));
+    r = DecryptFileList(list, keys, user);
+    EXPECT_EQ(r.kind, ListJobResult::Stopped);
+    EXPECT_EQ(r.file, EncryptedName(at(u"a.txt"_s)));
+    EXPECT_TRUE(encrypted(u"c.txt"_s)) << "the files after it stay as they were";
+    EXPECT_TRUE(r.key.isEmpty()) << "no file was opened";
+}
+
+// With no key, or none that fits, the user is asked before anything is touched; a
+// cancelled question ends the job with KeyCancelled and changes nothing.
+TEST_F(ListJobsTest, TheKeyIsAskedWhenNoneFitsAndACancelEndsTheJob)
+{
+    const QString list = plainFiles({u"a.txt"_s, u"b.txt"_s});
+    encryptAhead(u"a.txt"_s);
+    encryptAhead(u"b.txt"_s);
+
+    ListJobResult r = DecryptFileList(list, keys, user);
+    EXPECT_EQ(r.kind, ListJobResult::KeyCancelled);
+    EXPECT_TRUE(keys.KeyCancelled);
+    EXPECT_EQ(user.keyAsked, QStringList {EncryptedName(at(u"a.txt"_s))});
+    EXPECT_TRUE(encrypted(u"a.txt"_s) && encrypted(u"b.txt"_s));
+
+    keys.append(secret("some other key"));
+    user.keyAnswers = {u"entry key"_s};
+    r = DecryptFileList(list + u"|"_s, keys, user);
+    EXPECT_EQ(r.kind, ListJobResult::Finished);
+    EXPECT_EQ(r.done, 2);
+    EXPECT_EQ(user.keyAsked.size(), 2) << "asked once more, for the first file only";
+    EXPECT_FALSE(keys.KeyCancelled);
+    EXPECT_TRUE(r.key == kKey);
+}
+
+} // namespace
+} // namespace mv::secured

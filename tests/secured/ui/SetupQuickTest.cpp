@@ -1,0 +1,187 @@
+// The setup window on real files: entries made, files added (encrypted at once) and removed
+// (decrypted), entries deleted and renumbered, every change in the store at once. The file
+// dialogs and the questions are answered by the test; the list jobs and their status window
+// are the real ones.
+#include "secured/ui/SetupQuick.h"
+#include "crypto/EncryptedNames.h"
+#include "crypto/FileCrypt.h"
+#include "crypto/KeyState.h"
+#include "crypto/ui/DialogDriver.h"
+#include "fileutil/TestFiles.h"
+#include "secured/QuickListState.h"
+#include "shell/ConfigFixture.h"
+#include "shell/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace mv::secured {
+namespace {
+
+using namespace Qt::StringLiterals;
+using crypto::EncryptedName;
+using crypto::test::control;
+
+const crypto::SecretText kKey = crypto::SecretText::fromText(u"entry key"_s);
+
+QString stored(const char* name)
+{
+    return shell::GetSetting(u"QuickList"_s, QLatin1String(name));
+}
+
+QStringList texts(const QListWidget* list)
+{
+    QStringList t;
+    for (int i = 0; i < list->count(); ++i)
+        t << list->item(i)->text();
+    return t;
+}
+
+class SetupQuickTest : public shell::test::ConfigFixture {
+protected:
+    void SetUp() override
+    {
+        ConfigFixture::SetUp();
+        open();
+    }
+    // The window over the list as it is now, its questions answered by the test.
+    void open()
+    {
+        window = std::make_unique<SetupQuick>(state, keys, nullptr);
+        window->GetProg = [this](const QString&) {
+            return programs.isEmpty() ? QString() : programs.takeFirst();
+        };
+        window->GetData = [this](const QString&) {
+            return chosen.isEmpty() ? QStringList() : chosen.takeFirst();
+        };
+        window->askYesNo = [this](const QString& q) {
+            asked << q;
+            return answers.isEmpty() ? false : answers.takeFirst();
+        };
+        window->askTitle = [this](const QString& proposed) {
+            proposedTitles << proposed;
+            return proposed;
+        };
+        window->askKey = [this] {
+            keys.append(kKey); // as the real window does
+            return kKey;
+        };
+    }
+    QString at(const QString& name) const { return dir.filePath(name); }
+    QListWidget* view() const { return control<QListWidget>(window.get(), "QuickListView"); }
+    QListWidget* files() const { return control<QListWidget>(window.get(), "QuickFiles"); }
+    bool enabled(const char* name) const { return control<QWidget>(window.get(), name)->isEnabled(); }
+    void click(const char* name) { control<QPushButton>(window.get(), name)->click(); }
+
+    QTemporaryDir dir;
+    QuickListState state;
+    crypto::KeyState keys;
+    std::unique_ptr<SetupQuick> window;
+    QStringList programs;
+    QList<QStringList> chosen;
+    QList<bool> answers;
+    QStringList asked;
+    QStringList proposedTitles;
+};
+
+// A program chosen with no entry selected makes an entry with the proposed title and the
+// typed key. Files added to it are encrypted at once (one already encrypted is listed by its
+// plain name and left as it is); a file removed is decrypted and leaves the list.
+TEST_F(SetupQuickTest, AddedFilesAreEncryptedAtOnceAndARemovedFileIsDecrypted)
+{
+    for (const char* name : {"DeleteBut", "Param", "ParamBut", "QuickFiles", "AddBut", "RemoveBut"})
+        EXPECT_FALSE(enabled(name)) << name;
+    ASSERT_TRUE(writeAll(at(u"my notes.txt"_s), "notes"));
+    ASSERT_TRUE(writeAll(at(u"b.txt"_s), "bee"));
+    ASSERT_EQ(crypto::encryptOne(at(u"b.txt"_s), "entry key").kind, crypto::CryptOutcome::Done);
+
+    programs = {at(u"Tools/Editor.exe"_s)};
+    click("BrowseBut");
+    EXPECT_TRUE(asked.isEmpty()) << "nothing selected: a new entry without asking";
+    ASSERT_EQ(state.count(), 1);
+    EXPECT_EQ(state.entry(1).Title, u"Editor"_s);
+    EXPECT_TRUE(view()->item(0)->isSelected());
+    EXPECT_TRUE(enabled("AddBut") && enabled("DeleteBut") && enabled("Param"));
+    EXPECT_FALSE(enabled("RemoveBut") || enabled("ParamBut")) << "no file selected yet";
+
+    click("AddBut"); // the dialog cancelled: nothing happens
+    chosen = {{at(u"my notes.txt"_s), EncryptedName(at(u"b.txt"_s))}};
+    click("AddBut");
+    EXPECT_EQ(texts(files()), (QStringList {at(u"my notes.txt"_s), at(u"b.txt"_s)}));
+    EXPECT_FALSE(mvtest::exists(at(u"my notes.txt"_s)));
+    EXPECT_TRUE(mvtest::exists(EncryptedName(at(u"my notes.txt"_s))));
+    EXPECT_TRUE(mvtest::exists(EncryptedName(at(u"b.txt"_s))));
+    ASSERT_TRUE(state.store().flush().ok);
+    EXPECT_EQ(stored("Data1"), at(u"my notes.txt"_s) + u"|"_s + at(u"b.txt"_s));
+    EXPECT_EQ(stored("Path1"), at(u"Tools/Editor.exe"_s));
+
+    files()->setCurrentRow(0);
+    click("ParamBut");
+    EXPECT_EQ(state.entry(1).Params, u"'"_s + at(u"my notes.txt"_s) + u"'"_s);
+    click("RemoveBut");
+    EXPECT_EQ(mvtest::readAll(at(u"my notes.txt"_s)), "notes");
+    EXPECT_EQ(texts(files()), QStringList {at(u"b.txt"_s)});
+    ASSERT_TRUE(state.store().flush().ok);
+    EXPECT_EQ(stored("Data1"), at(u"b.txt"_s));
+}
+
+// Deleting an entry decrypts its files first. One that stays locked is kept when the user
+// says so, and with it the entry. An entry without files goes at once, the later entries
+// move down, and the store's end marker with them.
+TEST_F(SetupQuickTest, DeletingRenumbersAndKeepsAnEntryWhoseFileStaysLocked)
+{
+    const QString locked = at(u"locked.txt"_s);
+    ASSERT_TRUE(writeAll(EncryptedName(locked), QByteArray("*-* Encrypted with Mirravelnock!, Protected "
+                                                           "1996-1997 Braxmoor Labs *_*") +
+                                                    QByteArray(200, 'x')));
+    for (const char* title : {"One", "Two", "Three", "Four"}) {
+        QuickItem item;
+        item.Title = QString::fromLatin1(title);
+        item.Data = item.Title == u"Three"_s ? locked : QString();
+        state.appendEntry(std::move(item));
+    }
+    keys.append(kKey);
+    open();
+
+    view()->setCurrentItem(view()->findItems(u"Two"_s, Qt::MatchExactly).first());
+    click("DeleteBut");
+    ASSERT_EQ(state.count(), 3);
+    EXPECT_EQ(view()->selectedItems().size(), 0);
+    for (int row = 0; row < view()->count(); ++row) {
+        const int n = view()->item(row)->data(Qt::UserRole).toInt();
+        EXPECT_EQ(state.entry(n).Title, view()->item(row)->text());
+    }
+    ASSERT_TRUE(state.store().flush().ok);
+    EXPECT_EQ(stored("Title2"), u"Three"_s);
+    EXPECT_EQ(stored("Title4"), QString());
+
+    // The damaged file cannot be decrypted: the job says so, then the window asks.
+    crypto::test::ModalWatch watch([](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w))
+            box->accept();
+    });
+    answers = {true};
+    view()->setCurrentItem(view()->findItems(u"Three"_s, Qt::MatchExactly).first());
+    click("DeleteBut");
+    EXPECT_EQ(watch.seen(), 1);
+    EXPECT_EQ(asked, QStringList {u"File was not decrypted, keep it anyway?"_s});
+    EXPECT_EQ(state.count(), 3);
+    EXPECT_EQ(state.entry(2).Data, locked);
+    EXPECT_TRUE(mvtest::exists(EncryptedName(locked)));
+
+    programs = {u"/usr/bin/other"_s};
+    answers = {false}; // not a new entry: "Three" runs another program now
+    click("BrowseBut");
+    EXPECT_EQ(asked.constLast(), u"Will this be a new entry?"_s);
+    EXPECT_EQ(proposedTitles.constLast(), u"Three"_s);
+    EXPECT_EQ(state.count(), 3);
+    EXPECT_EQ(state.entry(2).Path, u"/usr/bin/other"_s);
+}
+
+} // namespace
+} // namespace mv::secured
