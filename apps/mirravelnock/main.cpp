@@ -12,6 +12,7 @@
 #include "shell/RuntimeDir.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/StartupSequence.h"
+#include "widgets/ProgramIcon.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -52,6 +53,9 @@ int main(int argc, char** argv)
     const CommandLine cmd = parseCommandLine(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mirravelnock"));
     QApplication::setApplicationDisplayName(QObject::tr("Mirravelnock!"));
+    QApplication::setWindowIcon(mv::widgets::programIcon());
+    // Wayland finds the icon through the desktop entry of this name.
+    QApplication::setDesktopFileName(QStringLiteral("mirravelnock"));
     if (!cmd.problem.isEmpty())
         std::fprintf(stderr, "mirravelnock: %s\n", qPrintable(cmd.problem));
 
