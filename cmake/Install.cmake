@@ -6,7 +6,12 @@ include(GNUInstallDirs)
 # The engine is the programs' own library, not one for others to link: it goes to a private
 # folder, which the programs that load it name in their RUNPATH, relative to themselves so the
 # tree works under any prefix (CPack installs under /usr whatever the build was set up for).
-set(MV_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/mirravelnock)
+# On a multiarch system it is the architecture's folder, as Debian keeps private libraries.
+if(CMAKE_LIBRARY_ARCHITECTURE)
+  set(MV_PRIVATE_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/mirravelnock)
+else()
+  set(MV_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/mirravelnock)
+endif()
 file(RELATIVE_PATH mv_bin_to_lib /${CMAKE_INSTALL_BINDIR} /${MV_PRIVATE_LIBDIR})
 set_target_properties(mirravelnock mvcrypt PROPERTIES INSTALL_RPATH "\$ORIGIN/${mv_bin_to_lib}")
 install(TARGETS mirravelnock mvcrypt mvconvert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -50,17 +55,18 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_CONTACT "Mirravelnock developers <mirravelnock@example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "picture viewer and file browser with file encryption")
+# The summary above comes first; CPack folds these paragraphs into the control file.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "picture viewer and file browser with file encryption
- Mirravelnock! joins a file browser and picture viewer to file encryption: it
- shows pictures of some two dozen raster and vector formats, encrypted ones
- included without decrypting them on disk, and encrypts or decrypts files,
- folders and folder trees with a key.
- .
- The package also holds mvcrypt, which encrypts, decrypts, checksums and wipes
- files from the command line, and mvconvert, which decodes a picture as the
- viewer does and writes it as PNG.")
+    "Mirravelnock! joins a file browser and picture viewer to file encryption: it
+shows pictures of some two dozen raster and vector formats, encrypted ones
+included without decrypting them on disk, and encrypts or decrypts files,
+folders and folder trees with a key.
+
+The package also holds mvcrypt, which encrypts, decrypts, checksums and wipes
+files from the command line, and mvconvert, which decodes a picture as the
+viewer does and writes it as PNG.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.com/mirravelnock/)

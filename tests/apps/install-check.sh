@@ -2,7 +2,7 @@
 # Installs the build into a scratch folder as a Debian package would (prefix /usr) and checks
 # that every file lands where the system expects it, that the programs find the engine, and
 # that the desktop's validators accept the desktop entry and the AppStream metadata.
-# Usage: install-check.sh BUILD_DIR LIBDIR   (LIBDIR as GNUInstallDirs gives it for /usr)
+# Usage: install-check.sh BUILD_DIR PRIVATE_LIBDIR   (the engine's folder below the prefix)
 set -euo pipefail
 build=$1
 libdir=$2
@@ -17,7 +17,7 @@ expected=$(sort <<EOF2
 usr/bin/mirravelnock
 usr/bin/mvconvert
 usr/bin/mvcrypt
-usr/$libdir/mirravelnock/libmvengine.so
+usr/$libdir/libmvengine.so
 usr/share/applications/mirravelnock.desktop
 usr/share/doc/mirravelnock/changelog.gz
 usr/share/doc/mirravelnock/copyright
@@ -46,9 +46,9 @@ fi
 # The programs that load the engine find it where it was installed, and nowhere in the build.
 for program in mirravelnock mvcrypt; do
   runpath=$(readelf -d "$root/usr/bin/$program" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
-  [[ "$runpath" == "\$ORIGIN/../$libdir/mirravelnock" ]] || problem "$program has RUNPATH '$runpath'"
+  [[ "$runpath" == "\$ORIGIN/../$libdir" ]] || problem "$program has RUNPATH '$runpath'"
   found=$(LD_LIBRARY_PATH= ldd "$root/usr/bin/$program" | sed -n 's/.*libmvengine.so => \(.*\) (.*/\1/p')
-  [[ -n "$found" && $(realpath "$found") == "$root/usr/$libdir/mirravelnock/libmvengine.so" ]] ||
+  [[ -n "$found" && $(realpath "$found") == "$root/usr/$libdir/libmvengine.so" ]] ||
     problem "$program finds the engine at '$found', not where it was installed"
 done
 readelf -d "$root/usr/bin/mvconvert" | grep -q mvengine && problem "mvconvert links the engine"
