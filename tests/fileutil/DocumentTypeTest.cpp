@@ -14,7 +14,16 @@ const QByteArray kSignature = "*-* Encrypted with Mirravelnock!, Protected 1996-
 
 class DocumentTypeTest : public mvtest::AssociationFixture {
 protected:
-    void TearDown() override { qunsetenv("XDG_DATA_DIRS"); }
+    void TearDown() override
+    {
+        if (systemDirs_.isNull())
+            qunsetenv("XDG_DATA_DIRS");
+        else
+            qputenv("XDG_DATA_DIRS", systemDirs_);
+    }
+
+private:
+    const QByteArray systemDirs_ = qgetenv("XDG_DATA_DIRS");
 };
 
 TEST_F(DocumentTypeTest, RegistersTheEncryptedFilesWithTheDesktop)
