@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libfuzzer-14-dev clang-format
   xvfb xauth fonts-dejavu-core dbus-daemon
+  shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin
 )
 
 missing=()

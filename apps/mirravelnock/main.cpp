@@ -2,6 +2,7 @@
 // (and ends), or opens the main window as the first copy or as a second instance.
 #include "StartupTrace.h"
 #include "browser/ui/FileListView.h"
+#include "fileutil/DocumentType.h"
 #include "shell/AppSettings.h"
 #include "shell/CommandLine.h"
 #include "shell/HandOver.h"
@@ -11,9 +12,11 @@
 #include "shell/RuntimeDir.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/StartupSequence.h"
+#include "widgets/ProgramIcon.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QThreadPool>
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,13 +48,14 @@ int main(int argc, char** argv)
                    stderr);
         return 1;
     }
-    // The desktop's document-type registration runs first of all, before the command line is
-    // read, once it comes with the desktop integration.
     QApplication app(argc, argv);
     // Qt has taken out its own options ("-platform offscreen"); the rest are ours, as raw bytes.
     const CommandLine cmd = parseCommandLine(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mirravelnock"));
     QApplication::setApplicationDisplayName(QObject::tr("Mirravelnock!"));
+    QApplication::setWindowIcon(mv::widgets::programIcon());
+    // Wayland finds the icon through the desktop entry of this name.
+    QApplication::setDesktopFileName(QStringLiteral("mirravelnock"));
     if (!cmd.problem.isEmpty())
         std::fprintf(stderr, "mirravelnock: %s\n", qPrintable(cmd.problem));
 
@@ -62,6 +66,14 @@ int main(int argc, char** argv)
     if (role == InstanceChannel::Role::Unknown)
         std::fprintf(stderr, "mirravelnock: can't tell whether another copy runs: %s\n",
                      qPrintable(mv::fileutil::resultText(channel.error())));
+
+    // The desktop learns (again) that encrypted files open here. The first copy does it, on a
+    // worker, so the window's first paint never waits for the desktop's cache tools; the pool
+    // is waited for when the application ends.
+    if (role != InstanceChannel::Role::Later)
+        QThreadPool::globalInstance()->start([exe = QCoreApplication::applicationFilePath()] {
+            (void)mv::fileutil::RegisterDocumentType(exe);
+        });
 
     AppSettings settings;
     const QString startupFile = cmd.startupFile.isEmpty() ? QString() : completeStartupFile(cmd.startupFile);

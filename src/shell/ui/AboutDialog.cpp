@@ -1,13 +1,12 @@
 #include "AboutDialog.h"
 
 #include "shell/Version.h"
+#include "widgets/ProgramIcon.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -15,41 +14,6 @@
 namespace mv::shell {
 
 namespace {
-
-// A padlock, drawn rather than loaded so the box needs no file beside the program.
-QPixmap padlockPicture(int size, qreal pixelRatio)
-{
-    QPixmap pixmap(QSize(size, size) * pixelRatio);
-    pixmap.setDevicePixelRatio(pixelRatio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const qreal s = size;
-
-    QPen shackle(QColor(0x70, 0x70, 0x78), s * 0.1, Qt::SolidLine, Qt::FlatCap);
-    painter.setPen(shackle);
-    painter.setBrush(Qt::NoBrush);
-    const QRectF arc(s * 0.28, s * 0.1, s * 0.44, s * 0.5);
-    painter.drawArc(arc, 0, 180 * 16);
-    painter.drawLine(QPointF(arc.left(), arc.center().y()), QPointF(arc.left(), s * 0.48));
-    painter.drawLine(QPointF(arc.right(), arc.center().y()), QPointF(arc.right(), s * 0.48));
-
-    const QRectF body(s * 0.16, s * 0.44, s * 0.68, s * 0.5);
-    QLinearGradient gold(body.topLeft(), body.bottomLeft());
-    gold.setColorAt(0, QColor(0xf5, 0xc8, 0x42));
-    gold.setColorAt(1, QColor(0xc0, 0x8a, 0x10));
-    painter.setPen(QPen(QColor(0x80, 0x5a, 0x08), s * 0.03));
-    painter.setBrush(gold);
-    painter.drawRoundedRect(body, s * 0.06, s * 0.06);
-
-    QPainterPath keyhole;
-    keyhole.addEllipse(QPointF(s * 0.5, s * 0.62), s * 0.07, s * 0.07);
-    keyhole.addRect(QRectF(s * 0.47, s * 0.64, s * 0.06, s * 0.17));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0x40, 0x2c, 0x04));
-    painter.drawPath(keyhole.simplified());
-    return pixmap;
-}
 
 QLabel* textLine(const QString& text)
 {
@@ -68,7 +32,7 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
     const QFontMetrics metrics = fontMetrics();
     auto* picture = new QLabel;
     const int pictureSize = metrics.height() * 4;
-    picture->setPixmap(padlockPicture(pictureSize, devicePixelRatioF()));
+    picture->setPixmap(widgets::programIcon().pixmap(QSize(pictureSize, pictureSize), devicePixelRatioF()));
     picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto* name = new QLabel(tr("Mirravelnock!"));

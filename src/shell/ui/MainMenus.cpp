@@ -120,7 +120,6 @@ QMenu* MainMenus::buildImage(QMainWindow* window)
     for (QAction* a : mnuTNValue)
         a->setEnabled(false);
     mnuAssociation = item(m, tr("File &Association..."));
-    notYet({mnuAssociation});
     return m;
 }
 

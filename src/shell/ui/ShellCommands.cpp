@@ -1,6 +1,8 @@
 #include "shell/ui/ShellCommands.h"
 
+#include "fileutil/ui/AssociationDialog.h"
 #include "shell/AppSettings.h"
+#include "shell/AssociationStore.h"
 #include "shell/ui/AboutDialog.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/MainMenus.h"
@@ -30,6 +32,10 @@ ShellCommands::ShellCommands(MainWindow& window, MainMenus& menus, AppSettings& 
     connect(m.MenuContents, &QAction::triggered, this, &ShellCommands::MenuContents_Click);
     connect(m.mnuHomePage, &QAction::triggered, this, &ShellCommands::mnuHomePage_Click);
     connect(m.MenuAbout, &QAction::triggered, this, &ShellCommands::MenuAbout_Click);
+    connect(m.mnuAssociation, &QAction::triggered, this, [this] {
+        AssociationStore store;
+        fileutil::AssociationDialog::runModal(store, &window_);
+    });
 }
 
 QUrl ShellCommands::homePage()
