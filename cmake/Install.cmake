@@ -16,6 +16,9 @@ file(RELATIVE_PATH mv_bin_to_lib /${CMAKE_INSTALL_BINDIR} /${MV_PRIVATE_LIBDIR})
 set_target_properties(mirravelnock mvcrypt PROPERTIES INSTALL_RPATH "\$ORIGIN/${mv_bin_to_lib}")
 install(TARGETS mirravelnock mvcrypt mvconvert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS mvengine LIBRARY DESTINATION ${MV_PRIVATE_LIBDIR})
+# The launch helper of the Secured Access List is the program's own, not a command for users.
+install(TARGETS mvlaunch RUNTIME DESTINATION ${MV_PRIVATE_LIBDIR})
+target_compile_definitions(mvcore PRIVATE MV_INSTALLED_HELPER_DIR="${mv_bin_to_lib}")
 
 set(data ${PROJECT_SOURCE_DIR}/data)
 install(FILES ${data}/mirravelnock.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -191,6 +191,19 @@ bool systemdUserManagerPresent()
            !QStandardPaths::findExecutable(QStringLiteral("systemd-run")).isEmpty();
 }
 
+QString launchHelperPath()
+{
+    // Beside the program in a build; in the program's private folder once installed.
+    const QString here = QCoreApplication::applicationDirPath() + u'/';
+    const QString beside = here + QString::fromLatin1(launch::kHelperName);
+#ifdef MV_INSTALLED_HELPER_DIR
+    if (!QFileInfo(beside).isExecutable())
+        return here + QStringLiteral(MV_INSTALLED_HELPER_DIR) + u'/' +
+               QString::fromLatin1(launch::kHelperName);
+#endif
+    return beside;
+}
+
 StartOutcome startProgram(const QString& path, const QString& params, const StartOptions& options)
 {
     StartOutcome out;
@@ -207,9 +220,7 @@ StartOutcome startProgram(const QString& path, const QString& params, const Star
             return out;
         }
     }
-    const QString helper = options.helper.isEmpty() ? QCoreApplication::applicationDirPath() + u'/' +
-                                                          QString::fromLatin1(launch::kHelperName)
-                                                    : options.helper;
+    const QString helper = options.helper.isEmpty() ? launchHelperPath() : options.helper;
 
     std::vector<std::string> argv {fileutil::nativePath(helper), fileutil::nativePath(program)};
     for (const QString& arg : split.arguments)

@@ -20,7 +20,7 @@ enum class ScopeUse {
 };
 
 struct StartOptions {
-    // The launch helper; empty: mvlaunch in the folder of this program's executable.
+    // The launch helper; empty: launchHelperPath().
     QString helper;
     ScopeUse scope = ScopeUse::WhenAvailable;
     // How long the start may take before it counts as failed (systemd-run asks the manager
@@ -43,6 +43,10 @@ struct [[nodiscard]] StartOutcome {
 // The folder the program starts in: the path up to its last "/", or empty (this program's own
 // working folder) for a bare name.
 QString programFolder(const QString& path);
+
+// mvlaunch beside this program's executable, or, in an installed tree, in the program's private
+// folder.
+QString launchHelperPath();
 
 // Starts `path` with `params` and returns once the program has started or failed to.
 // A bare name is looked up on PATH. Open files of this program are not handed on: the program

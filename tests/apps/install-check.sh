@@ -18,6 +18,7 @@ usr/bin/mirravelnock
 usr/bin/mvconvert
 usr/bin/mvcrypt
 usr/$libdir/libmvengine.so
+usr/$libdir/mvlaunch
 usr/share/applications/mirravelnock.desktop
 usr/share/doc/mirravelnock/changelog.gz
 usr/share/doc/mirravelnock/copyright
@@ -52,6 +53,8 @@ for program in mirravelnock mvcrypt; do
     problem "$program finds the engine at '$found', not where it was installed"
 done
 readelf -d "$root/usr/bin/mvconvert" | grep -q mvengine && problem "mvconvert links the engine"
+# The program looks for its launch helper beside itself, then in its private folder.
+[[ -x "$root/usr/bin/../$libdir/mvlaunch" ]] || problem "mvlaunch is not in the program's private folder"
 
 for page in "$root"/usr/share/man/man1/*.gz "$root"/usr/share/doc/mirravelnock/changelog.gz; do
   gzip -t "$page" || problem "$page is not a whole gzip file"
