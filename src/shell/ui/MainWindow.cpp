@@ -10,6 +10,7 @@
 #include "imaging/ui/ImageControl.h"
 #include "secured/QuickListState.h"
 #include "secured/ui/QuickListCommands.h"
+#include "secured/ui/QuickListLauncher.h"
 #include "shell/AppSettings.h"
 #include "shell/Twips.h"
 #include "shell/Version.h"
@@ -49,6 +50,20 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
         *quickListState_, *keys_, quickList_, {menus_->MenuQuickList, &menus_->MenuQuickItems},
         {menus_->MenuPopMenu, &menus_->MenuPopItems}, this, isSecondInstance_,
         [this] { browser_->fileList()->setFocus(); });
+    if (!isSecondInstance_)
+        quickListLauncher_ = new secured::QuickListLauncher(
+            *quickListState_, *keys_, this,
+            [this] {
+                if (!isMinimized())
+                    lastWindowState_ = isMaximized() ? 2 : 0;
+                showMinimized();
+            },
+            [this] {
+                if (isMinimized())
+                    lastWindowState_ == 2 ? showMaximized() : showNormal();
+                browser_->fileList()->setFocus();
+            },
+            [this](const QString& text) { fileInfoBar_->setText(text); });
     startup_ =
         new StartupSequence(*this, settings_, *menus_, *viewOptions, *shellCommands, *browser_, *picture_);
     connectMenus(*cryptoCommands);

@@ -23,6 +23,7 @@ class KeyState;
 
 namespace mv::secured {
 class QuickListCommands;
+class QuickListLauncher;
 class QuickListState;
 } // namespace mv::secured
 
@@ -45,6 +46,8 @@ public:
     // The Secured Access List with its running entries, and what choosing from it does.
     [[nodiscard]] secured::QuickListState& quickListState() { return *quickListState_; }
     [[nodiscard]] secured::QuickListCommands& quickListCommands() { return *quickListCommands_; }
+    // Starts the entries of the list; none in a second instance, which may not use the list.
+    [[nodiscard]] secured::QuickListLauncher* quickListLauncher() { return quickListLauncher_; }
 
     [[nodiscard]] bool IsSecondInstance() const { return isSecondInstance_; }
     [[nodiscard]] bool IsLoading() const { return isLoading_; }
@@ -99,6 +102,7 @@ private:
     crypto::KeyState* keys_ = nullptr;
     secured::QuickListState* quickListState_ = nullptr;
     secured::QuickListCommands* quickListCommands_ = nullptr;
+    secured::QuickListLauncher* quickListLauncher_ = nullptr;
     StartupSequence* startup_ = nullptr;
     PaneLayout layout_ {Panes {}};
 };

@@ -6,6 +6,7 @@
 #include "browser/ui/TypeFilterBox.h"
 #include "imaging/ui/ImageControl.h"
 #include "secured/ui/QuickListCommands.h"
+#include "secured/ui/QuickListLauncher.h"
 #include "shell/AppSettings.h"
 #include "shell/HandOver.h"
 #include "shell/MakerDefaults.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace mv::shell {
 
@@ -79,6 +81,9 @@ void StartupSequence::finishLoading()
     emit loaded();
     if (!startupFile_.isEmpty())
         ShowStartupImage();
+    // Files a run cut short left plain are offered once the window is up.
+    if (auto* launcher = window_.quickListLauncher())
+        QTimer::singleShot(0, launcher, &secured::QuickListLauncher::offerLeftPlain);
 }
 
 void StartupSequence::applyStoredSettings()

@@ -1,0 +1,112 @@
+#include "secured/ui/QuickListLauncher.h"
+
+#include "crypto/KeyState.h"
+#include "crypto/ui/ConfirmKeyDialog.h"
+#include "secured/EditorLeftovers.h"
+#include "secured/FileListText.h"
+#include "secured/LaunchTexts.h"
+#include "secured/QuickListState.h"
+#include "secured/ui/EncStat.h"
+
+#include <QMessageBox>
+
+namespace mv::secured {
+
+QuickListLauncher::QuickListLauncher(QuickListState& state, crypto::KeyState& keys, QWidget* window,
+                                     std::function<void()> minimize, std::function<void()> restore,
+                                     std::function<void(const QString&)> note)
+    : QObject(window), state_(state), keys_(keys), window_(window), minimize_(std::move(minimize)),
+      restore_(std::move(restore)), note_(std::move(note))
+{
+    ask = [this](const QString& question) {
+        return QMessageBox::question(window_, tr("Mirravelnock!"), question) == QMessageBox::Yes;
+    };
+    tell = [this](const QString& text) { QMessageBox::information(window_, tr("Mirravelnock!"), text); };
+    connect(&state_, &QuickListState::entryChosen, this, &QuickListLauncher::start);
+}
+
+RunHooks QuickListLauncher::hooksFor(int n, std::shared_ptr<crypto::SecretText> opened)
+{
+    RunHooks hooks;
+    hooks.decrypt = [this, n, opened](const QStringList& files) {
+        ListJobResult r = EncStat::decrypt(joinFileList(files), keys_, window_);
+        // Files that were plain already open with no key: the entry's own, typed when its
+        // files were added, is the one they belong to.
+        *opened = !r.key.isEmpty() ? r.key : (state_.isEntry(n) ? state_.entry(n).Key : crypto::SecretText());
+        return *opened;
+    };
+    hooks.encrypt = [this](const QStringList& files, const crypto::SecretText& key) {
+        const ListJobResult r = EncStat::encrypt(joinFileList(files), key, keys_, window_);
+        if (r.kind == ListJobResult::Finished)
+            return fileutil::FileResult::success();
+        return fileutil::failureOf(tr("encrypt %1").arg(r.file), r.reason, 0);
+    };
+    hooks.confirmQuickEnd = [this] { return ask(endedAtOnceQuestion()); };
+    hooks.confirmWipeLeftovers = [this](const QStringList& leftovers) {
+        return ask(leftoversQuestion(leftovers));
+    };
+    return hooks;
+}
+
+void QuickListLauncher::start(int n)
+{
+    if (!state_.isEntry(n))
+        return;
+    if (state_.entry(n).Running || starting_.contains(n)) {
+        tell(tr("This program is already running!"));
+        return;
+    }
+    const QuickItem& item = state_.entry(n);
+    SessionEntry entry {n, item.Title, item.Path, item.Params, splitFileList(item.Data)};
+    auto opened = std::make_shared<crypto::SecretText>();
+    auto* session = new RunSession(entry, hooksFor(n, opened), gate_, options, this);
+    auto pendingId = std::make_shared<quint64>(0);
+    starting_.insert(n);
+    connect(session, &RunSession::started, this, [this, n, opened, pendingId] {
+        starting_.remove(n);
+        *pendingId = state_.addPending(n, *opened);
+        minimize_();
+    });
+    connect(session, &RunSession::waiting, this, [this](const QString& text) { note_(text); });
+    connect(session, &RunSession::finished, this, [this, n, session, pendingId](const SessionEnd& end) {
+        starting_.remove(n);
+        if (*pendingId != 0)
+            static_cast<void>(state_.takePending(*pendingId));
+        session->deleteLater();
+        switch (end.kind) {
+        case SessionEnd::StartFailed:
+            restore_();
+            tell(unableToRunText(end.status));
+            break;
+        case SessionEnd::Relocked:
+            if (!end.status.ok)
+                tell(fileutil::resultText(end.status));
+            break;
+        case SessionEnd::NothingToLock:
+        case SessionEnd::LeftPlain: break;
+        }
+        for (const fileutil::FileResult& failure : end.wipeFailures)
+            note_(fileutil::resultText(failure));
+    });
+    session->start();
+}
+
+void QuickListLauncher::offerLeftPlain()
+{
+    const QList<LeftJournal> left =
+        readLeftJournals(options.journalFolder.isEmpty() ? journalFolder() : options.journalFolder);
+    if (left.isEmpty() || !ask(leftPlainText(left)))
+        return;
+    for (const LeftJournal& run : left) {
+        // The entry's key is gone with the run that was cut short: the user types it again.
+        crypto::SecretText key = crypto::ConfirmKeyDialog::ask(window_);
+        if (key.isEmpty())
+            continue;
+        const ListJobResult r = EncStat::encrypt(joinFileList(run.plainFiles), key, keys_, window_);
+        if (r.kind == ListJobResult::Finished)
+            static_cast<void>(removeJournal(
+                options.journalFolder.isEmpty() ? journalFolder() : options.journalFolder, run.record.entry));
+    }
+}
+
+} // namespace mv::secured

@@ -1,0 +1,59 @@
+// Starts the entries chosen from the Secured Access List: the entry's files are decrypted in
+// EncStat, the program is started and watched with everything it starts, and when all of it
+// has ended the files are encrypted again with the key that opened them. Several entries may
+// run at once; their re-locks take turns. At start-up it offers to encrypt again the files that
+// a run cut short (a crash, a kill) left plain.
+#pragma once
+
+#include "secured/RunSession.h"
+#include "secured/SessionGate.h"
+
+#include <QObject>
+#include <QSet>
+
+#include <functional>
+
+class QWidget;
+
+namespace mv::crypto {
+class KeyState;
+} // namespace mv::crypto
+
+namespace mv::secured {
+
+class QuickListState;
+
+class QuickListLauncher : public QObject {
+    Q_OBJECT
+
+public:
+    // `window` owns the windows opened here; `minimize` minimizes it (keeping the state it
+    // had) and `restore` gives it that state back; `note` writes the information line.
+    QuickListLauncher(QuickListState& state, crypto::KeyState& keys, QWidget* window,
+                      std::function<void()> minimize, std::function<void()> restore,
+                      std::function<void(const QString&)> note);
+
+    // Starts entry `n` (QuickListState::entryChosen lands here).
+    void start(int n);
+    // Offers to encrypt the files of runs that ended without their re-lock.
+    void offerLeftPlain();
+
+    // The questions and messages, replaceable by tests; modal message boxes by default.
+    std::function<bool(const QString& question)> ask;
+    std::function<void(const QString& text)> tell;
+    RunOptions options;
+
+private:
+    RunHooks hooksFor(int n, std::shared_ptr<crypto::SecretText> opened);
+
+    QuickListState& state_;
+    crypto::KeyState& keys_;
+    QWidget* window_;
+    std::function<void()> minimize_;
+    std::function<void()> restore_;
+    std::function<void(const QString&)> note_;
+    SessionGate gate_;
+    QSet<int> starting_; // entries between the choice and their program's start
+};
+
+} // namespace mv::secured
