@@ -15,6 +15,7 @@
 #include "shell/WindowSettings.h"
 #include "shell/ui/CryptoCommands.h"
 #include "shell/ui/MainMenus.h"
+#include "shell/ui/MenuKeys.h"
 #include "shell/ui/ShellCommands.h"
 #include "shell/ui/StartupSequence.h"
 #include "shell/ui/ViewOptionCommands.h"
@@ -35,6 +36,7 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     setWindowTitle(tr("Mirravelnock!"));
     buildPanes();
     menus_ = new MainMenus(this);
+    new MenuKeys(this);
     auto* viewOptions = new ViewOptionCommands(
         *menus_, *picture_, [this] { SaveSettings(); }, this);
     auto* shellCommands = new ShellCommands(*this, *menus_, settings_);

@@ -7,9 +7,12 @@
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
 #include "browser/ui/TypeFilterBox.h"
+#include "crypto/KeyState.h"
 #include "imaging/ui/ImageControl.h"
 #include "shell/AppSettings.h"
+#include "shell/EventWait.h"
 #include "shell/Registry.h"
+#include "shell/ui/HelpWindow.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/StartupSequence.h"
 
@@ -17,9 +20,13 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +66,47 @@ MainMenus& menusOf(const MainWindow& w)
 mv::imaging::ImageControl& controlOf(const MainWindow& w)
 {
     return *part<mv::browser::PictureArea>(w).imageControl();
+}
+
+bool until(const std::function<bool()>& done)
+{
+    return mv::shell::test::runEventsUntil(done, 5000);
+}
+
+// Every menu item with a shortcut key, submenus included.
+void keyedItems(const QList<QAction*>& from, QList<QAction*>& into)
+{
+    for (QAction* a : from) {
+        if (a->menu())
+            keyedItems(a->menu()->actions(), into);
+        else if (!a->shortcut().isEmpty())
+            into << a;
+    }
+}
+
+// Counts the shortcut presses an item gets and keeps them from running its command.
+struct ShortcutCatcher : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::Shortcut)
+            return false;
+        ++count;
+        return true;
+    }
+};
+
+// A modal question, answered once it has the keyboard, as AskKey or a message box is.
+void answerAQuestion(QWidget* owner)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("?"), QStringLiteral("?"), QMessageBox::Ok, owner);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+        if (box.isActiveWindow())
+            box.accept();
+    });
+    poll.start(5);
+    box.exec();
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -223,4 +271,64 @@ TEST_F(MainWindowTest, LineBreakInANameAndNamesThatAreNotText)
     QTRY_COMPARE(controlOf(w).pictureFile(), odd);
     EXPECT_EQ(controlOf(w).pictureWidth(), 40);
     std::remove(bad.constData()); // a name QTemporaryDir could not spell
+}
+
+// F8, F1 and Del did nothing in the file list once a dialog had closed where no window manager
+// hands the keyboard back, and the typed type filter kept Del and Shift+Del for itself. Every
+// menu key reaches its item with the focus in each pane, and does its work there.
+TEST_F(MainWindowTest, MenuKeysAnswerInEveryPaneAfterADialogClosed)
+{
+    MainWindow& w = start();
+    mv::browser::BrowserPane& b = browserOf(w);
+    ASSERT_TRUE(b.setFolder(pics_.path()));
+    ASSERT_TRUE(until([&] { return b.fileList()->names().size() == 1; }));
+    QList<QAction*> items;
+    keyedItems(w.menuBar()->actions(), items);
+    ASSERT_GE(items.size(), 12);
+    QWidget* const panes[] = {b.fileList(), b.dirList(), b.fileSpec(), &part<mv::browser::PictureArea>(w)};
+    for (QWidget* pane : panes) {
+        answerAQuestion(&w);
+        pane->setFocus();
+        ASSERT_TRUE(until([&] { return QApplication::focusWidget() == pane; }))
+            << pane->metaObject()->className();
+        for (QAction* item : items) {
+            const bool enabled = item->isEnabled();
+            item->setEnabled(true); // the greyed ones too: their key must be free when they come
+            ShortcutCatcher caught;
+            item->installEventFilter(&caught);
+            const QKeyCombination key = item->shortcut()[0];
+            QTest::keyClick(pane, key.key(), key.keyboardModifiers());
+            item->removeEventFilter(&caught);
+            item->setEnabled(enabled);
+            EXPECT_EQ(caught.count, 1)
+                << pane->metaObject()->className() << " " << item->shortcut().toString().toStdString();
+        }
+    }
+
+    // What they do, from the file list, each after a question: F8 forgets the keys and clears
+    // the picture, Del clears it, F1 opens the manual (and Esc there gives the keyboard back).
+    auto& keys = part<mv::crypto::KeyState>(w);
+    const auto show = [&] {
+        b.fileList()->selectRow(-1);
+        b.fileList()->selectRow(0);
+        ASSERT_TRUE(until([&] { return part<mv::browser::PictureArea>(w).hasPicture(); }));
+        answerAQuestion(&w);
+        b.fileList()->setFocus();
+        ASSERT_TRUE(until([&] { return QApplication::focusWidget() == b.fileList(); }));
+    };
+    ASSERT_TRUE(keys.append(mv::crypto::SecretText::fromText(QStringLiteral("a key"))));
+    show();
+    QTest::keyClick(b.fileList(), Qt::Key_F8);
+    EXPECT_FALSE(keys.hasKeys());
+    EXPECT_FALSE(part<mv::browser::PictureArea>(w).hasPicture());
+    show();
+    QTest::keyClick(b.fileList(), Qt::Key_F1);
+    auto* manual = w.findChild<HelpWindow*>();
+    ASSERT_NE(manual, nullptr);
+    ASSERT_TRUE(until([&] { return QApplication::activeWindow() == manual; }));
+    QTest::keyClick(manual, Qt::Key_Escape);
+    ASSERT_TRUE(until([&] { return QApplication::focusWidget() == b.fileList(); }));
+    QTest::keyClick(b.fileList(), Qt::Key_Delete);
+    EXPECT_FALSE(part<mv::browser::PictureArea>(w).hasPicture());
+    stop();
 }
