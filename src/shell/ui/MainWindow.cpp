@@ -16,6 +16,7 @@
 #include "shell/ui/CryptoCommands.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MenuKeys.h"
+#include "shell/ui/QuitRequest.h"
 #include "shell/ui/ShellCommands.h"
 #include "shell/ui/StartupSequence.h"
 #include "shell/ui/ViewOptionCommands.h"
@@ -37,6 +38,7 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     buildPanes();
     menus_ = new MainMenus(this);
     new MenuKeys(this);
+    quit_ = new QuitRequest(this);
     auto* viewOptions = new ViewOptionCommands(
         *menus_, *picture_, [this] { SaveSettings(); }, this);
     auto* shellCommands = new ShellCommands(*this, *menus_, settings_);
@@ -127,6 +129,11 @@ void MainWindow::connectPanes()
         else
             unsetCursor();
     });
+}
+
+void MainWindow::requestQuit()
+{
+    quit_->request();
 }
 
 QString MainWindow::bannerLine()

@@ -26,6 +26,7 @@ namespace mv::shell {
 class AppSettings;
 class CryptoCommands;
 class MainMenus;
+class QuitRequest;
 class StartupSequence;
 
 class MainWindow : public QMainWindow {
@@ -46,6 +47,10 @@ public:
     void setListsHidden(bool hidden);
     [[nodiscard]] int LastWindowState() const { return lastWindowState_; }
     void setLastWindowState(int state) { lastWindowState_ = state; }
+
+    // Exit, Unload and the stop signals: closes whatever is open over the window (cancelling a
+    // batch as its Cancel would), then the window, writing the settings.
+    void requestQuit();
 
     // `Form_Resize`: lays the panes out for the window's present size and stores the settings.
     void Form_Resize();
@@ -90,6 +95,7 @@ private:
     browser::SelectionViewer* viewer_ = nullptr;
     crypto::KeyState* keys_ = nullptr;
     StartupSequence* startup_ = nullptr;
+    QuitRequest* quit_ = nullptr;
     PaneLayout layout_ {Panes {}};
 };
 
