@@ -93,6 +93,7 @@ protected:
             if (name == QLatin1String("Encrypt") || name == QLatin1String("Confirm")) {
                 crypto::test::typeKeyAndEnter(w, kKey);
             } else if (name == QLatin1String("Decrypt")) {
+                pointerDuringDecrypt_ = window_.cursor().shape();
                 crypto::test::control<QPushButton>(w, "BeginBut")->click();
             } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
                 unexpected_ << box->text();
@@ -114,6 +115,7 @@ protected:
     browser::SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &window_};
     shell::CryptoCommands commands_ {*browser_, viewer_, keys_, &window_};
     int keyQuestions_ = 0;
+    Qt::CursorShape pointerDuringDecrypt_ = Qt::ArrowCursor;
     QStringList unexpected_;
     QList<QPointer<QWidget>> answered_;
     crypto::test::ModalWatch watch_ {[this](QWidget* w) { answer(w); }};
@@ -131,6 +133,8 @@ TEST_F(CryptoCommandsTest, ThePictureOnViewIsSelectedAgainUnderItsNewNameAfterEa
 
     // The key typed for Encrypt is remembered: Decrypt and the viewer ask for none.
     commands_.MenuDecrypt_Click();
+    EXPECT_EQ(pointerDuringDecrypt_, Qt::WaitCursor);
+    EXPECT_EQ(window_.cursor().shape(), Qt::ArrowCursor);
     expectViewedAgain(QStringLiteral("photo.png"));
     EXPECT_EQ(onDisk(), (QStringList {QStringLiteral("other.png"), QStringLiteral("photo.png")}));
     EXPECT_EQ(readFile(pics_.filePath(QStringLiteral("photo.png"))), photo_);
