@@ -9,6 +9,7 @@
 #include "crypto/KeyState.h"
 #include "imaging/ui/ImageControl.h"
 #include "shell/AppSettings.h"
+#include "shell/Registry.h"
 #include "shell/Twips.h"
 #include "shell/Version.h"
 #include "shell/WindowLayout.h"
@@ -24,10 +25,13 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+
+#include <utility>
 
 namespace mv::shell {
 
@@ -50,6 +54,14 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
         new StartupSequence(*this, settings_, *menus_, *viewOptions, *shellCommands, *browser_, *picture_);
     connectMenus(*cryptoCommands);
     connectPanes();
+    // A store that can't be written loses every change from here on; the user hears it once.
+    connect(&settings_, &AppSettings::writeFailed, this, [this](const QString& reason) {
+        if (std::exchange(toldSettingsUnsaved_, true))
+            return;
+        const QString folder = QFileInfo(hiveFilePath(HKEY_CURRENT_USER)).absolutePath();
+        fileInfoBar_->setText(tr("Settings cannot be saved in %1: %2").arg(folder, reason));
+        fileInfoBar_->setCursorPosition(0);
+    });
 
     const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96.0;
     // The designed outer size; the menu bar and frame come out of it as they did.

@@ -85,6 +85,7 @@ private:
     bool isLoading_ = false;
     bool listsHidden_ = false;
     int lastWindowState_ = 0;
+    bool toldSettingsUnsaved_ = false;
 
     QWidget* surface_ = nullptr;
     QComboBox* quickList_ = nullptr;
