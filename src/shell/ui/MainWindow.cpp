@@ -15,6 +15,7 @@
 #include "shell/WindowLayout.h"
 #include "shell/WindowSettings.h"
 #include "shell/ui/CryptoCommands.h"
+#include "shell/ui/LockForgetting.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MenuKeys.h"
 #include "shell/ui/QuitRequest.h"
@@ -54,6 +55,16 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
         new StartupSequence(*this, settings_, *menus_, *viewOptions, *shellCommands, *browser_, *picture_);
     connectMenus(*cryptoCommands);
     connectPanes();
+    // On a lock, exactly what F8 would do now (nothing while there are no keys to forget).
+    auto* lockForgetting = new LockForgetting(
+        menus_->mnuForgetOnLock, isSecondInstance_ ? nullptr : &settings_,
+        [this, cryptoCommands] {
+            if (menus_->mnuClearKeys->isEnabled())
+                cryptoCommands->mnuClearKeys_Click();
+        },
+        this);
+    // Only once the window is up and its folder listed: nothing at start waits for a bus.
+    connect(startup_, &StartupSequence::loaded, lockForgetting, &LockForgetting::listenOnDesktop);
     // A store that can't be written loses every change from here on; the user hears it once.
     connect(&settings_, &AppSettings::writeFailed, this, [this](const QString& reason) {
         if (std::exchange(toldSettingsUnsaved_, true))

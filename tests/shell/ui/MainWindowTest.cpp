@@ -6,17 +6,23 @@
 #include "browser/ui/DirListBox.h"
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
+#include "browser/ui/SelectionViewer.h"
 #include "browser/ui/TypeFilterBox.h"
+#include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
 #include "imaging/ui/ImageControl.h"
 #include "shell/AppSettings.h"
 #include "shell/EventWait.h"
+#include "shell/PrivateBus.h"
 #include "shell/Registry.h"
+#include "shell/SessionLockWatch.h"
 #include "shell/ui/HelpWindow.h"
+#include "shell/ui/LockForgetting.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/StartupSequence.h"
 
 #include <QAction>
+#include <QDBusMessage>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
@@ -71,9 +77,9 @@ mv::imaging::ImageControl& controlOf(const MainWindow& w)
     return *part<mv::browser::PictureArea>(w).imageControl();
 }
 
-bool until(const std::function<bool()>& done)
+bool until(const std::function<bool()>& done, int limitMs = 5000)
 {
-    return mv::shell::test::runEventsUntil(done, 5000);
+    return mv::shell::test::runEventsUntil(done, limitMs);
 }
 
 // Every menu item with a shortcut key, submenus included.
@@ -377,4 +383,67 @@ TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAreReportedOnceInTheInformatio
         c.mend();
         stop();
     }
+}
+
+// The session locking forgets what F8 forgets: the keys, the decrypted pictures prepared ahead
+// and the encrypted picture on show. Unchecked, the item forgets nothing, and it is stored.
+TEST_F(MainWindowTest, SessionLockForgetsKeysAndPreparedPicturesUnlessTurnedOff)
+{
+    if (!mv::shell::test::PrivateBus::available())
+        GTEST_SKIP() << "dbus-daemon is not installed";
+    const QDir locked(pics_.filePath(QStringLiteral("a")));
+    for (const char* name : {"one.png", "two.png"}) {
+        const QString path = locked.filePath(QLatin1String(name));
+        ASSERT_TRUE(QFile::copy(pics_.filePath(QStringLiteral("wide.png")), path));
+        ASSERT_EQ(mv::crypto::encryptOne(path, "key 1").kind, mv::crypto::CryptOutcome::Done);
+    }
+    mv::shell::test::PrivateBus bus;
+    ASSERT_TRUE(bus.up());
+    QDBusConnection sender = bus.connect(QStringLiteral("sender"));
+    const SessionLockWatch watch(bus.connect(QStringLiteral("listener")),
+                                 bus.connect(QStringLiteral("listener")));
+    const auto lock = [&] {
+        return sender.send(QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1/session/_1"),
+                                                      QStringLiteral("org.freedesktop.login1.Session"),
+                                                      QStringLiteral("Lock")));
+    };
+
+    MainWindow& w = start();
+    part<LockForgetting>(w).listen(&watch);
+    QAction* item = menusOf(w).mnuForgetOnLock;
+    EXPECT_EQ(item->text(), QStringLiteral("&Forget keys when the session locks or sleeps"));
+    EXPECT_TRUE(item->isChecked());
+    auto& keys = part<mv::crypto::KeyState>(w);
+    auto& viewer = part<mv::browser::SelectionViewer>(w);
+    auto& area = part<mv::browser::PictureArea>(w);
+    int asked = 0;
+    viewer.askKey = [&](const QString&) {
+        ++asked;
+        return false;
+    };
+    mv::browser::BrowserPane& b = browserOf(w);
+    b.fileSpec()->chooseEntry(0);
+    ASSERT_TRUE(b.setFolder(locked.path()));
+    ASSERT_TRUE(until([&] { return b.fileList()->names().size() == 2; }));
+    ASSERT_TRUE(keys.append(mv::crypto::SecretText::fromText(QStringLiteral("key 1"))));
+    b.fileList()->selectRow(b.fileList()->find(QStringLiteral("one_png.mv$")));
+    ASSERT_TRUE(until([&] { return area.hasPicture(); }));
+    until([] { return false; }, 500); // time to prepare two_png.mv$ ahead
+
+    ASSERT_TRUE(lock());
+    ASSERT_TRUE(until([&] { return !keys.hasKeys(); }));
+    EXPECT_FALSE(area.hasPicture());
+    b.fileList()->selectRow(b.fileList()->find(QStringLiteral("two_png.mv$")));
+    EXPECT_TRUE(until([&] { return asked == 1; })) << "the prepared picture was forgotten too";
+    EXPECT_FALSE(area.hasPicture());
+
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    ASSERT_TRUE(keys.append(mv::crypto::SecretText::fromText(QStringLiteral("key 1"))));
+    ASSERT_TRUE(lock());
+    until([] { return false; }, 300);
+    EXPECT_TRUE(keys.hasKeys());
+    stop();
+    EXPECT_EQ(setting("ForgetKeysOnLock"), QStringLiteral("False"));
+    EXPECT_FALSE(menusOf(start()).mnuForgetOnLock->isChecked());
 }
