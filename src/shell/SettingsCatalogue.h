@@ -26,6 +26,7 @@ enum class Setting {
     ThumbSize,
     AutoHide,
     SafeDelete,
+    ForgetKeysOnLock,
     StartupImage,
     Hwnd,
 };

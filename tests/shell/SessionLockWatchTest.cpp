@@ -2,50 +2,20 @@
 #include "shell/SessionLockWatch.h"
 
 #include "EventWait.h"
+#include "PrivateBus.h"
 
 #include <QDBusMessage>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
 namespace mv::shell {
 namespace {
 
-class PrivateBus {
-public:
-    PrivateBus()
-    {
-        daemon_.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                                      QStringLiteral("--print-address")});
-        if (daemon_.waitForReadyRead(10000))
-            address_ = QString::fromUtf8(daemon_.readLine().trimmed());
-    }
-    ~PrivateBus()
-    {
-        for (const QString& name : names_)
-            QDBusConnection::disconnectFromBus(name);
-        daemon_.kill();
-        daemon_.waitForFinished();
-    }
-    [[nodiscard]] bool up() const { return !address_.isEmpty(); }
-    QDBusConnection connect(const QString& name)
-    {
-        names_ << name;
-        return QDBusConnection::connectToBus(address_, name);
-    }
-
-private:
-    QProcess daemon_;
-    QString address_;
-    QStringList names_;
-};
-
 TEST(SessionLockWatch, LockScreenSaverAndSleepSignalsSayLockingAndTheirEndsDoNot)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
+    if (!test::PrivateBus::available())
         GTEST_SKIP() << "dbus-daemon is not installed";
-    PrivateBus bus;
+    test::PrivateBus bus;
     ASSERT_TRUE(bus.up());
     const QDBusConnection listener = bus.connect(QStringLiteral("listener"));
     QDBusConnection sender = bus.connect(QStringLiteral("sender"));

@@ -104,9 +104,9 @@ void EncDecProcess::finish()
     delete worker_;
     worker_ = nullptr;
     QGuiApplication::restoreOverrideCursor();
-    if (const QString text = passedOverText(result_, encrypt_); !text.isEmpty())
+    if (const QString text = passedOverText(result_, encrypt_); !text.isEmpty() && !exiting_)
         tell(text, false);
-    if (const QString text = problemsText(result_, encrypt_); !text.isEmpty())
+    if (const QString text = problemsText(result_, encrypt_); !text.isEmpty() && !exiting_)
         tell(text, true);
     running_ = false;
     accept();
@@ -114,7 +114,14 @@ void EncDecProcess::finish()
 
 void EncDecProcess::CancelBut_Click()
 {
-    if (running_ && cancelQuestion())
+    if (running_ && !exiting_ && cancelQuestion())
+        batch_->cancel();
+}
+
+void EncDecProcess::cancelForExit()
+{
+    exiting_ = true;
+    if (running_)
         batch_->cancel();
 }
 
@@ -122,7 +129,8 @@ void EncDecProcess::closeEvent(QCloseEvent* event)
 {
     // Never closed while it runs: the question is asked and the run ends on its own.
     if (running_) {
-        CancelBut_Click();
+        if (!exiting_)
+            CancelBut_Click();
         event->ignore();
         return;
     }
@@ -132,25 +140,31 @@ void EncDecProcess::closeEvent(QCloseEvent* event)
 void EncDecProcess::reject()
 {
     if (running_) {
-        CancelBut_Click();
+        if (!exiting_)
+            CancelBut_Click();
         return;
     }
     QDialog::reject();
 }
 
+// Once the program is ending, a question is not asked, and one that was open counts as
+// cancelled whatever closed it.
 bool EncDecProcess::askKey(const QString& file, KeyState& keys)
 {
-    return onUiThread(this, [&] { return keyQuestion(file, keys); });
+    return onUiThread(this, [&] { return !exiting_ && keyQuestion(file, keys) && !exiting_; });
 }
 
 EncDecCallbacks::ReplaceAnswer EncDecProcess::askReplace(const QString& file, const QString& target)
 {
-    return onUiThread(this, [&] { return replaceQuestion(file, target); });
+    return onUiThread(this, [&] {
+        const ReplaceAnswer answer = exiting_ ? ReplaceAnswer::Cancel : replaceQuestion(file, target);
+        return exiting_ ? ReplaceAnswer::Cancel : answer;
+    });
 }
 
 bool EncDecProcess::askWipeLeftovers(const QStringList& files)
 {
-    return onUiThread(this, [&] { return leftoverQuestion(files); });
+    return onUiThread(this, [&] { return !exiting_ && leftoverQuestion(files) && !exiting_; });
 }
 
 void EncDecProcess::progress(const EncDecProgress& p)

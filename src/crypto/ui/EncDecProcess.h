@@ -38,6 +38,11 @@ public:
 
     void CancelBut_Click();
     [[nodiscard]] bool Running() const { return running_; }
+    // The program is ending: the run stops as the Cancel question's Yes stops it (the file in
+    // hand is finished or left whole), and from now on nothing is asked or told; a question
+    // already open is answered "cancel" once its box closes. The dialog closes itself when
+    // the worker is done.
+    void cancelForExit();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,6 +61,7 @@ private:
     EncDecResult result_;
     QThread* worker_ = nullptr;
     bool running_ = false;
+    bool exiting_ = false;
     QLabel* EncDecLabel_;
     QLabel* fileLabel_;
     QProgressBar* bar_;

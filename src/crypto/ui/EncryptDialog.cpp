@@ -40,15 +40,20 @@ void EncryptDialog::BeginBut_Click()
 {
     if (Busy() || !KeyString_->isLongEnough())
         return;
-    // Read once and wiped from the box at once; should the confirmation be cancelled, the
-    // key is typed again rather than left in the box.
-    SecretText key = KeyString_->takeKey();
+    // The box keeps the key (in guarded memory) until the batch has it: a cancelled
+    // confirmation leaves the dialog as it was, key and focus included.
+    SecretText key = KeyString_->key();
     if (!keys_.contains(key)) {
-        if (!confirmNewKey(key))
+        if (!confirmNewKey(key)) {
+            // Also where no window manager hands the keyboard back.
+            activateWindow();
+            KeyString_->setFocus(Qt::OtherFocusReason);
             return;
+        }
         repaint();
         keys_.append(key);
     }
+    KeyString_->wipe();
     key_ = std::move(key);
     runBatch(true, [this] {
         if (runner_)

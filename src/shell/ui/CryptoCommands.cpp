@@ -12,6 +12,7 @@
 #include "crypto/ui/EncryptDialog.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QWidget>
 
 namespace mv::shell {
@@ -64,6 +65,10 @@ void CryptoCommands::MenuEncrypt_Click()
 
 void CryptoCommands::MenuDecrypt_Click()
 {
+    // The window shows the hourglass until the command returns (the dialog keeps its own
+    // pointer; the run shows the hourglass everywhere while it works).
+    window_->setCursor(Qt::WaitCursor);
+    const auto normalPointer = qScopeGuard([this] { window_->unsetCursor(); });
     const QString shown = viewer_.nameOnView();
     crypto::DecryptDialog dialog(keys_, listState(*browser_.fileList()), window_);
     dialog.setRunner([this](QWidget* owner, const crypto::ScopeOptions& options) {

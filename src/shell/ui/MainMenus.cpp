@@ -79,6 +79,8 @@ QMenu* MainMenus::buildFile(QMainWindow* window)
     MenuNewInstance = item(m, tr("&New Instance"), QKeySequence(Qt::CTRL | Qt::Key_N));
     m->addSeparator();
     mnuSafeDelete = toggle(m, tr("&Safe Delete"));
+    mnuForgetOnLock = toggle(m, tr("&Forget keys when the session locks or sleeps"));
+    mnuForgetOnLock->setChecked(true);
     m->addSeparator();
     MenuExit = item(m, tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     notYet({MenuDelete, mnuThumb, mnuSafeDelete});

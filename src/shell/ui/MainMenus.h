@@ -29,6 +29,7 @@ public:
     QAction* MenuAutoHide = nullptr;
     QAction* MenuNewInstance = nullptr;
     QAction* mnuSafeDelete = nullptr;
+    QAction* mnuForgetOnLock = nullptr;
     QAction* MenuExit = nullptr;
     // Edit
     QAction* MenuCpoy = nullptr;

@@ -12,12 +12,16 @@
 #include "secured/ui/QuickListCommands.h"
 #include "secured/ui/QuickListLauncher.h"
 #include "shell/AppSettings.h"
+#include "shell/Registry.h"
 #include "shell/Twips.h"
 #include "shell/Version.h"
 #include "shell/WindowLayout.h"
 #include "shell/WindowSettings.h"
 #include "shell/ui/CryptoCommands.h"
+#include "shell/ui/LockForgetting.h"
 #include "shell/ui/MainMenus.h"
+#include "shell/ui/MenuKeys.h"
+#include "shell/ui/QuitRequest.h"
 #include "shell/ui/ShellCommands.h"
 #include "shell/ui/StartupSequence.h"
 #include "shell/ui/ViewOptionCommands.h"
@@ -25,10 +29,13 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+
+#include <utility>
 
 namespace mv::shell {
 
@@ -38,6 +45,8 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     setWindowTitle(tr("Mirravelnock!"));
     buildPanes();
     menus_ = new MainMenus(this);
+    new MenuKeys(this);
+    quit_ = new QuitRequest(this);
     auto* viewOptions = new ViewOptionCommands(
         *menus_, *picture_, [this] { SaveSettings(); }, this);
     auto* shellCommands = new ShellCommands(*this, *menus_, settings_);
@@ -68,6 +77,24 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
         new StartupSequence(*this, settings_, *menus_, *viewOptions, *shellCommands, *browser_, *picture_);
     connectMenus(*cryptoCommands);
     connectPanes();
+    // On a lock, exactly what F8 would do now (nothing while there are no keys to forget).
+    auto* lockForgetting = new LockForgetting(
+        menus_->mnuForgetOnLock, isSecondInstance_ ? nullptr : &settings_,
+        [this, cryptoCommands] {
+            if (menus_->mnuClearKeys->isEnabled())
+                cryptoCommands->mnuClearKeys_Click();
+        },
+        this);
+    // Only once the window is up and its folder listed: nothing at start waits for a bus.
+    connect(startup_, &StartupSequence::loaded, lockForgetting, &LockForgetting::listenOnDesktop);
+    // A store that can't be written loses every change from here on; the user hears it once.
+    connect(&settings_, &AppSettings::writeFailed, this, [this](const QString& reason) {
+        if (std::exchange(toldSettingsUnsaved_, true))
+            return;
+        const QString folder = QFileInfo(hiveFilePath(HKEY_CURRENT_USER)).absolutePath();
+        fileInfoBar_->setText(tr("Settings cannot be saved in %1: %2").arg(folder, reason));
+        fileInfoBar_->setCursorPosition(0);
+    });
 
     const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96.0;
     // The designed outer size; the menu bar and frame come out of it as they did.
@@ -149,6 +176,11 @@ void MainWindow::connectPanes()
         else
             unsetCursor();
     });
+}
+
+void MainWindow::requestQuit()
+{
+    quit_->request();
 }
 
 QString MainWindow::bannerLine()

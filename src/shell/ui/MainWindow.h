@@ -32,6 +32,7 @@ namespace mv::shell {
 class AppSettings;
 class CryptoCommands;
 class MainMenus;
+class QuitRequest;
 class StartupSequence;
 
 class MainWindow : public QMainWindow {
@@ -57,6 +58,10 @@ public:
     void setListsHidden(bool hidden);
     [[nodiscard]] int LastWindowState() const { return lastWindowState_; }
     void setLastWindowState(int state) { lastWindowState_ = state; }
+
+    // Exit, Unload and the stop signals: closes whatever is open over the window (cancelling a
+    // batch as its Cancel would), then the window, writing the settings.
+    void requestQuit();
 
     // `Form_Resize`: lays the panes out for the window's present size and stores the settings.
     void Form_Resize();
@@ -91,6 +96,7 @@ private:
     bool isLoading_ = false;
     bool listsHidden_ = false;
     int lastWindowState_ = 0;
+    bool toldSettingsUnsaved_ = false;
 
     QWidget* surface_ = nullptr;
     QComboBox* quickList_ = nullptr;
@@ -104,6 +110,7 @@ private:
     secured::QuickListCommands* quickListCommands_ = nullptr;
     secured::QuickListLauncher* quickListLauncher_ = nullptr;
     StartupSequence* startup_ = nullptr;
+    QuitRequest* quit_ = nullptr;
     PaneLayout layout_ {Panes {}};
 };
 

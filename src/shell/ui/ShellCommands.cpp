@@ -27,8 +27,8 @@ ShellCommands::ShellCommands(MainWindow& window, MainMenus& menus, AppSettings& 
         MenuAutoHide_Click();
     });
     connect(m.MenuNewInstance, &QAction::triggered, this, &ShellCommands::MenuNewInstance_Click);
-    connect(m.MenuExit, &QAction::triggered, &window_, &QWidget::close);
-    connect(m.MenuUnload, &QAction::triggered, &window_, &QWidget::close);
+    connect(m.MenuExit, &QAction::triggered, &window_, &MainWindow::requestQuit);
+    connect(m.MenuUnload, &QAction::triggered, &window_, &MainWindow::requestQuit);
     connect(m.MenuContents, &QAction::triggered, this, &ShellCommands::MenuContents_Click);
     connect(m.mnuHomePage, &QAction::triggered, this, &ShellCommands::mnuHomePage_Click);
     connect(m.MenuAbout, &QAction::triggered, this, &ShellCommands::MenuAbout_Click);

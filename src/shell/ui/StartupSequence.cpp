@@ -119,6 +119,8 @@ void StartupSequence::applyStoredSettings()
     applyGeometry();
     if (auto on = settings_.truth(Setting::SafeDelete))
         m.mnuSafeDelete->setChecked(*on);
+    if (auto on = settings_.truth(Setting::ForgetKeysOnLock))
+        m.mnuForgetOnLock->setChecked(*on);
 
     const StoredSpec spec = parseStoredSpec(settings_.text(Setting::Spec));
     if (spec.kind == StoredSpec::Kind::Entry && spec.entry >= 0 && spec.entry <= 24)

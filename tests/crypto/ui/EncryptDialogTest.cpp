@@ -4,6 +4,7 @@
 #include "DialogDriver.h"
 #include "crypto/KeyState.h"
 #include "crypto/ui/ConfirmKeyDialog.h"
+#include "widgets/KeyField.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -153,7 +154,9 @@ TEST(EncryptDialog, MismatchedConfirmationShowsTheMessageAndAsksAgain)
     EXPECT_EQ(plain(keys.KeyCache()[0]), "Secret1") << "the slip is never remembered";
 }
 
-TEST(EncryptDialog, CancelledOrEmptyConfirmationLeavesEncryptOpenWithNothingStarted)
+// A cancelled confirmation used to empty the key box and leave the focus nowhere; the dialog
+// stays as it was, and Enter alone asks for the confirmation again.
+TEST(EncryptDialog, CancelledOrEmptyConfirmationKeepsTheKeyAndTheFocusWithNothingStarted)
 {
     KeyState keys;
     EncryptRun run(keys);
@@ -161,17 +164,19 @@ TEST(EncryptDialog, CancelledOrEmptyConfirmationLeavesEncryptOpenWithNothingStar
     ConfirmScript script({nullptr, ""});
     script.ignore(&run.dialog);
     auto* begin = control<QPushButton>(&run.dialog, "BeginBut");
-    auto* field = control<QLineEdit>(&run.dialog, "KeyString");
+    auto* field = control<widgets::KeyField>(&run.dialog, "KeyString");
 
+    typeKeyAndEnter(&run.dialog, QStringLiteral("Secret1"));
     for (int attempt = 1; attempt <= 2; ++attempt) {
-        typeKeyAndEnter(&run.dialog, QStringLiteral("Secret1"));
+        if (attempt > 1)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         EXPECT_EQ(script.confirms, attempt);
         EXPECT_TRUE(run.dialog.isVisible()) << attempt;
         EXPECT_EQ(run.batches, 0) << attempt;
         EXPECT_TRUE(keys.KeyCache().empty()) << attempt;
-        // The key was read once and wiped from the box; it is typed again to try again.
-        EXPECT_TRUE(field->text().isEmpty()) << attempt;
-        EXPECT_FALSE(begin->isEnabled()) << attempt;
+        EXPECT_EQ(plain(field->key()), "Secret1") << attempt;
+        EXPECT_TRUE(begin->isEnabled()) << attempt;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == field; })) << attempt;
     }
     EXPECT_TRUE(script.messages.isEmpty());
 
@@ -179,6 +184,7 @@ TEST(EncryptDialog, CancelledOrEmptyConfirmationLeavesEncryptOpenWithNothingStar
     EXPECT_FALSE(run.dialog.isVisible());
     EXPECT_EQ(run.dialog.result(), QDialog::Rejected);
     EXPECT_EQ(run.batches, 0);
+    EXPECT_EQ(field->key().size(), 0u) << "a closed dialog keeps no key";
 }
 
 } // namespace

@@ -58,7 +58,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
         browser_->fileSpec()->chooseEntry(0); // "All Files (*.*)"
         ASSERT_TRUE(browser_->setFolder(pics_.path()));
-        QTRY_COMPARE(names().size(), 2);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (names().size()) == (2); }, 5000));
     }
 
     QStringList names() const { return browser_->fileList()->names(); }
@@ -75,8 +75,8 @@ protected:
     // After a run, the list is read again and `name` selected and shown.
     void expectViewedAgain(const QString& name)
     {
-        QTRY_COMPARE(browser_->fileList()->currentName(), name);
-        QTRY_COMPARE(viewer_.nameOnView(), name);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (browser_->fileList()->currentName()) == (name); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (viewer_.nameOnView()) == (name); }, 5000));
     }
 
     // Answers the dialogs a run opens, each once (a dialog is active again when the progress
@@ -93,6 +93,7 @@ protected:
             if (name == QLatin1String("Encrypt") || name == QLatin1String("Confirm")) {
                 crypto::test::typeKeyAndEnter(w, kKey);
             } else if (name == QLatin1String("Decrypt")) {
+                pointerDuringDecrypt_ = window_.cursor().shape();
                 crypto::test::control<QPushButton>(w, "BeginBut")->click();
             } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
                 unexpected_ << box->text();
@@ -114,6 +115,7 @@ protected:
     browser::SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &window_};
     shell::CryptoCommands commands_ {*browser_, viewer_, keys_, &window_};
     int keyQuestions_ = 0;
+    Qt::CursorShape pointerDuringDecrypt_ = Qt::ArrowCursor;
     QStringList unexpected_;
     QList<QPointer<QWidget>> answered_;
     crypto::test::ModalWatch watch_ {[this](QWidget* w) { answer(w); }};
@@ -131,6 +133,8 @@ TEST_F(CryptoCommandsTest, ThePictureOnViewIsSelectedAgainUnderItsNewNameAfterEa
 
     // The key typed for Encrypt is remembered: Decrypt and the viewer ask for none.
     commands_.MenuDecrypt_Click();
+    EXPECT_EQ(pointerDuringDecrypt_, Qt::WaitCursor);
+    EXPECT_EQ(window_.cursor().shape(), Qt::ArrowCursor);
     expectViewedAgain(QStringLiteral("photo.png"));
     EXPECT_EQ(onDisk(), (QStringList {QStringLiteral("other.png"), QStringLiteral("photo.png")}));
     EXPECT_EQ(readFile(pics_.filePath(QStringLiteral("photo.png"))), photo_);
@@ -142,7 +146,12 @@ TEST_F(CryptoCommandsTest, ThePictureOnViewIsSelectedAgainUnderItsNewNameAfterEa
     view(QStringLiteral("other.png"));
     viewer_.MenuClear_Click();
     commands_.MenuEncrypt_Click();
-    QTRY_COMPARE(names(), (QStringList {QStringLiteral("other_png.mv$"), QStringLiteral("photo.png")}));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return (names()) ==
+                   ((QStringList {QStringLiteral("other_png.mv$"), QStringLiteral("photo.png")}));
+        },
+        5000));
     EXPECT_TRUE(browser_->fileList()->currentName().isEmpty());
     EXPECT_FALSE(area_->hasPicture());
     EXPECT_TRUE(unexpected_.isEmpty()) << unexpected_.join(QLatin1String(", ")).toStdString();

@@ -45,7 +45,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host_));
         browser_->fileSpec()->chooseEntry(0); // "All Files (*.*)"
         ASSERT_TRUE(browser_->setFolder(pics_.path()));
-        QTRY_COMPARE(list().size(), 4);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (list().size()) == (4); }, 5000));
     }
     void picture(const QString& name, int w, int h)
     {
@@ -145,13 +145,13 @@ TEST_F(PictureViewTest, AStaleSelectionNeverReplacesANewerOne)
     big.fill(Qt::yellow);
     ASSERT_TRUE(big.save(pics_.filePath(QStringLiteral("big.bmp"))));
     browser_->RefreshFileList();
-    QTRY_COMPARE(list().size(), 5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (list().size()) == (5); }, 5000));
     FileListView* files = browser_->fileList();
     QSignalSpy settled(&viewer_, &SelectionViewer::selectionSettled);
     files->selectRow(files->find(QStringLiteral("big.bmp")));
     files->selectRow(files->find(QStringLiteral("plain.png")));
     ASSERT_TRUE(settled.wait(20000));
-    QTRY_VERIFY(!viewer_.loader().busy());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bool(!viewer_.loader().busy()); }, 5000));
     QTest::qWait(50); // any late delivery would land now
     EXPECT_EQ(settled.count(), 1);
     EXPECT_EQ(control().pictureFile(), pics_.filePath(QStringLiteral("plain.png")));
