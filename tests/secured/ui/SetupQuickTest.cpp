@@ -161,14 +161,18 @@ TEST_F(SetupQuickTest, DeletingRenumbersAndKeepsAnEntryWhoseFileStaysLocked)
     EXPECT_EQ(stored("Title4"), QString());
 
     // The damaged file cannot be decrypted: the job says so, then the window asks.
-    crypto::test::ModalWatch watch([](QWidget* w) {
-        if (auto* box = qobject_cast<QMessageBox*>(w))
+    // EncStat is modal too and may be seen while it works: only the message counts.
+    int messages = 0;
+    crypto::test::ModalWatch watch([&](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            ++messages;
             box->accept();
+        }
     });
     answers = {true};
     view()->setCurrentItem(view()->findItems(u"Three"_s, Qt::MatchExactly).first());
     click("DeleteBut");
-    EXPECT_EQ(watch.seen(), 1);
+    EXPECT_EQ(messages, 1);
     EXPECT_EQ(asked, QStringList {u"File was not decrypted, keep it anyway?"_s});
     EXPECT_EQ(state.count(), 3);
     EXPECT_EQ(state.entry(2).Data, locked);
