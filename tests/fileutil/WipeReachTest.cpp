@@ -17,10 +17,8 @@ const QByteArray kMountInfo =
     "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
     "30 22 0:45 / /home rw,relatime shared:2 - btrfs /dev/sda2 rw,ssd,subvol=/\n"
     "31 22 259:3 / /mnt/f2 rw - f2fs /dev/nvme0n1p3 rw\n"
-    "32 22 8:5 / /mnt/nilfs rw - nilfs2 /dev/sda5 rw\n"
     "33 22 0:50 / /tank rw - zfs tank rw,xattr\n"
     "34 22 0:51 / /net/share rw - nfs4 server:/export rw,vers=4.2\n"
-    "35 22 0:52 / /mnt/smb rw - cifs //nas/photos rw\n"
     "36 30 0:53 / /home/u/remote rw,nosuid shared:9 - fuse.sshfs u@host:/ rw,user_id=1000\n"
     "37 22 8:6 / /mnt/journal rw - ext4 /dev/sda6 rw,data=journal\n"
     "38 22 8:7 / /mnt/my\\040disk rw - ext4 /dev/sda7 rw\n"
@@ -58,10 +56,7 @@ TEST(WipeReachTest, EachKindOfFileSystemIsNamedFromTheMountTableAndMagic)
         {facts("/home/u/Pictures", 0x9123683E, 0, 45), WipeLimit::CopyOnWrite, "Btrfs", "/home", "snapshots"},
         {facts("/tank/x", 0, 0, 50), WipeLimit::CopyOnWrite, "ZFS", "/tank", "new places"},
         {facts("/mnt/f2/a", 0xF2F52010, 259, 3), WipeLimit::LogStructured, "F2FS", "/mnt/f2", "every change"},
-        {facts("/mnt/nilfs", 0x3434, 8, 5), WipeLimit::LogStructured, "NILFS (nilfs2)", "/mnt/nilfs",
-         "new place"},
         {facts("/net/share/p", 0x6969, 0, 51), WipeLimit::Network, "NFS (nfs4)", "/net/share", "server"},
-        {facts("/mnt/smb/p", 0xFF534D42, 0, 52), WipeLimit::Network, "SMB (cifs)", "/mnt/smb", "network"},
         {facts("/home/u/remote/x", 0x65735546, 0, 53), WipeLimit::Fuse, "FUSE (fuse.sshfs)", "/home/u/remote",
          "run by a program"},
         {facts("/mnt/journal/p", 0xEF53, 8, 6), WipeLimit::DataJournal, "ext4", "/mnt/journal",
