@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
@@ -34,6 +35,14 @@ public:
     {
         names_ << name;
         return QDBusConnection::connectToBus(address_, name);
+    }
+
+    // A call that waits for its answer: the daemon handles a connection's messages in order,
+    // so once it returns, the match rules asked for before it are in place and no signal sent
+    // from now on can pass the listener by.
+    static void settle(const QDBusConnection& listener)
+    {
+        static_cast<void>(listener.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.DBus")));
     }
 
 private:

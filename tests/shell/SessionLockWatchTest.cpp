@@ -21,6 +21,7 @@ TEST(SessionLockWatch, LockScreenSaverAndSleepSignalsSayLockingAndTheirEndsDoNot
     QDBusConnection sender = bus.connect(QStringLiteral("sender"));
     SessionLockWatch watch(listener, listener);
     ASSERT_TRUE(watch.isListening());
+    test::PrivateBus::settle(listener);
     int locks = 0;
     QObject::connect(&watch, &SessionLockWatch::locking, [&] { ++locks; });
 

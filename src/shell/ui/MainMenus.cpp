@@ -83,7 +83,9 @@ QMenu* MainMenus::buildFile(QMainWindow* window)
     mnuForgetOnLock->setChecked(true);
     m->addSeparator();
     MenuExit = item(m, tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    notYet({MenuDelete, mnuThumb, mnuSafeDelete});
+    notYet({mnuThumb});
+    // Delete Selected follows the file list's selection; the delete command sets it.
+    MenuDelete->setEnabled(false);
     return m;
 }
 

@@ -7,6 +7,7 @@
 #include "browser/ui/SelectionViewer.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/KeyState.h"
+#include "fileutil/ui/DeleteCommand.h"
 #include "imaging/ui/ImageControl.h"
 #include "secured/QuickListState.h"
 #include "secured/ui/QuickListCommands.h"
@@ -54,6 +55,8 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, *keys_, this);
     viewer_->bannerText = bannerLine();
     auto* cryptoCommands = new CryptoCommands(*browser_, *viewer_, *keys_, this);
+    new fileutil::DeleteCommand(*browser_, *viewer_, menus_->MenuDelete, menus_->mnuSafeDelete, this,
+                                [this](bool on) { settings_.setTruth(Setting::SafeDelete, on); });
     quickListState_ = new secured::QuickListState(this);
     quickListCommands_ = new secured::QuickListCommands(
         *quickListState_, *keys_, quickList_, {menus_->MenuQuickList, &menus_->MenuQuickItems},

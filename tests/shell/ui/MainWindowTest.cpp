@@ -462,6 +462,7 @@ TEST_F(MainWindowTest, SessionLockForgetsKeysAndPreparedPicturesUnlessTurnedOff)
 
     MainWindow& w = start();
     part<LockForgetting>(w).listen(&watch);
+    mv::shell::test::PrivateBus::settle(bus.connect(QStringLiteral("listener")));
     QAction* item = menusOf(w).mnuForgetOnLock;
     EXPECT_EQ(item->text(), QStringLiteral("&Forget keys when the session locks or sleeps"));
     EXPECT_TRUE(item->isChecked());

@@ -1,0 +1,191 @@
+// "Delete Selected..." and "Safe Delete" in the main window: the item follows the selection, the
+// questions say what the user is about to do, and the files go where the answers say.
+#include "fileutil/ui/DeleteCommand.h"
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/FileListView.h"
+#include "crypto/ui/DialogDriver.h"
+#include "fileutil/TestFiles.h"
+#include "fileutil/Trash.h"
+#include "fileutil/WipeReach.h"
+#include "shell/AppSettings.h"
+#include "shell/ui/MainMenus.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/StartupSequence.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace mv::fileutil {
+namespace {
+
+using crypto::test::ModalWatch;
+
+// What a message box showed, and the button it was answered with.
+struct Answered {
+    QString text;
+    QString informative;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+};
+
+class DeleteCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // Settings and trash of this test alone.
+        ASSERT_TRUE(pics_.isValid() && home_.isValid());
+        for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
+            saved_ << qgetenv(var);
+            qputenv(var, QFile::encodeName(home_.filePath(QLatin1String(var))));
+        }
+        for (const char* name : {"a.png", "b.png", "c.png"})
+            ASSERT_TRUE(mvtest::writeAll(pics_.filePath(QLatin1String(name)), mvtest::patterned(2000)));
+        settings_ = std::make_unique<shell::AppSettings>();
+        window_ = std::make_unique<shell::MainWindow>(*settings_, false);
+        QSignalSpy loaded(&window_->startup(), &shell::StartupSequence::loaded);
+        window_->startup().Form_Load({}, false);
+        ASSERT_TRUE(loaded.count() || loaded.wait(10000));
+        ASSERT_TRUE(browser().setFolder(pics_.path()));
+        QTRY_COMPARE(list()->names().size(), 3);
+    }
+    void TearDown() override
+    {
+        window_->close();
+        window_.reset();
+        settings_.reset();
+        qputenv("XDG_CONFIG_HOME", saved_[0]);
+        qputenv("XDG_DATA_HOME", saved_[1]);
+    }
+
+    browser::BrowserPane& browser() const { return *window_->findChild<browser::BrowserPane*>(); }
+    browser::FileListView* list() const { return browser().fileList(); }
+    shell::MainMenus& menus() const { return *window_->findChild<shell::MainMenus*>(); }
+    DeleteCommand& command() const { return *window_->findChild<DeleteCommand*>(); }
+    QString path(const char* name) const { return pics_.filePath(QLatin1String(name)); }
+
+    void select(std::initializer_list<int> rows)
+    {
+        list()->selectRow(-1);
+        for (int row : rows)
+            list()->selectionModel()->select(list()->model()->index(row, 0), QItemSelectionModel::Select);
+    }
+
+    // Runs Delete Selected, answering each message box in turn; waits for the end of the run
+    // when the first answer is Yes.
+    QList<Answered> deleteAnswering(QList<QMessageBox::StandardButton> answers,
+                                    const std::function<void()>& onBox = {})
+    {
+        QList<Answered> seen;
+        const bool runs = answers.first() == QMessageBox::Yes;
+        ModalWatch watch([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box)
+                return;
+            seen << Answered {box->text(), box->informativeText(), box->standardButton(box->defaultButton())};
+            if (onBox)
+                onBox();
+            box->button(answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst())->click();
+        });
+        QSignalSpy finished(&command(), &DeleteCommand::finished);
+        menus().MenuDelete->trigger();
+        if (runs)
+            EXPECT_TRUE(finished.count() || finished.wait(20000));
+        else
+            EXPECT_TRUE(QTest::qWaitFor([this] { return !command().busy(); }, 10000));
+        return seen;
+    }
+
+    QTemporaryDir pics_;
+    QTemporaryDir home_;
+    QByteArrayList saved_;
+    std::unique_ptr<shell::AppSettings> settings_;
+    std::unique_ptr<shell::MainWindow> window_;
+};
+
+// The item is there while entries are selected; No changes nothing; Yes moves the files to
+// the trash and the list is read again; a file the trash refuses is named and stays.
+TEST_F(DeleteCommandTest, DeleteFollowsTheSelectionAndMovesFilesToTheTrash)
+{
+    EXPECT_FALSE(menus().MenuDelete->isEnabled());
+    EXPECT_TRUE(menus().mnuSafeDelete->isEnabled());
+    select({0, 2});
+    EXPECT_TRUE(menus().MenuDelete->isEnabled());
+
+    const QList<Answered> no = deleteAnswering({QMessageBox::No});
+    ASSERT_EQ(no.size(), 1);
+    EXPECT_EQ(no[0].text, "Delete the selected 2 files?");
+    EXPECT_EQ(no[0].informative, "");
+    EXPECT_EQ(no[0].defaultButton, QMessageBox::Yes);
+    EXPECT_TRUE(QFile::exists(path("a.png")) && QFile::exists(path("c.png")));
+
+    deleteAnswering({QMessageBox::Yes});
+    EXPECT_EQ(mvtest::entries(pics_.path()), QStringList {"b.png"});
+    EXPECT_EQ(mvtest::entries(homeTrash() + "/files"), (QStringList {"a.png", "c.png"}));
+    QTRY_COMPARE(list()->names(), QStringList {"b.png"});
+    EXPECT_FALSE(menus().MenuDelete->isEnabled());
+
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(path("b.png") + "/share"));
+    select({0});
+    const QList<Answered> refused = deleteAnswering({QMessageBox::Yes, QMessageBox::Ok});
+    qputenv("XDG_DATA_HOME", data);
+    ASSERT_EQ(refused.size(), 2);
+    EXPECT_EQ(refused[0].text, "Delete the selected file?");
+    EXPECT_EQ(refused[1].text, "1 file(s) could not be moved to the trash and stay where they were:\n\n" +
+                                   path("b.png") + ": the folder " + path("b.png") +
+                                   "/share for the trash can't be made: Not a directory");
+    EXPECT_TRUE(QFile::exists(path("b.png")));
+}
+
+// Safe Delete is stored as it is turned; its question adds what overwriting can't reach on the
+// folder's file system; a file that can't be wiped is named with the reason, and No keeps
+// the files after it whole while Yes goes on.
+TEST_F(DeleteCommandTest, SafeDeleteWarnsAboutTheFileSystemAndAsksAfterAFailure)
+{
+    menus().mnuSafeDelete->trigger();
+    EXPECT_TRUE(command().SafeDeleteMode());
+    EXPECT_EQ(settings_->truth(shell::Setting::SafeDelete), true);
+    StorageFacts btrfs;
+    btrfs.path = QStringLiteral("/home/u");
+    btrfs.magic = 0x9123683E;
+    btrfs.mountInfo = "30 1 0:45 / /home rw - btrfs /dev/sda2 rw\n";
+    command().storageWarning = [&](const QString&) { return wipeReachWarning(wipeReach(btrfs)); };
+
+    // a.png has a second name elsewhere, so its wipe is refused.
+    QTemporaryDir elsewhere;
+    ASSERT_EQ(::link(QFile::encodeName(path("a.png")).constData(),
+                     QFile::encodeName(elsewhere.filePath("a.png")).constData()),
+              0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path("c.png")).constData(), 0444), 0);
+    select({0, 2});
+    QStringList statusLines;
+    const QList<Answered> stop = deleteAnswering({QMessageBox::Yes, QMessageBox::No}, [&] {
+        if (auto* lbl2 = window_->findChild<QLabel*>(QStringLiteral("lbl2")))
+            statusLines << lbl2->toolTip();
+    });
+    ASSERT_EQ(stop.size(), 2);
+    EXPECT_EQ(stop[0].text, "Safe delete the selected 2 files?\nThis can not be undone.");
+    EXPECT_EQ(stop[0].defaultButton, QMessageBox::No);
+    EXPECT_TRUE(stop[0].informative.startsWith("This folder is on Btrfs, "))
+        << stop[0].informative.toStdString();
+    EXPECT_TRUE(stop[0].informative.contains("an encrypted file whose key is forgotten"));
+    EXPECT_EQ(stop[1].text, "Can't safe delete file, " + path("a.png") +
+                                ": check file: has other hard links\n\nContinue with next file?");
+    EXPECT_EQ(statusLines, QStringList {path("a.png")}); // shown while its question is asked
+    EXPECT_EQ(mvtest::readAll(path("c.png")), mvtest::patterned(2000));
+
+    select({0, 2});
+    deleteAnswering({QMessageBox::Yes, QMessageBox::Yes});
+    EXPECT_EQ(mvtest::entries(pics_.path()), (QStringList {"a.png", "b.png"}));
+    QTRY_VERIFY(window_->findChildren<QDialog*>(QStringLiteral("frmStatus")).isEmpty());
+}
+
+} // namespace
+} // namespace mv::fileutil
