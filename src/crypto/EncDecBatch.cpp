@@ -2,6 +2,7 @@
 
 #include "crypto/FileCrypt.h"
 #include "crypto/FolderWalk.h"
+#include "crypto/KeyBytes.h"
 #include "crypto/KeyState.h"
 #include "fileio/UniqueFd.h"
 #include "fileutil/FileResult.h"
@@ -10,8 +11,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-
-#include <sodium.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -27,29 +26,6 @@ QString tr(const char* text)
 {
     return QCoreApplication::translate("mv::crypto", text);
 }
-
-// Keys as decryptOne takes them, overwritten when the try is over.
-class KeyBytes {
-public:
-    explicit KeyBytes(const std::vector<SecretText>& keys)
-    {
-        for (const SecretText& key : keys)
-            list_.append(QByteArray(key.data(), qsizetype(key.size())));
-    }
-    ~KeyBytes()
-    {
-        for (QByteArray& key : list_) {
-            if (!key.isEmpty())
-                sodium_memzero(key.data(), std::size_t(key.size()));
-        }
-    }
-    KeyBytes(const KeyBytes&) = delete;
-    KeyBytes& operator=(const KeyBytes&) = delete;
-    const QList<QByteArray>& list() const { return list_; }
-
-private:
-    QList<QByteArray> list_;
-};
 
 // decryptOne's outcome when the file is encrypted and none of the keys opens it: the file
 // is untouched, and another key may still open it.

@@ -2,14 +2,13 @@
 
 #include "crypto/EncryptedNames.h"
 #include "crypto/FileCrypt.h"
+#include "crypto/KeyBytes.h"
 #include "crypto/KeyState.h"
 #include "fileio/Status.h"
 #include "secured/FileListText.h"
 
 #include <QCoreApplication>
 #include <QFile>
-
-#include <sodium.h>
 
 #include <cerrno>
 
@@ -28,29 +27,6 @@ QString tr(const char* text)
     return QCoreApplication::translate("mv::secured", text);
 }
 
-// Keys as the engine calls take them, overwritten when the job is done with them.
-class KeyBytes {
-public:
-    explicit KeyBytes(const std::vector<SecretText>& keys)
-    {
-        for (const SecretText& key : keys)
-            list_.append(QByteArray(key.data(), qsizetype(key.size())));
-    }
-    ~KeyBytes()
-    {
-        for (QByteArray& key : list_) {
-            if (!key.isEmpty())
-                sodium_memzero(key.data(), std::size_t(key.size()));
-        }
-    }
-    KeyBytes(const KeyBytes&) = delete;
-    KeyBytes& operator=(const KeyBytes&) = delete;
-    const QList<QByteArray>& list() const { return list_; }
-
-private:
-    QList<QByteArray> list_;
-};
-
 // Hidden files count: a name is there when the file system knows it, whatever it is.
 int lookUp(const QString& path)
 {
@@ -67,7 +43,7 @@ public:
     ListJobResult encrypt(const QString& JobFiles, const SecretText& key)
     {
         encrypting_ = true;
-        const KeyBytes bytes({key});
+        const crypto::KeyBytes bytes({key});
         for (const QString& file : splitFileList(JobFiles)) {
             callbacks_.fileInHand(file);
             if (const int error = lookUp(file); error == ENOENT || error == ENOTDIR) {
@@ -102,7 +78,7 @@ public:
             }
             CryptOutcome out;
             const crypto::KeyTrial trial = [&](const std::vector<SecretText>& candidates) {
-                const KeyBytes bytes(candidates);
+                const crypto::KeyBytes bytes(candidates);
                 out = withConsent(encrypted, [&](const CryptOptions& o) {
                     return crypto::decryptOne(encrypted, bytes.list(), {}, o);
                 });
