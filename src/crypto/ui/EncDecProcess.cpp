@@ -5,6 +5,7 @@
 #include "crypto/ui/LeftoverQuestion.h"
 #include "crypto/ui/ReplaceQuestion.h"
 #include "widgets/Centering.h"
+#include "widgets/UiThreadCall.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -19,16 +20,6 @@
 namespace mv::crypto {
 
 namespace {
-
-// Runs `f` on the dialog's thread and waits for its answer: the worker asks, the user answers.
-template <typename F>
-auto onUiThread(QObject* context, F f)
-{
-    decltype(f()) answer {};
-    QMetaObject::invokeMethod(
-        context, [&] { answer = f(); }, Qt::BlockingQueuedConnection);
-    return answer;
-}
 
 QString shown(const QString& path)
 {
@@ -151,12 +142,12 @@ void EncDecProcess::reject()
 // cancelled whatever closed it.
 bool EncDecProcess::askKey(const QString& file, KeyState& keys)
 {
-    return onUiThread(this, [&] { return !exiting_ && keyQuestion(file, keys) && !exiting_; });
+    return widgets::onUiThread(this, [&] { return !exiting_ && keyQuestion(file, keys) && !exiting_; });
 }
 
 EncDecCallbacks::ReplaceAnswer EncDecProcess::askReplace(const QString& file, const QString& target)
 {
-    return onUiThread(this, [&] {
+    return widgets::onUiThread(this, [&] {
         const ReplaceAnswer answer = exiting_ ? ReplaceAnswer::Cancel : replaceQuestion(file, target);
         return exiting_ ? ReplaceAnswer::Cancel : answer;
     });
@@ -164,7 +155,7 @@ EncDecCallbacks::ReplaceAnswer EncDecProcess::askReplace(const QString& file, co
 
 bool EncDecProcess::askWipeLeftovers(const QStringList& files)
 {
-    return onUiThread(this, [&] { return !exiting_ && leftoverQuestion(files) && !exiting_; });
+    return widgets::onUiThread(this, [&] { return !exiting_ && leftoverQuestion(files) && !exiting_; });
 }
 
 void EncDecProcess::progress(const EncDecProgress& p)

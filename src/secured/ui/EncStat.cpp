@@ -4,6 +4,7 @@
 #include "crypto/ui/AskKeyDialog.h"
 #include "crypto/ui/ReplaceQuestion.h"
 #include "widgets/Centering.h"
+#include "widgets/UiThreadCall.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -15,20 +16,6 @@
 #include <QVBoxLayout>
 
 namespace mv::secured {
-
-namespace {
-
-// Runs `f` on the window's thread and waits for its answer: the worker asks, the user answers.
-template <typename F>
-auto onUiThread(QObject* context, F f)
-{
-    decltype(f()) answer {};
-    QMetaObject::invokeMethod(
-        context, [&] { answer = f(); }, Qt::BlockingQueuedConnection);
-    return answer;
-}
-
-} // namespace
 
 ListJobResult EncStat::encrypt(const QString& JobFiles, const crypto::SecretText& key, crypto::KeyState& keys,
                                QWidget* owner)
@@ -125,12 +112,12 @@ void EncStat::reject()
 
 bool EncStat::askKey(const QString& file, crypto::KeyState& keys)
 {
-    return onUiThread(this, [&] { return keyQuestion(file, keys); });
+    return widgets::onUiThread(this, [&] { return keyQuestion(file, keys); });
 }
 
 ListJobCallbacks::ReplaceAnswer EncStat::askReplace(const QString& file, const QString& target)
 {
-    return onUiThread(this, [&] { return replaceQuestion(file, target); });
+    return widgets::onUiThread(this, [&] { return replaceQuestion(file, target); });
 }
 
 void EncStat::fileInHand(const QString& file)
@@ -141,7 +128,7 @@ void EncStat::fileInHand(const QString& file)
 
 void EncStat::unableToOpen(const QString& file, const QString& reason)
 {
-    onUiThread(this, [&] {
+    widgets::onUiThread(this, [&] {
         tell(tr("Unable to open this file...") + QLatin1Char('\n') + QDir::toNativeSeparators(file) +
              QLatin1Char('\n') + reason);
         return true;
