@@ -5,11 +5,11 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-image-formats-plugins
+  qt6-base-dev qt6-image-formats-plugins libxcb1-dev
   libsodium-dev zlib1g-dev libjpeg62-turbo-dev libjpeg-turbo-progs
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libfuzzer-14-dev clang-format
-  xvfb xauth fonts-dejavu-core dbus-daemon
+  xvfb xauth fonts-dejavu-core dbus-daemon trayer
   shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin
 )
 

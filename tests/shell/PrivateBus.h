@@ -31,6 +31,7 @@ public:
         daemon_.waitForFinished();
     }
     [[nodiscard]] bool up() const { return !address_.isEmpty(); }
+    [[nodiscard]] QString address() const { return address_; }
     QDBusConnection connect(const QString& name)
     {
         names_ << name;

@@ -25,9 +25,11 @@
 #include "shell/ui/QuitRequest.h"
 #include "shell/ui/ShellCommands.h"
 #include "shell/ui/StartupSequence.h"
+#include "shell/ui/SysTray.h"
 #include "shell/ui/ViewOptionCommands.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
@@ -48,6 +50,11 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     menus_ = new MainMenus(this);
     new MenuKeys(this);
     quit_ = new QuitRequest(this);
+    cSysTray_ = new cSysTray(this);
+    cSysTray_->setTrayTip(tr("Mirravelnock!"));
+    cSysTray_->setContextMenu(menus_->MenuPopMenu);
+    connect(cSysTray_, &cSysTray::MouseUp, this, &MainWindow::cSysTray_MouseUp);
+    connect(cSysTray_, &cSysTray::addedChanged, this, &MainWindow::placeMinimized);
     auto* viewOptions = new ViewOptionCommands(
         *menus_, *picture_, [this] { SaveSettings(); }, this);
     auto* shellCommands = new ShellCommands(*this, *menus_, settings_);
@@ -205,8 +212,8 @@ int MainWindow::outerWidthTwips() const
 void MainWindow::Form_Resize()
 {
     if (isMinimized()) {
-        // The first copy would live in the tray from here; until a tray icon is really shown,
-        // a hidden window could never be brought back, so it stays on the task bar.
+        // After the state change has run its course: showMinimized() shows the window after it.
+        QMetaObject::invokeMethod(this, &MainWindow::placeMinimized, Qt::QueuedConnection);
         return;
     }
     lastWindowState_ = isMaximized() ? 2 : 0;
@@ -214,6 +221,33 @@ void MainWindow::Form_Resize()
     if (picture_->hasPicture())
         picture_->arrangeImage();
     SaveSettings();
+}
+
+void MainWindow::placeMinimized()
+{
+    if (!isMinimized())
+        return;
+    if (cSysTray_->isAdded())
+        hide();
+    else if (isHidden() && cSysTray_->InTray())
+        showMinimized();
+}
+
+void MainWindow::cSysTray_MouseUp(int button, int /*id*/)
+{
+    // The right button's `MenuPopMenu` is shown by the tray itself, at the pointer.
+    if (button != 1)
+        return;
+    if (isMinimized() || isHidden())
+        lastWindowState_ == 2 ? showMaximized() : showNormal();
+    raise();
+    activateWindow();
+    // Started minimized, the picture area never took the window's background.
+    imaging::ImageControl* control = picture_->imageControl();
+    if (control->backColor() == QColor(Qt::black)) {
+        QApplication::processEvents();
+        control->setBackColor(palette().color(QPalette::Window));
+    }
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)
@@ -302,6 +336,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     emit unloading();
     event->accept();
+    // Closed from the tray while hidden there, the window is no last window to Qt, which would
+    // go on running with nothing to show.
+    QCoreApplication::quit();
 }
 
 } // namespace mv::shell

@@ -30,6 +30,7 @@ class QuickListState;
 namespace mv::shell {
 
 class AppSettings;
+class cSysTray;
 class CryptoCommands;
 class MainMenus;
 class QuitRequest;
@@ -49,6 +50,8 @@ public:
     [[nodiscard]] secured::QuickListCommands& quickListCommands() { return *quickListCommands_; }
     // Starts the entries of the list; none in a second instance, which may not use the list.
     [[nodiscard]] secured::QuickListLauncher* quickListLauncher() { return quickListLauncher_; }
+    // The tray icon; the first copy puts it into the tray once loaded.
+    [[nodiscard]] cSysTray& sysTray() { return *cSysTray_; }
 
     [[nodiscard]] bool IsSecondInstance() const { return isSecondInstance_; }
     [[nodiscard]] bool IsLoading() const { return isLoading_; }
@@ -89,6 +92,11 @@ private:
     void connectPanes();
     void connectMenus(CryptoCommands& cryptoCommands);
     void autoHideFromPicture();
+    // A left click on the tray icon brings the window back; the tray shows the right button's menu.
+    void cSysTray_MouseUp(int button, int id);
+    // A minimized first copy lives in the tray while its icon is really shown there, and on the
+    // task bar otherwise (no tray on this desktop, or its panel ended).
+    void placeMinimized();
     [[nodiscard]] int outerWidthTwips() const;
 
     AppSettings& settings_;
@@ -111,6 +119,7 @@ private:
     secured::QuickListLauncher* quickListLauncher_ = nullptr;
     StartupSequence* startup_ = nullptr;
     QuitRequest* quit_ = nullptr;
+    cSysTray* cSysTray_ = nullptr;
     PaneLayout layout_ {Panes {}};
 };
 

@@ -14,8 +14,10 @@
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/ShellCommands.h"
+#include "shell/ui/SysTray.h"
 #include "shell/ui/ViewOptionCommands.h"
 #include "widgets/Centering.h"
+#include "widgets/ProgramIcon.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,6 +78,11 @@ void StartupSequence::finishLoading()
 {
     window_.setLoading(false);
     window_.quickListCommands().QuickListBusy = false;
+    if (!window_.IsSecondInstance()) {
+        window_.sysTray().setTrayIcon(widgets::programIcon());
+        window_.sysTray().setInTray(true);
+    }
+    // Minimized to the task bar; the window moves into the tray once a tray shows its icon.
     if (minimized_)
         window_.showMinimized();
     emit loaded();
@@ -185,6 +192,7 @@ void StartupSequence::ShowStartupImage()
 void StartupSequence::Form_Unload()
 {
     window_.SaveSettings();
+    window_.sysTray().setInTray(false);
     if (!window_.IsSecondInstance())
         releaseInstanceMarker(settings_, QCoreApplication::applicationPid());
     (void)settings_.flush();

@@ -1,0 +1,250 @@
+// The tray icon on a real X server (ctest runs this under xvfb-run), with each kind of tray a
+// desktop may have: an X tray (trayer), a StatusNotifier host on the session bus (a watcher of
+// the test's own on a private bus), and none at all. Qt settles on one kind of tray per process,
+// so ctest runs each suite in a process of its own.
+#include "shell/ui/SysTray.h"
+#include "secured/QuickListState.h"
+#include "secured/ui/QuickListLauncher.h"
+#include "shell/AppSettings.h"
+#include "shell/EventWait.h"
+#include "shell/Registry.h"
+#include "shell/ui/FakeStatusNotifierWatcher.h"
+#include "shell/ui/MainMenus.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/StartupSequence.h"
+#include "shell/ui/XEmbedTrayWatch.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDBusArgument>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
+#include <QMenu>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include <xcb/xcb.h>
+
+using namespace mv::shell;
+
+namespace {
+
+bool until(const std::function<bool()>& done, int limitMs = 10000)
+{
+    return test::runEventsUntil(done, limitMs);
+}
+
+// Qt's own window for an icon in an X tray, and whether the tray took it in (its parent is then
+// the tray's window, no longer the root).
+QWidget* xembedIcon()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->inherits("QSystemTrayIconSys") && w->isVisible())
+            return w;
+    return nullptr;
+}
+bool embedded(QWidget* w)
+{
+    auto* c = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    auto* tree = xcb_query_tree_reply(c, xcb_query_tree(c, xcb_window_t(w->winId())), nullptr);
+    const bool inTray = tree && tree->parent != tree->root;
+    std::free(tree);
+    return inTray;
+}
+
+// Asks the tray item `item` on the bus and waits: the item answers from this thread.
+QDBusMessage ask(const QString& item, const QString& path, const QString& interface, const QString& method,
+                 const QVariantList& arguments)
+{
+    QDBusMessage m = QDBusMessage::createMethodCall(item, path, interface, method);
+    m.setArguments(arguments);
+    QDBusPendingCall call = QDBusConnection::sessionBus().asyncCall(m);
+    EXPECT_TRUE(until([&] { return call.isFinished(); }));
+    return call.reply();
+}
+
+// The text a panel shows over the item: the title of its (s a(iiay) s s) tool tip.
+QString toolTip(const QString& item)
+{
+    const QDBusArgument a =
+        ask(item, QStringLiteral("/StatusNotifierItem"), QStringLiteral("org.freedesktop.DBus.Properties"),
+            QStringLiteral("Get"), {QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("ToolTip")})
+            .arguments()
+            .value(0)
+            .value<QDBusVariant>()
+            .variant()
+            .value<QDBusArgument>();
+    QString icon;
+    QString title;
+    QString text;
+    a.beginStructure();
+    a >> icon;
+    (void)a.asVariant(); // the pictures
+    a >> title >> text;
+    a.endStructure();
+    return title;
+}
+
+// The process's choice of tray belongs to the first suite that runs in it.
+const char* g_suite = nullptr;
+
+class TrayTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            GTEST_SKIP() << "needs an X server: ctest runs these tests under xvfb-run -a";
+        const char* suite = ::testing::UnitTest::GetInstance()->current_test_suite()->name();
+        if (g_suite && qstrcmp(g_suite, suite) != 0)
+            GTEST_SKIP()
+                << "Qt chose its tray for this process already: one suite per process (ctest does so)";
+        g_suite = suite;
+        if (XEmbedTrayWatch().present())
+            GTEST_SKIP() << "this display has a tray of its own: run under xvfb-run -a (ctest does so)";
+        ASSERT_TRUE(config_.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
+        SaveSetting(QStringLiteral("QuickList"), QStringLiteral("Title1"), QStringLiteral("Editor"));
+    }
+    void TearDown() override
+    {
+        window_.reset();
+        settings_.reset();
+        trayer_.kill();
+        trayer_.waitForFinished();
+    }
+
+    // Starts the first copy as the program does; "/M" when `minimized`.
+    MainWindow& start(bool minimized)
+    {
+        settings_ = std::make_unique<AppSettings>();
+        window_ = std::make_unique<MainWindow>(*settings_, false);
+        QSignalSpy loaded(&window_->startup(), &StartupSequence::loaded);
+        window_->startup().Form_Load({}, minimized);
+        EXPECT_TRUE(loaded.count() || loaded.wait(10000));
+        return *window_;
+    }
+    bool startTrayer()
+    {
+        trayer_.start(QStringLiteral("trayer"), {QStringLiteral("--height"), QStringLiteral("24")});
+        return trayer_.waitForStarted();
+    }
+
+    QTemporaryDir config_;
+    QProcess trayer_;
+    std::unique_ptr<AppSettings> settings_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+using TrayXEmbed = TrayTest;
+using TrayOnTheBus = TrayTest;
+using TrayLate = TrayTest;
+
+bool haveBus()
+{
+    return QDBusConnection::sessionBus().isConnected();
+}
+
+} // namespace
+
+// An icon in an X tray: trayer takes it in; a left click brings the minimized window back from
+// the tray in its last state; the right button's menu starts an entry of the Secured Access List
+// as the Secured Access menu does. When the panel ends, the window hidden in it comes back to the
+// task bar instead of staying out of reach; a panel that starts again takes it back, and
+// "Unload Mirravelnock!" unloads the window hidden there.
+TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty())
+        GTEST_SKIP() << "trayer is not installed (Debian: trayer)";
+    ASSERT_TRUE(startTrayer());
+    MainWindow& w = start(false);
+    ASSERT_TRUE(until([&] { return w.sysTray().isAdded() && xembedIcon() && embedded(xembedIcon()); }));
+    w.showMaximized();
+    w.showMinimized();
+    ASSERT_TRUE(until([&] { return w.isHidden(); }));
+    QTest::mouseClick(xembedIcon(), Qt::LeftButton);
+    ASSERT_TRUE(until([&] { return w.isVisible(); }));
+    EXPECT_TRUE(w.isMaximized());
+
+    QMenu* menu = w.findChild<MainMenus*>()->MenuPopMenu;
+    QTest::mouseClick(xembedIcon(), Qt::RightButton);
+    ASSERT_TRUE(until([&] { return menu->isVisible(); }));
+    QSignalSpy chosen(&w.quickListState(), &mv::secured::QuickListState::entryChosen);
+    QStringList told;
+    w.quickListLauncher()->tell = [&](const QString& text) { told << text; };
+    QTest::mouseClick(menu, Qt::LeftButton, {},
+                      menu->actionGeometry(w.findChild<MainMenus*>()->MenuPopItems[1]).center());
+    ASSERT_TRUE(until([&] { return told.size() == 1; })); // the entry names no program
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Unable to run application"))) << told[0].toStdString();
+    ASSERT_EQ(chosen.size(), 1);
+    EXPECT_EQ(chosen[0][0].toInt(), 1);
+
+    w.showMinimized();
+    ASSERT_TRUE(until([&] { return w.isHidden(); }));
+    trayer_.kill();
+    ASSERT_TRUE(until([&] { return w.isVisible(); }));
+    EXPECT_TRUE(w.isMinimized());
+    EXPECT_FALSE(w.sysTray().isAdded());
+    trayer_.waitForFinished();
+    ASSERT_TRUE(startTrayer());
+    ASSERT_TRUE(until([&] { return w.sysTray().isAdded() && w.isHidden() && xembedIcon(); }));
+
+    // Unloaded from the tray while hidden there: Qt does not count a hidden window as the last
+    // one closing, the window ends the program itself.
+    QSignalSpy unloading(&w, &MainWindow::unloading);
+    QTest::mouseClick(xembedIcon(), Qt::RightButton);
+    ASSERT_TRUE(until([&] { return menu->isVisible(); }));
+    QTest::mouseClick(menu, Qt::LeftButton, {},
+                      menu->actionGeometry(w.findChild<MainMenus*>()->MenuUnload).center());
+    EXPECT_TRUE(until([&] { return unloading.size() == 1; }));
+}
+
+// A StatusNotifier item: /M starts in the tray, the panel shows the tip (cut to 63 characters),
+// and its Activate brings the window back.
+TEST_F(TrayOnTheBus, PanelShowsTheTipAndActivateBringsTheWindowBack)
+{
+    if (!haveBus())
+        GTEST_SKIP() << "no private session bus (Debian: dbus-daemon)";
+    test::FakeStatusNotifierWatcher panel;
+    ASSERT_TRUE(panel.start());
+    MainWindow& w = start(true);
+    ASSERT_TRUE(until([&] { return panel.items().size() == 1 && w.isHidden(); }));
+    const QString item = panel.items()[0];
+    EXPECT_EQ(toolTip(item), QStringLiteral("Mirravelnock!"));
+    const QString longTip =
+        QStringLiteral("Mirravelnock! keeps your files encrypted, 0123456789abcdefghijklmno");
+    w.sysTray().setTrayTip(longTip);
+    EXPECT_EQ(toolTip(item), longTip.left(63));
+
+    (void)ask(item, QStringLiteral("/StatusNotifierItem"), QStringLiteral("org.kde.StatusNotifierItem"),
+              QStringLiteral("Activate"), {0, 0});
+    ASSERT_TRUE(until([&] { return w.isVisible() && !w.isMinimized(); }));
+}
+
+// No tray at all: minimizing, by /M or later, keeps the window on the task bar. A panel that
+// starts afterwards gets the icon and the minimized window goes into it; when the panel ends,
+// the window comes back.
+TEST_F(TrayLate, WithoutATrayTheWindowStaysReachableAndALatePanelGetsTheIcon)
+{
+    if (!haveBus())
+        GTEST_SKIP() << "no private session bus (Debian: dbus-daemon)";
+    MainWindow& w = start(true);
+    (void)until([] { return false; }, 500);
+    EXPECT_FALSE(w.sysTray().isAdded());
+    EXPECT_TRUE(w.isVisible() && w.isMinimized());
+
+    test::FakeStatusNotifierWatcher panel;
+    ASSERT_TRUE(panel.start());
+    ASSERT_TRUE(until([&] { return w.sysTray().isAdded() && w.isHidden(); }));
+    EXPECT_EQ(panel.items().size(), 1);
+    panel.stop();
+    ASSERT_TRUE(until([&] { return w.isVisible(); }));
+    EXPECT_TRUE(w.isMinimized());
+}
