@@ -25,6 +25,7 @@
 #include "shell/ui/QuitRequest.h"
 #include "shell/ui/ShellCommands.h"
 #include "shell/ui/StartupSequence.h"
+#include "shell/ui/ViewComforts.h"
 #include "shell/ui/ViewOptionCommands.h"
 
 #include <QAction>
@@ -50,6 +51,7 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     quit_ = new QuitRequest(this);
     auto* viewOptions = new ViewOptionCommands(
         *menus_, *picture_, [this] { SaveSettings(); }, this);
+    new ViewComforts(*menus_, *viewOptions, *picture_, this);
     auto* shellCommands = new ShellCommands(*this, *menus_, settings_);
     keys_ = new crypto::KeyState(this);
     viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, *keys_, this);

@@ -1,0 +1,36 @@
+// The viewer's commands beyond the zoom levels, added to the Zoom menu after them: zoom in
+// and out by a level, back to 100 %. Each is also a key.
+#pragma once
+
+#include <QObject>
+
+class QAction;
+
+namespace mv::browser {
+class PictureArea;
+} // namespace mv::browser
+
+namespace mv::shell {
+
+class MainMenus;
+class ViewOptionCommands;
+
+class ViewComforts : public QObject {
+    Q_OBJECT
+
+public:
+    ViewComforts(MainMenus& menus, ViewOptionCommands& zoom, browser::PictureArea& area, QObject* parent);
+
+    QAction* zoomIn = nullptr;
+    QAction* zoomOut = nullptr;
+    QAction* actualSize = nullptr;
+
+private:
+    // A zoom key keeps the middle of the picture area in place.
+    void zoomByKey(int steps);
+
+    ViewOptionCommands& zoom_;
+    browser::PictureArea& area_;
+};
+
+} // namespace mv::shell
