@@ -100,7 +100,7 @@ void PictureArea::arrangeImage()
     frame_->setCursor(pan_ == PanState::Dragging ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
 
     ViewArrangementInput input;
-    input.pictureSize = QSize(control_->pictureWidth(), control_->pictureHeight());
+    input.pictureSize = control_->turnedSize();
     input.bestFit = zoomIndex_ == 0;
     input.zoomedSize = control_->sizeHint();
     input.areaSize = size();
@@ -171,8 +171,7 @@ int PictureArea::steppedZoomIndex(int steps) const
 {
     double scale = zoomIndex_ == 0 ? 1.0 : kZoomLevels[std::size_t(zoomIndex_)];
     if (zoomIndex_ == 0 && hasPicture()) {
-        const QSize full = imaging::zoomedControlSize(
-            QSize(control_->pictureWidth(), control_->pictureHeight()), 1.0, devicePixelRatioF());
+        const QSize full = imaging::zoomedControlSize(control_->turnedSize(), 1.0, devicePixelRatioF());
         if (full.width() > 0)
             scale = double(control_->width()) / full.width();
     }
@@ -198,6 +197,16 @@ int PictureArea::steppedZoomIndex(int steps) const
         return zoomIndex_;
     }
     return qBound(1, index, int(kZoomLevels.size()) - 1);
+}
+
+void PictureArea::turnView(int quarters)
+{
+    if (!hasPicture())
+        return;
+    control_->hide();
+    control_->setQuarterTurns(control_->quarterTurns() + quarters);
+    arrangeImage();
+    emit viewSizeChanged();
 }
 
 bool PictureArea::zoomGesture(QEvent* event)

@@ -47,6 +47,9 @@ public:
     // The zoom item `steps` levels larger (or smaller, when negative) than the picture is now
     // drawn; from Best Fit the levels count from the fitted scale. Stops at 25 % and 500 %.
     [[nodiscard]] int steppedZoomIndex(int steps) const;
+    // Turns the picture on show by `quarters` quarter turns clockwise (negative: the other
+    // way), for viewing only, and arranges it anew. Nothing on show: nothing happens.
+    void turnView(int quarters);
     [[nodiscard]] int zoomIndex() const { return zoomIndex_; }
     // Where a picture shown now would be drawn, for the worker that prepares it.
     [[nodiscard]] DrawPlace drawPlace() const;

@@ -282,7 +282,9 @@ void SelectionViewer::sharpenIfNeeded()
     const imaging::Picture& picture = control->pictureObject();
     if (picture.isVector() || picture.image.isNull())
         return;
-    const double needed = qMin<double>(picture.width, control->width() * control->devicePixelRatioF());
+    // Turned a quarter, the picture's width lies along the control's height.
+    const int across = control->quarterTurns() % 2 == 0 ? control->width() : control->height();
+    const double needed = qMin<double>(picture.width, across * control->devicePixelRatioF());
     if (picture.image.width() >= needed * kSharpEnough)
         return;
     pendingName_ = shownName_;

@@ -28,6 +28,13 @@ ViewComforts::ViewComforts(MainMenus& menus, ViewOptionCommands& zoom, browser::
     zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     actualSize = m->addAction(tr("&Actual Size"));
     actualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    m->addSeparator();
+    rotateLeft = m->addAction(tr("Rotate &Left"));
+    rotateLeft->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Left));
+    rotateRight = m->addAction(tr("Rotate &Right"));
+    rotateRight->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Right));
+    connect(rotateLeft, &QAction::triggered, this, [this] { area_.turnView(-1); });
+    connect(rotateRight, &QAction::triggered, this, [this] { area_.turnView(1); });
     connect(zoomIn, &QAction::triggered, this, [this] { zoomByKey(1); });
     connect(zoomOut, &QAction::triggered, this, [this] { zoomByKey(-1); });
     connect(actualSize, &QAction::triggered, this,

@@ -1,5 +1,5 @@
 // The viewer's commands beyond the zoom levels, added to the Zoom menu after them: zoom in
-// and out by a level, back to 100 %. Each is also a key.
+// and out by a level, back to 100 %, turning the picture on show for viewing. Each is also a key.
 #pragma once
 
 #include <QObject>
@@ -24,6 +24,8 @@ public:
     QAction* zoomIn = nullptr;
     QAction* zoomOut = nullptr;
     QAction* actualSize = nullptr;
+    QAction* rotateLeft = nullptr;
+    QAction* rotateRight = nullptr;
 
 private:
     // A zoom key keeps the middle of the picture area in place.

@@ -271,3 +271,38 @@ TEST_F(PictureAreaTest, CtrlWheelZoomsALevelKeepingThePixelUnderTheMouse)
 
 } // namespace
 } // namespace mv::browser
+
+namespace mv::browser {
+namespace {
+
+TEST_F(PictureAreaTest, TurnedViewArrangesTheTurnedSizeAndLeavesTheFileAlone)
+{
+    show(300, 200, 0);
+    const QString path = control().pictureFile();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    EXPECT_EQ(control().geometry(), QRect(0, 50, 300, 200));
+
+    area_->turnView(1); // clockwise: the picture's left half is now on top
+    EXPECT_EQ(control().geometry(), QRect(50, 0, 200, 300));
+    EXPECT_EQ(colourAt({150, 20}), kLeft);
+    EXPECT_EQ(colourAt({150, 280}), kRight);
+    area_->turnView(-2); // a quarter the other way from where it began: the left half below
+    EXPECT_EQ(control().geometry(), QRect(50, 0, 200, 300));
+    EXPECT_EQ(colourAt({150, 280}), kLeft);
+    // The file's own size stays the picture's; the zoom follows the turned size.
+    EXPECT_EQ(QSize(control().pictureWidth(), control().pictureHeight()), QSize(300, 200));
+    ASSERT_TRUE(area_->setZoomIndex(4));
+    EXPECT_EQ(control().size(), QSize(200, 300));
+
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), bytes);
+    // Another picture starts unturned.
+    show(310, 200, 0);
+    EXPECT_EQ(control().quarterTurns(), 0);
+}
+
+} // namespace
+} // namespace mv::browser
