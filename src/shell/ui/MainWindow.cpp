@@ -19,6 +19,7 @@
 #include "shell/WindowLayout.h"
 #include "shell/WindowSettings.h"
 #include "shell/ui/CryptoCommands.h"
+#include "shell/ui/FullScreenMode.h"
 #include "shell/ui/LockForgetting.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MenuKeys.h"
@@ -51,7 +52,8 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     quit_ = new QuitRequest(this);
     auto* viewOptions = new ViewOptionCommands(
         *menus_, *picture_, [this] { SaveSettings(); }, this);
-    new ViewComforts(*menus_, *viewOptions, *picture_, this);
+    fullScreen_ = new FullScreenMode(this, picture_, browser_->fileList(), [this] { Form_Resize(); });
+    new ViewComforts(*menus_, *viewOptions, *picture_, *fullScreen_, this);
     auto* shellCommands = new ShellCommands(*this, *menus_, settings_);
     keys_ = new crypto::KeyState(this);
     viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, *keys_, this);
@@ -206,6 +208,10 @@ int MainWindow::outerWidthTwips() const
 
 void MainWindow::Form_Resize()
 {
+    if (fullScreen_ && fullScreen_->active()) {
+        fullScreen_->layout(); // the window's own layout comes back with the window
+        return;
+    }
     if (isMinimized()) {
         // The first copy would live in the tray from here; until a tray icon is really shown,
         // a hidden window could never be brought back, so it stays on the task bar.
@@ -253,8 +259,10 @@ void MainWindow::SaveSettings()
     if (isLoading_ || isSecondInstance_)
         return;
     WindowSnapshot s;
-    s.state = isMinimized() ? WindowSnapshot::Minimized
-                            : (isMaximized() ? WindowSnapshot::Maximized : WindowSnapshot::Normal);
+    // Full screen stores no window geometry: the window returns to the one it had.
+    const bool noGeometry = isMinimized() || (fullScreen_ && fullScreen_->active());
+    s.state = noGeometry ? WindowSnapshot::Minimized
+                         : (isMaximized() ? WindowSnapshot::Maximized : WindowSnapshot::Normal);
     const QRect g = outerGeometryTwips();
     s.top = g.top();
     s.left = g.left();

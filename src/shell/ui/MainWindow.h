@@ -31,6 +31,7 @@ namespace mv::shell {
 
 class AppSettings;
 class CryptoCommands;
+class FullScreenMode;
 class MainMenus;
 class QuitRequest;
 class StartupSequence;
@@ -111,6 +112,7 @@ private:
     secured::QuickListLauncher* quickListLauncher_ = nullptr;
     StartupSequence* startup_ = nullptr;
     QuitRequest* quit_ = nullptr;
+    FullScreenMode* fullScreen_ = nullptr;
     PaneLayout layout_ {Panes {}};
 };
 

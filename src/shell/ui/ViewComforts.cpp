@@ -1,6 +1,7 @@
 #include "shell/ui/ViewComforts.h"
 
 #include "browser/ui/PictureArea.h"
+#include "shell/ui/FullScreenMode.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/ViewOptionCommands.h"
 
@@ -16,7 +17,7 @@ constexpr int kActualSizeIndex = 4; // "100%"
 } // namespace
 
 ViewComforts::ViewComforts(MainMenus& menus, ViewOptionCommands& zoom, browser::PictureArea& area,
-                           QObject* parent)
+                           FullScreenMode& screen, QObject* parent)
     : QObject(parent), zoom_(zoom), area_(area)
 {
     QMenu* m = menus.MenuZoom;
@@ -33,6 +34,15 @@ ViewComforts::ViewComforts(MainMenus& menus, ViewOptionCommands& zoom, browser::
     rotateLeft->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Left));
     rotateRight = m->addAction(tr("Rotate &Right"));
     rotateRight->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Right));
+    m->addSeparator();
+    fullScreen = m->addAction(tr("&Full Screen"));
+    fullScreen->setShortcut(QKeySequence(Qt::Key_F11));
+    fullScreen->setCheckable(true);
+    connect(fullScreen, &QAction::triggered, &screen, [this, &screen] {
+        fullScreen->setChecked(!fullScreen->isChecked()); // the mode says whether it is on
+        screen.toggle();
+    });
+    connect(&screen, &FullScreenMode::activeChanged, fullScreen, &QAction::setChecked);
     connect(rotateLeft, &QAction::triggered, this, [this] { area_.turnView(-1); });
     connect(rotateRight, &QAction::triggered, this, [this] { area_.turnView(1); });
     connect(zoomIn, &QAction::triggered, this, [this] { zoomByKey(1); });

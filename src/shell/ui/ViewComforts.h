@@ -1,5 +1,6 @@
 // The viewer's commands beyond the zoom levels, added to the Zoom menu after them: zoom in
-// and out by a level, back to 100 %, turning the picture on show for viewing. Each is also a key.
+// and out by a level, back to 100 %, turning the picture on show for viewing, and full screen.
+// Each is also a key.
 #pragma once
 
 #include <QObject>
@@ -12,6 +13,7 @@ class PictureArea;
 
 namespace mv::shell {
 
+class FullScreenMode;
 class MainMenus;
 class ViewOptionCommands;
 
@@ -19,13 +21,15 @@ class ViewComforts : public QObject {
     Q_OBJECT
 
 public:
-    ViewComforts(MainMenus& menus, ViewOptionCommands& zoom, browser::PictureArea& area, QObject* parent);
+    ViewComforts(MainMenus& menus, ViewOptionCommands& zoom, browser::PictureArea& area,
+                 FullScreenMode& fullScreen, QObject* parent);
 
     QAction* zoomIn = nullptr;
     QAction* zoomOut = nullptr;
     QAction* actualSize = nullptr;
     QAction* rotateLeft = nullptr;
     QAction* rotateRight = nullptr;
+    QAction* fullScreen = nullptr;
 
 private:
     // A zoom key keeps the middle of the picture area in place.
