@@ -25,6 +25,7 @@
 #include "shell/ui/MenuKeys.h"
 #include "shell/ui/QuitRequest.h"
 #include "shell/ui/ShellCommands.h"
+#include "shell/ui/Slideshow.h"
 #include "shell/ui/StartupSequence.h"
 #include "shell/ui/ViewComforts.h"
 #include "shell/ui/ViewOptionCommands.h"
@@ -53,11 +54,13 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     auto* viewOptions = new ViewOptionCommands(
         *menus_, *picture_, [this] { SaveSettings(); }, this);
     fullScreen_ = new FullScreenMode(this, picture_, browser_->fileList(), [this] { Form_Resize(); });
-    new ViewComforts(*menus_, *viewOptions, *picture_, *fullScreen_, this);
     auto* shellCommands = new ShellCommands(*this, *menus_, settings_);
     keys_ = new crypto::KeyState(this);
     viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, *keys_, this);
     viewer_->bannerText = bannerLine();
+    auto* slideshow = new Slideshow(*fullScreen_, *browser_, *viewer_, *picture_, *keys_, this);
+    new ViewComforts(*menus_, *viewOptions, *picture_, *fullScreen_, *slideshow,
+                     isSecondInstance_ ? nullptr : &settings_, this);
     auto* cryptoCommands = new CryptoCommands(*browser_, *viewer_, *keys_, this);
     new fileutil::DeleteCommand(*browser_, *viewer_, menus_->MenuDelete, menus_->mnuSafeDelete, this,
                                 [this](bool on) { settings_.setTruth(Setting::SafeDelete, on); });

@@ -6,9 +6,11 @@
 #include "browser/ui/PictureArea.h"
 #include "imaging/ui/ImageControl.h"
 #include "shell/AppSettings.h"
+#include "shell/SettingsCatalogue.h"
 #include "shell/ui/FullScreenMode.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MainWindow.h"
+#include "shell/ui/Slideshow.h"
 #include "shell/ui/StartupSequence.h"
 
 #include <QAction>
@@ -119,4 +121,24 @@ TEST_F(ViewComfortsTest, FullScreenShowsThePictureAloneTravelsTheListAndReturnsA
     EXPECT_EQ(area().geometry(), areaBefore);
     EXPECT_EQ(browser().fileList()->currentRow(), 1);
     EXPECT_FALSE(comforts().fullScreen->isChecked());
+}
+
+TEST_F(ViewComfortsTest, SlideshowStepsFullScreenAndAKeyEndsItOnThePictureOnShow)
+{
+    MainWindow& w = *window_;
+    comforts().slideshowInterval[0]->trigger(); // 2 seconds, stored
+    EXPECT_EQ(settings_->text(Setting::SlideshowInterval), QStringLiteral("2"));
+    browser().fileList()->selectRow(0);
+    ASSERT_TRUE(shows(40));
+
+    QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    auto& show = part<Slideshow>(w);
+    ASSERT_TRUE(show.running());
+    EXPECT_TRUE(part<FullScreenMode>(w).active());
+    ASSERT_TRUE(shows(41)); // two seconds on
+    QTest::keyClick(&w, Qt::Key_Down);
+    EXPECT_FALSE(show.running());
+    EXPECT_FALSE(part<FullScreenMode>(w).active());
+    EXPECT_EQ(browser().fileList()->currentRow(), 1); // the key only ended the show
+    EXPECT_EQ(control().pictureWidth(), 41);
 }
