@@ -119,8 +119,12 @@ PictureRequest SelectionViewer::makeRequest(const QString& name) const
     r.options = area_.imageControl()->decodeOptions();
     // Fitted, the picture is decoded no larger than the screen pixels it will cover.
     r.place = area_.drawPlace();
-    if (r.place->bestFit)
+    if (r.place->bestFit) {
         r.options.targetSize = area_.size() * area_.devicePixelRatioF();
+        // The picture on show turned a quarter fits the area the other way round.
+        if (name == shownName_ && area_.imageControl()->quarterTurns() % 2 == 1)
+            r.options.targetSize.transpose();
+    }
     if (!keys_.CurrentKey.isEmpty())
         r.keys.push_back(keys_.CurrentKey);
     for (crypto::SecretText& key : keys_.usableKeys())
