@@ -14,9 +14,11 @@
 #include "shell/ui/StartupSequence.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -109,8 +111,17 @@ TEST_F(ViewComfortsTest, FullScreenShowsThePictureAloneTravelsTheListAndReturnsA
     EXPECT_TRUE(shows(42));
     QTest::keyClick(&w, Qt::Key_Left);
     EXPECT_TRUE(shows(41));
+    QTest::keyClick(&w, Qt::Key_Equal, Qt::ControlModifier); // Zoom In
+    EXPECT_TRUE(part<MainMenus>(w).MenuZoomLevel[5]->isChecked());
+    EXPECT_EQ(settings_->text(Setting::Zoom), QStringLiteral("5"));
     QTest::keyClick(&w, Qt::Key_0, Qt::ControlModifier); // Actual Size
     EXPECT_TRUE(part<MainMenus>(w).MenuZoomLevel[4]->isChecked());
+    // The pointer hides when the mouse rests, and comes back when it moves.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return mode.pointerHidden(); }, FullScreenMode::kPointerIdleMs + 1000));
+    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), area().mapToGlobal(QPointF(10, 10)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(area().pictureFrame(), &move);
+    EXPECT_FALSE(mode.pointerHidden());
 
     QTest::keyClick(&w, Qt::Key_Escape);
     EXPECT_FALSE(mode.active());
