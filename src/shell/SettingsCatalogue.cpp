@@ -29,6 +29,7 @@ constexpr std::array<SettingInfo, kSettingCount> kCatalogue {{
     {Setting::AutoHide, "AutoHide"_L1, SettingKind::Truth, "False"_L1},
     {Setting::SafeDelete, "SafeDelete"_L1, SettingKind::Truth, "False"_L1},
     {Setting::ForgetKeysOnLock, "ForgetKeysOnLock"_L1, SettingKind::Truth, "True"_L1},
+    {Setting::SlideshowInterval, "SlideshowInterval"_L1, SettingKind::Number, "4"_L1},
     {Setting::StartupImage, "StartupImage"_L1, SettingKind::Text, {}},
     {Setting::Hwnd, "hWnd"_L1, SettingKind::Number, {}},
 }};

@@ -27,6 +27,7 @@ enum class Setting {
     AutoHide,
     SafeDelete,
     ForgetKeysOnLock,
+    SlideshowInterval,
     StartupImage,
     Hwnd,
 };

@@ -1,12 +1,15 @@
 #include "browser/ui/PictureArea.h"
 
 #include "browser/ViewArrangement.h"
+#include "imaging/base/DrawnSize.h"
 #include "imaging/ui/ImageControl.h"
 
 #include <QMouseEvent>
+#include <QNativeGestureEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyle>
+#include <QWheelEvent>
 
 #include <array>
 
@@ -97,7 +100,7 @@ void PictureArea::arrangeImage()
     frame_->setCursor(pan_ == PanState::Dragging ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
 
     ViewArrangementInput input;
-    input.pictureSize = QSize(control_->pictureWidth(), control_->pictureHeight());
+    input.pictureSize = control_->turnedSize();
     input.bestFit = zoomIndex_ == 0;
     input.zoomedSize = control_->sizeHint();
     input.areaSize = size();
@@ -142,6 +145,96 @@ bool PictureArea::setZoomIndex(int index)
     arrangeImage();
     emit viewSizeChanged();
     return true;
+}
+
+bool PictureArea::setZoomIndex(int index, QPoint anchor)
+{
+    // Which fraction of the picture lies under the anchor now, to lie there again afterwards.
+    const QRect before = control_->geometry();
+    const bool keep = hasPicture() && !before.isEmpty();
+    const QPointF fraction = keep ? QPointF(double(anchor.x() - before.x()) / before.width(),
+                                            double(anchor.y() - before.y()) / before.height())
+                                  : QPointF();
+    if (!setZoomIndex(index))
+        return false;
+    if (keep) {
+        const QSize after = control_->size();
+        if (hBar_->isVisible())
+            hBar_->setValue(qRound(fraction.x() * after.width()) - anchor.x());
+        if (vBar_->isVisible())
+            vBar_->setValue(qRound(fraction.y() * after.height()) - anchor.y());
+    }
+    return true;
+}
+
+int PictureArea::steppedZoomIndex(int steps) const
+{
+    double scale = zoomIndex_ == 0 ? 1.0 : kZoomLevels[std::size_t(zoomIndex_)];
+    if (zoomIndex_ == 0 && hasPicture()) {
+        const QSize full = imaging::zoomedControlSize(control_->turnedSize(), 1.0, devicePixelRatioF());
+        if (full.width() > 0)
+            scale = double(control_->width()) / full.width();
+    }
+    // The first level past the present scale, then one more for each further step.
+    int index = 0;
+    if (steps > 0) {
+        index = int(kZoomLevels.size()) - 1;
+        for (std::size_t i = 1; i < kZoomLevels.size(); ++i)
+            if (kZoomLevels[i] > scale * 1.001) {
+                index = int(i);
+                break;
+            }
+        index += steps - 1;
+    } else if (steps < 0) {
+        index = 1;
+        for (std::size_t i = kZoomLevels.size() - 1; i >= 1; --i)
+            if (kZoomLevels[i] < scale * 0.999) {
+                index = int(i);
+                break;
+            }
+        index += steps + 1;
+    } else {
+        return zoomIndex_;
+    }
+    return qBound(1, index, int(kZoomLevels.size()) - 1);
+}
+
+void PictureArea::turnView(int quarters)
+{
+    if (!hasPicture())
+        return;
+    control_->hide();
+    control_->setQuarterTurns(control_->quarterTurns() + quarters);
+    arrangeImage();
+    emit viewSizeChanged();
+}
+
+bool PictureArea::zoomGesture(QEvent* event)
+{
+    if (event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (!(wheel->modifiers() & Qt::ControlModifier))
+            return false; // a plain wheel scrolls as before
+        wheelAngle_ += wheel->angleDelta().y();
+        const int steps = wheelAngle_ / QWheelEvent::DefaultDeltasPerStep;
+        wheelAngle_ -= steps * QWheelEvent::DefaultDeltasPerStep;
+        if (steps != 0)
+            emit zoomStepRequested(steps, framePosition(wheel->globalPosition()));
+        return true;
+    }
+    if (event->type() == QEvent::NativeGesture) {
+        auto* gesture = static_cast<QNativeGestureEvent*>(event);
+        if (gesture->gestureType() != Qt::ZoomNativeGesture)
+            return false;
+        // A pinch reports the change of scale since its last event; a quarter is a step.
+        pinchScale_ += gesture->value();
+        const int steps = int(pinchScale_ / 0.25);
+        pinchScale_ -= steps * 0.25;
+        if (steps != 0)
+            emit zoomStepRequested(steps, framePosition(gesture->globalPosition()));
+        return true;
+    }
+    return false;
 }
 
 bool PictureArea::event(QEvent* event)
@@ -223,6 +316,8 @@ QPoint PictureArea::framePosition(const QPointF& globalPosition) const
 
 bool PictureArea::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == control_ || watched == frame_) && zoomGesture(event))
+        return true;
     if (watched == control_)
         return controlMouse(event);
     if (watched == frame_)

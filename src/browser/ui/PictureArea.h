@@ -41,6 +41,15 @@ public:
 
     // The zoom menu's item: 0 Best Fit, 1 .. 11 the factors 25% .. 500%. Out of range: false.
     bool setZoomIndex(int index);
+    // The same, keeping the picture point under `anchor` (frame pixels) where it is, as far as
+    // the bars reach.
+    bool setZoomIndex(int index, QPoint anchor);
+    // The zoom item `steps` levels larger (or smaller, when negative) than the picture is now
+    // drawn; from Best Fit the levels count from the fitted scale. Stops at 25 % and 500 %.
+    [[nodiscard]] int steppedZoomIndex(int steps) const;
+    // Turns the picture on show by `quarters` quarter turns clockwise (negative: the other
+    // way), for viewing only, and arranges it anew. Nothing on show: nothing happens.
+    void turnView(int quarters);
     [[nodiscard]] int zoomIndex() const { return zoomIndex_; }
     // Where a picture shown now would be drawn, for the worker that prepares it.
     [[nodiscard]] DrawPlace drawPlace() const;
@@ -58,6 +67,8 @@ signals:
     void focusFileListRequested();
     // The zoom or the area's size changed: the picture may need decoding at another size.
     void viewSizeChanged();
+    // Ctrl+wheel or a pinch over the picture: zoom `steps` levels about `anchor` (frame pixels).
+    void zoomStepRequested(int steps, QPoint anchor);
 
 protected:
     bool event(QEvent* event) override;
@@ -79,6 +90,7 @@ private:
     bool frameMouse(QEvent* event);
     [[nodiscard]] QPoint framePosition(const QPointF& globalPosition) const;
     [[nodiscard]] int barThickness() const;
+    bool zoomGesture(QEvent* event);
 
     QWidget* frame_ = nullptr;
     imaging::ImageControl* control_ = nullptr;
@@ -91,6 +103,8 @@ private:
     QPoint panStart_;
     int panStartH_ = 0;
     int panStartV_ = 0;
+    int wheelAngle_ = 0;    // Ctrl+wheel eighths of a degree not yet a whole step
+    double pinchScale_ = 0; // pinch scale not yet a whole step
 };
 
 } // namespace mv::browser

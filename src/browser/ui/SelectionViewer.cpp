@@ -119,8 +119,12 @@ PictureRequest SelectionViewer::makeRequest(const QString& name) const
     r.options = area_.imageControl()->decodeOptions();
     // Fitted, the picture is decoded no larger than the screen pixels it will cover.
     r.place = area_.drawPlace();
-    if (r.place->bestFit)
+    if (r.place->bestFit) {
         r.options.targetSize = area_.size() * area_.devicePixelRatioF();
+        // The picture on show turned a quarter fits the area the other way round.
+        if (name == shownName_ && area_.imageControl()->quarterTurns() % 2 == 1)
+            r.options.targetSize.transpose();
+    }
     if (!keys_.CurrentKey.isEmpty())
         r.keys.push_back(keys_.CurrentKey);
     for (crypto::SecretText& key : keys_.usableKeys())
@@ -282,7 +286,9 @@ void SelectionViewer::sharpenIfNeeded()
     const imaging::Picture& picture = control->pictureObject();
     if (picture.isVector() || picture.image.isNull())
         return;
-    const double needed = qMin<double>(picture.width, control->width() * control->devicePixelRatioF());
+    // Turned a quarter, the picture's width lies along the control's height.
+    const int across = control->quarterTurns() % 2 == 0 ? control->width() : control->height();
+    const double needed = qMin<double>(picture.width, across * control->devicePixelRatioF());
     if (picture.image.width() >= needed * kSharpEnough)
         return;
     pendingName_ = shownName_;

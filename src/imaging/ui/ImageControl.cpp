@@ -4,6 +4,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTransform>
 
 #include <array>
 #include <cmath>
@@ -24,9 +25,11 @@ ImageControl::ImageControl(QWidget* parent) : QWidget(parent)
 
 void ImageControl::setPicture(Picture picture, const QString& file)
 {
+    const int turns = file == file_ ? quarterTurns_ : 0;
     clear();
     if (!picture.ok())
         return;
+    quarterTurns_ = turns;
     picture_ = std::move(picture);
     file_ = file;
     player_.play(picture_.animation, !isVisible());
@@ -38,6 +41,7 @@ void ImageControl::clear()
 {
     player_.stop();
     file_.clear();
+    quarterTurns_ = 0;
     picture_ = Picture();
     cache_.clear();
     update();
@@ -63,6 +67,19 @@ bool ImageControl::setZoomFactor(double factor)
         }
     }
     return false;
+}
+
+void ImageControl::setQuarterTurns(int turns)
+{
+    quarterTurns_ = ((turns % 4) + 4) % 4;
+    sizeToZoom();
+    update();
+}
+
+QSize ImageControl::turnedSize() const
+{
+    const QSize own(picture_.width, picture_.height);
+    return quarterTurns_ % 2 == 0 ? own : own.transposed();
 }
 
 void ImageControl::setDitherMode(int index)
@@ -105,8 +122,7 @@ DecodeOptions ImageControl::decodeOptions() const
 
 QSizeF ImageControl::drawnSize() const
 {
-    return imaging::drawnSize(QSize(picture_.width, picture_.height), DrawFit(fitMode_), zoom_, size(),
-                              devicePixelRatioF());
+    return imaging::drawnSize(turnedSize(), DrawFit(fitMode_), zoom_, size(), devicePixelRatioF());
 }
 
 const QImage& ImageControl::shownImage() const
@@ -126,7 +142,7 @@ QSize ImageControl::sizeHint() const
 {
     if (!picture_.ok())
         return {0, 0};
-    return zoomedControlSize(QSize(picture_.width, picture_.height), zoom_, devicePixelRatioF());
+    return zoomedControlSize(turnedSize(), zoom_, devicePixelRatioF());
 }
 
 bool ImageControl::event(QEvent* event)
@@ -156,17 +172,30 @@ void ImageControl::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), backColor_);
-    const QSizeF drawn = drawnSize();
-    if (!picture_.ok() || drawn.isEmpty())
+    const QSizeF turned = drawnSize();
+    if (!picture_.ok() || turned.isEmpty())
         return;
+    // A turned picture is drawn unturned into a turned painter: the pixels stay as decoded
+    // (and in their protected memory), no turned copy is made.
+    const bool odd = quarterTurns_ % 2 == 1;
+    const QSizeF drawn = odd ? turned.transposed() : turned;
+    QTransform turn;
+    if (quarterTurns_ == 1)
+        turn.translate(turned.width(), 0).rotate(90);
+    else if (quarterTurns_ == 2)
+        turn.translate(turned.width(), turned.height()).rotate(180);
+    else if (quarterTurns_ == 3)
+        turn.translate(0, turned.height()).rotate(270);
+    painter.setTransform(turn);
     const QRectF target(QPointF(0, 0), drawn);
+    const QRectF exposedRect = turn.inverted().mapRect(QRectF(event->rect()));
     if (picture_.isVector()) {
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setClipRect(event->rect());
+        painter.setClipRect(exposedRect);
         picture_.drawing->draw(painter, target);
         return;
     }
-    const QRectF exposed = QRectF(event->rect()) & target;
+    const QRectF exposed = exposedRect & target;
     if (exposed.isEmpty())
         return;
     const QImage& image = shownImage();

@@ -41,6 +41,15 @@ public:
     [[nodiscard]] double zoomFactor() const { return zoom_; }
     bool setZoomFactor(double factor); // one of 0.25 .. 5 of the zoom menu, else false
 
+    // Quarter turns clockwise (0 .. 3) the picture is drawn with, for viewing only: the picture
+    // and its file stay as they are. A new picture starts unturned; the same file shown again
+    // (decoded afresh at another size) keeps its turn.
+    [[nodiscard]] int quarterTurns() const { return quarterTurns_; }
+    void setQuarterTurns(int turns);
+    // The picture's size as drawn unzoomed: width and height swapped by an odd turn.
+    [[nodiscard]] QSize turnedSize() const;
+
+    // The picture's own size, whatever its turn.
     [[nodiscard]] int pictureWidth() const { return picture_.width; }
     [[nodiscard]] int pictureHeight() const { return picture_.height; }
     [[nodiscard]] int colorDepth() const { return picture_.colorDepth; }
@@ -95,6 +104,7 @@ private:
     int fitMode_ = Zoom;
     double zoom_ = 1.0;
     int thumbnailSize_ = 0;
+    int quarterTurns_ = 0;
     QColor backColor_ = Qt::black;
     ScaledCache cache_;
     FramePlayer player_;

@@ -58,6 +58,13 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
     text->addSpacing(metrics.height() / 2);
     text->addWidget(purpose);
     text->addSpacing(metrics.height() / 2);
+    // The viewer's keys that no menu of the first version had.
+    auto* keys = textLine(tr("Viewer keys: F11 full screen, Ctrl+Shift+S slideshow, Ctrl+wheel or Ctrl++ / "
+                             "Ctrl+- zoom, Ctrl+0 actual size, Ctrl+Left / Ctrl+Right turn the view"));
+    keys->setWordWrap(true);
+    keys->setMinimumWidth(metrics.averageCharWidth() * 48);
+    text->addWidget(keys);
+    text->addSpacing(metrics.height() / 2);
     text->addWidget(rule);
     text->addWidget(textLine(tr("Braxmoor Laboratories")));
     text->addWidget(textLine(tr("Web: %1").arg(webSite())));

@@ -130,6 +130,7 @@ QMenu* MainMenus::buildImage(QMainWindow* window)
 QMenu* MainMenus::buildZoom(QMainWindow* window)
 {
     auto* m = new QMenu(tr("&Zoom"), window);
+    MenuZoom = m;
     choice(m, MenuZoomLevel,
            {tr("&Best Fit"), tr("25%"), tr("50%"), tr("75%"), tr("100%"), tr("125%"), tr("150%"), tr("175%"),
             tr("200%"), tr("300%"), tr("400%"), tr("500%")},

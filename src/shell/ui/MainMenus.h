@@ -43,7 +43,8 @@ public:
     QAction* MenuQuantizeJPEG = nullptr;
     std::array<QAction*, 8> mnuTNValue {};
     QAction* mnuAssociation = nullptr;
-    // Zoom
+    // Zoom; the viewer's further commands follow the levels.
+    QMenu* MenuZoom = nullptr;
     std::array<QAction*, 12> MenuZoomLevel {};
     // Secured Access: the entries follow the setup item. Item 0 of the array is the
     // separator before them; the Secured Access List adds the entries' items.

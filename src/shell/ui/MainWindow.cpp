@@ -19,13 +19,16 @@
 #include "shell/WindowLayout.h"
 #include "shell/WindowSettings.h"
 #include "shell/ui/CryptoCommands.h"
+#include "shell/ui/FullScreenMode.h"
 #include "shell/ui/LockForgetting.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MenuKeys.h"
 #include "shell/ui/QuitRequest.h"
 #include "shell/ui/ShellCommands.h"
+#include "shell/ui/Slideshow.h"
 #include "shell/ui/StartupSequence.h"
 #include "shell/ui/SysTray.h"
+#include "shell/ui/ViewComforts.h"
 #include "shell/ui/ViewOptionCommands.h"
 
 #include <QAction>
@@ -57,10 +60,14 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     connect(cSysTray_, &cSysTray::addedChanged, this, &MainWindow::placeMinimized);
     auto* viewOptions = new ViewOptionCommands(
         *menus_, *picture_, [this] { SaveSettings(); }, this);
+    fullScreen_ = new FullScreenMode(this, picture_, browser_->fileList(), [this] { Form_Resize(); });
     auto* shellCommands = new ShellCommands(*this, *menus_, settings_);
     keys_ = new crypto::KeyState(this);
     viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, *keys_, this);
     viewer_->bannerText = bannerLine();
+    auto* slideshow = new Slideshow(*fullScreen_, *browser_, *viewer_, *picture_, *keys_, this);
+    new ViewComforts(*menus_, *viewOptions, *picture_, *fullScreen_, *slideshow,
+                     isSecondInstance_ ? nullptr : &settings_, this);
     auto* cryptoCommands = new CryptoCommands(*browser_, *viewer_, *keys_, this);
     new fileutil::DeleteCommand(*browser_, *viewer_, menus_->MenuDelete, menus_->mnuSafeDelete, this,
                                 [this](bool on) { settings_.setTruth(Setting::SafeDelete, on); });
@@ -211,6 +218,10 @@ int MainWindow::outerWidthTwips() const
 
 void MainWindow::Form_Resize()
 {
+    if (fullScreen_ && fullScreen_->active()) {
+        fullScreen_->layout(); // the window's own layout comes back with the window
+        return;
+    }
     if (isMinimized()) {
         // After the state change has run its course: showMinimized() shows the window after it.
         QMetaObject::invokeMethod(this, &MainWindow::placeMinimized, Qt::QueuedConnection);
@@ -285,8 +296,10 @@ void MainWindow::SaveSettings()
     if (isLoading_ || isSecondInstance_)
         return;
     WindowSnapshot s;
-    s.state = isMinimized() ? WindowSnapshot::Minimized
-                            : (isMaximized() ? WindowSnapshot::Maximized : WindowSnapshot::Normal);
+    // Full screen stores no window geometry: the window returns to the one it had.
+    const bool noGeometry = isMinimized() || (fullScreen_ && fullScreen_->active());
+    s.state = noGeometry ? WindowSnapshot::Minimized
+                         : (isMaximized() ? WindowSnapshot::Maximized : WindowSnapshot::Normal);
     const QRect g = outerGeometryTwips();
     s.top = g.top();
     s.left = g.left();

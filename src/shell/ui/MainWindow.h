@@ -32,6 +32,7 @@ namespace mv::shell {
 class AppSettings;
 class cSysTray;
 class CryptoCommands;
+class FullScreenMode;
 class MainMenus;
 class QuitRequest;
 class StartupSequence;
@@ -120,6 +121,7 @@ private:
     StartupSequence* startup_ = nullptr;
     QuitRequest* quit_ = nullptr;
     cSysTray* cSysTray_ = nullptr;
+    FullScreenMode* fullScreen_ = nullptr;
     PaneLayout layout_ {Panes {}};
 };
 

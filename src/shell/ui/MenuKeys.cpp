@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,6 +26,15 @@ bool hasShortcut(const QList<QAction*>& actions, const QKeySequence& key)
     return false;
 }
 
+// Ctrl+Left and Ctrl+Right (with or without Shift) move by words in a text box, which keeps
+// them; elsewhere they turn the picture.
+bool wordKeyInTextBox(const QWidget* widget, const QKeyEvent& key)
+{
+    const Qt::KeyboardModifiers held = key.modifiers() & ~Qt::ShiftModifier;
+    return qobject_cast<const QLineEdit*>(widget) && held == Qt::ControlModifier &&
+           (key.key() == Qt::Key_Left || key.key() == Qt::Key_Right);
+}
+
 } // namespace
 
 MenuKeys::MenuKeys(QMainWindow* window) : QObject(window), window_(window)
@@ -43,7 +53,8 @@ bool MenuKeys::eventFilter(QObject* watched, QEvent* event)
         // A widget that accepts the override keeps the key from the shortcuts; one that never
         // sees it leaves the event unaccepted, and the menu item takes the key.
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == window_ && isMenuKey(*static_cast<QKeyEvent*>(event))) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (widget && widget->window() == window_ && isMenuKey(*key) && !wordKeyInTextBox(widget, *key)) {
             event->ignore();
             return true;
         }

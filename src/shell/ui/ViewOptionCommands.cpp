@@ -14,6 +14,7 @@ ViewOptionCommands::ViewOptionCommands(MainMenus& menus, browser::PictureArea& a
 {
     for (int i = 0; i < 12; ++i)
         connect(menus_.MenuZoomLevel[i], &QAction::triggered, this, [this, i] { MenuZoomLevel_Click(i); });
+    connect(&area_, &browser::PictureArea::zoomStepRequested, this, &ViewOptionCommands::zoomStep);
     for (int i = 0; i < 3; ++i) {
         connect(menus_.MenuDither[i], &QAction::triggered, this, [this, i] { MenuDither_Click(i); });
         connect(menus_.MenuMethodDCT[i], &QAction::triggered, this, [this, i] { MenuMethodDCT_Click(i); });
@@ -39,6 +40,19 @@ bool ViewOptionCommands::MenuZoomLevel_Click(int index)
     MainMenus::checkOnly(menus_.MenuZoomLevel, index);
     save_();
     return true;
+}
+
+void ViewOptionCommands::zoomStep(int steps, QPoint anchor)
+{
+    zoomTo(area_.steppedZoomIndex(steps), anchor);
+}
+
+void ViewOptionCommands::zoomTo(int index, QPoint anchor)
+{
+    if (index == menus_.checkedZoomIndex() || !area_.setZoomIndex(index, anchor))
+        return;
+    MainMenus::checkOnly(menus_.MenuZoomLevel, index);
+    save_();
 }
 
 bool ViewOptionCommands::chooseOption(const std::array<QAction*, 3>& items, int index,

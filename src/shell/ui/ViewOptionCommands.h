@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 
 #include <array>
 #include <functional>
@@ -31,6 +32,11 @@ public:
     // Each returns false, changing nothing, for an index outside its menu (a stored value
     // that no longer fits is then simply not applied).
     bool MenuZoomLevel_Click(int index);
+    // Ctrl+wheel, a pinch and the zoom keys: `steps` levels up or down, keeping the picture
+    // point under `anchor` (picture frame pixels) in place; the check mark and "Zoom" follow.
+    void zoomStep(int steps, QPoint anchor);
+    // Zoom item `index`, keeping the picture point under `anchor` in place.
+    void zoomTo(int index, QPoint anchor);
     bool MenuDither_Click(int index);
     bool MenuMethodDCT_Click(int index);
     bool MenuMethodDither_Click(int index);

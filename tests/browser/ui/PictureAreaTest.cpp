@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -226,6 +227,81 @@ TEST_F(PictureAreaTest, ClicksHandTheFocusBackAndNothingTakesIt)
     EXPECT_TRUE(area_->hasPicture());
     moveWithoutButton(area_->pictureFrame(), {3, 3});
     EXPECT_EQ(moved.count(), 1);
+}
+
+} // namespace
+} // namespace mv::browser
+
+namespace mv::browser {
+namespace {
+
+TEST_F(PictureAreaTest, CtrlWheelZoomsALevelKeepingThePixelUnderTheMouse)
+{
+    show(400, 300, 4); // 100%, larger than the area
+    QObject::connect(area_, &PictureArea::zoomStepRequested, area_, [this](int steps, QPoint at) {
+        area_->setZoomIndex(area_->steppedZoomIndex(steps), at);
+    });
+    const QPoint mouse(70, 200);
+    auto pixelUnder = [&] {
+        const double scale = double(control().width()) / control().pictureWidth();
+        return QPointF(mouse - control().pos()) / scale;
+    };
+    auto wheel = [&](int delta, Qt::KeyboardModifiers held) {
+        const QPoint local = mouse - control().pos();
+        QWheelEvent e(local, control().mapToGlobal(local), {}, QPoint(0, delta), Qt::NoButton, held,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&control(), &e);
+    };
+    const QPointF before = pixelUnder();
+    for (int level : {5, 6, 5, 4, 3}) { // up, up, down, down, down
+        wheel(level > area_->zoomIndex() ? 120 : -120, Qt::ControlModifier);
+        EXPECT_EQ(area_->zoomIndex(), level);
+        if (hBar().isVisible() && vBar().isVisible()) {
+            EXPECT_NEAR(pixelUnder().x(), before.x(), 1.0) << level;
+            EXPECT_NEAR(pixelUnder().y(), before.y(), 1.0) << level;
+        }
+    }
+    // A plain wheel leaves the zoom alone; from Best Fit a step goes to the next larger level.
+    wheel(120, Qt::NoModifier);
+    EXPECT_EQ(area_->zoomIndex(), 3);
+    ASSERT_TRUE(area_->setZoomIndex(0)); // fitted at 75 %
+    wheel(120, Qt::ControlModifier);
+    EXPECT_EQ(area_->zoomIndex(), 4);
+}
+
+} // namespace
+} // namespace mv::browser
+
+namespace mv::browser {
+namespace {
+
+TEST_F(PictureAreaTest, TurnedViewArrangesTheTurnedSizeAndLeavesTheFileAlone)
+{
+    show(300, 200, 0);
+    const QString path = control().pictureFile();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    EXPECT_EQ(control().geometry(), QRect(0, 50, 300, 200));
+
+    area_->turnView(1); // clockwise: the picture's left half is now on top
+    EXPECT_EQ(control().geometry(), QRect(50, 0, 200, 300));
+    EXPECT_EQ(colourAt({150, 20}), kLeft);
+    EXPECT_EQ(colourAt({150, 280}), kRight);
+    area_->turnView(-2); // a quarter the other way from where it began: the left half below
+    EXPECT_EQ(control().geometry(), QRect(50, 0, 200, 300));
+    EXPECT_EQ(colourAt({150, 280}), kLeft);
+    // The file's own size stays the picture's; the zoom follows the turned size.
+    EXPECT_EQ(QSize(control().pictureWidth(), control().pictureHeight()), QSize(300, 200));
+    ASSERT_TRUE(area_->setZoomIndex(4));
+    EXPECT_EQ(control().size(), QSize(200, 300));
+
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), bytes);
+    // Another picture starts unturned.
+    show(310, 200, 0);
+    EXPECT_EQ(control().quarterTurns(), 0);
 }
 
 } // namespace

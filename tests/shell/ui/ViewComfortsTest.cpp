@@ -1,0 +1,155 @@
+// Full screen and the slideshow driven through the main window as a user would, offscreen,
+// with a settings store of its own.
+#include "shell/ui/ViewComforts.h"
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/FileListView.h"
+#include "browser/ui/PictureArea.h"
+#include "imaging/ui/ImageControl.h"
+#include "shell/AppSettings.h"
+#include "shell/SettingsCatalogue.h"
+#include "shell/ui/FullScreenMode.h"
+#include "shell/ui/MainMenus.h"
+#include "shell/ui/MainWindow.h"
+#include "shell/ui/Slideshow.h"
+#include "shell/ui/StartupSequence.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace mv::shell;
+
+namespace {
+
+template <typename T>
+T& part(const MainWindow& window)
+{
+    T* found = window.findChild<T*>();
+    if (!found)
+        qFatal("the main window has no %s", T::staticMetaObject.className());
+    return *found;
+}
+
+class ViewComfortsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(config_.isValid() && pics_.isValid());
+        saved_ = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
+        for (int i = 0; i < 3; ++i) {
+            QImage img(40 + i, 20, QImage::Format_RGB32);
+            img.fill(Qt::red);
+            ASSERT_TRUE(img.save(pics_.filePath(QStringLiteral("p%1.png").arg(i))));
+        }
+        settings_ = std::make_unique<AppSettings>();
+        window_ = std::make_unique<MainWindow>(*settings_, false);
+        QSignalSpy loaded(&window_->startup(), &StartupSequence::loaded);
+        window_->startup().Form_Load({}, false);
+        ASSERT_TRUE(loaded.count() || loaded.wait(10000));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        ASSERT_TRUE(browser().setFolder(pics_.path()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return browser().fileList()->names().size() == 3; }, 5000));
+    }
+    void TearDown() override
+    {
+        window_.reset();
+        settings_.reset();
+        qputenv("XDG_CONFIG_HOME", saved_);
+    }
+
+    mv::browser::BrowserPane& browser() { return part<mv::browser::BrowserPane>(*window_); }
+    mv::browser::PictureArea& area() { return part<mv::browser::PictureArea>(*window_); }
+    mv::imaging::ImageControl& control() { return *area().imageControl(); }
+    ViewComforts& comforts() { return part<ViewComforts>(*window_); }
+    bool shows(int width)
+    {
+        return QTest::qWaitFor([&] { return control().pictureWidth() == width; }, 5000);
+    }
+
+    QTemporaryDir config_;
+    QTemporaryDir pics_;
+    QByteArray saved_;
+    std::unique_ptr<AppSettings> settings_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+} // namespace
+
+TEST_F(ViewComfortsTest, FullScreenShowsThePictureAloneTravelsTheListAndReturnsAsItWas)
+{
+    MainWindow& w = *window_;
+    w.setGeometry(QRect(30, 40, 700, 500));
+    browser().fileList()->selectRow(0);
+    ASSERT_TRUE(shows(40));
+    const QRect before = w.geometry();
+    const QRect areaBefore = area().geometry();
+
+    comforts().fullScreen->trigger();
+    auto& mode = part<FullScreenMode>(w);
+    ASSERT_TRUE(mode.active());
+    EXPECT_TRUE(comforts().fullScreen->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.isFullScreen(); }, 2000));
+    EXPECT_FALSE(browser().fileList()->isVisible());
+    EXPECT_FALSE(w.menuBar()->isVisible());
+    EXPECT_EQ(area().geometry(), w.centralWidget()->rect());
+
+    // Right, Down and End go through the list; the zoom keys still answer.
+    QTest::keyClick(&w, Qt::Key_Right);
+    EXPECT_TRUE(shows(41));
+    QTest::keyClick(&w, Qt::Key_End);
+    EXPECT_TRUE(shows(42));
+    QTest::keyClick(&w, Qt::Key_Left);
+    EXPECT_TRUE(shows(41));
+    QTest::keyClick(&w, Qt::Key_Equal, Qt::ControlModifier); // Zoom In
+    EXPECT_TRUE(part<MainMenus>(w).MenuZoomLevel[5]->isChecked());
+    EXPECT_EQ(settings_->text(Setting::Zoom), QStringLiteral("5"));
+    QTest::keyClick(&w, Qt::Key_0, Qt::ControlModifier); // Actual Size
+    EXPECT_TRUE(part<MainMenus>(w).MenuZoomLevel[4]->isChecked());
+    // The pointer hides when the mouse rests, and comes back when it moves.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return mode.pointerHidden(); }, FullScreenMode::kPointerIdleMs + 1000));
+    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), area().mapToGlobal(QPointF(10, 10)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(area().pictureFrame(), &move);
+    EXPECT_FALSE(mode.pointerHidden());
+
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_FALSE(mode.active());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isFullScreen() && w.geometry() == before; }, 2000))
+        << qPrintable(QStringLiteral("%1,%2 %3x%4").arg(w.x()).arg(w.y()).arg(w.width()).arg(w.height()));
+    EXPECT_TRUE(browser().fileList()->isVisible());
+    EXPECT_TRUE(w.menuBar()->isVisible());
+    EXPECT_EQ(area().geometry(), areaBefore);
+    EXPECT_EQ(browser().fileList()->currentRow(), 1);
+    EXPECT_FALSE(comforts().fullScreen->isChecked());
+}
+
+TEST_F(ViewComfortsTest, SlideshowStepsFullScreenAndAKeyEndsItOnThePictureOnShow)
+{
+    MainWindow& w = *window_;
+    comforts().slideshowInterval[0]->trigger(); // 2 seconds, stored
+    EXPECT_EQ(settings_->text(Setting::SlideshowInterval), QStringLiteral("2"));
+    browser().fileList()->selectRow(0);
+    ASSERT_TRUE(shows(40));
+
+    QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    auto& show = part<Slideshow>(w);
+    ASSERT_TRUE(show.running());
+    EXPECT_TRUE(part<FullScreenMode>(w).active());
+    ASSERT_TRUE(shows(41)); // two seconds on
+    QTest::keyClick(&w, Qt::Key_Down);
+    EXPECT_FALSE(show.running());
+    EXPECT_FALSE(part<FullScreenMode>(w).active());
+    EXPECT_EQ(browser().fileList()->currentRow(), 1); // the key only ended the show
+    EXPECT_EQ(control().pictureWidth(), 41);
+}
