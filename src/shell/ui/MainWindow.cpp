@@ -4,6 +4,7 @@
 #include "browser/ui/DirListBox.h"
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
+#include "browser/ui/PictureCopy.h"
 #include "browser/ui/SelectionViewer.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/KeyState.h"
@@ -44,6 +45,7 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     keys_ = new crypto::KeyState(this);
     viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, *keys_, this);
     viewer_->bannerText = bannerLine();
+    pictureCopy_ = new browser::PictureCopy(*picture_, *keys_, this);
     auto* cryptoCommands = new CryptoCommands(*browser_, *viewer_, *keys_, this);
     quickListState_ = new secured::QuickListState(this);
     quickListCommands_ = new secured::QuickListCommands(
@@ -117,6 +119,7 @@ void MainWindow::connectMenus(CryptoCommands& cryptoCommands)
     MainMenus& m = *menus_;
     connect(m.MenuRefresh, &QAction::triggered, browser_, &browser::BrowserPane::MenuRefresh_Click);
     connect(m.MenuClear, &QAction::triggered, viewer_, &browser::SelectionViewer::MenuClear_Click);
+    connect(m.MenuCpoy, &QAction::triggered, pictureCopy_, &browser::PictureCopy::MenuCpoy_Click);
     m.MenuEncrypt->setEnabled(true);
     m.MenuDecrypt->setEnabled(true);
     connect(m.MenuEncrypt, &QAction::triggered, &cryptoCommands, &CryptoCommands::MenuEncrypt_Click);
