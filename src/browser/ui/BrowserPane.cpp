@@ -48,6 +48,8 @@ BrowserPane::BrowserPane(QWidget* surface)
         pathLine_->setFocus();
         pathLine_->selectAll();
     });
+    // Files moved out by a drag have left the folder: list it again.
+    connect(fileList_, &FileListView::filesMovedOut, this, &BrowserPane::MenuRefresh_Click);
     connect(fileSpec_, &TypeFilterBox::specChosen, this, [this] {
         RefreshFileList([this] {
             fileList_->setFocus();
@@ -175,6 +177,7 @@ void BrowserPane::show(const fileutil::Listing& l)
     const FolderChain chain = folderChain(folder_, driveOf(folder_, drives_), l.folders);
     dirList_->setFolders(chain.entries.mid(0, chain.current + 1), chain.entries.mid(chain.current + 1));
     fileList_->setNames(l.files);
+    fileList_->setFolder(folder_);
     if (l.unlisted > 0)
         emit namesUnlisted(l.unlisted);
     if (!l.leftovers.isEmpty()) {

@@ -1,6 +1,10 @@
 #include "browser/ui/FileListView.h"
 
+#include "browser/FileDragDrop.h"
+
+#include <QDrag>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QStringListModel>
 
@@ -34,6 +38,9 @@ FileListView::FileListView(QWidget* parent) : QListView(parent), model_(new QStr
             [this](const QModelIndex& current) { emit currentNameChanged(nameAt(current.row())); });
     connect(this, &QListView::doubleClicked, this,
             [this](const QModelIndex& index) { emit nameDoubleClicked(nameAt(index.row())); });
+    // Files are dragged out, never into the list.
+    setDragDropMode(QAbstractItemView::DragOnly);
+    runDrag = [](QDrag& drag) { return drag.exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction); };
 }
 
 void FileListView::setNames(const QStringList& names)
@@ -115,6 +122,26 @@ void FileListView::keyPressEvent(QKeyEvent* event)
         return;
     }
     QListView::keyPressEvent(event);
+}
+
+void FileListView::startDrag(Qt::DropActions)
+{
+    dragSelectedOut();
+}
+
+void FileListView::dragSelectedOut()
+{
+    QStringList names;
+    for (int row = 0; row < names_.size(); ++row)
+        if (selectionModel()->isRowSelected(row))
+            names.append(names_[row]);
+    if (names.isEmpty() || folder_.isEmpty())
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(fileDragData(folder_, names).release());
+    // The drag deletes itself when it ends; a copy or no drop leaves the folder as it was.
+    if (runDrag(*drag) == Qt::MoveAction)
+        emit filesMovedOut();
 }
 
 int FileListView::find(const QString& name) const

@@ -4,6 +4,9 @@
 
 #include <QListView>
 
+#include <functional>
+
+class QDrag;
 class QStringListModel;
 
 namespace mv::browser {
@@ -27,6 +30,14 @@ public:
     // The first entry equal to `name`, letter case ignored; -1 when there is none.
     [[nodiscard]] int find(const QString& name) const;
 
+    // The folder the names are in, for dragging them out as files; set with every listing.
+    void setFolder(const QString& folder) { folder_ = folder; }
+    // Drags the selected entries out as files, in list order, for the drop target to copy or
+    // move (`FileList_OLEStartDrag`); a move ends in filesMovedOut().
+    void dragSelectedOut();
+    // Runs the drag and gives the action the drop target took. Tests replace it.
+    std::function<Qt::DropAction(QDrag& drag)> runDrag;
+
 signals:
     // The current entry changed, by mouse, keyboard or code (`FileList_Click`).
     void currentNameChanged(const QString& name);
@@ -34,15 +45,19 @@ signals:
     // chosen again (`FileList_Click` runs on every click, not only on a change).
     void currentNameClicked(const QString& name);
     void nameDoubleClicked(const QString& name);
+    // A drag out ended in a move: the files have left the folder (`FileList_OLECompleteDrag`).
+    void filesMovedOut();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     QStringListModel* model_;
     QStringList names_;
+    QString folder_;
 };
 
 } // namespace mv::browser

@@ -1,9 +1,12 @@
 #include "browser/ui/PictureArea.h"
 
+#include "browser/FileDragDrop.h"
 #include "browser/ViewArrangement.h"
 #include "imaging/base/DrawnSize.h"
 #include "imaging/ui/ImageControl.h"
 
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QResizeEvent>
@@ -44,6 +47,8 @@ QScrollBar* makeBar(Qt::Orientation orientation, QWidget* parent)
 PictureArea::PictureArea(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
+    // The frame and the picture take no drops, so theirs come here.
+    setAcceptDrops(true);
 
     frame_ = new QWidget(this);
     frame_->setObjectName(QStringLiteral("ImgFrame"));
@@ -307,6 +312,43 @@ void PictureArea::onVerticalValue(int value)
 {
     if (!arranging_)
         control_->move(control_->x(), -value);
+}
+
+namespace {
+
+// Whether the picture area takes this drop: one picture file, as a copy.
+bool takesDrop(const QDropEvent& event)
+{
+    return (event.possibleActions() & Qt::CopyAction) && event.mimeData() &&
+           !droppedPicture(*event.mimeData()).isEmpty();
+}
+
+} // namespace
+
+void PictureArea::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+void PictureArea::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!takesDrop(*event)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void PictureArea::dropEvent(QDropEvent* event)
+{
+    if (!takesDrop(*event)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    emit pictureDropped(droppedPicture(*event->mimeData()));
 }
 
 QPoint PictureArea::framePosition(const QPointF& globalPosition) const

@@ -69,11 +69,17 @@ signals:
     void viewSizeChanged();
     // Ctrl+wheel or a pinch over the picture: zoom `steps` levels about `anchor` (frame pixels).
     void zoomStepRequested(int steps, QPoint anchor);
+    // One picture file was dropped on the area, to be shown.
+    void pictureDropped(const QString& path);
 
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Drops: one plain picture file is taken, as a copy; anything else gets the no-drop cursor.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     enum class PanState {

@@ -59,6 +59,7 @@ SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineE
     connect(&area_, &PictureArea::viewCleared, this, [this] { infoBar_->setText(bannerText); });
     connect(&area_, &PictureArea::viewSizeChanged, this, &SelectionViewer::sharpenIfNeeded);
     connect(&area_, &PictureArea::pictureRightClicked, this, &SelectionViewer::dropPending);
+    connect(&area_, &PictureArea::pictureDropped, this, &SelectionViewer::showDropped);
     connect(&keys_, &crypto::KeyState::keysChanged, this, [this](bool haveKeys) {
         // Pictures decrypted with keys now forgotten must not be shown without them.
         if (!haveKeys)
@@ -92,12 +93,15 @@ void SelectionViewer::MenuClear_Click()
 
 QString SelectionViewer::nameOnView() const
 {
-    return area_.hasPicture() ? browser_.fileList()->currentName() : QString();
+    // A dropped picture on show is no entry's, unless it is the entry's own file.
+    const QString name = browser_.fileList()->currentName();
+    return area_.hasPicture() && area_.imageControl()->pictureFile() == pathOf(name) ? name : QString();
 }
 
 void SelectionViewer::stopLoading()
 {
     openWhenSettled_ = false;
+    dropPath_.clear();
     travelLoad_.stop();
     loader_.cancel();
     setWaiting(false);
@@ -169,6 +173,7 @@ void SelectionViewer::FileList_Click()
 
 void SelectionViewer::request()
 {
+    dropPath_.clear(); // a selection overtakes a drop still loading
     PictureRequest r = makeRequest(pendingName_);
     if (SharedOutcome ready = loader_.prepared(r)) {
         stopLoading();
@@ -201,7 +206,41 @@ void SelectionViewer::onLoaded(quint64 ticket, const SharedOutcome& outcome)
     if (outcome->shown())
         travel_.loadShown(clock_.elapsed());
     setWaiting(false);
-    settle(outcome);
+    if (dropPath_.isEmpty())
+        settle(outcome);
+    else
+        settleDrop(outcome);
+}
+
+void SelectionViewer::showDropped(const QString& path)
+{
+    stopLoading();
+    PictureRequest r;
+    r.path = path;
+    r.listedName = QFileInfo(path).fileName();
+    // Decoded whole: the area may grow later, and a dropped picture is not read again then.
+    r.options = area_.imageControl()->decodeOptions();
+    r.place = area_.drawPlace();
+    dropPath_ = path;
+    if (SharedOutcome ready = loader_.prepared(r)) {
+        settleDrop(ready);
+        return;
+    }
+    setWaiting(true);
+    ticket_ = loader_.load(std::move(r));
+}
+
+void SelectionViewer::settleDrop(const SharedOutcome& outcome)
+{
+    const QString path = std::exchange(dropPath_, QString());
+    // Without a key an encrypted file can't come out shown; the test only makes that plain.
+    if (outcome->shown() && !outcome->facts.encrypted) {
+        shownName_.clear(); // no entry is on show: nothing to sharpen or prepare around
+        area_.showLoaded(outcome->picture, path);
+    } else {
+        QMessageBox::critical(owner_, tr("Mirravelnock!"), tr("Unable to display this file!"));
+    }
+    emit selectionSettled();
 }
 
 void SelectionViewer::settle(const SharedOutcome& outcome)

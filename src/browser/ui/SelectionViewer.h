@@ -44,6 +44,10 @@ public:
     void MenuClear_Click();
     // `ResetView`: drops a load under way, clears the picture area and shows the banner line.
     void ResetView();
+    // A picture file dropped on the picture area: loaded as a selection is, but with no key (an
+    // encrypted file is never shown) and whole, and shown with the file list, its selection and
+    // the information bar left as they are; "Unable to display this file!" when it can't be.
+    void showDropped(const QString& path);
 
     [[nodiscard]] bool unsupportedSelected() const { return unsupportedSelected_; }
     [[nodiscard]] bool viewingEncrypted() const { return viewingEncrypted_; }
@@ -65,7 +69,7 @@ public:
     std::function<void()> beep;
 
 signals:
-    // A selection's outcome was shown (a picture, a message or a cleared view).
+    // A selection's or a drop's outcome was shown (a picture, a message or a cleared view).
     void selectionSettled();
 
 private:
@@ -74,6 +78,7 @@ private:
     void stopLoading();
     void startLoad(PictureRequest request);
     void settle(const SharedOutcome& outcome);
+    void settleDrop(const SharedOutcome& outcome);
     void onLoaded(quint64 ticket, const mv::browser::SharedOutcome& outcome);
     // What the policy asks for around the selected row.
     void prepareAround();
@@ -97,6 +102,7 @@ private:
     quint64 ticket_ = 0;
     QString pendingName_; // the entry whose load is under way
     QString shownName_;   // the entry on show
+    QString dropPath_;    // the dropped file whose load is under way
     TravelPolicy travel_; // what to load when, and what to prepare
     QElapsedTimer clock_;
     QTimer travelEnd_;  // no step for a while: the user has stopped

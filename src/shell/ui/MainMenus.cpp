@@ -96,8 +96,8 @@ QMenu* MainMenus::buildEdit(QMainWindow* window)
     MenuClear = item(m, tr("Clear Viewing Area"), QKeySequence(Qt::Key_Delete));
     m->addSeparator();
     mnuClearKeys = item(m, tr("Clear Passwords"), QKeySequence(Qt::Key_F8));
-    // Clear Passwords starts disabled in any case: there is nothing to clear before a key is typed.
-    notYet({MenuCpoy, mnuClearKeys});
+    // Clear Passwords starts disabled: there is nothing to clear before a key is typed.
+    mnuClearKeys->setEnabled(false);
     return m;
 }
 

@@ -4,6 +4,7 @@
 #include "browser/ui/DirListBox.h"
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
+#include "browser/ui/PictureCopy.h"
 #include "browser/ui/SelectionViewer.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/KeyState.h"
@@ -68,6 +69,7 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     auto* slideshow = new Slideshow(*fullScreen_, *browser_, *viewer_, *picture_, *keys_, this);
     new ViewComforts(*menus_, *viewOptions, *picture_, *fullScreen_, *slideshow,
                      isSecondInstance_ ? nullptr : &settings_, this);
+    pictureCopy_ = new browser::PictureCopy(*picture_, *keys_, this);
     auto* cryptoCommands = new CryptoCommands(*browser_, *viewer_, *keys_, this);
     new fileutil::DeleteCommand(*browser_, *viewer_, menus_->MenuDelete, menus_->mnuSafeDelete, this,
                                 [this](bool on) { settings_.setTruth(Setting::SafeDelete, on); });
@@ -161,6 +163,7 @@ void MainWindow::connectMenus(CryptoCommands& cryptoCommands)
     MainMenus& m = *menus_;
     connect(m.MenuRefresh, &QAction::triggered, browser_, &browser::BrowserPane::MenuRefresh_Click);
     connect(m.MenuClear, &QAction::triggered, viewer_, &browser::SelectionViewer::MenuClear_Click);
+    connect(m.MenuCpoy, &QAction::triggered, pictureCopy_, &browser::PictureCopy::MenuCpoy_Click);
     m.MenuEncrypt->setEnabled(true);
     m.MenuDecrypt->setEnabled(true);
     connect(m.MenuEncrypt, &QAction::triggered, &cryptoCommands, &CryptoCommands::MenuEncrypt_Click);

@@ -14,6 +14,7 @@ class QLineEdit;
 namespace mv::browser {
 class BrowserPane;
 class PictureArea;
+class PictureCopy;
 class SelectionViewer;
 } // namespace mv::browser
 
@@ -114,6 +115,7 @@ private:
     browser::PictureArea* picture_ = nullptr;
     MainMenus* menus_ = nullptr;
     browser::SelectionViewer* viewer_ = nullptr;
+    browser::PictureCopy* pictureCopy_ = nullptr;
     crypto::KeyState* keys_ = nullptr;
     secured::QuickListState* quickListState_ = nullptr;
     secured::QuickListCommands* quickListCommands_ = nullptr;

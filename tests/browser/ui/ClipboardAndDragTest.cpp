@@ -1,0 +1,237 @@
+// Exchanges with other programs, with the widgets the window uses and the offscreen platform's
+// clipboard: what Copy to Clipboard offers, files dragged out of the file list, pictures dropped
+// on the picture area. The drag's own loop needs a desktop, so the drop target is played here.
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/FileListView.h"
+#include "browser/ui/PictureArea.h"
+#include "browser/ui/PictureCopy.h"
+#include "browser/ui/SelectionViewer.h"
+#include "browser/ui/TypeFilterBox.h"
+#include "crypto/FileCrypt.h"
+#include "crypto/KeyState.h"
+#include "crypto/ui/DialogDriver.h"
+#include "imaging/metafile/WmfWriter.h"
+#include "imaging/ui/ImageControl.h"
+
+#include <QClipboard>
+#include <QDrag>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace mv::browser {
+namespace {
+
+// 100 x 100 pixels: the left half red, the right half not drawn.
+QByteArray halfRedWmf()
+{
+    imaging::test::WmfWriter w;
+    w.pen(5, 0, 0).brush(0, 0x0000FF).select(0).select(1).rectangle(0, 0, 50, 101);
+    return w.file(true, QRect(0, 0, 100, 100), 96);
+}
+
+class ClipboardAndDragTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        bitmap_ = QImage(30, 20, QImage::Format_ARGB32);
+        bitmap_.fill(qRgb(200, 40, 77));
+        bitmap_.setPixel(29, 0, qRgb(1, 2, 3)); // a row or column turned shows
+        ASSERT_TRUE(bitmap_.save(path(QStringLiteral("plain.bmp"))));
+        QImage photo(2000, 1600, QImage::Format_RGB32);
+        photo.fill(Qt::darkGreen);
+        ASSERT_TRUE(photo.save(path(QStringLiteral("photo.jpg"))));
+        for (const char* name : {"drawing.wmf", "secret.wmf"})
+            write(QLatin1String(name), halfRedWmf());
+        write(QStringLiteral("broken.png"), "\x89PNG\r\n\x1a\nno more");
+        write(QStringLiteral("notes.txt"), "text");
+        ASSERT_EQ(crypto::encryptOne(path(QStringLiteral("secret.wmf")), "key").kind,
+                  crypto::CryptOutcome::Done);
+        viewer_.askKey = [this](const QString&) { return keys_.append(crypto::SecretText::fromText("key")); };
+        copy_.beep = [] {};
+        host_.resize(800, 600);
+        browser_->fileList()->setGeometry(0, 0, 300, 560);
+        area_->setGeometry(300, 0, 500, 560);
+        host_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host_));
+        browser_->fileSpec()->chooseEntry(0); // "All Files (*.*)"
+        ASSERT_TRUE(browser_->setFolder(dir_.path()));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return list()->names().size() == 6; }));
+    }
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    void write(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    }
+    FileListView* list() { return browser_->fileList(); }
+    template <typename How>
+    void settleAfter(How how)
+    {
+        QSignalSpy settled(&viewer_, &SelectionViewer::selectionSettled);
+        how();
+        ASSERT_TRUE(settled.count() || settled.wait(20000));
+    }
+    void show(const QString& name)
+    {
+        settleAfter([&] { list()->selectRow(list()->find(name)); });
+    }
+    // Copies and gives what the clipboard holds then.
+    const QMimeData* copied(bool expectCopied = true)
+    {
+        QSignalSpy finished(&copy_, &PictureCopy::copyFinished);
+        copy_.MenuCpoy_Click();
+        EXPECT_TRUE(finished.count() || finished.wait(20000));
+        EXPECT_EQ(finished.value(0).value(0).toBool(), expectCopied);
+        return QGuiApplication::clipboard()->mimeData();
+    }
+    static QImage imageOf(const QMimeData* data)
+    {
+        return qvariant_cast<QImage>(data->imageData()).convertToFormat(QImage::Format_ARGB32);
+    }
+    // A drag of paths enters the area (and drops there): whether the area takes it.
+    bool enter(const QString& path, const QString& second = {}, bool drop = false)
+    {
+        QMimeData data;
+        data.setUrls(second.isEmpty() ? QList<QUrl> {QUrl::fromLocalFile(path)}
+                                      : QList<QUrl> {QUrl::fromLocalFile(path), QUrl::fromLocalFile(second)});
+        const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent entered(QPoint(50, 50), offered, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(area_, &entered);
+        if (drop && entered.isAccepted()) {
+            QDropEvent dropped(QPointF(50, 50), offered, &data, Qt::LeftButton, {});
+            settleAfter([&] { QApplication::sendEvent(area_, &dropped); });
+        }
+        return entered.isAccepted() && entered.dropAction() == Qt::CopyAction;
+    }
+
+    QTemporaryDir dir_;
+    QImage bitmap_;
+    QWidget host_;
+    BrowserPane* browser_ = new BrowserPane(&host_);
+    PictureArea* area_ = new PictureArea(&host_);
+    QLineEdit* infoBar_ = new QLineEdit(&host_);
+    crypto::KeyState keys_;
+    SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &host_};
+    PictureCopy copy_ {*area_, keys_, &host_};
+    QStringList told_;
+    crypto::test::ModalWatch watch_ {[this](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            told_ << box->text();
+            box->accept();
+        }
+    }};
+};
+
+TEST_F(ClipboardAndDragTest, ABitmapIsCopiedAsItsPixelsAndAMetafileWithItsOwnBytesToo)
+{
+    show(QStringLiteral("plain.bmp"));
+    const QMimeData* data = copied();
+    EXPECT_EQ(data->formats(), QStringList {QStringLiteral("application/x-qt-image")});
+    EXPECT_EQ(imageOf(data), bitmap_);
+
+    show(QStringLiteral("drawing.wmf"));
+    data = copied();
+    const QImage drawn = imageOf(data);
+    ASSERT_EQ(drawn.size(), QSize(100, 100));
+    EXPECT_EQ(drawn.pixel(25, 50), qRgb(255, 0, 0));
+    EXPECT_EQ(qAlpha(drawn.pixel(75, 50)), 0);
+    for (const char* type : {"image/wmf", "image/x-wmf"})
+        EXPECT_EQ(data->data(QLatin1String(type)), halfRedWmf()) << type;
+    EXPECT_EQ(data->formats().size(), 3);
+
+    // Gone since it was shown: the user is told, and the clipboard is left empty.
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("drawing.wmf"))));
+    data = copied(false);
+    ASSERT_EQ(told_.size(), 1);
+    EXPECT_TRUE(told_[0].startsWith(QStringLiteral("Unable to copy to clipboard\ndrawing.wmf: ")));
+    EXPECT_TRUE(data == nullptr || data->formats().isEmpty());
+
+    // Nothing on show: nothing is copied, and nothing said.
+    show(QStringLiteral("plain.bmp"));
+    (void)copied();
+    viewer_.MenuClear_Click();
+    copy_.MenuCpoy_Click();
+    data = QGuiApplication::clipboard()->mimeData();
+    EXPECT_TRUE(data == nullptr || data->formats().isEmpty());
+    EXPECT_EQ(told_.size(), 1);
+}
+
+TEST_F(ClipboardAndDragTest, AnEncryptedPictureIsCopiedAsPixelsOnlyAndAReducedPhotoWhole)
+{
+    show(QStringLiteral("secret_wmf.mv$"));
+    ASSERT_TRUE(viewer_.viewingEncrypted());
+    const QMimeData* data = copied();
+    // No file name, no metafile bytes, no text: the pixels alone.
+    EXPECT_EQ(data->formats(), QStringList {QStringLiteral("application/x-qt-image")});
+    EXPECT_EQ(imageOf(data).pixel(25, 50), qRgb(255, 0, 0));
+
+    area_->setZoomIndex(0); // Best Fit: the JPEG is decoded at a fraction of its size
+    show(QStringLiteral("photo.jpg"));
+    ASSERT_LT(area_->imageControl()->pictureObject().image.width(), 2000);
+    EXPECT_EQ(imageOf(copied()).size(), QSize(2000, 1600));
+}
+
+TEST_F(ClipboardAndDragTest, FilesMovedOutByADragLeaveTheListAndCopiedOnesStay)
+{
+    const QTemporaryDir elsewhere;
+    const QStringList three {QStringLiteral("broken.png"), QStringLiteral("notes.txt"),
+                             QStringLiteral("plain.bmp")};
+    write(QStringLiteral("late.png"), "written after the listing: only a new listing shows it");
+    for (const QString& n : three)
+        list()->selectionModel()->select(list()->model()->index(list()->find(n), 0),
+                                         QItemSelectionModel::Select);
+    QStringList offered;
+    Qt::DropAction taken = Qt::CopyAction;
+    list()->runDrag = [&](QDrag& drag) {
+        for (const QUrl& url : drag.mimeData()->urls()) {
+            offered << url.toLocalFile();
+            const QString to = elsewhere.filePath(url.fileName());
+            EXPECT_TRUE(taken == Qt::MoveAction ? QFile::rename(url.toLocalFile(), to)
+                                                : QFile::copy(url.toLocalFile(), to));
+        }
+        return taken;
+    };
+    list()->dragSelectedOut();
+    EXPECT_EQ(offered, (QStringList {path(three[0]), path(three[1]), path(three[2])}));
+    QTest::qWait(200);
+    EXPECT_EQ(list()->find(QStringLiteral("late.png")), -1);
+
+    for (const QString& n : three)
+        ASSERT_TRUE(QFile::remove(elsewhere.filePath(n)));
+    taken = Qt::MoveAction;
+    list()->dragSelectedOut();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return list()->find(QStringLiteral("late.png")) >= 0; }));
+    for (const QString& n : three)
+        EXPECT_EQ(list()->find(n), -1) << n.toStdString();
+}
+
+TEST_F(ClipboardAndDragTest, OnePlainPictureDroppedIsShownWithTheListAndInformationLineAsTheyWere)
+{
+    const QString bmp = path(QStringLiteral("plain.bmp"));
+    // Which drops are refused is the core's (FileDragDropTest); the area follows it.
+    EXPECT_FALSE(enter(bmp, path(QStringLiteral("photo.jpg"))));
+    EXPECT_FALSE(enter(path(QStringLiteral("secret_wmf.mv$"))));
+
+    show(QStringLiteral("photo.jpg"));
+    const QString infoLine = infoBar_->text();
+    EXPECT_TRUE(enter(bmp, {}, true));
+    EXPECT_EQ(area_->imageControl()->pictureFile(), bmp);
+    EXPECT_EQ(list()->selectedNames(), QStringList {QStringLiteral("photo.jpg")});
+    EXPECT_EQ(infoBar_->text(), infoLine);
+    EXPECT_TRUE(viewer_.nameOnView().isEmpty()); // the picture on show is no entry's
+
+    // Named a picture but none: the message, and the picture on show stays.
+    EXPECT_TRUE(enter(path(QStringLiteral("broken.png")), {}, true));
+    EXPECT_EQ(told_, QStringList {QStringLiteral("Unable to display this file!")});
+    EXPECT_EQ(area_->imageControl()->pictureFile(), bmp);
+}
+
+} // namespace
+} // namespace mv::browser
