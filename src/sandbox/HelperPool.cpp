@@ -91,13 +91,13 @@ HelperPool::Helper HelperPool::acquire(bool urgent, fileio::Status* why)
         }
         if (urgent)
             --urgentWaiting_;
-        busy_.push_back(helper->pid());
         keepOneWarm();
     }
     if (helper->waitReady(options_.startTimeoutMs, why)) {
         std::lock_guard lock(mutex_);
         failedStarts_ = 0;
         protections_ = helper->protections();
+        busy_.push_back(helper->pid());
         return helper;
     }
     {

@@ -44,25 +44,29 @@ fileio::Status stopped(const char* why)
     return fileio::Status::failure(kDecoderStoppedStep, tr(why));
 }
 
-// What the helper's end tells about why it ended, in the words the information line shows.
-fileio::Status reasonOf(int status, bool timedOut)
+// Why a helper ended, from its status, in the words the information line shows after "the
+// decoder was stopped: " or "the decoder could not be started: ".
+QString endOf(int status, bool timedOut)
 {
+    const auto says = [](const char* text) { return QCoreApplication::translate("mv::sandbox", text); };
     if (timedOut)
-        return stopped(QT_TRANSLATE_NOOP("mv::sandbox", "the decoder was stopped: it took too long"));
+        return says(QT_TRANSLATE_NOOP("mv::sandbox", "it took too long"));
     if (WIFSIGNALED(status)) {
         switch (WTERMSIG(status)) {
-        case SIGSYS:
-            return stopped(QT_TRANSLATE_NOOP("mv::sandbox",
-                                             "the decoder was stopped: it tried a forbidden system call"));
-        case SIGXCPU:
-            return stopped(
-                QT_TRANSLATE_NOOP("mv::sandbox", "the decoder was stopped: it used up its processor time"));
-        case SIGKILL:
-            return stopped(QT_TRANSLATE_NOOP("mv::sandbox", "the decoder was stopped: it was killed"));
+        case SIGSYS: return says(QT_TRANSLATE_NOOP("mv::sandbox", "it tried a forbidden system call"));
+        case SIGXCPU: return says(QT_TRANSLATE_NOOP("mv::sandbox", "it used up its processor time"));
+        case SIGKILL: return says(QT_TRANSLATE_NOOP("mv::sandbox", "it was killed"));
         default: break;
         }
     }
-    return stopped(QT_TRANSLATE_NOOP("mv::sandbox", "the decoder was stopped: it crashed"));
+    return says(QT_TRANSLATE_NOOP("mv::sandbox", "it crashed"));
+}
+
+fileio::Status stoppedBecause(const QString& end)
+{
+    return fileio::Status::failure(
+        kDecoderStoppedStep,
+        QCoreApplication::translate("mv::sandbox", "the decoder was stopped: %1").arg(end).toStdString());
 }
 
 // The program's environment, minus what would lead the helper to a display or a bus, with
@@ -178,7 +182,7 @@ bool HelperProcess::waitReady(int timeoutMs, fileio::Status* why)
     if (ready_)
         return true;
     if (ended_) {
-        *why = stopped(QT_TRANSLATE_NOOP("mv::sandbox", "the decoder was stopped: it crashed"));
+        *why = stoppedBecause(endOf(0, false));
         return false;
     }
     Received hello = receiveMessage(socket_.get(), wire::kMaxMessageBytes, timeoutMs);
@@ -187,11 +191,11 @@ bool HelperProcess::waitReady(int timeoutMs, fileio::Status* why)
         return false; // only a look: a helper that is not there yet is dealt with when it is needed
     if (hello.outcome != Received::Message || hello.bytes.size() != sizeof h || hello.fd.valid()) {
         const bool timedOut = hello.outcome == Received::TimedOut;
-        fileio::Status ended = end(timedOut ? Ending::Overran : Ending::HungUp);
+        const QString ended = end(timedOut ? Ending::Overran : Ending::HungUp);
         *why = fileio::Status::failure(
             kDecoderStoppedStep,
             QCoreApplication::translate("mv::sandbox", "the decoder could not be started: %1")
-                .arg(QString::fromStdString(timedOut ? tr("it did not answer") : ended.reason))
+                .arg(timedOut ? QCoreApplication::translate("mv::sandbox", "it did not answer") : ended)
                 .toStdString());
         return false;
     }
@@ -239,7 +243,8 @@ HelperProcess::Exchange HelperProcess::run(const std::vector<char>& request, int
     const int wallMs = limits.wallMs > 0 ? limits.wallMs : limits.cpuSeconds * 3000 + 10000;
     Received answer = receiveMessage(socket_.get(), wire::kMaxMessageBytes, wallMs);
     if (answer.outcome != Received::Message) {
-        out.stop = end(answer.outcome == Received::TimedOut ? Ending::Overran : Ending::HungUp);
+        out.stop =
+            stoppedBecause(end(answer.outcome == Received::TimedOut ? Ending::Overran : Ending::HungUp));
         return out;
     }
     if (!parseReply(answer.bytes, out.reply)) {
@@ -258,12 +263,12 @@ HelperProcess::Exchange HelperProcess::run(const std::vector<char>& request, int
     return out;
 }
 
-fileio::Status HelperProcess::end(Ending how)
+QString HelperProcess::end(Ending how)
 {
     ended_ = true;
     socket_.reset();
     if (pid_ <= 0)
-        return stopped(QT_TRANSLATE_NOOP("mv::sandbox", "the decoder was stopped: it crashed"));
+        return endOf(0, false);
     // A helper that hung up is ending: it is given a moment to finish, so that its status says
     // why. One that overran, or that we are done with, is killed. Either way it is collected
     // here.
@@ -283,7 +288,7 @@ fileio::Status HelperProcess::end(Ending how)
     }
     pid_ = -1;
     pidfd_.reset();
-    return reasonOf(status, how == Ending::Overran);
+    return endOf(status, how == Ending::Overran);
 }
 
 } // namespace mv::sandbox

@@ -62,8 +62,8 @@ private:
         Overran,   // it took too long
         Dismissed, // we are done with it
     };
-    // Collects it (killing it unless it is ending by itself) and says why it ended.
-    fileio::Status end(Ending how);
+    // Collects it (killing it unless it is ending by itself) and says why it ended: "it crashed".
+    QString end(Ending how);
     bool capProcessorTime(int seconds);
 
     pid_t pid_ = -1;

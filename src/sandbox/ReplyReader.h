@@ -1,7 +1,9 @@
 // The program's side of a helper's answer: the message checked field by field, and the picture
 // rebuilt from the pixel memory file without trusting anything the helper says. Pixels of a
 // plain picture are drawn from the memory file as it is; those of a decrypted picture are
-// copied into protected memory and the file is wiped.
+// copied into protected memory and the file is wiped. A colour space the file named does not
+// come back: the viewer draws the pixels as they are, and reading an ICC profile here would be
+// parsing the file in the program after all.
 #pragma once
 
 #include "fileio/UniqueFd.h"

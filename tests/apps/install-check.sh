@@ -54,8 +54,8 @@ for program in mirravelnock mvcrypt; do
     problem "$program finds the engine at '$found', not where it was installed"
 done
 readelf -d "$root/usr/bin/mvconvert" | grep -q mvengine && problem "mvconvert links the engine"
-# Pictures are decoded in the helper only: mvconvert holds no decoder.
-for program in mvconvert; do
+# Pictures are decoded in the helper only: neither the program nor mvconvert holds a decoder.
+for program in mirravelnock mvconvert; do
   nm -C "$root/usr/bin/$program" 2>/dev/null | grep -q 'mv::imaging::decodePictureData' &&
     problem "$program holds the decoders; they belong in the helper"
 done
