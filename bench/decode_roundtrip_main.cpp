@@ -91,7 +91,7 @@ int main(int argc, char** argv)
     (void)helpers.decode(job); // started and warm
     const auto [inProcess, helper] = perDecode(here, helpers, job, file ? 5 : 200);
     const char* name = file ? "file" : "png64";
-    std::printf("%s_inprocess_ms %.3f\n%s_helper_ms %.3f\n%s_roundtrip_overhead_ms %.3f\n", name, inProcess, name,
-                helper, name, helper - inProcess);
+    std::printf("%s_inprocess_ms %.3f\n%s_helper_ms %.3f\n%s_roundtrip_overhead_ms %.3f\n", name, inProcess,
+                name, helper, name, helper - inProcess);
     return 0;
 }

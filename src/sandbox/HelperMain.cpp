@@ -27,7 +27,7 @@ extern "C" const char* __ubsan_default_options()
 
 namespace mv::sandbox {
 
-int runHelper(int argc, char** argv, const JobHandler& handler)
+int runHelper(int argc, char** argv, const JobHandler& handler, std::uint32_t withheld)
 {
     struct stat channel {};
     if (::fstat(wire::kChannelFd, &channel) != 0 || !S_ISSOCK(channel.st_mode)) {
@@ -35,7 +35,7 @@ int runHelper(int argc, char** argv, const JobHandler& handler)
                    stderr);
         return 2;
     }
-    Protections protections = prepareProcess();
+    Protections protections = prepareProcess(withheld);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     warmUp(handler);
@@ -43,6 +43,7 @@ int runHelper(int argc, char** argv, const JobHandler& handler)
     plan.readableFolders = readableFolders();
     plan.memoryAllowance = decoderMemoryAllowance();
     plan.channelFd = wire::kChannelFd;
+    plan.withheld = withheld;
     protections = lockDown(plan, protections);
 
     wire::Hello hello;

@@ -70,15 +70,16 @@ std::uint64_t decoderMemoryAllowance()
            margin;
 }
 
-Protections prepareProcess()
+Protections prepareProcess(std::uint32_t withheld)
 {
     Protections p;
     // The namespaces first: once the process is not dumpable, its /proc files are root's and
     // the id maps can no longer be written.
-    if (ownNamespaces())
+    if (!(withheld & OwnNamespaces) && ownNamespaces())
         p.bits |= OwnNamespaces;
     const rlimit none {0, 0};
-    if (::setrlimit(RLIMIT_CORE, &none) == 0 && ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0) == 0)
+    if (!(withheld & NoCoreFiles) && ::setrlimit(RLIMIT_CORE, &none) == 0 &&
+        ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0) == 0)
         p.bits |= NoCoreFiles;
     return p;
 }
@@ -86,7 +87,8 @@ Protections prepareProcess()
 Protections lockDown(const LockdownPlan& plan, Protections sofar)
 {
     Protections p = sofar;
-    if (const std::uint64_t used = addressSpaceInUse(); used > 0) {
+    const auto wanted = [&](Protection which) { return !(plan.withheld & which); };
+    if (const std::uint64_t used = addressSpaceInUse(); used > 0 && wanted(MemoryCap)) {
         const rlim_t cap = rlim_t(used + plan.memoryAllowance);
         const rlimit limit {cap, cap};
         if (::setrlimit(RLIMIT_AS, &limit) == 0)
@@ -96,12 +98,12 @@ Protections lockDown(const LockdownPlan& plan, Protections sofar)
     // The sanitizers read what they need of /proc now, while they still can.
     __sanitizer_sandbox_on_notify(nullptr);
 #endif
-    if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0)
+    if (wanted(NoNewPrivileges) && ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0)
         p.bits |= NoNewPrivileges;
-    p.landlockAbi = restrictFiles(plan.readableFolders);
+    p.landlockAbi = wanted(FileRules) ? restrictFiles(plan.readableFolders) : 0;
     if (p.landlockAbi > 0)
         p.bits |= FileRules;
-    if (installSyscallFilter({p.landlockAbi > 0, plan.channelFd, ::getpid()}))
+    if (wanted(SyscallFilter) && installSyscallFilter({p.landlockAbi > 0, plan.channelFd, ::getpid()}))
         p.bits |= SyscallFilter;
     return p;
 }

@@ -12,13 +12,16 @@
 
 namespace mv::sandbox {
 
-// No core file and no ptrace by others; user, network and IPC namespaces of its own.
-Protections prepareProcess();
+// No core file and no ptrace by others; user, network and IPC namespaces of its own. Those of
+// `withheld` (Protection bits) are left out, as if the kernel refused them: a test build of the
+// helper does so to show that decoding goes on without them; the shipped helper withholds none.
+Protections prepareProcess(std::uint32_t withheld = 0);
 
 struct LockdownPlan {
     std::vector<std::string> readableFolders; // fonts and plug-ins, for Landlock
     std::uint64_t memoryAllowance = 0;        // address space beyond what the warm helper uses
     int channelFd = -1;
+    std::uint32_t withheld = 0; // as for prepareProcess
 };
 
 // The address space a decoder may add to a warm helper: the bytes of the largest picture file

@@ -152,7 +152,6 @@ void channel(Filter& f, const FilterPlan& plan)
     const scmp_datum_t fd = scmp_datum_t(plan.channelFd);
     f.add(SCMP_ACT_ALLOW, SCMP_SYS(recvmsg), {SCMP_A0(SCMP_CMP_EQ, fd)});
     f.add(SCMP_ACT_ALLOW, SCMP_SYS(sendmsg), {SCMP_A0(SCMP_CMP_EQ, fd)});
-    f.allow({SCMP_SYS(poll), SCMP_SYS(ppoll)});
     f.refuse(ENOTTY, {SCMP_SYS(ioctl)});
 #ifdef MV_SANITIZED
     // The sanitizers test whether memory is readable by writing it to a pipe.

@@ -1,7 +1,8 @@
 // A test build of the decoder helper: the real decoders, and one more "format" that is no
 // picture at all but an attack on the helper. A file that begins "MVTEST-HOSTILE " and the
-// name of an attack makes the decoder try it. The shipped helper (apps/mvdecode) has no such
-// thing; this one is built for the tests only and never installed.
+// name of an attack makes the decoder try it. With MVTEST_WITHHOLD=all in its environment it
+// also plays a kernel that refuses every protection. The shipped helper (apps/mvdecode) has no
+// such thing; this one is built for the tests only and never installed.
 #include "sandbox/HelperMain.h"
 #include "sandbox/JobDecoding.h"
 
@@ -81,5 +82,6 @@ Picture decode(const mv::sandbox::DecodeJob& job)
 
 int main(int argc, char** argv)
 {
-    return mv::sandbox::runHelper(argc, argv, {decode, mv::sandbox::probeJob});
+    const bool refuseAll = qEnvironmentVariable("MVTEST_WITHHOLD") == QLatin1String("all");
+    return mv::sandbox::runHelper(argc, argv, {decode, mv::sandbox::probeJob}, refuseAll ? ~0u : 0u);
 }

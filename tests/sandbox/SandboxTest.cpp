@@ -129,6 +129,22 @@ TEST(DecoderHelper, APictureThatStopsTheDecoderThreeTimesInARowIsRefusedUntilItC
               "the decoder was stopped: it crashed");
 }
 
+TEST(DecoderHelper, WhereTheKernelRefusesEveryProtectionPicturesStillDecodeAndAboutSaysSo)
+{
+    qputenv("MVTEST_WITHHOLD", "all");
+    HelperPool pool(hostile());
+    qunsetenv("MVTEST_WITHHOLD");
+    const QByteArray png = noisePng(16);
+    const imaging::Picture picture = pool.decode(jobFor(png, QStringLiteral("a.png")));
+    ASSERT_TRUE(picture.ok()) << picture.status.reason;
+    EXPECT_EQ(picture.image, InProcessDecoders().decode(jobFor(png, QStringLiteral("a.png"))).image);
+    const Protections left = pool.protections();
+    EXPECT_EQ(left.bits & ~std::uint32_t(TimeCap), 0u); // the time cap is set from outside
+    const QString about = describeProtections(left);
+    EXPECT_THAT(about.toStdString(),
+                HasSubstr("Refused by this system: system-call filter, file access limited"));
+}
+
 TEST(DecoderHelper, VectorPicturesAreDrawnInTheHelperAsInThisProcess)
 {
     HelperPool pool;
