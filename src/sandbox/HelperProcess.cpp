@@ -31,7 +31,6 @@ namespace mv::sandbox {
 namespace {
 
 constexpr const char* kHelperName = "mvdecode";
-const char* const kStartStep = "start decoder";
 constexpr int kHangUpGraceMs = 5000;
 
 std::string tr(const char* text)
@@ -118,7 +117,7 @@ std::unique_ptr<HelperProcess> HelperProcess::start(const QString& program, file
 {
     int pair[2];
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, pair) != 0) {
-        *why = fileio::Status::failure(kStartStep, errno);
+        *why = fileio::Status::failure(kDecoderStoppedStep, errno);
         return nullptr;
     }
     std::unique_ptr<HelperProcess> helper(new HelperProcess);
@@ -128,7 +127,7 @@ std::unique_ptr<HelperProcess> HelperProcess::start(const QString& program, file
         // dup2 onto the same number would leave close-on-exec set.
         theirs.reset(::fcntl(theirs.get(), F_DUPFD_CLOEXEC, wire::kChannelFd + 1));
         if (!theirs.valid()) {
-            *why = fileio::Status::failure(kStartStep, errno);
+            *why = fileio::Status::failure(kDecoderStoppedStep, errno);
             return nullptr;
         }
     }
@@ -167,7 +166,8 @@ std::unique_ptr<HelperProcess> HelperProcess::start(const QString& program, file
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
         helper->ended_ = true;
-        *why = fileio::Status::failure(kStartStep, rc);
+        // Told like a stopped decoder: the picture is not to blame, and the user learns why.
+        *why = fileio::Status::failure(kDecoderStoppedStep, rc);
         why->reason = QCoreApplication::translate("mv::sandbox", "the decoder %1 could not be started: %2")
                           .arg(program, QString::fromStdString(fileio::errorText(rc)))
                           .toStdString();

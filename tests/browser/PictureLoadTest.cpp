@@ -97,6 +97,25 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
     }
 }
 
+TEST(PictureLoad, AVectorPictureIsDrawnForThePlaceItGoes)
+{
+    QTemporaryDir dir;
+    QFile wmf(QStringLiteral(MV_CORPUS "/wmf/plain.wmf")); // 50 x 40 at its natural size
+    ASSERT_TRUE(wmf.open(QIODevice::ReadOnly));
+    PictureRequest r;
+    r.path = writeBytes(dir, QStringLiteral("plain.wmf"), wmf.readAll());
+    r.listedName = QStringLiteral("plain.wmf");
+    r.place = DrawPlace {QSize(500, 500), 16, false, 3.0, 1.0};
+    const PictureOutcome zoomed = loadPicture(r, mv::test::decoders());
+    ASSERT_EQ(zoomed.kind, PictureOutcome::Shown) << zoomed.status.reason;
+    EXPECT_TRUE(zoomed.picture.redrawable);
+    EXPECT_EQ(QSize(zoomed.facts.width, zoomed.facts.height), QSize(50, 40));
+    EXPECT_EQ(zoomed.picture.image.size(), QSize(150, 120));
+    r.place->bestFit = true;
+    r.options.targetSize = QSize(400, 400);
+    EXPECT_EQ(loadPicture(r, mv::test::decoders()).picture.image.size(), QSize(400, 320));
+}
+
 TEST(PictureLoad, EveryWayASelectionFails)
 {
     QTemporaryDir dir;
