@@ -1,5 +1,6 @@
 // mvconvert: decodes any picture the viewer can show and writes it as PNG, or prints what it
-// is. The same library as the viewer, so it doubles as a command-line check of a file.
+// is. It decodes as the viewer does, in the same locked-down decoder helper (mvdecode), so it
+// doubles as a command-line check of a file.
 //
 //   mvconvert IN OUT.png       decode IN, write OUT as PNG
 //   mvconvert --width N IN OUT.png
@@ -8,13 +9,16 @@
 //   mvconvert --decode-only IN [WxH]
 //                              decode and discard (for timing), optionally for drawing into
 //                              a WxH box (a JPEG then decodes downscaled)
+#include "imaging/FileBytes.h"
 #include "imaging/PictureDecoder.h"
+#include "imaging/SiblingPalette.h"
 #include "imaging/base/DecodeLimits.h"
+#include "imaging/base/Messages.h"
+#include "sandbox/HelperPool.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
+#include <QFileInfo>
 #include <QImageWriter>
-#include <QPainter>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -41,57 +45,83 @@ int usage()
     return 2;
 }
 
-// A vector picture is drawn at its natural size, or width pixels wide (0: natural).
+// The picture's pixels, width pixels wide (0: as decoded). A vector picture was drawn at that
+// width by the helper already.
 QImage pixelsOf(const Picture& picture, int width, QString* error)
 {
-    if (!picture.isVector()) {
-        const QImage& image = picture.image;
-        if (width <= 0 || width == image.width())
-            return image;
-        const double height = std::max(1.0, std::round(double(image.height()) * width / image.width()));
-        *error = mv::imaging::checkDimensions(width, std::int64_t(std::min(height, 1e12)));
-        return error->isEmpty() ? image.scaledToWidth(width, Qt::SmoothTransformation) : QImage();
-    }
-    QSizeF size = picture.drawing->naturalSize();
-    if (width > 0 && size.width() > 0)
-        size = QSizeF(width, size.height() * width / size.width());
-    const QSize pixels = size.toSize().expandedTo(QSize(1, 1));
-    QImage image = mv::imaging::allocateImage(pixels.width(), pixels.height(),
-                                              QImage::Format_ARGB32_Premultiplied, error);
-    if (image.isNull())
+    const QImage& image = picture.image;
+    if (width <= 0 || width == image.width())
         return image;
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    picture.drawing->draw(painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
-    return image;
+    const double height = std::max(1.0, std::round(double(image.height()) * width / image.width()));
+    *error = mv::imaging::checkDimensions(width, std::int64_t(std::min(height, 1e12)));
+    return error->isEmpty() ? image.scaledToWidth(width, Qt::SmoothTransformation) : QImage();
 }
 
-int info(const QString& in)
+// The file's bytes (and a .CUT's palette beside it) handed to a decoder helper.
+struct Input {
+    mv::imaging::FileBytes bytes;
+    QByteArray palette;
+    mv::sandbox::DecodeJob job;
+    mv::fileio::Status read;
+
+    explicit Input(const QString& path)
+    {
+        bytes = mv::imaging::FileBytes::read(path, mv::imaging::kMaxPictureFileBytes, &read);
+        if (QFileInfo(path).suffix().compare(QLatin1String("cut"), Qt::CaseInsensitive) == 0)
+            palette = mv::imaging::readSiblingPalette(path);
+        job.bytes = bytes.view();
+        job.palette = palette;
+        job.fileName = QFileInfo(path).fileName();
+    }
+};
+
+Picture decode(mv::sandbox::Decoders& decoders, const Input& input)
 {
-    const mv::imaging::PictureInfo i = mv::imaging::probePictureFile(in);
+    if (!input.read)
+        return Picture::failure(input.read);
+    if (input.bytes.view().isEmpty())
+        return Picture::failure(mv::imaging::reason(mv::imaging::Reason::FileEmpty));
+    return decoders.decode(input.job);
+}
+
+int printInfo(mv::sandbox::Decoders& decoders, const QString& in)
+{
+    Input input(in);
+    mv::imaging::PictureInfo i;
+    if (!input.read)
+        i.status = input.read;
+    else if (input.bytes.view().isEmpty())
+        i = mv::imaging::PictureInfo::failure(mv::imaging::reason(mv::imaging::Reason::FileEmpty));
+    else
+        i = decoders.probe(input.job);
     if (!i.ok())
         return fail(in, i.reasonText());
     std::printf("%s %d %d %d\n", qUtf8Printable(i.typeName), i.width, i.height, i.colorDepth);
     return 0;
 }
 
-int decodeOnly(const QString& in, const QString& box)
+int decodeAndDrop(mv::sandbox::Decoders& decoders, const QString& in, const QString& box)
 {
-    mv::imaging::DecodeOptions options;
+    Input input(in);
+    mv::imaging::DecodeOptions& options = input.job.options;
     if (!box.isEmpty()) {
         const QStringList wh = box.split(QLatin1Char('x'));
         if (wh.size() != 2 || wh[0].toInt() <= 0 || wh[1].toInt() <= 0)
             return usage();
         options.targetSize = QSize(wh[0].toInt(), wh[1].toInt());
     }
-    const Picture p = mv::imaging::decodePictureFile(in, options);
+    const Picture p = decode(decoders, input);
     return p.ok() ? 0 : fail(in, p.reasonText());
 }
 
 // Written to a temporary file and renamed, so a failed write never damages an existing OUT.
-int convert(const QString& in, const QString& out, int width = 0)
+int convert(mv::sandbox::Decoders& decoders, const QString& in, const QString& out, int width = 0)
 {
-    const Picture p = mv::imaging::decodePictureFile(in);
+    Input input(in);
+    // A vector picture is drawn at its natural size, or width pixels wide.
+    if (width > 0)
+        input.job.draw.box = QSize(width, int(mv::imaging::kMaxDimension));
+    const Picture p = decode(decoders, input);
     if (!p.ok())
         return fail(in, p.reasonText());
     QString error;
@@ -117,33 +147,32 @@ int convert(const QString& in, const QString& out, int width = 0)
 
 int main(int argc, char** argv)
 {
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
-    // Only drawing needs the GUI application (metafile text needs fonts); reading a picture
-    // does not, and the GUI application's start-up is most of a small decode's time.
-    const bool reading =
-        args.size() >= 2 && (args[0] == QLatin1String("--info") || args[0] == QLatin1String("--decode-only"));
-    if (reading) {
-        QCoreApplication app(argc, argv);
-        if (args.size() == 2 && args[0] == QLatin1String("--info"))
-            return info(args[1]);
-        if ((args.size() == 2 || args.size() == 3) && args[0] == QLatin1String("--decode-only"))
-            return decodeOnly(args[1], args.value(2));
-        return usage();
-    }
-    // It never needs a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    if (args.size() == 2 && !args[0].startsWith(QLatin1String("--")))
-        return convert(args[0], args[1]);
-    if (args.size() == 4 && args[0] == QLatin1String("--width")) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments();
+    args.removeFirst();
+    const auto command = [&](const char* name, qsizetype minArgs, qsizetype maxArgs) {
+        return args.size() >= minArgs && args.size() <= maxArgs && args[0] == QLatin1String(name);
+    };
+    int width = 0;
+    if (command("--width", 4, 4)) {
         bool ok = false;
-        const int width = args[1].toInt(&ok);
+        width = args[1].toInt(&ok);
         if (!ok || width <= 0 || width > mv::imaging::kMaxDimension)
             return usage();
-        return convert(args[2], args[3], width);
+        args.remove(0, 2);
     }
-    return usage();
+    const bool info = command("--info", 2, 2) && width == 0;
+    const bool decodeOnly = command("--decode-only", 2, 3) && width == 0;
+    const bool toPng = args.size() == 2 && !args[0].startsWith(QLatin1String("--"));
+    if (!info && !decodeOnly && !toPng)
+        return usage();
+    // One picture: one helper, started now.
+    mv::sandbox::PoolOptions one;
+    one.maxHelpers = 1;
+    mv::sandbox::HelperPool decoders(one);
+    if (info)
+        return printInfo(decoders, args[1]);
+    if (decodeOnly)
+        return decodeAndDrop(decoders, args[1], args.value(2));
+    return convert(decoders, args[0], args[1], width);
 }

@@ -1,7 +1,9 @@
 // The viewer in the real main window (offscreen), timed as a user meets it: selecting a picture
 // until it is painted, the next picture once it was prepared, holding the arrow key through a
-// folder, an encrypted picture, and scrolling at 500 %. Prints "name value" lines for
-// view_compare.sh, times in milliseconds.
+// folder, an encrypted picture, and scrolling at 500 %. The first three that depend on the
+// decoder run twice, side by side: decoding in this process (lines "inprocess_..."), as the
+// viewer did before the decoder helpers, and in the helpers, as the program does. Prints
+// "name value" lines for view_compare.sh, times in milliseconds.
 // Usage: view_bench FOLDER (photo_NNN.jpg, and secret_jpg.mv$ encrypted with the key "bench key")
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
@@ -10,6 +12,7 @@
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/KeyState.h"
 #include "imaging/ui/ImageControl.h"
+#include "sandbox/InProcessDecoders.h"
 #include "shell/AppSettings.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MainWindow.h"
@@ -24,7 +27,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <string>
 #include <vector>
 
 using namespace mv;
@@ -71,9 +76,12 @@ T& part(const QObject& window)
     return *found;
 }
 
+// Put before every figure's name: "inprocess_" while the decoders run in this process.
+std::string gPrefix;
+
 void report(const char* name, double value)
 {
-    std::printf("%s %.1f\n", name, value);
+    std::printf("%s%s %.1f\n", gPrefix.c_str(), name, value);
     std::fflush(stdout);
 }
 
@@ -118,29 +126,60 @@ struct Bench {
     }
 };
 
-void coldSelect(Bench& b, int count)
-{
+// The two places pictures are decoded in, measured turn about so that both meet the same load.
+struct Place {
+    const char* prefix; // of the figures' names
+    sandbox::Decoders* decoders;
     std::vector<double> times;
-    for (int i = 0; i < 5; ++i) {
-        const int row = (i * 37 + 11) % count;
-        b.loader.forgetPrepared();
-        b.settle();
-        times.push_back(b.timeUntilPainted(row, [&] { b.list->selectRow(row); }));
-    }
-    report("select_until_painted_ms", median(times));
+};
+
+void use(Bench& b, const Place& place)
+{
+    b.settle();
+    b.loader.forgetPrepared();
+    b.loader.setDecoders(*place.decoders);
+    gPrefix = place.prefix;
 }
 
-void preparedNext(Bench& b, int count)
+void reportMedians(std::vector<Place>& places, const char* name)
 {
-    std::vector<double> times;
+    for (Place& place : places) {
+        gPrefix = place.prefix;
+        report(name, median(place.times));
+        place.times.clear();
+    }
+}
+
+void coldSelect(Bench& b, int count, std::vector<Place>& places)
+{
+    for (int i = 0; i < 5; ++i) {
+        const int row = (i * 37 + 11) % count;
+        for (Place& place : places) {
+            // From another picture, shown and settled, with nothing prepared: a new selection.
+            const int away = (row + count / 2) % count;
+            b.list->selectRow(away);
+            waitFor([&] { return b.control->pictureFile() == b.pathAt(away); });
+            use(b, place);
+            b.pause();
+            place.times.push_back(b.timeUntilPainted(row, [&] { b.list->selectRow(row); }));
+        }
+    }
+    reportMedians(places, "select_until_painted_ms");
+}
+
+void preparedNext(Bench& b, int count, std::vector<Place>& places)
+{
     for (int i = 0; i < 5; ++i) {
         const int row = (i * 41 + 5) % (count - 1);
-        b.list->selectRow(row);
-        waitFor([&] { return b.control->pictureFile() == b.pathAt(row); });
-        b.settle(); // the neighbours are prepared now
-        times.push_back(b.timeUntilPainted(row + 1, [&] { b.down(); }));
+        for (Place& place : places) {
+            use(b, place);
+            b.list->selectRow(row);
+            waitFor([&] { return b.control->pictureFile() == b.pathAt(row); });
+            b.settle(); // the neighbours are prepared now
+            place.times.push_back(b.timeUntilPainted(row + 1, [&] { b.down(); }));
+        }
     }
-    report("prepared_next_painted_ms", median(times));
+    reportMedians(places, "prepared_next_painted_ms");
 }
 
 void holdArrow(Bench& b, int count)
@@ -191,7 +230,9 @@ void holdArrow(Bench& b, int count)
 
 void encrypted(Bench& b, int secretRow)
 {
-    part<crypto::KeyState>(b.w).append(crypto::SecretText::fromText(QStringLiteral("bench key")));
+    auto& keys = part<crypto::KeyState>(b.w);
+    if (!keys.hasKeys())
+        keys.append(crypto::SecretText::fromText(QStringLiteral("bench key")));
     b.list->selectRow(0);
     b.settle();
     b.loader.forgetPrepared();
@@ -229,6 +270,8 @@ void zoomScroll(Bench& b)
 
 int main(int argc, char** argv)
 {
+    // The helper of this build, which lies beside the program rather than beside the benchmark.
+    ::setenv("MV_DECODER_HELPER", MV_DECODER_HELPER, 0);
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
@@ -250,11 +293,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "view_bench: %s lists %d pictures; at least 3 are needed\n", argv[1], count);
         return 1;
     }
-    coldSelect(b, count);
-    preparedNext(b, count);
-    holdArrow(b, count);
-    if (secretRow >= 0)
-        encrypted(b, secretRow);
-    zoomScroll(b);
+    sandbox::InProcessDecoders inProcess;
+    std::vector<Place> places {{"inprocess_", &inProcess, {}}, {"", &b.viewer.decoders(), {}}};
+    coldSelect(b, count, places);
+    preparedNext(b, count, places);
+    for (const Place& place : places) {
+        use(b, place);
+        holdArrow(b, count);
+        if (secretRow >= 0)
+            encrypted(b, secretRow);
+    }
+    zoomScroll(b); // in the helpers, as the program does
     return 0;
 }

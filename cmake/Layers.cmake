@@ -4,7 +4,8 @@
 #
 #   fileio        Qt-free file primitives
 #   engine        the cipher and the file layout (C interface; included as <mvengine/...>)
-#   fileutil .. browser, secured   the core subsystems, no widgets
+#   fileutil .. browser, secured   the core subsystems, no widgets (sandbox: the decoder
+#                 helpers, between the decoders and the viewing pipeline that uses them)
 #   widgets       helpers every ui/ folder shares
 #   */ui          each subsystem's windows and dialogs
 #   apps          main() of each executable
@@ -17,6 +18,7 @@ set(MV_LAYERS
   shell
   crypto
   imaging
+  sandbox
   browser
   secured
   widgets

@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-image-formats-plugins libxcb1-dev
   libsodium-dev zlib1g-dev libjpeg62-turbo-dev libjpeg-turbo-progs
+  libseccomp-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libfuzzer-14-dev clang-format
   xvfb xauth fonts-dejavu-core dbus-daemon trayer

@@ -99,7 +99,10 @@ QStringList metafileMimeTypes(const QString& name)
 
 std::optional<ClipboardPicture> clipboardFromShown(const imaging::Picture& shown, int frame)
 {
-    if (!shown.ok() || shown.isVector() || shown.image.size() != QSize(shown.width, shown.height))
+    // A metafile, drawn from vectors here or as pixels by the decoder helper, is read again:
+    // its own bytes go along with the picture.
+    if (!shown.ok() || shown.isVector() || shown.redrawable ||
+        shown.image.size() != QSize(shown.width, shown.height))
         return std::nullopt;
     ClipboardPicture out;
     out.image = shown.image;
@@ -108,11 +111,12 @@ std::optional<ClipboardPicture> clipboardFromShown(const imaging::Picture& shown
     return out;
 }
 
-ClipboardPicture clipboardFromFile(const PictureRequest& request, const FileReading& reading)
+ClipboardPicture clipboardFromFile(const PictureRequest& request, sandbox::Decoders& decoders,
+                                   const FileReading& reading)
 {
     ClipboardPicture out;
     const KeepingReading keeping(reading);
-    const PictureOutcome outcome = loadPicture(request, keeping);
+    const PictureOutcome outcome = loadPicture(request, decoders, keeping);
     if (!outcome.shown()) {
         out.status = failure(request.path, whyNotLoaded(outcome));
         return out;

@@ -43,7 +43,7 @@ std::optional<ClipboardPicture> clipboardFromShown(const imaging::Picture& shown
 // encrypted file is decrypted into memory with request's keys, as for viewing. A vector picture
 // is drawn at its own size (a decrypted one into protected memory). request.options should ask
 // for the full size (no targetSize).
-ClipboardPicture clipboardFromFile(const PictureRequest& request,
+ClipboardPicture clipboardFromFile(const PictureRequest& request, sandbox::Decoders& decoders,
                                    const FileReading& reading = FileReading::real());
 
 // The data the clipboard gets: the image, and the metafile bytes under each of their types.

@@ -5,14 +5,13 @@
 #include "crypto/EncryptedNames.h"
 #include "crypto/MemoryDecrypt.h"
 #include "imaging/FileBytes.h"
-#include "imaging/PictureDecoder.h"
 #include "imaging/SiblingPalette.h"
 #include "imaging/base/DrawnSize.h"
-#include "imaging/base/ProtectedPixels.h"
 #include "imaging/base/ReducedCopy.h"
 
 #include <mvengine/engine.h>
 
+#include <QDateTime>
 #include <QFileInfo>
 
 namespace mv::browser {
@@ -22,6 +21,28 @@ namespace {
 bool isCutName(const QString& name)
 {
     return QFileInfo(name).suffix().compare(QLatin1String("cut"), Qt::CaseInsensitive) == 0;
+}
+
+// The job a decoder helper gets: the plain bytes and the options, and of the file only what
+// names it as it is now, for the count of helpers it stopped.
+sandbox::DecodeJob jobFor(const PictureRequest& request, const QFileInfo& file, QByteArrayView bytes,
+                          const QString& name)
+{
+    sandbox::DecodeJob job;
+    job.bytes = bytes;
+    job.fileName = name;
+    job.options = request.options;
+    job.urgent = request.urgent;
+    // A vector picture is drawn for the place it goes: fitted into the area, or at the zoom.
+    if (request.place && request.place->bestFit)
+        job.draw.box = request.options.targetSize;
+    else if (request.place)
+        job.draw.scale = request.place->zoom;
+    job.strikeKey = QStringLiteral("%1|%2|%3")
+                        .arg(file.absoluteFilePath())
+                        .arg(file.size())
+                        .arg(file.lastModified().toMSecsSinceEpoch());
+    return job;
 }
 
 // The copy the image control will draw, made here so the window does no scaling.
@@ -85,14 +106,14 @@ void checkKeyOnly(const PictureRequest& request, PictureOutcome& outcome, const 
     outcome.facts.encrypted = true;
 }
 
-void loadEncrypted(const PictureRequest& request, PictureOutcome& outcome, const FileReading& reading,
-                   qint64 fileSize)
+void loadEncrypted(const PictureRequest& request, PictureOutcome& outcome, sandbox::Decoders& decoders,
+                   const FileReading& reading, const QFileInfo& file)
 {
     const QString plainName = crypto::PlainName(request.listedName);
     const bool viewable = IsViewableName(plainName);
-    if (viewable && fileSize > kMaxViewedFileBytes) {
+    if (viewable && file.size() > kMaxViewedFileBytes) {
         outcome.kind = PictureOutcome::TooLarge;
-        outcome.facts.fileSize = fileSize;
+        outcome.facts.fileSize = file.size();
         return;
     }
     if (request.keys.empty()) {
@@ -115,15 +136,17 @@ void loadEncrypted(const PictureRequest& request, PictureOutcome& outcome, const
     outcome.keyIndex = opened.keyIndex;
     outcome.facts.encrypted = true;
     // A .CUT keeps its colours in a plain .PAL beside it; an encrypted one has none to read.
-    imaging::Picture picture = imaging::decodePictureData(opened.bytes.view(), plainName, request.options);
+    sandbox::DecodeJob job = jobFor(request, file, opened.bytes.view(), plainName);
+    // Only the decoded picture stays, in memory kept out of core dumps and zeroed when the
+    // picture is dropped, its reduced copy too; the decrypted bytes are wiped when `opened`
+    // goes, and the helper's copy of them as soon as it has answered.
+    job.sensitive = true;
+    imaging::Picture picture = decoders.decode(job);
     if (!picture.ok()) {
         outcome.kind = PictureOutcome::DecryptedDecodeFailed;
         outcome.status = picture.status;
         return;
     }
-    // Only the decoded picture stays, in memory kept out of core dumps and zeroed when the
-    // picture is dropped, its reduced copy too; the decrypted bytes are wiped when `opened` goes.
-    imaging::protectPicture(picture);
     takePicture(request, outcome, std::move(picture), opened.bytes.view());
 }
 
@@ -139,7 +162,8 @@ qint64 PictureOutcome::bytesHeld() const
     return picture.pixelBytes() + 4096; // the drawing of a vector picture and the bookkeeping
 }
 
-PictureOutcome loadPicture(const PictureRequest& request, const FileReading& reading)
+PictureOutcome loadPicture(const PictureRequest& request, sandbox::Decoders& decoders,
+                           const FileReading& reading)
 {
     PictureOutcome outcome;
     outcome.facts.listedName = request.listedName;
@@ -153,7 +177,7 @@ PictureOutcome loadPicture(const PictureRequest& request, const FileReading& rea
     // be shown is read no further than that.
     if (!IsViewableName(request.listedName)) {
         if (beginsWithSignature(reading.head(request.path, MV_SIGNATURE_LEN, &read)))
-            loadEncrypted(request, outcome, reading, info.size());
+            loadEncrypted(request, outcome, decoders, reading, info);
         else
             outcome.kind = PictureOutcome::Unsupported;
         return outcome;
@@ -165,7 +189,7 @@ PictureOutcome loadPicture(const PictureRequest& request, const FileReading& rea
     }
     const imaging::FileBytes bytes = reading.whole(request.path, kMaxViewedFileBytes, &read);
     if (beginsWithSignature(bytes.view())) {
-        loadEncrypted(request, outcome, reading, info.size());
+        loadEncrypted(request, outcome, decoders, reading, info);
         return outcome;
     }
     if (!read) {
@@ -175,8 +199,9 @@ PictureOutcome loadPicture(const PictureRequest& request, const FileReading& rea
     }
     const QByteArray palette =
         isCutName(request.listedName) ? imaging::readSiblingPalette(request.path) : QByteArray();
-    imaging::Picture picture =
-        imaging::decodePictureData(bytes.view(), request.listedName, request.options, palette);
+    sandbox::DecodeJob job = jobFor(request, info, bytes.view(), request.listedName);
+    job.palette = palette;
+    imaging::Picture picture = decoders.decode(job);
     if (!picture.ok()) {
         outcome.kind = PictureOutcome::DecodeFailed;
         outcome.status = picture.status;

@@ -1,7 +1,8 @@
 // Loading the file selected in the list for viewing, off the user-interface thread: the file's
 // bytes, or its decryption into memory with the keys in hand (never into a file, and wiped as
-// soon as it is decoded), then the decoder, and the facts the information line shows. Nothing
-// here asks the user anything: a file that needs a key says so and the window asks.
+// soon as it is decoded), then a decoder helper (sandbox/HelperPool.h: the plain bytes go to a
+// locked-down process, the pixels come back), and the facts the information line shows.
+// Nothing here asks the user anything: a file that needs a key says so and the window asks.
 //
 // What a file is, is decided from its name and its first bytes: only a file that can be shown
 // is read whole. A file that is not a picture is read no further than its signature, and an
@@ -15,6 +16,7 @@
 #include "imaging/PictureDecoder.h"
 #include "imaging/base/DecodeOptions.h"
 #include "imaging/base/Picture.h"
+#include "sandbox/Decoders.h"
 
 #include <QSize>
 #include <QString>
@@ -42,6 +44,8 @@ struct PictureRequest {
     std::optional<DrawPlace> place; // none: no reduced copy is made ahead
     // Tried in order on an encrypted file; with none, an encrypted file needs a key.
     std::vector<crypto::SecretText> keys;
+    // The user waits for it (not a picture prepared ahead): it gets the next free decoder.
+    bool urgent = true;
 };
 
 struct [[nodiscard]] PictureOutcome {
@@ -49,7 +53,7 @@ struct [[nodiscard]] PictureOutcome {
         Shown,                 // picture and facts are set
         Missing,               // the file is gone
         Unsupported,           // a plain file whose name is not a picture type
-        DecodeFailed,          // a plain picture the decoder refused
+        DecodeFailed,          // a plain picture the decoder refused (or was stopped on)
         TooLarge,              // a picture larger than the viewer takes (facts.fileSize)
         NeedsKey,              // encrypted, and none of the keys opens it
         DecryptedUnviewable,   // a key opens it, but its plain name is not a picture type
@@ -68,6 +72,7 @@ struct [[nodiscard]] PictureOutcome {
 // The most bytes of a file the viewer reads or decrypts into memory.
 inline constexpr qint64 kMaxViewedFileBytes = imaging::kMaxPictureFileBytes;
 
-PictureOutcome loadPicture(const PictureRequest& request, const FileReading& reading = FileReading::real());
+PictureOutcome loadPicture(const PictureRequest& request, sandbox::Decoders& decoders,
+                           const FileReading& reading = FileReading::real());
 
 } // namespace mv::browser

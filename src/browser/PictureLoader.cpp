@@ -5,7 +5,8 @@
 
 namespace mv::browser {
 
-PictureLoader::PictureLoader(QObject* parent, qint64 cacheBudget) : QObject(parent), cache_(cacheBudget)
+PictureLoader::PictureLoader(sandbox::Decoders& decoders, QObject* parent, qint64 cacheBudget)
+    : QObject(parent), decoders_(&decoders), cache_(cacheBudget)
 {
     qRegisterMetaType<mv::browser::SharedOutcome>("mv::browser::SharedOutcome");
     // Up to two preparations, and the picture the user asked for never waits for a thread.
@@ -73,8 +74,10 @@ void PictureLoader::start(Job job)
     }
     const quint64 epoch = epoch_;
     QPointer<PictureLoader> self(this);
-    pool_.start([self, job = std::move(job), epoch]() mutable {
-        auto outcome = std::make_shared<const PictureOutcome>(loadPicture(job.request));
+    job.request.urgent = job.ticket != 0;
+    sandbox::Decoders* decoders = decoders_;
+    pool_.start([self, job = std::move(job), epoch, decoders]() mutable {
+        auto outcome = std::make_shared<const PictureOutcome>(loadPicture(job.request, *decoders));
         // The loader outlives its pool's jobs (its destructor waits for them).
         QMetaObject::invokeMethod(
             self.data(),

@@ -21,8 +21,14 @@ class PictureLoader : public QObject {
     Q_OBJECT
 
 public:
-    explicit PictureLoader(QObject* parent = nullptr, qint64 cacheBudget = qint64(512) << 20);
+    // Decodes through decoders (the program's helper pool), which must outlive the loader.
+    explicit PictureLoader(sandbox::Decoders& decoders, QObject* parent = nullptr,
+                           qint64 cacheBudget = qint64(512) << 20);
     ~PictureLoader() override;
+    // Decodes through others from now on: for the benchmarks that put decoding in this process
+    // beside the helpers. Only while nothing loads.
+    void setDecoders(sandbox::Decoders& decoders) { decoders_ = &decoders; }
+    [[nodiscard]] sandbox::Decoders& decoders() const { return *decoders_; }
 
     // The prepared picture for request, if there is one: shown at once, no worker needed.
     [[nodiscard]] SharedOutcome prepared(const PictureRequest& request);
@@ -62,6 +68,7 @@ private:
 
     static constexpr int kMaxPreparingLanes = 2;
 
+    sandbox::Decoders* decoders_;
     QThreadPool pool_;
     PreparedCache cache_;
     quint64 latest_ = 0;

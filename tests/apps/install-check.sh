@@ -18,6 +18,7 @@ usr/bin/mirravelnock
 usr/bin/mvconvert
 usr/bin/mvcrypt
 usr/$libdir/libmvengine.so
+usr/$libdir/mvdecode
 usr/$libdir/mvlaunch
 usr/share/applications/mirravelnock.desktop
 usr/share/doc/mirravelnock/changelog.gz
@@ -53,6 +54,12 @@ for program in mirravelnock mvcrypt; do
     problem "$program finds the engine at '$found', not where it was installed"
 done
 readelf -d "$root/usr/bin/mvconvert" | grep -q mvengine && problem "mvconvert links the engine"
+# Pictures are decoded in the helper only: neither the program nor mvconvert holds a decoder.
+for program in mirravelnock mvconvert; do
+  nm -C "$root/usr/bin/$program" 2>/dev/null | grep -q 'mv::imaging::decodePictureData' &&
+    problem "$program holds the decoders; they belong in the helper"
+done
+[[ -x "$root/usr/bin/../$libdir/mvdecode" ]] || problem "mvdecode is not in the program's private folder"
 # The program looks for its launch helper beside itself, then in its private folder.
 [[ -x "$root/usr/bin/../$libdir/mvlaunch" ]] || problem "mvlaunch is not in the program's private folder"
 

@@ -4,6 +4,7 @@
 
 #include "ViewingTestFiles.h"
 #include "support/QtAppEnvironment.h"
+#include "support/TestDecoders.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,7 @@ TEST(PictureLoader, AStaleSelectionNeverReplacesANewerOne)
     const QString big = writeBytes(dir, QStringLiteral("a.png"), noisePng(1500, 1500, 1));
     const QString second = writeBytes(dir, QStringLiteral("b.png"), noisePng(30, 30, 2));
     const QString third = writeBytes(dir, QStringLiteral("c.png"), noisePng(20, 20, 3));
-    PictureLoader loader;
+    PictureLoader loader(mv::test::decoders());
     QList<QPair<quint64, QString>> delivered;
     QObject::connect(&loader, &PictureLoader::loaded, [&](quint64 ticket, const SharedOutcome& outcome) {
         delivered.append({ticket, outcome->facts.listedName});
@@ -70,7 +71,7 @@ TEST(PictureLoader, PreparedNeighboursAreShownWithoutAWorkerUntilTheFileChanges)
     QTemporaryDir dir;
     const QString next = writeBytes(dir, QStringLiteral("next.png"), noisePng(50, 40, 4));
     const QString after = writeBytes(dir, QStringLiteral("after.png"), noisePng(60, 40, 5));
-    PictureLoader loader;
+    PictureLoader loader(mv::test::decoders());
     loader.prepare({requestFor(next), requestFor(after)});
     ASSERT_TRUE(waitFor([&] { return loader.cache().count() == 2; }));
     const SharedOutcome ready = loader.prepared(requestFor(next));

@@ -2,6 +2,7 @@
 // the key) are still in memory. Arguments: the encrypted file, its key, and "guarded" to lock
 // the process down first as the program does, or "open" to leave it as it is.
 #include "browser/PictureLoad.h"
+#include "sandbox/HelperPool.h"
 #include "shell/ProcessGuard.h"
 
 #include <QCoreApplication>
@@ -21,7 +22,8 @@ int main(int argc, char** argv)
     request.path = QString::fromLocal8Bit(argv[1]);
     request.listedName = QFileInfo(request.path).fileName();
     request.keys.push_back(mv::crypto::SecretText::fromBytes(argv[2], std::strlen(argv[2])));
-    const mv::browser::PictureOutcome shown = mv::browser::loadPicture(request);
+    mv::sandbox::HelperPool decoders;
+    const mv::browser::PictureOutcome shown = mv::browser::loadPicture(request, decoders);
     if (!shown.shown())
         return 4;
     std::signal(SIGSEGV, SIG_DFL);

@@ -15,8 +15,9 @@
 
 namespace mv::browser {
 
-PictureCopy::PictureCopy(PictureArea& area, crypto::KeyState& keys, QWidget* dialogOwner)
-    : QObject(dialogOwner), area_(area), keys_(keys), owner_(dialogOwner)
+PictureCopy::PictureCopy(PictureArea& area, crypto::KeyState& keys, sandbox::Decoders& decoders,
+                         QWidget* dialogOwner)
+    : QObject(dialogOwner), area_(area), keys_(keys), decoders_(decoders), owner_(dialogOwner)
 {
     beep = [] { QApplication::beep(); };
 }
@@ -70,8 +71,8 @@ void PictureCopy::copyFromFile()
             finish(ticket, watcher->result());
     });
     setBusy(true);
-    watcher->setFuture(
-        QtConcurrent::run([request = std::move(request)] { return clipboardFromFile(request); }));
+    watcher->setFuture(QtConcurrent::run(
+        [this, request = std::move(request)] { return clipboardFromFile(request, decoders_); }));
 }
 
 void PictureCopy::finish(quint64 ticket, const ClipboardPicture& picture)

@@ -16,6 +16,10 @@ namespace mv::crypto {
 class KeyState;
 } // namespace mv::crypto
 
+namespace mv::sandbox {
+class Decoders;
+} // namespace mv::sandbox
+
 namespace mv::browser {
 
 struct ClipboardPicture;
@@ -25,7 +29,7 @@ class PictureCopy : public QObject {
     Q_OBJECT
 
 public:
-    PictureCopy(PictureArea& area, crypto::KeyState& keys, QWidget* dialogOwner);
+    PictureCopy(PictureArea& area, crypto::KeyState& keys, sandbox::Decoders& decoders, QWidget* dialogOwner);
     ~PictureCopy() override;
 
     void MenuCpoy_Click();
@@ -51,6 +55,7 @@ private:
 
     PictureArea& area_;
     crypto::KeyState& keys_;
+    sandbox::Decoders& decoders_;
     QWidget* owner_;
     std::function<QImage()> paintedGrid_;
     quint64 ticket_ = 0; // of the latest copy: an older one still reading is not put

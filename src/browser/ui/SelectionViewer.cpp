@@ -9,6 +9,7 @@
 #include "crypto/KeyState.h"
 #include "crypto/ui/AskKeyDialog.h"
 #include "imaging/ui/ImageControl.h"
+#include "sandbox/DecodeJob.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -32,7 +33,7 @@ constexpr double kSharpEnough = 0.98;
 SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineEdit* infoBar,
                                  crypto::KeyState& keys, QWidget* dialogOwner)
     : QObject(dialogOwner), browser_(browser), area_(area), infoBar_(infoBar), keys_(keys),
-      owner_(dialogOwner), leftovers_(new LeftoverOffer(browser, infoBar, dialogOwner))
+      owner_(dialogOwner), loader_(helpers_), leftovers_(new LeftoverOffer(browser, infoBar, dialogOwner))
 {
     openWithDesktop = [](const QString& path) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
@@ -265,7 +266,7 @@ void SelectionViewer::settle(const SharedOutcome& outcome)
         break;
     case PictureOutcome::DecodeFailed:
         area_.resetView();
-        showNote(tr("Error reading this file!"));
+        showNote(readError(outcome->status));
         break;
     case PictureOutcome::NeedsKey:
         area_.resetView();
@@ -291,6 +292,9 @@ void SelectionViewer::settle(const SharedOutcome& outcome)
     case PictureOutcome::DecryptedDecodeFailed:
         area_.resetView();
         beep();
+        // A decoder that was stopped is worth a word; a picture it merely refused is not.
+        if (sandbox::decoderStopped(outcome->status))
+            showNote(readError(outcome->status));
         break;
     }
     emit selectionSettled();
@@ -327,11 +331,26 @@ void SelectionViewer::sharpenIfNeeded()
         return;
     // Turned a quarter, the picture's width lies along the control's height.
     const int across = control->quarterTurns() % 2 == 0 ? control->width() : control->height();
-    const double needed = qMin<double>(picture.width, across * control->devicePixelRatioF());
+    const double wanted = across * control->devicePixelRatioF();
+    // A picture drawn from vectors can be drawn again at any size up to the helper's limit;
+    // pixels, no larger than they are.
+    const double needed =
+        picture.redrawable
+            ? qMin<double>(wanted, sandbox::drawnVectorSize(QSizeF(picture.width, picture.height),
+                                                            {QSize(), wanted / qMax(1, picture.width)})
+                                       .width())
+            : qMin<double>(picture.width, wanted);
     if (picture.image.width() >= needed * kSharpEnough)
         return;
     pendingName_ = shownName_;
     request();
+}
+
+QString SelectionViewer::readError(const fileio::Status& why)
+{
+    if (!sandbox::decoderStopped(why))
+        return tr("Error reading this file!");
+    return tr("Error reading this file! (%1)").arg(QString::fromStdString(why.reason));
 }
 
 void SelectionViewer::showNote(const QString& text)

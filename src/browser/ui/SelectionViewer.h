@@ -6,6 +6,7 @@
 
 #include "browser/PictureLoader.h"
 #include "browser/TravelPolicy.h"
+#include "sandbox/HelperPool.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -54,6 +55,8 @@ public:
     // The list entry whose picture is on show; empty when the area shows none.
     [[nodiscard]] QString nameOnView() const;
     [[nodiscard]] PictureLoader& loader() { return loader_; }
+    // The decoders the pictures are decoded in: the window's pool of helper processes.
+    [[nodiscard]] sandbox::Decoders& decoders() { return loader_.decoders(); }
     // The offer to wipe what an interrupted run left in a listed folder.
     [[nodiscard]] LeftoverOffer& leftoverOffer() { return *leftovers_; }
     // The view was cleared by the user: a load under way is not shown when it ends.
@@ -87,12 +90,15 @@ private:
     [[nodiscard]] QString pathOf(const QString& name) const;
     void setWaiting(bool waiting);
     void showNote(const QString& text);
+    // "Error reading this file!", and why when the decoder was stopped rather than refusing it.
+    static QString readError(const fileio::Status& why);
 
     BrowserPane& browser_;
     PictureArea& area_;
     QLineEdit* infoBar_;
     crypto::KeyState& keys_;
     QWidget* owner_;
+    sandbox::HelperPool helpers_; // outlives the loader, whose workers use it
     PictureLoader loader_;
     LeftoverOffer* leftovers_;
     bool unsupportedSelected_ = false;

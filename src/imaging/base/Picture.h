@@ -17,6 +17,9 @@ struct [[nodiscard]] Picture : DecodeResult {
     // Decrypted: its pixels live in protected memory (ProtectedPixels.h), and a copy made of
     // them for drawing belongs there too.
     bool sensitive = false;
+    // Drawn from a vector drawing (width and height are its natural size) at the size asked
+    // for: a view larger than that asks for it to be drawn again rather than enlarging it.
+    bool redrawable = false;
 
     Picture() = default;
     // The bytes of pixels it holds: the image, the reduced copy and an animation's further

@@ -1,5 +1,6 @@
 #include "AboutDialog.h"
 
+#include "browser/ui/SelectionViewer.h"
 #include "shell/Version.h"
 #include "widgets/ProgramIcon.h"
 
@@ -69,6 +70,14 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
     text->addWidget(textLine(tr("Braxmoor Laboratories")));
     text->addWidget(textLine(tr("Web: %1").arg(webSite())));
     text->addWidget(textLine(tr("Support: %1").arg(supportEmail())));
+    // Which protections the kernel gave the decoder helpers of the owner's viewer.
+    if (auto* viewer = owner ? owner->findChild<browser::SelectionViewer*>() : nullptr) {
+        QLabel* decoders = textLine(sandbox::describeProtections(viewer->decoders().protections()));
+        decoders->setWordWrap(true);
+        decoders->setObjectName(QStringLiteral("decoderProtections"));
+        text->addSpacing(metrics.height() / 2);
+        text->addWidget(decoders);
+    }
     text->addStretch(1);
 
     auto* top = new QHBoxLayout;

@@ -69,7 +69,7 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     auto* slideshow = new Slideshow(*fullScreen_, *browser_, *viewer_, *picture_, *keys_, this);
     new ViewComforts(*menus_, *viewOptions, *picture_, *fullScreen_, *slideshow,
                      isSecondInstance_ ? nullptr : &settings_, this);
-    pictureCopy_ = new browser::PictureCopy(*picture_, *keys_, this);
+    pictureCopy_ = new browser::PictureCopy(*picture_, *keys_, viewer_->decoders(), this);
     auto* cryptoCommands = new CryptoCommands(*browser_, *viewer_, *keys_, this);
     new fileutil::DeleteCommand(*browser_, *viewer_, menus_->MenuDelete, menus_->mnuSafeDelete, this,
                                 [this](bool on) { settings_.setTruth(Setting::SafeDelete, on); });

@@ -119,7 +119,7 @@ protected:
     QLineEdit* infoBar_ = new QLineEdit(&host_);
     crypto::KeyState keys_;
     SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &host_};
-    PictureCopy copy_ {*area_, keys_, &host_};
+    PictureCopy copy_ {*area_, keys_, viewer_.decoders(), &host_};
     QStringList told_;
     crypto::test::ModalWatch watch_ {[this](QWidget* w) {
         if (auto* box = qobject_cast<QMessageBox*>(w)) {

@@ -12,6 +12,7 @@
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
 #include "imaging/ui/ImageControl.h"
+#include "sandbox/HelperPool.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -22,6 +23,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace mv::browser {
 namespace {
@@ -205,6 +208,63 @@ TEST_F(SelectionViewerTest, LeftoversOfAKilledRunAreToldAndWipedOnlyWithConsent)
     EXPECT_FALSE(QFileInfo::exists(newLeft));
     EXPECT_TRUE(QFileInfo::exists(wipeLeft));
     EXPECT_EQ(infoBar_->text(), QStringLiteral("Wiped 1 left-over temporary file(s)"));
+}
+
+// The window does not depend on its decoders staying alive: a helper killed in the middle of a
+// decode (as a crash or the kernel would end it) costs that picture only, and says so.
+TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNextPicture)
+{
+    QTemporaryDir dir;
+    QFile hang(dir.filePath(QStringLiteral("a_hang.png")));
+    ASSERT_TRUE(hang.open(QIODevice::WriteOnly) && hang.write("MVTEST-HOSTILE loop") > 0);
+    hang.close();
+    QImage img(40, 20, QImage::Format_RGB32);
+    img.fill(Qt::darkCyan);
+    ASSERT_TRUE(img.save(dir.filePath(QStringLiteral("b_plain.png"))));
+
+    // The test build of the helper, whose "a_hang.png" decodes for ever.
+    const QByteArray realHelper = qgetenv("MV_DECODER_HELPER");
+    qputenv("MV_DECODER_HELPER", MV_HOSTILE_HELPER);
+    QWidget host;
+    auto* browser = new BrowserPane(&host);
+    auto* area = new PictureArea(&host);
+    auto* infoBar = new QLineEdit(&host);
+    crypto::KeyState keys;
+    SelectionViewer viewer(*browser, *area, infoBar, keys, &host);
+    qputenv("MV_DECODER_HELPER", realHelper);
+    auto* pool = dynamic_cast<sandbox::HelperPool*>(&viewer.decoders());
+    ASSERT_NE(pool, nullptr);
+    host.resize(800, 600);
+    browser->fileList()->setGeometry(0, 0, 300, 560);
+    area->setGeometry(300, 0, 500, 560);
+    host.show();
+    browser->fileSpec()->chooseEntry(0); // "All Files (*.*)"
+    ASSERT_TRUE(browser->setFolder(dir.path()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return browser->fileList()->names().size() == 2; }));
+    const auto killBusy = [&] {
+        for (const pid_t pid : pool->busyHelpers())
+            ::kill(pid, SIGKILL);
+    };
+
+    QSignalSpy settled(&viewer, &SelectionViewer::selectionSettled);
+    browser->fileList()->selectRow(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pool->busyHelpers().empty(); }, 20000));
+    killBusy();
+    ASSERT_TRUE(settled.wait(20000));
+    EXPECT_FALSE(area->hasPicture());
+    EXPECT_EQ(infoBar->text().toStdString(),
+              "Error reading this file! (the decoder was stopped: it was killed)");
+
+    browser->fileList()->selectRow(1);
+    ASSERT_TRUE(settled.wait(20000));
+    EXPECT_EQ(area->imageControl()->pictureFile(), dir.filePath(QStringLiteral("b_plain.png")));
+    // The picture before it is prepared meanwhile, and would decode for ever too.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            killBusy();
+            return viewer.loader().idle();
+        },
+        20000));
 }
 
 } // namespace

@@ -1,11 +1,17 @@
 // Pictures written by other programs (ImageMagick, GraphicsMagick, netpbm, cjpeg, tiffcp), each
 // decoded through our entry point and compared with another program's reading of it, kept
-// beside it as <file>.png. tests/data/SOURCES says how each pair was made, and by whom.
+// beside it as <file>.png. tests/data/SOURCES says how each pair was made, and by whom. Each
+// also decodes to the same pixels in the decoder helper, where the program decodes it, as in
+// this process.
 #include "imaging/PictureDecoder.h"
+#include "sandbox/InProcessDecoders.h"
+#include "support/TestDecoders.h"
 
 #include <gtest/gtest.h>
 
+#include <QColorSpace>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 
 #include <algorithm>
@@ -113,6 +119,29 @@ TEST_P(ReferenceFiles, MatchesTheStoredReading)
         }
     }
     EXPECT_TRUE(diff.empty()) << diff;
+}
+
+TEST_P(ReferenceFiles, DecodesToTheSamePixelsInTheHelper)
+{
+    const std::string name = GetParam();
+    QFile file(kDataDir + QLatin1Char('/') + QString::fromStdString(name));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    sandbox::DecodeJob job;
+    job.bytes = bytes;
+    job.fileName = QString::fromStdString(name);
+    job.options = optionsFor(name);
+    const Picture there = test::decoders().decode(job);
+    const Picture here = sandbox::InProcessDecoders().decode(job);
+    ASSERT_TRUE(there.ok()) << there.status.reason;
+    // Format, colour table and every pixel; not the colour space a file may name, which the
+    // helper does not hand back (the viewer draws pixels as they are).
+    QImage ours = here.image;
+    ours.setColorSpace(QColorSpace());
+    EXPECT_EQ(there.image, ours);
+    EXPECT_EQ(there.typeName, here.typeName);
+    EXPECT_EQ(QSize(there.width, there.height), QSize(here.width, here.height));
+    EXPECT_EQ(there.colorDepth, here.colorDepth);
 }
 
 std::string caseName(const ::testing::TestParamInfo<std::string>& info)

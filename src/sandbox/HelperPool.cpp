@@ -1,0 +1,240 @@
+#include "sandbox/HelperPool.h"
+
+#include "sandbox/MemoryFile.h"
+#include "sandbox/RequestWire.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include <algorithm>
+
+namespace mv::sandbox {
+
+namespace {
+
+fileio::Status refusal()
+{
+    return fileio::Status::failure(
+        kDecoderStoppedStep,
+        QCoreApplication::translate("mv::sandbox", "it stopped the decoder three times in a row; it is tried "
+                                                   "again when the file changes")
+            .toStdString());
+}
+
+fileio::Status reasonNotSent()
+{
+    return fileio::Status::failure(
+        kDecoderStoppedStep,
+        QCoreApplication::translate("mv::sandbox", "the decoder ended before it got the picture")
+            .toStdString());
+}
+
+} // namespace
+
+HelperPool::HelperPool(PoolOptions options) : options_(std::move(options))
+{
+    if (options_.program.isEmpty())
+        options_.program = helperProgram();
+    maxHelpers_ = options_.maxHelpers > 0 ? options_.maxHelpers : std::max(1, QThread::idealThreadCount());
+    limits_.cpuSeconds = options_.cpuSeconds;
+    limits_.wallMs = options_.wallMs;
+    if (options_.startWarm) {
+        std::lock_guard lock(mutex_);
+        keepOneWarm();
+    }
+}
+
+HelperPool::~HelperPool()
+{
+    // Busy helpers belong to jobs still running; whoever owns this pool waits for those first.
+    std::lock_guard lock(mutex_);
+    idle_.clear();
+}
+
+void HelperPool::keepOneWarm()
+{
+    if (!idle_.empty() || count_ >= maxHelpers_ || failedStarts_ > 0)
+        return;
+    fileio::Status why;
+    if (Helper spare = HelperProcess::start(options_.program, &why)) {
+        idle_.push_back(std::move(spare));
+        ++count_;
+    }
+}
+
+HelperPool::Helper HelperPool::acquire(bool urgent, fileio::Status* why)
+{
+    Helper helper;
+    {
+        std::unique_lock lock(mutex_);
+        if (urgent)
+            ++urgentWaiting_;
+        for (;;) {
+            const bool myTurn = urgent || urgentWaiting_ == 0;
+            if (myTurn && !idle_.empty()) {
+                // The one that has waited longest is the likeliest to be warm.
+                helper = std::move(idle_.front());
+                idle_.erase(idle_.begin());
+                break;
+            }
+            if (myTurn && count_ < maxHelpers_) {
+                helper = HelperProcess::start(options_.program, why);
+                if (!helper) {
+                    if (urgent)
+                        --urgentWaiting_;
+                    return nullptr;
+                }
+                ++count_;
+                break;
+            }
+            freed_.wait(lock);
+        }
+        if (urgent)
+            --urgentWaiting_;
+        keepOneWarm();
+    }
+    if (helper->waitReady(options_.startTimeoutMs, why)) {
+        std::lock_guard lock(mutex_);
+        failedStarts_ = 0;
+        protections_ = helper->protections();
+        busy_.push_back(helper->pid());
+        return helper;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        ++failedStarts_;
+    }
+    release(std::move(helper));
+    return nullptr;
+}
+
+void HelperPool::release(Helper helper)
+{
+    Helper gone;
+    {
+        std::lock_guard lock(mutex_);
+        busy_.erase(std::remove(busy_.begin(), busy_.end(), helper->pid()), busy_.end());
+        if (helper->alive()) {
+            idle_.push_back(std::move(helper));
+        } else {
+            --count_;
+            gone = std::move(helper);
+            keepOneWarm(); // a helper that died is replaced at once
+        }
+    }
+    freed_.notify_all();
+}
+
+HelperPool::Answer HelperPool::run(const DecodeJob& job, wire::JobKind kind)
+{
+    Answer answer;
+    const Part parts[] = {{job.bytes.data(), std::uint64_t(job.bytes.size())},
+                          {job.palette.data(), std::uint64_t(job.palette.size())}};
+    const fileio::UniqueFd bytes = sealedMemoryFile("mv-picture", parts, job.sensitive);
+    if (!bytes.valid()) {
+        answer.failure = fileio::Status::failure(kDecoderStoppedStep, errno);
+        return answer;
+    }
+    const std::vector<char> request = requestMessage(job, kind);
+    // A helper that died while idle never saw the job: another one gets it.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        Helper helper = acquire(job.urgent, &answer.failure);
+        if (!helper)
+            break;
+        answer.exchange = helper->run(request, bytes.get(), limits_);
+        release(std::move(helper));
+        if (answer.exchange.outcome != HelperProcess::Exchange::NotSent)
+            break;
+    }
+    if (job.sensitive)
+        wipeMemoryFile(bytes.get(), std::uint64_t(job.bytes.size() + job.palette.size()));
+    if (answer.failure.ok && answer.exchange.outcome == HelperProcess::Exchange::NotSent)
+        answer.failure = reasonNotSent();
+    return answer;
+}
+
+imaging::Picture HelperPool::decode(const DecodeJob& job)
+{
+    if (refused(job.strikeKey))
+        return imaging::Picture::failure(refusal());
+    Answer answer = run(job, wire::JobKind::Decode);
+    if (!answer.failure.ok)
+        return imaging::Picture::failure(answer.failure);
+    HelperProcess::Exchange& e = answer.exchange;
+    imaging::Picture picture;
+    if (e.outcome == HelperProcess::Exchange::Stopped)
+        picture = imaging::Picture::failure(e.stop);
+    else if (e.reply.header.kind == wire::ReplyKind::Failed)
+        picture = imaging::Picture::failure(readFailure(e.reply));
+    else
+        picture = readPicture(e.reply, std::move(e.pixels), job.sensitive);
+    countStrike(job.strikeKey, decoderStopped(picture.status));
+    return picture;
+}
+
+imaging::PictureInfo HelperPool::probe(const DecodeJob& job)
+{
+    imaging::PictureInfo info;
+    if (refused(job.strikeKey)) {
+        info.status = refusal();
+        return info;
+    }
+    Answer answer = run(job, wire::JobKind::Probe);
+    if (!answer.failure.ok)
+        info.status = answer.failure;
+    else if (answer.exchange.outcome == HelperProcess::Exchange::Stopped)
+        info.status = answer.exchange.stop;
+    else
+        info = readInfo(answer.exchange.reply);
+    countStrike(job.strikeKey, decoderStopped(info.status));
+    return info;
+}
+
+Protections HelperPool::protections()
+{
+    std::lock_guard lock(mutex_);
+    if (!protections_.reported) {
+        fileio::Status ignored;
+        for (Helper& helper : idle_) {
+            if (helper->waitReady(0, &ignored)) {
+                protections_ = helper->protections();
+                break;
+            }
+        }
+    }
+    return protections_;
+}
+
+std::vector<pid_t> HelperPool::busyHelpers() const
+{
+    std::lock_guard lock(mutex_);
+    return busy_;
+}
+
+int HelperPool::helperCount() const
+{
+    std::lock_guard lock(mutex_);
+    return count_;
+}
+
+bool HelperPool::refused(const QString& key) const
+{
+    std::lock_guard lock(mutex_);
+    return !key.isEmpty() && strikes_.value(key) >= kStrikesBeforeRefusal;
+}
+
+void HelperPool::countStrike(const QString& key, bool stopped)
+{
+    if (key.isEmpty())
+        return;
+    std::lock_guard lock(mutex_);
+    if (!stopped) {
+        strikes_.remove(key);
+        return;
+    }
+    if (strikes_.size() > 1000) // a bound, not a policy: no session meets that many
+        strikes_.clear();
+    ++strikes_[key];
+}
+
+} // namespace mv::sandbox

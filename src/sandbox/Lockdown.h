@@ -1,0 +1,35 @@
+// How a decoder helper locks itself down, in two steps around its warm-up: what must happen
+// while it has one thread and has not started Qt (namespaces, no core files), then, once every
+// font and plug-in it needs is loaded, the caps, Landlock and the system-call filter. Each
+// step the kernel refuses is left out; the others still hold.
+#pragma once
+
+#include "sandbox/Protections.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mv::sandbox {
+
+// No core file and no ptrace by others; user, network and IPC namespaces of its own. Those of
+// `withheld` (Protection bits) are left out, as if the kernel refused them: a test build of the
+// helper does so to show that decoding goes on without them; the shipped helper withholds none.
+Protections prepareProcess(std::uint32_t withheld = 0);
+
+struct LockdownPlan {
+    std::vector<std::string> readableFolders; // fonts and plug-ins, for Landlock
+    std::uint64_t memoryAllowance = 0;        // address space beyond what the warm helper uses
+    int channelFd = -1;
+    std::uint32_t withheld = 0; // as for prepareProcess
+};
+
+// The address space a decoder may add to a warm helper: the bytes of the largest picture file
+// mapped, its pixels, and the copy of them handed back, plus a margin for the decoders' own
+// buffers (and for the sanitizers' bookkeeping in a sanitizer build).
+std::uint64_t decoderMemoryAllowance();
+
+// The caps, no new privileges, Landlock and the system-call filter; adds what held to sofar.
+Protections lockDown(const LockdownPlan& plan, Protections sofar);
+
+} // namespace mv::sandbox

@@ -1,0 +1,87 @@
+// A test build of the decoder helper: the real decoders, and one more "format" that is no
+// picture at all but an attack on the helper. A file that begins "MVTEST-HOSTILE " and the
+// name of an attack makes the decoder try it. With MVTEST_WITHHOLD=all in its environment it
+// also plays a kernel that refuses every protection. The shipped helper (apps/mvdecode) has no
+// such thing; this one is built for the tests only and never installed.
+#include "sandbox/HelperMain.h"
+#include "sandbox/JobDecoding.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+using mv::imaging::Picture;
+
+constexpr char kPrefix[] = "MVTEST-HOSTILE ";
+
+Picture refused(const char* what)
+{
+    return Picture::failure(
+        QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+Picture attack(QByteArrayView name)
+{
+    if (name == "open") {
+        const int fd = ::open("/etc/passwd", O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return refused("open /etc/passwd");
+        char first[64] = {};
+        const ssize_t n = ::read(fd, first, sizeof first - 1);
+        return Picture::failure(QStringLiteral("read /etc/passwd: %1")
+                                    .arg(QString::fromLatin1(first, int(std::max<ssize_t>(n, 0)))));
+    }
+    if (name == "socket") {
+        if (::socket(AF_INET, SOCK_STREAM, 0) < 0)
+            return refused("socket");
+        return Picture::failure(QStringLiteral("a socket was made"));
+    }
+    if (name == "exec") {
+        ::execl("/bin/sh", "sh", "-c", "exit 0", static_cast<char*>(nullptr));
+        return refused("exec /bin/sh");
+    }
+    if (name == "memory") {
+        // As the decoders' own allocations (and Qt's) fail: null, then std::bad_alloc.
+        const std::size_t bytes = std::size_t(8) << 30;
+        void* p = std::malloc(bytes);
+        if (!p)
+            throw std::bad_alloc();
+        std::memset(p, 1, bytes);
+        std::free(p);
+        return Picture::failure(QStringLiteral("8 GiB were allocated"));
+    }
+    if (name == "loop") {
+        volatile unsigned long spin = 0;
+        for (;;)
+            spin = spin + 1;
+    }
+    if (name == "wild") {
+        *reinterpret_cast<volatile int*>(std::uintptr_t(0x10)) = 42;
+        return Picture::failure(QStringLiteral("a wild write went through"));
+    }
+    return Picture::failure(QStringLiteral("no such attack"));
+}
+
+Picture decode(const mv::sandbox::DecodeJob& job)
+{
+    if (job.bytes.startsWith(kPrefix))
+        return attack(job.bytes.sliced(sizeof kPrefix - 1).trimmed());
+    return mv::sandbox::decodeJob(job);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool refuseAll = qEnvironmentVariable("MVTEST_WITHHOLD") == QLatin1String("all");
+    return mv::sandbox::runHelper(argc, argv, {decode, mv::sandbox::probeJob}, refuseAll ? ~0u : 0u);
+}

@@ -1,0 +1,222 @@
+// The decoder helper as the program meets it: a taken-over decoder is stopped by the kernel or
+// the caps whatever it tries, the caller learns why, and the next picture decodes normally; a
+// picture that keeps stopping the decoder is refused until it changes; vector pictures are
+// drawn in the helper exactly as in this process; and the program believes nothing a helper's
+// answer says that does not add up.
+#include "sandbox/HelperPool.h"
+#include "sandbox/InProcessDecoders.h"
+#include "sandbox/MemoryFile.h"
+#include "sandbox/ReplyReader.h"
+#include "support/QtAppEnvironment.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QStringList>
+
+#include <unistd.h>
+
+// Drawing text in this process, to compare, needs the GUI application (the helper has its own).
+[[maybe_unused]] const auto* const kApp = mv::test::addQtApp<QGuiApplication>("sandbox_tests");
+
+namespace mv::sandbox {
+namespace {
+
+using ::testing::HasSubstr;
+
+QByteArray noisePng(int size)
+{
+    QImage image(size, size, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            image.setPixel(x, y, random.generate() | 0xFF000000u);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+DecodeJob jobFor(const QByteArray& bytes, const QString& name, const QString& key = {})
+{
+    DecodeJob job;
+    job.bytes = bytes;
+    job.fileName = name;
+    job.strikeKey = key;
+    return job;
+}
+
+PoolOptions hostile()
+{
+    PoolOptions options;
+    options.program = QStringLiteral(MV_HOSTILE_HELPER);
+    options.maxHelpers = 1;
+    options.cpuSeconds = 1;
+    return options;
+}
+
+QByteArray attack(const char* name)
+{
+    return QByteArray("MVTEST-HOSTILE ") + name;
+}
+
+TEST(DecoderHelper, EveryAttackIsStoppedTheCallerLearnsWhyAndTheNextPictureDecodes)
+{
+    HelperPool pool(hostile());
+    const QByteArray png = noisePng(64);
+    const imaging::Picture expected = InProcessDecoders().decode(jobFor(png, QStringLiteral("a.png")));
+    const auto nextDecodes = [&] {
+        const imaging::Picture next = pool.decode(jobFor(png, QStringLiteral("a.png")));
+        ASSERT_TRUE(next.ok()) << next.status.reason;
+        EXPECT_EQ(next.image, expected.image);
+    };
+    nextDecodes();
+    const Protections in = pool.protections();
+    ASSERT_TRUE(in.reported);
+
+    const struct {
+        const char* attack;
+        std::uint32_t enforcedBy; // any of these
+        const char* why;
+        bool stopped; // the helper was ended (else the call was refused and it went on)
+    } cases[] = {
+        {"open", FileRules | SyscallFilter, "open /etc/passwd: Permission denied", false},
+        {"socket", SyscallFilter, "the decoder was stopped: it tried a forbidden system call", true},
+        {"exec", SyscallFilter, "the decoder was stopped: it tried a forbidden system call", true},
+        {"memory", MemoryCap, "the decoder was stopped: it needed more memory than a picture may take", true},
+        {"loop", TimeCap, "the decoder was stopped: it used up its processor time", true},
+        {"wild", ~0u, "the decoder was stopped: it crashed", true},
+    };
+    QStringList notEnforced;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.attack);
+        if (!(in.bits & c.enforcedBy)) {
+            notEnforced << QLatin1String(c.attack);
+            continue;
+        }
+        const QByteArray bytes = attack(c.attack);
+        const imaging::Picture stopped = pool.decode(jobFor(bytes, QStringLiteral("x.png")));
+        EXPECT_FALSE(stopped.ok());
+        EXPECT_EQ(stopped.status.reason, c.why);
+        EXPECT_EQ(decoderStopped(stopped.status), c.stopped);
+        nextDecodes();
+    }
+    EXPECT_EQ(pool.helperCount(), 1);
+    if (!notEnforced.isEmpty())
+        GTEST_SKIP() << "this kernel does not enforce what would stop: "
+                     << notEnforced.join(u' ').toStdString();
+}
+
+TEST(DecoderHelper, APictureThatStopsTheDecoderThreeTimesInARowIsRefusedUntilItChanges)
+{
+    HelperPool pool(hostile());
+    const QByteArray wild = attack("wild");
+    for (int i = 0; i < HelperPool::kStrikesBeforeRefusal; ++i)
+        EXPECT_EQ(pool.decode(jobFor(wild, QStringLiteral("w.png"), QStringLiteral("w|1|1"))).status.reason,
+                  "the decoder was stopped: it crashed");
+    const imaging::Picture refused =
+        pool.decode(jobFor(wild, QStringLiteral("w.png"), QStringLiteral("w|1|1")));
+    EXPECT_THAT(refused.status.reason, HasSubstr("three times in a row"));
+    EXPECT_TRUE(decoderStopped(refused.status));
+    // Changed (another size or time): tried again.
+    EXPECT_EQ(pool.decode(jobFor(wild, QStringLiteral("w.png"), QStringLiteral("w|1|2"))).status.reason,
+              "the decoder was stopped: it crashed");
+}
+
+TEST(DecoderHelper, WhereTheKernelRefusesEveryProtectionPicturesStillDecodeAndAboutSaysSo)
+{
+    qputenv("MVTEST_WITHHOLD", "all");
+    HelperPool pool(hostile());
+    qunsetenv("MVTEST_WITHHOLD");
+    const QByteArray png = noisePng(16);
+    const imaging::Picture picture = pool.decode(jobFor(png, QStringLiteral("a.png")));
+    ASSERT_TRUE(picture.ok()) << picture.status.reason;
+    EXPECT_EQ(picture.image, InProcessDecoders().decode(jobFor(png, QStringLiteral("a.png"))).image);
+    const Protections left = pool.protections();
+    EXPECT_EQ(left.bits & ~std::uint32_t(TimeCap), 0u); // the time cap is set from outside
+    const QString about = describeProtections(left);
+    EXPECT_THAT(about.toStdString(),
+                HasSubstr("Refused by this system: system-call filter, file access limited"));
+}
+
+TEST(DecoderHelper, VectorPicturesAreDrawnInTheHelperAsInThisProcess)
+{
+    HelperPool pool;
+    InProcessDecoders here;
+    for (const char* name : {"wmf/mixed.wmf", "emf/mixed.emf", "wpgvector/wpg2_text.wpg"}) {
+        SCOPED_TRACE(name);
+        QFile file(QStringLiteral(MV_CORPUS "/") + QLatin1String(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        DecodeJob job = jobFor(bytes, QLatin1String(name));
+        job.draw.box = QSize(300, 200);
+        const imaging::Picture there = pool.decode(job);
+        const imaging::Picture local = here.decode(job);
+        ASSERT_TRUE(there.ok()) << there.status.reason;
+        EXPECT_TRUE(there.redrawable);
+        EXPECT_FALSE(there.isVector());
+        EXPECT_EQ(there.image.size(), drawnVectorSize(QSizeF(there.width, there.height), job.draw));
+        EXPECT_EQ(there.image, local.image);
+        EXPECT_EQ(there.typeName, local.typeName);
+        EXPECT_EQ(there.colorDepth, local.colorDepth);
+    }
+}
+
+// An answer as a taken-over helper could give it: one frame of 4 x 4 pixels, its table and
+// pixels in a memory file whose seals and contents the test chooses.
+imaging::Picture answerWith(wire::Frame frame, bool sealSize, std::uint64_t fileBytes = 256)
+{
+    ParsedReply reply;
+    reply.header.kind = wire::ReplyKind::Picture;
+    reply.header.width = 4;
+    reply.header.height = 4;
+    reply.header.colorDepth = 24;
+    reply.header.frameCount = 1;
+    fileio::UniqueFd fd = newMemoryFile("test-pixels", fileBytes);
+    EXPECT_EQ(::pwrite(fd.get(), &frame, sizeof frame, 0), ssize_t(sizeof frame));
+    if (sealSize) {
+        EXPECT_TRUE(sealMemoryFile(fd.get(), false));
+    }
+    return readPicture(reply, std::move(fd), false);
+}
+
+TEST(DecoderHelper, AnAnswerThatDoesNotAddUpIsRefusedNotBelieved)
+{
+    wire::Frame frame;
+    frame.pixelOffset = 64;
+    frame.width = 4;
+    frame.height = 4;
+    frame.bytesPerLine = 16;
+    frame.format = QImage::Format_RGB32;
+    const imaging::Picture fair = answerWith(frame, true);
+    ASSERT_TRUE(fair.ok()) << fair.status.reason;
+    EXPECT_EQ(fair.image.size(), QSize(4, 4));
+
+    const auto malformed = [](const imaging::Picture& p) {
+        return !p.ok() && decoderStopped(p.status) && p.status.reason == "the decoder's answer was malformed";
+    };
+    // A file that could still shrink under the mapping.
+    EXPECT_TRUE(malformed(answerWith(frame, false)));
+    // Pixels past the end of the file, a line too short for its width, no such format, a
+    // colour table on a format that has none.
+    wire::Frame past = frame;
+    past.height = 400;
+    wire::Frame narrow = frame;
+    narrow.bytesPerLine = 8;
+    wire::Frame unknown = frame;
+    unknown.format = QImage::NImageFormats;
+    wire::Frame colours = frame;
+    colours.colorCount = 2;
+    for (const wire::Frame& lie : {past, narrow, unknown, colours}) {
+        EXPECT_TRUE(malformed(answerWith(lie, true)));
+    }
+}
+
+} // namespace
+} // namespace mv::sandbox
