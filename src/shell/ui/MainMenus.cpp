@@ -81,7 +81,7 @@ QMenu* MainMenus::buildFile(QMainWindow* window)
     mnuSafeDelete = toggle(m, tr("&Safe Delete"));
     m->addSeparator();
     MenuExit = item(m, tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    notYet({MenuDelete, mnuThumb, mnuSafeDelete});
+    notYet({MenuDelete, mnuSafeDelete});
     return m;
 }
 
@@ -117,8 +117,6 @@ QMenu* MainMenus::buildImage(QMainWindow* window)
            {QStringLiteral("60"), QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("120"),
             QStringLiteral("140"), QStringLiteral("160"), QStringLiteral("180"), QStringLiteral("200")},
            -1);
-    for (QAction* a : mnuTNValue)
-        a->setEnabled(false);
     mnuAssociation = item(m, tr("File &Association..."));
     return m;
 }

@@ -15,6 +15,7 @@ namespace mv::browser {
 class BrowserPane;
 class PictureArea;
 class SelectionViewer;
+class ThumbnailView;
 } // namespace mv::browser
 
 namespace mv::crypto {
@@ -48,6 +49,9 @@ public:
     [[nodiscard]] secured::QuickListCommands& quickListCommands() { return *quickListCommands_; }
     // Starts the entries of the list; none in a second instance, which may not use the list.
     [[nodiscard]] secured::QuickListLauncher* quickListLauncher() { return quickListLauncher_; }
+
+    // The thumbnail grid; its gridImage() is what Copy takes while the grid is on show.
+    [[nodiscard]] browser::ThumbnailView& thumbnails() { return *thumbnails_; }
 
     [[nodiscard]] bool IsSecondInstance() const { return isSecondInstance_; }
     [[nodiscard]] bool IsLoading() const { return isLoading_; }
@@ -83,6 +87,7 @@ private:
     void buildPanes();
     void connectPanes();
     void connectMenus(CryptoCommands& cryptoCommands);
+    void connectThumbnails();
     void autoHideFromPicture();
     [[nodiscard]] int outerWidthTwips() const;
 
@@ -99,6 +104,7 @@ private:
     browser::PictureArea* picture_ = nullptr;
     MainMenus* menus_ = nullptr;
     browser::SelectionViewer* viewer_ = nullptr;
+    browser::ThumbnailView* thumbnails_ = nullptr;
     crypto::KeyState* keys_ = nullptr;
     secured::QuickListState* quickListState_ = nullptr;
     secured::QuickListCommands* quickListCommands_ = nullptr;
