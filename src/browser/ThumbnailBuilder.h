@@ -60,6 +60,8 @@ public:
     [[nodiscard]] bool running() const { return running_; }
     // Cells handed over in this build.
     [[nodiscard]] int delivered() const { return next_; }
+    // The cell whose key is being waited for, or -1.
+    [[nodiscard]] int waitingForKeyAt() const { return waitingForKey_ ? next_ : -1; }
     // Whether this build uses the disk cache (known once the folder was looked at).
     [[nodiscard]] bool usesDiskCache() const { return cache_ != nullptr; }
 

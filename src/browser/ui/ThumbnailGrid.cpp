@@ -78,6 +78,17 @@ void ThumbnailGrid::addCell(const QString& path, const QString& name, const Thum
                            .translated(0, -verticalScrollBar()->value()));
 }
 
+void ThumbnailGrid::dropDecrypted()
+{
+    for (Cell& cell : cells_) {
+        if (cell.sensitive) {
+            cell.image = QImage();
+            cell.sensitive = false;
+        }
+    }
+    viewport()->update();
+}
+
 QString ThumbnailGrid::pathAt(int index) const
 {
     return index >= 0 && index < count() ? cells_[size_t(index)].path : QString();

@@ -28,6 +28,8 @@ public:
     // Appends a cell: the file at path, captioned with its listed name.
     void addCell(const QString& path, const QString& name, const ThumbnailOutcome& outcome);
     void clear();
+    // Cells of decrypted pictures show their type's icon from now on.
+    void dropDecrypted();
 
     [[nodiscard]] int count() const { return int(cells_.size()); }
     [[nodiscard]] QString pathAt(int index) const;

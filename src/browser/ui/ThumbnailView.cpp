@@ -36,6 +36,11 @@ ThumbnailView::ThumbnailView(BrowserPane& browser, PictureArea& area, SelectionV
     // The question waits for the hand-over that asked it to finish.
     connect(&builder_, &ThumbnailBuilder::keyNeeded, this, &ThumbnailView::onKeyNeeded, Qt::QueuedConnection);
     connect(&builder_, &ThumbnailBuilder::finished, this, &ThumbnailView::buildEnded);
+    // Pictures opened with keys now forgotten are not shown without them.
+    connect(&keys_, &crypto::KeyState::keysChanged, this, [this](bool haveKeys) {
+        if (!haveKeys)
+            grid_->dropDecrypted();
+    });
     connect(grid_, &ThumbnailGrid::cellClicked, this, &ThumbnailView::ThumbClick_Click);
     connect(grid_, &ThumbnailGrid::mouseMoved, this, &ThumbnailView::mouseMovedOverGrid);
 
@@ -112,7 +117,8 @@ void ThumbnailView::mnuThumb_Click()
 
 void ThumbnailView::onKeyNeeded(int index)
 {
-    if (!builder_.running() || index >= entries_.size())
+    // Asked by a build since replaced, or already answered.
+    if (builder_.waitingForKeyAt() != index || index >= entries_.size())
         return;
     if (askKey(entries_[index].path))
         builder_.keyAdded();

@@ -117,6 +117,10 @@ TEST_F(ThumbnailViewTest, AKeyInHandShowsEncryptedPicturesWithoutAPromptAndLeave
     const QImage image = view_.gridImage();
     EXPECT_EQ(image.size(), QSize(grid()->viewport()->width(), grid()->viewport()->height()));
     EXPECT_EQ(image.pixelColor(172 + 40, 4 + 40), QColor(Qt::darkCyan));
+    // "Clear Passwords": the decrypted picture goes, its neighbours stay.
+    keys_.clearKeys();
+    EXPECT_NE(view_.gridImage().pixelColor(172 + 40, 4 + 40), QColor(Qt::darkCyan));
+    EXPECT_EQ(view_.gridImage().pixelColor(88 + 40, 4 + 40), QColor(Qt::darkCyan));
 
     // Two selected: those two only.
     select({0, 3});
