@@ -21,6 +21,13 @@ namespace mv::browser {
 
 namespace {
 
+// Every decode of a thumbnail goes through here: plain bytes and options in, a picture out.
+imaging::Picture decode(QByteArrayView bytes, const QString& name, const imaging::DecodeOptions& options,
+                        QByteArrayView palette = {})
+{
+    return imaging::decodePictureData(bytes, name, options, palette);
+}
+
 bool beginsWithSignature(QByteArrayView bytes)
 {
     return bytes.size() >= MV_SIGNATURE_LEN && bytes.first(MV_SIGNATURE_LEN) == QByteArrayView(MV_SIGNATURE);
@@ -108,8 +115,7 @@ ThumbnailOutcome encrypted(const ThumbnailRequest& request, const FileReading& r
     if (opened.kind != crypto::MemoryDecrypt::Opened)
         return outcome;
     outcome.keyIndex = opened.keyIndex;
-    imaging::Picture picture =
-        imaging::decodePictureData(opened.bytes.view(), plainName, smallOptions(request, request.box));
+    imaging::Picture picture = decode(opened.bytes.view(), plainName, smallOptions(request, request.box));
     if (!picture.ok())
         return outcome;
     // The decoded pixels, and the thumbnail made of them, stay in protected memory; the
@@ -160,8 +166,8 @@ ThumbnailOutcome loadThumbnail(const ThumbnailRequest& request, const FileReadin
     if (cacheSize > 0) {
         const QByteArray png = cache->find(request.path, mtime, cacheSize);
         if (!png.isEmpty()) {
-            const imaging::Picture stored = imaging::decodePictureData(png, QStringLiteral("thumbnail.png"),
-                                                                       smallOptions(request, request.box));
+            const imaging::Picture stored =
+                decode(png, QStringLiteral("thumbnail.png"), smallOptions(request, request.box));
             if (stored.ok())
                 return shown(thumbnailOf(stored, request.box));
         }
@@ -177,7 +183,7 @@ ThumbnailOutcome loadThumbnail(const ThumbnailRequest& request, const FileReadin
     if (looksLikeJpeg(head)) {
         imaging::DecodeOptions previewOnly = smallOptions(request, decodeBox);
         previewOnly.embeddedPreview = imaging::EmbeddedPreview::Only;
-        picture = imaging::decodePictureData(head, request.listedName, previewOnly);
+        picture = decode(head, request.listedName, previewOnly);
     }
     if (!picture.ok()) {
         const imaging::FileBytes bytes = reading.whole(request.path, kMaxViewedFileBytes, &read);
@@ -186,8 +192,7 @@ ThumbnailOutcome loadThumbnail(const ThumbnailRequest& request, const FileReadin
         const QByteArray palette =
             isCutName(request.listedName) ? imaging::readSiblingPalette(request.path) : QByteArray();
         if (read)
-            picture = imaging::decodePictureData(bytes.view(), request.listedName,
-                                                 smallOptions(request, decodeBox), palette);
+            picture = decode(bytes.view(), request.listedName, smallOptions(request, decodeBox), palette);
     }
     if (!picture.ok()) {
         // A file that cannot be read now may be readable later: only a decoder's refusal is recorded.
