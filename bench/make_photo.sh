@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Writes a 24-megapixel JPEG (6000 x 4000, quality 90) to the path given, for the benchmarks.
+# Writes a 24-megapixel JPEG (6000 x 4000, quality 90) to the path given, for the benchmarks;
+# another size when a width and height follow the path.
 set -euo pipefail
 out=$1
+width=${2:-6000}
+height=${3:-4000}
 ppm=$(mktemp)
 trap 'rm -f "$ppm"' EXIT
-# A 6000 x 4000 gradient with noise: 64 distinct rows, cycled, so perl stays quick.
+# A gradient with noise: 64 distinct rows, cycled, so perl stays quick.
 perl -e '
-  my ($w, $h) = (6000, 4000);
+  my ($w, $h) = @ARGV;
   srand(1);
   my @rows;
   for my $r (0 .. 63) {
@@ -22,5 +25,5 @@ perl -e '
   binmode STDOUT;
   print "P6\n$w $h\n255\n";
   print $rows[($_ * 7) % 64] for 0 .. $h - 1;
-' > "$ppm"
+' "$width" "$height" > "$ppm"
 cjpeg -quality 90 -outfile "$out" "$ppm"

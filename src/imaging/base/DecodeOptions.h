@@ -23,6 +23,14 @@ enum class JpegDither {
     FloydSteinberg = 2
 };
 
+// A JPEG's own small copy of itself, the thumbnail a camera stores in its EXIF block (APP1).
+enum class EmbeddedPreview {
+    Ignore = 0, // the picture itself, always
+    Use = 1,    // the embedded copy when it covers the picture fitted into targetSize
+    Only = 2,   // the embedded copy or a failure (NoEmbeddedPreview), nothing else: the data
+                // may then be just the start of the file, as far as its EXIF block reaches
+};
+
 struct DecodeOptions {
     DitherMode ditherMode = DitherMode::NoDithering;
     DctMethod dctMethod = DctMethod::FastInteger;
@@ -35,6 +43,9 @@ struct DecodeOptions {
     // Only the first frame of an animated picture (thumbnails); otherwise all its frames are
     // decoded, up to kMaxAnimationBytes.
     bool firstFrameOnly = false;
+    // Thumbnails and quick looks: a few kilobytes decoded instead of megapixels. The copy is
+    // turned upright as the picture is, and width and height stay the picture's own.
+    EmbeddedPreview embeddedPreview = EmbeddedPreview::Ignore;
 };
 
 // Out-of-range menu indexes fall back to the defaults above.

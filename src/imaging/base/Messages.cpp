@@ -33,6 +33,7 @@ constexpr std::array<const char*, std::size_t(Reason::Count_)> kTexts = {
     QT_TRANSLATE_NOOP("mv::imaging", "the %1 data could not be read: %2"),
     QT_TRANSLATE_NOOP("mv::imaging", "the JPEG data is damaged"),
     QT_TRANSLATE_NOOP("mv::imaging", "the file has too many progressive scans"),
+    QT_TRANSLATE_NOOP("mv::imaging", "the file holds no preview large enough"),
 
     QT_TRANSLATE_NOOP("mv::imaging", "unsupported depth %1 for compression %2"),
     QT_TRANSLATE_NOOP("mv::imaging", "unknown bitmap header size %1"),

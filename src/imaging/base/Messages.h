@@ -33,6 +33,7 @@ enum class Reason {
     QtUnreadable, // %1: the type, %2: Qt's text
     JpegDamaged,
     TooManyScans,
+    NoEmbeddedPreview,
     // PC raster types
     DepthForCompression, // %1 depth, %2 compression
     DibHeaderSize,

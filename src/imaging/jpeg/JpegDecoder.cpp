@@ -5,6 +5,7 @@
 #include "imaging/base/Orientation.h"
 #include "imaging/jpeg/ExifOrientation.h"
 #include "imaging/jpeg/JpegJob.h"
+#include "imaging/jpeg/JpegPreview.h"
 #include "imaging/jpeg/JpegScale.h"
 
 namespace mv::imaging {
@@ -196,6 +197,12 @@ bool looksLikeJpeg(QByteArrayView data)
 
 DecodeResult decodeJpeg(QByteArrayView data, const DecodeOptions& options)
 {
+    if (options.embeddedPreview != EmbeddedPreview::Ignore) {
+        if (std::optional<DecodeResult> preview = decodeEmbeddedPreview(data, options))
+            return std::move(*preview);
+        if (options.embeddedPreview == EmbeddedPreview::Only)
+            return DecodeResult::failure(reason(Reason::NoEmbeddedPreview));
+    }
     JpegJob job;
     job.data = data;
     setUpJpegJob(job);

@@ -1,7 +1,8 @@
 // JPEG through libjpeg-turbo: baseline, progressive, greyscale, CMYK and YCCK (Adobe's
 // inverted CMYK when its marker says so), decoded to RGB32, or to Indexed8 when the options
 // ask for colour quantization (a JPEG dithering method other than None, or two-pass
-// quantization). Downscaled decoding at n/8 follows DecodeOptions::targetSize. A picture whose
+// quantization). Downscaled decoding at n/8 follows DecodeOptions::targetSize, and
+// DecodeOptions::embeddedPreview lets the EXIF thumbnail stand in (JpegPreview.h). A picture whose
 // EXIF block records that it was stored on its side or mirrored is turned upright, and its
 // width and height (and the target size) are those of the upright picture.
 //

@@ -37,14 +37,6 @@ void choice(QMenu* menu, std::array<QAction*, N>& items, const std::array<QStrin
     }
 }
 
-// Commands whose work comes with a later part of the program: shown, so the menus read as
-// they will, but never pretending to work.
-void notYet(std::initializer_list<QAction*> actions)
-{
-    for (QAction* a : actions)
-        a->setEnabled(false);
-}
-
 } // namespace
 
 MainMenus::MainMenus(QMainWindow* window) : QObject(window)
@@ -83,7 +75,6 @@ QMenu* MainMenus::buildFile(QMainWindow* window)
     mnuForgetOnLock->setChecked(true);
     m->addSeparator();
     MenuExit = item(m, tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    notYet({mnuThumb});
     // Delete Selected follows the file list's selection; the delete command sets it.
     MenuDelete->setEnabled(false);
     return m;
@@ -121,8 +112,6 @@ QMenu* MainMenus::buildImage(QMainWindow* window)
            {QStringLiteral("60"), QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("120"),
             QStringLiteral("140"), QStringLiteral("160"), QStringLiteral("180"), QStringLiteral("200")},
            -1);
-    for (QAction* a : mnuTNValue)
-        a->setEnabled(false);
     mnuAssociation = item(m, tr("File &Association..."));
     return m;
 }

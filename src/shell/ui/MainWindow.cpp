@@ -1,11 +1,13 @@
 #include "shell/ui/MainWindow.h"
 
+#include "browser/ThumbnailLayout.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/DirListBox.h"
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
 #include "browser/ui/PictureCopy.h"
 #include "browser/ui/SelectionViewer.h"
+#include "browser/ui/ThumbnailView.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/KeyState.h"
 #include "fileutil/ui/DeleteCommand.h"
@@ -37,6 +39,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -70,6 +73,9 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     new ViewComforts(*menus_, *viewOptions, *picture_, *fullScreen_, *slideshow,
                      isSecondInstance_ ? nullptr : &settings_, this);
     pictureCopy_ = new browser::PictureCopy(*picture_, *keys_, viewer_->decoders(), this);
+    thumbnails_ = new browser::ThumbnailView(*browser_, *picture_, *viewer_, *keys_, this);
+    // Copy takes the grid as a picture while it is on show.
+    pictureCopy_->setThumbnailGrid([this] { return thumbnails_->gridImage(); });
     auto* cryptoCommands = new CryptoCommands(*browser_, *viewer_, *keys_, this);
     new fileutil::DeleteCommand(*browser_, *viewer_, menus_->MenuDelete, menus_->mnuSafeDelete, this,
                                 [this](bool on) { settings_.setTruth(Setting::SafeDelete, on); });
@@ -95,6 +101,7 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     startup_ =
         new StartupSequence(*this, settings_, *menus_, *viewOptions, *shellCommands, *browser_, *picture_);
     connectMenus(*cryptoCommands);
+    connectThumbnails();
     connectPanes();
     // On a lock, exactly what F8 would do now (nothing while there are no keys to forget).
     auto* lockForgetting = new LockForgetting(
@@ -162,7 +169,8 @@ void MainWindow::connectMenus(CryptoCommands& cryptoCommands)
     // The items whose state lives elsewhere than in a command class of the window.
     MainMenus& m = *menus_;
     connect(m.MenuRefresh, &QAction::triggered, browser_, &browser::BrowserPane::MenuRefresh_Click);
-    connect(m.MenuClear, &QAction::triggered, viewer_, &browser::SelectionViewer::MenuClear_Click);
+    // "Clear Viewing Area" stops a thumbnail build or ends the grid before it clears the picture.
+    connect(m.MenuClear, &QAction::triggered, thumbnails_, &browser::ThumbnailView::MenuClear_Click);
     connect(m.MenuCpoy, &QAction::triggered, pictureCopy_, &browser::PictureCopy::MenuCpoy_Click);
     m.MenuEncrypt->setEnabled(true);
     m.MenuDecrypt->setEnabled(true);
@@ -175,11 +183,35 @@ void MainWindow::connectMenus(CryptoCommands& cryptoCommands)
     connect(keys_, &crypto::KeyState::keysChanged, m.mnuClearKeys, &QAction::setEnabled);
 }
 
+void MainWindow::connectThumbnails()
+{
+    MainMenus& m = *menus_;
+    thumbnails_->setThumbSize(
+        int(settings_.numberOrDefault(Setting::ThumbSize).value_or(browser::kDefaultThumbSize)));
+    connect(m.mnuThumb, &QAction::triggered, thumbnails_, &browser::ThumbnailView::mnuThumb_Click);
+    for (int i = 0; i < int(m.mnuTNValue.size()); ++i)
+        connect(m.mnuTNValue[size_t(i)], &QAction::triggered, this, [this, i] {
+            // `mnuTNValue_Click`: the size of the next grid, stored at once.
+            MainMenus::checkOnly(menus_->mnuTNValue, i);
+            thumbnails_->setThumbSize(browser::kThumbSizes[i]);
+            settings_.setNumber(Setting::ThumbSize, browser::kThumbSizes[i]);
+        });
+    connect(thumbnails_, &browser::ThumbnailView::mouseMovedOverGrid, this, &MainWindow::autoHideFromPicture);
+}
+
 void MainWindow::connectPanes()
 {
     connect(picture_, &browser::PictureArea::focusFileListRequested, this,
             [this] { browser_->fileList()->setFocus(); });
     connect(picture_, &browser::PictureArea::mouseMovedOverPicture, this, &MainWindow::autoHideFromPicture);
+    // "Delete Selected..." can be chosen while at least one entry is selected.
+    QItemSelectionModel* selection = browser_->fileList()->selectionModel();
+    const auto deleteFollowsSelection = [this, selection] {
+        menus_->MenuDelete->setEnabled(selection->hasSelection());
+    };
+    connect(selection, &QItemSelectionModel::selectionChanged, this, deleteFollowsSelection);
+    connect(browser_->fileList()->model(), &QAbstractItemModel::modelReset, this, deleteFollowsSelection);
+    deleteFollowsSelection();
     connect(browser_, &browser::BrowserPane::folderChanged, this, &MainWindow::SaveSettings);
     connect(browser_, &browser::BrowserPane::specChanged, this, &MainWindow::SaveSettings);
     connect(browser_, &browser::BrowserPane::folderRefused, this,

@@ -16,6 +16,7 @@ class BrowserPane;
 class PictureArea;
 class PictureCopy;
 class SelectionViewer;
+class ThumbnailView;
 } // namespace mv::browser
 
 namespace mv::crypto {
@@ -55,6 +56,9 @@ public:
     // The tray icon; the first copy puts it into the tray once loaded.
     [[nodiscard]] cSysTray& sysTray() { return *cSysTray_; }
 
+    // The thumbnail grid; its gridImage() is what Copy takes while the grid is on show.
+    [[nodiscard]] browser::ThumbnailView& thumbnails() { return *thumbnails_; }
+
     [[nodiscard]] bool IsSecondInstance() const { return isSecondInstance_; }
     [[nodiscard]] bool IsLoading() const { return isLoading_; }
     void setLoading(bool loading) { isLoading_ = loading; }
@@ -93,6 +97,7 @@ private:
     void buildPanes();
     void connectPanes();
     void connectMenus(CryptoCommands& cryptoCommands);
+    void connectThumbnails();
     void autoHideFromPicture();
     // A left click on the tray icon brings the window back; the tray shows the right button's menu.
     void cSysTray_MouseUp(int button, int id);
@@ -116,6 +121,7 @@ private:
     MainMenus* menus_ = nullptr;
     browser::SelectionViewer* viewer_ = nullptr;
     browser::PictureCopy* pictureCopy_ = nullptr;
+    browser::ThumbnailView* thumbnails_ = nullptr;
     crypto::KeyState* keys_ = nullptr;
     secured::QuickListState* quickListState_ = nullptr;
     secured::QuickListCommands* quickListCommands_ = nullptr;

@@ -53,7 +53,7 @@ protected:
         window_->startup().Form_Load({}, false);
         ASSERT_TRUE(loaded.count() || loaded.wait(10000));
         ASSERT_TRUE(browser().setFolder(pics_.path()));
-        QTRY_COMPARE(list()->names().size(), 3);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (list()->names().size()) == (3); }, 5000));
     }
     void TearDown() override
     {
@@ -128,7 +128,7 @@ TEST_F(DeleteCommandTest, DeleteFollowsTheSelectionAndMovesFilesToTheTrash)
     deleteAnswering({QMessageBox::Yes});
     EXPECT_EQ(mvtest::entries(pics_.path()), QStringList {"b.png"});
     EXPECT_EQ(mvtest::entries(homeTrash() + "/files"), (QStringList {"a.png", "c.png"}));
-    QTRY_COMPARE(list()->names(), QStringList {"b.png"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (list()->names()) == (QStringList {"b.png"}); }, 5000));
     EXPECT_FALSE(menus().MenuDelete->isEnabled());
 
     const QByteArray data = qgetenv("XDG_DATA_HOME");
@@ -184,7 +184,8 @@ TEST_F(DeleteCommandTest, SafeDeleteWarnsAboutTheFileSystemAndAsksAfterAFailure)
     select({0, 2});
     deleteAnswering({QMessageBox::Yes, QMessageBox::Yes});
     EXPECT_EQ(mvtest::entries(pics_.path()), (QStringList {"a.png", "b.png"}));
-    QTRY_VERIFY(window_->findChildren<QDialog*>(QStringLiteral("frmStatus")).isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return bool(window_->findChildren<QDialog*>(QStringLiteral("frmStatus")).isEmpty()); }, 5000));
 }
 
 } // namespace

@@ -20,5 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         options.targetSize = QSize(8, 8);
     (void)mv::imaging::probeJpeg(bytes);
     (void)mv::imaging::decodeJpeg(bytes, options);
+    // The EXIF thumbnail's path: the marker walk, the EXIF reader and the copy's own decode.
+    options.targetSize = QSize(8, 8);
+    options.embeddedPreview = mv::imaging::EmbeddedPreview::Only;
+    (void)mv::imaging::decodeJpeg(bytes, options);
     return 0;
 }

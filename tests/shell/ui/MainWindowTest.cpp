@@ -7,6 +7,7 @@
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
 #include "browser/ui/SelectionViewer.h"
+#include "browser/ui/ThumbnailView.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
@@ -186,12 +187,16 @@ TEST_F(MainWindowTest, SettingsWrittenAtExitComeBackAndGarbageLeavesDefaults)
     menusOf(w).MenuZoomLevel[8]->trigger();
     menusOf(w).MenuFancyJPEG->trigger();
     EXPECT_TRUE(controlOf(w).jpegFancyUpsampling());
+    EXPECT_EQ(w.thumbnails().ThumbSize(), 80);
+    menusOf(w).mnuTNValue[3]->trigger(); // stored by the command: the exit does not store it
+    EXPECT_EQ(w.thumbnails().ThumbSize(), 120);
     stop();
 
     EXPECT_EQ(setting("Last Dir"), pics_.path());
     EXPECT_EQ(setting("Spec"), QStringLiteral("*.txt;*.png"));
     EXPECT_EQ(setting("Zoom"), QStringLiteral("8"));
     EXPECT_EQ(setting("FancyUpsampling"), QStringLiteral("True"));
+    EXPECT_EQ(setting("ThumbSize"), QStringLiteral("120"));
     EXPECT_EQ(setting("State"), QStringLiteral("0"));
     EXPECT_TRUE(setting("hWnd").isEmpty()); // removed at unload: it held our own id
 
@@ -201,6 +206,8 @@ TEST_F(MainWindowTest, SettingsWrittenAtExitComeBackAndGarbageLeavesDefaults)
     EXPECT_EQ(browserOf(again).fileSpecTag(), QStringLiteral("*.txt;*.png"));
     EXPECT_TRUE(menusOf(again).MenuZoomLevel[8]->isChecked());
     EXPECT_TRUE(menusOf(again).MenuFancyJPEG->isChecked());
+    EXPECT_TRUE(menusOf(again).mnuTNValue[3]->isChecked());
+    EXPECT_EQ(again.thumbnails().ThumbSize(), 120);
     browserOf(again).fileSpec()->chooseEntry(17);
     stop();
     EXPECT_EQ(setting("Spec"), QStringLiteral("17"));
@@ -247,7 +254,9 @@ TEST_F(MainWindowTest, PictureFolderHighlightAndAutoHide)
     ASSERT_TRUE(browserOf(w).setFolder(pics_.path()));
     menusOf(w).MenuZoomLevel[8]->trigger(); // 200%
     ASSERT_TRUE(QTest::qWaitFor([&] { return (browserOf(w).fileList()->names().size()) == (1); }, 5000));
+    EXPECT_FALSE(menusOf(w).MenuDelete->isEnabled()); // while nothing is selected
     browserOf(w).fileList()->selectRow(0);
+    EXPECT_TRUE(menusOf(w).MenuDelete->isEnabled());
     ASSERT_TRUE(QTest::qWaitFor([&] { return (controlOf(w).pictureWidth()) == (40); }, 5000));
     EXPECT_EQ(controlOf(w).size(), QSize(80, 40));
 
