@@ -107,6 +107,7 @@ void ThumbnailBuilder::launch(int index)
     if (keys)
         request.keys = keys();
     request.cache = cache_;
+    request.decoders = job_.decoders;
     const quint64 build = build_;
     const quint64 round = keyRound_;
     QPointer<ThumbnailBuilder> self(this);

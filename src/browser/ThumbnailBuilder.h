@@ -24,6 +24,10 @@
 #include <memory>
 #include <vector>
 
+namespace mv::sandbox {
+class Decoders;
+} // namespace mv::sandbox
+
 namespace mv::browser {
 
 class ThumbnailBuilder : public QObject {
@@ -41,6 +45,7 @@ public:
         imaging::DecodeOptions options;
         // The desktop's cache, for a folder without encrypted files; none: memory only.
         std::shared_ptr<const ThumbnailCache> cache;
+        sandbox::Decoders* decoders = nullptr; // the window's decoder helpers
     };
 
     // threads: how many files are made at once (every core by default).

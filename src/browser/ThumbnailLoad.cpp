@@ -4,11 +4,11 @@
 #include "browser/TypeTable.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/MemoryDecrypt.h"
-#include "imaging/PictureDecoder.h"
 #include "imaging/SiblingPalette.h"
 #include "imaging/base/ProtectedPixels.h"
 #include "imaging/base/ReducedCopy.h"
 #include "imaging/base/VectorDrawing.h"
+#include "sandbox/Decoders.h"
 
 #include <mvengine/engine.h>
 
@@ -21,11 +21,21 @@ namespace mv::browser {
 
 namespace {
 
-// Every decode of a thumbnail goes through here: plain bytes and options in, a picture out.
-imaging::Picture decode(QByteArrayView bytes, const QString& name, const imaging::DecodeOptions& options,
-                        QByteArrayView palette = {})
+// Every decode of a thumbnail goes through here, to the decoder helpers: plain bytes and
+// options in, a picture out (a vector picture drawn for the thumbnail's box).
+imaging::Picture decode(const ThumbnailRequest& request, QByteArrayView bytes, const QString& name,
+                        const imaging::DecodeOptions& options, QByteArrayView palette = {},
+                        bool sensitive = false)
 {
-    return imaging::decodePictureData(bytes, name, options, palette);
+    sandbox::DecodeJob job;
+    job.bytes = bytes;
+    job.fileName = name;
+    job.options = options;
+    job.palette = palette;
+    job.draw.box = request.box;
+    job.sensitive = sensitive;
+    job.urgent = false;
+    return request.decoders->decode(job);
 }
 
 bool beginsWithSignature(QByteArrayView bytes)
@@ -115,7 +125,8 @@ ThumbnailOutcome encrypted(const ThumbnailRequest& request, const FileReading& r
     if (opened.kind != crypto::MemoryDecrypt::Opened)
         return outcome;
     outcome.keyIndex = opened.keyIndex;
-    imaging::Picture picture = decode(opened.bytes.view(), plainName, smallOptions(request, request.box));
+    imaging::Picture picture =
+        decode(request, opened.bytes.view(), plainName, smallOptions(request, request.box), {}, true);
     if (!picture.ok())
         return outcome;
     // The decoded pixels, and the thumbnail made of them, stay in protected memory; the
@@ -167,7 +178,7 @@ ThumbnailOutcome loadThumbnail(const ThumbnailRequest& request, const FileReadin
         const QByteArray png = cache->find(request.path, mtime, cacheSize);
         if (!png.isEmpty()) {
             const imaging::Picture stored =
-                decode(png, QStringLiteral("thumbnail.png"), smallOptions(request, request.box));
+                decode(request, png, QStringLiteral("thumbnail.png"), smallOptions(request, request.box));
             if (stored.ok())
                 return shown(thumbnailOf(stored, request.box));
         }
@@ -183,7 +194,7 @@ ThumbnailOutcome loadThumbnail(const ThumbnailRequest& request, const FileReadin
     if (looksLikeJpeg(head)) {
         imaging::DecodeOptions previewOnly = smallOptions(request, decodeBox);
         previewOnly.embeddedPreview = imaging::EmbeddedPreview::Only;
-        picture = decode(head, request.listedName, previewOnly);
+        picture = decode(request, head, request.listedName, previewOnly);
     }
     if (!picture.ok()) {
         const imaging::FileBytes bytes = reading.whole(request.path, kMaxViewedFileBytes, &read);
@@ -192,7 +203,8 @@ ThumbnailOutcome loadThumbnail(const ThumbnailRequest& request, const FileReadin
         const QByteArray palette =
             isCutName(request.listedName) ? imaging::readSiblingPalette(request.path) : QByteArray();
         if (read)
-            picture = decode(bytes.view(), request.listedName, smallOptions(request, decodeBox), palette);
+            picture =
+                decode(request, bytes.view(), request.listedName, smallOptions(request, decodeBox), palette);
     }
     if (!picture.ok()) {
         // A file that cannot be read now may be readable later: only a decoder's refusal is recorded.

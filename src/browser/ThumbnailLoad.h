@@ -23,6 +23,10 @@
 #include <memory>
 #include <vector>
 
+namespace mv::sandbox {
+class Decoders;
+} // namespace mv::sandbox
+
 namespace mv::browser {
 
 struct ThumbnailRequest {
@@ -34,6 +38,8 @@ struct ThumbnailRequest {
     std::vector<crypto::SecretText> keys;
     // The desktop's cache for plain pictures; none: nothing is read from or written to a disk cache.
     std::shared_ptr<const ThumbnailCache> cache;
+    // The decoder helpers every picture is decoded in; never null.
+    sandbox::Decoders* decoders = nullptr;
 };
 
 struct [[nodiscard]] ThumbnailOutcome {

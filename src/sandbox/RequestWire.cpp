@@ -27,6 +27,7 @@ std::vector<char> requestMessage(const DecodeJob& job, wire::JobKind kind)
     r.fancyUpsampling = o.jpegFancyUpsampling;
     r.twoPassQuantize = o.jpegTwoPassQuantize;
     r.firstFrameOnly = o.firstFrameOnly;
+    r.embeddedPreview = std::uint8_t(o.embeddedPreview);
     r.sensitive = job.sensitive;
     if (o.targetSize.isValid()) {
         r.targetWidth = o.targetSize.width();
@@ -68,6 +69,9 @@ bool jobOf(const ParsedRequest& request, const char* bytes, std::uint64_t size, 
     o.jpegFancyUpsampling = r.fancyUpsampling != 0;
     o.jpegTwoPassQuantize = r.twoPassQuantize != 0;
     o.firstFrameOnly = r.firstFrameOnly != 0;
+    if (r.embeddedPreview > std::uint8_t(imaging::EmbeddedPreview::Only))
+        return false;
+    o.embeddedPreview = imaging::EmbeddedPreview(r.embeddedPreview);
     o.targetSize = r.targetWidth >= 0 ? QSize(r.targetWidth, r.targetHeight) : QSize();
     job.draw.box = r.boxWidth >= 0 ? QSize(r.boxWidth, r.boxHeight) : QSize();
     job.draw.scale = r.drawScale;

@@ -46,7 +46,8 @@ struct Request {
     std::uint8_t twoPassQuantize = 0;
     std::uint8_t firstFrameOnly = 0;
     std::uint8_t sensitive = 0;
-    std::int32_t targetWidth = -1; // the decoding options' target size; -1: none
+    std::uint8_t embeddedPreview = 0; // imaging::EmbeddedPreview
+    std::int32_t targetWidth = -1;    // the decoding options' target size; -1: none
     std::int32_t targetHeight = -1;
     std::int32_t boxWidth = -1; // the box a vector picture is fitted into; -1: none
     std::int32_t boxHeight = -1;

@@ -5,6 +5,7 @@
 #include "browser/ThumbnailBuilder.h"
 
 #include "ViewingTestFiles.h"
+#include "support/TestDecoders.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,7 @@ ThumbnailRequest requestFor(const QString& path, std::shared_ptr<const Thumbnail
     r.listedName = QFileInfo(path).fileName();
     r.box = QSize(80, 80);
     r.cache = std::move(cache);
+    r.decoders = &mv::test::decoders();
     return r;
 }
 
@@ -172,6 +174,7 @@ TEST(ThumbnailBuilder, CellsComeInOrderAndAMissingKeyHoldsThemUntilTypedOrStoppe
     job.folder = dir.path();
     job.box = QSize(60, 60);
     job.cache = std::make_shared<const ThumbnailCache>(cacheRoot.path());
+    job.decoders = &mv::test::decoders();
     // A large picture first, so later ones are ready before it.
     for (int i = 0; i < 6; ++i) {
         const QString name = QStringLiteral("p%1.png").arg(i);

@@ -112,6 +112,7 @@ void ThumbnailView::mnuThumb_Click()
     job.box = QSize(side, side);
     job.options = area_.imageControl()->decodeOptions();
     job.cache = diskCache;
+    job.decoders = &viewer_.decoders();
     builder_.start(std::move(job));
 }
 
