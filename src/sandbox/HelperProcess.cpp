@@ -1,5 +1,6 @@
 #include "sandbox/HelperProcess.h"
 
+#include "fileio/SpawnSignals.h"
 #include "sandbox/Channel.h"
 #include "sandbox/Decoders.h"
 #include "sandbox/Wire.h"
@@ -144,15 +145,7 @@ std::unique_ptr<HelperProcess> HelperProcess::start(const QString& program, file
     posix_spawn_file_actions_addclosefrom_np(&actions, wire::kChannelFd + 1);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
-    sigset_t none;
-    sigemptyset(&none);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    sigset_t all;
-    sigfillset(&all);
-    sigdelset(&all, SIGKILL);
-    sigdelset(&all, SIGSTOP);
-    posix_spawnattr_setsigdefault(&attributes, &all);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    fileio::cleanSignalsOnSpawn(&attributes);
 
     const std::string path = QFile::encodeName(program).toStdString();
     std::vector<std::string> env = helperEnvironment();

@@ -1,5 +1,7 @@
 #include "sandbox/MemoryFile.h"
 
+#include "fileio/FdIo.h"
+
 #include <algorithm>
 #include <cerrno>
 
@@ -10,23 +12,6 @@
 namespace mv::sandbox {
 
 namespace {
-
-bool writeAllAt(int fd, const void* data, std::uint64_t size, std::uint64_t offset)
-{
-    const auto* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t n =
-            ::pwrite(fd, p, std::size_t(std::min<std::uint64_t>(size, 1u << 30)), off_t(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        size -= std::uint64_t(n);
-        offset += std::uint64_t(n);
-    }
-    return true;
-}
 
 constexpr int kSizeSeals = F_SEAL_SHRINK | F_SEAL_GROW;
 
@@ -56,7 +41,7 @@ fileio::UniqueFd sealedMemoryFile(const char* name, std::span<const Part> parts,
         return fd;
     std::uint64_t offset = 0;
     for (const Part& part : parts) {
-        if (!writeAllAt(fd.get(), part.data, part.size, offset)) {
+        if (!fileio::pwriteFull(fd.get(), part.data, part.size, offset)) {
             const int error = errno ? errno : ENOSPC;
             fd.reset();
             errno = error;
@@ -80,7 +65,7 @@ void wipeMemoryFile(int fd, std::uint64_t size)
     static const char zeros[64 * 1024] = {};
     for (std::uint64_t done = 0; done < size;) {
         const std::uint64_t n = std::min<std::uint64_t>(size - done, sizeof zeros);
-        if (!writeAllAt(fd, zeros, n, done))
+        if (!fileio::pwriteFull(fd, zeros, n, done))
             return;
         done += n;
     }

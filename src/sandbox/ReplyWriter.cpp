@@ -1,5 +1,6 @@
 #include "sandbox/ReplyWriter.h"
 
+#include "fileio/FdIo.h"
 #include "imaging/base/Messages.h"
 #include "sandbox/MemoryFile.h"
 #include "sandbox/WireText.h"
@@ -34,22 +35,6 @@ OutgoingReply withStrings(wire::Reply header, const QByteArray& typeName, const 
     header.stepBytes = std::uint32_t(shortStep.size());
     header.reasonBytes = std::uint32_t(shortReason.size());
     return {messageOf(header, {type, viewOf(shortStep), viewOf(shortReason)}), {}};
-}
-
-bool writeAt(int fd, const void* data, std::uint64_t size, std::uint64_t offset)
-{
-    const auto* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, p, std::size_t(size), off_t(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        size -= std::uint64_t(n);
-        offset += std::uint64_t(n);
-    }
-    return true;
 }
 
 } // namespace
@@ -106,14 +91,15 @@ OutgoingReply pictureReply(const imaging::Picture& picture, bool sensitive)
         end = aligned(end + std::uint64_t(image.sizeInBytes()));
     }
     fileio::UniqueFd fd = newMemoryFile("mv-pixels", end);
-    bool written = fd.valid() && writeAt(fd.get(), frames.data(), frames.size() * sizeof(wire::Frame), 0);
+    bool written =
+        fd.valid() && fileio::pwriteFull(fd.get(), frames.data(), frames.size() * sizeof(wire::Frame), 0);
     for (std::size_t i = 0; written && i < count; ++i) {
         const QImage& image = imageAt(i);
         const QList<QRgb> colors = image.colorTable();
-        written =
-            writeAt(fd.get(), colors.constData(), std::uint64_t(colors.size()) * sizeof(QRgb),
-                    frames[i].colorOffset) &&
-            writeAt(fd.get(), image.constBits(), std::uint64_t(image.sizeInBytes()), frames[i].pixelOffset);
+        written = fileio::pwriteFull(fd.get(), colors.constData(),
+                                     std::uint64_t(colors.size()) * sizeof(QRgb), frames[i].colorOffset) &&
+                  fileio::pwriteFull(fd.get(), image.constBits(), std::uint64_t(image.sizeInBytes()),
+                                     frames[i].pixelOffset);
     }
     if (!written || !sealMemoryFile(fd.get(), sensitive))
         return failureReply(imaging::decodeFailure(imaging::reason(imaging::Reason::NoMemoryForPicture)

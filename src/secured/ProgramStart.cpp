@@ -1,5 +1,6 @@
 #include "secured/ProgramStart.h"
 
+#include "fileio/SpawnSignals.h"
 #include "secured/ArgumentSplit.h"
 #include "secured/LaunchProtocol.h"
 
@@ -110,16 +111,8 @@ Spawned spawn(const std::vector<std::string>& argv, const std::string& folder)
         posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
-    sigset_t none;
-    sigemptyset(&none);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    sigset_t all;
-    sigfillset(&all);
-    sigdelset(&all, SIGKILL);
-    sigdelset(&all, SIGSTOP);
-    posix_spawnattr_setsigdefault(&attributes, &all);
-    posix_spawnattr_setflags(&attributes,
-                             POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
+    // Its own session: the program outlives no terminal of ours and gets none of its signals.
+    fileio::cleanSignalsOnSpawn(&attributes, POSIX_SPAWN_SETSID);
 
     std::vector<char*> args;
     for (const std::string& arg : argv)
