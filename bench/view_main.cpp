@@ -1,10 +1,11 @@
 // The viewer in the real main window (offscreen), timed as a user meets it: selecting a picture
 // until it is painted, the next picture once it was prepared, holding the arrow key through a
-// folder, an encrypted picture, and scrolling at 500 %. The first three that depend on the
-// decoder run twice, side by side: decoding in this process (lines "inprocess_..."), as the
-// viewer did before the decoder helpers, and in the helpers, as the program does. Prints
-// "name value" lines for view_compare.sh, times in milliseconds.
-// Usage: view_bench FOLDER (photo_NNN.jpg, and secret_jpg.mv$ encrypted with the key "bench key")
+// folder (with and without embedded previews), an encrypted picture, and scrolling at 500 %. The first three
+// that depend on the decoder run twice, side by side: decoding in this process (lines "inprocess_..."), as
+// the viewer did before the decoder helpers, and in the helpers, as the program does. Prints "name value"
+// lines for view_compare.sh, times in milliseconds. Usage: view_bench FOLDER [FOLDER2] (photo_NNN.jpg with
+// EXIF thumbnails, and secret_jpg.mv$ encrypted with the key "bench key"; FOLDER2 the same photos without
+// thumbnails)
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
@@ -182,11 +183,23 @@ void preparedNext(Bench& b, int count, std::vector<Place>& places)
     reportMedians(places, "prepared_next_painted_ms");
 }
 
-void holdArrow(Bench& b, int count)
+// Whether the picture on show has the pixels the area draws: not a first look.
+bool sharpOnShow(const Bench& b)
+{
+    const imaging::Picture& p = b.control->pictureObject();
+    const double wanted = std::min<double>(p.width, b.control->width() * b.control->devicePixelRatioF());
+    return p.image.width() >= 0.98 * wanted;
+}
+
+// Holds the arrow key through the list from row 0 at the usual keyboard repeat, 30 presses a
+// second: how many steps showed their own picture (a first look or sharp) before the next
+// step, the longest freeze of the window, and when the sharp last picture came after the release.
+void holdArrow(Bench& b, int count, const char* name)
 {
     b.list->selectRow(0);
-    waitFor([&] { return b.control->pictureFile() == b.pathAt(0); });
+    waitFor([&] { return b.control->pictureFile() == b.pathAt(0) && sharpOnShow(b); });
     b.settle();
+    b.pause();
     // A heartbeat every 5 ms: the longest gap between beats is the longest freeze.
     QElapsedTimer clock;
     clock.start();
@@ -198,17 +211,21 @@ void holdArrow(Bench& b, int count)
         lastBeat = clock.elapsed();
     });
     beat.start(5);
-    int painted = 0;
     const int steps = std::min(200, count) - 1;
+    std::vector<bool> ownShown(steps + 1, false);
     qint64 lastKeyAt = -1;
-    qint64 lastShownAt = -1;
-    QObject::connect(&b.viewer, &browser::SelectionViewer::selectionSettled, [&] {
-        ++painted;
-        if (b.control->pictureFile() == b.pathAt(steps))
-            lastShownAt = clock.nsecsElapsed();
-    });
+    qint64 sharpAt = -1;
+    const QMetaObject::Connection settled =
+        QObject::connect(&b.viewer, &browser::SelectionViewer::selectionSettled, [&] {
+            const int row = b.list->currentRow();
+            if (row < 0 || row > steps || b.control->pictureFile() != b.pathAt(row))
+                return;
+            ownShown[row] = true;
+            if (row == steps && lastKeyAt >= 0 && sharpOnShow(b))
+                sharpAt = clock.nsecsElapsed();
+        });
     int sent = 0;
-    QTimer repeat; // the usual keyboard repeat: 30 presses a second
+    QTimer repeat;
     QObject::connect(&repeat, &QTimer::timeout, [&] {
         if (sent < steps) {
             b.down();
@@ -218,14 +235,16 @@ void holdArrow(Bench& b, int count)
         }
     });
     repeat.start(33);
-    waitFor([&] { return lastShownAt >= 0; }, 120000);
+    waitFor([&] { return sharpAt >= 0; }, 120000);
     repeat.stop();
     beat.stop();
-    const double lastShown = double(lastShownAt - lastKeyAt) / 1e6;
-    report("hold_longest_freeze_ms", double(longest));
-    report("hold_pictures_shown", painted);
-    report("hold_steps", steps);
-    report("hold_last_shown_after_release_ms", lastShown);
+    QObject::disconnect(settled);
+    const int shown = int(std::count(ownShown.begin() + 1, ownShown.end(), true));
+    const std::string prefix = std::string("hold_") + name + "_";
+    report((prefix + "steps").c_str(), steps);
+    report((prefix + "own_picture_shown_percent").c_str(), 100.0 * shown / steps);
+    report((prefix + "longest_freeze_ms").c_str(), double(longest));
+    report((prefix + "sharp_after_release_ms").c_str(), double(sharpAt - lastKeyAt) / 1e6);
 }
 
 void encrypted(Bench& b, int secretRow)
@@ -299,9 +318,19 @@ int main(int argc, char** argv)
     preparedNext(b, count, places);
     for (const Place& place : places) {
         use(b, place);
-        holdArrow(b, count);
+        holdArrow(b, count, "previews");
         if (secretRow >= 0)
             encrypted(b, secretRow);
+    }
+    // The same journey through photos that carry no embedded preview, in the helpers.
+    if (argc > 2) {
+        use(b, places.back());
+        if (!b.browser.setFolder(QString::fromLocal8Bit(argv[2])))
+            return 1;
+        waitFor([&] { return !b.browser.listingPending() && !b.list->names().isEmpty(); });
+        holdArrow(b, int(b.list->names().size()), "no_previews");
+        b.browser.setFolder(QString::fromLocal8Bit(argv[1]));
+        waitFor([&] { return !b.browser.listingPending() && !b.list->names().isEmpty(); });
     }
     zoomScroll(b); // in the helpers, as the program does
     return 0;

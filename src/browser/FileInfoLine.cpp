@@ -30,7 +30,8 @@ QString fileInfoLine(const FileFacts& facts, const QLocale& locale)
     return prefix + facts.listedName + text(" : Width = ") + QString::number(facts.width) +
            text(" : Height = ") + QString::number(facts.height) + text(" : Colors = ") +
            QString::number(facts.colorDepth) + text(" bits") + text(" : Checksum = ") +
-           QStringLiteral("%1").arg(facts.checksum, 8, 16, QLatin1Char('0')).toUpper() +
+           (facts.checksum ? QStringLiteral("%1").arg(*facts.checksum, 8, 16, QLatin1Char('0')).toUpper()
+                           : QString()) +
            text(" : File Size = ") + groupedSize(facts.fileSize, locale);
 }
 

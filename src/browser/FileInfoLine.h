@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <optional>
+
 namespace mv::browser {
 
 struct FileFacts {
@@ -12,12 +14,15 @@ struct FileFacts {
     int width = 0;
     int height = 0;
     int colorDepth = 0;
-    quint32 checksum = 0; // of the bytes on show: the decrypted ones for an encrypted file
-    qint64 fileSize = 0;  // likewise
+    // Of the bytes on show: the decrypted ones for an encrypted file. None when only the
+    // file's start was read (a first look while travelling through the list).
+    std::optional<quint32> checksum;
+    qint64 fileSize = 0; // likewise
 };
 
 // `ShowFileInfo`'s line: "(Encrypted) photo.jpg : Width = 640 : Height = 480 : Colors = 24
-// bits : Checksum = 0012ABCD : File Size = 1,234,567". A size of 0 shows no digits.
+// bits : Checksum = 0012ABCD : File Size = 1,234,567". A size of 0, or a checksum not
+// known, shows no digits.
 QString fileInfoLine(const FileFacts& facts, const QLocale& locale = QLocale());
 
 } // namespace mv::browser

@@ -2,6 +2,8 @@
 
 #include "imaging/base/Messages.h"
 
+#include <mvengine/engine.h>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -49,6 +51,16 @@ const FileReading& FileReading::real()
 {
     static const FileReading reading;
     return reading;
+}
+
+bool beginsWithSignature(QByteArrayView bytes)
+{
+    return bytes.size() >= MV_SIGNATURE_LEN && bytes.first(MV_SIGNATURE_LEN) == QByteArrayView(MV_SIGNATURE);
+}
+
+bool looksLikeJpeg(QByteArrayView bytes)
+{
+    return bytes.size() >= 3 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xD8 && uchar(bytes[2]) == 0xFF;
 }
 
 } // namespace mv::browser

@@ -27,4 +27,12 @@ public:
     static const FileReading& real();
 };
 
+// What a file's first bytes say: one of our encrypted files, or a JPEG.
+[[nodiscard]] bool beginsWithSignature(QByteArrayView bytes);
+[[nodiscard]] bool looksLikeJpeg(QByteArrayView bytes);
+
+// How much of a file's start is read for its embedded preview: the EXIF block of a JPEG is
+// one segment of at most 64 KiB, near the start.
+inline constexpr qint64 kPreviewHeadBytes = qint64(128) << 10;
+
 } // namespace mv::browser

@@ -46,7 +46,15 @@ struct PictureRequest {
     std::vector<crypto::SecretText> keys;
     // The user waits for it (not a picture prepared ahead): it gets the next free decoder.
     bool urgent = true;
+    // A first look while the user travels through the list: a JPEG is shown from its embedded
+    // preview, read from the file's start alone, or else decoded at its strongest reduction;
+    // the picture comes out small and is decoded sharp once the user stops. Other pictures
+    // load as they always do.
+    bool quickLook = false;
 };
+
+// The box a first look is decoded into: an EXIF thumbnail is at most 160 x 120.
+inline constexpr int kQuickLookBox = 160;
 
 struct [[nodiscard]] PictureOutcome {
     enum Kind {
@@ -63,6 +71,7 @@ struct [[nodiscard]] PictureOutcome {
     FileFacts facts;
     int keyIndex = -1;     // of the request's keys, when one opened the file
     fileio::Status status; // why it failed: the reason in plain words, as the window shows it
+    qint64 loadMs = 0;     // how long the load took on its worker, set by PictureLoader
 
     [[nodiscard]] bool shown() const { return kind == Shown; }
     // Rough memory held, for the cache of prepared pictures.

@@ -1,5 +1,6 @@
 #include "browser/PictureLoader.h"
 
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QPointer>
 
@@ -77,7 +78,11 @@ void PictureLoader::start(Job job)
     job.request.urgent = job.ticket != 0;
     sandbox::Decoders* decoders = decoders_;
     pool_.start([self, job = std::move(job), epoch, decoders]() mutable {
-        auto outcome = std::make_shared<const PictureOutcome>(loadPicture(job.request, *decoders));
+        QElapsedTimer took;
+        took.start();
+        auto made = std::make_shared<PictureOutcome>(loadPicture(job.request, *decoders));
+        made->loadMs = took.elapsed();
+        SharedOutcome outcome = std::move(made);
         // The loader outlives its pool's jobs (its destructor waits for them).
         QMetaObject::invokeMethod(
             self.data(),
@@ -95,6 +100,7 @@ void PictureLoader::finished(const Job& job, const SharedOutcome& outcome, quint
         running_ = false;
     else
         preparingKeys_.removeOne(job.key);
+    emit loadTook(job.request.quickLook, outcome->loadMs);
     // A picture begun before forgetPrepared() (keys cleared, say) is not kept, whatever job made it.
     if (epoch == epoch_)
         cache_.insert(job.key, outcome);

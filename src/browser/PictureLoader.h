@@ -32,6 +32,11 @@ public:
 
     // The prepared picture for request, if there is one: shown at once, no worker needed.
     [[nodiscard]] SharedOutcome prepared(const PictureRequest& request);
+    // Whether request's picture is being prepared now: a load() of it waits for that.
+    [[nodiscard]] bool preparing(const PictureRequest& request) const
+    {
+        return isPreparing(preparedKey(request));
+    }
     // Loads request; loaded() brings the outcome unless a newer load() or cancel() came first.
     // Returns the ticket loaded() will carry.
     quint64 load(PictureRequest request);
@@ -53,6 +58,8 @@ public:
 
 signals:
     void loaded(quint64 ticket, mv::browser::SharedOutcome outcome);
+    // Any load or preparation ended, shown or not, after `ms` on its worker.
+    void loadTook(bool quickLook, qint64 ms);
 
 private:
     struct Job {

@@ -38,16 +38,6 @@ imaging::Picture decode(const ThumbnailRequest& request, QByteArrayView bytes, c
     return request.decoders->decode(job);
 }
 
-bool beginsWithSignature(QByteArrayView bytes)
-{
-    return bytes.size() >= MV_SIGNATURE_LEN && bytes.first(MV_SIGNATURE_LEN) == QByteArrayView(MV_SIGNATURE);
-}
-
-bool looksLikeJpeg(QByteArrayView bytes)
-{
-    return bytes.size() >= 3 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xD8 && uchar(bytes[2]) == 0xFF;
-}
-
 QString mimeTypeOf(const QString& name)
 {
     static const QMimeDatabase types;

@@ -55,10 +55,6 @@ struct [[nodiscard]] ThumbnailOutcome {
     int keyIndex = -1; // of the request's keys, when one opened the file
 };
 
-// How much of a file's start is read for its embedded preview: the EXIF block of a JPEG is
-// one segment of at most 64 KiB, near the start.
-inline constexpr qint64 kPreviewHeadBytes = qint64(128) << 10;
-
 ThumbnailOutcome loadThumbnail(const ThumbnailRequest& request,
                                const FileReading& reading = FileReading::real());
 

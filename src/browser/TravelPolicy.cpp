@@ -31,19 +31,14 @@ qint64 TravelPolicy::loadDelayMs() const
     return travelling() ? qMin<qint64>(kTravelMs, 2 * stepMs_) : 0;
 }
 
-void TravelPolicy::loadShown(qint64 nowMs)
-{
-    loadMs_ = 0.7 * loadMs_ + 0.3 * double(nowMs - requestedAt_);
-}
-
 Preparation TravelPolicy::toPrepare(int row) const
 {
     const int d = direction_;
     if (!travelling())
         return {{row + d, row + 2 * d, row - d}, 1};
-    // Held down, the key outruns the decoder: prepare where the user will be when a decode
-    // ends, so that the pictures met on the way are shown at once.
-    const int lead = qBound(1, int(loadMs_ / double(stepMs_)) + 1, kMaxLead);
+    // Held down, the key may outrun even a first look: prepare where the user will be when a
+    // look ends, so that the pictures met on the way are shown at once.
+    const int lead = qBound(1, int(lookMs_ / double(stepMs_)) + 1, kMaxLead);
     return {{row + lead * d, row + (lead + 1) * d}, 2};
 }
 

@@ -1,9 +1,12 @@
 // How the viewer looks ahead while the user moves through the file list. A key held down steps
-// faster than a picture decodes: then a step's own picture is loaded only if the user stays on
-// it a moment, and the pictures where the user will be when a decode ends are prepared instead,
-// the lead following the measured load time. Once the user stops, the neighbours are prepared:
-// two ahead in the direction of travel and one behind. Times are passed in (milliseconds of
-// one steady clock), so the rules run without a window or timers.
+// faster than a picture decodes sharp: then each step shows a first look (a small picture,
+// from the file's embedded preview or a reduced decode), the sharp picture is loaded only if
+// the user stays on it a moment, and the first looks of the rows where the user will be when
+// a look ends are prepared, the lead following the measured time of a look. A step's own look
+// is loaded at once only when looks are quicker than steps; slower, it would be shown after
+// the user has moved on. Once the user stops, the neighbours are prepared sharp: two ahead in
+// the direction of travel and one behind. Times are passed in (milliseconds of one steady
+// clock), so the rules run without a window or timers.
 #pragma once
 
 #include <QtGlobal>
@@ -38,19 +41,22 @@ public:
     [[nodiscard]] int direction() const { return direction_; }
     // The time between the last two steps of a journey, 0 when not travelling.
     [[nodiscard]] qint64 stepMs() const { return stepMs_; }
-    // How long a load of the selection's picture takes here, a moving estimate.
-    [[nodiscard]] double loadMs() const { return loadMs_; }
+    // How long a first look takes here, a moving estimate.
+    [[nodiscard]] double lookMs() const { return lookMs_; }
 
-    // How long the selection's own load waits for the user to stay on it: 0 (at once) when
+    // How long the selection's sharp load waits for the user to stay on it: 0 (at once) when
     // not travelling, else two step intervals, at most kTravelMs.
     [[nodiscard]] qint64 loadDelayMs() const;
+    // Travelling, whether a step's own first look is loaded at once: only when looks take
+    // less than a step.
+    [[nodiscard]] bool lookAtOnce() const { return lookMs_ < double(stepMs_); }
 
-    // A load of the selection's own picture started at `nowMs`; the next one shown ended it.
-    void loadStarted(qint64 nowMs) { requestedAt_ = nowMs; }
-    void loadShown(qint64 nowMs);
+    // A first look took `ms` to load, whether it was shown, prepared or came too late.
+    void lookTook(qint64 ms) { lookMs_ = 0.7 * lookMs_ + 0.3 * double(ms); }
 
-    // What to prepare while `row` is selected: travelling, the two rows where the user will
-    // be when a load ends, on two lanes; otherwise the neighbours, one at a time.
+    // What to prepare while `row` is selected: travelling, the first looks of the two rows
+    // where the user will be when a look ends, on two lanes; otherwise the neighbours, sharp,
+    // one at a time.
     [[nodiscard]] Preparation toPrepare(int row) const;
 
 private:
@@ -58,8 +64,7 @@ private:
     int direction_ = 1;
     qint64 lastStepAt_ = -1;
     qint64 stepMs_ = 0;
-    qint64 requestedAt_ = 0;
-    double loadMs_ = 100;
+    double lookMs_ = 50;
 };
 
 } // namespace mv::browser

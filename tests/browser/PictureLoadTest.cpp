@@ -4,6 +4,7 @@
 #include "browser/PictureLoad.h"
 
 #include "ViewingTestFiles.h"
+#include "support/ExifPhoto.h"
 #include "support/Smaps.h"
 #include "support/TestDecoders.h"
 
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -200,6 +202,71 @@ TEST(PictureLoad, ALargeFileThatIsNotAPictureIsReadNoFurtherThanItsHeader)
     EXPECT_EQ(tooLarge.kind, PictureOutcome::TooLarge);
     EXPECT_EQ(tooLarge.facts.fileSize, kMaxViewedFileBytes + 1);
     EXPECT_EQ(read, 0);
+}
+
+QByteArray jpegOf(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 95);
+    return bytes;
+}
+
+TEST(PictureLoad, AFirstLookIsTheEmbeddedPreviewFromTheFilesStartOrElseAReducedDecode)
+{
+    QTemporaryDir dir;
+    QImage red(160, 120, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const QImage noise = QImage::fromData(noisePng(1600, 1200, 7));
+    const QByteArray bare = jpegOf(noise);
+    const QByteArray camera = mv::test::withApp1(bare, mv::test::exifWithCopy(1, jpegOf(red)));
+    ASSERT_GT(camera.size(), 4 * kPreviewHeadBytes);
+    const QString withPreview = writeBytes(dir, QStringLiteral("camera.jpg"), camera);
+    const QString withoutPreview = writeBytes(dir, QStringLiteral("bare.jpg"), bare);
+    const QString png = writeBytes(dir, QStringLiteral("photo.png"), noisePng(400, 300, 8));
+    const QString sealed = writeEncrypted(dir, QStringLiteral("secret.jpg"), camera, "k");
+
+    const auto look = [](const QString& path, qint64& read) {
+        PictureRequest r;
+        r.path = path;
+        r.listedName = QFileInfo(path).fileName();
+        r.keys.push_back(mv::crypto::SecretText::fromText(QStringLiteral("k")));
+        r.quickLook = true;
+        CountingReading counting;
+        PictureOutcome o = loadPicture(r, mv::test::decoders(), counting);
+        read = counting.read;
+        return o;
+    };
+    // The camera's copy, from the file's start alone: the picture's own size and file size
+    // are told, its checksum is not known yet.
+    qint64 read = 0;
+    const PictureOutcome first = look(withPreview, read);
+    ASSERT_EQ(first.kind, PictureOutcome::Shown) << first.status.reason;
+    EXPECT_EQ(first.picture.image.size(), QSize(160, 120));
+    EXPECT_GT(qRed(first.picture.image.pixel(80, 60)), 240);
+    EXPECT_LT(qGreen(first.picture.image.pixel(80, 60)), 16);
+    EXPECT_EQ(QSize(first.facts.width, first.facts.height), QSize(1600, 1200));
+    EXPECT_EQ(first.facts.fileSize, camera.size());
+    EXPECT_FALSE(first.facts.checksum.has_value());
+    EXPECT_LE(read, kPreviewHeadBytes);
+
+    // No copy: the whole file (after its start was searched) at the decoder's strongest
+    // reduction, with its checksum.
+    const PictureOutcome reduced = look(withoutPreview, read);
+    ASSERT_EQ(reduced.kind, PictureOutcome::Shown);
+    EXPECT_EQ(reduced.picture.image.size(), QSize(200, 150));
+    EXPECT_EQ(reduced.facts.checksum, crcOf(withoutPreview));
+    EXPECT_EQ(read, bare.size() + kPreviewHeadBytes);
+
+    // An encrypted photo is decrypted into memory whole and its copy shown; a PNG has no
+    // first look and loads as it always does.
+    const PictureOutcome secret = look(sealed, read);
+    ASSERT_EQ(secret.kind, PictureOutcome::Shown);
+    EXPECT_TRUE(secret.facts.encrypted);
+    EXPECT_EQ(secret.picture.image.size(), QSize(160, 120));
+    EXPECT_TRUE(secret.picture.sensitive);
+    EXPECT_EQ(look(png, read).picture.image.size(), QSize(400, 300));
 }
 
 // Every file below folder changed since `since`, searched for `needle`.

@@ -46,31 +46,31 @@ TEST(TravelPolicy, AHeldKeyLoadsAStepsOwnPictureOnlyOnceTheUserStaysTwoStepInter
     EXPECT_EQ(p.loadDelayMs(), 0);
 }
 
-TEST(TravelPolicy, TheLeadFollowsTheMeasuredLoadTimeInTheDirectionOfTravel)
+TEST(TravelPolicy, TheLeadAndTheStepsOwnLookFollowTheMeasuredLookTime)
 {
     TravelPolicy p;
     p.select(50, 0);
-    qint64 t = hold(p, 50, 1, 2, 0);
-    // Before anything was measured a load is taken to last 100 ms: three steps and one more.
-    EXPECT_EQ(p.toPrepare(52), (Preparation {{56, 57}, 2}));
+    const qint64 t = hold(p, 50, 1, 2, 0);
+    // Before anything was measured a look is taken to last 50 ms: more than a step, so the
+    // step's own look would come too late; one step and one more ahead are prepared.
+    EXPECT_FALSE(p.lookAtOnce());
+    EXPECT_EQ(p.toPrepare(52), (Preparation {{54, 55}, 2}));
 
-    // Loads of 400 ms: the estimate moves that way at each picture shown, and the lead with it,
-    // up to eight rows.
-    p.loadStarted(t);
-    p.loadShown(t + 400);
-    EXPECT_DOUBLE_EQ(p.loadMs(), 190);
-    EXPECT_EQ(p.toPrepare(52), (Preparation {{58, 59}, 2})); // 190 / 33 = 5, and one more
-    for (int i = 0; i < 10; ++i) {
-        p.loadStarted(t);
-        p.loadShown(t + 400);
-    }
+    // Looks of 400 ms (no embedded previews, a slow machine): the estimate moves that way at
+    // each look, and the lead with it, up to eight rows.
+    p.lookTook(400);
+    EXPECT_DOUBLE_EQ(p.lookMs(), 155);
+    EXPECT_EQ(p.toPrepare(52), (Preparation {{57, 58}, 2})); // 155 / 33 = 4, and one more
+    for (int i = 0; i < 10; ++i)
+        p.lookTook(400);
     EXPECT_EQ(p.toPrepare(52), (Preparation {{60, 61}, 2}));
+    EXPECT_FALSE(p.lookAtOnce());
 
-    // Quick loads bring it back to the next row; travelling up, the rows lie above.
-    for (int i = 0; i < 20; ++i) {
-        p.loadStarted(t);
-        p.loadShown(t + 5);
-    }
+    // Quick looks (embedded previews): each step's own is loaded at once, the next rows are
+    // prepared; travelling up, the rows lie above.
+    for (int i = 0; i < 20; ++i)
+        p.lookTook(5);
+    EXPECT_TRUE(p.lookAtOnce());
     hold(p, 52, -1, 3, t + 1);
     EXPECT_EQ(p.direction(), -1);
     EXPECT_EQ(p.toPrepare(49), (Preparation {{48, 47}, 2}));

@@ -44,10 +44,15 @@ SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineE
     connect(browser_.fileList(), &FileListView::currentNameClicked, this, &SelectionViewer::FileList_Click);
     connect(browser_.fileList(), &FileListView::nameDoubleClicked, this, &SelectionViewer::FileList_DblClick);
     connect(&loader_, &PictureLoader::loaded, this, &SelectionViewer::onLoaded);
+    connect(&loader_, &PictureLoader::loadTook, this, [this](bool quickLook, qint64 ms) {
+        if (quickLook)
+            travel_.lookTook(ms);
+    });
     clock_.start();
     travelLoad_.setSingleShot(true);
     connect(&travelLoad_, &QTimer::timeout, this, [this] {
-        if (waiting_)
+        // The user stayed on the entry: its sharp picture, unless that is on show already.
+        if (waiting_ || (shownName_ == pendingName_ && !sharpOnShow()))
             startLoad(makeRequest(pendingName_));
     });
     travelEnd_.setSingleShot(true);
@@ -181,22 +186,31 @@ void SelectionViewer::request()
         settle(ready);
         return;
     }
-    setWaiting(true);
     if (travel_.travelling()) {
-        // This picture is loaded only if the user stays on it a moment; meanwhile both
-        // workers prepare the pictures where the user is heading.
+        // A key held down: a first look at once, small and quick, while the workers look
+        // ahead where the user is heading. The sharp picture is loaded only if the user stays
+        // on the entry a moment.
+        r.quickLook = true;
         loader_.cancel();
-        prepareAround();
+        if (SharedOutcome look = loader_.prepared(r)) {
+            setWaiting(false);
+            settle(look);
+        } else {
+            setWaiting(true);
+            if (travel_.lookAtOnce() || loader_.preparing(r))
+                ticket_ = loader_.load(std::move(r));
+            prepareAround();
+        }
         travelLoad_.start(int(travel_.loadDelayMs()));
         return;
     }
+    setWaiting(true);
     startLoad(std::move(r));
 }
 
 void SelectionViewer::startLoad(PictureRequest r)
 {
     travelLoad_.stop();
-    travel_.loadStarted(clock_.elapsed());
     ticket_ = loader_.load(std::move(r));
 }
 
@@ -204,8 +218,11 @@ void SelectionViewer::onLoaded(quint64 ticket, const SharedOutcome& outcome)
 {
     if (ticket != ticket_)
         return;
-    if (outcome->shown())
-        travel_.loadShown(clock_.elapsed());
+    // While the sharp load waits for the user to stay, what came is a first look. One that
+    // shows nothing (a key wanted, a damaged file) says so only once the user stays and the
+    // real load ends: no question in the middle of a journey.
+    if (travelLoad_.isActive() && !outcome->shown())
+        return;
     setWaiting(false);
     if (dropPath_.isEmpty())
         settle(outcome);
@@ -315,20 +332,28 @@ void SelectionViewer::prepareAround()
         const QString& name = names[at];
         // An encrypted file that is not a picture is never shown, so never prepared.
         if (IsViewableName(name) ||
-            (haveKeys && crypto::HasEncryptedName(name) && IsViewableName(crypto::PlainName(name))))
+            (haveKeys && crypto::HasEncryptedName(name) && IsViewableName(crypto::PlainName(name)))) {
             wanted.push_back(makeRequest(name));
+            wanted.back().quickLook = travel_.travelling();
+        }
     }
     loader_.prepare(std::move(wanted));
 }
 
 void SelectionViewer::sharpenIfNeeded()
 {
+    if (shownName_.isEmpty() || !area_.hasPicture() || waiting_ || sharpOnShow())
+        return;
+    pendingName_ = shownName_;
+    request();
+}
+
+bool SelectionViewer::sharpOnShow() const
+{
     const imaging::ImageControl* control = area_.imageControl();
-    if (shownName_.isEmpty() || !area_.hasPicture() || waiting_)
-        return;
     const imaging::Picture& picture = control->pictureObject();
-    if (picture.isVector() || picture.image.isNull())
-        return;
+    if (!area_.hasPicture() || picture.isVector() || picture.image.isNull())
+        return true;
     // Turned a quarter, the picture's width lies along the control's height.
     const int across = control->quarterTurns() % 2 == 0 ? control->width() : control->height();
     const double wanted = across * control->devicePixelRatioF();
@@ -340,10 +365,7 @@ void SelectionViewer::sharpenIfNeeded()
                                                             {QSize(), wanted / qMax(1, picture.width)})
                                        .width())
             : qMin<double>(picture.width, wanted);
-    if (picture.image.width() >= needed * kSharpEnough)
-        return;
-    pendingName_ = shownName_;
-    request();
+    return picture.image.width() >= needed * kSharpEnough;
 }
 
 QString SelectionViewer::readError(const fileio::Status& why)

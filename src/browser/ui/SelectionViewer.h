@@ -86,6 +86,8 @@ private:
     // What the policy asks for around the selected row.
     void prepareAround();
     void sharpenIfNeeded();
+    // The picture on show has as many pixels as the area draws (a first look has not).
+    [[nodiscard]] bool sharpOnShow() const;
     [[nodiscard]] PictureRequest makeRequest(const QString& name) const;
     [[nodiscard]] QString pathOf(const QString& name) const;
     void setWaiting(bool waiting);
