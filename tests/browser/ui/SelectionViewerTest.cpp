@@ -13,11 +13,15 @@
 #include "crypto/KeyState.h"
 #include "imaging/ui/ImageControl.h"
 #include "sandbox/HelperPool.h"
+#include "support/ExifPhoto.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -265,6 +269,76 @@ TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNext
             return viewer.loader().idle();
         },
         20000));
+}
+
+// A held arrow key through camera photos: steps show the photos' embedded previews at once,
+// with the checksum left blank until the whole file is read, and the sharp picture comes
+// when the user stops, never the preview of a picture passed by.
+TEST(SelectionViewerTravel, AHeldKeyShowsFirstLooksAndTheSharpPictureWhenTheUserStops)
+{
+    QTemporaryDir dir;
+    QImage blue(1600, 1200, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    QImage red(160, 120, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const auto jpeg = [](const QImage& image) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "JPG");
+        return bytes;
+    };
+    const QByteArray photo = test::withApp1(jpeg(blue), test::exifWithCopy(1, jpeg(red)));
+    constexpr int kPhotos = 16;
+    for (int i = 0; i < kPhotos; ++i) {
+        QFile f(dir.filePath(QStringLiteral("photo_%1.jpg").arg(i, 2, 10, QLatin1Char('0'))));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(photo) == photo.size());
+    }
+    QWidget host;
+    auto* browser = new BrowserPane(&host);
+    auto* area = new PictureArea(&host);
+    auto* infoBar = new QLineEdit(&host);
+    crypto::KeyState keys;
+    SelectionViewer viewer(*browser, *area, infoBar, keys, &host);
+    host.resize(800, 600);
+    browser->fileList()->setGeometry(0, 0, 300, 560);
+    area->setGeometry(300, 0, 500, 560);
+    host.show();
+    browser->fileSpec()->chooseEntry(0); // "All Files (*.*)"
+    ASSERT_TRUE(browser->setFolder(dir.path()));
+    FileListView* list = browser->fileList();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->names().size() == kPhotos; }));
+    const imaging::ImageControl* control = area->imageControl();
+    const auto onShow = [&] { return control->pictureObject().image; };
+    list->setFocus();
+    list->selectRow(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer.loader().idle() && onShow().width() > 160; }, 20000));
+
+    int looks = 0;
+    QString lookLine;
+    QObject::connect(&viewer, &SelectionViewer::selectionSettled, [&] {
+        const QString own = dir.filePath(list->currentName());
+        if (onShow().width() != 160)
+            return;
+        EXPECT_EQ(control->pictureFile(), own);
+        EXPECT_GT(qRed(onShow().pixel(80, 60)), 240);
+        ++looks;
+        lookLine = infoBar->text();
+    });
+    for (int i = 1; i < kPhotos; ++i) {
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::qWait(30);
+    }
+    const QString last = dir.filePath(list->names().last());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return control->pictureFile() == last && onShow().width() > 160; }, 20000));
+    EXPECT_GT(looks, 0);
+    const QString size = QLocale().toString(qint64(photo.size()));
+    EXPECT_EQ(lookLine.section(QStringLiteral(" : "), 4),
+              QStringLiteral("Checksum =  : File Size = ") + size);
+    EXPECT_TRUE(infoBar->text().contains(QRegularExpression(QStringLiteral("Checksum = [0-9A-F]{8} : "))))
+        << infoBar->text().toStdString();
+    EXPECT_LT(qRed(onShow().pixel(10, 10)), 16); // the picture itself, blue
 }
 
 } // namespace
