@@ -2,6 +2,7 @@
 
 #include "browser/FileDragDrop.h"
 
+#include <QApplication>
 #include <QDrag>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -112,6 +113,28 @@ void FileListView::mousePressEvent(QMouseEvent* event)
     const QModelIndex at = indexAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton && at.isValid() && at == before && currentIndex() == before)
         emit currentNameClicked(nameAt(at.row()));
+    if (event->button() == Qt::RightButton)
+        rightPressAt_ = event->position().toPoint();
+}
+
+void FileListView::mouseMoveEvent(QMouseEvent* event)
+{
+    // Qt's own drag start knows the left button only.
+    if (rightPressAt_ && (event->buttons() & Qt::RightButton) &&
+        (event->position().toPoint() - *rightPressAt_).manhattanLength() >=
+            QApplication::startDragDistance()) {
+        rightPressAt_.reset();
+        dragSelectedOut();
+        return;
+    }
+    QListView::mouseMoveEvent(event);
+}
+
+void FileListView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton)
+        rightPressAt_.reset();
+    QListView::mouseReleaseEvent(event);
 }
 
 void FileListView::keyPressEvent(QKeyEvent* event)

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QListView>
+#include <QPoint>
 
 #include <functional>
+#include <optional>
 
 class QDrag;
 class QStringListModel;
@@ -51,6 +53,9 @@ signals:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // The right button drags the selected files out too, as it does in file managers.
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
 
@@ -58,6 +63,7 @@ private:
     QStringListModel* model_;
     QStringList names_;
     QString folder_;
+    std::optional<QPoint> rightPressAt_; // a right-button press over the list, until released
 };
 
 } // namespace mv::browser

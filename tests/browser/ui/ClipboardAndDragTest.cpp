@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -210,6 +211,23 @@ TEST_F(ClipboardAndDragTest, FilesMovedOutByADragLeaveTheListAndCopiedOnesStay)
     ASSERT_TRUE(QTest::qWaitFor([this] { return list()->find(QStringLiteral("late.png")) >= 0; }));
     for (const QString& n : three)
         EXPECT_EQ(list()->find(n), -1) << n.toStdString();
+
+    // The right button held over an entry and moved drags it out too; a press and release
+    // without moving does not.
+    offered.clear();
+    taken = Qt::CopyAction;
+    const QPoint on =
+        list()->visualRect(list()->model()->index(list()->find(QStringLiteral("late.png")), 0)).center();
+    QTest::mousePress(list()->viewport(), Qt::RightButton, {}, on);
+    QTest::mouseRelease(list()->viewport(), Qt::RightButton, {}, on);
+    EXPECT_TRUE(offered.isEmpty());
+    QTest::mousePress(list()->viewport(), Qt::RightButton, {}, on);
+    QMouseEvent move(QEvent::MouseMove, QPointF(on + QPoint(0, 20)),
+                     list()->viewport()->mapToGlobal(QPointF(on)), Qt::NoButton, Qt::RightButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(list()->viewport(), &move);
+    EXPECT_EQ(offered, QStringList {path(QStringLiteral("late.png"))});
+    QTest::mouseRelease(list()->viewport(), Qt::RightButton, {}, on);
 }
 
 TEST_F(ClipboardAndDragTest, OnePlainPictureDroppedIsShownWithTheListAndInformationLineAsTheyWere)
