@@ -56,5 +56,9 @@ for run in empty_cache full_cache no_cache; do
   awk -v r="$run" -v o="$(figure "${run}_whole_grid_ms")" -v v="$vips_ms" \
     'BEGIN { printf "ratio whole grid (%s) / vipsthumbnail: %.2f   (goal <= 1.0)\n", r, o / v }'
 done
+for run in empty_cache full_cache no_cache; do
+  [[ $(figure "${run}_picture_cells") == "$(figure files)" ]] ||
+    echo "WARNING ($run): only $(figure "${run}_picture_cells") of $(figure files) cells show a thumbnail" >&2
+done
 awk -v f="$(figure empty_cache_first_screen_ms)" \
   'BEGIN { printf "first screenful, nothing cached: %d ms   (goal <= 1000)\n", f }'

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QIcon>
 
+#include <algorithm>
 #include <vector>
 
 namespace mv::browser {
@@ -32,6 +33,11 @@ public:
     void dropDecrypted();
 
     [[nodiscard]] int count() const { return int(cells_.size()); }
+    // Cells showing a thumbnail rather than their type's icon.
+    [[nodiscard]] int pictureCount() const
+    {
+        return int(std::count_if(cells_.begin(), cells_.end(), [](const Cell& c) { return !c.image.isNull(); }));
+    }
     [[nodiscard]] QString pathAt(int index) const;
     [[nodiscard]] const ThumbnailLayout& layout() const { return layout_; }
     // The caption's height: the height of a line of the grid's font.
