@@ -37,8 +37,9 @@ Preparation TravelPolicy::toPrepare(int row) const
     if (!travelling())
         return {{row + d, row + 2 * d, row - d}, 1};
     // Held down, the key may outrun even a first look: prepare where the user will be when a
-    // look ends, so that the pictures met on the way are shown at once.
-    const int lead = qBound(1, int(lookMs_ / double(stepMs_)) + 1, kMaxLead);
+    // look ends, with a step to spare for a look slower than the estimate, so that the
+    // pictures met on the way are shown at once.
+    const int lead = qBound(1, int(lookMs_ / double(stepMs_)) + 2, kMaxLead);
     return {{row + lead * d, row + (lead + 1) * d}, 2};
 }
 

@@ -52,15 +52,16 @@ TEST(TravelPolicy, TheLeadAndTheStepsOwnLookFollowTheMeasuredLookTime)
     p.select(50, 0);
     const qint64 t = hold(p, 50, 1, 2, 0);
     // Before anything was measured a look is taken to last 50 ms: more than a step, so the
-    // step's own look would come too late; one step and one more ahead are prepared.
+    // step's own look would come too late; the rows a step beyond where the user will be
+    // when a look ends are prepared.
     EXPECT_FALSE(p.lookAtOnce());
-    EXPECT_EQ(p.toPrepare(52), (Preparation {{54, 55}, 2}));
+    EXPECT_EQ(p.toPrepare(52), (Preparation {{55, 56}, 2}));
 
     // Looks of 400 ms (no embedded previews, a slow machine): the estimate moves that way at
     // each look, and the lead with it, up to eight rows.
     p.lookTook(400);
     EXPECT_DOUBLE_EQ(p.lookMs(), 155);
-    EXPECT_EQ(p.toPrepare(52), (Preparation {{57, 58}, 2})); // 155 / 33 = 4, and one more
+    EXPECT_EQ(p.toPrepare(52), (Preparation {{58, 59}, 2})); // 155 / 33 = 4, and two more
     for (int i = 0; i < 10; ++i)
         p.lookTook(400);
     EXPECT_EQ(p.toPrepare(52), (Preparation {{60, 61}, 2}));
@@ -73,7 +74,7 @@ TEST(TravelPolicy, TheLeadAndTheStepsOwnLookFollowTheMeasuredLookTime)
     EXPECT_TRUE(p.lookAtOnce());
     hold(p, 52, -1, 3, t + 1);
     EXPECT_EQ(p.direction(), -1);
-    EXPECT_EQ(p.toPrepare(49), (Preparation {{48, 47}, 2}));
+    EXPECT_EQ(p.toPrepare(49), (Preparation {{47, 46}, 2}));
 }
 
 TEST(TravelPolicy, StoppingEndsTheJourneyAndPreparesTwoAheadAndOneBehind)
