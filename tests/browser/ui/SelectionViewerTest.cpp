@@ -29,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <memory>
 
 namespace mv::browser {
 namespace {
@@ -214,6 +215,28 @@ TEST_F(SelectionViewerTest, LeftoversOfAKilledRunAreToldAndWipedOnlyWithConsent)
     EXPECT_EQ(infoBar_->text(), QStringLiteral("Wiped 1 left-over temporary file(s)"));
 }
 
+// A viewer of its own, laid out as the window lays it out, on a folder listed with every file.
+struct LoneViewer {
+    QWidget host;
+    BrowserPane* browser = new BrowserPane(&host);
+    PictureArea* area = new PictureArea(&host);
+    QLineEdit* infoBar = new QLineEdit(&host);
+    crypto::KeyState keys;
+    SelectionViewer viewer {*browser, *area, infoBar, keys, &host};
+
+    // Lists folder, which holds `files` files.
+    [[nodiscard]] bool open(const QString& folder, int files)
+    {
+        host.resize(800, 600);
+        browser->fileList()->setGeometry(0, 0, 300, 560);
+        area->setGeometry(300, 0, 500, 560);
+        host.show();
+        browser->fileSpec()->chooseEntry(0); // "All Files (*.*)"
+        return browser->setFolder(folder) &&
+               QTest::qWaitFor([&] { return browser->fileList()->names().size() == files; });
+    }
+};
+
 // The window does not depend on its decoders staying alive: a helper killed in the middle of a
 // decode (as a crash or the kernel would end it) costs that picture only, and says so.
 TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNextPicture)
@@ -229,22 +252,15 @@ TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNext
     // The test build of the helper, whose "a_hang.png" decodes for ever.
     const QByteArray realHelper = qgetenv("MV_DECODER_HELPER");
     qputenv("MV_DECODER_HELPER", MV_HOSTILE_HELPER);
-    QWidget host;
-    auto* browser = new BrowserPane(&host);
-    auto* area = new PictureArea(&host);
-    auto* infoBar = new QLineEdit(&host);
-    crypto::KeyState keys;
-    SelectionViewer viewer(*browser, *area, infoBar, keys, &host);
+    auto lone = std::make_unique<LoneViewer>();
     qputenv("MV_DECODER_HELPER", realHelper);
+    SelectionViewer& viewer = lone->viewer;
+    BrowserPane* browser = lone->browser;
+    PictureArea* area = lone->area;
+    QLineEdit* infoBar = lone->infoBar;
     auto* pool = dynamic_cast<sandbox::HelperPool*>(&viewer.decoders());
     ASSERT_NE(pool, nullptr);
-    host.resize(800, 600);
-    browser->fileList()->setGeometry(0, 0, 300, 560);
-    area->setGeometry(300, 0, 500, 560);
-    host.show();
-    browser->fileSpec()->chooseEntry(0); // "All Files (*.*)"
-    ASSERT_TRUE(browser->setFolder(dir.path()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return browser->fileList()->names().size() == 2; }));
+    ASSERT_TRUE(lone->open(dir.path(), 2));
     const auto killBusy = [&] {
         for (const pid_t pid : pool->busyHelpers())
             ::kill(pid, SIGKILL);
@@ -294,21 +310,12 @@ TEST(SelectionViewerTravel, AHeldKeyShowsFirstLooksAndTheSharpPictureWhenTheUser
         QFile f(dir.filePath(QStringLiteral("photo_%1.jpg").arg(i, 2, 10, QLatin1Char('0'))));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(photo) == photo.size());
     }
-    QWidget host;
-    auto* browser = new BrowserPane(&host);
-    auto* area = new PictureArea(&host);
-    auto* infoBar = new QLineEdit(&host);
-    crypto::KeyState keys;
-    SelectionViewer viewer(*browser, *area, infoBar, keys, &host);
-    host.resize(800, 600);
-    browser->fileList()->setGeometry(0, 0, 300, 560);
-    area->setGeometry(300, 0, 500, 560);
-    host.show();
-    browser->fileSpec()->chooseEntry(0); // "All Files (*.*)"
-    ASSERT_TRUE(browser->setFolder(dir.path()));
-    FileListView* list = browser->fileList();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list->names().size() == kPhotos; }));
-    const imaging::ImageControl* control = area->imageControl();
+    LoneViewer lone;
+    ASSERT_TRUE(lone.open(dir.path(), kPhotos));
+    SelectionViewer& viewer = lone.viewer;
+    FileListView* list = lone.browser->fileList();
+    QLineEdit* infoBar = lone.infoBar;
+    const imaging::ImageControl* control = lone.area->imageControl();
     const auto onShow = [&] { return control->pictureObject().image; };
     list->setFocus();
     list->selectRow(0);
