@@ -36,7 +36,8 @@ public:
     // Cells showing a thumbnail rather than their type's icon.
     [[nodiscard]] int pictureCount() const
     {
-        return int(std::count_if(cells_.begin(), cells_.end(), [](const Cell& c) { return !c.image.isNull(); }));
+        return int(
+            std::count_if(cells_.begin(), cells_.end(), [](const Cell& c) { return !c.image.isNull(); }));
     }
     [[nodiscard]] QString pathAt(int index) const;
     [[nodiscard]] const ThumbnailLayout& layout() const { return layout_; }
