@@ -85,7 +85,7 @@ void takePicture(const PictureRequest& request, PictureOutcome& outcome, imaging
 }
 
 // A first look at a plain JPEG from its embedded preview, read from the file's start alone:
-// true when one was found and shown. Its checksum waits for the whole file.
+// true when that settled the load. Its checksum waits for the whole file.
 bool quickLookFromHead(const PictureRequest& request, PictureOutcome& outcome, sandbox::Decoders& decoders,
                        const FileReading& reading, const QFileInfo& file)
 {
@@ -96,6 +96,13 @@ bool quickLookFromHead(const PictureRequest& request, PictureOutcome& outcome, s
     sandbox::DecodeJob job = jobFor(request, file, head, request.listedName);
     job.options.embeddedPreview = imaging::EmbeddedPreview::Only;
     imaging::Picture picture = decoders.decode(job);
+    // A preview that stopped its decoder (a crash, the time limit) would stop it again when
+    // the whole file is tried: once is enough.
+    if (sandbox::decoderStopped(picture.status)) {
+        outcome.kind = PictureOutcome::DecodeFailed;
+        outcome.status = picture.status;
+        return true;
+    }
     if (!picture.ok())
         return false;
     takePicture(request, outcome, std::move(picture), {});
