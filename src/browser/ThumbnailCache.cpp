@@ -1,5 +1,7 @@
 #include "browser/ThumbnailCache.h"
 
+#include "browser/DesktopThumbnailNames.h"
+
 #include "fileio/FdIo.h"
 #include "fileio/UniqueFd.h"
 #include "fileutil/FileResult.h"
@@ -112,10 +114,7 @@ ThumbnailCache::ThumbnailCache(QString root) : root_(QDir::cleanPath(root)) {}
 
 QString ThumbnailCache::desktopRoot()
 {
-    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
-    if (cache.isEmpty() || !QDir::isAbsolutePath(cache))
-        cache = QDir::homePath() + QStringLiteral("/.cache");
-    return cache + QStringLiteral("/thumbnails");
+    return desktopThumbnailRoot();
 }
 
 int ThumbnailCache::sizeFor(QSize box)
@@ -128,16 +127,7 @@ int ThumbnailCache::sizeFor(QSize box)
 
 QByteArray ThumbnailCache::uriOf(const QString& path)
 {
-    static const QByteArray safe("!$&'()*+,-./:=@_~");
-    QByteArray uri("file://");
-    for (const char c : QFile::encodeName(QFileInfo(path).absoluteFilePath())) {
-        const uchar u = uchar(c);
-        if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || safe.contains(c))
-            uri += c;
-        else
-            uri += '%' + QByteArray::number(u, 16).toUpper().rightJustified(2, '0');
-    }
-    return uri;
+    return glibFileUri(path);
 }
 
 QString ThumbnailCache::entryPath(const QString& folder, const QString& path) const

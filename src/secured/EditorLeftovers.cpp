@@ -1,5 +1,6 @@
 #include "secured/EditorLeftovers.h"
 
+#include "browser/DesktopThumbnailNames.h"
 #include "fileutil/Wipe.h"
 
 #include <QCoreApplication>
@@ -29,21 +30,6 @@ bool isThere(const QString& path)
            (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode));
 }
 
-// The URI as GLib writes it (g_filename_to_uri): every byte outside its safe set escaped.
-QByteArray glibUri(const QString& path)
-{
-    static const QByteArray safe("!$&'()*+,-./:=@_~");
-    QByteArray uri("file://");
-    for (const char c : QFile::encodeName(path)) {
-        const uchar u = uchar(c);
-        if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || safe.contains(c))
-            uri += c;
-        else
-            uri += '%' + QByteArray::number(u, 16).toUpper().rightJustified(2, '0');
-    }
-    return uri;
-}
-
 QString md5Name(const QByteArray& uri)
 {
     return QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) +
@@ -53,12 +39,9 @@ QString md5Name(const QByteArray& uri)
 // The folders that hold thumbnails: each size, and each program's folder under "fail".
 QStringList thumbnailFolders()
 {
-    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
-    if (cache.isEmpty() || !QDir::isAbsolutePath(cache))
-        cache = QDir::homePath() + QStringLiteral("/.cache");
     QStringList folders;
     for (const QString& root :
-         {cache + QStringLiteral("/thumbnails"), QDir::homePath() + QStringLiteral("/.thumbnails")}) {
+         {browser::desktopThumbnailRoot(), QDir::homePath() + QStringLiteral("/.thumbnails")}) {
         const QStringList sizes = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         for (const QString& size : sizes) {
             if (size != QStringLiteral("fail")) {
@@ -123,7 +106,7 @@ QStringList thumbnailsOf(const QStringList& files)
     QSet<QString> names;
     for (const QString& file : files) {
         const QString path = QFileInfo(file).absoluteFilePath();
-        names.insert(md5Name(glibUri(path)));
+        names.insert(md5Name(browser::glibFileUri(path)));
         names.insert(md5Name(QUrl::fromLocalFile(path).toEncoded()));
     }
     QStringList found;
