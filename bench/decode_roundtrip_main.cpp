@@ -5,13 +5,12 @@
 // to fit the box, in rounds of 5, the two turn about.
 #include "sandbox/HelperPool.h"
 #include "sandbox/InProcessDecoders.h"
+#include "support/NoisePicture.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
-#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,16 +22,7 @@ namespace {
 
 QByteArray noisePng(int size)
 {
-    QImage image(size, size, QImage::Format_RGB32);
-    QRandomGenerator random(1);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            image.setPixel(x, y, random.generate() | 0xFF000000u);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return mv::test::noisePng(size, size, 1);
 }
 
 double median(std::vector<double> v)

@@ -1,30 +1,15 @@
-// Pictures written for the viewing tests: noise, so no two are alike and their bytes are
-// easy to find in any file they might leak into.
+// Files written for the viewing tests: noise pictures, plain or encrypted.
 #pragma once
 
 #include "crypto/FileCrypt.h"
+#include "support/NoisePicture.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QImage>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 namespace mvtest {
 
-inline QByteArray noisePng(int width, int height, quint32 seed)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, random.generate() | 0xFF000000u);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
+using mv::test::noisePng;
 
 inline QString writeBytes(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {

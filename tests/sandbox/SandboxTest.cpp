@@ -7,16 +7,15 @@
 #include "sandbox/InProcessDecoders.h"
 #include "sandbox/MemoryFile.h"
 #include "sandbox/ReplyReader.h"
+#include "support/NoisePicture.h"
 #include "support/QtAppEnvironment.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QRandomGenerator>
 #include <QStringList>
 
 #include <unistd.h>
@@ -31,16 +30,7 @@ using ::testing::HasSubstr;
 
 QByteArray noisePng(int size)
 {
-    QImage image(size, size, QImage::Format_RGB32);
-    QRandomGenerator random(7);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            image.setPixel(x, y, random.generate() | 0xFF000000u);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return mv::test::noisePng(size, size, 7);
 }
 
 DecodeJob jobFor(const QByteArray& bytes, const QString& name, const QString& key = {})
