@@ -171,17 +171,24 @@ QString failureText(const JpegJob& job)
     return QString::fromLocal8Bit(job.message);
 }
 
+// The picture's size as it stands upright, and its depth, into a result or a probe's answer.
+template <typename Facts>
+void takeSize(const JpegJob& job, Facts& p)
+{
+    const QSize upright =
+        uprightSize(QSize(int(job.cinfo.image_width), int(job.cinfo.image_height)), job.orientation);
+    p.width = upright.width();
+    p.height = upright.height();
+    p.colorDepth = 8 * job.cinfo.num_components;
+}
+
 DecodeResult finish(JpegJob& job, bool ok)
 {
     DecodeResult p;
     if (!ok) {
         p = DecodeResult::failure(failureText(job));
     } else {
-        const QSize upright =
-            uprightSize(QSize(int(job.cinfo.image_width), int(job.cinfo.image_height)), job.orientation);
-        p.width = upright.width();
-        p.height = upright.height();
-        p.colorDepth = 8 * job.cinfo.num_components;
+        takeSize(job, p);
         p.image = std::move(job.image);
     }
     jpeg_destroy_decompress(&job.cinfo);
@@ -229,11 +236,7 @@ PictureInfo probeJpeg(QByteArrayView data)
     if (!ok) {
         p.status = decodeFailure(failureText(job));
     } else {
-        const QSize upright =
-            uprightSize(QSize(int(job.cinfo.image_width), int(job.cinfo.image_height)), job.orientation);
-        p.width = upright.width();
-        p.height = upright.height();
-        p.colorDepth = 8 * job.cinfo.num_components;
+        takeSize(job, p);
     }
     jpeg_destroy_decompress(&job.cinfo);
     return p;
