@@ -1,6 +1,7 @@
 // Exchanges with other programs, with the widgets the window uses and the offscreen platform's
 // clipboard: what Copy to Clipboard offers, files dragged out of the file list, pictures dropped
 // on the picture area. The drag's own loop needs a desktop, so the drop target is played here.
+#include "ViewerParts.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
@@ -37,7 +38,7 @@ QByteArray halfRedWmf()
     return w.file(true, QRect(0, 0, 100, 100), 96);
 }
 
-class ClipboardAndDragTest : public ::testing::Test {
+class ClipboardAndDragTest : public ::testing::Test, protected test::ViewerParts {
 protected:
     void SetUp() override
     {
@@ -56,28 +57,7 @@ protected:
                   crypto::CryptOutcome::Done);
         viewer_.askKey = [this](const QString&) { return keys_.append(crypto::SecretText::fromText("key")); };
         copy_.beep = [] {};
-        host_.resize(800, 600);
-        browser_->fileList()->setGeometry(0, 0, 300, 560);
-        area_->setGeometry(300, 0, 500, 560);
-        host_.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host_));
-        browser_->fileSpec()->chooseEntry(0); // "All Files (*.*)"
-        ASSERT_TRUE(browser_->setFolder(dir_.path()));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return list()->names().size() == 6; }));
-    }
-    QString path(const QString& name) const { return dir_.filePath(name); }
-    void write(const QString& name, const QByteArray& bytes)
-    {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-    }
-    FileListView* list() { return browser_->fileList(); }
-    template <typename How>
-    void settleAfter(How how)
-    {
-        QSignalSpy settled(&viewer_, &SelectionViewer::selectionSettled);
-        how();
-        ASSERT_TRUE(settled.count() || settled.wait(20000));
+        ASSERT_TRUE(open(6));
     }
     void show(const QString& name)
     {
@@ -112,14 +92,7 @@ protected:
         return entered.isAccepted() && entered.dropAction() == Qt::CopyAction;
     }
 
-    QTemporaryDir dir_;
     QImage bitmap_;
-    QWidget host_;
-    BrowserPane* browser_ = new BrowserPane(&host_);
-    PictureArea* area_ = new PictureArea(&host_);
-    QLineEdit* infoBar_ = new QLineEdit(&host_);
-    crypto::KeyState keys_;
-    SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &host_};
     PictureCopy copy_ {*area_, keys_, viewer_.decoders(), &host_};
     QStringList told_;
     crypto::test::ModalWatch watch_ {[this](QWidget* w) {

@@ -4,6 +4,7 @@
 // Passwords" the view is empty while the entry stays current), and files that are not shown
 // say why.
 #include "browser/ui/SelectionViewer.h"
+#include "ViewerParts.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
 #include "browser/ui/LeftoverOffer.h"
@@ -34,64 +35,36 @@
 namespace mv::browser {
 namespace {
 
-class SelectionViewerTest : public ::testing::Test {
+class SelectionViewerTest : public ::testing::Test, protected test::ViewerParts {
 protected:
     void SetUp() override
     {
         QImage img(40, 20, QImage::Format_RGB32);
         img.fill(Qt::darkCyan);
-        ASSERT_TRUE(img.save(dir_.filePath(QStringLiteral("plain.png"))));
-        ASSERT_TRUE(img.save(dir_.filePath(QStringLiteral("secret.png"))));
+        ASSERT_TRUE(img.save(path(QStringLiteral("plain.png"))));
+        ASSERT_TRUE(img.save(path(QStringLiteral("secret.png"))));
         write(QStringLiteral("notes.txt"), "text");
         write(QStringLiteral("diary.txt"), "dear diary");
         for (const char* name : {"secret.png", "diary.txt"})
-            ASSERT_EQ(crypto::encryptOne(dir_.filePath(QLatin1String(name)), "key 1").kind,
+            ASSERT_EQ(crypto::encryptOne(path(QLatin1String(name)), "key 1").kind,
                       crypto::CryptOutcome::Done);
         write(QStringLiteral("huge.png"), "\x89PNG");
-        ASSERT_TRUE(QFile(dir_.filePath(QStringLiteral("huge.png"))).resize(kMaxViewedFileBytes * 3 / 2));
-        host_.resize(800, 600);
-        browser_->fileList()->setGeometry(0, 0, 300, 560);
-        area_->setGeometry(300, 0, 500, 560);
+        ASSERT_TRUE(QFile(path(QStringLiteral("huge.png"))).resize(kMaxViewedFileBytes * 3 / 2));
         viewer_.askKey = [this](const QString&) {
             ++asked_;
             if (typeKey_)
                 keys_.append(crypto::SecretText::fromText(QStringLiteral("key 1")));
             return typeKey_;
         };
-        host_.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host_));
-        browser_->fileSpec()->chooseEntry(0); // "All Files (*.*)"
-        ASSERT_TRUE(browser_->setFolder(dir_.path()));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return list()->names().size() == 5; }));
-    }
-    void write(const QString& name, const QByteArray& bytes)
-    {
-        QFile f(dir_.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-    }
-    FileListView* list() { return browser_->fileList(); }
-    // Runs how and waits until the viewer has settled what it chose.
-    template <typename How>
-    void settleAfter(How how)
-    {
-        QSignalSpy settled(&viewer_, &SelectionViewer::selectionSettled);
-        how();
-        ASSERT_TRUE(settled.count() || settled.wait(20000));
+        ASSERT_TRUE(open(5));
     }
     void clickOn(const QString& name)
     {
         const QRect row = list()->visualRect(list()->model()->index(list()->find(name), 0));
         settleAfter([&] { QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row.center()); });
     }
-    bool showing(const QString& name) { return area_->imageControl()->pictureFile() == dir_.filePath(name); }
+    bool showing(const QString& name) { return area_->imageControl()->pictureFile() == path(name); }
 
-    QTemporaryDir dir_;
-    QWidget host_;
-    BrowserPane* browser_ = new BrowserPane(&host_);
-    PictureArea* area_ = new PictureArea(&host_);
-    QLineEdit* infoBar_ = new QLineEdit(&host_);
-    crypto::KeyState keys_;
-    SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &host_};
     int asked_ = 0;
     bool typeKey_ = false;
 };
@@ -215,52 +188,26 @@ TEST_F(SelectionViewerTest, LeftoversOfAKilledRunAreToldAndWipedOnlyWithConsent)
     EXPECT_EQ(infoBar_->text(), QStringLiteral("Wiped 1 left-over temporary file(s)"));
 }
 
-// A viewer of its own, laid out as the window lays it out, on a folder listed with every file.
-struct LoneViewer {
-    QWidget host;
-    BrowserPane* browser = new BrowserPane(&host);
-    PictureArea* area = new PictureArea(&host);
-    QLineEdit* infoBar = new QLineEdit(&host);
-    crypto::KeyState keys;
-    SelectionViewer viewer {*browser, *area, infoBar, keys, &host};
-
-    // Lists folder, which holds `files` files.
-    [[nodiscard]] bool open(const QString& folder, int files)
-    {
-        host.resize(800, 600);
-        browser->fileList()->setGeometry(0, 0, 300, 560);
-        area->setGeometry(300, 0, 500, 560);
-        host.show();
-        browser->fileSpec()->chooseEntry(0); // "All Files (*.*)"
-        return browser->setFolder(folder) &&
-               QTest::qWaitFor([&] { return browser->fileList()->names().size() == files; });
-    }
-};
-
 // The window does not depend on its decoders staying alive: a helper killed in the middle of a
 // decode (as a crash or the kernel would end it) costs that picture only, and says so.
 TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNextPicture)
 {
-    QTemporaryDir dir;
-    QFile hang(dir.filePath(QStringLiteral("a_hang.png")));
-    ASSERT_TRUE(hang.open(QIODevice::WriteOnly) && hang.write("MVTEST-HOSTILE loop") > 0);
-    hang.close();
-    QImage img(40, 20, QImage::Format_RGB32);
-    img.fill(Qt::darkCyan);
-    ASSERT_TRUE(img.save(dir.filePath(QStringLiteral("b_plain.png"))));
-
     // The test build of the helper, whose "a_hang.png" decodes for ever.
     const QByteArray realHelper = qgetenv("MV_DECODER_HELPER");
     qputenv("MV_DECODER_HELPER", MV_HOSTILE_HELPER);
-    auto lone = std::make_unique<LoneViewer>();
+    auto lone = std::make_unique<test::ViewerParts>();
     qputenv("MV_DECODER_HELPER", realHelper);
-    SelectionViewer& viewer = lone->viewer;
-    BrowserPane* browser = lone->browser;
-    PictureArea* area = lone->area;
-    QLineEdit* infoBar = lone->infoBar;
+    lone->write(QStringLiteral("a_hang.png"), "MVTEST-HOSTILE loop");
+    QImage img(40, 20, QImage::Format_RGB32);
+    img.fill(Qt::darkCyan);
+    ASSERT_TRUE(img.save(lone->path(QStringLiteral("b_plain.png"))));
+    SelectionViewer& viewer = lone->viewer_;
+    BrowserPane* browser = lone->browser_;
+    PictureArea* area = lone->area_;
+    QLineEdit* infoBar = lone->infoBar_;
     auto* pool = dynamic_cast<sandbox::HelperPool*>(&viewer.decoders());
     ASSERT_NE(pool, nullptr);
-    ASSERT_TRUE(lone->open(dir.path(), 2));
+    ASSERT_TRUE(lone->open(2));
     const auto killBusy = [&] {
         for (const pid_t pid : pool->busyHelpers())
             ::kill(pid, SIGKILL);
@@ -277,7 +224,7 @@ TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNext
 
     browser->fileList()->selectRow(1);
     ASSERT_TRUE(settled.wait(20000));
-    EXPECT_EQ(area->imageControl()->pictureFile(), dir.filePath(QStringLiteral("b_plain.png")));
+    EXPECT_EQ(area->imageControl()->pictureFile(), lone->path(QStringLiteral("b_plain.png")));
     // The picture before it is prepared meanwhile, and would decode for ever too.
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
@@ -292,7 +239,7 @@ TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNext
 // when the user stops, never the preview of a picture passed by.
 TEST(SelectionViewerTravel, AHeldKeyShowsFirstLooksAndTheSharpPictureWhenTheUserStops)
 {
-    QTemporaryDir dir;
+    test::ViewerParts lone;
     QImage blue(1600, 1200, QImage::Format_RGB32);
     blue.fill(Qt::blue);
     QImage red(160, 120, QImage::Format_RGB32);
@@ -304,18 +251,15 @@ TEST(SelectionViewerTravel, AHeldKeyShowsFirstLooksAndTheSharpPictureWhenTheUser
         image.save(&buffer, "JPG");
         return bytes;
     };
-    const QByteArray photo = test::withApp1(jpeg(blue), test::exifWithCopy(1, jpeg(red)));
+    const QByteArray photo = mv::test::withApp1(jpeg(blue), mv::test::exifWithCopy(1, jpeg(red)));
     constexpr int kPhotos = 16;
-    for (int i = 0; i < kPhotos; ++i) {
-        QFile f(dir.filePath(QStringLiteral("photo_%1.jpg").arg(i, 2, 10, QLatin1Char('0'))));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(photo) == photo.size());
-    }
-    LoneViewer lone;
-    ASSERT_TRUE(lone.open(dir.path(), kPhotos));
-    SelectionViewer& viewer = lone.viewer;
-    FileListView* list = lone.browser->fileList();
-    QLineEdit* infoBar = lone.infoBar;
-    const imaging::ImageControl* control = lone.area->imageControl();
+    for (int i = 0; i < kPhotos; ++i)
+        lone.write(QStringLiteral("photo_%1.jpg").arg(i, 2, 10, QLatin1Char('0')), photo);
+    ASSERT_TRUE(lone.open(kPhotos));
+    SelectionViewer& viewer = lone.viewer_;
+    FileListView* list = lone.list();
+    QLineEdit* infoBar = lone.infoBar_;
+    const imaging::ImageControl* control = lone.area_->imageControl();
     const auto onShow = [&] { return control->pictureObject().image; };
     list->setFocus();
     list->selectRow(0);
@@ -324,7 +268,7 @@ TEST(SelectionViewerTravel, AHeldKeyShowsFirstLooksAndTheSharpPictureWhenTheUser
     int looks = 0;
     QString lookLine;
     QObject::connect(&viewer, &SelectionViewer::selectionSettled, [&] {
-        const QString own = dir.filePath(list->currentName());
+        const QString own = lone.path(list->currentName());
         if (onShow().width() != 160)
             return;
         EXPECT_EQ(control->pictureFile(), own);
@@ -336,7 +280,7 @@ TEST(SelectionViewerTravel, AHeldKeyShowsFirstLooksAndTheSharpPictureWhenTheUser
         QTest::keyClick(list, Qt::Key_Down);
         QTest::qWait(30);
     }
-    const QString last = dir.filePath(list->names().last());
+    const QString last = lone.path(list->names().last());
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return control->pictureFile() == last && onShow().width() > 160; }, 20000));
     EXPECT_GT(looks, 0);

@@ -2,6 +2,7 @@
 // selection choosing the files, encrypted pictures with the keys typed so far or asked for, and
 // the ways a build stops and the grid ends.
 #include "browser/ui/ThumbnailView.h"
+#include "ViewerParts.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
@@ -36,7 +37,7 @@ QStringList filesUnder(const QString& root)
     return files;
 }
 
-class ThumbnailViewTest : public ::testing::Test {
+class ThumbnailViewTest : public ::testing::Test, protected test::ViewerParts {
 protected:
     void SetUp() override
     {
@@ -51,22 +52,15 @@ protected:
         text.close();
         ASSERT_EQ(crypto::encryptOne(dir_.filePath(QStringLiteral("c.png")), "key 1").kind,
                   crypto::CryptOutcome::Done);
-        host_.resize(800, 600);
-        browser_->fileList()->setGeometry(0, 0, 300, 560);
-        area_->setGeometry(300, 0, 400, 560);
         view_.diskCache = std::make_shared<const ThumbnailCache>(cache_.path());
         view_.askKey = [this](const QString&) {
             ++asked_;
             return false;
         };
-        host_.show();
+        ASSERT_TRUE(open(5, 400));
         host_.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&host_));
-        browser_->fileSpec()->chooseEntry(0); // "All Files (*.*)"
-        ASSERT_TRUE(browser_->setFolder(dir_.path()));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return list()->names().size() == 5; }));
     }
-    FileListView* list() { return browser_->fileList(); }
     ThumbnailGrid* grid() { return view_.grid(); }
     void build()
     {
@@ -82,14 +76,7 @@ protected:
             s->select(list()->model()->index(r, 0), QItemSelectionModel::Select);
     }
 
-    QTemporaryDir dir_;
     QTemporaryDir cache_;
-    QWidget host_;
-    BrowserPane* browser_ = new BrowserPane(&host_);
-    PictureArea* area_ = new PictureArea(&host_);
-    QLineEdit* infoBar_ = new QLineEdit(&host_);
-    crypto::KeyState keys_;
-    SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &host_};
     ThumbnailView view_ {*browser_, *area_, viewer_, keys_, &host_};
     int asked_ = 0;
 };
