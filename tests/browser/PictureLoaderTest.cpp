@@ -28,15 +28,6 @@ PictureRequest requestFor(const QString& path)
     return r;
 }
 
-template <typename Done>
-bool waitFor(Done done)
-{
-    const QDeadlineTimer deadline(60000);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 TEST(PictureLoader, AStaleSelectionNeverReplacesANewerOne)
 {
     QTemporaryDir dir;

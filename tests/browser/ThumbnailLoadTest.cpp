@@ -59,15 +59,6 @@ int mode(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
 }
 
-template <typename Done>
-bool waitFor(Done done)
-{
-    const QDeadlineTimer deadline(60000);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 TEST(ThumbnailLoad, AnEncryptedPictureIsDecodedInMemoryAndWrittenNowhere)
 {
     QTemporaryDir dir;
