@@ -2,6 +2,7 @@
 // window lends out none of its pieces: the test finds them among its children, as the dialog
 // tests find their controls.
 #include "shell/ui/MainWindow.h"
+#include "WindowTestBase.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/DirListBox.h"
 #include "browser/ui/FileListView.h"
@@ -56,16 +57,7 @@ QString setting(const char* name)
     return GetSetting(QStringLiteral("Settings"), QLatin1String(name));
 }
 
-// The window's `T` (called `name`, if given). Without it no test here means anything: stop
-// the run.
-template <typename T>
-T& part(const MainWindow& window, const char* name = nullptr)
-{
-    T* found = window.findChild<T*>(name ? QString::fromLatin1(name) : QString());
-    if (!found)
-        qFatal("the main window has no %s %s", T::staticMetaObject.className(), name ? name : "");
-    return *found;
-}
+using test::part;
 
 mv::browser::BrowserPane& browserOf(const MainWindow& w)
 {
@@ -123,34 +115,15 @@ void answerAQuestion(QWidget* owner)
     box.exec();
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::WindowTestBase {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(config_.isValid() && pics_.isValid());
-        saved_ = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
+        test::WindowTestBase::SetUp();
         QImage img(40, 20, QImage::Format_RGB32);
         img.fill(Qt::red);
         ASSERT_TRUE(img.save(pics_.filePath(QStringLiteral("wide.png"))));
         ASSERT_TRUE(QDir(pics_.path()).mkpath(QStringLiteral("a/b/c")));
-    }
-    void TearDown() override
-    {
-        window_.reset();
-        settings_.reset();
-        qputenv("XDG_CONFIG_HOME", saved_);
-    }
-
-    // Starts the window as the program does and waits until its list is filled.
-    MainWindow& start(bool second = false, const QString& file = {})
-    {
-        settings_ = std::make_unique<AppSettings>();
-        window_ = std::make_unique<MainWindow>(*settings_, second);
-        QSignalSpy loaded(&window_->startup(), &StartupSequence::loaded);
-        window_->startup().Form_Load(file, false);
-        EXPECT_TRUE(loaded.count() || loaded.wait(10000));
-        return *window_;
     }
     void stop()
     {
@@ -158,12 +131,6 @@ protected:
         window_.reset();
         settings_.reset(); // flushes
     }
-
-    QTemporaryDir config_;
-    QTemporaryDir pics_;
-    QByteArray saved_;
-    std::unique_ptr<AppSettings> settings_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 } // namespace

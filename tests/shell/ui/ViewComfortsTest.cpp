@@ -1,6 +1,7 @@
 // Full screen and the slideshow driven through the main window as a user would, offscreen,
 // with a settings store of its own.
 #include "shell/ui/ViewComforts.h"
+#include "WindowTestBase.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
 #include "browser/ui/PictureArea.h"
@@ -31,43 +32,23 @@ using namespace mv::shell;
 
 namespace {
 
-template <typename T>
-T& part(const MainWindow& window)
-{
-    T* found = window.findChild<T*>();
-    if (!found)
-        qFatal("the main window has no %s", T::staticMetaObject.className());
-    return *found;
-}
+using test::part;
 
-class ViewComfortsTest : public ::testing::Test {
+class ViewComfortsTest : public test::WindowTestBase {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(config_.isValid() && pics_.isValid());
-        saved_ = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
+        test::WindowTestBase::SetUp();
         for (int i = 0; i < 3; ++i) {
             QImage img(40 + i, 20, QImage::Format_RGB32);
             img.fill(Qt::red);
             ASSERT_TRUE(img.save(pics_.filePath(QStringLiteral("p%1.png").arg(i))));
         }
-        settings_ = std::make_unique<AppSettings>();
-        window_ = std::make_unique<MainWindow>(*settings_, false);
-        QSignalSpy loaded(&window_->startup(), &StartupSequence::loaded);
-        window_->startup().Form_Load({}, false);
-        ASSERT_TRUE(loaded.count() || loaded.wait(10000));
+        start();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         ASSERT_TRUE(browser().setFolder(pics_.path()));
         ASSERT_TRUE(QTest::qWaitFor([&] { return browser().fileList()->names().size() == 3; }, 5000));
     }
-    void TearDown() override
-    {
-        window_.reset();
-        settings_.reset();
-        qputenv("XDG_CONFIG_HOME", saved_);
-    }
-
     mv::browser::BrowserPane& browser() { return part<mv::browser::BrowserPane>(*window_); }
     mv::browser::PictureArea& area() { return part<mv::browser::PictureArea>(*window_); }
     mv::imaging::ImageControl& control() { return *area().imageControl(); }
@@ -76,12 +57,6 @@ protected:
     {
         return QTest::qWaitFor([&] { return control().pictureWidth() == width; }, 5000);
     }
-
-    QTemporaryDir config_;
-    QTemporaryDir pics_;
-    QByteArray saved_;
-    std::unique_ptr<AppSettings> settings_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 } // namespace
