@@ -1,11 +1,11 @@
 // Runs the window's encryption batch (EncDecBatch, the code path of "Encrypt..." and
 // "Decrypt..." without the widgets) over one folder tree, for batch_compare.sh.
 // Usage: batch_bench encrypt|decrypt FOLDER KEYFILE
+#include "KeyFileArgument.h"
 #include "crypto/EncDecBatch.h"
 #include "crypto/KeyState.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include <cstdio>
 
@@ -31,18 +31,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: batch_bench encrypt|decrypt FOLDER KEYFILE\n");
         return 2;
     }
-    QFile keyFile(QString::fromLocal8Bit(argv[3]));
-    if (!keyFile.open(QIODevice::ReadOnly))
+    const std::optional<SecretText> key = readKeyFileArgument(argv[3]);
+    if (!key)
         return 2;
-    QByteArray bytes = keyFile.readAll();
-    if (bytes.endsWith('\n'))
-        bytes.chop(1);
     KeyState keys;
-    keys.append(SecretText::fromBytes(bytes.constData(), size_t(bytes.size())));
+    keys.append(*key);
 
     EncDecJob job;
     job.encrypt = qstrcmp(argv[1], "encrypt") == 0;
-    job.key = SecretText::fromBytes(bytes.constData(), size_t(bytes.size()));
+    job.key = *key;
     job.keys = &keys;
     job.scope.folder = QString::fromLocal8Bit(argv[2]);
     job.scope.spec = QStringLiteral("*.*");

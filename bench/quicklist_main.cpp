@@ -2,6 +2,7 @@
 // of an entry's start and re-lock without EncStat) over every file of a folder, for
 // quicklist_compare.sh.
 // Usage: quicklist_bench encrypt|decrypt FOLDER KEYFILE   (FOLDER holds the plain names' files)
+#include "KeyFileArgument.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/KeyState.h"
 #include "secured/FileListText.h"
@@ -9,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 
 #include <cstdio>
 
@@ -35,13 +35,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: quicklist_bench encrypt|decrypt FOLDER KEYFILE\n");
         return 2;
     }
-    QFile keyFile(QString::fromLocal8Bit(argv[3]));
-    if (!keyFile.open(QIODevice::ReadOnly))
+    const std::optional<crypto::SecretText> read = readKeyFileArgument(argv[3]);
+    if (!read)
         return 2;
-    QByteArray bytes = keyFile.readAll();
-    if (bytes.endsWith('\n'))
-        bytes.chop(1);
-    const crypto::SecretText key = crypto::SecretText::fromBytes(bytes.constData(), size_t(bytes.size()));
+    const crypto::SecretText& key = *read;
     crypto::KeyState keys;
     keys.append(key);
 
