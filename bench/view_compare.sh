@@ -7,7 +7,8 @@
 # key through the folder at 30 steps a second (goals: at least 90 % of the steps show their
 # own picture, a first look or sharp; no freeze over 50 ms; the sharp last picture within
 # 0.3 s of the release), once through photos carrying an EXIF thumbnail as a camera's do and
-# once through the same photos without one, an encrypted picture (goal: the plain time plus one decryption; the second time
+# once through the same photos without one, before and after the thumbnail grid has put
+# them into the desktop's thumbnail cache, an encrypted picture (goal: the plain time plus one decryption; the second time
 # without a key derivation) and scrolling at 500 %. Then a 64 x 64 PNG's round trip to a
 # decoder helper beside decoding it in the process (goal: at most 2 ms more).
 # Usage: bench/view_compare.sh [BUILD_DIR]   (default build/release; built if missing)
@@ -49,7 +50,7 @@ djpeg_ms=$(for ((i = 0; i < runs; i++)); do
 done | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
 echo "djpeg_full_decode_ms $djpeg_ms   (median of $runs)"
 
-XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen "$build/bench/view_bench" "$work/pictures" "$work/bare" \
+XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" QT_QPA_PLATFORM=offscreen "$build/bench/view_bench" "$work/pictures" "$work/bare" \
   | tee "$work/figures"
 QT_QPA_PLATFORM=offscreen "$build/bench/decode_roundtrip_bench" | tee -a "$work/figures"
 figure() { awk -v k="$1" '$1 == k { print $2 }' "$work/figures"; }
@@ -59,7 +60,7 @@ awk -v o="$(figure select_until_painted_ms)" -v i="$(figure inprocess_select_unt
   'BEGIN { printf "ratio select-until-painted helpers / in process: %.2f   (goal <= 1.1)\n", o / i }'
 awk -v o="$(figure png64_roundtrip_overhead_ms)" \
   'BEGIN { printf "64 x 64 PNG round trip beyond decoding: %.2f ms   (goal <= 2)\n", o }'
-for run in previews no_previews; do
+for run in previews no_previews no_previews_thumbnails_cached; do
   awk -v r="$run" -v p="$(figure "hold_${run}_own_picture_shown_percent")" \
     -v f="$(figure "hold_${run}_longest_freeze_ms")" -v s="$(figure "hold_${run}_sharp_after_release_ms")" \
     'BEGIN { printf "held key (%s): %.0f %% of steps show their own picture (goal >= 90), longest freeze %d ms (goal <= 50), sharp %d ms after the release (goal <= 300)\n", r, p, f, s }'

@@ -14,6 +14,8 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <cmath>
+
 namespace mv::browser {
 
 namespace {
@@ -84,28 +86,81 @@ void takePicture(const PictureRequest& request, PictureOutcome& outcome, imaging
     outcome.picture = std::move(picture);
 }
 
-// A first look at a plain JPEG from its embedded preview, read from the file's start alone:
-// true when that settled the load. Its checksum waits for the whole file.
+// A job on the file's start alone. What stops the decoder here is counted apart from the
+// whole file, and what decodes well does not clear the whole file's count.
+sandbox::DecodeJob firstLookJob(const PictureRequest& request, const QFileInfo& file, QByteArrayView head)
+{
+    sandbox::DecodeJob job = jobFor(request, file, head, request.listedName);
+    job.strikeKey += QStringLiteral("|first look");
+    return job;
+}
+
+// The sizes of the desktop's thumbnails, largest first.
+constexpr int kCachedThumbnailSizes[] = {256, 128};
+
+// A picture's thumbnail from the desktop's cache, standing for the picture with the size and
+// depth its header (in `head`) gives: true when one was found and shown.
+bool lookFromThumbnailCache(const PictureRequest& request, PictureOutcome& outcome,
+                            sandbox::Decoders& decoders, QByteArrayView head, const QFileInfo& file)
+{
+    if (!request.thumbnails)
+        return false;
+    const qint64 mtime = file.lastModified().toSecsSinceEpoch();
+    QByteArray png;
+    for (const int size : kCachedThumbnailSizes)
+        if (png.isEmpty())
+            png = request.thumbnails->find(request.path, mtime, size);
+    if (png.isEmpty())
+        return false;
+    const imaging::PictureInfo facts = decoders.probe(firstLookJob(request, file, head));
+    if (!facts.ok() || facts.width <= 0 || facts.height <= 0)
+        return false;
+    sandbox::DecodeJob job = jobFor(request, file, png, QStringLiteral("thumbnail.png"));
+    job.strikeKey += QStringLiteral("|thumbnail");
+    job.options.targetSize = QSize();
+    imaging::Picture picture = decoders.decode(job);
+    if (!picture.ok() || picture.isVector() || picture.image.isNull())
+        return false;
+    // A thumbnail of other proportions (turned another way, say) is not this picture's.
+    const double aspect = double(facts.width) / facts.height;
+    if (std::abs(double(picture.image.width()) / picture.image.height() - aspect) > 0.05 * aspect)
+        return false;
+    picture.width = facts.width;
+    picture.height = facts.height;
+    picture.colorDepth = facts.colorDepth;
+    takePicture(request, outcome, std::move(picture), {});
+    return true;
+}
+
+// A first look at a plain picture from its start alone: a JPEG's embedded preview, or the
+// desktop's thumbnail of it. True when that settled the load; its checksum waits for the
+// whole file.
 bool quickLookFromHead(const PictureRequest& request, PictureOutcome& outcome, sandbox::Decoders& decoders,
                        const FileReading& reading, const QFileInfo& file)
 {
     fileio::Status read;
     const QByteArray head = reading.head(request.path, kPreviewHeadBytes, &read);
-    if (!read || !looksLikeJpeg(head))
+    if (!read || beginsWithSignature(head))
         return false;
-    sandbox::DecodeJob job = jobFor(request, file, head, request.listedName);
-    job.options.embeddedPreview = imaging::EmbeddedPreview::Only;
-    imaging::Picture picture = decoders.decode(job);
-    // A preview that stopped its decoder (a crash, the time limit) would stop it again when
-    // the whole file is tried: once is enough.
-    if (sandbox::decoderStopped(picture.status)) {
-        outcome.kind = PictureOutcome::DecodeFailed;
-        outcome.status = picture.status;
-        return true;
+    bool shown = false;
+    if (looksLikeJpeg(head)) {
+        sandbox::DecodeJob job = firstLookJob(request, file, head);
+        job.options.embeddedPreview = imaging::EmbeddedPreview::Only;
+        imaging::Picture picture = decoders.decode(job);
+        // A preview that stopped its decoder (a crash, the time limit) would stop it again
+        // when the whole file is tried: once is enough.
+        if (sandbox::decoderStopped(picture.status)) {
+            outcome.kind = PictureOutcome::DecodeFailed;
+            outcome.status = picture.status;
+            return true;
+        }
+        if (picture.ok()) {
+            takePicture(request, outcome, std::move(picture), {});
+            shown = true;
+        }
     }
-    if (!picture.ok())
+    if (!shown && !lookFromThumbnailCache(request, outcome, decoders, head, file))
         return false;
-    takePicture(request, outcome, std::move(picture), {});
     outcome.facts.checksum.reset();
     outcome.facts.fileSize = file.size();
     return true;

@@ -12,6 +12,7 @@
 
 #include "browser/FileInfoLine.h"
 #include "browser/FileReading.h"
+#include "browser/ThumbnailCache.h"
 #include "crypto/SecretText.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/base/DecodeOptions.h"
@@ -21,6 +22,7 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 #include <vector>
@@ -47,10 +49,13 @@ struct PictureRequest {
     // The user waits for it (not a picture prepared ahead): it gets the next free decoder.
     bool urgent = true;
     // A first look while the user travels through the list: a JPEG is shown from its embedded
-    // preview, read from the file's start alone, or else decoded at its strongest reduction;
-    // the picture comes out small and is decoded sharp once the user stops. Other pictures
-    // load as they always do.
+    // preview, read from the file's start alone; else any plain picture from the desktop's
+    // thumbnail of it (`thumbnails`), its size and depth probed from the file's start; else a
+    // JPEG is decoded at its strongest reduction. The picture comes out small and is decoded
+    // sharp once the user stops. Other pictures load as they always do.
     bool quickLook = false;
+    // The desktop's thumbnail cache, only read here; none: not used.
+    std::shared_ptr<const ThumbnailCache> thumbnails;
 };
 
 // The box a first look is decoded into: an EXIF thumbnail is at most 160 x 120.

@@ -213,7 +213,7 @@ QByteArray jpegOf(const QImage& image)
     return bytes;
 }
 
-TEST(PictureLoad, AFirstLookIsTheEmbeddedPreviewFromTheFilesStartOrElseAReducedDecode)
+TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDecode)
 {
     QTemporaryDir dir;
     QImage red(160, 120, QImage::Format_RGB32);
@@ -259,8 +259,42 @@ TEST(PictureLoad, AFirstLookIsTheEmbeddedPreviewFromTheFilesStartOrElseAReducedD
     EXPECT_EQ(reduced.facts.checksum, crcOf(withoutPreview));
     EXPECT_EQ(read, bare.size() + kPreviewHeadBytes);
 
+    // With the desktop's thumbnail of it, the photo without a copy needs its start alone,
+    // and so does a PNG; a thumbnail of other proportions is not believed.
+    QTemporaryDir cacheRoot;
+    auto cache = std::make_shared<const ThumbnailCache>(cacheRoot.path());
+    const auto mtimeOf = [](const QString& path) {
+        return QFileInfo(path).lastModified().toSecsSinceEpoch();
+    };
+    QImage green(256, 192, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    ASSERT_TRUE(cache->store(withoutPreview, mtimeOf(withoutPreview), 256, green));
+    ASSERT_TRUE(cache->store(png, mtimeOf(png), 256, green));
+    const auto cachedLook = [&](const QString& path) {
+        PictureRequest r;
+        r.path = path;
+        r.listedName = QFileInfo(path).fileName();
+        r.quickLook = true;
+        r.thumbnails = cache;
+        CountingReading counting;
+        PictureOutcome o = loadPicture(r, mv::test::decoders(), counting);
+        read = counting.read;
+        return o;
+    };
+    const PictureOutcome cached = cachedLook(withoutPreview);
+    ASSERT_EQ(cached.kind, PictureOutcome::Shown) << cached.status.reason;
+    EXPECT_EQ(cached.picture.image.pixelColor(10, 10), QColor(Qt::green));
+    EXPECT_EQ(QSize(cached.facts.width, cached.facts.height), QSize(1600, 1200));
+    EXPECT_EQ(cached.facts.colorDepth, 24);
+    EXPECT_FALSE(cached.facts.checksum.has_value());
+    EXPECT_LE(read, kPreviewHeadBytes);
+    const PictureOutcome squeezed = cachedLook(png); // 400 x 300 against a 256 x 192 thumbnail: alike
+    EXPECT_EQ(squeezed.picture.image.size(), QSize(256, 192));
+    ASSERT_TRUE(cache->store(png, mtimeOf(png), 256, green.copy(0, 0, 256, 100)));
+    EXPECT_EQ(cachedLook(png).picture.image.size(), QSize(400, 300));
+
     // An encrypted photo is decrypted into memory whole and its copy shown; a PNG has no
-    // first look and loads as it always does.
+    // first look of its own and loads as it always does.
     const PictureOutcome secret = look(sealed, read);
     ASSERT_EQ(secret.kind, PictureOutcome::Shown);
     EXPECT_TRUE(secret.facts.encrypted);

@@ -35,6 +35,7 @@ SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineE
     : QObject(dialogOwner), browser_(browser), area_(area), infoBar_(infoBar), keys_(keys),
       owner_(dialogOwner), loader_(helpers_), leftovers_(new LeftoverOffer(browser, infoBar, dialogOwner))
 {
+    thumbnailCache = std::make_shared<const ThumbnailCache>(ThumbnailCache::desktopRoot());
     openWithDesktop = [](const QString& path) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     };
@@ -191,6 +192,7 @@ void SelectionViewer::request()
         // ahead where the user is heading. The sharp picture is loaded only if the user stays
         // on the entry a moment.
         r.quickLook = true;
+        r.thumbnails = thumbnailCache;
         loader_.cancel();
         if (SharedOutcome look = loader_.prepared(r)) {
             setWaiting(false);
@@ -334,7 +336,10 @@ void SelectionViewer::prepareAround()
         if (IsViewableName(name) ||
             (haveKeys && crypto::HasEncryptedName(name) && IsViewableName(crypto::PlainName(name)))) {
             wanted.push_back(makeRequest(name));
-            wanted.back().quickLook = travel_.travelling();
+            if (travel_.travelling()) {
+                wanted.back().quickLook = true;
+                wanted.back().thumbnails = thumbnailCache;
+            }
         }
     }
     loader_.prepare(std::move(wanted));

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 class QLineEdit;
 class QWidget;
@@ -64,6 +65,8 @@ public:
 
     // What the information bar shows while no note is due: the banner line.
     QString bannerText;
+    // The desktop's thumbnails, read for first looks while travelling; tests replace it.
+    std::shared_ptr<const ThumbnailCache> thumbnailCache;
     // How a file is opened with the desktop's program; tests replace it.
     std::function<bool(const QString& path)> openWithDesktop;
     // `AskKey` for the file; false when cancelled. Tests replace it.
