@@ -35,22 +35,21 @@ sandbox::DecodeJob jobFor(const PictureRequest& request, const QFileInfo& file, 
     job.fileName = name;
     job.options = request.options;
     job.urgent = request.urgent;
-    if (request.quickLook && looksLikeJpeg(bytes)) {
-        // The embedded preview when there is one, else the decoder's 1/8 scale: a fraction of
-        // the time of the picture drawn sharp.
-        job.options.targetSize = QSize(kQuickLookBox, kQuickLookBox);
-        job.options.embeddedPreview = imaging::EmbeddedPreview::Use;
-        return job; // a JPEG draws no vectors
-    }
-    // A vector picture is drawn for the place it goes: fitted into the area, or at the zoom.
-    if (request.place && request.place->bestFit)
-        job.draw.box = request.options.targetSize;
-    else if (request.place)
-        job.draw.scale = request.place->zoom;
     job.strikeKey = QStringLiteral("%1|%2|%3")
                         .arg(file.absoluteFilePath())
                         .arg(file.size())
                         .arg(file.lastModified().toMSecsSinceEpoch());
+    if (request.quickLook && looksLikeJpeg(bytes)) {
+        // The embedded preview when there is one, else the decoder's 1/8 scale: a fraction of
+        // the time of the picture drawn sharp. A JPEG draws no vectors.
+        job.options.targetSize = QSize(kQuickLookBox, kQuickLookBox);
+        job.options.embeddedPreview = imaging::EmbeddedPreview::Use;
+    } else if (request.place && request.place->bestFit) {
+        // A vector picture is drawn for the place it goes: fitted into the area, or at the zoom.
+        job.draw.box = request.options.targetSize;
+    } else if (request.place) {
+        job.draw.scale = request.place->zoom;
+    }
     return job;
 }
 

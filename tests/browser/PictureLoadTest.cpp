@@ -213,6 +213,23 @@ QByteArray jpegOf(const QImage& image)
     return bytes;
 }
 
+// Decodes in the test's helpers and keeps the strike key of every job: what a decoder stopped
+// on is counted against that key.
+class StrikeKeys : public mv::sandbox::Decoders {
+public:
+    mv::imaging::Picture decode(const mv::sandbox::DecodeJob& job) override
+    {
+        keys << job.strikeKey;
+        return mv::test::decoders().decode(job);
+    }
+    mv::imaging::PictureInfo probe(const mv::sandbox::DecodeJob& job) override
+    {
+        return mv::test::decoders().probe(job);
+    }
+    mv::sandbox::Protections protections() override { return {}; }
+    QStringList keys;
+};
+
 TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDecode)
 {
     QTemporaryDir dir;
@@ -292,6 +309,22 @@ TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDeco
     EXPECT_EQ(squeezed.picture.image.size(), QSize(256, 192));
     ASSERT_TRUE(cache->store(png, mtimeOf(png), 256, green.copy(0, 0, 256, 100)));
     EXPECT_EQ(cachedLook(png).picture.image.size(), QSize(400, 300));
+
+    // What stops the decoder on a first look counts against that file alone (found by
+    // hostile use: every JPEG's first look once shared one count).
+    StrikeKeys recorded;
+    for (const QString& path : {withPreview, withoutPreview}) {
+        PictureRequest r;
+        r.path = path;
+        r.listedName = QFileInfo(path).fileName();
+        r.quickLook = true;
+        ASSERT_TRUE(loadPicture(r, recorded).shown());
+    }
+    ASSERT_EQ(recorded.keys.size(), 3); // the copy; the missing copy, then the reduced decode
+    EXPECT_TRUE(recorded.keys[0].startsWith(withPreview + QLatin1Char('|')));
+    EXPECT_TRUE(recorded.keys[1].startsWith(withoutPreview + QLatin1Char('|')));
+    EXPECT_NE(recorded.keys[0], recorded.keys[1]);
+    EXPECT_TRUE(recorded.keys[2].startsWith(withoutPreview + QLatin1Char('|')));
 
     // An encrypted photo is decrypted into memory whole and its copy shown; a PNG has no
     // first look of its own and loads as it always does.
