@@ -100,5 +100,6 @@ int main(int argc, char** argv)
         QObject::connect(&startup, &StartupSequence::loaded, trace, [trace] { trace->listFilled(); });
     }
     startup.Form_Load(startupFile, cmd.minimized);
-    return app.exec();
+    const int status = app.exec();
+    return status != 0 ? status : (window.workLeftUndone() ? 1 : 0);
 }

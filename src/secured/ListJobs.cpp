@@ -45,6 +45,8 @@ public:
         encrypting_ = true;
         const crypto::KeyBytes bytes({key});
         for (const QString& file : splitFileList(JobFiles)) {
+            if (interrupted())
+                break;
             callbacks_.fileInHand(file);
             if (const int error = lookUp(file); error == ENOENT || error == ENOTDIR) {
                 ++result_.passedOver; // nothing to encrypt under this name
@@ -66,6 +68,8 @@ public:
     ListJobResult decrypt(const QString& JobFiles, crypto::KeyState& keys)
     {
         for (const QString& file : splitFileList(JobFiles)) {
+            if (interrupted())
+                break;
             callbacks_.fileInHand(file);
             const QString encrypted = crypto::EncryptedName(file);
             if (const int error = lookUp(encrypted); error != 0) {
@@ -95,13 +99,24 @@ public:
             }
             if (found.kind == crypto::KeySearchResult::Opened)
                 result_.key = std::move(found.key);
-            if (!settle(encrypted, out))
+            const bool goOn = settle(encrypted, out);
+            if (out.kind == CryptOutcome::Done)
+                result_.decrypted << file;
+            if (!goOn)
                 break;
         }
         return std::move(result_);
     }
 
 private:
+    bool interrupted()
+    {
+        if (!options_.stop || !options_.stop->load())
+            return false;
+        result_.kind = ListJobResult::Interrupted;
+        return true;
+    }
+
     // Runs `work`, and when another file holds the target name runs it again only with the
     // user's consent.
     template <typename Work>

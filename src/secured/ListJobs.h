@@ -13,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 namespace mv::crypto {
 class KeyState;
 } // namespace mv::crypto
@@ -37,6 +39,8 @@ struct ListJobResult {
         Stopped,      // a file failed: `file` and `reason` say which and why; later files untouched
         KeyCancelled, // decryption: the key question was cancelled; `KeyCancelled` is set
         Cancelled,    // the user cancelled at the question whether to replace a file
+        Interrupted,  // asked to stop (the program is ending): the file in hand was finished,
+                      // later files untouched
     } kind = Finished;
     int done = 0;
     // Already in the wanted state: encryption, a file already encrypted or not there under
@@ -48,11 +52,16 @@ struct ListJobResult {
     QString reason;
     // Decryption: the key that opened the last file decrypted; empty when none was.
     crypto::SecretText key;
+    // Decryption: the plain names of the files this job decrypted, in order.
+    QStringList decrypted;
 };
 
 // Test seams, for one job only; production code sets none.
 struct ListJobOptions {
     fileutil::FaultInjector fault;
+    // Read between two files: once it turns, the job ends as Interrupted. Never inside a
+    // file, so the file in hand is finished or left as it was.
+    const std::atomic<bool>* stop = nullptr;
 };
 
 // Encrypts every file of `JobFiles` (full paths joined by "|", a trailing "|" allowed) that

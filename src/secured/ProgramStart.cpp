@@ -162,6 +162,9 @@ Heard readReport(int fd, int timeoutMs, launch::LaunchReport& report)
     return Heard::Report;
 }
 
+// How long a program killed right after its start may take to go.
+constexpr int kStopWaitMs = 2000;
+
 void collect(pid_t pid)
 {
     while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
@@ -268,6 +271,24 @@ StartOutcome startProgram(const QString& path, const QString& params, const Star
                 : startFailure(tr("the launch helper %1 ended before the program started").arg(helper));
         return out;
     }
+}
+
+void stopStartedProgram(StartOutcome& started)
+{
+    if (started.programPid > 0)
+        ::kill(started.programPid, SIGKILL);
+    // The helper ends with the program; one whose program had already started others is
+    // ended too, so that nothing of this start outlives the window unwatched.
+    pollfd ended {started.pidfd.get(), POLLIN, 0};
+    int ready = 0;
+    do
+        ready = ::poll(&ended, 1, kStopWaitMs);
+    while (ready < 0 && errno == EINTR);
+    if (ready <= 0 && started.helperPid > 0)
+        ::kill(started.helperPid, SIGKILL);
+    if (started.helperPid > 0)
+        collect(started.helperPid);
+    started.pidfd = fileio::UniqueFd();
 }
 
 } // namespace mv::secured

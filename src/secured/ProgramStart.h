@@ -53,6 +53,10 @@ QString launchHelperPath();
 // gets standard input, output and error only.
 StartOutcome startProgram(const QString& path, const QString& params, const StartOptions& options = {});
 
+// Kills a program that has just started (the program is ending and it must not run on with
+// its files plain) and collects its launch helper. Waits at most a few seconds.
+void stopStartedProgram(StartOutcome& started);
+
 // Whether a systemd user manager runs for this session and control groups v2 are mounted, so
 // that a transient scope can hold the program. Checked at every start.
 bool systemdUserManagerPresent();

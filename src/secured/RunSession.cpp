@@ -36,6 +36,10 @@ void RunSession::start()
 
 void RunSession::startStep()
 {
+    if (stopping()) {
+        finish(SessionEnd::Abandoned);
+        return;
+    }
     if (!entry_.files.isEmpty()) {
         // On disk before the first file is decrypted.
         const fileutil::FileResult journal =
@@ -44,9 +48,27 @@ void RunSession::startStep()
             finish(SessionEnd::StartFailed, journal);
             return;
         }
-        key_ = hooks_.decrypt(entry_.files);
+        StartDecryption opened = hooks_.decrypt(entry_.files);
+        key_ = std::move(opened.key);
+        decryptedHere_ = std::move(opened.decrypted);
     }
-    StartOutcome launched = startProgram(entry_.path, entry_.params, options_.start);
+    if (stopping()) {
+        abandonStart();
+        return;
+    }
+    std::function<StartOutcome()> launch = [path = entry_.path, params = entry_.params,
+                                            start = options_.start] {
+        return startProgram(path, params, start);
+    };
+    StartOutcome launched = hooks_.offThread ? hooks_.offThread(std::move(launch)) : launch();
+    if (stopping()) {
+        // The stop came while the start waited: the program has had no time to work on its
+        // files, and it must not keep them plain after the window is gone.
+        if (launched.status)
+            stopStartedProgram(launched);
+        abandonStart();
+        return;
+    }
     if (!launched.status) {
         // The files decrypted for this start stay plain; the journal keeps them known.
         settleJournal();
@@ -116,6 +138,15 @@ void RunSession::relockStep()
 
     settleJournal();
     finish(SessionEnd::Relocked, encrypted);
+}
+
+void RunSession::abandonStart()
+{
+    fileutil::FileResult status;
+    if (!decryptedHere_.isEmpty() && !key_.isEmpty())
+        status = hooks_.encrypt(decryptedHere_, key_);
+    settleJournal();
+    finish(SessionEnd::Abandoned, status);
 }
 
 void RunSession::settleJournal()

@@ -30,16 +30,27 @@ struct SessionEntry {
     QStringList files; // the associated files, by their plain names
 };
 
+// What the decryption at a start did.
+struct StartDecryption {
+    crypto::SecretText key; // the key that opened the files; empty when none did
+    QStringList decrypted;  // the files it decrypted (not those that were plain already)
+};
+
 struct RunHooks {
-    // The list job that decrypts `files`; returns the key that opened them (empty when none
-    // did: a cancelled key request). Not called for an entry without files.
-    std::function<crypto::SecretText(const QStringList& files)> decrypt;
+    // The list job that decrypts `files` (empty key: a cancelled key request). Not called for
+    // an entry without files.
+    std::function<StartDecryption(const QStringList& files)> decrypt;
     // The list job that encrypts every file of `files` lying plain, with `key`.
     std::function<fileutil::FileResult(const QStringList& files, const crypto::SecretText& key)> encrypt;
     // Asks endedAtOnceQuestion(): true to encrypt now.
     std::function<bool()> confirmQuickEnd;
     // Asks leftoversQuestion(leftovers): true to wipe them.
     std::function<bool(const QStringList& leftovers)> confirmWipeLeftovers;
+    // True once the program is ending: a start under way is given up. Unset: never.
+    std::function<bool()> stopping;
+    // Runs the program's start (which may wait seconds for systemd-run) off the user-interface
+    // thread and returns its outcome once it is there. Unset: on this thread.
+    std::function<StartOutcome(std::function<StartOutcome()> start)> offThread;
 };
 
 struct RunOptions {
@@ -54,7 +65,10 @@ struct SessionEnd {
         Relocked,      // the files were encrypted again (see `status` for a failed file)
         NothingToLock, // no files, or no key opened them: they stay as they are
         LeftPlain,     // the user chose not to encrypt after an end at once
-        StartFailed    // "Unable to run application"; the decrypted files stay plain
+        StartFailed,   // "Unable to run application"; the decrypted files stay plain
+        Abandoned      // the program is ending: it was not started, and what this start
+                       // decrypted was encrypted again (`status` says when that failed; the
+                       // journal then names the files)
     } kind = Relocked;
     fileutil::FileResult status; // the start's, the journal's or the encryption's failure
     QStringList wiped;           // editors' copies and thumbnails wiped
@@ -94,6 +108,9 @@ private:
     void relockStep();
     void waitForHolders();
     void finish(SessionEnd::Kind kind, fileutil::FileResult status = {});
+    [[nodiscard]] bool stopping() const { return hooks_.stopping && hooks_.stopping(); }
+    // Encrypts again what this start decrypted, with the key that opened it, and ends.
+    void abandonStart();
     // Removes the journal once no file of the entry lies plain.
     void settleJournal();
 
@@ -102,6 +119,7 @@ private:
     SessionGate& gate_;
     RunOptions options_;
     crypto::SecretText key_;
+    QStringList decryptedHere_;
     ProgramWatch* watch_ = nullptr;
     HolderWait* holders_ = nullptr;
     QElapsedTimer clock_;

@@ -74,7 +74,13 @@ struct Launched {
         : entry(e)
     {
         secured::RunHooks hooks;
-        hooks.decrypt = [](const QStringList& files) { return launchtest::unlockFiles(files); };
+        hooks.decrypt = [](const QStringList& files) {
+            QStringList locked;
+            for (const QString& file : files)
+                if (QFile::exists(crypto::EncryptedName(file)))
+                    locked << file;
+            return secured::StartDecryption {launchtest::unlockFiles(files), locked};
+        };
         hooks.encrypt = [this](const QStringList& files, const crypto::SecretText& key) {
             ++encrypts;
             if (duringEncrypt)

@@ -4,14 +4,13 @@
 #include "browser/ui/PictureArea.h"
 #include "crypto/KeyState.h"
 #include "imaging/ui/ImageControl.h"
+#include "widgets/Job.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QtConcurrent>
 
 namespace mv::browser {
 
@@ -64,15 +63,21 @@ void PictureCopy::copyFromFile()
             request.keys.push_back(std::move(key));
     }
     const quint64 ticket = ticket_;
-    auto* watcher = new QFutureWatcher<ClipboardPicture>(this);
-    connect(watcher, &QFutureWatcher<ClipboardPicture>::finished, this, [this, watcher, ticket] {
-        watcher->deleteLater();
-        if (ticket == ticket_)
-            finish(ticket, watcher->result());
-    });
+    // A child of this object: going, it waits for its worker, which uses the window's decoder
+    // helpers and nothing of this object.
+    auto* job = new widgets::Job(this);
+    auto picture = std::make_shared<ClipboardPicture>();
+    job->onEnded = [this, job, ticket, picture] {
+        job->deleteLater();
+        if (ticket == ticket_ && !job->stopRequested())
+            finish(ticket, *picture);
+        else if (ticket == ticket_)
+            setBusy(false);
+    };
     setBusy(true);
-    watcher->setFuture(QtConcurrent::run(
-        [this, request = std::move(request)] { return clipboardFromFile(request, decoders_); }));
+    job->start([picture, &decoders = decoders_, request = std::move(request)] {
+        *picture = clipboardFromFile(request, decoders);
+    });
 }
 
 void PictureCopy::finish(quint64 ticket, const ClipboardPicture& picture)

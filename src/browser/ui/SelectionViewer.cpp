@@ -30,10 +30,10 @@ constexpr double kSharpEnough = 0.98;
 
 } // namespace
 
-SelectionViewer::SelectionViewer(BrowserPane& browser, PictureArea& area, QLineEdit* infoBar,
-                                 crypto::KeyState& keys, QWidget* dialogOwner)
+SelectionViewer::SelectionViewer(sandbox::Decoders& decoders, BrowserPane& browser, PictureArea& area,
+                                 QLineEdit* infoBar, crypto::KeyState& keys, QWidget* dialogOwner)
     : QObject(dialogOwner), browser_(browser), area_(area), infoBar_(infoBar), keys_(keys),
-      owner_(dialogOwner), loader_(helpers_), leftovers_(new LeftoverOffer(browser, infoBar, dialogOwner))
+      owner_(dialogOwner), loader_(decoders), leftovers_(new LeftoverOffer(browser, infoBar, dialogOwner))
 {
     thumbnailCache = std::make_shared<const ThumbnailCache>(ThumbnailCache::desktopRoot());
     openWithDesktop = [](const QString& path) {

@@ -6,7 +6,6 @@
 
 #include "browser/PictureLoader.h"
 #include "browser/TravelPolicy.h"
-#include "sandbox/HelperPool.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -33,8 +32,9 @@ class SelectionViewer : public QObject {
     Q_OBJECT
 
 public:
-    SelectionViewer(BrowserPane& browser, PictureArea& area, QLineEdit* infoBar, crypto::KeyState& keys,
-                    QWidget* dialogOwner);
+    // `decoders` (the window's helper pool) must outlive the viewer and its workers.
+    SelectionViewer(sandbox::Decoders& decoders, BrowserPane& browser, PictureArea& area, QLineEdit* infoBar,
+                    crypto::KeyState& keys, QWidget* dialogOwner);
     ~SelectionViewer() override;
 
     // `FileList_Click`: shows the entry with the focus.
@@ -103,7 +103,6 @@ private:
     QLineEdit* infoBar_;
     crypto::KeyState& keys_;
     QWidget* owner_;
-    sandbox::HelperPool helpers_; // outlives the loader, whose workers use it
     PictureLoader loader_;
     LeftoverOffer* leftovers_;
     bool unsupportedSelected_ = false;

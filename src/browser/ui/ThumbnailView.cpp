@@ -8,6 +8,7 @@
 #include "crypto/KeyState.h"
 #include "crypto/ui/AskKeyDialog.h"
 #include "imaging/ui/ImageControl.h"
+#include "widgets/Job.h"
 
 #include <QEvent>
 #include <QItemSelectionModel>
@@ -27,6 +28,13 @@ ThumbnailView::ThumbnailView(BrowserPane& browser, PictureArea& area, SelectionV
     escape_->setEnabled(false);
     connect(escape_, &QShortcut::activated, this, &ThumbnailView::escapePressed);
 
+    // The build is one of the window's jobs: a quit stops it like Esc.
+    job_ = new widgets::Job(this);
+    job_->onStop = [this] { builder_.stop(); };
+    connect(&builder_, &ThumbnailBuilder::finished, this, [this] {
+        if (!builder_.running())
+            job_->end();
+    });
     builder_.keys = [this] { return keysInHand(); };
     connect(&builder_, &ThumbnailBuilder::cellReady, this,
             [this](int index, const ThumbnailOutcome& outcome) {
@@ -114,6 +122,7 @@ void ThumbnailView::mnuThumb_Click()
     job.cache = diskCache;
     job.decoders = &viewer_.decoders();
     builder_.start(std::move(job));
+    job_->begin();
 }
 
 void ThumbnailView::onKeyNeeded(int index)

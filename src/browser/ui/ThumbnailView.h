@@ -23,6 +23,10 @@ namespace mv::crypto {
 class KeyState;
 } // namespace mv::crypto
 
+namespace mv::widgets {
+class Job;
+} // namespace mv::widgets
+
 namespace mv::browser {
 
 class BrowserPane;
@@ -93,6 +97,7 @@ private:
     ThumbnailGrid* grid_;
     QShortcut* escape_;
     ThumbnailBuilder builder_;
+    widgets::Job* job_;
     QList<ThumbnailBuilder::Entry> entries_; // of the grid on show
     int thumbSize_ = kDefaultThumbSize;
     bool thumbMode_ = false;

@@ -5,6 +5,7 @@
 #include "crypto/ui/LeftoverQuestion.h"
 #include "crypto/ui/ReplaceQuestion.h"
 #include "widgets/Centering.h"
+#include "widgets/Job.h"
 #include "widgets/UiThreadCall.h"
 
 #include <QCloseEvent>
@@ -14,7 +15,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThread>
 #include <QVBoxLayout>
 
 namespace mv::crypto {
@@ -66,14 +66,21 @@ EncDecProcess::EncDecProcess(EncDecJob job, QWidget* owner)
             QMessageBox::information(this, tr("Mirravelnock!"), text);
     };
     batch_ = std::make_unique<EncDecBatch>(std::move(job), static_cast<EncDecCallbacks&>(*this));
+    // One of the window's jobs. Asked to stop (the program is ending), the run stops as the
+    // Cancel question's Yes stops it, and from then on nothing is asked or told.
+    job_ = new widgets::Job(this, this);
+    job_->onStop = [this] {
+        exiting_ = true;
+        batch_->cancel();
+    };
+    job_->onEnded = [this] { finish(); };
 }
 
 EncDecProcess::~EncDecProcess()
 {
-    if (worker_) {
+    if (job_->running())
         batch_->cancel();
-        worker_->wait();
-    }
+    delete job_;
 }
 
 EncDecResult EncDecProcess::run()
@@ -81,20 +88,17 @@ EncDecResult EncDecProcess::run()
     adjustSize();
     widgets::CenterOnOwner(this, parentWidget());
     running_ = true;
-    worker_ = QThread::create([this] { result_ = batch_->run(); });
-    connect(worker_, &QThread::finished, this, &EncDecProcess::finish);
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-    worker_->start();
-    exec();
+    job_->runModal([this] { result_ = batch_->run(); });
     return result_;
 }
 
 void EncDecProcess::finish()
 {
-    worker_->wait();
-    delete worker_;
-    worker_ = nullptr;
     QGuiApplication::restoreOverrideCursor();
+    // Files the run never reached are left as they were, which the exit status tells.
+    if (exiting_ && result_.cancelled)
+        job_->leftUndone();
     if (const QString text = passedOverText(result_, encrypt_); !text.isEmpty() && !exiting_)
         tell(text, false);
     if (const QString text = problemsText(result_, encrypt_); !text.isEmpty() && !exiting_)
@@ -106,13 +110,6 @@ void EncDecProcess::finish()
 void EncDecProcess::CancelBut_Click()
 {
     if (running_ && !exiting_ && cancelQuestion())
-        batch_->cancel();
-}
-
-void EncDecProcess::cancelForExit()
-{
-    exiting_ = true;
-    if (running_)
         batch_->cancel();
 }
 

@@ -14,7 +14,10 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QThread;
+
+namespace mv::widgets {
+class Job;
+} // namespace mv::widgets
 
 namespace mv::crypto {
 
@@ -38,11 +41,6 @@ public:
 
     void CancelBut_Click();
     [[nodiscard]] bool Running() const { return running_; }
-    // The program is ending: the run stops as the Cancel question's Yes stops it (the file in
-    // hand is finished or left whole), and from now on nothing is asked or told; a question
-    // already open is answered "cancel" once its box closes. The dialog closes itself when
-    // the worker is done.
-    void cancelForExit();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,7 +57,7 @@ private:
     const bool encrypt_;
     std::unique_ptr<EncDecBatch> batch_;
     EncDecResult result_;
-    QThread* worker_ = nullptr;
+    widgets::Job* job_ = nullptr;
     bool running_ = false;
     bool exiting_ = false;
     QLabel* EncDecLabel_;

@@ -2,6 +2,9 @@
 
 #include "fileutil/DocumentType.h"
 #include "widgets/Centering.h"
+#include "widgets/Job.h"
+
+#include <QCloseEvent>
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -10,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace mv::fileutil {
 
@@ -48,7 +50,7 @@ QStringList captions()
 } // namespace
 
 AssociationDialog::AssociationDialog(AssociationBackups& backups, const QString& executable, QWidget* owner)
-    : QDialog(owner), backups_(backups), executable_(executable)
+    : QDialog(owner), backups_(backups), executable_(executable), job_(new widgets::Job(this, this))
 {
     setWindowTitle(tr("Mirravelnock! File Association"));
     auto* boxes = new QGridLayout;
@@ -85,17 +87,18 @@ AssociationDialog::AssociationDialog(AssociationBackups& backups, const QString&
     connect(Command3_, &QPushButton::clicked, this, &AssociationDialog::Command3_Click);
     connect(Command2_, &QPushButton::clicked, this, &QDialog::reject);
     connect(butAssociate_, &QPushButton::clicked, this, &AssociationDialog::butAssociate_Click);
-    connect(&work_, &QFutureWatcher<FileResult>::finished, this, [this] {
+    // One of the window's jobs: a quit waits for the desktop's files to be written, and this
+    // window closes only after that.
+    job_->onEnded = [this] {
         QGuiApplication::restoreOverrideCursor();
-        result_ = work_.result();
         accept();
-    });
+    };
     Form_Load();
 }
 
 AssociationDialog::~AssociationDialog()
 {
-    work_.waitForFinished();
+    delete job_;
 }
 
 void AssociationDialog::runModal(AssociationBackups& backups, QWidget* owner)
@@ -127,13 +130,22 @@ void AssociationDialog::Command3_Click()
 
 void AssociationDialog::reject()
 {
-    if (!work_.isRunning())
+    if (!job_->running())
         QDialog::reject();
+}
+
+void AssociationDialog::closeEvent(QCloseEvent* event)
+{
+    if (job_->running()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void AssociationDialog::butAssociate_Click()
 {
-    if (work_.isRunning())
+    if (job_->running())
         return;
     AssociationBoxes boxes {};
     for (size_t i = 0; i < boxes.size(); ++i)
@@ -144,12 +156,10 @@ void AssociationDialog::butAssociate_Click()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     AssociationBackups* backups = &backups_;
     const QString executable = executable_;
-    work_.setFuture(QtConcurrent::run([boxes, backups, executable] {
+    job_->start([this, boxes, backups, executable] {
         const RegisterOutcome registered = RegisterDocumentType(executable);
-        if (!registered.status)
-            return registered.status;
-        return associate(boxes, *backups);
-    }));
+        result_ = registered.status ? associate(boxes, *backups) : registered.status;
+    });
 }
 
 } // namespace mv::fileutil

@@ -5,12 +5,15 @@
 #include "fileutil/FileAssociation.h"
 
 #include <QDialog>
-#include <QFutureWatcher>
 
 #include <array>
 
 class QCheckBox;
 class QPushButton;
+
+namespace mv::widgets {
+class Job;
+} // namespace mv::widgets
 
 namespace mv::fileutil {
 
@@ -34,6 +37,7 @@ public:
     void butAssociate_Click();
     // Cancel, Esc and the title bar's close; refused while Associate is at work.
     void reject() override;
+    void closeEvent(QCloseEvent* event) override;
 
     // The outcome of the last Associate, for whoever wants to know; association failures are
     // not shown: the boxes tell the truth the next time the window opens.
@@ -47,7 +51,7 @@ private:
     QPushButton* Command1_ = nullptr;
     QPushButton* Command3_ = nullptr;
     QPushButton* Command2_ = nullptr;
-    QFutureWatcher<FileResult> work_;
+    widgets::Job* job_;
     FileResult result_;
 };
 

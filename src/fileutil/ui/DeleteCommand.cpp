@@ -6,10 +6,10 @@
 #include "fileutil/WipeReach.h"
 #include "fileutil/ui/DeleteQuestions.h"
 #include "fileutil/ui/DeleteStatus.h"
+#include "widgets/Job.h"
 
 #include <QAction>
 #include <QGuiApplication>
-#include <QThread>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -56,15 +56,17 @@ DeleteCommand::DeleteCommand(browser::BrowserPane& browser, browser::SelectionVi
 DeleteCommand::~DeleteCommand()
 {
     inspecting_.waitForFinished();
+    stopRun();
+    delete job_;
+}
+
+void DeleteCommand::stopRun()
+{
     {
         std::lock_guard lock(gateMutex_);
         stop_ = true;
     }
     gate_.notify_all();
-    if (worker_) {
-        worker_->wait();
-        delete worker_;
-    }
 }
 
 bool DeleteCommand::SafeDeleteMode() const
@@ -148,12 +150,15 @@ void DeleteCommand::run()
     };
     callbacks.goOn = [this](const FileFailure& f) { return goOnFromWorker(f); };
     callbacks.stop = &stop_;
-    worker_ = QThread::create([this, callbacks] {
+    stop_ = false;
+    // One of the window's jobs: a quit ends it after the file in hand.
+    job_ = new widgets::Job(this);
+    job_->onStop = [this] { stopRun(); };
+    job_->onEnded = [this] { finish(); };
+    job_->start([this, callbacks] {
         report_ =
             safe_ ? safeDeleteFiles(folder_, names_, callbacks) : trashFiles(folder_, names_, callbacks);
     });
-    connect(worker_, &QThread::finished, this, &DeleteCommand::finish);
-    worker_->start();
 }
 
 bool DeleteCommand::goOnFromWorker(const FileFailure& failure)
@@ -163,7 +168,7 @@ bool DeleteCommand::goOnFromWorker(const FileFailure& failure)
     QMetaObject::invokeMethod(
         this,
         [this, failure] {
-            const bool yes = askGoOn(failure);
+            const bool yes = !stop_ && askGoOn(failure);
             {
                 std::lock_guard answerLock(gateMutex_);
                 answer_ = yes;
@@ -178,9 +183,10 @@ bool DeleteCommand::goOnFromWorker(const FileFailure& failure)
 
 void DeleteCommand::finish()
 {
-    worker_->wait();
-    delete worker_;
-    worker_ = nullptr;
+    if (job_->stopRequested() && report_.stopped)
+        job_->leftUndone();
+    job_->deleteLater();
+    job_ = nullptr;
     if (status_)
         status_->finish();
     QGuiApplication::restoreOverrideCursor();

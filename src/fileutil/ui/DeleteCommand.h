@@ -17,13 +17,16 @@
 #include <mutex>
 
 class QAction;
-class QThread;
 class QWidget;
 
 namespace mv::browser {
 class BrowserPane;
 class SelectionViewer;
 } // namespace mv::browser
+
+namespace mv::widgets {
+class Job;
+} // namespace mv::widgets
 
 namespace mv::fileutil {
 
@@ -64,6 +67,8 @@ private:
     void run();
     void finish();
     bool goOnFromWorker(const FileFailure& failure);
+    // Lets the worker go: it ends after the file in hand, a question for it answered No.
+    void stopRun();
 
     browser::BrowserPane& browser_;
     browser::SelectionViewer& viewer_;
@@ -77,7 +82,7 @@ private:
     QString folder_;
     QStringList names_;
     QFutureWatcher<QString> inspecting_;
-    QThread* worker_ = nullptr;
+    widgets::Job* job_ = nullptr; // the run under way
     DeleteReport report_;
     QPointer<DeleteStatus> status_;
 

@@ -4,6 +4,7 @@
 #include "crypto/ui/AskKeyDialog.h"
 #include "crypto/ui/ReplaceQuestion.h"
 #include "widgets/Centering.h"
+#include "widgets/Job.h"
 #include "widgets/UiThreadCall.h"
 
 #include <QCloseEvent>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QThread>
 #include <QVBoxLayout>
 
 namespace mv::secured {
@@ -21,21 +21,25 @@ ListJobResult EncStat::encrypt(const QString& JobFiles, const crypto::SecretText
                                QWidget* owner)
 {
     EncStat window(true, keys, owner);
-    return window.run([&](ListJobCallbacks& callbacks) { return EncryptFileList(JobFiles, key, callbacks); });
+    return window.run([&](ListJobCallbacks& callbacks, const ListJobOptions& options) {
+        return EncryptFileList(JobFiles, key, callbacks, options);
+    });
 }
 
 ListJobResult EncStat::decrypt(const QString& JobFiles, crypto::KeyState& keys, QWidget* owner)
 {
     EncStat window(false, keys, owner);
-    ListJobResult r =
-        window.run([&](ListJobCallbacks& callbacks) { return DecryptFileList(JobFiles, keys, callbacks); });
+    ListJobResult r = window.run([&](ListJobCallbacks& callbacks, const ListJobOptions& options) {
+        return DecryptFileList(JobFiles, keys, callbacks, options);
+    });
     if (!r.key.isEmpty())
         keys.CurrentKey = r.key;
     return r;
 }
 
 EncStat::EncStat(bool encrypt, crypto::KeyState& keys, QWidget* owner)
-    : QDialog(owner), keys_(keys), Label1_(new QLabel(this)), Stat_(new QLineEdit(this))
+    : QDialog(owner), keys_(keys), encrypt_(encrypt), job_(new widgets::Job(this, this)),
+      Label1_(new QLabel(this)), Stat_(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("EncStat"));
     setWindowTitle(tr("Mirravelnock! - Encryption Status"));
@@ -61,7 +65,8 @@ EncStat::EncStat(bool encrypt, crypto::KeyState& keys, QWidget* owner)
 
 EncStat::~EncStat()
 {
-    // Never while a job runs: run() returns only once the worker has ended.
+    // run() returns only once the worker has ended; the job goes first all the same.
+    delete job_;
     keys_.EncryptMode = false;
 }
 
@@ -71,33 +76,34 @@ QString EncStat::errorText(const QString& file, const QString& reason)
            QDir::toNativeSeparators(file) + QLatin1Char('\n') + reason;
 }
 
-ListJobResult EncStat::run(const Job& job)
+ListJobResult EncStat::run(const std::function<ListJobResult(ListJobCallbacks&, const ListJobOptions&)>& job)
 {
     adjustSize();
     widgets::CenterOnOwner(this, parentWidget());
-    worker_ = QThread::create([this, job] { result_ = job(*this); });
-    connect(worker_, &QThread::finished, this, &EncStat::finish);
+    ListJobOptions options;
+    // Every file an encryption leaves stays plain: asked to stop, it still goes to the end.
+    if (!encrypt_)
+        options.stop = &job_->stopFlag();
+    job_->onEnded = [this] { finish(); };
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    worker_->start();
-    exec();
+    job_->runModal([this, job, options] { result_ = job(*this, options); });
     return std::move(result_);
 }
 
 void EncStat::finish()
 {
-    worker_->wait();
-    delete worker_;
-    worker_ = nullptr;
     QGuiApplication::restoreOverrideCursor();
-    if (result_.kind == ListJobResult::Stopped)
+    if (result_.kind == ListJobResult::Stopped && !job_->stopRequested())
         tell(errorText(result_.file, result_.reason));
+    if (encrypt_ && job_->stopRequested() && result_.kind != ListJobResult::Finished)
+        job_->leftUndone();
     accept();
 }
 
 void EncStat::closeEvent(QCloseEvent* event)
 {
     // A job is never left half done behind the user's back: the window closes when it ends.
-    if (worker_) {
+    if (job_->running()) {
         event->ignore();
         return;
     }
@@ -106,18 +112,25 @@ void EncStat::closeEvent(QCloseEvent* event)
 
 void EncStat::reject()
 {
-    if (!worker_)
+    if (!job_->running())
         QDialog::reject();
 }
 
+// Once the job is asked to stop, nothing is asked any more, and a question already open counts
+// as cancelled whatever closed it.
 bool EncStat::askKey(const QString& file, crypto::KeyState& keys)
 {
-    return widgets::onUiThread(this, [&] { return keyQuestion(file, keys); });
+    return widgets::onUiThread(
+        this, [&] { return !job_->stopRequested() && keyQuestion(file, keys) && !job_->stopRequested(); });
 }
 
 ListJobCallbacks::ReplaceAnswer EncStat::askReplace(const QString& file, const QString& target)
 {
-    return widgets::onUiThread(this, [&] { return replaceQuestion(file, target); });
+    return widgets::onUiThread(this, [&] {
+        const ReplaceAnswer answer =
+            job_->stopRequested() ? ReplaceAnswer::Cancel : replaceQuestion(file, target);
+        return job_->stopRequested() ? ReplaceAnswer::Cancel : answer;
+    });
 }
 
 void EncStat::fileInHand(const QString& file)
@@ -129,6 +142,8 @@ void EncStat::fileInHand(const QString& file)
 void EncStat::unableToOpen(const QString& file, const QString& reason)
 {
     widgets::onUiThread(this, [&] {
+        if (job_->stopRequested())
+            return true;
         tell(tr("Unable to open this file...") + QLatin1Char('\n') + QDir::toNativeSeparators(file) +
              QLatin1Char('\n') + reason);
         return true;

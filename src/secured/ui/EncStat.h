@@ -1,7 +1,11 @@
 // `EncStat`: the small modal window that runs a list job and shows the file in hand. The job
 // runs on a worker thread, so the window repaints while a large file is worked on; what the
 // job must ask (a key, a file in the way) is asked here, on the user-interface thread, while
-// the worker waits. It closes itself when the job ends.
+// the worker waits. It closes itself when the job ends, and only then.
+//
+// Asked to stop (the program is ending), a decryption ends after the file in hand; an
+// encryption goes on to its last file, since every file it leaves would stay plain. Either way
+// nothing more is asked: a question counts as cancelled.
 #pragma once
 
 #include "secured/ListJobs.h"
@@ -12,11 +16,14 @@
 
 class QLabel;
 class QLineEdit;
-class QThread;
 
 namespace mv::crypto {
 class KeyState;
 } // namespace mv::crypto
+
+namespace mv::widgets {
+class Job;
+} // namespace mv::widgets
 
 namespace mv::secured {
 
@@ -31,12 +38,11 @@ public:
     // becomes `CurrentKey`.
     static ListJobResult decrypt(const QString& JobFiles, crypto::KeyState& keys, QWidget* owner);
 
-    using Job = std::function<ListJobResult(ListJobCallbacks&)>;
     EncStat(bool encrypt, crypto::KeyState& keys, QWidget* owner);
     ~EncStat() override;
     // Shows the window centred over its owner, runs `job` on a worker, tells how it stopped
-    // when it failed, and closes.
-    ListJobResult run(const Job& job);
+    // when it failed, and closes. `options` carry the stop flag of this window's job.
+    ListJobResult run(const std::function<ListJobResult(ListJobCallbacks&, const ListJobOptions&)>& job);
 
     // The questions and messages, replaceable by tests; by default modal dialogs over this one.
     std::function<bool(const QString& file, crypto::KeyState& keys)> keyQuestion;
@@ -58,8 +64,9 @@ private:
     void finish();
 
     crypto::KeyState& keys_;
+    const bool encrypt_;
     ListJobResult result_;
-    QThread* worker_ = nullptr;
+    widgets::Job* job_;
     QLabel* Label1_;
     QLineEdit* Stat_;
 };

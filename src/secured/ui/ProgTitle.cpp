@@ -41,7 +41,9 @@ QString ProgTitle::ask(const QString& ProgramTitle, QWidget* owner)
     ProgTitle window(ProgramTitle, owner);
     window.adjustSize();
     widgets::CenterOnOwner(&window, owner);
-    window.exec();
+    // Only a quit closes it otherwise than through done(): the title then stays as it was.
+    if (window.exec() != QDialog::Accepted)
+        return ProgramTitle;
     return window.ProgramTitle();
 }
 

@@ -7,6 +7,8 @@
 #include "secured/LaunchTexts.h"
 #include "secured/QuickListState.h"
 #include "secured/ui/EncStat.h"
+#include "widgets/Job.h"
+#include "widgets/JobRunner.h"
 
 #include <QMessageBox>
 
@@ -18,10 +20,15 @@ QuickListLauncher::QuickListLauncher(QuickListState& state, crypto::KeyState& ke
     : QObject(window), state_(state), keys_(keys), window_(window), minimize_(std::move(minimize)),
       restore_(std::move(restore)), note_(std::move(note))
 {
+    // While the program is ending nothing is asked (a question counts as No) or told.
     ask = [this](const QString& question) {
-        return QMessageBox::question(window_, tr("Mirravelnock!"), question) == QMessageBox::Yes;
+        return !stopping() &&
+               QMessageBox::question(window_, tr("Mirravelnock!"), question) == QMessageBox::Yes;
     };
-    tell = [this](const QString& text) { QMessageBox::information(window_, tr("Mirravelnock!"), text); };
+    tell = [this](const QString& text) {
+        if (!stopping())
+            QMessageBox::information(window_, tr("Mirravelnock!"), text);
+    };
     connect(&state_, &QuickListState::entryChosen, this, &QuickListLauncher::start);
 }
 
@@ -33,7 +40,16 @@ RunHooks QuickListLauncher::hooksFor(int n, std::shared_ptr<crypto::SecretText> 
         // Files that were plain already open with no key: the entry's own, typed when its
         // files were added, is the one they belong to.
         *opened = !r.key.isEmpty() ? r.key : (state_.isEntry(n) ? state_.entry(n).Key : crypto::SecretText());
-        return *opened;
+        return StartDecryption {*opened, r.decrypted};
+    };
+    hooks.stopping = [this] { return stopping(); };
+    // The start may wait seconds for systemd-run: on a worker, as one of the window's jobs.
+    hooks.offThread = [this](std::function<StartOutcome()> start) {
+        auto* job = new widgets::Job(this);
+        StartOutcome outcome;
+        job->runModal([&] { outcome = start(); });
+        delete job;
+        return outcome;
     };
     hooks.encrypt = [this](const QStringList& files, const crypto::SecretText& key) {
         const ListJobResult r = EncStat::encrypt(joinFileList(files), key, keys_, window_);
@@ -77,18 +93,42 @@ void QuickListLauncher::start(int n)
         case SessionEnd::StartFailed:
             restore_();
             tell(unableToRunText(end.status));
+            if (stopping())
+                leftUndone();
             break;
         case SessionEnd::Relocked:
-            if (!end.status.ok)
+            if (!end.status.ok) {
                 tell(fileutil::resultText(end.status));
+                if (stopping())
+                    leftUndone();
+            }
             break;
-        case SessionEnd::NothingToLock:
-        case SessionEnd::LeftPlain: break;
+        case SessionEnd::Abandoned:
+            if (!end.status.ok)
+                leftUndone();
+            break;
+        case SessionEnd::LeftPlain:
+            if (stopping())
+                leftUndone();
+            break;
+        case SessionEnd::NothingToLock: break;
         }
         for (const fileutil::FileResult& failure : end.wipeFailures)
             note_(fileutil::resultText(failure));
     });
     session->start();
+}
+
+bool QuickListLauncher::stopping() const
+{
+    const widgets::JobRunner* runner = widgets::JobRunner::of(window_);
+    return runner && runner->stopping();
+}
+
+void QuickListLauncher::leftUndone()
+{
+    if (widgets::JobRunner* runner = widgets::JobRunner::of(window_))
+        runner->noteUndone();
 }
 
 void QuickListLauncher::offerLeftPlain()

@@ -45,6 +45,10 @@ public:
 
 private:
     RunHooks hooksFor(int n, std::shared_ptr<crypto::SecretText> opened);
+    // The window's jobs are asked to stop: the program is ending.
+    [[nodiscard]] bool stopping() const;
+    // A start or re-lock left files plain while the program ends: the exit status says so.
+    void leftUndone();
 
     QuickListState& state_;
     crypto::KeyState& keys_;

@@ -12,6 +12,7 @@
 #include "crypto/KeyState.h"
 #include "fileutil/ui/DeleteCommand.h"
 #include "imaging/ui/ImageControl.h"
+#include "sandbox/HelperPool.h"
 #include "secured/QuickListState.h"
 #include "secured/ui/QuickListCommands.h"
 #include "secured/ui/QuickListLauncher.h"
@@ -33,6 +34,7 @@
 #include "shell/ui/SysTray.h"
 #include "shell/ui/ViewComforts.h"
 #include "shell/ui/ViewOptionCommands.h"
+#include "widgets/JobRunner.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,13 +52,16 @@
 namespace mv::shell {
 
 MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* parent)
-    : QMainWindow(parent), settings_(settings), isSecondInstance_(isSecondInstance)
+    : QMainWindow(parent), settings_(settings), isSecondInstance_(isSecondInstance),
+      decoders_(std::make_unique<sandbox::HelperPool>())
 {
     setWindowTitle(tr("Mirravelnock!"));
+    // Before every part that runs jobs: each finds the runner when it is made.
+    jobs_ = new widgets::JobRunner(this);
     buildPanes();
     menus_ = new MainMenus(this);
     new MenuKeys(this);
-    quit_ = new QuitRequest(this);
+    quit_ = new QuitRequest(this, *jobs_);
     cSysTray_ = new cSysTray(this);
     cSysTray_->setTrayTip(tr("Mirravelnock!"));
     cSysTray_->setContextMenu(menus_->MenuPopMenu);
@@ -67,12 +72,12 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     fullScreen_ = new FullScreenMode(this, picture_, browser_->fileList(), [this] { Form_Resize(); });
     auto* shellCommands = new ShellCommands(*this, *menus_, settings_);
     keys_ = new crypto::KeyState(this);
-    viewer_ = new browser::SelectionViewer(*browser_, *picture_, fileInfoBar_, *keys_, this);
+    viewer_ = new browser::SelectionViewer(*decoders_, *browser_, *picture_, fileInfoBar_, *keys_, this);
     viewer_->bannerText = bannerLine();
     auto* slideshow = new Slideshow(*fullScreen_, *browser_, *viewer_, *picture_, *keys_, this);
     new ViewComforts(*menus_, *viewOptions, *picture_, *fullScreen_, *slideshow,
                      isSecondInstance_ ? nullptr : &settings_, this);
-    pictureCopy_ = new browser::PictureCopy(*picture_, *keys_, viewer_->decoders(), this);
+    pictureCopy_ = new browser::PictureCopy(*picture_, *keys_, *decoders_, this);
     thumbnails_ = new browser::ThumbnailView(*browser_, *picture_, *viewer_, *keys_, this);
     // Copy takes the grid as a picture while it is on show.
     pictureCopy_->setThumbnailGrid([this] { return thumbnails_->gridImage(); });
@@ -128,7 +133,16 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
            twipsToPixels(kReferenceHeight, dpi) - menuBar()->sizeHint().height());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Every part goes while the window is whole, and before the decoder helpers, which the
+    // viewer, the thumbnails and the clipboard copy decode in; each waits for its own jobs.
+    const QObjectList parts = children();
+    for (QObject* part : parts) {
+        if (part != jobs_)
+            delete part;
+    }
+}
 
 void MainWindow::buildPanes()
 {
@@ -233,6 +247,11 @@ void MainWindow::connectPanes()
 void MainWindow::requestQuit()
 {
     quit_->request();
+}
+
+bool MainWindow::workLeftUndone() const
+{
+    return jobs_->workLeftUndone();
 }
 
 QString MainWindow::bannerLine()

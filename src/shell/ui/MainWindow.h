@@ -8,6 +8,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QComboBox;
 class QLineEdit;
 
@@ -28,6 +30,14 @@ class QuickListCommands;
 class QuickListLauncher;
 class QuickListState;
 } // namespace mv::secured
+
+namespace mv::sandbox {
+class HelperPool;
+} // namespace mv::sandbox
+
+namespace mv::widgets {
+class JobRunner;
+} // namespace mv::widgets
 
 namespace mv::shell {
 
@@ -71,6 +81,9 @@ public:
     // Exit, Unload and the stop signals: closes whatever is open over the window (cancelling a
     // batch as its Cancel would), then the window, writing the settings.
     void requestQuit();
+    // A job that a quit stopped before its end left work undone (a batch cut short, files left
+    // plain): the exit status says so.
+    [[nodiscard]] bool workLeftUndone() const;
 
     // `Form_Resize`: lays the panes out for the window's present size and stores the settings.
     void Form_Resize();
@@ -108,6 +121,9 @@ private:
 
     AppSettings& settings_;
     const bool isSecondInstance_;
+    // The decoder helpers, above every part that decodes in them and gone after them all.
+    std::unique_ptr<sandbox::HelperPool> decoders_;
+    widgets::JobRunner* jobs_ = nullptr;
     bool isLoading_ = false;
     bool listsHidden_ = false;
     int lastWindowState_ = 0;

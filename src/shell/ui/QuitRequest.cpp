@@ -1,6 +1,6 @@
 #include "shell/ui/QuitRequest.h"
 
-#include "crypto/ui/EncDecProcess.h"
+#include "widgets/JobRunner.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -13,9 +13,25 @@ namespace {
 // A dialog's own loop ends only once control is back in it; give each a moment between steps.
 constexpr int kStepMs = 20;
 
+// Answers `question` as its Cancel would. A box that refuses to close that way (a title that
+// must not be blank) is hidden all the same: hiding ends its loop with no answer, which its
+// caller takes as a cancel.
+void cancel(QWidget* question)
+{
+    auto* dialog = qobject_cast<QDialog*>(question);
+    if (!dialog) {
+        question->close();
+        return;
+    }
+    dialog->reject();
+    if (dialog->isVisible())
+        dialog->hide();
+}
+
 } // namespace
 
-QuitRequest::QuitRequest(QWidget* window) : QObject(window), window_(window)
+QuitRequest::QuitRequest(QWidget* window, widgets::JobRunner& runner)
+    : QObject(window), window_(window), runner_(runner)
 {
     next_.setSingleShot(true);
     next_.setInterval(kStepMs);
@@ -24,33 +40,33 @@ QuitRequest::QuitRequest(QWidget* window) : QObject(window), window_(window)
 
 void QuitRequest::request()
 {
+    if (requested_)
+        return;
     requested_ = true;
-    // Every run first, so that no question of theirs is asked while the others close.
-    for (crypto::EncDecProcess* run : window_->findChildren<crypto::EncDecProcess*>())
-        run->cancelForExit();
+    // Every job first, so that none of them asks a question while the others close.
+    runner_.stopAll();
     step();
 }
 
 void QuitRequest::step()
 {
     QWidget* top = QApplication::activeModalWidget();
-    if (!top) {
-        window_->close();
+    if (top && !runner_.isJobWindow(top)) {
+        cancel(top);
+        next_.start();
         return;
     }
-    if (!qobject_cast<crypto::EncDecProcess*>(top)) {
-        // Closed as its Cancel closes it (the key boxes are wiped on the way); a box without a
-        // Cancel closes all the same.
-        if (auto* dialog = qobject_cast<QDialog*>(top)) {
-            dialog->reject();
-            if (dialog->isVisible())
-                dialog->done(QDialog::Rejected);
-        } else {
-            top->close();
-        }
+    // A job's window closes itself once its worker has ended.
+    if (top || runner_.busy()) {
+        next_.start();
+        return;
     }
-    // A run closes its own dialog once its worker is done.
-    next_.start();
+    if (!window_->close()) {
+        // Refused: a program of the Secured Access List still runs with its files plain. The
+        // user has been told; the window goes on, and so may its jobs.
+        requested_ = false;
+        runner_.resume();
+    }
 }
 
 } // namespace mv::shell

@@ -9,6 +9,7 @@
 #include "browser/ui/SelectionViewer.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/KeyState.h"
+#include "sandbox/HelperPool.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -22,12 +23,13 @@ namespace mv::browser::test {
 
 struct ViewerParts {
     QTemporaryDir dir_;
+    sandbox::HelperPool decoders_; // outlives the viewer, which decodes in it
     QWidget host_;
     BrowserPane* browser_ = new BrowserPane(&host_);
     PictureArea* area_ = new PictureArea(&host_);
     QLineEdit* infoBar_ = new QLineEdit(&host_);
     crypto::KeyState keys_;
-    SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &host_};
+    SelectionViewer viewer_ {decoders_, *browser_, *area_, infoBar_, keys_, &host_};
 
     // Shows the parts with an area `areaWidth` wide and lists the folder, all files, which
     // holds `files` of them.

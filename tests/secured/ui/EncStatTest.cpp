@@ -40,7 +40,7 @@ TEST(EncStatTest, ShowsTheFileInHandAsksForTheKeyAndTellsWhereItStopped)
     };
     window.tell = [&](const QString& text) { told << text; };
 
-    const ListJobResult r = window.run([&](ListJobCallbacks& callbacks) {
+    const ListJobResult r = window.run([&](ListJobCallbacks& callbacks, const ListJobOptions&) {
         return DecryptFileList(a + u'|' + gone + u'|' + bad, keys, callbacks);
     });
     EXPECT_EQ(r.kind, ListJobResult::Stopped);

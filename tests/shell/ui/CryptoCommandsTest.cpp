@@ -9,6 +9,7 @@
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/KeyState.h"
 #include "crypto/ui/DialogDriver.h"
+#include "sandbox/HelperPool.h"
 
 #include <QDir>
 #include <QImage>
@@ -107,12 +108,13 @@ protected:
 
     QTemporaryDir pics_;
     QByteArray photo_;
+    sandbox::HelperPool decoders_; // outlives the viewer, which decodes in it
     QWidget window_;
     browser::BrowserPane* browser_ = new browser::BrowserPane(&window_);
     browser::PictureArea* area_ = new browser::PictureArea(&window_);
     QLineEdit* infoBar_ = new QLineEdit(&window_);
     crypto::KeyState keys_;
-    browser::SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &window_};
+    browser::SelectionViewer viewer_ {decoders_, *browser_, *area_, infoBar_, keys_, &window_};
     shell::CryptoCommands commands_ {*browser_, viewer_, keys_, &window_};
     int keyQuestions_ = 0;
     Qt::CursorShape pointerDuringDecrypt_ = Qt::ArrowCursor;

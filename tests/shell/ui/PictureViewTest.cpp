@@ -10,6 +10,7 @@
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
 #include "imaging/ui/ImageControl.h"
+#include "sandbox/HelperPool.h"
 
 #include <QDir>
 #include <QImage>
@@ -71,12 +72,13 @@ protected:
     const mv::imaging::ImageControl& control() { return *area_->imageControl(); }
 
     QTemporaryDir pics_;
+    mv::sandbox::HelperPool decoders_; // outlives the viewer, which decodes in it
     QWidget host_;
     BrowserPane* browser_ = new BrowserPane(&host_);
     PictureArea* area_ = new PictureArea(&host_);
     QLineEdit* infoBar_ = new QLineEdit(&host_);
     mv::crypto::KeyState keys_;
-    SelectionViewer viewer_ {*browser_, *area_, infoBar_, keys_, &host_};
+    SelectionViewer viewer_ {decoders_, *browser_, *area_, infoBar_, keys_, &host_};
 };
 
 TEST_F(PictureViewTest, EncryptedPictureWithARememberedOrATypedKeyOrNone)
