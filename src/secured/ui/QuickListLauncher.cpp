@@ -72,6 +72,7 @@ void QuickListLauncher::start(int n)
         tell(tr("This program is already running!"));
         return;
     }
+    startedAny_ = true;
     const QuickItem& item = state_.entry(n);
     SessionEntry entry {n, item.Title, item.Path, item.Params, splitFileList(item.Data)};
     auto opened = std::make_shared<crypto::SecretText>();
@@ -133,6 +134,10 @@ void QuickListLauncher::leftUndone()
 
 void QuickListLauncher::offerLeftPlain()
 {
+    // Only what runs before this start left: a journal of a start made since is this copy's
+    // own, and reading it would wipe it while its files are still encrypted.
+    if (startedAny_)
+        return;
     const QList<LeftJournal> left =
         readLeftJournals(options.journalFolder.isEmpty() ? journalFolder() : options.journalFolder);
     if (left.isEmpty() || !ask(leftPlainText(left)))

@@ -58,6 +58,7 @@ private:
     std::function<void(const QString&)> note_;
     SessionGate gate_;
     QSet<int> starting_; // entries between the choice and their program's start
+    bool startedAny_ = false;
 };
 
 } // namespace mv::secured
