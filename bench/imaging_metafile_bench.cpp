@@ -1,6 +1,6 @@
 // Playing metafiles of 10,000 records (lines, rectangles, polygons, ellipses, arcs, text and
 // object selections) into a 1000 x 1000 picture.
-#include "../tests/imaging/metafile/SampleMetafiles.h"
+#include "SampleMetafiles.h"
 
 #include "imaging/base/Picture.h"
 #include "imaging/metafile/MetafileDecoder.h"

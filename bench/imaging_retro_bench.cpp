@@ -1,10 +1,6 @@
 // Decode speed of the retro family (IFF, PC Paint, WPG, ART, MacPaint, HRZ) in megapixels a
 // second, on pictures made in memory by the test encoders: 4000 x 3000 where the format allows.
-#include "../tests/imaging/retro/ArtEncoder.h"
-#include "../tests/imaging/retro/HrzEncoder.h"
-#include "../tests/imaging/retro/IffEncoder.h"
-#include "../tests/imaging/retro/MacPaintEncoder.h"
-#include "../tests/imaging/retro/PicEncoder.h"
+#include "../tests/imaging/retro/RetroEncoders.h"
 #include "../tests/imaging/wpg/WpgWriter.h"
 
 #include "imaging/retro/ArtDecoder.h"

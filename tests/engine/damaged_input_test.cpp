@@ -88,12 +88,16 @@ TEST_F(EngineTest, DamageInALaterChunkLeavesNoPartialPlainText)
 TEST(KdfBounds, AcceptExactlyTheDocumentedRange)
 {
     using mv::engine::KdfParams;
-    using mv::engine::kdfParamsAcceptable;
-    EXPECT_TRUE(kdfParamsAcceptable(KdfParams {2, 1, 8192}));
-    EXPECT_TRUE(kdfParamsAcceptable(KdfParams {2, 10, 256ull << 20}));
-    EXPECT_TRUE(kdfParamsAcceptable(KdfParams {}));
-    EXPECT_FALSE(kdfParamsAcceptable(KdfParams {2, 0, 8192}));
-    EXPECT_FALSE(kdfParamsAcceptable(KdfParams {2, 1, 8191}));
-    EXPECT_FALSE(kdfParamsAcceptable(KdfParams {2, 11, 8192}));
-    EXPECT_FALSE(kdfParamsAcceptable(KdfParams {2, 10, (256ull << 20) + 1}));
+    const std::pair<KdfParams, bool> cases[] = {
+        {{2, 1, 8192}, true},
+        {{2, 10, 256ull << 20}, true},
+        {{}, true},
+        {{2, 0, 8192}, false},
+        {{2, 1, 8191}, false},
+        {{2, 11, 8192}, false},
+        {{2, 10, (256ull << 20) + 1}, false},
+    };
+    for (const auto& [params, acceptable] : cases)
+        EXPECT_EQ(mv::engine::kdfParamsAcceptable(params), acceptable)
+            << params.opslimit << " " << params.memlimit;
 }

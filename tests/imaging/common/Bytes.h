@@ -21,6 +21,8 @@ public:
     ByteWriter& u16be(int v) { return u8(v >> 8).u8(v); }
     ByteWriter& u32le(std::uint32_t v) { return u16le(int(v & 0xFFFF)).u16le(int(v >> 16)); }
     ByteWriter& u32be(std::uint32_t v) { return u16be(int(v >> 16)).u16be(int(v & 0xFFFF)); }
+    ByteWriter& u16(int v, bool bigEndian) { return bigEndian ? u16be(v) : u16le(v); }
+    ByteWriter& u32(std::uint32_t v, bool bigEndian) { return bigEndian ? u32be(v) : u32le(v); }
     ByteWriter& bytes(const QByteArray& b)
     {
         bytes_.append(b);
@@ -31,11 +33,7 @@ public:
         bytes_.append(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
         return *this;
     }
-    ByteWriter& zeros(qsizetype n)
-    {
-        bytes_.append(QByteArray(n, '\0'));
-        return *this;
-    }
+    ByteWriter& zeros(qsizetype n) { return bytes(QByteArray(n, '\0')); }
     [[nodiscard]] qsizetype size() const { return bytes_.size(); }
     [[nodiscard]] const QByteArray& data() const { return bytes_; }
 
@@ -59,15 +57,19 @@ inline QByteArray u32s(std::initializer_list<std::int64_t> values)
     return w.data();
 }
 
-// Packs bits MSB first: bit(x) for x < width, the row padded with zero bits to rowBytes.
-template <typename Bit>
-std::vector<std::uint8_t> packRowBits(int width, int rowBytes, Bit bit)
+// A row of `width` values of `bits` bits (1 to 8), MSB first, padded with zeros to rowBytes.
+template <typename Value>
+std::vector<std::uint8_t> packRow(int width, int rowBytes, int bits, Value value)
 {
     std::vector<std::uint8_t> row(size_t(rowBytes), 0);
     for (int x = 0; x < width; ++x)
-        if (bit(x))
-            row[size_t(x / 8)] |= std::uint8_t(0x80 >> (x % 8));
+        row[size_t(x * bits / 8)] |= std::uint8_t(int(value(x)) << (8 - bits - x * bits % 8));
     return row;
+}
+template <typename Bit>
+std::vector<std::uint8_t> packRowBits(int width, int rowBytes, Bit bit)
+{
+    return packRow(width, rowBytes, 1, [&](int x) { return bit(x) ? 1 : 0; });
 }
 
 // Splits n units into runs of units equal by same(a, b), minRun to maxRun long, handed to
@@ -112,25 +114,20 @@ inline QByteArray packBits(const std::vector<std::uint8_t>& row)
     return out;
 }
 
-// A copy of the file with bytes (at, value) set.
+// A copy of the file with bytes (at, value) set, or a little- or big-endian word set.
 inline QByteArray patched(QByteArray data, std::initializer_list<std::pair<qsizetype, int>> bytes)
 {
     for (const auto& [at, value] : bytes)
         data[at] = char(value);
     return data;
 }
-// A copy with a little- or big-endian word set.
-inline QByteArray patched16(QByteArray data, qsizetype at, int value, bool bigEndian = false)
+inline QByteArray patched16(const QByteArray& data, qsizetype at, int value, bool bigEndian = false)
 {
-    data[at + (bigEndian ? 1 : 0)] = char(value & 255);
-    data[at + (bigEndian ? 0 : 1)] = char((value >> 8) & 255);
-    return data;
+    return data.left(at) + ByteWriter().u16(value, bigEndian).data() + data.mid(at + 2);
 }
-inline QByteArray patched32(QByteArray data, qsizetype at, std::uint32_t value, bool bigEndian = false)
+inline QByteArray patched32(const QByteArray& data, qsizetype at, std::uint32_t value, bool bigEndian = false)
 {
-    for (int i = 0; i < 4; ++i)
-        data[at + (bigEndian ? 3 - i : i)] = char((value >> (8 * i)) & 255);
-    return data;
+    return data.left(at) + ByteWriter().u32(value, bigEndian).data() + data.mid(at + 4);
 }
 
 } // namespace mv::imaging::test

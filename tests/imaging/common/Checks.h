@@ -3,6 +3,7 @@
 #pragma once
 
 #include "imaging/base/DecodeResult.h"
+#include "imaging/base/Palettes.h"
 #include "imaging/base/Picture.h"
 
 #include <QDir>
@@ -28,9 +29,8 @@ inline testing::AssertionResult samePixels(const DecodeResult& r, int width, int
 {
     if (!r.ok())
         return testing::AssertionFailure() << "decode failed: " << r.status.reason;
-    if (r.image.width() != width || r.image.height() != height)
-        return testing::AssertionFailure() << "size " << r.image.width() << "x" << r.image.height()
-                                           << ", expected " << width << "x" << height;
+    if (r.image.size() != QSize(width, height))
+        return testing::AssertionFailure() << "size " << r.image.width() << "x" << r.image.height();
     const QImage argb = r.image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -40,17 +40,20 @@ inline testing::AssertionResult samePixels(const DecodeResult& r, int width, int
     return testing::AssertionSuccess();
 }
 
-struct IndexedPicture;
-struct RgbPicture;
-Expected coloursOf(const IndexedPicture& p);
-Expected coloursOf(const RgbPicture& p);
+struct IndexedPicture {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> index;
+    QList<QRgb> palette;
+    [[nodiscard]] std::uint8_t at(int x, int y) const { return index[size_t(y) * size_t(width) + size_t(x)]; }
+    [[nodiscard]] QRgb colour(int x, int y) const { return palette[at(x, y)]; }
+};
 
-// Every pixel against a test picture of its own size.
-template <typename Picture>
-testing::AssertionResult samePixels(const DecodeResult& r, const Picture& p)
-{
-    return samePixels(r, p.width, p.height, coloursOf(p));
-}
+struct RgbPicture {
+    int width = 0, height = 0;
+    std::vector<QRgb> pixels;
+    [[nodiscard]] QRgb at(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+    [[nodiscard]] QRgb colour(int x, int y) const { return at(x, y); }
+};
 
 // The sniffer takes the file for its type, and it decodes with `depth` to `p` pixel for pixel.
 template <typename LooksLike, typename Decode, typename Picture>
@@ -62,7 +65,7 @@ testing::AssertionResult decodesTo(LooksLike looksLike, Decode decode, const QBy
     const DecodeResult r = decode(file);
     if (r.ok() && r.colorDepth != depth)
         return testing::AssertionFailure() << "depth " << r.colorDepth << ", expected " << depth;
-    return samePixels(r, p);
+    return samePixels(r, p.width, p.height, [&p](int x, int y) { return p.colour(x, y); });
 }
 
 // A decoded picture in a few words, "[type ]<width>x<height> <depth>-bit vector|raster", or the
@@ -75,7 +78,6 @@ inline std::string summary(const DecodeResult& p, const QString& type = {})
     return (type.isEmpty() ? std::string() : type.toStdString() + " ") + std::to_string(p.width) + "x" +
            std::to_string(p.height) + " " + std::to_string(p.colorDepth) + "-bit " + kind;
 }
-
 inline std::string summary(const Picture& p)
 {
     return summary(p, p.typeName);
@@ -118,20 +120,6 @@ inline int patternValue(int x, int y, int modulo)
     return (y % 3) == 1 && x < 20 ? 0 : (x * 7 + y * 13 + (x * y) % 5) % modulo;
 }
 
-struct IndexedPicture {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> index;
-    QList<QRgb> palette;
-    [[nodiscard]] std::uint8_t at(int x, int y) const { return index[size_t(y) * size_t(width) + size_t(x)]; }
-    [[nodiscard]] QRgb colour(int x, int y) const { return palette[at(x, y)]; }
-};
-
-struct RgbPicture {
-    int width = 0, height = 0;
-    std::vector<QRgb> pixels;
-    [[nodiscard]] QRgb at(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
-};
-
 inline std::uint32_t noise(int x, int y)
 {
     std::uint32_t v = std::uint32_t(x) * 73856093u ^ std::uint32_t(y) * 19349663u;
@@ -143,59 +131,28 @@ inline std::uint32_t noise(int x, int y)
 // Stripes on the left (runs), noise on the right (literals); indices below `colours`.
 inline IndexedPicture makeIndexed(int width, int height, int colours)
 {
-    IndexedPicture p {width, height, std::vector<std::uint8_t>(size_t(width) * size_t(height)), {}};
+    IndexedPicture p {width, height, {}, {}};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            p.index[size_t(y) * size_t(width) + size_t(x)] = std::uint8_t(
-                (x < width / 2 ? std::uint32_t(x / 7 + y / 3) : noise(x, y)) % std::uint32_t(colours));
+            p.index.push_back(std::uint8_t((x < width / 2 ? std::uint32_t(x / 7 + y / 3) : noise(x, y)) %
+                                           std::uint32_t(colours)));
     for (int i = 0; i < colours; ++i)
         p.palette.append(qRgb(i * 37 % 256, 255 - i * 11 % 256, i * 97 % 256));
     return p;
 }
 
-inline Expected coloursOf(const IndexedPicture& p)
-{
-    return [&p](int x, int y) { return p.colour(x, y); };
-}
-inline Expected coloursOf(const RgbPicture& p)
-{
-    return [&p](int x, int y) { return p.at(x, y); };
-}
-
-// The 256 grey levels, index i as (i, i, i).
-inline QList<QRgb> greyLevels()
-{
-    QList<QRgb> levels;
-    for (int i = 0; i < 256; ++i)
-        levels.append(qRgb(i, i, i));
-    return levels;
-}
-
 // alphaLevels: 0 for opaque, else the alpha comes in that many steps.
 inline RgbPicture makeRgb(int width, int height, int alphaLevels = 0)
 {
-    RgbPicture p {width, height, std::vector<QRgb>(size_t(width) * size_t(height))};
+    RgbPicture p {width, height, {}};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const std::uint32_t v = x < width / 2 ? std::uint32_t((x / 9) * 40 + y * 3) : noise(x, y);
             const int alpha =
                 alphaLevels ? int((v >> 24) % std::uint32_t(alphaLevels)) * 255 / qMax(1, alphaLevels - 1)
                             : 255;
-            p.pixels[size_t(y) * size_t(width) + size_t(x)] =
-                qRgba(int(v & 255), int((v >> 8) & 255), int((v >> 16) & 255), alpha);
+            p.pixels.push_back(qRgba(int(v & 255), int((v >> 8) & 255), int((v >> 16) & 255), alpha));
         }
-    return p;
-}
-
-// The colours rounded to 5 bits per channel, as a 15-bit pixel keeps them.
-inline RgbPicture to555(RgbPicture p)
-{
-    auto five = [](int c) {
-        c >>= 3;
-        return (c << 3) | (c >> 2);
-    };
-    for (QRgb& c : p.pixels)
-        c = qRgba(five(qRed(c)), five(qGreen(c)), five(qBlue(c)), qAlpha(c));
     return p;
 }
 

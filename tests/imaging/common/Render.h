@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <initializer_list>
+#include <vector>
 
 namespace mv::imaging::test {
 
@@ -38,7 +38,7 @@ struct Probe {
 };
 
 // Each probe's pixel within its tolerance of its colour.
-inline testing::AssertionResult pixelsAre(const QImage& image, std::initializer_list<Probe> probes)
+inline testing::AssertionResult pixelsAre(const QImage& image, const std::vector<Probe>& probes)
 {
     for (const Probe& p : probes)
         if (!near(image.pixel(p.x, p.y), p.colour, p.tolerance))
@@ -57,7 +57,7 @@ QImage renderVector(Decode decode, const QByteArray& file, QSize size, QColor ba
     return render(p, size, background);
 }
 
-// Pixels of the box whose colour passes `test`.
+// Pixels of the box whose colour passes `test`; darkPixels: those darker than mid grey.
 template <typename Test>
 int countPixels(const QImage& image, const QRect& box, Test test)
 {
@@ -67,8 +67,6 @@ int countPixels(const QImage& image, const QRect& box, Test test)
             n += test(image.pixel(x, y)) ? 1 : 0;
     return n;
 }
-
-// Pixels of the box darker than mid grey.
 inline int darkPixels(const QImage& image, const QRect& box)
 {
     return countPixels(image, box, [](QRgb c) { return qGray(c) < 128; });

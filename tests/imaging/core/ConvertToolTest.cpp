@@ -15,8 +15,7 @@ namespace {
 
 struct ToolRun {
     int exitCode = -1;
-    QString out;
-    QString err;
+    QString out, err;
 };
 
 ToolRun mvconvert(const QStringList& args)
@@ -37,36 +36,25 @@ TEST(ConvertTool, WritesThePixelsAsPngOrFailsWithOneLine)
     const ToolRun r = mvconvert({in, out});
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
     EXPECT_TRUE(r.err.isEmpty());
-    QImageReader reader(out, "png");
-    const QImage written = reader.read();
-    ASSERT_FALSE(written.isNull());
-    expectSamePixels(written, decodePictureFile(in).image);
-
-    const ToolRun info = mvconvert({QStringLiteral("--info"), in});
-    EXPECT_EQ(info.exitCode, 0);
-    EXPECT_EQ(info.out, QStringLiteral("JPEG 120 80 24\n"));
+    expectSamePixels(QImageReader(out, "png").read(), decodePictureFile(in).image);
+    EXPECT_EQ(mvconvert({QStringLiteral("--info"), in}).out, QStringLiteral("JPEG 120 80 24\n"));
     EXPECT_EQ(mvconvert({QStringLiteral("--decode-only"), in}).exitCode, 0);
     // Damaged or unknown files fail with one line and leave the destination alone.
     const QString bad = writeFile(d, QStringLiteral("photo.xyz"), QByteArray("not a picture"));
     const QString cut = writeFile(d, QStringLiteral("cut.jpg"), encodeJpeg(gradient(64, 64)).left(50));
     const QString none = d.filePath(QStringLiteral("out.png"));
     const QString keep = writeFile(d, QStringLiteral("keep.png"), QByteArray("old contents"));
-    const struct {
-        QStringList args;
-        QString error;
-    } cases[] = {
-        {{bad, none}, QStringLiteral("mvconvert: %1: unsupported picture type\n").arg(bad)},
-        {{QStringLiteral("--info"), bad},
-         QStringLiteral("mvconvert: %1: unsupported picture type\n").arg(bad)},
-        {{cut, none}, QStringLiteral("mvconvert: %1: the file is truncated\n").arg(cut)},
-        {{QStringLiteral("--decode-only"), cut},
-         QStringLiteral("mvconvert: %1: the file is truncated\n").arg(cut)},
-        {{cut, keep}, QStringLiteral("mvconvert: %1: the file is truncated\n").arg(cut)},
+    const QString unsupported = QStringLiteral("mvconvert: %1: unsupported picture type\n").arg(bad);
+    const QString truncated = QStringLiteral("mvconvert: %1: the file is truncated\n").arg(cut);
+    const std::pair<QStringList, QString> cases[] = {
+        {{bad, none}, unsupported}, {{QStringLiteral("--info"), bad}, unsupported},
+        {{cut, none}, truncated},   {{QStringLiteral("--decode-only"), cut}, truncated},
+        {{cut, keep}, truncated},
     };
-    for (const auto& c : cases) {
-        const ToolRun failed = mvconvert(c.args);
+    for (const auto& [args, error] : cases) {
+        const ToolRun failed = mvconvert(args);
         EXPECT_NE(failed.exitCode, 0);
-        EXPECT_EQ(failed.err, c.error);
+        EXPECT_EQ(failed.err, error);
         EXPECT_TRUE(failed.out.isEmpty());
     }
     EXPECT_FALSE(QFile::exists(none));
@@ -82,35 +70,26 @@ TEST(MetafileConvert, RendersAtNaturalSizeOrAGivenWidth)
     QTemporaryDir dir;
     const QDir d(dir.path());
     WmfWriter w;
-    w.record(0x02FA, {5, 0, 0, 0, 0}).brush(0, 0x0000FF).select(0).select(1).rectangle(0, 0, 100, 50);
+    w.pen(5, 0, 0).brush(0, 0x0000FF).select(0).select(1).rectangle(0, 0, 100, 50);
     const QString in = writeFile(d, QStringLiteral("red.wmf"), w.file(true, QRect(0, 0, 200, 100), 96));
-
-    const ToolRun info = mvconvert({QStringLiteral("--info"), in});
-    EXPECT_EQ(info.exitCode, 0);
-    EXPECT_EQ(info.out, QStringLiteral("WMF 200 100 24\n"));
-
-    const QString natural = d.filePath(QStringLiteral("natural.png"));
+    EXPECT_EQ(mvconvert({QStringLiteral("--info"), in}).out, QStringLiteral("WMF 200 100 24\n"));
+    const QString natural = d.filePath(QStringLiteral("natural.png")),
+                  wide = d.filePath(QStringLiteral("wide.png"));
     ASSERT_EQ(mvconvert({in, natural}).exitCode, 0);
     EXPECT_EQ(QImageReader(natural).size(), QSize(200, 100));
-
-    const QString wide = d.filePath(QStringLiteral("wide.png"));
     ASSERT_EQ(mvconvert({QStringLiteral("--width"), QStringLiteral("500"), in, wide}).exitCode, 0);
     const QImage img = QImageReader(wide).read();
     ASSERT_EQ(img.size(), QSize(500, 250));
     EXPECT_EQ(QColor(img.pixel(100, 50)), QColor(Qt::red));
     EXPECT_EQ(qAlpha(img.pixel(400, 200)), 0); // outside the rectangle: nothing drawn
-
     // A raster picture is scaled to the width too.
-    QImage raster(40, 20, QImage::Format_RGB32);
-    raster.fill(Qt::red);
-    const QString png = d.filePath(QStringLiteral("raster.png"));
-    ASSERT_TRUE(raster.save(png, "png"));
-    const QString scaled = d.filePath(QStringLiteral("scaled.png"));
+    const QString png = d.filePath(QStringLiteral("raster.png")),
+                  scaled = d.filePath(QStringLiteral("scaled.png"));
+    ASSERT_TRUE(pattern(40, 20).save(png, "png"));
     ASSERT_EQ(mvconvert({QStringLiteral("--width"), QStringLiteral("80"), png, scaled}).exitCode, 0);
     EXPECT_EQ(QImageReader(scaled).size(), QSize(80, 40));
-
-    EXPECT_EQ(mvconvert({QStringLiteral("--width"), QStringLiteral("0"), in, wide}).exitCode, 2);
-    EXPECT_EQ(mvconvert({QStringLiteral("--width"), QStringLiteral("x"), in, wide}).exitCode, 2);
+    for (const char* width : {"0", "x"})
+        EXPECT_EQ(mvconvert({QStringLiteral("--width"), QLatin1String(width), in, wide}).exitCode, 2);
 }
 
 } // namespace

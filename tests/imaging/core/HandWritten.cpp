@@ -1,40 +1,12 @@
-#include "HandWritten.h"
+#include "TestPictures.h"
 
 #include "../pc/Encoders.h"
 
 #include <iterator>
 
-#include <zlib.h>
-
 namespace mv::imaging::test {
 
 namespace {
-
-QByteArray rgbRows(const QImage& image)
-{
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    QByteArray out;
-    for (int y = 0; y < rgb.height(); ++y)
-        out.append(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 3);
-    return out;
-}
-
-QByteArray compressed(const QByteArray& raw, TiffCompression compression, int rowBytes)
-{
-    QByteArray out;
-    if (compression == TiffCompression::PackBits) {
-        for (qsizetype row = 0; row < raw.size(); row += rowBytes)
-            out += packBits(std::vector<std::uint8_t>(raw.begin() + row, raw.begin() + row + rowBytes));
-        return out;
-    }
-    if (compression == TiffCompression::None)
-        return raw;
-    uLongf size = compressBound(uLong(raw.size()));
-    out.resize(qsizetype(size));
-    compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(raw.data()),
-              uLong(raw.size()), 6);
-    return out.left(qsizetype(size));
-}
 
 // A BMP file: the file header, then a bare DIB whose pixels follow its colour table.
 QByteArray bmpFile(const QByteArray& dib, int headerSize, int tableBytes)
@@ -44,16 +16,23 @@ QByteArray bmpFile(const QByteArray& dib, int headerSize, int tableBytes)
     return b.u32le(std::uint32_t(14 + headerSize + tableBytes)).bytes(dib).data();
 }
 
+IndexedPicture indexedOf(const QImage& indexed)
+{
+    IndexedPicture p {indexed.width(), indexed.height(), {}, indexed.colorTable()};
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            p.index.push_back(std::uint8_t(indexed.pixelIndex(x, y)));
+    return p;
+}
+
 } // namespace
 
 QByteArray writeGif(const QImage& indexed)
 {
     ByteWriter b;
     b.bytes("GIF87a").u16le(indexed.width()).u16le(indexed.height()).u8(0x80 | (3 << 4) | 3).u8(0).u8(0);
-    for (int i = 0; i < 16; ++i) { // a 16-entry table
-        const QRgb c = i < indexed.colorCount() ? indexed.color(i) : 0;
-        b.u8(qRed(c)).u8(qGreen(c)).u8(qBlue(c));
-    }
+    for (int i = 0; i < 16; ++i) // a 16-entry table
+        rgbTriple(b, i < indexed.colorCount() ? indexed.color(i) : 0);
     // No local table; LZW minimum code size 4.
     b.u8(',').u16le(0).u16le(0).u16le(indexed.width()).u16le(indexed.height()).u8(0).u8(4);
     // Codes stay 5 bits wide: a clear code (16) before every two literals keeps the table small.
@@ -80,23 +59,25 @@ QByteArray writeGif(const QImage& indexed)
     return b.u8(0).u8(';').data();
 }
 
-QByteArray writeTiff(const QImage& image, TiffCompression compression, bool bigEndian)
+QByteArray writeTiff(const QImage& image, bool packBitsStrip, bool bigEndian)
 {
-    const QByteArray strip = compressed(rgbRows(image), compression, image.width() * 3);
-    ByteWriter w;
-    const auto u16 = [&](std::uint32_t v) { bigEndian ? w.u16be(int(v)) : w.u16le(int(v)); };
-    const auto u32 = [&](std::uint32_t v) { bigEndian ? w.u32be(v) : w.u32le(v); };
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    ByteWriter strip;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const std::vector<std::uint8_t> row(rgb.constScanLine(y), rgb.constScanLine(y) + rgb.width() * 3);
+        packBitsStrip ? strip.bytes(packBits(row)) : strip.bytes(row);
+    }
     // The header, ten entries at 8, the three bits-per-sample words, then the one strip.
     const std::uint32_t bitsAt = 8 + 2 + 10 * 12 + 4, stripAt = bitsAt + 6;
     const std::uint32_t width = std::uint32_t(image.width()), height = std::uint32_t(image.height());
-    w.bytes(bigEndian ? "MM" : "II");
-    u16(42), u32(8), u16(10);
+    ByteWriter w;
+    w.bytes(bigEndian ? "MM" : "II").u16(42, bigEndian).u32(8, bigEndian).u16(10, bigEndian);
     // Tag, type, count, value: width, height, bits per sample, compression, RGB, strip offset,
     // samples per pixel, rows per strip, strip size, one plane.
     const std::uint32_t entries[] = {256, 4, 1, width,
                                      257, 4, 1, height,
                                      258, 3, 3, bitsAt,
-                                     259, 3, 1, std::uint32_t(compression),
+                                     259, 3, 1, packBitsStrip ? 32773u : 1u,
                                      262, 3, 1, 2,
                                      273, 4, 1, stripAt,
                                      277, 3, 1, 3,
@@ -105,22 +86,19 @@ QByteArray writeTiff(const QImage& image, TiffCompression compression, bool bigE
                                      284, 3, 1, 1};
     for (size_t i = 0; i < std::size(entries); i += 4) {
         const std::uint32_t type = entries[i + 1], count = entries[i + 2];
-        u16(entries[i]), u16(type), u32(count);
+        w.u16(int(entries[i]), bigEndian).u16(int(type), bigEndian).u32(count, bigEndian);
         if (type == 3 && count == 1)
-            u16(entries[i + 3]), u16(0);
+            w.u16(int(entries[i + 3]), bigEndian).u16(0, bigEndian);
         else
-            u32(entries[i + 3]);
+            w.u32(entries[i + 3], bigEndian);
     }
-    u32(0), u16(8), u16(8), u16(8);
-    return w.bytes(strip).data();
+    w.u32(0, bigEndian).u16(8, bigEndian).u16(8, bigEndian).u16(8, bigEndian);
+    return w.bytes(strip.data()).data();
 }
 
 QByteArray writeRle8Bmp(const QImage& indexed)
 {
-    IndexedPicture p {indexed.width(), indexed.height(), {}, indexed.colorTable()};
-    for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x)
-            p.index.push_back(std::uint8_t(indexed.pixelIndex(x, y)));
+    const IndexedPicture p = indexedOf(indexed);
     return bmpFile(encodeDib({.compression = 1}, &p), 40, 256 * 4);
 }
 

@@ -1,36 +1,39 @@
 // The reduced copy the image control draws and the viewing worker makes ahead: box averages by
-// halves, then one smooth step; and the arithmetic of the size it is drawn at.
+// halves, then one smooth step; the arithmetic of the size it is drawn at; and the pixels of
+// decrypted pictures and their copies: out of core dumps, and zeroed once the last image holding
+// them is dropped.
 #include "TestPictures.h"
 
 #include "imaging/base/DrawnSize.h"
+#include "imaging/base/ProtectedPixels.h"
 #include "imaging/base/ReducedCopy.h"
+#include "support/Smaps.h"
+
+#include <algorithm>
 
 namespace mv::imaging::test {
 namespace {
 
-// Four flat quadrants.
+const QRgb kQuadrants[4] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 0)};
+
+// Four flat quadrants: red, green over blue, yellow.
 QImage quadrants(int width, int height, QImage::Format format = QImage::Format_RGB32)
 {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const bool right = x >= width / 2;
-            const bool bottom = y >= height / 2;
-            image.setPixel(x, y,
-                           bottom ? (right ? qRgb(255, 255, 0) : qRgb(0, 0, 255))
-                                  : (right ? qRgb(0, 255, 0) : qRgb(255, 0, 0)));
-        }
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, kQuadrants[(y >= height / 2 ? 2 : 0) + (x >= width / 2 ? 1 : 0)]);
     return image.convertToFormat(format);
 }
 
 void expectQuadrants(const QImage& image, int tolerance)
 {
-    const int w = image.width();
-    const int h = image.height();
-    EXPECT_LE(maxChannelDifference(image.pixel(w / 4, h / 4), qRgb(255, 0, 0)), tolerance);
-    EXPECT_LE(maxChannelDifference(image.pixel(3 * w / 4, h / 4), qRgb(0, 255, 0)), tolerance);
-    EXPECT_LE(maxChannelDifference(image.pixel(w / 4, 3 * h / 4), qRgb(0, 0, 255)), tolerance);
-    EXPECT_LE(maxChannelDifference(image.pixel(3 * w / 4, 3 * h / 4), qRgb(255, 255, 0)), tolerance);
+    for (int q = 0; q < 4; ++q)
+        EXPECT_LE(maxChannelDifference(image.pixel((1 + 2 * (q % 2)) * image.width() / 4,
+                                                   (1 + 2 * (q / 2)) * image.height() / 4),
+                                       kQuadrants[q]),
+                  tolerance)
+            << q;
 }
 
 TEST(ReducedCopy, AveragesEveryPixelAndKeepsColoursAndEdges)
@@ -48,28 +51,22 @@ TEST(ReducedCopy, AveragesEveryPixelAndKeepsColoursAndEdges)
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
             ASSERT_LE(maxChannelDifference(grey.pixel(x, y), qRgb(128, 128, 128)), 1) << x << "," << y;
-
-    // Odd sizes and a last smooth step: the quadrants stay where they were, with nothing of
-    // the picture's edge lost (its last column and row are the right and bottom colours).
+    // Odd sizes and a last smooth step: the quadrants stay where they were, with nothing of the
+    // picture's edge lost (its last column and row are the right and bottom colours).
     const QImage odd = reducedCopy(quadrants(301, 203), QSize(37, 23));
     ASSERT_EQ(odd.size(), QSize(37, 23));
     expectQuadrants(odd, 2);
     EXPECT_LE(maxChannelDifference(odd.pixel(36, 22), qRgb(255, 255, 0)), 2);
-
     // Other formats: an indexed picture and one with alpha. Transparent red beside opaque blue
     // averages to half-transparent blue, not to purple (the average is premultiplied).
     expectQuadrants(reducedCopy(quadrants(40, 40, QImage::Format_Indexed8), QSize(10, 10)), 0);
     QImage alpha(2, 2, QImage::Format_ARGB32);
-    alpha.fill(Qt::transparent);
-    alpha.setPixel(0, 0, qRgba(255, 0, 0, 0));
-    alpha.setPixel(1, 0, qRgba(0, 0, 255, 255));
-    alpha.setPixel(0, 1, qRgba(255, 0, 0, 0));
-    alpha.setPixel(1, 1, qRgba(0, 0, 255, 255));
+    for (int y = 0; y < 2; ++y)
+        alpha.setPixel(0, y, qRgba(255, 0, 0, 0)), alpha.setPixel(1, y, qRgba(0, 0, 255, 255));
     const QRgb mixed = reducedCopy(alpha, QSize(1, 1)).convertToFormat(QImage::Format_ARGB32).pixel(0, 0);
     EXPECT_NEAR(qAlpha(mixed), 128, 1);
     EXPECT_LE(qRed(mixed), 2);
     EXPECT_GE(qBlue(mixed), 253);
-
     // Not smaller: one smooth step; nothing to reduce: null.
     EXPECT_EQ(reducedCopy(quadrants(20, 20), QSize(40, 10)).size(), QSize(40, 10));
     EXPECT_TRUE(reducedCopy(QImage(), QSize(4, 4)).isNull());
@@ -85,9 +82,8 @@ TEST(ReducedCopy, IsMadeAtTheDevicePixelsTheControlDraws)
     // Fitted, the control's logical size decides, whatever the ratio.
     EXPECT_EQ(drawnSize(picture, DrawFit::Width, 1, QSize(100, 500), 2), QSizeF(100, 75));
     EXPECT_EQ(drawnSize(picture, DrawFit::Height, 1, QSize(500, 60), 1), QSizeF(80, 60));
-
-    // The copy for a screen: at the device pixels, carrying the ratio; null when the picture
-    // is drawn 1:1 or enlarged there.
+    // The copy for a screen: at the device pixels, carrying the ratio; null when the picture is
+    // drawn 1:1 or enlarged there.
     const QImage image = quadrants(400, 300);
     const QImage copy = reducedForScreen(image, QSizeF(100, 75), 2);
     EXPECT_EQ(copy.size(), QSize(200, 150));
@@ -97,6 +93,43 @@ TEST(ReducedCopy, IsMadeAtTheDevicePixelsTheControlDraws)
     EXPECT_TRUE(reducedForScreen(image, QSizeF(200, 150), 2).isNull());
     EXPECT_FALSE(reducedForScreen(image, QSizeF(200, 149), 2).isNull()); // one side smaller
     EXPECT_EQ(devicePixels(QSizeF(0.2, 0.2), 1), QSize(1, 1));
+}
+
+TEST(ProtectedPixels, ACopyIsLeftOutOfDumpsAndZeroedWhenItsLastImageGoes)
+{
+    QImage indexed(300, 200, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(1, 2, 3), qRgb(200, 100, 50)});
+    indexed.fill(1);
+    int releases = 0;
+    bool allZero = false;
+    QImage copy = protectedCopy(indexed, [&](const uchar* data, qsizetype length) {
+        ++releases;
+        allZero = std::all_of(data, data + length, [](uchar b) { return b == 0; });
+    });
+    ASSERT_FALSE(copy.isNull());
+    EXPECT_EQ(copy, indexed); // pixels, format and colours
+    EXPECT_TRUE(mv::test::excludedFromDumps(copy.constBits())) << mv::test::vmFlagsAt(copy.constBits());
+    EXPECT_FALSE(mv::test::excludedFromDumps(indexed.constBits()));
+
+    QImage shared = copy;
+    copy = QImage();
+    EXPECT_EQ(releases, 0); // still drawn from `shared`
+    shared = QImage();
+    EXPECT_EQ(releases, 1);
+    EXPECT_TRUE(allZero);
+}
+
+TEST(ProtectedPixels, ADecryptedPictureAndItsReducedCopiesAreProtected)
+{
+    Picture picture = DecodeResult::success(pattern(640, 480), 24);
+    const QImage plain = picture.image;
+    protectPicture(picture);
+    EXPECT_TRUE(picture.sensitive);
+    EXPECT_EQ(picture.image, plain);
+    EXPECT_TRUE(mv::test::excludedFromDumps(picture.image.constBits()));
+    const QImage reduced = reducedCopy(picture.image, QSize(100, 75), true);
+    EXPECT_TRUE(mv::test::excludedFromDumps(reduced.constBits()));
+    EXPECT_EQ(reduced, reducedCopy(plain, QSize(100, 75))); // the same copy, elsewhere
 }
 
 } // namespace

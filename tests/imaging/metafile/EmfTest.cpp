@@ -5,7 +5,6 @@
 #include "EmfWriter.h"
 
 #include "imaging/PictureDecoder.h"
-#include "imaging/metafile/GdiRasterOps.h"
 #include "imaging/metafile/MetafileDecoder.h"
 
 namespace mv::imaging::test {
@@ -225,46 +224,15 @@ TEST(EmfRegion, FillFramePaintAndInvert)
     EXPECT_TRUE(pixelsAre(draw(edge), {{50, 50, Qt::blue}}));
 }
 
-TEST(EmfBlit, RasterOperationsByTruthTable)
-{
-    using metafile::RopInput;
-    using Mode = QPainter::CompositionMode;
-    const auto expect = [](metafile::RasterOp op, RopInput input, bool bitwise, Mode mode) {
-        EXPECT_EQ(op.input, input);
-        EXPECT_EQ(op.bitwise, bitwise);
-        if (bitwise) {
-            EXPECT_EQ(op.mode, mode);
-        }
-    };
-    expect(metafile::ternaryRop(kSrcCopy), RopInput::Source, false, Mode {});
-    expect(metafile::ternaryRop(kSrcAnd), RopInput::Source, true, QPainter::RasterOp_SourceAndDestination);
-    expect(metafile::ternaryRop(kSrcPaint), RopInput::Source, true, QPainter::RasterOp_SourceOrDestination);
-    expect(metafile::ternaryRop(0x660046), RopInput::Source, true, QPainter::RasterOp_SourceXorDestination);
-    expect(metafile::ternaryRop(0x330008), RopInput::Source, true, QPainter::RasterOp_NotSource);
-    expect(metafile::ternaryRop(0x440328), RopInput::Source, true,
-           QPainter::RasterOp_SourceAndNotDestination);
-    expect(metafile::ternaryRop(0xF00021), RopInput::Pattern, false, Mode {});
-    expect(metafile::ternaryRop(0x5A0049), RopInput::Pattern, true, QPainter::RasterOp_SourceXorDestination);
-    expect(metafile::ternaryRop(kDstInvert), RopInput::None, true, QPainter::RasterOp_NotDestination);
-    expect(metafile::ternaryRop(0x000042), RopInput::None, true, QPainter::RasterOp_ClearDestination);
-    expect(metafile::ternaryRop(0xFF0062), RopInput::None, true, QPainter::RasterOp_SetDestination);
-    EXPECT_TRUE(metafile::ternaryRop(0xAA0029).leavesDestination);
-    // Needs pattern and source together: drawn as a copy of the source.
-    expect(metafile::ternaryRop(0xC000CA), RopInput::Source, false, Mode {});
-    expect(metafile::binaryRop(7), RopInput::Pattern, true, QPainter::RasterOp_SourceXorDestination);
-    expect(metafile::binaryRop(6), RopInput::None, true, QPainter::RasterOp_NotDestination);
-    expect(metafile::binaryRop(13), RopInput::Pattern, false, Mode {});
-    expect(metafile::binaryRop(0), RopInput::Pattern, false, Mode {});
-    EXPECT_TRUE(metafile::binaryRop(11).leavesDestination);
-}
-
 TEST(EmfBlit, PenModesAndBlitOperationsCombineWithThePicture)
 {
-    // XOR pen: red over white gives cyan; a second time gives white back. R2_NOP draws nothing.
+    // XOR pen: red over white gives cyan; a second time gives white back. R2_NOP draws nothing;
+    // a mode that is none draws as the pen is.
     EmfWriter x = filled(kRed);
     x.record(20, {7}).rectangle(0, 0, 60, 100).rectangle(0, 0, 30, 100).record(20, {11});
-    x.rectangle(60, 0, 100, 100);
-    EXPECT_TRUE(pixelsAre(draw(x), {{45, 50, Qt::cyan}, {15, 50, Qt::white}, {80, 50, Qt::white}}));
+    x.rectangle(60, 0, 80, 100).record(20, {0}).rectangle(80, 0, 100, 100);
+    EXPECT_TRUE(pixelsAre(draw(x),
+                          {{45, 50, Qt::cyan}, {15, 50, Qt::white}, {70, 50, Qt::white}, {90, 50, Qt::red}}));
 
     const DibParts red = dib(4, 4, 32, [](int, int) { return 0xFFFF0000u; });
     EmfWriter ops = blueBackground();
@@ -272,8 +240,13 @@ TEST(EmfBlit, PenModesAndBlitOperationsCombineWithThePicture)
     ops.blit(77, QRect(50, 0, 50, 50), kSrcPaint, QRect(0, 0, 4, 4), red.header, red.bits);
     ops.blit(76, QRect(0, 50, 50, 50), kDstInvert, {}, {}, {}); // no source: blue becomes yellow
     ops.blit(76, QRect(50, 50, 50, 50), 0xAA0029, {}, {}, {});  // leaves the picture alone
-    EXPECT_TRUE(pixelsAre(
-        draw(ops), {{25, 25, Qt::black}, {75, 25, Qt::magenta}, {25, 75, Qt::yellow}, {75, 75, Qt::blue}}));
+    // Pattern and source together (MERGECOPY): drawn as a copy of the source.
+    ops.blit(77, QRect(45, 45, 10, 10), 0xC000CA, QRect(0, 0, 4, 4), red.header, red.bits);
+    EXPECT_TRUE(pixelsAre(draw(ops), {{25, 25, Qt::black},
+                                      {75, 25, Qt::magenta},
+                                      {25, 75, Qt::yellow},
+                                      {75, 75, Qt::blue},
+                                      {50, 50, Qt::red}}));
 }
 
 TEST(EmfBlit, BlendsTransparentColoursMasksAndParallelograms)

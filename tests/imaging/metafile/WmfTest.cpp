@@ -1,8 +1,8 @@
 // Old Windows metafiles written here, decoded and drawn: sizes, shapes, pens, objects, bitmaps,
-// text, regions, palettes, raster operations, fixed-scale map modes and damage; and the seeds of
-// the metafile fuzz targets.
-#include "../common/Seeds.h"
-#include "SampleMetafiles.h"
+// text, regions, palettes, raster operations, fixed-scale map modes and damage.
+#include "../common/Checks.h"
+#include "../common/Render.h"
+#include "EmfWriter.h"
 
 #include "imaging/PictureDecoder.h"
 #include "imaging/metafile/MetafileDecoder.h"
@@ -220,18 +220,6 @@ TEST(WmfMapping, FixedScaleUnitsCountUpwardsAndSizeThePicture)
         EXPECT_TRUE(
             pixelsAre(render(p, {100, 100}), {{25, 25, Qt::red}, {25, 75, Qt::white}, {75, 25, Qt::white}}));
     }
-}
-
-TEST(MetafileCorpus, SeedsDecodeAndDraw)
-{
-    WmfWriter plain;
-    plain.windowExt(50, 40).pen(0, 1, 0).select(0).moveTo(0, 0).lineTo(50, 40).eof();
-    checkSeeds({{"wmf/mixed.wmf", mixedWmf(200), decodeWmfData, true},
-                {"wmf/plain.wmf", plain.file(false), decodeWmfData, true},
-                {"wmf/rare.wmf", rareRecordsWmf(), decodeWmfData, true},
-                {"emf/mixed.emf", mixedEmf(200), decodeEmfData, true},
-                {"emf/rare.emf", rareRecordsEmf(), decodeEmfData, true}},
-               1 << 20);
 }
 
 } // namespace

@@ -1,98 +1,81 @@
-// The picture control through its members and what it paints (offscreen platform).
+// The image control as the viewer drives it (offscreen platform): pictures decoded elsewhere or
+// with its options, what it paints at each fit mode, reduced copies made ahead, metafiles drawn
+// from their records, and animations played by a timer (driven through the test hooks).
 #include "../common/Checks.h"
 #include "../core/JpegEncoder.h"
 #include "../metafile/WmfWriter.h"
 
 #include "imaging/PictureDecoder.h"
+#include "imaging/base/ProtectedPixels.h"
+#include "imaging/base/ReducedCopy.h"
+#include "imaging/ui/FramePlayer.h"
 #include "imaging/ui/ImageControl.h"
+#include "imaging/ui/ScaledCache.h"
 #include "support/QtAppEnvironment.h"
+#include "support/Smaps.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QImageWriter>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace mv::imaging::test {
 namespace {
 
 [[maybe_unused]] const auto* const kApp = mv::test::addQtApp<QApplication>("imaging_ui_tests");
 
-// Left half red, right half green.
-QImage halves(int width, int height)
+const QString kGif = QStringLiteral(MV_TEST_DATA "/gif-3frames-loop2-im.gif");
+const QRgb kRed = qRgb(255, 0, 0), kGreen = qRgb(0, 255, 0), kBlue = qRgb(0, 0, 255);
+
+QRgb colourAt(ImageControl& control, QPoint at)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, x < width / 2 ? qRgb(255, 0, 0) : qRgb(0, 255, 0));
-    return image;
+    return control.grab().toImage().pixel(at) | 0xFF000000u;
 }
 
-// Decodes path with the control's options, as the viewer's worker does, and shows the result.
-void show(ImageControl& control, const QString& path)
+// A PNG of one colour, or left half red and right half green.
+Picture png(QSize size, QRgb colour, bool halves = false)
 {
-    Picture picture = decodePictureFile(path, control.decodeOptions());
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    for (int y = 0; y < size.height() && halves; ++y)
+        for (int x = size.width() / 2; x < size.width(); ++x)
+            image.setPixel(x, y, kGreen);
+    Picture p = DecodeResult::success(image, 24);
+    p.typeName = QStringLiteral("PNG");
+    return p;
+}
+
+// Decodes the bytes with the control's options, as the viewer's worker does, and shows them.
+void show(ImageControl& control, const QByteArray& bytes, const QString& name)
+{
+    Picture picture = decodePictureData(bytes, name, control.decodeOptions());
     ASSERT_TRUE(picture.ok()) << picture.status.message();
-    control.setPicture(std::move(picture), path);
+    control.setPicture(std::move(picture), name);
 }
 
-class ImageControlTest : public ::testing::Test {
-protected:
-    QString writePng(const QString& name, const QImage& image)
-    {
-        const QString path = QDir(dir_.path()).filePath(name);
-        EXPECT_TRUE(QImageWriter(path, "png").write(image));
-        return path;
-    }
-    QString writeBytes(const QString& name, const QByteArray& bytes)
-    {
-        return writeFile(QDir(dir_.path()), name, bytes);
-    }
-    static QRgb colourAt(ImageControl& control, QPoint at)
-    {
-        return control.grab().toImage().pixel(at) | 0xFF000000u;
-    }
-
-    QTemporaryDir dir_;
-};
-
-TEST_F(ImageControlTest, MembersAfterALoadAndAfterAClear)
+TEST(ImageControl, ShowsAPictureAsItsFileAndAFailedDecodeClearsIt)
 {
     ImageControl control;
-    EXPECT_EQ(control.pictureFile(), QString());
-    const QString path = writePng(QStringLiteral("two.png"), halves(40, 30));
-    show(control, path);
-    EXPECT_EQ(control.pictureFile(), path);
-    EXPECT_EQ(control.pictureWidth(), 40);
-    EXPECT_EQ(control.pictureHeight(), 30);
+    control.setBackColor(QColor(0, 0, 255));
+    control.setPicture(png(QSize(40, 30), kRed), QStringLiteral("/pics/a.png"));
+    EXPECT_EQ(control.pictureFile(), QStringLiteral("/pics/a.png"));
+    EXPECT_EQ(QSize(control.pictureWidth(), control.pictureHeight()), QSize(40, 30));
     EXPECT_EQ(control.colorDepth(), 24);
     EXPECT_EQ(control.pictureType(), QStringLiteral("PNG"));
-    EXPECT_EQ(control.pictureObject().image.size(), QSize(40, 30));
-    // Zoom mode: the control takes the zoomed picture's size.
-    EXPECT_EQ(control.size(), QSize(40, 30));
+    EXPECT_EQ(control.size(), QSize(40, 30)); // zoom mode: the control takes the zoomed size
     ASSERT_TRUE(control.setZoomFactor(2));
     EXPECT_EQ(control.size(), QSize(80, 60));
-    EXPECT_FALSE(control.setZoomFactor(0.3));
+    EXPECT_FALSE(control.setZoomFactor(0.3)); // not on the zoom menu
     EXPECT_EQ(control.zoomFactor(), 2.0);
-
-    control.clear();
+    control.show();
+    EXPECT_EQ(colourAt(control, QPoint(20, 15)), kRed);
+    control.setPicture(Picture::failure(QStringLiteral("the file is truncated")),
+                       QStringLiteral("/pics/b.jpg"));
     EXPECT_EQ(control.pictureFile(), QString());
     EXPECT_EQ(control.pictureWidth(), 0);
-    EXPECT_EQ(control.pictureHeight(), 0);
-    EXPECT_EQ(control.colorDepth(), 0);
-    EXPECT_FALSE(control.pictureObject().ok());
+    EXPECT_EQ(colourAt(control, QPoint(20, 15)), kBlue);
 }
 
-TEST_F(ImageControlTest, OptionsKeepTheirMenuIndexesAndReachTheDecoder)
+TEST(ImageControl, MenuOptionsReachTheDecoder)
 {
     ImageControl control;
-    EXPECT_EQ(control.fitMode(), 1);
-    EXPECT_EQ(control.ditherMode(), 0);
-    EXPECT_EQ(control.dctMethod(), 1); // "Fast Integer" is the checked item
-    EXPECT_EQ(control.jpegDitherMethod(), 0);
-    EXPECT_FALSE(control.jpegFancyUpsampling());
-    EXPECT_FALSE(control.jpegTwoPassQuantize());
     control.setDitherMode(2);
     control.setDctMethod(2);
     control.setJpegDitherMethod(1);
@@ -100,72 +83,171 @@ TEST_F(ImageControlTest, OptionsKeepTheirMenuIndexesAndReachTheDecoder)
     control.setFitMode(9);
     control.setJpegFancyUpsampling(true);
     control.setThumbnailSize(100);
-    EXPECT_EQ(control.ditherMode(), 2);
-    EXPECT_EQ(control.dctMethod(), 2);
     EXPECT_EQ(control.fitMode(), 1);
     const DecodeOptions o = control.decodeOptions();
+    EXPECT_EQ(o.ditherMode, DitherMode::DitherExtraColors);
     EXPECT_EQ(o.dctMethod, DctMethod::FloatingPoint);
     EXPECT_EQ(o.jpegDither, JpegDither::Ordered);
     EXPECT_TRUE(o.jpegFancyUpsampling);
     EXPECT_EQ(o.targetSize, QSize(100, 100));
-
     // A thumbnail-sized decode of a large JPEG, quantized as the options say.
-    const QString jpeg = writeBytes(QStringLiteral("big.jpg"), encodeJpeg(gradient(800, 600)));
-    show(control, jpeg);
-    EXPECT_EQ(control.pictureWidth(), 800);
-    EXPECT_EQ(control.pictureHeight(), 600);
+    show(control, encodeJpeg(gradient(800, 600)), QStringLiteral("big.jpg"));
+    EXPECT_EQ(QSize(control.pictureWidth(), control.pictureHeight()), QSize(800, 600));
     EXPECT_EQ(control.pictureObject().image.size(), QSize(100, 75));
     EXPECT_EQ(control.pictureObject().image.format(), QImage::Format_Indexed8);
+    control.clear();
+    EXPECT_EQ(control.pictureFile(), QString());
+    EXPECT_FALSE(control.pictureObject().ok());
 }
 
-TEST_F(ImageControlTest, PaintsThePictureAtEachFitMode)
+TEST(ImageControl, PaintsThePictureAtEachFitModeAndMetafilesFromTheirRecords)
 {
     ImageControl control;
     control.setBackColor(QColor(0, 0, 255));
-    show(control, writePng(QStringLiteral("h.png"), halves(200, 100)));
+    control.setPicture(png(QSize(200, 100), kRed, true), QStringLiteral("h.png"));
     control.show();
-    EXPECT_EQ(colourAt(control, QPoint(50, 50)), qRgb(255, 0, 0));
-    EXPECT_EQ(colourAt(control, QPoint(150, 50)), qRgb(0, 255, 0));
-
+    EXPECT_EQ(colourAt(control, QPoint(50, 50)), kRed);
+    EXPECT_EQ(colourAt(control, QPoint(150, 50)), kGreen);
     ASSERT_TRUE(control.setZoomFactor(4)); // 800 x 400: only the grabbed part is drawn
-    EXPECT_EQ(control.size(), QSize(800, 400));
-    EXPECT_EQ(colourAt(control, QPoint(399, 200)), qRgb(255, 0, 0));
-    EXPECT_EQ(colourAt(control, QPoint(401, 200)), qRgb(0, 255, 0));
-
+    EXPECT_EQ(colourAt(control, QPoint(399, 200)), kRed);
+    EXPECT_EQ(colourAt(control, QPoint(401, 200)), kGreen);
     // Fitted to the width of a taller control: reduced smoothly, the rest in the back colour.
     control.setFitMode(ImageControl::FitWidth);
     control.resize(50, 60);
-    EXPECT_EQ(colourAt(control, QPoint(10, 12)), qRgb(255, 0, 0));
-    EXPECT_EQ(colourAt(control, QPoint(40, 12)), qRgb(0, 255, 0));
-    EXPECT_EQ(colourAt(control, QPoint(25, 50)), qRgb(0, 0, 255));
+    EXPECT_EQ(colourAt(control, QPoint(10, 12)), kRed);
+    EXPECT_EQ(colourAt(control, QPoint(40, 12)), kGreen);
+    EXPECT_EQ(colourAt(control, QPoint(25, 50)), kBlue);
     control.setFitMode(ImageControl::FitHeight);
     control.resize(300, 50);
-    EXPECT_EQ(colourAt(control, QPoint(25, 25)), qRgb(255, 0, 0));
-    EXPECT_EQ(colourAt(control, QPoint(75, 25)), qRgb(0, 255, 0));
-    EXPECT_EQ(colourAt(control, QPoint(200, 25)), qRgb(0, 0, 255));
+    EXPECT_EQ(colourAt(control, QPoint(25, 25)), kRed);
+    EXPECT_EQ(colourAt(control, QPoint(75, 25)), kGreen);
+    EXPECT_EQ(colourAt(control, QPoint(200, 25)), kBlue);
 
-    control.clear();
-    EXPECT_EQ(colourAt(control, QPoint(25, 25)), qRgb(0, 0, 255));
-}
-
-TEST_F(ImageControlTest, DrawsAMetafileFromItsRecordsOverTheBackColour)
-{
     // 100 x 100 units: the left half red; an XOR brush of yellow over the lower right quarter.
     WmfWriter w;
     w.pen(5, 0, 0).brush(0, 0x0000FF).brush(0, 0x00FFFF).select(0).select(1).rectangle(0, 0, 50, 101);
     w.select(2).record(0x0104, {7}).rectangle(50, 50, 101, 101);
+    ImageControl metafile;
+    metafile.setBackColor(QColor(0, 0, 255));
+    show(metafile, w.file(true, QRect(0, 0, 100, 100), 96), QStringLiteral("m.wmf"));
+    ASSERT_TRUE(metafile.setZoomFactor(2)); // drawn from the records at twice the size, not scaled up
+    metafile.show();
+    EXPECT_EQ(metafile.size(), QSize(200, 200));
+    EXPECT_EQ(colourAt(metafile, QPoint(50, 100)), kRed);
+    EXPECT_EQ(colourAt(metafile, QPoint(150, 50)), kBlue);                // nothing drawn: the back colour
+    EXPECT_EQ(colourAt(metafile, QPoint(150, 150)), qRgb(255, 255, 255)); // yellow XOR blue
+    EXPECT_EQ(colourAt(metafile, QPoint(99, 100)), kRed);                 // a sharp edge at 2x
+    EXPECT_EQ(colourAt(metafile, QPoint(101, 20)), kBlue);
+}
+
+TEST(ImageControl, AReducedCopyMadeAheadIsDrawnWhenItFitsAndReplacedWhenNot)
+{
     ImageControl control;
-    control.setBackColor(QColor(0, 0, 255));
-    show(control, writeBytes(QStringLiteral("m.wmf"), w.file(true, QRect(0, 0, 100, 100), 96)));
-    EXPECT_EQ(control.colorDepth(), 24);
-    ASSERT_TRUE(control.setZoomFactor(2)); // drawn from the records at twice the size, not scaled up
+    control.setFitMode(ImageControl::FitWidth);
+    control.resize(100, 75);
     control.show();
-    EXPECT_EQ(control.size(), QSize(200, 200));
-    EXPECT_EQ(colourAt(control, QPoint(50, 100)), qRgb(255, 0, 0));
-    EXPECT_EQ(colourAt(control, QPoint(150, 50)), qRgb(0, 0, 255));      // nothing drawn: the back colour
-    EXPECT_EQ(colourAt(control, QPoint(150, 150)), qRgb(255, 255, 255)); // yellow XOR blue
-    EXPECT_EQ(colourAt(control, QPoint(99, 100)), qRgb(255, 0, 0));      // a sharp edge at 2x
-    EXPECT_EQ(colourAt(control, QPoint(101, 20)), qRgb(0, 0, 255));
+    // The copy made ahead is marked green, so it shows whether it or the picture was drawn.
+    Picture p = png(QSize(400, 300), kRed);
+    p.reduced = reducedForScreen(p.image, QSizeF(100, 75), control.devicePixelRatioF());
+    ASSERT_EQ(p.reduced.size(), QSize(100, 75));
+    p.reduced.fill(kGreen);
+    control.setPicture(p, QStringLiteral("a.png"));
+    EXPECT_EQ(colourAt(control, QPoint(50, 40)), kGreen);
+    EXPECT_EQ(control.reducedCopiesMadeForTesting(), 0);
+    // Drawn at another size the copy does not fit: the control makes its own, from the picture,
+    // and repaints at that size reuse it.
+    control.resize(80, 60);
+    EXPECT_EQ(colourAt(control, QPoint(40, 30)), kRed);
+    control.repaint();
+    EXPECT_EQ(colourAt(control, QPoint(10, 10)), kRed);
+    EXPECT_EQ(control.reducedCopiesMadeForTesting(), 1);
+}
+
+TEST(ImageControl, CopiesTheControlMakesOfADecryptedPictureAreKeptOutOfDumps)
+{
+    Picture p = png(QSize(400, 300), kRed);
+    protectPicture(p);
+    ScaledCache own;
+    EXPECT_TRUE(mv::test::excludedFromDumps(own.reduced(p.image, QSize(100, 75), 1, {}, true).constBits()));
+    // A copy made ahead for another pixel ratio is copied again to take this one.
+    const QImage ahead = reducedForScreen(p.image, QSizeF(100, 75), 1, true);
+    ScaledCache taken;
+    const QImage& retaken = taken.reduced(p.image, QSize(100, 75), 2, ahead, true);
+    EXPECT_EQ(retaken.devicePixelRatio(), 2.0);
+    EXPECT_NE(retaken.constBits(), ahead.constBits());
+    EXPECT_TRUE(mv::test::excludedFromDumps(retaken.constBits()));
+}
+
+TEST(ImageControl, AnAnimationPlaysItsFramesWhileShownAndStopsWithThePicture)
+{
+    ImageControl control;
+    control.setPicture(decodePictureFile(kGif), kGif);
+    EXPECT_FALSE(control.isAnimating()); // set while hidden: nothing plays until it is shown
+    control.show();
+    ASSERT_TRUE(control.isAnimating());
+    const auto expectFrame = [&](int index, int delay, QRgb colour) {
+        EXPECT_EQ(control.frameIndex(), index);
+        EXPECT_EQ(control.frameDelay(), delay);
+        EXPECT_EQ(colourAt(control, QPoint(3, 2)), colour);
+    };
+    expectFrame(0, 50, kRed);
+    control.advanceFrameForTesting();
+    expectFrame(1, 100, kGreen);
+    control.hide(); // hidden, it waits on its frame
+    EXPECT_FALSE(control.isAnimating());
+    control.advanceFrameForTesting();
+    EXPECT_EQ(control.frameIndex(), 1);
+    control.show();
+    control.advanceFrameForTesting();
+    expectFrame(2, 300, kBlue);
+    // The file says twice: round once more, then it rests on the last frame.
+    for (const int expected : {0, 1, 2}) {
+        control.advanceFrameForTesting();
+        EXPECT_EQ(control.frameIndex(), expected);
+    }
+    EXPECT_TRUE(control.isAnimating());
+    control.advanceFrameForTesting();
+    EXPECT_FALSE(control.isAnimating());
+    expectFrame(2, 300, kBlue);
+    // The viewer hides and shows the control whenever it arranges it: that is no restart.
+    control.hide();
+    control.show();
+    EXPECT_FALSE(control.isAnimating());
+    // Set again it starts over; another picture or a clear stops it.
+    control.setPicture(decodePictureFile(kGif), kGif);
+    EXPECT_TRUE(control.isAnimating());
+    EXPECT_EQ(control.frameIndex(), 0);
+    control.setPicture(png(QSize(6, 4), qRgb(9, 9, 9)), QStringLiteral("b.png"));
+    EXPECT_FALSE(control.isAnimating());
+    EXPECT_EQ(colourAt(control, QPoint(3, 2)), qRgb(9, 9, 9));
+    control.setPicture(decodePictureFile(kGif), kGif);
+    control.clear();
+    EXPECT_FALSE(control.isAnimating());
+}
+
+TEST(FramePlayer, ShortDelaysAreRaisedToTheFloorAndAnEndlessLoopKeepsGoing)
+{
+    auto a = std::make_shared<Animation>();
+    for (const int d : {0, 5, 40})
+        a->frames.push_back({QImage(1, 1, QImage::Format_RGB32), d});
+    a->loopCount = -1;
+    FramePlayer player;
+    player.play(a, false);
+    for (const int delay : {kMinFrameDelayMs, kMinFrameDelayMs, 40}) {
+        EXPECT_EQ(player.frameDelay(), delay);
+        player.advanceForTesting();
+    }
+    for (int i = 0; i < 30; ++i)
+        player.advanceForTesting();
+    EXPECT_TRUE(player.isRunning());
+    EXPECT_EQ(player.frame(), 33 % 3);
+    // A single frame or none is no animation.
+    a->frames.resize(1);
+    player.play(a, false);
+    EXPECT_FALSE(player.isRunning());
+    EXPECT_EQ(player.frameDelay(), 0);
+    player.play(nullptr, false);
+    EXPECT_FALSE(player.isRunning());
 }
 
 } // namespace

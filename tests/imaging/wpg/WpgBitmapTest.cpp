@@ -1,17 +1,13 @@
 // WordPerfect graphics: version 1 and 2 bitmaps with their colours and run codes, the record walker,
 // the choice of the largest bitmap, and damaged files.
-#include "../common/Render.h"
-#include "../common/Seeds.h"
+#include "../common/Checks.h"
 #include "WpgWriter.h"
 
-#include "imaging/base/Palettes.h"
 #include "imaging/wpg/WpgDecoder.h"
 #include "imaging/wpg/WpgRecords.h"
 
 namespace mv::imaging::test {
 namespace {
-
-const QList<QRgb> kGrey = greyRamp(256);
 
 // Rows 4 to 7 equal (row repeats), a run at the right, the pattern elsewhere.
 WpgBitmapInput bitmap(int depth, int width = 29, int height = 12)
@@ -35,46 +31,34 @@ QList<QRgb> someColours(int count)
     return colours;
 }
 
-TEST(WpgDecoder, Version1BitmapsWithDefaultAndStoredColours)
+TEST(WpgDecoder, BitmapsOfBothVersionsWithDefaultAndStoredColours)
 {
-    struct Case {
-        int depth;
-        QList<QRgb> defaults;
-    };
-    const QList<Case> cases = {
-        {1, {qRgb(0, 0, 0), qRgb(255, 255, 255)}},
-        {2, cgaPalette(0, 1, true)},
-        {4, egaPalette()},
-        {8, greyRamp(256)},
-    };
-    for (const Case& c : cases) {
+    const QList<std::pair<int, QList<QRgb>>> defaults = {{1, {qRgb(0, 0, 0), qRgb(255, 255, 255)}},
+                                                         {2, cgaPalette(0, 1, true)},
+                                                         {4, egaPalette()},
+                                                         {8, greyRamp(256)}};
+    for (const auto& [depth, colours] : defaults)
         for (bool type2 : {false, true}) {
-            SCOPED_TRACE(testing::Message() << c.depth << " bits, type 2 " << type2);
-            WpgBitmapInput s = bitmap(c.depth);
+            SCOPED_TRACE(testing::Message() << "version 1, " << depth << " bits, type 2 " << type2);
+            WpgBitmapInput s = bitmap(depth);
             s.type2 = type2;
             const QByteArray file = encodeWpg1({s});
             ASSERT_TRUE(looksLikeWpg(file));
-            DecodeResult r = decodeWpg(file);
-            EXPECT_TRUE(samePixels(r, s.width, s.height,
-                                   [&](int x, int y) { return c.defaults[int(s.value(x, y))]; }));
-            EXPECT_EQ(r.colorDepth, c.depth == 2 ? 4 : c.depth);
-
+            const DecodeResult r = decodeWpg(file);
+            EXPECT_TRUE(
+                samePixels(r, s.width, s.height, [&](int x, int y) { return colours[int(s.value(x, y))]; }));
+            EXPECT_EQ(r.colorDepth, depth == 2 ? 4 : depth);
             // A colour map from entry 1 on: entry 0 keeps its default.
-            const QList<QRgb> stored = someColours((1 << c.depth) - 1);
-            r = decodeWpg(encodeWpg1({s}, stored, 1));
-            EXPECT_TRUE(samePixels(r, s.width, s.height, [&](int x, int y) {
-                const int v = int(s.value(x, y));
-                return v == 0 ? c.defaults[0] : stored[v - 1];
-            }));
+            const QList<QRgb> stored = someColours((1 << depth) - 1);
+            EXPECT_TRUE(
+                samePixels(decodeWpg(encodeWpg1({s}, stored, 1)), s.width, s.height, [&](int x, int y) {
+                    const int v = int(s.value(x, y));
+                    return v == 0 ? colours[0] : stored[v - 1];
+                }));
         }
-    }
-}
-
-TEST(WpgDecoder, Version2BitmapsRawAndPacked)
-{
-    for (int depth : {1, 2, 4, 8, 24}) {
+    for (int depth : {1, 2, 4, 8, 24})
         for (bool compress : {false, true}) {
-            SCOPED_TRACE(testing::Message() << depth << " bits, packed " << compress);
+            SCOPED_TRACE(testing::Message() << "version 2, " << depth << " bits, packed " << compress);
             WpgBitmapInput s = bitmap(depth);
             s.compress = compress;
             const QList<QRgb> colours = depth == 24 ? QList<QRgb>() : someColours(1 << depth);
@@ -87,7 +71,6 @@ TEST(WpgDecoder, Version2BitmapsRawAndPacked)
             }));
             EXPECT_EQ(r.colorDepth, depth == 2 ? 4 : depth);
         }
-    }
 }
 
 TEST(WpgDecoder, LargestBitmapAndLongRecords)
@@ -95,9 +78,8 @@ TEST(WpgDecoder, LargestBitmapAndLongRecords)
     const WpgBitmapInput small = bitmap(8, 10, 3);
     WpgBitmapInput large = bitmap(8, 300, 120); // its record needs a 16-bit length
     large.value = [](int x, int y) { return std::uint32_t((x * 3 + y) % 256); };
-    const QByteArray file = encodeWpg1({small, large, small});
-    const DecodeResult r = decodeWpg(file);
-    EXPECT_TRUE(samePixels(r, 300, 120, [&](int x, int y) { return kGrey[int(large.value(x, y))]; }));
+    EXPECT_TRUE(samePixels(decodeWpg(encodeWpg1({small, large, small})), 300, 120,
+                           [&](int x, int y) { return greyRamp(256)[int(large.value(x, y))]; }));
 
     WpgBitmapInput huge = bitmap(8, 400, 100); // literal-heavy: more than 32 KiB, a 32-bit length
     huge.value = [](int x, int y) { return std::uint32_t((x * 7 + y * 3) % 256); };
@@ -110,14 +92,13 @@ TEST(WpgDecoder, LargestBitmapAndLongRecords)
     qsizetype bitmapLength = 0;
     while (walker.next(&record)) {
         types.append(record.type);
-        if (record.type == 0x0B)
-            bitmapLength = record.body.size();
+        bitmapLength = record.type == 0x0B ? record.body.size() : bitmapLength;
     }
     EXPECT_EQ(types, (QList<int> {0x0F, 0x05, 0x0B, 0x10}));
     EXPECT_GT(bitmapLength, 0x8000);
     EXPECT_TRUE(walker.error().isEmpty());
-    EXPECT_TRUE(
-        samePixels(decodeWpg(bigFile), 400, 100, [&](int x, int y) { return kGrey[int(huge.value(x, y))]; }));
+    EXPECT_TRUE(samePixels(decodeWpg(bigFile), 400, 100,
+                           [&](int x, int y) { return greyRamp(256)[int(huge.value(x, y))]; }));
 }
 
 TEST(WpgDecoder, DamagedFilesAreRefused)
@@ -156,22 +137,5 @@ TEST(WpgDecoder, DamagedFilesAreRefused)
     EXPECT_FALSE(looksLikeWpg(patched(good, {{12, 1}})));
 }
 
-TEST(WpgCorpus, BitmapSeedsDecodeAndAreWrittenOnRequest)
-{
-    const auto wpg = [](int depth, bool type2 = false, bool compress = true) {
-        WpgBitmapInput s = bitmap(depth, 23, 8);
-        s.type2 = type2, s.compress = compress;
-        return s;
-    };
-    checkSeeds({{"wpg/wpg1_mono.wpg", encodeWpg1({wpg(1)}), decodeWpg},
-                {"wpg/wpg1_type2_ega.wpg", encodeWpg1({wpg(4, true)}, {qRgb(1, 2, 3), qRgb(200, 100, 50)}),
-                 decodeWpg},
-                {"wpg/wpg2_rle8.wpg", encodeWpg2(wpg(8), {qRgb(9, 8, 7)}), decodeWpg},
-                {"wpg/wpg2_raw24.wpg", encodeWpg2(wpg(24, false, false)), decodeWpg},
-                {"wpg/wpg2_rle24.wpg", encodeWpg2(wpg(24)), decodeWpg}},
-               8192);
-}
-
 } // namespace
-
 } // namespace mv::imaging::test

@@ -34,9 +34,7 @@ inline ByteWriter& wpgLength(ByteWriter& w, std::uint32_t n)
 
 inline QByteArray wpgHeader(int version)
 {
-    ByteWriter w;
-    w.u8(0xFF).bytes("WPC").u32le(16).u8(1).u8(0x16).u8(version).u8(0);
-    return w.u16le(0).u16le(0).data();
+    return ByteWriter().u8(0xFF).bytes("WPC").u32le(16).u8(1).u8(0x16).u8(version).u8(0).u32le(0).data();
 }
 
 inline QByteArray wpg1Rec(int type, const QByteArray& body)
@@ -54,16 +52,12 @@ inline QByteArray wpg2Rec(int type, const QByteArray& body, int extension = 0)
 
 inline std::vector<std::uint8_t> wpgRow(const WpgBitmapInput& s, int y)
 {
-    std::vector<std::uint8_t> row(size_t((s.width * s.depth + 7) / 8), 0);
-    for (int x = 0; x < s.width; ++x) {
-        const std::uint32_t v = s.value(x, y);
-        if (s.depth == 24) {
-            for (int k = 0; k < 3; ++k)
-                row[size_t(3 * x + k)] = std::uint8_t(v >> (16 - 8 * k));
-        } else {
-            row[size_t(x * s.depth / 8)] |= std::uint8_t(v << (8 - s.depth - x * s.depth % 8));
-        }
-    }
+    if (s.depth != 24)
+        return packRow(s.width, (s.width * s.depth + 7) / 8, s.depth, [&](int x) { return s.value(x, y); });
+    std::vector<std::uint8_t> row;
+    for (int x = 0; x < s.width; ++x)
+        for (int k = 0; k < 3; ++k)
+            row.push_back(std::uint8_t(s.value(x, y) >> (16 - 8 * k)));
     return row;
 }
 
@@ -75,14 +69,11 @@ inline QByteArray wpgRuns(const WpgBitmapInput& s, int version)
     const long sample = s.depth == 24 ? 3 : 1;
     if (sample == 3)
         w.u8(0x7D).u8(3);
-    std::vector<std::vector<std::uint8_t>> rows;
-    for (int y = 0; y < s.height; ++y)
-        rows.push_back(wpgRow(s, y));
     const bool v1 = version == 1;
     for (int y = 0; y < s.height;) {
-        const std::vector<std::uint8_t>& row = rows[size_t(y)];
+        const std::vector<std::uint8_t> row = wpgRow(s, y);
         int same = 0;
-        while (y + 1 + same < s.height && same < (v1 ? 255 : 256) && rows[size_t(y + 1 + same)] == row)
+        while (y + 1 + same < s.height && same < (v1 ? 255 : 256) && wpgRow(s, y + 1 + same) == row)
             ++same;
         const auto at = [&](qsizetype i, qsizetype k) {
             return std::vector<std::uint8_t>(row.begin() + i * sample, row.begin() + (i + k) * sample);
@@ -108,7 +99,7 @@ inline QByteArray wpg1Bitmap(const WpgBitmapInput& s)
 {
     ByteWriter body;
     if (s.type2)
-        body.u16le(0).u16le(0).u16le(0).u16le(s.width).u16le(s.height);
+        body.u16le(0).u32le(0).u16le(s.width).u16le(s.height);
     return body.u16le(s.width).u16le(s.height).u16le(s.depth).u16le(75).u16le(75).bytes(wpgRuns(s, 1)).data();
 }
 
@@ -143,9 +134,8 @@ inline QByteArray wpg2BitmapData(const WpgBitmapInput& s)
     b.u16le(s.width).u16le(s.height).u8(depthCode).u8(s.compress ? 1 : 0);
     if (s.compress)
         b.bytes(wpgRuns(s, 2));
-    else
-        for (int y = 0; y < s.height; ++y)
-            b.bytes(wpgRow(s, y));
+    for (int y = 0; y < s.height && !s.compress; ++y)
+        b.bytes(wpgRow(s, y));
     return wpg2Rec(0x0E, b.data());
 }
 
@@ -160,10 +150,8 @@ inline QByteArray encodeWpg2(const WpgBitmapInput& s, const QList<QRgb>& colours
 // Vector pictures of version 1: units of 1/1200 inch.
 inline QByteArray wpg1File(int width, int height, const QList<QByteArray>& records)
 {
-    QByteArray w = wpgHeader(1) + wpg1Rec(0x0F, ByteWriter().u8(1).u8(0).u16le(width).u16le(height).data());
-    for (const QByteArray& r : records)
-        w += r;
-    return w + wpg1Rec(0x10, {});
+    return wpgHeader(1) + wpg1Rec(0x0F, ByteWriter().u8(1).u8(0).u16le(width).u16le(height).data()) +
+           records.join() + wpg1Rec(0x10, {});
 }
 inline QByteArray wpg1Fill(int style, int colour)
 {
@@ -173,12 +161,9 @@ inline QByteArray wpg1Line(int style, int colour, int width)
 {
     return wpg1Rec(0x02, ByteWriter().u8(style).u8(colour).u16le(width).data());
 }
-inline QByteArray wpg1Words(int type, const QList<int>& words)
+inline QByteArray wpg1Words(int type, std::initializer_list<int> words)
 {
-    ByteWriter b;
-    for (int v : words)
-        b.u16le(v);
-    return wpg1Rec(type, b.data());
+    return wpg1Rec(type, u16s(words));
 }
 // Polyline (0x06), polygon (0x08) or curve (0x13); count overrides the stated number of points.
 inline QByteArray wpg1Points(int type, const QList<QPoint>& points, int count = -1)
@@ -205,8 +190,7 @@ inline QByteArray wpg1TextAttributes(int height, int colour)
 inline QByteArray wpg1PlacedBitmap(WpgBitmapInput s, int x1, int y1, int x2, int y2)
 {
     s.type2 = false;
-    return wpg1Rec(0x14,
-                   ByteWriter().u16le(0).u16le(x1).u16le(y1).u16le(x2).u16le(y2).bytes(wpg1Bitmap(s)).data());
+    return wpg1Rec(0x14, ByteWriter().u16le(0).bytes(u16s({x1, y1, x2, y2})).bytes(wpg1Bitmap(s)).data());
 }
 
 // Vector pictures of version 2: the extent in units per inch, 16-bit or 16.16 coordinates.
@@ -217,10 +201,7 @@ inline QByteArray wpg2File(int unitsPerInch, int width, int height, const QList<
     start.u16le(unitsPerInch).u16le(unitsPerInch).u8(doublePrecision ? 1 : 0);
     for (int v : {0, 0, width, height, 0, 0, width, height})
         doublePrecision ? start.u32le(std::uint32_t(v) << 16) : start.u16le(v);
-    QByteArray w = wpgHeader(2) + wpg2Rec(0x01, start.data());
-    for (const QByteArray& r : records)
-        w += r;
-    return w + wpg2Rec(0x02, {});
+    return wpgHeader(2) + wpg2Rec(0x01, start.data()) + records.join() + wpg2Rec(0x02, {});
 }
 inline QByteArray wpg2Colour(int type, QRgb c, bool brush = false)
 {
@@ -253,9 +234,9 @@ inline QByteArray wpg2Object(int type, int flags, const QList<int>& coords, int 
 // A text line at (x, y) with its horizontal alignment and baseline angle in degrees.
 inline QByteArray wpg2TextLine(int x, int y, int align = 0, int angle = 0)
 {
-    ByteWriter b;
-    b.u16le(0).u16le(0).u16le(x).u16le(y).u8(align).u8(0);
-    return wpg2Rec(0x1C, b.u32le(std::uint32_t(angle) << 16).data());
+    return wpg2Rec(
+        0x1C,
+        ByteWriter().u32le(0).u16le(x).u16le(y).u8(align).u8(0).u32le(std::uint32_t(angle) << 16).data());
 }
 // A text block (0x1D) or text path (0x1E) over the box (x1, y1)-(x2, y2).
 inline QByteArray wpg2TextBox(int x1, int y1, int x2, int y2, int type = 0x1D)
@@ -270,15 +251,15 @@ inline QByteArray wpg2TextData(const QByteArray& text)
 // A compound polygon head whose next `children` records are its parts.
 inline QByteArray wpg2Compound(int flags, std::uint32_t children)
 {
-    return wpg2Rec(0x1A, ByteWriter().u16le(flags).data(), int(children));
+    return wpg2Rec(0x1A, u16s({flags}), int(children));
 }
 inline QByteArray wpg2BrushPattern(int pattern)
 {
-    return wpg2Rec(0x35, ByteWriter().u16le(pattern).data());
+    return wpg2Rec(0x35, u16s({pattern}));
 }
 inline QByteArray wpg2PenSize(int width)
 {
-    return wpg2Rec(0x2B, ByteWriter().u16le(width).data());
+    return wpg2Rec(0x2B, u16s({width}));
 }
 // A bitmap record placed at (x1, y1)-(x2, y2) and its bitmap data record.
 inline QByteArray wpg2PlacedBitmap(WpgBitmapInput s, int x1, int y1, int x2, int y2)

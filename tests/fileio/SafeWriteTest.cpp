@@ -1,11 +1,15 @@
-// The durable output under faults of the disk: whatever fails, no partial file appears under
-// the target's name, an old file there stays whole until the new one is in place, and the
-// Status names the step and the system's error. Each case runs with an unnamed output and with
-// a named temporary one, as on a file system without unnamed files.
+// The safe-write layer under faults of the disk. Whole writes and zeroing carry on through
+// writes cut short or interrupted, and report a full disk or a failing flush. Whatever fails,
+// the durable output leaves no partial file under the target's name, keeps an old file there
+// whole until the new one is in place, and names the step and the system's error; each case
+// runs with an unnamed output and with a named temporary one, as on a file system without
+// unnamed files.
 #include "fileio/DurableOutput.h"
 
 #include "fileio/FaultyCalls.h"
 #include "fileio/FdIo.h"
+#include "fileio/UniqueFd.h"
+#include "fileio/ZeroFill.h"
 #include "fileutil/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +22,84 @@ using namespace mv::fileio;
 using namespace mvtest;
 
 namespace {
+
+class FdIoTest : public ::testing::Test {
+protected:
+    QString at(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }
+    UniqueFd create(const char* name) const
+    {
+        return UniqueFd(
+            ::open(QFile::encodeName(at(name)).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    }
+    QTemporaryDir dir;
+    const QByteArray data = patterned(100000);
+};
+
+// A write cut short is carried on, and one interrupted before it began is made again, until
+// every byte is in the file: at the descriptor's offset, at a given one, and zeros alike.
+TEST_F(FdIoTest, ShortAndInterruptedWritesAreCompleted)
+{
+    struct Case {
+        const char* name;
+        std::size_t shortWrite;
+        bool interrupt;
+    };
+    const Case cases[] = {{"short writes", 777, false}, {"interruptions", 0, true}, {"both", 4096, true}};
+    const std::size_t half = std::size_t(data.size() / 2);
+    for (const Case& f : cases) {
+        FaultyCalls calls;
+        calls.shortWrite = f.shortWrite;
+        calls.interrupt = f.interrupt;
+        UniqueFd plain = create("plain");
+        UniqueFd placed = create("placed");
+        ASSERT_TRUE(writeFull(plain.get(), data.constData(), std::size_t(data.size()), calls)) << f.name;
+        ASSERT_TRUE(pwriteFull(placed.get(), data.constData() + half, data.size() - half, half, calls));
+        ASSERT_TRUE(pwriteFull(placed.get(), data.constData(), half, 0, calls));
+        EXPECT_EQ(readAll(at("plain")), data) << f.name;
+        EXPECT_EQ(readAll(at("placed")), data) << f.name;
+
+        ASSERT_TRUE(zeroWholeFile(placed.get(), calls).ok) << f.name;
+        EXPECT_EQ(readAll(at("placed")), QByteArray(data.size(), '\0')) << f.name;
+        EXPECT_EQ(calls.interrupted > 0, f.interrupt) << f.name;
+        if (f.shortWrite) {
+            EXPECT_GE(calls.writes, int(3 * data.size() / qsizetype(f.shortWrite))) << f.name;
+        }
+    }
+}
+
+// A full disk or a failing flush is reported with the system's error, never as success with
+// fewer bytes; zeroing says which step it was at.
+TEST_F(FdIoTest, AFullDiskOrAFailingFlushIsReportedWithItsError)
+{
+    FaultyCalls full;
+    full.fullAt = 30000;
+    full.shortWrite = 7000;
+    UniqueFd fd = create("full");
+    errno = 0;
+    EXPECT_FALSE(writeFull(fd.get(), data.constData(), std::size_t(data.size()), full));
+    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_EQ(readAll(at("full")), data.left(30000)); // what fitted, as a disk would keep it
+
+    struct Case {
+        const char* name;
+        std::int64_t fullAt;
+        int failFlush;
+        int error;
+    };
+    const Case cases[] = {{"full disk", 10000, 0, ENOSPC}, {"failing flush", -1, 1, EIO}};
+    for (const Case& c : cases) {
+        UniqueFd file = create("zeroed");
+        ASSERT_TRUE(writeFull(file.get(), data.constData(), std::size_t(data.size())));
+        FaultyCalls calls;
+        calls.fullAt = c.fullAt;
+        calls.failFlush = c.failFlush;
+        const Status r = zeroWholeFile(file.get(), calls);
+        EXPECT_FALSE(r.ok) << c.name;
+        EXPECT_EQ(r.step, "write zeros") << c.name;
+        EXPECT_EQ(r.error, c.error) << c.name;
+        EXPECT_EQ(r.reason, errorText(c.error)) << c.name;
+    }
+}
 
 class DurableOutputTest : public ::testing::Test {
 protected:

@@ -1,8 +1,9 @@
-// Metafiles with a mix of every kind of record, for the fuzz seeds and the benchmark.
+// Metafiles with a mix of every kind of record, for the benchmark (the fuzz seeds in
+// tests/imaging/corpus/wmf and emf were made with them).
 #pragma once
 
-#include "EmfWriter.h"
-#include "WmfWriter.h"
+#include "../tests/imaging/metafile/EmfWriter.h"
+#include "../tests/imaging/metafile/WmfWriter.h"
 
 namespace mv::imaging::test {
 
