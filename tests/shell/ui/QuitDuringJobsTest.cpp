@@ -1,10 +1,17 @@
-// A stop signal at each moment of a Secured Access List entry's start and re-lock, sent to this
-// process with the handlers the program installs: the window ends without a crash, a program
-// whose start was cut short never runs, and every file of the entry is whole and either
-// encrypted with the entry's key or named in the run journal for the next start.
+// Quitting or closing while the window's jobs run. A stop signal at each moment of a Secured Access List
+// entry's start and re-lock, sent to this process with the handlers the program installs: the window ends
+// without a crash, a program whose start was cut short never runs, and every file of the entry is whole and
+// either encrypted with the entry's key or named in the run journal for the next start.
 #include "WindowTestBase.h"
 
 #include "../../secured/LaunchTestKit.h"
+#include "../../support/NoisePicture.h"
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/FileListView.h"
+#include "browser/ui/PictureCopy.h"
+#include "browser/ui/SelectionViewer.h"
+#include "browser/ui/ThumbnailView.h"
+#include "browser/ui/TypeFilterBox.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
@@ -16,6 +23,7 @@
 #include "secured/ui/QuickListLauncher.h"
 #include "shell/EventWait.h"
 #include "shell/QuitSignals.h"
+#include "shell/ui/MainMenus.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -29,6 +37,12 @@ using namespace mv;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
 
 const char* const kKey = "entry key";
 
@@ -85,9 +99,7 @@ TEST_P(QuitDuringListJobTest, EveryFileIsEncryptedOrInTheJournalAndACutStartNeve
         large[i] = char(i * 131 + (i >> 12));
     const QList<QByteArray> bytes {large, "notes"};
     for (int i = 0; i < 2; ++i) {
-        QFile f(files[i]);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes[i]) == bytes[i].size());
-        f.close();
+        ASSERT_TRUE(writeBytes(files[i], bytes[i]));
         ASSERT_EQ(crypto::encryptOne(files[i], kKey).kind, crypto::CryptOutcome::Done);
     }
     const QString program =
@@ -184,6 +196,47 @@ TEST_F(QuitAtAQuestionTest, ABlankProgramTitleDoesNotHoldTheQuitAndKeepsTheTitle
     ASSERT_TRUE(shell::test::runEventsUntil([&] { return !window.isVisible(); }, 10000));
     EXPECT_EQ(answer, u"Editor"_s);
     EXPECT_FALSE(window.workLeftUndone());
+}
+
+} // namespace
+
+namespace {
+
+class CloseDuringWorkTest : public shell::test::WindowTestBase {};
+
+// The decoder helpers used to belong to the viewer, which went before the thumbnail grid and
+// the clipboard copy that decode in them too. Closed in the middle of either, the window
+// takes them down first; under the sanitizers a part that outlived the helpers is an abort.
+TEST_F(CloseDuringWorkTest, ClosingDuringAThumbnailBuildOrAFullSizeCopyTakesEveryPartDownInOrder)
+{
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(
+            writeBytes(pics_.filePath(u"noise%1.png"_s.arg(i)), test::noisePng(1200, 900, quint32(i))));
+    // A large photo is decoded reduced to fit the area, so Copy reads it again whole.
+    QImage photo(4000, 3000, QImage::Format_RGB32);
+    photo.fill(Qt::darkCyan);
+    ASSERT_TRUE(photo.save(pics_.filePath(u"photo.jpg"_s), "JPEG"));
+    for (bool copy : {false, true}) {
+        SCOPED_TRACE(copy ? "copy" : "thumbnails");
+        shell::MainWindow& window = start();
+        auto& browser = shell::test::part<browser::BrowserPane>(window);
+        browser.fileSpec()->chooseEntry(0);
+        ASSERT_TRUE(browser.setFolder(pics_.path()));
+        auto& menus = shell::test::part<shell::MainMenus>(window);
+        if (copy) {
+            menus.MenuZoomLevel[0]->trigger(); // "Best Fit": the picture on show is reduced
+            auto& viewer = shell::test::part<browser::SelectionViewer>(window);
+            QSignalSpy settled(&viewer, &browser::SelectionViewer::selectionSettled);
+            browser.fileList()->selectRow(browser.fileList()->find(u"photo.jpg"_s));
+            ASSERT_TRUE(settled.count() || settled.wait(20000));
+            menus.MenuCpoy->trigger();
+            EXPECT_TRUE(shell::test::part<browser::PictureCopy>(window).busy());
+        } else {
+            menus.mnuThumb->trigger();
+            EXPECT_FALSE(shell::test::part<browser::ThumbnailView>(window).StopThumbs());
+        }
+        window_.reset();
+    }
 }
 
 } // namespace
