@@ -48,11 +48,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     // The input's bytes as UTF-16, lone surrogates and control characters included: the first
-    // few name a value, the rest is its text.
+    // few are a key path, when the store takes them for one, the next few name a value, the rest
+    // is its text.
     QString any(qsizetype(size / sizeof(QChar)), Qt::Uninitialized);
     std::memcpy(any.data(), data, std::size_t(any.size()) * sizeof(QChar));
-    const RegValue saved {any.left(8), true, any.mid(8)};
-    const QString path = doc.keys().empty() ? QStringLiteral("Software\\Fuzz") : doc.keys().back().path;
+    const RegValue saved {any.mid(8, 8), true, any.mid(16)};
+    const std::optional<QStringList> parts = RegDocument::splitKeyPath(any.left(8));
+    const QString path = parts                ? parts->join(u'\\')
+                         : doc.keys().empty() ? QStringLiteral("Software\\Fuzz")
+                                              : doc.keys().back().path;
     doc.setValue(path, saved);
     RegDocument stored;
     MV_FUZZ_CHECK(parseRegText(writeRegText(doc), &stored, &error));
