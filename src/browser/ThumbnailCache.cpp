@@ -1,6 +1,7 @@
 #include "browser/ThumbnailCache.h"
 
 #include "browser/DesktopThumbnailNames.h"
+#include "browser/PngText.h"
 
 #include "fileio/FdIo.h"
 #include "fileio/UniqueFd.h"
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <array>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -29,7 +29,6 @@ constexpr int kNormal = 128;
 constexpr int kLarge = 256;
 // A thumbnail file larger than this is not one of ours, nor a sane one of anyone's.
 constexpr qint64 kMaxThumbnailFileBytes = qint64(4) << 20;
-const QByteArrayView kPngSignature("\x89PNG\r\n\x1a\n", 8);
 
 QString folderFor(int size)
 {
@@ -39,46 +38,6 @@ QString folderFor(int size)
 QString failFolder()
 {
     return QStringLiteral("fail/mirravelnock");
-}
-
-std::uint32_t be32(const uchar* p)
-{
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
-}
-
-void appendBe32(QByteArray& out, std::uint32_t v)
-{
-    out.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
-}
-
-std::uint32_t crc32(QByteArrayView bytes)
-{
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t {};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (const char b : bytes)
-        c = table[(c ^ uchar(b)) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
-
-// A tEXt chunk: Qt would compress a long value (zTXt), which readers of the cache need not expect.
-QByteArray textChunk(QByteArrayView key, QByteArrayView value)
-{
-    QByteArray body("tEXt");
-    body.append(key).append('\0').append(value);
-    QByteArray chunk;
-    appendBe32(chunk, std::uint32_t(body.size() - 4));
-    chunk.append(body);
-    appendBe32(chunk, crc32(body));
-    return chunk;
 }
 
 // The image as PNG with the text chunks right after its header chunk.
@@ -91,9 +50,9 @@ QByteArray pngWithText(const QImage& image, const QByteArray& uri, qint64 mtime)
     constexpr qsizetype afterHeader = 8 + 4 + 4 + 13 + 4; // signature, then IHDR whole
     if (png.size() < afterHeader)
         return {};
-    const QByteArray text = textChunk("Thumb::URI", uri) +
-                            textChunk("Thumb::MTime", QByteArray::number(mtime)) +
-                            textChunk("Software", "Mirravelnock");
+    const QByteArray text = pngTextChunk("Thumb::URI", uri) +
+                            pngTextChunk("Thumb::MTime", QByteArray::number(mtime)) +
+                            pngTextChunk("Software", "Mirravelnock");
     return png.insert(afterHeader, text);
 }
 
@@ -134,30 +93,6 @@ QString ThumbnailCache::entryPath(const QString& folder, const QString& path) co
 {
     const QByteArray md5 = QCryptographicHash::hash(uriOf(path), QCryptographicHash::Md5).toHex();
     return root_ + u'/' + folder + u'/' + QString::fromLatin1(md5) + QStringLiteral(".png");
-}
-
-QByteArray ThumbnailCache::pngText(QByteArrayView png, QByteArrayView key)
-{
-    if (!png.startsWith(kPngSignature))
-        return {};
-    qsizetype at = kPngSignature.size();
-    while (png.size() - at >= 12) {
-        const auto* p = reinterpret_cast<const uchar*>(png.data() + at);
-        const std::uint32_t length = be32(p);
-        if (length > std::uint32_t(png.size() - at - 12))
-            return {};
-        const QByteArrayView type = png.sliced(at + 4, 4);
-        const QByteArrayView data = png.sliced(at + 8, qsizetype(length));
-        if (type == "IDAT" || type == "IEND")
-            return {}; // text that matters comes before the pixels
-        if (type == "tEXt") {
-            const qsizetype nul = data.indexOf('\0');
-            if (nul >= 0 && data.first(nul) == key)
-                return data.sliced(nul + 1).toByteArray();
-        }
-        at += 12 + qsizetype(length);
-    }
-    return {};
 }
 
 QByteArray ThumbnailCache::find(const QString& path, qint64 mtime, int size) const

@@ -41,9 +41,6 @@ public:
     // Whether path lies inside the cache: the cache's own pictures are never thumbnailed.
     [[nodiscard]] bool holds(const QString& path) const;
 
-    // The tEXt chunks of a PNG, read with bounds checks; an empty value for a missing key.
-    [[nodiscard]] static QByteArray pngText(QByteArrayView png, QByteArrayView key);
-
 private:
     [[nodiscard]] QString entryPath(const QString& folder, const QString& path) const;
     bool write(const QString& folder, const QString& path, qint64 mtime, const QImage& image) const;

@@ -51,10 +51,12 @@ void dropHold(void* hold)
     delete static_cast<std::shared_ptr<Mapping>*>(hold);
 }
 
-bool isIndexed(QImage::Format format)
+// The entries a colour table of format has room for: every index its pixels can hold.
+int tableRoom(QImage::Format format)
 {
-    return format == QImage::Format_Mono || format == QImage::Format_MonoLSB ||
-           format == QImage::Format_Indexed8;
+    if (format == QImage::Format_Mono || format == QImage::Format_MonoLSB)
+        return 2;
+    return format == QImage::Format_Indexed8 ? 256 : 0;
 }
 
 // A frame whose every field is in range and whose bytes lie within a file of size bytes.
@@ -74,8 +76,7 @@ bool frameFits(const wire::Frame& f, std::uint64_t size)
     const std::uint64_t bytes = std::uint64_t(f.bytesPerLine) * std::uint64_t(f.height);
     if (f.pixelOffset % 16 != 0 || f.pixelOffset > size || bytes > size - f.pixelOffset)
         return false;
-    const std::uint64_t maxColors = isIndexed(format) ? (depth == 1 ? 2 : 256) : 0;
-    if (f.colorCount < 0 || std::uint64_t(f.colorCount) > maxColors)
+    if (f.colorCount < 0 || f.colorCount > tableRoom(format))
         return false;
     const std::uint64_t colorBytes = std::uint64_t(f.colorCount) * sizeof(QRgb);
     return f.colorOffset % alignof(QRgb) == 0 && f.colorOffset <= size && colorBytes <= size - f.colorOffset;
@@ -91,9 +92,12 @@ QImage frameImage(const std::shared_ptr<Mapping>& mapping, const wire::Frame& f)
         delete hold;
         return image;
     }
-    if (f.colorCount > 0) {
-        QList<QRgb> colors(f.colorCount);
-        std::memcpy(colors.data(), base + f.colorOffset, colors.size() * sizeof(QRgb));
+    // Drawing looks each pixel's index up in the table unchecked, so a table shorter than its
+    // pixels' indexes would be read past its end: it is filled up to every index the format can
+    // hold, the entries the frame left out black.
+    if (const int room = tableRoom(image.format()); room > 0) {
+        QList<QRgb> colors(room, qRgb(0, 0, 0));
+        std::memcpy(colors.data(), base + f.colorOffset, std::size_t(f.colorCount) * sizeof(QRgb));
         image.setColorTable(colors);
     }
     return image;

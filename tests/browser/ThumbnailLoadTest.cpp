@@ -5,6 +5,7 @@
 #include "browser/ThumbnailBuilder.h"
 
 #include "ViewingTestFiles.h"
+#include "browser/PngText.h"
 #include "support/TestDecoders.h"
 
 #include <gtest/gtest.h>
@@ -118,9 +119,9 @@ TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChange)
     ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
     const QByteArray png = stored.readAll();
     EXPECT_EQ(QImage::fromData(png).size(), QSize(128, 64));
-    EXPECT_EQ(ThumbnailCache::pngText(png, "Thumb::URI"), uri);
+    EXPECT_EQ(pngText(png, "Thumb::URI"), uri);
     const qint64 mtime = QFileInfo(photo).lastModified().toSecsSinceEpoch();
-    EXPECT_EQ(ThumbnailCache::pngText(png, "Thumb::MTime"), QByteArray::number(mtime));
+    EXPECT_EQ(pngText(png, "Thumb::MTime"), QByteArray::number(mtime));
 
     // A fresh entry is what the grid shows: one made red here stays red.
     ASSERT_TRUE(cache->store(photo, mtime, 128, QImage::fromData(flatPng(128, 64, Qt::red))));

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QStringList>
 
 #include <unistd.h>
@@ -160,7 +161,8 @@ TEST(DecoderHelper, VectorPicturesAreDrawnInTheHelperAsInThisProcess)
 
 // An answer as a taken-over helper could give it: one frame of 4 x 4 pixels, its table and
 // pixels in a memory file whose seals and contents the test chooses.
-imaging::Picture answerWith(wire::Frame frame, bool sealSize, std::uint64_t fileBytes = 256)
+imaging::Picture answerWith(wire::Frame frame, bool sealSize, std::uint64_t fileBytes = 256,
+                            const QByteArray& contents = {}, bool sensitive = false)
 {
     ParsedReply reply;
     reply.header.kind = wire::ReplyKind::Picture;
@@ -170,10 +172,12 @@ imaging::Picture answerWith(wire::Frame frame, bool sealSize, std::uint64_t file
     reply.header.frameCount = 1;
     fileio::UniqueFd fd = newMemoryFile("test-pixels", fileBytes);
     EXPECT_EQ(::pwrite(fd.get(), &frame, sizeof frame, 0), ssize_t(sizeof frame));
+    // The colour table and the pixels, after the frame table.
+    EXPECT_EQ(::pwrite(fd.get(), contents.constData(), std::size_t(contents.size()), 64), contents.size());
     if (sealSize) {
-        EXPECT_TRUE(sealMemoryFile(fd.get(), false));
+        EXPECT_TRUE(sealMemoryFile(fd.get(), sensitive));
     }
-    return readPicture(reply, std::move(fd), false);
+    return readPicture(reply, std::move(fd), sensitive);
 }
 
 TEST(DecoderHelper, AnAnswerThatDoesNotAddUpIsRefusedNotBelieved)
@@ -206,6 +210,52 @@ TEST(DecoderHelper, AnAnswerThatDoesNotAddUpIsRefusedNotBelieved)
     for (const wire::Frame& lie : {past, narrow, unknown, colours}) {
         EXPECT_TRUE(malformed(answerWith(lie, true)));
     }
+}
+
+TEST(DecoderHelper, PixelIndexesPastAShortColourTableAreNotLookedUpPastItsEnd)
+{
+    // 4 x 4 indexed pixels with a table of two colours, yet indexes up to 255: drawing looks
+    // every index up unchecked. The table comes back whole, the missing colours black.
+    const QList<QRgb> two {qRgb(255, 0, 0), qRgb(0, 0, 255)};
+    QByteArray contents(reinterpret_cast<const char*>(two.constData()), 8);
+    contents.append(8, '\0').append(QByteArray::fromHex("00010203"
+                                                        "c8c9caff"
+                                                        "00010203"
+                                                        "c8c9caff"));
+    wire::Frame indexed;
+    indexed.colorOffset = 64;
+    indexed.colorCount = 2;
+    indexed.pixelOffset = 80;
+    indexed.width = 4;
+    indexed.height = 4;
+    indexed.bytesPerLine = 4;
+    indexed.format = QImage::Format_Indexed8;
+    for (const bool sensitive : {false, true}) {
+        const imaging::Picture p = answerWith(indexed, true, 256, contents, sensitive);
+        ASSERT_TRUE(p.ok()) << p.status.reason;
+        ASSERT_EQ(p.image.colorCount(), 256);
+        EXPECT_EQ(p.image.color(0), qRgb(255, 0, 0));
+        EXPECT_EQ(p.image.color(1), qRgb(0, 0, 255));
+        EXPECT_EQ(p.image.color(2), qRgb(0, 0, 0));
+        EXPECT_EQ(p.image.color(255), qRgb(0, 0, 0));
+        // Drawn smoothly scaled, as the viewer does, the colours are the table's.
+        QImage window(8, 8, QImage::Format_ARGB32_Premultiplied);
+        window.fill(Qt::white);
+        QPainter painter(&window);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(0, 0, 8, 8), p.image);
+        painter.end();
+        EXPECT_EQ(window.pixel(7, 7), qRgb(0, 0, 0));
+        EXPECT_EQ(window.pixel(0, 0), qRgb(255, 0, 0));
+    }
+
+    // A two-colour picture whose table is missing altogether.
+    wire::Frame mono = indexed;
+    mono.colorCount = 0;
+    mono.format = QImage::Format_Mono;
+    const imaging::Picture p = answerWith(mono, true, 256, contents);
+    ASSERT_TRUE(p.ok()) << p.status.reason;
+    EXPECT_EQ(p.image.colorTable(), QList<QRgb>(2, qRgb(0, 0, 0)));
 }
 
 } // namespace

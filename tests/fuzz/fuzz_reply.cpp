@@ -1,0 +1,93 @@
+// A decoder helper's reply as the program reads it, from a helper a hostile picture may have
+// taken over: the message, then the pixel memory file with its frame table, colour tables and
+// pixels. A picture the reader accepts shows only bytes from within that file, row by row.
+//
+// Input: one byte of options (bit 0: a decrypted picture), the message's length (two bytes,
+// little-endian), the message, then the pixel file's contents.
+#include "FuzzCheck.h"
+#include "imaging/base/Animation.h"
+#include "sandbox/Decoders.h"
+#include "sandbox/MemoryFile.h"
+#include "sandbox/ReplyReader.h"
+
+#include <QPainter>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+using namespace mv;
+using namespace mv::sandbox;
+
+// Every image of an accepted picture is its frame of the table, with the colours and the pixels
+// that the frame points at in the file.
+void checkAccepted(const ParsedReply& reply, const imaging::Picture& picture, const uint8_t* file,
+                   std::uint64_t size)
+{
+    const std::uint32_t count = reply.header.frameCount;
+    MV_FUZZ_CHECK(count >= 1 && std::uint64_t(count) * sizeof(wire::Frame) <= size);
+    MV_FUZZ_CHECK(count == 1 ? !picture.animation
+                             : picture.animation && picture.animation->frames.size() == count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        wire::Frame f;
+        std::memcpy(&f, file + std::size_t(i) * sizeof f, sizeof f);
+        const QImage& image = count == 1 ? picture.image : picture.animation->frames[i].image;
+        MV_FUZZ_CHECK(image.width() == f.width && image.height() == f.height &&
+                      image.bytesPerLine() == f.bytesPerLine && int(image.format()) == f.format);
+        const std::uint64_t bytes = std::uint64_t(f.bytesPerLine) * std::uint64_t(f.height);
+        MV_FUZZ_CHECK(f.pixelOffset <= size && bytes <= size - f.pixelOffset);
+        // The frame's colours, then black up to every index the pixels can hold: drawing looks
+        // indexes up unchecked.
+        const QList<QRgb> colors = image.colorTable();
+        const bool mono = image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB;
+        const qsizetype room = mono ? 2 : image.format() == QImage::Format_Indexed8 ? 256 : 0;
+        MV_FUZZ_CHECK(colors.size() == room && f.colorCount <= room && f.colorOffset <= size &&
+                      std::uint64_t(f.colorCount) * sizeof(QRgb) <= size - f.colorOffset);
+        MV_FUZZ_CHECK(f.colorCount == 0 || std::memcmp(colors.constData(), file + f.colorOffset,
+                                                       f.colorCount * sizeof(QRgb)) == 0);
+        for (qsizetype c = f.colorCount; c < room; ++c)
+            MV_FUZZ_CHECK(colors[c] == qRgb(0, 0, 0));
+        const std::size_t line = (std::size_t(f.width) * std::size_t(image.depth()) + 7) / 8;
+        for (int y = 0; y < f.height; ++y)
+            MV_FUZZ_CHECK(std::memcmp(image.constScanLine(y),
+                                      file + f.pixelOffset + std::size_t(y) * f.bytesPerLine, line) == 0);
+    }
+    // Drawn as the viewer draws it, scaled into its window.
+    QImage window(16, 16, QImage::Format_ARGB32_Premultiplied);
+    window.fill(Qt::white);
+    QPainter painter(&window);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(0, 0, 16, 16), picture.image);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 3)
+        return 0;
+    const bool sensitive = (data[0] & 1) != 0;
+    const std::size_t messageBytes = std::min<std::size_t>(data[1] | (std::size_t(data[2]) << 8), size - 3);
+    const std::vector<char> message(data + 3, data + 3 + messageBytes);
+    const uint8_t* file = data + 3 + messageBytes;
+    const std::uint64_t fileBytes = size - 3 - messageBytes;
+
+    ParsedReply reply;
+    if (!parseReply(message, reply))
+        return 0;
+    MV_FUZZ_CHECK(reply.header.magic == wire::kReplyMagic);
+    MV_FUZZ_CHECK(readFailure(reply).step != kDecoderStoppedStep);
+    const imaging::PictureInfo info = readInfo(reply);
+    MV_FUZZ_CHECK(!info.ok() || (info.width >= 0 && info.height >= 0 && info.colorDepth >= 0));
+
+    // A decrypted picture's file stays writable, so that it can be wiped.
+    const Part part {file, fileBytes};
+    fileio::UniqueFd pixels = sealedMemoryFile("fuzz-pixels", {&part, 1}, sensitive);
+    MV_FUZZ_CHECK(pixels.valid());
+    const imaging::Picture picture = readPicture(reply, std::move(pixels), sensitive);
+    if (picture.ok())
+        checkAccepted(reply, picture, file, fileBytes);
+    return 0;
+}
