@@ -1,8 +1,14 @@
 // The main window as the program starts it, over a settings store and a folder of pictures
-// of the test's own.
+// of the test's own. The window lends out none of its pieces: the tests find them among its
+// children, as the dialog tests find their controls.
 #pragma once
 
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/FileListView.h"
+#include "browser/ui/PictureArea.h"
+#include "imaging/ui/ImageControl.h"
 #include "shell/AppSettings.h"
+#include "shell/ui/MainMenus.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/StartupSequence.h"
 
@@ -50,6 +56,19 @@ protected:
         EXPECT_TRUE(loaded.count() || loaded.wait(10000));
         return *window_;
     }
+    // Closes the window and ends its settings, which writes them.
+    void stop()
+    {
+        window_->close();
+        window_.reset();
+        settings_.reset();
+    }
+
+    browser::BrowserPane& browser() const { return part<browser::BrowserPane>(*window_); }
+    browser::FileListView& files() const { return *browser().fileList(); }
+    browser::PictureArea& area() const { return part<browser::PictureArea>(*window_); }
+    imaging::ImageControl& control() const { return *area().imageControl(); }
+    MainMenus& menus() const { return part<MainMenus>(*window_); }
 
     QTemporaryDir config_;
     QTemporaryDir pics_;
