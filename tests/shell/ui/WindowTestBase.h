@@ -39,20 +39,23 @@ protected:
         ASSERT_TRUE(config_.isValid() && pics_.isValid());
         saved_ = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
+        configured_ = true;
     }
     void TearDown() override
     {
         window_.reset();
         settings_.reset();
-        qputenv("XDG_CONFIG_HOME", saved_);
+        if (configured_) // not when a derived test skipped before its store was made
+            qputenv("XDG_CONFIG_HOME", saved_);
     }
-    // Starts the window as the program does and waits until its list is filled.
-    MainWindow& start(bool second = false, const QString& file = {})
+    // Starts the window as the program does ("/M" when `minimized`) and waits until its list is
+    // filled.
+    MainWindow& start(bool second = false, const QString& file = {}, bool minimized = false)
     {
         settings_ = std::make_unique<AppSettings>();
         window_ = std::make_unique<MainWindow>(*settings_, second);
         QSignalSpy loaded(&window_->startup(), &StartupSequence::loaded);
-        window_->startup().Form_Load(file, false);
+        window_->startup().Form_Load(file, minimized);
         EXPECT_TRUE(loaded.count() || loaded.wait(10000));
         return *window_;
     }
@@ -73,6 +76,7 @@ protected:
     QTemporaryDir config_;
     QTemporaryDir pics_;
     QByteArray saved_;
+    bool configured_ = false;
     std::unique_ptr<AppSettings> settings_;
     std::unique_ptr<MainWindow> window_;
 };
