@@ -4,6 +4,7 @@
 #include "shell/ui/CryptoCommands.h"
 #include "browser/ui/ViewerParts.h"
 #include "crypto/ui/DialogDriver.h"
+#include "fileutil/TestFiles.h"
 
 #include <QDir>
 #include <QImage>
@@ -22,12 +23,6 @@ namespace {
 const QString kKey = u"test key 1"_s;
 const QString kBanner = u"Mirravelnock! version 0"_s;
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class CryptoCommandsTest : public ::testing::Test, protected browser::test::ViewerParts {
 protected:
     void SetUp() override
@@ -37,7 +32,7 @@ protected:
             img.fill(Qt::darkGreen);
             ASSERT_TRUE(img.save(path(QLatin1String(name))));
         }
-        photo_ = readFile(path(u"photo.png"_s));
+        photo_ = mvtest::readAll(path(u"photo.png"_s));
         viewer_.bannerText = kBanner;
         viewer_.askKey = [this](const QString&) {
             ++keyQuestions_;
@@ -113,7 +108,7 @@ TEST_F(CryptoCommandsTest, ThePictureOnViewIsSelectedAgainUnderItsNewNameAfterEa
     EXPECT_EQ(host_.cursor().shape(), Qt::ArrowCursor);
     expectViewedAgain(u"photo.png"_s);
     EXPECT_EQ(onDisk(), (QStringList {u"other.png"_s, u"photo.png"_s}));
-    EXPECT_EQ(readFile(path(u"photo.png"_s)), photo_);
+    EXPECT_EQ(mvtest::readAll(path(u"photo.png"_s)), photo_);
     EXPECT_EQ(keyQuestions_, 0);
 
     // Nothing on view (cleared after the click): the list is read again and no entry is
