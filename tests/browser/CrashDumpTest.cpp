@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDirIterator>
 #include <QFile>
 
 #include <fcntl.h>
@@ -45,18 +44,6 @@ Crash crashChild(const QString& folder, const QString& encrypted, const char* mo
     return {WTERMSIG(status), bool(WCOREDUMP(status))};
 }
 
-QStringList filesHolding(const QString& folder, const QByteArray& plain)
-{
-    QStringList found;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        if (file.open(QIODevice::ReadOnly) && file.readAll().contains(plain))
-            found << file.fileName();
-    }
-    return found;
-}
-
 TEST(CrashDump, CrashWhileAnEncryptedPictureIsOnShowLeavesNoCoreAndNoPlainBytes)
 {
     QFile pattern(QStringLiteral("/proc/sys/kernel/core_pattern"));
@@ -85,7 +72,7 @@ TEST(CrashDump, CrashWhileAnEncryptedPictureIsOnShowLeavesNoCoreAndNoPlainBytes)
     EXPECT_FALSE(guarded.coreDumped);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList {QStringLiteral("secret_png.mv$")});
-    EXPECT_TRUE(filesHolding(dir.path(), plain).isEmpty());
+    EXPECT_TRUE(mvtest::filesHolding(dir.path(), plain).isEmpty());
 }
 
 } // namespace

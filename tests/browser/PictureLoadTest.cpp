@@ -14,7 +14,6 @@
 
 #include <QBuffer>
 #include <QDateTime>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -23,14 +22,19 @@ using namespace mvtest;
 
 namespace {
 
-PictureOutcome load(const QString& path, std::initializer_list<const char*> keys = {})
+PictureRequest requestFor(const QString& path, std::initializer_list<const char*> keys = {})
 {
     PictureRequest r;
     r.path = path;
     r.listedName = QFileInfo(path).fileName();
     for (const char* k : keys)
         r.keys.push_back(mv::crypto::SecretText::fromText(QString::fromUtf8(k)));
-    return loadPicture(r, mv::test::decoders());
+    return r;
+}
+
+PictureOutcome load(const QString& path, std::initializer_list<const char*> keys = {})
+{
+    return loadPicture(requestFor(path, keys), mv::test::decoders());
 }
 
 quint32 crcOf(const QString& path)
@@ -55,9 +59,7 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
 
     // Fitted into 20 x 20 logical pixels on a screen of ratio 2: the copy the control will
     // draw is made here, 40 x 30 device pixels.
-    PictureRequest placed;
-    placed.path = plain;
-    placed.listedName = QStringLiteral("photo.png");
+    PictureRequest placed = requestFor(plain);
     placed.place = DrawPlace {QSize(20, 20), 4, true, 1.0, 2.0};
     const QImage reduced = loadPicture(placed, mv::test::decoders()).picture.reduced;
     EXPECT_EQ(reduced.size(), QSize(40, 30));
@@ -81,7 +83,7 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
     EXPECT_TRUE(mv::test::excludedFromDumps(opened.picture.image.constBits()));
     placed.path = sealed;
     placed.listedName = QStringLiteral("secret_png.mv$");
-    placed.keys.push_back(mv::crypto::SecretText::fromText(QStringLiteral("right key")));
+    placed.keys = requestFor(sealed, {"right key"}).keys;
     const PictureOutcome openedPlaced = loadPicture(placed, mv::test::decoders());
     ASSERT_EQ(openedPlaced.picture.reduced.size(), QSize(40, 30));
     EXPECT_TRUE(mv::test::excludedFromDumps(openedPlaced.picture.reduced.constBits()));
@@ -104,9 +106,7 @@ TEST(PictureLoad, AVectorPictureIsDrawnForThePlaceItGoes)
     QTemporaryDir dir;
     QFile wmf(QStringLiteral(MV_CORPUS "/wmf/plain.wmf")); // 50 x 40 at its natural size
     ASSERT_TRUE(wmf.open(QIODevice::ReadOnly));
-    PictureRequest r;
-    r.path = writeBytes(dir, QStringLiteral("plain.wmf"), wmf.readAll());
-    r.listedName = QStringLiteral("plain.wmf");
+    PictureRequest r = requestFor(writeBytes(dir, QStringLiteral("plain.wmf"), wmf.readAll()));
     r.place = DrawPlace {QSize(500, 500), 16, false, 3.0, 1.0};
     const PictureOutcome zoomed = loadPicture(r, mv::test::decoders());
     ASSERT_EQ(zoomed.kind, PictureOutcome::Shown) << zoomed.status.reason;
@@ -164,6 +164,15 @@ public:
     mutable qint64 read = 0;
 };
 
+// Loads as the viewer does, counting into `read` every byte read or decrypted.
+PictureOutcome loadCounted(const PictureRequest& request, qint64& read)
+{
+    CountingReading counting;
+    PictureOutcome outcome = loadPicture(request, mv::test::decoders(), counting);
+    read = counting.read;
+    return outcome;
+}
+
 TEST(PictureLoad, ALargeFileThatIsNotAPictureIsReadNoFurtherThanItsHeader)
 {
     QTemporaryDir dir;
@@ -176,15 +185,7 @@ TEST(PictureLoad, ALargeFileThatIsNotAPictureIsReadNoFurtherThanItsHeader)
     ASSERT_TRUE(grow(movie, k200MB) && grow(diary, k200MB) && grow(huge, kMaxViewedFileBytes + 1));
 
     const auto loadCounting = [](const QString& path, std::initializer_list<const char*> keys, qint64& read) {
-        PictureRequest r;
-        r.path = path;
-        r.listedName = QFileInfo(path).fileName();
-        for (const char* k : keys)
-            r.keys.push_back(mv::crypto::SecretText::fromText(QString::fromUtf8(k)));
-        CountingReading counting;
-        PictureOutcome o = loadPicture(r, mv::test::decoders(), counting);
-        read = counting.read;
-        return o;
+        return loadCounted(requestFor(path, keys), read);
     };
     qint64 read = 0;
     EXPECT_EQ(loadCounting(movie, {"k"}, read).kind, PictureOutcome::Unsupported);
@@ -244,16 +245,13 @@ TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDeco
     const QString png = writeBytes(dir, QStringLiteral("photo.png"), noisePng(400, 300, 8));
     const QString sealed = writeEncrypted(dir, QStringLiteral("secret.jpg"), camera, "k");
 
-    const auto look = [](const QString& path, qint64& read) {
-        PictureRequest r;
-        r.path = path;
-        r.listedName = QFileInfo(path).fileName();
-        r.keys.push_back(mv::crypto::SecretText::fromText(QStringLiteral("k")));
+    // A first look, with the thumbnails of `cache` where one is given.
+    const auto look = [](const QString& path, qint64& read,
+                         std::shared_ptr<const ThumbnailCache> cache = {}) {
+        PictureRequest r = requestFor(path, {"k"});
         r.quickLook = true;
-        CountingReading counting;
-        PictureOutcome o = loadPicture(r, mv::test::decoders(), counting);
-        read = counting.read;
-        return o;
+        r.thumbnails = std::move(cache);
+        return loadCounted(r, read);
     };
     // The camera's copy, from the file's start alone: the picture's own size and file size
     // are told, its checksum is not known yet.
@@ -268,9 +266,11 @@ TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDeco
     EXPECT_FALSE(first.facts.checksum.has_value());
     EXPECT_LE(read, kPreviewHeadBytes);
 
-    // No copy: the whole file (after its start was searched) at the decoder's strongest
-    // reduction, with its checksum.
-    const PictureOutcome reduced = look(withoutPreview, read);
+    // No copy and no desktop thumbnail: the whole file (after its start was searched) at the
+    // decoder's strongest reduction, with its checksum.
+    QTemporaryDir cacheRoot;
+    auto cache = std::make_shared<const ThumbnailCache>(cacheRoot.path());
+    const PictureOutcome reduced = look(withoutPreview, read, cache);
     ASSERT_EQ(reduced.kind, PictureOutcome::Shown);
     EXPECT_EQ(reduced.picture.image.size(), QSize(200, 150));
     EXPECT_EQ(reduced.facts.checksum, crcOf(withoutPreview));
@@ -278,8 +278,6 @@ TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDeco
 
     // With the desktop's thumbnail of it, the photo without a copy needs its start alone,
     // and so does a PNG; a thumbnail of other proportions is not believed.
-    QTemporaryDir cacheRoot;
-    auto cache = std::make_shared<const ThumbnailCache>(cacheRoot.path());
     const auto mtimeOf = [](const QString& path) {
         return QFileInfo(path).lastModified().toSecsSinceEpoch();
     };
@@ -287,17 +285,7 @@ TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDeco
     green.fill(Qt::green);
     ASSERT_TRUE(cache->store(withoutPreview, mtimeOf(withoutPreview), 256, green));
     ASSERT_TRUE(cache->store(png, mtimeOf(png), 256, green));
-    const auto cachedLook = [&](const QString& path) {
-        PictureRequest r;
-        r.path = path;
-        r.listedName = QFileInfo(path).fileName();
-        r.quickLook = true;
-        r.thumbnails = cache;
-        CountingReading counting;
-        PictureOutcome o = loadPicture(r, mv::test::decoders(), counting);
-        read = counting.read;
-        return o;
-    };
+    const auto cachedLook = [&](const QString& path) { return look(path, read, cache); };
     const PictureOutcome cached = cachedLook(withoutPreview);
     ASSERT_EQ(cached.kind, PictureOutcome::Shown) << cached.status.reason;
     EXPECT_EQ(cached.picture.image.pixelColor(10, 10), QColor(Qt::green));
@@ -314,9 +302,7 @@ TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDeco
     // hostile use: every JPEG's first look once shared one count).
     StrikeKeys recorded;
     for (const QString& path : {withPreview, withoutPreview}) {
-        PictureRequest r;
-        r.path = path;
-        r.listedName = QFileInfo(path).fileName();
+        PictureRequest r = requestFor(path);
         r.quickLook = true;
         ASSERT_TRUE(loadPicture(r, recorded).shown());
     }
@@ -334,22 +320,6 @@ TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDeco
     EXPECT_EQ(secret.picture.image.size(), QSize(160, 120));
     EXPECT_TRUE(secret.picture.sensitive);
     EXPECT_EQ(look(png, read).picture.image.size(), QSize(400, 300));
-}
-
-// Every file below folder changed since `since`, searched for `needle`.
-QStringList filesHolding(const QString& folder, const QByteArray& needle, const QDateTime& since)
-{
-    QStringList found;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (it.fileInfo().lastModified() < since || it.fileInfo().size() > (qint64(64) << 20))
-            continue;
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly) && file.readAll().contains(needle))
-            found << path;
-    }
-    return found;
 }
 
 TEST(PictureLoad, ViewingEncryptedPicturesLeavesNoDecryptedByteInAnyFile)

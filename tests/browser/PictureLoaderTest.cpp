@@ -113,6 +113,8 @@ TEST(PreparedCache, KeepsTheMostRecentlyUsedWithinItsBudget)
     EXPECT_EQ(cache.find(QStringLiteral("b")), nullptr);
     EXPECT_NE(cache.find(QStringLiteral("a")), nullptr);
     EXPECT_EQ(cache.bytesHeld(), 2 * each);
+    cache.insert(QStringLiteral("a"), picture(100)); // again: replaced, not counted twice
+    EXPECT_EQ(cache.bytesHeld(), 2 * each);
     cache.insert(QStringLiteral("huge"), picture(1000)); // alone over the budget: not kept
     EXPECT_EQ(cache.count(), 2);
     auto failed = std::make_shared<PictureOutcome>();

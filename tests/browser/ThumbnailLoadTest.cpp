@@ -6,6 +6,7 @@
 
 #include "ViewingTestFiles.h"
 #include "browser/PngText.h"
+#include "fileutil/TestFiles.h"
 #include "support/TestDecoders.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +16,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
-
-#include <sys/stat.h>
 
 using namespace mv::browser;
 using namespace mvtest;
@@ -52,12 +51,6 @@ QStringList filesUnder(const QString& root)
     while (it.hasNext())
         files << it.next();
     return files;
-}
-
-int mode(const QString& path)
-{
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
 }
 
 TEST(ThumbnailLoad, AnEncryptedPictureIsDecodedInMemoryAndWrittenNowhere)
@@ -112,12 +105,10 @@ TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChange)
         QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) +
         QStringLiteral(".png");
     ASSERT_EQ(filesUnder(cacheHome.path()), QStringList {entry});
-    EXPECT_EQ(mode(entry), 0600);
-    EXPECT_EQ(mode(root), 0700);
-    EXPECT_EQ(mode(root + QStringLiteral("/normal")), 0700);
-    QFile stored(entry);
-    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
-    const QByteArray png = stored.readAll();
+    EXPECT_EQ(modeOf(entry), 0600u);
+    EXPECT_EQ(modeOf(root), 0700u);
+    EXPECT_EQ(modeOf(root + QStringLiteral("/normal")), 0700u);
+    const QByteArray png = readAll(entry);
     EXPECT_EQ(QImage::fromData(png).size(), QSize(128, 64));
     EXPECT_EQ(pngText(png, "Thumb::URI"), uri);
     const qint64 mtime = QFileInfo(photo).lastModified().toSecsSinceEpoch();
@@ -139,7 +130,7 @@ TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChange)
     const QString broken = writeBytes(dir, QStringLiteral("broken.png"), "\x89PNG\r\n\x1a\nnothing");
     EXPECT_EQ(loadThumbnail(requestFor(broken, cache)).kind, ThumbnailOutcome::TypeIcon);
     EXPECT_TRUE(cache->failed(broken, QFileInfo(broken).lastModified().toSecsSinceEpoch()));
-    EXPECT_EQ(mode(root + QStringLiteral("/fail/mirravelnock")), 0700);
+    EXPECT_EQ(modeOf(root + QStringLiteral("/fail/mirravelnock")), 0700u);
     // Nothing but entries: no half-written file is left beside them.
     EXPECT_EQ(filesUnder(root).size(), 2);
 }

@@ -1,12 +1,14 @@
-// Files written for the viewing tests (noise pictures, plain or encrypted), and a wait for
-// the workers.
+// Files written for the viewing tests (noise pictures, plain or encrypted), a wait for the
+// workers, and a search for plain bytes left in files.
 #pragma once
 
 #include "crypto/FileCrypt.h"
 #include "support/NoisePicture.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -39,6 +41,22 @@ inline QString writeEncrypted(const QTemporaryDir& dir, const QString& name, con
 {
     const mv::crypto::CryptOutcome sealed = mv::crypto::encryptOne(writeBytes(dir, name, bytes), key);
     return sealed.kind == mv::crypto::CryptOutcome::Done ? sealed.target : QString();
+}
+
+// Every file below `folder` changed since `since` (up to 64 MiB) that holds `needle`.
+inline QStringList filesHolding(const QString& folder, const QByteArray& needle, const QDateTime& since = {})
+{
+    QStringList found;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (it.fileInfo().lastModified() < since || it.fileInfo().size() > (qint64(64) << 20))
+            continue;
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && file.readAll().contains(needle))
+            found << path;
+    }
+    return found;
 }
 
 } // namespace mvtest

@@ -34,29 +34,32 @@ TEST(EncryptedNames, EncryptedNameChangesOnlyTheLastDotOfTheFileNameAndPlainName
     }
 }
 
-// A name that is nothing but the suffix keeps its name rather than become the folder.
-TEST(EncryptedNames, PlainNameUndoesTheSuffixInTheFileNameOnly)
+// The suffix counts at the end of the file name only, in any case; a name that is nothing but
+// the suffix keeps its name rather than become the folder.
+TEST(EncryptedNames, PlainNameAndHasEncryptedNameLookAtTheEndOfTheFileNameOnly)
 {
-    const std::pair<const char*, const char*> names[] = {{"A_B.MV$", "A.B"},
-                                                         {"a.txt", "a.txt"},
-                                                         {"a_b_txt.mv$", "a_b.txt"},
-                                                         {"a_b.mv%", "a_b"},
-                                                         {"file_my_ext.mv$", "file_my.ext"},
-                                                         {"/my_dir/readme.mv$", "/my_dir/readme"},
-                                                         {"/my_dir/readme.Mv%", "/my_dir/readme"},
-                                                         {"/d/photo.mv$.bak", "/d/photo.mv$.bak"},
-                                                         {"/d/.mv$", "/d/.mv$"},
-                                                         {".mv%", ".mv%"}};
-    for (const auto& [encrypted, plain] : names)
-        EXPECT_EQ(PlainName(s(encrypted)), s(plain)) << encrypted;
-}
-
-TEST(EncryptedNames, HasEncryptedNameLooksAtTheEndIgnoringCase)
-{
-    EXPECT_TRUE(HasEncryptedName(s("README.MV%")));
-    EXPECT_TRUE(HasEncryptedName(s("x.Mv$")));
-    for (const char* plain : {"/d/photo.jpg", "/d.mv$/photo", "mv$", ""})
-        EXPECT_FALSE(HasEncryptedName(s(plain))) << plain;
+    struct Case {
+        const char* name;
+        const char* plain;
+        bool encrypted;
+    };
+    const Case cases[] = {{"A_B.MV$", "A.B", true},
+                          {"a.txt", "a.txt", false},
+                          {"a_b_txt.mv$", "a_b.txt", true},
+                          {"a_b.mv%", "a_b", true},
+                          {"file_my_ext.mv$", "file_my.ext", true},
+                          {"/my_dir/readme.mv$", "/my_dir/readme", true},
+                          {"/my_dir/readme.Mv%", "/my_dir/readme", true},
+                          {"/d/photo.mv$.bak", "/d/photo.mv$.bak", false},
+                          {"/d.mv$/photo", "/d.mv$/photo", false},
+                          {"/d/.mv$", "/d/.mv$", true},
+                          {".mv%", ".mv%", true},
+                          {"mv$", "mv$", false},
+                          {"", "", false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(PlainName(s(c.name)), s(c.plain)) << c.name;
+        EXPECT_EQ(HasEncryptedName(s(c.name)), c.encrypted) << c.name;
+    }
 }
 
 TEST(EncryptedNames, EncryptedSpecTranslatesEachPattern)

@@ -225,50 +225,45 @@ TEST_F(SafeReplaceTest, RefusesLinksFoldersAndHardLinkedSourcesBeforeWritingAnyt
     EXPECT_EQ(readAll(source), original);
 }
 
-// An editor saving by renaming a new version over the file while it is encrypted: the new
-// version is left untouched, and the old contents, which no name shows any more, are zeroed.
-TEST_F(SafeReplaceTest, SourceReplacedDuringTheRunIsNeitherWipedNorLeftReadable)
+// A source changed meanwhile is never committed from a mix of old and new bytes, nor wiped: an
+// editor saving by renaming a new version over it keeps that version, and the old contents,
+// which no name shows any more, are zeroed. A source another run holds is left to it.
+TEST_F(SafeReplaceTest, SourceChangedOrHeldDuringTheRunIsNeitherCommittedNorWipedNorLeftReadable)
 {
-    const int old = holdOpen(source);
-    const QString newer = at("photo.jpg.new");
-    const ReplaceOutcome out = replace({}, [&] {
-        writeAll(newer, "the user's newer version");
-        ::rename(QFile::encodeName(newer).constData(), QFile::encodeName(source).constData());
-    });
-
-    EXPECT_EQ(out.kind, ReplaceOutcome::SourceChanged);
-    EXPECT_EQ(out.step, ReplaceStep::WipeSource);
-    EXPECT_TRUE(out.targetInPlace);
-    EXPECT_EQ(readAll(source), QByteArray("the user's newer version"));
-    EXPECT_EQ(readAll(target), fresh);
-    EXPECT_EQ(readThrough(old), QByteArray(original.size(), '\0'));
-    ::close(old);
-}
-
-// A file written to while it is read must not be committed from a mix of old and new bytes.
-TEST_F(SafeReplaceTest, SourceWrittenToDuringTheRunIsNotCommitted)
-{
-    const ReplaceOutcome out = replace({}, [this] {
+    const ReplaceOutcome appended = replace({}, [this] {
         QFile f(source);
         f.open(QIODevice::Append);
         f.write("more");
     });
-    EXPECT_EQ(out.kind, ReplaceOutcome::SourceChanged);
-    EXPECT_EQ(out.step, ReplaceStep::CheckSource);
-    EXPECT_FALSE(out.targetInPlace);
+    EXPECT_EQ(appended.kind, ReplaceOutcome::SourceChanged);
+    EXPECT_EQ(appended.step, ReplaceStep::CheckSource);
+    EXPECT_FALSE(appended.targetInPlace);
     EXPECT_EQ(readAll(source), original + "more");
     EXPECT_EQ(names(), QStringList {QStringLiteral("photo.jpg")});
-}
 
-// Two runs on one file: the second passes it over instead of racing the first.
-TEST_F(SafeReplaceTest, SourceLockedByAnotherRunIsLeftToIt)
-{
+    ASSERT_TRUE(writeAll(source, original));
+    const int old = holdOpen(source);
+    const QString newer = at("photo.jpg.new");
+    const ReplaceOutcome renamed = replace({}, [&] {
+        writeAll(newer, "the user's newer version");
+        ::rename(QFile::encodeName(newer).constData(), QFile::encodeName(source).constData());
+    });
+    EXPECT_EQ(renamed.kind, ReplaceOutcome::SourceChanged);
+    EXPECT_EQ(renamed.step, ReplaceStep::WipeSource);
+    EXPECT_TRUE(renamed.targetInPlace);
+    EXPECT_EQ(readAll(source), QByteArray("the user's newer version"));
+    EXPECT_EQ(readAll(target), fresh);
+    EXPECT_EQ(readThrough(old), QByteArray(original.size(), '\0'));
+    ::close(old);
+
+    ASSERT_TRUE(QFile::remove(target));
+    produced = 0;
     const int other = holdOpen(source);
     ASSERT_EQ(::flock(other, LOCK_EX), 0);
-    const ReplaceOutcome out = replace();
+    const ReplaceOutcome held = replace();
     ::close(other);
-    EXPECT_EQ(out.kind, ReplaceOutcome::InUse);
-    EXPECT_EQ(out.status.reason, "in use by another run");
+    EXPECT_EQ(held.kind, ReplaceOutcome::InUse);
+    EXPECT_EQ(held.status.reason, "in use by another run");
     EXPECT_EQ(produced, 0);
     EXPECT_EQ(names(), QStringList {QStringLiteral("photo.jpg")});
 }

@@ -5,7 +5,6 @@
 
 #include "shell/AppSettings.h"
 #include "shell/HandOver.h"
-#include "shell/WindowSettings.h"
 
 #include <chrono>
 
@@ -191,26 +190,6 @@ TEST_F(AppSettingsTest, AFailedWriteIsReportedAndKeptForTheNextFlush)
     ASSERT_TRUE(s.flush().ok);
     EXPECT_EQ(GetSetting(kSettings, "Last Dir"), "/kept");
     EXPECT_EQ(GetSetting(kSettings, "Zoom"), "3");
-}
-
-// A maximized window saves only its state, so the last normal geometry survives a restart.
-TEST_F(AppSettingsTest, MaximizedWindowKeepsTheStoredNormalGeometry)
-{
-    AppSettings s(nullptr, kOnlyOnFlush);
-    WindowSnapshot w;
-    w.top = 100;
-    w.left = 200;
-    w.width = 9495;
-    w.height = 7035;
-    s.apply(saveSettingsWrites(w));
-    w.state = WindowSnapshot::Maximized;
-    w.top = w.left = 0;
-    w.width = w.height = 99999;
-    s.apply(saveSettingsWrites(w));
-    ASSERT_TRUE(s.flush().ok);
-    EXPECT_EQ(GetSetting(kSettings, "State"), "2");
-    EXPECT_EQ(GetSetting(kSettings, "Top"), "100");
-    EXPECT_EQ(GetSetting(kSettings, "Width"), "9495");
 }
 
 } // namespace

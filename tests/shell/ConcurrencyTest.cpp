@@ -47,7 +47,7 @@ void checkReadsAndWrites(const std::function<bool()>& writersDone, const std::ve
                 << writer << " " << i;
 }
 
-TEST_F(ConcurrencyTest, TwoProcessesWritingLoseNothing)
+TEST_F(ConcurrencyTest, ProcessesAndThreadsWritingLoseNothing)
 {
     ASSERT_TRUE(SaveSetting(kSettings, "Anchor", "here"));
     std::vector<pid_t> children;
@@ -72,11 +72,7 @@ TEST_F(ConcurrencyTest, TwoProcessesWritingLoseNothing)
         {0, 1}, 80);
     for (const int status : statuses)
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-}
 
-TEST_F(ConcurrencyTest, ThreadsWritingLoseNothing)
-{
-    ASSERT_TRUE(SaveSetting(kSettings, "Anchor", "here"));
     std::atomic<int> running = 4;
     std::atomic<bool> allOk = true;
     std::vector<std::thread> threads;

@@ -1,5 +1,5 @@
-// What SaveSettings writes, how a stored "Spec" reads back, the catalogue's names, the changes
-// kept after a failed write, and the maker's values.
+// What SaveSettings writes, how a stored "Spec" reads back, the changes kept after a failed
+// write, and the maker's values.
 #include "shell/WindowSettings.h"
 #include "shell/MakerDefaults.h"
 #include "shell/RegDocument.h"
@@ -24,18 +24,17 @@ QStringList written(const std::vector<SettingChange>& writes)
 
 TEST(WindowSettingsTest, SaveSettingsWritesGeometryByWindowStateThenTheOptions)
 {
-    WindowSnapshot w;
-    w.top = 1200;
-    w.left = 345;
-    w.width = 9495;
-    w.height = 7035;
-    w.folder = "/home/me/My Pictures";
-    w.filterTag = "*.jpg;*.png";
-    w.dither = 2;
-    w.dct = 1;
-    w.jpegDither = 0;
-    w.zoomIndex = 4;
-    w.fancyUpsampling = true;
+    WindowSnapshot w {.top = 1200,
+                      .left = 345,
+                      .width = 9495,
+                      .height = 7035,
+                      .folder = "/home/me/My Pictures",
+                      .filterTag = "*.jpg;*.png",
+                      .dither = 2,
+                      .dct = 1,
+                      .jpegDither = 0,
+                      .zoomIndex = 4,
+                      .fancyUpsampling = true};
     const QStringList options = {"Last Dir=/home/me/My Pictures",
                                  "Spec=*.jpg;*.png",
                                  "Dither=2",
@@ -65,10 +64,8 @@ TEST(WindowSettingsTest, StoredSpecIsAnEntryIndexOnlyWhenItIsAWholeNumber)
         const StoredSpec s = parseStoredSpec(text);
         return s.kind == StoredSpec::Kind::Entry ? s.entry : -100;
     };
-    EXPECT_EQ(entry("3"), 3);
-    EXPECT_EQ(entry("  0"), 0);
-    EXPECT_EQ(entry("0"), 0);
-    EXPECT_EQ(entry(" 24 "), 24);
+    for (const auto& [text, index] : {std::pair("3", 3), {"  0", 0}, {"0", 0}, {" 24 ", 24}})
+        EXPECT_EQ(entry(text), index) << text;
     for (const char* absent : {"", "   "})
         EXPECT_EQ(parseStoredSpec(absent).kind, StoredSpec::Kind::Absent) << absent;
     for (const char* typed : {"*.jpg;*.png", "3*.tga", "-1", "1.5", "99999999999"}) {
@@ -76,24 +73,6 @@ TEST(WindowSettingsTest, StoredSpecIsAnEntryIndexOnlyWhenItIsAWholeNumber)
         EXPECT_EQ(s.kind, StoredSpec::Kind::Patterns) << typed;
         EXPECT_EQ(s.patterns, typed);
     }
-}
-
-TEST(WindowSettingsTest, CatalogueNamesAreTheStoredNamesAndMatchInAnyCase)
-{
-    QStringList names;
-    for (int i = 0; i < kSettingCount; ++i)
-        names << settingInfo(Setting(i)).name;
-    const QStringList window = {"Top",      "Left", "Width",  "Height", "State",
-                                "Last Dir", "Spec", "Dither", "DCT"};
-    const QStringList others = {
-        "JPEGDither", "Zoom",       "FancyUpsampling",  "TwoPassQuantize",   "ThumbSize",
-        "AutoHide",   "SafeDelete", "ForgetKeysOnLock", "SlideshowInterval", "StartupImage",
-        "hWnd"};
-    EXPECT_EQ(names, window + others);
-    EXPECT_EQ(settingNamed("last dir"), Setting::LastDir);
-    EXPECT_EQ(settingNamed("HWND"), Setting::Hwnd);
-    EXPECT_EQ(settingNamed("Last"), std::nullopt);
-    EXPECT_EQ(settingsKeyPath(), "Software\\Braxmoor Laboratories\\Mirravelnock!\\Settings");
 }
 
 // After a failed write only the changes that decide the final store are kept; a

@@ -1,39 +1,32 @@
 // The viewer as the window wires it: the file list, the picture area, the information bar and
-// the keys. The entry already current, clicked again or given Enter, is shown again (after a
-// cancelled key question, "Clear Viewing Area", a right click on the picture and "Clear
-// Passwords" the view is empty while the entry stays current), and files that are not shown
-// say why.
+// the keys. Encrypted pictures with a remembered or a typed key, the entry already current shown
+// again after every way of clearing, and the messages of files that are not shown.
 #include "browser/ui/SelectionViewer.h"
 #include "ViewerParts.h"
-#include "browser/ui/BrowserPane.h"
-#include "browser/ui/FileListView.h"
 #include "browser/ui/LeftoverOffer.h"
-#include "browser/ui/PictureArea.h"
-#include "browser/ui/TypeFilterBox.h"
 #include "crypto/FileCrypt.h"
-#include "crypto/KeyState.h"
 #include "imaging/ui/ImageControl.h"
 #include "sandbox/HelperPool.h"
 #include "support/ExifPhoto.h"
 
 #include <QBuffer>
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QLineEdit>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace mv::browser {
 namespace {
+
+const QString kBanner = u"Mirravelnock! version 0"_s;
 
 class SelectionViewerTest : public ::testing::Test, protected test::ViewerParts {
 protected:
@@ -41,49 +34,66 @@ protected:
     {
         QImage img(40, 20, QImage::Format_RGB32);
         img.fill(Qt::darkCyan);
-        ASSERT_TRUE(img.save(path(QStringLiteral("plain.png"))));
-        ASSERT_TRUE(img.save(path(QStringLiteral("secret.png"))));
-        write(QStringLiteral("notes.txt"), "text");
-        write(QStringLiteral("diary.txt"), "dear diary");
+        ASSERT_TRUE(img.save(path(u"plain.png"_s)));
+        ASSERT_TRUE(img.save(path(u"secret.png"_s)));
+        write(u"notes.txt"_s, "text");
+        write(u"diary.txt"_s, "dear diary");
+        write(u"broken.png"_s, "\x89PNG\r\n\x1a\nbut nothing more");
         for (const char* name : {"secret.png", "diary.txt"})
             ASSERT_EQ(crypto::encryptOne(path(QLatin1String(name)), "key 1").kind,
                       crypto::CryptOutcome::Done);
-        write(QStringLiteral("huge.png"), "\x89PNG");
-        ASSERT_TRUE(QFile(path(QStringLiteral("huge.png"))).resize(kMaxViewedFileBytes * 3 / 2));
+        write(u"huge.png"_s, "\x89PNG");
+        ASSERT_TRUE(QFile(path(u"huge.png"_s)).resize(kMaxViewedFileBytes * 3 / 2));
+        viewer_.bannerText = kBanner;
         viewer_.askKey = [this](const QString&) {
             ++asked_;
             if (typeKey_)
-                keys_.append(crypto::SecretText::fromText(QStringLiteral("key 1")));
+                keys_.append(crypto::SecretText::fromText(u"key 1"_s));
             return typeKey_;
         };
-        ASSERT_TRUE(open(5));
+        viewer_.openWithDesktop = [this](const QString& path) {
+            opened_ << path;
+            return true;
+        };
+        ASSERT_TRUE(open(6));
+    }
+    QRect rowOf(const QString& name)
+    {
+        return list()->visualRect(list()->model()->index(list()->find(name), 0));
     }
     void clickOn(const QString& name)
     {
-        const QRect row = list()->visualRect(list()->model()->index(list()->find(name), 0));
+        const QRect row = rowOf(name);
         settleAfter([&] { QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row.center()); });
     }
     bool showing(const QString& name) { return area_->imageControl()->pictureFile() == path(name); }
+    QString info() const { return infoBar_->text(); }
 
     int asked_ = 0;
     bool typeKey_ = false;
+    QStringList opened_;
 };
 
 TEST_F(SelectionViewerTest, AClickOrEnterOnTheCurrentEntryShowsItAgainAfterEveryWayOfClearing)
 {
-    const QString secret = QStringLiteral("secret_png.mv$");
-    const QString plain = QStringLiteral("plain.png");
+    const QString secret = u"secret_png.mv$"_s;
+    const QString plain = u"plain.png"_s;
+    const QStringList onDisk = QDir(dir_.path()).entryList(QDir::Files);
 
     // A cancelled key question: the same click asks again, and then the typed key opens it.
     clickOn(secret);
     EXPECT_EQ(asked_, 1);
     EXPECT_FALSE(area_->hasPicture());
+    EXPECT_EQ(info(), kBanner);
     typeKey_ = true;
     clickOn(secret);
     EXPECT_EQ(asked_, 2);
     EXPECT_TRUE(showing(secret));
+    EXPECT_TRUE(viewer_.viewingEncrypted());
+    EXPECT_TRUE(info().startsWith(u"(Encrypted) secret_png.mv$ : Width = 40 : Height = 20 : Colors = "_s))
+        << info().toStdString();
 
-    // "Clear Viewing Area".
+    // "Clear Viewing Area": the remembered key opens it without a question.
     viewer_.MenuClear_Click();
     ASSERT_FALSE(area_->hasPicture());
     clickOn(secret);
@@ -93,6 +103,8 @@ TEST_F(SelectionViewerTest, AClickOrEnterOnTheCurrentEntryShowsItAgainAfterEvery
     // A right click on the picture.
     clickOn(plain);
     ASSERT_TRUE(showing(plain));
+    EXPECT_FALSE(viewer_.viewingEncrypted());
+    EXPECT_TRUE(info().startsWith(u"plain.png : Width = 40 : Height = 20"_s)) << info().toStdString();
     QTest::mouseClick(area_->imageControl(), Qt::RightButton);
     ASSERT_FALSE(area_->hasPicture());
     clickOn(plain);
@@ -113,43 +125,46 @@ TEST_F(SelectionViewerTest, AClickOrEnterOnTheCurrentEntryShowsItAgainAfterEvery
     settleAfter([&] { QTest::keyClick(list(), Qt::Key_Return); });
     EXPECT_EQ(asked_, 4);
     EXPECT_TRUE(showing(secret));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), onDisk) << "nothing was written beside the files";
 
     // A double-click on the current unsupported file: its first click chooses it again, and
     // the file is opened once that is settled.
-    QStringList opened;
-    viewer_.openWithDesktop = [&](const QString& path) {
-        opened << path;
-        return true;
-    };
-    const QString notes = QStringLiteral("notes.txt");
+    const QString notes = u"notes.txt"_s;
     clickOn(notes);
-    const QRect row = list()->visualRect(list()->model()->index(list()->find(notes), 0));
-    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row.center());
-    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, row.center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }));
-    EXPECT_EQ(opened, QStringList {dir_.filePath(notes)});
+    EXPECT_EQ(info(), u"You must double click to run unsupported files"_s);
+    EXPECT_TRUE(viewer_.unsupportedSelected());
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rowOf(notes).center());
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, rowOf(notes).center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !opened_.isEmpty(); }));
+    EXPECT_EQ(opened_, QStringList {path(notes)});
 }
 
-TEST_F(SelectionViewerTest, AnEncryptedNonPictureBeepsAndSaysWhyAndAPictureTooLargeSaysItsSize)
+// Only unsupported files are handed to another program: not a damaged picture, not an
+// encrypted file whose plain name is no picture, not one too large to view.
+TEST_F(SelectionViewerTest, FilesThatAreNotShownSayWhyAndAreNeverOpenedElsewhere)
 {
     int beeps = 0;
     viewer_.beep = [&] { ++beeps; };
+    clickOn(u"broken.png"_s);
+    EXPECT_EQ(info(), u"Error reading this file!"_s);
+    EXPECT_FALSE(area_->hasPicture());
+    viewer_.FileList_DblClick();
+
     typeKey_ = true;
-    clickOn(QStringLiteral("diary_txt.mv$"));
+    clickOn(u"diary_txt.mv$"_s);
     EXPECT_EQ(asked_, 1);
     EXPECT_EQ(beeps, 1);
     EXPECT_FALSE(area_->hasPicture());
-    EXPECT_EQ(infoBar_->text(),
-              QStringLiteral("A key fits diary_txt.mv$, but its plain name is not a picture: "
-                             "decrypt it to open it"));
-    viewer_.FileList_DblClick(); // never handed to another program
+    EXPECT_EQ(info(),
+              u"A key fits diary_txt.mv$, but its plain name is not a picture: decrypt it to open it"_s);
+    viewer_.FileList_DblClick();
     EXPECT_FALSE(viewer_.unsupportedSelected());
 
-    clickOn(QStringLiteral("huge.png"));
-    EXPECT_EQ(infoBar_->text(),
-              QStringLiteral("huge.png is too large to view: 1.50 GiB, and the viewer takes "
-                             "files of at most 1.00 GiB"));
+    clickOn(u"huge.png"_s);
+    EXPECT_EQ(info(),
+              u"huge.png is too large to view: 1.50 GiB, and the viewer takes files of at most 1.00 GiB"_s);
     EXPECT_FALSE(viewer_.unsupportedSelected());
+    EXPECT_TRUE(opened_.isEmpty());
 }
 
 TEST_F(SelectionViewerTest, LeftoversOfAKilledRunAreToldAndWipedOnlyWithConsent)
@@ -160,32 +175,30 @@ TEST_F(SelectionViewerTest, LeftoversOfAKilledRunAreToldAndWipedOnlyWithConsent)
         asked << paths;
         return agree;
     };
-    const QString told = QStringLiteral(
-        "This folder holds 1 temporary file(s) left by an interrupted run, which may hold private data");
-    const QString wipeLeft = dir_.filePath(QStringLiteral("$MVAB12CD.TMP"));
-    write(QStringLiteral("$MVAB12CD.TMP"), "plain data");
+    const QString told =
+        u"This folder holds 1 temporary file(s) left by an interrupted run, which may hold private data"_s;
+    write(u"$MVAB12CD.TMP"_s, "plain data");
     browser_->RefreshFileList();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !asked.isEmpty(); }));
-    EXPECT_EQ(asked, QStringList {wipeLeft});
-    EXPECT_EQ(infoBar_->text(), told);
+    EXPECT_EQ(asked, QStringList {path(u"$MVAB12CD.TMP"_s)});
+    EXPECT_EQ(info(), told);
 
     // Kept: still told at every listing, never asked about again.
     browser_->RefreshFileList();
     QTest::qWait(50);
     EXPECT_EQ(asked.size(), 1);
-    EXPECT_EQ(infoBar_->text(), told);
+    EXPECT_EQ(info(), told);
 
     // A new one is asked about alone and, agreed, wiped; the kept one stays.
     agree = true;
-    const QString newLeft = dir_.filePath(QStringLiteral(".mv-0123456789ab.tmp"));
-    write(QStringLiteral(".mv-0123456789ab.tmp"), "more plain data");
+    write(u".mv-0123456789ab.tmp"_s, "more plain data");
     QSignalSpy ended(&viewer_.leftoverOffer(), &LeftoverOffer::wipeEnded);
     browser_->RefreshFileList();
     ASSERT_TRUE(ended.wait(20000));
-    EXPECT_EQ(asked, (QStringList {wipeLeft, newLeft}));
-    EXPECT_FALSE(QFileInfo::exists(newLeft));
-    EXPECT_TRUE(QFileInfo::exists(wipeLeft));
-    EXPECT_EQ(infoBar_->text(), QStringLiteral("Wiped 1 left-over temporary file(s)"));
+    EXPECT_EQ(asked, (QStringList {path(u"$MVAB12CD.TMP"_s), path(u".mv-0123456789ab.tmp"_s)}));
+    EXPECT_FALSE(QFileInfo::exists(path(u".mv-0123456789ab.tmp"_s)));
+    EXPECT_TRUE(QFileInfo::exists(path(u"$MVAB12CD.TMP"_s)));
+    EXPECT_EQ(info(), u"Wiped 1 left-over temporary file(s)"_s);
 }
 
 // The window does not depend on its decoders staying alive: a helper killed in the middle of a
@@ -197,14 +210,11 @@ TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNext
     qputenv("MV_DECODER_HELPER", MV_HOSTILE_HELPER);
     auto lone = std::make_unique<test::ViewerParts>();
     qputenv("MV_DECODER_HELPER", realHelper);
-    lone->write(QStringLiteral("a_hang.png"), "MVTEST-HOSTILE loop");
+    lone->write(u"a_hang.png"_s, "MVTEST-HOSTILE loop");
     QImage img(40, 20, QImage::Format_RGB32);
     img.fill(Qt::darkCyan);
-    ASSERT_TRUE(img.save(lone->path(QStringLiteral("b_plain.png"))));
+    ASSERT_TRUE(img.save(lone->path(u"b_plain.png"_s)));
     SelectionViewer& viewer = lone->viewer_;
-    BrowserPane* browser = lone->browser_;
-    PictureArea* area = lone->area_;
-    QLineEdit* infoBar = lone->infoBar_;
     auto* pool = dynamic_cast<sandbox::HelperPool*>(&viewer.decoders());
     ASSERT_NE(pool, nullptr);
     ASSERT_TRUE(lone->open(2));
@@ -214,17 +224,17 @@ TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNext
     };
 
     QSignalSpy settled(&viewer, &SelectionViewer::selectionSettled);
-    browser->fileList()->selectRow(0);
+    lone->list()->selectRow(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !pool->busyHelpers().empty(); }, 20000));
     killBusy();
     ASSERT_TRUE(settled.wait(20000));
-    EXPECT_FALSE(area->hasPicture());
-    EXPECT_EQ(infoBar->text().toStdString(),
+    EXPECT_FALSE(lone->area_->hasPicture());
+    EXPECT_EQ(lone->infoBar_->text().toStdString(),
               "Error reading this file! (the decoder was stopped: it was killed)");
 
-    browser->fileList()->selectRow(1);
+    lone->list()->selectRow(1);
     ASSERT_TRUE(settled.wait(20000));
-    EXPECT_EQ(area->imageControl()->pictureFile(), lone->path(QStringLiteral("b_plain.png")));
+    EXPECT_EQ(lone->area_->imageControl()->pictureFile(), lone->path(u"b_plain.png"_s));
     // The picture before it is prepared meanwhile, and would decode for ever too.
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
@@ -254,11 +264,10 @@ TEST(SelectionViewerTravel, AHeldKeyShowsFirstLooksAndTheSharpPictureWhenTheUser
     const QByteArray photo = mv::test::withApp1(jpeg(blue), mv::test::exifWithCopy(1, jpeg(red)));
     constexpr int kPhotos = 16;
     for (int i = 0; i < kPhotos; ++i)
-        lone.write(QStringLiteral("photo_%1.jpg").arg(i, 2, 10, QLatin1Char('0')), photo);
+        lone.write(u"photo_%1.jpg"_s.arg(i, 2, 10, QLatin1Char('0')), photo);
     ASSERT_TRUE(lone.open(kPhotos));
     SelectionViewer& viewer = lone.viewer_;
     FileListView* list = lone.list();
-    QLineEdit* infoBar = lone.infoBar_;
     const imaging::ImageControl* control = lone.area_->imageControl();
     const auto onShow = [&] { return control->pictureObject().image; };
     list->setFocus();
@@ -268,13 +277,12 @@ TEST(SelectionViewerTravel, AHeldKeyShowsFirstLooksAndTheSharpPictureWhenTheUser
     int looks = 0;
     QString lookLine;
     QObject::connect(&viewer, &SelectionViewer::selectionSettled, [&] {
-        const QString own = lone.path(list->currentName());
         if (onShow().width() != 160)
             return;
-        EXPECT_EQ(control->pictureFile(), own);
+        EXPECT_EQ(control->pictureFile(), lone.path(list->currentName()));
         EXPECT_GT(qRed(onShow().pixel(80, 60)), 240);
         ++looks;
-        lookLine = infoBar->text();
+        lookLine = lone.infoBar_->text();
     });
     for (int i = 1; i < kPhotos; ++i) {
         QTest::keyClick(list, Qt::Key_Down);
@@ -284,11 +292,10 @@ TEST(SelectionViewerTravel, AHeldKeyShowsFirstLooksAndTheSharpPictureWhenTheUser
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return control->pictureFile() == last && onShow().width() > 160; }, 20000));
     EXPECT_GT(looks, 0);
-    const QString size = QLocale().toString(qint64(photo.size()));
-    EXPECT_EQ(lookLine.section(QStringLiteral(" : "), 4),
-              QStringLiteral("Checksum =  : File Size = ") + size);
-    EXPECT_TRUE(infoBar->text().contains(QRegularExpression(QStringLiteral("Checksum = [0-9A-F]{8} : "))))
-        << infoBar->text().toStdString();
+    EXPECT_EQ(lookLine.section(u" : "_s, 4),
+              u"Checksum =  : File Size = "_s + QLocale().toString(qint64(photo.size())));
+    const QString line = lone.infoBar_->text();
+    EXPECT_TRUE(line.contains(QRegularExpression(u"Checksum = [0-9A-F]{8} : "_s))) << line.toStdString();
     EXPECT_LT(qRed(onShow().pixel(10, 10)), 16); // the picture itself, blue
 }
 

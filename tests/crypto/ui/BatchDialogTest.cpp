@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 namespace mv::crypto {
 namespace {
@@ -35,49 +36,36 @@ ScopeOptions shown(const BatchDialog& dialog, const char* prefix)
     return options;
 }
 
+// An empty list offers the whole tree and refuses to clear the tick, by mouse or key; else the
+// tick takes the whole tree and clearing it gives back what the list offered.
 TEST(BatchDialogs, OptionsFollowTheFileListAndTheSubFolderBox)
 {
     constexpr ScopeOptions kTree {.selectedOnly = false, .selectedEnabled = false, .includeSubs = true};
     constexpr ScopeOptions kAll {.selectedOnly = false, .selectedEnabled = false, .includeSubs = false};
     constexpr ScopeOptions kSelected {.selectedOnly = true, .selectedEnabled = true, .includeSubs = false};
+    const std::pair<FileListState, ScopeOptions> lists[] = {{FileListState::Empty, kTree},
+                                                            {FileListState::SomeSelected, kSelected},
+                                                            {FileListState::NoneSelected, kAll}};
     KeyState keys;
     for (const char* prefix : {"Encrypt", "Decrypt"}) {
-        SCOPED_TRACE(prefix);
-        {
-            // An empty list: the whole tree, and clearing the tick is refused.
-            auto dialog = open(prefix, keys, FileListState::Empty);
+        for (const auto& [list, offered] : lists) {
+            SCOPED_TRACE(std::string(prefix) + " " + std::to_string(int(list)));
+            auto dialog = open(prefix, keys, list);
             dialog->show();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
-            EXPECT_EQ(shown(*dialog, prefix), kTree);
+            EXPECT_EQ(shown(*dialog, prefix), offered);
             auto* subs = control<QCheckBox>(dialog.get(), "IncludeSubsChk");
             QTest::mouseClick(subs, Qt::LeftButton);
             EXPECT_EQ(shown(*dialog, prefix), kTree);
             subs->setFocus();
             QTest::keyClick(subs, Qt::Key_Space);
-            EXPECT_EQ(shown(*dialog, prefix), kTree);
+            EXPECT_EQ(shown(*dialog, prefix), offered);
         }
-        {
-            auto dialog = open(prefix, keys, FileListState::SomeSelected);
-            EXPECT_EQ(shown(*dialog, prefix), kSelected);
-            auto* subs = control<QCheckBox>(dialog.get(), "IncludeSubsChk");
-            subs->click();
-            EXPECT_EQ(shown(*dialog, prefix), kTree);
-            subs->click();
-            EXPECT_EQ(shown(*dialog, prefix), kSelected);
-            // The user may still choose the whole folder without its sub-folders.
-            control<QRadioButton>(dialog.get(), (QByteArray(prefix) + "AllOption").constData())->click();
-            EXPECT_EQ(shown(*dialog, prefix),
-                      (ScopeOptions {.selectedOnly = false, .selectedEnabled = true, .includeSubs = false}));
-        }
-        {
-            auto dialog = open(prefix, keys, FileListState::NoneSelected);
-            EXPECT_EQ(shown(*dialog, prefix), kAll);
-            auto* subs = control<QCheckBox>(dialog.get(), "IncludeSubsChk");
-            subs->click();
-            EXPECT_EQ(shown(*dialog, prefix), kTree);
-            subs->click();
-            EXPECT_EQ(shown(*dialog, prefix), kAll);
-        }
+        // With a selection the user may still choose the whole folder without its sub-folders.
+        auto dialog = open(prefix, keys, FileListState::SomeSelected);
+        control<QRadioButton>(dialog.get(), (QByteArray(prefix) + "AllOption").constData())->click();
+        EXPECT_EQ(shown(*dialog, prefix),
+                  (ScopeOptions {.selectedOnly = false, .selectedEnabled = true, .includeSubs = false}));
     }
 }
 

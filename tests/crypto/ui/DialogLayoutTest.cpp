@@ -1,5 +1,5 @@
-// The four dialogs' texts, whether every one of them shows uncut, and the keyboard's way
-// through them. With MV_SHOT_DIR set, each dialog is also saved as a picture there.
+// Whether every text of the four dialogs shows uncut, and the keyboard's way through them.
+// With MV_SHOT_DIR set, each dialog is also saved as a picture there.
 #include "DialogDriver.h"
 #include "crypto/KeyState.h"
 #include "crypto/ui/AskKeyDialog.h"
@@ -25,10 +25,7 @@ using test::control;
 
 struct Expected {
     const char* title;
-    // Object name and text of each label and button, in the keyboard's order for the ones
-    // that take the focus.
-    std::vector<std::pair<const char*, const char*>> texts;
-    std::vector<const char*> tabOrder;
+    std::vector<const char*> tabOrder; // the controls that take the focus, in the keyboard's order
 };
 
 std::vector<std::string> focusChain(QWidget* dialog)
@@ -54,56 +51,28 @@ void checkUncut(QWidget* dialog)
     EXPECT_LE(dialog->width(), dialog->screen()->availableGeometry().width());
 }
 
-TEST(CryptoDialogs, ShowTheirTextsUncutInKeyboardOrder)
+TEST(CryptoDialogs, ShowTheirTextsUncutAndTakeTheKeyboardInOrder)
 {
     KeyState keys;
     std::vector<std::pair<std::unique_ptr<QDialog>, Expected>> dialogs;
     dialogs.emplace_back(std::make_unique<EncryptDialog>(keys, FileListState::SomeSelected),
                          Expected {"Mirravelnock! - Encrypt",
-                                   {{"Label1", "Select the action to be taken for the encryption."},
-                                    {"EncryptSelOption", "Encrypt &selected files only"},
-                                    {"EncryptAllOption", "Encrypt &all displayed files in directory"},
-                                    {"IncludeSubsChk", "&Include sub-directories (folders)"},
-                                    {"Label2", "Enter encryption &key to use"},
-                                    {"BeginBut", "&Begin"},
-                                    {"CancelBut", "&Cancel"}},
                                    {"EncryptSelOption", "EncryptAllOption", "IncludeSubsChk", "KeyString",
                                     "BeginBut", "CancelBut"}});
-    dialogs.emplace_back(
-        std::make_unique<ConfirmKeyDialog>(),
-        Expected {
-            "Mirravelnock! - Confirm key",
-            {{"Label1", "Confirm encryption &key :"}, {"AcceptBut", "&Accept"}, {"CancelBut", "&Cancel"}},
-            {"KeyString", "AcceptBut", "CancelBut"}});
+    dialogs.emplace_back(std::make_unique<ConfirmKeyDialog>(),
+                         Expected {"Mirravelnock! - Confirm key", {"KeyString", "AcceptBut", "CancelBut"}});
     dialogs.emplace_back(
         std::make_unique<DecryptDialog>(keys, FileListState::SomeSelected),
         Expected {"Mirravelnock! - Decrypt",
-                  {{"Label1", "Select the action to be taken for the decryption."},
-                   {"DecryptSelOption", "Decrypt &selected files only"},
-                   {"DecryptAllOption", "Decrypt &all displayed files in directory"},
-                   {"IncludeSubsChk", "&Include sub-directories (folders)"},
-                   {"BeginBut", "&Begin"},
-                   {"CancelBut", "&Cancel"}},
                   {"DecryptSelOption", "DecryptAllOption", "IncludeSubsChk", "BeginBut", "CancelBut"}});
     dialogs.emplace_back(std::make_unique<AskKeyDialog>(keys),
-                         Expected {"Mirravelnock! - Enter Key",
-                                   {{"Label1", "Enter decryption &key for the file"},
-                                    {"DecryptBut", "&Decrypt"},
-                                    {"CancelBut", "&Cancel"}},
-                                   {"KeyString", "DecryptBut", "CancelBut"}});
+                         Expected {"Mirravelnock! - Enter Key", {"KeyString", "DecryptBut", "CancelBut"}});
 
     const QString shots = qEnvironmentVariable("MV_SHOT_DIR");
     for (auto& [dialog, expected] : dialogs) {
         SCOPED_TRACE(expected.title);
         EXPECT_EQ(dialog->windowTitle().toStdString(), expected.title);
         EXPECT_TRUE(dialog->isModal());
-        for (const auto& [name, text] : expected.texts) {
-            const QWidget* w = control<QWidget>(dialog.get(), name);
-            const QString shownText = qobject_cast<const QLabel*>(w)
-                                          ? qobject_cast<const QLabel*>(w)->text()
-                                          : qobject_cast<const QAbstractButton*>(w)->text();
-            EXPECT_EQ(shownText.toStdString(), text) << name;
-        }
         EXPECT_EQ(focusChain(dialog.get()),
                   std::vector<std::string>(expected.tabOrder.begin(), expected.tabOrder.end()));
 

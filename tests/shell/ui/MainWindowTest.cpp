@@ -1,30 +1,22 @@
-// The main window driven as a user would, offscreen, with a settings store of its own. The
-// window lends out none of its pieces: the test finds them among its children, as the dialog
-// tests find their controls.
+// The main window driven as a user would, offscreen, with a settings store of its own.
 #include "shell/ui/MainWindow.h"
 #include "WindowTestBase.h"
-#include "browser/ui/BrowserPane.h"
 #include "browser/ui/DirListBox.h"
-#include "browser/ui/FileListView.h"
-#include "browser/ui/PictureArea.h"
 #include "browser/ui/SelectionViewer.h"
 #include "browser/ui/ThumbnailView.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
 #include "crypto/ui/DialogDriver.h"
-#include "imaging/ui/ImageControl.h"
+#include "fileutil/TestFiles.h"
 #include "secured/QuickListState.h"
 #include "secured/ui/QuickListLauncher.h"
-#include "shell/AppSettings.h"
 #include "shell/EventWait.h"
 #include "shell/PrivateBus.h"
 #include "shell/Registry.h"
 #include "shell/SessionLockWatch.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/LockForgetting.h"
-#include "shell/ui/MainMenus.h"
-#include "shell/ui/StartupSequence.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -35,8 +27,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -45,38 +35,23 @@
 #include <cstdio>
 #include <functional>
 
-#include <memory>
 #include <unistd.h>
 
 using namespace mv::shell;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-QString setting(const char* name)
-{
-    return GetSetting(QStringLiteral("Settings"), QLatin1String(name));
-}
-
 using test::part;
 
-mv::browser::BrowserPane& browserOf(const MainWindow& w)
+QString setting(const char* name)
 {
-    return part<mv::browser::BrowserPane>(w);
-}
-
-MainMenus& menusOf(const MainWindow& w)
-{
-    return part<MainMenus>(w);
-}
-
-mv::imaging::ImageControl& controlOf(const MainWindow& w)
-{
-    return *part<mv::browser::PictureArea>(w).imageControl();
+    return GetSetting(u"Settings"_s, QLatin1String(name));
 }
 
 bool until(const std::function<bool()>& done, int limitMs = 5000)
 {
-    return mv::shell::test::runEventsUntil(done, limitMs);
+    return test::runEventsUntil(done, limitMs);
 }
 
 // Every menu item with a shortcut key, submenus included.
@@ -105,7 +80,7 @@ struct ShortcutCatcher : QObject {
 // A modal question, answered once it has the keyboard, as AskKey or a message box is.
 void answerAQuestion(QWidget* owner)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("?"), QStringLiteral("?"), QMessageBox::Ok, owner);
+    QMessageBox box(QMessageBox::Question, u"?"_s, u"?"_s, QMessageBox::Ok, owner);
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &box, [&] {
         if (box.isActiveWindow())
@@ -122,14 +97,14 @@ protected:
         test::WindowTestBase::SetUp();
         QImage img(40, 20, QImage::Format_RGB32);
         img.fill(Qt::red);
-        ASSERT_TRUE(img.save(pics_.filePath(QStringLiteral("wide.png"))));
-        ASSERT_TRUE(QDir(pics_.path()).mkpath(QStringLiteral("a/b/c")));
+        ASSERT_TRUE(img.save(pics_.filePath(u"wide.png"_s)));
+        ASSERT_TRUE(QDir(pics_.path()).mkpath(u"a/b/c"_s));
     }
-    void stop()
+    // Lists the pictures' folder and waits for its `count` files.
+    void listPictures(int count = 1, const QString& folder = {})
     {
-        window_->close();
-        window_.reset();
-        settings_.reset(); // flushes
+        ASSERT_TRUE(browser().setFolder(folder.isEmpty() ? pics_.path() : folder));
+        ASSERT_TRUE(until([&] { return files().names().size() == count; }));
     }
 };
 
@@ -139,45 +114,41 @@ protected:
 // a toggle; garbage in the store ("Zoom" not a number, a folder that is gone) leaves defaults.
 TEST_F(MainWindowTest, SettingsWrittenAtExitComeBackAndGarbageLeavesDefaults)
 {
-    SaveSetting(QStringLiteral("Settings"), QStringLiteral("Zoom"), QStringLiteral("huge"));
-    SaveSetting(QStringLiteral("Settings"), QStringLiteral("Last Dir"),
-                pics_.filePath(QStringLiteral("gone")));
+    SaveSetting(u"Settings"_s, u"Zoom"_s, u"huge"_s);
+    SaveSetting(u"Settings"_s, u"Last Dir"_s, pics_.filePath(u"gone"_s));
     MainWindow& w = start();
-    EXPECT_TRUE(menusOf(w).MenuZoomLevel[4]->isChecked());
-    EXPECT_EQ(browserOf(w).currentFolder(), QDir::currentPath());
+    EXPECT_TRUE(menus().MenuZoomLevel[4]->isChecked());
+    EXPECT_EQ(browser().currentFolder(), QDir::currentPath());
 
-    ASSERT_TRUE(browserOf(w).setFolder(pics_.path()));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return (browserOf(w).fileList()->names()) == (QStringList {QStringLiteral("wide.png")}); },
-        5000));
-    browserOf(w).fileSpec()->setTyped(QStringLiteral("*.txt;*.png"));
-    menusOf(w).MenuZoomLevel[8]->trigger();
-    menusOf(w).MenuFancyJPEG->trigger();
-    EXPECT_TRUE(controlOf(w).jpegFancyUpsampling());
+    listPictures();
+    browser().fileSpec()->setTyped(u"*.txt;*.png"_s);
+    menus().MenuZoomLevel[8]->trigger();
+    menus().MenuFancyJPEG->trigger();
+    EXPECT_TRUE(control().jpegFancyUpsampling());
     EXPECT_EQ(w.thumbnails().ThumbSize(), 80);
-    menusOf(w).mnuTNValue[3]->trigger(); // stored by the command: the exit does not store it
+    menus().mnuTNValue[3]->trigger(); // stored by the command: the exit does not store it
     EXPECT_EQ(w.thumbnails().ThumbSize(), 120);
     stop();
 
     EXPECT_EQ(setting("Last Dir"), pics_.path());
-    EXPECT_EQ(setting("Spec"), QStringLiteral("*.txt;*.png"));
-    EXPECT_EQ(setting("Zoom"), QStringLiteral("8"));
-    EXPECT_EQ(setting("FancyUpsampling"), QStringLiteral("True"));
-    EXPECT_EQ(setting("ThumbSize"), QStringLiteral("120"));
-    EXPECT_EQ(setting("State"), QStringLiteral("0"));
+    EXPECT_EQ(setting("Spec"), u"*.txt;*.png"_s);
+    EXPECT_EQ(setting("Zoom"), u"8"_s);
+    EXPECT_EQ(setting("FancyUpsampling"), u"True"_s);
+    EXPECT_EQ(setting("ThumbSize"), u"120"_s);
+    EXPECT_EQ(setting("State"), u"0"_s);
     EXPECT_TRUE(setting("hWnd").isEmpty()); // removed at unload: it held our own id
 
     MainWindow& again = start();
-    EXPECT_EQ(browserOf(again).currentFolder(), pics_.path());
-    EXPECT_EQ(browserOf(again).fileSpec()->currentText(), QStringLiteral("*.txt;*.png"));
-    EXPECT_EQ(browserOf(again).fileSpecTag(), QStringLiteral("*.txt;*.png"));
-    EXPECT_TRUE(menusOf(again).MenuZoomLevel[8]->isChecked());
-    EXPECT_TRUE(menusOf(again).MenuFancyJPEG->isChecked());
-    EXPECT_TRUE(menusOf(again).mnuTNValue[3]->isChecked());
+    EXPECT_EQ(browser().currentFolder(), pics_.path());
+    EXPECT_EQ(browser().fileSpec()->currentText(), u"*.txt;*.png"_s);
+    EXPECT_EQ(browser().fileSpecTag(), u"*.txt;*.png"_s);
+    EXPECT_TRUE(menus().MenuZoomLevel[8]->isChecked());
+    EXPECT_TRUE(menus().MenuFancyJPEG->isChecked());
+    EXPECT_TRUE(menus().mnuTNValue[3]->isChecked());
     EXPECT_EQ(again.thumbnails().ThumbSize(), 120);
-    browserOf(again).fileSpec()->chooseEntry(17);
+    browser().fileSpec()->chooseEntry(17);
     stop();
-    EXPECT_EQ(setting("Spec"), QStringLiteral("17"));
+    EXPECT_EQ(setting("Spec"), u"17"_s);
 }
 
 // Maximized saves only "State"; a second instance never writes the store at all.
@@ -185,24 +156,19 @@ TEST_F(MainWindowTest, MaximizedSavesOnlyStateAndSecondInstanceNeverSaves)
 {
     MainWindow& w = start();
     w.showMaximized();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return bool(w.isMaximized()); }, 5000));
+    ASSERT_TRUE(until([&] { return w.isMaximized(); }));
     stop();
-    EXPECT_EQ(setting("State"), QStringLiteral("2"));
+    EXPECT_EQ(setting("State"), u"2"_s);
     EXPECT_TRUE(setting("Top").isEmpty());
     EXPECT_TRUE(setting("Width").isEmpty());
 
-    const QByteArray before = [&] {
-        QFile f(hiveFilePath(HKEY_CURRENT_USER));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
+    const QByteArray before = mvtest::readAll(hiveFilePath(HKEY_CURRENT_USER));
     MainWindow& second = start(true);
-    ASSERT_TRUE(browserOf(second).setFolder(pics_.path()));
-    menusOf(second).MenuZoomLevel[2]->trigger();
+    ASSERT_TRUE(browser().setFolder(pics_.path()));
+    menus().MenuZoomLevel[2]->trigger();
     second.resize(900, 700);
     stop();
-    QFile f(hiveFilePath(HKEY_CURRENT_USER));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), before);
+    EXPECT_EQ(mvtest::readAll(hiveFilePath(HKEY_CURRENT_USER)), before);
 }
 
 // Clicking a picture shows it at the zoom of the menu; moving up highlights the folder the user
@@ -210,61 +176,52 @@ TEST_F(MainWindowTest, MaximizedSavesOnlyStateAndSecondInstanceNeverSaves)
 TEST_F(MainWindowTest, PictureFolderHighlightAndAutoHide)
 {
     MainWindow& w = start();
-    ASSERT_TRUE(browserOf(w).setFolder(pics_.filePath(QStringLiteral("a/b/c"))));
-    ASSERT_TRUE(browserOf(w).setFolder(pics_.filePath(QStringLiteral("a"))));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return (browserOf(w).dirList()->highlightedPath()) == (pics_.filePath(QStringLiteral("a/b")));
-        },
-        5000));
+    ASSERT_TRUE(browser().setFolder(pics_.filePath(u"a/b/c"_s)));
+    ASSERT_TRUE(browser().setFolder(pics_.filePath(u"a"_s)));
+    ASSERT_TRUE(until([&] { return browser().dirList()->highlightedPath() == pics_.filePath(u"a/b"_s); }));
 
-    ASSERT_TRUE(browserOf(w).setFolder(pics_.path()));
-    menusOf(w).MenuZoomLevel[8]->trigger(); // 200%
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (browserOf(w).fileList()->names().size()) == (1); }, 5000));
-    EXPECT_FALSE(menusOf(w).MenuDelete->isEnabled()); // while nothing is selected
-    browserOf(w).fileList()->selectRow(0);
-    EXPECT_TRUE(menusOf(w).MenuDelete->isEnabled());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (controlOf(w).pictureWidth()) == (40); }, 5000));
-    EXPECT_EQ(controlOf(w).size(), QSize(80, 40));
+    menus().MenuZoomLevel[8]->trigger(); // 200%
+    listPictures();
+    EXPECT_FALSE(menus().MenuDelete->isEnabled()); // while nothing is selected
+    files().selectRow(0);
+    EXPECT_TRUE(menus().MenuDelete->isEnabled());
+    ASSERT_TRUE(until([&] { return control().pictureWidth() == 40; }));
+    EXPECT_EQ(control().size(), QSize(80, 40));
 
-    menusOf(w).MenuAutoHide->trigger();
+    menus().MenuAutoHide->trigger();
     EXPECT_TRUE(w.ListsHidden());
-    EXPECT_FALSE(browserOf(w).dirList()->isVisible());
-    EXPECT_TRUE(browserOf(w).fileList()->isVisible());
-    EXPECT_GE(browserOf(w).fileList()->x(), w.centralWidget()->width());
-    menusOf(w).MenuAutoHide->trigger();
+    EXPECT_FALSE(browser().dirList()->isVisible());
+    EXPECT_TRUE(files().isVisible());
+    EXPECT_GE(files().x(), w.centralWidget()->width());
+    menus().MenuAutoHide->trigger();
     EXPECT_FALSE(w.ListsHidden());
-    EXPECT_TRUE(browserOf(w).dirList()->isVisible());
+    EXPECT_TRUE(browser().dirList()->isVisible());
     stop();
-    EXPECT_EQ(setting("AutoHide"), QStringLiteral("False"));
+    EXPECT_EQ(setting("AutoHide"), u"False"_s);
 }
 
 // A name with a line break shows on one row yet opens the real file; names that are not valid
 // text can't be listed, and the information bar says how many were left out.
 TEST_F(MainWindowTest, LineBreakInANameAndNamesThatAreNotText)
 {
-    const QString odd = pics_.filePath(QStringLiteral("two\nlines.png"));
-    ASSERT_TRUE(QFile::copy(pics_.filePath(QStringLiteral("wide.png")), odd));
+    const QString odd = pics_.filePath(u"two\nlines.png"_s);
+    ASSERT_TRUE(QFile::copy(pics_.filePath(u"wide.png"_s), odd));
     const QByteArray bad = QFile::encodeName(pics_.path()) + "/caf\xe9.png";
-    QFile src(pics_.filePath(QStringLiteral("wide.png")));
-    ASSERT_TRUE(src.open(QIODevice::ReadOnly));
-    const QByteArray bytes = src.readAll();
+    const QByteArray bytes = mvtest::readAll(pics_.filePath(u"wide.png"_s));
     FILE* f = std::fopen(bad.constData(), "wb");
     ASSERT_NE(f, nullptr);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
     std::fclose(f);
 
     MainWindow& w = start();
-    ASSERT_TRUE(browserOf(w).setFolder(pics_.path()));
-    mv::browser::FileListView* list = browserOf(w).fileList();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (list->names().size()) == (2); }, 5000));
-    const int row = list->find(QStringLiteral("two\nlines.png"));
+    listPictures(2);
+    const int row = files().find(u"two\nlines.png"_s);
     ASSERT_GE(row, 0);
-    EXPECT_FALSE(list->model()->index(row, 0).data().toString().contains(QLatin1Char('\n')));
-    EXPECT_TRUE(part<QLineEdit>(w, "FileInfoBar").text().contains(QLatin1String("1 name(s)")));
-    list->selectRow(row);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (controlOf(w).pictureFile()) == (odd); }, 5000));
-    EXPECT_EQ(controlOf(w).pictureWidth(), 40);
+    EXPECT_FALSE(files().model()->index(row, 0).data().toString().contains(u'\n'));
+    EXPECT_TRUE(part<QLineEdit>(w, "FileInfoBar").text().contains("1 name(s)"_L1));
+    files().selectRow(row);
+    ASSERT_TRUE(until([&] { return control().pictureFile() == odd; }));
+    EXPECT_EQ(control().pictureWidth(), 40);
     std::remove(bad.constData()); // a name QTemporaryDir could not spell
 }
 
@@ -274,17 +231,17 @@ TEST_F(MainWindowTest, LineBreakInANameAndNamesThatAreNotText)
 // use the list at all.
 TEST_F(MainWindowTest, SecuredAccessListLoadsAtStartAndARunningProgramKeepsTheWindowOpen)
 {
-    SaveSetting(QStringLiteral("QuickList"), QStringLiteral("Title1"), QStringLiteral("Editor"));
-    SaveSetting(QStringLiteral("QuickList"), QStringLiteral("Title2"), QStringLiteral("Viewer"));
+    SaveSetting(u"QuickList"_s, u"Title1"_s, u"Editor"_s);
+    SaveSetting(u"QuickList"_s, u"Title2"_s, u"Viewer"_s);
     MainWindow& w = start();
     auto& combo = part<QComboBox>(w, "QuickList");
     ASSERT_EQ(combo.count(), 3);
-    EXPECT_EQ(combo.itemText(2), QStringLiteral("Viewer"));
+    EXPECT_EQ(combo.itemText(2), u"Viewer"_s);
     EXPECT_EQ(combo.currentIndex(), -1);
-    MainMenus& m = menusOf(w);
+    MainMenus& m = menus();
     ASSERT_EQ(m.MenuQuickItems.size(), 3u);
     EXPECT_TRUE(m.MenuQuickItems[0]->isVisible());
-    EXPECT_EQ(m.MenuQuickItems[1]->text(), QStringLiteral("Editor"));
+    EXPECT_EQ(m.MenuQuickItems[1]->text(), u"Editor"_s);
     EXPECT_TRUE(m.MenuSetupQuick->isEnabled());
 
     mv::secured::QuickListState& state = w.quickListState();
@@ -299,8 +256,7 @@ TEST_F(MainWindowTest, SecuredAccessListLoadsAtStartAndARunningProgramKeepsTheWi
     EXPECT_EQ(chosen[1][0].toInt(), 2);
     EXPECT_EQ(combo.currentIndex(), -1);
     ASSERT_TRUE(until([&] { return launches.size() == 2; }));
-    EXPECT_TRUE(launches[0].startsWith(QStringLiteral("Unable to run application")))
-        << launches[0].toStdString();
+    EXPECT_TRUE(launches[0].startsWith(u"Unable to run application"_s)) << launches[0].toStdString();
     EXPECT_EQ(state.PendingCount(), 0);
 
     QStringList told;
@@ -313,18 +269,17 @@ TEST_F(MainWindowTest, SecuredAccessListLoadsAtStartAndARunningProgramKeepsTheWi
     const quint64 running = state.addPending(1, {});
     w.close();
     m.MenuSetupQuick->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (told.size()) == (2); }, 5000));
-    EXPECT_EQ(told[0], QStringLiteral("Can not exit now, process still running.."));
-    EXPECT_EQ(told[1], QStringLiteral(
-                           "You must first close any pending applications\nbefore seting up the QuickList"));
+    ASSERT_TRUE(until([&] { return told.size() == 2; }));
+    EXPECT_EQ(told[0], u"Can not exit now, process still running.."_s);
+    EXPECT_EQ(told[1], u"You must first close any pending applications\nbefore seting up the QuickList"_s);
     EXPECT_TRUE(w.isVisible());
     ASSERT_TRUE(state.takePending(running));
     stop();
 
-    MainWindow& second = start(true);
-    menusOf(second).MenuQuickItems[1]->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (told.size()) == (3); }, 5000));
-    EXPECT_EQ(told[2], QStringLiteral("Only the first instance of Mirravelnock! can use QuickList"));
+    start(true);
+    menus().MenuQuickItems[1]->trigger();
+    ASSERT_TRUE(until([&] { return told.size() == 3; }));
+    EXPECT_EQ(told[2], u"Only the first instance of Mirravelnock! can use QuickList"_s);
     stop();
 }
 
@@ -334,13 +289,12 @@ TEST_F(MainWindowTest, SecuredAccessListLoadsAtStartAndARunningProgramKeepsTheWi
 TEST_F(MainWindowTest, MenuKeysAnswerInEveryPaneAfterADialogClosed)
 {
     MainWindow& w = start();
-    mv::browser::BrowserPane& b = browserOf(w);
-    ASSERT_TRUE(b.setFolder(pics_.path()));
-    ASSERT_TRUE(until([&] { return b.fileList()->names().size() == 1; }));
+    mv::browser::BrowserPane& b = browser();
+    listPictures();
     QList<QAction*> items;
     keyedItems(w.menuBar()->actions(), items);
     ASSERT_GE(items.size(), 12);
-    QWidget* const panes[] = {b.fileList(), b.dirList(), b.fileSpec(), &part<mv::browser::PictureArea>(w)};
+    QWidget* const panes[] = {b.fileList(), b.dirList(), b.fileSpec(), &area()};
     for (QWidget* pane : panes) {
         answerAQuestion(&w);
         pane->setFocus();
@@ -366,23 +320,23 @@ TEST_F(MainWindowTest, MenuKeysAnswerInEveryPaneAfterADialogClosed)
     const auto show = [&] {
         b.fileList()->selectRow(-1);
         b.fileList()->selectRow(0);
-        ASSERT_TRUE(until([&] { return part<mv::browser::PictureArea>(w).hasPicture(); }));
+        ASSERT_TRUE(until([&] { return area().hasPicture(); }));
         answerAQuestion(&w);
         b.fileList()->setFocus();
         ASSERT_TRUE(until([&] { return QApplication::focusWidget() == b.fileList(); }));
     };
-    ASSERT_TRUE(keys.append(mv::crypto::SecretText::fromText(QStringLiteral("a key"))));
+    ASSERT_TRUE(keys.append(mv::crypto::SecretText::fromText(u"a key"_s)));
     show();
     QTest::keyClick(b.fileList(), Qt::Key_F8);
     EXPECT_FALSE(keys.hasKeys());
-    EXPECT_FALSE(part<mv::browser::PictureArea>(w).hasPicture());
+    EXPECT_FALSE(area().hasPicture());
     show();
     QTest::keyClick(b.fileList(), Qt::Key_F1);
     ASSERT_TRUE(until([&] { return qobject_cast<HelpWindow*>(QApplication::activeWindow()); }));
     QTest::keyClick(QApplication::activeWindow(), Qt::Key_Escape);
     ASSERT_TRUE(until([&] { return QApplication::focusWidget() == b.fileList(); }));
     QTest::keyClick(b.fileList(), Qt::Key_Delete);
-    EXPECT_FALSE(part<mv::browser::PictureArea>(w).hasPicture());
+    EXPECT_FALSE(area().hasPicture());
     stop();
 }
 
@@ -390,7 +344,7 @@ TEST_F(MainWindowTest, MenuKeysAnswerInEveryPaneAfterADialogClosed)
 // information line says once that settings cannot be saved, and why.
 TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAreReportedOnceInTheInformationLine)
 {
-    const QString store = config_.filePath(QStringLiteral("mirravelnock"));
+    const QString store = config_.filePath(u"mirravelnock"_s);
     MainWindow& w = start();
     auto& infoBar = part<QLineEdit>(w, "FileInfoBar");
     ASSERT_TRUE(settings_->flush().ok);
@@ -398,16 +352,16 @@ TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAreReportedOnceInTheInformatio
     ASSERT_TRUE(::geteuid() != 0
                     ? QFile::setPermissions(store, QFile::ReadOwner | QFile::ExeOwner)
                     : QDir(store).removeRecursively() && QFile(store).open(QIODevice::WriteOnly));
-    menusOf(w).MenuZoomLevel[2]->trigger();
+    menus().MenuZoomLevel[2]->trigger();
     EXPECT_FALSE(settings_->flush().ok);
-    const QString said = QStringLiteral("Settings cannot be saved in %1: ").arg(store);
+    const QString said = u"Settings cannot be saved in %1: "_s.arg(store);
     EXPECT_TRUE(until([&] { return infoBar.text().startsWith(said); })) << infoBar.text().toStdString();
     EXPECT_GT(infoBar.text().size(), said.size() + 5) << "the reason follows";
-    infoBar.setText(QStringLiteral("shown"));
-    menusOf(w).MenuZoomLevel[3]->trigger();
+    infoBar.setText(u"shown"_s);
+    menus().MenuZoomLevel[3]->trigger();
     EXPECT_FALSE(settings_->flush().ok);
     QCoreApplication::processEvents();
-    EXPECT_EQ(infoBar.text(), QStringLiteral("shown")) << "said once";
+    EXPECT_EQ(infoBar.text(), u"shown"_s) << "said once";
     QFile::remove(store);
     QFile::setPermissions(store, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     stop();
@@ -419,60 +373,55 @@ TEST_F(MainWindowTest, SessionLockForgetsKeysAndPreparedPicturesUnlessTurnedOff)
 {
     if (!mv::shell::test::PrivateBus::available())
         GTEST_SKIP() << "dbus-daemon is not installed";
-    const QDir locked(pics_.filePath(QStringLiteral("a")));
+    const QDir locked(pics_.filePath(u"a"_s));
     for (const char* name : {"one.png", "two.png"}) {
         const QString path = locked.filePath(QLatin1String(name));
-        ASSERT_TRUE(QFile::copy(pics_.filePath(QStringLiteral("wide.png")), path));
+        ASSERT_TRUE(QFile::copy(pics_.filePath(u"wide.png"_s), path));
         ASSERT_EQ(mv::crypto::encryptOne(path, "key 1").kind, mv::crypto::CryptOutcome::Done);
     }
     mv::shell::test::PrivateBus bus;
     ASSERT_TRUE(bus.up());
-    QDBusConnection sender = bus.connect(QStringLiteral("sender"));
-    const SessionLockWatch watch(bus.connect(QStringLiteral("listener")),
-                                 bus.connect(QStringLiteral("listener")));
+    QDBusConnection sender = bus.connect(u"sender"_s);
+    const SessionLockWatch watch(bus.connect(u"listener"_s), bus.connect(u"listener"_s));
     const auto lock = [&] {
-        return sender.send(QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1/session/_1"),
-                                                      QStringLiteral("org.freedesktop.login1.Session"),
-                                                      QStringLiteral("Lock")));
+        return sender.send(QDBusMessage::createSignal(u"/org/freedesktop/login1/session/_1"_s,
+                                                      u"org.freedesktop.login1.Session"_s, u"Lock"_s));
     };
 
     MainWindow& w = start();
     part<LockForgetting>(w).listen(&watch);
-    mv::shell::test::PrivateBus::settle(bus.connect(QStringLiteral("listener")));
-    QAction* item = menusOf(w).mnuForgetOnLock;
-    EXPECT_EQ(item->text(), QStringLiteral("&Forget keys when the session locks or sleeps"));
+    mv::shell::test::PrivateBus::settle(bus.connect(u"listener"_s));
+    QAction* item = menus().mnuForgetOnLock;
+    EXPECT_EQ(item->text(), u"&Forget keys when the session locks or sleeps"_s);
     EXPECT_TRUE(item->isChecked());
     auto& keys = part<mv::crypto::KeyState>(w);
     auto& viewer = part<mv::browser::SelectionViewer>(w);
-    auto& area = part<mv::browser::PictureArea>(w);
     int asked = 0;
     viewer.askKey = [&](const QString&) {
         ++asked;
         return false;
     };
-    mv::browser::BrowserPane& b = browserOf(w);
-    b.fileSpec()->chooseEntry(0);
-    ASSERT_TRUE(b.setFolder(locked.path()));
-    ASSERT_TRUE(until([&] { return b.fileList()->names().size() == 2; }));
-    ASSERT_TRUE(keys.append(mv::crypto::SecretText::fromText(QStringLiteral("key 1"))));
-    b.fileList()->selectRow(b.fileList()->find(QStringLiteral("one_png.mv$")));
-    ASSERT_TRUE(until([&] { return area.hasPicture(); }));
+    browser().fileSpec()->chooseEntry(0);
+    listPictures(2, locked.path());
+    ASSERT_TRUE(keys.append(mv::crypto::SecretText::fromText(u"key 1"_s)));
+    files().selectRow(files().find(u"one_png.mv$"_s));
+    ASSERT_TRUE(until([&] { return area().hasPicture(); }));
     until([] { return false; }, 500); // time to prepare two_png.mv$ ahead
 
     ASSERT_TRUE(lock());
     ASSERT_TRUE(until([&] { return !keys.hasKeys(); }));
-    EXPECT_FALSE(area.hasPicture());
-    b.fileList()->selectRow(b.fileList()->find(QStringLiteral("two_png.mv$")));
+    EXPECT_FALSE(area().hasPicture());
+    files().selectRow(files().find(u"two_png.mv$"_s));
     EXPECT_TRUE(until([&] { return asked == 1; })) << "the prepared picture was forgotten too";
-    EXPECT_FALSE(area.hasPicture());
+    EXPECT_FALSE(area().hasPicture());
 
     item->trigger();
     EXPECT_FALSE(item->isChecked());
-    ASSERT_TRUE(keys.append(mv::crypto::SecretText::fromText(QStringLiteral("key 1"))));
+    ASSERT_TRUE(keys.append(mv::crypto::SecretText::fromText(u"key 1"_s)));
     ASSERT_TRUE(lock());
     until([] { return false; }, 300);
     EXPECT_TRUE(keys.hasKeys());
     stop();
-    EXPECT_EQ(setting("ForgetKeysOnLock"), QStringLiteral("False"));
-    EXPECT_FALSE(menusOf(start()).mnuForgetOnLock->isChecked());
+    EXPECT_EQ(setting("ForgetKeysOnLock"), u"False"_s);
+    EXPECT_FALSE((start(), menus()).mnuForgetOnLock->isChecked());
 }

@@ -3,15 +3,12 @@
 // the test's own on a private bus), and none at all. Qt settles on one kind of tray per process,
 // so ctest runs each suite in a process of its own.
 #include "shell/ui/SysTray.h"
+#include "WindowTestBase.h"
 #include "secured/QuickListState.h"
 #include "secured/ui/QuickListLauncher.h"
-#include "shell/AppSettings.h"
 #include "shell/EventWait.h"
 #include "shell/Registry.h"
 #include "shell/ui/FakeStatusNotifierWatcher.h"
-#include "shell/ui/MainMenus.h"
-#include "shell/ui/MainWindow.h"
-#include "shell/ui/StartupSequence.h"
 #include "shell/ui/XEmbedTrayWatch.h"
 
 #include <QAction>
@@ -23,13 +20,11 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 
 #include <xcb/xcb.h>
 
@@ -96,7 +91,7 @@ QString toolTip(const QString& item)
 // The process's choice of tray belongs to the first suite that runs in it.
 const char* g_suite = nullptr;
 
-class TrayTest : public ::testing::Test {
+class TrayTest : public test::WindowTestBase {
 protected:
     void SetUp() override
     {
@@ -109,27 +104,14 @@ protected:
         g_suite = suite;
         if (XEmbedTrayWatch().present())
             GTEST_SKIP() << "this display has a tray of its own: run under xvfb-run -a (ctest does so)";
-        ASSERT_TRUE(config_.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
+        test::WindowTestBase::SetUp();
         SaveSetting(QStringLiteral("QuickList"), QStringLiteral("Title1"), QStringLiteral("Editor"));
     }
     void TearDown() override
     {
-        window_.reset();
-        settings_.reset();
+        test::WindowTestBase::TearDown();
         trayer_.kill();
         trayer_.waitForFinished();
-    }
-
-    // Starts the first copy as the program does; "/M" when `minimized`.
-    MainWindow& start(bool minimized)
-    {
-        settings_ = std::make_unique<AppSettings>();
-        window_ = std::make_unique<MainWindow>(*settings_, false);
-        QSignalSpy loaded(&window_->startup(), &StartupSequence::loaded);
-        window_->startup().Form_Load({}, minimized);
-        EXPECT_TRUE(loaded.count() || loaded.wait(10000));
-        return *window_;
     }
     bool startTrayer()
     {
@@ -137,10 +119,7 @@ protected:
         return trayer_.waitForStarted();
     }
 
-    QTemporaryDir config_;
     QProcess trayer_;
-    std::unique_ptr<AppSettings> settings_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 using TrayXEmbed = TrayTest;
@@ -164,7 +143,7 @@ TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
     if (QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty())
         GTEST_SKIP() << "trayer is not installed (Debian: trayer)";
     ASSERT_TRUE(startTrayer());
-    MainWindow& w = start(false);
+    MainWindow& w = start();
     ASSERT_TRUE(until([&] { return w.sysTray().isAdded() && xembedIcon() && embedded(xembedIcon()); }));
     w.showMaximized();
     w.showMinimized();
@@ -173,14 +152,13 @@ TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
     ASSERT_TRUE(until([&] { return w.isVisible(); }));
     EXPECT_TRUE(w.isMaximized());
 
-    QMenu* menu = w.findChild<MainMenus*>()->MenuPopMenu;
+    QMenu* menu = menus().MenuPopMenu;
     QTest::mouseClick(xembedIcon(), Qt::RightButton);
     ASSERT_TRUE(until([&] { return menu->isVisible(); }));
     QSignalSpy chosen(&w.quickListState(), &mv::secured::QuickListState::entryChosen);
     QStringList told;
     w.quickListLauncher()->tell = [&](const QString& text) { told << text; };
-    QTest::mouseClick(menu, Qt::LeftButton, {},
-                      menu->actionGeometry(w.findChild<MainMenus*>()->MenuPopItems[1]).center());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menus().MenuPopItems[1]).center());
     ASSERT_TRUE(until([&] { return told.size() == 1; })); // the entry names no program
     EXPECT_TRUE(told[0].startsWith(QStringLiteral("Unable to run application"))) << told[0].toStdString();
     ASSERT_EQ(chosen.size(), 1);
@@ -201,8 +179,7 @@ TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
     QSignalSpy unloading(&w, &MainWindow::unloading);
     QTest::mouseClick(xembedIcon(), Qt::RightButton);
     ASSERT_TRUE(until([&] { return menu->isVisible(); }));
-    QTest::mouseClick(menu, Qt::LeftButton, {},
-                      menu->actionGeometry(w.findChild<MainMenus*>()->MenuUnload).center());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menus().MenuUnload).center());
     EXPECT_TRUE(until([&] { return unloading.size() == 1; }));
 }
 
@@ -214,7 +191,7 @@ TEST_F(TrayOnTheBus, PanelShowsTheTipAndActivateBringsTheWindowBack)
         GTEST_SKIP() << "no private session bus (Debian: dbus-daemon)";
     test::FakeStatusNotifierWatcher panel;
     ASSERT_TRUE(panel.start());
-    MainWindow& w = start(true);
+    MainWindow& w = start(false, {}, true);
     ASSERT_TRUE(until([&] { return panel.items().size() == 1 && w.isHidden(); }));
     const QString item = panel.items()[0];
     EXPECT_EQ(toolTip(item), QStringLiteral("Mirravelnock!"));
@@ -235,7 +212,7 @@ TEST_F(TrayLate, WithoutATrayTheWindowStaysReachableAndALatePanelGetsTheIcon)
 {
     if (!haveBus())
         GTEST_SKIP() << "no private session bus (Debian: dbus-daemon)";
-    MainWindow& w = start(true);
+    MainWindow& w = start(false, {}, true);
     (void)until([] { return false; }, 500);
     EXPECT_FALSE(w.sysTray().isAdded());
     EXPECT_TRUE(w.isVisible() && w.isMinimized());

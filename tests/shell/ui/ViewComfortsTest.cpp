@@ -2,31 +2,18 @@
 // with a settings store of its own.
 #include "shell/ui/ViewComforts.h"
 #include "WindowTestBase.h"
-#include "browser/ui/BrowserPane.h"
-#include "browser/ui/FileListView.h"
-#include "browser/ui/PictureArea.h"
-#include "imaging/ui/ImageControl.h"
-#include "shell/AppSettings.h"
 #include "shell/SettingsCatalogue.h"
 #include "shell/ui/FullScreenMode.h"
-#include "shell/ui/MainMenus.h"
-#include "shell/ui/MainWindow.h"
 #include "shell/ui/Slideshow.h"
-#include "shell/ui/StartupSequence.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QImage>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 using namespace mv::shell;
 
@@ -47,15 +34,14 @@ protected:
         start();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         ASSERT_TRUE(browser().setFolder(pics_.path()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return browser().fileList()->names().size() == 3; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return files().names().size() == 3; }));
+        files().selectRow(0);
+        ASSERT_TRUE(shows(40));
     }
-    mv::browser::BrowserPane& browser() { return part<mv::browser::BrowserPane>(*window_); }
-    mv::browser::PictureArea& area() { return part<mv::browser::PictureArea>(*window_); }
-    mv::imaging::ImageControl& control() { return *area().imageControl(); }
     ViewComforts& comforts() { return part<ViewComforts>(*window_); }
     bool shows(int width)
     {
-        return QTest::qWaitFor([&] { return control().pictureWidth() == width; }, 5000);
+        return QTest::qWaitFor([&] { return control().pictureWidth() == width; });
     }
 };
 
@@ -65,8 +51,6 @@ TEST_F(ViewComfortsTest, FullScreenShowsThePictureAloneTravelsTheListAndReturnsA
 {
     MainWindow& w = *window_;
     w.setGeometry(QRect(30, 40, 700, 500));
-    browser().fileList()->selectRow(0);
-    ASSERT_TRUE(shows(40));
     const QRect before = w.geometry();
     const QRect areaBefore = area().geometry();
 
@@ -75,7 +59,7 @@ TEST_F(ViewComfortsTest, FullScreenShowsThePictureAloneTravelsTheListAndReturnsA
     ASSERT_TRUE(mode.active());
     EXPECT_TRUE(comforts().fullScreen->isChecked());
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.isFullScreen(); }, 2000));
-    EXPECT_FALSE(browser().fileList()->isVisible());
+    EXPECT_FALSE(files().isVisible());
     EXPECT_FALSE(w.menuBar()->isVisible());
     EXPECT_EQ(area().geometry(), w.centralWidget()->rect());
 
@@ -87,10 +71,10 @@ TEST_F(ViewComfortsTest, FullScreenShowsThePictureAloneTravelsTheListAndReturnsA
     QTest::keyClick(&w, Qt::Key_Left);
     EXPECT_TRUE(shows(41));
     QTest::keyClick(&w, Qt::Key_Equal, Qt::ControlModifier); // Zoom In
-    EXPECT_TRUE(part<MainMenus>(w).MenuZoomLevel[5]->isChecked());
+    EXPECT_TRUE(menus().MenuZoomLevel[5]->isChecked());
     EXPECT_EQ(settings_->text(Setting::Zoom), QStringLiteral("5"));
     QTest::keyClick(&w, Qt::Key_0, Qt::ControlModifier); // Actual Size
-    EXPECT_TRUE(part<MainMenus>(w).MenuZoomLevel[4]->isChecked());
+    EXPECT_TRUE(menus().MenuZoomLevel[4]->isChecked());
     // The pointer hides when the mouse rests, and comes back when it moves.
     EXPECT_TRUE(QTest::qWaitFor([&] { return mode.pointerHidden(); }, FullScreenMode::kPointerIdleMs + 1000));
     QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), area().mapToGlobal(QPointF(10, 10)), Qt::NoButton,
@@ -102,10 +86,10 @@ TEST_F(ViewComfortsTest, FullScreenShowsThePictureAloneTravelsTheListAndReturnsA
     EXPECT_FALSE(mode.active());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isFullScreen() && w.geometry() == before; }, 2000))
         << qPrintable(QStringLiteral("%1,%2 %3x%4").arg(w.x()).arg(w.y()).arg(w.width()).arg(w.height()));
-    EXPECT_TRUE(browser().fileList()->isVisible());
+    EXPECT_TRUE(files().isVisible());
     EXPECT_TRUE(w.menuBar()->isVisible());
     EXPECT_EQ(area().geometry(), areaBefore);
-    EXPECT_EQ(browser().fileList()->currentRow(), 1);
+    EXPECT_EQ(files().currentRow(), 1);
     EXPECT_FALSE(comforts().fullScreen->isChecked());
 }
 
@@ -114,8 +98,6 @@ TEST_F(ViewComfortsTest, SlideshowStepsFullScreenAndAKeyEndsItOnThePictureOnShow
     MainWindow& w = *window_;
     comforts().slideshowInterval[0]->trigger(); // 2 seconds, stored
     EXPECT_EQ(settings_->text(Setting::SlideshowInterval), QStringLiteral("2"));
-    browser().fileList()->selectRow(0);
-    ASSERT_TRUE(shows(40));
 
     QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     auto& show = part<Slideshow>(w);
@@ -125,6 +107,6 @@ TEST_F(ViewComfortsTest, SlideshowStepsFullScreenAndAKeyEndsItOnThePictureOnShow
     QTest::keyClick(&w, Qt::Key_Down);
     EXPECT_FALSE(show.running());
     EXPECT_FALSE(part<FullScreenMode>(w).active());
-    EXPECT_EQ(browser().fileList()->currentRow(), 1); // the key only ended the show
+    EXPECT_EQ(files().currentRow(), 1); // the key only ended the show
     EXPECT_EQ(control().pictureWidth(), 41);
 }
