@@ -57,12 +57,8 @@ void PictureCopy::copyFromFile()
     request.listedName = QFileInfo(request.path).fileName();
     request.options = control.decodeOptions();
     request.options.targetSize = QSize(); // the whole picture, not the screen's share of it
-    if (control.pictureObject().sensitive) {
-        if (!keys_.CurrentKey.isEmpty())
-            request.keys.push_back(keys_.CurrentKey);
-        for (crypto::SecretText& key : keys_.usableKeys())
-            request.keys.push_back(std::move(key));
-    }
+    if (control.pictureObject().sensitive)
+        request.keys = keys_.keysToTry();
     const quint64 ticket = ticket_;
     auto* watcher = new QFutureWatcher<ClipboardPicture>(this);
     connect(watcher, &QFutureWatcher<ClipboardPicture>::finished, this, [this, watcher, ticket] {
