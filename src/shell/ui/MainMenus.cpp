@@ -75,7 +75,7 @@ QMenu* MainMenus::buildFile(QMainWindow* window)
     mnuForgetOnLock->setChecked(true);
     m->addSeparator();
     MenuExit = item(m, tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    // Delete Selected follows the file list's selection; the delete command sets it.
+    // Delete Selected is the delete command's to enable: files selected and no delete running.
     MenuDelete->setEnabled(false);
     return m;
 }

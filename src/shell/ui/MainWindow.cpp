@@ -39,7 +39,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -204,14 +203,6 @@ void MainWindow::connectPanes()
     connect(picture_, &browser::PictureArea::focusFileListRequested, this,
             [this] { browser_->fileList()->setFocus(); });
     connect(picture_, &browser::PictureArea::mouseMovedOverPicture, this, &MainWindow::autoHideFromPicture);
-    // "Delete Selected..." can be chosen while at least one entry is selected.
-    QItemSelectionModel* selection = browser_->fileList()->selectionModel();
-    const auto deleteFollowsSelection = [this, selection] {
-        menus_->MenuDelete->setEnabled(selection->hasSelection());
-    };
-    connect(selection, &QItemSelectionModel::selectionChanged, this, deleteFollowsSelection);
-    connect(browser_->fileList()->model(), &QAbstractItemModel::modelReset, this, deleteFollowsSelection);
-    deleteFollowsSelection();
     connect(browser_, &browser::BrowserPane::folderChanged, this, &MainWindow::SaveSettings);
     connect(browser_, &browser::BrowserPane::specChanged, this, &MainWindow::SaveSettings);
     connect(browser_, &browser::BrowserPane::folderRefused, this,
