@@ -185,14 +185,18 @@ void MainWindow::connectMenus(CryptoCommands& cryptoCommands)
 void MainWindow::connectThumbnails()
 {
     MainMenus& m = *menus_;
-    thumbnails_->setThumbSize(
-        int(settings_.numberOrDefault(Setting::ThumbSize).value_or(browser::kDefaultThumbSize)));
+    // The size of the next grid is always the checked item's.
+    const auto choose = [this](int i) {
+        MainMenus::checkOnly(menus_->mnuTNValue, i);
+        thumbnails_->setThumbSize(browser::kThumbSizes[i]);
+    };
+    choose(browser::thumbSizeIndex(
+        settings_.numberOrDefault(Setting::ThumbSize).value_or(browser::kDefaultThumbSize)));
     connect(m.mnuThumb, &QAction::triggered, thumbnails_, &browser::ThumbnailView::mnuThumb_Click);
     for (int i = 0; i < int(m.mnuTNValue.size()); ++i)
-        connect(m.mnuTNValue[size_t(i)], &QAction::triggered, this, [this, i] {
+        connect(m.mnuTNValue[size_t(i)], &QAction::triggered, this, [this, i, choose] {
             // `mnuTNValue_Click`: the size of the next grid, stored at once.
-            MainMenus::checkOnly(menus_->mnuTNValue, i);
-            thumbnails_->setThumbSize(browser::kThumbSizes[i]);
+            choose(i);
             settings_.setNumber(Setting::ThumbSize, browser::kThumbSizes[i]);
         });
     connect(thumbnails_, &browser::ThumbnailView::mouseMovedOverGrid, this, &MainWindow::autoHideFromPicture);
