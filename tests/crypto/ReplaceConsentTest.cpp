@@ -42,8 +42,9 @@ TEST(ReplaceConsentTest, OnlyTheFilesTheAnswersAllowAreReplaced)
     const QStringList names = {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt"};
     for (int i = 0; i < int(names.size()); ++i) {
         ASSERT_TRUE(writeAll(at(names[i]), patterned(3000, i + 1)));
-        if (names[i] != "e.txt") // e.txt has its target name to itself
+        if (names[i] != "e.txt") { // e.txt has its target name to itself
             ASSERT_TRUE(writeAll(EncryptedName(at(names[i])), "someone else's " + names[i].toUtf8()));
+        }
     }
     ScriptedAnswers user({Answer::Skip, Answer::Replace, Answer::ReplaceAll});
     ReplaceConsent consent;
@@ -66,9 +67,10 @@ TEST(ReplaceConsentTest, OnlyTheFilesTheAnswersAllowAreReplaced)
     EXPECT_EQ(readAll(at("a.txt")), patterned(3000, 1));
     EXPECT_EQ(readAll(EncryptedName(at("a.txt"))), "someone else's a.txt");
     for (int i = 1; i < 5; ++i) {
-        EXPECT_FALSE(QFile::exists(at(names[i]))) << names[i];
-        ASSERT_EQ(decryptOne(EncryptedName(at(names[i])), {kKey}).kind, CryptOutcome::Done) << names[i];
-        EXPECT_EQ(readAll(at(names[i])), patterned(3000, i + 1)) << names[i];
+        const std::string name = names[i].toStdString();
+        EXPECT_FALSE(QFile::exists(at(names[i]))) << name;
+        ASSERT_EQ(decryptOne(EncryptedName(at(names[i])), {kKey}).kind, CryptOutcome::Done) << name;
+        EXPECT_EQ(readAll(at(names[i])), patterned(3000, i + 1)) << name;
     }
 
     // A new run asks afresh; Cancel keeps both files as they were.
