@@ -4,7 +4,8 @@
 # files with two processes, and prints the figures. Goals: the whole grid at size 80 within
 # 1.0 times vipsthumbnail; the first screenful within 1 s.
 # Usage: bench/thumbs_compare.sh [BUILD_DIR]   (default build/release; built if missing)
-# Env: MV_BENCH_PICTURES (default 500), MV_BENCH_SIZE (default 80), MV_BENCH_DIR (scratch).
+# Env: MV_BENCH_PICTURES (default 500), MV_BENCH_SIZE (default 80; a size the Thumbnail Size
+# menu lacks takes the nearest it offers, as in the window), MV_BENCH_DIR (scratch).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}

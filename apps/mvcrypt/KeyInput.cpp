@@ -1,5 +1,7 @@
 #include "KeyInput.h"
 
+#include "fileio/RetryInterrupted.h"
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -50,10 +52,7 @@ bool readLineNoEcho(int fd, const char* prompt, QByteArray& line)
     char c = 0;
     bool gotLine = false;
     while (true) {
-        const ssize_t n = ::read(fd, &c, 1);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
+        if (fileio::retryInterrupted([&] { return ::read(fd, &c, 1); }) <= 0)
             break;
         if (c == '\n') {
             gotLine = true;

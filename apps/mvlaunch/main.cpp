@@ -6,6 +6,8 @@
 //
 // Usage (by the program, not by hand): mvlaunch <program> [arguments...], with the report
 // pipe as descriptor 3. Only async-signal-safe work is done between fork and exec.
+#include "fileio/FdIo.h"
+#include "fileio/RetryInterrupted.h"
 #include "secured/LaunchProtocol.h"
 
 #include <cerrno>
@@ -21,30 +23,16 @@ namespace {
 
 void report(launch::Report kind, int value)
 {
-    launch::LaunchReport message {kind, {0, 0, 0}, value};
-    const char* p = reinterpret_cast<const char*>(&message);
-    std::size_t left = sizeof message;
-    while (left > 0) {
-        const ssize_t n = ::write(launch::kStatusFd, p, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return;
-        p += n;
-        left -= std::size_t(n);
-    }
+    const launch::LaunchReport message {kind, {0, 0, 0}, value};
+    // Nobody is left to tell when the pipe is gone.
+    (void)mv::fileio::writeFull(launch::kStatusFd, &message, sizeof message);
 }
 
 // Collects children until none is left.
 void reapAll()
 {
-    for (;;) {
-        int status = 0;
-        const pid_t pid = ::waitpid(-1, &status, 0);
-        if (pid < 0 && errno == EINTR)
-            continue;
-        if (pid < 0)
-            return; // ECHILD: the last descendant has ended
+    // Until ECHILD: the last descendant has ended.
+    while (mv::fileio::retryInterrupted([] { return ::waitpid(-1, nullptr, 0); }) >= 0) {
     }
 }
 
@@ -80,10 +68,7 @@ int main(int argc, char** argv)
     }
     ::close(execPipe[1]);
     int execError = 0;
-    ssize_t got;
-    do
-        got = ::read(execPipe[0], &execError, sizeof execError);
-    while (got < 0 && errno == EINTR);
+    const ssize_t got = mv::fileio::readFull(execPipe[0], &execError, sizeof execError);
     ::close(execPipe[0]);
     if (got == sizeof execError) {
         report(launch::Report::ExecFailed, execError);

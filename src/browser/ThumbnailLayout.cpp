@@ -1,16 +1,9 @@
 #include "browser/ThumbnailLayout.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace mv::browser {
-
-namespace {
-
-// A size beyond these would make a cell wider than any screen or too small to see.
-constexpr int kSmallestThumb = 16;
-constexpr int kLargestThumb = 1024;
-
-} // namespace
 
 ThumbnailLayout::ThumbnailLayout(int usableWidth, int thumbSize)
     : size_(std::max(1, thumbSize)),
@@ -82,11 +75,23 @@ QList<int> thumbnailRows(int count, QList<int> selectedRows)
     return rows;
 }
 
+int thumbSizeIndex(qint64 stored)
+{
+    int nearest = 0;
+    for (int i = 1; i < int(std::size(kThumbSizes)); ++i) {
+        // Distances from a stored value anywhere in its range, negative ones included.
+        const auto distance = [stored](int size) {
+            return stored < size ? quint64(size) - quint64(stored) : quint64(stored) - quint64(size);
+        };
+        if (distance(kThumbSizes[i]) <= distance(kThumbSizes[nearest]))
+            nearest = i;
+    }
+    return nearest;
+}
+
 int usableThumbSize(qint64 stored)
 {
-    if (stored < kSmallestThumb || stored > kLargestThumb)
-        return kDefaultThumbSize;
-    return int(stored);
+    return kThumbSizes[thumbSizeIndex(stored)];
 }
 
 } // namespace mv::browser

@@ -55,8 +55,11 @@ ThumbScroll thumbScroll(int gridHeight, int viewHeight);
 // most one is selected, otherwise the selected ones.
 QList<int> thumbnailRows(int count, QList<int> selectedRows);
 
-// A stored "ThumbSize" as the grid uses it: any value within reason is taken as it is (only the
-// menu's sizes get a check mark); a missing or absurd one gives the default.
+// The "Thumbnail Size..." item for a stored "ThumbSize": its index in kThumbSizes. A size the
+// menu does not offer takes the nearest one it does (the larger of two as near), so that the
+// grid always has a size the menu shows checked.
+int thumbSizeIndex(qint64 stored);
+// The grid's size for a stored "ThumbSize": the menu's size at thumbSizeIndex().
 int usableThumbSize(qint64 stored);
 
 } // namespace mv::browser

@@ -142,22 +142,12 @@ private:
         return false;
     }
 
-    // Runs `work`, and when another file holds the target name runs it again only with the
-    // user's consent.
+    // Runs `work` under the run's consent to replacing other files; a Cancel ends the run.
     template <typename Work>
     CryptOutcome withConsent(const QString& path, const Work& work)
     {
-        CryptOptions options;
-        options.replaceExisting = replaceAll_;
-        CryptOutcome out = work(options);
-        if (out.kind != CryptOutcome::TargetExists)
-            return out;
-        switch (callbacks_.askReplace(path, out.target)) {
-        case EncDecCallbacks::ReplaceAnswer::ReplaceAll: replaceAll_ = true; [[fallthrough]];
-        case EncDecCallbacks::ReplaceAnswer::Replace: options.replaceExisting = true; return work(options);
-        case EncDecCallbacks::ReplaceAnswer::Skip: break;
-        case EncDecCallbacks::ReplaceAnswer::Cancel: result_.cancelled = true; break;
-        }
+        CryptOutcome out = crypto::withConsent(path, {}, consent_, callbacks_, work);
+        result_.cancelled = result_.cancelled || consent_.cancelled;
         return out;
     }
 
@@ -210,7 +200,7 @@ private:
     EncDecResult result_;
     EncDecProgress progress_;
     QElapsedTimer clock_;
-    bool replaceAll_ = false;
+    ReplaceConsent consent_;
 };
 
 EncDecBatch::EncDecBatch(EncDecJob job, EncDecCallbacks& callbacks)

@@ -5,6 +5,7 @@
 
 #include "crypto/EncDecPlan.h"
 #include "crypto/KeySearch.h"
+#include "crypto/ReplaceConsent.h"
 #include "crypto/SecretText.h"
 
 #include <QList>
@@ -27,16 +28,8 @@ struct EncDecProgress {
 };
 
 // Implemented by the window. Every call comes from the thread that runs the batch.
-class EncDecCallbacks : public KeyAsker {
+class EncDecCallbacks : public KeyAsker, public ReplaceAsker {
 public:
-    enum class ReplaceAnswer {
-        Replace,
-        ReplaceAll,
-        Skip,
-        Cancel
-    };
-    // `target` holds another file; the work on `file` would replace it.
-    virtual ReplaceAnswer askReplace(const QString& file, const QString& target) = 0;
     // Temporary files left by an interrupted run hold private data: wipe them now?
     virtual bool askWipeLeftovers(const QStringList& files) = 0;
     // At most once per progress interval, and once more at the end.

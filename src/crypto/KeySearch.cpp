@@ -2,32 +2,14 @@
 
 #include "crypto/KeyState.h"
 
-#include <algorithm>
-
 namespace mv::crypto {
-
-namespace {
-
-std::vector<SecretText> candidates(const KeyState& state, const SecretText& first)
-{
-    std::vector<SecretText> keys;
-    if (!first.isEmpty())
-        keys.push_back(first);
-    for (SecretText& key : state.usableKeys()) {
-        if (std::find(keys.begin(), keys.end(), key) == keys.end())
-            keys.push_back(std::move(key));
-    }
-    return keys;
-}
-
-} // namespace
 
 KeySearchResult searchKey(const QString& file, KeyState& state, KeyAsker& asker, const KeyTrial& trial,
                           const KeySearchOptions& options)
 {
     KeySearchResult result;
     for (;;) {
-        std::vector<SecretText> keys = candidates(state, options.first);
+        std::vector<SecretText> keys = state.keysToTry(options.first);
         if (!keys.empty()) {
             const KeyTry tried = trial(keys);
             if (tried.kind == KeyTry::Opened && tried.keyIndex >= 0 && size_t(tried.keyIndex) < keys.size()) {

@@ -51,7 +51,7 @@ struct KeySearchOptions {
     SecretText first;
 };
 
-// Tries `first` and then every usable key of the cache in order. With no key to try, the user
+// Tries the keys of `state.keysToTry(options.first)`. With no key to try, the user
 // is asked before `trial` is called at all; when no key fits, the user is asked and the whole
 // list is tried anew, the typed key now among them. A supplied key clears KeyCancelled, a
 // cancelled question sets it and ends the search. `CurrentKey` is never changed. Safe on a

@@ -25,6 +25,18 @@ std::vector<SecretText> KeyState::usableKeys() const
     return usable;
 }
 
+std::vector<SecretText> KeyState::keysToTry(const SecretText& first) const
+{
+    std::vector<SecretText> keys;
+    if (!first.isEmpty())
+        keys.push_back(first);
+    for (SecretText& key : usableKeys()) {
+        if (std::find(keys.begin(), keys.end(), key) == keys.end())
+            keys.push_back(std::move(key));
+    }
+    return keys;
+}
+
 bool KeyState::contains(const SecretText& key) const
 {
     QMutexLocker lock(&mutex_);

@@ -26,6 +26,14 @@ public:
     // The entries that can still open a file, in cache order, copied under the lock so that a
     // worker may search with them while the window adds a key. Safe from any thread.
     [[nodiscard]] std::vector<SecretText> usableKeys() const;
+    // The keys a decryption tries, in this order: `first` when it is not empty, then
+    // usableKeys(), each key once. Safe from any thread.
+    [[nodiscard]] std::vector<SecretText> keysToTry(const SecretText& first) const;
+    // The same with `CurrentKey` first, the key that opened the files in hand last. For the
+    // user-interface thread, which owns `CurrentKey`.
+    [[nodiscard]] std::vector<SecretText> keysToTry() const { return keysToTry(CurrentKey); }
+    // Whether keysToTry() would hold a key. User-interface thread.
+    [[nodiscard]] bool hasKeysToTry() const { return !CurrentKey.isEmpty() || hasKeys(); }
     [[nodiscard]] bool contains(const SecretText& key) const;
     // Appends `key` unless it is already there or empty; returns whether it was appended.
     bool append(const SecretText& key);

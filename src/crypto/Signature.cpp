@@ -1,12 +1,12 @@
 #include "crypto/Signature.h"
 
+#include "fileio/FdIo.h"
 #include "fileio/UniqueFd.h"
 
 #include <mvengine/engine.h>
 
 #include <QFile>
 
-#include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
@@ -23,15 +23,8 @@ bool BeginsWithSignature(const QString& path)
     if (!fd.valid() || ::fstat(fd.get(), &st) < 0 || !S_ISREG(st.st_mode))
         return false;
     char head[MV_SIGNATURE_LEN];
-    size_t got = 0;
-    while (got < sizeof head) {
-        const ssize_t n = ::read(fd.get(), head + got, sizeof head - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        got += size_t(n);
-    }
+    if (fileio::readFull(fd.get(), head, sizeof head) != ssize_t(sizeof head))
+        return false;
     return std::memcmp(head, MV_SIGNATURE, MV_SIGNATURE_LEN) == 0;
 }
 

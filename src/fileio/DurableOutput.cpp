@@ -2,6 +2,7 @@
 
 #include "fileio/DisplacedFile.h"
 #include "fileio/FdIo.h"
+#include "fileio/RetryInterrupted.h"
 #include "fileio/ZeroFill.h"
 
 #include <cerrno>
@@ -28,11 +29,10 @@ std::string randomTempName()
     unsigned char bytes[12];
     std::size_t got = 0;
     while (got < sizeof bytes) {
-        const ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
-        if (n > 0)
-            got += std::size_t(n);
-        else if (errno != EINTR)
+        const ssize_t n = retryInterrupted([&] { return ::getrandom(bytes + got, sizeof bytes - got, 0); });
+        if (n <= 0)
             break; // a fixed name then; O_EXCL still keeps it unique
+        got += std::size_t(n);
     }
     std::string name = kTempPrefix;
     for (unsigned char b : bytes)

@@ -1,5 +1,6 @@
 #include "fileio/FdIo.h"
 
+#include "fileio/RetryInterrupted.h"
 #include "fileio/UniqueFd.h"
 
 #include <cerrno>
@@ -20,12 +21,9 @@ bool putAll(const void* buf, std::size_t len, Put put)
     const auto* at = static_cast<const std::uint8_t*>(buf);
     std::size_t done = 0;
     while (done < len) {
-        const ssize_t n = put(at + done, len - done, done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        const ssize_t n = retryInterrupted([&] { return put(at + done, len - done, done); });
+        if (n < 0)
             return false;
-        }
         if (n == 0) {
             errno = EIO; // no progress and no error: do not spin
             return false;
@@ -41,12 +39,9 @@ ssize_t getAll(void* buf, std::size_t len, Get get)
     auto* at = static_cast<std::uint8_t*>(buf);
     std::size_t done = 0;
     while (done < len) {
-        const ssize_t n = get(at + done, len - done, done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        const ssize_t n = retryInterrupted([&] { return get(at + done, len - done, done); });
+        if (n < 0)
             return -1;
-        }
         if (n == 0)
             break;
         done += static_cast<std::size_t>(n);
@@ -128,11 +123,7 @@ void clearNonBlocking(int fd)
 
 bool tryLock(int fd)
 {
-    int rc;
-    do {
-        rc = ::flock(fd, LOCK_EX | LOCK_NB);
-    } while (rc != 0 && errno == EINTR);
-    return rc == 0;
+    return retryInterrupted([fd] { return ::flock(fd, LOCK_EX | LOCK_NB); }) == 0;
 }
 
 } // namespace mv::fileio

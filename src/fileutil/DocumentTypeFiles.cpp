@@ -2,14 +2,13 @@
 
 #include "fileutil/AssociationTable.h"
 
+#include <mvengine/engine.h>
+
 #include <algorithm>
 
 namespace mv::fileutil {
 
 namespace {
-
-// The 71 bytes every encrypted file begins with (docs/file-format.md).
-constexpr const char* kSignature = "*-* Encrypted with Mirravelnock!, Protected 1996-1997 Braxmoor Labs *_*";
 
 QString xmlEscaped(const QString& text)
 {
@@ -75,7 +74,8 @@ QByteArray mimePackageText(const QStringList& pictureTypes)
                 "    <glob pattern=\"*.mv$\"/>\n"
                 "    <glob pattern=\"*.mv%\"/>\n"
                 "  </mime-type>\n")
-                .arg(QString::fromLatin1(kDocumentMimeType), xmlEscaped(QString::fromLatin1(kSignature)));
+                .arg(QString::fromLatin1(kDocumentMimeType),
+                     xmlEscaped(QString::fromLatin1(MV_SIGNATURE, MV_SIGNATURE_LEN)));
     for (const PictureMimeType& type : pictureMimeTypes()) {
         if (!pictureTypes.contains(type.name))
             continue;

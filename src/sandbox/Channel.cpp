@@ -1,5 +1,7 @@
 #include "sandbox/Channel.h"
 
+#include "fileio/RetryInterrupted.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -24,13 +26,8 @@ bool sendMessage(int socket, const void* data, std::size_t size, int fd)
         header->cmsg_len = CMSG_LEN(sizeof(int));
         std::memcpy(CMSG_DATA(header), &fd, sizeof(int));
     }
-    for (;;) {
-        const ssize_t sent = ::sendmsg(socket, &message, MSG_NOSIGNAL);
-        if (sent >= 0)
-            return std::size_t(sent) == size;
-        if (errno != EINTR)
-            return false;
-    }
+    const ssize_t sent = fileio::retryInterrupted([&] { return ::sendmsg(socket, &message, MSG_NOSIGNAL); });
+    return sent >= 0 && std::size_t(sent) == size;
 }
 
 Received receiveMessage(int socket, std::size_t maxBytes, int timeoutMs)
@@ -38,9 +35,7 @@ Received receiveMessage(int socket, std::size_t maxBytes, int timeoutMs)
     Received out;
     if (timeoutMs >= 0) {
         pollfd waiting {socket, POLLIN, 0};
-        int ready;
-        while ((ready = ::poll(&waiting, 1, timeoutMs)) < 0 && errno == EINTR) {
-        }
+        const int ready = fileio::retryInterrupted([&] { return ::poll(&waiting, 1, timeoutMs); });
         if (ready == 0) {
             out.outcome = Received::TimedOut;
             return out;
@@ -60,9 +55,8 @@ Received receiveMessage(int socket, std::size_t maxBytes, int timeoutMs)
     alignas(cmsghdr) char control[CMSG_SPACE(4 * sizeof(int))] = {};
     message.msg_control = control;
     message.msg_controllen = sizeof control;
-    ssize_t got;
-    while ((got = ::recvmsg(socket, &message, MSG_CMSG_CLOEXEC)) < 0 && errno == EINTR) {
-    }
+    const ssize_t got =
+        fileio::retryInterrupted([&] { return ::recvmsg(socket, &message, MSG_CMSG_CLOEXEC); });
     if (got < 0) {
         out.error = errno;
         return out;

@@ -1,5 +1,6 @@
 #include "sandbox/HelperProcess.h"
 
+#include "fileio/RetryInterrupted.h"
 #include "fileio/SpawnSignals.h"
 #include "sandbox/Channel.h"
 #include "sandbox/Decoders.h"
@@ -267,17 +268,12 @@ QString HelperProcess::end(Ending how)
     // here.
     if (how == Ending::HungUp && pidfd_.valid()) {
         pollfd exited {pidfd_.get(), POLLIN, 0};
-        while (::poll(&exited, 1, kHangUpGraceMs) < 0 && errno == EINTR) {
-        }
+        (void)fileio::retryInterrupted([&] { return ::poll(&exited, 1, kHangUpGraceMs); });
     }
     int status = 0;
-    pid_t got;
-    while ((got = ::waitpid(pid_, &status, WNOHANG)) < 0 && errno == EINTR) {
-    }
-    if (got == 0) {
+    if (fileio::retryInterrupted([&] { return ::waitpid(pid_, &status, WNOHANG); }) == 0) {
         ::kill(pid_, SIGKILL);
-        while ((got = ::waitpid(pid_, &status, 0)) < 0 && errno == EINTR) {
-        }
+        (void)fileio::retryInterrupted([&] { return ::waitpid(pid_, &status, 0); });
     }
     pid_ = -1;
     pidfd_.reset();

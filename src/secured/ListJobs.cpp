@@ -117,23 +117,15 @@ private:
         return true;
     }
 
-    // Runs `work`, and when another file holds the target name runs it again only with the
-    // user's consent.
+    // Runs `work` under the job's consent to replacing other files; a Cancel ends the job.
     template <typename Work>
     CryptOutcome withConsent(const QString& file, const Work& work)
     {
         CryptOptions o;
-        o.replaceExisting = replaceAll_;
         o.fault = options_.fault;
-        CryptOutcome out = work(o);
-        if (out.kind != CryptOutcome::TargetExists)
-            return out;
-        switch (callbacks_.askReplace(file, out.target)) {
-        case ListJobCallbacks::ReplaceAnswer::ReplaceAll: replaceAll_ = true; [[fallthrough]];
-        case ListJobCallbacks::ReplaceAnswer::Replace: o.replaceExisting = true; return work(o);
-        case ListJobCallbacks::ReplaceAnswer::Skip: break;
-        case ListJobCallbacks::ReplaceAnswer::Cancel: result_.kind = ListJobResult::Cancelled; break;
-        }
+        CryptOutcome out = crypto::withConsent(file, o, consent_, callbacks_, work);
+        if (consent_.cancelled)
+            result_.kind = ListJobResult::Cancelled;
         return out;
     }
 
@@ -174,7 +166,7 @@ private:
     ListJobCallbacks& callbacks_;
     const ListJobOptions& options_;
     ListJobResult result_;
-    bool replaceAll_ = false;
+    crypto::ReplaceConsent consent_;
     bool encrypting_ = false;
 };
 

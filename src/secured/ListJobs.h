@@ -7,6 +7,7 @@
 
 #include "crypto/EncDecBatch.h"
 #include "crypto/KeySearch.h"
+#include "crypto/ReplaceConsent.h"
 #include "crypto/SecretText.h"
 #include "fileutil/SafeReplace.h"
 
@@ -22,11 +23,8 @@ class KeyState;
 namespace mv::secured {
 
 // Implemented by the status window; every call comes from the thread that runs the job.
-class ListJobCallbacks : public crypto::KeyAsker {
+class ListJobCallbacks : public crypto::KeyAsker, public crypto::ReplaceAsker {
 public:
-    using ReplaceAnswer = crypto::EncDecCallbacks::ReplaceAnswer;
-    // `target` holds another file; the work on `file` would replace it.
-    virtual ReplaceAnswer askReplace(const QString& file, const QString& target) = 0;
     // The file the job now works on (`EncStat` shows it).
     virtual void fileInHand(const QString& file) = 0;
     // Decryption: neither the file nor its encrypted copy is there. The job goes on.

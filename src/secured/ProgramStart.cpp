@@ -1,5 +1,6 @@
 #include "secured/ProgramStart.h"
 
+#include "fileio/RetryInterrupted.h"
 #include "fileio/SpawnSignals.h"
 #include "secured/ArgumentSplit.h"
 #include "secured/LaunchProtocol.h"
@@ -147,14 +148,10 @@ Heard readReport(int fd, int timeoutMs, launch::LaunchReport& report)
     std::size_t got = 0;
     while (got < sizeof report) {
         pollfd waiting {fd, POLLIN, 0};
-        const int ready = ::poll(&waiting, 1, timeoutMs);
-        if (ready < 0 && errno == EINTR)
-            continue;
+        const int ready = fileio::retryInterrupted([&] { return ::poll(&waiting, 1, timeoutMs); });
         if (ready == 0)
             return Heard::TimedOut;
-        const ssize_t n = ::read(fd, p + got, sizeof report - got);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = fileio::retryInterrupted([&] { return ::read(fd, p + got, sizeof report - got); });
         if (n <= 0)
             return Heard::Ended;
         got += std::size_t(n);
@@ -167,8 +164,7 @@ constexpr int kStopWaitMs = 2000;
 
 void collect(pid_t pid)
 {
-    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    (void)fileio::retryInterrupted([pid] { return ::waitpid(pid, nullptr, 0); });
 }
 
 } // namespace
@@ -280,10 +276,7 @@ void stopStartedProgram(StartOutcome& started)
     // The helper ends with the program; one whose program had already started others is
     // ended too, so that nothing of this start outlives the window unwatched.
     pollfd ended {started.pidfd.get(), POLLIN, 0};
-    int ready = 0;
-    do
-        ready = ::poll(&ended, 1, kStopWaitMs);
-    while (ready < 0 && errno == EINTR);
+    const int ready = fileio::retryInterrupted([&] { return ::poll(&ended, 1, kStopWaitMs); });
     if (ready <= 0 && started.helperPid > 0)
         ::kill(started.helperPid, SIGKILL);
     if (started.helperPid > 0)

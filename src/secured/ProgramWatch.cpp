@@ -1,5 +1,6 @@
 #include "secured/ProgramWatch.h"
 
+#include "fileio/RetryInterrupted.h"
 #include "secured/ChildReaper.h"
 #include "secured/LaunchProtocol.h"
 
@@ -60,10 +61,7 @@ void ProgramWatch::onProcessEnded(pid_t pid)
         return;
     const bool helper = (*it)->helper;
     int status = 0;
-    pid_t got;
-    do
-        got = ::waitpid(pid, &status, WNOHANG);
-    while (got < 0 && errno == EINTR);
+    const pid_t got = fileio::retryInterrupted([&] { return ::waitpid(pid, &status, WNOHANG); });
     if (got == 0)
         return; // the pidfd spoke early; it will again
     // got < 0 (ECHILD): another watch that adopted the same stray collected it first.

@@ -1,5 +1,7 @@
 #include "shell/FileLock.h"
 
+#include "fileio/RetryInterrupted.h"
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -21,11 +23,7 @@ FileLock::FileLock(const QString& path, Mode mode)
         return;
     }
     const int op = mode == Mode::Shared ? LOCK_SH : LOCK_EX;
-    int rc;
-    do {
-        rc = ::flock(fd, op);
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
+    if (fileio::retryInterrupted([&] { return ::flock(fd, op); }) != 0) {
         error_ = fileutil::FileResult::failure(
             QCoreApplication::translate("mv::shell", "lock %1").arg(path).toStdString(), errno);
         ::close(fd);

@@ -2,6 +2,7 @@
 
 #include "fileio/DurableOutput.h"
 #include "fileio/FdIo.h"
+#include "fileio/RetryInterrupted.h"
 #include "fileutil/FileResult.h"
 #include "fileutil/Wipe.h"
 #include "shell/ConfigDir.h"
@@ -55,9 +56,7 @@ ReadResult readWhole(const QString& path, QByteArray* bytes)
     bytes->clear();
     char buf[64 * 1024];
     while (result == ReadResult::Ok) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = fileio::retryInterrupted([&] { return ::read(fd, buf, sizeof buf); });
         if (n < 0 || bytes->size() + n > kMaxStoreBytes) {
             result = ReadResult::Failed;
             break;

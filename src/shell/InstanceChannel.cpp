@@ -1,5 +1,7 @@
 #include "shell/InstanceChannel.h"
 
+#include "fileio/RetryInterrupted.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -88,11 +90,7 @@ InstanceChannel::Role InstanceChannel::claim()
         error_ = FileResult::failure(tr("open %1").arg(lockPath()).toStdString(), errno);
         return role_ = Role::Unknown;
     }
-    int rc;
-    do
-        rc = ::flock(fd, LOCK_EX | LOCK_NB);
-    while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
+    if (fileio::retryInterrupted([fd] { return ::flock(fd, LOCK_EX | LOCK_NB); }) != 0) {
         const int err = errno;
         ::close(fd);
         if (err == EWOULDBLOCK)

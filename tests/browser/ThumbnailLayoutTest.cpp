@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <limits>
+
 namespace mv::browser {
 namespace {
 
@@ -50,11 +53,37 @@ TEST(ThumbnailLayout, OneSelectedShowsAllTwoSelectedShowThoseTwo)
     EXPECT_EQ(thumbnailRows(4, {2}), QList<int>({0, 1, 2, 3}));
     EXPECT_EQ(thumbnailRows(4, {3, 1}), QList<int>({1, 3})); // in list order
     EXPECT_EQ(thumbnailRows(0, {}), QList<int>());
-    // A stored size: taken as it is within reason, the default otherwise.
-    EXPECT_EQ(usableThumbSize(120), 120);
-    EXPECT_EQ(usableThumbSize(90), 90);
-    EXPECT_EQ(usableThumbSize(0), 80);
-    EXPECT_EQ(usableThumbSize(100000), 80);
+}
+
+// A stored size the menu lacks takes the nearest the menu offers, the larger of two as near,
+// however far out of range it lies; the menu's own sizes stay as they are.
+TEST(ThumbnailLayout, StoredSizeTakesTheNearestMenuSize)
+{
+    const struct {
+        qint64 stored;
+        int size;
+    } cases[] = {
+        {60, 60},
+        {120, 120},
+        {200, 200},
+        {90, 100},
+        {89, 80},
+        {71, 80},
+        {69, 60},
+        {0, 60},
+        {-80, 60},
+        {std::numeric_limits<qint64>::min(), 60},
+        {201, 200},
+        {100000, 200},
+        {qint64(1) << 32 | 80, 200}, // 80 once cut to 32 bits
+        {std::numeric_limits<qint64>::max(), 200},
+    };
+    for (const auto& c : cases) {
+        const int index = thumbSizeIndex(c.stored);
+        ASSERT_TRUE(index >= 0 && index < int(std::size(kThumbSizes))) << c.stored;
+        EXPECT_EQ(kThumbSizes[index], c.size) << c.stored;
+        EXPECT_EQ(usableThumbSize(c.stored), c.size) << c.stored;
+    }
 }
 
 } // namespace

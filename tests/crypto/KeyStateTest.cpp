@@ -58,6 +58,40 @@ TEST(KeyStateTest, KeysAreExactTheirOwnCopiesAndDifferingInCaseBothKept)
     EXPECT_FALSE(state.contains(secret("Secret ")));
 }
 
+// Every decryption path tries the keys in one order: `CurrentKey` first, then the cache in the
+// order typed, each key once and no cleared entry; once cleared only `CurrentKey` is left.
+TEST(KeyStateTest, KeysToTryPutTheCurrentKeyFirstOnceAndLeaveClearedEntriesOut)
+{
+    KeyState state;
+    EXPECT_TRUE(state.keysToTry().empty());
+    EXPECT_FALSE(state.hasKeysToTry());
+    for (const char* key : {"a", "b", "c"})
+        state.append(secret(key));
+    const struct {
+        const char* current;
+        Keys tried;
+    } cases[] = {
+        {"", {"a", "b", "c"}},
+        {"b", {"b", "a", "c"}},
+        {"c", {"c", "a", "b"}},
+        {"z", {"z", "a", "b", "c"}},
+    };
+    for (const auto& c : cases) {
+        state.CurrentKey = secret(c.current);
+        EXPECT_EQ(plain(state.keysToTry()), c.tried) << c.current;
+        EXPECT_EQ(plain(state.keysToTry(secret(c.current))), c.tried) << c.current; // from a worker
+        EXPECT_TRUE(state.hasKeysToTry()) << c.current;
+    }
+
+    state.clearKeys();
+    state.CurrentKey = secret("b");
+    EXPECT_EQ(plain(state.keysToTry()), Keys {"b"});
+    EXPECT_TRUE(state.hasKeysToTry());
+    state.CurrentKey = SecretText();
+    EXPECT_TRUE(state.keysToTry().empty());
+    EXPECT_FALSE(state.hasKeysToTry());
+}
+
 // After "Clear Passwords" a file is not opened until its key is typed again; the emptied
 // entries keep their places and `CurrentKey` stays.
 TEST(KeyStateTest, ClearKeysEmptiesEveryEntryAndTheFileAsksForItsKeyAgain)

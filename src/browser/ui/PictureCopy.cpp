@@ -56,12 +56,8 @@ void PictureCopy::copyFromFile()
     request.listedName = QFileInfo(request.path).fileName();
     request.options = control.decodeOptions();
     request.options.targetSize = QSize(); // the whole picture, not the screen's share of it
-    if (control.pictureObject().sensitive) {
-        if (!keys_.CurrentKey.isEmpty())
-            request.keys.push_back(keys_.CurrentKey);
-        for (crypto::SecretText& key : keys_.usableKeys())
-            request.keys.push_back(std::move(key));
-    }
+    if (control.pictureObject().sensitive)
+        request.keys = keys_.keysToTry();
     const quint64 ticket = ticket_;
     // A child of this object: going, it waits for its worker, which uses the window's decoder
     // helpers and nothing of this object.

@@ -136,10 +136,7 @@ PictureRequest SelectionViewer::makeRequest(const QString& name) const
         if (name == shownName_ && area_.imageControl()->quarterTurns() % 2 == 1)
             r.options.targetSize.transpose();
     }
-    if (!keys_.CurrentKey.isEmpty())
-        r.keys.push_back(keys_.CurrentKey);
-    for (crypto::SecretText& key : keys_.usableKeys())
-        r.keys.push_back(std::move(key));
+    r.keys = keys_.keysToTry();
     return r;
 }
 
@@ -326,7 +323,7 @@ void SelectionViewer::prepareAround()
     const Preparation plan = travel_.toPrepare(browser_.fileList()->currentRow());
     loader_.setPreparingLanes(plan.lanes);
     const QStringList& names = browser_.fileList()->names();
-    const bool haveKeys = keys_.hasKeys() || !keys_.CurrentKey.isEmpty();
+    const bool haveKeys = keys_.hasKeysToTry();
     std::vector<PictureRequest> wanted;
     for (const int at : plan.rows) {
         if (at < 0 || at >= names.size())

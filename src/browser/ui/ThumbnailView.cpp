@@ -81,12 +81,7 @@ void ThumbnailView::setThumbSize(int pixels)
 
 std::vector<crypto::SecretText> ThumbnailView::keysInHand() const
 {
-    std::vector<crypto::SecretText> keys;
-    if (!keys_.CurrentKey.isEmpty())
-        keys.push_back(keys_.CurrentKey);
-    for (crypto::SecretText& key : keys_.usableKeys())
-        keys.push_back(std::move(key));
-    return keys;
+    return keys_.keysToTry();
 }
 
 void ThumbnailView::setThumbMode(bool on)

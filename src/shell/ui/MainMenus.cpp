@@ -75,7 +75,7 @@ QMenu* MainMenus::buildFile(QMainWindow* window)
     mnuForgetOnLock->setChecked(true);
     m->addSeparator();
     MenuExit = item(m, tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    // Delete Selected follows the file list's selection; the delete command sets it.
+    // Delete Selected is the delete command's to enable: files selected and no delete running.
     MenuDelete->setEnabled(false);
     return m;
 }
@@ -107,7 +107,7 @@ QMenu* MainMenus::buildImage(QMainWindow* window)
     MenuQuantizeJPEG = toggle(jpeg, tr("&Two Pass Quantize"));
 
     QMenu* thumbSize = m->addMenu(tr("&Thumbnail Size..."));
-    // No size is checked until the stored one (80 when none) is applied at start.
+    // The main window checks the stored size as it connects the items.
     choice(thumbSize, mnuTNValue,
            {QStringLiteral("60"), QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("120"),
             QStringLiteral("140"), QStringLiteral("160"), QStringLiteral("180"), QStringLiteral("200")},

@@ -41,7 +41,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -200,14 +199,18 @@ void MainWindow::connectMenus(CryptoCommands& cryptoCommands)
 void MainWindow::connectThumbnails()
 {
     MainMenus& m = *menus_;
-    thumbnails_->setThumbSize(
-        int(settings_.numberOrDefault(Setting::ThumbSize).value_or(browser::kDefaultThumbSize)));
+    // The size of the next grid is always the checked item's.
+    const auto choose = [this](int i) {
+        MainMenus::checkOnly(menus_->mnuTNValue, i);
+        thumbnails_->setThumbSize(browser::kThumbSizes[i]);
+    };
+    choose(browser::thumbSizeIndex(
+        settings_.numberOrDefault(Setting::ThumbSize).value_or(browser::kDefaultThumbSize)));
     connect(m.mnuThumb, &QAction::triggered, thumbnails_, &browser::ThumbnailView::mnuThumb_Click);
     for (int i = 0; i < int(m.mnuTNValue.size()); ++i)
-        connect(m.mnuTNValue[size_t(i)], &QAction::triggered, this, [this, i] {
+        connect(m.mnuTNValue[size_t(i)], &QAction::triggered, this, [this, i, choose] {
             // `mnuTNValue_Click`: the size of the next grid, stored at once.
-            MainMenus::checkOnly(menus_->mnuTNValue, i);
-            thumbnails_->setThumbSize(browser::kThumbSizes[i]);
+            choose(i);
             settings_.setNumber(Setting::ThumbSize, browser::kThumbSizes[i]);
         });
     connect(thumbnails_, &browser::ThumbnailView::mouseMovedOverGrid, this, &MainWindow::autoHideFromPicture);
@@ -218,14 +221,6 @@ void MainWindow::connectPanes()
     connect(picture_, &browser::PictureArea::focusFileListRequested, this,
             [this] { browser_->fileList()->setFocus(); });
     connect(picture_, &browser::PictureArea::mouseMovedOverPicture, this, &MainWindow::autoHideFromPicture);
-    // "Delete Selected..." can be chosen while at least one entry is selected.
-    QItemSelectionModel* selection = browser_->fileList()->selectionModel();
-    const auto deleteFollowsSelection = [this, selection] {
-        menus_->MenuDelete->setEnabled(selection->hasSelection());
-    };
-    connect(selection, &QItemSelectionModel::selectionChanged, this, deleteFollowsSelection);
-    connect(browser_->fileList()->model(), &QAbstractItemModel::modelReset, this, deleteFollowsSelection);
-    deleteFollowsSelection();
     connect(browser_, &browser::BrowserPane::folderChanged, this, &MainWindow::SaveSettings);
     connect(browser_, &browser::BrowserPane::specChanged, this, &MainWindow::SaveSettings);
     connect(browser_, &browser::BrowserPane::folderRefused, this,

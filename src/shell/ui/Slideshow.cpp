@@ -31,7 +31,7 @@ void Slideshow::start(int intervalSeconds)
     if (running())
         return;
     const browser::FileListView* list = browser_.fileList();
-    const bool keysInHand = keys_.hasKeys() || !keys_.CurrentKey.isEmpty();
+    const bool keysInHand = keys_.hasKeysToTry();
     clock_.start();
     plan_.emplace(list->names(), qMax(0, list->currentRow()), intervalSeconds, keysInHand,
                   [this] { return clock_.nsecsElapsed() / 1000; });

@@ -98,10 +98,6 @@ void StartupSequence::applyStoredSettings()
     MainMenus& m = menus_;
     ViewOptionCommands& v = viewOptions_;
 
-    const qint64 thumb = settings_.numberOrDefault(Setting::ThumbSize).value_or(80);
-    if (thumb >= 60 && thumb <= 200 && thumb % 20 == 0)
-        MainMenus::checkOnly(m.mnuTNValue, int((thumb - 60) / 20));
-
     if (auto n = settings_.number(Setting::Dither))
         v.MenuDither_Click(int(*n));
     if (auto n = settings_.number(Setting::Dct))

@@ -188,5 +188,33 @@ TEST_F(DeleteCommandTest, SafeDeleteWarnsAboutTheFileSystemAndAsksAfterAFailure)
         [&] { return bool(window_->findChildren<QDialog*>(QStringLiteral("frmStatus")).isEmpty()); }, 5000));
 }
 
+// The main window turned "Delete Selected..." on again at every selection change, so a click on
+// another file while a safe delete waited on a question offered a second delete of it. The item
+// stays off from the click to the end of the run, whatever is selected meanwhile, in both modes.
+TEST_F(DeleteCommandTest, SelectionChangeDuringARunningDeleteLeavesDeleteDisabled)
+{
+    QTemporaryDir elsewhere;
+    ASSERT_EQ(::link(QFile::encodeName(path("a.png")).constData(),
+                     QFile::encodeName(elsewhere.filePath("a.png")).constData()),
+              0);
+    command().storageWarning = [](const QString&) { return QString(); };
+    for (const bool safe : {true, false}) {
+        if (command().SafeDeleteMode() != safe)
+            menus().mnuSafeDelete->trigger();
+        select({0});
+        QList<bool> enabledDuringRun;
+        const QList<Answered> asked = deleteAnswering({QMessageBox::Yes, QMessageBox::No}, [&] {
+            select({int(list()->names().size()) - 1});
+            enabledDuringRun << menus().MenuDelete->isEnabled();
+        });
+        // Safe: the confirmation, then the question after a.png, asked by the running worker.
+        ASSERT_EQ(asked.size(), safe ? 2 : 1) << safe;
+        EXPECT_EQ(enabledDuringRun, QList<bool>(asked.size(), false)) << safe;
+        select({0});
+        EXPECT_TRUE(menus().MenuDelete->isEnabled()) << safe;
+    }
+    EXPECT_EQ(mvtest::entries(pics_.path()), (QStringList {"b.png", "c.png"}));
+}
+
 } // namespace
 } // namespace mv::fileutil

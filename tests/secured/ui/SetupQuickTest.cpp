@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <mvengine/engine.h>
+
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -136,9 +138,8 @@ TEST_F(SetupQuickTest, AddedFilesAreEncryptedAtOnceAndARemovedFileIsDecrypted)
 TEST_F(SetupQuickTest, DeletingRenumbersAndKeepsAnEntryWhoseFileStaysLocked)
 {
     const QString locked = at(u"locked.txt"_s);
-    ASSERT_TRUE(writeAll(EncryptedName(locked), QByteArray("*-* Encrypted with Mirravelnock!, Protected "
-                                                           "1996-1997 Braxmoor Labs *_*") +
-                                                    QByteArray(200, 'x')));
+    ASSERT_TRUE(
+        writeAll(EncryptedName(locked), QByteArray(MV_SIGNATURE, MV_SIGNATURE_LEN) + QByteArray(200, 'x')));
     for (const char* title : {"One", "Two", "Three", "Four"}) {
         QuickItem item;
         item.Title = QString::fromLatin1(title);

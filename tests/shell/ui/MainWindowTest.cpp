@@ -1,6 +1,8 @@
 // The main window driven as a user would, offscreen, with a settings store of its own.
 #include "shell/ui/MainWindow.h"
 #include "WindowTestBase.h"
+#include "browser/ThumbnailLayout.h"
+#include "browser/ui/BrowserPane.h"
 #include "browser/ui/DirListBox.h"
 #include "browser/ui/SelectionViewer.h"
 #include "browser/ui/ThumbnailView.h"
@@ -149,6 +151,30 @@ TEST_F(MainWindowTest, SettingsWrittenAtExitComeBackAndGarbageLeavesDefaults)
     browser().fileSpec()->chooseEntry(17);
     stop();
     EXPECT_EQ(setting("Spec"), u"17"_s);
+}
+
+// A stored thumbnail size the menu lacks gave a grid of that size with no item checked. The
+// window checks the nearest size the menu offers and builds its grids at that size, however odd
+// the stored value; the store keeps what the user's file says until a size is chosen.
+TEST_F(MainWindowTest, StoredThumbSizeTheMenuLacksChecksTheNearestAndSizesTheGridByIt)
+{
+    const struct {
+        const char* stored;
+        int item;
+    } cases[] = {{"90", 2}, {"160", 5}, {"0", 0}, {"-40", 0}, {"100000", 7}, {"4294967376", 7}};
+    for (const auto& c : cases) {
+        SaveSetting(QStringLiteral("Settings"), QStringLiteral("ThumbSize"), QLatin1String(c.stored));
+        MainWindow& w = start();
+        QList<int> checked;
+        for (int i = 0; i < int(menus().mnuTNValue.size()); ++i) {
+            if (menus().mnuTNValue[size_t(i)]->isChecked())
+                checked << i;
+        }
+        EXPECT_EQ(checked, QList<int> {c.item}) << c.stored;
+        EXPECT_EQ(w.thumbnails().ThumbSize(), mv::browser::kThumbSizes[c.item]) << c.stored;
+        stop();
+        EXPECT_EQ(setting("ThumbSize"), QLatin1String(c.stored));
+    }
 }
 
 // Maximized saves only "State"; a second instance never writes the store at all.
