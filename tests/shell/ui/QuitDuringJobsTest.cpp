@@ -16,6 +16,7 @@
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
 #include "crypto/MemoryDecrypt.h"
+#include "fileutil/ui/DeleteCommand.h"
 #include "secured/FileListText.h"
 #include "secured/QuickListState.h"
 #include "secured/RunJournal.h"
@@ -236,6 +237,48 @@ TEST_F(CloseDuringWorkTest, ClosingDuringAThumbnailBuildOrAFullSizeCopyTakesEver
             EXPECT_FALSE(shell::test::part<browser::ThumbnailView>(window).StopThumbs());
         }
         window_.reset();
+    }
+}
+
+} // namespace
+
+namespace {
+
+class QuitDuringDeleteTest : public shell::test::WindowTestBase {};
+
+// A safe delete stops after the file in hand: every file is gone or whole, and the window waits
+// for the wipe under way rather than closing around it.
+TEST_F(QuitDuringDeleteTest, ASafeDeleteStopsAfterTheFileInHandAndLeavesTheOthersWhole)
+{
+    const QByteArray bytes(16 << 20, 'w');
+    const QStringList names {u"a.bin"_s, u"b.bin"_s, u"c.bin"_s, u"d.bin"_s};
+    for (const QString& name : names)
+        ASSERT_TRUE(writeBytes(pics_.filePath(name), bytes));
+    shell::MainWindow& window = start();
+    shell::QuitSignals quit;
+    QObject::connect(&quit, &shell::QuitSignals::quitRequested, &window, &shell::MainWindow::requestQuit);
+    auto& browser = shell::test::part<browser::BrowserPane>(window);
+    browser.fileSpec()->chooseEntry(0);
+    ASSERT_TRUE(browser.setFolder(pics_.path()));
+    auto& deletes = shell::test::part<fileutil::DeleteCommand>(window);
+    deletes.confirm = [](int, bool, const QString&) { return true; };
+    deletes.storageWarning = [](const QString&) { return QString(); };
+    auto& menus = shell::test::part<shell::MainMenus>(window);
+    if (!menus.mnuSafeDelete->isChecked())
+        menus.mnuSafeDelete->trigger();
+    browser.fileList()->selectAll();
+    menus.MenuDelete->trigger();
+    ASSERT_TRUE(shell::test::runEventsUntil([&] { return deletes.busy(); }));
+    ::raise(SIGTERM);
+    ASSERT_TRUE(shell::test::runEventsUntil([&] { return !window.isVisible(); }, 30000));
+    EXPECT_FALSE(deletes.busy());
+    const QStringList left = QDir(pics_.path()).entryList(QDir::Files);
+    EXPECT_LT(left.size(), names.size());
+    EXPECT_EQ(window.workLeftUndone(), !left.isEmpty());
+    for (const QString& name : left) {
+        EXPECT_TRUE(names.contains(name)) << name.toStdString();
+        QFile f(pics_.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly) && f.readAll() == bytes) << name.toStdString();
     }
 }
 
