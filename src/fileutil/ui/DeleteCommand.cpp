@@ -7,6 +7,7 @@
 #include "fileutil/ui/DeleteQuestions.h"
 #include "fileutil/ui/DeleteStatus.h"
 #include "widgets/Job.h"
+#include "widgets/JobRunner.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -124,7 +125,9 @@ void DeleteCommand::askAndRun(const QString& warning)
 {
     if (safe_)
         QGuiApplication::restoreOverrideCursor();
-    if (!confirm(int(names_.size()), safe_, warning)) {
+    // The program began to end while the storage was looked at: nothing was asked, nothing runs.
+    const widgets::JobRunner* runner = widgets::JobRunner::of(this);
+    if ((runner && runner->stopping()) || !confirm(int(names_.size()), safe_, warning)) {
         busy_ = false;
         updateEnabled();
         browser_.fileList()->setFocus();

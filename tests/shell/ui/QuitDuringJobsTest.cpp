@@ -17,6 +17,7 @@
 #include "crypto/KeyState.h"
 #include "crypto/MemoryDecrypt.h"
 #include "fileutil/ui/DeleteCommand.h"
+#include "fileutil/ui/DeleteStatus.h"
 #include "secured/FileListText.h"
 #include "secured/QuickListState.h"
 #include "secured/RunJournal.h"
@@ -268,7 +269,11 @@ TEST_F(QuitDuringDeleteTest, ASafeDeleteStopsAfterTheFileInHandAndLeavesTheOther
         menus.mnuSafeDelete->trigger();
     browser.fileList()->selectAll();
     menus.MenuDelete->trigger();
-    ASSERT_TRUE(shell::test::runEventsUntil([&] { return deletes.busy(); }));
+    // Once the wipe has begun: the status window shows the file in hand.
+    ASSERT_TRUE(shell::test::runEventsUntil([&] {
+        auto* status = window.findChild<fileutil::DeleteStatus*>();
+        return status && status->isVisible();
+    }));
     ::raise(SIGTERM);
     ASSERT_TRUE(shell::test::runEventsUntil([&] { return !window.isVisible(); }, 30000));
     EXPECT_FALSE(deletes.busy());
