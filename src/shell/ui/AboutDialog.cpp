@@ -59,7 +59,7 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
     text->addSpacing(metrics.height() / 2);
     text->addWidget(purpose);
     text->addSpacing(metrics.height() / 2);
-    // The viewer's keys that no menu of the first version had.
+    // The viewer's keys that no menu lists, named here so that they can be found.
     auto* keys = textLine(tr("Viewer keys: F11 full screen, Ctrl+Shift+S slideshow, Ctrl+wheel or Ctrl++ / "
                              "Ctrl+- zoom, Ctrl+0 actual size, Ctrl+Left / Ctrl+Right turn the view"));
     keys->setWordWrap(true);
