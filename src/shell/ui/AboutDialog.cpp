@@ -74,7 +74,7 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
     if (auto* viewer = owner ? owner->findChild<browser::SelectionViewer*>() : nullptr) {
         QLabel* decoders = textLine(sandbox::describeProtections(viewer->decoders().protections()));
         decoders->setWordWrap(true);
-        decoders->setObjectName(QStringLiteral("decoderProtections"));
+        decoders->setObjectName(QStringLiteral("DecoderProtections"));
         text->addSpacing(metrics.height() / 2);
         text->addWidget(decoders);
     }
