@@ -39,10 +39,10 @@ sandbox::DecodeJob jobFor(const PictureRequest& request, const QFileInfo& file, 
                         .arg(file.absoluteFilePath())
                         .arg(file.size())
                         .arg(file.lastModified().toMSecsSinceEpoch());
-    if (request.quickLook && looksLikeJpeg(bytes)) {
+    if (request.firstLook && looksLikeJpeg(bytes)) {
         // The embedded preview when there is one, else the decoder's 1/8 scale: a fraction of
         // the time of the picture drawn sharp. A JPEG draws no vectors.
-        job.options.targetSize = QSize(kQuickLookBox, kQuickLookBox);
+        job.options.targetSize = QSize(kFirstLookBox, kFirstLookBox);
         job.options.embeddedPreview = imaging::EmbeddedPreview::Use;
     } else if (request.place && request.place->bestFit) {
         // A vector picture is drawn for the place it goes: fitted into the area, or at the zoom.
@@ -134,7 +134,7 @@ bool lookFromThumbnailCache(const PictureRequest& request, PictureOutcome& outco
 // A first look at a plain picture from its start alone: a JPEG's embedded preview, or the
 // desktop's thumbnail of it. True when that settled the load; its checksum waits for the
 // whole file.
-bool quickLookFromHead(const PictureRequest& request, PictureOutcome& outcome, sandbox::Decoders& decoders,
+bool firstLookFromHead(const PictureRequest& request, PictureOutcome& outcome, sandbox::Decoders& decoders,
                        const FileReading& reading, const QFileInfo& file)
 {
     fileio::Status read;
@@ -270,7 +270,7 @@ PictureOutcome loadPicture(const PictureRequest& request, sandbox::Decoders& dec
         outcome.facts.fileSize = info.size();
         return outcome;
     }
-    if (request.quickLook && quickLookFromHead(request, outcome, decoders, reading, info))
+    if (request.firstLook && firstLookFromHead(request, outcome, decoders, reading, info))
         return outcome;
     const imaging::FileBytes bytes = reading.whole(request.path, kMaxViewedFileBytes, &read);
     if (beginsWithSignature(bytes.view())) {

@@ -52,14 +52,14 @@ struct PictureRequest {
     // preview, read from the file's start alone; else any plain picture from the desktop's
     // thumbnail of it (`thumbnails`), its size and depth probed from the file's start; else a
     // JPEG is decoded at its strongest reduction. The picture comes out small and is decoded
-    // sharp once the user stops. Other pictures load as they always do.
-    bool quickLook = false;
+    // sharp once the user stops. Other pictures load in full.
+    bool firstLook = false;
     // The desktop's thumbnail cache, only read here; none: not used.
     std::shared_ptr<const ThumbnailCache> thumbnails;
 };
 
 // The box a first look is decoded into: an EXIF thumbnail is at most 160 x 120.
-inline constexpr int kQuickLookBox = 160;
+inline constexpr int kFirstLookBox = 160;
 
 struct [[nodiscard]] PictureOutcome {
     enum Kind {

@@ -100,7 +100,7 @@ void PictureLoader::finished(const Job& job, const SharedOutcome& outcome, quint
         running_ = false;
     else
         preparingKeys_.removeOne(job.key);
-    emit loadTook(job.request.quickLook, outcome->loadMs);
+    emit loadTook(job.request.firstLook, outcome->loadMs);
     // A picture begun before forgetPrepared() (keys cleared, say) is not kept, whatever job made it.
     if (epoch == epoch_)
         cache_.insert(job.key, outcome);

@@ -59,7 +59,7 @@ public:
 signals:
     void loaded(quint64 ticket, mv::browser::SharedOutcome outcome);
     // Any load or preparation ended, shown or not, after `ms` on its worker.
-    void loadTook(bool quickLook, qint64 ms);
+    void loadTook(bool firstLook, qint64 ms);
 
 private:
     struct Job {

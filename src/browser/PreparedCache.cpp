@@ -31,7 +31,7 @@ QString preparedKey(const PictureRequest& request)
                .arg(int(o.jpegTwoPassQuantize))
                .arg(o.targetSize.width())
                .arg(o.targetSize.height()) +
-           place + (request.quickLook ? QStringLiteral(" first look") : QString());
+           place + (request.firstLook ? QStringLiteral(" first look") : QString());
 }
 
 SharedOutcome PreparedCache::find(const QString& key)

@@ -19,7 +19,7 @@ class KeyState;
 class KeyAsker {
 public:
     virtual ~KeyAsker() = default;
-    // Shows `AskKey` for `file`, which appends the typed key to `keys` as it always does.
+    // Shows `AskKey` for `file`, which appends the typed key to `keys`, as everywhere it is shown.
     // False when the user cancelled.
     virtual bool askKey(const QString& file, KeyState& keys) = 0;
 };

@@ -232,7 +232,7 @@ void HelperPool::countStrike(const QString& key, bool stopped)
         strikes_.remove(key);
         return;
     }
-    if (strikes_.size() > 1000) // a bound, not a policy: no session meets that many
+    if (strikes_.size() > 1000) // a bound, not a policy: no run of the program meets that many
         strikes_.clear();
     ++strikes_[key];
 }

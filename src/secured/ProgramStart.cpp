@@ -83,8 +83,8 @@ struct Spawned {
 };
 
 // Starts argv with the write end of a fresh pipe as kStatusFd and nothing else open beyond
-// standard input, output and error, in a session of its own (no terminal's signals reach the
-// program), every signal at its default and none blocked.
+// standard input, output and error, detached from any terminal by setsid (no terminal's
+// signals reach the program), every signal at its default and none blocked.
 Spawned spawn(const std::vector<std::string>& argv, const std::string& folder)
 {
     Spawned out;
@@ -112,7 +112,7 @@ Spawned spawn(const std::vector<std::string>& argv, const std::string& folder)
         posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
-    // Its own session: the program outlives no terminal of ours and gets none of its signals.
+    // Detached by setsid: the program outlives no terminal of ours and gets none of its signals.
     fileio::cleanSignalsOnSpawn(&attributes, POSIX_SPAWN_SETSID);
 
     std::vector<char*> args;

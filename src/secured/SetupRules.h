@@ -6,8 +6,8 @@
 namespace mv::secured {
 
 // The title proposed for a new entry's program: the path cut before its first "." (of the
-// whole path, as it always was: /opt/My.Tools/editor proposes "My"), then everything up to
-// and including each "/" dropped.
+// whole path, folders included, so a dot in a folder's name cuts there: /opt/My.Tools/editor
+// proposes "My"), then everything up to and including each "/" dropped.
 QString proposedTitle(const QString& path);
 
 // The name a chosen associated file is listed under: an encrypted name (".mv$", ".mv%", case

@@ -117,8 +117,8 @@ bool HiveStore::quarantine(FileResult& damaged) const
 void HiveStore::removeLeftoverTemps() const
 {
     // Writers hold the exclusive lock while their temporary file exists, so any temporary
-    // file seen under that lock was left by a writer that died. Older versions named them
-    // after the store file.
+    // file seen under that lock was left by a writer that died. Both names a temporary file
+    // of the store can have are wiped: the one after the store file and the shared one.
     const QDir dir(dir_);
     const QStringList patterns {QLatin1Char('.') + fileName_ + QLatin1String(".tmp-*"),
                                 QLatin1String(fileio::kTempPrefix) + QLatin1Char('*') +

@@ -10,8 +10,8 @@ namespace mv::shell {
 QString boolSettingText(bool value);
 QString intSettingText(qint64 value);
 
-// "True"/"False" in any case; a number counts as true unless it is 0 (the old program
-// wrote -1 for True).
+// "True"/"False" in any case; a number counts as true unless it is 0, so a store that holds
+// -1 for True reads as true.
 bool settingBool(const QString& text, bool defaultValue);
 int settingInt(const QString& text, int defaultValue);
 qint64 settingInt64(const QString& text, qint64 defaultValue);

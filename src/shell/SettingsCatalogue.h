@@ -58,8 +58,8 @@ std::optional<Setting> settingNamed(const QString& name);
 QString settingsKeyPath();
 
 // Stored text read as its kind; absent, empty and anything not understood ("yes" for a
-// truth value, "4x" for a number) give nothing. A truth value may also be a number, as the
-// old program wrote -1 for True; every number but 0 is true.
+// truth value, "4x" for a number) give nothing. A truth value may also be a number, since a
+// store may hold -1 for True; every number but 0 is true.
 std::optional<qint64> settingNumber(const QString& text);
 std::optional<bool> settingTruth(const QString& text);
 

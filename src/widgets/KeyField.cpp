@@ -33,7 +33,7 @@ bool isTyping(const QKeyEvent* event)
 }
 
 // Keys that only move the cursor or the selection, or belong to the dialog: the box may
-// handle them as it always does, since they cannot change the text.
+// handle them in its usual way, since they cannot change the text.
 bool isHarmless(const QKeyEvent* event)
 {
     static const QKeySequence::StandardKey kMoves[] = {

@@ -18,7 +18,8 @@ class KeyField : public QLineEdit {
     Q_OBJECT
 
 public:
-    // Keys are at most this long, as they always were.
+    // Keys are at most this long wherever one is typed, so any key can be typed again to open
+    // its files.
     static constexpr int kMaxKeyLength = 255;
     // A key shorter than this cannot be chosen for encryption or offered for decryption.
     static constexpr int kMinNewKeyLength = 4;

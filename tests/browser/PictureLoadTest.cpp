@@ -249,7 +249,7 @@ TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDeco
     const auto look = [](const QString& path, qint64& read,
                          std::shared_ptr<const ThumbnailCache> cache = {}) {
         PictureRequest r = requestFor(path, {"k"});
-        r.quickLook = true;
+        r.firstLook = true;
         r.thumbnails = std::move(cache);
         return loadCounted(r, read);
     };
@@ -303,7 +303,7 @@ TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDeco
     StrikeKeys recorded;
     for (const QString& path : {withPreview, withoutPreview}) {
         PictureRequest r = requestFor(path);
-        r.quickLook = true;
+        r.firstLook = true;
         ASSERT_TRUE(loadPicture(r, recorded).shown());
     }
     ASSERT_EQ(recorded.keys.size(), 3); // the copy; the missing copy, then the reduced decode

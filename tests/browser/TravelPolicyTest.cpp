@@ -67,7 +67,7 @@ TEST(TravelPolicy, TheLeadAndTheStepsOwnLookFollowTheMeasuredLookTime)
     EXPECT_EQ(p.toPrepare(52), (Preparation {{60, 61}, 2}));
     EXPECT_FALSE(p.lookAtOnce());
 
-    // Quick looks (embedded previews): each step's own is loaded at once, the next rows are
+    // First looks (embedded previews): each step's own is loaded at once, the next rows are
     // prepared; travelling up, the rows lie above.
     for (int i = 0; i < 20; ++i)
         p.lookTook(5);

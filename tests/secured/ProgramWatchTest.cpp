@@ -57,11 +57,11 @@ TEST(ProgramWatch, EndsOnlyWhenTheProgramAndEveryDescendantHaveEnded)
     Watched forker(dir, QStringLiteral("forker.sh"), "(sleep 0.6; touch " + quoted(forked) + ") & exit 0");
     Watched detacher(dir, QStringLiteral("detacher.sh"),
                      "setsid sh -c 'sleep 0.6; touch " + quoted(daemon).replace('\'', "") + "' & exit 0");
-    Watched quick(dir, QStringLiteral("quick.sh"), "exit 3");
-    for (const Watched* w : {&sleeper, &forker, &detacher, &quick})
+    Watched exiter(dir, QStringLiteral("exiter.sh"), "exit 3");
+    for (const Watched* w : {&sleeper, &forker, &detacher, &exiter})
         ASSERT_TRUE(w->started.status.ok) << w->started.status.message();
 
-    ASSERT_TRUE(quick.waitEnd(3000));
+    ASSERT_TRUE(exiter.waitEnd(3000));
     EXPECT_TRUE(sleeper.watch->isRunning());
     EXPECT_TRUE(forker.watch->isRunning());
     EXPECT_TRUE(detacher.watch->isRunning());

@@ -219,7 +219,7 @@ bool PictureArea::zoomGesture(QEvent* event)
     if (event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         if (!(wheel->modifiers() & Qt::ControlModifier))
-            return false; // a plain wheel scrolls as before
+            return false; // a plain wheel is left to scroll the area
         wheelAngle_ += wheel->angleDelta().y();
         const int steps = wheelAngle_ / QWheelEvent::DefaultDeltasPerStep;
         wheelAngle_ -= steps * QWheelEvent::DefaultDeltasPerStep;

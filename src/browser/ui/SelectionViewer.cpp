@@ -45,8 +45,8 @@ SelectionViewer::SelectionViewer(sandbox::Decoders& decoders, BrowserPane& brows
     connect(browser_.fileList(), &FileListView::currentNameClicked, this, &SelectionViewer::FileList_Click);
     connect(browser_.fileList(), &FileListView::nameDoubleClicked, this, &SelectionViewer::FileList_DblClick);
     connect(&loader_, &PictureLoader::loaded, this, &SelectionViewer::onLoaded);
-    connect(&loader_, &PictureLoader::loadTook, this, [this](bool quickLook, qint64 ms) {
-        if (quickLook)
+    connect(&loader_, &PictureLoader::loadTook, this, [this](bool firstLook, qint64 ms) {
+        if (firstLook)
             travel_.lookTook(ms);
     });
     clock_.start();
@@ -188,7 +188,7 @@ void SelectionViewer::request()
         // A key held down: a first look at once, small and quick, while the workers look
         // ahead where the user is heading. The sharp picture is loaded only if the user stays
         // on the entry a moment.
-        r.quickLook = true;
+        r.firstLook = true;
         r.thumbnails = thumbnailCache;
         loader_.cancel();
         if (SharedOutcome look = loader_.prepared(r)) {
@@ -334,7 +334,7 @@ void SelectionViewer::prepareAround()
             (haveKeys && crypto::HasEncryptedName(name) && IsViewableName(crypto::PlainName(name)))) {
             wanted.push_back(makeRequest(name));
             if (travel_.travelling()) {
-                wanted.back().quickLook = true;
+                wanted.back().firstLook = true;
                 wanted.back().thumbnails = thumbnailCache;
             }
         }

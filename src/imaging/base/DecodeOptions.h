@@ -43,7 +43,7 @@ struct DecodeOptions {
     // Only the first frame of an animated picture (thumbnails); otherwise all its frames are
     // decoded, up to kMaxAnimationBytes.
     bool firstFrameOnly = false;
-    // Thumbnails and quick looks: a few kilobytes decoded instead of megapixels. The copy is
+    // Thumbnails and first looks: a few kilobytes decoded instead of megapixels. The copy is
     // turned upright as the picture is, and width and height stay the picture's own.
     EmbeddedPreview embeddedPreview = EmbeddedPreview::Ignore;
 };

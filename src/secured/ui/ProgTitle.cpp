@@ -54,7 +54,8 @@ QString ProgTitle::ProgramTitle() const
 
 bool ProgTitle::blank() const
 {
-    // Trailing blanks do not count; leading ones do, as they always did.
+    // Only the spaces at the end are dropped for this test, the title itself is kept as typed:
+    // a title of spaces alone is blank, any other character makes one.
     QString text = Title_->text();
     while (text.endsWith(QLatin1Char(' ')))
         text.chop(1);

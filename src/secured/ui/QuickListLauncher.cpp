@@ -2,7 +2,7 @@
 
 #include "crypto/KeyState.h"
 #include "crypto/ui/ConfirmKeyDialog.h"
-#include "secured/EditorLeftovers.h"
+#include "secured/EditorCopies.h"
 #include "secured/FileListText.h"
 #include "secured/LaunchTexts.h"
 #include "secured/QuickListState.h"
@@ -32,9 +32,9 @@ QuickListLauncher::QuickListLauncher(QuickListState& state, crypto::KeyState& ke
     connect(&state_, &QuickListState::entryChosen, this, &QuickListLauncher::start);
 }
 
-RunHooks QuickListLauncher::hooksFor(int n, std::shared_ptr<crypto::SecretText> opened)
+LaunchHooks QuickListLauncher::hooksFor(int n, std::shared_ptr<crypto::SecretText> opened)
 {
-    RunHooks hooks;
+    LaunchHooks hooks;
     hooks.decrypt = [this, n, opened](const QStringList& files) {
         ListJobResult r = EncStat::decrypt(joinFileList(files), keys_, window_);
         // Files that were plain already open with no key: the entry's own, typed when its
@@ -57,9 +57,9 @@ RunHooks QuickListLauncher::hooksFor(int n, std::shared_ptr<crypto::SecretText> 
             return fileutil::FileResult::success();
         return fileutil::failureOf(tr("encrypt %1").arg(r.file), r.reason, 0);
     };
-    hooks.confirmQuickEnd = [this] { return ask(endedAtOnceQuestion()); };
-    hooks.confirmWipeLeftovers = [this](const QStringList& leftovers) {
-        return ask(leftoversQuestion(leftovers));
+    hooks.confirmEndedAtOnce = [this] { return ask(endedAtOnceQuestion()); };
+    hooks.confirmWipeEditorCopies = [this](const QStringList& copies) {
+        return ask(editorCopiesQuestion(copies));
     };
     return hooks;
 }
@@ -74,50 +74,50 @@ void QuickListLauncher::start(int n)
     }
     startedAny_ = true;
     const QuickItem& item = state_.entry(n);
-    SessionEntry entry {n, item.Title, item.Path, item.Params, splitFileList(item.Data)};
+    LaunchEntry entry {n, item.Title, item.Path, item.Params, splitFileList(item.Data)};
     auto opened = std::make_shared<crypto::SecretText>();
-    auto* session = new RunSession(entry, hooksFor(n, opened), gate_, options, this);
+    auto* launch = new Launch(entry, hooksFor(n, opened), gate_, options, this);
     auto pendingId = std::make_shared<quint64>(0);
     starting_.insert(n);
-    connect(session, &RunSession::started, this, [this, n, opened, pendingId] {
+    connect(launch, &Launch::started, this, [this, n, opened, pendingId] {
         starting_.remove(n);
         *pendingId = state_.addPending(n, *opened);
         minimize_();
     });
-    connect(session, &RunSession::waiting, this, [this](const QString& text) { note_(text); });
-    connect(session, &RunSession::finished, this, [this, n, session, pendingId](const SessionEnd& end) {
+    connect(launch, &Launch::waiting, this, [this](const QString& text) { note_(text); });
+    connect(launch, &Launch::finished, this, [this, n, launch, pendingId](const LaunchEnd& end) {
         starting_.remove(n);
         if (*pendingId != 0)
             static_cast<void>(state_.takePending(*pendingId));
-        session->deleteLater();
+        launch->deleteLater();
         switch (end.kind) {
-        case SessionEnd::StartFailed:
+        case LaunchEnd::StartFailed:
             restore_();
             tell(unableToRunText(end.status));
             if (stopping())
                 leftUndone();
             break;
-        case SessionEnd::Relocked:
+        case LaunchEnd::Relocked:
             if (!end.status.ok) {
                 tell(fileutil::resultText(end.status));
                 if (stopping())
                     leftUndone();
             }
             break;
-        case SessionEnd::Abandoned:
+        case LaunchEnd::Abandoned:
             if (!end.status.ok)
                 leftUndone();
             break;
-        case SessionEnd::LeftPlain:
+        case LaunchEnd::LeftPlain:
             if (stopping())
                 leftUndone();
             break;
-        case SessionEnd::NothingToLock: break;
+        case LaunchEnd::NothingToLock: break;
         }
         for (const fileutil::FileResult& failure : end.wipeFailures)
             note_(fileutil::resultText(failure));
     });
-    session->start();
+    launch->start();
 }
 
 bool QuickListLauncher::stopping() const

@@ -5,8 +5,8 @@
 // a run cut short (a crash, a kill) left plain.
 #pragma once
 
-#include "secured/RunSession.h"
-#include "secured/SessionGate.h"
+#include "secured/Launch.h"
+#include "secured/LaunchGate.h"
 
 #include <QObject>
 #include <QSet>
@@ -41,10 +41,10 @@ public:
     // The questions and messages, replaceable by tests; modal message boxes by default.
     std::function<bool(const QString& question)> ask;
     std::function<void(const QString& text)> tell;
-    RunOptions options;
+    LaunchOptions options;
 
 private:
-    RunHooks hooksFor(int n, std::shared_ptr<crypto::SecretText> opened);
+    LaunchHooks hooksFor(int n, std::shared_ptr<crypto::SecretText> opened);
     // The window's jobs are asked to stop: the program is ending.
     [[nodiscard]] bool stopping() const;
     // A start or re-lock left files plain while the program ends: the exit status says so.
@@ -56,7 +56,7 @@ private:
     std::function<void()> minimize_;
     std::function<void()> restore_;
     std::function<void(const QString&)> note_;
-    SessionGate gate_;
+    LaunchGate gate_;
     QSet<int> starting_; // entries between the choice and their program's start
     bool startedAny_ = false;
 };

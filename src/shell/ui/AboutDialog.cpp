@@ -59,7 +59,7 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
     text->addSpacing(metrics.height() / 2);
     text->addWidget(purpose);
     text->addSpacing(metrics.height() / 2);
-    // The viewer's keys that no menu of the first version had.
+    // The viewer's keys that no menu lists, named here so that they can be found.
     auto* keys = textLine(tr("Viewer keys: F11 full screen, Ctrl+Shift+S slideshow, Ctrl+wheel or Ctrl++ / "
                              "Ctrl+- zoom, Ctrl+0 actual size, Ctrl+Left / Ctrl+Right turn the view"));
     keys->setWordWrap(true);
@@ -74,7 +74,7 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
     if (auto* viewer = owner ? owner->findChild<browser::SelectionViewer*>() : nullptr) {
         QLabel* decoders = textLine(sandbox::describeProtections(viewer->decoders().protections()));
         decoders->setWordWrap(true);
-        decoders->setObjectName(QStringLiteral("decoderProtections"));
+        decoders->setObjectName(QStringLiteral("DecoderProtections"));
         text->addSpacing(metrics.height() / 2);
         text->addWidget(decoders);
     }

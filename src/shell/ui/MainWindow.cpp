@@ -127,7 +127,8 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     });
 
     const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96.0;
-    // The designed outer size; the menu bar and frame come out of it as they did.
+    // The designed size is the outer one: the menu bar and the frame are inside it, so the
+    // menu bar's height comes off the height given to the window.
     resize(twipsToPixels(kReferenceWidth, dpi),
            twipsToPixels(kReferenceHeight, dpi) - menuBar()->sizeHint().height());
 }

@@ -52,7 +52,7 @@ TEST(QuickListLauncher, EntryRunsWithItsFilesPlainAndIsLockedAgainWithTheSameKey
     launcher.ask = [](const QString&) { return true; };
     launcher.options.start.helper = QStringLiteral(MV_LAUNCH_HELPER);
     launcher.options.start.scope = ScopeUse::Never;
-    launcher.options.quickEndMs = 0;
+    launcher.options.endedAtOnceMs = 0;
     launcher.options.journalFolder = dir.filePath(QStringLiteral("journal"));
 
     state.chooseEntry(n);

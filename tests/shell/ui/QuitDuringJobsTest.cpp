@@ -118,7 +118,7 @@ TEST_P(QuitDuringListJobTest, EveryFileIsEncryptedOrInTheJournalAndACutStartNeve
     secured::QuickListLauncher& launcher = *window.quickListLauncher();
     launcher.options.start.helper = helper;
     launcher.options.start.scope = secured::ScopeUse::Never;
-    launcher.options.quickEndMs = 0;
+    launcher.options.endedAtOnceMs = 0;
     launcher.options.journalFolder = journal;
     if (m.keyCached)
         window.findChild<crypto::KeyState*>()->append(crypto::SecretText::fromBytes(kKey, std::strlen(kKey)));

@@ -11,11 +11,11 @@
 namespace mv::secured {
 
 // How soon after its start an end counts as "at once".
-inline constexpr int kQuickEndMs = 5000;
+inline constexpr int kEndedAtOnceMs = 5000;
 
 // Whether the end after `ranMs` needs the question: it came within `limitMs` of the start
 // and at least one of `files` lies in plain form.
-bool endedAtOnce(qint64 ranMs, const QStringList& files, int limitMs = kQuickEndMs);
+bool endedAtOnce(qint64 ranMs, const QStringList& files, int limitMs = kEndedAtOnceMs);
 
 // "The program ended at once; it may have passed the files to a copy that is already
 // running. Encrypt the files now?"

@@ -1,7 +1,7 @@
 // The plain copies editors leave beside the files, and the desktop's thumbnails of them.
 #include "LaunchTestKit.h"
 
-#include "secured/EditorLeftovers.h"
+#include "secured/EditorCopies.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ QString md5Png(const QByteArray& uri)
 
 } // namespace
 
-TEST(EditorLeftovers, EveryEditorsCopyBesideAListedFileIsFoundAndNothingElse)
+TEST(EditorCopies, EveryEditorsCopyBesideAListedFileIsFoundAndNothingElse)
 {
     QTemporaryDir dir;
     const QString folder = dir.path() + u'/';
@@ -37,14 +37,14 @@ TEST(EditorLeftovers, EveryEditorsCopyBesideAListedFileIsFoundAndNothingElse)
     const QString report = folder + QStringLiteral("report.odt");
     touch(notes);
     touch(report);
-    const QStringList leftovers {
+    const QStringList copies {
         QStringLiteral("notes.txt~"),         QStringLiteral("notes.txt.~1~"),
         QStringLiteral("notes.txt.~12~"),     QStringLiteral(".notes.txt.swp"),
         QStringLiteral(".notes.txt.swo"),     QStringLiteral(".notes.txt.swn"),
         QStringLiteral("#notes.txt#"),        QStringLiteral(".notes.txt.kate-swp"),
         QStringLiteral(".~lock.report.odt#"), QStringLiteral("report.bak"),
     };
-    for (const QString& name : leftovers)
+    for (const QString& name : copies)
         touch(folder + name);
     // Emacs's lock is a link that points nowhere.
     ASSERT_TRUE(QFile::link(QStringLiteral("user@host.123"), folder + QStringLiteral(".#notes.txt")));
@@ -56,27 +56,27 @@ TEST(EditorLeftovers, EveryEditorsCopyBesideAListedFileIsFoundAndNothingElse)
     const QString listedBackup = folder + QStringLiteral("notes.txt~");
 
     QStringList expected;
-    for (const QString& name : leftovers)
+    for (const QString& name : copies)
         expected << folder + name;
     expected << folder + QStringLiteral(".#notes.txt");
     expected.removeOne(listedBackup);
     expected.sort();
-    EXPECT_EQ(secured::findEditorLeftovers({notes, report, listedBackup}), expected);
-    EXPECT_TRUE(secured::findEditorLeftovers({folder + QStringLiteral("gone.txt")}).isEmpty());
+    EXPECT_EQ(secured::findEditorCopies({notes, report, listedBackup}), expected);
+    EXPECT_TRUE(secured::findEditorCopies({folder + QStringLiteral("gone.txt")}).isEmpty());
 
     const secured::WipeReport wiped = secured::wipeAll(expected);
     EXPECT_TRUE(wiped.failures.isEmpty());
     EXPECT_EQ(wiped.wiped, expected);
-    EXPECT_TRUE(secured::findEditorLeftovers({notes, report}) == QStringList({listedBackup}));
+    EXPECT_TRUE(secured::findEditorCopies({notes, report}) == QStringList({listedBackup}));
     EXPECT_TRUE(QFile::exists(notes));
     EXPECT_EQ(
-        secured::leftoversQuestion({QStringLiteral("/a/b~"), QStringLiteral("/a/#b#")}),
+        secured::editorCopiesQuestion({QStringLiteral("/a/b~"), QStringLiteral("/a/#b#")}),
         QStringLiteral("An editor left these plain copies beside the files:\n/a/b~\n/a/#b#\nWipe them now?"));
 }
 
 // GNOME names a thumbnail after the URI as GLib escapes it, KDE as Qt does; they differ for
 // some characters (";" here), so both are looked for.
-TEST(EditorLeftovers, ThumbnailsOfTheFilesAreFoundInEverySizeAndFailFolder)
+TEST(EditorCopies, ThumbnailsOfTheFilesAreFoundInEverySizeAndFailFolder)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("my photo;1.png"));

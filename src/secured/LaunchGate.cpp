@@ -1,8 +1,8 @@
-#include "secured/SessionGate.h"
+#include "secured/LaunchGate.h"
 
 namespace mv::secured {
 
-void SessionGate::enter(std::function<void()> step)
+void LaunchGate::enter(std::function<void()> step)
 {
     waiting_.push_back(std::move(step));
     if (busy_)

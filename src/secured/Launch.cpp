@@ -1,6 +1,6 @@
-#include "secured/RunSession.h"
+#include "secured/Launch.h"
 
-#include "secured/EditorLeftovers.h"
+#include "secured/EditorCopies.h"
 #include "secured/HolderWait.h"
 #include "secured/LaunchTexts.h"
 #include "secured/OpenFileHolders.h"
@@ -13,31 +13,31 @@
 
 namespace mv::secured {
 
-RunSession::RunSession(const SessionEntry& entry, const RunHooks& hooks, SessionGate& gate,
-                       const RunOptions& options, QObject* parent)
+Launch::Launch(const LaunchEntry& entry, const LaunchHooks& hooks, LaunchGate& gate,
+               const LaunchOptions& options, QObject* parent)
     : QObject(parent), entry_(entry), hooks_(hooks), gate_(gate), options_(options)
 {
     if (options_.journalFolder.isEmpty())
         options_.journalFolder = journalFolder();
 }
 
-// A session dropped while its program runs leaves the program running and the journal in
+// A launch dropped while its program runs leaves the program running and the journal in
 // place: the next start offers to encrypt the files.
-RunSession::~RunSession() = default;
+Launch::~Launch() = default;
 
-void RunSession::start()
+void Launch::start()
 {
     running_ = true;
-    gate_.enter([self = QPointer<RunSession>(this)] {
+    gate_.enter([self = QPointer<Launch>(this)] {
         if (self)
             self->startStep();
     });
 }
 
-void RunSession::startStep()
+void Launch::startStep()
 {
     if (stopping()) {
-        finish(SessionEnd::Abandoned);
+        finish(LaunchEnd::Abandoned);
         return;
     }
     if (!entry_.files.isEmpty()) {
@@ -45,7 +45,7 @@ void RunSession::startStep()
         const fileutil::FileResult journal =
             writeJournal(options_.journalFolder, {entry_.entry, entry_.title, entry_.files});
         if (!journal) {
-            finish(SessionEnd::StartFailed, journal);
+            finish(LaunchEnd::StartFailed, journal);
             return;
         }
         StartDecryption opened = hooks_.decrypt(entry_.files);
@@ -72,34 +72,34 @@ void RunSession::startStep()
     if (!launched.status) {
         // The files decrypted for this start stay plain; the journal keeps them known.
         settleJournal();
-        finish(SessionEnd::StartFailed, launched.status);
+        finish(LaunchEnd::StartFailed, launched.status);
         return;
     }
     clock_.start();
     watch_ = new ProgramWatch(launched, this);
-    connect(watch_, &ProgramWatch::ended, this, &RunSession::onEnded);
+    connect(watch_, &ProgramWatch::ended, this, &Launch::onEnded);
     emit started();
 }
 
-void RunSession::onEnded()
+void Launch::onEnded()
 {
     ranMs_ = clock_.elapsed();
     if (entry_.files.isEmpty() || key_.isEmpty()) {
         settleJournal();
-        finish(SessionEnd::NothingToLock);
+        finish(LaunchEnd::NothingToLock);
         return;
     }
     waitForHolders();
 }
 
-void RunSession::waitForHolders()
+void Launch::waitForHolders()
 {
     if (!holders_) {
         holders_ = new HolderWait(entry_.files, this);
         connect(holders_, &HolderWait::waiting, this,
                 [this](const QList<FileHolder>& holders) { emit waiting(waitingForHoldersText(holders)); });
         connect(holders_, &HolderWait::released, this, [this] {
-            gate_.enter([self = QPointer<RunSession>(this)] {
+            gate_.enter([self = QPointer<Launch>(this)] {
                 if (self)
                     self->relockStep();
             });
@@ -108,12 +108,12 @@ void RunSession::waitForHolders()
     holders_->start(std::clamp(options_.holderLookMs, 1, 2000));
 }
 
-void RunSession::relockStep()
+void Launch::relockStep()
 {
-    if (!askedQuickEnd_ && endedAtOnce(ranMs_, entry_.files, options_.quickEndMs)) {
-        askedQuickEnd_ = true;
-        if (!hooks_.confirmQuickEnd()) {
-            finish(SessionEnd::LeftPlain);
+    if (!askedEndedAtOnce_ && endedAtOnce(ranMs_, entry_.files, options_.endedAtOnceMs)) {
+        askedEndedAtOnce_ = true;
+        if (!hooks_.confirmEndedAtOnce()) {
+            finish(LaunchEnd::LeftPlain);
             return;
         }
         // The question may have stood for a while: someone may have opened a file since.
@@ -125,9 +125,9 @@ void RunSession::relockStep()
     const fileutil::FileResult encrypted = hooks_.encrypt(entry_.files, key_);
     key_.wipe();
 
-    const QStringList leftovers = findEditorLeftovers(entry_.files);
-    if (!leftovers.isEmpty() && hooks_.confirmWipeLeftovers(leftovers)) {
-        const WipeReport report = wipeAll(leftovers);
+    const QStringList copies = findEditorCopies(entry_.files);
+    if (!copies.isEmpty() && hooks_.confirmWipeEditorCopies(copies)) {
+        const WipeReport report = wipeAll(copies);
         end_.wiped << report.wiped;
         end_.wipeFailures << report.failures;
     }
@@ -137,19 +137,19 @@ void RunSession::relockStep()
     end_.wipeFailures << thumbnails.failures;
 
     settleJournal();
-    finish(SessionEnd::Relocked, encrypted);
+    finish(LaunchEnd::Relocked, encrypted);
 }
 
-void RunSession::abandonStart()
+void Launch::abandonStart()
 {
     fileutil::FileResult status;
     if (!decryptedHere_.isEmpty() && !key_.isEmpty())
         status = hooks_.encrypt(decryptedHere_, key_);
     settleJournal();
-    finish(SessionEnd::Abandoned, status);
+    finish(LaunchEnd::Abandoned, status);
 }
 
-void RunSession::settleJournal()
+void Launch::settleJournal()
 {
     const bool plain = std::any_of(entry_.files.begin(), entry_.files.end(),
                                    [](const QString& file) { return QFileInfo::exists(file); });
@@ -157,7 +157,7 @@ void RunSession::settleJournal()
         (void)removeJournal(options_.journalFolder, entry_.entry);
 }
 
-void RunSession::finish(SessionEnd::Kind kind, fileutil::FileResult status)
+void Launch::finish(LaunchEnd::Kind kind, fileutil::FileResult status)
 {
     running_ = false;
     key_.wipe();

@@ -1,4 +1,4 @@
-#include "secured/EditorLeftovers.h"
+#include "secured/EditorCopies.h"
 
 #include "browser/DesktopThumbnailNames.h"
 #include "fileutil/Wipe.h"
@@ -59,7 +59,7 @@ QStringList thumbnailFolders()
 
 } // namespace
 
-QStringList findEditorLeftovers(const QStringList& files)
+QStringList findEditorCopies(const QStringList& files)
 {
     QSet<QString> listed;
     for (const QString& file : files)
@@ -134,9 +134,9 @@ WipeReport wipeAll(const QStringList& paths)
     return report;
 }
 
-QString leftoversQuestion(const QStringList& leftovers)
+QString editorCopiesQuestion(const QStringList& copies)
 {
-    return tr("An editor left these plain copies beside the files:") + u'\n' + leftovers.join(u'\n') + u'\n' +
+    return tr("An editor left these plain copies beside the files:") + u'\n' + copies.join(u'\n') + u'\n' +
            tr("Wipe them now?");
 }
 

@@ -2,15 +2,15 @@
 // re-lock: journal -> decrypt -> start -> watch -> wait while a file is held open -> ask
 // when the program ended at once -> encrypt -> offer the editors' copies for wiping, wipe the
 // thumbnails -> journal removed. The list jobs and the questions are the window's, handed in
-// as callbacks; they may run modal windows, and a SessionGate shared by all sessions lets
-// only one of them run at a time. Several sessions run at once, each with its own key.
+// as callbacks; they may run modal windows, and a LaunchGate shared by all launches lets
+// only one of them run at a time. Several launches run at once, each with its own key.
 #pragma once
 
 #include "crypto/SecretText.h"
+#include "secured/EndedAtOnce.h"
+#include "secured/LaunchGate.h"
 #include "secured/ProgramStart.h"
-#include "secured/QuickEnd.h"
 #include "secured/RunJournal.h"
-#include "secured/SessionGate.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -22,7 +22,7 @@ namespace mv::secured {
 class HolderWait;
 class ProgramWatch;
 
-struct SessionEntry {
+struct LaunchEntry {
     int entry = 0;
     QString title;
     QString path;      // the program
@@ -36,16 +36,16 @@ struct StartDecryption {
     QStringList decrypted;  // the files it decrypted (not those that were plain already)
 };
 
-struct RunHooks {
+struct LaunchHooks {
     // The list job that decrypts `files` (empty key: a cancelled key request). Not called for
     // an entry without files.
     std::function<StartDecryption(const QStringList& files)> decrypt;
     // The list job that encrypts every file of `files` lying plain, with `key`.
     std::function<fileutil::FileResult(const QStringList& files, const crypto::SecretText& key)> encrypt;
     // Asks endedAtOnceQuestion(): true to encrypt now.
-    std::function<bool()> confirmQuickEnd;
-    // Asks leftoversQuestion(leftovers): true to wipe them.
-    std::function<bool(const QStringList& leftovers)> confirmWipeLeftovers;
+    std::function<bool()> confirmEndedAtOnce;
+    // Asks editorCopiesQuestion(copies): true to wipe them.
+    std::function<bool(const QStringList& copies)> confirmWipeEditorCopies;
     // True once the program is ending: a start under way is given up. Unset: never.
     std::function<bool()> stopping;
     // Runs the program's start (which may wait seconds for systemd-run) off the user-interface
@@ -53,14 +53,14 @@ struct RunHooks {
     std::function<StartOutcome(std::function<StartOutcome()> start)> offThread;
 };
 
-struct RunOptions {
+struct LaunchOptions {
     QString journalFolder; // empty: journalFolder()
     StartOptions start;
-    int quickEndMs = kQuickEndMs;
+    int endedAtOnceMs = kEndedAtOnceMs;
     int holderLookMs = 1000; // at most 2000: the re-lock starts within 2 s of the end
 };
 
-struct SessionEnd {
+struct LaunchEnd {
     enum Kind {
         Relocked,      // the files were encrypted again (see `status` for a failed file)
         NothingToLock, // no files, or no key opened them: they stay as they are
@@ -75,20 +75,20 @@ struct SessionEnd {
     QList<fileutil::FileResult> wipeFailures;
 };
 
-class RunSession : public QObject {
+class Launch : public QObject {
     Q_OBJECT
 
 public:
-    RunSession(const SessionEntry& entry, const RunHooks& hooks, SessionGate& gate,
-               const RunOptions& options = {}, QObject* parent = nullptr);
-    ~RunSession() override;
+    Launch(const LaunchEntry& entry, const LaunchHooks& hooks, LaunchGate& gate,
+           const LaunchOptions& options = {}, QObject* parent = nullptr);
+    ~Launch() override;
 
     // Writes the journal, decrypts and starts the program: at once when the gate is free,
     // else once the step in hand is done. Ends in started() or in finished(StartFailed),
     // which may both come before start() returns.
     void start();
 
-    [[nodiscard]] const SessionEntry& entry() const { return entry_; }
+    [[nodiscard]] const LaunchEntry& entry() const { return entry_; }
     // From start() until finished(): the entry is `Running`.
     [[nodiscard]] bool isRunning() const { return running_; }
 
@@ -98,26 +98,26 @@ signals:
     // The program has ended but a process still holds a file open; `text` is for the
     // information line (waitingForHoldersText). Repeated at each look.
     void waiting(const QString& text);
-    // Once, at the end of the session, whatever the outcome. Delete the session with
+    // Once, at the end of the launch, whatever the outcome. Delete the launch with
     // deleteLater(), not inside this signal.
-    void finished(const secured::SessionEnd& end);
+    void finished(const secured::LaunchEnd& end);
 
 private:
     void startStep();
     void onEnded();
     void relockStep();
     void waitForHolders();
-    void finish(SessionEnd::Kind kind, fileutil::FileResult status = {});
+    void finish(LaunchEnd::Kind kind, fileutil::FileResult status = {});
     [[nodiscard]] bool stopping() const { return hooks_.stopping && hooks_.stopping(); }
     // Encrypts again what this start decrypted, with the key that opened it, and ends.
     void abandonStart();
     // Removes the journal once no file of the entry lies plain.
     void settleJournal();
 
-    SessionEntry entry_;
-    RunHooks hooks_;
-    SessionGate& gate_;
-    RunOptions options_;
+    LaunchEntry entry_;
+    LaunchHooks hooks_;
+    LaunchGate& gate_;
+    LaunchOptions options_;
     crypto::SecretText key_;
     QStringList decryptedHere_;
     ProgramWatch* watch_ = nullptr;
@@ -125,8 +125,8 @@ private:
     QElapsedTimer clock_;
     qint64 ranMs_ = 0;
     bool running_ = false;
-    bool askedQuickEnd_ = false;
-    SessionEnd end_;
+    bool askedEndedAtOnce_ = false;
+    LaunchEnd end_;
 };
 
 } // namespace mv::secured

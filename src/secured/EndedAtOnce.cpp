@@ -1,4 +1,4 @@
-#include "secured/QuickEnd.h"
+#include "secured/EndedAtOnce.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -3,8 +3,8 @@
 #include "FakeListJobs.h"
 #include "LaunchTestKit.h"
 
+#include "secured/Launch.h"
 #include "secured/LaunchTexts.h"
-#include "secured/RunSession.h"
 
 #include <gtest/gtest.h>
 
@@ -56,24 +56,24 @@ bool allPlain(const QStringList& files)
     return std::all_of(files.begin(), files.end(), [](const QString& f) { return QFile::exists(f); });
 }
 
-// A session with the stand-in jobs, counting what they were asked to do.
+// A launch with the stand-in jobs, counting what they were asked to do.
 struct Launched {
-    secured::SessionEntry entry;
-    std::unique_ptr<secured::RunSession> session;
+    secured::LaunchEntry entry;
+    std::unique_ptr<secured::Launch> launch;
     bool started = false;
     bool plainWhileRunning = false;
-    std::optional<secured::SessionEnd> end;
+    std::optional<secured::LaunchEnd> end;
     int encrypts = 0;
-    int quickEndQuestions = 0;
-    bool encryptQuickEnd = true;
-    QStringList leftoversOffered;
+    int endedAtOnceQuestions = 0;
+    bool encryptEndedAtOnce = true;
+    QStringList editorCopiesOffered;
     QStringList waits;
     std::function<void()> duringEncrypt;
 
-    Launched(secured::SessionGate& gate, const secured::SessionEntry& e, const secured::RunOptions& options)
+    Launched(secured::LaunchGate& gate, const secured::LaunchEntry& e, const secured::LaunchOptions& options)
         : entry(e)
     {
-        secured::RunHooks hooks;
+        secured::LaunchHooks hooks;
         hooks.decrypt = [](const QStringList& files) {
             QStringList locked;
             for (const QString& file : files)
@@ -87,33 +87,33 @@ struct Launched {
                 duringEncrypt();
             return launchtest::lockFiles(files, key);
         };
-        hooks.confirmQuickEnd = [this] {
-            ++quickEndQuestions;
-            return encryptQuickEnd;
+        hooks.confirmEndedAtOnce = [this] {
+            ++endedAtOnceQuestions;
+            return encryptEndedAtOnce;
         };
-        hooks.confirmWipeLeftovers = [this](const QStringList& leftovers) {
-            leftoversOffered = leftovers;
+        hooks.confirmWipeEditorCopies = [this](const QStringList& copies) {
+            editorCopiesOffered = copies;
             return true;
         };
-        session = std::make_unique<secured::RunSession>(entry, hooks, gate, options);
-        QObject::connect(session.get(), &secured::RunSession::started, [this] {
+        launch = std::make_unique<secured::Launch>(entry, hooks, gate, options);
+        QObject::connect(launch.get(), &secured::Launch::started, [this] {
             started = true;
             plainWhileRunning = allPlain(entry.files);
         });
-        QObject::connect(session.get(), &secured::RunSession::waiting,
+        QObject::connect(launch.get(), &secured::Launch::waiting,
                          [this](const QString& text) { waits << text; });
-        QObject::connect(session.get(), &secured::RunSession::finished,
-                         [this](const secured::SessionEnd& ended) { end = ended; });
+        QObject::connect(launch.get(), &secured::Launch::finished,
+                         [this](const secured::LaunchEnd& ended) { end = ended; });
     }
 };
 
-secured::RunOptions testOptions(const QTemporaryDir& dir, int quickEndMs)
+secured::LaunchOptions testOptions(const QTemporaryDir& dir, int endedAtOnceMs)
 {
-    secured::RunOptions options;
+    secured::LaunchOptions options;
     options.journalFolder = dir.filePath(QStringLiteral("running"));
     options.start.helper = QStringLiteral(MV_LAUNCH_HELPER);
     options.start.scope = secured::ScopeUse::Never;
-    options.quickEndMs = quickEndMs;
+    options.endedAtOnceMs = endedAtOnceMs;
     options.holderLookMs = 100;
     return options;
 }
@@ -125,12 +125,12 @@ QString journal(const QTemporaryDir& dir, int entry)
 
 } // namespace
 
-TEST(RunSession, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
+TEST(Launch, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
 {
     QTemporaryDir dir;
     const QString forked = dir.filePath(QStringLiteral("forked"));
-    const secured::RunOptions options = testOptions(dir, 400);
-    secured::SessionGate gate;
+    const secured::LaunchOptions options = testOptions(dir, 400);
+    secured::LaunchGate gate;
     // Sleeps; forks a child that outlives it and exits at once; exits at once.
     Launched sleeper(gate,
                      {1,
@@ -147,14 +147,14 @@ TEST(RunSession, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
                      {},
                      lockedFiles(dir, QStringLiteral("forker"), "Bravo22")},
                     options);
-    Launched quick(gate,
-                   {3,
-                    QStringLiteral("Quick"),
-                    writeScript(dir.filePath(QStringLiteral("q.sh")), "exit 0"),
-                    {},
-                    lockedFiles(dir, QStringLiteral("quick"), "Charlie333")},
-                   options);
-    quick.encryptQuickEnd = false;
+    Launched exiter(gate,
+                    {3,
+                     QStringLiteral("Exiter"),
+                     writeScript(dir.filePath(QStringLiteral("e.sh")), "exit 0"),
+                     {},
+                     lockedFiles(dir, QStringLiteral("exiter"), "Charlie333")},
+                    options);
+    exiter.encryptEndedAtOnce = false;
 
     // Each re-lock runs a modal window of its own: none may start inside another.
     int inEncrypt = 0;
@@ -172,16 +172,16 @@ TEST(RunSession, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
         };
     }
 
-    for (Launched* run : {&sleeper, &forker, &quick}) {
-        run->session->start();
+    for (Launched* run : {&sleeper, &forker, &exiter}) {
+        run->launch->start();
         ASSERT_TRUE(run->started) << run->entry.title.toStdString() << ": " << run->end->status.message();
         EXPECT_TRUE(run->plainWhileRunning) << run->entry.title.toStdString();
         EXPECT_TRUE(QFile::exists(journal(dir, run->entry.entry)));
     }
-    ASSERT_TRUE(waitUntil([&] { return sleeper.end && forker.end && quick.end; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return sleeper.end && forker.end && exiter.end; }, 5000));
 
-    EXPECT_EQ(sleeper.end->kind, secured::SessionEnd::Relocked);
-    EXPECT_EQ(forker.end->kind, secured::SessionEnd::Relocked);
+    EXPECT_EQ(sleeper.end->kind, secured::LaunchEnd::Relocked);
+    EXPECT_EQ(forker.end->kind, secured::LaunchEnd::Relocked);
     EXPECT_TRUE(forkedDoneAtItsRelock) << "encrypted while the forked child still ran";
     EXPECT_EQ(mostAtOnce, 1);
     for (const QString& file : sleeper.entry.files)
@@ -190,24 +190,24 @@ TEST(RunSession, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
         EXPECT_EQ(lockedWith(file), QByteArray("Bravo22"));
     EXPECT_EQ(sleeper.encrypts, 1);
     EXPECT_EQ(forker.encrypts, 1);
-    EXPECT_EQ(sleeper.quickEndQuestions + forker.quickEndQuestions, 0);
+    EXPECT_EQ(sleeper.endedAtOnceQuestions + forker.endedAtOnceQuestions, 0);
     EXPECT_FALSE(QFile::exists(journal(dir, 1)));
     EXPECT_FALSE(QFile::exists(journal(dir, 2)));
 
     // The program that ended at once was asked about, and the user kept its files plain:
     // its journal stays, so the next start offers to encrypt them.
-    EXPECT_EQ(quick.quickEndQuestions, 1);
-    EXPECT_EQ(quick.encrypts, 0);
-    EXPECT_EQ(quick.end->kind, secured::SessionEnd::LeftPlain);
-    EXPECT_TRUE(allPlain(quick.entry.files));
+    EXPECT_EQ(exiter.endedAtOnceQuestions, 1);
+    EXPECT_EQ(exiter.encrypts, 0);
+    EXPECT_EQ(exiter.end->kind, secured::LaunchEnd::LeftPlain);
+    EXPECT_TRUE(allPlain(exiter.entry.files));
     EXPECT_TRUE(QFile::exists(journal(dir, 3)));
-    EXPECT_FALSE(quick.session->isRunning());
+    EXPECT_FALSE(exiter.launch->isRunning());
 }
 
 // The program hands its file to a copy already running outside the watch and ends; the
 // re-lock waits until that copy has closed the file, then asks, then offers the editor's
 // copies and wipes the thumbnail.
-TEST(RunSession, FileHeldOpenOutsideTheWatchDelaysTheRelockThenLeftoversAreOffered)
+TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffered)
 {
     QTemporaryDir dir;
     const QStringList files = lockedFiles(dir, QStringLiteral("notes"), "Delta4444", 1);
@@ -225,7 +225,7 @@ TEST(RunSession, FileHeldOpenOutsideTheWatchDelaysTheRelockThenLeftoversAreOffer
     ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
     picture.close();
 
-    secured::SessionGate gate;
+    secured::LaunchGate gate;
     const QByteArray q = "'";
     Launched run(
         gate,
@@ -236,7 +236,7 @@ TEST(RunSession, FileHeldOpenOutsideTheWatchDelaysTheRelockThenLeftoversAreOffer
          {},
          files},
         testOptions(dir, 3000));
-    run.session->start();
+    run.launch->start();
     ASSERT_TRUE(run.started);
     const secured::StartOutcome holder = launchtest::start(writeScript(
         dir.filePath(QStringLiteral("h.sh")), "exec 7< " + q + notes.toUtf8() + q + "; exec sleep 1.2"));
@@ -248,15 +248,15 @@ TEST(RunSession, FileHeldOpenOutsideTheWatchDelaysTheRelockThenLeftoversAreOffer
 
     ASSERT_TRUE(waitUntil([&] { return run.end.has_value(); }, 5000));
     EXPECT_TRUE(launchtest::waitHelper(holder, 1000));
-    EXPECT_EQ(run.end->kind, secured::SessionEnd::Relocked);
+    EXPECT_EQ(run.end->kind, secured::LaunchEnd::Relocked);
     EXPECT_TRUE(holderGoneAtRelock) << "encrypted while another process held the file open";
     ASSERT_FALSE(run.waits.isEmpty());
     EXPECT_TRUE(run.waits.first().startsWith(QStringLiteral("Waiting for ")));
     EXPECT_TRUE(run.waits.first().contains(QStringLiteral("notes-0.txt")));
-    EXPECT_EQ(run.quickEndQuestions, 1);
+    EXPECT_EQ(run.endedAtOnceQuestions, 1);
     EXPECT_EQ(lockedWith(notes), QByteArray("Delta4444"));
 
-    EXPECT_EQ(run.leftoversOffered, QStringList({swap, backup}));
+    EXPECT_EQ(run.editorCopiesOffered, QStringList({swap, backup}));
     EXPECT_FALSE(QFile::exists(swap));
     EXPECT_FALSE(QFile::exists(backup));
     EXPECT_FALSE(QFile::exists(thumbnail));
@@ -264,10 +264,10 @@ TEST(RunSession, FileHeldOpenOutsideTheWatchDelaysTheRelockThenLeftoversAreOffer
     EXPECT_FALSE(QFile::exists(journal(dir, 4)));
 }
 
-TEST(RunSession, ProgramThatCannotStartLeavesTheFilesDecryptedAndTheJournalInPlace)
+TEST(Launch, ProgramThatCannotStartLeavesTheFilesDecryptedAndTheJournalInPlace)
 {
     QTemporaryDir dir;
-    secured::SessionGate gate;
+    secured::LaunchGate gate;
     Launched run(gate,
                  {5,
                   QStringLiteral("Gone"),
@@ -275,23 +275,23 @@ TEST(RunSession, ProgramThatCannotStartLeavesTheFilesDecryptedAndTheJournalInPla
                   {},
                   lockedFiles(dir, QStringLiteral("gone"), "Echo55555")},
                  testOptions(dir, 400));
-    run.session->start();
+    run.launch->start();
     ASSERT_TRUE(run.end.has_value());
     EXPECT_FALSE(run.started);
-    EXPECT_EQ(run.end->kind, secured::SessionEnd::StartFailed);
+    EXPECT_EQ(run.end->kind, secured::LaunchEnd::StartFailed);
     EXPECT_EQ(run.end->status.error, ENOENT);
-    EXPECT_FALSE(run.session->isRunning());
+    EXPECT_FALSE(run.launch->isRunning());
     EXPECT_TRUE(allPlain(run.entry.files));
     EXPECT_TRUE(QFile::exists(journal(dir, 5)));
 }
 
 // Run in a child process by the test below, which kills it while the program runs.
-TEST(RunSessionCrash, DISABLED_ChildRunsAnEntryUntilKilled)
+TEST(LaunchCrash, DISABLED_ChildRunsAnEntryUntilKilled)
 {
     const QString folder = qEnvironmentVariable("MV_CRASH_FOLDER");
     ASSERT_FALSE(folder.isEmpty());
-    secured::SessionGate gate;
-    secured::RunOptions options;
+    secured::LaunchGate gate;
+    secured::LaunchOptions options;
     options.journalFolder = folder + QStringLiteral("/running");
     options.start.helper = QStringLiteral(MV_LAUNCH_HELPER);
     options.start.scope = secured::ScopeUse::Never;
@@ -305,7 +305,7 @@ TEST(RunSessionCrash, DISABLED_ChildRunsAnEntryUntilKilled)
                   {},
                   files},
                  options);
-    run.session->start();
+    run.launch->start();
     ASSERT_TRUE(run.started);
     QFile ready(folder + QStringLiteral("/ready"));
     ASSERT_TRUE(ready.open(QIODevice::WriteOnly));
@@ -313,7 +313,7 @@ TEST(RunSessionCrash, DISABLED_ChildRunsAnEntryUntilKilled)
     waitUntil([] { return false; }, 20000);
 }
 
-TEST(RunSessionCrash, KilledWhileAnEntryRunsItsJournalNamesThePlainFilesAtTheNextStart)
+TEST(LaunchCrash, KilledWhileAnEntryRunsItsJournalNamesThePlainFilesAtTheNextStart)
 {
     QTemporaryDir dir;
     const QStringList files = lockedFiles(dir, QStringLiteral("diary"), "Foxtrot6");
@@ -329,7 +329,7 @@ TEST(RunSessionCrash, KilledWhileAnEntryRunsItsJournalNamesThePlainFilesAtTheNex
     const pid_t child = ::fork();
     if (child == 0) {
         ::execle(self.constData(), self.constData(), "--gtest_also_run_disabled_tests",
-                 "--gtest_filter=RunSessionCrash.DISABLED_ChildRunsAnEntryUntilKilled", nullptr, envp.data());
+                 "--gtest_filter=LaunchCrash.DISABLED_ChildRunsAnEntryUntilKilled", nullptr, envp.data());
         ::_exit(127);
     }
     ASSERT_GT(child, 0);

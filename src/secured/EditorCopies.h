@@ -15,7 +15,7 @@ namespace mv::secured {
 // ".name.swp", ".name.swo", ".name.swn" (vim), "#name#", ".#name" (emacs), ".name.kate-swp"
 // (Kate), ".~lock.name#" and the backup "base.bak" or "name.bak" (LibreOffice). A file of the
 // list itself is never among them. Sorted, each once.
-QStringList findEditorLeftovers(const QStringList& files);
+QStringList findEditorCopies(const QStringList& files);
 
 // The freedesktop thumbnails of `files` that exist: $XDG_CACHE_HOME/thumbnails/<size>/ and
 // fail/<program>/, named for the MD5 of the file's URI (as GLib and as Qt write it), and the
@@ -31,6 +31,6 @@ struct WipeReport {
 WipeReport wipeAll(const QStringList& paths);
 
 // "An editor left these plain copies beside the files:" + the list + "Wipe them now?"
-QString leftoversQuestion(const QStringList& leftovers);
+QString editorCopiesQuestion(const QStringList& copies);
 
 } // namespace mv::secured

@@ -8,7 +8,7 @@
 
 namespace mv::secured {
 
-class SessionGate {
+class LaunchGate {
 public:
     // Runs `step` now when no step is in hand, otherwise once the steps before it are done.
     void enter(std::function<void()> step);
