@@ -1,5 +1,5 @@
-// Made the encrypted files in this folder and their MANIFEST, once, with the engine as it was
-// when version 1 of the file format shipped.
+// Made the encrypted files in tests/engine/vectors/ and their MANIFEST, once, with the engine as
+// it was when version 1 of the file format shipped. No build target compiles it.
 //
 // RUN IT ONCE; NEVER AGAIN TO "FIX" A FAILING TEST. These files stand for files already on
 // people's disks, which nobody will ever re-make. When vectors_test fails, the engine has
@@ -9,7 +9,7 @@
 // It refuses a folder that already holds a MANIFEST. To see what it does, from the top of the
 // source tree, with the engine built in build/vec:
 //
-//   c++ -std=c++20 -Isrc/engine/include tests/engine/vectors/make_vectors.cpp
+//   c++ -std=c++20 -Isrc/engine/include scripts/make_vectors.cpp
 //       -Lbuild/vec/src/engine -lmvengine -lz -Wl,-rpath,$PWD/build/vec/src/engine
 //       -o /tmp/make_vectors                                            (one command)
 //   mkdir /tmp/vectors && /tmp/make_vectors /tmp/vectors
