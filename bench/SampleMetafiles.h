@@ -2,8 +2,8 @@
 // tests/imaging/corpus/wmf and emf were made with them).
 #pragma once
 
-#include "../tests/imaging/metafile/EmfWriter.h"
 #include "../tests/imaging/metafile/WmfWriter.h"
+#include "writers/EmfWriter.h"
 
 namespace mv::imaging::test {
 

@@ -1,6 +1,6 @@
 // Decode throughput of the pc family on a 4000 x 3000 picture, in pixels per second
 // (items processed = pixels): the uncompressed and RLE variants of each format.
-#include "../tests/imaging/pc/Encoders.h"
+#include "writers/PcEncoders.h"
 
 #include "imaging/pc/CutDecoder.h"
 #include "imaging/pc/DibDecoder.h"

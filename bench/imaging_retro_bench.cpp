@@ -1,7 +1,7 @@
 // Decode speed of the retro family (IFF, PC Paint, WPG, ART, MacPaint, HRZ) in megapixels a
 // second, on pictures made in memory by the test encoders: 4000 x 3000 where the format allows.
-#include "../tests/imaging/retro/RetroEncoders.h"
-#include "../tests/imaging/wpg/WpgWriter.h"
+#include "writers/RetroEncoders.h"
+#include "writers/WpgWriter.h"
 
 #include "imaging/retro/ArtDecoder.h"
 #include "imaging/retro/HrzDecoder.h"

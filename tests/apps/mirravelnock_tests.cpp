@@ -79,8 +79,10 @@ protected:
 } // namespace
 
 // Ending the program with SIGTERM writes its settings as Exit does: the stored garbage became
-// defaults, the typed filter stays typed, and the marker of the running copy is gone.
-TEST_F(MirravelnockTest, SettingsAreWrittenAtExitAndStoredGarbageLeavesDefaults)
+// defaults, the typed filter stays typed, and the marker of the running copy is gone. The window
+// once deleted QMainWindow's own layout with its parts, and the program crashed on its way out
+// (a use inside Qt, which AddressSanitizer does not see: only a build without it crashed).
+TEST_F(MirravelnockTest, SettingsAreWrittenAtExitWithoutTheCrashOfADeletedLayout)
 {
     SaveSetting(QStringLiteral("Settings"), QStringLiteral("Zoom"), QStringLiteral("x7"));
     SaveSetting(QStringLiteral("Settings"), QStringLiteral("Spec"), QStringLiteral("*.txt"));

@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Manifest, VectorTest, ::testing::ValuesIn(readManifest(
 // stay covered.
 TEST(VectorManifest, ListsEveryFileAndEveryResult)
 {
-    std::set<std::string> listed {"MANIFEST", "make_vectors.cpp"};
+    std::set<std::string> listed {"MANIFEST"};
     std::set<int> results;
     for (const Vector& v : readManifest()) {
         listed.insert(v.file);

@@ -41,6 +41,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -136,10 +137,12 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
 MainWindow::~MainWindow()
 {
     // Every part goes while the window is whole, and before the decoder helpers, which the
-    // viewer, the thumbnails and the clipboard copy decode in; each waits for its own jobs.
+    // viewer, the thumbnails and the clipboard copy decode in; each waits for its own jobs. The
+    // window's own layout stays: QMainWindow keeps using it while its children go, and it goes
+    // with the window.
     const QObjectList parts = children();
     for (QObject* part : parts) {
-        if (part != jobs_)
+        if (part != jobs_ && part != layout())
             delete part;
     }
 }

@@ -1,4 +1,4 @@
-// Building and patching the bytes of test files, for every writer of the tests.
+// Building and patching the bytes of test files.
 #pragma once
 
 #include <QByteArray>
@@ -55,63 +55,6 @@ inline QByteArray u32s(std::initializer_list<std::int64_t> values)
     for (std::int64_t v : values)
         w.u32le(std::uint32_t(v));
     return w.data();
-}
-
-// A row of `width` values of `bits` bits (1 to 8), MSB first, padded with zeros to rowBytes.
-template <typename Value>
-std::vector<std::uint8_t> packRow(int width, int rowBytes, int bits, Value value)
-{
-    std::vector<std::uint8_t> row(size_t(rowBytes), 0);
-    for (int x = 0; x < width; ++x)
-        row[size_t(x * bits / 8)] |= std::uint8_t(int(value(x)) << (8 - bits - x * bits % 8));
-    return row;
-}
-template <typename Bit>
-std::vector<std::uint8_t> packRowBits(int width, int rowBytes, Bit bit)
-{
-    return packRow(width, rowBytes, 1, [&](int x) { return bit(x) ? 1 : 0; });
-}
-
-// Splits n units into runs of units equal by same(a, b), minRun to maxRun long, handed to
-// run(at, length), and the stretches between them, at most maxLiteral long, handed to
-// literal(at, length). With minRun 1 every unit is in a run. The writers of every run-length
-// code in the tests share it, each adding only its own way of writing a run.
-template <typename Same, typename Run, typename Literal>
-void splitRuns(qsizetype n, qsizetype minRun, qsizetype maxRun, qsizetype maxLiteral, Same same, Run run,
-               Literal literal)
-{
-    const auto runAt = [&](qsizetype at) {
-        qsizetype k = 1;
-        while (at + k < n && k < maxRun && same(at, at + k))
-            ++k;
-        return k;
-    };
-    for (qsizetype i = 0; i < n;) {
-        if (const qsizetype k = runAt(i); k >= minRun) {
-            run(i, k);
-            i += k;
-            continue;
-        }
-        qsizetype end = i + 1;
-        while (end < n && end - i < maxLiteral && runAt(end) < minRun)
-            ++end;
-        literal(i, end - i);
-        i = end;
-    }
-}
-
-// PackBits / ByteRun1: runs of three or more equal bytes become repeat codes, the rest literal
-// codes of at most 128 bytes.
-inline QByteArray packBits(const std::vector<std::uint8_t>& row)
-{
-    QByteArray out;
-    const auto* data = reinterpret_cast<const char*>(row.data());
-    splitRuns(
-        qsizetype(row.size()), 3, 128, 128,
-        [&](qsizetype a, qsizetype b) { return row[size_t(a)] == row[size_t(b)]; },
-        [&](qsizetype at, qsizetype k) { out.append(char(1 - k)).append(data[at]); },
-        [&](qsizetype at, qsizetype k) { out.append(char(k - 1)).append(data + at, k); });
-    return out;
 }
 
 // A copy of the file with bytes (at, value) set, or a little- or big-endian word set.

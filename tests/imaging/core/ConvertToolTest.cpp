@@ -1,6 +1,6 @@
 // The mvconvert program, run as a user would run it, on pictures and metafiles.
 #include "../common/Checks.h"
-#include "../metafile/WmfWriter.h"
+#include "../common/Fixtures.h"
 #include "JpegEncoder.h"
 #include "TestPictures.h"
 
@@ -69,9 +69,8 @@ TEST(MetafileConvert, RendersAtNaturalSizeOrAGivenWidth)
 {
     QTemporaryDir dir;
     const QDir d(dir.path());
-    WmfWriter w;
-    w.pen(5, 0, 0).brush(0, 0x0000FF).select(0).select(1).rectangle(0, 0, 100, 50);
-    const QString in = writeFile(d, QStringLiteral("red.wmf"), w.file(true, QRect(0, 0, 200, 100), 96));
+    // 200 x 100 pixels, the upper left quarter red.
+    const QString in = writeFile(d, QStringLiteral("red.wmf"), fixture(QStringLiteral("red-200x100.wmf")));
     EXPECT_EQ(mvconvert({QStringLiteral("--info"), in}).out, QStringLiteral("WMF 200 100 24\n"));
     const QString natural = d.filePath(QStringLiteral("natural.png")),
                   wide = d.filePath(QStringLiteral("wide.png"));

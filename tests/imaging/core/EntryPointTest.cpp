@@ -1,8 +1,6 @@
-// The entry point: the types Qt reads for us (every pixel, the stored depth, the type found by
-// content whatever the name says), damaged and missing files, files read whole, the .PAL of a
-// .CUT; and animated GIFs: every frame with its delay and the loop count, read up to the memory
-// limit, the first frame only for thumbnails, a cut one as a still picture.
-#include "../common/Bytes.h"
+// The entry point: missing files and folders, files read whole, the .PAL of a .CUT; and animated
+// GIFs: every frame with its delay and the loop count, read up to the memory limit, the first
+// frame only for thumbnails, a cut one as a still picture.
 #include "../common/Checks.h"
 #include "JpegEncoder.h"
 #include "TestPictures.h"
@@ -12,107 +10,16 @@
 #include "imaging/SiblingPalette.h"
 #include "imaging/qt/QtFrames.h"
 
-#include <QBuffer>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QTemporaryDir>
 
 namespace mv::imaging::test {
 namespace {
 
-QByteArray writeWithQt(const QImage& image, const char* format)
+// Every type Qt reads for us, by content whatever the name says, and damaged or odd files of
+// them, are rows of the fixtures' MANIFEST; files that are not there, or are no files, are here.
+TEST(QtTypes, MissingFoldersAndEmptyFilesGiveTheirReason)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(QImageWriter(&buffer, format).write(image));
-    return bytes;
-}
-
-TEST(QtTypes, DecodeEveryPixelWithStoredDepth)
-{
-    const QImage rgb = pattern(23, 17), indexed = indexedPattern(23, 17);
-    QImage argb = pattern(9, 7, QImage::Format_ARGB32);
-    argb.setPixel(3, 3, qRgba(10, 200, 30, 255));
-    const QImage grey = pattern(13, 5).convertToFormat(QImage::Format_Grayscale8);
-    const struct {
-        const char* fileName;
-        QByteArray bytes;
-        QImage expected;
-        const char* type;
-        int depth;
-    } cases[] = {
-        {"a.png", writeWithQt(rgb, "png"), rgb, "PNG", 24},
-        {"a.png", writeWithQt(argb, "png"), argb, "PNG", 32},
-        {"a.png", writeWithQt(grey, "png"), grey, "PNG", 8},
-        {"photo.bmp", writeWithQt(rgb, "png"), rgb, "PNG", 24}, // found by content
-        {"a.gif", writeGif(indexed), indexed, "GIF", 4},
-        {"a.tif", writeTiff(rgb, false), rgb, "TIFF", 24},
-        {"a.tiff", writeTiff(rgb, false, true), rgb, "TIFF", 24}, // big-endian
-        {"a.tif", writeTiff(rgb, true), rgb, "TIFF", 24},
-        {"a.bmp", writeWithQt(rgb, "bmp"), rgb, "BMP", 24},
-        {"a.bmp", writeWithQt(indexed, "bmp"), indexed, "BMP", 4},
-        {"a.rle", writeRle8Bmp(indexed), indexed, "BMP", 8},
-        {"a.bmp", writeOs2Bmp(rgb), rgb, "BMP", 24},
-        {"a.dib", writeWithQt(rgb, "bmp"), rgb, "BMP", 24},
-        {"a.dib", writeWithQt(rgb, "bmp").mid(14), rgb, "DIB", 24}, // without the file header
-    };
-    QTemporaryDir dir;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.fileName << " " << c.type << " " << c.depth);
-        const QString path = writeFile(QDir(dir.path()), QString::fromLatin1(c.fileName), c.bytes);
-        const std::string want = std::string(c.type) + " " + std::to_string(c.expected.width()) + "x" +
-                                 std::to_string(c.expected.height()) + " " + std::to_string(c.depth) + "-bit";
-        const Picture p = decodePictureFile(path);
-        ASSERT_EQ(summary(p), want + " raster");
-        expectSamePixels(p.image, c.expected);
-        EXPECT_EQ(summary(probePictureFile(path)), want);
-    }
-    // JPEG is found by its content under any name.
-    const QByteArray jpeg = encodeJpeg(gradient(40, 30));
-    for (const char* name : {"x.JPEG", "x.png", "noextension"})
-        EXPECT_EQ(summary(decodePictureData(jpeg, QString::fromLatin1(name))), "JPEG 40x30 24-bit raster")
-            << name;
-}
-
-TEST(QtTypes, DamagedMissingAndOddFilesGiveAnError)
-{
-    const QImage rgb = pattern(31, 19);
-    const QByteArray png = writeWithQt(rgb, "png"), bmp = writeWithQt(rgb, "bmp");
-    const QByteArray tif = writeTiff(rgb, false), gif = writeGif(indexedPattern(31, 19));
-    const QByteArray placeable = QByteArray("\xD7\xCD\xC6\x9A", 4) + QByteArray(40, '\0');
-    const QByteArray emf =
-        QByteArray("\x01\x00\x00\x00", 4) + QByteArray(36, '\0') + " EMF" + QByteArray(40, '\0');
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        const char* words;
-        const char* type = "";
-    } damaged[] = {
-        {"a.png", png.left(20), ""},
-        {"a.png", png.left(png.size() / 2), ""},
-        {"a.png", patched32(png, 16, 65536, true), ""}, // an absurd width
-        {"a.bmp", bmp.left(30), ""},
-        {"a.bmp", patched32(bmp, 18, 40000), "too large"},
-        {"a.tif", tif.left(40), ""},
-        {"a.gif", gif.left(13), ""},
-        {"a.png", QByteArray(500, '\x5a'), ""},
-        {"a.png", QByteArray(), "the file is empty"},
-        {"a.jpg", QByteArray("hello, this is not a picture"), ""},
-        {"a.xyz", QByteArray("hello"), "unsupported picture type"},
-        {"a.wmf", placeable, "", "WMF"},
-        {"a.bmp", placeable, "", "WMF"},
-        {"a.wmf", QByteArray("\x01\x00\x09\x00\x00\x03", 6) + QByteArray(30, '\0'), "", "WMF"},
-        {"a.emf", emf, "", "EMF"},
-        {"a.wmf", QByteArray(64, '\0'), "", "WMF"},
-    };
-    for (const auto& d : damaged) {
-        const Picture p = decodePictureData(d.bytes, QString::fromLatin1(d.name));
-        EXPECT_TRUE(failsWith(p, d.words)) << d.name << " " << d.bytes.size();
-        if (*d.type) {
-            EXPECT_EQ(p.typeName, QLatin1String(d.type));
-        }
-    }
     QTemporaryDir dir;
     EXPECT_EQ(decodePictureFile(dir.filePath("none.png")).reasonText(),
               QStringLiteral("the file does not exist"));

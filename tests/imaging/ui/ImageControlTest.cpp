@@ -2,8 +2,8 @@
 // with its options, what it paints at each fit mode, reduced copies made ahead, metafiles drawn
 // from their records, and animations played by a timer (driven through the test hooks).
 #include "../common/Checks.h"
+#include "../common/Fixtures.h"
 #include "../core/JpegEncoder.h"
-#include "../metafile/WmfWriter.h"
 
 #include "imaging/PictureDecoder.h"
 #include "imaging/base/ProtectedPixels.h"
@@ -124,12 +124,9 @@ TEST(ImageControl, PaintsThePictureAtEachFitModeAndMetafilesFromTheirRecords)
     EXPECT_EQ(colourAt(control, QPoint(200, 25)), kBlue);
 
     // 100 x 100 units: the left half red; an XOR brush of yellow over the lower right quarter.
-    WmfWriter w;
-    w.pen(5, 0, 0).brush(0, 0x0000FF).brush(0, 0x00FFFF).select(0).select(1).rectangle(0, 0, 50, 101);
-    w.select(2).record(0x0104, {7}).rectangle(50, 50, 101, 101);
     ImageControl metafile;
     metafile.setBackColor(QColor(0, 0, 255));
-    show(metafile, w.file(true, QRect(0, 0, 100, 100), 96), QStringLiteral("m.wmf"));
+    show(metafile, fixture(QStringLiteral("control-xor.wmf")), QStringLiteral("m.wmf"));
     ASSERT_TRUE(metafile.setZoomFactor(2)); // drawn from the records at twice the size, not scaled up
     metafile.show();
     EXPECT_EQ(metafile.size(), QSize(200, 200));

@@ -1,0 +1,185 @@
+// Every row of tests/imaging/fixtures/MANIFEST: the raster decoders on files of every layout they
+// read (each checked pixel for pixel against the picture it was written from when it was made)
+// and on damaged copies of them, which must be refused with their exact reason; what each
+// format's sniffer says of them; and the vector decoders' drawings, drawn and probed where the
+// records put their shapes, lines, bitmaps and regions.
+#include "../common/Checks.h"
+#include "../common/Fixtures.h"
+#include "../common/Render.h"
+
+#include "imaging/PictureDecoder.h"
+#include "imaging/base/Palettes.h"
+#include "imaging/metafile/MetafileDecoder.h"
+#include "imaging/pc/CutDecoder.h"
+#include "imaging/pc/DibDecoder.h"
+#include "imaging/pc/GemImgDecoder.h"
+#include "imaging/pc/MspDecoder.h"
+#include "imaging/pc/PcxDecoder.h"
+#include "imaging/pc/SunRasterDecoder.h"
+#include "imaging/pc/TargaDecoder.h"
+#include "imaging/retro/ArtDecoder.h"
+#include "imaging/retro/HrzDecoder.h"
+#include "imaging/retro/IffDecoder.h"
+#include "imaging/retro/MacPaintDecoder.h"
+#include "imaging/retro/PicDecoder.h"
+#include "imaging/wpg/WpgDecoder.h"
+#include "imaging/wpg/WpgRecords.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace mv::imaging::test {
+namespace {
+
+const QString kDir = QStringLiteral(MV_FIXTURES);
+
+struct Format {
+    std::function<DecodeResult(QByteArrayView, QByteArrayView)> decode;
+    bool (*looksLike)(QByteArrayView);
+};
+
+template <typename Decode>
+Format format(Decode decode, bool (*looksLike)(QByteArrayView))
+{
+    return {[decode](QByteArrayView data, QByteArrayView) { return decode(data); }, looksLike};
+}
+
+const std::map<QString, Format>& formats()
+{
+    static const std::map<QString, Format> f = {
+        {"art", format(decodeArt, looksLikeArt)},
+        {"cut",
+         {[](QByteArrayView data, QByteArrayView palette) { return decodeCut(data, palette); },
+          looksLikeCut}},
+        {"dib", format(decodeDib, looksLikeDib)},
+        {"gem", format(decodeGemImg, looksLikeGemImg)},
+        {"hrz", format(decodeHrz, looksLikeHrz)},
+        {"iff", format(decodeIff, looksLikeIff)},
+        {"macpaint", format(decodeMacPaint, looksLikeMacPaint)},
+        {"msp", format(decodeMsp, looksLikeMsp)},
+        {"pcx", format(decodePcx, looksLikePcx)},
+        {"pic", format(decodePic, looksLikePic)},
+        {"sun", format(decodeSunRaster, looksLikeSunRaster)},
+        {"targa", format(decodeTarga, looksLikeTarga)},
+        {"wpg", format(decodeWpg, looksLikeWpg)},
+        {"wpgvector", format(decodeWpgPicture, looksLikeWpg)},
+        {"wmf", format(decodeWmfData, looksLikeWmf)},
+        {"emf", format(decodeEmfData, looksLikeEmf)},
+    };
+    return f;
+}
+
+struct Row {
+    QString decoder, file, palette, expected, what;
+    int line = 0;
+};
+
+// "decoder | file [& palette file] | expected | what", or "decoder? | file | yes|no | what"
+// for the sniffer; '#' starts a comment.
+std::vector<Row> manifest()
+{
+    std::vector<Row> rows;
+    QFile file(kDir + QStringLiteral("/MANIFEST"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << qPrintable(file.fileName());
+    QTextStream in(&file);
+    for (int line = 1; !in.atEnd(); ++line) {
+        const QString text = in.readLine();
+        if (text.trimmed().isEmpty() || text.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList f = text.split(QStringLiteral(" | "));
+        EXPECT_EQ(f.size(), 4) << "MANIFEST line " << line << " cannot be read";
+        if (f.size() != 4)
+            continue;
+        rows.push_back({f[0], f[1].section(QStringLiteral(" & "), 0, 0),
+                        f[1].section(QStringLiteral(" & "), 1), f[2], f[3], line});
+    }
+    return rows;
+}
+
+// "draws <w>x<h> x,y=#rrggbb~tolerance ...": the drawing drawn at that size over white, each
+// probe's pixel within its tolerance of its colour.
+testing::AssertionResult drawsAsListed(const DecodeResult& r, const QString& expected)
+{
+    const QStringList words = expected.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (!r.ok() || !r.drawing || words.size() < 2)
+        return testing::AssertionFailure() << "no drawing: " << r.status.reason;
+    std::vector<Probe> probes;
+    for (const QString& probe : words.mid(2)) {
+        const QStringList p = probe.split(QRegularExpression(QStringLiteral("[,=~]")));
+        probes.push_back({p.value(0).toInt(), p.value(1).toInt(), QColor(p.value(2)), p.value(3).toInt()});
+    }
+    return pixelsAre(render(r, QSize(words[1].section(QLatin1Char('x'), 0, 0).toInt(),
+                                     words[1].section(QLatin1Char('x'), 1).toInt())),
+                     probes);
+}
+
+TEST(Fixtures, EveryRowDecodesOrIsRefusedAsListed)
+{
+    std::set<QString> used;
+    const std::vector<Row> rows = manifest();
+    EXPECT_GT(rows.size(), 300u);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "MANIFEST line " << row.line << ": " << qPrintable(row.what));
+        const QString name = row.file.section(QLatin1Char(' '), 0, 0);
+        const QByteArray data = fixtureBytes(kDir, row.file), palette = fixtureBytes(kDir, row.palette);
+        used.insert(name);
+        used.insert(row.palette.section(QLatin1Char(' '), 0, 0));
+        // Through the entry point, which takes the type from the name too; "!": the probe.
+        if (row.decoder.startsWith(QLatin1String("picture."))) {
+            if (row.decoder.endsWith(QLatin1Char('!'))) {
+                EXPECT_EQ(summary(probePictureData(data, name)), row.expected.toStdString());
+            } else {
+                const Picture p = decodePictureData(data, name);
+                EXPECT_EQ(p.typeName.toStdString() + " " + outcome(p), row.expected.toStdString());
+            }
+            continue;
+        }
+        const bool sniff = row.decoder.endsWith(QLatin1Char('?'));
+        const auto it = formats().find(sniff ? row.decoder.chopped(1) : row.decoder);
+        ASSERT_NE(it, formats().end()) << "no decoder " << qPrintable(row.decoder);
+        if (sniff)
+            EXPECT_EQ(it->second.looksLike(data) ? "yes" : "no", row.expected.toStdString());
+        else if (row.expected.startsWith(QLatin1String("draws ")))
+            EXPECT_TRUE(drawsAsListed(it->second.decode(data, palette), row.expected));
+        else
+            EXPECT_EQ(outcome(it->second.decode(data, palette)), row.expected.toStdString());
+    }
+    // A file no row reads would be a case nobody tests.
+    for (const QString& name : QDir(kDir).entryList(QDir::Files))
+        EXPECT_TRUE(name == QLatin1String("MANIFEST") || used.count(name))
+            << qPrintable(name) << " has no row";
+}
+
+TEST(Fixtures, PaletteTablesKeepTheirOddColours)
+{
+    EXPECT_EQ(egaPalette()[6], 0xffaa5500u);                    // brown, not dark yellow
+    EXPECT_EQ(egaRegisterColour(0x38), qRgb(0x55, 0x55, 0x55)); // the secondary bits
+}
+
+// A bitmap of 400 x 100 literals needs a record longer than 32 KiB: its 32-bit length is read.
+TEST(Fixtures, WpgRecordWalkerReadsLongRecords)
+{
+    const QByteArray file = fixtureBytes(kDir, QStringLiteral("long-record.wpg"));
+    wpg::WpgHeader header;
+    ASSERT_TRUE(wpg::readWpgHeader(file, &header).isEmpty());
+    wpg::WpgRecordWalker walker(file, header);
+    wpg::WpgRecord record;
+    QList<int> types;
+    qsizetype bitmapLength = 0;
+    while (walker.next(&record)) {
+        types.append(record.type);
+        bitmapLength = record.type == 0x0B ? record.body.size() : bitmapLength;
+    }
+    EXPECT_EQ(types, (QList<int> {0x0F, 0x05, 0x0B, 0x10}));
+    EXPECT_GT(bitmapLength, 0x8000);
+    EXPECT_TRUE(walker.error().isEmpty());
+}
+
+} // namespace
+} // namespace mv::imaging::test
