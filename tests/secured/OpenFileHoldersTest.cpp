@@ -19,10 +19,7 @@ TEST(OpenFileHolders, AProcessHoldingAFileUnderAnyNameIsFoundUntilItClosesIt)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("real")));
     const QString notes = dir.filePath(QStringLiteral("real/notes.txt"));
     const QString other = dir.filePath(QStringLiteral("real/other.txt"));
-    for (const QString& path : {notes, other}) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
+    ASSERT_TRUE(launchtest::writeAll(notes, {}) && launchtest::writeAll(other, {}));
     // The holder opens the file through a link to its folder, as another name for it.
     ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("real")), dir.filePath(QStringLiteral("alias"))));
     const secured::StartOutcome holder = launchtest::start(writeScript(

@@ -40,12 +40,8 @@ QStringList lockedFiles(const QTemporaryDir& dir, const QString& stem, const cha
 {
     QStringList files;
     for (int i = 0; i < count; ++i) {
-        const QString path = dir.filePath(QStringLiteral("%1-%2.txt").arg(stem).arg(i));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("words of " + path.toUtf8());
-        file.close();
-        files << path;
+        files << dir.filePath(QStringLiteral("%1-%2.txt").arg(stem).arg(i));
+        EXPECT_TRUE(launchtest::writeAll(files.back(), "words of " + files.back().toUtf8()));
     }
     EXPECT_TRUE(launchtest::lockFiles(files, secret(key)).ok);
     return files;

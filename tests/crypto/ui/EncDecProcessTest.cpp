@@ -3,6 +3,7 @@
 #include "crypto/ui/EncDecProcess.h"
 #include "crypto/EncDecBatch.h"
 #include "crypto/KeyState.h"
+#include "fileutil/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,12 +14,6 @@
 using namespace mv::crypto;
 
 namespace {
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 EncDecResult runBatch(bool encrypt, const QString& folder, KeyState& keys, QStringList* told,
                       int* questions = nullptr)
@@ -48,11 +43,8 @@ TEST(EncDecProcess, RoundTripThroughTheDialogAndThePassedOverSummary)
     ASSERT_TRUE(dir.isValid());
     const QByteArray a(100'000, 'a');
     const QByteArray b("short");
-    for (auto [name, bytes] : {std::pair {"a.txt", a}, std::pair {"b.dat", b}}) {
-        QFile f(dir.filePath(QLatin1String(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    ASSERT_TRUE(mvtest::writeAll(dir.filePath(QStringLiteral("a.txt")), a));
+    ASSERT_TRUE(mvtest::writeAll(dir.filePath(QStringLiteral("b.dat")), b));
     KeyState keys;
     QStringList told;
     EncDecResult r = runBatch(true, dir.path(), keys, &told);
@@ -70,7 +62,7 @@ TEST(EncDecProcess, RoundTripThroughTheDialogAndThePassedOverSummary)
     r = runBatch(false, dir.path(), keys, &told, &questions);
     EXPECT_EQ(r.done, 2);
     EXPECT_EQ(questions, 1);
-    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("a.txt"))), a);
-    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("b.dat"))), b);
+    EXPECT_EQ(mvtest::readAll(dir.filePath(QStringLiteral("a.txt"))), a);
+    EXPECT_EQ(mvtest::readAll(dir.filePath(QStringLiteral("b.dat"))), b);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
 }
