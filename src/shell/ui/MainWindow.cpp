@@ -42,6 +42,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QItemSelectionModel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -137,9 +138,11 @@ MainWindow::~MainWindow()
 {
     // Every part goes while the window is whole, and before the decoder helpers, which the
     // viewer, the thumbnails and the clipboard copy decode in; each waits for its own jobs.
+    // The window's own layout is left to ~QWidget: the window asks it about every part that
+    // leaves, and deleting it first had every later part read freed memory.
     const QObjectList parts = children();
     for (QObject* part : parts) {
-        if (part != jobs_)
+        if (part != jobs_ && part != layout())
             delete part;
     }
 }
