@@ -200,9 +200,9 @@ TEST(RunSession, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
     EXPECT_FALSE(quick.session->isRunning());
 }
 
-// The program hands its file to a copy already running outside the watch and ends; the
-// re-lock waits until that copy has closed the file, then asks, then offers the editor's
-// copies and wipes the thumbnail.
+// The program hands its file to a copy already running outside the watch (which opened it
+// under another name) and ends; the re-lock waits until that copy has closed the file, saying
+// who holds it, then asks, then offers the editor's copies and wipes the thumbnail.
 TEST(RunSession, FileHeldOpenOutsideTheWatchDelaysTheRelockThenLeftoversAreOffered)
 {
     QTemporaryDir dir;
@@ -234,8 +234,11 @@ TEST(RunSession, FileHeldOpenOutsideTheWatchDelaysTheRelockThenLeftoversAreOffer
         testOptions(dir, 3000));
     run.session->start();
     ASSERT_TRUE(run.started);
-    const secured::StartOutcome holder = launchtest::start(writeScript(
-        dir.filePath(QStringLiteral("h.sh")), "exec 7< " + q + notes.toUtf8() + q + "; exec sleep 1.2"));
+    // The holder opens the file through a link to its folder, as another name for it.
+    ASSERT_TRUE(QFile::link(dir.path(), dir.filePath(QStringLiteral("alias"))));
+    const QByteArray alias = dir.filePath(QStringLiteral("alias/notes-0.txt")).toUtf8();
+    const secured::StartOutcome holder = launchtest::start(
+        writeScript(dir.filePath(QStringLiteral("h.sh")), "exec 7< " + q + alias + q + "; exec sleep 1.2"));
     ASSERT_TRUE(holder.status.ok);
     bool holderGoneAtRelock = false;
     run.duringEncrypt = [&] {
@@ -247,8 +250,11 @@ TEST(RunSession, FileHeldOpenOutsideTheWatchDelaysTheRelockThenLeftoversAreOffer
     EXPECT_EQ(run.end->kind, secured::SessionEnd::Relocked);
     EXPECT_TRUE(holderGoneAtRelock) << "encrypted while another process held the file open";
     ASSERT_FALSE(run.waits.isEmpty());
-    EXPECT_TRUE(run.waits.first().startsWith(QStringLiteral("Waiting for ")));
-    EXPECT_TRUE(run.waits.first().contains(QStringLiteral("notes-0.txt")));
+    EXPECT_TRUE(run.waits.contains(
+        QStringLiteral(
+            "Waiting for sleep (%1) to close notes-0.txt; the files are encrypted again once it has.")
+            .arg(holder.programPid)))
+        << run.waits.join(u'\n').toStdString();
     EXPECT_EQ(run.quickEndQuestions, 1);
     EXPECT_EQ(lockedWith(notes), QByteArray("Delta4444"));
 
