@@ -3,7 +3,6 @@
 #include "widgets/KeyField.h"
 #include "widgets/ProgramIcon.h"
 
-
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
