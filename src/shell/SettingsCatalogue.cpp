@@ -51,15 +51,6 @@ const SettingInfo& settingInfo(Setting which)
     return kCatalogue[size_t(which)];
 }
 
-std::optional<Setting> settingNamed(const QString& name)
-{
-    for (const SettingInfo& info : kCatalogue) {
-        if (sameRegName(name, info.name))
-            return info.id;
-    }
-    return std::nullopt;
-}
-
 QString settingsKeyPath()
 {
     const auto parts = RegDocument::splitKeyPath(kProductKey + u"Settings"_s);

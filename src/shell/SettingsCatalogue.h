@@ -51,9 +51,6 @@ struct SettingInfo {
 
 const SettingInfo& settingInfo(Setting which);
 
-// The stored name matched as the store matches it, ignoring letter case.
-std::optional<Setting> settingNamed(const QString& name);
-
 // The key that holds the section: the product key + "Settings", without a trailing '\'.
 QString settingsKeyPath();
 

@@ -3,7 +3,6 @@
 #include "browser/PictureLoader.h"
 
 #include "ViewingTestFiles.h"
-#include "support/QtAppEnvironment.h"
 #include "support/TestDecoders.h"
 
 #include <gtest/gtest.h>
@@ -11,14 +10,11 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QGuiApplication>
 
 using namespace mv::browser;
 using namespace mvtest;
 
 namespace {
-
-[[maybe_unused]] const auto* const kApp = mv::test::addQtApp<QGuiApplication>("viewing_tests");
 
 PictureRequest requestFor(const QString& path)
 {

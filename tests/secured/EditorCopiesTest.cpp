@@ -16,9 +16,7 @@ namespace {
 void touch(const QString& path, const QByteArray& bytes = "plain words")
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
+    ASSERT_TRUE(launchtest::writeAll(path, bytes)) << path.toStdString();
 }
 
 QString md5Png(const QByteArray& uri)

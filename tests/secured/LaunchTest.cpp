@@ -40,12 +40,8 @@ QStringList lockedFiles(const QTemporaryDir& dir, const QString& stem, const cha
 {
     QStringList files;
     for (int i = 0; i < count; ++i) {
-        const QString path = dir.filePath(QStringLiteral("%1-%2.txt").arg(stem).arg(i));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("words of " + path.toUtf8());
-        file.close();
-        files << path;
+        files << dir.filePath(QStringLiteral("%1-%2.txt").arg(stem).arg(i));
+        EXPECT_TRUE(launchtest::writeAll(files.back(), "words of " + files.back().toUtf8()));
     }
     EXPECT_TRUE(launchtest::lockFiles(files, secret(key)).ok);
     return files;
@@ -204,9 +200,9 @@ TEST(Launch, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
     EXPECT_FALSE(exiter.launch->isRunning());
 }
 
-// The program hands its file to a copy already running outside the watch and ends; the
-// re-lock waits until that copy has closed the file, then asks, then offers the editor's
-// copies and wipes the thumbnail.
+// The program hands its file to a copy already running outside the watch (which opened it
+// under another name) and ends; the re-lock waits until that copy has closed the file, saying
+// who holds it, then asks, then offers the editor's copies and wipes the thumbnail.
 TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffered)
 {
     QTemporaryDir dir;
@@ -238,8 +234,11 @@ TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffere
         testOptions(dir, 3000));
     run.launch->start();
     ASSERT_TRUE(run.started);
-    const secured::StartOutcome holder = launchtest::start(writeScript(
-        dir.filePath(QStringLiteral("h.sh")), "exec 7< " + q + notes.toUtf8() + q + "; exec sleep 1.2"));
+    // The holder opens the file through a link to its folder, as another name for it.
+    ASSERT_TRUE(QFile::link(dir.path(), dir.filePath(QStringLiteral("alias"))));
+    const QByteArray alias = dir.filePath(QStringLiteral("alias/notes-0.txt")).toUtf8();
+    const secured::StartOutcome holder = launchtest::start(
+        writeScript(dir.filePath(QStringLiteral("h.sh")), "exec 7< " + q + alias + q + "; exec sleep 1.2"));
     ASSERT_TRUE(holder.status.ok);
     bool holderGoneAtRelock = false;
     run.duringEncrypt = [&] {
@@ -251,8 +250,11 @@ TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffere
     EXPECT_EQ(run.end->kind, secured::LaunchEnd::Relocked);
     EXPECT_TRUE(holderGoneAtRelock) << "encrypted while another process held the file open";
     ASSERT_FALSE(run.waits.isEmpty());
-    EXPECT_TRUE(run.waits.first().startsWith(QStringLiteral("Waiting for ")));
-    EXPECT_TRUE(run.waits.first().contains(QStringLiteral("notes-0.txt")));
+    EXPECT_TRUE(run.waits.contains(
+        QStringLiteral(
+            "Waiting for sleep (%1) to close notes-0.txt; the files are encrypted again once it has.")
+            .arg(holder.programPid)))
+        << run.waits.join(u'\n').toStdString();
     EXPECT_EQ(run.endedAtOnceQuestions, 1);
     EXPECT_EQ(lockedWith(notes), QByteArray("Delta4444"));
 

@@ -1,6 +1,7 @@
 // Small real programs for the launch tests: shell scripts written into a temporary folder.
 #pragma once
 
+#include "fileutil/TestFiles.h"
 #include "secured/ProgramStart.h"
 
 #include <QByteArray>
@@ -16,6 +17,9 @@
 
 namespace mv::launchtest {
 
+using mvtest::readAll;
+using mvtest::writeAll;
+
 // Writes an executable shell script with `body` after the "#!/bin/sh" line.
 inline QString writeScript(const QString& path, const QByteArray& body)
 {
@@ -26,12 +30,6 @@ inline QString writeScript(const QString& path, const QByteArray& body)
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
-}
-
-inline QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Starts through the helper built beside the tests, without a systemd scope.

@@ -80,10 +80,7 @@ TEST(ProgramStart, AProgramThatCannotRunGivesTheSystemsReason)
 {
     QTemporaryDir dir;
     const QString plain = dir.filePath(QStringLiteral("notes.txt"));
-    QFile file(plain);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("just text\n");
-    file.close();
+    ASSERT_TRUE(launchtest::writeAll(plain, "just text\n"));
 
     const secured::StartOutcome missing = launchtest::start(dir.filePath(QStringLiteral("gone")));
     EXPECT_FALSE(missing.status.ok);
@@ -97,7 +94,7 @@ TEST(ProgramStart, AProgramThatCannotRunGivesTheSystemsReason)
     const secured::StartOutcome notExecutable = launchtest::start(plain);
     EXPECT_EQ(notExecutable.status.error, EACCES);
 
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(plain, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const secured::StartOutcome noFormat = launchtest::start(plain);
     EXPECT_EQ(noFormat.status.error, ENOEXEC);
     EXPECT_EQ(noFormat.status.reason, "Exec format error");

@@ -111,10 +111,7 @@ TEST(ProgramWatch, PopulatedScopeKeepsTheEntryRunningUntilItEmpties)
 {
     QTemporaryDir dir;
     const QString events = dir.filePath(QStringLiteral("cgroup.events"));
-    QFile file(events);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("populated 1\nfrozen 0\n");
-    file.close();
+    ASSERT_TRUE(launchtest::writeAll(events, "populated 1\nfrozen 0\n"));
 
     secured::StartOutcome started =
         launchtest::start(writeScript(dir.filePath(QStringLiteral("q.sh")), "exit 0"));
@@ -127,9 +124,7 @@ TEST(ProgramWatch, PopulatedScopeKeepsTheEntryRunningUntilItEmpties)
     waitUntil([] { return false; }, 100);
     EXPECT_FALSE(ended);
 
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("populated 0\nfrozen 0\n");
-    file.close();
+    ASSERT_TRUE(launchtest::writeAll(events, "populated 0\nfrozen 0\n"));
     EXPECT_TRUE(waitUntil([&] { return ended; }, 2000));
 }
 

@@ -104,24 +104,5 @@ TEST_F(QuickListStoreTest, DeletingRenumbersAndLeavesOldValuesBehindTheMarker)
     EXPECT_EQ(stored(u"Params3"_s), u"--Four"_s);
 }
 
-// The old store read at most 2,047 characters of a value; a long list of files, with every
-// character a path may hold, reads back whole here.
-TEST_F(QuickListStoreTest, ALongListOfFilesReadsBackWhole)
-{
-    QStringList files;
-    for (int i = 0; i < 400; ++i)
-        files << u"/home/me/Docs \"%1\" = 'ß\\x'/letter %1.odt"_s.arg(i);
-    state.appendEntry(item(u"Writer & Co"_s, files.join(u'|')));
-    state.SaveQuickList();
-    ASSERT_TRUE(state.store().flush().ok);
-
-    QuickListState reloaded;
-    reloaded.LoadQuickList();
-    ASSERT_EQ(reloaded.count(), 1);
-    EXPECT_GT(reloaded.entry(1).Data.size(), 2047);
-    EXPECT_EQ(reloaded.entry(1).Data, files.join(u'|'));
-    EXPECT_EQ(reloaded.entry(1).Title, u"Writer & Co"_s);
-}
-
 } // namespace
 } // namespace mv::secured

@@ -17,8 +17,7 @@ namespace {
 
 void touch(const QString& path)
 {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(launchtest::writeAll(path, {}));
 }
 
 } // namespace

@@ -3,8 +3,6 @@
 #include "widgets/KeyField.h"
 #include "widgets/ProgramIcon.h"
 
-#include "support/QtAppEnvironment.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -16,8 +14,6 @@
 using mv::widgets::KeyField;
 
 namespace {
-
-[[maybe_unused]] const auto* const kApp = mv::test::addQtApp<QApplication>("widgets_tests");
 
 std::string keyOf(const KeyField& field)
 {

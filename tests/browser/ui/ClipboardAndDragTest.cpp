@@ -206,9 +206,10 @@ TEST_F(ClipboardAndDragTest, FilesMovedOutByADragLeaveTheListAndCopiedOnesStay)
 TEST_F(ClipboardAndDragTest, OnePlainPictureDroppedIsShownWithTheListAndInformationLineAsTheyWere)
 {
     const QString bmp = path(QStringLiteral("plain.bmp"));
-    // Which drops are refused is the core's (FileDragDropTest); the area follows it.
+    // Two files, an encrypted one, one that is no picture: refused.
     EXPECT_FALSE(enter(bmp, path(QStringLiteral("photo.jpg"))));
     EXPECT_FALSE(enter(path(QStringLiteral("secret_wmf.mv$"))));
+    EXPECT_FALSE(enter(path(QStringLiteral("notes.txt"))));
 
     show(QStringLiteral("photo.jpg"));
     const QString infoLine = infoBar_->text();

@@ -4,7 +4,6 @@
 
 #include "imaging/PictureDecoder.h"
 #include "imaging/ui/ImageControl.h"
-#include "support/QtAppEnvironment.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,8 +21,6 @@
 
 namespace mv::browser {
 namespace {
-
-[[maybe_unused]] const auto* const kApp = mv::test::addQtApp<QApplication>("browser_ui_tests");
 
 constexpr QRgb kLeft = qRgb(200, 0, 0);
 constexpr QRgb kRight = qRgb(0, 0, 200);

@@ -90,18 +90,40 @@ private:
     ModalWatch watch_;
 };
 
+// Each run types `typed` and answers the confirmations with `answers`; the key cache grows as
+// `cached` says.
 TEST(EncryptDialog, ConfirmationIsAskedOnlyTheFirstTimeAKeyIsUsedAndASlipAsksAgain)
 {
+    struct Run {
+        const char* what;
+        const char* typed;
+        std::vector<const char*> answers;
+        int confirms;
+        QStringList messages;
+        size_t cached;
+    };
+    const Run runs[] = {
+        {"a new key", "Secret1", {"Secret1"}, 1, {}, 1},
+        {"the same key again: straight to the batch", "Secret1", {}, 0, {}, 1},
+        {"case matters: another key, and both stay", "secret1", {"secret1"}, 1, {}, 2},
+        {"a slip, told, and the confirmation asked again",
+         "Secret3",
+         {"Secret2", "Secret3"},
+         2,
+         {QStringLiteral("The key you entered is not the same.")},
+         3},
+    };
     KeyState keys;
-    {
+    for (const Run& r : runs) {
+        SCOPED_TRACE(r.what);
         EncryptRun run(keys);
-        ConfirmScript script({"Secret1"});
+        ConfirmScript script(r.answers);
         script.ignore(&run.dialog);
-        typeKeyAndEnter(&run.dialog, QStringLiteral("Secret1"));
-
-        EXPECT_EQ(script.confirms, 1);
+        typeKeyAndEnter(&run.dialog, QString::fromUtf8(r.typed));
+        EXPECT_EQ(script.confirms, r.confirms);
+        EXPECT_EQ(script.messages, r.messages);
         ASSERT_EQ(run.batches, 1);
-        EXPECT_EQ(run.batchKey, "Secret1");
+        EXPECT_EQ(run.batchKey, r.typed);
         EXPECT_EQ(run.batchOwner, &run.dialog);
         EXPECT_TRUE(run.batchOptions.selectedOnly);
         EXPECT_TRUE(run.stillOpen) << "the batch reads the dialog while it runs";
@@ -109,44 +131,11 @@ TEST(EncryptDialog, ConfirmationIsAskedOnlyTheFirstTimeAKeyIsUsedAndASlipAsksAga
         EXPECT_FALSE(run.dialog.isVisible());
         EXPECT_EQ(run.dialog.result(), QDialog::Accepted);
         EXPECT_TRUE(control<QLineEdit>(&run.dialog, "KeyString")->text().isEmpty());
-        ASSERT_EQ(keys.KeyCache().size(), 1u);
-        EXPECT_EQ(plain(keys.KeyCache()[0]), "Secret1");
+        EXPECT_EQ(keys.KeyCache().size(), r.cached);
+        EXPECT_TRUE(keys.contains(secret(r.typed)));
     }
-    {
-        // The same key again: straight to the batch, no confirmation.
-        EncryptRun run(keys);
-        ConfirmScript script({});
-        script.ignore(&run.dialog);
-        typeKeyAndEnter(&run.dialog, QStringLiteral("Secret1"));
-        EXPECT_EQ(script.confirms, 0);
-        EXPECT_EQ(run.batches, 1);
-        EXPECT_EQ(run.batchKey, "Secret1");
-        EXPECT_EQ(keys.KeyCache().size(), 1u);
-    }
-    {
-        // Case matters: another key, confirmed anew, and both stay.
-        EncryptRun run(keys);
-        ConfirmScript script({"secret1"});
-        script.ignore(&run.dialog);
-        typeKeyAndEnter(&run.dialog, QStringLiteral("secret1"));
-        EXPECT_EQ(script.confirms, 1);
-        EXPECT_EQ(run.batchKey, "secret1");
-        ASSERT_EQ(keys.KeyCache().size(), 2u);
-        EXPECT_TRUE(keys.contains(secret("Secret1")));
-        EXPECT_TRUE(keys.contains(secret("secret1")));
-    }
-    {
-        // A slip in the confirmation: the message, and the confirmation asked again.
-        EncryptRun run(keys);
-        ConfirmScript script({"Secret2", "Secret3"});
-        script.ignore(&run.dialog);
-        typeKeyAndEnter(&run.dialog, QStringLiteral("Secret3"));
-        EXPECT_EQ(script.confirms, 2);
-        EXPECT_EQ(script.messages, QStringList {QStringLiteral("The key you entered is not the same.")});
-        EXPECT_EQ(run.batchKey, "Secret3");
-        EXPECT_EQ(keys.KeyCache().size(), 3u);
-        EXPECT_FALSE(keys.contains(secret("Secret2"))) << "the slip is never remembered";
-    }
+    EXPECT_TRUE(keys.contains(secret("Secret1")) && keys.contains(secret("secret1")));
+    EXPECT_FALSE(keys.contains(secret("Secret2"))) << "the slip is never remembered";
 }
 
 // A cancelled confirmation used to empty the key box and leave the focus nowhere; the dialog

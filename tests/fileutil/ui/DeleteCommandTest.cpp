@@ -1,16 +1,11 @@
 // "Delete Selected..." and "Safe Delete" in the main window: the item follows the selection, the
 // questions say what the user is about to do, and the files go where the answers say.
 #include "fileutil/ui/DeleteCommand.h"
-#include "browser/ui/BrowserPane.h"
-#include "browser/ui/FileListView.h"
 #include "crypto/ui/DialogDriver.h"
 #include "fileutil/TestFiles.h"
 #include "fileutil/Trash.h"
 #include "fileutil/WipeReach.h"
-#include "shell/AppSettings.h"
-#include "shell/ui/MainMenus.h"
-#include "shell/ui/MainWindow.h"
-#include "shell/ui/StartupSequence.h"
+#include "shell/ui/WindowTestBase.h"
 
 #include <QAction>
 #include <QLabel>
@@ -20,8 +15,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace mv::fileutil {
 namespace {
@@ -35,46 +28,33 @@ struct Answered {
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
-class DeleteCommandTest : public ::testing::Test {
+class DeleteCommandTest : public shell::test::WindowTestBase {
 protected:
     void SetUp() override
     {
-        // Settings and trash of this test alone.
-        ASSERT_TRUE(pics_.isValid() && home_.isValid());
-        for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
-            saved_ << qgetenv(var);
-            qputenv(var, QFile::encodeName(home_.filePath(QLatin1String(var))));
-        }
+        WindowTestBase::SetUp();
+        savedData_ = qgetenv("XDG_DATA_HOME"); // a trash of this test alone
+        qputenv("XDG_DATA_HOME", QFile::encodeName(config_.filePath(QStringLiteral("data"))));
         for (const char* name : {"a.png", "b.png", "c.png"})
-            ASSERT_TRUE(mvtest::writeAll(pics_.filePath(QLatin1String(name)), mvtest::patterned(2000)));
-        settings_ = std::make_unique<shell::AppSettings>();
-        window_ = std::make_unique<shell::MainWindow>(*settings_, false);
-        QSignalSpy loaded(&window_->startup(), &shell::StartupSequence::loaded);
-        window_->startup().Form_Load({}, false);
-        ASSERT_TRUE(loaded.count() || loaded.wait(10000));
+            ASSERT_TRUE(mvtest::writeAll(path(name), mvtest::patterned(2000)));
+        start();
         ASSERT_TRUE(browser().setFolder(pics_.path()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return (list()->names().size()) == (3); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return files().names().size() == 3; }, 5000));
     }
     void TearDown() override
     {
-        window_->close();
-        window_.reset();
-        settings_.reset();
-        qputenv("XDG_CONFIG_HOME", saved_[0]);
-        qputenv("XDG_DATA_HOME", saved_[1]);
+        WindowTestBase::TearDown();
+        qputenv("XDG_DATA_HOME", savedData_);
     }
 
-    browser::BrowserPane& browser() const { return *window_->findChild<browser::BrowserPane*>(); }
-    browser::FileListView* list() const { return browser().fileList(); }
-    shell::MainMenus& menus() const { return *window_->findChild<shell::MainMenus*>(); }
-    DeleteCommand& command() const { return *window_->findChild<DeleteCommand*>(); }
+    DeleteCommand& command() const { return shell::test::part<DeleteCommand>(*window_); }
     QString path(const char* name) const { return pics_.filePath(QLatin1String(name)); }
 
     void select(std::initializer_list<int> rows)
     {
-        list()->selectRow(-1);
+        files().selectRow(-1);
         for (int row : rows)
-            list()->selectionModel()->select(list()->model()->index(row, 0), QItemSelectionModel::Select);
+            files().selectionModel()->select(files().model()->index(row, 0), QItemSelectionModel::Select);
     }
 
     // Runs Delete Selected, answering each message box in turn; waits for the end of the run
@@ -102,11 +82,7 @@ protected:
         return seen;
     }
 
-    QTemporaryDir pics_;
-    QTemporaryDir home_;
-    QByteArrayList saved_;
-    std::unique_ptr<shell::AppSettings> settings_;
-    std::unique_ptr<shell::MainWindow> window_;
+    QByteArray savedData_;
 };
 
 // The item is there while entries are selected; No changes nothing; Yes moves the files to
@@ -128,7 +104,7 @@ TEST_F(DeleteCommandTest, DeleteFollowsTheSelectionAndMovesFilesToTheTrash)
     deleteAnswering({QMessageBox::Yes});
     EXPECT_EQ(mvtest::entries(pics_.path()), QStringList {"b.png"});
     EXPECT_EQ(mvtest::entries(homeTrash() + "/files"), (QStringList {"a.png", "c.png"}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (list()->names()) == (QStringList {"b.png"}); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (files().names()) == (QStringList {"b.png"}); }, 5000));
     EXPECT_FALSE(menus().MenuDelete->isEnabled());
 
     const QByteArray data = qgetenv("XDG_DATA_HOME");

@@ -20,11 +20,7 @@ TEST(QuickListLauncher, EntryRunsWithItsFilesPlainAndIsLockedAgainWithTheSameKey
 {
     QTemporaryDir dir;
     const QString notes = dir.filePath(QStringLiteral("notes.txt"));
-    {
-        QFile f(notes);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("diary");
-    }
+    ASSERT_TRUE(launchtest::writeAll(notes, "diary"));
     const crypto::CryptOutcome sealed = crypto::encryptOne(notes, "Door");
     ASSERT_EQ(sealed.kind, crypto::CryptOutcome::Done);
     const QString marker = dir.filePath(QStringLiteral("ran"));

@@ -1,5 +1,6 @@
 // The title and key windows of the setup, driven from the keyboard.
 #include "crypto/KeyState.h"
+#include "crypto/ui/DialogDriver.h"
 #include "secured/ui/AsscKey.h"
 #include "secured/ui/ProgTitle.h"
 
@@ -15,14 +16,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-template <typename T>
-T* control(const QWidget* window, const char* name)
-{
-    T* found = window->findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("%s has no control %s", qPrintable(window->objectName()), name);
-    return found;
-}
+using crypto::test::control;
 
 // A title of blanks cannot be confirmed, and the window cannot be closed by any way until
 // one is typed; the title is then taken as typed, trailing blanks and all.

@@ -19,12 +19,14 @@
 #include "shell/SessionLockWatch.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/LockForgetting.h"
+#include "widgets/JobRunner.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDBusMessage>
 #include <QDir>
 #include <QImage>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -450,4 +452,23 @@ TEST_F(MainWindowTest, SessionLockForgetsKeysAndPreparedPicturesUnlessTurnedOff)
     stop();
     EXPECT_EQ(setting("ForgetKeysOnLock"), u"False"_s);
     EXPECT_FALSE((start(), menus()).mnuForgetOnLock->isChecked());
+}
+
+// The window took its parts down before its own layout was asked about them: it deleted the
+// layout first, and each later part's leaving read freed memory (a crash without sanitizers,
+// unseen by them, as the read is inside Qt). Every part it deletes now goes before the layout.
+TEST_F(MainWindowTest, ClosingTheWindowDeletesItsLayoutAfterEveryOtherPart)
+{
+    MainWindow& w = start();
+    QStringList gone;
+    for (QObject* part : w.children()) {
+        if (qobject_cast<mv::widgets::JobRunner*>(part))
+            continue; // kept to the end on purpose: the window's jobs answer to it
+        QObject::connect(part, &QObject::destroyed, [&gone, isLayout = part == w.layout()] {
+            gone << (isLayout ? u"layout"_s : u"part"_s);
+        });
+    }
+    stop();
+    ASSERT_GT(gone.size(), 2);
+    EXPECT_EQ(gone.indexOf(u"layout"_s), gone.size() - 1) << gone.join(u' ').toStdString();
 }
