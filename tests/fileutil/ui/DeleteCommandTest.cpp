@@ -180,7 +180,7 @@ TEST_F(DeleteCommandTest, SelectionChangeDuringARunningDeleteLeavesDeleteDisable
         select({0});
         QList<bool> enabledDuringRun;
         const QList<Answered> asked = deleteAnswering({QMessageBox::Yes, QMessageBox::No}, [&] {
-            select({int(list()->names().size()) - 1});
+            select({int(files().names().size()) - 1});
             enabledDuringRun << menus().MenuDelete->isEnabled();
         });
         // Safe: the confirmation, then the question after a.png, asked by the running worker.
