@@ -84,6 +84,7 @@ void Launch::startStep()
 void Launch::onEnded()
 {
     ranMs_ = clock_.elapsed();
+    emit programEnded();
     if (entry_.files.isEmpty() || key_.isEmpty()) {
         settleJournal();
         finish(LaunchEnd::NothingToLock);

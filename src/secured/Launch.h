@@ -95,6 +95,9 @@ public:
 signals:
     // The program runs.
     void started();
+    // The program and all it started have ended: the re-lock is under way from here until
+    // finished(), though it may wait for a holder or its turn.
+    void programEnded();
     // The program has ended but a process still holds a file open; `text` is for the
     // information line (waitingForHoldersText). Repeated at each look.
     void waiting(const QString& text);

@@ -11,6 +11,7 @@
 #include "widgets/JobRunner.h"
 
 #include <QMessageBox>
+#include <QPointer>
 
 namespace mv::secured {
 
@@ -85,6 +86,19 @@ void QuickListLauncher::start(int n)
         minimize_();
     });
     connect(launch, &Launch::waiting, this, [this](const QString& text) { note_(text); });
+    // From the program's end to its re-lock's end a quit waits: the re-lock may wait for a
+    // holder or its turn between two jobs, and the window must not close in that gap.
+    auto held = std::make_shared<QPointer<widgets::JobRunner>>();
+    connect(launch, &Launch::programEnded, this, [this, held] {
+        *held = widgets::JobRunner::of(window_);
+        if (*held)
+            (*held)->hold();
+    });
+    connect(launch, &Launch::finished, this, [held] {
+        if (*held)
+            (*held)->release();
+        held->clear();
+    });
     connect(launch, &Launch::finished, this, [this, n, launch, pendingId](const LaunchEnd& end) {
         starting_.remove(n);
         if (*pendingId != 0)

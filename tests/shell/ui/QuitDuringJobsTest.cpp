@@ -269,10 +269,11 @@ TEST_F(QuitDuringDeleteTest, ASafeDeleteStopsAfterTheFileInHandAndLeavesTheOther
         menus.mnuSafeDelete->trigger();
     browser.fileList()->selectAll();
     menus.MenuDelete->trigger();
-    // Once the wipe has begun: the status window shows the file in hand.
+    // Once the wipe has begun: the status window names the file in hand.
     ASSERT_TRUE(shell::test::runEventsUntil([&] {
         auto* status = window.findChild<fileutil::DeleteStatus*>();
-        return status && status->isVisible();
+        auto* inHand = status ? status->findChild<QLabel*>(u"lbl2"_s) : nullptr;
+        return inHand && !inHand->toolTip().isEmpty();
     }));
     ::raise(SIGTERM);
     ASSERT_TRUE(shell::test::runEventsUntil([&] { return !window.isVisible(); }, 30000));
