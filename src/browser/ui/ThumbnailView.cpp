@@ -116,8 +116,9 @@ void ThumbnailView::mnuThumb_Click()
     job.options = area_.imageControl()->decodeOptions();
     job.cache = diskCache;
     job.decoders = &viewer_.decoders();
-    builder_.start(std::move(job));
+    // Begun first: a build with nothing to do ends inside start().
     job_->begin();
+    builder_.start(std::move(job));
 }
 
 void ThumbnailView::onKeyNeeded(int index)

@@ -289,3 +289,23 @@ TEST_F(QuitDuringDeleteTest, ASafeDeleteStopsAfterTheFileInHandAndLeavesTheOther
 }
 
 } // namespace
+
+namespace {
+
+class QuitAfterThumbnailsTest : public shell::test::WindowTestBase {};
+
+// A thumbnail build with nothing to do ends inside its own start; the window counted it as
+// running from then on, and a quit waited for it for ever.
+TEST_F(QuitAfterThumbnailsTest, ThumbnailsOfAnEmptyFolderDoNotHoldTheQuit)
+{
+    shell::MainWindow& window = start();
+    shell::QuitSignals quit;
+    QObject::connect(&quit, &shell::QuitSignals::quitRequested, &window, &shell::MainWindow::requestQuit);
+    auto& browser = shell::test::part<browser::BrowserPane>(window);
+    ASSERT_TRUE(browser.setFolder(pics_.path()));
+    shell::test::part<shell::MainMenus>(window).mnuThumb->trigger();
+    ::raise(SIGTERM);
+    EXPECT_TRUE(shell::test::runEventsUntil([&] { return !window.isVisible(); }, 10000));
+}
+
+} // namespace
