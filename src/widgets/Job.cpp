@@ -32,10 +32,12 @@ void Job::start(std::function<void()> work)
 {
     Q_ASSERT(!worker_);
     worker_ = QThread::create(std::move(work));
-    // Started during a quit: asked to stop before its first step.
+    // Started during a quit (or asked already while it was made): onStop runs before the
+    // first step, with the job's owner now ready for it.
     if (stopRequested() || (runner_ && runner_->stopping())) {
-        stop_ = false;
-        requestStop();
+        stop_ = true;
+        if (onStop)
+            onStop();
     }
     connect(worker_, &QThread::finished, this, &Job::finish);
     worker_->start();
@@ -44,17 +46,10 @@ void Job::start(std::function<void()> work)
 void Job::runModal(std::function<void()> work)
 {
     start(std::move(work));
-    if (auto* dialog = qobject_cast<QDialog*>(window_)) {
-        // The window refuses every close until the worker has ended (see isJobWindow), so
-        // this returns only after it.
+    // The window refuses every close until the worker has ended, and onEnded closes it; should
+    // anything end its loop sooner, the wait below still holds until the worker is done.
+    if (auto* dialog = qobject_cast<QDialog*>(window_))
         dialog->exec();
-        if (worker_) {
-            QEventLoop loop;
-            connect(this, &Job::ended, &loop, &QEventLoop::quit);
-            loop.exec();
-        }
-        return;
-    }
     if (worker_) {
         QEventLoop loop;
         connect(this, &Job::ended, &loop, &QEventLoop::quit);

@@ -38,6 +38,19 @@
 using namespace mv;
 using namespace Qt::StringLiterals;
 
+namespace mv::shell::test {
+
+// The stop signals reach the window as the program wires them.
+struct QuitOnSignal {
+    explicit QuitOnSignal(MainWindow& window)
+    {
+        QObject::connect(&signals_, &QuitSignals::quitRequested, &window, &MainWindow::requestQuit);
+    }
+    QuitSignals signals_;
+};
+
+} // namespace mv::shell::test
+
 namespace {
 
 bool writeBytes(const QString& path, const QByteArray& bytes)
@@ -113,8 +126,7 @@ TEST_P(QuitDuringListJobTest, EveryFileIsEncryptedOrInTheJournalAndACutStartNeve
                                          "sleep 1; exec '" + QFile::encodeName(helper) + "' \"$@\"");
 
     shell::MainWindow& window = start();
-    shell::QuitSignals quit;
-    QObject::connect(&quit, &shell::QuitSignals::quitRequested, &window, &shell::MainWindow::requestQuit);
+    const shell::test::QuitOnSignal quit(window);
     secured::QuickListLauncher& launcher = *window.quickListLauncher();
     launcher.options.start.helper = helper;
     launcher.options.start.scope = secured::ScopeUse::Never;
@@ -181,8 +193,7 @@ class QuitAtAQuestionTest : public shell::test::WindowTestBase {};
 TEST_F(QuitAtAQuestionTest, ABlankProgramTitleDoesNotHoldTheQuitAndKeepsTheTitle)
 {
     shell::MainWindow& window = start();
-    shell::QuitSignals quit;
-    QObject::connect(&quit, &shell::QuitSignals::quitRequested, &window, &shell::MainWindow::requestQuit);
+    const shell::test::QuitOnSignal quit(window);
     QString answer = u"unset"_s;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -256,8 +267,7 @@ TEST_F(QuitDuringDeleteTest, ASafeDeleteStopsAfterTheFileInHandAndLeavesTheOther
     for (const QString& name : names)
         ASSERT_TRUE(writeBytes(pics_.filePath(name), bytes));
     shell::MainWindow& window = start();
-    shell::QuitSignals quit;
-    QObject::connect(&quit, &shell::QuitSignals::quitRequested, &window, &shell::MainWindow::requestQuit);
+    const shell::test::QuitOnSignal quit(window);
     auto& browser = shell::test::part<browser::BrowserPane>(window);
     browser.fileSpec()->chooseEntry(0);
     ASSERT_TRUE(browser.setFolder(pics_.path()));
@@ -299,8 +309,7 @@ class QuitAfterThumbnailsTest : public shell::test::WindowTestBase {};
 TEST_F(QuitAfterThumbnailsTest, ThumbnailsOfAnEmptyFolderDoNotHoldTheQuit)
 {
     shell::MainWindow& window = start();
-    shell::QuitSignals quit;
-    QObject::connect(&quit, &shell::QuitSignals::quitRequested, &window, &shell::MainWindow::requestQuit);
+    const shell::test::QuitOnSignal quit(window);
     auto& browser = shell::test::part<browser::BrowserPane>(window);
     ASSERT_TRUE(browser.setFolder(pics_.path()));
     shell::test::part<shell::MainMenus>(window).mnuThumb->trigger();
