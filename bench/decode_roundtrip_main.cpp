@@ -4,7 +4,7 @@
 // Given a file and a box (decode_roundtrip_bench FILE WxH), the same for that file decoded
 // to fit the box, in rounds of 5, the two turn about.
 #include "sandbox/HelperPool.h"
-#include "sandbox/InProcessDecoders.h"
+#include "sandbox/helper/InProcessDecoders.h"
 #include "support/NoisePicture.h"
 
 #include <QCoreApplication>

@@ -6,12 +6,12 @@
 // Usage: thumbs_bench FOLDER [SIZE]   (the cache is $XDG_CACHE_HOME/thumbnails: start it empty)
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
-#include "browser/ui/ThumbnailGrid.h"
-#include "browser/ui/ThumbnailView.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "shell/AppSettings.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MainWindow.h"
+#include "viewing/ui/ThumbnailGrid.h"
+#include "viewing/ui/ThumbnailView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,15 +66,15 @@ void report(const char* name, double value)
 // One build: the first screenful painted, and the whole grid.
 void build(shell::MainWindow& window, const char* label)
 {
-    browser::ThumbnailView& view = window.thumbnails();
-    browser::ThumbnailGrid* grid = view.grid();
+    viewing::ThumbnailView& view = window.thumbnails();
+    viewing::ThumbnailGrid* grid = view.grid();
     PaintWatch watch(grid->viewport());
     watch.cells = [grid] { return grid->count(); };
     bool ended = false;
-    QObject::connect(&view, &browser::ThumbnailView::buildEnded, &watch, [&] { ended = true; });
+    QObject::connect(&view, &viewing::ThumbnailView::buildEnded, &watch, [&] { ended = true; });
     watch.clock.start();
     view.mnuThumb_Click();
-    const browser::ThumbnailLayout& layout = grid->layout();
+    const viewing::ThumbnailLayout& layout = grid->layout();
     const int rows = (grid->viewport()->height() + layout.rowPitch() - 1) / layout.rowPitch();
     const int screenful =
         qMin(int(window.findChild<browser::FileListView*>()->names().size()), rows * layout.columns());

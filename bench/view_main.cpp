@@ -9,16 +9,16 @@
 // thumbnails)
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
-#include "browser/ui/PictureArea.h"
-#include "browser/ui/SelectionViewer.h"
-#include "browser/ui/ThumbnailView.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/KeyState.h"
 #include "imaging/ui/ImageControl.h"
-#include "sandbox/InProcessDecoders.h"
+#include "sandbox/helper/InProcessDecoders.h"
 #include "shell/AppSettings.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MainWindow.h"
+#include "viewing/ui/PictureArea.h"
+#include "viewing/ui/SelectionViewer.h"
+#include "viewing/ui/ThumbnailView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -91,12 +91,12 @@ void report(const char* name, double value)
 struct Bench {
     shell::MainWindow& w;
     browser::BrowserPane& browser = part<browser::BrowserPane>(w);
-    browser::PictureArea& area = part<browser::PictureArea>(w);
-    browser::SelectionViewer& viewer = part<browser::SelectionViewer>(w);
+    viewing::PictureArea& area = part<viewing::PictureArea>(w);
+    viewing::SelectionViewer& viewer = part<viewing::SelectionViewer>(w);
     shell::MainMenus& menus = part<shell::MainMenus>(w);
     PaintWatch watch {area.imageControl()};
     browser::FileListView* list = browser.fileList();
-    browser::PictureLoader& loader = viewer.loader();
+    viewing::PictureLoader& loader = viewer.loader();
     imaging::ImageControl* control = area.imageControl();
 
     explicit Bench(shell::MainWindow& window) : w(window) { watch.clock.start(); }
@@ -219,7 +219,7 @@ void holdArrow(Bench& b, int count, const char* name)
     qint64 lastKeyAt = -1;
     qint64 sharpAt = -1;
     const QMetaObject::Connection settled =
-        QObject::connect(&b.viewer, &browser::SelectionViewer::selectionSettled, [&] {
+        QObject::connect(&b.viewer, &viewing::SelectionViewer::selectionSettled, [&] {
             const int row = b.list->currentRow();
             if (row < 0 || row > steps || b.control->pictureFile() != b.pathAt(row))
                 return;
@@ -334,9 +334,9 @@ int main(int argc, char** argv)
         waitFor([&] { return !b.browser.listingPending() && !b.list->names().isEmpty(); });
         holdArrow(b, int(b.list->names().size()), "no_previews");
         // Once the grid has shown them, the desktop's thumbnails stand in for the previews.
-        browser::ThumbnailView& grid = window.thumbnails();
+        viewing::ThumbnailView& grid = window.thumbnails();
         bool built = false;
-        QObject::connect(&grid, &browser::ThumbnailView::buildEnded, [&] { built = true; });
+        QObject::connect(&grid, &viewing::ThumbnailView::buildEnded, [&] { built = true; });
         grid.mnuThumb_Click();
         waitFor([&] { return built; }, 600000);
         grid.MenuClear_Click();

@@ -18,7 +18,7 @@ install(TARGETS mirravelnock mvcrypt mvconvert RUNTIME DESTINATION ${CMAKE_INSTA
 install(TARGETS mvengine LIBRARY DESTINATION ${MV_PRIVATE_LIBDIR})
 # The launch helper of the Secured Access List is the program's own, not a command for users.
 install(TARGETS mvlaunch RUNTIME DESTINATION ${MV_PRIVATE_LIBDIR})
-target_compile_definitions(mvcore PRIVATE MV_INSTALLED_HELPER_DIR="${mv_bin_to_lib}")
+target_compile_definitions(mvsecured PRIVATE MV_INSTALLED_HELPER_DIR="${mv_bin_to_lib}")
 # So is the decoder helper, which the program and mvconvert start.
 install(TARGETS mvdecode RUNTIME DESTINATION ${MV_PRIVATE_LIBDIR})
 target_compile_definitions(mvsandbox PRIVATE MV_INSTALLED_HELPER_DIR="${mv_bin_to_lib}")

@@ -2,7 +2,7 @@
 // (and ends), or opens the main window as the first copy or as a second instance.
 #include "StartupTrace.h"
 #include "browser/ui/FileListView.h"
-#include "fileutil/DocumentType.h"
+#include "desktop/DocumentType.h"
 #include "shell/AppSettings.h"
 #include "shell/CommandLine.h"
 #include "shell/HandOver.h"
@@ -72,7 +72,7 @@ int main(int argc, char** argv)
     // is waited for when the application ends.
     if (role != InstanceChannel::Role::Later)
         QThreadPool::globalInstance()->start([exe = QCoreApplication::applicationFilePath()] {
-            (void)mv::fileutil::RegisterDocumentType(exe);
+            (void)mv::desktop::RegisterDocumentType(exe);
         });
 
     AppSettings settings;

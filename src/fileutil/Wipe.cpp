@@ -380,4 +380,17 @@ FileResult wipeHeldFile(const QString& path, int heldFd, const struct stat& expe
                   &changed);
 }
 
+WipeReport wipeAll(const QStringList& paths)
+{
+    WipeReport report;
+    for (const QString& path : paths) {
+        const FileResult result = WipeFile(path);
+        if (result.ok)
+            report.wiped << path;
+        else
+            report.failures << result.within(nativePath(path));
+    }
+    return report;
+}
+
 } // namespace mv::fileutil

@@ -2,7 +2,9 @@
 
 #include "fileutil/FileResult.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -65,6 +67,14 @@ FileResult WipeFileIn(const QString& folder, const QString& name, int& fileNumbe
 // Splits `path` at its last "/" and wipes it. A path without "/" is not touched and
 // gives the failure "not a full path".
 FileResult WipeFile(const QString& path, const WipeOptions& options = {});
+
+struct WipeReport {
+    QStringList wiped;
+    QList<FileResult> failures; // each names its file in `leftover` or the reason
+};
+
+// Wipes each full path with WipeFile; goes on after a failure.
+WipeReport wipeAll(const QStringList& paths);
 
 // Wipes a file the caller opened (and locked) before working on it, described by `expected`
 // as it was when the work began. Only a name that still holds that very file, unchanged, is

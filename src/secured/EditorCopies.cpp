@@ -1,15 +1,12 @@
 #include "secured/EditorCopies.h"
 
-#include "browser/DesktopThumbnailNames.h"
 #include "fileutil/Wipe.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
-#include <QUrl>
 
 #include <sys/stat.h>
 
@@ -28,33 +25,6 @@ bool isThere(const QString& path)
     struct stat st {};
     return ::lstat(fileutil::nativePath(path).c_str(), &st) == 0 &&
            (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode));
-}
-
-QString md5Name(const QByteArray& uri)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) +
-           QStringLiteral(".png");
-}
-
-// The folders that hold thumbnails: each size, and each program's folder under "fail".
-QStringList thumbnailFolders()
-{
-    QStringList folders;
-    for (const QString& root :
-         {browser::desktopThumbnailRoot(), QDir::homePath() + QStringLiteral("/.thumbnails")}) {
-        const QStringList sizes = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        for (const QString& size : sizes) {
-            if (size != QStringLiteral("fail")) {
-                folders << root + u'/' + size;
-                continue;
-            }
-            const QStringList programs =
-                QDir(root + QStringLiteral("/fail")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-            for (const QString& program : programs)
-                folders << root + QStringLiteral("/fail/") + program;
-        }
-    }
-    return folders;
 }
 
 } // namespace
@@ -99,39 +69,6 @@ QStringList findEditorCopies(const QStringList& files)
     QStringList sorted(found.begin(), found.end());
     sorted.sort();
     return sorted;
-}
-
-QStringList thumbnailsOf(const QStringList& files)
-{
-    QSet<QString> names;
-    for (const QString& file : files) {
-        const QString path = QFileInfo(file).absoluteFilePath();
-        names.insert(md5Name(browser::glibFileUri(path)));
-        names.insert(md5Name(QUrl::fromLocalFile(path).toEncoded()));
-    }
-    QStringList found;
-    for (const QString& folder : thumbnailFolders()) {
-        for (const QString& name : names) {
-            const QString path = folder + u'/' + name;
-            if (isThere(path))
-                found << path;
-        }
-    }
-    found.sort();
-    return found;
-}
-
-WipeReport wipeAll(const QStringList& paths)
-{
-    WipeReport report;
-    for (const QString& path : paths) {
-        const fileutil::FileResult result = fileutil::WipeFile(path);
-        if (result.ok)
-            report.wiped << path;
-        else
-            report.failures << result.within(fileutil::nativePath(path));
-    }
-    return report;
 }
 
 QString editorCopiesQuestion(const QStringList& copies)

@@ -1,5 +1,6 @@
 #include "secured/Launch.h"
 
+#include "desktop/PlainTraces.h"
 #include "secured/EditorCopies.h"
 #include "secured/HolderWait.h"
 #include "secured/LaunchTexts.h"
@@ -128,12 +129,12 @@ void Launch::relockStep()
 
     const QStringList copies = findEditorCopies(entry_.files);
     if (!copies.isEmpty() && hooks_.confirmWipeEditorCopies(copies)) {
-        const WipeReport report = wipeAll(copies);
+        const fileutil::WipeReport report = fileutil::wipeAll(copies);
         end_.wiped << report.wiped;
         end_.wipeFailures << report.failures;
     }
     // Plain pictures of the files: wiped without asking.
-    const WipeReport thumbnails = wipeAll(thumbnailsOf(entry_.files));
+    const fileutil::WipeReport thumbnails = desktop::forgetPlainTraces(entry_.files);
     end_.wiped << thumbnails.wiped;
     end_.wipeFailures << thumbnails.failures;
 

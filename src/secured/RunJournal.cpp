@@ -1,9 +1,9 @@
 #include "secured/RunJournal.h"
 
+#include "desktop/ConfigDir.h"
 #include "fileio/DurableOutput.h"
 #include "fileio/FdIo.h"
 #include "fileutil/Wipe.h"
-#include "shell/ConfigDir.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -44,12 +44,12 @@ bool parse(const QByteArray& bytes, JournalRecord& record)
 
 QString journalFolder()
 {
-    return shell::configDir() + QStringLiteral("/running");
+    return desktop::runJournalDir();
 }
 
 fileutil::FileResult writeJournal(const QString& folder, const JournalRecord& record)
 {
-    fileutil::FileResult r = shell::makePrivateDirs(folder);
+    fileutil::FileResult r = desktop::makePrivateDirs(folder);
     if (!r)
         return r;
     const QJsonObject object {{QStringLiteral("entry"), record.entry},

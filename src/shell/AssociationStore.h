@@ -2,11 +2,11 @@
 // hive of the settings store: key = the MIME type, value "mv.bak".
 #pragma once
 
-#include "fileutil/FileAssociation.h"
+#include "desktop/FileAssociation.h"
 
 namespace mv::shell {
 
-class AssociationStore : public fileutil::AssociationBackups {
+class AssociationStore : public desktop::AssociationBackups {
 public:
     QString backup(const QString& mimeType) const override;
     bool keepBackup(const QString& mimeType, const QString& previousDefault) override;

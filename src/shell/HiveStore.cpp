@@ -1,11 +1,11 @@
 #include "shell/HiveStore.h"
 
+#include "desktop/ConfigDir.h"
 #include "fileio/DurableOutput.h"
 #include "fileio/FdIo.h"
 #include "fileio/RetryInterrupted.h"
 #include "fileutil/FileResult.h"
 #include "fileutil/Wipe.h"
-#include "shell/ConfigDir.h"
 #include "shell/FileLock.h"
 #include "shell/RegFormat.h"
 
@@ -170,7 +170,7 @@ FileResult HiveStore::read(RegDocument* doc) const
 
 FileResult HiveStore::modify(const std::function<bool(RegDocument&)>& edit) const
 {
-    if (auto made = makePrivateDirs(dir_); !made)
+    if (auto made = desktop::makePrivateDirs(dir_); !made)
         return made;
     const FileLock lock(lockPath(), FileLock::Mode::Exclusive);
     if (!lock.isLocked())

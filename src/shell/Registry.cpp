@@ -1,6 +1,6 @@
 #include "shell/Registry.h"
 
-#include "shell/ConfigDir.h"
+#include "desktop/ConfigDir.h"
 #include "shell/HiveStore.h"
 
 #include <QCoreApplication>
@@ -47,7 +47,7 @@ std::optional<std::pair<HiveStore, QString>> open(Hive hive, const QString& keyP
         t_error = QCoreApplication::translate("mv::shell", "invalid key path \"%1\"").arg(keyPath);
         return std::nullopt;
     }
-    return std::make_pair(HiveStore(configDir(), file), parts->join(QLatin1Char('\\')));
+    return std::make_pair(HiveStore(desktop::configDir(), file), parts->join(QLatin1Char('\\')));
 }
 
 bool modify(Hive hive, const QString& keyPath, const std::function<bool(RegDocument&, const QString&)>& edit)
@@ -135,7 +135,7 @@ QString registryError()
 QString hiveFilePath(Hive hive)
 {
     const QString file = hiveFileName(hive);
-    return file.isEmpty() ? QString() : HiveStore(configDir(), file).filePath();
+    return file.isEmpty() ? QString() : HiveStore(desktop::configDir(), file).filePath();
 }
 
 } // namespace mv::shell

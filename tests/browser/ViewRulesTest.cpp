@@ -1,11 +1,8 @@
-// The viewer's rules at the boundaries its window tests do not reach: the picture area's
-// arithmetic, the thumbnail grid, the information line, the drive table, the folder chain and
-// the slideshow's order.
+// The browser's rules at the boundaries its window tests do not reach: the picture area's
+// arithmetic, the information line, the drive table and the folder chain.
 #include "browser/DriveTable.h"
 #include "browser/FileInfoLine.h"
 #include "browser/FolderChain.h"
-#include "browser/SlideshowPlan.h"
-#include "browser/ThumbnailLayout.h"
 #include "browser/ViewArrangement.h"
 
 #include <gtest/gtest.h>
@@ -46,57 +43,6 @@ TEST(ViewArrangement, RightMostColumnIsReachableOnceTheVerticalBarTakesItsStrip)
     const ViewArrangement beside = arranged({284, 400}, {300, 300}, false);
     EXPECT_FALSE(beside.horizontal.visible);
     EXPECT_EQ(beside.vertical.maximum, 100);
-}
-
-TEST(ThumbnailLayout, ClicksOffTheCellsAndTheScrollBar)
-{
-    const ThumbnailLayout layout(400, 80); // four cells of 84 pixels a row
-    EXPECT_EQ(ThumbnailLayout(424, 80).columns(), 5);
-    EXPECT_EQ(ThumbnailLayout(423, 80).columns(), 4);
-    EXPECT_EQ(ThumbnailLayout(50, 80).columns(), 1);
-    EXPECT_EQ(layout.cellAt({90, 4 + 80 + 20}, 10), 1); // on the caption
-    EXPECT_EQ(layout.cellAt({86, 10}, 10), -1);         // the gap between two cells
-    EXPECT_EQ(layout.cellAt({90, 4 + 108}, 10), -1);    // the gap between two rows
-    EXPECT_EQ(layout.cellAt({350, 10}, 10), -1);        // right of the last column
-    EXPECT_EQ(layout.cellAt({90, 120}, 5), -1);         // where the sixth cell would be
-
-    EXPECT_FALSE(thumbScroll(377, 377).visible);
-    const ThumbScroll s = thumbScroll(1200, 377);
-    EXPECT_TRUE(s.visible);
-    EXPECT_EQ(s.maximum, 1200 - 377);
-    EXPECT_EQ(s.singleStep, 30); // 1200 \ 377 = 3 window heights
-    EXPECT_EQ(s.pageStep, 377);
-}
-
-// A stored size the menu lacks takes the nearest the menu offers, the larger of two as near,
-// however far out of range it lies; the menu's own sizes stay as they are.
-TEST(ThumbnailLayout, StoredSizeTakesTheNearestMenuSize)
-{
-    const struct {
-        qint64 stored;
-        int size;
-    } cases[] = {
-        {60, 60},
-        {120, 120},
-        {200, 200},
-        {90, 100},
-        {89, 80},
-        {71, 80},
-        {69, 60},
-        {0, 60},
-        {-80, 60},
-        {std::numeric_limits<qint64>::min(), 60},
-        {201, 200},
-        {100000, 200},
-        {qint64(1) << 32 | 80, 200}, // 80 once cut to 32 bits
-        {std::numeric_limits<qint64>::max(), 200},
-    };
-    for (const auto& c : cases) {
-        const int index = thumbSizeIndex(c.stored);
-        ASSERT_TRUE(index >= 0 && index < int(std::size(kThumbSizes))) << c.stored;
-        EXPECT_EQ(kThumbSizes[index], c.size) << c.stored;
-        EXPECT_EQ(usableThumbSize(c.stored), c.size) << c.stored;
-    }
 }
 
 // A checksum negative as a signed value keeps its eight digits; zero bytes print no digits;
@@ -149,34 +95,6 @@ TEST(FolderChain, PrefixesOnlyByTheirLettersAreNeitherRootsNorParents)
     EXPECT_EQ(upHighlight(QStringLiteral("/media/stick/"), QStringLiteral("/media/stick/DCIM/100")),
               QStringLiteral("/media/stick/DCIM"));
     EXPECT_EQ(upHighlight(QStringLiteral("/a/b"), QStringLiteral("/a/bc/d")), QString());
-}
-
-// An encrypted picture is tried only with keys in hand, and one no key opens is passed over at
-// once: no gap in the show. A list with nothing to show has no first picture.
-TEST(SlideshowPlanTest, AnEncryptedPictureNoKeyOpensIsPassedOverWithoutAGap)
-{
-    const QStringList five = {QStringLiteral("a.png"), QStringLiteral("b.jpg"), QStringLiteral("c_png.mv$"),
-                              QStringLiteral("d.gif"), QStringLiteral("e.bmp")};
-    qint64 now = 1000;
-    for (const bool keys : {false, true}) {
-        SlideshowPlan plan(five, 1, 2, keys, [&] { return now; });
-        std::vector<int> order;
-        std::vector<qint64> at;
-        for (int row = plan.first(); row >= 0; row = plan.upcoming()) {
-            now += plan.untilNextUs();
-            if (row == 2) {
-                plan.passedOver(row);
-                continue;
-            }
-            plan.shown(row);
-            order.push_back(row);
-            at.push_back(now);
-        }
-        EXPECT_EQ(order, (std::vector<int> {1, 3, 4})) << keys;
-        EXPECT_EQ(at[2] - at[0], 4000000) << keys;
-    }
-    EXPECT_EQ(SlideshowPlan(QStringList {QStringLiteral("x.txt")}, 0, 4, true, [&] { return now; }).first(),
-              -1);
 }
 
 } // namespace

@@ -1,14 +1,14 @@
 // A mimeapps.list as the desktop or the user left it: reading any key, then setting and removing
 // the program's own line, which must read back as set and leave other programs' lines alone.
 #include "FuzzCheck.h"
-#include "fileutil/MimeAppsList.h"
+#include "desktop/MimeAppsList.h"
 
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    using mv::fileutil::MimeAppsList;
+    using mv::desktop::MimeAppsList;
     const QString group = MimeAppsList::kDefaultApplications;
     const QString ours = QStringLiteral("image/png");
     const QString other = QStringLiteral("text/plain");

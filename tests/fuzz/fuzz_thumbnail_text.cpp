@@ -1,14 +1,14 @@
 // A file of the desktop's thumbnail cache, which any program may have written: the text chunks
 // are read with every length checked, and a chunk written by the cache reads back whole.
 #include "FuzzCheck.h"
-#include "browser/PngText.h"
+#include "desktop/PngText.h"
 
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    using namespace mv::browser;
+    using namespace mv::desktop;
     const QByteArrayView png(reinterpret_cast<const char*>(data), qsizetype(size));
     for (const char* key : {"Thumb::URI", "Thumb::MTime"}) {
         const QByteArray value = pngText(png, key);

@@ -33,6 +33,10 @@ expect_check(engine_in_decoder src/imaging/Bad.cpp "#include <mvengine/engine.h>
              "layers: src/imaging/Bad.cpp includes <mvengine/engine.h>, but imaging may use only: imaging fileio")
 expect_check(window_in_core src/fileutil/Bad.cpp "#include \"shell/ui/MainWindow.h\""
              "layers: src/fileutil/Bad.cpp includes \"shell/ui/MainWindow.h\", but fileutil may use only: fileutil engine fileio")
+expect_check(desktop_in_helper src/sandbox/helper/Bad.cpp "#include \"desktop/ThumbnailCache.h\""
+             "layers: src/sandbox/helper/Bad.cpp includes \"desktop/ThumbnailCache.h\", but sandbox may use only: sandbox imaging fileio")
+expect_check(viewing_in_browser src/browser/Bad.cpp "#include \"viewing/PictureLoad.h\""
+             "layers: src/browser/Bad.cpp includes \"viewing/PictureLoad.h\", but browser may use only: browser crypto desktop fileutil engine fileio")
 expect_check(unknown_folder src/newthing/Bad.cpp "#include <QString>" "layers: src/newthing/Bad.cpp lies in no declared folder")
 expect_check(reachable src/browser/Good.cpp "#include \"crypto/KeyState.h\"\n#include \"fileio/FdIo.h\"\n#include <QImage>" "")
 expect_check(widgets_in_ui src/browser/ui/Good.cpp "#include <QWidget>\n#include \"widgets/Job.h\"" "")

@@ -3,8 +3,8 @@
 // name of an attack makes the decoder try it. With MVTEST_WITHHOLD=all in its environment it
 // also plays a kernel that refuses every protection. The shipped helper (apps/mvdecode) has no
 // such thing; this one is built for the tests only and never installed.
-#include "sandbox/HelperMain.h"
-#include "sandbox/JobDecoding.h"
+#include "sandbox/helper/HelperMain.h"
+#include "sandbox/helper/JobDecoding.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -4,9 +4,9 @@
 // drawn in the helper exactly as in this process; and the program believes nothing a helper's
 // answer says that does not add up.
 #include "sandbox/HelperPool.h"
-#include "sandbox/InProcessDecoders.h"
 #include "sandbox/MemoryFile.h"
 #include "sandbox/ReplyReader.h"
+#include "sandbox/helper/InProcessDecoders.h"
 #include "support/NoisePicture.h"
 #include "support/QtAppEnvironment.h"
 

@@ -1,11 +1,11 @@
-// The plain copies editors leave beside the files, and the desktop's thumbnails of them.
+// The plain copies editors leave beside the files.
 #include "LaunchTestKit.h"
 
+#include "fileutil/Wipe.h"
 #include "secured/EditorCopies.h"
 
 #include <gtest/gtest.h>
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -17,12 +17,6 @@ void touch(const QString& path, const QByteArray& bytes = "plain words")
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     ASSERT_TRUE(launchtest::writeAll(path, bytes)) << path.toStdString();
-}
-
-QString md5Png(const QByteArray& uri)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) +
-           QStringLiteral(".png");
 }
 
 } // namespace
@@ -62,7 +56,7 @@ TEST(EditorCopies, EveryEditorsCopyBesideAListedFileIsFoundAndNothingElse)
     EXPECT_EQ(secured::findEditorCopies({notes, report, listedBackup}), expected);
     EXPECT_TRUE(secured::findEditorCopies({folder + QStringLiteral("gone.txt")}).isEmpty());
 
-    const secured::WipeReport wiped = secured::wipeAll(expected);
+    const fileutil::WipeReport wiped = fileutil::wipeAll(expected);
     EXPECT_TRUE(wiped.failures.isEmpty());
     EXPECT_EQ(wiped.wiped, expected);
     EXPECT_TRUE(secured::findEditorCopies({notes, report}) == QStringList({listedBackup}));
@@ -70,31 +64,4 @@ TEST(EditorCopies, EveryEditorsCopyBesideAListedFileIsFoundAndNothingElse)
     EXPECT_EQ(
         secured::editorCopiesQuestion({QStringLiteral("/a/b~"), QStringLiteral("/a/#b#")}),
         QStringLiteral("An editor left these plain copies beside the files:\n/a/b~\n/a/#b#\nWipe them now?"));
-}
-
-// GNOME names a thumbnail after the URI as GLib escapes it, KDE as Qt does; they differ for
-// some characters (";" here), so both are looked for.
-TEST(EditorCopies, ThumbnailsOfTheFilesAreFoundInEverySizeAndFailFolder)
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("my photo;1.png"));
-    touch(file);
-    const QByteArray escaped = "file://" + QFile::encodeName(dir.path());
-    const QString gnome = md5Png(escaped + "/my%20photo%3B1.png");
-    const QString kde = md5Png(escaped + "/my%20photo;1.png");
-    ASSERT_NE(gnome, kde);
-    const QString cache = qEnvironmentVariable("XDG_CACHE_HOME") + QStringLiteral("/thumbnails/");
-    const QStringList thumbnails {cache + QStringLiteral("fail/gnome-thumbnail-factory/") + gnome,
-                                  cache + QStringLiteral("large/") + gnome,
-                                  cache + QStringLiteral("normal/") + kde,
-                                  cache + QStringLiteral("x-large/") + gnome};
-    for (const QString& path : thumbnails)
-        touch(path, "\x89PNG");
-    const QString unrelated = cache + QStringLiteral("normal/") + md5Png("file:///elsewhere.png");
-    touch(unrelated, "\x89PNG");
-
-    EXPECT_EQ(secured::thumbnailsOf({file}), thumbnails);
-    EXPECT_TRUE(secured::wipeAll(secured::thumbnailsOf({file})).failures.isEmpty());
-    EXPECT_TRUE(secured::thumbnailsOf({file}).isEmpty());
-    EXPECT_TRUE(QFile::exists(unrelated));
 }

@@ -1,6 +1,6 @@
 #include "fileutil/ui/AssociationDialog.h"
 
-#include "fileutil/DocumentType.h"
+#include "desktop/DocumentType.h"
 #include "widgets/Centering.h"
 #include "widgets/Job.h"
 
@@ -49,14 +49,15 @@ QStringList captions()
 
 } // namespace
 
-AssociationDialog::AssociationDialog(AssociationBackups& backups, const QString& executable, QWidget* owner)
+AssociationDialog::AssociationDialog(desktop::AssociationBackups& backups, const QString& executable,
+                                     QWidget* owner)
     : QDialog(owner), backups_(backups), executable_(executable), job_(new widgets::Job(this, this))
 {
     setWindowTitle(tr("Mirravelnock! File Association"));
     auto* boxes = new QGridLayout;
     const QStringList texts = captions();
-    const int rows = (kAssociationBoxCount + 1) / 2;
-    for (int i = 0; i < kAssociationBoxCount; ++i) {
+    const int rows = (desktop::kAssociationBoxCount + 1) / 2;
+    for (int i = 0; i < desktop::kAssociationBoxCount; ++i) {
         auto* box = new QCheckBox(texts[i]);
         box->setObjectName(QStringLiteral("Check1_%1").arg(i));
         boxes->addWidget(box, i % rows, i / rows);
@@ -101,7 +102,7 @@ AssociationDialog::~AssociationDialog()
     delete job_;
 }
 
-void AssociationDialog::runModal(AssociationBackups& backups, QWidget* owner)
+void AssociationDialog::runModal(desktop::AssociationBackups& backups, QWidget* owner)
 {
     AssociationDialog dialog(backups, QCoreApplication::applicationFilePath(), owner);
     widgets::CenterOnOwner(&dialog, owner);
@@ -110,7 +111,7 @@ void AssociationDialog::runModal(AssociationBackups& backups, QWidget* owner)
 
 void AssociationDialog::Form_Load()
 {
-    const AssociationBoxes state = associatedBoxes();
+    const desktop::AssociationBoxes state = desktop::associatedBoxes();
     for (size_t i = 0; i < state.size(); ++i)
         if (state[i])
             Check1_[i]->setChecked(true);
@@ -147,18 +148,18 @@ void AssociationDialog::butAssociate_Click()
 {
     if (job_->running())
         return;
-    AssociationBoxes boxes {};
+    desktop::AssociationBoxes boxes {};
     for (size_t i = 0; i < boxes.size(); ++i)
         boxes[i] = Check1_[i]->isChecked();
     // The window stays, with the hourglass, until the desktop's files are written; it can't be
     // closed half-way.
     setEnabled(false);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    AssociationBackups* backups = &backups_;
+    desktop::AssociationBackups* backups = &backups_;
     const QString executable = executable_;
     job_->start([this, boxes, backups, executable] {
-        const RegisterOutcome registered = RegisterDocumentType(executable);
-        result_ = registered.status ? associate(boxes, *backups) : registered.status;
+        const desktop::RegisterOutcome registered = desktop::RegisterDocumentType(executable);
+        result_ = registered.status ? desktop::associate(boxes, *backups) : registered.status;
     });
 }
 

@@ -2,7 +2,7 @@
 // checked ones to the program on the desktop and gives the cleared ones back.
 #pragma once
 
-#include "fileutil/FileAssociation.h"
+#include "desktop/FileAssociation.h"
 
 #include <QDialog>
 
@@ -22,13 +22,14 @@ class AssociationDialog : public QDialog {
 
 public:
     // `executable` is what the desktop entry starts; `backups` keep the types' previous owners.
-    AssociationDialog(AssociationBackups& backups, const QString& executable, QWidget* owner = nullptr);
+    AssociationDialog(desktop::AssociationBackups& backups, const QString& executable,
+                      QWidget* owner = nullptr);
 
     // Waits for an Associate still at work, so the backups it writes outlive it.
     ~AssociationDialog() override;
 
     // `mnuAssociation_Click`: shows the window modally, centred over `owner`.
-    static void runModal(AssociationBackups& backups, QWidget* owner);
+    static void runModal(desktop::AssociationBackups& backups, QWidget* owner);
 
     void Form_Load();
     void Command1_Click(); // Select All
@@ -44,9 +45,9 @@ public:
     const FileResult& lastResult() const { return result_; }
 
 private:
-    AssociationBackups& backups_;
+    desktop::AssociationBackups& backups_;
     QString executable_;
-    std::array<QCheckBox*, kAssociationBoxCount> Check1_ {};
+    std::array<QCheckBox*, desktop::kAssociationBoxCount> Check1_ {};
     QPushButton* butAssociate_ = nullptr;
     QPushButton* Command1_ = nullptr;
     QPushButton* Command3_ = nullptr;

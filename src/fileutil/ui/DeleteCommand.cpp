@@ -2,10 +2,10 @@
 
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
-#include "browser/ui/SelectionViewer.h"
 #include "fileutil/WipeReach.h"
 #include "fileutil/ui/DeleteQuestions.h"
 #include "fileutil/ui/DeleteStatus.h"
+#include "viewing/ui/SelectionViewer.h"
 #include "widgets/Job.h"
 #include "widgets/JobRunner.h"
 
@@ -25,7 +25,7 @@ constexpr int kTrashStatusDelayMs = 400;
 
 } // namespace
 
-DeleteCommand::DeleteCommand(browser::BrowserPane& browser, browser::SelectionViewer& viewer,
+DeleteCommand::DeleteCommand(browser::BrowserPane& browser, viewing::SelectionViewer& viewer,
                              QAction* deleteItem, QAction* safeDeleteItem, QWidget* window,
                              std::function<void(bool)> storeSafeDelete)
     : QObject(window), browser_(browser), viewer_(viewer), deleteItem_(deleteItem),
@@ -34,10 +34,10 @@ DeleteCommand::DeleteCommand(browser::BrowserPane& browser, browser::SelectionVi
     confirm = [this](int count, bool safe, const QString& warning) {
         return confirmDelete(window_, count, safe, warning);
     };
-    askGoOn = [this](const FileFailure& f) {
+    askGoOn = [this](const desktop::FileFailure& f) {
         return askGoOnAfterFailure(status_ ? static_cast<QWidget*>(status_) : window_, f);
     };
-    tellNotTrashed = [this](const QList<FileFailure>& f) { fileutil::tellNotTrashed(window_, f); };
+    tellNotTrashed = [this](const QList<desktop::FileFailure>& f) { fileutil::tellNotTrashed(window_, f); };
     storageWarning = [](const QString& folder) {
         return wipeReachWarning(wipeReach(readStorageFacts(folder)));
     };
@@ -146,12 +146,12 @@ void DeleteCommand::run()
     else
         QTimer::singleShot(kTrashStatusDelayMs, status_, [s = status_] { s->showBesideOwner(); });
 
-    DeleteCallbacks callbacks;
+    desktop::DeleteCallbacks callbacks;
     callbacks.inHand = [s = status_](const QString& path) {
         QMetaObject::invokeMethod(
             s, [s, path] { s->showFile(path); }, Qt::QueuedConnection);
     };
-    callbacks.goOn = [this](const FileFailure& f) { return goOnFromWorker(f); };
+    callbacks.goOn = [this](const desktop::FileFailure& f) { return goOnFromWorker(f); };
     callbacks.stop = &stop_;
     stop_ = false;
     // One of the window's jobs: a quit ends it after the file in hand.
@@ -159,12 +159,12 @@ void DeleteCommand::run()
     job_->onStop = [this] { stopRun(); };
     job_->onEnded = [this] { finish(); };
     job_->start([this, callbacks] {
-        report_ =
-            safe_ ? safeDeleteFiles(folder_, names_, callbacks) : trashFiles(folder_, names_, callbacks);
+        report_ = safe_ ? desktop::safeDeleteFiles(folder_, names_, callbacks)
+                        : desktop::trashFiles(folder_, names_, callbacks);
     });
 }
 
-bool DeleteCommand::goOnFromWorker(const FileFailure& failure)
+bool DeleteCommand::goOnFromWorker(const desktop::FileFailure& failure)
 {
     std::unique_lock lock(gateMutex_);
     answered_ = false;

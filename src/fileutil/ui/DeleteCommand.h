@@ -4,7 +4,7 @@
 // view cleared if the file on show went.
 #pragma once
 
-#include "fileutil/DeleteRun.h"
+#include "desktop/DeleteRun.h"
 
 #include <QFutureWatcher>
 #include <QObject>
@@ -21,8 +21,11 @@ class QWidget;
 
 namespace mv::browser {
 class BrowserPane;
-class SelectionViewer;
 } // namespace mv::browser
+
+namespace mv::viewing {
+class SelectionViewer;
+} // namespace mv::viewing
 
 namespace mv::widgets {
 class Job;
@@ -38,7 +41,7 @@ class DeleteCommand : public QObject {
 public:
     // `deleteItem` is enabled while entries are selected and no delete runs; `safeDeleteItem`
     // holds `SafeDeleteMode` as its check mark, and `storeSafeDelete` keeps it at each change.
-    DeleteCommand(browser::BrowserPane& browser, browser::SelectionViewer& viewer, QAction* deleteItem,
+    DeleteCommand(browser::BrowserPane& browser, viewing::SelectionViewer& viewer, QAction* deleteItem,
                   QAction* safeDeleteItem, QWidget* window, std::function<void(bool)> storeSafeDelete);
     // Ends a run after the file in hand (a question open for it is answered No) and waits.
     ~DeleteCommand() override;
@@ -51,14 +54,14 @@ public:
 
     // The questions and messages, replaceable by tests; by default the real message boxes.
     std::function<bool(int count, bool safe, const QString& warning)> confirm;
-    std::function<bool(const FileFailure& failure)> askGoOn;
-    std::function<void(const QList<FileFailure>& failures)> tellNotTrashed;
+    std::function<bool(const desktop::FileFailure& failure)> askGoOn;
+    std::function<void(const QList<desktop::FileFailure>& failures)> tellNotTrashed;
     // What the safe-delete question adds about the storage under a folder; runs on a worker.
     std::function<QString(const QString& folder)> storageWarning;
 
 signals:
     // A delete ended and the folder is being listed again.
-    void finished(const mv::fileutil::DeleteReport& report);
+    void finished(const mv::desktop::DeleteReport& report);
 
 private:
     [[nodiscard]] QStringList selectedInListOrder() const;
@@ -66,12 +69,12 @@ private:
     void askAndRun(const QString& warning);
     void run();
     void finish();
-    bool goOnFromWorker(const FileFailure& failure);
+    bool goOnFromWorker(const desktop::FileFailure& failure);
     // Lets the worker go: it ends after the file in hand, a question for it answered No.
     void stopRun();
 
     browser::BrowserPane& browser_;
-    browser::SelectionViewer& viewer_;
+    viewing::SelectionViewer& viewer_;
     QAction* deleteItem_;
     QAction* safeDeleteItem_;
     QWidget* window_;
@@ -83,7 +86,7 @@ private:
     QStringList names_;
     QFutureWatcher<QString> inspecting_;
     widgets::Job* job_ = nullptr; // the run under way
-    DeleteReport report_;
+    desktop::DeleteReport report_;
     QPointer<DeleteStatus> status_;
 
     // The worker waits here for the answer to a failure; the destructor lets it go.

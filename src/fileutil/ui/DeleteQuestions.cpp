@@ -39,19 +39,19 @@ bool confirmDelete(QWidget* owner, int count, bool safe, const QString& warning)
     return box.exec() == QMessageBox::Yes;
 }
 
-QString goOnQuestion(const FileFailure& failure)
+QString goOnQuestion(const desktop::FileFailure& failure)
 {
     return tr("Can't safe delete file, ") + QDir::toNativeSeparators(failure.path) + QStringLiteral(": ") +
            resultText(failure.result) + QStringLiteral("\n\n") + tr("Continue with next file?");
 }
 
-bool askGoOnAfterFailure(QWidget* owner, const FileFailure& failure)
+bool askGoOnAfterFailure(QWidget* owner, const desktop::FileFailure& failure)
 {
     return QMessageBox::question(owner, tr("Mirravelnock : Safe Delete"), goOnQuestion(failure),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
-QString notTrashedText(const QList<FileFailure>& failures)
+QString notTrashedText(const QList<desktop::FileFailure>& failures)
 {
     QStringList lines;
     for (int i = 0; i < failures.size() && i < kListedFiles; ++i)
@@ -63,7 +63,7 @@ QString notTrashedText(const QList<FileFailure>& failures)
            QStringLiteral("\n\n") + lines.join(QLatin1Char('\n'));
 }
 
-void tellNotTrashed(QWidget* owner, const QList<FileFailure>& failures)
+void tellNotTrashed(QWidget* owner, const QList<desktop::FileFailure>& failures)
 {
     QMessageBox::warning(owner, tr("Mirravelnock!"), notTrashedText(failures));
 }

@@ -2,7 +2,7 @@
 // could not be safe-deleted, and the files the trash did not take.
 #pragma once
 
-#include "fileutil/DeleteRun.h"
+#include "desktop/DeleteRun.h"
 
 #include <QList>
 #include <QString>
@@ -19,11 +19,11 @@ QString deleteQuestion(int count, bool safe);
 bool confirmDelete(QWidget* owner, int count, bool safe, const QString& warning);
 
 // "Can't safe delete file, <path>: <reason>" + "Continue with next file?"; true for Yes.
-QString goOnQuestion(const FileFailure& failure);
-bool askGoOnAfterFailure(QWidget* owner, const FileFailure& failure);
+QString goOnQuestion(const desktop::FileFailure& failure);
+bool askGoOnAfterFailure(QWidget* owner, const desktop::FileFailure& failure);
 
 // One message naming every file the trash did not take and why; they are where they were.
-QString notTrashedText(const QList<FileFailure>& failures);
-void tellNotTrashed(QWidget* owner, const QList<FileFailure>& failures);
+QString notTrashedText(const QList<desktop::FileFailure>& failures);
+void tellNotTrashed(QWidget* owner, const QList<desktop::FileFailure>& failures);
 
 } // namespace mv::fileutil

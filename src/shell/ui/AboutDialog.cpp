@@ -1,7 +1,7 @@
 #include "AboutDialog.h"
 
-#include "browser/ui/SelectionViewer.h"
 #include "shell/Version.h"
+#include "viewing/ui/SelectionViewer.h"
 #include "widgets/ProgramIcon.h"
 
 #include <QDialogButtonBox>
@@ -71,7 +71,7 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
     text->addWidget(textLine(tr("Web: %1").arg(webSite())));
     text->addWidget(textLine(tr("Support: %1").arg(supportEmail())));
     // Which protections the kernel gave the decoder helpers of the owner's viewer.
-    if (auto* viewer = owner ? owner->findChild<browser::SelectionViewer*>() : nullptr) {
+    if (auto* viewer = owner ? owner->findChild<viewing::SelectionViewer*>() : nullptr) {
         QLabel* decoders = textLine(sandbox::describeProtections(viewer->decoders().protections()));
         decoders->setWordWrap(true);
         decoders->setObjectName(QStringLiteral("DecoderProtections"));

@@ -2,7 +2,6 @@
 
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
-#include "browser/ui/SelectionViewer.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/EncDecPlan.h"
 #include "crypto/EncryptedNames.h"
@@ -10,6 +9,7 @@
 #include "crypto/ui/DecryptDialog.h"
 #include "crypto/ui/EncDecProcess.h"
 #include "crypto/ui/EncryptDialog.h"
+#include "viewing/ui/SelectionViewer.h"
 
 #include <QApplication>
 #include <QScopeGuard>
@@ -29,7 +29,7 @@ crypto::FileListState listState(const browser::FileListView& list)
 
 } // namespace
 
-CryptoCommands::CryptoCommands(browser::BrowserPane& browser, browser::SelectionViewer& viewer,
+CryptoCommands::CryptoCommands(browser::BrowserPane& browser, viewing::SelectionViewer& viewer,
                                crypto::KeyState& keys, QWidget* window)
     : QObject(window), browser_(browser), viewer_(viewer), keys_(keys), window_(window)
 {

@@ -10,8 +10,11 @@ class QWidget;
 
 namespace mv::browser {
 class BrowserPane;
-class SelectionViewer;
 } // namespace mv::browser
+
+namespace mv::viewing {
+class SelectionViewer;
+} // namespace mv::viewing
 
 namespace mv::crypto {
 class KeyState;
@@ -27,7 +30,7 @@ class CryptoCommands : public QObject {
 public:
     // `browser` gives the folder, the filter and the selection to work on; `viewer` the entry
     // on view; `window` owns the dialogs and takes the keyboard back afterwards.
-    CryptoCommands(browser::BrowserPane& browser, browser::SelectionViewer& viewer, crypto::KeyState& keys,
+    CryptoCommands(browser::BrowserPane& browser, viewing::SelectionViewer& viewer, crypto::KeyState& keys,
                    QWidget* window);
 
     void MenuEncrypt_Click();
@@ -39,7 +42,7 @@ private:
     void relistAndReselect(const QString& shownName);
 
     browser::BrowserPane& browser_;
-    browser::SelectionViewer& viewer_;
+    viewing::SelectionViewer& viewer_;
     crypto::KeyState& keys_;
     QWidget* window_;
 };

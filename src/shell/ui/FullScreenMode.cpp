@@ -1,6 +1,6 @@
 #include "shell/ui/FullScreenMode.h"
 
-#include "browser/ui/PictureArea.h"
+#include "viewing/ui/PictureArea.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,7 +46,7 @@ int travelKey(const QKeyEvent& key)
 
 } // namespace
 
-FullScreenMode::FullScreenMode(QMainWindow* window, browser::PictureArea* area, QWidget* fileList,
+FullScreenMode::FullScreenMode(QMainWindow* window, viewing::PictureArea* area, QWidget* fileList,
                                std::function<void()> relayout)
     : QObject(window), window_(window), area_(area), fileList_(fileList), relayout_(std::move(relayout))
 {

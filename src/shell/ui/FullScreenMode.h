@@ -17,9 +17,9 @@ class QAction;
 class QMainWindow;
 class QWidget;
 
-namespace mv::browser {
+namespace mv::viewing {
 class PictureArea;
-} // namespace mv::browser
+} // namespace mv::viewing
 
 namespace mv::shell {
 
@@ -28,7 +28,7 @@ class FullScreenMode : public QObject {
 
 public:
     // `fileList` takes the travel keys; `relayout` lays the window out again on return.
-    FullScreenMode(QMainWindow* window, browser::PictureArea* area, QWidget* fileList,
+    FullScreenMode(QMainWindow* window, viewing::PictureArea* area, QWidget* fileList,
                    std::function<void()> relayout);
     ~FullScreenMode() override;
 
@@ -55,7 +55,7 @@ private:
     void hidePointer();
 
     QMainWindow* window_;
-    browser::PictureArea* area_;
+    viewing::PictureArea* area_;
     QWidget* fileList_;
     std::function<void()> relayout_;
     bool active_ = false;

@@ -1,13 +1,8 @@
 #include "shell/ui/MainWindow.h"
 
-#include "browser/ThumbnailLayout.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/DirListBox.h"
 #include "browser/ui/FileListView.h"
-#include "browser/ui/PictureArea.h"
-#include "browser/ui/PictureCopy.h"
-#include "browser/ui/SelectionViewer.h"
-#include "browser/ui/ThumbnailView.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/KeyState.h"
 #include "fileutil/ui/DeleteCommand.h"
@@ -34,6 +29,11 @@
 #include "shell/ui/SysTray.h"
 #include "shell/ui/ViewComforts.h"
 #include "shell/ui/ViewOptionCommands.h"
+#include "viewing/ThumbnailLayout.h"
+#include "viewing/ui/PictureArea.h"
+#include "viewing/ui/PictureCopy.h"
+#include "viewing/ui/SelectionViewer.h"
+#include "viewing/ui/ThumbnailView.h"
 #include "widgets/JobRunner.h"
 
 #include <QAction>
@@ -72,13 +72,13 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     fullScreen_ = new FullScreenMode(this, picture_, browser_->fileList(), [this] { Form_Resize(); });
     auto* shellCommands = new ShellCommands(*this, *menus_, settings_);
     keys_ = new crypto::KeyState(this);
-    viewer_ = new browser::SelectionViewer(*decoders_, *browser_, *picture_, fileInfoBar_, *keys_, this);
+    viewer_ = new viewing::SelectionViewer(*decoders_, *browser_, *picture_, fileInfoBar_, *keys_, this);
     viewer_->bannerText = bannerLine();
     auto* slideshow = new Slideshow(*fullScreen_, *browser_, *viewer_, *picture_, *keys_, this);
     new ViewComforts(*menus_, *viewOptions, *picture_, *fullScreen_, *slideshow,
                      isSecondInstance_ ? nullptr : &settings_, this);
-    pictureCopy_ = new browser::PictureCopy(*picture_, *keys_, *decoders_, this);
-    thumbnails_ = new browser::ThumbnailView(*browser_, *picture_, *viewer_, *keys_, this);
+    pictureCopy_ = new viewing::PictureCopy(*picture_, *keys_, *decoders_, this);
+    thumbnails_ = new viewing::ThumbnailView(*browser_, *picture_, *viewer_, *keys_, this);
     // Copy takes the grid as a picture while it is on show.
     pictureCopy_->setThumbnailGrid([this] { return thumbnails_->gridImage(); });
     auto* cryptoCommands = new CryptoCommands(*browser_, *viewer_, *keys_, this);
@@ -159,7 +159,7 @@ void MainWindow::buildPanes()
     quickList_->setAccessibleName(tr("Secured Access List"));
 
     browser_ = new browser::BrowserPane(surface_);
-    picture_ = new browser::PictureArea(surface_);
+    picture_ = new viewing::PictureArea(surface_);
     picture_->imageControl()->setBackColor(Qt::black);
 
     fileInfoBar_ = new QLineEdit(surface_);
@@ -187,8 +187,8 @@ void MainWindow::connectMenus(CryptoCommands& cryptoCommands)
     MainMenus& m = *menus_;
     connect(m.MenuRefresh, &QAction::triggered, browser_, &browser::BrowserPane::MenuRefresh_Click);
     // "Clear Viewing Area" stops a thumbnail build or ends the grid before it clears the picture.
-    connect(m.MenuClear, &QAction::triggered, thumbnails_, &browser::ThumbnailView::MenuClear_Click);
-    connect(m.MenuCpoy, &QAction::triggered, pictureCopy_, &browser::PictureCopy::MenuCpoy_Click);
+    connect(m.MenuClear, &QAction::triggered, thumbnails_, &viewing::ThumbnailView::MenuClear_Click);
+    connect(m.MenuCpoy, &QAction::triggered, pictureCopy_, &viewing::PictureCopy::MenuCpoy_Click);
     m.MenuEncrypt->setEnabled(true);
     m.MenuDecrypt->setEnabled(true);
     connect(m.MenuEncrypt, &QAction::triggered, &cryptoCommands, &CryptoCommands::MenuEncrypt_Click);
@@ -206,25 +206,25 @@ void MainWindow::connectThumbnails()
     // The size of the next grid is always the checked item's.
     const auto choose = [this](int i) {
         MainMenus::checkOnly(menus_->mnuTNValue, i);
-        thumbnails_->setThumbSize(browser::kThumbSizes[i]);
+        thumbnails_->setThumbSize(viewing::kThumbSizes[i]);
     };
-    choose(browser::thumbSizeIndex(
-        settings_.numberOrDefault(Setting::ThumbSize).value_or(browser::kDefaultThumbSize)));
-    connect(m.mnuThumb, &QAction::triggered, thumbnails_, &browser::ThumbnailView::mnuThumb_Click);
+    choose(viewing::thumbSizeIndex(
+        settings_.numberOrDefault(Setting::ThumbSize).value_or(viewing::kDefaultThumbSize)));
+    connect(m.mnuThumb, &QAction::triggered, thumbnails_, &viewing::ThumbnailView::mnuThumb_Click);
     for (int i = 0; i < int(m.mnuTNValue.size()); ++i)
         connect(m.mnuTNValue[size_t(i)], &QAction::triggered, this, [this, i, choose] {
             // `mnuTNValue_Click`: the size of the next grid, stored at once.
             choose(i);
-            settings_.setNumber(Setting::ThumbSize, browser::kThumbSizes[i]);
+            settings_.setNumber(Setting::ThumbSize, viewing::kThumbSizes[i]);
         });
-    connect(thumbnails_, &browser::ThumbnailView::mouseMovedOverGrid, this, &MainWindow::autoHideFromPicture);
+    connect(thumbnails_, &viewing::ThumbnailView::mouseMovedOverGrid, this, &MainWindow::autoHideFromPicture);
 }
 
 void MainWindow::connectPanes()
 {
-    connect(picture_, &browser::PictureArea::focusFileListRequested, this,
+    connect(picture_, &viewing::PictureArea::focusFileListRequested, this,
             [this] { browser_->fileList()->setFocus(); });
-    connect(picture_, &browser::PictureArea::mouseMovedOverPicture, this, &MainWindow::autoHideFromPicture);
+    connect(picture_, &viewing::PictureArea::mouseMovedOverPicture, this, &MainWindow::autoHideFromPicture);
     connect(browser_, &browser::BrowserPane::folderChanged, this, &MainWindow::SaveSettings);
     connect(browser_, &browser::BrowserPane::specChanged, this, &MainWindow::SaveSettings);
     connect(browser_, &browser::BrowserPane::folderRefused, this,

@@ -15,11 +15,14 @@ class QLineEdit;
 
 namespace mv::browser {
 class BrowserPane;
+} // namespace mv::browser
+
+namespace mv::viewing {
 class PictureArea;
 class PictureCopy;
 class SelectionViewer;
 class ThumbnailView;
-} // namespace mv::browser
+} // namespace mv::viewing
 
 namespace mv::crypto {
 class KeyState;
@@ -67,7 +70,7 @@ public:
     [[nodiscard]] cSysTray& sysTray() { return *cSysTray_; }
 
     // The thumbnail grid; its gridImage() is what Copy takes while the grid is on show.
-    [[nodiscard]] browser::ThumbnailView& thumbnails() { return *thumbnails_; }
+    [[nodiscard]] viewing::ThumbnailView& thumbnails() { return *thumbnails_; }
 
     [[nodiscard]] bool IsSecondInstance() const { return isSecondInstance_; }
     [[nodiscard]] bool IsLoading() const { return isLoading_; }
@@ -133,11 +136,11 @@ private:
     QComboBox* quickList_ = nullptr;
     QLineEdit* fileInfoBar_ = nullptr;
     browser::BrowserPane* browser_ = nullptr;
-    browser::PictureArea* picture_ = nullptr;
+    viewing::PictureArea* picture_ = nullptr;
     MainMenus* menus_ = nullptr;
-    browser::SelectionViewer* viewer_ = nullptr;
-    browser::PictureCopy* pictureCopy_ = nullptr;
-    browser::ThumbnailView* thumbnails_ = nullptr;
+    viewing::SelectionViewer* viewer_ = nullptr;
+    viewing::PictureCopy* pictureCopy_ = nullptr;
+    viewing::ThumbnailView* thumbnails_ = nullptr;
     crypto::KeyState* keys_ = nullptr;
     secured::QuickListState* quickListState_ = nullptr;
     secured::QuickListCommands* quickListCommands_ = nullptr;

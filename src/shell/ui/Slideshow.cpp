@@ -2,18 +2,18 @@
 
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
-#include "browser/ui/PictureArea.h"
-#include "browser/ui/SelectionViewer.h"
 #include "crypto/KeyState.h"
 #include "shell/ui/FullScreenMode.h"
+#include "viewing/ui/PictureArea.h"
+#include "viewing/ui/SelectionViewer.h"
 
 #include <QApplication>
 #include <QWidget>
 
 namespace mv::shell {
 
-Slideshow::Slideshow(FullScreenMode& screen, browser::BrowserPane& browser, browser::SelectionViewer& viewer,
-                     browser::PictureArea& area, crypto::KeyState& keys, QObject* parent)
+Slideshow::Slideshow(FullScreenMode& screen, browser::BrowserPane& browser, viewing::SelectionViewer& viewer,
+                     viewing::PictureArea& area, crypto::KeyState& keys, QObject* parent)
     : QObject(parent), screen_(screen), browser_(browser), viewer_(viewer), area_(area), keys_(keys)
 {
     step_.setSingleShot(true);
@@ -47,7 +47,7 @@ void Slideshow::start(int intervalSeconds)
         refused_ = true;
         return false;
     };
-    settled_ = connect(&viewer_, &browser::SelectionViewer::selectionSettled, this, &Slideshow::onSettled);
+    settled_ = connect(&viewer_, &viewing::SelectionViewer::selectionSettled, this, &Slideshow::onSettled);
     qApp->installEventFilter(this);
     emit runningChanged(true);
     showRow(first);

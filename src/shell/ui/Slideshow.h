@@ -5,7 +5,7 @@
 // show; so does the end of the list. Full screen ends with it unless it was on before.
 #pragma once
 
-#include "browser/SlideshowPlan.h"
+#include "viewing/SlideshowPlan.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -16,9 +16,12 @@
 
 namespace mv::browser {
 class BrowserPane;
+} // namespace mv::browser
+
+namespace mv::viewing {
 class PictureArea;
 class SelectionViewer;
-} // namespace mv::browser
+} // namespace mv::viewing
 
 namespace mv::crypto {
 class KeyState;
@@ -32,8 +35,8 @@ class Slideshow : public QObject {
     Q_OBJECT
 
 public:
-    Slideshow(FullScreenMode& screen, browser::BrowserPane& browser, browser::SelectionViewer& viewer,
-              browser::PictureArea& area, crypto::KeyState& keys, QObject* parent);
+    Slideshow(FullScreenMode& screen, browser::BrowserPane& browser, viewing::SelectionViewer& viewer,
+              viewing::PictureArea& area, crypto::KeyState& keys, QObject* parent);
     ~Slideshow() override;
 
     // Starts from the selected entry (the first when none is); nothing happens when no picture
@@ -56,10 +59,10 @@ private:
 
     FullScreenMode& screen_;
     browser::BrowserPane& browser_;
-    browser::SelectionViewer& viewer_;
-    browser::PictureArea& area_;
+    viewing::SelectionViewer& viewer_;
+    viewing::PictureArea& area_;
     crypto::KeyState& keys_;
-    std::optional<browser::SlideshowPlan> plan_;
+    std::optional<viewing::SlideshowPlan> plan_;
     QElapsedTimer clock_;
     QTimer step_;
     QMetaObject::Connection settled_;

@@ -2,7 +2,6 @@
 
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
-#include "browser/ui/PictureArea.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "imaging/ui/ImageControl.h"
 #include "secured/ui/QuickListCommands.h"
@@ -16,6 +15,7 @@
 #include "shell/ui/ShellCommands.h"
 #include "shell/ui/SysTray.h"
 #include "shell/ui/ViewOptionCommands.h"
+#include "viewing/ui/PictureArea.h"
 #include "widgets/Centering.h"
 #include "widgets/ProgramIcon.h"
 
@@ -29,7 +29,7 @@ namespace mv::shell {
 
 StartupSequence::StartupSequence(MainWindow& window, AppSettings& settings, MainMenus& menus,
                                  ViewOptionCommands& viewOptions, ShellCommands& shellCommands,
-                                 browser::BrowserPane& browser, browser::PictureArea& area)
+                                 browser::BrowserPane& browser, viewing::PictureArea& area)
     : QObject(&window), window_(window), settings_(settings), menus_(menus), viewOptions_(viewOptions),
       shellCommands_(shellCommands), browser_(browser), area_(area)
 {

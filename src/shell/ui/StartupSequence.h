@@ -8,8 +8,11 @@
 
 namespace mv::browser {
 class BrowserPane;
-class PictureArea;
 } // namespace mv::browser
+
+namespace mv::viewing {
+class PictureArea;
+} // namespace mv::viewing
 
 namespace mv::shell {
 
@@ -27,7 +30,7 @@ public:
     // to `browser` and to the window itself.
     StartupSequence(MainWindow& window, AppSettings& settings, MainMenus& menus,
                     ViewOptionCommands& viewOptions, ShellCommands& shellCommands,
-                    browser::BrowserPane& browser, browser::PictureArea& area);
+                    browser::BrowserPane& browser, viewing::PictureArea& area);
 
     // `Form_Load`. `startupFile` is the completed "/F=" path (or empty); `minimized` is "/M".
     // The window is shown before the last folder is listed, so a huge folder never delays the
@@ -52,7 +55,7 @@ private:
     ViewOptionCommands& viewOptions_;
     ShellCommands& shellCommands_;
     browser::BrowserPane& browser_;
-    browser::PictureArea& area_;
+    viewing::PictureArea& area_;
     QString startupFile_;
     bool minimized_ = false;
     int storedState_ = 0;

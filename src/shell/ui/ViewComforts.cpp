@@ -1,12 +1,12 @@
 #include "shell/ui/ViewComforts.h"
 
-#include "browser/SlideshowPlan.h"
-#include "browser/ui/PictureArea.h"
 #include "shell/AppSettings.h"
 #include "shell/ui/FullScreenMode.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/Slideshow.h"
 #include "shell/ui/ViewOptionCommands.h"
+#include "viewing/SlideshowPlan.h"
+#include "viewing/ui/PictureArea.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -20,7 +20,7 @@ constexpr int kActualSizeIndex = 4; // "100%"
 
 } // namespace
 
-ViewComforts::ViewComforts(MainMenus& menus, ViewOptionCommands& zoom, browser::PictureArea& area,
+ViewComforts::ViewComforts(MainMenus& menus, ViewOptionCommands& zoom, viewing::PictureArea& area,
                            FullScreenMode& screen, Slideshow& show, AppSettings* settings, QObject* parent)
     : QObject(parent), zoom_(zoom), area_(area)
 {
@@ -63,12 +63,12 @@ void ViewComforts::buildSlideshow(QMenu* m, Slideshow& show, AppSettings* settin
     connect(slideshow, &QAction::triggered, &show, [this, &show] { show.start(intervalSeconds_); });
     if (settings)
         intervalSeconds_ =
-            browser::SlideshowPlan::intervalOrDefault(settings->numberOrDefault(Setting::SlideshowInterval)
-                                                          .value_or(browser::SlideshowPlan::kDefaultSeconds));
+            viewing::SlideshowPlan::intervalOrDefault(settings->numberOrDefault(Setting::SlideshowInterval)
+                                                          .value_or(viewing::SlideshowPlan::kDefaultSeconds));
     QMenu* intervals = m->addMenu(tr("Slideshow &Interval"));
     auto* group = new QActionGroup(intervals);
     for (std::size_t i = 0; i < slideshowInterval.size(); ++i) {
-        const int seconds = browser::SlideshowPlan::kIntervalSeconds[i];
+        const int seconds = viewing::SlideshowPlan::kIntervalSeconds[i];
         QAction* a = intervals->addAction(tr("%n second(s)", nullptr, seconds));
         a->setCheckable(true);
         a->setChecked(seconds == intervalSeconds_);

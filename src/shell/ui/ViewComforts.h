@@ -10,9 +10,9 @@
 class QAction;
 class QMenu;
 
-namespace mv::browser {
+namespace mv::viewing {
 class PictureArea;
-} // namespace mv::browser
+} // namespace mv::viewing
 
 namespace mv::shell {
 
@@ -26,7 +26,7 @@ class ViewComforts : public QObject {
     Q_OBJECT
 
 public:
-    ViewComforts(MainMenus& menus, ViewOptionCommands& zoom, browser::PictureArea& area,
+    ViewComforts(MainMenus& menus, ViewOptionCommands& zoom, viewing::PictureArea& area,
                  FullScreenMode& fullScreen, Slideshow& slideshow, AppSettings* settings, QObject* parent);
 
     QAction* zoomIn = nullptr;
@@ -44,7 +44,7 @@ private:
     void buildSlideshow(QMenu* menu, Slideshow& show, AppSettings* settings);
 
     ViewOptionCommands& zoom_;
-    browser::PictureArea& area_;
+    viewing::PictureArea& area_;
     int intervalSeconds_ = 4;
 };
 

@@ -1,20 +1,20 @@
 #include "shell/ui/ViewOptionCommands.h"
 
-#include "browser/ui/PictureArea.h"
 #include "imaging/ui/ImageControl.h"
 #include "shell/ui/MainMenus.h"
+#include "viewing/ui/PictureArea.h"
 
 #include <QAction>
 
 namespace mv::shell {
 
-ViewOptionCommands::ViewOptionCommands(MainMenus& menus, browser::PictureArea& area,
+ViewOptionCommands::ViewOptionCommands(MainMenus& menus, viewing::PictureArea& area,
                                        std::function<void()> saveSettings, QObject* parent)
     : QObject(parent), menus_(menus), area_(area), save_(std::move(saveSettings))
 {
     for (int i = 0; i < 12; ++i)
         connect(menus_.MenuZoomLevel[i], &QAction::triggered, this, [this, i] { MenuZoomLevel_Click(i); });
-    connect(&area_, &browser::PictureArea::zoomStepRequested, this, &ViewOptionCommands::zoomStep);
+    connect(&area_, &viewing::PictureArea::zoomStepRequested, this, &ViewOptionCommands::zoomStep);
     for (int i = 0; i < 3; ++i) {
         connect(menus_.MenuDither[i], &QAction::triggered, this, [this, i] { MenuDither_Click(i); });
         connect(menus_.MenuMethodDCT[i], &QAction::triggered, this, [this, i] { MenuMethodDCT_Click(i); });

@@ -10,9 +10,9 @@
 
 class QAction;
 
-namespace mv::browser {
+namespace mv::viewing {
 class PictureArea;
-} // namespace mv::browser
+} // namespace mv::viewing
 
 namespace mv::imaging {
 class ImageControl;
@@ -26,7 +26,7 @@ class ViewOptionCommands : public QObject {
     Q_OBJECT
 
 public:
-    ViewOptionCommands(MainMenus& menus, browser::PictureArea& area, std::function<void()> saveSettings,
+    ViewOptionCommands(MainMenus& menus, viewing::PictureArea& area, std::function<void()> saveSettings,
                        QObject* parent = nullptr);
 
     // Each returns false, changing nothing, for an index outside its menu (a stored value
@@ -48,7 +48,7 @@ private:
                       void (imaging::ImageControl::*apply)(int));
 
     MainMenus& menus_;
-    browser::PictureArea& area_;
+    viewing::PictureArea& area_;
     std::function<void()> save_;
 };
 

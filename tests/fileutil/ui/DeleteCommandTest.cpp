@@ -2,8 +2,8 @@
 // questions say what the user is about to do, and the files go where the answers say.
 #include "fileutil/ui/DeleteCommand.h"
 #include "crypto/ui/DialogDriver.h"
+#include "desktop/Trash.h"
 #include "fileutil/TestFiles.h"
-#include "fileutil/Trash.h"
 #include "fileutil/WipeReach.h"
 #include "shell/ui/WindowTestBase.h"
 
@@ -103,7 +103,7 @@ TEST_F(DeleteCommandTest, DeleteFollowsTheSelectionAndMovesFilesToTheTrash)
 
     deleteAnswering({QMessageBox::Yes});
     EXPECT_EQ(mvtest::entries(pics_.path()), QStringList {"b.png"});
-    EXPECT_EQ(mvtest::entries(homeTrash() + "/files"), (QStringList {"a.png", "c.png"}));
+    EXPECT_EQ(mvtest::entries(desktop::homeTrash() + "/files"), (QStringList {"a.png", "c.png"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return (files().names()) == (QStringList {"b.png"}); }, 5000));
     EXPECT_FALSE(menus().MenuDelete->isEnabled());
 

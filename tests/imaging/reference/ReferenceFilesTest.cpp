@@ -4,7 +4,7 @@
 // also decodes to the same pixels in the decoder helper, where the program decodes it, as in
 // this process.
 #include "imaging/PictureDecoder.h"
-#include "sandbox/InProcessDecoders.h"
+#include "sandbox/helper/InProcessDecoders.h"
 #include "support/TestDecoders.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // window lays them out, with the real dialogs answered as a user would and a real batch: the
 // picture on view is selected again under its new name, and only the selected file is touched.
 #include "shell/ui/CryptoCommands.h"
-#include "browser/ui/ViewerParts.h"
 #include "crypto/ui/DialogDriver.h"
 #include "fileutil/TestFiles.h"
+#include "viewing/ui/ViewerParts.h"
 
 #include <QDir>
 #include <QImage>
@@ -23,7 +23,7 @@ namespace {
 const QString kKey = u"test key 1"_s;
 const QString kBanner = u"Mirravelnock! version 0"_s;
 
-class CryptoCommandsTest : public ::testing::Test, protected browser::test::ViewerParts {
+class CryptoCommandsTest : public ::testing::Test, protected viewing::test::ViewerParts {
 protected:
     void SetUp() override
     {

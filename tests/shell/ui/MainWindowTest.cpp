@@ -1,11 +1,8 @@
 // The main window driven as a user would, offscreen, with a settings store of its own.
 #include "shell/ui/MainWindow.h"
 #include "WindowTestBase.h"
-#include "browser/ThumbnailLayout.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/DirListBox.h"
-#include "browser/ui/SelectionViewer.h"
-#include "browser/ui/ThumbnailView.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
@@ -19,6 +16,9 @@
 #include "shell/SessionLockWatch.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/LockForgetting.h"
+#include "viewing/ThumbnailLayout.h"
+#include "viewing/ui/SelectionViewer.h"
+#include "viewing/ui/ThumbnailView.h"
 #include "widgets/JobRunner.h"
 
 #include <QAction>
@@ -173,7 +173,7 @@ TEST_F(MainWindowTest, StoredThumbSizeTheMenuLacksChecksTheNearestAndSizesTheGri
                 checked << i;
         }
         EXPECT_EQ(checked, QList<int> {c.item}) << c.stored;
-        EXPECT_EQ(w.thumbnails().ThumbSize(), mv::browser::kThumbSizes[c.item]) << c.stored;
+        EXPECT_EQ(w.thumbnails().ThumbSize(), mv::viewing::kThumbSizes[c.item]) << c.stored;
         stop();
         EXPECT_EQ(setting("ThumbSize"), QLatin1String(c.stored));
     }
@@ -423,7 +423,7 @@ TEST_F(MainWindowTest, SessionLockForgetsKeysAndPreparedPicturesUnlessTurnedOff)
     EXPECT_EQ(item->text(), u"&Forget keys when the session locks or sleeps"_s);
     EXPECT_TRUE(item->isChecked());
     auto& keys = part<mv::crypto::KeyState>(w);
-    auto& viewer = part<mv::browser::SelectionViewer>(w);
+    auto& viewer = part<mv::viewing::SelectionViewer>(w);
     int asked = 0;
     viewer.askKey = [&](const QString&) {
         ++asked;

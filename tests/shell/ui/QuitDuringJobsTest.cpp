@@ -8,9 +8,6 @@
 #include "../../support/NoisePicture.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
-#include "browser/ui/PictureCopy.h"
-#include "browser/ui/SelectionViewer.h"
-#include "browser/ui/ThumbnailView.h"
 #include "browser/ui/TypeFilterBox.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/FileCrypt.h"
@@ -26,6 +23,9 @@
 #include "shell/EventWait.h"
 #include "shell/QuitSignals.h"
 #include "shell/ui/MainMenus.h"
+#include "viewing/ui/PictureCopy.h"
+#include "viewing/ui/SelectionViewer.h"
+#include "viewing/ui/ThumbnailView.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -238,15 +238,15 @@ TEST_F(CloseDuringWorkTest, ClosingDuringAThumbnailBuildOrAFullSizeCopyTakesEver
         auto& menus = shell::test::part<shell::MainMenus>(window);
         if (copy) {
             menus.MenuZoomLevel[0]->trigger(); // "Best Fit": the picture on show is reduced
-            auto& viewer = shell::test::part<browser::SelectionViewer>(window);
-            QSignalSpy settled(&viewer, &browser::SelectionViewer::selectionSettled);
+            auto& viewer = shell::test::part<viewing::SelectionViewer>(window);
+            QSignalSpy settled(&viewer, &viewing::SelectionViewer::selectionSettled);
             browser.fileList()->selectRow(browser.fileList()->find(u"photo.jpg"_s));
             ASSERT_TRUE(settled.count() || settled.wait(20000));
             menus.MenuCpoy->trigger();
-            EXPECT_TRUE(shell::test::part<browser::PictureCopy>(window).busy());
+            EXPECT_TRUE(shell::test::part<viewing::PictureCopy>(window).busy());
         } else {
             menus.mnuThumb->trigger();
-            EXPECT_FALSE(shell::test::part<browser::ThumbnailView>(window).StopThumbs());
+            EXPECT_FALSE(shell::test::part<viewing::ThumbnailView>(window).StopThumbs());
         }
         window_.reset();
     }

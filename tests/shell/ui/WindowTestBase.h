@@ -5,12 +5,12 @@
 
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
-#include "browser/ui/PictureArea.h"
 #include "imaging/ui/ImageControl.h"
 #include "shell/AppSettings.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/StartupSequence.h"
+#include "viewing/ui/PictureArea.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -69,7 +69,7 @@ protected:
 
     browser::BrowserPane& browser() const { return part<browser::BrowserPane>(*window_); }
     browser::FileListView& files() const { return *browser().fileList(); }
-    browser::PictureArea& area() const { return part<browser::PictureArea>(*window_); }
+    viewing::PictureArea& area() const { return part<viewing::PictureArea>(*window_); }
     imaging::ImageControl& control() const { return *area().imageControl(); }
     MainMenus& menus() const { return part<MainMenus>(*window_); }
 

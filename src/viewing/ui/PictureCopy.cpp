@@ -1,0 +1,107 @@
+#include "viewing/ui/PictureCopy.h"
+
+#include "crypto/KeyState.h"
+#include "imaging/ui/ImageControl.h"
+#include "viewing/ClipboardPicture.h"
+#include "viewing/ui/PictureArea.h"
+#include "widgets/Job.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeData>
+
+namespace mv::viewing {
+
+PictureCopy::PictureCopy(PictureArea& area, crypto::KeyState& keys, sandbox::Decoders& decoders,
+                         QWidget* dialogOwner)
+    : QObject(dialogOwner), area_(area), keys_(keys), decoders_(decoders), owner_(dialogOwner)
+{
+    beep = [] { QApplication::beep(); };
+}
+
+PictureCopy::~PictureCopy()
+{
+    setBusy(false);
+}
+
+void PictureCopy::MenuCpoy_Click()
+{
+    ++ticket_;
+    setBusy(false);
+    QGuiApplication::clipboard()->clear();
+    const imaging::ImageControl& control = *area_.imageControl();
+    if (area_.hasPicture()) {
+        if (std::optional<ClipboardPicture> inMemory =
+                clipboardFromShown(control.pictureObject(), control.frameIndex()))
+            finish(ticket_, *inMemory);
+        else
+            copyFromFile();
+        return;
+    }
+    if (paintedGrid_) {
+        ClipboardPicture grid;
+        grid.image = paintedGrid_();
+        if (!grid.image.isNull())
+            finish(ticket_, grid);
+    }
+}
+
+void PictureCopy::copyFromFile()
+{
+    const imaging::ImageControl& control = *area_.imageControl();
+    PictureRequest request;
+    request.path = control.pictureFile();
+    request.listedName = QFileInfo(request.path).fileName();
+    request.options = control.decodeOptions();
+    request.options.targetSize = QSize(); // the whole picture, not the screen's share of it
+    if (control.pictureObject().sensitive)
+        request.keys = keys_.keysToTry();
+    const quint64 ticket = ticket_;
+    // A child of this object: going, it waits for its worker, which uses the window's decoder
+    // helpers and nothing of this object.
+    auto* job = new widgets::Job(this);
+    auto picture = std::make_shared<ClipboardPicture>();
+    job->onEnded = [this, job, ticket, picture] {
+        job->deleteLater();
+        if (ticket == ticket_ && !job->stopRequested())
+            finish(ticket, *picture);
+        else if (ticket == ticket_)
+            setBusy(false);
+    };
+    setBusy(true);
+    job->start([picture, &decoders = decoders_, request = std::move(request)] {
+        *picture = clipboardFromFile(request, decoders);
+    });
+}
+
+void PictureCopy::finish(quint64 ticket, const ClipboardPicture& picture)
+{
+    if (ticket != ticket_)
+        return;
+    setBusy(false);
+    if (!picture.ok()) {
+        beep();
+        QMessageBox::warning(owner_, tr("Mirravelnock!"),
+                             tr("Unable to copy to clipboard") + QLatin1Char('\n') +
+                                 QString::fromStdString(picture.status.reason));
+        emit copyFinished(false);
+        return;
+    }
+    QGuiApplication::clipboard()->setMimeData(clipboardMimeData(picture).release());
+    emit copyFinished(true);
+}
+
+void PictureCopy::setBusy(bool busy)
+{
+    if (busy == busy_)
+        return;
+    busy_ = busy;
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+} // namespace mv::viewing

@@ -1,0 +1,121 @@
+// Delete to the trash, checked through the trash's own "files/" and "info/" entries, the way a
+// desktop's trash lists and restores them.
+#include "desktop/Trash.h"
+#include "desktop/DeleteRun.h"
+#include "desktop/TrashInfo.h"
+
+#include "fileutil/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+using namespace mv::desktop;
+using namespace mv::fileutil;
+using namespace mvtest;
+
+namespace {
+
+// What the desktop does to restore a trashed file: read its info, move it back, drop the info.
+QString restore(const QString& trash, const QString& trashedName)
+{
+    const QString infoFile = trash + "/info/" + trashedName + ".trashinfo";
+    const auto info = parseTrashInfo(readAll(infoFile));
+    if (!info)
+        return {};
+    const QString back = QFile::decodeName(info->path);
+    if (!QFile::rename(trash + "/files/" + trashedName, back) || !QFile::remove(infoFile))
+        return {};
+    return back;
+}
+
+class TrashTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString folder() const { return dir.path() + QLatin1Char('/'); }
+};
+
+// A name with a space, a "%", a line break and a letter outside ASCII goes to the trash, its
+// info says where it came from in percent-encoded form, and it comes back from there whole.
+// Trashing the same name again keeps the first copy.
+TEST_F(TrashTest, TrashedFilesComeBackFromTheTrashEntriesWithOddNames)
+{
+    const QString odd = QStringLiteral("a b%c\n\u00e9.jpg");
+    ASSERT_TRUE(writeAll(folder() + odd, patterned(3000, 1)));
+    ASSERT_TRUE(writeAll(folder() + "plain.jpg", patterned(100, 2)));
+    const DeleteReport report = trashFiles(folder(), {odd, "plain.jpg"}, {});
+    EXPECT_TRUE(report.failed.isEmpty());
+    EXPECT_EQ(report.done, (QStringList {folder() + odd, folder() + "plain.jpg"}));
+    EXPECT_TRUE(entries(dir.path()).isEmpty());
+
+    const QString trash = homeTrash();
+    EXPECT_EQ(trash, qEnvironmentVariable("XDG_DATA_HOME") + "/Trash");
+    EXPECT_EQ(entries(trash + "/files"), (QStringList {odd, "plain.jpg"}));
+    const QByteArray text = readAll(trash + "/info/" + odd + ".trashinfo");
+    EXPECT_TRUE(text.startsWith("[Trash Info]\nPath=" + QFile::encodeName(dir.path()).toPercentEncoding("/") +
+                                "/a%20b%25c%0A%C3%A9.jpg\nDeletionDate="))
+        << text.toStdString();
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("\nDeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n$"))
+            .match(QString::fromUtf8(text))
+            .hasMatch());
+
+    EXPECT_EQ(restore(trash, odd), folder() + odd);
+    EXPECT_EQ(readAll(folder() + odd), patterned(3000, 1));
+
+    ASSERT_TRUE(writeAll(folder() + "plain.jpg", patterned(100, 3)));
+    const TrashOutcome again = moveToTrash(folder() + "plain.jpg");
+    ASSERT_TRUE(again.status.ok) << again.status.message();
+    EXPECT_NE(again.trashedAs, trash + "/files/plain.jpg");
+    EXPECT_EQ(readAll(trash + "/files/plain.jpg"), patterned(100, 2));
+    EXPECT_EQ(readAll(again.trashedAs), patterned(100, 3));
+    EXPECT_EQ(parseTrashInfo(readAll(again.infoFile))->path, QFile::encodeName(folder() + "plain.jpg"));
+}
+
+// Where the data folder did not exist, Qt filed the trashed file under ./files and ./info of
+// the current folder and called that success.
+TEST_F(TrashTest, MissingDataFolderIsMadeInsteadOfTrashingIntoTheCurrentFolder)
+{
+    QTemporaryDir work;
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    const QString cwd = QDir::currentPath();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + "/new/share"));
+    ASSERT_TRUE(QDir::setCurrent(work.path()));
+    ASSERT_TRUE(writeAll(folder() + "photo.jpg", patterned(10)));
+    const TrashOutcome out = moveToTrash(folder() + "photo.jpg");
+    QDir::setCurrent(cwd);
+    qputenv("XDG_DATA_HOME", data);
+    ASSERT_TRUE(out.status.ok) << out.status.message();
+    EXPECT_TRUE(entries(work.path()).isEmpty());
+    EXPECT_EQ(out.trashedAs, dir.path() + "/new/share/Trash/files/photo.jpg");
+    EXPECT_EQ(modeOf(dir.path() + "/new/share/Trash") & 077, 0u);
+    EXPECT_EQ(readAll(out.trashedAs), patterned(10));
+}
+
+// A file on another disk goes to that disk's own trash, its info naming the path below the
+// disk's top. Runs where /dev/shm is a disk of its own that may be written to.
+TEST_F(TrashTest, FileOnAnotherDiskGoesToThatDisksTrash)
+{
+    const QString shm = QStringLiteral("/dev/shm");
+    const QString diskTrash = shm + "/.Trash-" + QString::number(::getuid());
+    if (!QFileInfo(shm).isWritable() || QStorageInfo(shm) == QStorageInfo(QDir::homePath()) ||
+        QStorageInfo(shm).rootPath() != shm || QFileInfo::exists(diskTrash))
+        GTEST_SKIP() << "no other disk with a trash of our own to make";
+    QTemporaryDir other(shm + "/mvtest-XXXXXX");
+    ASSERT_TRUE(writeAll(other.path() + "/far.jpg", patterned(64)));
+    const TrashOutcome out = moveToTrash(other.path() + "/far.jpg");
+    const QByteArray info = readAll(out.infoFile);
+    const QByteArray moved = readAll(out.trashedAs);
+    QDir(diskTrash).removeRecursively();
+    ASSERT_TRUE(out.status.ok) << out.status.message();
+    EXPECT_EQ(out.trashedAs, diskTrash + "/files/far.jpg");
+    EXPECT_EQ(parseTrashInfo(info)->path, QFile::encodeName(other.path().mid(shm.size() + 1)) + "/far.jpg");
+    EXPECT_EQ(moved, patterned(64));
+}
+
+} // namespace

@@ -1,0 +1,350 @@
+// Loading the selected file for viewing, on real files: plain and encrypted pictures with the
+// facts of the information line, every way a selection can fail, and no decrypted byte in any
+// file afterwards.
+#include "viewing/PictureLoad.h"
+
+#include "ViewingTestFiles.h"
+#include "support/ExifPhoto.h"
+#include "support/Smaps.h"
+#include "support/TestDecoders.h"
+
+#include <mvengine/engine.h>
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+using namespace mv;
+using namespace mv::viewing;
+using namespace mv::browser;
+using namespace mvtest;
+
+namespace {
+
+PictureRequest requestFor(const QString& path, std::initializer_list<const char*> keys = {})
+{
+    PictureRequest r;
+    r.path = path;
+    r.listedName = QFileInfo(path).fileName();
+    for (const char* k : keys)
+        r.keys.push_back(mv::crypto::SecretText::fromText(QString::fromUtf8(k)));
+    return r;
+}
+
+PictureOutcome load(const QString& path, std::initializer_list<const char*> keys = {})
+{
+    return loadPicture(requestFor(path, keys), mv::test::decoders());
+}
+
+quint32 crcOf(const QString& path)
+{
+    return quint32(eaac(QFile::encodeName(path).constData(), 0));
+}
+
+TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
+{
+    QTemporaryDir dir;
+    const QByteArray png = noisePng(80, 60, 1);
+    const QString plain = writeBytes(dir, QStringLiteral("photo.png"), png);
+    const PictureOutcome shown = load(plain);
+    ASSERT_EQ(shown.kind, PictureOutcome::Shown) << shown.status.reason;
+    EXPECT_EQ(shown.picture.image.size(), QSize(80, 60));
+    EXPECT_FALSE(shown.facts.encrypted);
+    EXPECT_EQ(shown.facts.width, 80);
+    EXPECT_EQ(shown.facts.height, 60);
+    EXPECT_EQ(shown.facts.checksum, crcOf(plain));
+    EXPECT_EQ(shown.facts.fileSize, png.size());
+    EXPECT_TRUE(shown.picture.reduced.isNull()); // no place given: nothing made ahead
+
+    // Fitted into 20 x 20 logical pixels on a screen of ratio 2: the copy the control will
+    // draw is made here, 40 x 30 device pixels.
+    PictureRequest placed = requestFor(plain);
+    placed.place = DrawPlace {QSize(20, 20), 4, true, 1.0, 2.0};
+    const QImage reduced = loadPicture(placed, mv::test::decoders()).picture.reduced;
+    EXPECT_EQ(reduced.size(), QSize(40, 30));
+    EXPECT_EQ(reduced.devicePixelRatio(), 2.0);
+
+    // Encrypted: the listed name stays the encrypted one, checksum and size are the plain
+    // bytes', and the key that opened it is the second one tried.
+    const QString sealed = writeEncrypted(dir, QStringLiteral("secret.png"), png, "right key");
+    ASSERT_TRUE(sealed.endsWith(QStringLiteral("secret_png.mv$")));
+    const PictureOutcome opened = load(sealed, {"wrong key", "right key"});
+    ASSERT_EQ(opened.kind, PictureOutcome::Shown) << opened.status.reason;
+    EXPECT_TRUE(opened.facts.encrypted);
+    EXPECT_EQ(opened.facts.listedName, QStringLiteral("secret_png.mv$"));
+    EXPECT_EQ(opened.keyIndex, 1);
+    EXPECT_EQ(opened.facts.checksum, crcOf(plain));
+    EXPECT_EQ(opened.facts.fileSize, png.size());
+    EXPECT_EQ(opened.picture.image, shown.picture.image);
+    // Its pixels, and the copy made ahead for the screen, are kept out of core dumps.
+    EXPECT_FALSE(shown.picture.sensitive);
+    EXPECT_TRUE(opened.picture.sensitive);
+    EXPECT_TRUE(mv::test::excludedFromDumps(opened.picture.image.constBits()));
+    placed.path = sealed;
+    placed.listedName = QStringLiteral("secret_png.mv$");
+    placed.keys = requestFor(sealed, {"right key"}).keys;
+    const PictureOutcome openedPlaced = loadPicture(placed, mv::test::decoders());
+    ASSERT_EQ(openedPlaced.picture.reduced.size(), QSize(40, 30));
+    EXPECT_TRUE(mv::test::excludedFromDumps(openedPlaced.picture.reduced.constBits()));
+
+    EXPECT_EQ(load(sealed).kind, PictureOutcome::NeedsKey);
+    EXPECT_EQ(load(sealed, {"wrong key"}).kind, PictureOutcome::NeedsKey);
+
+    // Odd names: spaces, a line break, and the longest name the file system takes.
+    for (const QString& odd : {QStringLiteral(" two\nlines .png"), QString(247, QLatin1Char('x')) + ".png"}) {
+        const QString oddSealed = writeEncrypted(dir, odd, png, "right key");
+        ASSERT_FALSE(oddSealed.isEmpty()) << odd.size();
+        const PictureOutcome o = load(oddSealed, {"right key"});
+        EXPECT_EQ(o.kind, PictureOutcome::Shown) << o.status.reason;
+        EXPECT_EQ(o.facts.listedName, QFileInfo(oddSealed).fileName());
+    }
+}
+
+TEST(PictureLoad, AVectorPictureIsDrawnForThePlaceItGoes)
+{
+    QTemporaryDir dir;
+    QFile wmf(QStringLiteral(MV_CORPUS "/wmf/plain.wmf")); // 50 x 40 at its natural size
+    ASSERT_TRUE(wmf.open(QIODevice::ReadOnly));
+    PictureRequest r = requestFor(writeBytes(dir, QStringLiteral("plain.wmf"), wmf.readAll()));
+    r.place = DrawPlace {QSize(500, 500), 16, false, 3.0, 1.0};
+    const PictureOutcome zoomed = loadPicture(r, mv::test::decoders());
+    ASSERT_EQ(zoomed.kind, PictureOutcome::Shown) << zoomed.status.reason;
+    EXPECT_TRUE(zoomed.picture.redrawable);
+    EXPECT_EQ(QSize(zoomed.facts.width, zoomed.facts.height), QSize(50, 40));
+    EXPECT_EQ(zoomed.picture.image.size(), QSize(150, 120));
+    r.place->bestFit = true;
+    r.options.targetSize = QSize(400, 400);
+    EXPECT_EQ(loadPicture(r, mv::test::decoders()).picture.image.size(), QSize(400, 320));
+}
+
+TEST(PictureLoad, EveryWayASelectionFails)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(load(dir.filePath(QStringLiteral("gone.png"))).kind, PictureOutcome::Missing);
+    EXPECT_EQ(load(writeBytes(dir, QStringLiteral("notes.txt"), "hello")).kind, PictureOutcome::Unsupported);
+    EXPECT_EQ(load(writeBytes(dir, QStringLiteral("broken.png"), "\x89PNG\r\n\x1a\nnot really")).kind,
+              PictureOutcome::DecodeFailed);
+    // Decrypted, but not a picture by its plain name, or not a picture at all.
+    EXPECT_EQ(load(writeEncrypted(dir, QStringLiteral("diary.txt"), noisePng(4, 4, 2), "k"), {"k"}).kind,
+              PictureOutcome::DecryptedUnviewable);
+    EXPECT_EQ(load(writeEncrypted(dir, QStringLiteral("bad.png"), "garbage", "k"), {"k"}).kind,
+              PictureOutcome::DecryptedDecodeFailed);
+    // A damaged encrypted file is handled as the plain file its listed name says it is.
+    const QString damaged = writeEncrypted(dir, QStringLiteral("torn.png"), noisePng(20, 20, 3), "k");
+    QFile file(damaged);
+    ASSERT_TRUE(file.resize(file.size() - 1));
+    const PictureOutcome torn = load(damaged, {"k"});
+    EXPECT_EQ(torn.kind, PictureOutcome::Unsupported);
+    EXPECT_EQ(torn.status.reason, "the file is damaged or truncated");
+}
+
+// The real reading, counting every byte it reads or decrypts (a decryption reads the whole file).
+class CountingReading : public FileReading {
+public:
+    QByteArray head(const QString& path, qint64 count, mv::fileio::Status* status) const override
+    {
+        QByteArray bytes = FileReading::head(path, count, status);
+        read += bytes.size();
+        return bytes;
+    }
+    mv::imaging::FileBytes whole(const QString& path, qint64 maxBytes,
+                                 mv::fileio::Status* status) const override
+    {
+        mv::imaging::FileBytes bytes = FileReading::whole(path, maxBytes, status);
+        read += bytes.view().size();
+        return bytes;
+    }
+    mv::crypto::MemoryDecrypt decrypt(const QString& path, const std::vector<mv::crypto::SecretText>& keys,
+                                      qint64 maxBytes) const override
+    {
+        read += QFileInfo(path).size();
+        return FileReading::decrypt(path, keys, maxBytes);
+    }
+    mutable qint64 read = 0;
+};
+
+// Loads as the viewer does, counting into `read` every byte read or decrypted.
+PictureOutcome loadCounted(const PictureRequest& request, qint64& read)
+{
+    CountingReading counting;
+    PictureOutcome outcome = loadPicture(request, mv::test::decoders(), counting);
+    read = counting.read;
+    return outcome;
+}
+
+TEST(PictureLoad, ALargeFileThatIsNotAPictureIsReadNoFurtherThanItsHeader)
+{
+    QTemporaryDir dir;
+    constexpr qint64 k200MB = qint64(200) << 20;
+    const auto grow = [](const QString& path, qint64 size) { return QFile(path).resize(size); }; // sparse
+    const QString movie = writeBytes(dir, QStringLiteral("movie.mp4"), "ftyp");
+    // Encrypted, then grown: its header stays whole, its contents would not decrypt.
+    const QString diary = writeEncrypted(dir, QStringLiteral("diary.txt"), "dear diary", "k");
+    const QString huge = writeBytes(dir, QStringLiteral("huge.png"), "\x89PNG");
+    ASSERT_TRUE(grow(movie, k200MB) && grow(diary, k200MB) && grow(huge, kMaxViewedFileBytes + 1));
+
+    const auto loadCounting = [](const QString& path, std::initializer_list<const char*> keys, qint64& read) {
+        return loadCounted(requestFor(path, keys), read);
+    };
+    qint64 read = 0;
+    EXPECT_EQ(loadCounting(movie, {"k"}, read).kind, PictureOutcome::Unsupported);
+    EXPECT_EQ(read, MV_SIGNATURE_LEN);
+    const PictureOutcome fits = loadCounting(diary, {"wrong", "k"}, read);
+    EXPECT_EQ(fits.kind, PictureOutcome::DecryptedUnviewable);
+    EXPECT_EQ(fits.keyIndex, 1);
+    EXPECT_LE(read, 4096);
+    EXPECT_EQ(loadCounting(diary, {"wrong"}, read).kind, PictureOutcome::NeedsKey);
+    EXPECT_LE(read, 4096);
+    EXPECT_EQ(loadCounting(diary, {}, read).kind, PictureOutcome::NeedsKey);
+    EXPECT_LE(read, 4096);
+    // A picture larger than the viewer takes says so, with its size, and is not read at all.
+    const PictureOutcome tooLarge = loadCounting(huge, {}, read);
+    EXPECT_EQ(tooLarge.kind, PictureOutcome::TooLarge);
+    EXPECT_EQ(tooLarge.facts.fileSize, kMaxViewedFileBytes + 1);
+    EXPECT_EQ(read, 0);
+}
+
+QByteArray jpegOf(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 95);
+    return bytes;
+}
+
+// Decodes in the test's helpers and keeps the strike key of every job: what a decoder stopped
+// on is counted against that key.
+class StrikeKeys : public mv::sandbox::Decoders {
+public:
+    mv::imaging::Picture decode(const mv::sandbox::DecodeJob& job) override
+    {
+        keys << job.strikeKey;
+        return mv::test::decoders().decode(job);
+    }
+    mv::imaging::PictureInfo probe(const mv::sandbox::DecodeJob& job) override
+    {
+        return mv::test::decoders().probe(job);
+    }
+    mv::sandbox::Protections protections() override { return {}; }
+    QStringList keys;
+};
+
+TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDecode)
+{
+    QTemporaryDir dir;
+    QImage red(160, 120, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const QImage noise = QImage::fromData(noisePng(1600, 1200, 7));
+    const QByteArray bare = jpegOf(noise);
+    const QByteArray camera = mv::test::withApp1(bare, mv::test::exifWithCopy(1, jpegOf(red)));
+    ASSERT_GT(camera.size(), 4 * kPreviewHeadBytes);
+    const QString withPreview = writeBytes(dir, QStringLiteral("camera.jpg"), camera);
+    const QString withoutPreview = writeBytes(dir, QStringLiteral("bare.jpg"), bare);
+    const QString png = writeBytes(dir, QStringLiteral("photo.png"), noisePng(400, 300, 8));
+    const QString sealed = writeEncrypted(dir, QStringLiteral("secret.jpg"), camera, "k");
+
+    // A first look, with the thumbnails of `cache` where one is given.
+    const auto look = [](const QString& path, qint64& read,
+                         std::shared_ptr<const desktop::ThumbnailCache> cache = {}) {
+        PictureRequest r = requestFor(path, {"k"});
+        r.firstLook = true;
+        r.thumbnails = std::move(cache);
+        return loadCounted(r, read);
+    };
+    // The camera's copy, from the file's start alone: the picture's own size and file size
+    // are told, its checksum is not known yet.
+    qint64 read = 0;
+    const PictureOutcome first = look(withPreview, read);
+    ASSERT_EQ(first.kind, PictureOutcome::Shown) << first.status.reason;
+    EXPECT_EQ(first.picture.image.size(), QSize(160, 120));
+    EXPECT_GT(qRed(first.picture.image.pixel(80, 60)), 240);
+    EXPECT_LT(qGreen(first.picture.image.pixel(80, 60)), 16);
+    EXPECT_EQ(QSize(first.facts.width, first.facts.height), QSize(1600, 1200));
+    EXPECT_EQ(first.facts.fileSize, camera.size());
+    EXPECT_FALSE(first.facts.checksum.has_value());
+    EXPECT_LE(read, kPreviewHeadBytes);
+
+    // No copy and no desktop thumbnail: the whole file (after its start was searched) at the
+    // decoder's strongest reduction, with its checksum.
+    QTemporaryDir cacheRoot;
+    auto cache = std::make_shared<const desktop::ThumbnailCache>(cacheRoot.path());
+    const PictureOutcome reduced = look(withoutPreview, read, cache);
+    ASSERT_EQ(reduced.kind, PictureOutcome::Shown);
+    EXPECT_EQ(reduced.picture.image.size(), QSize(200, 150));
+    EXPECT_EQ(reduced.facts.checksum, crcOf(withoutPreview));
+    EXPECT_EQ(read, bare.size() + kPreviewHeadBytes);
+
+    // With the desktop's thumbnail of it, the photo without a copy needs its start alone,
+    // and so does a PNG; a thumbnail of other proportions is not believed.
+    const auto mtimeOf = [](const QString& path) {
+        return QFileInfo(path).lastModified().toSecsSinceEpoch();
+    };
+    QImage green(256, 192, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    ASSERT_TRUE(cache->store(withoutPreview, mtimeOf(withoutPreview), 256, green));
+    ASSERT_TRUE(cache->store(png, mtimeOf(png), 256, green));
+    const auto cachedLook = [&](const QString& path) { return look(path, read, cache); };
+    const PictureOutcome cached = cachedLook(withoutPreview);
+    ASSERT_EQ(cached.kind, PictureOutcome::Shown) << cached.status.reason;
+    EXPECT_EQ(cached.picture.image.pixelColor(10, 10), QColor(Qt::green));
+    EXPECT_EQ(QSize(cached.facts.width, cached.facts.height), QSize(1600, 1200));
+    EXPECT_EQ(cached.facts.colorDepth, 24);
+    EXPECT_FALSE(cached.facts.checksum.has_value());
+    EXPECT_LE(read, kPreviewHeadBytes);
+    const PictureOutcome squeezed = cachedLook(png); // 400 x 300 against a 256 x 192 thumbnail: alike
+    EXPECT_EQ(squeezed.picture.image.size(), QSize(256, 192));
+    ASSERT_TRUE(cache->store(png, mtimeOf(png), 256, green.copy(0, 0, 256, 100)));
+    EXPECT_EQ(cachedLook(png).picture.image.size(), QSize(400, 300));
+
+    // What stops the decoder on a first look counts against that file alone (found by
+    // hostile use: every JPEG's first look once shared one count).
+    StrikeKeys recorded;
+    for (const QString& path : {withPreview, withoutPreview}) {
+        PictureRequest r = requestFor(path);
+        r.firstLook = true;
+        ASSERT_TRUE(loadPicture(r, recorded).shown());
+    }
+    ASSERT_EQ(recorded.keys.size(), 3); // the copy; the missing copy, then the reduced decode
+    EXPECT_TRUE(recorded.keys[0].startsWith(withPreview + QLatin1Char('|')));
+    EXPECT_TRUE(recorded.keys[1].startsWith(withoutPreview + QLatin1Char('|')));
+    EXPECT_NE(recorded.keys[0], recorded.keys[1]);
+    EXPECT_TRUE(recorded.keys[2].startsWith(withoutPreview + QLatin1Char('|')));
+
+    // An encrypted photo is decrypted into memory whole and its copy shown; a PNG has no
+    // first look of its own and loads as it always does.
+    const PictureOutcome secret = look(sealed, read);
+    ASSERT_EQ(secret.kind, PictureOutcome::Shown);
+    EXPECT_TRUE(secret.facts.encrypted);
+    EXPECT_EQ(secret.picture.image.size(), QSize(160, 120));
+    EXPECT_TRUE(secret.picture.sensitive);
+    EXPECT_EQ(look(png, read).picture.image.size(), QSize(400, 300));
+}
+
+TEST(PictureLoad, ViewingEncryptedPicturesLeavesNoDecryptedByteInAnyFile)
+{
+    // The decrypted bytes go to a decoder helper in memory files, and the pixels come back so.
+    const QDateTime start = QDateTime::currentDateTime().addSecs(-2);
+    QTemporaryDir dir;
+    QList<QByteArray> pictures;
+    for (quint32 seed = 10; seed < 13; ++seed) {
+        pictures << noisePng(64, 64, seed);
+        const QString sealed =
+            writeEncrypted(dir, QStringLiteral("p%1.png").arg(seed), pictures.back(), "view key");
+        ASSERT_EQ(load(sealed, {"view key"}).kind, PictureOutcome::Shown);
+    }
+    ASSERT_TRUE(mv::test::decoders().protections().reported) << "not decoded in a helper";
+    const QStringList places = {dir.path(), QDir::homePath(), qEnvironmentVariable("XDG_RUNTIME_DIR"),
+                                QDir::tempPath(), QStringLiteral("/dev/shm")};
+    for (const QByteArray& png : pictures) {
+        // A stretch of compressed noise appears nowhere unless the picture's bytes were written.
+        const QByteArray needle = png.mid(png.size() / 2, 48);
+        for (const QString& place : places)
+            EXPECT_EQ(filesHolding(place, needle, start), QStringList()) << place.toStdString();
+    }
+}
+
+} // namespace

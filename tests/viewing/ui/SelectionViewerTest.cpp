@@ -1,0 +1,303 @@
+// The viewer as the window wires it: the file list, the picture area, the information bar and
+// the keys. Encrypted pictures with a remembered or a typed key, the entry already current shown
+// again after every way of clearing, and the messages of files that are not shown.
+#include "viewing/ui/SelectionViewer.h"
+#include "ViewerParts.h"
+#include "browser/ui/LeftoverOffer.h"
+#include "crypto/FileCrypt.h"
+#include "imaging/ui/ImageControl.h"
+#include "sandbox/HelperPool.h"
+#include "support/ExifPhoto.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace mv::viewing {
+namespace {
+
+const QString kBanner = u"Mirravelnock! version 0"_s;
+
+class SelectionViewerTest : public ::testing::Test, protected test::ViewerParts {
+protected:
+    void SetUp() override
+    {
+        QImage img(40, 20, QImage::Format_RGB32);
+        img.fill(Qt::darkCyan);
+        ASSERT_TRUE(img.save(path(u"plain.png"_s)));
+        ASSERT_TRUE(img.save(path(u"secret.png"_s)));
+        write(u"notes.txt"_s, "text");
+        write(u"diary.txt"_s, "dear diary");
+        write(u"broken.png"_s, "\x89PNG\r\n\x1a\nbut nothing more");
+        for (const char* name : {"secret.png", "diary.txt"})
+            ASSERT_EQ(crypto::encryptOne(path(QLatin1String(name)), "key 1").kind,
+                      crypto::CryptOutcome::Done);
+        write(u"huge.png"_s, "\x89PNG");
+        ASSERT_TRUE(QFile(path(u"huge.png"_s)).resize(kMaxViewedFileBytes * 3 / 2));
+        viewer_.bannerText = kBanner;
+        viewer_.askKey = [this](const QString&) {
+            ++asked_;
+            if (typeKey_)
+                keys_.append(crypto::SecretText::fromText(u"key 1"_s));
+            return typeKey_;
+        };
+        viewer_.openWithDesktop = [this](const QString& path) {
+            opened_ << path;
+            return true;
+        };
+        ASSERT_TRUE(open(6));
+    }
+    QRect rowOf(const QString& name)
+    {
+        return list()->visualRect(list()->model()->index(list()->find(name), 0));
+    }
+    void clickOn(const QString& name)
+    {
+        const QRect row = rowOf(name);
+        settleAfter([&] { QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row.center()); });
+    }
+    bool showing(const QString& name) { return area_->imageControl()->pictureFile() == path(name); }
+    QString info() const { return infoBar_->text(); }
+
+    int asked_ = 0;
+    bool typeKey_ = false;
+    QStringList opened_;
+};
+
+TEST_F(SelectionViewerTest, AClickOrEnterOnTheCurrentEntryShowsItAgainAfterEveryWayOfClearing)
+{
+    const QString secret = u"secret_png.mv$"_s;
+    const QString plain = u"plain.png"_s;
+    const QStringList onDisk = QDir(dir_.path()).entryList(QDir::Files);
+
+    // A cancelled key question: the same click asks again, and then the typed key opens it.
+    clickOn(secret);
+    EXPECT_EQ(asked_, 1);
+    EXPECT_FALSE(area_->hasPicture());
+    EXPECT_EQ(info(), kBanner);
+    typeKey_ = true;
+    clickOn(secret);
+    EXPECT_EQ(asked_, 2);
+    EXPECT_TRUE(showing(secret));
+    EXPECT_TRUE(viewer_.viewingEncrypted());
+    EXPECT_TRUE(info().startsWith(u"(Encrypted) secret_png.mv$ : Width = 40 : Height = 20 : Colors = "_s))
+        << info().toStdString();
+
+    // "Clear Viewing Area": the remembered key opens it without a question.
+    viewer_.MenuClear_Click();
+    ASSERT_FALSE(area_->hasPicture());
+    clickOn(secret);
+    EXPECT_TRUE(showing(secret));
+    EXPECT_EQ(asked_, 2);
+
+    // A right click on the picture.
+    clickOn(plain);
+    ASSERT_TRUE(showing(plain));
+    EXPECT_FALSE(viewer_.viewingEncrypted());
+    EXPECT_TRUE(info().startsWith(u"plain.png : Width = 40 : Height = 20"_s)) << info().toStdString();
+    QTest::mouseClick(area_->imageControl(), Qt::RightButton);
+    ASSERT_FALSE(area_->hasPicture());
+    clickOn(plain);
+    EXPECT_TRUE(showing(plain));
+
+    // "Clear Passwords", as its menu command does it: the key is gone, so it is asked again.
+    clickOn(secret);
+    keys_.clearKeys();
+    viewer_.ResetView();
+    typeKey_ = false;
+    clickOn(secret);
+    EXPECT_EQ(asked_, 3);
+    EXPECT_FALSE(area_->hasPicture());
+
+    // Enter on the current entry.
+    typeKey_ = true;
+    list()->setFocus();
+    settleAfter([&] { QTest::keyClick(list(), Qt::Key_Return); });
+    EXPECT_EQ(asked_, 4);
+    EXPECT_TRUE(showing(secret));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), onDisk) << "nothing was written beside the files";
+
+    // A double-click on the current unsupported file: its first click chooses it again, and
+    // the file is opened once that is settled.
+    const QString notes = u"notes.txt"_s;
+    clickOn(notes);
+    EXPECT_EQ(info(), u"You must double click to run unsupported files"_s);
+    EXPECT_TRUE(viewer_.unsupportedSelected());
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rowOf(notes).center());
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, rowOf(notes).center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !opened_.isEmpty(); }));
+    EXPECT_EQ(opened_, QStringList {path(notes)});
+}
+
+// Only unsupported files are handed to another program: not a damaged picture, not an
+// encrypted file whose plain name is no picture, not one too large to view.
+TEST_F(SelectionViewerTest, FilesThatAreNotShownSayWhyAndAreNeverOpenedElsewhere)
+{
+    int beeps = 0;
+    viewer_.beep = [&] { ++beeps; };
+    clickOn(u"broken.png"_s);
+    EXPECT_EQ(info(), u"Error reading this file!"_s);
+    EXPECT_FALSE(area_->hasPicture());
+    viewer_.FileList_DblClick();
+
+    typeKey_ = true;
+    clickOn(u"diary_txt.mv$"_s);
+    EXPECT_EQ(asked_, 1);
+    EXPECT_EQ(beeps, 1);
+    EXPECT_FALSE(area_->hasPicture());
+    EXPECT_EQ(info(),
+              u"A key fits diary_txt.mv$, but its plain name is not a picture: decrypt it to open it"_s);
+    viewer_.FileList_DblClick();
+    EXPECT_FALSE(viewer_.unsupportedSelected());
+
+    clickOn(u"huge.png"_s);
+    EXPECT_EQ(info(),
+              u"huge.png is too large to view: 1.50 GiB, and the viewer takes files of at most 1.00 GiB"_s);
+    EXPECT_FALSE(viewer_.unsupportedSelected());
+    EXPECT_TRUE(opened_.isEmpty());
+}
+
+TEST_F(SelectionViewerTest, LeftoversOfAKilledRunAreToldAndWipedOnlyWithConsent)
+{
+    QStringList asked;
+    bool agree = false;
+    viewer_.leftoverOffer().askWipe = [&](const QStringList& paths) {
+        asked << paths;
+        return agree;
+    };
+    const QString told =
+        u"This folder holds 1 temporary file(s) left by an interrupted run, which may hold private data"_s;
+    write(u"$MVAB12CD.TMP"_s, "plain data");
+    browser_->RefreshFileList();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !asked.isEmpty(); }));
+    EXPECT_EQ(asked, QStringList {path(u"$MVAB12CD.TMP"_s)});
+    EXPECT_EQ(info(), told);
+
+    // Kept: still told at every listing, never asked about again.
+    browser_->RefreshFileList();
+    QTest::qWait(50);
+    EXPECT_EQ(asked.size(), 1);
+    EXPECT_EQ(info(), told);
+
+    // A new one is asked about alone and, agreed, wiped; the kept one stays.
+    agree = true;
+    write(u".mv-0123456789ab.tmp"_s, "more plain data");
+    QSignalSpy ended(&viewer_.leftoverOffer(), &browser::LeftoverOffer::wipeEnded);
+    browser_->RefreshFileList();
+    ASSERT_TRUE(ended.wait(20000));
+    EXPECT_EQ(asked, (QStringList {path(u"$MVAB12CD.TMP"_s), path(u".mv-0123456789ab.tmp"_s)}));
+    EXPECT_FALSE(QFileInfo::exists(path(u".mv-0123456789ab.tmp"_s)));
+    EXPECT_TRUE(QFileInfo::exists(path(u"$MVAB12CD.TMP"_s)));
+    EXPECT_EQ(info(), u"Wiped 1 left-over temporary file(s)"_s);
+}
+
+// The window does not depend on its decoders staying alive: a helper killed in the middle of a
+// decode (as a crash or the kernel would end it) costs that picture only, and says so.
+TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNextPicture)
+{
+    // The test build of the helper, whose "a_hang.png" decodes for ever.
+    const QByteArray realHelper = qgetenv("MV_DECODER_HELPER");
+    qputenv("MV_DECODER_HELPER", MV_HOSTILE_HELPER);
+    auto lone = std::make_unique<test::ViewerParts>();
+    qputenv("MV_DECODER_HELPER", realHelper);
+    lone->write(u"a_hang.png"_s, "MVTEST-HOSTILE loop");
+    QImage img(40, 20, QImage::Format_RGB32);
+    img.fill(Qt::darkCyan);
+    ASSERT_TRUE(img.save(lone->path(u"b_plain.png"_s)));
+    SelectionViewer& viewer = lone->viewer_;
+    auto* pool = dynamic_cast<sandbox::HelperPool*>(&viewer.decoders());
+    ASSERT_NE(pool, nullptr);
+    ASSERT_TRUE(lone->open(2));
+    const auto killBusy = [&] {
+        for (const pid_t pid : pool->busyHelpers())
+            ::kill(pid, SIGKILL);
+    };
+
+    QSignalSpy settled(&viewer, &SelectionViewer::selectionSettled);
+    lone->list()->selectRow(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pool->busyHelpers().empty(); }, 20000));
+    killBusy();
+    ASSERT_TRUE(settled.wait(20000));
+    EXPECT_FALSE(lone->area_->hasPicture());
+    EXPECT_EQ(lone->infoBar_->text().toStdString(),
+              "Error reading this file! (the decoder was stopped: it was killed)");
+
+    lone->list()->selectRow(1);
+    ASSERT_TRUE(settled.wait(20000));
+    EXPECT_EQ(lone->area_->imageControl()->pictureFile(), lone->path(u"b_plain.png"_s));
+    // The picture before it is prepared meanwhile, and would decode for ever too.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            killBusy();
+            return viewer.loader().idle();
+        },
+        20000));
+}
+
+// A held arrow key through camera photos: steps show the photos' embedded previews at once,
+// with the checksum left blank until the whole file is read, and the sharp picture comes
+// when the user stops, never the preview of a picture passed by.
+TEST(SelectionViewerTravel, AHeldKeyShowsFirstLooksAndTheSharpPictureWhenTheUserStops)
+{
+    test::ViewerParts lone;
+    QImage blue(1600, 1200, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    QImage red(160, 120, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const auto jpeg = [](const QImage& image) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "JPG");
+        return bytes;
+    };
+    const QByteArray photo = mv::test::withApp1(jpeg(blue), mv::test::exifWithCopy(1, jpeg(red)));
+    constexpr int kPhotos = 16;
+    for (int i = 0; i < kPhotos; ++i)
+        lone.write(u"photo_%1.jpg"_s.arg(i, 2, 10, QLatin1Char('0')), photo);
+    ASSERT_TRUE(lone.open(kPhotos));
+    SelectionViewer& viewer = lone.viewer_;
+    browser::FileListView* list = lone.list();
+    const imaging::ImageControl* control = lone.area_->imageControl();
+    const auto onShow = [&] { return control->pictureObject().image; };
+    list->setFocus();
+    list->selectRow(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer.loader().idle() && onShow().width() > 160; }, 20000));
+
+    int looks = 0;
+    QString lookLine;
+    QObject::connect(&viewer, &SelectionViewer::selectionSettled, [&] {
+        if (onShow().width() != 160)
+            return;
+        EXPECT_EQ(control->pictureFile(), lone.path(list->currentName()));
+        EXPECT_GT(qRed(onShow().pixel(80, 60)), 240);
+        ++looks;
+        lookLine = lone.infoBar_->text();
+    });
+    for (int i = 1; i < kPhotos; ++i) {
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::qWait(30);
+    }
+    const QString last = lone.path(list->names().last());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return control->pictureFile() == last && onShow().width() > 160; }, 20000));
+    EXPECT_GT(looks, 0);
+    EXPECT_EQ(lookLine.section(u" : "_s, 4),
+              u"Checksum =  : File Size = "_s + QLocale().toString(qint64(photo.size())));
+    const QString line = lone.infoBar_->text();
+    EXPECT_TRUE(line.contains(QRegularExpression(u"Checksum = [0-9A-F]{8} : "_s))) << line.toStdString();
+    EXPECT_LT(qRed(onShow().pixel(10, 10)), 16); // the picture itself, blue
+}
+
+} // namespace
+} // namespace mv::viewing

@@ -1,0 +1,163 @@
+// The thumbnail view as the window wires it: the grid over the picture area, the file list's
+// selection choosing the files, encrypted pictures with the keys typed so far or asked for, and
+// the ways a build stops and the grid ends.
+#include "viewing/ui/ThumbnailView.h"
+#include "ViewerParts.h"
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/FileListView.h"
+#include "browser/ui/TypeFilterBox.h"
+#include "crypto/FileCrypt.h"
+#include "crypto/KeyState.h"
+#include "imaging/ui/ImageControl.h"
+#include "viewing/ui/PictureArea.h"
+#include "viewing/ui/SelectionViewer.h"
+#include "viewing/ui/ThumbnailGrid.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace mv::viewing {
+namespace {
+
+QStringList filesUnder(const QString& root)
+{
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    return files;
+}
+
+class ThumbnailViewTest : public ::testing::Test, protected test::ViewerParts {
+protected:
+    void SetUp() override
+    {
+        // a.png b.png c_png.mv$ d.png e.txt, in list order.
+        for (const char* name : {"a.png", "b.png", "c.png", "d.png"}) {
+            QImage img(120, 60, QImage::Format_RGB32);
+            img.fill(Qt::darkCyan);
+            ASSERT_TRUE(img.save(dir_.filePath(QLatin1String(name))));
+        }
+        QFile text(dir_.filePath(QStringLiteral("e.txt")));
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("notes") == 5);
+        text.close();
+        ASSERT_EQ(crypto::encryptOne(dir_.filePath(QStringLiteral("c.png")), "key 1").kind,
+                  crypto::CryptOutcome::Done);
+        view_.diskCache = std::make_shared<const desktop::ThumbnailCache>(cache_.path());
+        view_.askKey = [this](const QString&) {
+            ++asked_;
+            return false;
+        };
+        ASSERT_TRUE(open(5, 400));
+        host_.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host_));
+    }
+    ThumbnailGrid* grid() { return view_.grid(); }
+    void build()
+    {
+        QSignalSpy ended(&view_, &ThumbnailView::buildEnded);
+        view_.mnuThumb_Click();
+        ASSERT_TRUE(ended.count() || ended.wait(20000));
+    }
+    void select(std::initializer_list<int> rows)
+    {
+        QItemSelectionModel* s = list()->selectionModel();
+        s->clear();
+        for (const int r : rows)
+            s->select(list()->model()->index(r, 0), QItemSelectionModel::Select);
+    }
+
+    QTemporaryDir cache_;
+    ThumbnailView view_ {*browser_, *area_, viewer_, keys_, &host_};
+    int asked_ = 0;
+};
+
+TEST_F(ThumbnailViewTest, AKeyInHandShowsEncryptedPicturesWithoutAPromptAndLeavesNoFile)
+{
+    keys_.append(crypto::SecretText::fromText(QStringLiteral("key 1")));
+    const QStringList before = filesUnder(dir_.path());
+    view_.setThumbSize(80);
+    select({1}); // one selected: every file
+    build();
+    EXPECT_EQ(asked_, 0);
+    ASSERT_EQ(grid()->count(), 5);
+    EXPECT_TRUE(view_.ThumbMode() && view_.StopThumbs() && view_.gridShown());
+    // Four thumbnails of 80 in the 400 pixels of the area, the fifth on the next row.
+    EXPECT_EQ(grid()->layout().columns(), 4);
+    EXPECT_EQ(grid()->layout().pictureBox(3), QRect(256, 4, 80, 80));
+    EXPECT_EQ(grid()->layout().pictureBox(4), QRect(4, 114, 80, 80));
+    EXPECT_EQ(grid()->pathAt(2), dir_.filePath(QStringLiteral("c_png.mv$")));
+    // Nothing decrypted reached a file; the folder holds an encrypted file, so the desktop's
+    // cache got nothing either.
+    EXPECT_EQ(filesUnder(dir_.path()), before);
+    EXPECT_TRUE(filesUnder(cache_.path()).isEmpty());
+    // The grid as an image, for the clipboard: the decrypted one drawn in it.
+    const QImage image = view_.gridImage();
+    EXPECT_EQ(image.size(), QSize(grid()->viewport()->width(), grid()->viewport()->height()));
+    EXPECT_EQ(image.pixelColor(172 + 40, 4 + 40), QColor(Qt::darkCyan));
+    // "Clear Passwords": the decrypted picture goes, its neighbours stay.
+    keys_.clearKeys();
+    EXPECT_NE(view_.gridImage().pixelColor(172 + 40, 4 + 40), QColor(Qt::darkCyan));
+    EXPECT_EQ(view_.gridImage().pixelColor(88 + 40, 4 + 40), QColor(Qt::darkCyan));
+
+    // Two selected: those two only.
+    select({0, 3});
+    build();
+    ASSERT_EQ(grid()->count(), 2);
+    EXPECT_EQ(grid()->pathAt(1), dir_.filePath(QStringLiteral("d.png")));
+}
+
+TEST_F(ThumbnailViewTest, ACancelledKeyPromptOnTheThirdFileLeavesTwoCells)
+{
+    build();
+    EXPECT_EQ(asked_, 1);
+    EXPECT_EQ(grid()->count(), 2);
+    EXPECT_TRUE(view_.StopThumbs());
+    EXPECT_TRUE(view_.ThumbMode() && view_.gridShown());
+}
+
+TEST_F(ThumbnailViewTest, EscStopsABuildAndClearViewingAreaEndsTheGrid)
+{
+    // Esc does nothing here while the mode is off.
+    EXPECT_FALSE(view_.escapePressed());
+    keys_.append(crypto::SecretText::fromText(QStringLiteral("key 1")));
+    QSignalSpy ended(&view_, &ThumbnailView::buildEnded);
+    view_.mnuThumb_Click();
+    ASSERT_FALSE(view_.StopThumbs());
+    QTest::keyClick(&host_, Qt::Key_Escape);
+    EXPECT_TRUE(view_.StopThumbs());
+    EXPECT_EQ(ended.count(), 1);
+    QTest::qWait(300);
+    EXPECT_EQ(grid()->count(), 0); // stopped before the first cell: none comes later
+    EXPECT_TRUE(view_.ThumbMode());
+
+    // A click on a cell shows its file in place of the grid; a right click on it comes back.
+    build();
+    ASSERT_EQ(grid()->count(), 5);
+    QSignalSpy settled(&viewer_, &SelectionViewer::selectionSettled);
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->layout().pictureBox(1).center());
+    ASSERT_TRUE(settled.count() || settled.wait(20000));
+    EXPECT_FALSE(view_.gridShown());
+    EXPECT_EQ(area_->imageControl()->pictureFile(), dir_.filePath(QStringLiteral("b.png")));
+    EXPECT_TRUE(view_.gridImage().isNull());
+    QTest::mouseClick(area_->imageControl(), Qt::RightButton);
+    EXPECT_TRUE(view_.gridShown());
+
+    // "Clear Viewing Area" with no build running ends the grid and the mode.
+    view_.MenuClear_Click();
+    EXPECT_FALSE(view_.gridShown());
+    EXPECT_FALSE(view_.ThumbMode());
+    EXPECT_EQ(grid()->count(), 0);
+}
+
+} // namespace
+} // namespace mv::viewing

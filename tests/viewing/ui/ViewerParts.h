@@ -1,0 +1,63 @@
+// The viewer as the window wires it, on a host of its own: the file list, the picture area,
+// the information bar and the keys, laid out as the window lays them out, over a scratch
+// folder. A base of the viewer's test fixtures, or a test's own.
+#pragma once
+
+#include "browser/ui/BrowserPane.h"
+#include "browser/ui/FileListView.h"
+#include "browser/ui/TypeFilterBox.h"
+#include "crypto/KeyState.h"
+#include "sandbox/HelperPool.h"
+#include "viewing/ui/PictureArea.h"
+#include "viewing/ui/SelectionViewer.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace mv::viewing::test {
+
+struct ViewerParts {
+    QTemporaryDir dir_;
+    sandbox::HelperPool decoders_; // outlives the viewer, which decodes in it
+    QWidget host_;
+    browser::BrowserPane* browser_ = new browser::BrowserPane(&host_);
+    PictureArea* area_ = new PictureArea(&host_);
+    QLineEdit* infoBar_ = new QLineEdit(&host_);
+    crypto::KeyState keys_;
+    SelectionViewer viewer_ {decoders_, *browser_, *area_, infoBar_, keys_, &host_};
+
+    // Shows the parts with an area `areaWidth` wide and lists the folder, all files, which
+    // holds `files` of them.
+    [[nodiscard]] bool open(int files, int areaWidth = 500)
+    {
+        host_.resize(800, 600);
+        browser_->fileList()->setGeometry(0, 0, 300, 560);
+        area_->setGeometry(300, 0, areaWidth, 560);
+        host_.show();
+        browser_->fileSpec()->chooseEntry(0); // "All Files (*.*)"
+        return QTest::qWaitForWindowExposed(&host_) && browser_->setFolder(dir_.path()) &&
+               QTest::qWaitFor([&] { return list()->names().size() == files; });
+    }
+    [[nodiscard]] browser::FileListView* list() const { return browser_->fileList(); }
+    [[nodiscard]] QString path(const QString& name) const { return dir_.filePath(name); }
+    void write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    }
+    // Runs how and waits until the viewer has settled what it chose.
+    template <typename How>
+    void settleAfter(How how)
+    {
+        QSignalSpy settled(&viewer_, &SelectionViewer::selectionSettled);
+        how();
+        ASSERT_TRUE(settled.count() || settled.wait(20000));
+    }
+};
+
+} // namespace mv::viewing::test
