@@ -30,6 +30,26 @@ constexpr int kLarge = 256;
 // A thumbnail file larger than this is not one of ours, nor a sane one of anyone's.
 constexpr qint64 kMaxThumbnailFileBytes = qint64(4) << 20;
 
+// An entry's bytes, or nothing. Any program of the user may put anything in the shared cache:
+// a FIFO would block the open for ever and hold the thumbnail build (and a quit waiting for
+// it), a link to a device would be read without end. So the name is not followed, the open
+// does not wait, and only a regular file of a thumbnail's size is read.
+QByteArray readEntry(const QString& entry)
+{
+    fileio::UniqueFd fd(
+        ::open(QFile::encodeName(entry).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_size > kMaxThumbnailFileBytes)
+        return {};
+    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+    const ssize_t got = fileio::readFull(fd.get(), bytes.data(), std::size_t(bytes.size()));
+    if (got < 0)
+        return {};
+    bytes.truncate(got);
+    return bytes;
+}
+
 QString folderFor(int size)
 {
     return size <= kNormal ? QStringLiteral("normal") : QStringLiteral("large");
@@ -97,10 +117,7 @@ QString ThumbnailCache::entryPath(const QString& folder, const QString& path) co
 
 QByteArray ThumbnailCache::find(const QString& path, qint64 mtime, int size) const
 {
-    QFile file(entryPath(folderFor(size), path));
-    if (file.size() > kMaxThumbnailFileBytes || !file.open(QIODevice::ReadOnly))
-        return {};
-    QByteArray png = file.readAll();
+    QByteArray png = readEntry(entryPath(folderFor(size), path));
     if (pngText(png, "Thumb::URI") != uriOf(path) ||
         pngText(png, "Thumb::MTime") != QByteArray::number(mtime))
         return {};
@@ -109,10 +126,7 @@ QByteArray ThumbnailCache::find(const QString& path, qint64 mtime, int size) con
 
 bool ThumbnailCache::failed(const QString& path, qint64 mtime) const
 {
-    QFile file(entryPath(failFolder(), path));
-    if (file.size() > kMaxThumbnailFileBytes || !file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray png = file.readAll();
+    const QByteArray png = readEntry(entryPath(failFolder(), path));
     return pngText(png, "Thumb::URI") == uriOf(path) &&
            pngText(png, "Thumb::MTime") == QByteArray::number(mtime);
 }

@@ -32,6 +32,7 @@ EncDecProcess::EncDecProcess(EncDecJob job, QWidget* owner)
     : QDialog(owner), encrypt_(job.encrypt), EncDecLabel_(new QLabel(this)), fileLabel_(new QLabel(this)),
       bar_(new QProgressBar(this)), CancelBut_(new QPushButton(tr("Cancel"), this))
 {
+    setObjectName(QStringLiteral("EncDecProcess"));
     setWindowTitle(tr("Mirravelnock! - Encryption/Decryption Process"));
     setModal(true);
     EncDecLabel_->setText(encrypt_ ? tr("Mirravelnock! is currently Encrypting files...")

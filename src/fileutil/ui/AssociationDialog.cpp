@@ -53,6 +53,7 @@ AssociationDialog::AssociationDialog(desktop::AssociationBackups& backups, const
                                      QWidget* owner)
     : QDialog(owner), backups_(backups), executable_(executable), job_(new widgets::Job(this, this))
 {
+    setObjectName(QStringLiteral("frmAsc"));
     setWindowTitle(tr("Mirravelnock! File Association"));
     auto* boxes = new QGridLayout;
     const QStringList texts = captions();

@@ -27,6 +27,7 @@ QLabel* textLine(const QString& text)
 
 AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
 {
+    setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(tr("About Mirravelnock!"));
     setModal(true);
 

@@ -45,6 +45,7 @@ QString& manualPathOverride()
 
 HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window)
 {
+    setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(tr("Mirravelnock! Help"));
 
     contents_ = new QTreeWidget;

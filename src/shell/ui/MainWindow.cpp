@@ -55,6 +55,7 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     : QMainWindow(parent), settings_(settings), isSecondInstance_(isSecondInstance),
       decoders_(std::make_unique<sandbox::HelperPool>())
 {
+    setObjectName(QStringLiteral("Main"));
     setWindowTitle(tr("Mirravelnock!"));
     // Before every part that runs jobs: each finds the runner when it is made.
     jobs_ = new widgets::JobRunner(this);
