@@ -1,6 +1,6 @@
 # Which folder may include which, checked at configure time. Each folder of src/ (its ui/ folder
-# apart) and each program of apps/ declares the folders it builds on directly, as its target
-# links them; a file may include its own folder and everything reachable from it, and nothing
+# apart) and each program of apps/ declares the folders it builds on directly; the libraries of
+# the core folders link exactly these (src/CMakeLists.txt). A file may include its own folder and everything reachable from it, and nothing
 # else. So a decoder can never reach key code, and no folder can reach one above it: an include
 # that would, stops the configure naming the file, the include and what its folder may use.
 #
