@@ -160,32 +160,28 @@ TEST_F(MvcryptTest, RoundTripRestoresBytesAndNamesFilesBeforeSubfolders)
         EXPECT_EQ(readAll(path(name)), data) << name;
 }
 
+// Each failure is one line naming the file and the reason; the other files are still done
+// and the failed ones keep their data: a damaged file is refused whole, not half decrypted.
 // A file already in the wanted state is reported as passed over, untouched, and is no failure.
-TEST_F(MvcryptTest, FilesAlreadyInTargetStateArePassedOver)
+TEST_F(MvcryptTest, FailuresNameTheFileAndKeepItsDataAndFilesInTheirStateArePassedOver)
 {
-    writeAll(path("note.txt"), "secret note");
+    writeAll(path("a.txt"), patterned(200000));
     writeAll(path("plain.txt"), "plain");
-    ASSERT_EQ(run({"encrypt", "--key-file", keyFile, "note.txt"}).exitCode, 0);
-    const QByteArray encrypted = readAll(path("note_txt.mv$"));
-    const std::pair<QStringList, QString> cases[] = {
-        {{"encrypt", "--key-file", keyFile, "note_txt.mv$"}, "note_txt.mv$: passed over, already encrypted"},
+    ASSERT_EQ(run({"encrypt", "--key-file", keyFile, "a.txt"}).exitCode, 0);
+    const QByteArray encrypted = readAll(path("a_txt.mv$"));
+    const std::pair<QStringList, QString> passedOver[] = {
+        {{"encrypt", "--key-file", keyFile, "a_txt.mv$"}, "a_txt.mv$: passed over, already encrypted"},
         {{"decrypt", "--key-file", keyFile, "plain.txt"}, "plain.txt: passed over, not encrypted"}};
-    for (const auto& [args, report] : cases) {
+    for (const auto& [args, report] : passedOver) {
         const CliRun r = run(args);
         EXPECT_EQ(r.exitCode, 0);
         EXPECT_TRUE(r.err.contains(report)) << r.err.toStdString();
     }
-    EXPECT_EQ(readAll(path("note_txt.mv$")), encrypted);
+    EXPECT_EQ(readAll(path("a_txt.mv$")), encrypted);
     EXPECT_EQ(readAll(path("plain.txt")), QByteArray("plain"));
-}
+    ASSERT_TRUE(QFile::remove(path("plain.txt")));
 
-// Each failure is one line naming the file and the reason; the other files are still done
-// and the failed ones keep their data: a damaged file is refused whole, not half decrypted.
-TEST_F(MvcryptTest, FailuresNameTheFileAndKeepItsData)
-{
-    writeAll(path("a.txt"), patterned(200000));
-    ASSERT_EQ(run({"encrypt", "--key-file", keyFile, "a.txt"}).exitCode, 0);
-    QByteArray damaged = readAll(path("a_txt.mv$"));
+    QByteArray damaged = encrypted;
     damaged[damaged.size() - 100] = char(damaged[damaged.size() - 100] ^ 0x01);
     writeAll(path("a_txt.mv$"), damaged);
     CliRun r = run({"decrypt", "--key-file", keyFile, "a_txt.mv$"});
@@ -211,11 +207,18 @@ TEST_F(MvcryptTest, FailuresNameTheFileAndKeepItsData)
     EXPECT_EQ(names(), (QStringList {"a_txt.mv$", "b_txt.mv$", "folder"}));
 }
 
-// The key never comes from the command line, and a key is asked for only where one can be typed:
-// twice to encrypt, never echoed, a mismatch touching nothing; once to decrypt.
-TEST_F(MvcryptTest, KeyRulesAreEnforcedBeforeAnyFileIsTouchedAndATypedKeyIsNeverEchoed)
+// Usage errors exit with 2. The key never comes from the command line, and a key is asked for
+// only where one can be typed: twice to encrypt, never echoed, a mismatch touching nothing; once
+// to decrypt.
+TEST_F(MvcryptTest, UsageAndKeyRulesAreEnforcedBeforeAnyFileIsTouchedAndATypedKeyIsNeverEchoed)
 {
     writeAll(path("a.txt"), "alpha");
+    const CliRun help = run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains("Usage: mvcrypt"));
+    for (const QStringList& args :
+         {QStringList {"shred", "x"}, QStringList {"encrypt"}, QStringList {"checksum", "-r", "x"}})
+        EXPECT_EQ(run(args).exitCode, 2) << args.join(' ').toStdString();
     CliRun r = run({"encrypt", "--key", "hunter22", "a.txt"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains("never taken from the command line"));
@@ -242,16 +245,6 @@ TEST_F(MvcryptTest, KeyRulesAreEnforcedBeforeAnyFileIsTouchedAndATypedKeyIsNever
     EXPECT_EQ(code, 0) << screen;
     EXPECT_EQ(screen.find("Key again"), std::string::npos);
     EXPECT_EQ(readAll(path("a.txt")), QByteArray("alpha"));
-}
-
-TEST_F(MvcryptTest, UsageErrorsExitWithTwo)
-{
-    const CliRun help = run({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("Usage: mvcrypt"));
-    for (const QStringList& args :
-         {QStringList {"shred", "x"}, QStringList {"encrypt"}, QStringList {"checksum", "-r", "x"}})
-        EXPECT_EQ(run(args).exitCode, 2) << args.join(' ').toStdString();
 }
 
 // Encrypting file.my_ext and file_my.ext, both to file_my_ext.mv$, destroyed the first.
@@ -313,20 +306,25 @@ TEST_F(MvcryptTest, StopSignalCleansUpTheFileInHandAndExits130)
 }
 
 // Temporary files of a killed run were later taken for the user's files and encrypted; a
-// half-zeroed file left by an interrupted wipe was encrypted over its good copy.
-TEST_F(MvcryptTest, LeftoversOfAKilledRunAreNamedAndNeverEncrypted)
+// half-zeroed file left by an interrupted wipe was encrypted over its good copy; encrypt -r
+// encrypted its own key file and wiped it: the tree could never be opened again.
+TEST_F(MvcryptTest, LeftoversOfAKilledRunAndTheKeyFileInsideTheTreeAreNeverEncrypted)
 {
     writeAll(path(".mv-abcdefabcdef.tmp"), "decrypted text of a killed run");
     writeAll(path("$MVAB12CD.TMP"), "half zeroed");
     writeAll(path("note.txt"), "note");
-    CliRun r = run({"encrypt", "-r", "--key-file", keyFile, "."});
+    const QString inside = path("key.txt");
+    writeAll(inside, "key inside the tree\n");
+    CliRun r = run({"encrypt", "-r", "--key-file", inside, "."});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     for (const char* name : {"/.mv-abcdefabcdef.tmp", "/$MVAB12CD.TMP"})
         EXPECT_TRUE(
             r.err.contains(QStringLiteral("Remove it safely with: mvcrypt wipe '%1%2'").arg(dir, name)))
             << r.err.toStdString();
-    EXPECT_EQ(names(), (QStringList {"$MVAB12CD.TMP", ".mv-abcdefabcdef.tmp", "note_txt.mv$"}));
+    EXPECT_TRUE(r.err.contains("key.txt: passed over, the key file is left as it is")) << r.err.toStdString();
+    EXPECT_EQ(names(), (QStringList {"$MVAB12CD.TMP", ".mv-abcdefabcdef.tmp", "key.txt", "note_txt.mv$"}));
     EXPECT_EQ(readAll(path(".mv-abcdefabcdef.tmp")), QByteArray("decrypted text of a killed run"));
+    EXPECT_EQ(readAll(inside), QByteArray("key inside the tree\n"));
 }
 
 // Wiping "caf\xe9.txt" destroyed "caf\uFFFD.txt", whose name decodes to the same text; a walk
@@ -354,19 +352,6 @@ TEST_F(MvcryptTest, UndecodableNamesAreRefusedNeverConfusedWithOthers)
     // A line break inside a name must not split a report line in two.
     writeAll(path("new\nline"), "123456789");
     EXPECT_EQ(run({"checksum", "new\nline"}).out, "cbf43926  new\\x0aline\n");
-}
-
-// encrypt -r encrypted its own key file and wiped it: the tree could never be opened again.
-TEST_F(MvcryptTest, KeyFileInsideTheTreeIsNeverEncrypted)
-{
-    const QString inside = path("key.txt");
-    writeAll(inside, "key inside the tree\n");
-    writeAll(path("data.txt"), "data");
-    CliRun r = run({"encrypt", "-r", "--key-file", inside, "."});
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("key.txt: passed over, the key file is left as it is")) << r.err.toStdString();
-    EXPECT_EQ(readAll(inside), QByteArray("key inside the tree\n"));
-    EXPECT_EQ(names(), (QStringList {"data_txt.mv$", "key.txt"}));
 }
 
 // checksum of /dev/zero or a fifo printed 00000000 with exit 0, or hung on a fifo without a

@@ -11,17 +11,21 @@
 namespace mv::shell {
 namespace {
 
-CommandLine parse(const QList<QByteArray>& args, const QString& cwd = "/home/me")
+// Switches are whole arguments and paths run to the end. A file whose name begins with "-" is
+// opened when it exists, and "--" ends the options; Qt's own options that are left over are
+// still skipped. A path that is not text is no file and says so: a replacement character would
+// name another file.
+TEST(CommandLineTest, SwitchesArgumentsLikeOptionsAndPathsThatAreNotText)
 {
-    return parseCommandLine(args, cwd);
-}
-
-TEST(CommandLineTest, SwitchesAreWholeArgumentsAndPathsRunToTheEnd)
-{
+    QTemporaryDir tmp;
+    const QString cwd = tmp.path();
+    ASSERT_TRUE(mvtest::writeAll(tmp.filePath("-rf.txt"), "x"));
+    const QString rf = tmp.filePath("-rf.txt");
     struct Case {
         QList<QByteArray> args;
         QString file;
         bool minimized;
+        bool undecodable = false;
     };
     const Case cases[] = {
         {{"/F=/home/me/My Pictures/cat photo_jpg.mv$"}, "/home/me/My Pictures/cat photo_jpg.mv$", false},
@@ -31,51 +35,32 @@ TEST(CommandLineTest, SwitchesAreWholeArgumentsAndPathsRunToTheEnd)
         {{"/media/x.jpg"}, "/media/x.jpg", false},
         {{"/M/x.jpg"}, "/M/x.jpg", false},
         {{"/mnt"}, "/mnt", false},
-        {{"pics/a.jpg"}, "/home/me/pics/a.jpg", false},
-        {{"/F=../b.png"}, "/home/me/../b.png", false},
+        {{"pics/a.jpg"}, cwd + "/pics/a.jpg", false},
+        {{"/F=../b.png"}, cwd + "/../b.png", false},
         {{"/F="}, QString(), false},
         {{"/F=", "/c.gif"}, "/c.gif", false},
         {{"/a.jpg", "/F=/b.jpg"}, "/a.jpg", false},
         {{"-style", "/M"}, QString(), true},
         {{}, QString(), false},
+        {{"-rf.txt"}, rf, false},
+        {{"--", "-rf.txt"}, rf, false},
+        {{"--", "-gone.txt"}, cwd + "/-gone.txt", false},
+        {{"--", "/M"}, "/M", false},
+        {{"-style", "-rf.txt"}, rf, false},
+        {{"-gone.txt"}, QString(), false},
+        {{"/pics/caf\xc3\xa9.jpg"}, "/pics/café.jpg", false},
+        {{"/F=/pics/\xff\xfe.jpg", "/M"}, QString(), true, true},
+        {{"/pics/caf\xe9.jpg", "/M"}, QString(), true, true},
     };
     for (const Case& c : cases) {
-        const CommandLine cl = parse(c.args);
+        const CommandLine cl = parseCommandLine(c.args, cwd);
         const std::string what = c.args.join(' ').toStdString();
         EXPECT_EQ(cl.startupFile, c.file) << what;
         EXPECT_EQ(cl.minimized, c.minimized) << what;
-        EXPECT_FALSE(cl.undecodableFile) << what;
-        EXPECT_TRUE(cl.problem.isEmpty()) << what;
+        EXPECT_EQ(cl.undecodableFile, c.undecodable) << what;
+        EXPECT_EQ(cl.problem.isEmpty(), !c.undecodable) << what;
     }
-    EXPECT_EQ(parse({"a.jpg"}, "/").startupFile, "/a.jpg");
-}
-
-// A file whose name begins with "-" is opened when it exists, and "--" ends the options;
-// Qt's own options that are left over are still skipped.
-TEST(CommandLineTest, FileNamedLikeAnOptionOpensWhenItExistsOrAfterDoubleDash)
-{
-    QTemporaryDir dir;
-    QFile(dir.filePath(QStringLiteral("-rf.txt"))).open(QIODevice::WriteOnly);
-    const QString rf = dir.filePath(QStringLiteral("-rf.txt"));
-    EXPECT_EQ(parse({"-rf.txt"}, dir.path()).startupFile, rf);
-    EXPECT_EQ(parse({"--", "-rf.txt"}, dir.path()).startupFile, rf);
-    EXPECT_EQ(parse({"--", "-gone.txt"}, dir.path()).startupFile, dir.filePath(QStringLiteral("-gone.txt")));
-    EXPECT_EQ(parse({"--", "/M"}, dir.path()).startupFile, QStringLiteral("/M"));
-    EXPECT_FALSE(parse({"--", "/M"}, dir.path()).minimized);
-    EXPECT_EQ(parse({"-style", "-rf.txt"}, dir.path()).startupFile, rf);
-    EXPECT_TRUE(parse({"-gone.txt"}, dir.path()).startupFile.isEmpty());
-}
-
-TEST(CommandLineTest, PathThatIsNotTextIsNoFileAndSaysSo)
-{
-    for (const QByteArray& arg : {QByteArray("/F=/pics/\xff\xfe.jpg"), QByteArray("/pics/caf\xe9.jpg")}) {
-        const CommandLine cl = parse({arg, "/M"});
-        EXPECT_TRUE(cl.undecodableFile);
-        EXPECT_TRUE(cl.startupFile.isEmpty()) << "a replacement character would name another file";
-        EXPECT_FALSE(cl.problem.isEmpty());
-        EXPECT_TRUE(cl.minimized);
-    }
-    EXPECT_EQ(parse({"/pics/caf\xc3\xa9.jpg"}).startupFile, "/pics/café.jpg");
+    EXPECT_EQ(parseCommandLine({"a.jpg"}, "/").startupFile, "/a.jpg");
 }
 
 TEST(CommandLineTest, MissingFileLeavesItsFolderAndAnExistingOneStays)
@@ -92,7 +77,9 @@ TEST(CommandLineTest, MissingFileLeavesItsFolderAndAnExistingOneStays)
     EXPECT_EQ(completeStartupFile(folder), folder + "/");
     EXPECT_EQ(completeStartupFile(folder + "/"), folder + "/");
     EXPECT_EQ(completeStartupFile(tmp.path() + "/no/such/dir/x.jpg"), tmp.path() + "/no/such/dir/");
-    EXPECT_EQ(completeStartupFile(parse({"/F=" + QFile::encodeName(file), "/M"}).startupFile), file);
+    EXPECT_EQ(completeStartupFile(
+                  parseCommandLine({"/F=" + QFile::encodeName(file), "/M"}, tmp.path()).startupFile),
+              file);
 }
 
 } // namespace

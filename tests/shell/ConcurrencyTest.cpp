@@ -3,7 +3,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <thread>
 #include <vector>
 
@@ -29,24 +28,8 @@ bool writeMany(int writer, int count)
     return ok;
 }
 
-// Reads a known value until the writers are done, then checks that every value written is
-// there; a reader must never see the store half written.
-void checkReadsAndWrites(const std::function<bool()>& writersDone, const std::vector<int>& writers,
-                         int perWriter)
-{
-    int wrong = 0;
-    while (!writersDone()) {
-        if (GetSetting(kSettings, "Anchor") != "here")
-            ++wrong;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1)); // let the writers in
-    }
-    EXPECT_EQ(wrong, 0) << "a reader saw the store half written";
-    for (const int writer : writers)
-        for (int i = 0; i < perWriter; ++i)
-            EXPECT_EQ(GetSetting(kSettings, valueName(writer, i)), QStringLiteral("v%1").arg(i))
-                << writer << " " << i;
-}
-
+// Two processes and four threads write at once while this thread keeps reading a known value:
+// a reader must never see the store half written, and no value written may be lost.
 TEST_F(ConcurrencyTest, ProcessesAndThreadsWritingLoseNothing)
 {
     ASSERT_TRUE(SaveSetting(kSettings, "Anchor", "here"));
@@ -58,21 +41,6 @@ TEST_F(ConcurrencyTest, ProcessesAndThreadsWritingLoseNothing)
             ::_exit(writeMany(writer, 80) ? 0 : 1); // never back into the test runner
         children.push_back(pid);
     }
-    std::vector<int> statuses(children.size(), -1);
-    checkReadsAndWrites(
-        [&] {
-            bool done = true;
-            for (size_t i = 0; i < children.size(); ++i) {
-                if (statuses[i] == -1 && ::waitpid(children[i], &statuses[i], WNOHANG) == 0)
-                    statuses[i] = -1;
-                done = done && statuses[i] != -1;
-            }
-            return done;
-        },
-        {0, 1}, 80);
-    for (const int status : statuses)
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-
     std::atomic<int> running = 4;
     std::atomic<bool> allOk = true;
     std::vector<std::thread> threads;
@@ -82,10 +50,30 @@ TEST_F(ConcurrencyTest, ProcessesAndThreadsWritingLoseNothing)
             --running;
         });
     }
-    checkReadsAndWrites([&] { return running == 0; }, {10, 11, 12, 13}, 30);
+    int wrong = 0;
+    std::vector<int> statuses(children.size(), -1);
+    for (size_t ended = 0; ended < children.size() || running > 0;) {
+        if (GetSetting(kSettings, "Anchor") != "here")
+            ++wrong;
+        for (size_t i = 0; i < children.size(); ++i) {
+            int status = 0;
+            if (statuses[i] == -1 && ::waitpid(children[i], &status, WNOHANG) > 0) {
+                statuses[i] = status;
+                ++ended;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1)); // let the writers in
+    }
     for (std::thread& t : threads)
         t.join();
+    EXPECT_EQ(wrong, 0) << "a reader saw the store half written";
     EXPECT_TRUE(allOk);
+    for (const int status : statuses)
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    for (const auto& [writer, count] : {std::pair(0, 80), {1, 80}, {10, 30}, {11, 30}, {12, 30}, {13, 30}})
+        for (int i = 0; i < count; ++i)
+            EXPECT_EQ(GetSetting(kSettings, valueName(writer, i)), QStringLiteral("v%1").arg(i))
+                << writer << " " << i;
 }
 
 } // namespace

@@ -8,25 +8,21 @@ namespace {
 using RegistryTest = test::ConfigFixture;
 using test::kSettings;
 
-TEST_F(RegistryTest, NeverWrittenValuesReadEmptyAndCreateNothing)
+// Values never written read empty and reading creates nothing. Settings hang from the product
+// key, every parent key is written, every value as a string, an empty text is kept as a value,
+// and nobody else may read the file.
+TEST_F(RegistryTest, SettingsAreReadableTextInAPrivateFileUnderTheProductKey)
 {
     EXPECT_EQ(GetSetting(kSettings, "Last Dir"), QString());
     EXPECT_EQ(GetRegValue(HKEY_CLASSES_ROOT, ".jpg", QString()), QString());
     EXPECT_FALSE(registryError().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(storeDir())) << "reading must not create the store";
 
-    ASSERT_TRUE(SaveSetting(kSettings, "a", "1"));
-    EXPECT_EQ(GetSetting(kSettings, "b"), QString());
-    EXPECT_EQ(GetSetting("Other", "a"), QString());
-}
-
-// Settings hang from the product key, every parent key is written, every value as a string,
-// an empty text is kept as a value, and nobody else may read the file.
-TEST_F(RegistryTest, SettingsAreReadableTextInAPrivateFileUnderTheProductKey)
-{
     EXPECT_TRUE(kProductKey.startsWith(kCompanyKey + "\\"));
     ASSERT_TRUE(SaveSetting(kSettings, "Last Dir", "/home/me/Bücher"));
     EXPECT_TRUE(registryError().isEmpty());
+    EXPECT_EQ(GetSetting(kSettings, "b"), QString());
+    EXPECT_EQ(GetSetting("Other", "Last Dir"), QString());
     ASSERT_TRUE(SaveSetting(kSettings, "x", "full"));
     ASSERT_TRUE(SaveSetting(kSettings, "x", QString()));
     ASSERT_TRUE(SetRegValue(HKEY_CURRENT_USER, "Software\\Classes\\Deep", "v", 4 /* ignored */, "42"));
@@ -54,7 +50,8 @@ TEST_F(RegistryTest, SettingsAreReadableTextInAPrivateFileUnderTheProductKey)
     EXPECT_EQ(GetSetting(kSettings, "Last Dir"), QString());
 }
 
-TEST_F(RegistryTest, LongValuesReadBackWhole)
+// Long values read back whole.
+TEST_F(RegistryTest, OddNamesAndLongValuesRoundTrip)
 {
     for (const int length : {2047, 2048, 1'000'000}) {
         QString text(length, Qt::Uninitialized);
@@ -63,10 +60,7 @@ TEST_F(RegistryTest, LongValuesReadBackWhole)
         ASSERT_TRUE(SaveSetting(kSettings, "List", text)) << length;
         EXPECT_TRUE(GetSetting(kSettings, "List") == text) << length;
     }
-}
 
-TEST_F(RegistryTest, OddNamesAndValuesRoundTrip)
-{
     // "@" names a value here, not the default value.
     const QStringList samples = {
         "Last Dir",  "C:\\Users\\x\\",    "say \"hi\"", "two\nlines\r\n", "a=b",
@@ -88,7 +82,7 @@ TEST_F(RegistryTest, OddNamesAndValuesRoundTrip)
     EXPECT_EQ(GetSetting("spaced", "k"), QString()) << "spaces belong to the name";
 }
 
-TEST_F(RegistryTest, LookupIgnoresCaseButKeepsTheWrittenCase)
+TEST_F(RegistryTest, LookupIgnoresCaseButKeepsTheWrittenCaseAndClassesRootIsAFileOfItsOwn)
 {
     ASSERT_TRUE(SetRegValue(HKEY_CURRENT_USER, "Software\\MyKey", "Last Dir", REG_SZ, "one"));
     EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, "SOFTWARE\\mykey", "last dir"), "one");
@@ -101,6 +95,16 @@ TEST_F(RegistryTest, LookupIgnoresCaseButKeepsTheWrittenCase)
     EXPECT_FALSE(file.contains("mykey")) << file.toStdString();
     ASSERT_TRUE(SaveSetting(kSettings, "Ümlaut", "ü"));
     EXPECT_EQ(GetSetting("SETTINGS", "ümlaut"), "ü");
+
+    // The classes root is a file of its own.
+    ASSERT_TRUE(SetRegValue(HKEY_CLASSES_ROOT, ".jpg", QString(), REG_SZ, "Mirravelnock.Image"));
+    ASSERT_TRUE(SetRegValue(HKEY_CURRENT_USER, ".jpg", QString(), REG_SZ, "user"));
+    EXPECT_EQ(GetRegValue(HKEY_CLASSES_ROOT, ".JPG", QString()), "Mirravelnock.Image");
+    EXPECT_EQ(hiveFilePath(HKEY_CLASSES_ROOT), storeDir() + "/HKEY_CLASSES_ROOT.reg");
+    EXPECT_EQ(readAll(hiveFilePath(HKEY_CLASSES_ROOT)).toStdString(),
+              "Mirravelnock settings 1\n\n[.jpg]\n@=\"Mirravelnock.Image\"\n\n");
+    ASSERT_TRUE(DeleteRegKey(HKEY_CLASSES_ROOT, ".jpg"));
+    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, ".jpg", QString()), "user");
 }
 
 TEST_F(RegistryTest, DeletesValuesAndKeyTreesButNotSiblings)
@@ -141,19 +145,6 @@ TEST_F(RegistryTest, RefusesKeyPathsThatNameNoKey)
     EXPECT_EQ(GetRegValue(Hive(0x80000002), "A", "v"), QString());
     EXPECT_EQ(GetSetting(kSettings, "a"), "1");
     EXPECT_TRUE(onlyTheStore());
-}
-
-TEST_F(RegistryTest, ClassesRootIsASeparateFile)
-{
-    ASSERT_TRUE(SetRegValue(HKEY_CLASSES_ROOT, ".jpg", QString(), REG_SZ, "Mirravelnock.Image"));
-    ASSERT_TRUE(SetRegValue(HKEY_CURRENT_USER, ".jpg", QString(), REG_SZ, "user"));
-    EXPECT_EQ(GetRegValue(HKEY_CLASSES_ROOT, ".JPG", QString()), "Mirravelnock.Image");
-    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, ".jpg", QString()), "user");
-    EXPECT_EQ(hiveFilePath(HKEY_CLASSES_ROOT), storeDir() + "/HKEY_CLASSES_ROOT.reg");
-    EXPECT_EQ(readAll(hiveFilePath(HKEY_CLASSES_ROOT)).toStdString(),
-              "Mirravelnock settings 1\n\n[.jpg]\n@=\"Mirravelnock.Image\"\n\n");
-    ASSERT_TRUE(DeleteRegKey(HKEY_CLASSES_ROOT, ".jpg"));
-    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, ".jpg", QString()), "user");
 }
 
 } // namespace

@@ -63,32 +63,14 @@ TEST_F(StoreFileTest, DamagedStoreReadsEmptyAndIsKeptAside)
     EXPECT_EQ(GetSetting(kSettings, "After"), QString());
     EXPECT_TRUE(QFileInfo::exists(userStore() + ".bad.2"));
     EXPECT_EQ(readAll(userStore() + ".bad"), first);
-}
 
-TEST_F(StoreFileTest, AFolderInPlaceOfTheStoreIsMovedAsideNotDeleted)
-{
-    QDir().mkpath(userStore() + "/inside");
+    // A folder in place of the store is moved aside, not deleted.
+    ASSERT_FALSE(QFileInfo::exists(userStore()));
+    ASSERT_TRUE(QDir().mkpath(userStore() + "/inside"));
     EXPECT_EQ(GetSetting(kSettings, "x"), QString());
     ASSERT_TRUE(SaveSetting(kSettings, "x", "1"));
     EXPECT_EQ(GetSetting(kSettings, "x"), "1");
-    EXPECT_TRUE(QFileInfo(userStore() + ".bad/inside").isDir());
-}
-
-TEST_F(StoreFileTest, LeftoverFromACrashedWriteIsIgnoredAndCleared)
-{
-    ASSERT_TRUE(SaveSetting(kSettings, "Kept", "old"));
-    const QByteArray before = readAll(userStore());
-    // What a writer killed before its rename leaves: half a new store under a temp name.
-    const QString leftover = storeDir() + "/.HKEY_CURRENT_USER.reg.tmp-Ab12Cd";
-    writeStore(before.left(before.size() / 2), ".HKEY_CURRENT_USER.reg.tmp-Ab12Cd");
-    EXPECT_EQ(GetSetting(kSettings, "Kept"), "old");
-    EXPECT_EQ(readAll(userStore()), before);
-    EXPECT_TRUE(QFileInfo::exists(leftover)) << "a read must not touch it";
-
-    ASSERT_TRUE(SaveSetting(kSettings, "New", "1"));
-    EXPECT_FALSE(QFileInfo::exists(leftover));
-    EXPECT_EQ(GetSetting(kSettings, "Kept"), "old");
-    EXPECT_TRUE(onlyTheStore());
+    EXPECT_TRUE(QFileInfo(userStore() + ".bad.3/inside").isDir());
 }
 
 TEST_F(StoreFileTest, ReplacedCopyIsClearedButAHardLinkedBackupIsNot)
@@ -108,7 +90,9 @@ TEST_F(StoreFileTest, ReplacedCopyIsClearedButAHardLinkedBackupIsNot)
     EXPECT_EQ(GetSetting(kSettings, "Last Dir"), "/third");
 }
 
-TEST_F(StoreFileTest, FullDiskLeavesTheOldStoreWhole)
+// A full disk leaves the old store whole; what a writer killed before its rename leaves (half a
+// new store under a temporary name) is ignored by reads and cleared by the next write.
+TEST_F(StoreFileTest, LeftoverOfACrashedWriteIsClearedAndAFullDiskLeavesTheOldStoreWhole)
 {
     ASSERT_TRUE(SaveSetting(kSettings, "Kept", "old"));
     const QByteArray before = readAll(userStore());
@@ -120,16 +104,24 @@ TEST_F(StoreFileTest, FullDiskLeavesTheOldStoreWhole)
     const bool wrote = SaveSetting(kSettings, "Huge", QString(100000, QLatin1Char('x')));
     const QString why = registryError();
     ::setrlimit(RLIMIT_FSIZE, &saved);
-
     EXPECT_FALSE(wrote);
     EXPECT_FALSE(why.isEmpty());
     EXPECT_EQ(readAll(userStore()), before);
-    EXPECT_EQ(GetSetting(kSettings, "Kept"), "old");
     EXPECT_EQ(GetSetting(kSettings, "Huge"), QString());
     EXPECT_TRUE(onlyTheStore()) << "no temporary file may be left behind";
+
+    const QString leftover = storeDir() + "/.HKEY_CURRENT_USER.reg.tmp-Ab12Cd";
+    writeStore(before.left(before.size() / 2), ".HKEY_CURRENT_USER.reg.tmp-Ab12Cd");
+    EXPECT_EQ(GetSetting(kSettings, "Kept"), "old");
+    EXPECT_EQ(readAll(userStore()), before);
+    EXPECT_TRUE(QFileInfo::exists(leftover)) << "a read must not touch it";
+    ASSERT_TRUE(SaveSetting(kSettings, "New", "1"));
+    EXPECT_FALSE(QFileInfo::exists(leftover));
+    EXPECT_EQ(GetSetting(kSettings, "Kept"), "old");
+    EXPECT_TRUE(onlyTheStore());
 }
 
-TEST_F(StoreFileTest, UnwritableLocationsFailCleanly)
+TEST_F(StoreFileTest, UnwritableLocationsFailCleanlyAndConfigHomeFallsBackToDotConfig)
 {
     const QString regularFile = configHome() + "/plain-file";
     ASSERT_TRUE(writeAll(regularFile, "not a folder"));
@@ -141,10 +133,8 @@ TEST_F(StoreFileTest, UnwritableLocationsFailCleanly)
         EXPECT_EQ(GetSetting(kSettings, "x"), QString());
     }
     EXPECT_EQ(readAll(regularFile), QByteArray("not a folder"));
-}
 
-TEST_F(StoreFileTest, ConfigHomeFallsBackToDotConfig)
-{
+    // No usable XDG_CONFIG_HOME: ~/.config.
     const QByteArray home = qgetenv("HOME");
     ::setenv("HOME", QFile::encodeName(configHome()).constData(), 1);
     const QString fallback = configHome() + "/.config/mirravelnock";

@@ -8,11 +8,11 @@
 #include "../../support/NoisePicture.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
-#include "browser/ui/TypeFilterBox.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
 #include "crypto/MemoryDecrypt.h"
+#include "fileutil/TestFiles.h"
 #include "fileutil/ui/DeleteCommand.h"
 #include "fileutil/ui/DeleteStatus.h"
 #include "secured/FileListText.h"
@@ -20,8 +20,6 @@
 #include "secured/RunJournal.h"
 #include "secured/ui/ProgTitle.h"
 #include "secured/ui/QuickListLauncher.h"
-#include "shell/EventWait.h"
-#include "shell/QuitSignals.h"
 #include "shell/ui/MainMenus.h"
 #include "viewing/ui/PictureCopy.h"
 #include "viewing/ui/SelectionViewer.h"
@@ -37,27 +35,9 @@
 
 using namespace mv;
 using namespace Qt::StringLiterals;
-
-namespace mv::shell::test {
-
-// The stop signals reach the window as the program wires them.
-struct QuitOnSignal {
-    explicit QuitOnSignal(MainWindow& window)
-    {
-        QObject::connect(&signals_, &QuitSignals::quitRequested, &window, &MainWindow::requestQuit);
-    }
-    QuitSignals signals_;
-};
-
-} // namespace mv::shell::test
+using mvtest::writeAll;
 
 namespace {
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 const char* const kKey = "entry key";
 
@@ -96,8 +76,8 @@ const Moment kMoments[] = {
      true, true},
 };
 
-class QuitDuringListJobTest : public shell::test::WindowTestBase,
-                              public ::testing::WithParamInterface<int> {};
+class QuitTest : public shell::test::WindowTestBase {};
+class QuitDuringListJobTest : public QuitTest, public ::testing::WithParamInterface<int> {};
 
 // It used to close the status window around its running worker: the window crashed (exit
 // status 139), the listed program was started without its file, and a re-lock cut short
@@ -114,7 +94,7 @@ TEST_P(QuitDuringListJobTest, EveryFileIsEncryptedOrInTheJournalAndACutStartNeve
         large[i] = char(i * 131 + (i >> 12));
     const QList<QByteArray> bytes {large, "notes"};
     for (int i = 0; i < 2; ++i) {
-        ASSERT_TRUE(writeBytes(files[i], bytes[i]));
+        ASSERT_TRUE(writeAll(files[i], bytes[i]));
         ASSERT_EQ(crypto::encryptOne(files[i], kKey).kind, crypto::CryptOutcome::Done);
     }
     const QString program =
@@ -126,7 +106,7 @@ TEST_P(QuitDuringListJobTest, EveryFileIsEncryptedOrInTheJournalAndACutStartNeve
                                          "sleep 1; exec '" + QFile::encodeName(helper) + "' \"$@\"");
 
     shell::MainWindow& window = start();
-    const shell::test::QuitOnSignal quit(window);
+    quitOnSignal();
     secured::QuickListLauncher& launcher = *window.quickListLauncher();
     launcher.options.start.helper = helper;
     launcher.options.start.scope = secured::ScopeUse::Never;
@@ -154,7 +134,7 @@ TEST_P(QuitDuringListJobTest, EveryFileIsEncryptedOrInTheJournalAndACutStartNeve
     });
     watch.start(2);
     state.chooseEntry(n);
-    ASSERT_TRUE(shell::test::runEventsUntil([&] { return sent && !window.isVisible(); }, 60000));
+    ASSERT_TRUE(until([&] { return sent && !window.isVisible(); }, 60000));
     watch.stop();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     // A program started just before the stop is killed at once; give a survivor time to show.
@@ -182,18 +162,12 @@ TEST_P(QuitDuringListJobTest, EveryFileIsEncryptedOrInTheJournalAndACutStartNeve
 
 INSTANTIATE_TEST_SUITE_P(EachMoment, QuitDuringListJobTest, ::testing::Range(0, int(std::size(kMoments))));
 
-} // namespace
-
-namespace {
-
-class QuitAtAQuestionTest : public shell::test::WindowTestBase {};
-
 // The title box refuses to close on a blank title; a quit asked while it held one was refused
 // every 20 ms for ever, and the program never ended.
-TEST_F(QuitAtAQuestionTest, ABlankProgramTitleDoesNotHoldTheQuitAndKeepsTheTitle)
+TEST_F(QuitTest, ABlankProgramTitleDoesNotHoldTheQuitAndKeepsTheTitle)
 {
     shell::MainWindow& window = start();
-    const shell::test::QuitOnSignal quit(window);
+    quitOnSignal();
     QString answer = u"unset"_s;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -206,25 +180,27 @@ TEST_F(QuitAtAQuestionTest, ABlankProgramTitleDoesNotHoldTheQuitAndKeepsTheTitle
     });
     watch.start(2);
     QTimer::singleShot(0, &window, [&] { answer = secured::ProgTitle::ask(u"Editor"_s, &window); });
-    ASSERT_TRUE(shell::test::runEventsUntil([&] { return !window.isVisible(); }, 10000));
+    ASSERT_TRUE(until([&] { return !window.isVisible(); }));
     EXPECT_EQ(answer, u"Editor"_s);
     EXPECT_FALSE(window.workLeftUndone());
 }
 
-} // namespace
-
-namespace {
-
-class CloseDuringWorkTest : public shell::test::WindowTestBase {};
-
-// The decoder helpers used to belong to the viewer, which went before the thumbnail grid and
-// the clipboard copy that decode in them too. Closed in the middle of either, the window
-// takes them down first; under the sanitizers a part that outlived the helpers is an abort.
-TEST_F(CloseDuringWorkTest, ClosingDuringAThumbnailBuildOrAFullSizeCopyTakesEveryPartDownInOrder)
+// A thumbnail build with nothing to do ended inside its own start; the window counted it as
+// running from then on, and a quit waited for it for ever. The decoder helpers used to belong to
+// the viewer, which went before the thumbnail grid and the clipboard copy that decode in them
+// too. Closed in the middle of either, the window takes them down first; under the sanitizers a
+// part that outlived the helpers is an abort.
+TEST_F(QuitTest, EmptyFolderThumbnailsDoNotHoldTheQuitAndClosingMidBuildOrCopyEndsInOrder)
 {
+    start();
+    quitOnSignal();
+    ASSERT_TRUE(browser().setFolder(pics_.path())); // no pictures yet
+    menus().mnuThumb->trigger();
+    ::raise(SIGTERM);
+    EXPECT_TRUE(until([&] { return !window_->isVisible(); })) << "an empty folder's thumbnails hold the quit";
+
     for (int i = 0; i < 6; ++i)
-        ASSERT_TRUE(
-            writeBytes(pics_.filePath(u"noise%1.png"_s.arg(i)), test::noisePng(1200, 900, quint32(i))));
+        ASSERT_TRUE(writeAll(pics_.filePath(u"noise%1.png"_s.arg(i)), test::noisePng(1200, 900, quint32(i))));
     // A large photo is decoded reduced to fit the area, so Copy reads it again whole.
     QImage photo(4000, 3000, QImage::Format_RGB32);
     photo.fill(Qt::darkCyan);
@@ -232,89 +208,57 @@ TEST_F(CloseDuringWorkTest, ClosingDuringAThumbnailBuildOrAFullSizeCopyTakesEver
     for (bool copy : {false, true}) {
         SCOPED_TRACE(copy ? "copy" : "thumbnails");
         shell::MainWindow& window = start();
-        auto& browser = shell::test::part<browser::BrowserPane>(window);
-        browser.fileSpec()->chooseEntry(0);
-        ASSERT_TRUE(browser.setFolder(pics_.path()));
-        auto& menus = shell::test::part<shell::MainMenus>(window);
+        ASSERT_TRUE(listAll());
         if (copy) {
-            menus.MenuZoomLevel[0]->trigger(); // "Best Fit": the picture on show is reduced
+            menus().MenuZoomLevel[0]->trigger(); // "Best Fit": the picture on show is reduced
             auto& viewer = shell::test::part<viewing::SelectionViewer>(window);
             QSignalSpy settled(&viewer, &viewing::SelectionViewer::selectionSettled);
-            browser.fileList()->selectRow(browser.fileList()->find(u"photo.jpg"_s));
+            files().selectRow(files().find(u"photo.jpg"_s));
             ASSERT_TRUE(settled.count() || settled.wait(20000));
-            menus.MenuCpoy->trigger();
+            menus().MenuCpoy->trigger();
             EXPECT_TRUE(shell::test::part<viewing::PictureCopy>(window).busy());
         } else {
-            menus.mnuThumb->trigger();
+            menus().mnuThumb->trigger();
             EXPECT_FALSE(shell::test::part<viewing::ThumbnailView>(window).StopThumbs());
         }
         window_.reset();
     }
 }
 
-} // namespace
-
-namespace {
-
-class QuitDuringDeleteTest : public shell::test::WindowTestBase {};
-
 // A safe delete stops after the file in hand: every file is gone or whole, and the window waits
 // for the wipe under way rather than closing around it.
-TEST_F(QuitDuringDeleteTest, ASafeDeleteStopsAfterTheFileInHandAndLeavesTheOthersWhole)
+TEST_F(QuitTest, ASafeDeleteStopsAfterTheFileInHandAndLeavesTheOthersWhole)
 {
     const QByteArray bytes(16 << 20, 'w');
     const QStringList names {u"a.bin"_s, u"b.bin"_s, u"c.bin"_s, u"d.bin"_s};
     for (const QString& name : names)
-        ASSERT_TRUE(writeBytes(pics_.filePath(name), bytes));
+        ASSERT_TRUE(writeAll(pics_.filePath(name), bytes));
     shell::MainWindow& window = start();
-    const shell::test::QuitOnSignal quit(window);
-    auto& browser = shell::test::part<browser::BrowserPane>(window);
-    browser.fileSpec()->chooseEntry(0);
-    ASSERT_TRUE(browser.setFolder(pics_.path()));
+    quitOnSignal();
+    ASSERT_TRUE(listAll());
     auto& deletes = shell::test::part<fileutil::DeleteCommand>(window);
     deletes.confirm = [](int, bool, const QString&) { return true; };
     deletes.storageWarning = [](const QString&) { return QString(); };
-    auto& menus = shell::test::part<shell::MainMenus>(window);
-    if (!menus.mnuSafeDelete->isChecked())
-        menus.mnuSafeDelete->trigger();
-    browser.fileList()->selectAll();
-    menus.MenuDelete->trigger();
+    if (!menus().mnuSafeDelete->isChecked())
+        menus().mnuSafeDelete->trigger();
+    files().selectAll();
+    menus().MenuDelete->trigger();
     // Once the wipe has begun: the status window names the file in hand.
-    ASSERT_TRUE(shell::test::runEventsUntil([&] {
+    ASSERT_TRUE(until([&] {
         auto* status = window.findChild<fileutil::DeleteStatus*>();
         auto* inHand = status ? status->findChild<QLabel*>(u"lbl2"_s) : nullptr;
         return inHand && !inHand->toolTip().isEmpty();
     }));
     ::raise(SIGTERM);
-    ASSERT_TRUE(shell::test::runEventsUntil([&] { return !window.isVisible(); }, 30000));
+    ASSERT_TRUE(until([&] { return !window.isVisible(); }, 30000));
     EXPECT_FALSE(deletes.busy());
     const QStringList left = QDir(pics_.path()).entryList(QDir::Files);
     EXPECT_LT(left.size(), names.size());
     EXPECT_EQ(window.workLeftUndone(), !left.isEmpty());
     for (const QString& name : left) {
         EXPECT_TRUE(names.contains(name)) << name.toStdString();
-        QFile f(pics_.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly) && f.readAll() == bytes) << name.toStdString();
+        EXPECT_EQ(mvtest::readAll(pics_.filePath(name)), bytes) << name.toStdString();
     }
-}
-
-} // namespace
-
-namespace {
-
-class QuitAfterThumbnailsTest : public shell::test::WindowTestBase {};
-
-// A thumbnail build with nothing to do ends inside its own start; the window counted it as
-// running from then on, and a quit waited for it for ever.
-TEST_F(QuitAfterThumbnailsTest, ThumbnailsOfAnEmptyFolderDoNotHoldTheQuit)
-{
-    shell::MainWindow& window = start();
-    const shell::test::QuitOnSignal quit(window);
-    auto& browser = shell::test::part<browser::BrowserPane>(window);
-    ASSERT_TRUE(browser.setFolder(pics_.path()));
-    shell::test::part<shell::MainMenus>(window).mnuThumb->trigger();
-    ::raise(SIGTERM);
-    EXPECT_TRUE(shell::test::runEventsUntil([&] { return !window.isVisible(); }, 10000));
 }
 
 } // namespace

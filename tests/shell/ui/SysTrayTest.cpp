@@ -32,11 +32,6 @@ using namespace mv::shell;
 
 namespace {
 
-bool until(const std::function<bool()>& done, int limitMs = 10000)
-{
-    return test::runEventsUntil(done, limitMs);
-}
-
 // Qt's own window for an icon in an X tray, and whether the tray took it in (its parent is then
 // the tray's window, no longer the root).
 QWidget* xembedIcon()
@@ -62,7 +57,7 @@ QDBusMessage ask(const QString& item, const QString& path, const QString& interf
     QDBusMessage m = QDBusMessage::createMethodCall(item, path, interface, method);
     m.setArguments(arguments);
     QDBusPendingCall call = QDBusConnection::sessionBus().asyncCall(m);
-    EXPECT_TRUE(until([&] { return call.isFinished(); }));
+    EXPECT_TRUE(test::runEventsUntil([&] { return call.isFinished(); }));
     return call.reply();
 }
 
@@ -124,7 +119,6 @@ protected:
 
 using TrayXEmbed = TrayTest;
 using TrayOnTheBus = TrayTest;
-using TrayLate = TrayTest;
 
 bool haveBus()
 {
@@ -183,32 +177,11 @@ TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
     EXPECT_TRUE(until([&] { return unloading.size() == 1; }));
 }
 
-// A StatusNotifier item: /M starts in the tray, the panel shows the tip (cut to 63 characters),
-// and its Activate brings the window back.
-TEST_F(TrayOnTheBus, PanelShowsTheTipAndActivateBringsTheWindowBack)
-{
-    if (!haveBus())
-        GTEST_SKIP() << "no private session bus (Debian: dbus-daemon)";
-    test::FakeStatusNotifierWatcher panel;
-    ASSERT_TRUE(panel.start());
-    MainWindow& w = start(false, {}, true);
-    ASSERT_TRUE(until([&] { return panel.items().size() == 1 && w.isHidden(); }));
-    const QString item = panel.items()[0];
-    EXPECT_EQ(toolTip(item), QStringLiteral("Mirravelnock!"));
-    const QString longTip =
-        QStringLiteral("Mirravelnock! keeps your files encrypted, 0123456789abcdefghijklmno");
-    w.sysTray().setTrayTip(longTip);
-    EXPECT_EQ(toolTip(item), longTip.left(63));
-
-    (void)ask(item, QStringLiteral("/StatusNotifierItem"), QStringLiteral("org.kde.StatusNotifierItem"),
-              QStringLiteral("Activate"), {0, 0});
-    ASSERT_TRUE(until([&] { return w.isVisible() && !w.isMinimized(); }));
-}
-
-// No tray at all: minimizing, by /M or later, keeps the window on the task bar. A panel that
-// starts afterwards gets the icon and the minimized window goes into it; when the panel ends,
-// the window comes back.
-TEST_F(TrayLate, WithoutATrayTheWindowStaysReachableAndALatePanelGetsTheIcon)
+// A StatusNotifier item. No tray at all: minimizing, by /M or later, keeps the window on the task
+// bar. A panel that starts afterwards gets the icon and the minimized window goes into it; the
+// panel shows the tip (cut to 63 characters), and its Activate brings the window back. When the
+// panel ends, the window hidden in it comes back.
+TEST_F(TrayOnTheBus, ALatePanelGetsTheIconShowsTheTipAndActivateOrItsEndBringsTheWindowBack)
 {
     if (!haveBus())
         GTEST_SKIP() << "no private session bus (Debian: dbus-daemon)";
@@ -219,8 +192,19 @@ TEST_F(TrayLate, WithoutATrayTheWindowStaysReachableAndALatePanelGetsTheIcon)
 
     test::FakeStatusNotifierWatcher panel;
     ASSERT_TRUE(panel.start());
-    ASSERT_TRUE(until([&] { return w.sysTray().isAdded() && w.isHidden(); }));
-    EXPECT_EQ(panel.items().size(), 1);
+    ASSERT_TRUE(until([&] { return w.sysTray().isAdded() && w.isHidden() && panel.items().size() == 1; }));
+    const QString item = panel.items()[0];
+    EXPECT_EQ(toolTip(item), QStringLiteral("Mirravelnock!"));
+    const QString longTip =
+        QStringLiteral("Mirravelnock! keeps your files encrypted, 0123456789abcdefghijklmno");
+    w.sysTray().setTrayTip(longTip);
+    EXPECT_EQ(toolTip(item), longTip.left(63));
+    (void)ask(item, QStringLiteral("/StatusNotifierItem"), QStringLiteral("org.kde.StatusNotifierItem"),
+              QStringLiteral("Activate"), {0, 0});
+    ASSERT_TRUE(until([&] { return w.isVisible() && !w.isMinimized(); }));
+
+    w.showMinimized();
+    ASSERT_TRUE(until([&] { return w.isHidden(); }));
     panel.stop();
     ASSERT_TRUE(until([&] { return w.isVisible(); }));
     EXPECT_TRUE(w.isMinimized());

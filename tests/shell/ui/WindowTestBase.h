@@ -5,8 +5,11 @@
 
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
+#include "browser/ui/TypeFilterBox.h"
 #include "imaging/ui/ImageControl.h"
 #include "shell/AppSettings.h"
+#include "shell/EventWait.h"
+#include "shell/QuitSignals.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/StartupSequence.h"
@@ -18,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace mv::shell::test {
@@ -43,6 +47,7 @@ protected:
     }
     void TearDown() override
     {
+        quit_.reset();
         window_.reset();
         settings_.reset();
         if (configured_) // not when a derived test skipped before its store was made
@@ -63,8 +68,25 @@ protected:
     void stop()
     {
         window_->close();
+        quit_.reset();
         window_.reset();
         settings_.reset();
+    }
+    // The stop signals (SIGTERM ...) reach the window as the program wires them.
+    void quitOnSignal()
+    {
+        quit_ = std::make_unique<QuitSignals>();
+        QObject::connect(quit_.get(), &QuitSignals::quitRequested, window_.get(), &MainWindow::requestQuit);
+    }
+    static bool until(const std::function<bool()>& done, int limitMs = 10000)
+    {
+        return runEventsUntil(done, limitMs);
+    }
+    // Lists every file of `folder` (the pictures' folder when empty), "All Files" chosen.
+    bool listAll(const QString& folder = {})
+    {
+        browser().fileSpec()->chooseEntry(0);
+        return browser().setFolder(folder.isEmpty() ? pics_.path() : folder);
     }
 
     browser::BrowserPane& browser() const { return part<browser::BrowserPane>(*window_); }
@@ -79,6 +101,7 @@ protected:
     bool configured_ = false;
     std::unique_ptr<AppSettings> settings_;
     std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<QuitSignals> quit_;
 };
 
 } // namespace mv::shell::test
