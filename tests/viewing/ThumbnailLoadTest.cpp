@@ -11,28 +11,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QDirIterator>
 
 using namespace mv;
 using namespace mv::viewing;
 using namespace mvtest;
 
 namespace {
-
-QByteArray flatPng(int width, int height, QColor colour)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 ThumbnailRequest requestFor(const QString& path, std::shared_ptr<const desktop::ThumbnailCache> cache = {})
 {
@@ -43,15 +28,6 @@ ThumbnailRequest requestFor(const QString& path, std::shared_ptr<const desktop::
     r.cache = std::move(cache);
     r.decoders = &mv::test::decoders();
     return r;
-}
-
-QStringList filesUnder(const QString& root)
-{
-    QStringList files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    return files;
 }
 
 TEST(ThumbnailLoad, AnEncryptedPictureIsDecodedInMemoryAndWrittenNowhere)
@@ -93,7 +69,7 @@ TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChange)
     QTemporaryDir cacheHome;
     const QString root = cacheHome.filePath(QStringLiteral("thumbnails"));
     auto cache = std::make_shared<const desktop::ThumbnailCache>(root);
-    const QString photo = writeBytes(dir, QStringLiteral("photo.png"), flatPng(300, 150, Qt::green));
+    const QString photo = writeBytes(dir, QStringLiteral("photo.png"), bytesOf(flat(300, 150, Qt::green)));
     const ThumbnailOutcome first = loadThumbnail(requestFor(photo, cache));
     ASSERT_EQ(first.kind, ThumbnailOutcome::Picture);
     EXPECT_EQ(first.image.size(), QSize(80, 40));
@@ -116,7 +92,7 @@ TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChange)
     EXPECT_EQ(desktop::pngText(png, "Thumb::MTime"), QByteArray::number(mtime));
 
     // A fresh entry is what the grid shows: one made red here stays red.
-    ASSERT_TRUE(cache->store(photo, mtime, 128, QImage::fromData(flatPng(128, 64, Qt::red))));
+    ASSERT_TRUE(cache->store(photo, mtime, 128, flat(128, 64, Qt::red)));
     EXPECT_EQ(loadThumbnail(requestFor(photo, cache)).image.pixelColor(40, 20), QColor(Qt::red));
     // The file changed: decoded again, and the entry made anew.
     QFile touched(photo);

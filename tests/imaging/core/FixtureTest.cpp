@@ -102,21 +102,31 @@ std::vector<Row> manifest()
     return rows;
 }
 
-// "draws <w>x<h> x,y=#rrggbb~tolerance ...": the drawing drawn at that size over white, each
-// probe's pixel within its tolerance of its colour.
+// "draws <w>x<h> x,y=#rrggbb~tolerance ... ink(x,y,w,h)<|=|>count ...": the drawing drawn at that
+// size over white, each probe's pixel within its tolerance of its colour, and each box holding
+// fewer, as many or more dark pixels (darker than mid grey) than the count.
 testing::AssertionResult drawsAsListed(const DecodeResult& r, const QString& expected)
 {
     const QStringList words = expected.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (!r.ok() || !r.drawing || words.size() < 2)
         return testing::AssertionFailure() << "no drawing: " << r.status.reason;
+    const QImage image = render(r, QSize(words[1].section(QLatin1Char('x'), 0, 0).toInt(),
+                                         words[1].section(QLatin1Char('x'), 1).toInt()));
     std::vector<Probe> probes;
-    for (const QString& probe : words.mid(2)) {
-        const QStringList p = probe.split(QRegularExpression(QStringLiteral("[,=~]")));
-        probes.push_back({p.value(0).toInt(), p.value(1).toInt(), QColor(p.value(2)), p.value(3).toInt()});
+    for (const QString& word : words.mid(2)) {
+        const QStringList p = word.split(QRegularExpression(QStringLiteral("[,=~()<>]")));
+        if (!word.startsWith(QLatin1String("ink("))) {
+            probes.push_back(
+                {p.value(0).toInt(), p.value(1).toInt(), QColor(p.value(2)), p.value(3).toInt()});
+            continue;
+        }
+        const int dark = darkPixels(image, QRect(p[1].toInt(), p[2].toInt(), p[3].toInt(), p[4].toInt()));
+        const QChar how = word[word.indexOf(QLatin1Char(')')) + 1];
+        const int count = p.last().toInt();
+        if (how == QLatin1Char('<') ? dark >= count : how == QLatin1Char('>') ? dark <= count : dark != count)
+            return testing::AssertionFailure() << qPrintable(word) << ": " << dark << " dark pixels";
     }
-    return pixelsAre(render(r, QSize(words[1].section(QLatin1Char('x'), 0, 0).toInt(),
-                                     words[1].section(QLatin1Char('x'), 1).toInt())),
-                     probes);
+    return pixelsAre(image, probes);
 }
 
 TEST(Fixtures, EveryRowDecodesOrIsRefusedAsListed)
