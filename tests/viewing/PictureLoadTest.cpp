@@ -50,8 +50,7 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
     ASSERT_EQ(shown.kind, PictureOutcome::Shown) << shown.status.reason;
     EXPECT_EQ(shown.picture.image.size(), QSize(80, 60));
     EXPECT_FALSE(shown.facts.encrypted);
-    EXPECT_EQ(shown.facts.width, 80);
-    EXPECT_EQ(shown.facts.height, 60);
+    EXPECT_EQ(QSize(shown.facts.width, shown.facts.height), QSize(80, 60));
     EXPECT_EQ(shown.facts.checksum, crcOf(plain));
     EXPECT_EQ(shown.facts.fileSize, png.size());
     EXPECT_TRUE(shown.picture.reduced.isNull()); // no place given: nothing made ahead
@@ -80,10 +79,9 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
     EXPECT_FALSE(shown.picture.sensitive);
     EXPECT_TRUE(opened.picture.sensitive);
     EXPECT_TRUE(mv::test::excludedFromDumps(opened.picture.image.constBits()));
-    placed.path = sealed;
-    placed.listedName = QStringLiteral("secret_png.mv$");
-    placed.keys = requestFor(sealed, {"right key"}).keys;
-    const PictureOutcome openedPlaced = loadPicture(placed, mv::test::decoders());
+    PictureRequest sealedPlaced = requestFor(sealed, {"right key"});
+    sealedPlaced.place = placed.place;
+    const PictureOutcome openedPlaced = loadPicture(sealedPlaced, mv::test::decoders());
     ASSERT_EQ(openedPlaced.picture.reduced.size(), QSize(40, 30));
     EXPECT_TRUE(mv::test::excludedFromDumps(openedPlaced.picture.reduced.constBits()));
 

@@ -143,39 +143,42 @@ TEST(ThumbnailBuilder, CellsComeInOrderAndAMissingKeyHoldsThemUntilTypedOrStoppe
         job.entries.append({path, QFileInfo(path).fileName()});
     }
 
-    // Cancelled at the third file: two cells, and the build is over.
-    ThumbnailBuilder builder(nullptr, 2);
-    Recorder first;
-    record(builder, first);
-    builder.start(job);
-    ASSERT_TRUE(waitFor([&] { return !first.asked.isEmpty(); }));
-    EXPECT_EQ(first.cells, QList<int>({0, 1}));
-    EXPECT_EQ(first.asked, QList<int>({2}));
-    builder.stop();
-    EXPECT_TRUE(first.finished);
-    EXPECT_EQ(builder.delivered(), 2);
-    // The folder holds an encrypted file: the desktop's cache was never used.
-    EXPECT_FALSE(builder.usesDiskCache());
-    EXPECT_TRUE(filesUnder(cacheRoot.path()).isEmpty());
+    // Stopped while held at the third file: two cells, and what was still being made is dropped.
+    {
+        ThumbnailBuilder stopped(nullptr, 2);
+        Recorder recorded;
+        record(stopped, recorded);
+        stopped.start(job);
+        ASSERT_TRUE(waitFor([&] { return !recorded.asked.isEmpty(); }));
+        stopped.stop();
+        const QDeadlineTimer grace(300);
+        (void)waitFor([&] { return grace.hasExpired(); });
+        EXPECT_TRUE(recorded.finished);
+        EXPECT_EQ(recorded.cells, QList<int>({0, 1}));
+        EXPECT_EQ(stopped.delivered(), 2);
+    }
 
-    // The key typed: the file is tried again and the rest follow, in order.
-    ThumbnailBuilder again(nullptr, 2);
-    Recorder second;
-    record(again, second);
+    // Held there until the key is typed: it is tried again and the rest follow, in order.
+    ThumbnailBuilder builder(nullptr, 2);
+    Recorder recorded;
+    record(builder, recorded);
     bool typed = false;
-    again.keys = [&typed] {
+    builder.keys = [&typed] {
         std::vector<mv::crypto::SecretText> keys;
         if (typed)
             keys.push_back(mv::crypto::SecretText::fromText(QStringLiteral("key 1")));
         return keys;
     };
-    again.start(job);
-    ASSERT_TRUE(waitFor([&] { return !second.asked.isEmpty(); }));
+    builder.start(job);
+    ASSERT_TRUE(waitFor([&] { return !recorded.asked.isEmpty(); }));
     typed = true;
-    again.keyAdded();
-    ASSERT_TRUE(waitFor([&] { return second.finished; }));
-    EXPECT_EQ(second.cells, QList<int>({0, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(second.asked, QList<int>({2}));
+    builder.keyAdded();
+    ASSERT_TRUE(waitFor([&] { return recorded.finished; }));
+    EXPECT_EQ(recorded.cells, QList<int>({0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(recorded.asked, QList<int>({2}));
+    // The folder holds an encrypted file: the desktop's cache was never used.
+    EXPECT_FALSE(builder.usesDiskCache());
+    EXPECT_TRUE(filesUnder(cacheRoot.path()).isEmpty());
 }
 
 } // namespace

@@ -23,7 +23,6 @@
 #include "imaging/retro/MacPaintDecoder.h"
 #include "imaging/retro/PicDecoder.h"
 #include "imaging/wpg/WpgDecoder.h"
-#include "imaging/wpg/WpgRecords.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -170,25 +169,6 @@ TEST(Fixtures, PaletteTablesKeepTheirOddColours)
 {
     EXPECT_EQ(egaPalette()[6], 0xffaa5500u);                    // brown, not dark yellow
     EXPECT_EQ(egaRegisterColour(0x38), qRgb(0x55, 0x55, 0x55)); // the secondary bits
-}
-
-// A bitmap of 400 x 100 literals needs a record longer than 32 KiB: its 32-bit length is read.
-TEST(Fixtures, WpgRecordWalkerReadsLongRecords)
-{
-    const QByteArray file = fixtureBytes(kDir, QStringLiteral("long-record.wpg"));
-    wpg::WpgHeader header;
-    ASSERT_TRUE(wpg::readWpgHeader(file, &header).isEmpty());
-    wpg::WpgRecordWalker walker(file, header);
-    wpg::WpgRecord record;
-    QList<int> types;
-    qsizetype bitmapLength = 0;
-    while (walker.next(&record)) {
-        types.append(record.type);
-        bitmapLength = record.type == 0x0B ? record.body.size() : bitmapLength;
-    }
-    EXPECT_EQ(types, (QList<int> {0x0F, 0x05, 0x0B, 0x10}));
-    EXPECT_GT(bitmapLength, 0x8000);
-    EXPECT_TRUE(walker.error().isEmpty());
 }
 
 } // namespace
