@@ -29,11 +29,6 @@ namespace {
 
 using ::testing::HasSubstr;
 
-QByteArray noisePng(int size)
-{
-    return mv::test::noisePng(size, size, 7);
-}
-
 DecodeJob jobFor(const QByteArray& bytes, const QString& name, const QString& key = {})
 {
     DecodeJob job;
@@ -49,6 +44,9 @@ PoolOptions hostile()
     options.program = QStringLiteral(MV_HOSTILE_HELPER);
     options.maxHelpers = 1;
     options.cpuSeconds = 1;
+    // The processor-time cap, not the wall clock, must stop "loop": a minute of waiting lets
+    // two seconds of processor time pass however busy the machine is.
+    options.wallMs = 60000;
     return options;
 }
 
@@ -60,7 +58,7 @@ QByteArray attack(const char* name)
 TEST(DecoderHelper, EveryAttackIsStoppedTheCallerLearnsWhyAndTheNextPictureDecodes)
 {
     HelperPool pool(hostile());
-    const QByteArray png = noisePng(64);
+    const QByteArray png = mv::test::noisePng(64, 64, 7);
     const imaging::Picture expected = InProcessDecoders().decode(jobFor(png, QStringLiteral("a.png")));
     const auto nextDecodes = [&] {
         const imaging::Picture next = pool.decode(jobFor(png, QStringLiteral("a.png")));
@@ -125,7 +123,7 @@ TEST(DecoderHelper, WhereTheKernelRefusesEveryProtectionPicturesStillDecodeAndAb
     qputenv("MVTEST_WITHHOLD", "all");
     HelperPool pool(hostile());
     qunsetenv("MVTEST_WITHHOLD");
-    const QByteArray png = noisePng(16);
+    const QByteArray png = mv::test::noisePng(16, 16, 7);
     const imaging::Picture picture = pool.decode(jobFor(png, QStringLiteral("a.png")));
     ASSERT_TRUE(picture.ok()) << picture.status.reason;
     EXPECT_EQ(picture.image, InProcessDecoders().decode(jobFor(png, QStringLiteral("a.png"))).image);
@@ -199,16 +197,16 @@ TEST(DecoderHelper, AnAnswerThatDoesNotAddUpIsRefusedNotBelieved)
     EXPECT_TRUE(malformed(answerWith(frame, false)));
     // Pixels past the end of the file, a line too short for its width, no such format, a
     // colour table on a format that has none.
-    wire::Frame past = frame;
-    past.height = 400;
-    wire::Frame narrow = frame;
-    narrow.bytesPerLine = 8;
-    wire::Frame unknown = frame;
-    unknown.format = QImage::NImageFormats;
-    wire::Frame colours = frame;
-    colours.colorCount = 2;
-    for (const wire::Frame& lie : {past, narrow, unknown, colours}) {
-        EXPECT_TRUE(malformed(answerWith(lie, true)));
+    const std::pair<const char*, void (*)(wire::Frame&)> lies[] = {
+        {"past the end", [](wire::Frame& f) { f.height = 400; }},
+        {"narrow", [](wire::Frame& f) { f.bytesPerLine = 8; }},
+        {"no such format", [](wire::Frame& f) { f.format = QImage::NImageFormats; }},
+        {"colours", [](wire::Frame& f) { f.colorCount = 2; }},
+    };
+    for (const auto& [what, lie] : lies) {
+        wire::Frame told = frame;
+        lie(told);
+        EXPECT_TRUE(malformed(answerWith(told, true))) << what;
     }
 }
 

@@ -12,10 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-#include <QDateTime>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 using namespace mv;
 using namespace mv::viewing;
@@ -53,8 +50,7 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
     ASSERT_EQ(shown.kind, PictureOutcome::Shown) << shown.status.reason;
     EXPECT_EQ(shown.picture.image.size(), QSize(80, 60));
     EXPECT_FALSE(shown.facts.encrypted);
-    EXPECT_EQ(shown.facts.width, 80);
-    EXPECT_EQ(shown.facts.height, 60);
+    EXPECT_EQ(QSize(shown.facts.width, shown.facts.height), QSize(80, 60));
     EXPECT_EQ(shown.facts.checksum, crcOf(plain));
     EXPECT_EQ(shown.facts.fileSize, png.size());
     EXPECT_TRUE(shown.picture.reduced.isNull()); // no place given: nothing made ahead
@@ -83,10 +79,9 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
     EXPECT_FALSE(shown.picture.sensitive);
     EXPECT_TRUE(opened.picture.sensitive);
     EXPECT_TRUE(mv::test::excludedFromDumps(opened.picture.image.constBits()));
-    placed.path = sealed;
-    placed.listedName = QStringLiteral("secret_png.mv$");
-    placed.keys = requestFor(sealed, {"right key"}).keys;
-    const PictureOutcome openedPlaced = loadPicture(placed, mv::test::decoders());
+    PictureRequest sealedPlaced = requestFor(sealed, {"right key"});
+    sealedPlaced.place = placed.place;
+    const PictureOutcome openedPlaced = loadPicture(sealedPlaced, mv::test::decoders());
     ASSERT_EQ(openedPlaced.picture.reduced.size(), QSize(40, 30));
     EXPECT_TRUE(mv::test::excludedFromDumps(openedPlaced.picture.reduced.constBits()));
 
@@ -207,15 +202,6 @@ TEST(PictureLoad, ALargeFileThatIsNotAPictureIsReadNoFurtherThanItsHeader)
     EXPECT_EQ(read, 0);
 }
 
-QByteArray jpegOf(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 95);
-    return bytes;
-}
-
 // Decodes in the test's helpers and keeps the strike key of every job: what a decoder stopped
 // on is counted against that key.
 class StrikeKeys : public mv::sandbox::Decoders {
@@ -236,11 +222,9 @@ public:
 TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDecode)
 {
     QTemporaryDir dir;
-    QImage red(160, 120, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    const QImage noise = QImage::fromData(noisePng(1600, 1200, 7));
-    const QByteArray bare = jpegOf(noise);
-    const QByteArray camera = mv::test::withApp1(bare, mv::test::exifWithCopy(1, jpegOf(red)));
+    const QByteArray bare = bytesOf(QImage::fromData(noisePng(1600, 1200, 7)), "JPG");
+    const QByteArray camera =
+        mv::test::withApp1(bare, mv::test::exifWithCopy(1, bytesOf(flat(160, 120, Qt::red), "JPG")));
     ASSERT_GT(camera.size(), 4 * kPreviewHeadBytes);
     const QString withPreview = writeBytes(dir, QStringLiteral("camera.jpg"), camera);
     const QString withoutPreview = writeBytes(dir, QStringLiteral("bare.jpg"), bare);
@@ -283,8 +267,7 @@ TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDeco
     const auto mtimeOf = [](const QString& path) {
         return QFileInfo(path).lastModified().toSecsSinceEpoch();
     };
-    QImage green(256, 192, QImage::Format_RGB32);
-    green.fill(Qt::green);
+    const QImage green = flat(256, 192, Qt::green);
     ASSERT_TRUE(cache->store(withoutPreview, mtimeOf(withoutPreview), 256, green));
     ASSERT_TRUE(cache->store(png, mtimeOf(png), 256, green));
     const auto cachedLook = [&](const QString& path) { return look(path, read, cache); };

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFileInfo>
 
 using namespace mv::viewing;

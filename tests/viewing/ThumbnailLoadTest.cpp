@@ -11,28 +11,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QDirIterator>
 
 using namespace mv;
 using namespace mv::viewing;
 using namespace mvtest;
 
 namespace {
-
-QByteArray flatPng(int width, int height, QColor colour)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 ThumbnailRequest requestFor(const QString& path, std::shared_ptr<const desktop::ThumbnailCache> cache = {})
 {
@@ -43,15 +28,6 @@ ThumbnailRequest requestFor(const QString& path, std::shared_ptr<const desktop::
     r.cache = std::move(cache);
     r.decoders = &mv::test::decoders();
     return r;
-}
-
-QStringList filesUnder(const QString& root)
-{
-    QStringList files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    return files;
 }
 
 TEST(ThumbnailLoad, AnEncryptedPictureIsDecodedInMemoryAndWrittenNowhere)
@@ -93,7 +69,7 @@ TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChange)
     QTemporaryDir cacheHome;
     const QString root = cacheHome.filePath(QStringLiteral("thumbnails"));
     auto cache = std::make_shared<const desktop::ThumbnailCache>(root);
-    const QString photo = writeBytes(dir, QStringLiteral("photo.png"), flatPng(300, 150, Qt::green));
+    const QString photo = writeBytes(dir, QStringLiteral("photo.png"), bytesOf(flat(300, 150, Qt::green)));
     const ThumbnailOutcome first = loadThumbnail(requestFor(photo, cache));
     ASSERT_EQ(first.kind, ThumbnailOutcome::Picture);
     EXPECT_EQ(first.image.size(), QSize(80, 40));
@@ -116,7 +92,7 @@ TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChange)
     EXPECT_EQ(desktop::pngText(png, "Thumb::MTime"), QByteArray::number(mtime));
 
     // A fresh entry is what the grid shows: one made red here stays red.
-    ASSERT_TRUE(cache->store(photo, mtime, 128, QImage::fromData(flatPng(128, 64, Qt::red))));
+    ASSERT_TRUE(cache->store(photo, mtime, 128, flat(128, 64, Qt::red)));
     EXPECT_EQ(loadThumbnail(requestFor(photo, cache)).image.pixelColor(40, 20), QColor(Qt::red));
     // The file changed: decoded again, and the entry made anew.
     QFile touched(photo);
@@ -167,39 +143,42 @@ TEST(ThumbnailBuilder, CellsComeInOrderAndAMissingKeyHoldsThemUntilTypedOrStoppe
         job.entries.append({path, QFileInfo(path).fileName()});
     }
 
-    // Cancelled at the third file: two cells, and the build is over.
-    ThumbnailBuilder builder(nullptr, 2);
-    Recorder first;
-    record(builder, first);
-    builder.start(job);
-    ASSERT_TRUE(waitFor([&] { return !first.asked.isEmpty(); }));
-    EXPECT_EQ(first.cells, QList<int>({0, 1}));
-    EXPECT_EQ(first.asked, QList<int>({2}));
-    builder.stop();
-    EXPECT_TRUE(first.finished);
-    EXPECT_EQ(builder.delivered(), 2);
-    // The folder holds an encrypted file: the desktop's cache was never used.
-    EXPECT_FALSE(builder.usesDiskCache());
-    EXPECT_TRUE(filesUnder(cacheRoot.path()).isEmpty());
+    // Stopped while held at the third file: two cells, and what was still being made is dropped.
+    {
+        ThumbnailBuilder stopped(nullptr, 2);
+        Recorder recorded;
+        record(stopped, recorded);
+        stopped.start(job);
+        ASSERT_TRUE(waitFor([&] { return !recorded.asked.isEmpty(); }));
+        stopped.stop();
+        const QDeadlineTimer grace(300);
+        (void)waitFor([&] { return grace.hasExpired(); });
+        EXPECT_TRUE(recorded.finished);
+        EXPECT_EQ(recorded.cells, QList<int>({0, 1}));
+        EXPECT_EQ(stopped.delivered(), 2);
+    }
 
-    // The key typed: the file is tried again and the rest follow, in order.
-    ThumbnailBuilder again(nullptr, 2);
-    Recorder second;
-    record(again, second);
+    // Held there until the key is typed: it is tried again and the rest follow, in order.
+    ThumbnailBuilder builder(nullptr, 2);
+    Recorder recorded;
+    record(builder, recorded);
     bool typed = false;
-    again.keys = [&typed] {
+    builder.keys = [&typed] {
         std::vector<mv::crypto::SecretText> keys;
         if (typed)
             keys.push_back(mv::crypto::SecretText::fromText(QStringLiteral("key 1")));
         return keys;
     };
-    again.start(job);
-    ASSERT_TRUE(waitFor([&] { return !second.asked.isEmpty(); }));
+    builder.start(job);
+    ASSERT_TRUE(waitFor([&] { return !recorded.asked.isEmpty(); }));
     typed = true;
-    again.keyAdded();
-    ASSERT_TRUE(waitFor([&] { return second.finished; }));
-    EXPECT_EQ(second.cells, QList<int>({0, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(second.asked, QList<int>({2}));
+    builder.keyAdded();
+    ASSERT_TRUE(waitFor([&] { return recorded.finished; }));
+    EXPECT_EQ(recorded.cells, QList<int>({0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(recorded.asked, QList<int>({2}));
+    // The folder holds an encrypted file: the desktop's cache was never used.
+    EXPECT_FALSE(builder.usesDiskCache());
+    EXPECT_TRUE(filesUnder(cacheRoot.path()).isEmpty());
 }
 
 } // namespace

@@ -35,22 +35,20 @@ TEST(ThumbnailLayout, StoredSizeTakesTheNearestMenuSize)
     const struct {
         qint64 stored;
         int size;
-    } cases[] = {
-        {60, 60},
-        {120, 120},
-        {200, 200},
-        {90, 100},
-        {89, 80},
-        {71, 80},
-        {69, 60},
-        {0, 60},
-        {-80, 60},
-        {std::numeric_limits<qint64>::min(), 60},
-        {201, 200},
-        {100000, 200},
-        {qint64(1) << 32 | 80, 200}, // 80 once cut to 32 bits
-        {std::numeric_limits<qint64>::max(), 200},
-    };
+    } cases[] = {{60, 60},
+                 {120, 120},
+                 {200, 200},
+                 {90, 100},
+                 {89, 80},
+                 {71, 80},
+                 {69, 60},
+                 {0, 60},
+                 {-80, 60},
+                 {std::numeric_limits<qint64>::min(), 60},
+                 {201, 200},
+                 {100000, 200},
+                 {qint64(1) << 32 | 80, 200}, // 80 once cut to 32 bits
+                 {std::numeric_limits<qint64>::max(), 200}};
     for (const auto& c : cases) {
         const int index = thumbSizeIndex(c.stored);
         ASSERT_TRUE(index >= 0 && index < int(std::size(kThumbSizes))) << c.stored;

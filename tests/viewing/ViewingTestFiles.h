@@ -1,15 +1,17 @@
-// Files written for the viewing tests (noise pictures, plain or encrypted), a wait for the
-// workers, and a search for plain bytes left in files.
+// Files written for the viewing tests (noise or flat pictures, plain or encrypted), a wait for
+// the workers, the files below a folder, and a search for plain bytes left in files.
 #pragma once
 
 #include "crypto/FileCrypt.h"
 #include "support/NoisePicture.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 
 namespace mvtest {
@@ -24,6 +26,22 @@ bool waitFor(Done done)
     while (!done() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
+}
+
+// A picture of one colour, and a picture's file in a format ("PNG", "JPG", ...).
+inline QImage flat(int width, int height, QColor colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+inline QByteArray bytesOf(const QImage& image, const char* format = "PNG")
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
 }
 
 inline QString writeBytes(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
@@ -41,6 +59,17 @@ inline QString writeEncrypted(const QTemporaryDir& dir, const QString& name, con
 {
     const mv::crypto::CryptOutcome sealed = mv::crypto::encryptOne(writeBytes(dir, name, bytes), key);
     return sealed.kind == mv::crypto::CryptOutcome::Done ? sealed.target : QString();
+}
+
+// Every file below `root`, sorted.
+inline QStringList filesUnder(const QString& root)
+{
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    return files;
 }
 
 // Every file below `folder` changed since `since` (up to 64 MiB) that holds `needle`.

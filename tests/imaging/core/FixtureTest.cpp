@@ -23,7 +23,6 @@
 #include "imaging/retro/MacPaintDecoder.h"
 #include "imaging/retro/PicDecoder.h"
 #include "imaging/wpg/WpgDecoder.h"
-#include "imaging/wpg/WpgRecords.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -102,21 +101,31 @@ std::vector<Row> manifest()
     return rows;
 }
 
-// "draws <w>x<h> x,y=#rrggbb~tolerance ...": the drawing drawn at that size over white, each
-// probe's pixel within its tolerance of its colour.
+// "draws <w>x<h> x,y=#rrggbb~tolerance ... ink(x,y,w,h)<|=|>count ...": the drawing drawn at that
+// size over white, each probe's pixel within its tolerance of its colour, and each box holding
+// fewer, as many or more dark pixels (darker than mid grey) than the count.
 testing::AssertionResult drawsAsListed(const DecodeResult& r, const QString& expected)
 {
     const QStringList words = expected.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (!r.ok() || !r.drawing || words.size() < 2)
         return testing::AssertionFailure() << "no drawing: " << r.status.reason;
+    const QImage image = render(r, QSize(words[1].section(QLatin1Char('x'), 0, 0).toInt(),
+                                         words[1].section(QLatin1Char('x'), 1).toInt()));
     std::vector<Probe> probes;
-    for (const QString& probe : words.mid(2)) {
-        const QStringList p = probe.split(QRegularExpression(QStringLiteral("[,=~]")));
-        probes.push_back({p.value(0).toInt(), p.value(1).toInt(), QColor(p.value(2)), p.value(3).toInt()});
+    for (const QString& word : words.mid(2)) {
+        const QStringList p = word.split(QRegularExpression(QStringLiteral("[,=~()<>]")));
+        if (!word.startsWith(QLatin1String("ink("))) {
+            probes.push_back(
+                {p.value(0).toInt(), p.value(1).toInt(), QColor(p.value(2)), p.value(3).toInt()});
+            continue;
+        }
+        const int dark = darkPixels(image, QRect(p[1].toInt(), p[2].toInt(), p[3].toInt(), p[4].toInt()));
+        const QChar how = word[word.indexOf(QLatin1Char(')')) + 1];
+        const int count = p.last().toInt();
+        if (how == QLatin1Char('<') ? dark >= count : how == QLatin1Char('>') ? dark <= count : dark != count)
+            return testing::AssertionFailure() << qPrintable(word) << ": " << dark << " dark pixels";
     }
-    return pixelsAre(render(r, QSize(words[1].section(QLatin1Char('x'), 0, 0).toInt(),
-                                     words[1].section(QLatin1Char('x'), 1).toInt())),
-                     probes);
+    return pixelsAre(image, probes);
 }
 
 TEST(Fixtures, EveryRowDecodesOrIsRefusedAsListed)
@@ -160,25 +169,6 @@ TEST(Fixtures, PaletteTablesKeepTheirOddColours)
 {
     EXPECT_EQ(egaPalette()[6], 0xffaa5500u);                    // brown, not dark yellow
     EXPECT_EQ(egaRegisterColour(0x38), qRgb(0x55, 0x55, 0x55)); // the secondary bits
-}
-
-// A bitmap of 400 x 100 literals needs a record longer than 32 KiB: its 32-bit length is read.
-TEST(Fixtures, WpgRecordWalkerReadsLongRecords)
-{
-    const QByteArray file = fixtureBytes(kDir, QStringLiteral("long-record.wpg"));
-    wpg::WpgHeader header;
-    ASSERT_TRUE(wpg::readWpgHeader(file, &header).isEmpty());
-    wpg::WpgRecordWalker walker(file, header);
-    wpg::WpgRecord record;
-    QList<int> types;
-    qsizetype bitmapLength = 0;
-    while (walker.next(&record)) {
-        types.append(record.type);
-        bitmapLength = record.type == 0x0B ? record.body.size() : bitmapLength;
-    }
-    EXPECT_EQ(types, (QList<int> {0x0F, 0x05, 0x0B, 0x10}));
-    EXPECT_GT(bitmapLength, 0x8000);
-    EXPECT_TRUE(walker.error().isEmpty());
 }
 
 } // namespace

@@ -50,7 +50,7 @@ void show(ImageControl& control, const QByteArray& bytes, const QString& name)
     control.setPicture(std::move(picture), name);
 }
 
-TEST(ImageControl, ShowsAPictureAsItsFileAndAFailedDecodeClearsIt)
+TEST(ImageControl, ShowsAPictureAsItsFileWithTheMenuOptionsAndAFailedDecodeClearsIt)
 {
     ImageControl control;
     control.setBackColor(QColor(0, 0, 255));
@@ -71,15 +71,12 @@ TEST(ImageControl, ShowsAPictureAsItsFileAndAFailedDecodeClearsIt)
     EXPECT_EQ(control.pictureFile(), QString());
     EXPECT_EQ(control.pictureWidth(), 0);
     EXPECT_EQ(colourAt(control, QPoint(20, 15)), kBlue);
-}
 
-TEST(ImageControl, MenuOptionsReachTheDecoder)
-{
-    ImageControl control;
+    // The menu options reach the decoder; out of range they are ignored.
     control.setDitherMode(2);
     control.setDctMethod(2);
     control.setJpegDitherMethod(1);
-    control.setDctMethod(7); // out of range: ignored
+    control.setDctMethod(7);
     control.setFitMode(9);
     control.setJpegFancyUpsampling(true);
     control.setThumbnailSize(100);

@@ -2,30 +2,16 @@
 // clipboard: what Copy to Clipboard offers, files dragged out of the file list, pictures dropped
 // on the picture area. The drag's own loop needs a desktop, so the drop target is played here.
 #include "ViewerParts.h"
-#include "browser/ui/BrowserPane.h"
-#include "browser/ui/FileListView.h"
-#include "browser/ui/TypeFilterBox.h"
-#include "crypto/FileCrypt.h"
-#include "crypto/KeyState.h"
 #include "crypto/ui/DialogDriver.h"
 #include "imaging/metafile/WmfWriter.h"
 #include "imaging/ui/ImageControl.h"
-#include "viewing/ui/PictureArea.h"
 #include "viewing/ui/PictureCopy.h"
-#include "viewing/ui/SelectionViewer.h"
 
 #include <QClipboard>
 #include <QDrag>
-#include <QFile>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace mv::viewing {
 namespace {
@@ -46,9 +32,7 @@ protected:
         bitmap_.fill(qRgb(200, 40, 77));
         bitmap_.setPixel(29, 0, qRgb(1, 2, 3)); // a row or column turned shows
         ASSERT_TRUE(bitmap_.save(path(QStringLiteral("plain.bmp"))));
-        QImage photo(2000, 1600, QImage::Format_RGB32);
-        photo.fill(Qt::darkGreen);
-        ASSERT_TRUE(photo.save(path(QStringLiteral("photo.jpg"))));
+        writePicture(QStringLiteral("photo.jpg"), mvtest::flat(2000, 1600, Qt::darkGreen));
         for (const char* name : {"drawing.wmf", "secret.wmf"})
             write(QLatin1String(name), halfRedWmf());
         write(QStringLiteral("broken.png"), "\x89PNG\r\n\x1a\nno more");

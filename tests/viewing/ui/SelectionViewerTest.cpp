@@ -6,17 +6,10 @@
 #include "browser/ui/LeftoverOffer.h"
 #include "crypto/FileCrypt.h"
 #include "imaging/ui/ImageControl.h"
-#include "sandbox/HelperPool.h"
 #include "support/ExifPhoto.h"
 
-#include <QBuffer>
-#include <QDir>
-#include <QFileInfo>
-#include <QImage>
 #include <QLocale>
 #include <QRegularExpression>
-
-#include <gtest/gtest.h>
 
 #include <csignal>
 #include <memory>
@@ -32,10 +25,8 @@ class SelectionViewerTest : public ::testing::Test, protected test::ViewerParts 
 protected:
     void SetUp() override
     {
-        QImage img(40, 20, QImage::Format_RGB32);
-        img.fill(Qt::darkCyan);
-        ASSERT_TRUE(img.save(path(u"plain.png"_s)));
-        ASSERT_TRUE(img.save(path(u"secret.png"_s)));
+        for (const QString& name : {u"plain.png"_s, u"secret.png"_s})
+            writePicture(name, mvtest::flat(40, 20, Qt::darkCyan));
         write(u"notes.txt"_s, "text");
         write(u"diary.txt"_s, "dear diary");
         write(u"broken.png"_s, "\x89PNG\r\n\x1a\nbut nothing more");
@@ -211,9 +202,7 @@ TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNext
     auto lone = std::make_unique<test::ViewerParts>();
     qputenv("MV_DECODER_HELPER", realHelper);
     lone->write(u"a_hang.png"_s, "MVTEST-HOSTILE loop");
-    QImage img(40, 20, QImage::Format_RGB32);
-    img.fill(Qt::darkCyan);
-    ASSERT_TRUE(img.save(lone->path(u"b_plain.png"_s)));
+    lone->writePicture(u"b_plain.png"_s, mvtest::flat(40, 20, Qt::darkCyan));
     SelectionViewer& viewer = lone->viewer_;
     auto* pool = dynamic_cast<sandbox::HelperPool*>(&viewer.decoders());
     ASSERT_NE(pool, nullptr);
@@ -250,18 +239,9 @@ TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNext
 TEST(SelectionViewerTravel, AHeldKeyShowsFirstLooksAndTheSharpPictureWhenTheUserStops)
 {
     test::ViewerParts lone;
-    QImage blue(1600, 1200, QImage::Format_RGB32);
-    blue.fill(Qt::blue);
-    QImage red(160, 120, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    const auto jpeg = [](const QImage& image) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPG");
-        return bytes;
-    };
-    const QByteArray photo = mv::test::withApp1(jpeg(blue), mv::test::exifWithCopy(1, jpeg(red)));
+    const QByteArray photo = mv::test::withApp1(
+        mvtest::bytesOf(mvtest::flat(1600, 1200, Qt::blue), "JPG"),
+        mv::test::exifWithCopy(1, mvtest::bytesOf(mvtest::flat(160, 120, Qt::red), "JPG")));
     constexpr int kPhotos = 16;
     for (int i = 0; i < kPhotos; ++i)
         lone.write(u"photo_%1.jpg"_s.arg(i, 2, 10, QLatin1Char('0')), photo);

@@ -1,8 +1,9 @@
 // The viewer as the window wires it, on a host of its own: the file list, the picture area,
 // the information bar and the keys, laid out as the window lays them out, over a scratch
-// folder. A base of the viewer's test fixtures, or a test's own.
+// folder. A base of the viewer's test fixtures, or a test's own; with the viewing tests' files.
 #pragma once
 
+#include "../ViewingTestFiles.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
 #include "browser/ui/TypeFilterBox.h"
@@ -11,10 +12,8 @@
 #include "viewing/ui/PictureArea.h"
 #include "viewing/ui/SelectionViewer.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -50,6 +49,7 @@ struct ViewerParts {
         QFile f(path(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
     }
+    void writePicture(const QString& name, const QImage& image) const { ASSERT_TRUE(image.save(path(name))); }
     // Runs how and waits until the viewer has settled what it chose.
     template <typename How>
     void settleAfter(How how)
