@@ -5,6 +5,7 @@
 #include "LaunchTestKit.h"
 
 #include "fileutil/Wipe.h"
+#include "secured/ChildReaper.h"
 #include "secured/EditorCopies.h"
 #include "secured/Launch.h"
 #include "secured/LaunchTexts.h"
@@ -302,14 +303,23 @@ TEST(LaunchCrash, KilledWhileAnEntryRunsItsJournalNamesThePlainFilesAtTheNextSta
         ::_exit(127);
     }
     ASSERT_GT(child, 0);
-    const bool ready = waitUntil([&] { return QFile::exists(dir.filePath(u"ready"_s)); }, 10000);
+    // The child may say it is ready before the program has written its number: wait for both,
+    // or the program outlives the test and a later watch adopts it as a stray.
+    const QString pidFile = dir.filePath(u"pid"_s);
+    const bool ready = waitUntil(
+        [&] {
+            return QFile::exists(dir.filePath(u"ready"_s)) && launchtest::readAll(pidFile).endsWith('\n');
+        },
+        10000);
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
-    const pid_t program = launchtest::readAll(dir.filePath(u"pid"_s)).trimmed().toInt();
+    const pid_t program = launchtest::readAll(pidFile).trimmed().toInt();
     if (program > 0)
         ::kill(program, SIGKILL);
     ASSERT_TRUE(ready) << "the child never started its entry";
+    EXPECT_TRUE(waitUntil([] { return secured::ChildReaper::instance().strayChildren().isEmpty(); }, 3000))
+        << "a process of the killed run is left for a later watch to adopt";
     ASSERT_TRUE(WIFSIGNALED(status));
 
     const QList<secured::LeftJournal> left = secured::readLeftJournals(dir.filePath(u"running"_s));
