@@ -32,11 +32,6 @@ namespace {
 
 const char* const kKey = "Secret1";
 
-SecretText secret(const char* text)
-{
-    return SecretText::fromBytes(text, std::strlen(text));
-}
-
 class EncDecBatchTest : public ::testing::Test {
 protected:
     QString at(const char* relative) const { return dir.path() + '/'_L1 + QString::fromUtf8(relative); }
@@ -62,22 +57,36 @@ protected:
 
 } // namespace
 
+// Only the selected names are touched; another file under a selected file's target name is
+// replaced only with consent, and a skipped one is named with the reason.
 TEST_F(EncDecBatchTest, SelectedFilesOnlyTouchesOnlyTheSelectedNames)
 {
     for (const char* name : {"w/a.txt", "w/b.txt", "w/c.txt", "w/sub/d.txt"})
         put(name, patterned(700, name[2]));
+    put("w/c_txt.mv$", "someone else's file");
     EncDecJob j = job(true, "w", true);
     j.scope.selectedOnly = true;
     j.scope.selected = {u"a.txt"_s, u"c.txt"_s, u"gone.txt"_s};
 
-    const EncDecResult r = run(j);
-    EXPECT_EQ(r.done, 2);
+    user.replaceAnswers = {Answer::Skip};
+    EncDecResult r = run(j);
+    EXPECT_EQ(r.done, 1);
+    EXPECT_EQ(user.replaceAsked, (QList<QPair<QString, QString>> {{at("w/c.txt"), at("w/c_txt.mv$")}}));
+    EXPECT_EQ(readAll(at("w/c_txt.mv$")), "someone else's file");
+    ASSERT_EQ(r.notes.size(), 2);
+    EXPECT_EQ(r.notes[0].path, at("w/gone.txt"));
+    EXPECT_EQ(r.notes[1].path, at("w/c.txt"));
+    EXPECT_EQ(r.notes[1].reason, u"c_txt.mv$ exists; it is left as it is"_s);
+
+    user.replaceAnswers = {Answer::Replace};
+    r = run(j);
+    EXPECT_EQ(r.done, 1);
     EXPECT_EQ(user.started, (QStringList {at("w/a.txt"), at("w/c.txt")}));
     EXPECT_EQ(entries(at("w")), (QStringList {u"a_txt.mv$"_s, u"b.txt"_s, u"c_txt.mv$"_s, u"sub"_s}));
     EXPECT_EQ(readAll(at("w/b.txt")), patterned(700, 'b'));
     EXPECT_EQ(readAll(at("w/sub/d.txt")), patterned(700, 's'));
-    ASSERT_EQ(r.notes.size(), 1);
-    EXPECT_EQ(r.notes[0].path, at("w/gone.txt"));
+    ASSERT_EQ(decryptOne(at("w/c_txt.mv$"), {kKey}).kind, CryptOutcome::Done);
+    EXPECT_EQ(readAll(at("w/c.txt")), patterned(700, 'c'));
 }
 
 // Each folder's files before its sub-folders, depth first, in the file list's natural order;
@@ -145,34 +154,29 @@ TEST_F(EncDecBatchTest, FilesAlreadyInTheWantedStateAreCountedWithTheExactText)
     EXPECT_EQ(readAll(at("d/y.png")), patterned(200));
 }
 
-// With no key known the first file asks, plain or not; a cancelled question ends the run.
-TEST_F(EncDecBatchTest, CancelledKeyQuestionEndsTheWholeRun)
-{
-    put("k/a.txt", "plain");
-    put("k/b.txt", patterned(4000));
-    ASSERT_EQ(encryptOne(at("k/b.txt"), kKey).kind, CryptOutcome::Done);
-    const QByteArray sealed = readAll(at("k/b_txt.mv$"));
-
-    const EncDecResult r = run(job(false, "k"));
-    EXPECT_TRUE(r.keyCancelled);
-    EXPECT_TRUE(keys.KeyCancelled);
-    EXPECT_EQ(user.keyAsked, QStringList {at("k/a.txt")});
-    EXPECT_EQ(r.done + r.passedOver, 0);
-    EXPECT_EQ(readAll(at("k/b_txt.mv$")), sealed);
-}
-
-// A wrong remembered key brings the question up; a damaged file fails without asking, and
+// With no key known the first file asks, plain or not, and a cancelled question ends the whole
+// run. A wrong remembered key brings the question up; a damaged file fails without asking, and
 // is named with its reason.
-TEST_F(EncDecBatchTest, WrongKeysAskForTheRightOneAndDamagedFilesFailWithoutAsking)
+TEST_F(EncDecBatchTest, KeyQuestionsAndDamagedFiles)
 {
+    put("q/a.txt", "plain");
     put("q/x.txt", patterned(5000));
     ASSERT_EQ(encryptOne(at("q/x.txt"), "Right1").kind, CryptOutcome::Done);
+    const QByteArray sealed = readAll(at("q/x_txt.mv$"));
     const QByteArray damaged = QByteArray(MV_SIGNATURE) + "broken";
     put("q/bad_txt.mv$", damaged);
-    keys.append(secret("Wrong1"));
-    user.keyAnswers = {"Right1"};
 
-    const EncDecResult r = run(job(false, "q"));
+    EncDecResult r = run(job(false, "q"));
+    EXPECT_TRUE(r.keyCancelled);
+    EXPECT_TRUE(keys.KeyCancelled);
+    EXPECT_EQ(user.keyAsked, QStringList {at("q/a.txt")});
+    EXPECT_EQ(r.done + r.passedOver + r.failed.size(), 0);
+    EXPECT_EQ(readAll(at("q/x_txt.mv$")), sealed);
+
+    keys.append(secret("Wrong1"));
+    user.keyAsked.clear();
+    user.keyAnswers = {"Right1"};
+    r = run(job(false, "q"));
     EXPECT_EQ(r.done, 1);
     EXPECT_EQ(readAll(at("q/x.txt")), patterned(5000));
     EXPECT_EQ(user.keyAsked, QStringList {at("q/x_txt.mv$")});
@@ -197,26 +201,6 @@ TEST_F(EncDecBatchTest, CancelBetweenFilesFinishesTheFileInHandAndLeavesTheRestU
     EXPECT_EQ(readAll(at("c/f3.txt")), patterned(3000, '3'));
     EXPECT_EQ(decryptOne(at("c/f2_txt.mv$"), {kKey}).kind, CryptOutcome::Done);
     EXPECT_EQ(readAll(at("c/f2.txt")), patterned(3000, '2'));
-}
-
-TEST_F(EncDecBatchTest, AnotherFileUnderTheTargetNameIsReplacedOnlyWithConsent)
-{
-    put("r/a.txt", "new text");
-    put("r/a_txt.mv$", "someone else's file");
-    EncDecJob j = job(true, "r");
-    j.scope.selectedOnly = true;
-    j.scope.selected = {u"a.txt"_s};
-
-    user.replaceAnswers = {Answer::Skip};
-    EXPECT_EQ(run(j).done, 0);
-    EXPECT_EQ(user.replaceAsked, (QList<QPair<QString, QString>> {{at("r/a.txt"), at("r/a_txt.mv$")}}));
-    EXPECT_EQ(readAll(at("r/a.txt")), "new text");
-    EXPECT_EQ(readAll(at("r/a_txt.mv$")), "someone else's file");
-
-    user.replaceAnswers = {Answer::Replace};
-    EXPECT_EQ(run(j).done, 1);
-    ASSERT_EQ(decryptOne(at("r/a_txt.mv$"), {kKey}).kind, CryptOutcome::Done);
-    EXPECT_EQ(readAll(at("r/a.txt")), "new text");
 }
 
 // A file gone since the listing is passed over with a note; one the work refuses (a link) is

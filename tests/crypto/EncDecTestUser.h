@@ -9,11 +9,17 @@
 #include <QPair>
 #include <QStringList>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace mvtest {
+
+inline mv::crypto::SecretText secret(const char* text)
+{
+    return mv::crypto::SecretText::fromBytes(text, std::strlen(text));
+}
 
 class EncDecTestUser : public mv::crypto::EncDecCallbacks {
 public:

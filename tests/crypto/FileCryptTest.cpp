@@ -1,9 +1,17 @@
 // One file encrypted and decrypted through the real engine, as the batch, the list jobs and
-// mvcrypt do it.
+// mvcrypt do it; the signature that tells an encrypted file; the one question before another
+// file under a target name is replaced, as the batch and the list jobs ask it; and decrypting
+// into memory for viewing: the plain bytes come back whole with the key that fits, nothing is
+// written beside the file, and nothing but a whole, authentic file is handed out.
 #include "crypto/FileCrypt.h"
 
+#include "crypto/EncryptedNames.h"
+#include "crypto/MemoryDecrypt.h"
+#include "crypto/ReplaceConsent.h"
 #include "crypto/Signature.h"
 #include "fileutil/TestFiles.h"
+
+#include <mvengine/engine.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +19,8 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
+
+#include <sys/stat.h>
 
 using namespace mv::crypto;
 using namespace mvtest;
@@ -48,38 +58,6 @@ TEST_F(FileCryptTest, EncryptsUnderTheEncryptedNameAndDecryptsBackWithTheKeyThat
     EXPECT_EQ(opened.keyIndex, 1);
     EXPECT_EQ(readAll(plain), original);
     EXPECT_EQ(entries(dir.path()), QStringList {QStringLiteral("photo.jpg")});
-}
-
-// file.my_ext and file_my.ext share an encrypted name; report_txt.mv$ decrypts onto a newer
-// report.txt; a plain file may happen to be called a_b.mv$. None of them is destroyed
-// unasked.
-TEST_F(FileCryptTest, AnotherFileUnderTheTargetNameIsNeverDestroyedUnasked)
-{
-    ASSERT_TRUE(writeAll(at("file.my_ext"), "first"));
-    ASSERT_TRUE(writeAll(at("file_my.ext"), "second"));
-    ASSERT_EQ(encryptOne(at("file.my_ext"), kKey).kind, CryptOutcome::Done);
-    const QByteArray firstSealed = readAll(at("file_my_ext.mv$"));
-    const CryptOutcome second = encryptOne(at("file_my.ext"), kKey);
-    EXPECT_EQ(second.kind, CryptOutcome::TargetExists);
-    EXPECT_EQ(second.status.reason, "file_my_ext.mv$ exists; it is left as it is");
-    EXPECT_EQ(readAll(at("file_my_ext.mv$")), firstSealed);
-    EXPECT_EQ(readAll(at("file_my.ext")), QByteArray("second"));
-
-    ASSERT_TRUE(writeAll(at("report.txt"), "old"));
-    ASSERT_EQ(encryptOne(at("report.txt"), kKey).kind, CryptOutcome::Done);
-    ASSERT_TRUE(writeAll(at("report.txt"), "newer"));
-    EXPECT_EQ(decryptOne(at("report_txt.mv$"), {kKey}).kind, CryptOutcome::TargetExists);
-    EXPECT_EQ(readAll(at("report.txt")), QByteArray("newer"));
-
-    ASSERT_TRUE(writeAll(at("a_b.mv$"), "plain, not encrypted"));
-    ASSERT_TRUE(writeAll(at("a.b"), "ab"));
-    EXPECT_EQ(encryptOne(at("a.b"), kKey).kind, CryptOutcome::TargetExists);
-    EXPECT_EQ(readAll(at("a_b.mv$")), QByteArray("plain, not encrypted"));
-
-    CryptOptions consent;
-    consent.replaceExisting = true;
-    EXPECT_EQ(decryptOne(at("report_txt.mv$"), {kKey}, {}, consent).kind, CryptOutcome::Done);
-    EXPECT_EQ(readAll(at("report.txt")), QByteArray("old"));
 }
 
 // A name that is already at the file system's limit cannot take the encrypted suffix: found
@@ -135,6 +113,175 @@ TEST_F(FileCryptTest, SourceThatChangesSizeWhileBeingReadFails)
         EXPECT_EQ(entries(dir.path()), QStringList {QStringLiteral("log.txt")});
         EXPECT_EQ(readAll(plain).size(), grow ? (4 << 20) : 1000);
     }
+}
+
+TEST(Signature, OnlyTheExactSignatureAtTheStartCounts)
+{
+    QTemporaryDir dir;
+    const QByteArray signature(MV_SIGNATURE, MV_SIGNATURE_LEN);
+    QByteArray changed = signature + "body";
+    changed[40] = char(changed[40] ^ 1);
+    const std::pair<QByteArray, bool> files[] = {
+        {signature, true},           {signature + patterned(1000), true},
+        {signature.left(70), false}, {changed, false},
+        {" " + signature, false},    {QByteArray(), false}};
+    int n = 0;
+    for (const auto& [data, ours] : files) {
+        const QString path = dir.path() + QStringLiteral("/f%1").arg(n++);
+        ASSERT_TRUE(writeAll(path, data));
+        EXPECT_EQ(BeginsWithSignature(path), ours) << n;
+    }
+    const QString fifo = dir.path() + QStringLiteral("/pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(BeginsWithSignature(fifo)); // and does not hang waiting for a writer
+    EXPECT_FALSE(BeginsWithSignature(dir.path()));
+    EXPECT_FALSE(BeginsWithSignature(dir.path() + QStringLiteral("/missing")));
+}
+
+// Answers each question in turn and notes what it was asked; the end of the script cancels.
+class ScriptedAnswers : public ReplaceAsker {
+public:
+    explicit ScriptedAnswers(QList<ReplaceAnswer> answers) : answers_(std::move(answers)) {}
+    ReplaceAnswer askReplace(const QString& file, const QString& target) override
+    {
+        asked << file + QStringLiteral(" -> ") + target;
+        return answers_.isEmpty() ? ReplaceAnswer::Cancel : answers_.takeFirst();
+    }
+    QStringList asked;
+
+private:
+    QList<ReplaceAnswer> answers_;
+};
+
+using Answer = ReplaceAsker::ReplaceAnswer;
+
+// Skip leaves the other file and asks again at the next; Replace replaces this one only;
+// Replace All replaces it and every later one without asking; Cancel leaves the other file
+// whole and says the run ends. A file with no other under its target name asks nothing.
+TEST(ReplaceConsentTest, OnlyTheFilesTheAnswersAllowAreReplaced)
+{
+    QTemporaryDir dir;
+    const auto at = [&](const QString& name) { return dir.filePath(name); };
+    const QStringList names = {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt"};
+    for (int i = 0; i < int(names.size()); ++i) {
+        ASSERT_TRUE(writeAll(at(names[i]), patterned(3000, i + 1)));
+        if (names[i] != "e.txt") { // e.txt has its target name to itself
+            ASSERT_TRUE(writeAll(EncryptedName(at(names[i])), "someone else's " + names[i].toUtf8()));
+        }
+    }
+    ScriptedAnswers user({Answer::Skip, Answer::Replace, Answer::ReplaceAll});
+    ReplaceConsent consent;
+    QList<CryptOutcome::Kind> kinds;
+    for (const QString& name : names.first(5)) {
+        const QString path = at(name);
+        kinds << withConsent(path, {}, consent, user, [&](const CryptOptions& options) {
+                     return encryptOne(path, kKey, {}, options);
+                 }).kind;
+    }
+    EXPECT_EQ(kinds,
+              (QList<CryptOutcome::Kind> {CryptOutcome::TargetExists, CryptOutcome::Done, CryptOutcome::Done,
+                                          CryptOutcome::Done, CryptOutcome::Done}));
+    QStringList expectedAsked;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        expectedAsked << at(name) + " -> " + EncryptedName(at(name));
+    EXPECT_EQ(user.asked, expectedAsked);
+    EXPECT_TRUE(consent.replaceAll);
+    EXPECT_FALSE(consent.cancelled);
+    EXPECT_EQ(readAll(at("a.txt")), patterned(3000, 1));
+    EXPECT_EQ(readAll(EncryptedName(at("a.txt"))), "someone else's a.txt");
+    for (int i = 1; i < 5; ++i) {
+        const std::string name = names[i].toStdString();
+        EXPECT_FALSE(QFile::exists(at(names[i]))) << name;
+        ASSERT_EQ(decryptOne(EncryptedName(at(names[i])), {kKey}).kind, CryptOutcome::Done) << name;
+        EXPECT_EQ(readAll(at(names[i])), patterned(3000, i + 1)) << name;
+    }
+
+    // A new run asks afresh; Cancel keeps both files as they were.
+    ScriptedAnswers cancelling({Answer::Cancel});
+    ReplaceConsent fresh;
+    const QString f = at("f.txt");
+    const CryptOutcome out = withConsent(f, {}, fresh, cancelling, [&](const CryptOptions& options) {
+        return encryptOne(f, kKey, {}, options);
+    });
+    EXPECT_EQ(out.kind, CryptOutcome::TargetExists);
+    EXPECT_EQ(cancelling.asked.size(), 1);
+    EXPECT_TRUE(fresh.cancelled);
+    EXPECT_FALSE(fresh.replaceAll);
+    EXPECT_EQ(readAll(f), patterned(3000, 6));
+    EXPECT_EQ(readAll(EncryptedName(f)), "someone else's f.txt");
+}
+
+std::vector<SecretText> keys(std::initializer_list<const char*> texts)
+{
+    std::vector<SecretText> out;
+    for (const char* t : texts)
+        out.push_back(SecretText::fromText(QString::fromUtf8(t)));
+    return out;
+}
+
+TEST(MemoryDecrypt, OpensWithTheKeyThatFitsAndWritesNoFile)
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(QStringLiteral("photo.png"));
+    // Over one 1 MiB block, so the block loop and the final chunk are both met.
+    const QByteArray original = patterned(1500000);
+    ASSERT_TRUE(writeAll(plain, original));
+    const std::uint32_t fileCrc = std::uint32_t(eaac(QFile::encodeName(plain).constData(), 0));
+    const CryptOutcome sealed = encryptOne(plain, "second key");
+    ASSERT_EQ(sealed.kind, CryptOutcome::Done);
+    const QStringList before = entries(dir.path());
+
+    MemoryDecrypt opened = decryptToMemory(sealed.target, keys({"first key", "second key"}), qint64(1) << 30);
+    ASSERT_EQ(opened.kind, MemoryDecrypt::Opened) << opened.status.reason;
+    EXPECT_EQ(opened.keyIndex, 1);
+    EXPECT_EQ(opened.bytes.view(), QByteArrayView(original));
+    // The information line's checksum of the bytes equals the file checksum of the same bytes.
+    EXPECT_EQ(checksumOf(opened.bytes.view()), fileCrc);
+    EXPECT_EQ(entries(dir.path()), before);
+
+    EXPECT_EQ(decryptToMemory(sealed.target, keys({"wrong"}), qint64(1) << 30).kind, MemoryDecrypt::NoneFits);
+    EXPECT_EQ(decryptToMemory(sealed.target, keys({}), qint64(1) << 30).kind, MemoryDecrypt::NoneFits);
+    const MemoryDecrypt tooLarge = decryptToMemory(sealed.target, keys({"second key"}), 1000);
+    EXPECT_EQ(tooLarge.kind, MemoryDecrypt::NotOpenable);
+    EXPECT_EQ(tooLarge.bytes.size(), 0u);
+}
+
+TEST(MemoryDecrypt, DamagedShortRoomAndPlainFilesHandOutNoPlainText)
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(QStringLiteral("a.bmp"));
+    const QByteArray original = patterned(1200000, 3);
+    ASSERT_TRUE(writeAll(plain, original));
+    const CryptOutcome sealed = encryptOne(plain, "key");
+    ASSERT_EQ(sealed.kind, CryptOutcome::Done);
+    const QByteArray path = QFile::encodeName(sealed.target);
+
+    // Room for less than the plain text: refused, and what was opened so far is zeroed.
+    std::vector<std::uint8_t> room(original.size() - 1, 0xAA);
+    std::size_t length = 99;
+    EXPECT_EQ(
+        mv_decrypt_to_memory(path.constData(), "key", 3, room.data(), room.size(), &length, nullptr, nullptr),
+        -1);
+    EXPECT_EQ(length, 0u);
+    EXPECT_STREQ(mv_engine_last_error(), "the decrypted file is larger than the room given for it");
+    EXPECT_TRUE(std::all_of(room.begin(), room.begin() + (1 << 20), [](std::uint8_t b) { return b == 0; }));
+
+    // A byte changed in the second block: the first block was opened, then must not survive.
+    QByteArray damaged = readAll(sealed.target);
+    damaged[damaged.size() - 100] = char(damaged[damaged.size() - 100] ^ 1);
+    ASSERT_TRUE(writeAll(sealed.target, damaged));
+    std::vector<std::uint8_t> whole(damaged.size(), 0xAA);
+    EXPECT_EQ(mv_decrypt_to_memory(path.constData(), "key", 3, whole.data(), whole.size(), &length, nullptr,
+                                   nullptr),
+              -1);
+    EXPECT_STREQ(mv_engine_last_error(), "the file is damaged or truncated");
+    EXPECT_TRUE(std::none_of(whole.begin(), whole.end(), [](std::uint8_t b) { return b != 0 && b != 0xAA; }));
+    const MemoryDecrypt viaCrypto = decryptToMemory(sealed.target, keys({"key"}), qint64(1) << 30);
+    EXPECT_EQ(viaCrypto.kind, MemoryDecrypt::NotOpenable);
+    EXPECT_EQ(viaCrypto.status.reason, "the file is damaged or truncated");
+
+    ASSERT_TRUE(writeAll(plain, original));
+    EXPECT_EQ(decryptToMemory(plain, keys({"key"}), qint64(1) << 30).status.reason, "not an encrypted file");
 }
 
 } // namespace

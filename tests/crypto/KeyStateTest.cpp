@@ -20,11 +20,6 @@ using Keys = std::vector<std::string>;
 
 namespace {
 
-SecretText secret(const char* text)
-{
-    return SecretText::fromBytes(text, std::strlen(text));
-}
-
 Keys plain(const std::vector<SecretText>& keys)
 {
     Keys out;

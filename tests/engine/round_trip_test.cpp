@@ -1,6 +1,8 @@
-// Encrypting and decrypting through the C interface: the bytes, the keys, progress, the header
-// written, and many threads at once.
+// Encrypting and decrypting through the C interface: the bytes, the keys, the header written, and
+// many threads at once; the checksum, and the C++ interface over the C one.
 #include "engine_fixture.h"
+
+#include <mvengine/Engine.hpp>
 
 #include <algorithm>
 #include <atomic>
@@ -71,27 +73,6 @@ TEST_F(EngineTest, KeysAreTheirExactBytesAndNeverEmpty)
     EXPECT_EQ(lastError(), "the key does not open this file");
     EXPECT_FALSE(exists(path("e.mve")));
     EXPECT_FALSE(exists(path("e.out")));
-}
-
-TEST_F(EngineTest, ProgressReportsEveryBlockUpToTheTotal)
-{
-    const Bytes plain = randomBytes(3 * 1024 * 1024 + 5);
-    writeFile(path("p.plain"), plain);
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> seen; // done, total
-    auto record = [](std::uint64_t done, std::uint64_t total, void* user) {
-        static_cast<decltype(seen)*>(user)->emplace_back(done, total);
-        return 0;
-    };
-    ASSERT_EQ(mv_encrypt_file(path("p.plain").c_str(), path("p.mve").c_str(), kKey, record, &seen), 1);
-    const std::size_t n = plain.size(), mib = 1024 * 1024;
-    // Three whole 1 MiB blocks and the rest, then the same through the sealed file.
-    EXPECT_EQ(seen, (decltype(seen) {{mib, n}, {2 * mib, n}, {3 * mib, n}, {n, n}}));
-    seen.clear();
-    ASSERT_EQ(mv_decrypt_file(path("p.mve").c_str(), path("p.out").c_str(), kKey, record, &seen), 1);
-    ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.back(), std::make_pair(sealedSize(n), sealedSize(n)));
-    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
-    EXPECT_EQ(readFile(path("p.out")), plain);
 }
 
 // The engine's cache shares a key's salt between files, never the stream header.
@@ -178,4 +159,66 @@ TEST_F(EngineTest, TheKeyCheckAloneTellsWhetherAKeyOpensAFileFromItsHeader)
     const Bytes plain = readFile(path("check.plain"));
     EXPECT_EQ(mv_check_key(plain.data(), kHeaderSize, "right key", 9), -1);
     EXPECT_EQ(lastError(), "not an encrypted file");
+}
+
+TEST_F(EngineTest, ChecksumIsTheCrc32OfZipAndPngOrZeroWithAReason)
+{
+    writeFile(path("digits"), Bytes {'1', '2', '3', '4', '5', '6', '7', '8', '9'});
+    EXPECT_EQ(static_cast<std::uint32_t>(eaac(path("digits").c_str(), 0)), 0xCBF43926u);
+    EXPECT_EQ(mv::engine::checksum(path("digits")), 0xCBF43926u);
+    EXPECT_EQ(lastError(), "");
+    writeFile(path("empty"), {});
+    EXPECT_EQ(eaac(path("empty").c_str(), 0), 0);
+    EXPECT_EQ(lastError(), "");
+    // Several read blocks and a ragged end.
+    const Bytes big = randomBytes(5 * 1024 * 1024 + 77);
+    writeFile(path("big"), big);
+    const uLong expected = crc32(crc32(0L, Z_NULL, 0), big.data(), static_cast<uInt>(big.size()));
+    EXPECT_EQ(static_cast<std::uint32_t>(eaac(path("big").c_str(), 0)), expected);
+
+    std::filesystem::create_directory(path("folder"));
+    const std::pair<const char*, const char*> unreadable[] = {
+        {"missing", "cannot read the file: No such file or directory"},
+        {"folder", "cannot read the file: not a regular file"},
+    };
+    for (const auto& [name, reason] : unreadable) {
+        EXPECT_EQ(eaac(path(name).c_str(), 0), 0);
+        EXPECT_EQ(lastError(), reason);
+    }
+    EXPECT_EQ(eaac(nullptr, 0), 0);
+    EXPECT_EQ(lastError(), "no file given");
+}
+
+TEST_F(EngineTest, CppInterfaceGivesTheSameResultsAndRefusesAPathWithANulInside)
+{
+    const Bytes plain = randomBytes(2 * 1024 * 1024 + 9);
+    writeFile(path("x.plain"), plain);
+    EXPECT_EQ(mv::engine::encryptFile(path("x.plain"), path("x.mve"), "cpp"), mv::engine::Result::Done);
+    // The signature alone is enough for a file to be declined as already encrypted.
+    writeFile(path("sig"), Bytes(MV_SIGNATURE, MV_SIGNATURE + MV_SIGNATURE_LEN));
+    for (const char* name : {"x.mve", "sig"}) {
+        EXPECT_EQ(mv::engine::encryptFile(path(name), path("x2.mve"), "cpp"), mv::engine::Result::Declined);
+        EXPECT_EQ(mv::engine::lastError(), "the file is already encrypted");
+        EXPECT_FALSE(exists(path("x2.mve")));
+    }
+    EXPECT_EQ(mv::engine::decryptFile(path("x.mve"), path("x.out"), "cpq"), mv::engine::Result::Declined);
+    EXPECT_EQ(mv::engine::decryptFile(path("x.plain"), path("x.out"), "cpp"), mv::engine::Result::Failed);
+    EXPECT_EQ(mv::engine::lastError(), "not an encrypted file");
+
+    // A string_view need not end in NUL: only its own bytes are the key.
+    const std::string longer = "cppXYZ";
+    EXPECT_EQ(mv::engine::decryptFile(path("x.mve"), path("x.out"), std::string_view(longer).substr(0, 3)),
+              mv::engine::Result::Done);
+    EXPECT_EQ(readFile(path("x.out")), plain);
+    mv::engine::clearKeys();
+
+    // A path with a NUL inside is refused, not cut short.
+    writeFile(path("z"), randomBytes(10));
+    const std::string cut = path("z") + std::string("\0.mve", 5);
+    EXPECT_EQ(mv::engine::encryptFile(path("z"), cut, "k"), mv::engine::Result::Failed);
+    EXPECT_EQ(mv::engine::lastError(), "a file name holds a NUL byte");
+    EXPECT_EQ(mv::engine::checksum(cut), 0u);
+    EXPECT_EQ(readFile(path("z")), randomBytes(10));
+    EXPECT_EQ(mv::engine::checksum(path("z")), static_cast<std::uint32_t>(eaac(path("z").c_str(), 0)));
+    EXPECT_EQ(mv::engine::lastError(), "");
 }

@@ -1,5 +1,9 @@
+// Folders listed through a set of name patterns, and the patterns themselves.
 #include "fileutil/FolderListing.h"
+#include "browser/TypeTable.h"
+#include "crypto/EncryptedNames.h"
 #include "fileutil/NaturalOrder.h"
+#include "fileutil/PatternSet.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -58,17 +62,6 @@ TEST_F(FolderListingTest, SubFoldersAreNeverListedAsFiles)
               names({".hidden.jpg", "dangling.jpg", "link.jpg", "x.jpg"}));
 }
 
-// A second "*.*" adds nothing; patterns
-// that differ only in case find a file once.
-TEST_F(FolderListingTest, FileMatchingTwoPatternsIsListedOnce)
-{
-    touch({"A.JPG", "b.jpg", "README", "c_jpg.mv$"});
-    EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.JPG;*.jpg")).files, names({"A.JPG", "b.jpg"}));
-    EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.*;*.*")).files,
-              names({"A.JPG", "b.jpg", "c_jpg.mv$", "README"}));
-    EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.jpg;*_jpg.mv$;*.*")).files.size(), 4);
-}
-
 // A wipe's or a new file's temporary name left by a killed run is reported whatever the
 // patterns, and a name that only looks like one is not.
 TEST_F(FolderListingTest, LeftoverTemporaryFilesAreFoundWhateverThePatterns)
@@ -80,12 +73,14 @@ TEST_F(FolderListingTest, LeftoverTemporaryFilesAreFoundWhateverThePatterns)
     EXPECT_EQ(listing.leftovers, names({".mv-0123456789ab.tmp", "$MVAB12CD.TMP"}));
 }
 
-// Numbers by value, case ignored (img2 and IMG2 in a fixed order), and a dot before anything.
-TEST_F(FolderListingTest, NamesComeInNaturalOrderIgnoringCase)
+// Numbers by value, case ignored (img2 and IMG2 in a fixed order), and a dot before anything. A
+// file two patterns match (a second "*.*", or patterns that differ only in case) comes once.
+TEST_F(FolderListingTest, NamesComeOnceInNaturalOrderIgnoringCase)
 {
-    touch({"img10.png", "IMG2.png", "img1.png", "Img3.png", "a.png", "B.png", "img2.png"});
-    EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.png")).files,
+    touch({"img10.png", "IMG2.png", "img1.png", "Img3.png", "a.png", "B.png", "img2.png", "README"});
+    EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.PNG;*.png")).files,
               names({"a.png", "B.png", "img1.png", "IMG2.png", "img2.png", "Img3.png", "img10.png"}));
+    EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.*;*.*")).files.size(), 8);
     QStringList list = names({"p-2.jpg", "p10.jpg", "p_jpg.mv$", "p.jpg", "p1.jpg", "P9.JPG"});
     sortNaturally(list);
     EXPECT_EQ(list, names({"p.jpg", "p_jpg.mv$", "p-2.jpg", "p1.jpg", "P9.JPG", "p10.jpg"}));
@@ -113,6 +108,59 @@ TEST_F(FolderListingTest, InvalidUtf8NameIsCountedNotListedUnderAWrongName)
     EXPECT_EQ(listing.files, names({"été.jpg", "good.jpg"}));
     EXPECT_TRUE(listing.folders.isEmpty());
     EXPECT_EQ(listing.unlisted, 2); // bad\xff.jpg and dir\xfe; other\xff.txt is not wanted anyway
+}
+
+void expectMatches(const char* patterns, std::initializer_list<const char*> yes,
+                   std::initializer_list<const char*> no)
+{
+    const PatternSet set(QString::fromUtf8(patterns));
+    for (const char* name : yes)
+        EXPECT_TRUE(set.matches(QString::fromUtf8(name))) << patterns << " / " << name;
+    for (const char* name : no)
+        EXPECT_FALSE(set.matches(QString::fromUtf8(name))) << patterns << " / " << name;
+}
+
+TEST(PatternSet, StarAndQuestionMarkIgnoreCaseAndDotStarTakesNamesWithoutADot)
+{
+    expectMatches("*.jpg", {"photo.JPG", "a.jpg", ".jpg", "x.y.Jpg"},
+                  {"photo.jpeg", "jpg", "a.jpg.txt", "a_jpg"});
+    expectMatches("IMG_????.JPG", {"img_0001.jpg", "IMG_abcd.JPG"}, {"IMG_001.JPG", "IMG_00001.JPG"});
+    expectMatches("a*b*c", {"abc", "aXXbYYc", "abbbc", "acbc"}, {"ab", "cab", "abcd"});
+    expectMatches("*_JPG.mv$", {"photo_jpg.MV$", "_jpg.mv$"}, {"photo.jpg", "photo_jpg.mv%"});
+    expectMatches("readme", {"README", "readme"}, {"readme.txt", "xreadme"});
+    expectMatches("*", {"a", ".hidden", "no dot"}, {});
+    expectMatches("", {}, {"a", ".x"});
+    expectMatches("*.JPG;;*.PNG;", {"a.png", "b.jpg"}, {"c.gif"});
+    // "*.*" also matches names without an extension, and case is folded beyond ASCII.
+    expectMatches("*.*", {"README", "a.b", ".profile", "x."}, {});
+    EXPECT_TRUE(PatternSet(QStringLiteral("*.*")).matchesEverything());
+    expectMatches("photo.*", {"photo", "PHOTO.JPG", "photo.tar.gz"}, {"photos", "photo2.jpg"});
+    expectMatches("*.ÄRG", {"x.ärg", "X.ÄRG"}, {"x.arg"});
+    expectMatches("ÉTÉ*", {"été.png"}, {"ete.png"});
+}
+
+// All Supported Files with its encrypted forms, as the main window lists them: the fast
+// suffix path and the general matcher must agree on every name.
+TEST(PatternSet, SuffixLookupAgreesWithTheGeneralMatcher)
+{
+    const QString spec = QString(mv::browser::AllSupportedPattern);
+    const QString full = spec + QLatin1Char(';') + mv::crypto::EncryptedSpec(spec);
+    const PatternSet set(full);
+    const QStringList patterns = full.split(QLatin1Char(';'));
+    const QStringList names {QStringLiteral("IMG_0001.JPG"), QStringLiteral("IMG_0001_JPG.mv$"),
+                             QStringLiteral("a.jpeg"),       QStringLiteral("a_jpeg.MV$"),
+                             QStringLiteral("notes.txt"),    QStringLiteral("notes_txt.mv$"),
+                             QStringLiteral("x.jpe"),        QStringLiteral("pcx"),
+                             QStringLiteral("a.tif.bak"),    QStringLiteral("b_TGA.mv$"),
+                             QStringLiteral("readme.mv%"),   QStringLiteral("w.wpg")};
+    for (const QString& name : names) {
+        bool expected = false;
+        for (const QString& pattern : patterns)
+            expected = expected || wildcardMatch(foldedName(pattern), foldedName(name));
+        EXPECT_EQ(set.matches(name), expected) << name.toStdString();
+    }
+    EXPECT_TRUE(set.matches(QStringLiteral("IMG_0001_JPG.mv$")));
+    EXPECT_FALSE(set.matches(QStringLiteral("notes_txt.mv$")));
 }
 
 } // namespace

@@ -164,8 +164,7 @@ TEST_F(SafeReplaceTest, AnExistingTargetIsReplacedOnlyWithConsent)
     ::close(oldTarget);
 
     // An old target with another hard link keeps that link's data.
-    const QByteArray kept = QFile::encodeName(at("kept.bin"));
-    ASSERT_EQ(::link(QFile::encodeName(target).constData(), kept.constData()), 0);
+    ASSERT_TRUE(hardLink(target, at("kept.bin")));
     ASSERT_TRUE(writeAll(source, original));
     fresh = patterned(1000, 5);
     ASSERT_TRUE(replace(consent).replaced());
@@ -219,7 +218,7 @@ TEST_F(SafeReplaceTest, RefusesLinksFoldersAndHardLinkedSourcesBeforeWritingAnyt
     }
     EXPECT_EQ(replaceFile(source, at("gone/photo_jpg.mv$"), writer()).status.message(),
               "create temporary file: No such file or directory");
-    ASSERT_EQ(::link(QFile::encodeName(source).constData(), QFile::encodeName(twin).constData()), 0);
+    ASSERT_TRUE(hardLink(source, twin));
     EXPECT_EQ(replace().status.reason, "the source has other hard links");
     EXPECT_EQ(produced, 0);
     EXPECT_EQ(readAll(source), original);

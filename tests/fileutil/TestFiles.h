@@ -64,6 +64,12 @@ inline unsigned modeOf(const QString& path)
     return lstatOf(path).st_mode & 07777;
 }
 
+// Gives the file at `from` a second name, `to`.
+inline bool hardLink(const QString& from, const QString& to)
+{
+    return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
 inline bool exists(const QString& path)
 {
     struct stat st {};

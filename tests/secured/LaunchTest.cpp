@@ -1,8 +1,12 @@
 // One start of a list entry from decryption to re-lock, with real programs and stand-in
-// list jobs.
+// list jobs; and its traces: the journal on disk while its files may lie plain, and the plain
+// copies editors leave beside the files.
 #include "FakeListJobs.h"
 #include "LaunchTestKit.h"
 
+#include "fileutil/Wipe.h"
+#include "secured/ChildReaper.h"
+#include "secured/EditorCopies.h"
 #include "secured/Launch.h"
 #include "secured/LaunchTexts.h"
 
@@ -24,27 +28,29 @@
 #include <unistd.h>
 
 using namespace mv;
+using namespace Qt::StringLiterals;
 using launchtest::lockedWith;
 using launchtest::waitUntil;
 using launchtest::writeScript;
 
 namespace {
 
-crypto::SecretText secret(const char* text)
-{
-    return crypto::SecretText::fromBytes(text, std::strlen(text));
-}
-
 // Plain files with text, locked with `key`.
 QStringList lockedFiles(const QTemporaryDir& dir, const QString& stem, const char* key, int count = 2)
 {
     QStringList files;
     for (int i = 0; i < count; ++i) {
-        files << dir.filePath(QStringLiteral("%1-%2.txt").arg(stem).arg(i));
+        files << dir.filePath(u"%1-%2.txt"_s.arg(stem).arg(i));
         EXPECT_TRUE(launchtest::writeAll(files.back(), "words of " + files.back().toUtf8()));
     }
-    EXPECT_TRUE(launchtest::lockFiles(files, secret(key)).ok);
+    EXPECT_TRUE(launchtest::lockFiles(files, crypto::SecretText::fromText(QString::fromLatin1(key))).ok);
     return files;
+}
+
+void touch(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    ASSERT_TRUE(launchtest::writeAll(path, "plain words")) << path.toStdString();
 }
 
 bool allPlain(const QStringList& files)
@@ -66,8 +72,9 @@ struct Launched {
     QStringList waits;
     std::function<void()> duringEncrypt;
 
-    Launched(secured::LaunchGate& gate, const secured::LaunchEntry& e, const secured::LaunchOptions& options)
-        : entry(e)
+    Launched(secured::LaunchGate& gate, int n, const char* title, const QString& program,
+             const QStringList& plainFiles, const secured::LaunchOptions& options)
+        : entry {n, QString::fromLatin1(title), program, {}, plainFiles}
     {
         secured::LaunchHooks hooks;
         hooks.decrypt = [](const QStringList& files) {
@@ -103,10 +110,10 @@ struct Launched {
     }
 };
 
-secured::LaunchOptions testOptions(const QTemporaryDir& dir, int endedAtOnceMs)
+secured::LaunchOptions testOptions(const QString& folder, int endedAtOnceMs)
 {
     secured::LaunchOptions options;
-    options.journalFolder = dir.filePath(QStringLiteral("running"));
+    options.journalFolder = folder + u"/running"_s;
     options.start.helper = QStringLiteral(MV_LAUNCH_HELPER);
     options.start.scope = secured::ScopeUse::Never;
     options.endedAtOnceMs = endedAtOnceMs;
@@ -116,7 +123,7 @@ secured::LaunchOptions testOptions(const QTemporaryDir& dir, int endedAtOnceMs)
 
 QString journal(const QTemporaryDir& dir, int entry)
 {
-    return dir.filePath(QStringLiteral("running/entry-%1.journal").arg(entry));
+    return dir.filePath(u"running/entry-%1.journal"_s.arg(entry));
 }
 
 } // namespace
@@ -124,33 +131,30 @@ QString journal(const QTemporaryDir& dir, int entry)
 TEST(Launch, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
 {
     QTemporaryDir dir;
-    const QString forked = dir.filePath(QStringLiteral("forked"));
-    const secured::LaunchOptions options = testOptions(dir, 400);
+    const QString forked = dir.filePath(u"forked"_s);
+    const secured::LaunchOptions options = testOptions(dir.path(), 400);
     secured::LaunchGate gate;
     // Sleeps; forks a child that outlives it and exits at once; exits at once.
-    Launched sleeper(gate,
-                     {1,
-                      QStringLiteral("Sleeper"),
-                      writeScript(dir.filePath(QStringLiteral("s.sh")), "sleep 0.6"),
-                      {},
-                      lockedFiles(dir, QStringLiteral("sleeper"), "Alpha1")},
-                     options);
-    Launched forker(gate,
-                    {2,
-                     QStringLiteral("Forker"),
-                     writeScript(dir.filePath(QStringLiteral("f.sh")),
-                                 "(sleep 0.9; touch '" + forked.toUtf8() + "') & exit 0"),
-                     {},
-                     lockedFiles(dir, QStringLiteral("forker"), "Bravo22")},
-                    options);
-    Launched exiter(gate,
-                    {3,
-                     QStringLiteral("Exiter"),
-                     writeScript(dir.filePath(QStringLiteral("e.sh")), "exit 0"),
-                     {},
-                     lockedFiles(dir, QStringLiteral("exiter"), "Charlie333")},
-                    options);
+    Launched sleeper(gate, 1, "Sleeper", writeScript(dir.filePath(u"s.sh"_s), "sleep 0.6"),
+                     lockedFiles(dir, u"sleeper"_s, "Alpha1"), options);
+    Launched forker(
+        gate, 2, "Forker",
+        writeScript(dir.filePath(u"f.sh"_s), "(sleep 0.9; touch '" + forked.toUtf8() + "') & exit 0"),
+        lockedFiles(dir, u"forker"_s, "Bravo22"), options);
+    Launched exiter(gate, 3, "Exiter", writeScript(dir.filePath(u"e.sh"_s), "exit 0"),
+                    lockedFiles(dir, u"exiter"_s, "Charlie333"), options);
     exiter.encryptEndedAtOnce = false;
+    // A program that cannot start leaves its files decrypted and its journal in place.
+    Launched gone(gate, 5, "Gone", dir.filePath(u"no such program"_s),
+                  lockedFiles(dir, u"gone"_s, "Echo55555"), options);
+    gone.launch->start();
+    ASSERT_TRUE(gone.end.has_value());
+    EXPECT_FALSE(gone.started);
+    EXPECT_EQ(gone.end->kind, secured::LaunchEnd::StartFailed);
+    EXPECT_EQ(gone.end->status.error, ENOENT);
+    EXPECT_FALSE(gone.launch->isRunning());
+    EXPECT_TRUE(allPlain(gone.entry.files));
+    EXPECT_TRUE(QFile::exists(journal(dir, 5)));
 
     // Each re-lock runs a modal window of its own: none may start inside another.
     int inEncrypt = 0;
@@ -206,16 +210,16 @@ TEST(Launch, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
 TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffered)
 {
     QTemporaryDir dir;
-    const QStringList files = lockedFiles(dir, QStringLiteral("notes"), "Delta4444", 1);
+    const QStringList files = lockedFiles(dir, u"notes"_s, "Delta4444", 1);
     const QString notes = files.first();
-    const QString swap = dir.filePath(QStringLiteral(".notes-0.txt.swp"));
-    const QString backup = dir.filePath(QStringLiteral("notes-0.txt~"));
+    const QString swap = dir.filePath(u".notes-0.txt.swp"_s);
+    const QString backup = dir.filePath(u"notes-0.txt~"_s);
     const QString thumbnail =
-        qEnvironmentVariable("XDG_CACHE_HOME") + QStringLiteral("/thumbnails/normal/") +
+        qEnvironmentVariable("XDG_CACHE_HOME") + u"/thumbnails/normal/"_s +
         QString::fromLatin1(
             QCryptographicHash::hash(QUrl::fromLocalFile(notes).toEncoded(), QCryptographicHash::Md5)
                 .toHex()) +
-        QStringLiteral(".png");
+        u".png"_s;
     QDir().mkpath(QFileInfo(thumbnail).absolutePath());
     QFile picture(thumbnail);
     ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
@@ -223,26 +227,21 @@ TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffere
 
     secured::LaunchGate gate;
     const QByteArray q = "'";
-    Launched run(
-        gate,
-        {4,
-         QStringLiteral("Editor"),
-         writeScript(dir.filePath(QStringLiteral("e.sh")),
-                     "touch " + q + swap.toUtf8() + q + " " + q + backup.toUtf8() + q + "; sleep 0.3"),
-         {},
-         files},
-        testOptions(dir, 3000));
+    Launched run(gate, 4, "Editor",
+                 writeScript(dir.filePath(u"e.sh"_s), "touch " + q + swap.toUtf8() + q + " " + q +
+                                                          backup.toUtf8() + q + "; sleep 0.3"),
+                 files, testOptions(dir.path(), 3000));
     run.launch->start();
     ASSERT_TRUE(run.started);
     // The holder opens the file through a link to its folder, as another name for it.
-    ASSERT_TRUE(QFile::link(dir.path(), dir.filePath(QStringLiteral("alias"))));
-    const QByteArray alias = dir.filePath(QStringLiteral("alias/notes-0.txt")).toUtf8();
+    ASSERT_TRUE(QFile::link(dir.path(), dir.filePath(u"alias"_s)));
+    const QByteArray alias = dir.filePath(u"alias/notes-0.txt"_s).toUtf8();
     const secured::StartOutcome holder = launchtest::start(
-        writeScript(dir.filePath(QStringLiteral("h.sh")), "exec 7< " + q + alias + q + "; exec sleep 1.2"));
+        writeScript(dir.filePath(u"h.sh"_s), "exec 7< " + q + alias + q + "; exec sleep 1.2"));
     ASSERT_TRUE(holder.status.ok);
     bool holderGoneAtRelock = false;
     run.duringEncrypt = [&] {
-        holderGoneAtRelock = !QFileInfo::exists(QStringLiteral("/proc/%1").arg(holder.programPid));
+        holderGoneAtRelock = !QFileInfo::exists(u"/proc/%1"_s.arg(holder.programPid));
     };
 
     ASSERT_TRUE(waitUntil([&] { return run.end.has_value(); }, 5000));
@@ -266,50 +265,19 @@ TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffere
     EXPECT_FALSE(QFile::exists(journal(dir, 4)));
 }
 
-TEST(Launch, ProgramThatCannotStartLeavesTheFilesDecryptedAndTheJournalInPlace)
-{
-    QTemporaryDir dir;
-    secured::LaunchGate gate;
-    Launched run(gate,
-                 {5,
-                  QStringLiteral("Gone"),
-                  dir.filePath(QStringLiteral("no such program")),
-                  {},
-                  lockedFiles(dir, QStringLiteral("gone"), "Echo55555")},
-                 testOptions(dir, 400));
-    run.launch->start();
-    ASSERT_TRUE(run.end.has_value());
-    EXPECT_FALSE(run.started);
-    EXPECT_EQ(run.end->kind, secured::LaunchEnd::StartFailed);
-    EXPECT_EQ(run.end->status.error, ENOENT);
-    EXPECT_FALSE(run.launch->isRunning());
-    EXPECT_TRUE(allPlain(run.entry.files));
-    EXPECT_TRUE(QFile::exists(journal(dir, 5)));
-}
-
 // Run in a child process by the test below, which kills it while the program runs.
 TEST(LaunchCrash, DISABLED_ChildRunsAnEntryUntilKilled)
 {
     const QString folder = qEnvironmentVariable("MV_CRASH_FOLDER");
     ASSERT_FALSE(folder.isEmpty());
     secured::LaunchGate gate;
-    secured::LaunchOptions options;
-    options.journalFolder = folder + QStringLiteral("/running");
-    options.start.helper = QStringLiteral(MV_LAUNCH_HELPER);
-    options.start.scope = secured::ScopeUse::Never;
-    const QStringList files {folder + QStringLiteral("/diary-0.txt"),
-                             folder + QStringLiteral("/diary-1.txt")};
-    Launched run(gate,
-                 {6,
-                  QStringLiteral("Diary"),
-                  writeScript(folder + QStringLiteral("/p.sh"),
-                              "echo $$ > '" + folder.toUtf8() + "/pid'; exec sleep 10"),
-                  {},
-                  files},
-                 options);
+    const QStringList files {folder + u"/diary-0.txt"_s, folder + u"/diary-1.txt"_s};
+    Launched run(gate, 6, "Diary",
+                 writeScript(folder + u"/p.sh"_s, "echo $$ > '" + folder.toUtf8() + "/pid'; exec sleep 10"),
+                 files, testOptions(folder, 400));
     run.launch->start();
     ASSERT_TRUE(run.started);
-    QFile ready(folder + QStringLiteral("/ready"));
+    QFile ready(folder + u"/ready"_s);
     ASSERT_TRUE(ready.open(QIODevice::WriteOnly));
     ready.close();
     waitUntil([] { return false; }, 20000);
@@ -318,8 +286,8 @@ TEST(LaunchCrash, DISABLED_ChildRunsAnEntryUntilKilled)
 TEST(LaunchCrash, KilledWhileAnEntryRunsItsJournalNamesThePlainFilesAtTheNextStart)
 {
     QTemporaryDir dir;
-    const QStringList files = lockedFiles(dir, QStringLiteral("diary"), "Foxtrot6");
-    const QByteArray self = QFile::encodeName(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
+    const QStringList files = lockedFiles(dir, u"diary"_s, "Foxtrot6");
+    const QByteArray self = QFile::encodeName(QFileInfo(u"/proc/self/exe"_s).symLinkTarget());
     // Everything the child needs is made before the fork: only exec may follow it.
     std::vector<std::string> environment {"MV_CRASH_FOLDER=" + QFile::encodeName(dir.path()).toStdString()};
     for (char** e = environ; *e; ++e)
@@ -335,24 +303,107 @@ TEST(LaunchCrash, KilledWhileAnEntryRunsItsJournalNamesThePlainFilesAtTheNextSta
         ::_exit(127);
     }
     ASSERT_GT(child, 0);
-    const bool ready = waitUntil([&] { return QFile::exists(dir.filePath(QStringLiteral("ready"))); }, 10000);
+    // The child may say it is ready before the program has written its number: wait for both,
+    // or the program outlives the test and a later watch adopts it as a stray.
+    const QString pidFile = dir.filePath(u"pid"_s);
+    const bool ready = waitUntil(
+        [&] {
+            return QFile::exists(dir.filePath(u"ready"_s)) && launchtest::readAll(pidFile).endsWith('\n');
+        },
+        10000);
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
-    const pid_t program = launchtest::readAll(dir.filePath(QStringLiteral("pid"))).trimmed().toInt();
+    const pid_t program = launchtest::readAll(pidFile).trimmed().toInt();
     if (program > 0)
         ::kill(program, SIGKILL);
     ASSERT_TRUE(ready) << "the child never started its entry";
+    EXPECT_TRUE(waitUntil([] { return secured::ChildReaper::instance().strayChildren().isEmpty(); }, 3000))
+        << "a process of the killed run is left for a later watch to adopt";
     ASSERT_TRUE(WIFSIGNALED(status));
 
-    const QList<secured::LeftJournal> left =
-        secured::readLeftJournals(dir.filePath(QStringLiteral("running")));
+    const QList<secured::LeftJournal> left = secured::readLeftJournals(dir.filePath(u"running"_s));
     ASSERT_EQ(left.size(), 1);
     EXPECT_EQ(left[0].record.entry, 6);
-    EXPECT_EQ(left[0].record.title, QStringLiteral("Diary"));
+    EXPECT_EQ(left[0].record.title, u"Diary"_s);
     EXPECT_EQ(left[0].plainFiles, files);
     EXPECT_EQ(
         secured::leftPlainText(left),
         QStringLiteral("Mirravelnock! ended while these programs ran, and their files were left decrypted:\n"
                        "Diary: diary-0.txt, diary-1.txt\nEncrypt them now?"));
+}
+
+TEST(RunJournal, JournalsWithPlainFilesAreReadBackAndTheRestWiped)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(u"config/running"_s);
+    const QString plain = dir.filePath(u"Brief an Jürgen.txt"_s);
+    const QString odd = dir.filePath(u"two\nlines.txt"_s);
+    const QString locked = dir.filePath(u"locked.txt"_s);
+    touch(plain);
+    touch(odd);
+
+    const secured::JournalRecord editor {3, u"Texteditor – privat"_s, {plain, odd, locked}};
+    ASSERT_TRUE(secured::writeJournal(folder, editor).ok);
+    // A later start of the same entry replaces its journal.
+    ASSERT_TRUE(secured::writeJournal(folder, {3, editor.title, {locked, plain, odd}}).ok);
+    ASSERT_TRUE(secured::writeJournal(folder, {7, u"Viewer"_s, {locked}}).ok);
+    ASSERT_TRUE(secured::writeJournal(folder, {9, u"Removed"_s, {plain}}).ok);
+    ASSERT_TRUE(secured::removeJournal(folder, 9).ok);
+    ASSERT_TRUE(secured::removeJournal(folder, 9).ok);
+    // Private: the folder and the files name the user's files.
+    EXPECT_EQ(mvtest::modeOf(folder), 0700u);
+    EXPECT_EQ(mvtest::modeOf(folder + u"/entry-3.journal"_s), 0600u);
+    touch(folder + u"/entry-5.journal"_s); // damaged: left alone
+
+    const QList<secured::LeftJournal> left = secured::readLeftJournals(folder);
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left[0].record.entry, 3);
+    EXPECT_EQ(left[0].record.title, editor.title);
+    EXPECT_EQ(left[0].record.files, QStringList({locked, plain, odd}));
+    EXPECT_EQ(left[0].plainFiles, QStringList({plain, odd}));
+    // Entry 7's files are all encrypted: its journal is gone; the damaged one stays.
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({u"entry-3.journal"_s, u"entry-5.journal"_s}));
+}
+
+TEST(EditorCopies, EveryEditorsCopyBesideAListedFileIsFoundAndNothingElse)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    const QString notes = folder + u"notes.txt"_s;
+    const QString report = folder + u"report.odt"_s;
+    touch(notes);
+    touch(report);
+    const QStringList copies {
+        u"notes.txt~"_s,         u"notes.txt.~1~"_s,  u"notes.txt.~12~"_s, u".notes.txt.swp"_s,
+        u".notes.txt.swo"_s,     u".notes.txt.swn"_s, u"#notes.txt#"_s,    u".notes.txt.kate-swp"_s,
+        u".~lock.report.odt#"_s, u"report.bak"_s,
+    };
+    for (const QString& name : copies)
+        touch(folder + name);
+    // Emacs's lock is a link that points nowhere.
+    ASSERT_TRUE(QFile::link(u"user@host.123"_s, folder + u".#notes.txt"_s));
+    // Look-alikes that are no editor's copy of a listed file.
+    for (const char* other :
+         {"notes.txt.~x~", "notes.txt.orig", "othernotes.txt~", "notes.bak~", ".notes.swp"})
+        touch(folder + QString::fromLatin1(other));
+    // A file of the list is never offered, even when it looks like a copy of another.
+    const QString listedBackup = folder + u"notes.txt~"_s;
+
+    QStringList expected;
+    for (const QString& name : copies)
+        expected << folder + name;
+    expected << folder + u".#notes.txt"_s;
+    expected.removeOne(listedBackup);
+    expected.sort();
+    EXPECT_EQ(secured::findEditorCopies({notes, report, listedBackup}), expected);
+    EXPECT_TRUE(secured::findEditorCopies({folder + u"gone.txt"_s}).isEmpty());
+
+    const fileutil::WipeReport wiped = fileutil::wipeAll(expected);
+    EXPECT_TRUE(wiped.failures.isEmpty());
+    EXPECT_EQ(wiped.wiped, expected);
+    EXPECT_TRUE(secured::findEditorCopies({notes, report}) == QStringList({listedBackup}));
+    EXPECT_TRUE(QFile::exists(notes));
+    EXPECT_EQ(secured::editorCopiesQuestion({u"/a/b~"_s, u"/a/#b#"_s}),
+              u"An editor left these plain copies beside the files:\n/a/b~\n/a/#b#\nWipe them now?"_s);
 }

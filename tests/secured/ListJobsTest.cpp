@@ -11,8 +11,6 @@
 
 #include <QTemporaryDir>
 
-#include <cstring>
-
 namespace mv::secured {
 namespace {
 
@@ -23,12 +21,7 @@ using crypto::SecretText;
 using fileutil::ReplaceStep;
 using Answer = ListJobCallbacks::ReplaceAnswer;
 
-SecretText secret(const char* text)
-{
-    return SecretText::fromBytes(text, std::strlen(text));
-}
-
-const SecretText kKey = secret("entry key");
+const SecretText kKey = SecretText::fromText(u"entry key"_s);
 
 // Answers from a script and remembers what it was asked.
 class ScriptedUser : public ListJobCallbacks {
@@ -166,7 +159,7 @@ TEST_F(ListJobsTest, AFailedStepStopsTheJobAtThatFileAndLosesNothing)
 
 // An earlier start may have left a file decrypted: it is passed over and the files after it
 // are decrypted, never left locked while the program starts. A missing file is told and
-// passed over; a file under an encrypted name that is not encrypted stops the job, named.
+// passed over.
 TEST_F(ListJobsTest, DecryptionGoesOnPastAnAlreadyDecryptedFile)
 {
     const QString list = plainFiles({u"a.txt"_s, u"b.txt"_s, u"c.txt"_s}) + u"|"_s + at(u"gone.txt"_s);
@@ -174,7 +167,7 @@ TEST_F(ListJobsTest, DecryptionGoesOnPastAnAlreadyDecryptedFile)
     encryptAhead(u"c.txt"_s);
     keys.append(kKey);
 
-    ListJobResult r = DecryptFileList(list, keys, user);
+    const ListJobResult r = DecryptFileList(list, keys, user);
     EXPECT_EQ(r.kind, ListJobResult::Finished);
     EXPECT_EQ(r.done, 2);
     EXPECT_EQ(r.passedOver, 1);
@@ -182,14 +175,6 @@ TEST_F(ListJobsTest, DecryptionGoesOnPastAnAlreadyDecryptedFile)
     EXPECT_TRUE(r.key == kKey);
     for (const QString& name : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s})
         EXPECT_EQ(readAll(at(name)), contentOf(name));
-
-    encryptAhead(u"c.txt"_s);
-    ASSERT_TRUE(writeAll(EncryptedName(at(u"a.txt"_s)), "plain text under an encrypted name"));
-    r = DecryptFileList(list, keys, user);
-    EXPECT_EQ(r.kind, ListJobResult::Stopped);
-    EXPECT_EQ(r.file, EncryptedName(at(u"a.txt"_s)));
-    EXPECT_TRUE(encrypted(u"c.txt"_s)) << "the files after it stay as they were";
-    EXPECT_TRUE(r.key.isEmpty()) << "no file was opened";
 }
 
 // With no key, or none that fits, the user is asked before anything is touched; a
@@ -206,7 +191,7 @@ TEST_F(ListJobsTest, TheKeyIsAskedWhenNoneFitsAndACancelEndsTheJob)
     EXPECT_EQ(user.keyAsked, QStringList {EncryptedName(at(u"a.txt"_s))});
     EXPECT_TRUE(encrypted(u"a.txt"_s) && encrypted(u"b.txt"_s));
 
-    keys.append(secret("some other key"));
+    keys.append(SecretText::fromText(u"some other key"_s));
     user.keyAnswers = {u"entry key"_s};
     r = DecryptFileList(list + u"|"_s, keys, user);
     EXPECT_EQ(r.kind, ListJobResult::Finished);

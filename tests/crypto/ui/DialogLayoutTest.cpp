@@ -1,5 +1,4 @@
 // Whether every text of the four dialogs shows uncut, and the keyboard's way through them.
-// With MV_SHOT_DIR set, each dialog is also saved as a picture there.
 #include "DialogDriver.h"
 #include "crypto/KeyState.h"
 #include "crypto/ui/AskKeyDialog.h"
@@ -8,7 +7,6 @@
 #include "crypto/ui/EncryptDialog.h"
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QLabel>
 #include <QScreen>
 
@@ -68,7 +66,6 @@ TEST(CryptoDialogs, ShowTheirTextsUncutAndTakeTheKeyboardInOrder)
     dialogs.emplace_back(std::make_unique<AskKeyDialog>(keys),
                          Expected {"Mirravelnock! - Enter Key", {"KeyString", "DecryptBut", "CancelBut"}});
 
-    const QString shots = qEnvironmentVariable("MV_SHOT_DIR");
     for (auto& [dialog, expected] : dialogs) {
         SCOPED_TRACE(expected.title);
         EXPECT_EQ(dialog->windowTitle().toStdString(), expected.title);
@@ -87,13 +84,6 @@ TEST(CryptoDialogs, ShowTheirTextsUncutAndTakeTheKeyboardInOrder)
             control<QWidget>(dialog.get(), expected.tabOrder.back())->setFocus();
             QTest::keyClick(dialog.get(), Qt::Key_K, Qt::AltModifier);
             EXPECT_TRUE(field->hasFocus());
-        }
-        if (!shots.isEmpty()) {
-            QDir().mkpath(shots);
-            const QString file = QStringLiteral("%1/%2-x%3.png")
-                                     .arg(shots, dialog->objectName())
-                                     .arg(dialog->devicePixelRatioF());
-            EXPECT_TRUE(dialog->grab().save(file)) << file.toStdString();
         }
         dialog->hide();
     }

@@ -42,7 +42,6 @@ TEST(AssociationDialogTest, BoxesOpenFromTheDesktopAndAssociateAppliesThem)
                                  "image/gif=viewer.desktop;\n"));
     shell::AssociationStore store;
     AssociationDialog dialog(store, QStringLiteral("/usr/bin/mirravelnock"));
-    EXPECT_EQ(dialog.windowTitle(), "Mirravelnock! File Association");
     for (int i = 0; i < desktop::kAssociationBoxCount; ++i)
         EXPECT_EQ(box(dialog, i)->isChecked(), i == 10) << i;
     EXPECT_TRUE(button(dialog, "butAssociate")->isDefault());
@@ -51,7 +50,6 @@ TEST(AssociationDialogTest, BoxesOpenFromTheDesktopAndAssociateAppliesThem)
     QTest::mouseClick(button(dialog, "Command1"), Qt::LeftButton);
     for (int i = 0; i < desktop::kAssociationBoxCount; ++i)
         EXPECT_TRUE(box(dialog, i)->isChecked()) << i;
-    EXPECT_EQ(box(dialog, 22)->text(), "WPG - Word Perfect Graphics");
     QTest::mouseClick(button(dialog, "Command3"), Qt::LeftButton);
     for (int i = 0; i < desktop::kAssociationBoxCount; ++i)
         EXPECT_FALSE(box(dialog, i)->isChecked()) << i;

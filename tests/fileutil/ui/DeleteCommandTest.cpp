@@ -136,9 +136,7 @@ TEST_F(DeleteCommandTest, SafeDeleteWarnsAboutTheFileSystemAndAsksAfterAFailure)
 
     // a.png has a second name elsewhere, so its wipe is refused.
     QTemporaryDir elsewhere;
-    ASSERT_EQ(::link(QFile::encodeName(path("a.png")).constData(),
-                     QFile::encodeName(elsewhere.filePath("a.png")).constData()),
-              0);
+    ASSERT_TRUE(mvtest::hardLink(path("a.png"), elsewhere.filePath("a.png")));
     ASSERT_EQ(::chmod(QFile::encodeName(path("c.png")).constData(), 0444), 0);
     select({0, 2});
     QStringList statusLines;
@@ -170,9 +168,7 @@ TEST_F(DeleteCommandTest, SafeDeleteWarnsAboutTheFileSystemAndAsksAfterAFailure)
 TEST_F(DeleteCommandTest, SelectionChangeDuringARunningDeleteLeavesDeleteDisabled)
 {
     QTemporaryDir elsewhere;
-    ASSERT_EQ(::link(QFile::encodeName(path("a.png")).constData(),
-                     QFile::encodeName(elsewhere.filePath("a.png")).constData()),
-              0);
+    ASSERT_TRUE(mvtest::hardLink(path("a.png"), elsewhere.filePath("a.png")));
     command().storageWarning = [](const QString&) { return QString(); };
     for (const bool safe : {true, false}) {
         if (command().SafeDeleteMode() != safe)

@@ -1,13 +1,16 @@
-// Delete to the trash, checked through the trash's own "files/" and "info/" entries, the way a
-// desktop's trash lists and restores them.
-#include "desktop/Trash.h"
+// Getting rid of files: to the trash, checked through the trash's own "files/" and "info/"
+// entries, the way a desktop's trash lists and restores them; safe delete of the selected files,
+// each wiped in list order; and the desktop's thumbnails of a file, found and wiped.
 #include "desktop/DeleteRun.h"
+#include "desktop/PlainTraces.h"
+#include "desktop/Trash.h"
 #include "desktop/TrashInfo.h"
 
 #include "fileutil/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QRegularExpression>
 #include <QStorageInfo>
@@ -34,7 +37,19 @@ QString restore(const QString& trash, const QString& trashedName)
     return back;
 }
 
-class TrashTest : public ::testing::Test {
+void touch(const QString& path, const QByteArray& bytes = "plain words")
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    ASSERT_TRUE(writeAll(path, bytes)) << path.toStdString();
+}
+
+QString md5Png(const QByteArray& uri)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) +
+           QStringLiteral(".png");
+}
+
+class DeleteTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QString folder() const { return dir.path() + QLatin1Char('/'); }
@@ -43,7 +58,7 @@ protected:
 // A name with a space, a "%", a line break and a letter outside ASCII goes to the trash, its
 // info says where it came from in percent-encoded form, and it comes back from there whole.
 // Trashing the same name again keeps the first copy.
-TEST_F(TrashTest, TrashedFilesComeBackFromTheTrashEntriesWithOddNames)
+TEST_F(DeleteTest, TrashedFilesComeBackFromTheTrashEntriesWithOddNames)
 {
     const QString odd = QStringLiteral("a b%c\n\u00e9.jpg");
     ASSERT_TRUE(writeAll(folder() + odd, patterned(3000, 1)));
@@ -79,7 +94,7 @@ TEST_F(TrashTest, TrashedFilesComeBackFromTheTrashEntriesWithOddNames)
 
 // Where the data folder did not exist, Qt filed the trashed file under ./files and ./info of
 // the current folder and called that success.
-TEST_F(TrashTest, MissingDataFolderIsMadeInsteadOfTrashingIntoTheCurrentFolder)
+TEST_F(DeleteTest, MissingDataFolderIsMadeInsteadOfTrashingIntoTheCurrentFolder)
 {
     QTemporaryDir work;
     const QByteArray data = qgetenv("XDG_DATA_HOME");
@@ -99,7 +114,7 @@ TEST_F(TrashTest, MissingDataFolderIsMadeInsteadOfTrashingIntoTheCurrentFolder)
 
 // A file on another disk goes to that disk's own trash, its info naming the path below the
 // disk's top. Runs where /dev/shm is a disk of its own that may be written to.
-TEST_F(TrashTest, FileOnAnotherDiskGoesToThatDisksTrash)
+TEST_F(DeleteTest, FileOnAnotherDiskGoesToThatDisksTrash)
 {
     const QString shm = QStringLiteral("/dev/shm");
     const QString diskTrash = shm + "/.Trash-" + QString::number(::getuid());
@@ -116,6 +131,53 @@ TEST_F(TrashTest, FileOnAnotherDiskGoesToThatDisksTrash)
     EXPECT_EQ(out.trashedAs, diskTrash + "/files/far.jpg");
     EXPECT_EQ(parseTrashInfo(info)->path, QFile::encodeName(other.path().mid(shm.size() + 1)) + "/far.jpg");
     EXPECT_EQ(moved, patterned(64));
+}
+
+// As an ordinary user: the window tests walk the question after a failure, where root ignores a
+// file's permissions.
+TEST_F(DeleteTest, SafeDeleteWipesAReadOnlyFileLikeAnyOther)
+{
+    for (const char* name : {"locked.jpg", "open.jpg"})
+        ASSERT_TRUE(writeAll(folder() + name, patterned(40000)));
+    ASSERT_EQ(::chmod(QFile::encodeName(folder() + "locked.jpg").constData(), 0444), 0);
+    EXPECT_TRUE(asOrdinaryUser(dir.path(), [&] {
+        QStringList inHand;
+        DeleteCallbacks callbacks;
+        callbacks.inHand = [&](const QString& path) { inHand << path; };
+        const DeleteReport r = safeDeleteFiles(folder(), {"locked.jpg", "open.jpg"}, callbacks);
+        return r.failed.isEmpty() && !r.stopped && r.done.size() == 2 &&
+               inHand == QStringList {folder() + "locked.jpg", folder() + "open.jpg"} &&
+               entries(dir.path()).isEmpty();
+    }));
+}
+
+// GNOME names a thumbnail after the URI as GLib escapes it, KDE as Qt does; they differ for
+// some characters (";" here), so both are looked for.
+TEST(PlainTraces, ThumbnailsOfTheFilesAreFoundInEverySizeAndFailFolderAndWiped)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("my photo;1.png"));
+    touch(file);
+    const QByteArray escaped = "file://" + QFile::encodeName(dir.path());
+    const QString gnome = md5Png(escaped + "/my%20photo%3B1.png");
+    const QString kde = md5Png(escaped + "/my%20photo;1.png");
+    ASSERT_NE(gnome, kde);
+    const QString cache = qEnvironmentVariable("XDG_CACHE_HOME") + QStringLiteral("/thumbnails/");
+    const QStringList thumbnails {cache + QStringLiteral("fail/gnome-thumbnail-factory/") + gnome,
+                                  cache + QStringLiteral("large/") + gnome,
+                                  cache + QStringLiteral("normal/") + kde,
+                                  cache + QStringLiteral("x-large/") + gnome};
+    for (const QString& path : thumbnails)
+        touch(path, "\x89PNG");
+    const QString unrelated = cache + QStringLiteral("normal/") + md5Png("file:///elsewhere.png");
+    touch(unrelated, "\x89PNG");
+
+    EXPECT_EQ(thumbnailsOf({file}), thumbnails);
+    const WipeReport forgotten = forgetPlainTraces({file});
+    EXPECT_TRUE(forgotten.failures.isEmpty());
+    EXPECT_EQ(forgotten.wiped, thumbnails);
+    EXPECT_TRUE(thumbnailsOf({file}).isEmpty());
+    EXPECT_TRUE(QFile::exists(unrelated));
 }
 
 } // namespace
