@@ -2,7 +2,7 @@
 // tests/imaging/corpus/wmf and emf were made with them).
 #pragma once
 
-#include "../tests/imaging/metafile/WmfWriter.h"
+#include "writers/WmfWriter.h"
 #include "writers/EmfWriter.h"
 
 namespace mv::imaging::test {

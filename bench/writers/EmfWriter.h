@@ -2,7 +2,7 @@
 // the EMF fixtures and fuzz seeds.
 #pragma once
 
-#include "../../tests/imaging/metafile/WmfWriter.h"
+#include "WmfWriter.h"
 #include "WriterSupport.h"
 
 #include <bit>

@@ -1,7 +1,7 @@
-// Writes small old Windows metafiles for the tests, the fuzz seeds and the benchmark.
+// Writes small old Windows metafiles for the benchmarks (the decoder fixtures were made with it).
 #pragma once
 
-#include "../common/Bytes.h"
+#include "../../tests/imaging/common/Bytes.h"
 
 #include <QRect>
 
