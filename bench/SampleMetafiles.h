@@ -2,8 +2,8 @@
 // tests/imaging/corpus/wmf and emf were made with them).
 #pragma once
 
-#include "writers/WmfWriter.h"
 #include "writers/EmfWriter.h"
+#include "writers/WmfWriter.h"
 
 namespace mv::imaging::test {
 
