@@ -14,6 +14,7 @@
 
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
 using namespace mv;
 using namespace mv::viewing;
 using namespace mv::browser;
@@ -45,7 +46,7 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
 {
     QTemporaryDir dir;
     const QByteArray png = noisePng(80, 60, 1);
-    const QString plain = writeBytes(dir, QStringLiteral("photo.png"), png);
+    const QString plain = writeBytes(dir, u"photo.png"_s, png);
     const PictureOutcome shown = load(plain);
     ASSERT_EQ(shown.kind, PictureOutcome::Shown) << shown.status.reason;
     EXPECT_EQ(shown.picture.image.size(), QSize(80, 60));
@@ -65,12 +66,12 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
 
     // Encrypted: the listed name stays the encrypted one, checksum and size are the plain
     // bytes', and the key that opened it is the second one tried.
-    const QString sealed = writeEncrypted(dir, QStringLiteral("secret.png"), png, "right key");
-    ASSERT_TRUE(sealed.endsWith(QStringLiteral("secret_png.mv$")));
+    const QString sealed = writeEncrypted(dir, u"secret.png"_s, png, "right key");
+    ASSERT_TRUE(sealed.endsWith(u"secret_png.mv$"_s));
     const PictureOutcome opened = load(sealed, {"wrong key", "right key"});
     ASSERT_EQ(opened.kind, PictureOutcome::Shown) << opened.status.reason;
     EXPECT_TRUE(opened.facts.encrypted);
-    EXPECT_EQ(opened.facts.listedName, QStringLiteral("secret_png.mv$"));
+    EXPECT_EQ(opened.facts.listedName, u"secret_png.mv$"_s);
     EXPECT_EQ(opened.keyIndex, 1);
     EXPECT_EQ(opened.facts.checksum, crcOf(plain));
     EXPECT_EQ(opened.facts.fileSize, png.size());
@@ -89,7 +90,7 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
     EXPECT_EQ(load(sealed, {"wrong key"}).kind, PictureOutcome::NeedsKey);
 
     // Odd names: spaces, a line break, and the longest name the file system takes.
-    for (const QString& odd : {QStringLiteral(" two\nlines .png"), QString(247, QLatin1Char('x')) + ".png"}) {
+    for (const QString& odd : {u" two\nlines .png"_s, QString(247, QLatin1Char('x')) + ".png"}) {
         const QString oddSealed = writeEncrypted(dir, odd, png, "right key");
         ASSERT_FALSE(oddSealed.isEmpty()) << odd.size();
         const PictureOutcome o = load(oddSealed, {"right key"});
@@ -103,7 +104,7 @@ TEST(PictureLoad, AVectorPictureIsDrawnForThePlaceItGoes)
     QTemporaryDir dir;
     QFile wmf(QStringLiteral(MV_CORPUS "/wmf/plain.wmf")); // 50 x 40 at its natural size
     ASSERT_TRUE(wmf.open(QIODevice::ReadOnly));
-    PictureRequest r = requestFor(writeBytes(dir, QStringLiteral("plain.wmf"), wmf.readAll()));
+    PictureRequest r = requestFor(writeBytes(dir, u"plain.wmf"_s, wmf.readAll()));
     r.place = DrawPlace {QSize(500, 500), 16, false, 3.0, 1.0};
     const PictureOutcome zoomed = loadPicture(r, mv::test::decoders());
     ASSERT_EQ(zoomed.kind, PictureOutcome::Shown) << zoomed.status.reason;
@@ -118,17 +119,17 @@ TEST(PictureLoad, AVectorPictureIsDrawnForThePlaceItGoes)
 TEST(PictureLoad, EveryWayASelectionFails)
 {
     QTemporaryDir dir;
-    EXPECT_EQ(load(dir.filePath(QStringLiteral("gone.png"))).kind, PictureOutcome::Missing);
-    EXPECT_EQ(load(writeBytes(dir, QStringLiteral("notes.txt"), "hello")).kind, PictureOutcome::Unsupported);
-    EXPECT_EQ(load(writeBytes(dir, QStringLiteral("broken.png"), "\x89PNG\r\n\x1a\nnot really")).kind,
+    EXPECT_EQ(load(dir.filePath(u"gone.png"_s)).kind, PictureOutcome::Missing);
+    EXPECT_EQ(load(writeBytes(dir, u"notes.txt"_s, "hello")).kind, PictureOutcome::Unsupported);
+    EXPECT_EQ(load(writeBytes(dir, u"broken.png"_s, "\x89PNG\r\n\x1a\nnot really")).kind,
               PictureOutcome::DecodeFailed);
     // Decrypted, but not a picture by its plain name, or not a picture at all.
-    EXPECT_EQ(load(writeEncrypted(dir, QStringLiteral("diary.txt"), noisePng(4, 4, 2), "k"), {"k"}).kind,
+    EXPECT_EQ(load(writeEncrypted(dir, u"diary.txt"_s, noisePng(4, 4, 2), "k"), {"k"}).kind,
               PictureOutcome::DecryptedUnviewable);
-    EXPECT_EQ(load(writeEncrypted(dir, QStringLiteral("bad.png"), "garbage", "k"), {"k"}).kind,
+    EXPECT_EQ(load(writeEncrypted(dir, u"bad.png"_s, "garbage", "k"), {"k"}).kind,
               PictureOutcome::DecryptedDecodeFailed);
     // A damaged encrypted file is handled as the plain file its listed name says it is.
-    const QString damaged = writeEncrypted(dir, QStringLiteral("torn.png"), noisePng(20, 20, 3), "k");
+    const QString damaged = writeEncrypted(dir, u"torn.png"_s, noisePng(20, 20, 3), "k");
     QFile file(damaged);
     ASSERT_TRUE(file.resize(file.size() - 1));
     const PictureOutcome torn = load(damaged, {"k"});
@@ -175,28 +176,25 @@ TEST(PictureLoad, ALargeFileThatIsNotAPictureIsReadNoFurtherThanItsHeader)
     QTemporaryDir dir;
     constexpr qint64 k200MB = qint64(200) << 20;
     const auto grow = [](const QString& path, qint64 size) { return QFile(path).resize(size); }; // sparse
-    const QString movie = writeBytes(dir, QStringLiteral("movie.mp4"), "ftyp");
+    const QString movie = writeBytes(dir, u"movie.mp4"_s, "ftyp");
     // Encrypted, then grown: its header stays whole, its contents would not decrypt.
-    const QString diary = writeEncrypted(dir, QStringLiteral("diary.txt"), "dear diary", "k");
-    const QString huge = writeBytes(dir, QStringLiteral("huge.png"), "\x89PNG");
+    const QString diary = writeEncrypted(dir, u"diary.txt"_s, "dear diary", "k");
+    const QString huge = writeBytes(dir, u"huge.png"_s, "\x89PNG");
     ASSERT_TRUE(grow(movie, k200MB) && grow(diary, k200MB) && grow(huge, kMaxViewedFileBytes + 1));
 
-    const auto loadCounting = [](const QString& path, std::initializer_list<const char*> keys, qint64& read) {
-        return loadCounted(requestFor(path, keys), read);
-    };
     qint64 read = 0;
-    EXPECT_EQ(loadCounting(movie, {"k"}, read).kind, PictureOutcome::Unsupported);
+    EXPECT_EQ(loadCounted(requestFor(movie, {"k"}), read).kind, PictureOutcome::Unsupported);
     EXPECT_EQ(read, MV_SIGNATURE_LEN);
-    const PictureOutcome fits = loadCounting(diary, {"wrong", "k"}, read);
+    const PictureOutcome fits = loadCounted(requestFor(diary, {"wrong", "k"}), read);
     EXPECT_EQ(fits.kind, PictureOutcome::DecryptedUnviewable);
     EXPECT_EQ(fits.keyIndex, 1);
     EXPECT_LE(read, 4096);
-    EXPECT_EQ(loadCounting(diary, {"wrong"}, read).kind, PictureOutcome::NeedsKey);
-    EXPECT_LE(read, 4096);
-    EXPECT_EQ(loadCounting(diary, {}, read).kind, PictureOutcome::NeedsKey);
-    EXPECT_LE(read, 4096);
+    for (const PictureRequest& lacking : {requestFor(diary, {"wrong"}), requestFor(diary)}) {
+        EXPECT_EQ(loadCounted(lacking, read).kind, PictureOutcome::NeedsKey);
+        EXPECT_LE(read, 4096);
+    }
     // A picture larger than the viewer takes says so, with its size, and is not read at all.
-    const PictureOutcome tooLarge = loadCounting(huge, {}, read);
+    const PictureOutcome tooLarge = loadCounted(requestFor(huge), read);
     EXPECT_EQ(tooLarge.kind, PictureOutcome::TooLarge);
     EXPECT_EQ(tooLarge.facts.fileSize, kMaxViewedFileBytes + 1);
     EXPECT_EQ(read, 0);
@@ -226,10 +224,10 @@ TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDeco
     const QByteArray camera =
         mv::test::withApp1(bare, mv::test::exifWithCopy(1, bytesOf(flat(160, 120, Qt::red), "JPG")));
     ASSERT_GT(camera.size(), 4 * kPreviewHeadBytes);
-    const QString withPreview = writeBytes(dir, QStringLiteral("camera.jpg"), camera);
-    const QString withoutPreview = writeBytes(dir, QStringLiteral("bare.jpg"), bare);
-    const QString png = writeBytes(dir, QStringLiteral("photo.png"), noisePng(400, 300, 8));
-    const QString sealed = writeEncrypted(dir, QStringLiteral("secret.jpg"), camera, "k");
+    const QString withPreview = writeBytes(dir, u"camera.jpg"_s, camera);
+    const QString withoutPreview = writeBytes(dir, u"bare.jpg"_s, bare);
+    const QString png = writeBytes(dir, u"photo.png"_s, noisePng(400, 300, 8));
+    const QString sealed = writeEncrypted(dir, u"secret.jpg"_s, camera, "k");
 
     // A first look, with the thumbnails of `cache` where one is given.
     const auto look = [](const QString& path, qint64& read,
@@ -315,13 +313,12 @@ TEST(PictureLoad, ViewingEncryptedPicturesLeavesNoDecryptedByteInAnyFile)
     QList<QByteArray> pictures;
     for (quint32 seed = 10; seed < 13; ++seed) {
         pictures << noisePng(64, 64, seed);
-        const QString sealed =
-            writeEncrypted(dir, QStringLiteral("p%1.png").arg(seed), pictures.back(), "view key");
+        const QString sealed = writeEncrypted(dir, u"p%1.png"_s.arg(seed), pictures.back(), "view key");
         ASSERT_EQ(load(sealed, {"view key"}).kind, PictureOutcome::Shown);
     }
     ASSERT_TRUE(mv::test::decoders().protections().reported) << "not decoded in a helper";
     const QStringList places = {dir.path(), QDir::homePath(), qEnvironmentVariable("XDG_RUNTIME_DIR"),
-                                QDir::tempPath(), QStringLiteral("/dev/shm")};
+                                QDir::tempPath(), u"/dev/shm"_s};
     for (const QByteArray& png : pictures) {
         // A stretch of compressed noise appears nowhere unless the picture's bytes were written.
         const QByteArray needle = png.mid(png.size() / 2, 48);

@@ -13,6 +13,7 @@
 
 #include <QCryptographicHash>
 
+using namespace Qt::StringLiterals;
 using namespace mv;
 using namespace mv::viewing;
 using namespace mvtest;
@@ -34,17 +35,17 @@ TEST(ThumbnailLoad, AnEncryptedPictureIsDecodedInMemoryAndWrittenNowhere)
 {
     QTemporaryDir dir;
     QTemporaryDir cacheRoot;
-    const QString secret = writeEncrypted(dir, QStringLiteral("secret.png"), noisePng(400, 200, 7), "key 1");
-    const QString text = writeEncrypted(dir, QStringLiteral("diary.txt"), "dear diary", "key 1");
+    const QString secret = writeEncrypted(dir, u"secret.png"_s, noisePng(400, 200, 7), "key 1");
+    const QString text = writeEncrypted(dir, u"diary.txt"_s, "dear diary", "key 1");
     ASSERT_FALSE(secret.isEmpty());
     const QStringList before = filesUnder(dir.path());
     auto cache = std::make_shared<const desktop::ThumbnailCache>(cacheRoot.path());
 
     ThumbnailRequest request = requestFor(secret, cache);
     EXPECT_EQ(loadThumbnail(request).kind, ThumbnailOutcome::NeedsKey);
-    request.keys.push_back(mv::crypto::SecretText::fromText(QStringLiteral("wrong")));
+    request.keys.push_back(mv::crypto::SecretText::fromText(u"wrong"_s));
     EXPECT_EQ(loadThumbnail(request).kind, ThumbnailOutcome::NeedsKey);
-    request.keys.push_back(mv::crypto::SecretText::fromText(QStringLiteral("key 1")));
+    request.keys.push_back(mv::crypto::SecretText::fromText(u"key 1"_s));
     const ThumbnailOutcome shown = loadThumbnail(request);
     ASSERT_EQ(shown.kind, ThumbnailOutcome::Picture);
     EXPECT_EQ(shown.image.size(), QSize(80, 40));
@@ -57,7 +58,7 @@ TEST(ThumbnailLoad, AnEncryptedPictureIsDecodedInMemoryAndWrittenNowhere)
     diary.keys = std::move(request.keys);
     const ThumbnailOutcome icon = loadThumbnail(diary);
     EXPECT_EQ(icon.kind, ThumbnailOutcome::TypeIcon);
-    EXPECT_EQ(icon.mimeType, QStringLiteral("text/plain"));
+    EXPECT_EQ(icon.mimeType, u"text/plain"_s);
 
     EXPECT_EQ(filesUnder(dir.path()), before);
     EXPECT_TRUE(filesUnder(cacheRoot.path()).isEmpty());
@@ -67,9 +68,9 @@ TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChange)
 {
     QTemporaryDir dir;
     QTemporaryDir cacheHome;
-    const QString root = cacheHome.filePath(QStringLiteral("thumbnails"));
+    const QString root = cacheHome.filePath(u"thumbnails"_s);
     auto cache = std::make_shared<const desktop::ThumbnailCache>(root);
-    const QString photo = writeBytes(dir, QStringLiteral("photo.png"), bytesOf(flat(300, 150, Qt::green)));
+    const QString photo = writeBytes(dir, u"photo.png"_s, bytesOf(flat(300, 150, Qt::green)));
     const ThumbnailOutcome first = loadThumbnail(requestFor(photo, cache));
     ASSERT_EQ(first.kind, ThumbnailOutcome::Picture);
     EXPECT_EQ(first.image.size(), QSize(80, 40));
@@ -77,14 +78,12 @@ TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChange)
 
     // Named by the MD5 of its URI, 128 pixels, with the URI and time; owner-only all the way.
     const QByteArray uri = desktop::ThumbnailCache::uriOf(photo);
-    const QString entry =
-        root + QStringLiteral("/normal/") +
-        QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) +
-        QStringLiteral(".png");
+    const QString md5 = QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex());
+    const QString entry = root + u"/normal/"_s + md5 + u".png"_s;
     ASSERT_EQ(filesUnder(cacheHome.path()), QStringList {entry});
     EXPECT_EQ(modeOf(entry), 0600u);
     EXPECT_EQ(modeOf(root), 0700u);
-    EXPECT_EQ(modeOf(root + QStringLiteral("/normal")), 0700u);
+    EXPECT_EQ(modeOf(root + u"/normal"_s), 0700u);
     const QByteArray png = readAll(entry);
     EXPECT_EQ(QImage::fromData(png).size(), QSize(128, 64));
     EXPECT_EQ(desktop::pngText(png, "Thumb::URI"), uri);
@@ -104,10 +103,10 @@ TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChange)
     EXPECT_EQ(QImage(entry).pixelColor(60, 30), QColor(Qt::green));
 
     // A damaged picture leaves a failure record and shows its type's icon.
-    const QString broken = writeBytes(dir, QStringLiteral("broken.png"), "\x89PNG\r\n\x1a\nnothing");
+    const QString broken = writeBytes(dir, u"broken.png"_s, "\x89PNG\r\n\x1a\nnothing");
     EXPECT_EQ(loadThumbnail(requestFor(broken, cache)).kind, ThumbnailOutcome::TypeIcon);
     EXPECT_TRUE(cache->failed(broken, QFileInfo(broken).lastModified().toSecsSinceEpoch()));
-    EXPECT_EQ(modeOf(root + QStringLiteral("/fail/mirravelnock")), 0700u);
+    EXPECT_EQ(modeOf(root + u"/fail/mirravelnock"_s), 0700u);
     // Nothing but entries: no half-written file is left beside them.
     EXPECT_EQ(filesUnder(root).size(), 2);
 }
@@ -137,7 +136,7 @@ TEST(ThumbnailBuilder, CellsComeInOrderAndAMissingKeyHoldsThemUntilTypedOrStoppe
     job.decoders = &mv::test::decoders();
     // A large picture first, so later ones are ready before it.
     for (int i = 0; i < 6; ++i) {
-        const QString name = QStringLiteral("p%1.png").arg(i);
+        const QString name = u"p%1.png"_s.arg(i);
         QString path = i == 2 ? writeEncrypted(dir, name, noisePng(50, 50, 2), "key 1")
                               : writeBytes(dir, name, noisePng(i == 0 ? 1500 : 40, 40, quint32(i)));
         job.entries.append({path, QFileInfo(path).fileName()});
@@ -166,7 +165,7 @@ TEST(ThumbnailBuilder, CellsComeInOrderAndAMissingKeyHoldsThemUntilTypedOrStoppe
     builder.keys = [&typed] {
         std::vector<mv::crypto::SecretText> keys;
         if (typed)
-            keys.push_back(mv::crypto::SecretText::fromText(QStringLiteral("key 1")));
+            keys.push_back(mv::crypto::SecretText::fromText(u"key 1"_s));
         return keys;
     };
     builder.start(job);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace mv::viewing {
 namespace {
 
@@ -29,26 +31,17 @@ TEST(ThumbnailLayout, ClicksOffTheCellsAndTheScrollBar)
 }
 
 // A stored size the menu lacks takes the nearest the menu offers, the larger of two as near,
-// however far out of range it lies; the menu's own sizes stay as they are.
+// however far out of range it lies (2^32 + 80 is not 80, as cut to 32 bits it would be); the
+// menu's own sizes stay as they are.
 TEST(ThumbnailLayout, StoredSizeTakesTheNearestMenuSize)
 {
+    constexpr qint64 kLow = std::numeric_limits<qint64>::min(), kHigh = std::numeric_limits<qint64>::max();
+    constexpr qint64 kCut = qint64(1) << 32 | 80;
     const struct {
         qint64 stored;
         int size;
-    } cases[] = {{60, 60},
-                 {120, 120},
-                 {200, 200},
-                 {90, 100},
-                 {89, 80},
-                 {71, 80},
-                 {69, 60},
-                 {0, 60},
-                 {-80, 60},
-                 {std::numeric_limits<qint64>::min(), 60},
-                 {201, 200},
-                 {100000, 200},
-                 {qint64(1) << 32 | 80, 200}, // 80 once cut to 32 bits
-                 {std::numeric_limits<qint64>::max(), 200}};
+    } cases[] = {{60, 60}, {120, 120}, {200, 200}, {90, 100},  {89, 80},      {71, 80},    {69, 60},
+                 {0, 60},  {-80, 60},  {kLow, 60}, {201, 200}, {100000, 200}, {kCut, 200}, {kHigh, 200}};
     for (const auto& c : cases) {
         const int index = thumbSizeIndex(c.stored);
         ASSERT_TRUE(index >= 0 && index < int(std::size(kThumbSizes))) << c.stored;
@@ -61,8 +54,7 @@ TEST(ThumbnailLayout, StoredSizeTakesTheNearestMenuSize)
 // once: no gap in the show. A list with nothing to show has no first picture.
 TEST(SlideshowPlanTest, AnEncryptedPictureNoKeyOpensIsPassedOverWithoutAGap)
 {
-    const QStringList five = {QStringLiteral("a.png"), QStringLiteral("b.jpg"), QStringLiteral("c_png.mv$"),
-                              QStringLiteral("d.gif"), QStringLiteral("e.bmp")};
+    const QStringList five = {u"a.png"_s, u"b.jpg"_s, u"c_png.mv$"_s, u"d.gif"_s, u"e.bmp"_s};
     qint64 now = 1000;
     for (const bool keys : {false, true}) {
         SlideshowPlan plan(five, 1, 2, keys, [&] { return now; });
@@ -81,8 +73,7 @@ TEST(SlideshowPlanTest, AnEncryptedPictureNoKeyOpensIsPassedOverWithoutAGap)
         EXPECT_EQ(order, (std::vector<int> {1, 3, 4})) << keys;
         EXPECT_EQ(at[2] - at[0], 4000000) << keys;
     }
-    EXPECT_EQ(SlideshowPlan(QStringList {QStringLiteral("x.txt")}, 0, 4, true, [&] { return now; }).first(),
-              -1);
+    EXPECT_EQ(SlideshowPlan(QStringList {u"x.txt"_s}, 0, 4, true, [&] { return now; }).first(), -1);
 }
 
 } // namespace

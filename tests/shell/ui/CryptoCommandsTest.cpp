@@ -27,11 +27,8 @@ class CryptoCommandsTest : public ::testing::Test, protected viewing::test::View
 protected:
     void SetUp() override
     {
-        for (const char* name : {"other.png", "photo.png"}) {
-            QImage img(30, 20, QImage::Format_RGB32);
-            img.fill(Qt::darkGreen);
-            ASSERT_TRUE(img.save(path(QLatin1String(name))));
-        }
+        for (const char* name : {"other.png", "photo.png"})
+            writePicture(QLatin1String(name), mvtest::flat(30, 20, Qt::darkGreen));
         photo_ = mvtest::readAll(path(u"photo.png"_s));
         viewer_.bannerText = kBanner;
         viewer_.askKey = [this](const QString&) {
@@ -47,7 +44,7 @@ protected:
     // Selects name, as a click does, and waits until the viewer shows its picture.
     void view(const QString& name)
     {
-        settleAfter([&] { list()->selectRow(list()->find(name)); });
+        choose(name);
         ASSERT_EQ(viewer_.nameOnView(), name);
     }
     // After a run, the list is read again and `name` selected and shown.

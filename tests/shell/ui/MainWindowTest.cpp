@@ -15,6 +15,7 @@
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/LockForgetting.h"
 #include "viewing/ThumbnailLayout.h"
+#include "viewing/ViewingTestFiles.h"
 #include "viewing/ui/SelectionViewer.h"
 #include "viewing/ui/ThumbnailView.h"
 #include "widgets/JobRunner.h"
@@ -91,9 +92,7 @@ protected:
     void SetUp() override
     {
         test::WindowTestBase::SetUp();
-        QImage img(40, 20, QImage::Format_RGB32);
-        img.fill(Qt::red);
-        ASSERT_TRUE(img.save(pics_.filePath(u"wide.png"_s)));
+        ASSERT_TRUE(mvtest::flat(40, 20, Qt::red).save(pics_.filePath(u"wide.png"_s)));
         ASSERT_TRUE(QDir(pics_.path()).mkpath(u"a/b/c"_s));
     }
     // Lists the pictures' folder and waits for its `count` files.
@@ -157,7 +156,7 @@ TEST_F(MainWindowTest, StoredThumbSizeTheMenuLacksChecksTheNearestAndSizesTheGri
         int item;
     } cases[] = {{"90", 2}, {"160", 5}, {"0", 0}, {"-40", 0}, {"100000", 7}, {"4294967376", 7}};
     for (const auto& c : cases) {
-        SaveSetting(QStringLiteral("Settings"), QStringLiteral("ThumbSize"), QLatin1String(c.stored));
+        SaveSetting(u"Settings"_s, u"ThumbSize"_s, QLatin1String(c.stored));
         MainWindow& w = start();
         QList<int> checked;
         for (int i = 0; i < int(menus().mnuTNValue.size()); ++i) {

@@ -1,60 +1,45 @@
 // A stop signal while a batch runs or waits on one of its questions, sent to this process with
 // the handlers the program installs: the batch stops as Cancel's Yes stops it, the questions
 // close unanswered, the window closes with its settings written, and every file is whole.
-#include "browser/ui/BrowserPane.h"
-#include "browser/ui/TypeFilterBox.h"
+#include "WindowTestBase.h"
 #include "crypto/MemoryDecrypt.h"
 #include "crypto/ui/DialogDriver.h"
-#include "shell/AppSettings.h"
-#include "shell/EventWait.h"
-#include "shell/QuitSignals.h"
+#include "fileutil/TestFiles.h"
 #include "shell/Registry.h"
-#include "shell/ui/MainMenus.h"
-#include "shell/ui/MainWindow.h"
-#include "shell/ui/StartupSequence.h"
 
 #include <QAction>
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <csignal>
 #include <map>
 
+using namespace Qt::StringLiterals;
 using namespace mv;
 
 namespace {
 
-const QString kKey = QStringLiteral("quit test key");
+const QString kKey = u"quit test key"_s;
 
-class QuitDuringBatchTest : public ::testing::TestWithParam<int> {
+class QuitDuringBatchTest : public shell::test::WindowTestBase, public ::testing::WithParamInterface<int> {
 public:
     void SetUp() override
     {
+        shell::test::WindowTestBase::SetUp();
         for (const char* name : {"a.txt", "b.txt", "c.txt"})
             add(QLatin1String(name), QByteArray(2'000'000, name[0]));
-        window_ = std::make_unique<shell::MainWindow>(*settings_, false);
-        QObject::connect(&quit_, &shell::QuitSignals::quitRequested, window_.get(),
-                         &shell::MainWindow::requestQuit);
-        QSignalSpy loaded(&window_->startup(), &shell::StartupSequence::loaded);
-        window_->startup().Form_Load({}, false);
-        ASSERT_TRUE(loaded.count() || loaded.wait(10000));
-        auto* browser = window_->findChild<browser::BrowserPane*>();
-        browser->fileSpec()->chooseEntry(0); // "All Files (*.*)"
-        ASSERT_TRUE(browser->setFolder(pics_.path()));
+        start();
+        quitOnSignal();
+        ASSERT_TRUE(listAll());
     }
+    using shell::test::WindowTestBase::menus; // for the cases' arrangements
 
     void add(const QString& name, const QByteArray& bytes)
     {
-        QFile f(pics_.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        ASSERT_TRUE(mvtest::writeAll(pics_.filePath(name), bytes));
         files_[name] = bytes;
     }
-    shell::MainMenus& menus() const { return *window_->findChild<shell::MainMenus*>(); }
 
     // Runs the menu item, answering its dialogs as a user would, and sends the signal at the
     // window `stopHere` picks; then the main window must be gone within a few seconds.
@@ -73,15 +58,14 @@ public:
                 return;
             }
             QTimer::singleShot(0, w, [w] {
-                if (w->objectName() == QLatin1String("Encrypt") ||
-                    w->objectName() == QLatin1String("Confirm"))
+                if (w->objectName() == "Encrypt"_L1 || w->objectName() == "Confirm"_L1)
                     crypto::test::typeKeyAndEnter(w, kKey);
-                else if (w->objectName() == QLatin1String("Decrypt"))
+                else if (w->objectName() == "Decrypt"_L1)
                     crypto::test::control<QPushButton>(w, "BeginBut")->click();
             });
         });
         item->trigger();
-        EXPECT_TRUE(!sent || shell::test::runEventsUntil([&] { return !window_->isVisible(); }, 5000));
+        EXPECT_TRUE(!sent || until([&] { return !window_->isVisible(); }, 5000));
     }
 
     // Each file is there whole, plain or encrypted under the test's key, and nothing else is.
@@ -94,19 +78,14 @@ public:
                 EXPECT_EQ(plain.readAll(), bytes) << name.toStdString();
                 continue;
             }
-            const crypto::MemoryDecrypt d =
-                crypto::decryptToMemory(pics_.filePath(name.left(1) + QStringLiteral("_txt.mv$")),
-                                        {crypto::SecretText::fromText(kKey)}, 1 << 24);
+            const crypto::MemoryDecrypt d = crypto::decryptToMemory(
+                pics_.filePath(name.left(1) + u"_txt.mv$"_s), {crypto::SecretText::fromText(kKey)}, 1 << 24);
             EXPECT_TRUE(d.kind == crypto::MemoryDecrypt::Opened && d.bytes.view() == bytes)
                 << name.toStdString();
         }
     }
 
-    QTemporaryDir pics_;
     std::map<QString, QByteArray> files_;
-    std::unique_ptr<shell::AppSettings> settings_ = std::make_unique<shell::AppSettings>();
-    shell::QuitSignals quit_;
-    std::unique_ptr<shell::MainWindow> window_;
 };
 
 bool boxSays(QWidget* w, const char* text)
@@ -128,12 +107,10 @@ const struct Case {
          t.runUntil(t.menus().MenuEncrypt, [](QWidget*) { return false; });
          t.menus().mnuClearKeys->trigger();
      },
-     false, [](QWidget* w) { return w->objectName() == QLatin1String("AskKey"); }},
-    {"at Replace or Skip",
-     [](QuitDuringBatchTest& t) { t.add(QStringLiteral("b_txt.mv$"), "someone else's"); }, true,
+     false, [](QWidget* w) { return w->objectName() == "AskKey"_L1; }},
+    {"at Replace or Skip", [](QuitDuringBatchTest& t) { t.add(u"b_txt.mv$"_s, "someone else's"); }, true,
      [](QWidget* w) { return boxSays(w, "already exists"); }},
-    {"at the left-over question",
-     [](QuitDuringBatchTest& t) { t.add(QStringLiteral("$MV0A1B2C.TMP"), "left"); }, true,
+    {"at the left-over question", [](QuitDuringBatchTest& t) { t.add(u"$MV0A1B2C.TMP"_s, "left"); }, true,
      [](QWidget* w) { return boxSays(w, "interrupted"); }},
     {"at the closing summary",
      [](QuitDuringBatchTest& t) { t.runUntil(t.menus().MenuEncrypt, [](QWidget*) { return false; }); }, true,
@@ -154,7 +131,7 @@ TEST_P(QuitDuringBatchTest, EndsTheBatchWithEveryFileWholeAndTheSettingsWritten)
     EXPECT_FALSE(window_->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     expectEveryFileWhole();
-    EXPECT_EQ(shell::GetSetting(QStringLiteral("Settings"), QStringLiteral("Last Dir")), pics_.path());
+    EXPECT_EQ(shell::GetSetting(u"Settings"_s, u"Last Dir"_s), pics_.path());
 }
 
 INSTANTIATE_TEST_SUITE_P(EachMoment, QuitDuringBatchTest, ::testing::Range(0, int(std::size(kCases))));

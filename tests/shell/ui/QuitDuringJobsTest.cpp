@@ -21,6 +21,7 @@
 #include "secured/ui/ProgTitle.h"
 #include "secured/ui/QuickListLauncher.h"
 #include "shell/ui/MainMenus.h"
+#include "viewing/ViewingTestFiles.h"
 #include "viewing/ui/PictureCopy.h"
 #include "viewing/ui/SelectionViewer.h"
 #include "viewing/ui/ThumbnailView.h"
@@ -202,9 +203,7 @@ TEST_F(QuitTest, EmptyFolderThumbnailsDoNotHoldTheQuitAndClosingMidBuildOrCopyEn
     for (int i = 0; i < 6; ++i)
         ASSERT_TRUE(writeAll(pics_.filePath(u"noise%1.png"_s.arg(i)), test::noisePng(1200, 900, quint32(i))));
     // A large photo is decoded reduced to fit the area, so Copy reads it again whole.
-    QImage photo(4000, 3000, QImage::Format_RGB32);
-    photo.fill(Qt::darkCyan);
-    ASSERT_TRUE(photo.save(pics_.filePath(u"photo.jpg"_s), "JPEG"));
+    ASSERT_TRUE(mvtest::flat(4000, 3000, Qt::darkCyan).save(pics_.filePath(u"photo.jpg"_s), "JPEG"));
     for (bool copy : {false, true}) {
         SCOPED_TRACE(copy ? "copy" : "thumbnails");
         shell::MainWindow& window = start();

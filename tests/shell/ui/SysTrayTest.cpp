@@ -28,6 +28,7 @@
 
 #include <xcb/xcb.h>
 
+using namespace Qt::StringLiterals;
 using namespace mv::shell;
 
 namespace {
@@ -51,11 +52,11 @@ bool embedded(QWidget* w)
 }
 
 // Asks the tray item `item` on the bus and waits: the item answers from this thread.
-QDBusMessage ask(const QString& item, const QString& path, const QString& interface, const QString& method,
-                 const QVariantList& arguments)
+QDBusMessage ask(const QString& item, const QString& interface, const QString& method,
+                 const QVariantList& args)
 {
-    QDBusMessage m = QDBusMessage::createMethodCall(item, path, interface, method);
-    m.setArguments(arguments);
+    QDBusMessage m = QDBusMessage::createMethodCall(item, u"/StatusNotifierItem"_s, interface, method);
+    m.setArguments(args);
     QDBusPendingCall call = QDBusConnection::sessionBus().asyncCall(m);
     EXPECT_TRUE(test::runEventsUntil([&] { return call.isFinished(); }));
     return call.reply();
@@ -64,17 +65,12 @@ QDBusMessage ask(const QString& item, const QString& path, const QString& interf
 // The text a panel shows over the item: the title of its (s a(iiay) s s) tool tip.
 QString toolTip(const QString& item)
 {
-    const QDBusArgument a =
-        ask(item, QStringLiteral("/StatusNotifierItem"), QStringLiteral("org.freedesktop.DBus.Properties"),
-            QStringLiteral("Get"), {QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("ToolTip")})
-            .arguments()
-            .value(0)
-            .value<QDBusVariant>()
-            .variant()
-            .value<QDBusArgument>();
-    QString icon;
-    QString title;
-    QString text;
+    const QVariant tip = ask(item, u"org.freedesktop.DBus.Properties"_s, u"Get"_s,
+                             {u"org.kde.StatusNotifierItem"_s, u"ToolTip"_s})
+                             .arguments()
+                             .value(0);
+    const QDBusArgument a = tip.value<QDBusVariant>().variant().value<QDBusArgument>();
+    QString icon, title, text;
     a.beginStructure();
     a >> icon;
     (void)a.asVariant(); // the pictures
@@ -90,7 +86,7 @@ class TrayTest : public test::WindowTestBase {
 protected:
     void SetUp() override
     {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        if (QGuiApplication::platformName() != "xcb"_L1)
             GTEST_SKIP() << "needs an X server: ctest runs these tests under xvfb-run -a";
         const char* suite = ::testing::UnitTest::GetInstance()->current_test_suite()->name();
         if (g_suite && qstrcmp(g_suite, suite) != 0)
@@ -100,7 +96,7 @@ protected:
         if (XEmbedTrayWatch().present())
             GTEST_SKIP() << "this display has a tray of its own: run under xvfb-run -a (ctest does so)";
         test::WindowTestBase::SetUp();
-        SaveSetting(QStringLiteral("QuickList"), QStringLiteral("Title1"), QStringLiteral("Editor"));
+        SaveSetting(u"QuickList"_s, u"Title1"_s, u"Editor"_s);
     }
     void TearDown() override
     {
@@ -110,7 +106,7 @@ protected:
     }
     bool startTrayer()
     {
-        trayer_.start(QStringLiteral("trayer"), {QStringLiteral("--height"), QStringLiteral("24")});
+        trayer_.start(u"trayer"_s, {u"--height"_s, u"24"_s});
         return trayer_.waitForStarted();
     }
 
@@ -134,7 +130,7 @@ bool haveBus()
 // "Unload Mirravelnock!" unloads the window hidden there.
 TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty())
+    if (QStandardPaths::findExecutable(u"trayer"_s).isEmpty())
         GTEST_SKIP() << "trayer is not installed (Debian: trayer)";
     ASSERT_TRUE(startTrayer());
     MainWindow& w = start();
@@ -154,7 +150,7 @@ TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
     w.quickListLauncher()->tell = [&](const QString& text) { told << text; };
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menus().MenuPopItems[1]).center());
     ASSERT_TRUE(until([&] { return told.size() == 1; })); // the entry names no program
-    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Unable to run application"))) << told[0].toStdString();
+    EXPECT_TRUE(told[0].startsWith(u"Unable to run application"_s)) << told[0].toStdString();
     ASSERT_EQ(chosen.size(), 1);
     EXPECT_EQ(chosen[0][0].toInt(), 1);
 
@@ -194,13 +190,11 @@ TEST_F(TrayOnTheBus, ALatePanelGetsTheIconShowsTheTipAndActivateOrItsEndBringsTh
     ASSERT_TRUE(panel.start());
     ASSERT_TRUE(until([&] { return w.sysTray().isAdded() && w.isHidden() && panel.items().size() == 1; }));
     const QString item = panel.items()[0];
-    EXPECT_EQ(toolTip(item), QStringLiteral("Mirravelnock!"));
-    const QString longTip =
-        QStringLiteral("Mirravelnock! keeps your files encrypted, 0123456789abcdefghijklmno");
+    EXPECT_EQ(toolTip(item), u"Mirravelnock!"_s);
+    const QString longTip = u"Mirravelnock! keeps your files encrypted, 0123456789abcdefghijklmno"_s;
     w.sysTray().setTrayTip(longTip);
     EXPECT_EQ(toolTip(item), longTip.left(63));
-    (void)ask(item, QStringLiteral("/StatusNotifierItem"), QStringLiteral("org.kde.StatusNotifierItem"),
-              QStringLiteral("Activate"), {0, 0});
+    (void)ask(item, u"org.kde.StatusNotifierItem"_s, u"Activate"_s, {0, 0});
     ASSERT_TRUE(until([&] { return w.isVisible() && !w.isMinimized(); }));
 
     w.showMinimized();

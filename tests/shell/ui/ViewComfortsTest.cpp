@@ -5,6 +5,7 @@
 #include "shell/SettingsCatalogue.h"
 #include "shell/ui/FullScreenMode.h"
 #include "shell/ui/Slideshow.h"
+#include "viewing/ViewingTestFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
 using namespace mv::shell;
 
 namespace {
@@ -26,11 +28,8 @@ protected:
     void SetUp() override
     {
         test::WindowTestBase::SetUp();
-        for (int i = 0; i < 3; ++i) {
-            QImage img(40 + i, 20, QImage::Format_RGB32);
-            img.fill(Qt::red);
-            ASSERT_TRUE(img.save(pics_.filePath(QStringLiteral("p%1.png").arg(i))));
-        }
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(mvtest::flat(40 + i, 20, Qt::red).save(pics_.filePath(u"p%1.png"_s.arg(i))));
         start();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         ASSERT_TRUE(browser().setFolder(pics_.path()));
@@ -72,7 +71,7 @@ TEST_F(ViewComfortsTest, FullScreenShowsThePictureAloneTravelsTheListAndReturnsA
     EXPECT_TRUE(shows(41));
     QTest::keyClick(&w, Qt::Key_Equal, Qt::ControlModifier); // Zoom In
     EXPECT_TRUE(menus().MenuZoomLevel[5]->isChecked());
-    EXPECT_EQ(settings_->text(Setting::Zoom), QStringLiteral("5"));
+    EXPECT_EQ(settings_->text(Setting::Zoom), u"5"_s);
     QTest::keyClick(&w, Qt::Key_0, Qt::ControlModifier); // Actual Size
     EXPECT_TRUE(menus().MenuZoomLevel[4]->isChecked());
     // The pointer hides when the mouse rests, and comes back when it moves.
@@ -85,7 +84,7 @@ TEST_F(ViewComfortsTest, FullScreenShowsThePictureAloneTravelsTheListAndReturnsA
     QTest::keyClick(&w, Qt::Key_Escape);
     EXPECT_FALSE(mode.active());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isFullScreen() && w.geometry() == before; }, 2000))
-        << qPrintable(QStringLiteral("%1,%2 %3x%4").arg(w.x()).arg(w.y()).arg(w.width()).arg(w.height()));
+        << qPrintable(u"%1,%2 %3x%4"_s.arg(w.x()).arg(w.y()).arg(w.width()).arg(w.height()));
     EXPECT_TRUE(files().isVisible());
     EXPECT_TRUE(w.menuBar()->isVisible());
     EXPECT_EQ(area().geometry(), areaBefore);
@@ -97,7 +96,7 @@ TEST_F(ViewComfortsTest, SlideshowStepsFullScreenAndAKeyEndsItOnThePictureOnShow
 {
     MainWindow& w = *window_;
     comforts().slideshowInterval[0]->trigger(); // 2 seconds, stored
-    EXPECT_EQ(settings_->text(Setting::SlideshowInterval), QStringLiteral("2"));
+    EXPECT_EQ(settings_->text(Setting::SlideshowInterval), u"2"_s);
 
     QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     auto& show = part<Slideshow>(w);

@@ -12,6 +12,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
+using namespace Qt::StringLiterals;
+
 namespace mv::viewing {
 namespace {
 
@@ -29,21 +31,16 @@ protected:
         bitmap_ = QImage(30, 20, QImage::Format_ARGB32);
         bitmap_.fill(qRgb(200, 40, 77));
         bitmap_.setPixel(29, 0, qRgb(1, 2, 3)); // a row or column turned shows
-        ASSERT_TRUE(bitmap_.save(path(QStringLiteral("plain.bmp"))));
-        writePicture(QStringLiteral("photo.jpg"), mvtest::flat(2000, 1600, Qt::darkGreen));
+        ASSERT_TRUE(bitmap_.save(path(u"plain.bmp"_s)));
+        writePicture(u"photo.jpg"_s, mvtest::flat(2000, 1600, Qt::darkGreen));
         for (const char* name : {"drawing.wmf", "secret.wmf"})
             write(QLatin1String(name), redSquareWmf());
-        write(QStringLiteral("broken.png"), "\x89PNG\r\n\x1a\nno more");
-        write(QStringLiteral("notes.txt"), "text");
-        ASSERT_EQ(crypto::encryptOne(path(QStringLiteral("secret.wmf")), "key").kind,
-                  crypto::CryptOutcome::Done);
+        write(u"broken.png"_s, "\x89PNG\r\n\x1a\nno more");
+        write(u"notes.txt"_s, "text");
+        ASSERT_EQ(crypto::encryptOne(path(u"secret.wmf"_s), "key").kind, crypto::CryptOutcome::Done);
         viewer_.askKey = [this](const QString&) { return keys_.append(crypto::SecretText::fromText("key")); };
         copy_.beep = [] {};
         ASSERT_TRUE(open(6));
-    }
-    void show(const QString& name)
-    {
-        settleAfter([&] { list()->selectRow(list()->find(name)); });
     }
     // Copies and gives what the clipboard holds then.
     const QMimeData* copied(bool expectCopied = true)
@@ -87,12 +84,12 @@ protected:
 
 TEST_F(ClipboardAndDragTest, ABitmapIsCopiedAsItsPixelsAndAMetafileWithItsOwnBytesToo)
 {
-    show(QStringLiteral("plain.bmp"));
+    choose(u"plain.bmp"_s);
     const QMimeData* data = copied();
-    EXPECT_EQ(data->formats(), QStringList {QStringLiteral("application/x-qt-image")});
+    EXPECT_EQ(data->formats(), QStringList {u"application/x-qt-image"_s});
     EXPECT_EQ(imageOf(data), bitmap_);
 
-    show(QStringLiteral("drawing.wmf"));
+    choose(u"drawing.wmf"_s);
     data = copied();
     const QImage drawn = imageOf(data);
     ASSERT_EQ(drawn.size(), QSize(100, 100));
@@ -103,14 +100,14 @@ TEST_F(ClipboardAndDragTest, ABitmapIsCopiedAsItsPixelsAndAMetafileWithItsOwnByt
     EXPECT_EQ(data->formats().size(), 3);
 
     // Gone since it was shown: the user is told, and the clipboard is left empty.
-    ASSERT_TRUE(QFile::remove(path(QStringLiteral("drawing.wmf"))));
+    ASSERT_TRUE(QFile::remove(path(u"drawing.wmf"_s)));
     data = copied(false);
     ASSERT_EQ(told_.size(), 1);
-    EXPECT_TRUE(told_[0].startsWith(QStringLiteral("Unable to copy to clipboard\ndrawing.wmf: ")));
+    EXPECT_TRUE(told_[0].startsWith(u"Unable to copy to clipboard\ndrawing.wmf: "_s));
     EXPECT_TRUE(data == nullptr || data->formats().isEmpty());
 
     // Nothing on show: nothing is copied, and nothing said.
-    show(QStringLiteral("plain.bmp"));
+    choose(u"plain.bmp"_s);
     (void)copied();
     viewer_.MenuClear_Click();
     copy_.MenuCpoy_Click();
@@ -121,15 +118,15 @@ TEST_F(ClipboardAndDragTest, ABitmapIsCopiedAsItsPixelsAndAMetafileWithItsOwnByt
 
 TEST_F(ClipboardAndDragTest, AnEncryptedPictureIsCopiedAsPixelsOnlyAndAReducedPhotoWhole)
 {
-    show(QStringLiteral("secret_wmf.mv$"));
+    choose(u"secret_wmf.mv$"_s);
     ASSERT_TRUE(viewer_.viewingEncrypted());
     const QMimeData* data = copied();
     // No file name, no metafile bytes, no text: the pixels alone.
-    EXPECT_EQ(data->formats(), QStringList {QStringLiteral("application/x-qt-image")});
+    EXPECT_EQ(data->formats(), QStringList {u"application/x-qt-image"_s});
     EXPECT_EQ(imageOf(data).pixel(50, 50), qRgb(255, 0, 0));
 
     area_->setZoomIndex(0); // Best Fit: the JPEG is decoded at a fraction of its size
-    show(QStringLiteral("photo.jpg"));
+    choose(u"photo.jpg"_s);
     ASSERT_LT(area_->imageControl()->pictureObject().image.width(), 2000);
     EXPECT_EQ(imageOf(copied()).size(), QSize(2000, 1600));
 }
@@ -137,12 +134,10 @@ TEST_F(ClipboardAndDragTest, AnEncryptedPictureIsCopiedAsPixelsOnlyAndAReducedPh
 TEST_F(ClipboardAndDragTest, FilesMovedOutByADragLeaveTheListAndCopiedOnesStay)
 {
     const QTemporaryDir elsewhere;
-    const QStringList three {QStringLiteral("broken.png"), QStringLiteral("notes.txt"),
-                             QStringLiteral("plain.bmp")};
-    write(QStringLiteral("late.png"), "written after the listing: only a new listing shows it");
+    const QStringList three {u"broken.png"_s, u"notes.txt"_s, u"plain.bmp"_s};
+    write(u"late.png"_s, "written after the listing: only a new listing shows it");
     for (const QString& n : three)
-        list()->selectionModel()->select(list()->model()->index(list()->find(n), 0),
-                                         QItemSelectionModel::Select);
+        list()->selectionModel()->select(entry(n), QItemSelectionModel::Select);
     QStringList offered;
     Qt::DropAction taken = Qt::CopyAction;
     list()->runDrag = [&](QDrag& drag) {
@@ -157,13 +152,13 @@ TEST_F(ClipboardAndDragTest, FilesMovedOutByADragLeaveTheListAndCopiedOnesStay)
     list()->dragSelectedOut();
     EXPECT_EQ(offered, (QStringList {path(three[0]), path(three[1]), path(three[2])}));
     QTest::qWait(200);
-    EXPECT_EQ(list()->find(QStringLiteral("late.png")), -1);
+    EXPECT_EQ(list()->find(u"late.png"_s), -1);
 
     for (const QString& n : three)
         ASSERT_TRUE(QFile::remove(elsewhere.filePath(n)));
     taken = Qt::MoveAction;
     list()->dragSelectedOut();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return list()->find(QStringLiteral("late.png")) >= 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return list()->find(u"late.png"_s) >= 0; }));
     for (const QString& n : three)
         EXPECT_EQ(list()->find(n), -1) << n.toStdString();
 
@@ -171,8 +166,7 @@ TEST_F(ClipboardAndDragTest, FilesMovedOutByADragLeaveTheListAndCopiedOnesStay)
     // without moving does not.
     offered.clear();
     taken = Qt::CopyAction;
-    const QPoint on =
-        list()->visualRect(list()->model()->index(list()->find(QStringLiteral("late.png")), 0)).center();
+    const QPoint on = rowOf(u"late.png"_s).center();
     QTest::mousePress(list()->viewport(), Qt::RightButton, {}, on);
     QTest::mouseRelease(list()->viewport(), Qt::RightButton, {}, on);
     EXPECT_TRUE(offered.isEmpty());
@@ -181,29 +175,29 @@ TEST_F(ClipboardAndDragTest, FilesMovedOutByADragLeaveTheListAndCopiedOnesStay)
                      list()->viewport()->mapToGlobal(QPointF(on)), Qt::NoButton, Qt::RightButton,
                      Qt::NoModifier);
     QCoreApplication::sendEvent(list()->viewport(), &move);
-    EXPECT_EQ(offered, QStringList {path(QStringLiteral("late.png"))});
+    EXPECT_EQ(offered, QStringList {path(u"late.png"_s)});
     QTest::mouseRelease(list()->viewport(), Qt::RightButton, {}, on);
 }
 
 TEST_F(ClipboardAndDragTest, OnePlainPictureDroppedIsShownWithTheListAndInformationLineAsTheyWere)
 {
-    const QString bmp = path(QStringLiteral("plain.bmp"));
+    const QString bmp = path(u"plain.bmp"_s);
     // Two files, an encrypted one, one that is no picture: refused.
-    EXPECT_FALSE(enter(bmp, path(QStringLiteral("photo.jpg"))));
-    EXPECT_FALSE(enter(path(QStringLiteral("secret_wmf.mv$"))));
-    EXPECT_FALSE(enter(path(QStringLiteral("notes.txt"))));
+    EXPECT_FALSE(enter(bmp, path(u"photo.jpg"_s)));
+    EXPECT_FALSE(enter(path(u"secret_wmf.mv$"_s)));
+    EXPECT_FALSE(enter(path(u"notes.txt"_s)));
 
-    show(QStringLiteral("photo.jpg"));
+    choose(u"photo.jpg"_s);
     const QString infoLine = infoBar_->text();
     EXPECT_TRUE(enter(bmp, {}, true));
     EXPECT_EQ(area_->imageControl()->pictureFile(), bmp);
-    EXPECT_EQ(list()->selectedNames(), QStringList {QStringLiteral("photo.jpg")});
+    EXPECT_EQ(list()->selectedNames(), QStringList {u"photo.jpg"_s});
     EXPECT_EQ(infoBar_->text(), infoLine);
     EXPECT_TRUE(viewer_.nameOnView().isEmpty()); // the picture on show is no entry's
 
     // Named a picture but none: the message, and the picture on show stays.
-    EXPECT_TRUE(enter(path(QStringLiteral("broken.png")), {}, true));
-    EXPECT_EQ(told_, QStringList {QStringLiteral("Unable to display this file!")});
+    EXPECT_TRUE(enter(path(u"broken.png"_s), {}, true));
+    EXPECT_EQ(told_, QStringList {u"Unable to display this file!"_s});
     EXPECT_EQ(area_->imageControl()->pictureFile(), bmp);
 }
 

@@ -48,10 +48,6 @@ protected:
         };
         ASSERT_TRUE(open(6));
     }
-    QRect rowOf(const QString& name)
-    {
-        return list()->visualRect(list()->model()->index(list()->find(name), 0));
-    }
     void clickOn(const QString& name)
     {
         const QRect row = rowOf(name);

@@ -8,6 +8,8 @@
 
 #include <QItemSelectionModel>
 
+using namespace Qt::StringLiterals;
+
 namespace mv::viewing {
 namespace {
 
@@ -18,9 +20,8 @@ protected:
         // a.png b.png c_png.mv$ d.png e.txt, in list order.
         for (const char* name : {"a.png", "b.png", "c.png", "d.png"})
             writePicture(QLatin1String(name), mvtest::flat(120, 60, Qt::darkCyan));
-        write(QStringLiteral("e.txt"), "notes");
-        ASSERT_EQ(crypto::encryptOne(dir_.filePath(QStringLiteral("c.png")), "key 1").kind,
-                  crypto::CryptOutcome::Done);
+        write(u"e.txt"_s, "notes");
+        ASSERT_EQ(crypto::encryptOne(dir_.filePath(u"c.png"_s), "key 1").kind, crypto::CryptOutcome::Done);
         view_.diskCache = std::make_shared<const desktop::ThumbnailCache>(cache_.path());
         view_.askKey = [this](const QString&) {
             ++asked_;
@@ -52,7 +53,7 @@ protected:
 
 TEST_F(ThumbnailViewTest, AKeyInHandShowsEncryptedPicturesWithoutAPromptAndACancelledOneLeavesTwoCells)
 {
-    keys_.append(crypto::SecretText::fromText(QStringLiteral("key 1")));
+    keys_.append(crypto::SecretText::fromText(u"key 1"_s));
     const QStringList before = mvtest::filesUnder(dir_.path());
     view_.setThumbSize(80);
     select({1}); // one selected: every file
@@ -64,7 +65,7 @@ TEST_F(ThumbnailViewTest, AKeyInHandShowsEncryptedPicturesWithoutAPromptAndACanc
     EXPECT_EQ(grid()->layout().columns(), 4);
     EXPECT_EQ(grid()->layout().pictureBox(3), QRect(256, 4, 80, 80));
     EXPECT_EQ(grid()->layout().pictureBox(4), QRect(4, 114, 80, 80));
-    EXPECT_EQ(grid()->pathAt(2), dir_.filePath(QStringLiteral("c_png.mv$")));
+    EXPECT_EQ(grid()->pathAt(2), dir_.filePath(u"c_png.mv$"_s));
     // Nothing decrypted reached a file; the folder holds an encrypted file, so the desktop's
     // cache got nothing either.
     EXPECT_EQ(mvtest::filesUnder(dir_.path()), before);
@@ -82,7 +83,7 @@ TEST_F(ThumbnailViewTest, AKeyInHandShowsEncryptedPicturesWithoutAPromptAndACanc
     select({0, 3});
     build();
     ASSERT_EQ(grid()->count(), 2);
-    EXPECT_EQ(grid()->pathAt(1), dir_.filePath(QStringLiteral("d.png")));
+    EXPECT_EQ(grid()->pathAt(1), dir_.filePath(u"d.png"_s));
 
     // Every file again, no key in hand: the prompt for the third is cancelled, two cells stay.
     select({1});
@@ -96,7 +97,7 @@ TEST_F(ThumbnailViewTest, EscStopsABuildAndClearViewingAreaEndsTheGrid)
 {
     // Esc does nothing here while the mode is off.
     EXPECT_FALSE(view_.escapePressed());
-    keys_.append(crypto::SecretText::fromText(QStringLiteral("key 1")));
+    keys_.append(crypto::SecretText::fromText(u"key 1"_s));
     QSignalSpy ended(&view_, &ThumbnailView::buildEnded);
     view_.mnuThumb_Click();
     ASSERT_FALSE(view_.StopThumbs());
@@ -114,7 +115,7 @@ TEST_F(ThumbnailViewTest, EscStopsABuildAndClearViewingAreaEndsTheGrid)
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->layout().pictureBox(1).center());
     ASSERT_TRUE(settled.count() || settled.wait(20000));
     EXPECT_FALSE(view_.gridShown());
-    EXPECT_EQ(area_->imageControl()->pictureFile(), dir_.filePath(QStringLiteral("b.png")));
+    EXPECT_EQ(area_->imageControl()->pictureFile(), dir_.filePath(u"b.png"_s));
     EXPECT_TRUE(view_.gridImage().isNull());
     QTest::mouseClick(area_->imageControl(), Qt::RightButton);
     EXPECT_TRUE(view_.gridShown());

@@ -44,6 +44,11 @@ struct ViewerParts {
     }
     [[nodiscard]] browser::FileListView* list() const { return browser_->fileList(); }
     [[nodiscard]] QString path(const QString& name) const { return dir_.filePath(name); }
+    [[nodiscard]] QModelIndex entry(const QString& name) const
+    {
+        return list()->model()->index(list()->find(name), 0);
+    }
+    [[nodiscard]] QRect rowOf(const QString& name) const { return list()->visualRect(entry(name)); }
     void write(const QString& name, const QByteArray& bytes) const
     {
         QFile f(path(name));
@@ -57,6 +62,11 @@ struct ViewerParts {
         QSignalSpy settled(&viewer_, &SelectionViewer::selectionSettled);
         how();
         ASSERT_TRUE(settled.count() || settled.wait(20000));
+    }
+    // Selects the entry `name`, as a click does, and waits until the viewer has settled.
+    void choose(const QString& name)
+    {
+        settleAfter([&] { list()->selectRow(list()->find(name)); });
     }
 };
 
