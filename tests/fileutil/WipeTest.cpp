@@ -204,10 +204,10 @@ TEST_F(WipeTest, SparseFileIsZeroedWithoutFillingItsHoles)
 {
     const QString file = path("sparse.img");
     const qint64 size = qint64(1) << 30;
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(patterned(4096)) == 4096 && f.seek(size - 4096) &&
-                f.write(patterned(4096, 5)) == 4096);
-    f.close();
+    QFile sparse(file);
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.write(patterned(4096)) == 4096 &&
+                sparse.seek(size - 4096) && sparse.write(patterned(4096, 5)) == 4096);
+    sparse.close();
     qint64 written = 0;
     QByteArray seen;
     WipeOptions options;
