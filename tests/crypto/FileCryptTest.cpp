@@ -64,8 +64,7 @@ TEST_F(FileCryptTest, EncryptsUnderTheEncryptedNameAndDecryptsBackWithTheKeyThat
 // before the file is encrypted, and the file stays as it is.
 TEST_F(FileCryptTest, NameTooLongForTheEncryptedSuffixFailsBeforeAnyWork)
 {
-    const QString plain =
-        dir.path() + QLatin1Char('/') + QString(251, QLatin1Char('a')) + QStringLiteral(".txt");
+    const QString plain = dir.filePath(QString(251, u'a') + QStringLiteral(".txt"));
     ASSERT_TRUE(writeAll(plain, "data"));
     bool read = false;
     const CryptOutcome out = encryptOne(plain, kKey, [&](quint64, quint64) { return read = true; });
@@ -256,12 +255,14 @@ TEST(MemoryDecrypt, DamagedShortRoomAndPlainFilesHandOutNoPlainText)
     ASSERT_EQ(sealed.kind, CryptOutcome::Done);
     const QByteArray path = QFile::encodeName(sealed.target);
 
+    std::size_t length = 99;
+    const auto engineDecrypt = [&](std::vector<std::uint8_t>& out) {
+        return mv_decrypt_to_memory(path.constData(), "key", 3, out.data(), out.size(), &length, nullptr,
+                                    nullptr);
+    };
     // Room for less than the plain text: refused, and what was opened so far is zeroed.
     std::vector<std::uint8_t> room(original.size() - 1, 0xAA);
-    std::size_t length = 99;
-    EXPECT_EQ(
-        mv_decrypt_to_memory(path.constData(), "key", 3, room.data(), room.size(), &length, nullptr, nullptr),
-        -1);
+    EXPECT_EQ(engineDecrypt(room), -1);
     EXPECT_EQ(length, 0u);
     EXPECT_STREQ(mv_engine_last_error(), "the decrypted file is larger than the room given for it");
     EXPECT_TRUE(std::all_of(room.begin(), room.begin() + (1 << 20), [](std::uint8_t b) { return b == 0; }));
@@ -271,9 +272,7 @@ TEST(MemoryDecrypt, DamagedShortRoomAndPlainFilesHandOutNoPlainText)
     damaged[damaged.size() - 100] = char(damaged[damaged.size() - 100] ^ 1);
     ASSERT_TRUE(writeAll(sealed.target, damaged));
     std::vector<std::uint8_t> whole(damaged.size(), 0xAA);
-    EXPECT_EQ(mv_decrypt_to_memory(path.constData(), "key", 3, whole.data(), whole.size(), &length, nullptr,
-                                   nullptr),
-              -1);
+    EXPECT_EQ(engineDecrypt(whole), -1);
     EXPECT_STREQ(mv_engine_last_error(), "the file is damaged or truncated");
     EXPECT_TRUE(std::none_of(whole.begin(), whole.end(), [](std::uint8_t b) { return b != 0 && b != 0xAA; }));
     const MemoryDecrypt viaCrypto = decryptToMemory(sealed.target, keys({"key"}), qint64(1) << 30);

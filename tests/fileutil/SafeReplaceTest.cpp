@@ -56,6 +56,9 @@ protected:
     int produced = 0;
 };
 
+const QStringList kJustSource {QStringLiteral("photo.jpg")};
+const QStringList kJustTarget {QStringLiteral("photo_jpg.mv$")};
+
 int holdOpen(const QString& path)
 {
     return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
@@ -81,7 +84,7 @@ TEST_F(SafeReplaceTest, PutsTheNewFileInPlaceWithTheSourcesAttributesAndWipesThe
     ASSERT_TRUE(out.replaced()) << out.status.message();
     EXPECT_TRUE(out.targetInPlace);
     EXPECT_EQ(readAll(target), fresh);
-    EXPECT_EQ(names(), QStringList {QStringLiteral("photo_jpg.mv$")});
+    EXPECT_EQ(names(), kJustTarget);
     const struct stat st = lstatOf(target);
     EXPECT_EQ(st.st_mode & 07777, 0440u);
     EXPECT_EQ(st.st_mtim.tv_sec, 1111111111);
@@ -92,17 +95,15 @@ TEST_F(SafeReplaceTest, DeclineOrFailureOfTheProducerLeavesTheSourceAndNoNewFile
 {
     for (const ProduceResult& made : {ProduceResult::declined(0, QStringLiteral("already encrypted")),
                                       ProduceResult::failed(-1, QStringLiteral("damaged or truncated"))}) {
-        const ReplaceOutcome out = replaceFile(source, target, [&](int, int fd) {
-            (void)!::write(fd, "partial plaintext", 17);
-            return made;
-        });
+        const ReplaceOutcome out =
+            replaceFile(source, target, [&](int, int fd) { return (void)!::write(fd, "partial", 7), made; });
         EXPECT_EQ(out.kind,
                   made.kind == ProduceResult::Declined ? ReplaceOutcome::Declined : ReplaceOutcome::Failed);
         EXPECT_EQ(out.step, ReplaceStep::Produce);
         EXPECT_EQ(out.producerCode, made.code);
         EXPECT_EQ(out.status.message(), "write new file: " + made.status.reason);
         EXPECT_EQ(readAll(source), original);
-        EXPECT_EQ(names(), QStringList {QStringLiteral("photo.jpg")});
+        EXPECT_EQ(names(), kJustSource);
     }
 }
 
@@ -123,8 +124,7 @@ TEST_P(SafeReplaceFaultTest, AFailingStepNeverLosesDataNorLeavesATemporaryFile)
     const bool late = failing == ReplaceStep::WipeSource;
     EXPECT_EQ(out.targetInPlace, late);
     EXPECT_EQ(produced, failing > ReplaceStep::Produce ? 1 : 0);
-    EXPECT_EQ(names(), late ? (QStringList {QStringLiteral("photo.jpg"), QStringLiteral("photo_jpg.mv$")})
-                            : QStringList {QStringLiteral("photo.jpg")});
+    EXPECT_EQ(names(), late ? kJustSource + kJustTarget : kJustSource);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, SafeReplaceFaultTest,
@@ -160,7 +160,7 @@ TEST_F(SafeReplaceTest, AnExistingTargetIsReplacedOnlyWithConsent)
     ASSERT_TRUE(out.replaced()) << out.status.message();
     EXPECT_EQ(readAll(target), fresh);
     EXPECT_EQ(readThrough(oldTarget), QByteArray()); // cleared, not just unlinked
-    EXPECT_EQ(names(), QStringList {QStringLiteral("photo_jpg.mv$")});
+    EXPECT_EQ(names(), kJustTarget);
     ::close(oldTarget);
 
     // An old target with another hard link keeps that link's data.
@@ -186,7 +186,7 @@ TEST_F(SafeReplaceTest, SameNameIsReplacedInPlaceAndTheOldContentsCleared)
         EXPECT_EQ(readAll(source), fresh);
         EXPECT_EQ(lstatOf(source).st_mode & 07777, 0604u);
         EXPECT_EQ(readThrough(old), QByteArray());
-        EXPECT_EQ(names(), QStringList {QStringLiteral("photo.jpg")});
+        EXPECT_EQ(names(), kJustSource);
         ::close(old);
     }
 }
@@ -238,7 +238,7 @@ TEST_F(SafeReplaceTest, SourceChangedOrHeldDuringTheRunIsNeitherCommittedNorWipe
     EXPECT_EQ(appended.step, ReplaceStep::CheckSource);
     EXPECT_FALSE(appended.targetInPlace);
     EXPECT_EQ(readAll(source), original + "more");
-    EXPECT_EQ(names(), QStringList {QStringLiteral("photo.jpg")});
+    EXPECT_EQ(names(), kJustSource);
 
     ASSERT_TRUE(writeAll(source, original));
     const int old = holdOpen(source);
@@ -264,7 +264,7 @@ TEST_F(SafeReplaceTest, SourceChangedOrHeldDuringTheRunIsNeitherCommittedNorWipe
     EXPECT_EQ(held.kind, ReplaceOutcome::InUse);
     EXPECT_EQ(held.status.reason, "in use by another run");
     EXPECT_EQ(produced, 0);
-    EXPECT_EQ(names(), QStringList {QStringLiteral("photo.jpg")});
+    EXPECT_EQ(names(), kJustSource);
 }
 
 // Where the new file needs a temporary name and the folder turns read-only meanwhile, the

@@ -204,13 +204,10 @@ TEST_F(WipeTest, SparseFileIsZeroedWithoutFillingItsHoles)
 {
     const QString file = path("sparse.img");
     const qint64 size = qint64(1) << 30;
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_EQ(f.write(patterned(4096)), 4096);
-        ASSERT_TRUE(f.seek(size - 4096));
-        ASSERT_EQ(f.write(patterned(4096, 5)), 4096);
-    }
+    QFile sparse(file);
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.write(patterned(4096)) == 4096 &&
+                sparse.seek(size - 4096) && sparse.write(patterned(4096, 5)) == 4096);
+    sparse.close();
     qint64 written = 0;
     QByteArray seen;
     WipeOptions options;
@@ -251,14 +248,7 @@ const QByteArray kMountInfo =
 StorageFacts facts(const char* path, quint64 magic, unsigned major, unsigned minor,
                    const QString& sysRoot = QStringLiteral("/nonexistent"))
 {
-    StorageFacts f;
-    f.path = QString::fromUtf8(path);
-    f.magic = magic;
-    f.major = major;
-    f.minor = minor;
-    f.mountInfo = kMountInfo;
-    f.sysRoot = sysRoot;
-    return f;
+    return {QString::fromUtf8(path), magic, major, minor, kMountInfo, sysRoot};
 }
 
 const QString kStronger = QStringLiteral("The stronger delete is an encrypted file whose key is forgotten");
@@ -317,13 +307,16 @@ TEST(WipeReachTest, SolidStateDiskIsNamedAsAHint)
     ASSERT_TRUE(root.mkpath("block/sda/queue") && root.mkpath("block/sda/sda1") &&
                 root.mkpath("block/sda/sda2") && root.mkpath("block/sdb/queue") &&
                 root.mkpath("block/sdb/sdb1") && root.mkpath("dev/block") && root.mkpath("class/block"));
-    ASSERT_TRUE(mvtest::writeAll(sys.filePath("block/sda/queue/rotational"), "0\n"));
-    ASSERT_TRUE(mvtest::writeAll(sys.filePath("block/sdb/queue/rotational"), "1\n"));
-    for (const char* part : {"sda/sda1", "sda/sda2", "sdb/sdb1"})
-        ASSERT_TRUE(mvtest::writeAll(sys.filePath(QStringLiteral("block/%1/partition").arg(part)), "1\n"));
-    ASSERT_TRUE(QFile::link(sys.filePath("block/sda/sda1"), sys.filePath("dev/block/8:1")));
-    ASSERT_TRUE(QFile::link(sys.filePath("block/sda/sda2"), sys.filePath("class/block/sda2")));
-    ASSERT_TRUE(QFile::link(sys.filePath("block/sdb/sdb1"), sys.filePath("class/block/sdb1")));
+    for (const auto& [file, text] : {std::pair {"block/sda/queue/rotational", "0\n"},
+                                     {"block/sdb/queue/rotational", "1\n"},
+                                     {"block/sda/sda1/partition", "1\n"},
+                                     {"block/sda/sda2/partition", "1\n"},
+                                     {"block/sdb/sdb1/partition", "1\n"}})
+        ASSERT_TRUE(writeAll(sys.filePath(file), text));
+    for (const auto& [part, link] : {std::pair {"sda/sda1", "dev/block/8:1"},
+                                     {"sda/sda2", "class/block/sda2"},
+                                     {"sdb/sdb1", "class/block/sdb1"}})
+        ASSERT_TRUE(QFile::link(sys.filePath(QStringLiteral("block/") + part), sys.filePath(link)));
 
     const WipeReach ext4 = wipeReach(facts("/srv/p", 0xEF53, 8, 1, sys.path()));
     EXPECT_EQ(ext4.limit, WipeLimit::None);

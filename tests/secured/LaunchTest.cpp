@@ -30,6 +30,7 @@
 using namespace mv;
 using namespace Qt::StringLiterals;
 using launchtest::lockedWith;
+using launchtest::quoted;
 using launchtest::waitUntil;
 using launchtest::writeScript;
 
@@ -180,19 +181,16 @@ TEST(Launch, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
     }
     ASSERT_TRUE(waitUntil([&] { return sleeper.end && forker.end && exiter.end; }, 5000));
 
-    EXPECT_EQ(sleeper.end->kind, secured::LaunchEnd::Relocked);
-    EXPECT_EQ(forker.end->kind, secured::LaunchEnd::Relocked);
     EXPECT_TRUE(forkedDoneAtItsRelock) << "encrypted while the forked child still ran";
     EXPECT_EQ(mostAtOnce, 1);
-    for (const QString& file : sleeper.entry.files)
-        EXPECT_EQ(lockedWith(file), QByteArray("Alpha1"));
-    for (const QString& file : forker.entry.files)
-        EXPECT_EQ(lockedWith(file), QByteArray("Bravo22"));
-    EXPECT_EQ(sleeper.encrypts, 1);
-    EXPECT_EQ(forker.encrypts, 1);
-    EXPECT_EQ(sleeper.endedAtOnceQuestions + forker.endedAtOnceQuestions, 0);
-    EXPECT_FALSE(QFile::exists(journal(dir, 1)));
-    EXPECT_FALSE(QFile::exists(journal(dir, 2)));
+    for (const auto& [run, key] : {std::pair {&sleeper, "Alpha1"}, {&forker, "Bravo22"}}) {
+        EXPECT_EQ(run->end->kind, secured::LaunchEnd::Relocked);
+        for (const QString& file : run->entry.files)
+            EXPECT_EQ(lockedWith(file), QByteArray(key));
+        EXPECT_EQ(run->encrypts, 1);
+        EXPECT_EQ(run->endedAtOnceQuestions, 0);
+        EXPECT_FALSE(QFile::exists(journal(dir, run->entry.entry)));
+    }
 
     // The program that ended at once was asked about, and the user kept its files plain:
     // its journal stays, so the next start offers to encrypt them.
@@ -214,30 +212,24 @@ TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffere
     const QString notes = files.first();
     const QString swap = dir.filePath(u".notes-0.txt.swp"_s);
     const QString backup = dir.filePath(u"notes-0.txt~"_s);
-    const QString thumbnail =
-        qEnvironmentVariable("XDG_CACHE_HOME") + u"/thumbnails/normal/"_s +
-        QString::fromLatin1(
-            QCryptographicHash::hash(QUrl::fromLocalFile(notes).toEncoded(), QCryptographicHash::Md5)
-                .toHex()) +
-        u".png"_s;
-    QDir().mkpath(QFileInfo(thumbnail).absolutePath());
-    QFile picture(thumbnail);
-    ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
-    picture.close();
+    const QByteArray md5 =
+        QCryptographicHash::hash(QUrl::fromLocalFile(notes).toEncoded(), QCryptographicHash::Md5);
+    const QString thumbnail = qEnvironmentVariable("XDG_CACHE_HOME") + u"/thumbnails/normal/"_s +
+                              QString::fromLatin1(md5.toHex()) + u".png"_s;
+    touch(thumbnail);
 
     secured::LaunchGate gate;
-    const QByteArray q = "'";
-    Launched run(gate, 4, "Editor",
-                 writeScript(dir.filePath(u"e.sh"_s), "touch " + q + swap.toUtf8() + q + " " + q +
-                                                          backup.toUtf8() + q + "; sleep 0.3"),
-                 files, testOptions(dir.path(), 3000));
+    Launched run(
+        gate, 4, "Editor",
+        writeScript(dir.filePath(u"e.sh"_s), "touch " + quoted(swap) + " " + quoted(backup) + "; sleep 0.3"),
+        files, testOptions(dir.path(), 3000));
     run.launch->start();
     ASSERT_TRUE(run.started);
     // The holder opens the file through a link to its folder, as another name for it.
     ASSERT_TRUE(QFile::link(dir.path(), dir.filePath(u"alias"_s)));
-    const QByteArray alias = dir.filePath(u"alias/notes-0.txt"_s).toUtf8();
     const secured::StartOutcome holder = launchtest::start(
-        writeScript(dir.filePath(u"h.sh"_s), "exec 7< " + q + alias + q + "; exec sleep 1.2"));
+        writeScript(dir.filePath(u"h.sh"_s),
+                    "exec 7< " + quoted(dir.filePath(u"alias/notes-0.txt"_s)) + "; exec sleep 1.2"));
     ASSERT_TRUE(holder.status.ok);
     bool holderGoneAtRelock = false;
     run.duringEncrypt = [&] {
@@ -250,9 +242,8 @@ TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffere
     EXPECT_TRUE(holderGoneAtRelock) << "encrypted while another process held the file open";
     ASSERT_FALSE(run.waits.isEmpty());
     EXPECT_TRUE(run.waits.contains(
-        QStringLiteral(
-            "Waiting for sleep (%1) to close notes-0.txt; the files are encrypted again once it has.")
-            .arg(holder.programPid)))
+        u"Waiting for sleep (%1) to close notes-0.txt; the files are encrypted again once it has."_s.arg(
+            holder.programPid)))
         << run.waits.join(u'\n').toStdString();
     EXPECT_EQ(run.endedAtOnceQuestions, 1);
     EXPECT_EQ(lockedWith(notes), QByteArray("Delta4444"));
@@ -272,14 +263,13 @@ TEST(LaunchCrash, DISABLED_ChildRunsAnEntryUntilKilled)
     ASSERT_FALSE(folder.isEmpty());
     secured::LaunchGate gate;
     const QStringList files {folder + u"/diary-0.txt"_s, folder + u"/diary-1.txt"_s};
-    Launched run(gate, 6, "Diary",
-                 writeScript(folder + u"/p.sh"_s, "echo $$ > '" + folder.toUtf8() + "/pid'; exec sleep 10"),
-                 files, testOptions(folder, 400));
+    Launched run(
+        gate, 6, "Diary",
+        writeScript(folder + u"/p.sh"_s, "echo $$ > " + quoted(folder + u"/pid"_s) + "; exec sleep 10"),
+        files, testOptions(folder, 400));
     run.launch->start();
     ASSERT_TRUE(run.started);
-    QFile ready(folder + u"/ready"_s);
-    ASSERT_TRUE(ready.open(QIODevice::WriteOnly));
-    ready.close();
+    touch(folder + u"/ready"_s);
     waitUntil([] { return false; }, 20000);
 }
 
@@ -327,10 +317,9 @@ TEST(LaunchCrash, KilledWhileAnEntryRunsItsJournalNamesThePlainFilesAtTheNextSta
     EXPECT_EQ(left[0].record.entry, 6);
     EXPECT_EQ(left[0].record.title, u"Diary"_s);
     EXPECT_EQ(left[0].plainFiles, files);
-    EXPECT_EQ(
-        secured::leftPlainText(left),
-        QStringLiteral("Mirravelnock! ended while these programs ran, and their files were left decrypted:\n"
-                       "Diary: diary-0.txt, diary-1.txt\nEncrypt them now?"));
+    EXPECT_EQ(secured::leftPlainText(left),
+              u"Mirravelnock! ended while these programs ran, and their files were left decrypted:\n"
+              "Diary: diary-0.txt, diary-1.txt\nEncrypt them now?"_s);
 }
 
 TEST(RunJournal, JournalsWithPlainFilesAreReadBackAndTheRestWiped)

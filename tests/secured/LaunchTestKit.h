@@ -20,6 +20,12 @@ namespace mv::launchtest {
 using mvtest::readAll;
 using mvtest::writeAll;
 
+// A path in single quotes, for a script's command line.
+inline QByteArray quoted(const QString& path)
+{
+    return "'" + path.toUtf8() + "'";
+}
+
 // Writes an executable shell script with `body` after the "#!/bin/sh" line.
 inline QString writeScript(const QString& path, const QByteArray& body)
 {

@@ -18,28 +18,35 @@
 #include <fcntl.h>
 
 using namespace mv;
+using namespace Qt::StringLiterals;
+using launchtest::quoted;
 using launchtest::readAll;
 using launchtest::waitUntil;
 using launchtest::writeScript;
 
 TEST(ArgumentSplit, WordsAreSplitAsAShellSplitsThemAndNothingIsExpanded)
 {
-    const secured::SplitArguments words = secured::splitArguments(
-        QStringLiteral(R"(  a 'b  c' "d \"e\" \$f \x" g\ h '' "" ~ $HOME * it'"s'  )"));
+    const secured::SplitArguments words =
+        secured::splitArguments(uR"(  a 'b  c' "d \"e\" \$f \x" g\ h '' "" ~ $HOME * it'"s'  )"_s);
     ASSERT_TRUE(words.status.ok) << words.status.message();
-    EXPECT_EQ(words.arguments,
-              QStringList({QStringLiteral("a"), QStringLiteral("b  c"), QStringLiteral(R"(d "e" $f \x)"),
-                           QStringLiteral("g h"), QString(), QString(), QStringLiteral("~"),
-                           QStringLiteral("$HOME"), QStringLiteral("*"), QStringLiteral("it\"s")}));
+    EXPECT_EQ(words.arguments, QStringList({u"a"_s,
+                                            u"b  c"_s,
+                                            uR"(d "e" $f \x)"_s,
+                                            u"g h"_s,
+                                            {},
+                                            {},
+                                            u"~"_s,
+                                            u"$HOME"_s,
+                                            u"*"_s,
+                                            u"it\"s"_s}));
     EXPECT_TRUE(secured::splitArguments(QString()).arguments.isEmpty());
-    EXPECT_EQ(secured::splitArguments(QStringLiteral("a\\\nb c\\")).arguments,
-              QStringList({QStringLiteral("ab"), QStringLiteral("c\\")}));
+    EXPECT_EQ(secured::splitArguments(u"a\\\nb c\\"_s).arguments, QStringList({u"ab"_s, u"c\\"_s}));
 
-    const secured::SplitArguments open = secured::splitArguments(QStringLiteral("--file 'my notes.txt"));
+    const secured::SplitArguments open = secured::splitArguments(u"--file 'my notes.txt"_s);
     EXPECT_FALSE(open.status.ok);
     EXPECT_TRUE(open.arguments.isEmpty());
     EXPECT_EQ(open.status.reason, "a single quote is not closed");
-    EXPECT_EQ(secured::splitArguments(QStringLiteral("\"a")).status.reason, "a double quote is not closed");
+    EXPECT_EQ(secured::splitArguments(u"\"a"_s).status.reason, "a double quote is not closed");
 }
 
 // The old way handed the unquoted path and the parameters to the system as one line, so
@@ -47,31 +54,29 @@ TEST(ArgumentSplit, WordsAreSplitAsAShellSplitsThemAndNothingIsExpanded)
 TEST(ProgramStart, PathWithBlanksStartsThatProgramInItsFolderWithExactArguments)
 {
     QTemporaryDir dir;
-    const QString out = dir.filePath(QStringLiteral("out.txt"));
-    writeScript(dir.filePath(QStringLiteral("my")), "echo decoy > '" + out.toUtf8() + "'");
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("my tools")));
-    const QString program =
-        writeScript(dir.filePath(QStringLiteral("my tools/run me.sh")),
-                    "{ pwd; for a in \"$@\"; do echo \"[$a]\"; done; } > '" + out.toUtf8() + "'");
+    const QString out = dir.filePath(u"out.txt"_s);
+    writeScript(dir.filePath(u"my"_s), "echo decoy > " + quoted(out));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"my tools"_s));
+    const QString program = writeScript(dir.filePath(u"my tools/run me.sh"_s),
+                                        "{ pwd; for a in \"$@\"; do echo \"[$a]\"; done; } > " + quoted(out));
     // A descriptor this program holds open must not reach the launched one.
     const int leaked = ::open("/dev/null", O_RDONLY);
     ASSERT_GE(leaked, 0);
     QFile::remove(out);
 
-    const secured::StartOutcome started =
-        launchtest::start(program, QStringLiteral("one 'two  2' \"$HOME\""));
+    const secured::StartOutcome started = launchtest::start(program, u"one 'two  2' \"$HOME\""_s);
     ASSERT_TRUE(started.status.ok) << started.status.message();
     EXPECT_GT(started.programPid, 0);
     EXPECT_TRUE(started.scopeEvents.isEmpty());
     ASSERT_TRUE(launchtest::waitHelper(started, 5000));
     ::close(leaked);
-    EXPECT_EQ(readAll(out), QDir(dir.filePath(QStringLiteral("my tools"))).canonicalPath().toUtf8() +
-                                "\n[one]\n[two  2]\n[$HOME]\n");
+    EXPECT_EQ(readAll(out),
+              QDir(dir.filePath(u"my tools"_s)).canonicalPath().toUtf8() + "\n[one]\n[two  2]\n[$HOME]\n");
 
     // A descriptor open here without close-on-exec is still closed for the program.
-    const QString seen = dir.filePath(QStringLiteral("seen.txt"));
-    const QString looker = writeScript(dir.filePath(QStringLiteral("look.sh")),
-                                       "readlink /proc/$$/fd/$1 > '" + seen.toUtf8() + "'; exit 0");
+    const QString seen = dir.filePath(u"seen.txt"_s);
+    const QString looker =
+        writeScript(dir.filePath(u"look.sh"_s), "readlink /proc/$$/fd/$1 > " + quoted(seen) + "; exit 0");
     const int held = ::open("/dev/null", O_RDONLY);
     ASSERT_GE(held, 0);
     const secured::StartOutcome looked = launchtest::start(looker, QString::number(held));
@@ -85,10 +90,10 @@ TEST(ProgramStart, PathWithBlanksStartsThatProgramInItsFolderWithExactArguments)
 TEST(ProgramStart, AProgramThatCannotRunGivesTheSystemsReason)
 {
     QTemporaryDir dir;
-    const QString plain = dir.filePath(QStringLiteral("notes.txt"));
+    const QString plain = dir.filePath(u"notes.txt"_s);
     ASSERT_TRUE(launchtest::writeAll(plain, "just text\n"));
 
-    const secured::StartOutcome missing = launchtest::start(dir.filePath(QStringLiteral("gone")));
+    const secured::StartOutcome missing = launchtest::start(dir.filePath(u"gone"_s));
     EXPECT_FALSE(missing.status.ok);
     EXPECT_EQ(missing.status.step, "start the program");
     EXPECT_EQ(missing.status.error, ENOENT);
@@ -105,14 +110,13 @@ TEST(ProgramStart, AProgramThatCannotRunGivesTheSystemsReason)
     EXPECT_EQ(noFormat.status.error, ENOEXEC);
     EXPECT_EQ(noFormat.status.reason, "Exec format error");
 
-    const secured::StartOutcome openQuote = launchtest::start(plain, QStringLiteral("'"));
+    const secured::StartOutcome openQuote = launchtest::start(plain, u"'"_s);
     EXPECT_EQ(openQuote.status.reason, "a single quote is not closed");
 
     secured::StartOptions noHelper;
-    noHelper.helper = dir.filePath(QStringLiteral("no-helper"));
+    noHelper.helper = dir.filePath(u"no-helper"_s);
     noHelper.scope = secured::ScopeUse::Never;
-    const secured::StartOutcome helperMissing =
-        secured::startProgram(QStringLiteral("/bin/true"), {}, noHelper);
+    const secured::StartOutcome helperMissing = secured::startProgram(u"/bin/true"_s, {}, noHelper);
     EXPECT_EQ(helperMissing.status.error, ENOENT);
 }
 
@@ -140,32 +144,26 @@ struct Watched {
     }
 };
 
-QByteArray quoted(const QString& path)
-{
-    return "'" + path.toUtf8() + "'";
-}
-
 } // namespace
 
 TEST(ProgramWatch, EndsOnlyWhenTheProgramAndEveryDescendantHaveEnded)
 {
     QTemporaryDir dir;
-    const QString forked = dir.filePath(QStringLiteral("forked"));
-    const QString daemon = dir.filePath(QStringLiteral("daemon"));
+    const QString forked = dir.filePath(u"forked"_s);
+    const QString daemon = dir.filePath(u"daemon"_s);
     // Sleeps; forks a child and exits at once; leaves a grandchild in a session of its own
     // (the way a program goes into the background); exits at once.
-    Watched sleeper(dir, QStringLiteral("sleeper.sh"), "sleep 0.4");
-    Watched forker(dir, QStringLiteral("forker.sh"), "(sleep 0.6; touch " + quoted(forked) + ") & exit 0");
-    Watched detacher(dir, QStringLiteral("detacher.sh"),
+    Watched sleeper(dir, u"sleeper.sh"_s, "sleep 0.4");
+    Watched forker(dir, u"forker.sh"_s, "(sleep 0.6; touch " + quoted(forked) + ") & exit 0");
+    Watched detacher(dir, u"detacher.sh"_s,
                      "setsid sh -c 'sleep 0.6; touch " + quoted(daemon).replace('\'', "") + "' & exit 0");
-    Watched exiter(dir, QStringLiteral("exiter.sh"), "exit 3");
+    Watched exiter(dir, u"exiter.sh"_s, "exit 3");
     for (const Watched* w : {&sleeper, &forker, &detacher, &exiter})
         ASSERT_TRUE(w->started.status.ok) << w->started.status.message();
 
     ASSERT_TRUE(exiter.waitEnd(3000));
-    EXPECT_TRUE(sleeper.watch->isRunning());
-    EXPECT_TRUE(forker.watch->isRunning());
-    EXPECT_TRUE(detacher.watch->isRunning());
+    for (const Watched* w : {&sleeper, &forker, &detacher})
+        EXPECT_TRUE(w->watch->isRunning());
 
     ASSERT_TRUE(sleeper.waitEnd(3000));
     EXPECT_GE(sleeper.endedAt, 400);
@@ -183,9 +181,8 @@ TEST(ProgramWatch, EndsOnlyWhenTheProgramAndEveryDescendantHaveEnded)
 TEST(ProgramWatch, KilledHelperLeavesTheEntryRunningUntilItsOrphansEnd)
 {
     QTemporaryDir dir;
-    const QString marker = dir.filePath(QStringLiteral("marker"));
-    Watched program(dir, QStringLiteral("program.sh"),
-                    "(sleep 0.8; touch " + quoted(marker) + ") & exec sleep 30");
+    const QString marker = dir.filePath(u"marker"_s);
+    Watched program(dir, u"program.sh"_s, "(sleep 0.8; touch " + quoted(marker) + ") & exec sleep 30");
     ASSERT_TRUE(program.started.status.ok) << program.started.status.message();
     ASSERT_TRUE(secured::ChildReaper::instance().isSubreaper());
     ::usleep(100 * 1000);
@@ -211,11 +208,10 @@ TEST(ProgramWatch, KilledHelperLeavesTheEntryRunningUntilItsOrphansEnd)
 TEST(ProgramWatch, PopulatedScopeKeepsTheEntryRunningUntilItEmpties)
 {
     QTemporaryDir dir;
-    const QString events = dir.filePath(QStringLiteral("cgroup.events"));
+    const QString events = dir.filePath(u"cgroup.events"_s);
     ASSERT_TRUE(launchtest::writeAll(events, "populated 1\nfrozen 0\n"));
 
-    secured::StartOutcome started =
-        launchtest::start(writeScript(dir.filePath(QStringLiteral("q.sh")), "exit 0"));
+    secured::StartOutcome started = launchtest::start(writeScript(dir.filePath(u"q.sh"_s), "exit 0"));
     ASSERT_TRUE(started.status.ok);
     started.scopeEvents = events;
     secured::ProgramWatch watch(started);

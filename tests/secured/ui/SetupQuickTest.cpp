@@ -102,9 +102,10 @@ TEST_F(SetupQuickTest, AddedFilesAreEncryptedAtOnceAndARemovedFileIsDecrypted)
 {
     for (const char* name : {"DeleteBut", "Param", "ParamBut", "QuickFiles", "AddBut", "RemoveBut"})
         EXPECT_FALSE(enabled(name)) << name;
-    ASSERT_TRUE(writeAll(at(u"my notes.txt"_s), "notes"));
-    ASSERT_TRUE(writeAll(at(u"b.txt"_s), "bee"));
-    ASSERT_EQ(crypto::encryptOne(at(u"b.txt"_s), "entry key").kind, crypto::CryptOutcome::Done);
+    const QString notes = at(u"my notes.txt"_s);
+    const QString b = at(u"b.txt"_s);
+    ASSERT_TRUE(writeAll(notes, "notes") && writeAll(b, "bee"));
+    ASSERT_EQ(crypto::encryptOne(b, "entry key").kind, crypto::CryptOutcome::Done);
 
     programs = {at(u"Tools/Editor.exe"_s)};
     click("BrowseBut");
@@ -116,24 +117,24 @@ TEST_F(SetupQuickTest, AddedFilesAreEncryptedAtOnceAndARemovedFileIsDecrypted)
     EXPECT_FALSE(enabled("RemoveBut") || enabled("ParamBut")) << "no file selected yet";
 
     click("AddBut"); // the dialog cancelled: nothing happens
-    chosen = {{at(u"my notes.txt"_s), EncryptedName(at(u"b.txt"_s))}};
+    chosen = {{notes, EncryptedName(b)}};
     click("AddBut");
-    EXPECT_EQ(texts(files()), (QStringList {at(u"my notes.txt"_s), at(u"b.txt"_s)}));
-    EXPECT_FALSE(mvtest::exists(at(u"my notes.txt"_s)));
-    EXPECT_TRUE(mvtest::exists(EncryptedName(at(u"my notes.txt"_s))));
-    EXPECT_TRUE(mvtest::exists(EncryptedName(at(u"b.txt"_s))));
+    EXPECT_EQ(texts(files()), (QStringList {notes, b}));
+    EXPECT_FALSE(mvtest::exists(notes));
+    EXPECT_TRUE(mvtest::exists(EncryptedName(notes)));
+    EXPECT_TRUE(mvtest::exists(EncryptedName(b)));
     ASSERT_TRUE(state.store().flush().ok);
-    EXPECT_EQ(stored("Data1"), at(u"my notes.txt"_s) + u"|"_s + at(u"b.txt"_s));
+    EXPECT_EQ(stored("Data1"), notes + u"|"_s + b);
     EXPECT_EQ(stored("Path1"), at(u"Tools/Editor.exe"_s));
 
     files()->setCurrentRow(0);
     click("ParamBut");
-    EXPECT_EQ(state.entry(1).Params, u"'"_s + at(u"my notes.txt"_s) + u"'"_s);
+    EXPECT_EQ(state.entry(1).Params, u"'"_s + notes + u"'"_s);
     click("RemoveBut");
-    EXPECT_EQ(mvtest::readAll(at(u"my notes.txt"_s)), "notes");
-    EXPECT_EQ(texts(files()), QStringList {at(u"b.txt"_s)});
+    EXPECT_EQ(mvtest::readAll(notes), "notes");
+    EXPECT_EQ(texts(files()), QStringList {b});
     ASSERT_TRUE(state.store().flush().ok);
-    EXPECT_EQ(stored("Data1"), at(u"b.txt"_s));
+    EXPECT_EQ(stored("Data1"), b);
 }
 
 // Deleting an entry decrypts its files first. One that stays locked is kept when the user
