@@ -1,7 +1,7 @@
 #include "crypto/ui/EncDecProcess.h"
 
 #include "crypto/EncDecTexts.h"
-#include "crypto/ui/AskKeyDialog.h"
+#include "crypto/ui/AskKey.h"
 #include "crypto/ui/LeftoverQuestion.h"
 #include "crypto/ui/ReplaceQuestion.h"
 #include "widgets/Centering.h"
@@ -48,7 +48,7 @@ EncDecProcess::EncDecProcess(EncDecJob job, QWidget* owner)
     layout->addWidget(CancelBut_, 0, Qt::AlignRight);
     connect(CancelBut_, &QPushButton::clicked, this, &EncDecProcess::CancelBut_Click);
 
-    keyQuestion = [this](const QString&, KeyState& keys) { return AskKeyDialog::ask(keys, this); };
+    keyQuestion = [this](const QString&, KeyState& keys) { return AskKey::ask(keys, this); };
     replaceQuestion = [this](const QString& file, const QString& target) {
         return askReplaceQuestion(this, file, target);
     };

@@ -1,7 +1,7 @@
 #include "secured/ui/EncStat.h"
 
 #include "crypto/KeyState.h"
-#include "crypto/ui/AskKeyDialog.h"
+#include "crypto/ui/AskKey.h"
 #include "crypto/ui/ReplaceQuestion.h"
 #include "widgets/Centering.h"
 #include "widgets/Job.h"
@@ -56,7 +56,7 @@ EncStat::EncStat(bool encrypt, crypto::KeyState& keys, QWidget* owner)
     layout->addWidget(Stat_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    keyQuestion = [this](const QString&, crypto::KeyState& k) { return crypto::AskKeyDialog::ask(k, this); };
+    keyQuestion = [this](const QString&, crypto::KeyState& k) { return crypto::AskKey::ask(k, this); };
     replaceQuestion = [this](const QString& file, const QString& target) {
         return crypto::askReplaceQuestion(this, file, target);
     };

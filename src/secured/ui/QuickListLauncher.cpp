@@ -1,7 +1,7 @@
 #include "secured/ui/QuickListLauncher.h"
 
 #include "crypto/KeyState.h"
-#include "crypto/ui/ConfirmKeyDialog.h"
+#include "crypto/ui/Confirm.h"
 #include "secured/EditorCopies.h"
 #include "secured/FileListText.h"
 #include "secured/LaunchTexts.h"
@@ -158,7 +158,7 @@ void QuickListLauncher::offerLeftPlain()
         return;
     for (const LeftJournal& run : left) {
         // The entry's key is gone with the run that was cut short: the user types it again.
-        crypto::SecretText key = crypto::ConfirmKeyDialog::ask(window_);
+        crypto::SecretText key = crypto::Confirm::ask(window_);
         if (key.isEmpty())
             continue;
         const ListJobResult r = EncStat::encrypt(joinFileList(run.plainFiles), key, keys_, window_);

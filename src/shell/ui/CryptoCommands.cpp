@@ -6,9 +6,9 @@
 #include "crypto/EncDecPlan.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/KeyState.h"
-#include "crypto/ui/DecryptDialog.h"
+#include "crypto/ui/Decrypt.h"
 #include "crypto/ui/EncDecProcess.h"
-#include "crypto/ui/EncryptDialog.h"
+#include "crypto/ui/Encrypt.h"
 #include "viewing/ui/SelectionViewer.h"
 
 #include <QApplication>
@@ -50,7 +50,7 @@ crypto::EncDecScope CryptoCommands::scope(const crypto::ScopeOptions& options) c
 void CryptoCommands::MenuEncrypt_Click()
 {
     const QString shown = viewer_.nameOnView();
-    crypto::EncryptDialog dialog(keys_, listState(*browser_.fileList()), window_);
+    crypto::Encrypt dialog(keys_, listState(*browser_.fileList()), window_);
     dialog.setRunner(
         [this](QWidget* owner, const crypto::ScopeOptions& options, const crypto::SecretText& key) {
             crypto::EncDecJob job;
@@ -70,7 +70,7 @@ void CryptoCommands::MenuDecrypt_Click()
     window_->setCursor(Qt::WaitCursor);
     const auto normalPointer = qScopeGuard([this] { window_->unsetCursor(); });
     const QString shown = viewer_.nameOnView();
-    crypto::DecryptDialog dialog(keys_, listState(*browser_.fileList()), window_);
+    crypto::Decrypt dialog(keys_, listState(*browser_.fileList()), window_);
     dialog.setRunner([this](QWidget* owner, const crypto::ScopeOptions& options) {
         crypto::EncDecJob job;
         job.encrypt = false;

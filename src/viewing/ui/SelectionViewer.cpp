@@ -6,7 +6,7 @@
 #include "browser/ui/LeftoverOffer.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/KeyState.h"
-#include "crypto/ui/AskKeyDialog.h"
+#include "crypto/ui/AskKey.h"
 #include "imaging/ui/ImageControl.h"
 #include "sandbox/DecodeJob.h"
 #include "viewing/ui/PictureArea.h"
@@ -41,7 +41,7 @@ SelectionViewer::SelectionViewer(sandbox::Decoders& decoders, browser::BrowserPa
     openWithDesktop = [](const QString& path) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     };
-    askKey = [this](const QString&) { return crypto::AskKeyDialog::ask(keys_, owner_); };
+    askKey = [this](const QString&) { return crypto::AskKey::ask(keys_, owner_); };
     beep = [] { QApplication::beep(); };
     connect(browser_.fileList(), &browser::FileListView::currentNameChanged, this,
             &SelectionViewer::FileList_Click);

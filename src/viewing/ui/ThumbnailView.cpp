@@ -3,7 +3,7 @@
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
 #include "crypto/KeyState.h"
-#include "crypto/ui/AskKeyDialog.h"
+#include "crypto/ui/AskKey.h"
 #include "imaging/ui/ImageControl.h"
 #include "viewing/ui/PictureArea.h"
 #include "viewing/ui/SelectionViewer.h"
@@ -22,7 +22,7 @@ ThumbnailView::ThumbnailView(browser::BrowserPane& browser, PictureArea& area, S
       grid_(new ThumbnailGrid(&area)), escape_(new QShortcut(QKeySequence(Qt::Key_Escape), window))
 {
     diskCache = std::make_shared<const desktop::ThumbnailCache>(desktop::ThumbnailCache::desktopRoot());
-    askKey = [this](const QString&) { return crypto::AskKeyDialog::ask(keys_, window_); };
+    askKey = [this](const QString&) { return crypto::AskKey::ask(keys_, window_); };
     grid_->hide();
     area_.installEventFilter(this);
     escape_->setEnabled(false);

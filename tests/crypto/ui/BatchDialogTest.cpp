@@ -2,8 +2,8 @@
 // while its batch runs.
 #include "DialogDriver.h"
 #include "crypto/KeyState.h"
-#include "crypto/ui/DecryptDialog.h"
-#include "crypto/ui/EncryptDialog.h"
+#include "crypto/ui/Decrypt.h"
+#include "crypto/ui/Encrypt.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -22,8 +22,8 @@ using test::control;
 std::unique_ptr<BatchDialog> open(const char* prefix, KeyState& keys, FileListState list)
 {
     if (QByteArray(prefix) == "Encrypt")
-        return std::make_unique<EncryptDialog>(keys, list);
-    return std::make_unique<DecryptDialog>(keys, list);
+        return std::make_unique<Encrypt>(keys, list);
+    return std::make_unique<Decrypt>(keys, list);
 }
 
 // The options as the dialog's controls show them.
@@ -73,7 +73,7 @@ TEST(BatchDialogs, DecryptStaysOpenAndRefusesToCloseWhileItsBatchRuns)
 {
     KeyState keys;
     keys.EncryptMode = true;
-    DecryptDialog dialog(keys, FileListState::NoneSelected);
+    Decrypt dialog(keys, FileListState::NoneSelected);
     int batches = 0;
     bool busyDuring = false;
     bool openAfterClose = false;

@@ -1,10 +1,10 @@
 // Whether every text of the four dialogs shows uncut, and the keyboard's way through them.
 #include "DialogDriver.h"
 #include "crypto/KeyState.h"
-#include "crypto/ui/AskKeyDialog.h"
-#include "crypto/ui/ConfirmKeyDialog.h"
-#include "crypto/ui/DecryptDialog.h"
-#include "crypto/ui/EncryptDialog.h"
+#include "crypto/ui/AskKey.h"
+#include "crypto/ui/Confirm.h"
+#include "crypto/ui/Decrypt.h"
+#include "crypto/ui/Encrypt.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -53,17 +53,17 @@ TEST(CryptoDialogs, ShowTheirTextsUncutAndTakeTheKeyboardInOrder)
 {
     KeyState keys;
     std::vector<std::pair<std::unique_ptr<QDialog>, Expected>> dialogs;
-    dialogs.emplace_back(std::make_unique<EncryptDialog>(keys, FileListState::SomeSelected),
+    dialogs.emplace_back(std::make_unique<Encrypt>(keys, FileListState::SomeSelected),
                          Expected {"Mirravelnock! - Encrypt",
                                    {"EncryptSelOption", "EncryptAllOption", "IncludeSubsChk", "KeyString",
                                     "BeginBut", "CancelBut"}});
-    dialogs.emplace_back(std::make_unique<ConfirmKeyDialog>(),
+    dialogs.emplace_back(std::make_unique<Confirm>(),
                          Expected {"Mirravelnock! - Confirm key", {"KeyString", "AcceptBut", "CancelBut"}});
     dialogs.emplace_back(
-        std::make_unique<DecryptDialog>(keys, FileListState::SomeSelected),
+        std::make_unique<Decrypt>(keys, FileListState::SomeSelected),
         Expected {"Mirravelnock! - Decrypt",
                   {"DecryptSelOption", "DecryptAllOption", "IncludeSubsChk", "BeginBut", "CancelBut"}});
-    dialogs.emplace_back(std::make_unique<AskKeyDialog>(keys),
+    dialogs.emplace_back(std::make_unique<AskKey>(keys),
                          Expected {"Mirravelnock! - Enter Key", {"KeyString", "DecryptBut", "CancelBut"}});
 
     for (auto& [dialog, expected] : dialogs) {

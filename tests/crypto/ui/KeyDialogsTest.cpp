@@ -3,9 +3,9 @@
 // asked twice, what a slip or a cancel does, and what reaches the batch.
 #include "DialogDriver.h"
 #include "crypto/KeyState.h"
-#include "crypto/ui/AskKeyDialog.h"
-#include "crypto/ui/ConfirmKeyDialog.h"
-#include "crypto/ui/EncryptDialog.h"
+#include "crypto/ui/AskKey.h"
+#include "crypto/ui/Confirm.h"
+#include "crypto/ui/Encrypt.h"
 #include "widgets/KeyField.h"
 
 #include <QMessageBox>
@@ -48,7 +48,7 @@ struct EncryptRun {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     }
 
-    EncryptDialog dialog;
+    Encrypt dialog;
     int batches = 0;
     QWidget* batchOwner = nullptr;
     ScopeOptions batchOptions;
@@ -77,7 +77,7 @@ private:
             box->button(QMessageBox::Ok)->click();
             return;
         }
-        ASSERT_NE(qobject_cast<ConfirmKeyDialog*>(w), nullptr) << w->metaObject()->className();
+        ASSERT_NE(qobject_cast<Confirm*>(w), nullptr) << w->metaObject()->className();
         const int n = confirms++;
         if (n >= int(answers_.size()) || !answers_[n]) {
             QTest::keyClick(w, Qt::Key_Escape);
@@ -92,7 +92,7 @@ private:
 
 // Each run types `typed` and answers the confirmations with `answers`; the key cache grows as
 // `cached` says.
-TEST(EncryptDialog, ConfirmationIsAskedOnlyTheFirstTimeAKeyIsUsedAndASlipAsksAgain)
+TEST(Encrypt, ConfirmationIsAskedOnlyTheFirstTimeAKeyIsUsedAndASlipAsksAgain)
 {
     struct Run {
         const char* what;
@@ -140,7 +140,7 @@ TEST(EncryptDialog, ConfirmationIsAskedOnlyTheFirstTimeAKeyIsUsedAndASlipAsksAga
 
 // A cancelled confirmation used to empty the key box and leave the focus nowhere; the dialog
 // stays as it was, and Enter alone asks for the confirmation again.
-TEST(EncryptDialog, CancelledOrEmptyConfirmationKeepsTheKeyAndTheFocusWithNothingStarted)
+TEST(Encrypt, CancelledOrEmptyConfirmationKeepsTheKeyAndTheFocusWithNothingStarted)
 {
     KeyState keys;
     EncryptRun run(keys);
@@ -174,10 +174,10 @@ TEST(EncryptDialog, CancelledOrEmptyConfirmationKeepsTheKeyAndTheFocusWithNothin
 TEST(KeyDialogs, ThreeCharacterKeyCannotBeSubmitted)
 {
     KeyState keys;
-    EncryptDialog encrypt(keys, FileListState::SomeSelected);
+    Encrypt encrypt(keys, FileListState::SomeSelected);
     int batches = 0;
     encrypt.setRunner([&](QWidget*, const ScopeOptions&, const SecretText&) { ++batches; });
-    AskKeyDialog askKey(keys);
+    AskKey askKey(keys);
     // A key taken anyway would open the confirmation: answered with Esc, and counted.
     ModalWatch unexpected([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
 
@@ -216,7 +216,7 @@ TEST(KeyDialogs, ThreeCharacterKeyCannotBeSubmitted)
     EXPECT_TRUE(keys.KeyCache().empty());
 }
 
-TEST(AskKeyDialog, CancelSetsKeyCancelledAndDecryptAddsTheKeyOnce)
+TEST(AskKey, CancelSetsKeyCancelledAndDecryptAddsTheKeyOnce)
 {
     KeyState keys;
     // Esc, then the window's close button, then a key, then the same key again.
@@ -231,19 +231,19 @@ TEST(AskKeyDialog, CancelSetsKeyCancelledAndDecryptAddsTheKeyOnce)
 
     for (int cancel = 0; cancel < 2; ++cancel) {
         keys.KeyCancelled = false;
-        EXPECT_FALSE(AskKeyDialog::ask(keys, nullptr)) << cancel;
+        EXPECT_FALSE(AskKey::ask(keys, nullptr)) << cancel;
         EXPECT_TRUE(keys.KeyCancelled) << cancel;
         EXPECT_TRUE(keys.KeyCache().empty()) << cancel;
     }
 
-    EXPECT_TRUE(AskKeyDialog::ask(keys, nullptr));
+    EXPECT_TRUE(AskKey::ask(keys, nullptr));
     EXPECT_FALSE(keys.KeyCancelled);
     ASSERT_EQ(keys.KeyCache().size(), 1u);
     EXPECT_TRUE(keys.KeyCache()[0] == SecretText::fromText(QStringLiteral("Door")));
 
     // A key already known is not added twice, and still counts as given.
     keys.KeyCancelled = true;
-    EXPECT_TRUE(AskKeyDialog::ask(keys, nullptr));
+    EXPECT_TRUE(AskKey::ask(keys, nullptr));
     EXPECT_FALSE(keys.KeyCancelled);
     EXPECT_EQ(keys.KeyCache().size(), 1u);
 

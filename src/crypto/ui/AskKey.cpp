@@ -1,4 +1,4 @@
-#include "crypto/ui/AskKeyDialog.h"
+#include "crypto/ui/AskKey.h"
 
 #include "crypto/KeyState.h"
 #include "widgets/KeyField.h"
@@ -7,7 +7,7 @@
 
 namespace mv::crypto {
 
-AskKeyDialog::AskKeyDialog(KeyState& keys, QWidget* owner)
+AskKey::AskKey(KeyState& keys, QWidget* owner)
     : QDialog(owner), keys_(keys), KeyString_(new widgets::KeyField(this)),
       DecryptBut_(new QPushButton(tr("&Decrypt"), this)), CancelBut_(new QPushButton(tr("&Cancel"), this))
 {
@@ -18,20 +18,20 @@ AskKeyDialog::AskKeyDialog(KeyState& keys, QWidget* owner)
     DecryptBut_->setEnabled(false);
     connect(KeyString_, &QLineEdit::textChanged, this,
             [this] { DecryptBut_->setEnabled(KeyString_->isLongEnough()); });
-    connect(DecryptBut_, &QPushButton::clicked, this, &AskKeyDialog::DecryptBut_Click);
-    connect(CancelBut_, &QPushButton::clicked, this, &AskKeyDialog::reject);
+    connect(DecryptBut_, &QPushButton::clicked, this, &AskKey::DecryptBut_Click);
+    connect(CancelBut_, &QPushButton::clicked, this, &AskKey::reject);
     widgets::layOutKeyDialog(this, tr("Enter decryption &key for the file"), KeyString_, DecryptBut_,
                              "DecryptBut", CancelBut_, owner);
 }
 
-bool AskKeyDialog::ask(KeyState& keys, QWidget* owner)
+bool AskKey::ask(KeyState& keys, QWidget* owner)
 {
-    AskKeyDialog dialog(keys, owner);
+    AskKey dialog(keys, owner);
     dialog.exec();
     return !keys.KeyCancelled;
 }
 
-void AskKeyDialog::DecryptBut_Click()
+void AskKey::DecryptBut_Click()
 {
     // Enter reaches the default button only while it is enabled; a click the same.
     if (!KeyString_->isLongEnough())
@@ -41,7 +41,7 @@ void AskKeyDialog::DecryptBut_Click()
     accept();
 }
 
-void AskKeyDialog::reject()
+void AskKey::reject()
 {
     KeyString_->wipe();
     keys_.KeyCancelled = true;

@@ -1,4 +1,4 @@
-#include "crypto/ui/ConfirmKeyDialog.h"
+#include "crypto/ui/Confirm.h"
 
 #include "widgets/KeyField.h"
 
@@ -6,7 +6,7 @@
 
 namespace mv::crypto {
 
-ConfirmKeyDialog::ConfirmKeyDialog(QWidget* owner)
+Confirm::Confirm(QWidget* owner)
     : QDialog(owner), KeyString_(new widgets::KeyField(this)),
       AcceptBut_(new QPushButton(tr("&Accept"), this)), CancelBut_(new QPushButton(tr("&Cancel"), this))
 {
@@ -14,26 +14,26 @@ ConfirmKeyDialog::ConfirmKeyDialog(QWidget* owner)
     setWindowTitle(tr("Mirravelnock! - Confirm key"));
     setModal(true);
 
-    connect(AcceptBut_, &QPushButton::clicked, this, &ConfirmKeyDialog::AcceptBut_Click);
-    connect(CancelBut_, &QPushButton::clicked, this, &ConfirmKeyDialog::reject);
+    connect(AcceptBut_, &QPushButton::clicked, this, &Confirm::AcceptBut_Click);
+    connect(CancelBut_, &QPushButton::clicked, this, &Confirm::reject);
     widgets::layOutKeyDialog(this, tr("Confirm encryption &key :"), KeyString_, AcceptBut_, "AcceptBut",
                              CancelBut_, owner);
 }
 
-SecretText ConfirmKeyDialog::ask(QWidget* owner)
+SecretText Confirm::ask(QWidget* owner)
 {
-    ConfirmKeyDialog dialog(owner);
+    Confirm dialog(owner);
     dialog.exec();
     return dialog.takeConfirmed();
 }
 
-void ConfirmKeyDialog::AcceptBut_Click()
+void Confirm::AcceptBut_Click()
 {
     confirmed_ = KeyString_->takeKey();
     accept();
 }
 
-void ConfirmKeyDialog::reject()
+void Confirm::reject()
 {
     KeyString_->wipe();
     confirmed_.wipe();

@@ -11,14 +11,14 @@ class KeyField;
 
 namespace mv::crypto {
 
-class EncryptDialog : public BatchDialog {
+class Encrypt : public BatchDialog {
     Q_OBJECT
 
 public:
     // Runs the batch while the dialog stays open; `dialog` is the owner to centre it on.
     using Runner = std::function<void(QWidget* dialog, const ScopeOptions& options, const SecretText& key)>;
 
-    EncryptDialog(KeyState& keys, FileListState list, QWidget* owner = nullptr);
+    Encrypt(KeyState& keys, FileListState list, QWidget* owner = nullptr);
 
     void setRunner(Runner runner) { runner_ = std::move(runner); }
     // The key chosen with Begin: empty until then.

@@ -15,11 +15,11 @@ namespace mv::crypto {
 
 class KeyState;
 
-class AskKeyDialog : public QDialog {
+class AskKey : public QDialog {
     Q_OBJECT
 
 public:
-    explicit AskKeyDialog(KeyState& keys, QWidget* owner = nullptr);
+    explicit AskKey(KeyState& keys, QWidget* owner = nullptr);
 
     // Shows the dialog centred over `owner`; returns whether a key was added or was already
     // known (that is, whether `KeyCancelled` is clear).

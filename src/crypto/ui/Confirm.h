@@ -14,11 +14,11 @@ class KeyField;
 
 namespace mv::crypto {
 
-class ConfirmKeyDialog : public QDialog {
+class Confirm : public QDialog {
     Q_OBJECT
 
 public:
-    explicit ConfirmKeyDialog(QWidget* owner = nullptr);
+    explicit Confirm(QWidget* owner = nullptr);
 
     // Shows the dialog centred over `owner` and returns the key typed, or an empty key when
     // the user cancelled.

@@ -1,7 +1,7 @@
-#include "crypto/ui/EncryptDialog.h"
+#include "crypto/ui/Encrypt.h"
 
 #include "crypto/KeyState.h"
-#include "crypto/ui/ConfirmKeyDialog.h"
+#include "crypto/ui/Confirm.h"
 #include "widgets/KeyField.h"
 
 #include <QBoxLayout>
@@ -11,7 +11,7 @@
 
 namespace mv::crypto {
 
-EncryptDialog::EncryptDialog(KeyState& keys, FileListState list, QWidget* owner)
+Encrypt::Encrypt(KeyState& keys, FileListState list, QWidget* owner)
     : BatchDialog(keys, tr("Mirravelnock! - Encrypt"),
                   tr("Select the action to be taken for the encryption."), tr("Encrypt &selected files only"),
                   tr("Encrypt &all displayed files in directory"), QStringLiteral("Encrypt"), list, owner),
@@ -28,7 +28,7 @@ EncryptDialog::EncryptDialog(KeyState& keys, FileListState list, QWidget* owner)
     BeginBut_->setEnabled(false);
     connect(KeyString_, &QLineEdit::textChanged, this,
             [this] { BeginBut_->setEnabled(KeyString_->isLongEnough()); });
-    connect(BeginBut_, &QPushButton::clicked, this, &EncryptDialog::BeginBut_Click);
+    connect(BeginBut_, &QPushButton::clicked, this, &Encrypt::BeginBut_Click);
 
     setTabOrder(lastScopeControl(), KeyString_);
     finishLayout(KeyString_);
@@ -36,7 +36,7 @@ EncryptDialog::EncryptDialog(KeyState& keys, FileListState list, QWidget* owner)
     KeyString_->setFocus(Qt::OtherFocusReason);
 }
 
-void EncryptDialog::BeginBut_Click()
+void Encrypt::BeginBut_Click()
 {
     if (Busy() || !KeyString_->isLongEnough())
         return;
@@ -61,10 +61,10 @@ void EncryptDialog::BeginBut_Click()
     });
 }
 
-bool EncryptDialog::confirmNewKey(const SecretText& key)
+bool Encrypt::confirmNewKey(const SecretText& key)
 {
     for (;;) {
-        const SecretText confirmed = ConfirmKeyDialog::ask(this);
+        const SecretText confirmed = Confirm::ask(this);
         if (confirmed.isEmpty())
             return false;
         if (confirmed == key)
@@ -73,7 +73,7 @@ bool EncryptDialog::confirmNewKey(const SecretText& key)
     }
 }
 
-void EncryptDialog::reject()
+void Encrypt::reject()
 {
     if (!Busy())
         KeyString_->wipe();

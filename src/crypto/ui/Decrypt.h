@@ -6,14 +6,14 @@
 
 namespace mv::crypto {
 
-class DecryptDialog : public BatchDialog {
+class Decrypt : public BatchDialog {
     Q_OBJECT
 
 public:
     // Runs the batch while the dialog stays open; `dialog` is the owner to centre it on.
     using Runner = std::function<void(QWidget* dialog, const ScopeOptions& options)>;
 
-    DecryptDialog(KeyState& keys, FileListState list, QWidget* owner = nullptr);
+    Decrypt(KeyState& keys, FileListState list, QWidget* owner = nullptr);
 
     void setRunner(Runner runner) { runner_ = std::move(runner); }
 
