@@ -1,5 +1,6 @@
 #include "desktop/DesktopThumbnailNames.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,6 +27,12 @@ QByteArray glibFileUri(const QString& path)
             uri += '%' + QByteArray::number(u, 16).toUpper().rightJustified(2, '0');
     }
     return uri;
+}
+
+QString thumbnailFileName(const QByteArray& uri)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) +
+           QStringLiteral(".png");
 }
 
 } // namespace mv::desktop

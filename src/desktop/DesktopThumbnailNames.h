@@ -12,5 +12,7 @@ namespace mv::desktop {
 // The file's URI as GLib writes it (g_filename_to_uri), whose MD5 names its thumbnails:
 // every byte of the absolute path outside GLib's safe set escaped.
 [[nodiscard]] QByteArray glibFileUri(const QString& path);
+// A thumbnail's file name: the MD5 of the file's URI in hexadecimal, and ".png".
+[[nodiscard]] QString thumbnailFileName(const QByteArray& uri);
 
 } // namespace mv::desktop

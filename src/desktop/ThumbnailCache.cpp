@@ -10,7 +10,6 @@
 #include "fileutil/Wipe.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -111,8 +110,7 @@ QByteArray ThumbnailCache::uriOf(const QString& path)
 
 QString ThumbnailCache::entryPath(const QString& folder, const QString& path) const
 {
-    const QByteArray md5 = QCryptographicHash::hash(uriOf(path), QCryptographicHash::Md5).toHex();
-    return root_ + u'/' + folder + u'/' + QString::fromLatin1(md5) + QStringLiteral(".png");
+    return root_ + u'/' + folder + u'/' + thumbnailFileName(uriOf(path));
 }
 
 QByteArray ThumbnailCache::find(const QString& path, qint64 mtime, int size) const

@@ -380,6 +380,12 @@ FileResult wipeHeldFile(const QString& path, int heldFd, const struct stat& expe
                   &changed);
 }
 
+bool isFileOrLink(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(nativePath(path).c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode));
+}
+
 WipeReport wipeAll(const QStringList& paths)
 {
     WipeReport report;

@@ -68,6 +68,9 @@ FileResult WipeFileIn(const QString& folder, const QString& name, int& fileNumbe
 // gives the failure "not a full path".
 FileResult WipeFile(const QString& path, const WipeOptions& options = {});
 
+// Whether a regular file or a symbolic link (not followed) is at `path`: what WipeFile takes.
+[[nodiscard]] bool isFileOrLink(const QString& path);
+
 struct WipeReport {
     QStringList wiped;
     QList<FileResult> failures; // each names its file in `leftover` or the reason

@@ -8,8 +8,6 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include <sys/stat.h>
-
 namespace mv::secured {
 
 namespace {
@@ -17,14 +15,6 @@ namespace {
 QString tr(const char* text)
 {
     return QCoreApplication::translate("mv::secured", text);
-}
-
-// A regular file or a symbolic link (emacs makes its lock as a dangling link) under `path`.
-bool isThere(const QString& path)
-{
-    struct stat st {};
-    return ::lstat(fileutil::nativePath(path).c_str(), &st) == 0 &&
-           (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode));
 }
 
 } // namespace
@@ -62,7 +52,8 @@ QStringList findEditorCopies(const QStringList& files)
         }
         for (const QString& candidate : candidates) {
             const QString path = folder + candidate;
-            if (!listed.contains(QDir::cleanPath(path)) && isThere(path))
+            // A link counts: emacs makes its lock as a dangling one.
+            if (!listed.contains(QDir::cleanPath(path)) && fileutil::isFileOrLink(path))
                 found.insert(path);
         }
     }

@@ -66,11 +66,8 @@ void Job::begin()
 
 void Job::end()
 {
-    if (!std::exchange(elsewhere_, false))
-        return;
-    emit ended();
-    if (runner_)
-        runner_->ended();
+    if (std::exchange(elsewhere_, false))
+        announceEnded();
 }
 
 void Job::requestStop()
@@ -94,6 +91,11 @@ void Job::finish()
     worker_ = nullptr;
     if (onEnded)
         onEnded();
+    announceEnded();
+}
+
+void Job::announceEnded()
+{
     emit ended();
     if (runner_)
         runner_->ended();

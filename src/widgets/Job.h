@@ -61,6 +61,7 @@ signals:
 
 private:
     void finish();
+    void announceEnded();
 
     QPointer<JobRunner> runner_;
     QWidget* window_;

@@ -3,6 +3,7 @@
 #include "crypto/KeyState.h"
 #include "crypto/ui/ScopeBox.h"
 #include "widgets/Centering.h"
+#include "widgets/WaitCursor.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -11,19 +12,6 @@
 #include <QVBoxLayout>
 
 namespace mv::crypto {
-
-namespace {
-
-// The hourglass for as long as the batch runs, however it ends.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-} // namespace
 
 BatchDialog::BatchDialog(KeyState& keys, const QString& title, const QString& heading,
                          const QString& selectedText, const QString& allText, const QString& prefix,
@@ -95,7 +83,7 @@ void BatchDialog::runBatch(bool encrypt, const std::function<void()>& batch)
 {
     busy_ = true;
     {
-        const WaitCursor hourglass;
+        const widgets::WaitCursor hourglass(true); // however the batch ends
         keys_.EncryptMode = encrypt;
         if (batch)
             batch();

@@ -85,14 +85,14 @@ ListJobResult EncStat::run(const std::function<ListJobResult(ListJobCallbacks&, 
     if (!encrypt_)
         options.stop = &job_->stopFlag();
     job_->onEnded = [this] { finish(); };
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    waitCursor_.show(true);
     job_->runModal([this, job, options] { result_ = job(*this, options); });
     return std::move(result_);
 }
 
 void EncStat::finish()
 {
-    QGuiApplication::restoreOverrideCursor();
+    waitCursor_.show(false);
     if (result_.kind == ListJobResult::Stopped && !job_->stopRequested())
         tell(errorText(result_.file, result_.reason));
     if (encrypt_ && job_->stopRequested() && result_.kind != ListJobResult::Finished)

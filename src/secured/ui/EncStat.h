@@ -10,6 +10,8 @@
 
 #include "secured/ListJobs.h"
 
+#include "widgets/WaitCursor.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -67,6 +69,7 @@ private:
     const bool encrypt_;
     ListJobResult result_;
     widgets::Job* job_;
+    widgets::WaitCursor waitCursor_;
     QLabel* Label1_;
     QLineEdit* Stat_;
 };

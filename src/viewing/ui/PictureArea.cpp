@@ -323,6 +323,18 @@ bool takesDrop(const QDropEvent& event)
            !browser::droppedPicture(*event.mimeData()).isEmpty();
 }
 
+// Takes a drop the area can show as a copy, and turns any other away.
+bool acceptDrop(QDropEvent& event)
+{
+    if (!takesDrop(event)) {
+        event.ignore();
+        return false;
+    }
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
+    return true;
+}
+
 } // namespace
 
 void PictureArea::dragEnterEvent(QDragEnterEvent* event)
@@ -332,23 +344,13 @@ void PictureArea::dragEnterEvent(QDragEnterEvent* event)
 
 void PictureArea::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (!takesDrop(*event)) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
+    (void)acceptDrop(*event);
 }
 
 void PictureArea::dropEvent(QDropEvent* event)
 {
-    if (!takesDrop(*event)) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    emit pictureDropped(browser::droppedPicture(*event->mimeData()));
+    if (acceptDrop(*event))
+        emit pictureDropped(browser::droppedPicture(*event->mimeData()));
 }
 
 QPoint PictureArea::framePosition(const QPointF& globalPosition) const

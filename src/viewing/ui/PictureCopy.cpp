@@ -23,13 +23,13 @@ PictureCopy::PictureCopy(PictureArea& area, crypto::KeyState& keys, sandbox::Dec
 
 PictureCopy::~PictureCopy()
 {
-    setBusy(false);
+    busy_.show(false);
 }
 
 void PictureCopy::MenuCpoy_Click()
 {
     ++ticket_;
-    setBusy(false);
+    busy_.show(false);
     QGuiApplication::clipboard()->clear();
     const imaging::ImageControl& control = *area_.imageControl();
     if (area_.hasPicture()) {
@@ -68,9 +68,9 @@ void PictureCopy::copyFromFile()
         if (ticket == ticket_ && !job->stopRequested())
             finish(ticket, *picture);
         else if (ticket == ticket_)
-            setBusy(false);
+            busy_.show(false);
     };
-    setBusy(true);
+    busy_.show(true);
     job->start([picture, &decoders = decoders_, request = std::move(request)] {
         *picture = clipboardFromFile(request, decoders);
     });
@@ -80,7 +80,7 @@ void PictureCopy::finish(quint64 ticket, const ClipboardPicture& picture)
 {
     if (ticket != ticket_)
         return;
-    setBusy(false);
+    busy_.show(false);
     if (!picture.ok()) {
         beep();
         QMessageBox::warning(owner_, tr("Mirravelnock!"),
@@ -91,17 +91,6 @@ void PictureCopy::finish(quint64 ticket, const ClipboardPicture& picture)
     }
     QGuiApplication::clipboard()->setMimeData(clipboardMimeData(picture).release());
     emit copyFinished(true);
-}
-
-void PictureCopy::setBusy(bool busy)
-{
-    if (busy == busy_)
-        return;
-    busy_ = busy;
-    if (busy)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QGuiApplication::restoreOverrideCursor();
 }
 
 } // namespace mv::viewing

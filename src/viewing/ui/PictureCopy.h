@@ -5,6 +5,8 @@
 // large JPEG fitted to the area) and a metafile are read again on a worker and copied whole.
 #pragma once
 
+#include "widgets/WaitCursor.h"
+
 #include <QImage>
 #include <QObject>
 
@@ -39,7 +41,7 @@ public:
     void setThumbnailGrid(std::function<QImage()> paintedGrid) { paintedGrid_ = std::move(paintedGrid); }
 
     // A copy is being read on a worker.
-    [[nodiscard]] bool busy() const { return busy_; }
+    [[nodiscard]] bool busy() const { return busy_.shown(); }
 
     // The beep before the failure message. Tests replace it.
     std::function<void()> beep;
@@ -51,7 +53,6 @@ signals:
 private:
     void copyFromFile();
     void finish(quint64 ticket, const ClipboardPicture& picture);
-    void setBusy(bool busy);
 
     PictureArea& area_;
     crypto::KeyState& keys_;
@@ -59,7 +60,7 @@ private:
     QWidget* owner_;
     std::function<QImage()> paintedGrid_;
     quint64 ticket_ = 0; // of the latest copy: an older one still reading is not put
-    bool busy_ = false;
+    widgets::WaitCursor busy_;
 };
 
 } // namespace mv::viewing

@@ -58,14 +58,14 @@ SelectionViewer::SelectionViewer(sandbox::Decoders& decoders, browser::BrowserPa
     travelLoad_.setSingleShot(true);
     connect(&travelLoad_, &QTimer::timeout, this, [this] {
         // The user stayed on the entry: its sharp picture, unless that is on show already.
-        if (waiting_ || (shownName_ == pendingName_ && !sharpOnShow()))
+        if (waiting_.shown() || (shownName_ == pendingName_ && !sharpOnShow()))
             startLoad(makeRequest(pendingName_));
     });
     travelEnd_.setSingleShot(true);
     travelEnd_.setInterval(int(TravelPolicy::kTravelMs));
     connect(&travelEnd_, &QTimer::timeout, this, [this] {
         travel_.stop();
-        if (!waiting_ && !shownName_.isEmpty())
+        if (!waiting_.shown() && !shownName_.isEmpty())
             prepareAround();
     });
     connect(&area_, &PictureArea::viewCleared, this, [this] { infoBar_->setText(bannerText); });
@@ -81,7 +81,7 @@ SelectionViewer::SelectionViewer(sandbox::Decoders& decoders, browser::BrowserPa
 
 SelectionViewer::~SelectionViewer()
 {
-    setWaiting(false);
+    waiting_.show(false);
 }
 
 void SelectionViewer::dropPending()
@@ -116,7 +116,7 @@ void SelectionViewer::stopLoading()
     dropPath_.clear();
     travelLoad_.stop();
     loader_.cancel();
-    setWaiting(false);
+    waiting_.show(false);
 }
 
 QString SelectionViewer::pathOf(const QString& name) const
@@ -143,17 +143,6 @@ PictureRequest SelectionViewer::makeRequest(const QString& name) const
     }
     r.keys = keys_.keysToTry();
     return r;
-}
-
-void SelectionViewer::setWaiting(bool waiting)
-{
-    if (waiting == waiting_)
-        return;
-    waiting_ = waiting;
-    if (waiting)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QGuiApplication::restoreOverrideCursor();
 }
 
 void SelectionViewer::FileList_Click()
@@ -197,10 +186,10 @@ void SelectionViewer::request()
         r.thumbnails = thumbnailCache;
         loader_.cancel();
         if (SharedOutcome look = loader_.prepared(r)) {
-            setWaiting(false);
+            waiting_.show(false);
             settle(look);
         } else {
-            setWaiting(true);
+            waiting_.show(true);
             if (travel_.lookAtOnce() || loader_.preparing(r))
                 ticket_ = loader_.load(std::move(r));
             prepareAround();
@@ -208,7 +197,7 @@ void SelectionViewer::request()
         travelLoad_.start(int(travel_.loadDelayMs()));
         return;
     }
-    setWaiting(true);
+    waiting_.show(true);
     startLoad(std::move(r));
 }
 
@@ -227,7 +216,7 @@ void SelectionViewer::onLoaded(quint64 ticket, const SharedOutcome& outcome)
     // real load ends: no question in the middle of a journey.
     if (travelLoad_.isActive() && !outcome->shown())
         return;
-    setWaiting(false);
+    waiting_.show(false);
     if (dropPath_.isEmpty())
         settle(outcome);
     else
@@ -248,7 +237,7 @@ void SelectionViewer::showDropped(const QString& path)
         settleDrop(ready);
         return;
     }
-    setWaiting(true);
+    waiting_.show(true);
     ticket_ = loader_.load(std::move(r));
 }
 
@@ -349,7 +338,7 @@ void SelectionViewer::prepareAround()
 
 void SelectionViewer::sharpenIfNeeded()
 {
-    if (shownName_.isEmpty() || !area_.hasPicture() || waiting_ || sharpOnShow())
+    if (shownName_.isEmpty() || !area_.hasPicture() || waiting_.shown() || sharpOnShow())
         return;
     pendingName_ = shownName_;
     request();
@@ -392,7 +381,7 @@ void SelectionViewer::FileList_DblClick()
 {
     // The double-click's first click chose the entry again; what it is is known when that
     // choice settles.
-    if (waiting_) {
+    if (waiting_.shown()) {
         openWhenSettled_ = true;
         return;
     }

@@ -6,6 +6,7 @@
 
 #include "viewing/PictureLoader.h"
 #include "viewing/TravelPolicy.h"
+#include "widgets/WaitCursor.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -96,7 +97,6 @@ private:
     [[nodiscard]] bool sharpOnShow() const;
     [[nodiscard]] PictureRequest makeRequest(const QString& name) const;
     [[nodiscard]] QString pathOf(const QString& name) const;
-    void setWaiting(bool waiting);
     void showNote(const QString& text);
     // "Error reading this file!", and why when the decoder was stopped rather than refusing it.
     static QString readError(const fileio::Status& why);
@@ -110,7 +110,7 @@ private:
     browser::LeftoverOffer* leftovers_;
     bool unsupportedSelected_ = false;
     bool viewingEncrypted_ = false;
-    bool waiting_ = false;
+    widgets::WaitCursor waiting_;
     bool openWhenSettled_ = false; // a double-click came while the entry was being looked at
     quint64 ticket_ = 0;
     QString pendingName_; // the entry whose load is under way
