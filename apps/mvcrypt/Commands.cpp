@@ -6,6 +6,7 @@
 #include "crypto/EncryptedNames.h"
 #include "crypto/FileCrypt.h"
 #include "crypto/FolderWalk.h"
+#include "desktop/PlainTraces.h"
 #include "fileio/FdIo.h"
 #include "fileio/UniqueFd.h"
 #include "fileutil/LeftoverNames.h"
@@ -92,6 +93,15 @@ bool lockedByAnotherRun(const QString& path)
     fileio::UniqueFd fd(::open(QFile::encodeName(path).constData(),
                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     return fd.valid() && !fileio::tryLock(fd.get()) && errno == EWOULDBLOCK;
+}
+
+// Thumbnails of a file no longer plain that stayed, each a failure: they show what it held.
+bool tellTracesLeft(const QString& name, const QList<FileResult>& traces)
+{
+    for (const FileResult& trace : traces)
+        failure(name, QCoreApplication::translate("mv::cli", "a thumbnail of it could not be wiped: %1")
+                          .arg(resultText(trace)));
+    return !traces.isEmpty();
 }
 
 class CryptRun {
@@ -221,6 +231,7 @@ private:
                                 .arg(encrypting() ? QCoreApplication::translate("mv::cli", "encrypted")
                                                   : QCoreApplication::translate("mv::cli", "decrypted"),
                                      shown(name), shown(QFileInfo(r.target).fileName())));
+            failed_ = tellTracesLeft(name, r.tracesLeft) || failed_;
             break;
         case CryptOutcome::PassedOver:
             // A file that claims by its name to be encrypted but is not is damaged or not
@@ -308,13 +319,15 @@ int runWipe(const CliOptions& options)
 {
     bool failed = refuseUnrepresentable(options);
     for (const QString& given : options.paths) {
-        const FileResult r = WipeFile(absolutePath(given));
+        QList<FileResult> traces;
+        const FileResult r = desktop::wipeWithTraces(absolutePath(given), &traces);
         if (!r.ok) {
             failure(given, resultText(r));
             failed = true;
         } else if (options.verbose) {
             say(stdout, QCoreApplication::translate("mv::cli", "wiped %1").arg(given));
         }
+        failed = tellTracesLeft(given, traces) || failed;
     }
     return failed ? 1 : 0;
 }

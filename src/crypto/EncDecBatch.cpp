@@ -6,7 +6,7 @@
 #include "crypto/KeyState.h"
 #include "fileio/UniqueFd.h"
 #include "fileutil/FileResult.h"
-#include "fileutil/Wipe.h"
+#include "desktop/PlainTraces.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -92,7 +92,7 @@ private:
     void wipeLeftovers(const QStringList& leftovers)
     {
         for (const QString& path : leftovers) {
-            const fileutil::FileResult wiped = fileutil::WipeFile(path);
+            const fileutil::FileResult wiped = desktop::wipeWithTraces(path);
             if (wiped.ok)
                 ++result_.leftoversWiped;
             else
@@ -182,7 +182,12 @@ private:
     void record(const QString& path, const CryptOutcome& out)
     {
         switch (out.kind) {
-        case CryptOutcome::Done: ++result_.done; break;
+        case CryptOutcome::Done:
+            ++result_.done;
+            for (const fileutil::FileResult& trace : out.tracesLeft)
+                result_.notes.append({path, tr("a thumbnail of the plain file could not be wiped: ") +
+                                                fileutil::resultText(trace)});
+            break;
         case CryptOutcome::PassedOver: ++result_.passedOver; break;
         case CryptOutcome::TargetExists:
             if (!result_.cancelled)

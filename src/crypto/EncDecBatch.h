@@ -53,7 +53,7 @@ struct EncDecResult {
     QList<FileNote> failed;
     // Passed over with a note: vanished or unreadable since the listing, skipped rather than
     // replace another file, in use by another run, folders not read, left-over temporary
-    // files whose wipe failed.
+    // files whose wipe failed, thumbnails of encrypted files that could not be wiped.
     QList<FileNote> notes;
     int leftoversWiped = 0;
     bool cancelled = false;    // by the user, between two files

@@ -2,6 +2,7 @@
 
 #include "crypto/EncryptedNames.h"
 #include "crypto/Signature.h"
+#include "desktop/PlainTraces.h"
 #include "fileio/Status.h"
 #include "fileutil/SafeReplace.h"
 
@@ -154,7 +155,12 @@ CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptP
     ReplaceOptions replace;
     replace.replaceExisting = options.replaceExisting;
     replace.fault = options.fault;
-    return fromReplace(fileutil::replaceFile(path, target, produce, replace), target, true);
+    const QString plain = QFileInfo(path).absoluteFilePath();
+    out = fromReplace(fileutil::replaceFile(path, target, produce, replace), target, true);
+    // A thumbnail outliving the plain file would show what the encrypted one hides.
+    if (out.kind == CryptOutcome::Done)
+        out.tracesLeft = desktop::forgetPlainTraces({plain}).failures;
+    return out;
 }
 
 CryptOutcome decryptOne(const QString& path, const QList<QByteArray>& keys, const CryptProgress& progress,

@@ -29,6 +29,8 @@ struct [[nodiscard]] CryptOutcome {
     // where one caused it, and the reason in plain words, as a window or mvcrypt shows it.
     fileutil::FileResult status;
     int keyIndex = -1; // decryption: the key that opened the file
+    // Encryption: thumbnails of the plain file that could not be wiped (each names its file).
+    QList<fileutil::FileResult> tracesLeft;
 };
 
 struct CryptOptions {
@@ -42,7 +44,7 @@ struct CryptOptions {
 using CryptProgress = std::function<bool(quint64 done, quint64 total)>;
 
 // Encrypts path into its encrypted name. A file that already carries the signature is passed
-// over untouched.
+// over untouched. Once the plain file is gone, so are the desktop's thumbnails of it.
 CryptOutcome encryptOne(const QString& path, const QByteArray& key, const CryptProgress& progress = {},
                         const CryptOptions& options = {});
 

@@ -1,5 +1,6 @@
 #include "desktop/DeleteRun.h"
 
+#include "desktop/PlainTraces.h"
 #include "desktop/Trash.h"
 
 namespace mv::desktop {
@@ -54,6 +55,10 @@ DeleteReport safeDeleteFiles(const QString& folder, const QStringList& names,
                         fileutil::FileResult r = fileutil::WipeFileIn(folder, name, fileNumber, options);
                         if (r) {
                             report.done << path;
+                            // Gone beyond recovery, so its thumbnails go too; the trash keeps
+                            // them, as the file itself is still there.
+                            for (const fileutil::FileResult& trace : forgetPlainTraces({path}).failures)
+                                report.tracesLeft << FileFailure {path, trace};
                             return true;
                         }
                         report.failed << FileFailure {path, r};

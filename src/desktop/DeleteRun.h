@@ -24,6 +24,8 @@ struct DeleteReport {
     QStringList done;          // full paths gone from the folder
     QList<FileFailure> failed; // full paths left where they were (or as the wipe left them)
     bool stopped = false;      // the user chose not to go on
+    // Safe delete: thumbnails of wiped files that could not be wiped.
+    QList<FileFailure> tracesLeft;
 };
 
 struct DeleteCallbacks {

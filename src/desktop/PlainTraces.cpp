@@ -59,4 +59,31 @@ fileutil::WipeReport forgetPlainTraces(const QStringList& files)
     return fileutil::wipeAll(thumbnailsOf(files));
 }
 
+fileutil::FileResult wipeWithTraces(const QString& path, QList<fileutil::FileResult>* tracesLeft)
+{
+    // The thumbnails' names come from the absolute path, which the wipe's rename makes
+    // meaningless: it is taken first.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const fileutil::FileResult wiped = fileutil::WipeFile(path);
+    if (wiped.ok) {
+        const fileutil::WipeReport traces = forgetPlainTraces({absolute});
+        if (tracesLeft)
+            *tracesLeft << traces.failures;
+    }
+    return wiped;
+}
+
+fileutil::WipeReport wipeAllWithTraces(const QStringList& paths)
+{
+    fileutil::WipeReport report;
+    for (const QString& path : paths) {
+        const fileutil::FileResult wiped = wipeWithTraces(path, &report.failures);
+        if (wiped.ok)
+            report.wiped << path;
+        else
+            report.failures << wiped.within(fileutil::nativePath(path));
+    }
+    return report;
+}
+
 } // namespace mv::desktop

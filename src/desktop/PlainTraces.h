@@ -14,7 +14,16 @@ namespace mv::desktop {
 // old ~/.thumbnails. Sorted.
 [[nodiscard]] QStringList thumbnailsOf(const QStringList& files);
 
-// Wipes every plain trace of `files` (never a plain delete); goes on after a failure.
+// Wipes every plain trace of `files` (never a plain delete); goes on after a failure. Called
+// whenever a file stops being plain: encrypted, or wiped as the user asked.
 fileutil::WipeReport forgetPlainTraces(const QStringList& files);
+
+// Wipes a file the program handled, then, once it is gone, its plain traces. Traces that
+// could not be wiped are added to `tracesLeft` when one is given.
+fileutil::FileResult wipeWithTraces(const QString& path, QList<fileutil::FileResult>* tracesLeft = nullptr);
+
+// wipeWithTraces on each path; the report names the files wiped and every failure, a file's
+// or a trace's.
+fileutil::WipeReport wipeAllWithTraces(const QStringList& paths);
 
 } // namespace mv::desktop

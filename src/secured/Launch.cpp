@@ -129,7 +129,7 @@ void Launch::relockStep()
 
     const QStringList copies = findEditorCopies(entry_.files);
     if (!copies.isEmpty() && hooks_.confirmWipeEditorCopies(copies)) {
-        const fileutil::WipeReport report = fileutil::wipeAll(copies);
+        const fileutil::WipeReport report = desktop::wipeAllWithTraces(copies);
         end_.wiped << report.wiped;
         end_.wipeFailures << report.failures;
     }

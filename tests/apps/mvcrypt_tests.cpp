@@ -2,6 +2,7 @@
 // terminal (or on a pseudo-terminal when a key is typed): files on disk, exit status, one line per
 // problem; and the faults found by using it as a hostile user would, each named after what went
 // wrong.
+#include "desktop/ThumbnailTraces.h"
 #include "fileutil/TestFiles.h"
 
 #include <mvengine/engine.h>
@@ -205,6 +206,27 @@ TEST_F(MvcryptTest, FailuresNameTheFileAndKeepItsDataAndFilesInTheirStateArePass
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "mvcrypt: missing: read file information: No such file or directory\n");
     EXPECT_EQ(names(), (QStringList {"a_txt.mv$", "b_txt.mv$", "folder"}));
+}
+
+// Thumbnails of a file outliving its encryption or its wipe would show what it held: both take
+// them along, in every size; another file's stay.
+TEST_F(MvcryptTest, EncryptAndWipeTakeTheFilesThumbnailsAlongAndLeaveOthers)
+{
+    for (const char* name : {"a.png", "b.png", "c.png"})
+        ASSERT_TRUE(writeAll(path(name), patterned(5000)));
+    const QStringList ofA = plantThumbnails(path("a.png"));
+    const QStringList ofB = plantThumbnails(path("b.png"));
+    const QStringList ofC = plantThumbnails(path("c.png"));
+    ASSERT_EQ(stillThere(ofA + ofB + ofC).size(), 18);
+
+    CliRun r = run({"encrypt", "--key-file", keyFile, "a.png"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(stillThere(ofA), QStringList());
+    r = run({"wipe", "b.png"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(stillThere(ofB), QStringList());
+    EXPECT_EQ(stillThere(ofC), ofC);
+    EXPECT_EQ(names(), (QStringList {"a_png.mv$", "c.png"}));
 }
 
 // Usage errors exit with 2. The key never comes from the command line, and a key is asked for

@@ -9,6 +9,7 @@
 #include "crypto/MemoryDecrypt.h"
 #include "crypto/ReplaceConsent.h"
 #include "crypto/Signature.h"
+#include "desktop/ThumbnailTraces.h"
 #include "fileutil/TestFiles.h"
 
 #include <mvengine/engine.h>
@@ -40,11 +41,17 @@ TEST_F(FileCryptTest, EncryptsUnderTheEncryptedNameAndDecryptsBackWithTheKeyThat
     const QString plain = at("photo.jpg");
     const QByteArray original = patterned(300000);
     ASSERT_TRUE(writeAll(plain, original));
+    // The desktop's small copies of the plain picture go with it; a neighbour's stay.
+    const QStringList thumbnails = plantThumbnails(plain);
+    const QStringList neighbours = plantThumbnails(at("neighbour.jpg"));
 
     const CryptOutcome sealed = encryptOne(plain, kKey);
     ASSERT_EQ(sealed.kind, CryptOutcome::Done) << sealed.status.reason;
     EXPECT_TRUE(BeginsWithSignature(sealed.target));
     EXPECT_EQ(entries(dir.path()), QStringList {QStringLiteral("photo_jpg.mv$")});
+    EXPECT_EQ(stillThere(thumbnails), QStringList());
+    EXPECT_EQ(stillThere(neighbours), neighbours);
+    EXPECT_TRUE(sealed.tracesLeft.isEmpty());
 
     const CryptOutcome wrong = decryptOne(sealed.target, {"wrong"});
     EXPECT_EQ(wrong.kind, CryptOutcome::NoKeyFits);
@@ -53,8 +60,11 @@ TEST_F(FileCryptTest, EncryptsUnderTheEncryptedNameAndDecryptsBackWithTheKeyThat
     EXPECT_EQ(gone.status.message(), "decrypt: no such file");
     EXPECT_EQ(gone.status.error, ENOENT);
 
+    // Decrypting leaves thumbnails be: the plain file is there again.
+    (void)plantThumbnails(plain);
     const CryptOutcome opened = decryptOne(sealed.target, {"wrong", kKey});
     ASSERT_EQ(opened.kind, CryptOutcome::Done) << opened.status.reason;
+    EXPECT_EQ(stillThere(thumbnails), thumbnails);
     EXPECT_EQ(opened.keyIndex, 1);
     EXPECT_EQ(readAll(plain), original);
     EXPECT_EQ(entries(dir.path()), QStringList {QStringLiteral("photo.jpg")});
@@ -66,12 +76,14 @@ TEST_F(FileCryptTest, NameTooLongForTheEncryptedSuffixFailsBeforeAnyWork)
 {
     const QString plain = dir.filePath(QString(251, u'a') + QStringLiteral(".txt"));
     ASSERT_TRUE(writeAll(plain, "data"));
+    const QStringList thumbnails = plantThumbnails(plain);
     bool read = false;
     const CryptOutcome out = encryptOne(plain, kKey, [&](quint64, quint64) { return read = true; });
     EXPECT_EQ(out.kind, CryptOutcome::Failed);
     EXPECT_EQ(out.status.reason, "check files: the new name would be too long for this file system");
     EXPECT_FALSE(read);
     EXPECT_EQ(readAll(plain), QByteArray("data"));
+    EXPECT_EQ(stillThere(thumbnails), thumbnails); // still plain, so its thumbnails stay
 }
 
 // On a read-only file system an encrypted file is still just "already encrypted": the

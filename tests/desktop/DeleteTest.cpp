@@ -6,6 +6,7 @@
 #include "desktop/Trash.h"
 #include "desktop/TrashInfo.h"
 
+#include "desktop/ThumbnailTraces.h"
 #include "fileutil/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -149,6 +150,23 @@ TEST_F(DeleteTest, SafeDeleteWipesAReadOnlyFileLikeAnyOther)
                inHand == QStringList {folder() + "locked.jpg", folder() + "open.jpg"} &&
                entries(dir.path()).isEmpty();
     }));
+}
+
+// A safe-deleted file is gone beyond recovery, and so are the desktop's thumbnails of it; a
+// trashed one can come back, and keeps them.
+TEST_F(DeleteTest, SafeDeleteTakesTheThumbnailsAlongAndTheTrashLeavesThem)
+{
+    for (const char* name : {"gone.jpg", "trashed.jpg"})
+        ASSERT_TRUE(writeAll(folder() + name, patterned(4000)));
+    const QStringList ofGone = plantThumbnails(folder() + "gone.jpg");
+    const QStringList ofTrashed = plantThumbnails(folder() + "trashed.jpg");
+    const DeleteReport trashed = trashFiles(folder(), {"trashed.jpg"}, {});
+    ASSERT_TRUE(trashed.failed.isEmpty());
+    const DeleteReport wiped = safeDeleteFiles(folder(), {"gone.jpg"}, {});
+    ASSERT_EQ(wiped.done, QStringList {folder() + "gone.jpg"});
+    EXPECT_TRUE(wiped.tracesLeft.isEmpty());
+    EXPECT_EQ(stillThere(ofGone), QStringList());
+    EXPECT_EQ(stillThere(ofTrashed), ofTrashed);
 }
 
 // GNOME names a thumbnail after the URI as GLib escapes it, KDE as Qt does; they differ for

@@ -3,7 +3,7 @@
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
 #include "crypto/ui/LeftoverQuestion.h"
-#include "fileutil/Wipe.h"
+#include "desktop/PlainTraces.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -19,10 +19,15 @@ QStringList wipeAll(const QStringList& paths)
 {
     QStringList failures;
     for (const QString& path : paths) {
-        const fileutil::FileResult wiped = fileutil::WipeFile(path);
+        QList<fileutil::FileResult> traces;
+        const fileutil::FileResult wiped = desktop::wipeWithTraces(path, &traces);
         if (!wiped.ok)
             failures << QCoreApplication::translate("mv::browser::LeftoverOffer", "%1 could not be wiped: %2")
                             .arg(QFileInfo(path).fileName(), fileutil::resultText(wiped));
+        for (const fileutil::FileResult& trace : traces)
+            failures << QCoreApplication::translate("mv::browser::LeftoverOffer",
+                                                    "a thumbnail of %1 could not be wiped: %2")
+                            .arg(QFileInfo(path).fileName(), fileutil::resultText(trace));
     }
     return failures;
 }

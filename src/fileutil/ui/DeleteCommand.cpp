@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -195,6 +196,8 @@ void DeleteCommand::finish()
     QGuiApplication::restoreOverrideCursor();
     if (!safe_ && !report_.failed.isEmpty())
         tellNotTrashed(report_.failed);
+    if (!report_.tracesLeft.isEmpty())
+        QMessageBox::warning(window_, tr("Mirravelnock : Safe Delete"), tracesLeftText(report_.tracesLeft));
 
     // The picture on show, or the note about the entry in hand, goes with its file; any
     // other picture stays.

@@ -51,7 +51,8 @@ bool askGoOnAfterFailure(QWidget* owner, const desktop::FileFailure& failure)
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
-QString notTrashedText(const QList<desktop::FileFailure>& failures)
+// Each file and why, one a line, at most kListedFiles of them.
+QString listed(const QList<desktop::FileFailure>& failures)
 {
     QStringList lines;
     for (int i = 0; i < failures.size() && i < kListedFiles; ++i)
@@ -59,8 +60,20 @@ QString notTrashedText(const QList<desktop::FileFailure>& failures)
                      reasonText(failures[i].result);
     if (failures.size() > kListedFiles)
         lines << tr("and %n more.", int(failures.size() - kListedFiles));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString notTrashedText(const QList<desktop::FileFailure>& failures)
+{
     return tr("%n file(s) could not be moved to the trash and stay where they were:", int(failures.size())) +
-           QStringLiteral("\n\n") + lines.join(QLatin1Char('\n'));
+           QStringLiteral("\n\n") + listed(failures);
+}
+
+QString tracesLeftText(const QList<desktop::FileFailure>& failures)
+{
+    return tr("These files were safe-deleted, but the desktop keeps thumbnails of them that could not be "
+              "wiped:") +
+           QStringLiteral("\n\n") + listed(failures);
 }
 
 void tellNotTrashed(QWidget* owner, const QList<desktop::FileFailure>& failures)

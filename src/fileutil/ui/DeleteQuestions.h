@@ -26,4 +26,7 @@ bool askGoOnAfterFailure(QWidget* owner, const desktop::FileFailure& failure);
 QString notTrashedText(const QList<desktop::FileFailure>& failures);
 void tellNotTrashed(QWidget* owner, const QList<desktop::FileFailure>& failures);
 
+// One message naming the thumbnails of safe-deleted files that stayed, by the file, and why.
+QString tracesLeftText(const QList<desktop::FileFailure>& failures);
+
 } // namespace mv::fileutil

@@ -3,6 +3,7 @@
 // picture on view is selected again under its new name, and only the selected file is touched.
 #include "shell/ui/CryptoCommands.h"
 #include "crypto/ui/DialogDriver.h"
+#include "desktop/ThumbnailTraces.h"
 #include "fileutil/TestFiles.h"
 #include "viewing/ui/ViewerParts.h"
 
@@ -93,10 +94,15 @@ protected:
 
 TEST_F(CryptoCommandsTest, ThePictureOnViewIsSelectedAgainUnderItsNewNameAfterEachRun)
 {
+    // The desktop's thumbnails of the encrypted picture go with its plain file; the other's stay.
+    const QStringList ofPhoto = mvtest::plantThumbnails(path(u"photo.png"_s));
+    const QStringList ofOther = mvtest::plantThumbnails(path(u"other.png"_s));
     view(u"photo.png"_s);
     commands_.MenuEncrypt_Click();
     expectViewedAgain(u"photo_png.mv$"_s);
     EXPECT_EQ(onDisk(), (QStringList {u"other.png"_s, u"photo_png.mv$"_s}));
+    EXPECT_EQ(mvtest::stillThere(ofPhoto), QStringList());
+    EXPECT_EQ(mvtest::stillThere(ofOther), ofOther);
     EXPECT_EQ(names(), onDisk());
 
     // The key typed for Encrypt is remembered: Decrypt and the viewer ask for none.
