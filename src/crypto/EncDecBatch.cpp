@@ -4,9 +4,9 @@
 #include "crypto/FolderWalk.h"
 #include "crypto/KeyBytes.h"
 #include "crypto/KeyState.h"
+#include "desktop/PlainTraces.h"
 #include "fileio/UniqueFd.h"
 #include "fileutil/FileResult.h"
-#include "desktop/PlainTraces.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
