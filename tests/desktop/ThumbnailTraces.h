@@ -19,8 +19,9 @@ inline QStringList plantThumbnails(const QString& file)
         QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) + ".png";
     const QString cache = qEnvironmentVariable("XDG_CACHE_HOME") + "/thumbnails/";
     QStringList paths;
-    for (const QString& folder : {cache + "normal", cache + "large", cache + "x-large", cache + "xx-large",
-                                  cache + "fail/gnome-thumbnail-factory", QDir::homePath() + "/.thumbnails/normal"})
+    for (const QString& folder :
+         {cache + "normal", cache + "large", cache + "x-large", cache + "xx-large",
+          cache + "fail/gnome-thumbnail-factory", QDir::homePath() + "/.thumbnails/normal"})
         paths << folder + '/' + name;
     for (const QString& path : paths) {
         QDir().mkpath(QFileInfo(path).absolutePath());
