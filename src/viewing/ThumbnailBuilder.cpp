@@ -1,6 +1,7 @@
 #include "viewing/ThumbnailBuilder.h"
 
 #include "crypto/EncryptedNames.h"
+#include "crypto/Signature.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -14,14 +15,17 @@ namespace mv::viewing {
 
 namespace {
 
-// Whether a folder holds a file under an encrypted name; it is listed on a worker, as a
-// large folder takes a while.
-bool holdsEncryptedNames(const QString& folder)
+// Whether a folder holds an encrypted file: by its name, or by what it begins with, whatever
+// its name says. Looked at on a worker, as a large folder takes a while.
+bool holdsEncryptedFiles(const QString& folder)
 {
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
         it.next();
         if (crypto::HasEncryptedName(it.fileName()))
+            return true;
+        // Fifos and devices are passed over: reading one could wait or disturb it.
+        if (it.fileInfo().isFile() && crypto::BeginsWithSignature(it.filePath()))
             return true;
     }
     return false;
@@ -65,7 +69,7 @@ void ThumbnailBuilder::start(Job job)
     const quint64 build = build_;
     QPointer<ThumbnailBuilder> self(this);
     pool_.start([self, build, folder = job_.folder] {
-        const bool encrypted = holdsEncryptedNames(folder);
+        const bool encrypted = holdsEncryptedFiles(folder);
         QMetaObject::invokeMethod(
             self.data(),
             [self, build, encrypted] {

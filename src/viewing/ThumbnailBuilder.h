@@ -8,9 +8,9 @@
 // cancel stops the build with the cells before it. Stopping drops everything not handed over;
 // the cells handed over stay.
 //
-// The desktop's thumbnail cache is used only in a folder that holds no encrypted files: the
-// folder is looked at before the first file is, and a file found encrypted under a plain name
-// turns the cache off for the rest of the build.
+// The desktop's thumbnail cache is used only in a folder that holds no encrypted files: every
+// file's name and first bytes are looked at before the first file is made, and a file found
+// encrypted later (one written meanwhile) turns the cache off for the rest of the build.
 #pragma once
 
 #include "viewing/ThumbnailLoad.h"

@@ -180,4 +180,37 @@ TEST(ThumbnailBuilder, CellsComeInOrderAndAMissingKeyHoldsThemUntilTypedOrStoppe
     EXPECT_TRUE(filesUnder(cacheRoot.path()).isEmpty());
 }
 
+// An encrypted file under a plain name tells its folder as well as one under its own: the
+// folder is judged by what its files begin with, before the first plain neighbour is made.
+TEST(ThumbnailBuilder, ADisguisedEncryptedFileKeepsItsFolderOutOfTheDesktopCache)
+{
+    QTemporaryDir dir;
+    QTemporaryDir cacheRoot;
+    ThumbnailBuilder::Job job;
+    job.folder = dir.path();
+    job.box = QSize(60, 60);
+    job.cache = std::make_shared<const desktop::ThumbnailCache>(cacheRoot.path());
+    job.decoders = &mv::test::decoders();
+    for (int i = 0; i < 3; ++i) {
+        const QString path = writeBytes(dir, u"plain%1.png"_s.arg(i), noisePng(40, 40, quint32(i)));
+        job.entries.append({path, QFileInfo(path).fileName()});
+    }
+    const QString sealed = writeEncrypted(dir, u"secret.png"_s, noisePng(40, 40, 9), "key 1");
+    const QString disguised = dir.filePath(u"holiday.bmp"_s);
+    ASSERT_TRUE(QFile::rename(sealed, disguised));
+    job.entries.append({disguised, u"holiday.bmp"_s});
+
+    ThumbnailBuilder builder(nullptr, 1);
+    builder.keys = [] {
+        return std::vector<mv::crypto::SecretText> {mv::crypto::SecretText::fromText(u"key 1"_s)};
+    };
+    Recorder recorded;
+    record(builder, recorded);
+    builder.start(job);
+    ASSERT_TRUE(waitFor([&] { return recorded.finished; }));
+    EXPECT_EQ(recorded.cells, QList<int>({0, 1, 2, 3}));
+    EXPECT_FALSE(builder.usesDiskCache());
+    EXPECT_EQ(filesUnder(cacheRoot.path()), QStringList());
+}
+
 } // namespace
