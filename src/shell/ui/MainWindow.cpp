@@ -17,6 +17,7 @@
 #include "shell/Version.h"
 #include "shell/WindowLayout.h"
 #include "shell/WindowSettings.h"
+#include "shell/ui/ClearPasswordsKey.h"
 #include "shell/ui/CryptoCommands.h"
 #include "shell/ui/FullScreenMode.h"
 #include "shell/ui/LockForgetting.h"
@@ -76,12 +77,15 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     viewer_ = new viewing::SelectionViewer(*decoders_, *browser_, *picture_, fileInfoBar_, *keys_, this);
     viewer_->bannerText = bannerLine();
     auto* slideshow = new Slideshow(*fullScreen_, *browser_, *viewer_, *picture_, *keys_, this);
+    slideshow->letThrough(menus_->mnuClearKeys);
+    new ClearPasswordsKey(menus_->mnuClearKeys, this);
     new ViewComforts(*menus_, *viewOptions, *picture_, *fullScreen_, *slideshow,
                      isSecondInstance_ ? nullptr : &settings_, this);
     pictureCopy_ = new viewing::PictureCopy(*picture_, *keys_, *decoders_, this);
     thumbnails_ = new viewing::ThumbnailView(*browser_, *picture_, *viewer_, *keys_, this);
     // Copy takes the grid as a picture while it is on show.
-    pictureCopy_->setThumbnailGrid([this] { return thumbnails_->gridImage(); });
+    pictureCopy_->setThumbnailGrid([this] { return thumbnails_->gridImage(); },
+                                   [this] { return thumbnails_->gridHoldsDecrypted(); });
     auto* cryptoCommands = new CryptoCommands(*browser_, *viewer_, *keys_, this);
     new fileutil::DeleteCommand(*browser_, *viewer_, menus_->MenuDelete, menus_->mnuSafeDelete, this,
                                 [this](bool on) { settings_.setTruth(Setting::SafeDelete, on); });
@@ -292,10 +296,16 @@ void MainWindow::placeMinimized()
 {
     if (!isMinimized())
         return;
-    if (cSysTray_->isAdded())
+    if (cSysTray_->isAdded()) {
         hide();
-    else if (isHidden() && cSysTray_->InTray())
+    } else if (isHidden() && cSysTray_->InTray()) {
+        // The tray went away with the window in it: the window comes back to the task bar, but
+        // not with a decrypted picture on it that nobody asked to see again.
+        if (picture_->imageControl()->pictureObject().sensitive)
+            viewer_->ResetView();
+        thumbnails_->dropDecrypted();
         showMinimized();
+    }
 }
 
 void MainWindow::cSysTray_MouseUp(int button, int /*id*/)

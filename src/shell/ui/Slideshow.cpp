@@ -7,7 +7,9 @@
 #include "viewing/ui/PictureArea.h"
 #include "viewing/ui/SelectionViewer.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QWidget>
 
 namespace mv::shell {
@@ -18,6 +20,11 @@ Slideshow::Slideshow(FullScreenMode& screen, browser::BrowserPane& browser, view
 {
     step_.setSingleShot(true);
     connect(&step_, &QTimer::timeout, this, &Slideshow::next);
+    // The next picture must not be shown with keys the user asked to forget.
+    connect(&keys_, &crypto::KeyState::keysChanged, this, [this](bool haveKeys) {
+        if (!haveKeys)
+            stop();
+    });
 }
 
 Slideshow::~Slideshow()
@@ -112,6 +119,10 @@ bool Slideshow::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::ShortcutOverride:
+        if (letThrough_ && letThrough_->isEnabled() &&
+            letThrough_->shortcut().matches(QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination())) ==
+                QKeySequence::ExactMatch)
+            return false;
         // Claimed, so that the key's menu item does not run: the key only ends the show.
         event->accept();
         return true;

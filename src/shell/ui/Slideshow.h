@@ -2,7 +2,8 @@
 // every interval, through the viewer as a selection would show them (so the next one is
 // prepared ahead while this one is on show). It never asks for a key: an encrypted picture
 // that the keys in hand do not open is passed over. Any key or click ends it on the picture on
-// show; so does the end of the list. Full screen ends with it unless it was on before.
+// show; so does the end of the list. Full screen ends with it unless it was on before. Keys
+// forgotten end it too, and the key that forgets them (Clear Passwords) is left to its command.
 #pragma once
 
 #include "viewing/SlideshowPlan.h"
@@ -12,6 +13,8 @@
 #include <QTimer>
 
 #include <functional>
+
+class QAction;
 #include <optional>
 
 namespace mv::browser {
@@ -42,6 +45,8 @@ public:
     // Starts from the selected entry (the first when none is); nothing happens when no picture
     // from there on can be shown.
     void start(int intervalSeconds);
+    // The command whose key is not claimed by the show: "Clear Passwords".
+    void letThrough(const QAction* command) { letThrough_ = command; }
     void stop();
     [[nodiscard]] bool running() const { return plan_.has_value(); }
 
@@ -67,6 +72,7 @@ private:
     QTimer step_;
     QMetaObject::Connection settled_;
     std::function<bool(const QString&)> savedAsk_;
+    const QAction* letThrough_ = nullptr;
     bool enteredFullScreen_ = false;
     bool refused_ = false; // the selection on its way needed a key that was not in hand
     int pendingRow_ = -1;

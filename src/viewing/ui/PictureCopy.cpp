@@ -19,6 +19,15 @@ PictureCopy::PictureCopy(PictureArea& area, crypto::KeyState& keys, sandbox::Dec
     : QObject(dialogOwner), area_(area), keys_(keys), decoders_(decoders), owner_(dialogOwner)
 {
     beep = [] { QApplication::beep(); };
+    connect(&keys_, &crypto::KeyState::keysChanged, this, [this](bool haveKeys) {
+        if (!haveKeys)
+            forgetDecrypted();
+    });
+    // Once anything else is on the clipboard, the copy is no longer this program's to take off.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        if (QGuiApplication::clipboard()->mimeData() != decryptedCopy_)
+            decryptedCopy_ = nullptr;
+    });
 }
 
 PictureCopy::~PictureCopy()
@@ -32,7 +41,9 @@ void PictureCopy::MenuCpoy_Click()
     busy_.show(false);
     QGuiApplication::clipboard()->clear();
     const imaging::ImageControl& control = *area_.imageControl();
+    copyingDecrypted_ = false;
     if (area_.hasPicture()) {
+        copyingDecrypted_ = control.pictureObject().sensitive;
         if (std::optional<ClipboardPicture> inMemory =
                 clipboardFromShown(control.pictureObject(), control.frameIndex()))
             finish(ticket_, *inMemory);
@@ -43,6 +54,7 @@ void PictureCopy::MenuCpoy_Click()
     if (paintedGrid_) {
         ClipboardPicture grid;
         grid.image = paintedGrid_();
+        copyingDecrypted_ = gridHoldsDecrypted_ && gridHoldsDecrypted_();
         if (!grid.image.isNull())
             finish(ticket_, grid);
     }
@@ -89,8 +101,26 @@ void PictureCopy::finish(quint64 ticket, const ClipboardPicture& picture)
         emit copyFinished(false);
         return;
     }
-    QGuiApplication::clipboard()->setMimeData(clipboardMimeData(picture).release());
+    QMimeData* data = clipboardMimeData(picture).release();
+    QGuiApplication::clipboard()->setMimeData(data);
+    decryptedCopy_ = copyingDecrypted_ ? data : nullptr;
     emit copyFinished(true);
+}
+
+bool PictureCopy::decryptedOnClipboard() const
+{
+    return decryptedCopy_ && QGuiApplication::clipboard()->mimeData() == decryptedCopy_;
+}
+
+void PictureCopy::forgetDecrypted()
+{
+    if (busy_.shown() && copyingDecrypted_) {
+        ++ticket_; // the copy being read is not put
+        busy_.show(false);
+    }
+    if (decryptedOnClipboard())
+        QGuiApplication::clipboard()->clear();
+    decryptedCopy_ = nullptr;
 }
 
 } // namespace mv::viewing

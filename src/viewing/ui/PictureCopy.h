@@ -3,6 +3,10 @@
 // grid as it is painted; with neither, the clipboard is left empty. The clipboard is cleared
 // first, so a failed copy leaves nothing half set. A picture decoded smaller than it is (a
 // large JPEG fitted to the area) and a metafile are read again on a worker and copied whole.
+//
+// When the keys are forgotten, a decrypted picture (or a grid with decrypted thumbnails) this
+// program put on the clipboard is taken off it, and a copy still being read is dropped; what
+// another program put there since is never touched.
 #pragma once
 
 #include "widgets/WaitCursor.h"
@@ -12,6 +16,7 @@
 
 #include <functional>
 
+class QMimeData;
 class QWidget;
 
 namespace mv::crypto {
@@ -37,8 +42,16 @@ public:
     void MenuCpoy_Click();
 
     // The thumbnail grid's part: it calls this once with a function that gives its painted
-    // image while the grid is on show, and a null image while it is not.
-    void setThumbnailGrid(std::function<QImage()> paintedGrid) { paintedGrid_ = std::move(paintedGrid); }
+    // image while the grid is on show, and a null image while it is not, and one that tells
+    // whether the grid shows decrypted pictures.
+    void setThumbnailGrid(std::function<QImage()> paintedGrid, std::function<bool()> gridHoldsDecrypted)
+    {
+        paintedGrid_ = std::move(paintedGrid);
+        gridHoldsDecrypted_ = std::move(gridHoldsDecrypted);
+    }
+
+    // Whether the clipboard holds a decrypted picture this program put there.
+    [[nodiscard]] bool decryptedOnClipboard() const;
 
     // A copy is being read on a worker.
     [[nodiscard]] bool busy() const { return busy_.shown(); }
@@ -53,13 +66,17 @@ signals:
 private:
     void copyFromFile();
     void finish(quint64 ticket, const ClipboardPicture& picture);
+    void forgetDecrypted();
 
     PictureArea& area_;
     crypto::KeyState& keys_;
     sandbox::Decoders& decoders_;
     QWidget* owner_;
     std::function<QImage()> paintedGrid_;
-    quint64 ticket_ = 0; // of the latest copy: an older one still reading is not put
+    std::function<bool()> gridHoldsDecrypted_;
+    bool copyingDecrypted_ = false;            // the copy under way is of decrypted pixels
+    const QMimeData* decryptedCopy_ = nullptr; // what was put on the clipboard, while it is there
+    quint64 ticket_ = 0;                       // of the latest copy: an older one still reading is not put
     widgets::WaitCursor busy_;
 };
 

@@ -31,6 +31,11 @@ public:
     void clear();
     // Cells of decrypted pictures show their type's icon from now on.
     void dropDecrypted();
+    // Whether a cell shows a decrypted picture.
+    [[nodiscard]] bool holdsDecrypted() const
+    {
+        return std::any_of(cells_.begin(), cells_.end(), [](const Cell& c) { return c.sensitive; });
+    }
 
     [[nodiscard]] int count() const { return int(cells_.size()); }
     // Cells showing a thumbnail rather than their type's icon.

@@ -47,7 +47,7 @@ ThumbnailView::ThumbnailView(browser::BrowserPane& browser, PictureArea& area, S
     // Pictures opened with keys now forgotten are not shown without them.
     connect(&keys_, &crypto::KeyState::keysChanged, this, [this](bool haveKeys) {
         if (!haveKeys)
-            grid_->dropDecrypted();
+            dropDecrypted();
     });
     connect(grid_, &ThumbnailGrid::cellClicked, this, &ThumbnailView::ThumbClick_Click);
     connect(grid_, &ThumbnailGrid::mouseMoved, this, &ThumbnailView::mouseMovedOverGrid);
@@ -183,6 +183,16 @@ bool ThumbnailView::gridShown() const
 QImage ThumbnailView::gridImage() const
 {
     return gridShown() ? grid_->gridImage() : QImage();
+}
+
+void ThumbnailView::dropDecrypted()
+{
+    grid_->dropDecrypted();
+}
+
+bool ThumbnailView::gridHoldsDecrypted() const
+{
+    return gridShown() && grid_->holdsDecrypted();
 }
 
 void ThumbnailView::showGrid()

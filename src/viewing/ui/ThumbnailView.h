@@ -67,6 +67,10 @@ public:
     [[nodiscard]] bool gridShown() const;
     // The grid as an image, for the clipboard; null when the grid is not on show.
     [[nodiscard]] QImage gridImage() const;
+    // Cells of decrypted pictures show their type's icon from now on.
+    void dropDecrypted();
+    // Whether the grid on show holds decrypted pictures.
+    [[nodiscard]] bool gridHoldsDecrypted() const;
     [[nodiscard]] ThumbnailGrid* grid() const { return grid_; }
     [[nodiscard]] const ThumbnailBuilder& builder() const { return builder_; }
 

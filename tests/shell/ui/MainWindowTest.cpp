@@ -14,6 +14,7 @@
 #include "shell/SessionLockWatch.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/LockForgetting.h"
+#include "shell/ui/Slideshow.h"
 #include "viewing/ThumbnailLayout.h"
 #include "viewing/ViewingTestFiles.h"
 #include "viewing/ui/SelectionViewer.h"
@@ -21,6 +22,7 @@
 #include "widgets/JobRunner.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDBusMessage>
 #include <QDir>
@@ -30,6 +32,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
 
@@ -437,6 +440,63 @@ TEST_F(MainWindowTest, SessionLockForgetsKeysAndPreparedPicturesUnlessTurnedOff)
     stop();
     EXPECT_EQ(setting("ForgetKeysOnLock"), u"False"_s);
     EXPECT_FALSE((start(), menus()).mnuForgetOnLock->isChecked());
+}
+
+// F8 forgets what the keys opened wherever the user is: a slideshow ends on no picture rather
+// than going on to the next decrypted one; a decrypted picture this program put on the
+// clipboard is taken off it (another program's text is not); a message in front of the window
+// does not stop it, a key question does, as the key is then the question's.
+TEST_F(MainWindowTest, ClearPasswordsReachesTheSlideshowTheClipboardAndDialogsButNotAKeyQuestion)
+{
+    const QDir locked(pics_.filePath(u"a"_s));
+    for (const char* name : {"one.png", "two.png"}) {
+        const QString path = locked.filePath(QLatin1String(name));
+        ASSERT_TRUE(QFile::copy(pics_.filePath(u"wide.png"_s), path));
+        ASSERT_EQ(mv::crypto::encryptOne(path, "key 1").kind, mv::crypto::CryptOutcome::Done);
+    }
+    MainWindow& w = start();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto& keys = part<mv::crypto::KeyState>(w);
+    const auto typeKey = [&] { return keys.append(mv::crypto::SecretText::fromText(u"key 1"_s)); };
+    browser().fileSpec()->chooseEntry(0);
+    listPictures(2, locked.path());
+    ASSERT_TRUE(typeKey());
+    files().selectRow(0);
+    ASSERT_TRUE(until([&] { return control().pictureObject().sensitive; }));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto picturePasted = [clipboard] {
+        const QMimeData* data = clipboard->mimeData();
+        return data && data->hasImage();
+    };
+    menus().MenuCpoy->trigger();
+    ASSERT_TRUE(until(picturePasted));
+
+    QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    auto& show = part<Slideshow>(w);
+    ASSERT_TRUE(show.running());
+    QTest::keyClick(&w, Qt::Key_F8);
+    EXPECT_FALSE(show.running());
+    EXPECT_FALSE(keys.hasKeys());
+    EXPECT_FALSE(area().hasPicture());
+    EXPECT_FALSE(picturePasted());
+    until([] { return false; }, 2500); // past the slideshow's next step
+    EXPECT_FALSE(area().hasPicture());
+
+    clipboard->setText(u"another program's words"_s);
+    ASSERT_TRUE(typeKey());
+    QTimer::singleShot(0, &w, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_TRUE(box);
+        QTest::keyClick(box, Qt::Key_F8);
+        EXPECT_FALSE(keys.hasKeys()) << "forgotten with a message in front";
+        ASSERT_TRUE(typeKey());
+        box->setObjectName(u"AskKey"_s);
+        QTest::keyClick(box, Qt::Key_F8);
+        EXPECT_TRUE(keys.hasKeys()) << "a key question keeps its key";
+        static_cast<QDialog*>(box)->accept();
+    });
+    QMessageBox::information(&w, u"Mirravelnock!"_s, u"A message"_s);
+    EXPECT_EQ(clipboard->text(), u"another program's words"_s);
 }
 
 // The window took its parts down before its own layout was asked about them: it deleted the

@@ -4,12 +4,15 @@
 // so ctest runs each suite in a process of its own.
 #include "shell/ui/SysTray.h"
 #include "WindowTestBase.h"
+#include "crypto/FileCrypt.h"
+#include "crypto/KeyState.h"
 #include "secured/QuickListState.h"
 #include "secured/ui/QuickListLauncher.h"
 #include "shell/EventWait.h"
 #include "shell/Registry.h"
 #include "shell/ui/FakeStatusNotifierWatcher.h"
 #include "shell/ui/XEmbedTrayWatch.h"
+#include "viewing/ViewingTestFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -197,9 +200,20 @@ TEST_F(TrayOnTheBus, ALatePanelGetsTheIconShowsTheTipAndActivateOrItsEndBringsTh
     (void)ask(item, u"org.kde.StatusNotifierItem"_s, u"Activate"_s, {0, 0});
     ASSERT_TRUE(until([&] { return w.isVisible() && !w.isMinimized(); }));
 
+    // A decrypted picture on show when the window went into the tray does not come back with
+    // it unasked.
+    const QString secret = pics_.filePath(u"secret.png"_s);
+    ASSERT_TRUE(mvtest::flat(30, 20, Qt::red).save(secret));
+    ASSERT_EQ(mv::crypto::encryptOne(secret, "key 1").kind, mv::crypto::CryptOutcome::Done);
+    ASSERT_TRUE(test::part<mv::crypto::KeyState>(w).append(mv::crypto::SecretText::fromText(u"key 1"_s)));
+    ASSERT_TRUE(listAll());
+    ASSERT_TRUE(until([&] { return files().find(u"secret_png.mv$"_s) >= 0; }));
+    files().selectRow(files().find(u"secret_png.mv$"_s));
+    ASSERT_TRUE(until([&] { return control().pictureObject().sensitive; }));
     w.showMinimized();
     ASSERT_TRUE(until([&] { return w.isHidden(); }));
     panel.stop();
     ASSERT_TRUE(until([&] { return w.isVisible(); }));
     EXPECT_TRUE(w.isMinimized());
+    EXPECT_FALSE(area().hasPicture());
 }
