@@ -125,15 +125,22 @@ void record(ThumbnailBuilder& builder, Recorder& r)
     QObject::connect(&builder, &ThumbnailBuilder::finished, [&r] { r.finished = true; });
 }
 
-TEST(ThumbnailBuilder, CellsComeInOrderAndAMissingKeyHoldsThemUntilTypedOrStopped)
+// A job for 60-pixel cells of the files in `dir`, with the desktop's cache in `cacheRoot`.
+ThumbnailBuilder::Job jobIn(const QTemporaryDir& dir, const QTemporaryDir& cacheRoot)
 {
-    QTemporaryDir dir;
-    QTemporaryDir cacheRoot;
     ThumbnailBuilder::Job job;
     job.folder = dir.path();
     job.box = QSize(60, 60);
     job.cache = std::make_shared<const desktop::ThumbnailCache>(cacheRoot.path());
     job.decoders = &mv::test::decoders();
+    return job;
+}
+
+TEST(ThumbnailBuilder, CellsComeInOrderAndAMissingKeyHoldsThemUntilTypedOrStopped)
+{
+    QTemporaryDir dir;
+    QTemporaryDir cacheRoot;
+    ThumbnailBuilder::Job job = jobIn(dir, cacheRoot);
     // A large picture first, so later ones are ready before it.
     for (int i = 0; i < 6; ++i) {
         const QString name = u"p%1.png"_s.arg(i);
@@ -186,11 +193,7 @@ TEST(ThumbnailBuilder, ADisguisedEncryptedFileKeepsItsFolderOutOfTheDesktopCache
 {
     QTemporaryDir dir;
     QTemporaryDir cacheRoot;
-    ThumbnailBuilder::Job job;
-    job.folder = dir.path();
-    job.box = QSize(60, 60);
-    job.cache = std::make_shared<const desktop::ThumbnailCache>(cacheRoot.path());
-    job.decoders = &mv::test::decoders();
+    ThumbnailBuilder::Job job = jobIn(dir, cacheRoot);
     for (int i = 0; i < 3; ++i) {
         const QString path = writeBytes(dir, u"plain%1.png"_s.arg(i), noisePng(40, 40, quint32(i)));
         job.entries.append({path, QFileInfo(path).fileName()});
