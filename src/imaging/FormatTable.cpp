@@ -46,6 +46,8 @@ DecodeResult decodeQt(const DecodeRequest& r)
 
 DecodeResult decodeBmp(const DecodeRequest& r)
 {
+    if (isRleBmp(r.data))
+        return decodeRleBmp(r.data);
     DecodeResult p = decodeQt<kBmp, bmpStoredDepth>(r);
     if (p.ok())
         widenBmpChannels(r.data, p.image);

@@ -1,6 +1,7 @@
 #include "imaging/pc/DibDecoder.h"
 
 #include "imaging/base/BitUnpack.h"
+#include "imaging/base/ByteReader.h"
 #include "imaging/base/DecodeHelpers.h"
 #include "imaging/base/DecodeLimits.h"
 #include "imaging/base/Messages.h"
@@ -15,6 +16,9 @@
 namespace mv::imaging {
 
 namespace {
+
+// "BM", the file size, two reserved words and where the pixels start.
+constexpr qsizetype kBmpFileHeaderSize = 14;
 
 // One colour channel of a bit-field pixel, scaled to 8 bits.
 struct Channel {
@@ -110,21 +114,14 @@ DecodeResult decodeRaw(const DibHeader& h, QByteArrayView data, QImage& image)
     return DecodeResult::success(std::move(image), h.bits);
 }
 
-} // namespace
-
-bool looksLikeDib(QByteArrayView data)
-{
-    if (data.startsWith("BM"))
-        return false;
-    DibHeader h;
-    return readDibHeader(data, &h).isEmpty() && h.bitsOffset < data.size();
-}
-
-DecodeResult decodeDib(QByteArrayView data)
+DecodeResult decodeDibAt(QByteArrayView data, qsizetype pixelsAt)
 {
     DibHeader h;
     if (QString why = readDibHeader(data, &h); !why.isEmpty())
         return DecodeResult::failure(why);
+    // A file's own offset wins, but never points into the header.
+    if (pixelsAt >= qsizetype(h.headerSize))
+        h.bitsOffset = pixelsAt;
     const bool rle = h.compression == kDibRle8 || h.compression == kDibRle4;
     if (rle && h.bitsOffset >= data.size())
         return DecodeResult::failure(reason(Reason::Truncated));
@@ -142,6 +139,39 @@ DecodeResult decodeDib(QByteArrayView data)
     if (!decodeDibRle(data.sliced(h.bitsOffset), h.compression == kDibRle4, h.bottomUp(), image))
         return DecodeResult::failure(reason(Reason::Truncated));
     return DecodeResult::success(std::move(image), h.bits);
+}
+
+} // namespace
+
+bool looksLikeDib(QByteArrayView data)
+{
+    if (data.startsWith("BM"))
+        return false;
+    DibHeader h;
+    return readDibHeader(data, &h).isEmpty() && h.bitsOffset < data.size();
+}
+
+DecodeResult decodeDib(QByteArrayView data)
+{
+    return decodeDibAt(data, -1);
+}
+
+bool isRleBmp(QByteArrayView file)
+{
+    DibHeader h;
+    return file.startsWith("BM") && file.size() > kBmpFileHeaderSize &&
+           readDibHeader(file.sliced(kBmpFileHeaderSize), &h).isEmpty() &&
+           (h.compression == kDibRle8 || h.compression == kDibRle4);
+}
+
+DecodeResult decodeRleBmp(QByteArrayView file)
+{
+    if (file.size() <= kBmpFileHeaderSize)
+        return DecodeResult::failure(reason(Reason::Truncated));
+    ByteReader in(file);
+    in.seek(10);
+    const qsizetype pixels = qsizetype(in.u32le()) - kBmpFileHeaderSize;
+    return decodeDibAt(file.sliced(kBmpFileHeaderSize), pixels);
 }
 
 } // namespace mv::imaging

@@ -14,4 +14,11 @@ namespace mv::imaging {
 bool looksLikeDib(QByteArrayView data);
 DecodeResult decodeDib(QByteArrayView data);
 
+// Whether a BMP file ("BM", then a DIB) holds RLE8 or RLE4 pixels.
+bool isRleBmp(QByteArrayView file);
+// The DIB of such a file, with its pixels where the file header says they start. Qt's reader
+// leaves the pixels an RLE delta skips as the memory happened to hold them, so one file gave
+// other pixels on every reading; here they are index 0, as in a bare DIB.
+DecodeResult decodeRleBmp(QByteArrayView file);
+
 } // namespace mv::imaging
