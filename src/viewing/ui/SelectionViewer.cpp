@@ -55,6 +55,14 @@ SelectionViewer::SelectionViewer(sandbox::Decoders& decoders, browser::BrowserPa
             travel_.lookTook(ms);
     });
     clock_.start();
+    // A picture that takes a while: the information line names the file being decoded, not
+    // the one still on show, which is no longer the one selected.
+    slowNote_.setSingleShot(true);
+    slowNote_.setInterval(kSlowNoteMs);
+    connect(&slowNote_, &QTimer::timeout, this, [this] {
+        if (waiting_.shown() && dropPath_.isEmpty())
+            showNote(tr("%1 is being decoded...").arg(pendingName_));
+    });
     travelLoad_.setSingleShot(true);
     connect(&travelLoad_, &QTimer::timeout, this, [this] {
         // The user stayed on the entry: its sharp picture, unless that is on show already.
@@ -115,6 +123,7 @@ void SelectionViewer::stopLoading()
     openWhenSettled_ = false;
     dropPath_.clear();
     travelLoad_.stop();
+    slowNote_.stop();
     loader_.cancel();
     waiting_.show(false);
 }
@@ -204,6 +213,7 @@ void SelectionViewer::request()
 void SelectionViewer::startLoad(PictureRequest r)
 {
     travelLoad_.stop();
+    slowNote_.start();
     ticket_ = loader_.load(std::move(r));
 }
 
@@ -216,6 +226,7 @@ void SelectionViewer::onLoaded(quint64 ticket, const SharedOutcome& outcome)
     // real load ends: no question in the middle of a journey.
     if (travelLoad_.isActive() && !outcome->shown())
         return;
+    slowNote_.stop();
     waiting_.show(false);
     if (dropPath_.isEmpty())
         settle(outcome);

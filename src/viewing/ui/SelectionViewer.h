@@ -41,6 +41,9 @@ public:
                     QLineEdit* infoBar, crypto::KeyState& keys, QWidget* dialogOwner);
     ~SelectionViewer() override;
 
+    // How long a picture may take before the information line says it is being decoded.
+    static constexpr int kSlowNoteMs = 500;
+
     // `FileList_Click`: shows the entry with the focus.
     void FileList_Click();
     // `FileList_DblClick`: opens an unsupported file with the desktop's program.
@@ -120,6 +123,7 @@ private:
     QElapsedTimer clock_;
     QTimer travelEnd_;  // no step for a while: the user has stopped
     QTimer travelLoad_; // a travelling selection's load waits for the user to stay
+    QTimer slowNote_;   // a load that takes longer than this says so
 };
 
 } // namespace mv::viewing

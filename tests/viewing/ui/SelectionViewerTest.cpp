@@ -189,7 +189,8 @@ TEST_F(SelectionViewerTest, LeftoversOfAKilledRunAreToldAndWipedOnlyWithConsent)
 }
 
 // The window does not depend on its decoders staying alive: a helper killed in the middle of a
-// decode (as a crash or the kernel would end it) costs that picture only, and says so.
+// decode (as a crash or the kernel would end it) costs that picture only, and says so. Waiting
+// for it, the information line says which picture is being decoded.
 TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNextPicture)
 {
     // The test build of the helper, whose "a_hang.png" decodes for ever.
@@ -208,11 +209,21 @@ TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNext
             ::kill(pid, SIGKILL);
     };
 
+    // While it waits, the information line names the file selected, not the one on show.
+    lone->choose(u"b_plain.png"_s);
     QSignalSpy settled(&viewer, &SelectionViewer::selectionSettled);
     lone->list()->selectRow(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !pool->busyHelpers().empty(); }, 20000));
-    killBusy();
-    ASSERT_TRUE(settled.wait(20000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return lone->infoBar_->text() == u"a_hang.png is being decoded..."_s; },
+                                SelectionViewer::kSlowNoteMs + 2000))
+        << lone->infoBar_->text().toStdString();
+    // The helper preparing it ahead may be killed first; the selection's own load follows.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            killBusy();
+            return settled.count() > 0;
+        },
+        20000));
     EXPECT_FALSE(lone->area_->hasPicture());
     EXPECT_EQ(lone->infoBar_->text().toStdString(),
               "Error reading this file! (the decoder was stopped: it was killed)");
