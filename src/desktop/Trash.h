@@ -16,15 +16,14 @@ struct TrashOutcome {
 // $XDG_DATA_HOME/Trash: the trash of files on the home's own disk.
 QString homeTrash();
 
-// Moves the file (or link) at `path` into the trash: the home trash, or for a file on another
-// disk that disk's own "<top>/.Trash-<uid>" (or "<top>/.Trash/<uid>"). A file that can't go
-// there stays where it was, and the failure says why.
-//
-// The move itself is Qt's, with three mends around it: the home trash folders are made first
-// (where the data folder is missing, Qt would otherwise file the trashed file under the
-// current folder and call that success); a file that ended up anywhere but a trash folder is
-// put back; and the ".trashinfo" is written again with its path percent-encoded, so the
-// desktop can restore names with spaces, "%" or line breaks.
+// Moves the file (or link, a dangling one too) at `path` into the trash, as the freedesktop
+// trash rules say: the home trash, or for a file on another disk that disk's shared
+// "<top>/.Trash/<uid>" (only with the sticky bit) or its own "<top>/.Trash-<uid>". The
+// ".trashinfo" is written first, with its path percent-encoded so the desktop can restore names
+// with spaces, "%" or line breaks; then the file is renamed into the trash, never over another
+// and never copied. A name too long to take ".trashinfo" gets a shorter one in the trash (the
+// information keeps the whole path). A file that can't go stays where it was, and the failure
+// says why in words a user follows. Every attempt ends: a full trash gives up after a while.
 TrashOutcome moveToTrash(const QString& path);
 
 } // namespace mv::desktop

@@ -93,6 +93,39 @@ TEST_F(DeleteTest, TrashedFilesComeBackFromTheTrashEntriesWithOddNames)
     EXPECT_EQ(parseTrashInfo(readAll(again.infoFile))->path, QFile::encodeName(folder() + "plain.jpg"));
 }
 
+// A name over 245 bytes can't take ".trashinfo": Qt's trash retried with new numbers for ever at
+// full speed and the files after it were never handled. It gets a shorter name in the trash,
+// cut at a character, and the information keeps the whole path; a dangling link goes as the
+// link, and the file after both is trashed too.
+TEST_F(DeleteTest, ALongNameAndADanglingLinkGoToTheTrashAndTheNextFileToo)
+{
+    const QString longName = QString(123, QChar(0xe9)) + QStringLiteral("abcd.jpeg"); // 255 bytes
+    ASSERT_EQ(QFile::encodeName(longName).size(), 255);
+    ASSERT_TRUE(writeAll(folder() + longName, patterned(500, 4)));
+    ASSERT_EQ(::symlink("/nowhere/at/all", QFile::encodeName(folder() + "dangling").constData()), 0);
+    ASSERT_TRUE(writeAll(folder() + "next.jpg", patterned(50, 5)));
+    const DeleteReport report = trashFiles(folder(), {longName, "dangling", "next.jpg"}, {});
+    EXPECT_TRUE(report.failed.isEmpty()) << report.failed.value(0).result.message();
+    EXPECT_EQ(report.done.size(), 3);
+    EXPECT_TRUE(entries(dir.path()).isEmpty());
+
+    const QString trash = homeTrash();
+    const QStringList infos = entries(trash + "/info");
+    QString longInfo;
+    for (const QString& name : infos)
+        if (name.startsWith(QChar(0xe9)))
+            longInfo = name;
+    ASSERT_FALSE(longInfo.isEmpty()) << infos.join(", ").toStdString();
+    EXPECT_LE(QFile::encodeName(longInfo).size(), 255);
+    EXPECT_TRUE(longInfo.endsWith(".jpeg.trashinfo")) << longInfo.toStdString();
+    const QString trashedName = longInfo.chopped(10);
+    EXPECT_EQ(readAll(trash + "/files/" + trashedName), patterned(500, 4));
+    EXPECT_EQ(parseTrashInfo(readAll(trash + "/info/" + longInfo))->path,
+              QFile::encodeName(folder() + longName));
+    EXPECT_EQ(restore(trash, trashedName), folder() + longName);
+    EXPECT_EQ(QFileInfo(trash + "/files/dangling").symLinkTarget(), QStringLiteral("/nowhere/at/all"));
+}
+
 // Where the data folder did not exist, Qt filed the trashed file under ./files and ./info of
 // the current folder and called that success.
 TEST_F(DeleteTest, MissingDataFolderIsMadeInsteadOfTrashingIntoTheCurrentFolder)
