@@ -142,6 +142,7 @@ void DeleteCommand::run()
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     status_ = new DeleteStatus(safe_, window_);
     status_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(status_, &DeleteStatus::cancelRequested, this, &DeleteCommand::stopRun);
     if (safe_)
         status_->showBesideOwner();
     else

@@ -5,12 +5,14 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace mv::fileutil {
 
 DeleteStatus::DeleteStatus(bool safe, QWidget* owner)
-    : QDialog(owner), lbl1_(new QLabel(this)), lbl2_(new QLabel(tr("wait..."), this))
+    : QDialog(owner), lbl1_(new QLabel(this)), lbl2_(new QLabel(tr("wait..."), this)),
+      cancel_(new QPushButton(tr("Cancel"), this))
 {
     setObjectName(QStringLiteral("frmStatus"));
     setWindowTitle(tr("Mirravelnock!"));
@@ -25,6 +27,14 @@ DeleteStatus::DeleteStatus(bool safe, QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lbl1_);
     layout->addWidget(lbl2_);
+    cancel_->setObjectName(QStringLiteral("CancelBut"));
+    cancel_->setFocusPolicy(Qt::NoFocus); // the keyboard stays with the main window
+    layout->addWidget(cancel_, 0, Qt::AlignRight);
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        cancel_->setEnabled(false);
+        lbl1_->setText(tr("Stopping after this file..."));
+        emit cancelRequested();
+    });
 }
 
 void DeleteStatus::showFile(const QString& path)

@@ -1,11 +1,13 @@
 // `frmStatus`: the small window that stays open beside the main window while the selected files
 // are deleted, saying which file is in hand. It does not take the keyboard and can't be closed
-// by the user; the delete closes it when done.
+// by the user; the delete closes it when done. Its Cancel asks the delete to stop after the file
+// in hand (never in the middle of a wipe).
 #pragma once
 
 #include <QDialog>
 
 class QLabel;
+class QPushButton;
 
 namespace mv::fileutil {
 
@@ -23,6 +25,10 @@ public:
     // Closes it for good.
     void finish();
 
+signals:
+    // Cancel was pressed: stop after the file in hand.
+    void cancelRequested();
+
 protected:
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
@@ -30,6 +36,7 @@ protected:
 private:
     QLabel* lbl1_;
     QLabel* lbl2_;
+    QPushButton* cancel_;
     bool finished_ = false;
 };
 

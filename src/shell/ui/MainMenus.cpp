@@ -70,7 +70,7 @@ QMenu* MainMenus::buildFile(QMainWindow* window)
     MenuAutoHide = toggle(m, tr("&Auto-Hide"), QKeySequence(Qt::CTRL | Qt::Key_H));
     MenuNewInstance = item(m, tr("&New Instance"), QKeySequence(Qt::CTRL | Qt::Key_N));
     m->addSeparator();
-    mnuSafeDelete = toggle(m, tr("&Safe Delete"));
+    mnuSafeDelete = toggle(m, tr("Safe De&lete"));
     mnuForgetOnLock = toggle(m, tr("&Forget keys when the session locks or sleeps"));
     mnuForgetOnLock->setChecked(true);
     m->addSeparator();

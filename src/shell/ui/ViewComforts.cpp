@@ -65,7 +65,7 @@ void ViewComforts::buildSlideshow(QMenu* m, Slideshow& show, AppSettings* settin
         intervalSeconds_ =
             viewing::SlideshowPlan::intervalOrDefault(settings->numberOrDefault(Setting::SlideshowInterval)
                                                           .value_or(viewing::SlideshowPlan::kDefaultSeconds));
-    QMenu* intervals = m->addMenu(tr("Slideshow &Interval"));
+    QMenu* intervals = m->addMenu(tr("Slideshow Inter&val"));
     auto* group = new QActionGroup(intervals);
     for (std::size_t i = 0; i < slideshowInterval.size(); ++i) {
         const int seconds = viewing::SlideshowPlan::kIntervalSeconds[i];

@@ -188,5 +188,24 @@ TEST_F(DeleteCommandTest, SelectionChangeDuringARunningDeleteLeavesDeleteDisable
     EXPECT_EQ(mvtest::entries(pics_.path()), (QStringList {"b.png", "c.png"}));
 }
 
+// The status window's Cancel stops the run after the file in hand: pressed while the question
+// after a failure waits, Yes to that question no longer goes on to the next file.
+TEST_F(DeleteCommandTest, CancelInTheStatusWindowStopsAfterTheFileInHand)
+{
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(mvtest::hardLink(path("a.png"), elsewhere.filePath("a.png")));
+    command().storageWarning = [](const QString&) { return QString(); };
+    if (!command().SafeDeleteMode())
+        menus().mnuSafeDelete->trigger();
+    select({0, 2});
+    const QList<Answered> asked = deleteAnswering({QMessageBox::Yes, QMessageBox::Yes}, [&] {
+        if (auto* cancel = window_->findChild<QPushButton*>(QStringLiteral("CancelBut"));
+            cancel && cancel->isEnabled())
+            cancel->click();
+    });
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(mvtest::entries(pics_.path()), (QStringList {"a.png", "b.png", "c.png"}));
+}
+
 } // namespace
 } // namespace mv::fileutil

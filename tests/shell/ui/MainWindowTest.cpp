@@ -310,6 +310,23 @@ TEST_F(MainWindowTest, MenuKeysAnswerInEveryPaneAfterADialogClosed)
     QList<QAction*> items;
     keyedItems(w.menuBar()->actions(), items);
     ASSERT_GE(items.size(), 12);
+    // Within each menu, no two items share their underlined letter ("Delete &Selected..." and
+    // "&Safe Delete" did).
+    const std::function<void(const QMenu*)> distinctLetters = [&](const QMenu* menu) {
+        QHash<QKeySequence, QString> taken;
+        for (const QAction* a : menu->actions()) {
+            const QKeySequence letter = QKeySequence::mnemonic(a->text());
+            if (!letter.isEmpty()) {
+                EXPECT_FALSE(taken.contains(letter))
+                    << a->text().toStdString() << " and " << taken.value(letter).toStdString();
+                taken.insert(letter, a->text());
+            }
+            if (a->menu())
+                distinctLetters(a->menu());
+        }
+    };
+    for (const QAction* a : w.menuBar()->actions())
+        distinctLetters(a->menu());
     QWidget* const panes[] = {b.fileList(), b.dirList(), b.fileSpec(), &area()};
     for (QWidget* pane : panes) {
         answerAQuestion(&w);
