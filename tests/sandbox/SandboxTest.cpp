@@ -171,8 +171,11 @@ TEST(DecoderHelper, WhereTheSystemCallFilterCannotBeInstalledNothingIsDecodedAnd
     EXPECT_EQ(info.status.message(), picture.status.message());
     const Protections left = pool->protections();
     EXPECT_EQ(left.bits & ~std::uint32_t(TimeCap), 0u); // the time cap is set from outside
-    EXPECT_THAT(describeProtections(left).toStdString(),
-                HasSubstr("Refused by this system: system-call filter, file access limited"));
+    EXPECT_EQ(
+        describeProtections(left).toStdString(),
+        "No picture is decoded: this system refused the system-call filter without which the decoding "
+        "process may not run. Refused by this system: system-call filter, file access limited to fonts and "
+        "plug-ins, no network, no new privileges, memory cap, no core files.");
 }
 
 // The status file of each thread of the locked-down helpers this process started (those whose
