@@ -58,7 +58,7 @@ bool ownNamespaces()
 bool noCapabilities()
 {
     // The bounding set first: dropping from it takes CAP_SETPCAP, which goes with the rest. A
-    // helper without a namespace of its own may not empty it, and needs not: it gains nothing
+    // helper without a namespace of its own may not empty it, and need not: it gains nothing
     // by it without exec.
     for (unsigned long cap = 0; ::prctl(PR_CAPBSET_READ, cap, 0, 0, 0) >= 0; ++cap)
         (void)::prctl(PR_CAPBSET_DROP, cap, 0, 0, 0);
