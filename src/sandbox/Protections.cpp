@@ -34,11 +34,12 @@ QString describeProtections(const Protections& p)
     QStringList off;
     for (const auto& item : all)
         (p.has(item.bit) ? on : off) << tr(item.name);
-    if (on.isEmpty())
-        return tr(
-            "Pictures are decoded in a separate process, but this system refused every protection of it.");
-    QString text =
-        tr("Pictures are decoded in a locked-down process: %1.").arg(on.join(QStringLiteral(", ")));
+    QString text;
+    if (!p.has(SyscallFilter))
+        text = tr("No picture is decoded: this system refused the system-call filter without which the "
+                  "decoding process may not run.");
+    else
+        text = tr("Pictures are decoded in a locked-down process: %1.").arg(on.join(QStringLiteral(", ")));
     if (!off.isEmpty())
         text += QLatin1Char(' ') + tr("Refused by this system: %1.").arg(off.join(QStringLiteral(", ")));
     return text;

@@ -1,6 +1,6 @@
 // What the kernel enforces on a decoder helper once it is locked down. A kernel that refuses
-// one of them leaves the helper decoding with the others; the About box and the manual say
-// which are on.
+// one of them leaves the helper decoding with the others, but for the system-call filter:
+// without it the helper decodes nothing. The About box and the manual say which are on.
 #pragma once
 
 #include <QString>

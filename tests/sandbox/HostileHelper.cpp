@@ -1,20 +1,30 @@
 // A test build of the decoder helper: the real decoders, and one more "format" that is no
 // picture at all but an attack on the helper. A file that begins "MVTEST-HOSTILE " and the
-// name of an attack makes the decoder try it. With MVTEST_WITHHOLD=all in its environment it
-// also plays a kernel that refuses every protection. The shipped helper (apps/mvdecode) has no
-// such thing; this one is built for the tests only and never installed.
+// name of an attack (and its arguments) makes the decoder try it. In its environment,
+// MVTEST_WITHHOLD=all plays a kernel that refuses every protection, MVTEST_WITHHOLD=all-but-filter
+// one that refuses all but the system-call filter, and MVTEST_LINGERING_THREAD=1 leaves a thread
+// of the warm-up running when the helper locks itself down, as a library's worker would. The
+// shipped helper (apps/mvdecode) has no such thing; this one is built for the tests only and
+// never installed.
+#include "sandbox/Protections.h"
 #include "sandbox/helper/HelperMain.h"
 #include "sandbox/helper/JobDecoding.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <thread>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sched.h>
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -29,8 +39,18 @@ Picture refused(const char* what)
         QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno))));
 }
 
-Picture attack(QByteArrayView name)
+// What a clone made runs: it ends at once, touching nothing it shares.
+int endAtOnce(void*)
 {
+    ::syscall(SYS_exit, 0);
+    return 0;
+}
+
+Picture attack(QByteArrayView line)
+{
+    const qsizetype space = line.indexOf(' ');
+    const QByteArrayView name = space < 0 ? line : line.first(space);
+    const QByteArray argument = space < 0 ? QByteArray() : line.sliced(space + 1).toByteArray();
     if (name == "open") {
         const int fd = ::open("/etc/passwd", O_RDONLY | O_CLOEXEC);
         if (fd < 0)
@@ -39,6 +59,53 @@ Picture attack(QByteArrayView name)
         const ssize_t n = ::read(fd, first, sizeof first - 1);
         return Picture::failure(QStringLiteral("read /etc/passwd: %1")
                                     .arg(QString::fromLatin1(first, int(std::max<ssize_t>(n, 0)))));
+    }
+    if (name == "read") {
+        // "read <path>": the first bytes of a file.
+        const int fd = ::open(argument.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return refused("open");
+        char first[16] = {};
+        const ssize_t n = ::read(fd, first, sizeof first);
+        ::close(fd);
+        return Picture::failure(QStringLiteral("read %1 bytes").arg(std::max<ssize_t>(n, -1)));
+    }
+    if (name == "list") {
+        // "list <folder>": how many names opendir and readdir find in it.
+        DIR* dir = ::opendir(argument.constData());
+        if (!dir)
+            return refused("opendir");
+        int names = 0;
+        while (const dirent* entry = ::readdir(dir))
+            names += std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0;
+        ::closedir(dir);
+        return Picture::failure(QStringLiteral("listed %1").arg(names));
+    }
+    if (name == "open-with") {
+        // "open-with <flags in hex> <path>"
+        const qsizetype at = argument.indexOf(' ');
+        const int flags = int(argument.first(at).toUInt(nullptr, 16));
+        const int fd = ::open(argument.sliced(at + 1).constData(), flags | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return refused("open");
+        ::close(fd);
+        return Picture::failure(QStringLiteral("opened"));
+    }
+    if (name == "pid")
+        return Picture::failure(QStringLiteral("pid %1").arg(::getpid()));
+    if (name == "thread") {
+        // A thread as the C library makes one.
+        bool ran = false;
+        std::thread([&ran] { ran = true; }).join();
+        return Picture::failure(ran ? QStringLiteral("a thread ran") : QStringLiteral("no thread ran"));
+    }
+    if (name == "clone") {
+        // "clone <flags in hex>": the clone system call with those flags, on a stack of its own.
+        alignas(64) static char stack[64 * 1024];
+        const int flags = int(argument.toUInt(nullptr, 16));
+        if (::clone(endAtOnce, stack + sizeof stack, flags, nullptr, nullptr, nullptr, nullptr) < 0)
+            return refused("clone");
+        return Picture::failure(QStringLiteral("cloned"));
     }
     if (name == "socket") {
         if (::socket(AF_INET, SOCK_STREAM, 0) < 0)
@@ -78,10 +145,31 @@ Picture decode(const mv::sandbox::DecodeJob& job)
     return mv::sandbox::decodeJob(job);
 }
 
+// The warm-up decodes through the handler before the helper locks itself down: the first call
+// may leave a thread behind.
+Picture decodeLeavingAThread(const mv::sandbox::DecodeJob& job)
+{
+    static const bool once = [] {
+        std::thread([] {
+            for (;;)
+                std::this_thread::sleep_for(std::chrono::hours(1));
+        }).detach();
+        return true;
+    }();
+    (void)once;
+    return decode(job);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const bool refuseAll = qEnvironmentVariable("MVTEST_WITHHOLD") == QLatin1String("all");
-    return mv::sandbox::runHelper(argc, argv, {decode, mv::sandbox::probeJob}, refuseAll ? ~0u : 0u);
+    const QString withhold = qEnvironmentVariable("MVTEST_WITHHOLD");
+    const std::uint32_t withheld = withhold == QLatin1String("all") ? ~0u
+                                   : withhold == QLatin1String("all-but-filter")
+                                       ? ~std::uint32_t(mv::sandbox::SyscallFilter)
+                                       : 0u;
+    const bool lingering = qEnvironmentVariable("MVTEST_LINGERING_THREAD") == QLatin1String("1");
+    return mv::sandbox::runHelper(
+        argc, argv, {lingering ? decodeLeavingAThread : decode, mv::sandbox::probeJob}, withheld);
 }

@@ -13,12 +13,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLibraryInfo>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sched.h>
+#include <signal.h>
 #include <unistd.h>
 
 // Drawing text in this process, to compare, needs the GUI application (the helper has its own).
@@ -118,20 +126,215 @@ TEST(DecoderHelper, APictureThatStopsTheDecoderThreeTimesInARowIsRefusedUntilItC
               "the decoder was stopped: it crashed");
 }
 
-TEST(DecoderHelper, WhereTheKernelRefusesEveryProtectionPicturesStillDecodeAndAboutSaysSo)
+// A pool of the hostile helper, its helper started (with these variables in its environment)
+// and ready.
+std::unique_ptr<HelperPool> hostileWith(std::initializer_list<std::pair<const char*, QByteArray>> env = {})
 {
-    qputenv("MVTEST_WITHHOLD", "all");
-    HelperPool pool(hostile());
-    qunsetenv("MVTEST_WITHHOLD");
+    for (const auto& [name, value] : env)
+        qputenv(name, value);
+    auto pool = std::make_unique<HelperPool>(hostile());
+    (void)pool->decode(jobFor(mv::test::noisePng(4, 4, 1), QStringLiteral("a.png")));
+    for (const auto& [name, value] : env)
+        qunsetenv(name);
+    return pool;
+}
+
+TEST(DecoderHelper, WhereTheKernelRefusesAllButTheFilterPicturesStillDecodeAndAboutSaysSo)
+{
+    const auto pool = hostileWith({{"MVTEST_WITHHOLD", "all-but-filter"}});
     const QByteArray png = mv::test::noisePng(16, 16, 7);
-    const imaging::Picture picture = pool.decode(jobFor(png, QStringLiteral("a.png")));
+    const imaging::Picture picture = pool->decode(jobFor(png, QStringLiteral("a.png")));
     ASSERT_TRUE(picture.ok()) << picture.status.reason;
     EXPECT_EQ(picture.image, InProcessDecoders().decode(jobFor(png, QStringLiteral("a.png"))).image);
-    const Protections left = pool.protections();
+    const Protections left = pool->protections();
+    if (!left.has(SyscallFilter))
+        GTEST_SKIP() << "this kernel refuses the system-call filter";
+    EXPECT_EQ(left.bits & ~std::uint32_t(TimeCap | SyscallFilter), 0u); // the time cap is set from outside
+    EXPECT_THAT(describeProtections(left).toStdString(),
+                HasSubstr("Refused by this system: file access limited"));
+}
+
+TEST(DecoderHelper, WhereTheSystemCallFilterCannotBeInstalledNothingIsDecodedAndTheReasonIsShown)
+{
+    const auto pool = hostileWith({{"MVTEST_WITHHOLD", "all"}});
+    const QByteArray png = mv::test::noisePng(16, 16, 7);
+    const imaging::Picture picture = pool->decode(jobFor(png, QStringLiteral("a.png")));
+    EXPECT_FALSE(picture.ok());
+    EXPECT_TRUE(picture.image.isNull());
+    EXPECT_EQ(picture.status.message(),
+              "lock down decoder: pictures are not decoded, because this system refused the decoder's "
+              "system-call filter");
+    // Not the picture's fault: it is not counted against it, and probing is refused the same way.
+    EXPECT_FALSE(decoderStopped(picture.status));
+    const imaging::PictureInfo info = pool->probe(jobFor(png, QStringLiteral("a.png")));
+    EXPECT_FALSE(info.ok());
+    EXPECT_EQ(info.status.message(), picture.status.message());
+    const Protections left = pool->protections();
     EXPECT_EQ(left.bits & ~std::uint32_t(TimeCap), 0u); // the time cap is set from outside
-    const QString about = describeProtections(left);
-    EXPECT_THAT(about.toStdString(),
-                HasSubstr("Refused by this system: system-call filter, file access limited"));
+    EXPECT_EQ(
+        describeProtections(left).toStdString(),
+        "No picture is decoded: this system refused the system-call filter without which the decoding "
+        "process may not run. Refused by this system: system-call filter, file access limited to fonts and "
+        "plug-ins, no network, no new privileges, memory cap, no core files.");
+}
+
+// The status file of each thread of the locked-down helpers this process started (those whose
+// first thread runs under a system-call filter), by helper.
+std::vector<std::vector<QByteArray>> lockedDownHelperThreads()
+{
+    const auto read = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    std::vector<std::vector<QByteArray>> helpers;
+    for (const QString& pid :
+         QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs)) {
+        const QByteArray stat = read(QStringLiteral("/proc/%1/stat").arg(pid));
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() < 2 || fields[1].toInt() != ::getpid() ||
+            !read(QStringLiteral("/proc/%1/status").arg(pid)).contains("\nSeccomp:\t2\n"))
+            continue;
+        std::vector<QByteArray> threads;
+        const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+        for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            threads.push_back(read(tasks.filePath(tid + QStringLiteral("/status"))));
+        helpers.push_back(threads);
+    }
+    return helpers;
+}
+
+TEST(DecoderHelper, ASecondThreadAliveAtLockdownIsRefused)
+{
+    // Capabilities, Landlock and no-new-privileges bind only the thread that sets them: a thread
+    // left over from the warm-up would decode without them.
+    const auto pool = hostileWith({{"MVTEST_LINGERING_THREAD", "1"}});
+    const imaging::Picture picture =
+        pool->decode(jobFor(mv::test::noisePng(16, 16, 7), QStringLiteral("a.png")));
+    EXPECT_FALSE(picture.ok());
+    EXPECT_EQ(picture.status.message(),
+              "lock down decoder: pictures are not decoded, because the decoder had 2 threads when it "
+              "locked itself down, where it must have one");
+    if (!pool->protections().has(SyscallFilter))
+        GTEST_SKIP() << "this kernel refuses the system-call filter";
+    // The filter binds the other thread too (TSYNC).
+    const auto helpers = lockedDownHelperThreads();
+    ASSERT_EQ(helpers.size(), 1u);
+    ASSERT_EQ(helpers[0].size(), 2u);
+    for (const QByteArray& thread : helpers[0])
+        EXPECT_TRUE(thread.contains("\nSeccomp:\t2\n")) << thread.toStdString();
+}
+
+// What the hostile helper says to an attack.
+std::string outcome(HelperPool& pool, const QByteArray& attackLine)
+{
+    return pool.decode(jobFor(attack(attackLine.constData()), QStringLiteral("x.png"))).status.reason;
+}
+
+constexpr const char* kForbidden = "the decoder was stopped: it tried a forbidden system call";
+
+TEST(DecoderHelper, CapabilitiesInItsUserNamespaceAreDroppedAtLockdown)
+{
+    const auto started = hostileWith();
+    HelperPool& pool = *started;
+    const Protections in = pool.protections();
+    const QRegularExpressionMatch pid = QRegularExpression(QStringLiteral("^pid (\\d+)$"))
+                                            .match(QString::fromStdString(outcome(pool, "pid")));
+    ASSERT_TRUE(pid.hasMatch());
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid.captured(1)));
+    ASSERT_TRUE(status.open(QIODevice::ReadOnly));
+    // The bounding set can be emptied only by a helper that owns its user namespace (or root).
+    const bool boundingToo = in.has(OwnNamespaces) || ::geteuid() == 0;
+    std::string caps;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("Cap") && (boundingToo || !line.startsWith("CapBnd")))
+            caps += line.simplified().toStdString() + '\n';
+    EXPECT_EQ(caps,
+              std::string("CapInh: 0000000000000000\nCapPrm: 0000000000000000\nCapEff: 0000000000000000\n") +
+                  (boundingToo ? "CapBnd: 0000000000000000\n" : "") + "CapAmb: 0000000000000000\n");
+}
+
+TEST(DecoderHelper, CloneMakesOnlyThreadsAsTheCLibraryMakesThem)
+{
+    const auto started = hostileWith();
+    HelperPool& pool = *started;
+    if (!pool.protections().has(SyscallFilter))
+        GTEST_SKIP() << "this kernel refuses the system-call filter";
+    constexpr unsigned long kThread =
+        CLONE_VM | CLONE_FS | CLONE_FILES | CLONE_SIGHAND | CLONE_THREAD | CLONE_SYSVSEM;
+    const struct {
+        const char* what;
+        unsigned long flags;
+    } clones[] = {
+        {"a thread in a network namespace of its own", kThread | CLONE_NEWNET},
+        {"a thread in a mount namespace of its own", (kThread & ~CLONE_FS) | CLONE_NEWNS},
+        {"a process in a user namespace of its own", CLONE_NEWUSER | SIGCHLD},
+        {"a process sharing the memory", CLONE_VM | CLONE_FS | CLONE_FILES | CLONE_SIGHAND | SIGCHLD},
+        {"a process", SIGCHLD},
+    };
+    for (const auto& c : clones) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(outcome(pool, "clone " + QByteArray::number(qulonglong(c.flags), 16)), kForbidden);
+    }
+    // The C library's own threads still run (clone3 refused, so that it falls back to clone).
+    EXPECT_EQ(outcome(pool, "thread"), "a thread ran");
+}
+
+TEST(DecoderHelper, OnlyTheImageFormatPluginFoldersAreReadable)
+{
+    QTemporaryDir pluginPath;
+    ASSERT_TRUE(pluginPath.isValid());
+    QFile planted(pluginPath.filePath(QStringLiteral("planted")));
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    ASSERT_EQ(planted.write("not a plug-in"), 13);
+    planted.close();
+    const auto pool = hostileWith({{"QT_PLUGIN_PATH", QFile::encodeName(pluginPath.path())}});
+    if (!pool->protections().has(FileRules))
+        GTEST_SKIP() << "this kernel refuses Landlock";
+    const QDir plugins(QLibraryInfo::path(QLibraryInfo::PluginsPath));
+    const QDir imageFormats(plugins.filePath(QStringLiteral("imageformats")));
+    const QStringList formatPlugins = imageFormats.entryList(QDir::Files);
+    ASSERT_FALSE(formatPlugins.isEmpty());
+    const auto read = [&](const QString& path) { return outcome(*pool, "read " + QFile::encodeName(path)); };
+    EXPECT_EQ(read(imageFormats.filePath(formatPlugins.first())), "read 16 bytes");
+    // Qt's other plug-ins, the program's own folder and a folder of QT_PLUGIN_PATH are not.
+    EXPECT_EQ(read(plugins.filePath(QStringLiteral("platforms/libqoffscreen.so"))),
+              "open: Permission denied");
+    EXPECT_EQ(read(QStringLiteral(MV_HOSTILE_HELPER)), "open: Permission denied");
+    EXPECT_EQ(read(planted.fileName()), "open: Permission denied");
+}
+
+TEST(DecoderHelper, AFolderMayBeListedWhileOpeningsThatWriteStayRefused)
+{
+    // The C library's O_TMPFILE carries O_DIRECTORY: a filter that counted it as a writing flag
+    // refused every opendir.
+    const auto started = hostileWith();
+    HelperPool& pool = *started;
+    if (!pool.protections().has(FileRules) || !pool.protections().has(SyscallFilter))
+        GTEST_SKIP() << "this kernel refuses Landlock or the system-call filter";
+    const QString folder =
+        QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath)).filePath(QStringLiteral("imageformats"));
+    const QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    ASSERT_FALSE(names.isEmpty());
+    EXPECT_EQ(outcome(pool, "list " + QFile::encodeName(folder)), "listed " + std::to_string(names.size()));
+    const QByteArray file = QFile::encodeName(QDir(folder).filePath(names.first()));
+    const struct {
+        int flags;
+        QByteArray path;
+        const char* expected;
+    } opens[] = {
+        {O_RDONLY | O_DIRECTORY, QFile::encodeName(folder), "opened"},
+        {O_RDONLY, file, "opened"},
+        {O_TMPFILE | O_RDWR, QFile::encodeName(folder), "open: Permission denied"},
+        {O_WRONLY, file, "open: Permission denied"},
+        {O_RDWR, file, "open: Permission denied"},
+        {O_RDONLY | O_TRUNC, file, "open: Permission denied"},
+        {O_WRONLY | O_APPEND, file, "open: Permission denied"},
+        {O_WRONLY | O_CREAT, QFile::encodeName(folder) + "/new", "open: Permission denied"},
+    };
+    for (const auto& o : opens) {
+        SCOPED_TRACE(o.flags);
+        EXPECT_EQ(outcome(pool, "open-with " + QByteArray::number(o.flags, 16) + ' ' + o.path), o.expected);
+    }
 }
 
 TEST(DecoderHelper, VectorPicturesAreDrawnInTheHelperAsInThisProcess)

@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <string>
+#include <utility>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +29,23 @@ extern "C" const char* __ubsan_default_options()
 
 namespace mv::sandbox {
 
+namespace {
+
+// What a helper that may not decode answers every job: why, and no picture.
+JobHandler refusing(const std::string& why)
+{
+    const fileio::Status status =
+        fileio::Status::failure(kLockdownStep, "pictures are not decoded, because " + why);
+    return {[status](const DecodeJob&) { return imaging::Picture::failure(status); },
+            [status](const DecodeJob&) {
+                imaging::PictureInfo info;
+                info.status = status;
+                return info;
+            }};
+}
+
+} // namespace
+
 int runHelper(int argc, char** argv, const JobHandler& handler, std::uint32_t withheld)
 {
     struct stat channel {};
@@ -35,7 +54,7 @@ int runHelper(int argc, char** argv, const JobHandler& handler, std::uint32_t wi
                    stderr);
         return 2;
     }
-    Protections protections = prepareProcess(withheld);
+    LockdownState state = prepareProcess(withheld);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     warmUp(handler);
@@ -44,16 +63,19 @@ int runHelper(int argc, char** argv, const JobHandler& handler, std::uint32_t wi
     plan.memoryAllowance = decoderMemoryAllowance();
     plan.channelFd = wire::kChannelFd;
     plan.withheld = withheld;
-    protections = lockDown(plan, protections);
+    state = lockDown(plan, std::move(state));
 
     wire::Hello hello;
-    hello.protections = protections.bits;
-    hello.landlockAbi = protections.landlockAbi;
+    hello.protections = state.protections.bits;
+    hello.landlockAbi = state.protections.landlockAbi;
     hello.pid = int(::getpid());
     if (!sendMessage(wire::kChannelFd, &hello, sizeof hello))
         ::_exit(0);
+    // A helper that is not locked down as it must be still answers, so that the program can show
+    // why no picture is decoded; it never hands a job's bytes to a decoder.
+    const JobHandler serving = state.refusal.empty() ? handler : refusing(state.refusal);
     // Straight out, past the destructors and exit handlers: nothing is left to save.
-    ::_exit(serveJobs(wire::kChannelFd, handler));
+    ::_exit(serveJobs(wire::kChannelFd, serving));
 }
 
 } // namespace mv::sandbox

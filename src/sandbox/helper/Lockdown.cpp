@@ -6,12 +6,17 @@
 #include "sandbox/helper/SanitizerBuild.h"
 #include "sandbox/helper/SyscallFilter.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <sched.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #ifdef MV_SANITIZED
@@ -47,6 +52,68 @@ bool ownNamespaces()
     return true;
 }
 
+// In a user namespace of its own the helper holds every capability over it (mounts, more
+// namespaces, its own network): given up, those of the bounding set too, so that nothing can
+// bring them back. False when some are still in effect.
+bool noCapabilities()
+{
+    // The bounding set first: dropping from it takes CAP_SETPCAP, which goes with the rest. A
+    // helper without a namespace of its own may not empty it, and need not: it gains nothing
+    // by it without exec.
+    for (unsigned long cap = 0; ::prctl(PR_CAPBSET_READ, cap, 0, 0, 0) >= 0; ++cap)
+        (void)::prctl(PR_CAPBSET_DROP, cap, 0, 0, 0);
+    (void)::prctl(PR_CAP_AMBIENT, PR_CAP_AMBIENT_CLEAR_ALL, 0, 0, 0);
+    __user_cap_header_struct header {_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct none[_LINUX_CAPABILITY_U32S_3] = {};
+    if (::syscall(SYS_capset, &header, none) != 0)
+        return false;
+    __user_cap_data_struct held[_LINUX_CAPABILITY_U32S_3] = {};
+    if (::syscall(SYS_capget, &header, held) != 0)
+        return false;
+    for (const __user_cap_data_struct& word : held)
+        if (word.effective != 0 || word.permitted != 0 || word.inheritable != 0)
+            return false;
+    return true;
+}
+
+// The threads of this process, -1 when they cannot be counted.
+int threadCount()
+{
+    DIR* tasks = ::opendir("/proc/self/task");
+    if (!tasks)
+        return -1;
+    int count = 0;
+    while (const dirent* entry = ::readdir(tasks))
+        count += entry->d_name[0] != '.';
+    ::closedir(tasks);
+    return count;
+}
+
+std::string threadRefusal()
+{
+    const int threads = threadCount();
+    if (threads == 1)
+        return {};
+    if (threads < 0)
+        return "the decoder could not count its threads when it locked itself down";
+    return "the decoder had " + std::to_string(threads) +
+           " threads when it locked itself down, where it must have one";
+}
+
+std::string filterRefusal(int error)
+{
+    std::string why = "this system refused the decoder's system-call filter";
+    if (error != 0)
+        why += " (" + std::string(std::strerror(error)) + ')';
+    return why;
+}
+
+void refuse(LockdownState& state, std::string why)
+{
+    if (state.refusal.empty() && !why.empty())
+        state.refusal = std::move(why);
+}
+
 std::uint64_t addressSpaceInUse()
 {
     std::FILE* statm = std::fopen("/proc/self/statm", "re");
@@ -70,24 +137,32 @@ std::uint64_t decoderMemoryAllowance()
            margin;
 }
 
-Protections prepareProcess(std::uint32_t withheld)
+LockdownState prepareProcess(std::uint32_t withheld)
 {
-    Protections p;
+    LockdownState state;
+    Protections& p = state.protections;
     // The namespaces first: once the process is not dumpable, its /proc files are root's and
-    // the id maps can no longer be written.
+    // the id maps can no longer be written. The capabilities the new user namespace gave go at
+    // once, before any library runs.
     if (!(withheld & OwnNamespaces) && ownNamespaces())
         p.bits |= OwnNamespaces;
+    if (!noCapabilities())
+        refuse(state, "the decoder could not give up its capabilities");
     const rlimit none {0, 0};
     if (!(withheld & NoCoreFiles) && ::setrlimit(RLIMIT_CORE, &none) == 0 &&
         ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0) == 0)
         p.bits |= NoCoreFiles;
-    return p;
+    return state;
 }
 
-Protections lockDown(const LockdownPlan& plan, Protections sofar)
+LockdownState lockDown(const LockdownPlan& plan, LockdownState sofar)
 {
-    Protections p = sofar;
+    LockdownState state = std::move(sofar);
+    Protections& p = state.protections;
     const auto wanted = [&](Protection which) { return !(plan.withheld & which); };
+    // Landlock and no-new-privileges bind only the thread that asks for them: a thread already
+    // running would decode without them. Counted while /proc may still be read.
+    refuse(state, threadRefusal());
     if (const std::uint64_t used = addressSpaceInUse(); used > 0 && wanted(MemoryCap)) {
         const rlim_t cap = rlim_t(used + plan.memoryAllowance);
         const rlimit limit {cap, cap};
@@ -103,9 +178,13 @@ Protections lockDown(const LockdownPlan& plan, Protections sofar)
     p.landlockAbi = wanted(FileRules) ? restrictFiles(plan.readableFolders) : 0;
     if (p.landlockAbi > 0)
         p.bits |= FileRules;
-    if (wanted(SyscallFilter) && installSyscallFilter({p.landlockAbi > 0, plan.channelFd, ::getpid()}))
+    const int filterError =
+        wanted(SyscallFilter) ? installSyscallFilter({p.landlockAbi > 0, plan.channelFd, ::getpid()}) : -1;
+    if (filterError == 0)
         p.bits |= SyscallFilter;
-    return p;
+    else
+        refuse(state, filterRefusal(std::max(filterError, 0)));
+    return state;
 }
 
 } // namespace mv::sandbox

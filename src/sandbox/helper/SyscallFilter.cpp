@@ -20,8 +20,11 @@ class Filter {
 public:
     Filter() : ctx_(seccomp_init(SCMP_ACT_KILL_PROCESS))
     {
-        if (ctx_ && seccomp_attr_set(ctx_, SCMP_FLTATR_ACT_BADARCH, SCMP_ACT_KILL_PROCESS) != 0)
-            ok_ = false;
+        if (!ctx_)
+            return;
+        // Every thread of the process gets the filter at once, or none does and loading fails.
+        note(seccomp_attr_set(ctx_, SCMP_FLTATR_ACT_BADARCH, SCMP_ACT_KILL_PROCESS));
+        note(seccomp_attr_set(ctx_, SCMP_FLTATR_CTL_TSYNC, 1));
     }
     ~Filter()
     {
@@ -46,19 +49,38 @@ public:
     {
         if (!ctx_ || call < 0)
             return;
-        if (seccomp_rule_add_array(ctx_, action, call, unsigned(when.size()), when.begin()) != 0)
-            ok_ = false;
+        note(seccomp_rule_add_array(ctx_, action, call, unsigned(when.size()), when.begin()));
     }
-    bool load() { return ctx_ && ok_ && seccomp_load(ctx_) == 0; }
+    // 0, or the error number of the first step that failed.
+    int load()
+    {
+        if (!ctx_)
+            return ENOMEM;
+        if (error_ == 0)
+            note(seccomp_load(ctx_));
+        return error_;
+    }
 
 private:
+    // libseccomp answers 0 or a negative error number; a positive one (TSYNC naming a thread
+    // that could not be synchronised) is a failure too.
+    void note(int result)
+    {
+        if (result != 0 && error_ == 0)
+            error_ = result < 0 ? -result : ESRCH;
+    }
+
     scmp_filter_ctx ctx_;
-    bool ok_ = true;
+    int error_ = 0;
 };
 
-// Flags of open that would write, create or truncate.
-// (__O_TMPFILE without the O_DIRECTORY that O_TMPFILE carries: a folder may be read.)
-constexpr scmp_datum_t kWriting = O_WRONLY | O_RDWR | O_CREAT | O_TRUNC | O_APPEND | __O_TMPFILE;
+// Flags of open that would write, create or truncate. O_TMPFILE is the kernel's temporary-file
+// bit together with O_DIRECTORY (and the C library's __O_TMPFILE already holds O_DIRECTORY):
+// only the bit of its own is a writing flag, or no folder could be opened to be read. The kernel
+// takes that bit only with O_DIRECTORY, so refusing it refuses every O_TMPFILE.
+constexpr scmp_datum_t kTemporaryFile = scmp_datum_t(O_TMPFILE & ~O_DIRECTORY);
+constexpr scmp_datum_t kWriting = O_WRONLY | O_RDWR | O_CREAT | O_TRUNC | O_APPEND | kTemporaryFile;
+static_assert((kWriting & O_DIRECTORY) == 0 && kTemporaryFile != 0);
 
 void filesAndFolders(Filter& f, const FilterPlan& plan)
 {
@@ -114,11 +136,18 @@ void memory(Filter& f)
         f.add(SCMP_ACT_ALLOW, SCMP_SYS(fcntl), {SCMP_A1(SCMP_CMP_EQ, scmp_datum_t(command))});
 }
 
+// What glibc's pthread_create passes to clone (the thread's exit signal is 0).
+constexpr scmp_datum_t kThreadCloneFlags = CLONE_VM | CLONE_FS | CLONE_FILES | CLONE_SIGHAND | CLONE_THREAD |
+                                           CLONE_SYSVSEM | CLONE_SETTLS | CLONE_PARENT_SETTID |
+                                           CLONE_CHILD_CLEARTID;
+
 void threadsAndTime(Filter& f, const FilterPlan& plan)
 {
-    // Threads (Qt scales large pictures on several), never a new process. clone3 hides its
-    // flags from the filter: refused, so that the C library falls back to clone.
-    f.add(SCMP_ACT_ALLOW, SCMP_SYS(clone), {SCMP_A0(SCMP_CMP_MASKED_EQ, CLONE_THREAD, CLONE_THREAD)});
+    // Threads (Qt scales large pictures on several), never a new process, and only with the
+    // flags the C library's pthread_create gives clone: any other flag could put a thread in a
+    // namespace of its own or share less than a thread does. clone3 hides its flags from the
+    // filter: refused, so that the C library falls back to clone.
+    f.add(SCMP_ACT_ALLOW, SCMP_SYS(clone), {SCMP_A0(SCMP_CMP_EQ, kThreadCloneFlags)});
     f.refuse(ENOSYS, {SCMP_SYS(clone3)});
     f.allow({SCMP_SYS(futex), SCMP_SYS(set_robust_list), SCMP_SYS(get_robust_list), SCMP_SYS(rseq),
              SCMP_SYS(set_tid_address), SCMP_SYS(sched_yield), SCMP_SYS(sched_getaffinity), SCMP_SYS(getcpu),
@@ -161,7 +190,7 @@ void channel(Filter& f, const FilterPlan& plan)
 
 } // namespace
 
-bool installSyscallFilter(const FilterPlan& plan)
+int installSyscallFilter(const FilterPlan& plan)
 {
     Filter f;
     filesAndFolders(f, plan);

@@ -23,7 +23,8 @@ struct FilterPlan {
     pid_t self = 0;               // the only process it may signal
 };
 
-// False when the kernel has no seccomp or refused the filter.
-bool installSyscallFilter(const FilterPlan& plan);
+// Installs the filter on every thread of the process (TSYNC): 0, or the error number when the
+// kernel has no seccomp or refused the filter.
+int installSyscallFilter(const FilterPlan& plan);
 
 } // namespace mv::sandbox

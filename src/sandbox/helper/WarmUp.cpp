@@ -2,6 +2,9 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QImage>
@@ -79,8 +82,13 @@ std::vector<std::string> readableFolders()
     addAll(FcConfigGetFontDirs(nullptr), folders);
     addAll(FcConfigGetCacheDirs(nullptr), folders);
     addAll(FcConfigGetConfigDirs(nullptr), folders);
-    for (const QString& plugins : QCoreApplication::libraryPaths())
-        folders.push_back(plugins.toStdString());
+    // Of Qt's plug-ins only the image readers: the other plug-in folders, the program's own
+    // folder and those of QT_PLUGIN_PATH (all of them library paths) hold nothing a decoder needs.
+    for (const QString& libraryPath : QCoreApplication::libraryPaths()) {
+        const QFileInfo imageFormats(QDir(libraryPath).filePath(QStringLiteral("imageformats")));
+        if (imageFormats.isDir())
+            folders.push_back(QFile::encodeName(imageFormats.absoluteFilePath()).toStdString());
+    }
     return folders;
 }
 

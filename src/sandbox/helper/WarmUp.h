@@ -13,7 +13,7 @@ namespace mv::sandbox {
 void warmUp(const JobHandler& decoders);
 
 // The folders a helper may still read once locked down (where Landlock allows it): the font
-// folders and caches fontconfig uses, its configuration, and Qt's plug-in folders.
+// folders and caches fontconfig uses, its configuration, and Qt's image-format plug-in folders.
 std::vector<std::string> readableFolders();
 
 } // namespace mv::sandbox
