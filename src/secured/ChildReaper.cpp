@@ -1,5 +1,7 @@
 #include "secured/ChildReaper.h"
 
+#include <QProcess>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -189,6 +191,20 @@ void ChildReaper::reapOrphans()
         if (!held.contains(it.key()))
             ::waitpid(it.key(), nullptr, WNOHANG);
     }
+}
+
+bool ChildReaper::startNotOurs(const QString& program, const QStringList& arguments, qint64* pid)
+{
+    // QProcess::startDetached forks twice and waits for the middle process, whose end orphans
+    // the program: by the time it returns, the program has its new parent.
+    int subreaper = 0;
+    const bool was = ::prctl(PR_GET_CHILD_SUBREAPER, &subreaper, 0, 0, 0) == 0 && subreaper != 0;
+    if (was)
+        ::prctl(PR_SET_CHILD_SUBREAPER, 0, 0, 0, 0);
+    const bool started = QProcess::startDetached(program, arguments, {}, pid);
+    if (was)
+        ::prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0);
+    return started;
 }
 
 } // namespace mv::secured

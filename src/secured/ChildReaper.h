@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QStringList>
 
 #include <sys/types.h>
 
@@ -45,6 +46,11 @@ public:
     // still listed, so a second watch that lost its helper adopts it too: when it cannot be
     // told whose it is, both wait for it.
     [[nodiscard]] QList<pid_t> strayChildren() const;
+
+    // Starts `program` detached so that it is never a child of ours, not even as an orphan
+    // (a second window of this program): for the moment of the start this process is no
+    // subreaper, so the detached process goes to init, not to us.
+    static bool startNotOurs(const QString& program, const QStringList& arguments, qint64* pid = nullptr);
 
 public slots:
     // Collects every ended child that nobody here watches. Runs on each SIGCHLD.

@@ -10,7 +10,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <QRandomGenerator>
 #include <cerrno>
+
 #include <csignal>
 #include <string>
 #include <vector>
@@ -85,7 +87,7 @@ struct Spawned {
 // Starts argv with the write end of a fresh pipe as kStatusFd and nothing else open beyond
 // standard input, output and error, detached from any terminal by setsid (no terminal's
 // signals reach the program), every signal at its default and none blocked.
-Spawned spawn(const std::vector<std::string>& argv, const std::string& folder)
+Spawned spawn(const std::vector<std::string>& argv, const std::string& folder, const QByteArray& mark)
 {
     Spawned out;
     int fds[2];
@@ -119,7 +121,16 @@ Spawned spawn(const std::vector<std::string>& argv, const std::string& folder)
     for (const std::string& arg : argv)
         args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
-    const int rc = ::posix_spawn(&out.pid, args[0], &actions, &attributes, args.data(), environ);
+    // Our environment and the launch's mark, which everything the program starts inherits.
+    const QByteArray markName = mark.left(mark.indexOf('=') + 1);
+    std::vector<char*> env;
+    for (char** e = environ; *e; ++e) {
+        if (!QByteArrayView(*e).startsWith(markName))
+            env.push_back(*e);
+    }
+    env.push_back(const_cast<char*>(mark.constData()));
+    env.push_back(nullptr);
+    const int rc = ::posix_spawn(&out.pid, args[0], &actions, &attributes, args.data(), env.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
@@ -219,6 +230,7 @@ StartOutcome startProgram(const QString& path, const QString& params, const Star
         argv.push_back(fileutil::nativePath(arg));
     const std::string folder = fileutil::nativePath(programFolder(path));
 
+    out.launchMark = kLaunchMarkName + QByteArray::number(QRandomGenerator::system()->generate64(), 16);
     bool inScope = options.scope == ScopeUse::WhenAvailable && systemdUserManagerPresent();
     for (;;) {
         std::vector<std::string> line = argv;
@@ -227,7 +239,7 @@ StartOutcome startProgram(const QString& path, const QString& params, const Star
             line.insert(line.begin(), {fileutil::nativePath(run), "--user", "--scope", "--quiet", "--collect",
                                        "--description=Mirravelnock Secured Access", "--"});
         }
-        Spawned started = spawn(line, folder);
+        Spawned started = spawn(line, folder, out.launchMark);
         if (started.pid < 0) {
             // The helper (or systemd-run) itself could not be started.
             out.status = systemFailure(started.error);
@@ -282,6 +294,14 @@ void stopStartedProgram(StartOutcome& started)
     if (started.helperPid > 0)
         collect(started.helperPid);
     started.pidfd = fileio::UniqueFd();
+}
+
+bool carriesLaunchMark(pid_t pid, const QByteArray& mark)
+{
+    QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
+    if (!environment.open(QIODevice::ReadOnly))
+        return QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid));
+    return environment.readAll().split('\0').contains(mark);
 }
 
 } // namespace mv::secured

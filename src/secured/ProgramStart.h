@@ -38,7 +38,16 @@ struct [[nodiscard]] StartOutcome {
     // The scope's "cgroup.events" file, which says "populated 0" once the scope is empty;
     // empty when the program was started without a scope.
     QString scopeEvents;
+    // "MV_LAUNCH_MARK=<random>": in the environment of the program and all it starts, so that
+    // the processes of this launch can be told from any other child of this program.
+    QByteArray launchMark;
 };
+
+inline constexpr char kLaunchMarkName[] = "MV_LAUNCH_MARK=";
+
+// Whether process `pid` carries `mark` in its environment, or cannot be looked at (a program
+// that made itself unreadable is counted rather than passed over).
+bool carriesLaunchMark(pid_t pid, const QByteArray& mark);
 
 // The folder the program starts in: the path up to its last "/", or empty (this program's own
 // working folder) for a bare name.

@@ -23,6 +23,7 @@ ProgramWatch::ProgramWatch(StartOutcome& started, QObject* parent) : QObject(par
     if (started.pidfd.valid())
         track(started.helperPid, std::move(started.pidfd), true);
     scopeEvents_ = started.scopeEvents;
+    launchMark_ = started.launchMark;
     if (!scopeEvents_.isEmpty()) {
         scopeWatch_ = new QFileSystemWatcher({scopeEvents_}, this);
         connect(scopeWatch_, &QFileSystemWatcher::fileChanged, this, [this] {
@@ -84,6 +85,9 @@ void ProgramWatch::adoptStrays()
 {
     for (const pid_t pid : ChildReaper::instance().strayChildren()) {
         if (std::any_of(tracked_.begin(), tracked_.end(), [pid](const auto& t) { return t->pid == pid; }))
+            continue;
+        // Another child of ours (a second window of this program, say) is not this launch's.
+        if (!launchMark_.isEmpty() && !carriesLaunchMark(pid, launchMark_))
             continue;
         fileio::UniqueFd pidfd(int(::syscall(SYS_pidfd_open, pid, 0)));
         if (pidfd.valid())

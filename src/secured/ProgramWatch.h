@@ -6,8 +6,8 @@
 // scope still counts.
 //
 // Should the helper be killed, its descendants come to this program (ChildReaper); the
-// watch then adopts them and keeps watching each by its own pidfd, and, as each ends, the
-// processes it leaves behind.
+// watch then adopts those that carry the launch's mark in their environment and keeps watching
+// each by its own pidfd, and, as each ends, the processes it leaves behind.
 #pragma once
 
 #include "secured/ProgramStart.h"
@@ -57,6 +57,7 @@ private:
 
     std::vector<std::unique_ptr<Tracked>> tracked_;
     QString scopeEvents_;
+    QByteArray launchMark_;
     QFileSystemWatcher* scopeWatch_ = nullptr;
     bool scopePopulated_ = false;
     bool helperKilled_ = false;

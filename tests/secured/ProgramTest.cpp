@@ -176,6 +176,34 @@ TEST(ProgramWatch, EndsOnlyWhenTheProgramAndEveryDescendantHaveEnded)
     EXPECT_FALSE(sleeper.watch->helperKilled());
 }
 
+namespace {
+
+// A grandchild of ours whose parent ended, so that it is ours now, sleeping for 30 s.
+pid_t orphanSleeping()
+{
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const pid_t grandchild = ::fork();
+        if (grandchild == 0) {
+            ::execl("/bin/sleep", "sleep", "30", nullptr);
+            ::_exit(127);
+        }
+        (void)!::write(pipeFds[1], &grandchild, sizeof grandchild);
+        ::_exit(0);
+    }
+    pid_t orphan = -1;
+    (void)!::read(pipeFds[0], &orphan, sizeof orphan);
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    ::waitpid(child, nullptr, 0);
+    return orphan;
+}
+
+} // namespace
+
 // Should the helper be killed, what it watched comes to this program: the entry must not
 // end while the program, or a child it leaves behind, still runs.
 TEST(ProgramWatch, KilledHelperLeavesTheEntryRunningUntilItsOrphansEnd)
@@ -187,6 +215,9 @@ TEST(ProgramWatch, KilledHelperLeavesTheEntryRunningUntilItsOrphansEnd)
     ASSERT_TRUE(secured::ChildReaper::instance().isSubreaper());
     ::usleep(100 * 1000);
 
+    // A second window of this program came to us as an orphan before New Instance was started
+    // as nobody's child: a stranger without the launch's mark is not counted.
+    const pid_t stranger = orphanSleeping();
     ASSERT_EQ(::kill(program.started.helperPid, SIGKILL), 0);
     ASSERT_TRUE(waitUntil([&] { return program.watch->helperKilled(); }, 2000));
     EXPECT_TRUE(program.watch->isRunning());
@@ -201,6 +232,15 @@ TEST(ProgramWatch, KilledHelperLeavesTheEntryRunningUntilItsOrphansEnd)
     ASSERT_TRUE(program.waitEnd(3000));
     EXPECT_TRUE(QFile::exists(marker)) << "ended while the orphaned child still ran";
     EXPECT_FALSE(secured::readProcessStat(program.started.programPid, parent, state)) << "left a zombie";
+    ::kill(stranger, SIGKILL);
+
+    // New Instance's way of starting: the window never becomes the new process's parent.
+    qint64 detached = -1;
+    ASSERT_TRUE(secured::ChildReaper::startNotOurs(u"/bin/sleep"_s, {u"5"_s}, &detached));
+    ASSERT_TRUE(secured::readProcessStat(pid_t(detached), parent, state));
+    EXPECT_NE(parent, ::getpid());
+    EXPECT_TRUE(secured::ChildReaper::instance().isSubreaper());
+    ::kill(pid_t(detached), SIGKILL);
 }
 
 // With a systemd scope, a process still in the scope keeps the entry running even once the
@@ -230,28 +270,13 @@ TEST(ChildReaper, OrphanThatEndsIsCollected)
     secured::ChildReaper& reaper = secured::ChildReaper::instance();
     ASSERT_TRUE(reaper.isSubreaper());
     // A child that starts a grandchild and ends: the grandchild becomes ours.
-    int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const pid_t grandchild = ::fork();
-        if (grandchild == 0) {
-            ::execl("/bin/sleep", "sleep", "0.3", nullptr);
-            ::_exit(127);
-        }
-        (void)!::write(pipeFds[1], &grandchild, sizeof grandchild);
-        ::_exit(0);
-    }
-    pid_t orphan = -1;
-    ASSERT_EQ(::read(pipeFds[0], &orphan, sizeof orphan), ssize_t(sizeof orphan));
-    ::close(pipeFds[0]);
-    ::close(pipeFds[1]);
-    ::waitpid(child, nullptr, 0);
+    const pid_t orphan = orphanSleeping();
     pid_t parent = 0;
     char state = 0;
     ASSERT_TRUE(secured::readProcessStat(orphan, parent, state));
     EXPECT_EQ(parent, ::getpid());
     EXPECT_TRUE(reaper.strayChildren().contains(orphan));
     // Once it ends, SIGCHLD wakes the reaper, which collects it: no zombie stays.
+    ASSERT_EQ(::kill(orphan, SIGTERM), 0);
     EXPECT_TRUE(waitUntil([&] { return !secured::readProcessStat(orphan, parent, state); }, 3000));
 }

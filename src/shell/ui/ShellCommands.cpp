@@ -1,6 +1,7 @@
 #include "shell/ui/ShellCommands.h"
 
 #include "fileutil/ui/AssociationDialog.h"
+#include "secured/ChildReaper.h"
 #include "shell/AppSettings.h"
 #include "shell/AssociationStore.h"
 #include "shell/ui/AboutDialog.h"
@@ -53,8 +54,10 @@ void ShellCommands::MenuAutoHide_Click()
 
 bool ShellCommands::MenuNewInstance_Click()
 {
-    // The new copy finds this one running and starts as a plain browser and viewer.
-    return QProcess::startDetached(QCoreApplication::applicationFilePath(), {QStringLiteral("/M")});
+    // The new copy finds this one running and starts as a plain browser and viewer. It is
+    // never our child, so no watch of a listed program can take it for one of the program's.
+    return secured::ChildReaper::startNotOurs(QCoreApplication::applicationFilePath(),
+                                              {QStringLiteral("/M")});
 }
 
 void ShellCommands::MenuContents_Click()
