@@ -109,9 +109,9 @@ bool disjoint(std::vector<Span> spans)
 }
 
 // Whether the first frame has the size the reply states, as far as job lets the two differ: a
-// picture decoded whole is as large as its frame, one decoded smaller for a target size (a
-// thumbnail, a first look) no smaller than it, and a vector picture is drawn at the size job
-// asks for its natural size.
+// picture decoded whole has its frame's size, one decoded for a target size (a thumbnail, a
+// first look) is no smaller than its frame, and a vector picture's frame is drawn at the size
+// job asks for its natural size.
 bool sizeMatches(const wire::Reply& h, const wire::Frame& first, const DecodeJob& job)
 {
     const QSize stated(h.width, h.height);
