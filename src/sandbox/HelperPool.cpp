@@ -142,6 +142,19 @@ HelperPool::Answer HelperPool::run(const DecodeJob& job, wire::JobKind kind)
         if (!helper)
             break;
         answer.exchange = helper->run(request, bytes.get(), limits_);
+        HelperProcess::Exchange& e = answer.exchange;
+        if (e.outcome == HelperProcess::Exchange::Answered) {
+            // Read while the helper is still ours: one whose answer is refused may have been
+            // taken over, and gets no other job.
+            if (kind == wire::JobKind::Probe)
+                answer.info = readInfo(e.reply);
+            else if (e.reply.header.kind == wire::ReplyKind::Failed)
+                answer.picture = imaging::Picture::failure(readFailure(e.reply));
+            else
+                answer.picture = readPicture(e.reply, std::move(e.pixels), job);
+            if (decoderStopped(kind == wire::JobKind::Probe ? answer.info.status : answer.picture.status))
+                helper->dismiss();
+        }
         release(std::move(helper));
         if (answer.exchange.outcome != HelperProcess::Exchange::NotSent)
             break;
@@ -160,14 +173,9 @@ imaging::Picture HelperPool::decode(const DecodeJob& job)
     Answer answer = run(job, wire::JobKind::Decode);
     if (!answer.failure.ok)
         return imaging::Picture::failure(answer.failure);
-    HelperProcess::Exchange& e = answer.exchange;
-    imaging::Picture picture;
-    if (e.outcome == HelperProcess::Exchange::Stopped)
-        picture = imaging::Picture::failure(e.stop);
-    else if (e.reply.header.kind == wire::ReplyKind::Failed)
-        picture = imaging::Picture::failure(readFailure(e.reply));
-    else
-        picture = readPicture(e.reply, std::move(e.pixels), job.sensitive);
+    imaging::Picture picture = answer.exchange.outcome == HelperProcess::Exchange::Stopped
+                                   ? imaging::Picture::failure(answer.exchange.stop)
+                                   : std::move(answer.picture);
     countStrike(job.strikeKey, decoderStopped(picture.status));
     return picture;
 }
@@ -185,7 +193,7 @@ imaging::PictureInfo HelperPool::probe(const DecodeJob& job)
     else if (answer.exchange.outcome == HelperProcess::Exchange::Stopped)
         info.status = answer.exchange.stop;
     else
-        info = readInfo(answer.exchange.reply);
+        info = std::move(answer.info);
     countStrike(job.strikeKey, decoderStopped(info.status));
     return info;
 }

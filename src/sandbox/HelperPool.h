@@ -51,7 +51,9 @@ private:
     using Helper = std::unique_ptr<HelperProcess>;
     struct Answer {
         HelperProcess::Exchange exchange;
-        fileio::Status failure; // not ok: no helper could be had
+        fileio::Status failure;    // not ok: no helper could be had
+        imaging::Picture picture;  // what an answered decode said
+        imaging::PictureInfo info; // what an answered probe said
     };
 
     Answer run(const DecodeJob& job, wire::JobKind kind);

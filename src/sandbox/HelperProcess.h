@@ -52,6 +52,13 @@ public:
     // Sends the request with the memory file of its bytes and waits for the answer.
     Exchange run(const std::vector<char>& request, int bytesFd, const JobLimits& limits);
 
+    // Ends it now: the program refused its answer, so it gets no other job.
+    void dismiss()
+    {
+        if (!ended_)
+            (void)end(Ending::Dismissed);
+    }
+
     // Whether it is still usable (it has not died or been stopped).
     [[nodiscard]] bool alive() const { return !ended_; }
 

@@ -60,6 +60,12 @@ bool sizeIsSealed(int fd)
     return seals >= 0 && (seals & kSizeSeals) == kSizeSeals;
 }
 
+bool contentsAreSealed(int fd)
+{
+    const int seals = ::fcntl(fd, F_GET_SEALS);
+    return seals >= 0 && (seals & (kSizeSeals | F_SEAL_WRITE)) == (kSizeSeals | F_SEAL_WRITE);
+}
+
 void wipeMemoryFile(int fd, std::uint64_t size)
 {
     static const char zeros[64 * 1024] = {};

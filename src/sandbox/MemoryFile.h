@@ -27,6 +27,8 @@ bool sealMemoryFile(int fd, bool writable);
 
 // Whether fd is a memory file whose size nobody can change any more.
 [[nodiscard]] bool sizeIsSealed(int fd);
+// Whether fd is a memory file whose size and contents nobody can change any more.
+[[nodiscard]] bool contentsAreSealed(int fd);
 
 // Overwrites the first size bytes of a writable memory file with zeros.
 void wipeMemoryFile(int fd, std::uint64_t size);

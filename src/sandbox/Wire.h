@@ -82,7 +82,7 @@ struct Reply {
 };
 
 // The pixel memory file begins with one of these per frame (the first is the picture), then
-// holds the colour tables and the pixels where they point.
+// holds the colour tables and the pixels where they point, no two of them sharing a byte.
 struct Frame {
     std::uint64_t pixelOffset = 0;
     std::uint64_t colorOffset = 0;
@@ -91,7 +91,7 @@ struct Frame {
     std::int32_t bytesPerLine = 0;
     std::int32_t format = 0; // QImage::Format
     std::int32_t delayMs = 0;
-    std::int32_t colorCount = 0; // QRgb entries at colorOffset
+    std::int32_t colorCount = 0; // QRgb entries at colorOffset: 2 for 1-bit, 256 for 8-bit indexed, else 0
 };
 
 } // namespace mv::sandbox::wire

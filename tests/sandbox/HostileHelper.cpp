@@ -1,5 +1,6 @@
 // A test build of the decoder helper: the real decoders, and one more "format" that is no
 // picture at all but an attack on the helper. A file that begins "MVTEST-HOSTILE " and the
+<<<<<<< HEAD
 // name of an attack (and its arguments) makes the decoder try it. In its environment,
 // MVTEST_WITHHOLD=all plays a kernel that refuses every protection, MVTEST_WITHHOLD=all-but-filter
 // one that refuses all but the system-call filter, and MVTEST_LINGERING_THREAD=1 leaves a thread
@@ -7,6 +8,16 @@
 // shipped helper (apps/mvdecode) has no such thing; this one is built for the tests only and
 // never installed.
 #include "sandbox/Protections.h"
+=======
+// name of an attack makes the decoder try it; "forge " and the name of a lie makes it answer
+// with a reply it forged, as a taken-over decoder could, instead of the helper's own. With
+// MVTEST_WITHHOLD=all in its environment it also plays a kernel that refuses every protection. The shipped
+// helper (apps/mvdecode) has no such thing; this one is built for the tests only and never installed.
+#include "sandbox/Channel.h"
+#include "sandbox/MemoryFile.h"
+#include "sandbox/Wire.h"
+#include "sandbox/WireText.h"
+>>>>>>> help/reply
 #include "sandbox/helper/HelperMain.h"
 #include "sandbox/helper/JobDecoding.h"
 
@@ -39,6 +50,7 @@ Picture refused(const char* what)
         QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno))));
 }
 
+<<<<<<< HEAD
 // What a clone made runs: it ends at once, touching nothing it shares.
 int endAtOnce(void*)
 {
@@ -51,6 +63,60 @@ Picture attack(QByteArrayView line)
     const qsizetype space = line.indexOf(' ');
     const QByteArrayView name = space < 0 ? line : line.first(space);
     const QByteArray argument = space < 0 ? QByteArray() : line.sliced(space + 1).toByteArray();
+=======
+// Sends a forged answer in the helper's stead: a picture said to be 8 x 8 whose pixel file
+// holds a frame table at 0, a colour table at 128 and pixels at 256, lying the way named. The
+// helper then ends, having had its say.
+[[noreturn]] void forge(QByteArrayView lie)
+{
+    namespace wire = mv::sandbox::wire;
+    wire::Reply header;
+    header.kind = wire::ReplyKind::Picture;
+    header.width = 8;
+    header.height = 8;
+    header.colorDepth = 24;
+    header.frameCount = 1;
+    wire::Frame frames[2];
+    frames[0].pixelOffset = 256;
+    frames[0].colorOffset = 128;
+    frames[0].width = 8;
+    frames[0].height = 8;
+    frames[0].bytesPerLine = 32;
+    frames[0].format = QImage::Format_RGB32;
+    bool writable = false;
+    if (lie == "no-colours" || lie == "one-colour") {
+        // Indexes up to 252 over a table of none or one.
+        frames[0].format = QImage::Format_Indexed8;
+        frames[0].bytesPerLine = 8;
+        frames[0].colorCount = lie == "one-colour" ? 1 : 0;
+    } else if (lie == "unsealed") {
+        writable = true; // a plain picture's pixels the helper could change while they are shown
+    } else if (lie == "overlap") {
+        header.frameCount = 2;
+        frames[1] = frames[0]; // the same pixels twice
+    } else if (lie == "size") {
+        header.width = 9;
+    }
+    mv::fileio::UniqueFd pixels = mv::sandbox::newMemoryFile("forged", 1024);
+    std::uint8_t body[1024] = {};
+    std::memcpy(body, frames, sizeof frames);
+    const QRgb red = qRgb(255, 0, 0);
+    std::memcpy(body + 128, &red, sizeof red);
+    for (int i = 0; i < 256; ++i)
+        body[256 + i] = std::uint8_t(i * 4);
+    const std::vector<char> message = mv::sandbox::messageOf(header, {});
+    if (::pwrite(pixels.get(), body, sizeof body, 0) == ssize_t(sizeof body) &&
+        mv::sandbox::sealMemoryFile(pixels.get(), writable))
+        (void)mv::sandbox::sendMessage(mv::sandbox::wire::kChannelFd, message.data(), message.size(),
+                                       pixels.get());
+    ::_exit(0);
+}
+
+Picture attack(QByteArrayView name)
+{
+    if (name.startsWith("forge "))
+        forge(name.sliced(6));
+>>>>>>> help/reply
     if (name == "open") {
         const int fd = ::open("/etc/passwd", O_RDONLY | O_CLOEXEC);
         if (fd < 0)

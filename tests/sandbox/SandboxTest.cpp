@@ -13,6 +13,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -360,103 +361,269 @@ TEST(DecoderHelper, VectorPicturesAreDrawnInTheHelperAsInThisProcess)
     }
 }
 
-// An answer as a taken-over helper could give it: one frame of 4 x 4 pixels, its table and
-// pixels in a memory file whose seals and contents the test chooses.
-imaging::Picture answerWith(wire::Frame frame, bool sealSize, std::uint64_t fileBytes = 256,
-                            const QByteArray& contents = {}, bool sensitive = false)
+// An answer as a taken-over helper could give it: a picture said to be 4 x 4, its frame table
+// at the start of a memory file whose contents and seals the test chooses.
+struct Forged {
+    wire::Reply header;
+    std::vector<wire::Frame> frames;
+    std::vector<std::pair<std::uint64_t, QByteArray>> contents; // written at their offsets
+    std::uint64_t fileBytes = 256;
+    bool sealSize = true;
+    bool sealWrites = true;
+
+    Forged()
+    {
+        header.kind = wire::ReplyKind::Picture;
+        header.width = 4;
+        header.height = 4;
+        header.colorDepth = 24;
+        wire::Frame fair;
+        fair.pixelOffset = 128;
+        fair.width = 4;
+        fair.height = 4;
+        fair.bytesPerLine = 16;
+        fair.format = QImage::Format_RGB32;
+        frames = {fair};
+    }
+    // Indexed pixels at 128 (indexes 0 to 15 rising, then 200 and above), colours at 64.
+    Forged& indexed(int colors, QImage::Format format = QImage::Format_Indexed8)
+    {
+        frames[0].format = format;
+        frames[0].bytesPerLine = 4;
+        frames[0].colorOffset = 64;
+        frames[0].colorCount = colors;
+        QList<QRgb> table(colors, qRgb(0, 0, 255));
+        if (colors > 0)
+            table[0] = qRgb(255, 0, 0);
+        contents.emplace_back(64, QByteArray(reinterpret_cast<const char*>(table.constData()), colors * 4));
+        contents.emplace_back(128, QByteArray::fromHex("00010203c8c9caff00010203c8c9caff"));
+        fileBytes = 4096;
+        if (colors > 16)
+            frames[0].pixelOffset = (64 + std::uint64_t(colors) * 4 + 15) / 16 * 16;
+        contents.back().first = frames[0].pixelOffset;
+        return *this;
+    }
+};
+
+// The answer read as the program reads it; pixelFile, when given, gets a descriptor of the
+// memory file, to look at what is left in it.
+imaging::Picture answer(const Forged& forged, const DecodeJob& job = {},
+                        fileio::UniqueFd* pixelFile = nullptr)
 {
     ParsedReply reply;
-    reply.header.kind = wire::ReplyKind::Picture;
-    reply.header.width = 4;
-    reply.header.height = 4;
-    reply.header.colorDepth = 24;
-    reply.header.frameCount = 1;
-    fileio::UniqueFd fd = newMemoryFile("test-pixels", fileBytes);
-    EXPECT_EQ(::pwrite(fd.get(), &frame, sizeof frame, 0), ssize_t(sizeof frame));
-    // The colour table and the pixels, after the frame table.
-    EXPECT_EQ(::pwrite(fd.get(), contents.constData(), std::size_t(contents.size()), 64), contents.size());
-    if (sealSize) {
-        EXPECT_TRUE(sealMemoryFile(fd.get(), sensitive));
+    reply.header = forged.header;
+    reply.header.frameCount = std::uint32_t(forged.frames.size());
+    fileio::UniqueFd fd = newMemoryFile("test-pixels", forged.fileBytes);
+    const auto tableBytes = ssize_t(forged.frames.size() * sizeof(wire::Frame));
+    EXPECT_EQ(::pwrite(fd.get(), forged.frames.data(), std::size_t(tableBytes), 0), tableBytes);
+    for (const auto& [at, bytes] : forged.contents) {
+        EXPECT_EQ(::pwrite(fd.get(), bytes.constData(), std::size_t(bytes.size()), off_t(at)), bytes.size());
     }
-    return readPicture(reply, std::move(fd), sensitive);
+    if (forged.sealSize) {
+        EXPECT_TRUE(sealMemoryFile(fd.get(), !forged.sealWrites));
+    }
+    if (pixelFile)
+        *pixelFile = fileio::UniqueFd(::dup(fd.get()));
+    return readPicture(reply, std::move(fd), job);
 }
 
-TEST(DecoderHelper, AnAnswerThatDoesNotAddUpIsRefusedNotBelieved)
+bool refusedAsStopped(const imaging::Picture& p)
 {
-    wire::Frame frame;
-    frame.pixelOffset = 64;
-    frame.width = 4;
-    frame.height = 4;
-    frame.bytesPerLine = 16;
-    frame.format = QImage::Format_RGB32;
-    const imaging::Picture fair = answerWith(frame, true);
-    ASSERT_TRUE(fair.ok()) << fair.status.reason;
-    EXPECT_EQ(fair.image.size(), QSize(4, 4));
-
-    const auto malformed = [](const imaging::Picture& p) {
-        return !p.ok() && decoderStopped(p.status) && p.status.reason == "the decoder's answer was malformed";
-    };
-    // A file that could still shrink under the mapping.
-    EXPECT_TRUE(malformed(answerWith(frame, false)));
-    // Pixels past the end of the file, a line too short for its width, no such format, a
-    // colour table on a format that has none.
-    const std::pair<const char*, void (*)(wire::Frame&)> lies[] = {
-        {"past the end", [](wire::Frame& f) { f.height = 400; }},
-        {"narrow", [](wire::Frame& f) { f.bytesPerLine = 8; }},
-        {"no such format", [](wire::Frame& f) { f.format = QImage::NImageFormats; }},
-        {"colours", [](wire::Frame& f) { f.colorCount = 2; }},
-    };
-    for (const auto& [what, lie] : lies) {
-        wire::Frame told = frame;
-        lie(told);
-        EXPECT_TRUE(malformed(answerWith(told, true))) << what;
-    }
+    return !p.ok() && decoderStopped(p.status) &&
+           p.status.reason == "the decoder was stopped: its answer was malformed";
 }
 
-TEST(DecoderHelper, PixelIndexesPastAShortColourTableAreNotLookedUpPastItsEnd)
+DecodeJob decrypted()
 {
-    // 4 x 4 indexed pixels with a table of two colours, yet indexes up to 255: drawing looks
-    // every index up unchecked. The table comes back whole, the missing colours black.
-    const QList<QRgb> two {qRgb(255, 0, 0), qRgb(0, 0, 255)};
-    QByteArray contents(reinterpret_cast<const char*>(two.constData()), 8);
-    contents.append(8, '\0').append(QByteArray::fromHex("00010203"
-                                                        "c8c9caff"
-                                                        "00010203"
-                                                        "c8c9caff"));
-    wire::Frame indexed;
-    indexed.colorOffset = 64;
-    indexed.colorCount = 2;
-    indexed.pixelOffset = 80;
-    indexed.width = 4;
-    indexed.height = 4;
-    indexed.bytesPerLine = 4;
-    indexed.format = QImage::Format_Indexed8;
-    for (const bool sensitive : {false, true}) {
-        const imaging::Picture p = answerWith(indexed, true, 256, contents, sensitive);
+    DecodeJob job;
+    job.sensitive = true;
+    return job;
+}
+
+DecodeJob reduced()
+{
+    DecodeJob job;
+    job.options.targetSize = QSize(2, 2);
+    return job;
+}
+
+DecodeJob vectorBox()
+{
+    DecodeJob job;
+    job.draw.box = QSize(8, 8);
+    return job;
+}
+
+TEST(DecoderHelper, AnswersThatAddUpAreTakenAsTheySay)
+{
+    const Forged fair;
+    const imaging::Picture plain = answer(fair);
+    ASSERT_TRUE(plain.ok()) << plain.status.reason;
+    EXPECT_EQ(plain.image.size(), QSize(4, 4));
+    // A decrypted picture's file stays writable, for the wipe after its pixels are copied out.
+    Forged writable;
+    writable.sealWrites = false;
+    EXPECT_TRUE(answer(writable, decrypted()).ok());
+
+    // Decoded smaller for a target size, and a vector picture drawn into the job's box: the
+    // natural size is stated rounded, so 3.4 x 4 states 3 x 4 and is drawn 7 x 8.
+    Forged small;
+    small.header.width = 40;
+    small.header.height = 30;
+    EXPECT_TRUE(answer(small, reduced()).ok());
+    Forged drawn;
+    drawn.header.flags = wire::kRedrawable;
+    drawn.frames[0].width = 8;
+    drawn.frames[0].height = 8;
+    drawn.frames[0].bytesPerLine = 32;
+    drawn.fileBytes = 512;
+    EXPECT_TRUE(answer(drawn, vectorBox()).ok());
+    drawn.header.width = 3;
+    drawn.frames[0].width = 7;
+    EXPECT_TRUE(answer(drawn, vectorBox()).ok());
+
+    // An indexed frame with its whole table, and an animation whose frames lie apart.
+    for (const auto& [format, room] :
+         {std::pair {QImage::Format_Indexed8, 256}, std::pair {QImage::Format_Mono, 2}}) {
+        const imaging::Picture p = answer(Forged().indexed(room, format));
         ASSERT_TRUE(p.ok()) << p.status.reason;
-        ASSERT_EQ(p.image.colorCount(), 256);
-        EXPECT_EQ(p.image.color(0), qRgb(255, 0, 0));
-        EXPECT_EQ(p.image.color(1), qRgb(0, 0, 255));
-        EXPECT_EQ(p.image.color(2), qRgb(0, 0, 0));
-        EXPECT_EQ(p.image.color(255), qRgb(0, 0, 0));
-        // Drawn smoothly scaled, as the viewer does, the colours are the table's.
-        QImage window(8, 8, QImage::Format_ARGB32_Premultiplied);
-        window.fill(Qt::white);
-        QPainter painter(&window);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(0, 0, 8, 8), p.image);
-        painter.end();
-        EXPECT_EQ(window.pixel(7, 7), qRgb(0, 0, 0));
-        EXPECT_EQ(window.pixel(0, 0), qRgb(255, 0, 0));
+        EXPECT_EQ(p.image.colorCount(), room);
+        EXPECT_EQ(p.image.pixel(0, 0), qRgb(255, 0, 0));
     }
+    Forged two;
+    two.frames.push_back(two.frames[0]);
+    two.frames[1].pixelOffset = 192;
+    two.frames[1].delayMs = 70;
+    const imaging::Picture animated = answer(two);
+    ASSERT_TRUE(animated.ok()) << animated.status.reason;
+    ASSERT_TRUE(animated.isAnimated());
+    EXPECT_EQ(animated.animation->frames[1].delayMs, 70);
+}
 
-    // A two-colour picture whose table is missing altogether.
-    wire::Frame mono = indexed;
-    mono.colorCount = 0;
-    mono.format = QImage::Format_Mono;
-    const imaging::Picture p = answerWith(mono, true, 256, contents);
-    ASSERT_TRUE(p.ok()) << p.status.reason;
-    EXPECT_EQ(p.image.colorTable(), QList<QRgb>(2, qRgb(0, 0, 0)));
+TEST(DecoderHelper, AnAnswerThatDoesNotAddUpIsRefusedAsTheDecoderStopped)
+{
+    using Lie = void (*)(Forged&);
+    const struct {
+        const char* what;
+        Lie lie;
+        DecodeJob job;
+    } lies[] = {
+        // The file: it could shrink under the mapping, or a plain picture's pixels could change
+        // while they are shown.
+        {"size not sealed", [](Forged& f) { f.sealSize = false; }, {}},
+        {"plain pixels writable", [](Forged& f) { f.sealWrites = false; }, {}},
+        // A frame out of range: pixels past the end, a line too short for its width, no such
+        // format, offsets that wrap around.
+        {"past the end", [](Forged& f) { f.frames[0].pixelOffset = 240; }, {}},
+        {"narrow", [](Forged& f) { f.frames[0].bytesPerLine = 8; }, {}},
+        {"no such format", [](Forged& f) { f.frames[0].format = QImage::NImageFormats; }, {}},
+        {"pixels wrap", [](Forged& f) { f.frames[0].pixelOffset = ~std::uint64_t(15); }, {}},
+        {"colours wrap",
+         [](Forged& f) {
+             f.indexed(256);
+             f.frames[0].colorOffset = ~std::uint64_t(3);
+         },
+         {}},
+        // Colour tables: one on a format that has none, and indexed frames without a colour
+        // for every index their pixels can hold (drawing them read past the table's end).
+        {"colours on true colour", [](Forged& f) { f.frames[0].colorCount = 2; }, {}},
+        {"indexed, no colours", [](Forged& f) { f.indexed(0); }, {}},
+        {"indexed, one colour", [](Forged& f) { f.indexed(1); }, {}},
+        {"indexed, 255 colours", [](Forged& f) { f.indexed(255); }, {}},
+        {"two-colour, no colours", [](Forged& f) { f.indexed(0, QImage::Format_Mono); }, {}},
+        {"two-colour, one colour", [](Forged& f) { f.indexed(1, QImage::Format_MonoLSB); }, {}},
+        // The stated size against the first frame's.
+        {"wider than its frame", [](Forged& f) { f.header.width = 5; }, {}},
+        {"smaller than its frame", [](Forged& f) { f.header.height = 3; }, {}},
+        {"reduced, yet larger", [](Forged& f) { f.header.width = 3; }, reduced()},
+        {"drawn at another size",
+         [](Forged& f) {
+             f.header.flags = wire::kRedrawable;
+             f.header.width = f.header.height = 40; // drawn 8 x 8 into the box, not 4 x 4
+         },
+         vectorBox()},
+        // Frames sharing bytes with each other or with the table, and more frames than a
+        // decoder keeps: two of 256 MiB each, in a file large enough for them.
+        {"same pixels twice", [](Forged& f) { f.frames.push_back(f.frames[0]); }, {}},
+        {"pixels over the table", [](Forged& f) { f.frames[0].pixelOffset = 0; }, {}},
+        {"colours inside the pixels",
+         [](Forged& f) {
+             f.indexed(256);
+             f.frames[0].colorOffset = f.frames[0].pixelOffset;
+         },
+         {}},
+        {"animation past the bound",
+         [](Forged& f) {
+             f.header.width = 16384;
+             f.header.height = 4096;
+             f.frames[0] = {4096, 0, 16384, 4096, 16384 * 4, QImage::Format_RGB32, 0, 0};
+             f.frames.push_back(f.frames[0]);
+             f.frames[1].pixelOffset += std::uint64_t(256) << 20;
+             f.fileBytes = f.frames[1].pixelOffset + (std::uint64_t(256) << 20);
+         },
+         {}},
+    };
+    for (const auto& [what, lie, job] : lies) {
+        Forged forged;
+        lie(forged);
+        EXPECT_TRUE(refusedAsStopped(answer(forged, job))) << what;
+    }
+}
+
+TEST(DecoderHelper, ADecryptedPicturesPixelFileIsWipedTakenOrRefused)
+{
+    for (const bool refused : {false, true}) {
+        Forged forged = Forged().indexed(refused ? 1 : 256);
+        forged.sealWrites = false;
+        fileio::UniqueFd file;
+        const imaging::Picture p = answer(forged, decrypted(), &file);
+        EXPECT_EQ(p.ok(), !refused) << p.status.reason;
+        QByteArray left(int(forged.fileBytes), 'x');
+        ASSERT_EQ(::pread(file.get(), left.data(), std::size_t(left.size()), 0), left.size());
+        EXPECT_EQ(left, QByteArray(left.size(), '\0')) << refused;
+    }
+}
+
+// A helper that forges its answer: each lie is refused as a decoder stopped, never drawn, and
+// the next picture decodes.
+TEST(DecoderHelper, AForgedAnswerFromAHelperIsRefusedAsTheDecoderStoppedAndTheNextPictureDecodes)
+{
+    HelperPool pool(hostile());
+    const QByteArray png = mv::test::noisePng(8, 8, 3);
+    for (const char* lie : {"no-colours", "one-colour", "unsealed", "overlap", "size"}) {
+        SCOPED_TRACE(lie);
+        const imaging::Picture forged = pool.decode(jobFor(attack("forge ") + lie, QStringLiteral("f.png")));
+        EXPECT_TRUE(refusedAsStopped(forged)) << forged.status.reason;
+        const imaging::Picture next = pool.decode(jobFor(png, QStringLiteral("a.png")));
+        EXPECT_TRUE(next.ok()) << next.status.reason;
+    }
+}
+
+// A decoder's colour table shorter than its pixels' indexes can reach comes back whole from
+// the helper, the colours it left out black, the pixels the same.
+TEST(DecoderHelper, AShortColourTableComesBackWholeFromTheHelper)
+{
+    QImage indexed(4, 2, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)});
+    for (int i = 0; i < 8; ++i)
+        indexed.setPixel(i % 4, i / 4, uint(i % 3));
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && indexed.save(&buffer, "PNG"));
+    const DecodeJob job = jobFor(png, QStringLiteral("short.png"));
+    const imaging::Picture here = InProcessDecoders().decode(job);
+    ASSERT_TRUE(here.ok());
+    ASSERT_EQ(here.image.format(), QImage::Format_Indexed8);
+    ASSERT_LT(here.image.colorCount(), 256);
+
+    HelperPool pool;
+    const imaging::Picture there = pool.decode(job);
+    ASSERT_TRUE(there.ok()) << there.status.reason;
+    QList<QRgb> whole = here.image.colorTable();
+    whole.resize(256, qRgb(0, 0, 0));
+    EXPECT_EQ(there.image.colorTable(), whole);
+    EXPECT_EQ(there.image.convertToFormat(QImage::Format_RGB32),
+              here.image.convertToFormat(QImage::Format_RGB32));
 }
 
 } // namespace

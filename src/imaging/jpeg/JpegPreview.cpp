@@ -95,7 +95,9 @@ std::optional<DecodeResult> decodeEmbeddedPreview(QByteArrayView data, const Dec
         return std::nullopt;
     QImage upright = uprightImage(small.image, orientation);
     const QSize got = upright.size();
-    if (got.width() + 1 < needed.width() || got.height() + 1 < needed.height())
+    // A copy larger than the picture is no preview of it: the picture is decoded instead.
+    if (got.width() + 1 < needed.width() || got.height() + 1 < needed.height() ||
+        got.width() > picture.width() || got.height() > picture.height())
         return std::nullopt;
     const double pictureAspect = double(picture.width()) / picture.height();
     const double copyAspect = double(got.width()) / got.height();

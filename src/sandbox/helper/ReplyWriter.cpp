@@ -5,6 +5,7 @@
 #include "sandbox/MemoryFile.h"
 #include "sandbox/WireText.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include <unistd.h>
@@ -18,6 +19,20 @@ constexpr std::uint64_t kAlign = 64;
 std::uint64_t aligned(std::uint64_t at)
 {
     return (at + kAlign - 1) / kAlign * kAlign;
+}
+
+// An indexed frame's colours, one for every index its pixels can hold (the program takes no
+// shorter table, as drawing looks indexes up unchecked), those the decoder left out black;
+// none for any other format.
+QList<QRgb> fullTable(const QImage& image)
+{
+    const QImage::Format format = image.format();
+    const qsizetype room = format == QImage::Format_Mono || format == QImage::Format_MonoLSB ? 2
+                           : format == QImage::Format_Indexed8                               ? 256
+                                                                                             : 0;
+    QList<QRgb> colors = image.colorTable().first(std::min(room, image.colorTable().size()));
+    colors.resize(room, qRgb(0, 0, 0));
+    return colors;
 }
 
 QByteArrayView viewOf(const std::string& s)
@@ -84,7 +99,7 @@ OutgoingReply pictureReply(const imaging::Picture& picture, bool sensitive)
         f.bytesPerLine = int(image.bytesPerLine());
         f.format = int(image.format());
         f.delayMs = animated.empty() ? 0 : animated[i]->delayMs;
-        f.colorCount = int(image.colorCount());
+        f.colorCount = int(fullTable(image).size());
         f.colorOffset = end;
         end = aligned(end + std::uint64_t(f.colorCount) * sizeof(QRgb));
         f.pixelOffset = end;
@@ -95,7 +110,7 @@ OutgoingReply pictureReply(const imaging::Picture& picture, bool sensitive)
         fd.valid() && fileio::pwriteFull(fd.get(), frames.data(), frames.size() * sizeof(wire::Frame), 0);
     for (std::size_t i = 0; written && i < count; ++i) {
         const QImage& image = imageAt(i);
-        const QList<QRgb> colors = image.colorTable();
+        const QList<QRgb> colors = fullTable(image);
         written = fileio::pwriteFull(fd.get(), colors.constData(),
                                      std::uint64_t(colors.size()) * sizeof(QRgb), frames[i].colorOffset) &&
                   fileio::pwriteFull(fd.get(), image.constBits(), std::uint64_t(image.sizeInBytes()),
