@@ -1,23 +1,17 @@
 // A test build of the decoder helper: the real decoders, and one more "format" that is no
 // picture at all but an attack on the helper. A file that begins "MVTEST-HOSTILE " and the
-<<<<<<< HEAD
-// name of an attack (and its arguments) makes the decoder try it. In its environment,
-// MVTEST_WITHHOLD=all plays a kernel that refuses every protection, MVTEST_WITHHOLD=all-but-filter
-// one that refuses all but the system-call filter, and MVTEST_LINGERING_THREAD=1 leaves a thread
-// of the warm-up running when the helper locks itself down, as a library's worker would. The
-// shipped helper (apps/mvdecode) has no such thing; this one is built for the tests only and
-// never installed.
-#include "sandbox/Protections.h"
-=======
-// name of an attack makes the decoder try it; "forge " and the name of a lie makes it answer
-// with a reply it forged, as a taken-over decoder could, instead of the helper's own. With
-// MVTEST_WITHHOLD=all in its environment it also plays a kernel that refuses every protection. The shipped
-// helper (apps/mvdecode) has no such thing; this one is built for the tests only and never installed.
+// name of an attack (and its arguments) makes the decoder try it; "forge " and the name of a
+// lie makes it answer with a reply it forged, as a taken-over decoder could, instead of the
+// helper's own. In its environment, MVTEST_WITHHOLD=all plays a kernel that refuses every
+// protection, MVTEST_WITHHOLD=all-but-filter one that refuses all but the system-call filter,
+// and MVTEST_LINGERING_THREAD=1 leaves a thread of the warm-up running when the helper locks
+// itself down, as a library's worker would. The shipped helper (apps/mvdecode) has no such
+// thing; this one is built for the tests only and never installed.
 #include "sandbox/Channel.h"
 #include "sandbox/MemoryFile.h"
+#include "sandbox/Protections.h"
 #include "sandbox/Wire.h"
 #include "sandbox/WireText.h"
->>>>>>> help/reply
 #include "sandbox/helper/HelperMain.h"
 #include "sandbox/helper/JobDecoding.h"
 
@@ -50,7 +44,6 @@ Picture refused(const char* what)
         QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno))));
 }
 
-<<<<<<< HEAD
 // What a clone made runs: it ends at once, touching nothing it shares.
 int endAtOnce(void*)
 {
@@ -58,12 +51,6 @@ int endAtOnce(void*)
     return 0;
 }
 
-Picture attack(QByteArrayView line)
-{
-    const qsizetype space = line.indexOf(' ');
-    const QByteArrayView name = space < 0 ? line : line.first(space);
-    const QByteArray argument = space < 0 ? QByteArray() : line.sliced(space + 1).toByteArray();
-=======
 // Sends a forged answer in the helper's stead: a picture said to be 8 x 8 whose pixel file
 // holds a frame table at 0, a colour table at 128 and pixels at 256, lying the way named. The
 // helper then ends, having had its say.
@@ -112,11 +99,13 @@ Picture attack(QByteArrayView line)
     ::_exit(0);
 }
 
-Picture attack(QByteArrayView name)
+Picture attack(QByteArrayView line)
 {
-    if (name.startsWith("forge "))
-        forge(name.sliced(6));
->>>>>>> help/reply
+    const qsizetype space = line.indexOf(' ');
+    const QByteArrayView name = space < 0 ? line : line.first(space);
+    const QByteArray argument = space < 0 ? QByteArray() : line.sliced(space + 1).toByteArray();
+    if (name == "forge")
+        forge(argument);
     if (name == "open") {
         const int fd = ::open("/etc/passwd", O_RDONLY | O_CLOEXEC);
         if (fd < 0)
