@@ -29,16 +29,8 @@ TEST(ArgumentSplit, WordsAreSplitAsAShellSplitsThemAndNothingIsExpanded)
     const secured::SplitArguments words =
         secured::splitArguments(uR"(  a 'b  c' "d \"e\" \$f \x" g\ h '' "" ~ $HOME * it'"s'  )"_s);
     ASSERT_TRUE(words.status.ok) << words.status.message();
-    EXPECT_EQ(words.arguments, QStringList({u"a"_s,
-                                            u"b  c"_s,
-                                            uR"(d "e" $f \x)"_s,
-                                            u"g h"_s,
-                                            {},
-                                            {},
-                                            u"~"_s,
-                                            u"$HOME"_s,
-                                            u"*"_s,
-                                            u"it\"s"_s}));
+    // One word a line: quotes, escapes, empty words, and what a shell would expand.
+    EXPECT_EQ(words.arguments, u"a\nb  c\nd \"e\" $f \\x\ng h\n\n\n~\n$HOME\n*\nit\"s"_s.split(u'\n'));
     EXPECT_TRUE(secured::splitArguments(QString()).arguments.isEmpty());
     EXPECT_EQ(secured::splitArguments(u"a\\\nb c\\"_s).arguments, QStringList({u"ab"_s, u"c\\"_s}));
 
@@ -59,17 +51,12 @@ TEST(ProgramStart, PathWithBlanksStartsThatProgramInItsFolderWithExactArguments)
     ASSERT_TRUE(QDir(dir.path()).mkdir(u"my tools"_s));
     const QString program = writeScript(dir.filePath(u"my tools/run me.sh"_s),
                                         "{ pwd; for a in \"$@\"; do echo \"[$a]\"; done; } > " + quoted(out));
-    // A descriptor this program holds open must not reach the launched one.
-    const int leaked = ::open("/dev/null", O_RDONLY);
-    ASSERT_GE(leaked, 0);
-    QFile::remove(out);
 
     const secured::StartOutcome started = launchtest::start(program, u"one 'two  2' \"$HOME\""_s);
     ASSERT_TRUE(started.status.ok) << started.status.message();
     EXPECT_GT(started.programPid, 0);
     EXPECT_TRUE(started.scopeEvents.isEmpty());
     ASSERT_TRUE(launchtest::waitHelper(started, 5000));
-    ::close(leaked);
     EXPECT_EQ(readAll(out),
               QDir(dir.filePath(u"my tools"_s)).canonicalPath().toUtf8() + "\n[one]\n[two  2]\n[$HOME]\n");
 
@@ -97,22 +84,13 @@ TEST(ProgramStart, AProgramThatCannotRunGivesTheSystemsReason)
     EXPECT_FALSE(missing.status.ok);
     EXPECT_EQ(missing.status.step, "start the program");
     EXPECT_EQ(missing.status.error, ENOENT);
-    EXPECT_EQ(missing.status.reason, "No such file or directory");
     EXPECT_LT(missing.helperPid, 0);
     EXPECT_EQ(secured::unableToRunText(missing.status),
               "Unable to run application\nNo such file or directory");
-
-    const secured::StartOutcome notExecutable = launchtest::start(plain);
-    EXPECT_EQ(notExecutable.status.error, EACCES);
-
+    EXPECT_EQ(launchtest::start(plain).status.error, EACCES);
     QFile::setPermissions(plain, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const secured::StartOutcome noFormat = launchtest::start(plain);
-    EXPECT_EQ(noFormat.status.error, ENOEXEC);
-    EXPECT_EQ(noFormat.status.reason, "Exec format error");
-
-    const secured::StartOutcome openQuote = launchtest::start(plain, u"'"_s);
-    EXPECT_EQ(openQuote.status.reason, "a single quote is not closed");
-
+    EXPECT_EQ(launchtest::start(plain).status.message(), "start the program: Exec format error");
+    EXPECT_EQ(launchtest::start(plain, u"'"_s).status.reason, "a single quote is not closed");
     secured::StartOptions noHelper;
     noHelper.helper = dir.filePath(u"no-helper"_s);
     noHelper.scope = secured::ScopeUse::Never;
