@@ -95,7 +95,7 @@ TEST(ReducedCopy, IsMadeAtTheDevicePixelsTheControlDraws)
     EXPECT_EQ(devicePixels(QSizeF(0.2, 0.2), 1), QSize(1, 1));
 }
 
-TEST(ProtectedPixels, ACopyIsLeftOutOfDumpsAndZeroedWhenItsLastImageGoes)
+TEST(ProtectedPixels, CopiesAreKeptOutOfDumpsAndZeroedWhenTheirLastImageGoes)
 {
     QImage indexed(300, 200, QImage::Format_Indexed8);
     indexed.setColorTable({qRgb(1, 2, 3), qRgb(200, 100, 50)});
@@ -117,10 +117,8 @@ TEST(ProtectedPixels, ACopyIsLeftOutOfDumpsAndZeroedWhenItsLastImageGoes)
     shared = QImage();
     EXPECT_EQ(releases, 1);
     EXPECT_TRUE(allZero);
-}
 
-TEST(ProtectedPixels, ADecryptedPictureAndItsReducedCopiesAreProtected)
-{
+    // A decrypted picture, and the reduced copies made of it.
     Picture picture = DecodeResult::success(pattern(640, 480), 24);
     const QImage plain = picture.image;
     protectPicture(picture);
