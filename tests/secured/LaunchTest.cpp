@@ -1,9 +1,10 @@
 // One start of a list entry from decryption to re-lock, with real programs and stand-in
 // list jobs; and its traces: the journal on disk while its files may lie plain, and the plain
 // copies editors leave beside the files.
-#include "FakeListJobs.h"
 #include "LaunchTestKit.h"
 
+#include "crypto/EncryptedNames.h"
+#include "crypto/SecretText.h"
 #include "fileutil/Wipe.h"
 #include "secured/ChildReaper.h"
 #include "secured/EditorCopies.h"
@@ -29,12 +30,54 @@
 
 using namespace mv;
 using namespace Qt::StringLiterals;
-using launchtest::lockedWith;
 using launchtest::quoted;
 using launchtest::waitUntil;
 using launchtest::writeScript;
 
 namespace {
+
+// Stand-ins for the list jobs, so the run flow is tested without the engine: a locked file lies
+// under its encrypted name and holds "LOCKED <key>\n" before its text.
+fileutil::FileResult lockFiles(const QStringList& files, const crypto::SecretText& key)
+{
+    for (const QString& path : files) {
+        QFile plain(path), locked(crypto::EncryptedName(path));
+        if (!plain.open(QIODevice::ReadOnly))
+            continue;
+        if (!locked.open(QIODevice::WriteOnly))
+            return fileutil::failureOf(u"encrypt"_s, locked.errorString());
+        locked.write("LOCKED " + QByteArray(key.data(), qsizetype(key.size())) + "\n" + plain.readAll());
+        plain.remove();
+    }
+    return {};
+}
+
+// Decrypts each file that lies locked: those, and the key that locked the last one.
+secured::StartDecryption unlockFiles(const QStringList& files)
+{
+    crypto::SecretText key;
+    QStringList unlocked;
+    for (const QString& path : files) {
+        QFile locked(crypto::EncryptedName(path)), plain(path);
+        if (!locked.open(QIODevice::ReadOnly))
+            continue;
+        unlocked << path;
+        const QByteArray keyText = locked.readLine().trimmed().mid(7);
+        key = crypto::SecretText::fromBytes(keyText.constData(), std::size_t(keyText.size()));
+        if (plain.open(QIODevice::WriteOnly))
+            plain.write(locked.readAll());
+        locked.remove();
+    }
+    return {key, unlocked};
+}
+
+// The key a file is locked with; empty when it lies plain or not at all.
+QByteArray lockedWith(const QString& path)
+{
+    QFile locked(crypto::EncryptedName(path));
+    return QFile::exists(path) || !locked.open(QIODevice::ReadOnly) ? QByteArray()
+                                                                    : locked.readLine().trimmed().mid(7);
+}
 
 // Plain files with text, locked with `key`.
 QStringList lockedFiles(const QTemporaryDir& dir, const QString& stem, const char* key, int count = 2)
@@ -44,7 +87,7 @@ QStringList lockedFiles(const QTemporaryDir& dir, const QString& stem, const cha
         files << dir.filePath(u"%1-%2.txt"_s.arg(stem).arg(i));
         EXPECT_TRUE(launchtest::writeAll(files.back(), "words of " + files.back().toUtf8()));
     }
-    EXPECT_TRUE(launchtest::lockFiles(files, crypto::SecretText::fromText(QString::fromLatin1(key))).ok);
+    EXPECT_TRUE(lockFiles(files, crypto::SecretText::fromText(QString::fromLatin1(key))).ok);
     return files;
 }
 
@@ -78,18 +121,12 @@ struct Launched {
         : entry {n, QString::fromLatin1(title), program, {}, plainFiles}
     {
         secured::LaunchHooks hooks;
-        hooks.decrypt = [](const QStringList& files) {
-            QStringList locked;
-            for (const QString& file : files)
-                if (QFile::exists(crypto::EncryptedName(file)))
-                    locked << file;
-            return secured::StartDecryption {launchtest::unlockFiles(files), locked};
-        };
+        hooks.decrypt = unlockFiles;
         hooks.encrypt = [this](const QStringList& files, const crypto::SecretText& key) {
             ++encrypts;
             if (duringEncrypt)
                 duringEncrypt();
-            return launchtest::lockFiles(files, key);
+            return lockFiles(files, key);
         };
         hooks.confirmEndedAtOnce = [this] {
             ++endedAtOnceQuestions;

@@ -202,34 +202,3 @@ TEST(ProgramWatch, PopulatedScopeKeepsTheEntryRunningUntilItEmpties)
     ASSERT_TRUE(launchtest::writeAll(events, "populated 0\nfrozen 0\n"));
     EXPECT_TRUE(waitUntil([&] { return ended; }, 2000));
 }
-
-TEST(ChildReaper, OrphanThatEndsIsCollected)
-{
-    secured::ChildReaper& reaper = secured::ChildReaper::instance();
-    ASSERT_TRUE(reaper.isSubreaper());
-    // A child that starts a grandchild and ends: the grandchild becomes ours.
-    int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const pid_t grandchild = ::fork();
-        if (grandchild == 0) {
-            ::execl("/bin/sleep", "sleep", "0.3", nullptr);
-            ::_exit(127);
-        }
-        (void)!::write(pipeFds[1], &grandchild, sizeof grandchild);
-        ::_exit(0);
-    }
-    pid_t orphan = -1;
-    ASSERT_EQ(::read(pipeFds[0], &orphan, sizeof orphan), ssize_t(sizeof orphan));
-    ::close(pipeFds[0]);
-    ::close(pipeFds[1]);
-    ::waitpid(child, nullptr, 0);
-    pid_t parent = 0;
-    char state = 0;
-    ASSERT_TRUE(secured::readProcessStat(orphan, parent, state));
-    EXPECT_EQ(parent, ::getpid());
-    EXPECT_TRUE(reaper.strayChildren().contains(orphan));
-    // Once it ends, SIGCHLD wakes the reaper, which collects it: no zombie stays.
-    EXPECT_TRUE(waitUntil([&] { return !secured::readProcessStat(orphan, parent, state); }, 3000));
-}
