@@ -67,7 +67,7 @@ QRgb colourOf(const QImage& image)
     return image.pixel(image.width() / 2, image.height() / 2) | 0xFF000000u;
 }
 
-TEST(Animation, AGifGivesEveryFrameWithItsDelayAndLoopCount)
+TEST(Animation, AGifGivesEveryFrameAndItsLoopCount)
 {
     const Picture p = decodePictureFile(kGif);
     ASSERT_TRUE(p.ok()) << p.status.reason;
@@ -76,13 +76,7 @@ TEST(Animation, AGifGivesEveryFrameWithItsDelayAndLoopCount)
     const Animation& a = *p.animation;
     ASSERT_EQ(a.frames.size(), 3u);
     EXPECT_EQ(a.frames[0].image.cacheKey(), p.image.cacheKey()); // the first frame is the picture
-    // The second is stored as 10 ms: Qt's reader gives 100 ms, as browsers show such frames.
-    const std::pair<QRgb, int> frames[] = {
-        {qRgb(255, 0, 0), 50}, {qRgb(0, 255, 0), 100}, {qRgb(0, 0, 255), 300}};
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(colourOf(a.frames[i].image), frames[i].first) << i;
-        EXPECT_EQ(a.frames[i].delayMs, frames[i].second) << i;
-    }
+    // Each frame's colour and delay: the image control's test plays them.
     EXPECT_EQ(a.loopCount, 1); // played twice
     EXPECT_FALSE(a.cutShort);
     EXPECT_EQ(p.pixelBytes(), 3 * p.image.sizeInBytes()); // a cache's budget counts every frame once

@@ -9,7 +9,6 @@
 #include "../common/Render.h"
 
 #include "imaging/PictureDecoder.h"
-#include "imaging/base/Palettes.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -116,12 +115,6 @@ TEST(Fixtures, EveryRowDecodesOrIsRefusedAsListed)
     for (const QString& name : QDir(kDir).entryList(QDir::Files))
         EXPECT_TRUE(name == QLatin1String("MANIFEST") || used.count(name))
             << qPrintable(name) << " has no row";
-}
-
-TEST(Fixtures, PaletteTablesKeepTheirOddColours)
-{
-    EXPECT_EQ(egaPalette()[6], 0xffaa5500u);                    // brown, not dark yellow
-    EXPECT_EQ(egaRegisterColour(0x38), qRgb(0x55, 0x55, 0x55)); // the secondary bits
 }
 
 } // namespace
