@@ -181,23 +181,6 @@ const FaultCase kFaults[] = {{WipeStep::OpenFolder, Left::Original},
                              {WipeStep::FlushFolder, Left::Nothing}};
 INSTANTIATE_TEST_SUITE_P(EachStep, WipeFaultTest, ::testing::ValuesIn(kFaults));
 
-// A folder that refuses the rename (read-only, or sticky and not ours) fails the wipe before
-// a single byte is zeroed.
-TEST_F(WipeTest, ReadOnlyFolderFailsBeforeAnyByteIsZeroed)
-{
-    const QString file = path("keep.txt");
-    ASSERT_TRUE(writeAll(file, patterned(5000)));
-    const bool failedWhole = asOrdinaryUser(dir.path(), [&] {
-        ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
-        const FileResult r = WipeFile(file);
-        return !r.ok && r.error == EACCES && r.step == "rename to a meaningless name" &&
-               readAll(file) == patterned(5000);
-    });
-    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-    EXPECT_TRUE(failedWhole);
-    EXPECT_EQ(readAll(file), patterned(5000));
-}
-
 // Only the stretches holding data are zeroed: filling the holes of a large sparse file would
 // run a small disk full and leave the secret readable.
 TEST_F(WipeTest, SparseFileIsZeroedWithoutFillingItsHoles)
