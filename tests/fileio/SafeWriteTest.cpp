@@ -1,9 +1,6 @@
-// The safe-write layer under faults of the disk. Whole writes and zeroing carry on through
-// writes cut short or interrupted, and report a full disk or a failing flush. Whatever fails,
-// the durable output leaves no partial file under the target's name, keeps an old file there
-// whole until the new one is in place, and names the step and the system's error; each case
-// runs with an unnamed output and with a named temporary one, as on a file system without
-// unnamed files. A call a signal interrupts is made again, and only then.
+// The safe-write layer under the faults of a failing disk (FaultyCalls.h). Each durable-output
+// case runs with an unnamed output and with a named temporary one, as on a file system without
+// unnamed files.
 #include "fileio/DurableOutput.h"
 
 #include "fileio/FaultyCalls.h"

@@ -1,8 +1,5 @@
-// The decoder helper as the program meets it: a taken-over decoder is stopped by the kernel or
-// the caps whatever it tries, the caller learns why, and the next picture decodes normally; a
-// picture that keeps stopping the decoder is refused until it changes; vector pictures are
-// drawn in the helper exactly as in this process; and the program believes nothing a helper's
-// answer says that does not add up.
+// The decoder helper as the program meets it: a taken-over decoder (HostileHelper.cpp) against
+// the kernel and the caps, vector pictures drawn there as here, and answers that do not add up.
 #include "sandbox/HelperPool.h"
 #include "sandbox/MemoryFile.h"
 #include "sandbox/ReplyReader.h"

@@ -1,7 +1,5 @@
-// The Secured Access List: in the settings store (where the list ends, what a delete leaves
-// behind, nothing of an entry lost or added on the way through), its running entries (their
-// records, their keys until the re-lock, the entry numbers they point to while the list
-// changes), and the setup's small rules (proposed titles, listed names, quoting).
+// The Secured Access List in the settings store, its running entries' records, and the setup's
+// small rules.
 #include "crypto/KeyState.h"
 #include "secured/QuickListState.h"
 #include "secured/QuickListStore.h"

@@ -1,6 +1,4 @@
-// The entry point: missing files and folders, files read whole, the .PAL of a .CUT; and animated
-// GIFs: every frame with its delay and the loop count, read up to the memory limit, the first
-// frame only for thumbnails, a cut one as a still picture.
+// The entry point: files read whole or not at all, the .PAL of a .CUT, and animated GIFs.
 #include "../common/Checks.h"
 #include "JpegEncoder.h"
 #include "TestPictures.h"

@@ -1,8 +1,6 @@
-// Every row of tests/imaging/fixtures/MANIFEST: the raster decoders on files of every layout they
-// read (each checked pixel for pixel against the picture it was written from when it was made)
-// and on damaged copies of them, which must be refused with their exact reason; what each
-// format's sniffer says of them; and the vector decoders' drawings, drawn and probed where the
-// records put their shapes, lines, bitmaps and regions.
+// Every row of tests/imaging/fixtures/MANIFEST: the decoders on files of every layout they read
+// (each raster one checked against the picture it was written from when it was made) and on
+// damaged copies, their sniffers, and the vector decoders' drawings, drawn and probed.
 #include "../common/Checks.h"
 #include "../common/Decoders.h"
 #include "../common/Fixtures.h"

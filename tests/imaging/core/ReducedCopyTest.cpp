@@ -1,7 +1,5 @@
-// The reduced copy the image control draws and the viewing worker makes ahead: box averages by
-// halves, then one smooth step; the arithmetic of the size it is drawn at; and the pixels of
-// decrypted pictures and their copies: out of core dumps, and zeroed once the last image holding
-// them is dropped.
+// The reduced copy the image control draws and the viewing worker makes ahead (box averages by
+// halves, then one smooth step), the size it is drawn at, and the pixels of decrypted pictures.
 #include "TestPictures.h"
 
 #include "imaging/base/DrawnSize.h"

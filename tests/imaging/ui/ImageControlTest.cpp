@@ -1,6 +1,5 @@
-// The image control as the viewer drives it (offscreen platform): pictures decoded elsewhere or
-// with its options, what it paints at each fit mode, reduced copies made ahead, metafiles drawn
-// from their records, and animations played by a timer (driven through the test hooks).
+// The image control as the viewer drives it (offscreen platform); animations are stepped
+// through the test hooks instead of the timer.
 #include "../common/Checks.h"
 #include "../common/Fixtures.h"
 #include "../core/JpegEncoder.h"
