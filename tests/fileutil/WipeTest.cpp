@@ -286,20 +286,17 @@ TEST(WipeReachTest, EachKindOfFileSystemIsNamedFromTheMountTableAndMagic)
 TEST(WipeReachTest, SolidStateDiskIsNamedAsAHint)
 {
     QTemporaryDir sys;
-    QDir root(sys.path());
-    ASSERT_TRUE(root.mkpath("block/sda/queue") && root.mkpath("block/sda/sda1") &&
-                root.mkpath("block/sda/sda2") && root.mkpath("block/sdb/queue") &&
-                root.mkpath("block/sdb/sdb1") && root.mkpath("dev/block") && root.mkpath("class/block"));
-    for (const auto& [file, text] : {std::pair {"block/sda/queue/rotational", "0\n"},
-                                     {"block/sdb/queue/rotational", "1\n"},
-                                     {"block/sda/sda1/partition", "1\n"},
-                                     {"block/sda/sda2/partition", "1\n"},
-                                     {"block/sdb/sdb1/partition", "1\n"}})
-        ASSERT_TRUE(writeAll(sys.filePath(file), text));
+    const auto put = [&](const QString& file, const QByteArray& text) {
+        return QDir(sys.path()).mkpath(QFileInfo(sys.filePath(file)).path()) &&
+               writeAll(sys.filePath(file), text);
+    };
+    ASSERT_TRUE(put("block/sda/queue/rotational", "0\n") && put("block/sdb/queue/rotational", "1\n") &&
+                QDir(sys.path()).mkpath("dev/block") && QDir(sys.path()).mkpath("class/block"));
     for (const auto& [part, link] : {std::pair {"sda/sda1", "dev/block/8:1"},
                                      {"sda/sda2", "class/block/sda2"},
                                      {"sdb/sdb1", "class/block/sdb1"}})
-        ASSERT_TRUE(QFile::link(sys.filePath(QStringLiteral("block/") + part), sys.filePath(link)));
+        ASSERT_TRUE(put(QStringLiteral("block/%1/partition").arg(part), "1\n") &&
+                    QFile::link(sys.filePath(QStringLiteral("block/") + part), sys.filePath(link)));
 
     const WipeReach ext4 = wipeReach(facts("/srv/p", 0xEF53, 8, 1, sys.path()));
     EXPECT_EQ(ext4.limit, WipeLimit::None);
