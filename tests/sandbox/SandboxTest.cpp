@@ -5,21 +5,16 @@
 #include "sandbox/ReplyReader.h"
 #include "sandbox/helper/InProcessDecoders.h"
 #include "support/NoisePicture.h"
-#include "support/QtAppEnvironment.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QStringList>
 
 #include <unistd.h>
-
-// Drawing text in this process, to compare, needs the GUI application (the helper has its own).
-[[maybe_unused]] const auto* const kApp = mv::test::addQtApp<QGuiApplication>("sandbox_tests");
 
 namespace mv::sandbox {
 namespace {

@@ -10,16 +10,12 @@
 #include "imaging/ui/FramePlayer.h"
 #include "imaging/ui/ImageControl.h"
 #include "imaging/ui/ScaledCache.h"
-#include "support/QtAppEnvironment.h"
 #include "support/Smaps.h"
 
-#include <QApplication>
 #include <QPainter>
 
 namespace mv::imaging::test {
 namespace {
-
-[[maybe_unused]] const auto* const kApp = mv::test::addQtApp<QApplication>("imaging_ui_tests");
 
 const QString kGif = QStringLiteral(MV_TEST_DATA "/gif-3frames-loop2-im.gif");
 const QRgb kRed = qRgb(255, 0, 0), kGreen = qRgb(0, 255, 0), kBlue = qRgb(0, 0, 255);
