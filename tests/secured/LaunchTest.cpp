@@ -22,8 +22,6 @@
 
 #include <csignal>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -316,19 +314,14 @@ TEST(LaunchCrash, KilledWhileAnEntryRunsItsJournalNamesThePlainFilesAtTheNextSta
     const QStringList files = lockedFiles(dir, u"diary"_s, "Foxtrot6");
     const QByteArray self = QFile::encodeName(QFileInfo(u"/proc/self/exe"_s).symLinkTarget());
     // Everything the child needs is made before the fork: only exec may follow it.
-    std::vector<std::string> environment {"MV_CRASH_FOLDER=" + QFile::encodeName(dir.path()).toStdString()};
-    for (char** e = environ; *e; ++e)
-        environment.emplace_back(*e);
-    std::vector<char*> envp;
-    for (std::string& e : environment)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
+    qputenv("MV_CRASH_FOLDER", QFile::encodeName(dir.path()));
     const pid_t child = ::fork();
     if (child == 0) {
-        ::execle(self.constData(), self.constData(), "--gtest_also_run_disabled_tests",
-                 "--gtest_filter=LaunchCrash.DISABLED_ChildRunsAnEntryUntilKilled", nullptr, envp.data());
+        ::execl(self.constData(), self.constData(), "--gtest_also_run_disabled_tests",
+                "--gtest_filter=LaunchCrash.DISABLED_ChildRunsAnEntryUntilKilled", nullptr);
         ::_exit(127);
     }
+    qunsetenv("MV_CRASH_FOLDER");
     ASSERT_GT(child, 0);
     // The child may say it is ready before the program has written its number: wait for both,
     // or the program outlives the test and a later watch adopts it as a stray.
