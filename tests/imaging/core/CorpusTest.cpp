@@ -36,7 +36,7 @@ TEST(Corpus, EverySeedDecodesAsItsTargetFeedsIt)
         ASSERT_TRUE(decoders().contains(folder) || folder == QLatin1String("picture") ||
                     folder == QLatin1String("jpeg"))
             << "no decoder for the seeds in " << folder.toStdString();
-        // Drawings must draw some ink but not only ink; wpgvector's seeds may be pixels alone.
+        // The metafiles' seeds draw some ink but not only ink; the WPG drawings' need only be drawings.
         const bool metafile = folder == QLatin1String("wmf") || folder == QLatin1String("emf");
         const qsizetype maxBytes = metafile                               ? 1 << 20
                                    : folder == QLatin1String("picture")   ? 4097
