@@ -79,7 +79,7 @@ void expectEveryOrientation(FileFor fileFor, const QString& name, int cell, int 
     }
 }
 
-TEST(Orientation, JpegAndTiffAreTurnedUprightForEachValue)
+TEST(Orientation, JpegAndTiffAreTurnedUprightForEachValueAlsoDecodedSmallOrQuantized)
 {
     const QByteArray plain = gridJpeg(16);
     for (const bool big : {false, true})
@@ -90,6 +90,18 @@ TEST(Orientation, JpegAndTiffAreTurnedUprightForEachValue)
     expectUpright(
         decodePictureData(withApp1(withApp1(plain, exifPayload(6)), xmp), QStringLiteral("a.jpg")).image, 6,
         16, 6);
+    // Stored 96 x 64, upright 64 x 96: a box of 16 x 24 takes the 1/4 scale, and the picture
+    // comes out 16 x 24, not the 8 x 12 that fitting the stored size would give.
+    const Picture p = decodePictureData(withApp1(gridJpeg(32), exifPayload(6)), QStringLiteral("a.jpg"),
+                                        {.targetSize = QSize(16, 24)});
+    ASSERT_TRUE(p.ok()) << p.status.reason;
+    EXPECT_EQ(QSize(p.width, p.height), QSize(64, 96));
+    expectUpright(p.image, 6, 8, 10);
+    // Quantized to a palette, the picture turns too.
+    const Picture q = decodePictureData(withApp1(plain, exifPayload(8)), QStringLiteral("a.jpg"),
+                                        {.jpegTwoPassQuantize = true, .targetSize = {}});
+    EXPECT_EQ(q.image.format(), QImage::Format_Indexed8);
+    expectUpright(q.image, 8, 16, 40);
 
     QFile tiff(QStringLiteral(MV_TEST_DATA "/tiff-orientation-im.tif"));
     ASSERT_TRUE(tiff.open(QIODevice::ReadOnly));
@@ -99,22 +111,6 @@ TEST(Orientation, JpegAndTiffAreTurnedUprightForEachValue)
     ASSERT_GT(entry, 0);
     expectEveryOrientation([&](int o) { return patched16(bytes, entry + 8, o); }, QStringLiteral("a.tif"), 1,
                            0);
-}
-
-TEST(Orientation, JpegOnItsSideIsDecodedSmallForTheUprightBox)
-{
-    // Stored 96 x 64, upright 64 x 96: a box of 16 x 24 takes the 1/4 scale, and the picture
-    // comes out 16 x 24, not the 8 x 12 that fitting the stored size would give.
-    const Picture p = decodePictureData(withApp1(gridJpeg(32), exifPayload(6)), QStringLiteral("a.jpg"),
-                                        {.targetSize = QSize(16, 24)});
-    ASSERT_TRUE(p.ok()) << p.status.reason;
-    EXPECT_EQ(QSize(p.width, p.height), QSize(64, 96));
-    expectUpright(p.image, 6, 8, 10);
-    // Quantized to a palette, the picture turns too.
-    const Picture q = decodePictureData(withApp1(gridJpeg(16), exifPayload(8)), QStringLiteral("a.jpg"),
-                                        {.jpegTwoPassQuantize = true, .targetSize = {}});
-    EXPECT_EQ(q.image.format(), QImage::Format_Indexed8);
-    expectUpright(q.image, 8, 16, 40);
 }
 
 TEST(Orientation, DamagedOrLyingExifReadsAsUpright)
