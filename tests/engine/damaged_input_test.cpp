@@ -12,8 +12,6 @@
 namespace {
 
 constexpr const char* kKey = "damage";
-constexpr std::size_t kVersionAt = MV_SIGNATURE_LEN, kAlgAt = kVersionAt + 1, kOpsAt = kAlgAt + 1,
-                      kMemAt = kOpsAt + 4;
 constexpr const char* kDamaged = "the file is damaged or truncated";
 constexpr const char* kBounds = "key derivation parameters out of bounds";
 

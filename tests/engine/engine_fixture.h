@@ -17,6 +17,9 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Where the header keeps its fields, after the signature.
+inline constexpr std::size_t kVersionAt = MV_SIGNATURE_LEN, kAlgAt = kVersionAt + 1, kOpsAt = kAlgAt + 1,
+                             kMemAt = kOpsAt + 4, kSaltAt = kOpsAt + 12, kStreamAt = kSaltAt + 16;
 inline constexpr std::size_t kHeaderSize = 145;
 inline constexpr std::size_t kCrcAt = kHeaderSize - 4;
 inline constexpr std::size_t kChunk = 64 * 1024;

@@ -12,8 +12,6 @@
 namespace {
 
 constexpr const char* kKey = "correct horse battery staple";
-constexpr std::size_t kAlgAt = MV_SIGNATURE_LEN + 1, kOpsAt = kAlgAt + 1, kSaltAt = kOpsAt + 12,
-                      kStreamAt = kSaltAt + 16;
 
 Bytes field(const Bytes& b, std::size_t at, std::size_t len)
 {
@@ -219,6 +217,4 @@ TEST_F(EngineTest, CppInterfaceGivesTheSameResultsAndRefusesAPathWithANulInside)
     EXPECT_EQ(mv::engine::lastError(), "a file name holds a NUL byte");
     EXPECT_EQ(mv::engine::checksum(cut), 0u);
     EXPECT_EQ(readFile(path("z")), randomBytes(10));
-    EXPECT_EQ(mv::engine::checksum(path("z")), static_cast<std::uint32_t>(eaac(path("z").c_str(), 0)));
-    EXPECT_EQ(mv::engine::lastError(), "");
 }

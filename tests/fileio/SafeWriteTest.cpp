@@ -1,9 +1,6 @@
-// The safe-write layer under faults of the disk. Whole writes and zeroing carry on through
-// writes cut short or interrupted, and report a full disk or a failing flush. Whatever fails,
-// the durable output leaves no partial file under the target's name, keeps an old file there
-// whole until the new one is in place, and names the step and the system's error; each case
-// runs with an unnamed output and with a named temporary one, as on a file system without
-// unnamed files. A call a signal interrupts is made again, and only then.
+// The safe-write layer under the faults of a failing disk (FaultyCalls.h). Each durable-output
+// case runs with an unnamed output and with a named temporary one, as on a file system without
+// unnamed files.
 #include "fileio/DurableOutput.h"
 
 #include "fileio/FaultyCalls.h"
@@ -44,7 +41,7 @@ protected:
 
 // A write cut short is carried on, and one interrupted before it began is made again, until
 // every byte is in the file: at the descriptor's offset, at a given one, and zeros alike.
-TEST_F(FdIoTest, ShortAndInterruptedWritesAreCompleted)
+TEST_F(FdIoTest, ShortAndInterruptedWritesAreCompletedAndAFullDiskOrAFailingFlushIsReported)
 {
     struct Case {
         const char* name;
@@ -54,57 +51,44 @@ TEST_F(FdIoTest, ShortAndInterruptedWritesAreCompleted)
     const Case cases[] = {{"short writes", 777, false}, {"interruptions", 0, true}, {"both", 4096, true}};
     const std::size_t half = std::size_t(data.size() / 2);
     for (const Case& f : cases) {
+        SCOPED_TRACE(f.name);
         FaultyCalls calls;
         calls.shortWrite = f.shortWrite;
         calls.interrupt = f.interrupt;
         UniqueFd plain = create("plain");
         UniqueFd placed = create("placed");
-        ASSERT_TRUE(writeFull(plain.get(), data.constData(), std::size_t(data.size()), calls)) << f.name;
+        ASSERT_TRUE(writeFull(plain.get(), data.constData(), std::size_t(data.size()), calls));
         ASSERT_TRUE(pwriteFull(placed.get(), data.constData() + half, data.size() - half, half, calls));
         ASSERT_TRUE(pwriteFull(placed.get(), data.constData(), half, 0, calls));
-        EXPECT_EQ(readAll(at("plain")), data) << f.name;
-        EXPECT_EQ(readAll(at("placed")), data) << f.name;
+        EXPECT_EQ(readAll(at("plain")), data);
+        EXPECT_EQ(readAll(at("placed")), data);
 
-        ASSERT_TRUE(zeroWholeFile(placed.get(), calls).ok) << f.name;
-        EXPECT_EQ(readAll(at("placed")), QByteArray(data.size(), '\0')) << f.name;
-        EXPECT_EQ(calls.interrupted > 0, f.interrupt) << f.name;
+        ASSERT_TRUE(zeroWholeFile(placed.get(), calls).ok);
+        EXPECT_EQ(readAll(at("placed")), QByteArray(data.size(), '\0'));
+        EXPECT_EQ(calls.interrupted > 0, f.interrupt);
         if (f.shortWrite) {
-            EXPECT_GE(calls.writes, int(3 * data.size() / qsizetype(f.shortWrite))) << f.name;
+            EXPECT_GE(calls.writes, int(3 * data.size() / qsizetype(f.shortWrite)));
         }
     }
-}
 
-// A full disk or a failing flush is reported with the system's error, never as success with
-// fewer bytes; zeroing says which step it was at.
-TEST_F(FdIoTest, AFullDiskOrAFailingFlushIsReportedWithItsError)
-{
-    FaultyCalls full;
-    full.fullAt = 30000;
-    full.shortWrite = 7000;
-    UniqueFd fd = create("full");
-    errno = 0;
-    EXPECT_FALSE(writeFull(fd.get(), data.constData(), std::size_t(data.size()), full));
-    EXPECT_EQ(errno, ENOSPC);
-    EXPECT_EQ(readAll(at("full")), data.left(30000)); // what fitted, as a disk would keep it
-
-    struct Case {
-        const char* name;
+    // A full disk or a failing flush while zeroing is reported with the system's error and
+    // the step, never as success with fewer bytes.
+    const struct {
         std::int64_t fullAt;
-        int failFlush;
-        int error;
-    };
-    const Case cases[] = {{"full disk", 10000, 0, ENOSPC}, {"failing flush", -1, 1, EIO}};
-    for (const Case& c : cases) {
+        int failFlush, error;
+    } failures[] = {{10000, 0, ENOSPC}, {-1, 1, EIO}};
+    for (const auto& c : failures) {
+        SCOPED_TRACE(c.error);
         UniqueFd file = create("zeroed");
         ASSERT_TRUE(writeFull(file.get(), data.constData(), std::size_t(data.size())));
         FaultyCalls calls;
         calls.fullAt = c.fullAt;
         calls.failFlush = c.failFlush;
         const Status r = zeroWholeFile(file.get(), calls);
-        EXPECT_FALSE(r.ok) << c.name;
-        EXPECT_EQ(r.step, "write zeros") << c.name;
-        EXPECT_EQ(r.error, c.error) << c.name;
-        EXPECT_EQ(r.reason, errorText(c.error)) << c.name;
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.step, "write zeros");
+        EXPECT_EQ(r.error, c.error);
+        EXPECT_EQ(r.reason, errorText(c.error));
     }
 }
 

@@ -73,7 +73,7 @@ QByteArray readThrough(int fd)
     return bytes;
 }
 
-TEST_F(SafeReplaceTest, PutsTheNewFileInPlaceWithTheSourcesAttributesAndWipesTheSource)
+TEST_F(SafeReplaceTest, PutsTheNewFileInPlaceWithTheSourcesAttributesAndWipesTheSourceOrClearsItInPlace)
 {
     ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), 0440), 0);
     const struct timespec times[2] = {{1000000000, 5}, {1111111111, 123456789}};
@@ -89,6 +89,24 @@ TEST_F(SafeReplaceTest, PutsTheNewFileInPlaceWithTheSourcesAttributesAndWipesThe
     EXPECT_EQ(st.st_mode & 07777, 0440u);
     EXPECT_EQ(st.st_mtim.tv_sec, 1111111111);
     EXPECT_EQ(st.st_mtim.tv_nsec, 123456789);
+
+    // Decrypting a file whose name has no encrypted suffix: the plain name is its own, and the
+    // file is replaced in place, its old contents cleared.
+    ASSERT_TRUE(QFile::remove(target));
+    for (const QString& spelledSource : {source, dir.path() + QStringLiteral("/./photo.jpg")}) {
+        ASSERT_TRUE(writeAll(source, original));
+        ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), 0604), 0);
+        const int old = holdOpen(source);
+
+        const ReplaceOutcome inPlace = replaceFile(spelledSource, source, writer());
+
+        ASSERT_TRUE(inPlace.replaced()) << inPlace.status.message();
+        EXPECT_EQ(readAll(source), fresh);
+        EXPECT_EQ(lstatOf(source).st_mode & 07777, 0604u);
+        EXPECT_EQ(readThrough(old), QByteArray());
+        EXPECT_EQ(names(), kJustSource);
+        ::close(old);
+    }
 }
 
 TEST_F(SafeReplaceTest, DeclineOrFailureOfTheProducerLeavesTheSourceAndNoNewFile)
@@ -170,25 +188,6 @@ TEST_F(SafeReplaceTest, AnExistingTargetIsReplacedOnlyWithConsent)
     ASSERT_TRUE(replace(consent).replaced());
     EXPECT_EQ(readAll(target), fresh);
     EXPECT_EQ(readAll(at("kept.bin")), patterned(50123, 9));
-}
-
-TEST_F(SafeReplaceTest, SameNameIsReplacedInPlaceAndTheOldContentsCleared)
-{
-    // Decrypting a file whose name has no encrypted suffix: the plain name is its own.
-    for (const QString& spelledSource : {source, dir.path() + QStringLiteral("/./photo.jpg")}) {
-        ASSERT_TRUE(writeAll(source, original));
-        ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), 0604), 0);
-        const int old = holdOpen(source);
-
-        const ReplaceOutcome out = replaceFile(spelledSource, source, writer());
-
-        ASSERT_TRUE(out.replaced()) << out.status.message();
-        EXPECT_EQ(readAll(source), fresh);
-        EXPECT_EQ(lstatOf(source).st_mode & 07777, 0604u);
-        EXPECT_EQ(readThrough(old), QByteArray());
-        EXPECT_EQ(names(), kJustSource);
-        ::close(old);
-    }
 }
 
 TEST_F(SafeReplaceTest, RefusesLinksFoldersAndHardLinkedSourcesBeforeWritingAnything)

@@ -1,9 +1,10 @@
 // One start of a list entry from decryption to re-lock, with real programs and stand-in
 // list jobs; and its traces: the journal on disk while its files may lie plain, and the plain
 // copies editors leave beside the files.
-#include "FakeListJobs.h"
 #include "LaunchTestKit.h"
 
+#include "crypto/EncryptedNames.h"
+#include "crypto/SecretText.h"
 #include "fileutil/Wipe.h"
 #include "secured/ChildReaper.h"
 #include "secured/EditorCopies.h"
@@ -21,20 +22,60 @@
 
 #include <csignal>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace mv;
 using namespace Qt::StringLiterals;
-using launchtest::lockedWith;
 using launchtest::quoted;
 using launchtest::waitUntil;
 using launchtest::writeScript;
 
 namespace {
+
+// Stand-ins for the list jobs, so the run flow is tested without the engine: a locked file lies
+// under its encrypted name and holds "LOCKED <key>\n" before its text.
+fileutil::FileResult lockFiles(const QStringList& files, const crypto::SecretText& key)
+{
+    for (const QString& path : files) {
+        QFile plain(path), locked(crypto::EncryptedName(path));
+        if (!plain.open(QIODevice::ReadOnly))
+            continue;
+        if (!locked.open(QIODevice::WriteOnly))
+            return fileutil::failureOf(u"encrypt"_s, locked.errorString());
+        locked.write("LOCKED " + QByteArray(key.data(), qsizetype(key.size())) + "\n" + plain.readAll());
+        plain.remove();
+    }
+    return {};
+}
+
+// Decrypts each file that lies locked: those, and the key that locked the last one.
+secured::StartDecryption unlockFiles(const QStringList& files)
+{
+    crypto::SecretText key;
+    QStringList unlocked;
+    for (const QString& path : files) {
+        QFile locked(crypto::EncryptedName(path)), plain(path);
+        if (!locked.open(QIODevice::ReadOnly))
+            continue;
+        unlocked << path;
+        const QByteArray keyText = locked.readLine().trimmed().mid(7);
+        key = crypto::SecretText::fromBytes(keyText.constData(), std::size_t(keyText.size()));
+        if (plain.open(QIODevice::WriteOnly))
+            plain.write(locked.readAll());
+        locked.remove();
+    }
+    return {key, unlocked};
+}
+
+// The key a file is locked with; empty when it lies plain or not at all.
+QByteArray lockedWith(const QString& path)
+{
+    QFile locked(crypto::EncryptedName(path));
+    return QFile::exists(path) || !locked.open(QIODevice::ReadOnly) ? QByteArray()
+                                                                    : locked.readLine().trimmed().mid(7);
+}
 
 // Plain files with text, locked with `key`.
 QStringList lockedFiles(const QTemporaryDir& dir, const QString& stem, const char* key, int count = 2)
@@ -44,7 +85,7 @@ QStringList lockedFiles(const QTemporaryDir& dir, const QString& stem, const cha
         files << dir.filePath(u"%1-%2.txt"_s.arg(stem).arg(i));
         EXPECT_TRUE(launchtest::writeAll(files.back(), "words of " + files.back().toUtf8()));
     }
-    EXPECT_TRUE(launchtest::lockFiles(files, crypto::SecretText::fromText(QString::fromLatin1(key))).ok);
+    EXPECT_TRUE(lockFiles(files, crypto::SecretText::fromText(QString::fromLatin1(key))).ok);
     return files;
 }
 
@@ -78,18 +119,12 @@ struct Launched {
         : entry {n, QString::fromLatin1(title), program, {}, plainFiles}
     {
         secured::LaunchHooks hooks;
-        hooks.decrypt = [](const QStringList& files) {
-            QStringList locked;
-            for (const QString& file : files)
-                if (QFile::exists(crypto::EncryptedName(file)))
-                    locked << file;
-            return secured::StartDecryption {launchtest::unlockFiles(files), locked};
-        };
+        hooks.decrypt = unlockFiles;
         hooks.encrypt = [this](const QStringList& files, const crypto::SecretText& key) {
             ++encrypts;
             if (duringEncrypt)
                 duringEncrypt();
-            return launchtest::lockFiles(files, key);
+            return lockFiles(files, key);
         };
         hooks.confirmEndedAtOnce = [this] {
             ++endedAtOnceQuestions;
@@ -279,19 +314,14 @@ TEST(LaunchCrash, KilledWhileAnEntryRunsItsJournalNamesThePlainFilesAtTheNextSta
     const QStringList files = lockedFiles(dir, u"diary"_s, "Foxtrot6");
     const QByteArray self = QFile::encodeName(QFileInfo(u"/proc/self/exe"_s).symLinkTarget());
     // Everything the child needs is made before the fork: only exec may follow it.
-    std::vector<std::string> environment {"MV_CRASH_FOLDER=" + QFile::encodeName(dir.path()).toStdString()};
-    for (char** e = environ; *e; ++e)
-        environment.emplace_back(*e);
-    std::vector<char*> envp;
-    for (std::string& e : environment)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
+    qputenv("MV_CRASH_FOLDER", QFile::encodeName(dir.path()));
     const pid_t child = ::fork();
     if (child == 0) {
-        ::execle(self.constData(), self.constData(), "--gtest_also_run_disabled_tests",
-                 "--gtest_filter=LaunchCrash.DISABLED_ChildRunsAnEntryUntilKilled", nullptr, envp.data());
+        ::execl(self.constData(), self.constData(), "--gtest_also_run_disabled_tests",
+                "--gtest_filter=LaunchCrash.DISABLED_ChildRunsAnEntryUntilKilled", nullptr);
         ::_exit(127);
     }
+    qunsetenv("MV_CRASH_FOLDER");
     ASSERT_GT(child, 0);
     // The child may say it is ready before the program has written its number: wait for both,
     // or the program outlives the test and a later watch adopts it as a stray.

@@ -29,16 +29,8 @@ TEST(ArgumentSplit, WordsAreSplitAsAShellSplitsThemAndNothingIsExpanded)
     const secured::SplitArguments words =
         secured::splitArguments(uR"(  a 'b  c' "d \"e\" \$f \x" g\ h '' "" ~ $HOME * it'"s'  )"_s);
     ASSERT_TRUE(words.status.ok) << words.status.message();
-    EXPECT_EQ(words.arguments, QStringList({u"a"_s,
-                                            u"b  c"_s,
-                                            uR"(d "e" $f \x)"_s,
-                                            u"g h"_s,
-                                            {},
-                                            {},
-                                            u"~"_s,
-                                            u"$HOME"_s,
-                                            u"*"_s,
-                                            u"it\"s"_s}));
+    // One word a line: quotes, escapes, empty words, and what a shell would expand.
+    EXPECT_EQ(words.arguments, u"a\nb  c\nd \"e\" $f \\x\ng h\n\n\n~\n$HOME\n*\nit\"s"_s.split(u'\n'));
     EXPECT_TRUE(secured::splitArguments(QString()).arguments.isEmpty());
     EXPECT_EQ(secured::splitArguments(u"a\\\nb c\\"_s).arguments, QStringList({u"ab"_s, u"c\\"_s}));
 
@@ -59,17 +51,12 @@ TEST(ProgramStart, PathWithBlanksStartsThatProgramInItsFolderWithExactArguments)
     ASSERT_TRUE(QDir(dir.path()).mkdir(u"my tools"_s));
     const QString program = writeScript(dir.filePath(u"my tools/run me.sh"_s),
                                         "{ pwd; for a in \"$@\"; do echo \"[$a]\"; done; } > " + quoted(out));
-    // A descriptor this program holds open must not reach the launched one.
-    const int leaked = ::open("/dev/null", O_RDONLY);
-    ASSERT_GE(leaked, 0);
-    QFile::remove(out);
 
     const secured::StartOutcome started = launchtest::start(program, u"one 'two  2' \"$HOME\""_s);
     ASSERT_TRUE(started.status.ok) << started.status.message();
     EXPECT_GT(started.programPid, 0);
     EXPECT_TRUE(started.scopeEvents.isEmpty());
     ASSERT_TRUE(launchtest::waitHelper(started, 5000));
-    ::close(leaked);
     EXPECT_EQ(readAll(out),
               QDir(dir.filePath(u"my tools"_s)).canonicalPath().toUtf8() + "\n[one]\n[two  2]\n[$HOME]\n");
 
@@ -97,22 +84,13 @@ TEST(ProgramStart, AProgramThatCannotRunGivesTheSystemsReason)
     EXPECT_FALSE(missing.status.ok);
     EXPECT_EQ(missing.status.step, "start the program");
     EXPECT_EQ(missing.status.error, ENOENT);
-    EXPECT_EQ(missing.status.reason, "No such file or directory");
     EXPECT_LT(missing.helperPid, 0);
     EXPECT_EQ(secured::unableToRunText(missing.status),
               "Unable to run application\nNo such file or directory");
-
-    const secured::StartOutcome notExecutable = launchtest::start(plain);
-    EXPECT_EQ(notExecutable.status.error, EACCES);
-
+    EXPECT_EQ(launchtest::start(plain).status.error, EACCES);
     QFile::setPermissions(plain, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const secured::StartOutcome noFormat = launchtest::start(plain);
-    EXPECT_EQ(noFormat.status.error, ENOEXEC);
-    EXPECT_EQ(noFormat.status.reason, "Exec format error");
-
-    const secured::StartOutcome openQuote = launchtest::start(plain, u"'"_s);
-    EXPECT_EQ(openQuote.status.reason, "a single quote is not closed");
-
+    EXPECT_EQ(launchtest::start(plain).status.message(), "start the program: Exec format error");
+    EXPECT_EQ(launchtest::start(plain, u"'"_s).status.reason, "a single quote is not closed");
     secured::StartOptions noHelper;
     noHelper.helper = dir.filePath(u"no-helper"_s);
     noHelper.scope = secured::ScopeUse::Never;
@@ -149,26 +127,22 @@ struct Watched {
 TEST(ProgramWatch, EndsOnlyWhenTheProgramAndEveryDescendantHaveEnded)
 {
     QTemporaryDir dir;
-    const QString forked = dir.filePath(u"forked"_s);
     const QString daemon = dir.filePath(u"daemon"_s);
-    // Sleeps; forks a child and exits at once; leaves a grandchild in a session of its own
-    // (the way a program goes into the background); exits at once.
+    // Sleeps; leaves a grandchild in a session of its own (the way a program goes into the
+    // background); exits at once. (A child forked and left behind: the launch test.)
     Watched sleeper(dir, u"sleeper.sh"_s, "sleep 0.4");
-    Watched forker(dir, u"forker.sh"_s, "(sleep 0.6; touch " + quoted(forked) + ") & exit 0");
     Watched detacher(dir, u"detacher.sh"_s,
                      "setsid sh -c 'sleep 0.6; touch " + quoted(daemon).replace('\'', "") + "' & exit 0");
     Watched exiter(dir, u"exiter.sh"_s, "exit 3");
-    for (const Watched* w : {&sleeper, &forker, &detacher, &exiter})
+    for (const Watched* w : {&sleeper, &detacher, &exiter})
         ASSERT_TRUE(w->started.status.ok) << w->started.status.message();
 
     ASSERT_TRUE(exiter.waitEnd(3000));
-    for (const Watched* w : {&sleeper, &forker, &detacher})
+    for (const Watched* w : {&sleeper, &detacher})
         EXPECT_TRUE(w->watch->isRunning());
 
     ASSERT_TRUE(sleeper.waitEnd(3000));
     EXPECT_GE(sleeper.endedAt, 400);
-    ASSERT_TRUE(forker.waitEnd(3000));
-    EXPECT_TRUE(QFile::exists(forked)) << "ended while the forked child still ran";
     ASSERT_TRUE(detacher.waitEnd(3000));
     EXPECT_TRUE(QFile::exists(daemon)) << "ended while the detached grandchild still ran";
     // The end is heard at once, not at the next tick of a timer.
@@ -232,7 +206,9 @@ TEST(ProgramWatch, KilledHelperLeavesTheEntryRunningUntilItsOrphansEnd)
     ASSERT_TRUE(program.waitEnd(3000));
     EXPECT_TRUE(QFile::exists(marker)) << "ended while the orphaned child still ran";
     EXPECT_FALSE(secured::readProcessStat(program.started.programPid, parent, state)) << "left a zombie";
-    ::kill(stranger, SIGKILL);
+    // The stranger, once it ends, is collected all the same: no zombie stays.
+    ASSERT_EQ(::kill(stranger, SIGKILL), 0);
+    EXPECT_TRUE(waitUntil([&] { return !secured::readProcessStat(stranger, parent, state); }, 3000));
 
     // New Instance's way of starting: the window never becomes the new process's parent.
     qint64 detached = -1;
@@ -263,20 +239,4 @@ TEST(ProgramWatch, PopulatedScopeKeepsTheEntryRunningUntilItEmpties)
 
     ASSERT_TRUE(launchtest::writeAll(events, "populated 0\nfrozen 0\n"));
     EXPECT_TRUE(waitUntil([&] { return ended; }, 2000));
-}
-
-TEST(ChildReaper, OrphanThatEndsIsCollected)
-{
-    secured::ChildReaper& reaper = secured::ChildReaper::instance();
-    ASSERT_TRUE(reaper.isSubreaper());
-    // A child that starts a grandchild and ends: the grandchild becomes ours.
-    const pid_t orphan = orphanSleeping();
-    pid_t parent = 0;
-    char state = 0;
-    ASSERT_TRUE(secured::readProcessStat(orphan, parent, state));
-    EXPECT_EQ(parent, ::getpid());
-    EXPECT_TRUE(reaper.strayChildren().contains(orphan));
-    // Once it ends, SIGCHLD wakes the reaper, which collects it: no zombie stays.
-    ASSERT_EQ(::kill(orphan, SIGTERM), 0);
-    EXPECT_TRUE(waitUntil([&] { return !secured::readProcessStat(orphan, parent, state); }, 3000));
 }

@@ -1,6 +1,4 @@
-// The entry point: missing files and folders, files read whole, the .PAL of a .CUT; and animated
-// GIFs: every frame with its delay and the loop count, read up to the memory limit, the first
-// frame only for thumbnails, a cut one as a still picture.
+// The entry point: files read whole or not at all, the .PAL of a .CUT, and animated GIFs.
 #include "../common/Checks.h"
 #include "JpegEncoder.h"
 #include "TestPictures.h"
@@ -15,19 +13,6 @@
 
 namespace mv::imaging::test {
 namespace {
-
-// Every type Qt reads for us, by content whatever the name says, and damaged or odd files of
-// them, are rows of the fixtures' MANIFEST; files that are not there, or are no files, are here.
-TEST(QtTypes, MissingFoldersAndEmptyFilesGiveTheirReason)
-{
-    QTemporaryDir dir;
-    EXPECT_EQ(decodePictureFile(dir.filePath("none.png")).reasonText(),
-              QStringLiteral("the file does not exist"));
-    EXPECT_EQ(decodePictureFile(dir.path()).reasonText(), QStringLiteral("this is not a file"));
-    const QString empty = writeFile(QDir(dir.path()), QStringLiteral("empty.jpg"), {});
-    EXPECT_EQ(decodePictureFile(empty).reasonText(), QStringLiteral("the file is empty"));
-    EXPECT_FALSE(probePictureFile(empty).ok());
-}
 
 TEST(QtTypes, CutFindsThePaletteBesideIt)
 {
@@ -44,7 +29,9 @@ TEST(QtTypes, CutFindsThePaletteBesideIt)
     EXPECT_TRUE(readSiblingPalette(cut, 4).isEmpty()); // too large to be a palette
 }
 
-TEST(FileBytes, ReadsEveryByteWithinTheLimitAndALargePictureDecodes)
+// Every type Qt reads for us, by content whatever the name says, and damaged or odd files of
+// them, are rows of the fixtures' MANIFEST; files that are not there, or are no files, are here.
+TEST(FileBytes, ReadsEveryByteWithinTheLimitAndMissingOrEmptyFilesGiveTheirReason)
 {
     QTemporaryDir dir;
     for (const qsizetype size : {qsizetype(1), qsizetype(4096), qsizetype(5) << 20}) {
@@ -58,11 +45,12 @@ TEST(FileBytes, ReadsEveryByteWithinTheLimitAndALargePictureDecodes)
         EXPECT_TRUE(FileBytes::read(path, size - 1, &status).view().isEmpty());
         EXPECT_EQ(status.message(), "read file: the file is too large to be a picture we can show");
     }
-    mv::fileio::Status status;
-    EXPECT_TRUE(FileBytes::read(dir.filePath("none"), 100, &status).view().isEmpty());
-    EXPECT_EQ(status.reason, "the file does not exist");
-    EXPECT_TRUE(FileBytes::read(dir.path(), 100, &status).view().isEmpty());
-    EXPECT_EQ(status.reason, "this is not a file");
+    EXPECT_EQ(decodePictureFile(dir.filePath("none.png")).reasonText(),
+              QStringLiteral("the file does not exist"));
+    EXPECT_EQ(decodePictureFile(dir.path()).reasonText(), QStringLiteral("this is not a file"));
+    const QString empty = writeFile(QDir(dir.path()), QStringLiteral("empty.jpg"), {});
+    EXPECT_EQ(decodePictureFile(empty).reasonText(), QStringLiteral("the file is empty"));
+    EXPECT_FALSE(probePictureFile(empty).ok());
     // A large picture file (4.5 MB as a 24-bit BMP) decodes pixel for pixel.
     const QImage image = gradient(1500, 1000);
     const QString path = dir.filePath(QStringLiteral("large.bmp"));
@@ -77,7 +65,7 @@ QRgb colourOf(const QImage& image)
     return image.pixel(image.width() / 2, image.height() / 2) | 0xFF000000u;
 }
 
-TEST(Animation, AGifGivesEveryFrameWithItsDelayAndLoopCount)
+TEST(Animation, AGifGivesEveryFrameAndItsLoopCount)
 {
     const Picture p = decodePictureFile(kGif);
     ASSERT_TRUE(p.ok()) << p.status.reason;
@@ -86,13 +74,7 @@ TEST(Animation, AGifGivesEveryFrameWithItsDelayAndLoopCount)
     const Animation& a = *p.animation;
     ASSERT_EQ(a.frames.size(), 3u);
     EXPECT_EQ(a.frames[0].image.cacheKey(), p.image.cacheKey()); // the first frame is the picture
-    // The second is stored as 10 ms: Qt's reader gives 100 ms, as browsers show such frames.
-    const std::pair<QRgb, int> frames[] = {
-        {qRgb(255, 0, 0), 50}, {qRgb(0, 255, 0), 100}, {qRgb(0, 0, 255), 300}};
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(colourOf(a.frames[i].image), frames[i].first) << i;
-        EXPECT_EQ(a.frames[i].delayMs, frames[i].second) << i;
-    }
+    // Each frame's colour and delay: the image control's test plays them.
     EXPECT_EQ(a.loopCount, 1); // played twice
     EXPECT_FALSE(a.cutShort);
     EXPECT_EQ(p.pixelBytes(), 3 * p.image.sizeInBytes()); // a cache's budget counts every frame once

@@ -1,9 +1,6 @@
-// EXIF. Pictures stored on their side or mirrored are shown upright: JPEG by the EXIF block in
-// its APP1 segment (written here byte by byte), TIFF by its Orientation tag (a file ImageMagick
-// wrote, with the tag's value patched); damaged or lying EXIF reads as upright. A JPEG's EXIF
-// thumbnail stands in for the picture when it covers the size asked for: turned as the picture
-// is, from the start of the file alone when that is all there is, and never when it is too
-// small, padded to other proportions, or lies outside its block.
+// EXIF: the orientation of a JPEG (its APP1 block, written here byte by byte) or a TIFF (a file
+// ImageMagick wrote, its tag's value patched), and a JPEG's embedded thumbnail standing in for
+// the picture.
 #include "../common/Bytes.h"
 #include "../common/Checks.h"
 #include "JpegEncoder.h"
@@ -12,6 +9,8 @@
 
 #include "imaging/PictureDecoder.h"
 #include "imaging/jpeg/ExifOrientation.h"
+
+#include <QPainter>
 
 #include <array>
 
@@ -80,7 +79,7 @@ void expectEveryOrientation(FileFor fileFor, const QString& name, int cell, int 
     }
 }
 
-TEST(Orientation, JpegAndTiffAreTurnedUprightForEachValue)
+TEST(Orientation, JpegAndTiffAreTurnedUprightForEachValueAlsoDecodedSmallOrQuantized)
 {
     const QByteArray plain = gridJpeg(16);
     for (const bool big : {false, true})
@@ -91,6 +90,18 @@ TEST(Orientation, JpegAndTiffAreTurnedUprightForEachValue)
     expectUpright(
         decodePictureData(withApp1(withApp1(plain, exifPayload(6)), xmp), QStringLiteral("a.jpg")).image, 6,
         16, 6);
+    // Stored 96 x 64, upright 64 x 96: a box of 16 x 24 takes the 1/4 scale, and the picture
+    // comes out 16 x 24, not the 8 x 12 that fitting the stored size would give.
+    const Picture p = decodePictureData(withApp1(gridJpeg(32), exifPayload(6)), QStringLiteral("a.jpg"),
+                                        {.targetSize = QSize(16, 24)});
+    ASSERT_TRUE(p.ok()) << p.status.reason;
+    EXPECT_EQ(QSize(p.width, p.height), QSize(64, 96));
+    expectUpright(p.image, 6, 8, 10);
+    // Quantized to a palette, the picture turns too.
+    const Picture q = decodePictureData(withApp1(plain, exifPayload(8)), QStringLiteral("a.jpg"),
+                                        {.jpegTwoPassQuantize = true, .targetSize = {}});
+    EXPECT_EQ(q.image.format(), QImage::Format_Indexed8);
+    expectUpright(q.image, 8, 16, 40);
 
     QFile tiff(QStringLiteral(MV_TEST_DATA "/tiff-orientation-im.tif"));
     ASSERT_TRUE(tiff.open(QIODevice::ReadOnly));
@@ -100,22 +111,6 @@ TEST(Orientation, JpegAndTiffAreTurnedUprightForEachValue)
     ASSERT_GT(entry, 0);
     expectEveryOrientation([&](int o) { return patched16(bytes, entry + 8, o); }, QStringLiteral("a.tif"), 1,
                            0);
-}
-
-TEST(Orientation, JpegOnItsSideIsDecodedSmallForTheUprightBox)
-{
-    // Stored 96 x 64, upright 64 x 96: a box of 16 x 24 takes the 1/4 scale, and the picture
-    // comes out 16 x 24, not the 8 x 12 that fitting the stored size would give.
-    const Picture p = decodePictureData(withApp1(gridJpeg(32), exifPayload(6)), QStringLiteral("a.jpg"),
-                                        {.targetSize = QSize(16, 24)});
-    ASSERT_TRUE(p.ok()) << p.status.reason;
-    EXPECT_EQ(QSize(p.width, p.height), QSize(64, 96));
-    expectUpright(p.image, 6, 8, 10);
-    // Quantized to a palette, the picture turns too.
-    const Picture q = decodePictureData(withApp1(gridJpeg(16), exifPayload(8)), QStringLiteral("a.jpg"),
-                                        {.jpegTwoPassQuantize = true, .targetSize = {}});
-    EXPECT_EQ(q.image.format(), QImage::Format_Indexed8);
-    expectUpright(q.image, 8, 16, 40);
 }
 
 TEST(Orientation, DamagedOrLyingExifReadsAsUpright)
@@ -157,9 +152,7 @@ QImage halves(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::red);
-    for (int y = 0; y < height; ++y)
-        for (int x = width / 2; x < width; ++x)
-            image.setPixel(x, y, qRgb(0, 0, 255));
+    QPainter(&image).fillRect(width / 2, 0, width - width / 2, height, Qt::blue);
     return image;
 }
 
@@ -172,17 +165,16 @@ QByteArray headOf(const QByteArray& file)
 
 Picture decode(const QByteArray& data, QSize box, EmbeddedPreview mode)
 {
-    DecodeOptions options;
-    options.targetSize = box;
-    options.embeddedPreview = mode;
-    return decodePictureData(data, QStringLiteral("photo.jpg"), options);
+    return decodePictureData(data, QStringLiteral("photo.jpg"), {.targetSize = box, .embeddedPreview = mode});
 }
 
-TEST(EmbeddedPreview, TheCopyStandsInWhenLargeEnoughAndTurnsAsThePicture)
+// The copy stands in when it covers the box, turned as the picture is, and from the start of
+// the file alone; never when it is padded to other proportions or lies outside its block.
+TEST(EmbeddedPreview, TheCopyStandsInWhenLargeEnoughAndTurnsAsThePictureAndOnlyThen)
 {
     // Stored 320 x 240 on its side (6): upright 240 x 320. The copy is 40 x 30, stored the same way.
-    const QByteArray copy = encodeJpeg(halves(40, 30));
-    const QByteArray file = withApp1(encodeJpeg(halves(320, 240)), exifWithCopy(6, copy));
+    const QByteArray copy = encodeJpeg(halves(40, 30)), picture = encodeJpeg(halves(320, 240));
+    const QByteArray file = withApp1(picture, exifWithCopy(6, copy));
     ASSERT_EQ(exifThumbnail(exifWithCopy(6, copy)), QByteArrayView(copy));
 
     // Only the start of the file: the copy alone can give this picture.
@@ -198,22 +190,16 @@ TEST(EmbeddedPreview, TheCopyStandsInWhenLargeEnoughAndTurnsAsThePicture)
     const Picture large = decode(file, QSize(120, 160), EmbeddedPreview::Use);
     ASSERT_TRUE(large.ok());
     EXPECT_EQ(large.image.size(), QSize(120, 160));
-    const Picture none = decode(headOf(file), QSize(120, 160), EmbeddedPreview::Only);
-    EXPECT_FALSE(none.ok());
+    EXPECT_FALSE(decode(headOf(file), QSize(120, 160), EmbeddedPreview::Only).ok());
     // Ignored unless asked for: the start of the file alone is then a truncated picture.
     EXPECT_FALSE(decode(headOf(file), QSize(30, 40), EmbeddedPreview::Ignore).ok());
-}
 
-TEST(EmbeddedPreview, PaddedMisplacedOrDamagedCopiesAreNotTaken)
-{
-    const QByteArray picture = encodeJpeg(halves(320, 240));
     // A square copy of a 4:3 picture carries bars.
     const QByteArray square = encodeJpeg(halves(40, 40));
     EXPECT_FALSE(
         decode(headOf(withApp1(picture, exifWithCopy(1, square))), QSize(40, 30), EmbeddedPreview::Only)
             .ok());
     // An offset past the block.
-    const QByteArray copy = encodeJpeg(halves(40, 30));
     EXPECT_TRUE(exifThumbnail(exifWithCopy(1, copy, 69)).isEmpty());
     EXPECT_TRUE(exifThumbnail(exifWithCopy(1, copy, 0xFFFFFFF0)).isEmpty());
     // Cut anywhere: no read past the end (the sanitizers watch), and a whole file still decodes.

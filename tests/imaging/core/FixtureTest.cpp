@@ -1,28 +1,12 @@
-// Every row of tests/imaging/fixtures/MANIFEST: the raster decoders on files of every layout they
-// read (each checked pixel for pixel against the picture it was written from when it was made)
-// and on damaged copies of them, which must be refused with their exact reason; what each
-// format's sniffer says of them; and the vector decoders' drawings, drawn and probed where the
-// records put their shapes, lines, bitmaps and regions.
+// Every row of tests/imaging/fixtures/MANIFEST: the decoders on files of every layout they read
+// (each raster one checked against the picture it was written from when it was made) and on
+// damaged copies, their sniffers, and the vector decoders' drawings, drawn and probed.
 #include "../common/Checks.h"
+#include "../common/Decoders.h"
 #include "../common/Fixtures.h"
 #include "../common/Render.h"
 
 #include "imaging/PictureDecoder.h"
-#include "imaging/base/Palettes.h"
-#include "imaging/metafile/MetafileDecoder.h"
-#include "imaging/pc/CutDecoder.h"
-#include "imaging/pc/DibDecoder.h"
-#include "imaging/pc/GemImgDecoder.h"
-#include "imaging/pc/MspDecoder.h"
-#include "imaging/pc/PcxDecoder.h"
-#include "imaging/pc/SunRasterDecoder.h"
-#include "imaging/pc/TargaDecoder.h"
-#include "imaging/retro/ArtDecoder.h"
-#include "imaging/retro/HrzDecoder.h"
-#include "imaging/retro/IffDecoder.h"
-#include "imaging/retro/MacPaintDecoder.h"
-#include "imaging/retro/PicDecoder.h"
-#include "imaging/wpg/WpgDecoder.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -30,49 +14,12 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 
 namespace mv::imaging::test {
 namespace {
 
 const QString kDir = QStringLiteral(MV_FIXTURES);
-
-struct Format {
-    std::function<DecodeResult(QByteArrayView, QByteArrayView)> decode;
-    bool (*looksLike)(QByteArrayView);
-};
-
-template <typename Decode>
-Format format(Decode decode, bool (*looksLike)(QByteArrayView))
-{
-    return {[decode](QByteArrayView data, QByteArrayView) { return decode(data); }, looksLike};
-}
-
-const std::map<QString, Format>& formats()
-{
-    static const std::map<QString, Format> f = {
-        {"art", format(decodeArt, looksLikeArt)},
-        {"cut",
-         {[](QByteArrayView data, QByteArrayView palette) { return decodeCut(data, palette); },
-          looksLikeCut}},
-        {"dib", format(decodeDib, looksLikeDib)},
-        {"gem", format(decodeGemImg, looksLikeGemImg)},
-        {"hrz", format(decodeHrz, looksLikeHrz)},
-        {"iff", format(decodeIff, looksLikeIff)},
-        {"macpaint", format(decodeMacPaint, looksLikeMacPaint)},
-        {"msp", format(decodeMsp, looksLikeMsp)},
-        {"pcx", format(decodePcx, looksLikePcx)},
-        {"pic", format(decodePic, looksLikePic)},
-        {"sun", format(decodeSunRaster, looksLikeSunRaster)},
-        {"targa", format(decodeTarga, looksLikeTarga)},
-        {"wpg", format(decodeWpg, looksLikeWpg)},
-        {"wpgvector", format(decodeWpgPicture, looksLikeWpg)},
-        {"wmf", format(decodeWmfData, looksLikeWmf)},
-        {"emf", format(decodeEmfData, looksLikeEmf)},
-    };
-    return f;
-}
 
 struct Row {
     QString decoder, file, palette, expected, what;
@@ -150,25 +97,22 @@ TEST(Fixtures, EveryRowDecodesOrIsRefusedAsListed)
             continue;
         }
         const bool sniff = row.decoder.endsWith(QLatin1Char('?'));
-        const auto it = formats().find(sniff ? row.decoder.chopped(1) : row.decoder);
-        ASSERT_NE(it, formats().end()) << "no decoder " << qPrintable(row.decoder);
+        const auto it = decoders().find(sniff ? row.decoder.chopped(1) : row.decoder);
+        ASSERT_NE(it, decoders().end()) << "no decoder " << qPrintable(row.decoder);
+        const auto decoded = [&] {
+            return row.decoder == QLatin1String("cut") ? decodeCut(data, palette) : it->second.decode(data);
+        };
         if (sniff)
             EXPECT_EQ(it->second.looksLike(data) ? "yes" : "no", row.expected.toStdString());
         else if (row.expected.startsWith(QLatin1String("draws ")))
-            EXPECT_TRUE(drawsAsListed(it->second.decode(data, palette), row.expected));
+            EXPECT_TRUE(drawsAsListed(decoded(), row.expected));
         else
-            EXPECT_EQ(outcome(it->second.decode(data, palette)), row.expected.toStdString());
+            EXPECT_EQ(outcome(decoded()), row.expected.toStdString());
     }
     // A file no row reads would be a case nobody tests.
     for (const QString& name : QDir(kDir).entryList(QDir::Files))
         EXPECT_TRUE(name == QLatin1String("MANIFEST") || used.count(name))
             << qPrintable(name) << " has no row";
-}
-
-TEST(Fixtures, PaletteTablesKeepTheirOddColours)
-{
-    EXPECT_EQ(egaPalette()[6], 0xffaa5500u);                    // brown, not dark yellow
-    EXPECT_EQ(egaRegisterColour(0x38), qRgb(0x55, 0x55, 0x55)); // the secondary bits
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include <QByteArray>
 #include <QImage>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -60,22 +59,15 @@ inline QByteArray encodeJpegSamples(const unsigned char* samples, int width, int
     return bytes;
 }
 
-// RGB samples of an RGB32 image.
-inline std::vector<unsigned char> rgbSamples(const QImage& image)
-{
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    std::vector<unsigned char> s(size_t(rgb.width()) * size_t(rgb.height()) * 3);
-    for (int y = 0; y < rgb.height(); ++y)
-        std::copy_n(rgb.constScanLine(y), size_t(rgb.width()) * 3,
-                    s.begin() + ptrdiff_t(size_t(y) * rgb.width() * 3));
-    return s;
-}
-
 inline QByteArray encodeJpeg(const QImage& image, JpegSpec spec = {})
 {
     spec.components = 3;
-    const std::vector<unsigned char> s = rgbSamples(image);
-    return encodeJpegSamples(s.data(), image.width(), image.height(), spec);
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    std::vector<unsigned char> samples;
+    for (int y = 0; y < rgb.height(); ++y)
+        samples.insert(samples.end(), rgb.constScanLine(y),
+                       rgb.constScanLine(y) + qsizetype(rgb.width()) * 3);
+    return encodeJpegSamples(samples.data(), rgb.width(), rgb.height(), spec);
 }
 
 // A smooth picture with tens of thousands of colours: red across, green down, blue diagonal.

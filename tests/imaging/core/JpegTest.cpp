@@ -95,19 +95,17 @@ TEST(Jpeg, OptionsChangeTheDecodeAsTheMenusSay)
         for (bool twoPass : {false, true}) {
             if (dither == JpegDither::None && !twoPass)
                 continue;
-            DecodeOptions o;
-            o.jpegDither = dither;
-            o.jpegTwoPassQuantize = twoPass;
-            const Picture q = decodeJpeg(file, o);
+            const Picture q =
+                decodeJpeg(file, {.jpegDither = dither, .jpegTwoPassQuantize = twoPass, .targetSize = {}});
             ASSERT_TRUE(q.ok()) << q.status.reason;
             EXPECT_EQ(q.image.format(), QImage::Format_Indexed8);
             EXPECT_LE(colourCount(q.image), 256);
             EXPECT_GT(colourCount(q.image), 16);
             EXPECT_LE(maxChannelDifference(q.image.pixel(128, 64), full.image.pixel(128, 64)), 64);
         }
-    DecodeOptions cmykDithered;
-    cmykDithered.jpegDither = JpegDither::Ordered;
-    EXPECT_EQ(decodeJpeg(cmykJpeg(true), cmykDithered).image.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(
+        decodeJpeg(cmykJpeg(true), {.jpegDither = JpegDither::Ordered, .targetSize = {}}).image.format(),
+        QImage::Format_Indexed8);
     // Fancy upsampling interpolates 4:2:0 chroma: sharp colour edges come out differently.
     const QByteArray edges = encodeJpeg(pattern(64, 64));
     EXPECT_NE(decodeJpeg(edges, {.jpegFancyUpsampling = true, .targetSize = {}}).image,

@@ -1,7 +1,5 @@
-// The reduced copy the image control draws and the viewing worker makes ahead: box averages by
-// halves, then one smooth step; the arithmetic of the size it is drawn at; and the pixels of
-// decrypted pictures and their copies: out of core dumps, and zeroed once the last image holding
-// them is dropped.
+// The reduced copy the image control draws and the viewing worker makes ahead (box averages by
+// halves, then one smooth step), the size it is drawn at, and the pixels of decrypted pictures.
 #include "TestPictures.h"
 
 #include "imaging/base/DrawnSize.h"
@@ -95,7 +93,7 @@ TEST(ReducedCopy, IsMadeAtTheDevicePixelsTheControlDraws)
     EXPECT_EQ(devicePixels(QSizeF(0.2, 0.2), 1), QSize(1, 1));
 }
 
-TEST(ProtectedPixels, ACopyIsLeftOutOfDumpsAndZeroedWhenItsLastImageGoes)
+TEST(ProtectedPixels, CopiesAreKeptOutOfDumpsAndZeroedWhenTheirLastImageGoes)
 {
     QImage indexed(300, 200, QImage::Format_Indexed8);
     indexed.setColorTable({qRgb(1, 2, 3), qRgb(200, 100, 50)});
@@ -117,10 +115,8 @@ TEST(ProtectedPixels, ACopyIsLeftOutOfDumpsAndZeroedWhenItsLastImageGoes)
     shared = QImage();
     EXPECT_EQ(releases, 1);
     EXPECT_TRUE(allZero);
-}
 
-TEST(ProtectedPixels, ADecryptedPictureAndItsReducedCopiesAreProtected)
-{
+    // A decrypted picture, and the reduced copies made of it.
     Picture picture = DecodeResult::success(pattern(640, 480), 24);
     const QImage plain = picture.image;
     protectPicture(picture);

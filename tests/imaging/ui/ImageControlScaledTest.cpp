@@ -5,16 +5,12 @@
 
 #include "imaging/base/ReducedCopy.h"
 #include "imaging/ui/ImageControl.h"
-#include "support/QtAppEnvironment.h"
-
-#include <QApplication>
 
 namespace mv::imaging::test {
 namespace {
 
-// Set before the application exists, which the environment below makes when the tests start.
+// Set before the application exists, which the test environment makes when the tests start.
 [[maybe_unused]] const bool kScaled = qputenv("QT_SCALE_FACTOR", "2");
-[[maybe_unused]] const auto* const kApp = mv::test::addQtApp<QApplication>("imaging_ui_scaled_tests");
 
 Picture pictureOf(const QImage& image)
 {

@@ -135,7 +135,7 @@ Picture decodeAndDraw(const QString& file)
     return p;
 }
 
-TEST(WpgVectorDamage, TruncatedAnywhereGivesAnErrorOrAPartialPicture)
+TEST(WpgVectorDamage, TruncatedAnywhereOrFloodedItGivesAnErrorOrKeepsWhatFits)
 {
     // Files with every kind of record: shapes, curves, text, hatches, compounds, bitmaps.
     for (const char* sample : {"sample-wpg1.wpg", "sample-wpg2.wpg", "sample-wpg1-hatch.wpg",
@@ -154,10 +154,7 @@ TEST(WpgVectorDamage, TruncatedAnywhereGivesAnErrorOrAPartialPicture)
                 (void)render(p, QSize(64, 64));
         }
     }
-}
 
-TEST(WpgVectorDamage, FloodsOfTextLinesAndCompoundsKeepOnlyWhatFits)
-{
     // A text line cut short places nothing; the rectangle before it is still drawn.
     EXPECT_EQ(items(decodeAndDraw(QStringLiteral("text-cut-short.wpg"))).size(), 1u);
     // 200000 bytes of text and function codes: the text is cut at its limit.
