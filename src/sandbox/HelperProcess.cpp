@@ -80,7 +80,9 @@ fileio::Status stoppedBecause(const QString& end)
 // Whether the helper is given this variable of the program's environment. Only what it needs:
 // the language, and where fontconfig finds the user's fonts and their cache, so that the text
 // of a vector picture is drawn in the helper as it would be here; the library path it was
-// linked for. None of the user's tokens, agents, displays or buses reach a hostile picture.
+// linked for; the runtime folder's name, which Qt asks for as it starts (the folder itself
+// stays out of the helper's reach). None of the user's tokens, agents, displays or buses reach a hostile
+// picture.
 bool givenToHelper(std::string_view entry)
 {
     static constexpr std::string_view kept[] = {
@@ -94,6 +96,7 @@ bool givenToHelper(std::string_view entry)
         "FONTCONFIG_FILE=",
         "FONTCONFIG_PATH=",
         "LD_LIBRARY_PATH=",
+        "XDG_RUNTIME_DIR=",
 #ifdef MV_TEST_BUILD
         // The sanitizers' settings, and the switches of the tests' own helper.
         "ASAN_OPTIONS=",
