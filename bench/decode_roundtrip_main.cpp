@@ -58,7 +58,6 @@ std::pair<double, double> perDecode(mv::sandbox::Decoders& first, mv::sandbox::D
 
 int main(int argc, char** argv)
 {
-    ::setenv("MV_DECODER_HELPER", MV_DECODER_HELPER, 0);
     QCoreApplication app(argc, argv);
     const bool file = argc == 3;
     QByteArray bytes = noisePng(64);

@@ -97,8 +97,6 @@ void build(shell::MainWindow& window, const char* label)
 
 int main(int argc, char** argv)
 {
-    // The helper of this build, which lies beside the program rather than beside the benchmark.
-    ::setenv("MV_DECODER_HELPER", MV_DECODER_HELPER, 0);
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s FOLDER [SIZE]\n", argv[0]);

@@ -9,14 +9,16 @@
 # 0.3 s of the release), once through photos carrying an EXIF thumbnail as a camera's do and
 # once through the same photos without one, before and after the thumbnail grid has put
 # them into the desktop's thumbnail cache, an encrypted picture (goal: the plain time plus one decryption; the second time
-# without a key derivation) and scrolling at 500 %. Then a 64 x 64 PNG's round trip to a
+# without a key derivation), holding the key through encrypted photos (each one's helper replaced after it) and
+# scrolling at 500 %. Then a 64 x 64 PNG's round trip to a
 # decoder helper beside decoding it in the process (goal: at most 2 ms more).
 # Usage: bench/view_compare.sh [BUILD_DIR]   (default build/release; built if missing)
-# Env: MV_BENCH_PICTURES (default 200), MV_BENCH_DIR (scratch).
+# Env: MV_BENCH_PICTURES (default 200), MV_BENCH_ENCRYPTED (encrypted photos, default 40), MV_BENCH_DIR (scratch).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
 pictures=${MV_BENCH_PICTURES:-200}
+encrypted=${MV_BENCH_ENCRYPTED:-40}
 for tool in cjpeg djpeg perl exiftool convert; do
   command -v "$tool" >/dev/null || {
     echo "needs $tool (Debian packages libjpeg-turbo-progs, libimage-exiftool-perl, imagemagick)" >&2
@@ -29,7 +31,7 @@ if [[ ! -x $build/bench/view_bench || ! -x $build/bench/decode_roundtrip_bench |
 fi
 work=$(mktemp -d "${MV_BENCH_DIR:-$PWD/build}/view.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/pictures" "$work/bare" "$work/config"
+mkdir -p "$work/pictures" "$work/bare" "$work/encrypted" "$work/config"
 bash bench/make_photo.sh "$work/photo.jpg"
 convert "$work/photo.jpg" -resize 160x120 "$work/small.jpg"
 cp "$work/photo.jpg" "$work/exif.jpg"
@@ -38,9 +40,12 @@ for ((i = 0; i < pictures; i++)); do
   cp "$work/exif.jpg" "$work/pictures/$(printf 'photo_%03d.jpg' "$i")"
   cp "$work/photo.jpg" "$work/bare/$(printf 'photo_%03d.jpg' "$i")"
 done
+for ((i = 0; i < encrypted; i++)); do
+  cp "$work/exif.jpg" "$work/encrypted/$(printf 'photo_%03d.jpg' "$i")"
+done
 cp "$work/exif.jpg" "$work/pictures/secret.jpg"
 printf 'bench key' > "$work/key"
-"$build/apps/mvcrypt" encrypt --key-file "$work/key" "$work/pictures/secret.jpg" >/dev/null
+"$build/apps/mvcrypt" encrypt --key-file "$work/key" "$work/pictures/secret.jpg" "$work/encrypted"/*.jpg >/dev/null
 sync
 
 runs=5
@@ -51,6 +56,7 @@ done | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
 echo "djpeg_full_decode_ms $djpeg_ms   (median of $runs)"
 
 XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" QT_QPA_PLATFORM=offscreen "$build/bench/view_bench" "$work/pictures" "$work/bare" \
+  --encrypted "$work/encrypted" \
   | tee "$work/figures"
 QT_QPA_PLATFORM=offscreen "$build/bench/decode_roundtrip_bench" | tee -a "$work/figures"
 figure() { awk -v k="$1" '$1 == k { print $2 }' "$work/figures"; }
@@ -60,7 +66,7 @@ awk -v o="$(figure select_until_painted_ms)" -v i="$(figure inprocess_select_unt
   'BEGIN { printf "ratio select-until-painted helpers / in process: %.2f   (goal <= 1.1)\n", o / i }'
 awk -v o="$(figure png64_roundtrip_overhead_ms)" \
   'BEGIN { printf "64 x 64 PNG round trip beyond decoding: %.2f ms   (goal <= 2)\n", o }'
-for run in previews no_previews no_previews_thumbnails_cached; do
+for run in previews no_previews no_previews_thumbnails_cached encrypted; do
   awk -v r="$run" -v p="$(figure "hold_${run}_own_picture_shown_percent")" \
     -v f="$(figure "hold_${run}_longest_freeze_ms")" -v s="$(figure "hold_${run}_sharp_after_release_ms")" \
     'BEGIN { printf "held key (%s): %.0f %% of steps show their own picture (goal >= 90), longest freeze %d ms (goal <= 50), sharp %d ms after the release (goal <= 300)\n", r, p, f, s }'

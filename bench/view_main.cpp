@@ -4,9 +4,9 @@
 // thumbnails are made), an encrypted picture, and scrolling at 500 %. The first three
 // that depend on the decoder run twice, side by side: decoding in this process (lines "inprocess_..."), as
 // the viewer did before the decoder helpers, and in the helpers, as the program does. Prints "name value"
-// lines for view_compare.sh, times in milliseconds. Usage: view_bench FOLDER [FOLDER2] (photo_NNN.jpg with
-// EXIF thumbnails, and secret_jpg.mv$ encrypted with the key "bench key"; FOLDER2 the same photos without
-// thumbnails)
+// lines for view_compare.sh, times in milliseconds. Usage: view_bench FOLDER [FOLDER2] [--encrypted FOLDER3]
+// (photo_NNN.jpg with EXIF thumbnails, and secret_jpg.mv$ encrypted with the key "bench key"; FOLDER2 the
+// same photos without thumbnails; FOLDER3 photos all encrypted with that key, held through in the helpers)
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
 #include "browser/ui/TypeFilterBox.h"
@@ -251,11 +251,16 @@ void holdArrow(Bench& b, int count, const char* name)
     report((prefix + "sharp_after_release_ms").c_str(), double(sharpAt - lastKeyAt) / 1e6);
 }
 
-void encrypted(Bench& b, int secretRow)
+void knowBenchKey(Bench& b)
 {
     auto& keys = part<crypto::KeyState>(b.w);
     if (!keys.hasKeys())
         keys.append(crypto::SecretText::fromText(QStringLiteral("bench key")));
+}
+
+void encrypted(Bench& b, int secretRow)
+{
+    knowBenchKey(b);
     b.list->selectRow(0);
     b.settle();
     b.loader.forgetPrepared();
@@ -293,9 +298,14 @@ void zoomScroll(Bench& b)
 
 int main(int argc, char** argv)
 {
-    // The helper of this build, which lies beside the program rather than beside the benchmark.
-    ::setenv("MV_DECODER_HELPER", MV_DECODER_HELPER, 0);
     QApplication app(argc, argv);
+    QStringList args = app.arguments();
+    QString encryptedFolder;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--encrypted")); at > 0 && at + 1 < args.size()) {
+        encryptedFolder = args[at + 1];
+        args.remove(at, 2);
+    }
+    argc = int(args.size());
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
         return 2;
@@ -306,14 +316,15 @@ int main(int argc, char** argv)
     window.show();
     Bench b(window);
     b.browser.fileSpec()->chooseEntry(1); // "All Supported Files"
-    if (!b.browser.setFolder(QString::fromLocal8Bit(argv[1])))
+    if (!b.browser.setFolder(args[1]))
         return 1;
     waitFor([&] { return !b.browser.listingPending() && !b.list->names().isEmpty(); });
     b.menus.MenuZoomLevel[0]->trigger(); // Best Fit
     const int secretRow = b.list->find(QStringLiteral("secret_jpg.mv$"));
     const int count = int(b.list->names().size()) - (secretRow >= 0 ? 1 : 0);
     if (count < 3) {
-        std::fprintf(stderr, "view_bench: %s lists %d pictures; at least 3 are needed\n", argv[1], count);
+        std::fprintf(stderr, "view_bench: %s lists %d pictures; at least 3 are needed\n", qPrintable(args[1]),
+                     count);
         return 1;
     }
     sandbox::InProcessDecoders inProcess;
@@ -326,10 +337,21 @@ int main(int argc, char** argv)
         if (secretRow >= 0)
             encrypted(b, secretRow);
     }
+    // Through encrypted photos, in the helpers: every step decrypts, and its helper is replaced.
+    if (!encryptedFolder.isEmpty()) {
+        use(b, places.back());
+        knowBenchKey(b);
+        if (!b.browser.setFolder(encryptedFolder))
+            return 1;
+        waitFor([&] { return !b.browser.listingPending() && !b.list->names().isEmpty(); });
+        holdArrow(b, int(b.list->names().size()), "encrypted");
+        b.browser.setFolder(args[1]);
+        waitFor([&] { return !b.browser.listingPending() && !b.list->names().isEmpty(); });
+    }
     // The same journey through photos that carry no embedded preview, in the helpers.
     if (argc > 2) {
         use(b, places.back());
-        if (!b.browser.setFolder(QString::fromLocal8Bit(argv[2])))
+        if (!b.browser.setFolder(args[2]))
             return 1;
         waitFor([&] { return !b.browser.listingPending() && !b.list->names().isEmpty(); });
         holdArrow(b, int(b.list->names().size()), "no_previews");
@@ -342,7 +364,7 @@ int main(int argc, char** argv)
         grid.MenuClear_Click();
         grid.MenuClear_Click();
         holdArrow(b, int(b.list->names().size()), "no_previews_thumbnails_cached");
-        b.browser.setFolder(QString::fromLocal8Bit(argv[1]));
+        b.browser.setFolder(args[1]);
         waitFor([&] { return !b.browser.listingPending() && !b.list->names().isEmpty(); });
     }
     zoomScroll(b); // in the helpers, as the program does

@@ -31,13 +31,20 @@ fileio::Status reasonNotSent()
 
 } // namespace
 
+int wallMsFor(std::uint64_t bytes)
+{
+    // Time enough for a large photo on a slow machine that is busy with other work too.
+    constexpr std::uint64_t kBaseMs = 5000;
+    constexpr std::uint64_t kMsPerMiB = 2500;
+    const std::uint64_t ms = kBaseMs + bytes / 1024 * kMsPerMiB / 1024;
+    return int(std::min<std::uint64_t>(ms, kMaxWallMs));
+}
+
 HelperPool::HelperPool(PoolOptions options) : options_(std::move(options))
 {
     if (options_.program.isEmpty())
         options_.program = helperProgram();
     maxHelpers_ = options_.maxHelpers > 0 ? options_.maxHelpers : std::max(1, QThread::idealThreadCount());
-    limits_.cpuSeconds = options_.cpuSeconds;
-    limits_.wallMs = options_.wallMs;
     if (options_.startWarm) {
         std::lock_guard lock(mutex_);
         keepOneWarm();
@@ -56,7 +63,7 @@ void HelperPool::keepOneWarm()
     if (!idle_.empty() || count_ >= maxHelpers_ || failedStarts_ > 0)
         return;
     fileio::Status why;
-    if (Helper spare = HelperProcess::start(options_.program, &why)) {
+    if (Helper spare = HelperProcess::start(options_.program, options_.cpuSeconds, &why)) {
         idle_.push_back(std::move(spare));
         ++count_;
     }
@@ -65,6 +72,7 @@ void HelperPool::keepOneWarm()
 HelperPool::Helper HelperPool::acquire(bool urgent, fileio::Status* why)
 {
     Helper helper;
+    std::vector<Helper> spent; // ended when this returns, outside the lock
     {
         std::unique_lock lock(mutex_);
         if (urgent)
@@ -75,10 +83,16 @@ HelperPool::Helper HelperPool::acquire(bool urgent, fileio::Status* why)
                 // The one that has waited longest is the likeliest to be warm.
                 helper = std::move(idle_.front());
                 idle_.erase(idle_.begin());
+                if (helper->ready() && !helper->roomForAnotherJob()) {
+                    // It burnt processor time while idle: it gets no picture.
+                    spent.push_back(std::move(helper));
+                    --count_;
+                    continue;
+                }
                 break;
             }
             if (myTurn && count_ < maxHelpers_) {
-                helper = HelperProcess::start(options_.program, why);
+                helper = HelperProcess::start(options_.program, options_.cpuSeconds, why);
                 if (!helper) {
                     if (urgent)
                         --urgentWaiting_;
@@ -104,24 +118,27 @@ HelperPool::Helper HelperPool::acquire(bool urgent, fileio::Status* why)
         std::lock_guard lock(mutex_);
         ++failedStarts_;
     }
-    release(std::move(helper));
+    release(std::move(helper), false);
     return nullptr;
 }
 
-void HelperPool::release(Helper helper)
+void HelperPool::release(Helper helper, bool retire)
 {
     Helper gone;
     {
         std::lock_guard lock(mutex_);
         busy_.erase(std::remove(busy_.begin(), busy_.end(), helper->pid()), busy_.end());
-        if (helper->alive()) {
+        if (!retire && helper->alive() && (!helper->ready() || helper->roomForAnotherJob())) {
             idle_.push_back(std::move(helper));
         } else {
             --count_;
             gone = std::move(helper);
-            keepOneWarm(); // a helper that died is replaced at once
+            keepOneWarm(); // the spare starts while this one is ended
         }
     }
+    // Killed and collected here, before its answer is handed on: once the view has moved on
+    // from a decrypted picture, no process holds any of its bytes or pixels.
+    gone.reset();
     freed_.notify_all();
 }
 
@@ -136,12 +153,14 @@ HelperPool::Answer HelperPool::run(const DecodeJob& job, wire::JobKind kind)
         return answer;
     }
     const std::vector<char> request = requestMessage(job, kind);
+    const JobLimits limits {options_.wallMs > 0 ? options_.wallMs
+                                                : wallMsFor(job.bytes.size() + job.palette.size())};
     // A helper that died while idle never saw the job: another one gets it.
     for (int attempt = 0; attempt < 2; ++attempt) {
         Helper helper = acquire(job.urgent, &answer.failure);
         if (!helper)
             break;
-        answer.exchange = helper->run(request, bytes.get(), limits_);
+        answer.exchange = helper->run(request, bytes.get(), limits);
         HelperProcess::Exchange& e = answer.exchange;
         if (e.outcome == HelperProcess::Exchange::Answered) {
             // Read while the helper is still ours: one whose answer is refused may have been
@@ -155,7 +174,7 @@ HelperPool::Answer HelperPool::run(const DecodeJob& job, wire::JobKind kind)
             if (decoderStopped(kind == wire::JobKind::Probe ? answer.info.status : answer.picture.status))
                 helper->dismiss();
         }
-        release(std::move(helper));
+        release(std::move(helper), job.sensitive);
         if (answer.exchange.outcome != HelperProcess::Exchange::NotSent)
             break;
     }
@@ -217,6 +236,15 @@ std::vector<pid_t> HelperPool::busyHelpers() const
 {
     std::lock_guard lock(mutex_);
     return busy_;
+}
+
+std::vector<pid_t> HelperPool::helperPids() const
+{
+    std::lock_guard lock(mutex_);
+    std::vector<pid_t> pids = busy_;
+    for (const Helper& helper : idle_)
+        pids.push_back(helper->pid());
+    return pids;
 }
 
 int HelperPool::helperCount() const

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -34,6 +35,8 @@ namespace {
 
 constexpr const char* kHelperName = "mvdecode";
 constexpr int kHangUpGraceMs = 5000;
+// Processor time a helper may use across jobs before it is replaced (see allowProcessorTime).
+constexpr long kReuseSeconds = 2;
 
 std::string tr(const char* text)
 {
@@ -47,15 +50,19 @@ fileio::Status stopped(const char* why)
 
 // Why a helper ended, from its status, in the words the information line shows after "the
 // decoder was stopped: " or "the decoder could not be started: ".
-QString endOf(int status, bool timedOut)
+QString endOf(int status, bool timedOut, bool outOfTime = false)
 {
     const auto says = [](const char* text) { return QCoreApplication::translate("mv::sandbox", text); };
     if (timedOut)
         return says(QT_TRANSLATE_NOOP("mv::sandbox", "it took too long"));
+    if (outOfTime)
+        return says(QT_TRANSLATE_NOOP("mv::sandbox", "it used up its processor time"));
     if (WIFSIGNALED(status)) {
         switch (WTERMSIG(status)) {
         case SIGSYS: return says(QT_TRANSLATE_NOOP("mv::sandbox", "it tried a forbidden system call"));
         case SIGXCPU: return says(QT_TRANSLATE_NOOP("mv::sandbox", "it used up its processor time"));
+        case SIGXFSZ:
+            return says(QT_TRANSLATE_NOOP("mv::sandbox", "it needed more memory than a picture may take"));
         case SIGKILL: return says(QT_TRANSLATE_NOOP("mv::sandbox", "it was killed"));
         default: break;
         }
@@ -70,23 +77,44 @@ fileio::Status stoppedBecause(const QString& end)
         QCoreApplication::translate("mv::sandbox", "the decoder was stopped: %1").arg(end).toStdString());
 }
 
-// The program's environment, minus what would lead the helper to a display or a bus, with
-// Qt told to draw off-screen.
+// Whether the helper is given this variable of the program's environment. Only what it needs:
+// the language, and where fontconfig finds the user's fonts and their cache, so that the text
+// of a vector picture is drawn in the helper as it would be here; the library path it was
+// linked for; the runtime folder's name, which Qt asks for as it starts (the folder itself
+// stays out of the helper's reach). None of the user's tokens, agents, displays or buses reach a hostile
+// picture.
+bool givenToHelper(std::string_view entry)
+{
+    static constexpr std::string_view kept[] = {
+        "LANG=",
+        "LANGUAGE=",
+        "LC_",
+        "HOME=",
+        "XDG_CONFIG_HOME=",
+        "XDG_CACHE_HOME=",
+        "XDG_DATA_HOME=",
+        "FONTCONFIG_FILE=",
+        "FONTCONFIG_PATH=",
+        "LD_LIBRARY_PATH=",
+        "XDG_RUNTIME_DIR=",
+#ifdef MV_TEST_BUILD
+        // The sanitizers' settings, and the switches of the tests' own helper.
+        "ASAN_OPTIONS=",
+        "UBSAN_OPTIONS=",
+        "LSAN_OPTIONS=",
+        "MVTEST_",
+#endif
+    };
+    return std::any_of(std::begin(kept), std::end(kept),
+                       [&](std::string_view prefix) { return entry.starts_with(prefix); });
+}
+
 std::vector<std::string> helperEnvironment()
 {
-    static const char* const dropped[] = {"DISPLAY=",
-                                          "WAYLAND_DISPLAY=",
-                                          "QT_QPA_PLATFORM=",
-                                          "QT_QPA_PLATFORMTHEME=",
-                                          "DBUS_SESSION_BUS_ADDRESS=",
-                                          "SESSION_MANAGER="};
     std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        if (std::none_of(std::begin(dropped), std::end(dropped),
-                         [&](const char* d) { return entry.starts_with(d); }))
-            env.push_back(entry);
-    }
+    for (char** e = environ; *e; ++e)
+        if (givenToHelper(*e))
+            env.emplace_back(*e);
     env.emplace_back("QT_QPA_PLATFORM=offscreen");
     return env;
 }
@@ -95,9 +123,13 @@ std::vector<std::string> helperEnvironment()
 
 QString helperProgram()
 {
+#ifdef MV_TEST_BUILD
+    // The tests choose their own helper (a hostile one, or the build's); a released program
+    // runs only the helper installed with it, whatever its environment says.
     const QString chosen = qEnvironmentVariable("MV_DECODER_HELPER");
     if (!chosen.isEmpty())
         return chosen;
+#endif
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     const QString here = QString::fromStdString(self.parent_path().string()) + u'/';
@@ -115,7 +147,8 @@ HelperProcess::~HelperProcess()
         (void)end(Ending::Dismissed);
 }
 
-std::unique_ptr<HelperProcess> HelperProcess::start(const QString& program, fileio::Status* why)
+std::unique_ptr<HelperProcess> HelperProcess::start(const QString& program, int cpuSeconds,
+                                                    fileio::Status* why)
 {
     int pair[2];
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, pair) != 0) {
@@ -123,6 +156,7 @@ std::unique_ptr<HelperProcess> HelperProcess::start(const QString& program, file
         return nullptr;
     }
     std::unique_ptr<HelperProcess> helper(new HelperProcess);
+    helper->cpuSeconds_ = std::max(1, cpuSeconds);
     helper->socket_.reset(pair[0]);
     fileio::UniqueFd theirs(pair[1]);
     if (theirs.get() <= wire::kChannelFd) {
@@ -167,6 +201,7 @@ std::unique_ptr<HelperProcess> HelperProcess::start(const QString& program, file
                           .toStdString();
         return nullptr;
     }
+    helper->startedAs_ = helper->pid_;
     helper->pidfd_.reset(int(::syscall(SYS_pidfd_open, helper->pid_, 0)));
     return helper;
 }
@@ -200,42 +235,78 @@ bool HelperProcess::waitReady(int timeoutMs, fileio::Status* why)
         return false;
     }
     ready_ = true;
-    protections_.bits = h.protections & ~std::uint32_t(TimeCap);
+    protections_.bits = h.protections & ~std::uint32_t(TimeCap | MemoryFileCap);
     protections_.landlockAbi = h.landlockAbi;
     protections_.reported = true;
-    if (capProcessorTime(60))
+    // Set before it is given any picture: until then it has run our code on nothing of the user's.
+    if (allowProcessorTime())
         protections_.bits |= TimeCap;
+    if (capMemoryFiles())
+        protections_.bits |= MemoryFileCap;
     return true;
 }
 
-bool HelperProcess::capProcessorTime(int seconds)
+long HelperProcess::processorSecondsUsed() const
 {
     clockid_t clock;
     timespec used {};
     if (::clock_getcpuclockid(pid_, &clock) != 0 || ::clock_gettime(clock, &used) != 0)
+        return -1;
+    return long(used.tv_sec);
+}
+
+bool HelperProcess::allowProcessorTime()
+{
+    const long used = processorSecondsUsed();
+    if (used < 0)
         return false;
-    rlimit current {};
-    if (::prlimit(pid_, RLIMIT_CPU, nullptr, &current) != 0)
+    // SIGXCPU once it has used cpuSeconds_ more, the kernel's SIGKILL a second after that. The
+    // hard limit cannot be raised again, so the first one leaves room for a few seconds of
+    // further jobs; a helper that has used them is replaced (roomForAnotherJob).
+    const long soft = used + 1 + cpuSeconds_;
+    const long hard = hardCpuSeconds_ >= 0 ? hardCpuSeconds_ : soft + 1 + kReuseSeconds;
+    if (soft + 1 > hard)
         return false;
-    // The soft limit only: the helper gets SIGXCPU when it has used this much more.
-    const rlim_t wanted = rlim_t(used.tv_sec) + 1 + rlim_t(seconds);
-    const rlimit cap {std::min(wanted, current.rlim_max), current.rlim_max};
-    return ::prlimit(pid_, RLIMIT_CPU, &cap, nullptr) == 0;
+    const rlimit cap {rlim_t(soft), rlim_t(hard)};
+    if (::prlimit(pid_, RLIMIT_CPU, &cap, nullptr) != 0)
+        return false;
+    hardCpuSeconds_ = hard;
+    return true;
+}
+
+bool HelperProcess::roomForAnotherJob() const
+{
+    if (ended_)
+        return false;
+    if (!protections_.has(TimeCap))
+        return true; // nothing to run out of
+    const long used = processorSecondsUsed();
+    return used >= 0 && used + 1 + cpuSeconds_ + 1 <= hardCpuSeconds_;
+}
+
+bool HelperProcess::capMemoryFiles()
+{
+    // A memory file counts against no address-space cap until it is mapped: without these a
+    // helper could fill the machine's memory with files it writes and keeps open.
+    const rlimit size {rlim_t(kMaxHelperFileBytes), rlim_t(kMaxHelperFileBytes)};
+    const rlimit files {rlim_t(kMaxHelperDescriptors), rlim_t(kMaxHelperDescriptors)};
+    return ::prlimit(pid_, RLIMIT_FSIZE, &size, nullptr) == 0 &&
+           ::prlimit(pid_, RLIMIT_NOFILE, &files, nullptr) == 0;
 }
 
 HelperProcess::Exchange HelperProcess::run(const std::vector<char>& request, int bytesFd,
                                            const JobLimits& limits)
 {
     Exchange out;
-    if (ended_ || !sendMessage(socket_.get(), request.data(), request.size(), bytesFd)) {
+    // A helper whose time cap no longer fits a whole job is not given one.
+    const bool capped = !protections_.has(TimeCap) || allowProcessorTime();
+    if (ended_ || !capped || !sendMessage(socket_.get(), request.data(), request.size(), bytesFd)) {
         if (!ended_)
             (void)end(Ending::Dismissed);
         out.outcome = Exchange::NotSent;
         return out;
     }
-    (void)capProcessorTime(limits.cpuSeconds);
-    const int wallMs = limits.wallMs > 0 ? limits.wallMs : limits.cpuSeconds * 3000 + 10000;
-    Received answer = receiveMessage(socket_.get(), wire::kMaxMessageBytes, wallMs);
+    Received answer = receiveMessage(socket_.get(), wire::kMaxMessageBytes, std::max(1, limits.wallMs));
     if (answer.outcome != Received::Message) {
         out.stop =
             stoppedBecause(end(answer.outcome == Received::TimedOut ? Ending::Overran : Ending::HungUp));
@@ -271,13 +342,21 @@ QString HelperProcess::end(Ending how)
         (void)fileio::retryInterrupted([&] { return ::poll(&exited, 1, kHangUpGraceMs); });
     }
     int status = 0;
-    if (fileio::retryInterrupted([&] { return ::waitpid(pid_, &status, WNOHANG); }) == 0) {
+    rusage usage {};
+    bool killedHere = false;
+    if (fileio::retryInterrupted([&] { return ::wait4(pid_, &status, WNOHANG, &usage); }) == 0) {
         ::kill(pid_, SIGKILL);
-        (void)fileio::retryInterrupted([&] { return ::waitpid(pid_, &status, 0); });
+        killedHere = true;
+        (void)fileio::retryInterrupted([&] { return ::wait4(pid_, &status, 0, &usage); });
     }
     pid_ = -1;
     pidfd_.reset();
-    return endOf(status, how == Ending::Overran);
+    // A SIGKILL we did not send, once it had used all its hard limit allows, was the kernel's.
+    const double seconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    const bool outOfTime = !killedHere && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL &&
+                           hardCpuSeconds_ >= 0 && seconds + 0.5 >= double(hardCpuSeconds_);
+    return endOf(status, how == Ending::Overran, outOfTime);
 }
 
 } // namespace mv::sandbox

@@ -26,6 +26,7 @@ QString describeProtections(const Protections& p)
         {NoNewPrivileges, QT_TRANSLATE_NOOP("mv::sandbox", "no new privileges")},
         {MemoryCap, QT_TRANSLATE_NOOP("mv::sandbox", "memory cap")},
         {TimeCap, QT_TRANSLATE_NOOP("mv::sandbox", "time cap")},
+        {MemoryFileCap, QT_TRANSLATE_NOOP("mv::sandbox", "memory-file cap")},
         {NoCoreFiles, QT_TRANSLATE_NOOP("mv::sandbox", "no core files")},
     };
     if (!p.reported)

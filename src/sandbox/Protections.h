@@ -18,6 +18,8 @@ enum Protection : std::uint32_t {
     SyscallFilter =
         1u << 5,       // seccomp: no files opened (but by Landlock's leave), no sockets, no exec, no ptrace
     TimeCap = 1u << 6, // a processor-time cap per picture, set by the program (RLIMIT_CPU)
+    MemoryFileCap = 1u << 7, // files it writes (memory files too) and descriptors capped, set by
+                             // the program (RLIMIT_FSIZE, RLIMIT_NOFILE)
 };
 
 struct Protections {

@@ -2,11 +2,13 @@
 // picture at all but an attack on the helper. A file that begins "MVTEST-HOSTILE " and the
 // name of an attack (and its arguments) makes the decoder try it; "forge " and the name of a
 // lie makes it answer with a reply it forged, as a taken-over decoder could, instead of the
-// helper's own. In its environment, MVTEST_WITHHOLD=all plays a kernel that refuses every
-// protection, MVTEST_WITHHOLD=all-but-filter one that refuses all but the system-call filter,
-// and MVTEST_LINGERING_THREAD=1 leaves a thread of the warm-up running when the helper locks
-// itself down, as a library's worker would. The shipped helper (apps/mvdecode) has no such
-// thing; this one is built for the tests only and never installed.
+// helper's own. It also keeps a copy of the last decrypted picture it decoded, as a taken-over
+// decoder would, to hand out as a later picture's pixels ("replay"). In its environment,
+// MVTEST_WITHHOLD=all plays a kernel that refuses every protection, MVTEST_WITHHOLD=all-but-filter
+// one that refuses all but the system-call filter, and MVTEST_LINGERING_THREAD=1 leaves a thread
+// of the warm-up running when the helper locks itself down, as a library's worker would. The
+// shipped helper (apps/mvdecode) has no such thing; this one is built for the tests only and
+// never installed.
 #include "sandbox/Channel.h"
 #include "sandbox/MemoryFile.h"
 #include "sandbox/Protections.h"
@@ -18,6 +20,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -28,15 +31,21 @@
 #include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+
+#include <vector>
 
 namespace {
 
 using mv::imaging::Picture;
 
 constexpr char kPrefix[] = "MVTEST-HOSTILE ";
+
+// The last decrypted picture, its pixels copied out of reach of the helper's own zeroing.
+Picture gKept;
 
 Picture refused(const char* what)
 {
@@ -181,10 +190,42 @@ Picture attack(QByteArrayView line)
         std::free(p);
         return Picture::failure(QStringLiteral("8 GiB were allocated"));
     }
-    if (name == "loop") {
+    if (name == "loop" || name == "stubborn") {
+        if (name == "stubborn")
+            ::signal(SIGXCPU, SIG_IGN); // deaf to the soft processor-time limit
         volatile unsigned long spin = 0;
         for (;;)
             spin = spin + 1;
+    }
+    if (name == "replay") {
+        if (gKept.image.isNull())
+            return Picture::failure(QStringLiteral("nothing was kept"));
+        return gKept;
+    }
+    if (name == "pid")
+        return Picture::failure(QStringLiteral("pid %1").arg(::getpid()));
+    if (name == "bigfile") {
+        // A memory file larger than any picture's pixels: memory no address-space cap counts.
+        const int fd = ::memfd_create("hoard", MFD_CLOEXEC);
+        if (fd < 0 || ::ftruncate(fd, off_t(8) << 30) != 0)
+            return refused("a memory file of 8 GiB");
+        ::close(fd);
+        return Picture::failure(QStringLiteral("a memory file of 8 GiB was made"));
+    }
+    if (name == "memfiles") {
+        std::vector<int> held;
+        Picture answer = Picture::failure(QStringLiteral("1000 memory files were made"));
+        while (held.size() < 1000) {
+            const int fd = ::memfd_create("hoard", MFD_CLOEXEC);
+            if (fd < 0) {
+                answer = refused("memory file");
+                break;
+            }
+            held.push_back(fd);
+        }
+        for (const int fd : held)
+            ::close(fd);
+        return answer;
     }
     if (name == "wild") {
         *reinterpret_cast<volatile int*>(std::uintptr_t(0x10)) = 42;
@@ -197,7 +238,14 @@ Picture decode(const mv::sandbox::DecodeJob& job)
 {
     if (job.bytes.startsWith(kPrefix))
         return attack(job.bytes.sliced(sizeof kPrefix - 1).trimmed());
-    return mv::sandbox::decodeJob(job);
+    Picture picture = mv::sandbox::decodeJob(job);
+    if (job.sensitive && picture.ok()) {
+        gKept = picture;
+        gKept.image = picture.image.copy();
+        gKept.reduced = QImage();
+        gKept.animation.reset();
+    }
+    return picture;
 }
 
 // The warm-up decodes through the handler before the helper locks itself down: the first call

@@ -1,5 +1,8 @@
 // The decoder helper as the program meets it: a taken-over decoder (HostileHelper.cpp) against
-// the kernel and the caps, vector pictures drawn there as here, and answers that do not add up.
+// the kernel and the caps; no helper keeps a decrypted picture for a later one; a helper runs
+// under hard limits and with none of the user's environment, and one that is stopped costs a
+// picture seconds, not minutes; vector pictures drawn there as here; and answers that do not
+// add up.
 #include "sandbox/HelperPool.h"
 #include "sandbox/MemoryFile.h"
 #include "sandbox/ReplyReader.h"
@@ -11,6 +14,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -21,6 +25,12 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <map>
+#include <memory>
+
 #include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
@@ -29,7 +39,9 @@
 namespace mv::sandbox {
 namespace {
 
+using ::testing::Contains;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 DecodeJob jobFor(const QByteArray& bytes, const QString& name, const QString& key = {})
 {
@@ -82,7 +94,13 @@ TEST(DecoderHelper, EveryAttackIsStoppedTheCallerLearnsWhyAndAPictureThatKeepsSt
         {"exec", SyscallFilter, "the decoder was stopped: it tried a forbidden system call", true},
         {"memory", MemoryCap, "the decoder was stopped: it needed more memory than a picture may take", true},
         {"loop", TimeCap, "the decoder was stopped: it used up its processor time", true},
+        // Deaf to SIGXCPU: the hard limit, just above the soft one, ends it.
+        {"stubborn", TimeCap, "the decoder was stopped: it used up its processor time", true},
         {"wild", ~0u, "the decoder was stopped: it crashed", true},
+        // Memory files count against no address-space cap: their size and number are capped.
+        {"bigfile", MemoryFileCap, "the decoder was stopped: it needed more memory than a picture may take",
+         true},
+        {"memfiles", MemoryFileCap, "memory file: Too many open files", false},
     };
     QStringList notEnforced;
     for (const auto& c : cases) {
@@ -139,7 +157,8 @@ TEST(DecoderHelper, WhereTheKernelRefusesAllButTheFilterPicturesStillDecodeAndAb
     const Protections left = pool->protections();
     if (!left.has(SyscallFilter))
         GTEST_SKIP() << "this kernel refuses the system-call filter";
-    EXPECT_EQ(left.bits & ~std::uint32_t(TimeCap | SyscallFilter), 0u); // the time cap is set from outside
+    // The time and memory-file caps are set from outside.
+    EXPECT_EQ(left.bits & ~std::uint32_t(TimeCap | MemoryFileCap | SyscallFilter), 0u);
     EXPECT_THAT(describeProtections(left).toStdString(),
                 HasSubstr("Refused by this system: file access limited"));
 }
@@ -160,7 +179,7 @@ TEST(DecoderHelper, WhereTheSystemCallFilterCannotBeInstalledNothingIsDecodedAnd
     EXPECT_FALSE(info.ok());
     EXPECT_EQ(info.status.message(), picture.status.message());
     const Protections left = pool->protections();
-    EXPECT_EQ(left.bits & ~std::uint32_t(TimeCap), 0u); // the time cap is set from outside
+    EXPECT_EQ(left.bits & ~std::uint32_t(TimeCap | MemoryFileCap), 0u); // set from outside
     EXPECT_EQ(
         describeProtections(left).toStdString(),
         "No picture is decoded: this system refused the system-call filter without which the decoding "
@@ -325,6 +344,168 @@ TEST(DecoderHelper, AFolderMayBeListedWhileOpeningsThatWriteStayRefused)
         SCOPED_TRACE(o.flags);
         EXPECT_EQ(outcome(pool, "open-with " + QByteArray::number(o.flags, 16) + ' ' + o.path), o.expected);
     }
+}
+
+pid_t helperPidOf(HelperPool& pool)
+{
+    const QByteArray bytes = attack("pid");
+    const imaging::Picture said = pool.decode(jobFor(bytes, QStringLiteral("pid.png")));
+    return pid_t(QString::fromStdString(said.status.reason).section(u' ', 1).toInt());
+}
+
+bool reaped(pid_t pid)
+{
+    return ::kill(pid, 0) == -1 && errno == ESRCH;
+}
+
+TEST(DecoderHelper, AHelperThatDecodedDecryptedBytesEndsOnceItHasAnsweredAndNoLaterPictureGetsThem)
+{
+    PoolOptions options = hostile();
+    options.cpuSeconds = 30;
+    HelperPool pool(options);
+    const pid_t plain = helperPidOf(pool);
+    ASSERT_GT(plain, 0);
+    EXPECT_EQ(helperPidOf(pool), plain); // plain pictures share a helper
+
+    const QByteArray png = mv::test::noisePng(64, 64, 9);
+    DecodeJob secret = jobFor(png, QStringLiteral("s.png"));
+    secret.sensitive = true;
+    const imaging::Picture shown = pool.decode(secret);
+    ASSERT_TRUE(shown.ok()) << shown.status.reason;
+    EXPECT_EQ(shown.image, InProcessDecoders().decode(jobFor(png, QStringLiteral("s.png"))).image);
+    // Ended and collected before the picture came back, and a spare started in its place.
+    EXPECT_THAT(pool.helperPids(), Not(Contains(plain)));
+    EXPECT_TRUE(reaped(plain));
+    EXPECT_EQ(pool.helperPids().size(), 1u);
+    // The copy a taken-over helper kept is gone with it: no later plain picture shows it.
+    EXPECT_EQ(pool.decode(jobFor(attack("replay"), QStringLiteral("r.png"))).status.reason,
+              "nothing was kept");
+
+    // Looking into decrypted bytes ends a helper too.
+    const pid_t next = helperPidOf(pool);
+    EXPECT_NE(next, plain);
+    EXPECT_TRUE(pool.probe(secret).status.ok);
+    EXPECT_TRUE(reaped(next));
+    EXPECT_NE(helperPidOf(pool), next);
+}
+
+// Sets variables for the lifetime of the object, as the session around the program would.
+class SessionVariables {
+public:
+    explicit SessionVariables(std::map<QByteArray, QByteArray> set) : set_(std::move(set))
+    {
+        for (const auto& [name, value] : set_) {
+            if (qEnvironmentVariableIsSet(name.constData()))
+                before_[name] = qgetenv(name.constData());
+            qputenv(name.constData(), value);
+        }
+    }
+    ~SessionVariables()
+    {
+        for (const auto& [name, value] : set_)
+            if (before_.count(name))
+                qputenv(name.constData(), before_[name]);
+            else
+                qunsetenv(name.constData());
+    }
+    SessionVariables(const SessionVariables&) = delete;
+    SessionVariables& operator=(const SessionVariables&) = delete;
+
+private:
+    std::map<QByteArray, QByteArray> set_;
+    std::map<QByteArray, QByteArray> before_;
+};
+
+// "Max cpu time" of /proc/<pid>/limits: {soft, hard}, each a number or "unlimited".
+std::pair<QString, QString> limitOf(pid_t pid, const char* name)
+{
+    QFile limits(QStringLiteral("/proc/%1/limits").arg(pid));
+    if (!limits.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray& line : limits.readAll().split('\n')) {
+        if (!line.startsWith(name))
+            continue;
+        const QStringList fields =
+            QString::fromLatin1(line.mid(qsizetype(std::strlen(name)))).split(u' ', Qt::SkipEmptyParts);
+        return {fields.value(0), fields.value(1)};
+    }
+    return {};
+}
+
+TEST(DecoderHelper, AHelperRunsUnderHardLimitsAndWithNoneOfTheUsersEnvironment)
+{
+    std::unique_ptr<HelperPool> pool;
+    {
+        const SessionVariables session({{"SSH_AUTH_SOCK", "/run/user/1000/ssh-agent.socket"},
+                                        {"XAUTHORITY", "/run/user/1000/xauth_abc"},
+                                        {"DISPLAY", ":0"},
+                                        {"WAYLAND_DISPLAY", "wayland-0"},
+                                        {"DBUS_SESSION_BUS_ADDRESS", "unix:path=/run/user/1000/bus"},
+                                        {"GITHUB_TOKEN", "ghp_0123456789"},
+                                        {"QT_PLUGIN_PATH", "/tmp/plugins"},
+                                        {"LANG", "C.UTF-8"},
+                                        // Leaves the helper dumpable, so that its environment can be read.
+                                        {"MVTEST_WITHHOLD", "all-but-filter"}});
+        PoolOptions options = hostile();
+        options.cpuSeconds = 5;
+        pool = std::make_unique<HelperPool>(options);
+    }
+    const QByteArray png = mv::test::noisePng(16, 16, 7);
+    ASSERT_TRUE(pool->decode(jobFor(png, QStringLiteral("a.png"))).ok());
+    ASSERT_EQ(pool->helperPids().size(), 1u);
+    const pid_t pid = pool->helperPids().front();
+
+    QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
+    ASSERT_TRUE(environ.open(QIODevice::ReadOnly)) << environ.errorString().toStdString();
+    QStringList names;
+    QStringList entries;
+    for (const QByteArray& entry : environ.readAll().split('\0')) {
+        entries << QString::fromLocal8Bit(entry);
+        names << entries.back().section(u'=', 0, 0);
+    }
+    for (const char* name :
+         {"SSH_AUTH_SOCK", "XAUTHORITY", "DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
+          "GITHUB_TOKEN", "QT_PLUGIN_PATH", "MV_DECODER_HELPER"})
+        EXPECT_THAT(names, Not(Contains(QLatin1String(name))));
+    EXPECT_THAT(entries, Contains(QStringLiteral("LANG=C.UTF-8")));
+    EXPECT_THAT(entries, Contains(QStringLiteral("QT_QPA_PLATFORM=offscreen")));
+
+    // A helper deaf to SIGXCPU is killed a few seconds later, not left to the wall clock.
+    const auto [softCpu, hardCpu] = limitOf(pid, "Max cpu time");
+    ASSERT_NE(hardCpu, "unlimited");
+    EXPECT_GT(hardCpu.toLongLong(), softCpu.toLongLong());
+    EXPECT_LE(hardCpu.toLongLong() - softCpu.toLongLong(), 3);
+    // Memory files: no larger than the largest picture, and only a few at a time.
+    const auto [softSize, hardSize] = limitOf(pid, "Max file size");
+    EXPECT_EQ(hardSize.toULongLong(), kMaxHelperFileBytes);
+    EXPECT_EQ(softSize, hardSize);
+    const auto [softFiles, hardFiles] = limitOf(pid, "Max open files");
+    EXPECT_EQ(hardFiles.toInt(), kMaxHelperDescriptors);
+}
+
+TEST(DecoderHelper, AStoppedHelperIsReplacedWithinTheScaledLimitAndThePictureSaysTheDecoderStopped)
+{
+    const QByteArray png = mv::test::noisePng(64, 64, 3);
+    // A small picture is given seconds, a large one more, none more than the ceiling.
+    ASSERT_LE(wallMsFor(std::uint64_t(png.size())), 6000);
+    EXPECT_GT(wallMsFor(std::uint64_t(8) << 20), 20000);
+    EXPECT_EQ(wallMsFor(std::uint64_t(1) << 40), kMaxWallMs);
+
+    PoolOptions options;
+    options.maxHelpers = 1;
+    HelperPool pool(options);
+    ASSERT_TRUE(pool.decode(jobFor(png, QStringLiteral("a.png"))).ok());
+    const pid_t stopped = pool.helperPids().front();
+    ASSERT_EQ(::kill(stopped, SIGSTOP), 0);
+    QElapsedTimer clock;
+    clock.start();
+    const imaging::Picture p = pool.decode(jobFor(png, QStringLiteral("a.png")));
+    EXPECT_LE(clock.elapsed(), wallMsFor(std::uint64_t(png.size())) + 3000);
+    EXPECT_TRUE(decoderStopped(p.status));
+    EXPECT_EQ(p.status.reason, "the decoder was stopped: it took too long");
+    EXPECT_TRUE(reaped(stopped));
+    EXPECT_THAT(pool.helperPids(), Not(Contains(stopped)));
+    EXPECT_TRUE(pool.decode(jobFor(png, QStringLiteral("a.png"))).ok());
 }
 
 TEST(DecoderHelper, VectorPicturesAreDrawnInTheHelperAsInThisProcess)

@@ -8,6 +8,8 @@
 #include "imaging/ui/ImageControl.h"
 #include "support/ExifPhoto.h"
 
+#include <gmock/gmock.h>
+
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -237,6 +239,44 @@ TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNext
             return viewer.loader().idle();
         },
         20000));
+}
+
+// A decoder taken over by a hostile picture keeps the last decrypted picture it decoded and
+// hands it out as the pixels of the next plain one, whose thumbnail would then be written to
+// disk. The helper that decoded the decrypted picture is gone once it answered: after the view
+// has moved on, no running helper is it, and the plain picture gets no decrypted pixels.
+TEST(SelectionViewerHelpers, NoHelperHoldsADecryptedPictureOnceTheViewHasMovedOn)
+{
+    sandbox::PoolOptions one;
+    one.program = QStringLiteral(MV_HOSTILE_HELPER);
+    one.maxHelpers = 1; // every picture goes to the same helper unless it is ended
+    test::ViewerParts lone(one);
+    lone.writePicture(u"a_plain.png"_s, mvtest::flat(40, 20, Qt::darkCyan));
+    lone.writePicture(u"b_secret.png"_s, mvtest::flat(40, 20, Qt::red));
+    ASSERT_EQ(crypto::encryptOne(lone.path(u"b_secret.png"_s), "key 1").kind, crypto::CryptOutcome::Done);
+    lone.write(u"c_replay.png"_s, "MVTEST-HOSTILE replay");
+    lone.keys_.append(crypto::SecretText::fromText(u"key 1"_s));
+    SelectionViewer& viewer = lone.viewer_;
+    auto* pool = dynamic_cast<sandbox::HelperPool*>(&viewer.decoders());
+    ASSERT_NE(pool, nullptr);
+    ASSERT_TRUE(lone.open(3));
+
+    lone.choose(u"a_plain.png"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer.loader().idle(); }, 20000));
+    viewer.loader().forgetPrepared();
+    const std::vector<pid_t> beforeSecret = pool->helperPids();
+    ASSERT_EQ(beforeSecret.size(), 1u);
+
+    lone.choose(u"b_secret_png.mv$"_s);
+    ASSERT_EQ(lone.area_->imageControl()->pictureFile(), lone.path(u"b_secret_png.mv$"_s));
+    ASSERT_EQ(lone.area_->imageControl()->pictureObject().image.pixel(0, 0), QColor(Qt::red).rgb());
+    lone.choose(u"c_replay.png"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer.loader().idle(); }, 20000));
+    // The helper that replays had nothing to replay: the picture is one it could not decode.
+    EXPECT_EQ(lone.infoBar_->text().toStdString(), "Error reading this file!");
+    EXPECT_FALSE(lone.area_->hasPicture());
+    EXPECT_THAT(pool->helperPids(), ::testing::Not(::testing::Contains(beforeSecret.front())));
+    EXPECT_EQ(::kill(beforeSecret.front(), 0), -1);
 }
 
 // A held arrow key through camera photos: steps show the photos' embedded previews at once,

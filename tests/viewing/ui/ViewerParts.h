@@ -21,6 +21,9 @@
 namespace mv::viewing::test {
 
 struct ViewerParts {
+    ViewerParts() = default;
+    explicit ViewerParts(sandbox::PoolOptions options) : decoders_(std::move(options)) {}
+
     QTemporaryDir dir_;
     sandbox::HelperPool decoders_; // outlives the viewer, which decodes in it
     QWidget host_;
