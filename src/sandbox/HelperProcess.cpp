@@ -231,7 +231,7 @@ bool HelperProcess::waitReady(int timeoutMs, fileio::Status* why)
     std::memcpy(&h, hello.bytes.data(), sizeof h);
     if (h.magic != wire::kHelloMagic) {
         (void)end(Ending::Dismissed);
-        *why = stopped(QT_TRANSLATE_NOOP("mv::sandbox", "the decoder's answer was malformed"));
+        *why = stopped(QT_TRANSLATE_NOOP("mv::sandbox", "the decoder was stopped: its answer was malformed"));
         return false;
     }
     ready_ = true;
@@ -314,7 +314,8 @@ HelperProcess::Exchange HelperProcess::run(const std::vector<char>& request, int
     }
     if (!parseReply(answer.bytes, out.reply)) {
         (void)end(Ending::Dismissed);
-        out.stop = stopped(QT_TRANSLATE_NOOP("mv::sandbox", "the decoder's answer was malformed"));
+        out.stop =
+            stopped(QT_TRANSLATE_NOOP("mv::sandbox", "the decoder was stopped: its answer was malformed"));
         return out;
     }
     if (out.reply.header.kind == wire::ReplyKind::OutOfMemory) {

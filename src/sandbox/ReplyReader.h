@@ -27,7 +27,7 @@ struct ParsedReply {
 [[nodiscard]] bool parseReply(const std::vector<char>& message, ParsedReply& out);
 
 // The picture a Picture reply to job describes, its pixels read from pixels; a failure ("the
-// decoder's answer was malformed", in the step of a stopped decoder) when anything in it does
+// decoder was stopped: its answer was malformed", in the step of a stopped decoder) when anything in it does
 // not add up: a frame outside the file or overlapping another, an indexed frame without a
 // whole colour table, more frames than a decoder keeps, a size the job could not have given,
 // or a file that is not sealed as it must be.
