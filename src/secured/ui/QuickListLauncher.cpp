@@ -188,20 +188,22 @@ void QuickListLauncher::start(int n)
             (*held)->release();
         held->clear();
     });
-    connect(launch, &Launch::finished, this, [this, n, launch, pendingId, waited](const LaunchEnd& end) {
+    connect(launch, &Launch::finished, this, [this, n, launch, pendingId, waited](const LaunchEnd& ending) {
+        // Copies: the messages below run event loops, where the launch may be deleted.
+        const LaunchEnd end = ending;
+        const LaunchEntry ran = launch->entry();
+        launch->deleteLater();
         starting_.remove(n);
         if (*pendingId != 0)
             static_cast<void>(state_.takePending(*pendingId));
-        const LaunchEntry ran = launch->entry();
-        launch->deleteLater();
         // The information line no longer says the re-lock waits.
         if (*waited)
             note_(end.leftPlain.isEmpty()
                       ? tr("The files of %1 are encrypted again.").arg(programName(ran.title, ran.path))
                       : QString());
-        tellEnd(ran, end);
         for (const fileutil::FileResult& failure : end.wipeFailures)
             note_(fileutil::resultText(failure));
+        tellEnd(ran, end);
     });
     launch->start();
 }
