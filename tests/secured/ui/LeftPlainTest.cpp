@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -27,6 +28,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+
+#include <csignal>
 
 using namespace Qt::StringLiterals;
 
@@ -91,8 +94,10 @@ QByteArray openedWith(const QString& plain, const char* key)
 {
     if (QFile::exists(plain))
         return "(plain)";
-    const crypto::MemoryDecrypt d = crypto::decryptToMemory(crypto::EncryptedName(plain), {secret(key)}, 1 << 20);
-    return d.kind == crypto::MemoryDecrypt::Opened ? d.bytes.view().toByteArray() : QByteArray("(not opened)");
+    const crypto::MemoryDecrypt d =
+        crypto::decryptToMemory(crypto::EncryptedName(plain), {secret(key)}, 1 << 20);
+    return d.kind == crypto::MemoryDecrypt::Opened ? d.bytes.view().toByteArray()
+                                                   : QByteArray("(not opened)");
 }
 
 struct Fixture {
@@ -138,6 +143,14 @@ TEST(LeftPlain, RecoveryWaitsForTheLostRunsProgramAndItsLaterWriteEndsUpEncrypte
                                          launchtest::quoted(go) + " ]; do sleep 0.05; done; echo later >&7");
     const StartOutcome lost = launchtest::start(program);
     ASSERT_TRUE(lost.status.ok);
+    bool collected = false;
+    // A failed check must not leave the program waiting for ever.
+    const auto reap = qScopeGuard([&] {
+        if (!collected) {
+            ::kill(lost.programPid, SIGKILL);
+            launchtest::waitHelper(lost, 5000);
+        }
+    });
     const int n = f.entry(program, {diary});
     JournalRecord record(n, u"Diary"_s, {diary}, program);
     record.helperPid = lost.helperPid;
@@ -148,8 +161,9 @@ TEST(LeftPlain, RecoveryWaitsForTheLostRunsProgramAndItsLaterWriteEndsUpEncrypte
     user.keys = {u"Hotel8888"_s};
     f.launcher.offerLeftPlain();
     ASSERT_EQ(user.messages.size(), 1);
-    EXPECT_TRUE(user.messages[0].contains(u"Diary (editor): diary.txt. Mirravelnock! ended while the program ran; "
-                                          "it still runs"_s))
+    EXPECT_TRUE(
+        user.messages[0].contains(u"Diary (editor): diary.txt. Mirravelnock! ended while the program ran; "
+                                  "it still runs"_s))
         << user.messages[0].toStdString();
     ASSERT_TRUE(launchtest::waitUntil([&] { return !f.notes.isEmpty(); }, 5000));
     // The program, and the child it has in hand (its sleep) that inherited the descriptor.
@@ -165,7 +179,8 @@ TEST(LeftPlain, RecoveryWaitsForTheLostRunsProgramAndItsLaterWriteEndsUpEncrypte
 
     ASSERT_TRUE(launchtest::writeAll(go, ""));
     ASSERT_TRUE(launchtest::waitUntil([&] { return !QFile::exists(diary); }, 10000));
-    EXPECT_TRUE(launchtest::waitHelper(lost, 5000));
+    collected = launchtest::waitHelper(lost, 5000);
+    EXPECT_TRUE(collected);
     EXPECT_EQ(openedWith(diary, "Hotel8888"), QByteArray("first\nlater\n"));
     // The information line says it is done instead of going on waiting.
     EXPECT_EQ(f.notes.back(), u"The files of Diary (editor) are encrypted again."_s);
@@ -212,15 +227,16 @@ TEST(LeftPlain, AStartWithEveryFilePlainAndNoKeyAsksTheKeyTwiceAndLocksWithItAtT
     const QString diary = f.dir.filePath(u"diary.txt"_s);
     const QString ran = f.dir.filePath(u"ran"_s);
     ASSERT_TRUE(launchtest::writeAll(diary, "plain words"));
-    const int n = f.entry(
-        launchtest::writeScript(f.dir.filePath(u"editor"_s), "echo >> " + launchtest::quoted(ran) + "; sleep 0.2"),
-        {diary});
+    const int n = f.entry(launchtest::writeScript(f.dir.filePath(u"editor"_s),
+                                                  "echo >> " + launchtest::quoted(ran) + "; sleep 0.2"),
+                          {diary});
 
     // Cancelled: the program does not start, and the user hears which files lie plain.
     f.state.chooseEntry(n);
     ASSERT_TRUE(launchtest::waitUntil([&] { return user.messages.size() == 1; }, 5000));
     EXPECT_FALSE(QFile::exists(ran));
-    EXPECT_TRUE(user.messages[0].startsWith(u"Diary (editor) was not started"_s)) << user.messages[0].toStdString();
+    EXPECT_TRUE(user.messages[0].startsWith(u"Diary (editor) was not started"_s))
+        << user.messages[0].toStdString();
     EXPECT_TRUE(user.messages[0].contains(diary));
 
     user.keys = {u"Juliet10"_s};
@@ -248,9 +264,9 @@ TEST(LeftPlain, AFailedRelockAndNoToTheHandOffQuestionAreToldOnceWithEveryPlainF
     }
     ASSERT_TRUE(f.keys.append(secret("Kilo1111")));
     // The program puts a folder where its first file was: the re-lock stops there.
-    const int n = f.entry(launchtest::writeScript(f.dir.filePath(u"editor"_s),
-                                                  "sleep 0.2; rm \"$1\"; mkdir \"$1\""),
-                          files, u"a.txt"_s);
+    const int n =
+        f.entry(launchtest::writeScript(f.dir.filePath(u"editor"_s), "sleep 0.2; rm \"$1\"; mkdir \"$1\""),
+                files, u"a.txt"_s);
     f.launcher.options.endedAtOnceMs = 0;
     f.state.chooseEntry(n);
     ASSERT_TRUE(launchtest::waitUntil([&] { return f.state.PendingCount() == 1; }, 5000));
@@ -259,7 +275,8 @@ TEST(LeftPlain, AFailedRelockAndNoToTheHandOffQuestionAreToldOnceWithEveryPlainF
     QTest::qWait(200);
     ASSERT_EQ(user.messages.size(), 1) << user.messages.join(u"\n--\n"_s).toStdString();
     const QString& told = user.messages[0];
-    EXPECT_TRUE(told.startsWith(u"Encrypting the files of Diary (editor) again failed."_s)) << told.toStdString();
+    EXPECT_TRUE(told.startsWith(u"Encrypting the files of Diary (editor) again failed."_s))
+        << told.toStdString();
     for (const QString& file : files)
         EXPECT_TRUE(told.contains(u'\n' + file + u'\n')) << file.toStdString();
     EXPECT_TRUE(told.contains(u"choose Encrypt..."_s));
