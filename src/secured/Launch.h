@@ -1,7 +1,9 @@
 // One start of a Secured Access List entry, from the decryption of its files to their
-// re-lock: journal -> decrypt -> start -> watch -> wait while a file is held open -> ask
-// when the program ended at once -> encrypt -> offer the editors' copies for wiping, wipe the
-// thumbnails -> journal removed. The list jobs and the questions are the window's, handed in
+// re-lock: check the program and its parameters -> journal -> decrypt -> start (a failed start
+// encrypts again what it decrypted) -> journal names the launch helper -> watch -> wait while a
+// file is held open -> ask when the program ended at once -> encrypt -> offer the editors'
+// copies for wiping, wipe the thumbnails -> journal removed, or rewritten to say why files
+// stay plain. The list jobs and the questions are the window's, handed in
 // as callbacks; they may run modal windows, and a LaunchGate shared by all launches lets
 // only one of them run at a time. Several launches run at once, each with its own key.
 #pragma once
