@@ -53,13 +53,14 @@ fileutil::FileResult failureOf(const ListJobResult& r)
     return fileutil::FileResult::success();
 }
 
-// "Encrypting the files of Diary (editor) again failed:", why, and the way back for the files
+// "Encrypting the files of Diary (editor) again failed.", why, and the way back for the files
 // it leaves plain.
 QString relockFailedText(const QString& name, const fileutil::FileResult& status, const QStringList& plain)
 {
-    QStringList text {tr("Encrypting the files of %1 again failed.").arg(name)};
-    if (!status.ok)
-        text.back() += u'\n' + fileutil::resultText(status);
+    // A file can stay plain without a failure: the user would not have another file replaced.
+    QStringList text {status.ok ? tr("Not every file of %1 was encrypted again.").arg(name)
+                                : tr("Encrypting the files of %1 again failed.").arg(name) + u'\n' +
+                                      fileutil::resultText(status)};
     text << leftPlainAdvice(name, plain);
     return text.join(QStringLiteral("\n\n"));
 }

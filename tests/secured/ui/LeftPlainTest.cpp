@@ -28,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <optional>
 
 #include <csignal>
 
@@ -298,6 +299,43 @@ TEST(LeftPlain, AFailedRelockAndNoToTheHandOffQuestionAreToldOnceWithEveryPlainF
     EXPECT_EQ(user.messages[1], leftPlainAdvice(u"Diary (quick)"_s, files.mid(1)));
     QTest::qWait(200);
     EXPECT_EQ(user.messages.size(), 2);
+}
+
+// The information line kept "Waiting for ... to close ..." after the re-lock was done.
+TEST(LeftPlain, TheInformationLineSaysTheRelockIsDoneAfterItWaitedForAHolder)
+{
+    Fixture f;
+    User user;
+    const QString diary = f.dir.filePath(u"diary.txt"_s);
+    ASSERT_TRUE(launchtest::writeAll(diary, "words"));
+    ASSERT_EQ(crypto::encryptOne(diary, "Mike3333").kind, crypto::CryptOutcome::Done);
+    ASSERT_TRUE(f.keys.append(secret("Mike3333")));
+    const QString held = f.dir.filePath(u"held"_s);
+    // The program hands the file to a process outside the watch, which keeps it open a while.
+    const QString holder = launchtest::writeScript(f.dir.filePath(u"holder"_s),
+                                                   "exec 7< " + launchtest::quoted(diary) + "; touch " +
+                                                       launchtest::quoted(held) + "; exec sleep 0.6");
+    const int n = f.entry(
+        launchtest::writeScript(f.dir.filePath(u"editor"_s),
+                                "while [ ! -e " + launchtest::quoted(held) + " ]; do sleep 0.02; done"),
+        {diary});
+    f.launcher.options.endedAtOnceMs = 0;
+    std::optional<StartOutcome> outside;
+    QObject::connect(&f.state, &QuickListState::pendingChanged, [&](int count) {
+        if (count == 1 && !outside)
+            outside = launchtest::start(holder);
+    });
+    f.state.chooseEntry(n);
+    ASSERT_TRUE(launchtest::waitUntil([&] { return f.state.PendingCount() == 1; }, 5000));
+    ASSERT_TRUE(launchtest::waitUntil([&] { return f.state.PendingCount() == 0; }, 10000));
+    ASSERT_TRUE(outside && outside->status.ok);
+    EXPECT_TRUE(launchtest::waitHelper(*outside, 5000));
+    ASSERT_GE(f.notes.size(), 2);
+    EXPECT_TRUE(f.notes[f.notes.size() - 2].startsWith(u"Waiting for sleep"_s))
+        << f.notes.join(u'\n').toStdString();
+    EXPECT_EQ(f.notes.back(), u"The files of Diary (editor) are encrypted again."_s);
+    EXPECT_EQ(openedWith(diary, "Mike3333"), QByteArray("words"));
+    EXPECT_TRUE(user.messages.isEmpty()) << user.messages.join(u'\n').toStdString();
 }
 
 } // namespace
