@@ -92,7 +92,7 @@ int main(int argc, char** argv)
     QObject::connect(&channel, &InstanceChannel::handOverReceived, &startup,
                      &StartupSequence::ShowStartupImage);
     QuitSignals quit;
-    QObject::connect(&quit, &QuitSignals::quitRequested, &window, &MainWindow::requestQuit);
+    QObject::connect(&quit, &QuitSignals::quitRequested, &window, &MainWindow::requestStop);
     if (qEnvironmentVariableIsSet("MV_TRACE_STARTUP")) {
         // A benchmark aid: it only watches the file list's paints, so it finds the list among the
         // window's children.

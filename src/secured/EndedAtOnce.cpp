@@ -13,11 +13,12 @@ bool endedAtOnce(qint64 ranMs, const QStringList& files, int limitMs)
                                           [](const QString& file) { return QFileInfo::exists(file); });
 }
 
-QString endedAtOnceQuestion()
+QString endedAtOnceQuestion(const QString& program)
 {
-    return QCoreApplication::translate(
-        "mv::secured", "The program ended at once; it may have passed the files to a copy that is "
-                       "already running. Encrypt the files now?");
+    return QCoreApplication::translate("mv::secured",
+                                       "%1 ended at once; it may have passed the files to a copy that is "
+                                       "already running. Encrypt the files now?")
+        .arg(program);
 }
 
 } // namespace mv::secured

@@ -17,8 +17,8 @@ inline constexpr int kEndedAtOnceMs = 5000;
 // and at least one of `files` lies in plain form.
 bool endedAtOnce(qint64 ranMs, const QStringList& files, int limitMs = kEndedAtOnceMs);
 
-// "The program ended at once; it may have passed the files to a copy that is already
-// running. Encrypt the files now?"
-QString endedAtOnceQuestion();
+// "Diary (editor) ended at once; it may have passed the files to a copy that is already
+// running. Encrypt the files now?", `program` as programName() gives it.
+QString endedAtOnceQuestion(const QString& program);
 
 } // namespace mv::secured

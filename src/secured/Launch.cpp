@@ -41,10 +41,14 @@ void Launch::startStep()
         finish(LaunchEnd::Abandoned);
         return;
     }
+    // A program that cannot start is found out before any file is decrypted for it.
+    if (fileutil::FileResult startable = checkProgram(entry_.path, entry_.params); !startable) {
+        finish(LaunchEnd::StartFailed, std::move(startable));
+        return;
+    }
     if (!entry_.files.isEmpty()) {
         // On disk before the first file is decrypted.
-        const fileutil::FileResult journal =
-            writeJournal(options_.journalFolder, {entry_.entry, entry_.title, entry_.files});
+        const fileutil::FileResult journal = writeJournal(options_.journalFolder, journalRecord());
         if (!journal) {
             finish(LaunchEnd::StartFailed, journal);
             return;
@@ -52,6 +56,11 @@ void Launch::startStep()
         StartDecryption opened = hooks_.decrypt(entry_.files);
         key_ = std::move(opened.key);
         decryptedHere_ = std::move(opened.decrypted);
+        if (!opened.proceed) {
+            settleJournal(JournalRecord::State::LeftPlain);
+            finish(LaunchEnd::NotStarted);
+            return;
+        }
     }
     if (stopping()) {
         abandonStart();
@@ -71,11 +80,22 @@ void Launch::startStep()
         return;
     }
     if (!launched.status) {
-        // The files decrypted for this start stay plain; the journal keeps them known.
-        settleJournal();
+        // What this start decrypted must not stay plain for a program that never ran.
+        if (!decryptedHere_.isEmpty() && !key_.isEmpty()) {
+            end_.relock = hooks_.encrypt(decryptedHere_, key_);
+            if (end_.relock)
+                end_.relocked = decryptedHere_;
+        }
+        settleJournal(JournalRecord::State::RelockFailed);
         finish(LaunchEnd::StartFailed, launched.status);
         return;
     }
+    helperPid_ = launched.helperPid;
+    helperStarted_ = processStartTime(launched.helperPid);
+    programPid_ = launched.programPid;
+    // From now on a next start after a crash can wait for this program before it encrypts.
+    if (!entry_.files.isEmpty())
+        (void)writeJournal(options_.journalFolder, journalRecord());
     clock_.start();
     watch_ = new ProgramWatch(launched, this);
     connect(watch_, &ProgramWatch::ended, this, &Launch::onEnded);
@@ -87,7 +107,7 @@ void Launch::onEnded()
     ranMs_ = clock_.elapsed();
     emit programEnded();
     if (entry_.files.isEmpty() || key_.isEmpty()) {
-        settleJournal();
+        settleJournal(JournalRecord::State::LeftPlain);
         finish(LaunchEnd::NothingToLock);
         return;
     }
@@ -115,6 +135,7 @@ void Launch::relockStep()
     if (!askedEndedAtOnce_ && endedAtOnce(ranMs_, entry_.files, options_.endedAtOnceMs)) {
         askedEndedAtOnce_ = true;
         if (!hooks_.confirmEndedAtOnce()) {
+            settleJournal(JournalRecord::State::LeftPlain);
             finish(LaunchEnd::LeftPlain);
             return;
         }
@@ -138,7 +159,7 @@ void Launch::relockStep()
     end_.wiped << thumbnails.wiped;
     end_.wipeFailures << thumbnails.failures;
 
-    settleJournal();
+    settleJournal(JournalRecord::State::RelockFailed);
     finish(LaunchEnd::Relocked, encrypted);
 }
 
@@ -151,18 +172,45 @@ void Launch::abandonStart()
     finish(LaunchEnd::Abandoned, status);
 }
 
-void Launch::settleJournal()
+void Launch::settleJournal(JournalRecord::State why)
 {
+    if (entry_.files.isEmpty())
+        return;
     const bool plain = std::any_of(entry_.files.begin(), entry_.files.end(),
                                    [](const QString& file) { return QFileInfo::exists(file); });
-    if (!plain)
+    if (!plain) {
         (void)removeJournal(options_.journalFolder, entry_.entry);
+        return;
+    }
+    if (why == JournalRecord::State::Running)
+        return;
+    // The program has ended: the next start need not wait for it, but must say why the files
+    // lie plain.
+    JournalRecord record = journalRecord();
+    record.state = why;
+    record.helperPid = -1;
+    record.helperStarted = 0;
+    (void)writeJournal(options_.journalFolder, record);
+}
+
+JournalRecord Launch::journalRecord() const
+{
+    JournalRecord record {entry_.entry, entry_.title, entry_.files, entry_.path};
+    record.helperPid = helperPid_;
+    record.helperStarted = helperStarted_;
+    record.programPid = programPid_;
+    return record;
 }
 
 void Launch::finish(LaunchEnd::Kind kind, fileutil::FileResult status)
 {
     running_ = false;
     key_.wipe();
+    end_.leftPlain.clear();
+    for (const QString& file : entry_.files) {
+        if (QFileInfo::exists(file))
+            end_.leftPlain << file;
+    }
     end_.kind = kind;
     end_.status = std::move(status);
     emit finished(end_);

@@ -1,7 +1,9 @@
 // One start of a Secured Access List entry, from the decryption of its files to their
-// re-lock: journal -> decrypt -> start -> watch -> wait while a file is held open -> ask
-// when the program ended at once -> encrypt -> offer the editors' copies for wiping, wipe the
-// thumbnails -> journal removed. The list jobs and the questions are the window's, handed in
+// re-lock: check the program and its parameters -> journal -> decrypt -> start (a failed start
+// encrypts again what it decrypted) -> journal names the launch helper -> watch -> wait while a
+// file is held open -> ask when the program ended at once -> encrypt -> offer the editors'
+// copies for wiping, wipe the thumbnails -> journal removed, or rewritten to say why files
+// stay plain. The list jobs and the questions are the window's, handed in
 // as callbacks; they may run modal windows, and a LaunchGate shared by all launches lets
 // only one of them run at a time. Several launches run at once, each with its own key.
 #pragma once
@@ -34,6 +36,9 @@ struct LaunchEntry {
 struct StartDecryption {
     crypto::SecretText key; // the key that opened the files; empty when none did
     QStringList decrypted;  // the files it decrypted (not those that were plain already)
+    // False: the program is not to start (its files lay plain and no key was given to encrypt
+    // them again at its end).
+    bool proceed = true;
 };
 
 struct LaunchHooks {
@@ -42,7 +47,7 @@ struct LaunchHooks {
     std::function<StartDecryption(const QStringList& files)> decrypt;
     // The list job that encrypts every file of `files` lying plain, with `key`.
     std::function<fileutil::FileResult(const QStringList& files, const crypto::SecretText& key)> encrypt;
-    // Asks endedAtOnceQuestion(): true to encrypt now.
+    // Asks endedAtOnceQuestion() naming the entry: true to encrypt now.
     std::function<bool()> confirmEndedAtOnce;
     // Asks editorCopiesQuestion(copies): true to wipe them.
     std::function<bool(const QStringList& copies)> confirmWipeEditorCopies;
@@ -65,13 +70,22 @@ struct LaunchEnd {
         Relocked,      // the files were encrypted again (see `status` for a failed file)
         NothingToLock, // no files, or no key opened them: they stay as they are
         LeftPlain,     // the user chose not to encrypt after an end at once
-        StartFailed,   // "Unable to run application"; the decrypted files stay plain
+        StartFailed,   // "Unable to run application": the program or its parameters were
+                       // refused before any file was decrypted, or the start failed after and
+                       // what it decrypted was encrypted again (`relock` says when that failed)
+        NotStarted,    // the decryption said not to start (no key for the plain files)
         Abandoned      // the program is ending: it was not started, and what this start
                        // decrypted was encrypted again (`status` says when that failed; the
                        // journal then names the files)
     } kind = Relocked;
     fileutil::FileResult status; // the start's, the journal's or the encryption's failure
-    QStringList wiped;           // editors' copies and thumbnails wiped
+    // After a failed start: whether encrypting again what it decrypted failed, and what it
+    // encrypted again.
+    fileutil::FileResult relock;
+    QStringList relocked;
+    // The entry's files that lie plain at the end.
+    QStringList leftPlain;
+    QStringList wiped; // editors' copies and thumbnails wiped
     QList<fileutil::FileResult> wipeFailures;
 };
 
@@ -114,8 +128,9 @@ private:
     [[nodiscard]] bool stopping() const { return hooks_.stopping && hooks_.stopping(); }
     // Encrypts again what this start decrypted, with the key that opened it, and ends.
     void abandonStart();
-    // Removes the journal once no file of the entry lies plain.
-    void settleJournal();
+    // Removes the journal once no file of the entry lies plain; else writes in it why they do.
+    void settleJournal(JournalRecord::State why = JournalRecord::State::Running);
+    [[nodiscard]] JournalRecord journalRecord() const;
 
     LaunchEntry entry_;
     LaunchHooks hooks_;
@@ -123,6 +138,9 @@ private:
     LaunchOptions options_;
     crypto::SecretText key_;
     QStringList decryptedHere_;
+    pid_t helperPid_ = -1;
+    quint64 helperStarted_ = 0;
+    pid_t programPid_ = -1;
     ProgramWatch* watch_ = nullptr;
     HolderWait* holders_ = nullptr;
     QElapsedTimer clock_;

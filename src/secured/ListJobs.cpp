@@ -4,6 +4,7 @@
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyBytes.h"
 #include "crypto/KeyState.h"
+#include "crypto/MemoryDecrypt.h"
 #include "fileio/Status.h"
 #include "secured/FileListText.h"
 
@@ -171,6 +172,20 @@ private:
 };
 
 } // namespace
+
+QString fileKeyDoesNotOpen(const QStringList& files, const SecretText& key)
+{
+    for (const QString& file : files) {
+        QFile encrypted(crypto::EncryptedName(file));
+        if (!encrypted.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray header = encrypted.read(crypto::kEncryptedHeaderBytes);
+        // A damaged header or a file that is no encrypted file says nothing about the key.
+        if (crypto::keyForHeader(header, {key}).kind == crypto::HeaderKeySearch::NoneFits)
+            return file;
+    }
+    return {};
+}
 
 ListJobResult EncryptFileList(const QString& JobFiles, const SecretText& key, ListJobCallbacks& callbacks,
                               const ListJobOptions& options)

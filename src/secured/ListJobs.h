@@ -67,6 +67,12 @@ struct ListJobOptions {
 ListJobResult EncryptFileList(const QString& JobFiles, const crypto::SecretText& key,
                               ListJobCallbacks& callbacks, const ListJobOptions& options = {});
 
+// The first file of `files` (plain names) still lying encrypted that `key` does not open, by
+// the key check in its header (nothing is decrypted); empty when the key opens every one of
+// them or none is encrypted. The files of an entry share one key: encrypting the plain ones
+// with another would leave the entry with two.
+QString fileKeyDoesNotOpen(const QStringList& files, const crypto::SecretText& key);
+
 // Decrypts the encrypted copy of every file of `JobFiles` (plain paths) with the first usable
 // key of `keys` that opens it, asking for one when none does. A file whose encrypted copy is
 // missing while its plain file exists is already decrypted and passed over.

@@ -2,6 +2,8 @@
 
 #include "fileutil/FileResult.h"
 
+#include <QtGlobal>
+
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -47,7 +49,54 @@ QString commandOf(int procFolder)
     return n > 0 ? QString::fromLocal8Bit(name, n).trimmed() : QString();
 }
 
+// The state letter and start time of `pid`; false when it is gone.
+bool readStart(pid_t pid, char& state, quint64& startTime)
+{
+    if (pid <= 0)
+        return false;
+    const std::string path = "/proc/" + std::to_string(pid) + "/stat";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char buffer[1024];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer - 1);
+    ::close(fd);
+    if (n <= 0)
+        return false;
+    const std::string stat(buffer, std::size_t(n));
+    // "pid (name) S ppid ...": the name may hold blanks and parentheses, so count fields after
+    // the last ")". The state is field 3 and the start time field 22.
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string::npos || close + 2 >= stat.size())
+        return false;
+    state = stat[close + 2];
+    std::size_t at = close + 2;
+    for (int field = 3; field < 22; ++field) {
+        at = stat.find(' ', at);
+        if (at == std::string::npos)
+            return false;
+        ++at;
+    }
+    startTime = std::strtoull(stat.c_str() + at, nullptr, 10);
+    return true;
+}
+
 } // namespace
+
+quint64 processStartTime(pid_t pid)
+{
+    char state = 0;
+    quint64 start = 0;
+    return readStart(pid, state, start) ? start : 0;
+}
+
+bool processRuns(pid_t pid, quint64 startTime)
+{
+    char state = 0;
+    quint64 start = 0;
+    return startTime != 0 && readStart(pid, state, start) && start == startTime && state != 'Z' &&
+           state != 'X';
+}
 
 QList<FileHolder> findHolders(const QStringList& files)
 {

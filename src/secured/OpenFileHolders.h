@@ -23,4 +23,11 @@ struct FileHolder {
 // look into are passed over.
 QList<FileHolder> findHolders(const QStringList& files);
 
+// When process `pid` started, in clock ticks since boot (/proc/<pid>/stat); 0 when it is gone.
+quint64 processStartTime(pid_t pid);
+
+// Whether the process that started at `startTime` under `pid` still runs: not ended, not a
+// zombie, and the number not given to another process since.
+bool processRuns(pid_t pid, quint64 startTime);
+
 } // namespace mv::secured

@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -205,6 +206,26 @@ QString launchHelperPath()
                QString::fromLatin1(launch::kHelperName);
 #endif
     return beside;
+}
+
+FileResult checkProgram(const QString& path, const QString& params)
+{
+    if (SplitArguments split = splitArguments(params); !split.status)
+        return split.status;
+    if (path.isEmpty())
+        return startFailure(tr("no program is chosen"));
+    const QString program = path.contains(u'/') ? path : QStandardPaths::findExecutable(path);
+    if (program.isEmpty())
+        return systemFailure(ENOENT);
+    const std::string native = fileutil::nativePath(program);
+    struct stat st {};
+    if (::stat(native.c_str(), &st) != 0)
+        return systemFailure(errno);
+    if (S_ISDIR(st.st_mode))
+        return systemFailure(EISDIR);
+    if (!S_ISREG(st.st_mode) || ::access(native.c_str(), X_OK) != 0)
+        return systemFailure(EACCES);
+    return FileResult::success();
 }
 
 StartOutcome startProgram(const QString& path, const QString& params, const StartOptions& options)

@@ -57,6 +57,11 @@ QString programFolder(const QString& path);
 // folder.
 QString launchHelperPath();
 
+// Whether `path` names a program this user may run (a bare name found on PATH) and `params`
+// split; step "start the program" with the reason when not. Nothing is started: a start can
+// be refused before anything is decrypted for it.
+fileutil::FileResult checkProgram(const QString& path, const QString& params);
+
 // Starts `path` with `params` and returns once the program has started or failed to.
 // A bare name is looked up on PATH. Open files of this program are not handed on: the program
 // gets standard input, output and error only.

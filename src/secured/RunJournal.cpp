@@ -35,6 +35,15 @@ bool parse(const QByteArray& bytes, JournalRecord& record)
         return false;
     record.entry = object.value(QStringLiteral("entry")).toInt();
     record.title = object.value(QStringLiteral("title")).toString();
+    record.program = object.value(QStringLiteral("program")).toString();
+    const QString state = object.value(QStringLiteral("state")).toString();
+    if (state == QLatin1String("relock failed"))
+        record.state = JournalRecord::State::RelockFailed;
+    else if (state == QLatin1String("left plain"))
+        record.state = JournalRecord::State::LeftPlain;
+    record.helperPid = pid_t(object.value(QStringLiteral("helper")).toInteger(-1));
+    record.helperStarted = quint64(object.value(QStringLiteral("helperStarted")).toInteger(0));
+    record.programPid = pid_t(object.value(QStringLiteral("programPid")).toInteger(-1));
     for (const QJsonValue& file : object.value(QStringLiteral("files")).toArray())
         record.files << file.toString();
     return true;
@@ -52,9 +61,19 @@ fileutil::FileResult writeJournal(const QString& folder, const JournalRecord& re
     fileutil::FileResult r = desktop::makePrivateDirs(folder);
     if (!r)
         return r;
+    const char* state = "running";
+    if (record.state == JournalRecord::State::RelockFailed)
+        state = "relock failed";
+    else if (record.state == JournalRecord::State::LeftPlain)
+        state = "left plain";
     const QJsonObject object {{QStringLiteral("entry"), record.entry},
                               {QStringLiteral("title"), record.title},
-                              {QStringLiteral("files"), QJsonArray::fromStringList(record.files)}};
+                              {QStringLiteral("files"), QJsonArray::fromStringList(record.files)},
+                              {QStringLiteral("program"), record.program},
+                              {QStringLiteral("state"), QString::fromLatin1(state)},
+                              {QStringLiteral("helper"), qint64(record.helperPid)},
+                              {QStringLiteral("helperStarted"), qint64(record.helperStarted)},
+                              {QStringLiteral("programPid"), qint64(record.programPid)}};
     const QByteArray bytes = QJsonDocument(object).toJson();
     // The old journal of the entry is zeroed once replaced: it names the user's files.
     fileio::DurableOutput out;

@@ -11,12 +11,35 @@
 #include <QString>
 #include <QStringList>
 
+#include <sys/types.h>
+
 namespace mv::secured {
 
 struct JournalRecord {
+    JournalRecord() = default;
+    JournalRecord(int n, QString entryTitle, QStringList entryFiles, QString entryProgram = {})
+        : entry(n), title(std::move(entryTitle)), files(std::move(entryFiles)),
+          program(std::move(entryProgram))
+    {
+    }
+
     int entry = 0;
     QString title;
     QStringList files;
+    QString program; // the entry's program, to name it
+    // Why the files may lie plain: the program ran when the journal was last written, or the
+    // re-lock after its end did not happen.
+    enum class State {
+        Running,      // decrypting, starting or running: cut short if still here at a start
+        RelockFailed, // encrypting the files again failed
+        LeftPlain,    // the user chose to keep the files plain after the program ended at once
+    } state = State::Running;
+    // The launch helper of the run (its end is the end of everything the program started) and
+    // its start time in clock ticks since boot, so that its number, once given to another
+    // process, is not taken for it. -1 and 0 until the program has started.
+    pid_t helperPid = -1;
+    quint64 helperStarted = 0;
+    pid_t programPid = -1; // for the user: the process to wait for
 };
 
 // "running" in the settings folder.

@@ -35,8 +35,12 @@ void JobRunner::stopAll()
 
 bool JobRunner::busy() const
 {
-    return holds_ > 0 ||
-           std::any_of(jobs_.begin(), jobs_.end(), [](const Job* job) { return job->running(); });
+    return holds_ > 0 || jobsRunning();
+}
+
+bool JobRunner::jobsRunning() const
+{
+    return std::any_of(jobs_.begin(), jobs_.end(), [](const Job* job) { return job->running(); });
 }
 
 bool JobRunner::isJobWindow(const QWidget* window) const

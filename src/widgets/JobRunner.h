@@ -31,6 +31,8 @@ public:
 
     // A job's worker runs, or work is held open that a quit must wait for (hold()).
     [[nodiscard]] bool busy() const;
+    // A job's worker runs (held work aside).
+    [[nodiscard]] bool jobsRunning() const;
     [[nodiscard]] bool isJobWindow(const QWidget* window) const;
 
     // Work that waits between two jobs (a re-lock queued behind another) keeps the runner

@@ -180,7 +180,7 @@ TEST(Launch, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
     Launched exiter(gate, 3, "Exiter", writeScript(dir.filePath(u"e.sh"_s), "exit 0"),
                     lockedFiles(dir, u"exiter"_s, "Charlie333"), options);
     exiter.encryptEndedAtOnce = false;
-    // A program that cannot start leaves its files decrypted and its journal in place.
+    // A program that cannot start is refused before its files are decrypted.
     Launched gone(gate, 5, "Gone", dir.filePath(u"no such program"_s),
                   lockedFiles(dir, u"gone"_s, "Echo55555"), options);
     gone.launch->start();
@@ -189,8 +189,9 @@ TEST(Launch, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
     EXPECT_EQ(gone.end->kind, secured::LaunchEnd::StartFailed);
     EXPECT_EQ(gone.end->status.error, ENOENT);
     EXPECT_FALSE(gone.launch->isRunning());
-    EXPECT_TRUE(allPlain(gone.entry.files));
-    EXPECT_TRUE(QFile::exists(journal(dir, 5)));
+    for (const QString& file : gone.entry.files)
+        EXPECT_EQ(lockedWith(file), QByteArray("Echo55555"));
+    EXPECT_FALSE(QFile::exists(journal(dir, 5)));
 
     // Each re-lock runs a modal window of its own: none may start inside another.
     int inEncrypt = 0;
@@ -347,9 +348,15 @@ TEST(LaunchCrash, KilledWhileAnEntryRunsItsJournalNamesThePlainFilesAtTheNextSta
     EXPECT_EQ(left[0].record.entry, 6);
     EXPECT_EQ(left[0].record.title, u"Diary"_s);
     EXPECT_EQ(left[0].plainFiles, files);
+    // The run's launch helper and program, for the next start to wait for.
+    EXPECT_EQ(left[0].record.program, dir.filePath(u"p.sh"_s));
+    EXPECT_EQ(left[0].record.programPid, program);
+    EXPECT_GT(left[0].record.helperPid, 0);
+    EXPECT_GT(left[0].record.helperStarted, 0u);
     EXPECT_EQ(secured::leftPlainText(left),
-              u"Mirravelnock! ended while these programs ran, and their files were left decrypted:\n"
-              "Diary: diary-0.txt, diary-1.txt\nEncrypt them now?"_s);
+              u"These programs of the Secured Access List left their files decrypted:\n"
+              "Diary (p.sh): diary-0.txt, diary-1.txt. Mirravelnock! ended while the program ran.\n"
+              "Encrypt them now?"_s);
 }
 
 TEST(RunJournal, JournalsWithPlainFilesAreReadBackAndTheRestWiped)

@@ -14,7 +14,7 @@
 
 namespace mv::secured {
 
-AsscKey::AsscKey(crypto::KeyState& keys, QWidget* owner)
+AsscKey::AsscKey(crypto::KeyState& keys, QWidget* owner, const QString& heading)
     : QDialog(owner), keys_(keys), KeyOne_(new widgets::KeyField(this)), KeyTwo_(new widgets::KeyField(this)),
       OKBut_(new QPushButton(tr("OK"), this)), CancelBut_(new QPushButton(tr("Cancel"), this))
 {
@@ -30,7 +30,10 @@ AsscKey::AsscKey(crypto::KeyState& keys, QWidget* owner)
     OKBut_->setAutoDefault(false);
     CancelBut_->setAutoDefault(false);
 
-    auto* heading = new QLabel(tr("Enter the key to use to encrypt and decrypt the associated files"), this);
+    auto* headingLabel = new QLabel(
+        heading.isEmpty() ? tr("Enter the key to use to encrypt and decrypt the associated files") : heading,
+        this);
+    headingLabel->setObjectName(QStringLiteral("Heading"));
     auto* labelOne = new QLabel(tr("Key : "), this);
     auto* labelTwo = new QLabel(tr("Re-Enter key : "), this);
     labelOne->setBuddy(KeyOne_);
@@ -45,7 +48,7 @@ AsscKey::AsscKey(crypto::KeyState& keys, QWidget* owner)
     buttons->addWidget(OKBut_);
     buttons->addWidget(CancelBut_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading);
+    layout->addWidget(headingLabel);
     layout->addLayout(fields);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -63,9 +66,9 @@ AsscKey::AsscKey(crypto::KeyState& keys, QWidget* owner)
 
 AsscKey::~AsscKey() = default;
 
-crypto::SecretText AsscKey::ask(crypto::KeyState& keys, QWidget* owner)
+crypto::SecretText AsscKey::ask(crypto::KeyState& keys, QWidget* owner, const QString& heading)
 {
-    AsscKey window(keys, owner);
+    AsscKey window(keys, owner, heading);
     window.adjustSize();
     widgets::CenterOnOwner(&window, owner);
     window.exec();

@@ -1,5 +1,6 @@
 // `AsscKey`: the key of an entry's associated files, typed twice. Used when a new entry is
-// made and when files are added to an entry whose key is not known yet. The key joins the
+// made, when files are added to an entry whose key is not known yet, and when files of an
+// entry lie plain with no key known to encrypt them (a start, the offer after a crash). The key joins the
 // key cache, as every typed key does.
 #pragma once
 
@@ -23,12 +24,13 @@ class AsscKey : public QDialog {
     Q_OBJECT
 
 public:
-    AsscKey(crypto::KeyState& keys, QWidget* owner);
+    // `heading` replaces the usual line above the boxes (to name the entry and its files).
+    AsscKey(crypto::KeyState& keys, QWidget* owner, const QString& heading = {});
     ~AsscKey() override;
 
     // Shows the window over `owner`. Returns the key, which is also `CurrentKey` and in the
     // key cache; empty (and `CurrentKey` emptied) when the window was cancelled.
-    static crypto::SecretText ask(crypto::KeyState& keys, QWidget* owner);
+    static crypto::SecretText ask(crypto::KeyState& keys, QWidget* owner, const QString& heading = {});
 
     // `CheckKeys`: OK is enabled only for two equal keys of at least four characters; when
     // it becomes enabled it takes the focus.

@@ -18,9 +18,10 @@
 namespace mv::secured {
 
 ListJobResult EncStat::encrypt(const QString& JobFiles, const crypto::SecretText& key, crypto::KeyState& keys,
-                               QWidget* owner)
+                               QWidget* owner, bool tellFailure)
 {
     EncStat window(true, keys, owner);
+    window.tellFailure_ = tellFailure;
     return window.run([&](ListJobCallbacks& callbacks, const ListJobOptions& options) {
         return EncryptFileList(JobFiles, key, callbacks, options);
     });
@@ -93,7 +94,7 @@ ListJobResult EncStat::run(const std::function<ListJobResult(ListJobCallbacks&, 
 void EncStat::finish()
 {
     waitCursor_.show(false);
-    if (result_.kind == ListJobResult::Stopped && !job_->stopRequested())
+    if (result_.kind == ListJobResult::Stopped && !job_->stopRequested() && tellFailure_)
         tell(errorText(result_.file, result_.reason));
     if (encrypt_ && job_->stopRequested() && result_.kind != ListJobResult::Finished)
         job_->leftUndone();

@@ -33,9 +33,10 @@ class EncStat : public QDialog, private ListJobCallbacks {
     Q_OBJECT
 
 public:
-    // `EncryptFileList` over `JobFiles` with `key`.
+    // `EncryptFileList` over `JobFiles` with `key`. Without `tellFailure` a failed file is not
+    // told here: the caller tells it once, with what it means for the other files.
     static ListJobResult encrypt(const QString& JobFiles, const crypto::SecretText& key,
-                                 crypto::KeyState& keys, QWidget* owner);
+                                 crypto::KeyState& keys, QWidget* owner, bool tellFailure = true);
     // `DecryptFileList` over `JobFiles` with the key cache; the key that opened the last file
     // becomes `CurrentKey`.
     static ListJobResult decrypt(const QString& JobFiles, crypto::KeyState& keys, QWidget* owner);
@@ -67,6 +68,7 @@ private:
 
     crypto::KeyState& keys_;
     const bool encrypt_;
+    bool tellFailure_ = true;
     ListJobResult result_;
     widgets::Job* job_;
     widgets::WaitCursor waitCursor_;

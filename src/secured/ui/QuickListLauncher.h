@@ -2,7 +2,8 @@
 // EncStat, the program is started and watched with everything it starts, and when all of it
 // has ended the files are encrypted again with the key that opened them. Several entries may
 // run at once; their re-locks take turns. At start-up it offers to encrypt again the files that
-// a run cut short (a crash, a kill) left plain.
+// a run cut short (a crash, a kill) or a failed re-lock left plain, once every process of that
+// run has let go of them.
 #pragma once
 
 #include "secured/Launch.h"
@@ -44,7 +45,15 @@ public:
     LaunchOptions options;
 
 private:
-    LaunchHooks hooksFor(int n, std::shared_ptr<crypto::SecretText> opened);
+    LaunchHooks hooksFor(const LaunchEntry& entry, std::shared_ptr<crypto::SecretText> opened);
+    // Asks the key of the entry `name` twice (AsscKey) until it opens each of `files` that is
+    // still encrypted; empty when cancelled.
+    crypto::SecretText askEntryKey(const QString& name, const QStringList& files);
+    // What the user hears once a launch has ended.
+    void tellEnd(const LaunchEntry& entry, const LaunchEnd& end);
+    // Encrypts the files a lost run left plain with `key` once nothing holds them.
+    void recover(const LeftJournal& run, crypto::SecretText key);
+    [[nodiscard]] QString journals() const;
     // The window's jobs are asked to stop: the program is ending.
     [[nodiscard]] bool stopping() const;
     // A start or re-lock left files plain while the program ends: the exit status says so.

@@ -64,6 +64,11 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     menus_ = new MainMenus(this);
     new MenuKeys(this);
     quit_ = new QuitRequest(this, *jobs_);
+    quit_->programsRun = [this] { return quickListState_ && quickListState_->PendingCount() > 0; };
+    quit_->leavePrograms = [this] {
+        leavingPrograms_ = true;
+        jobs_->noteUndone();
+    };
     cSysTray_ = new cSysTray(this);
     cSysTray_->setTrayTip(tr("Mirravelnock!"));
     cSysTray_->setContextMenu(menus_->MenuPopMenu);
@@ -253,6 +258,11 @@ void MainWindow::requestQuit()
     quit_->request();
 }
 
+void MainWindow::requestStop()
+{
+    quit_->requestStop();
+}
+
 bool MainWindow::workLeftUndone() const
 {
     return jobs_->workLeftUndone();
@@ -406,7 +416,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // `Form_QueryUnload`: the picture is cleared in every case; the close is refused while a
     // program started from the Secured Access List is watched, as its files are still plain.
     picture_->imageControl()->clear();
-    if (quickListState_->PendingCount() > 0) {
+    // Under a stop signal that waited its time, the files stay plain and named in the run
+    // journal; the next start offers to encrypt them once the program has let go of them.
+    if (quickListState_->PendingCount() > 0 && !leavingPrograms_) {
         QMessageBox::information(this, tr("Mirravelnock!"), tr("Can not exit now, process still running.."));
         event->ignore();
         return;

@@ -81,9 +81,12 @@ public:
     [[nodiscard]] int LastWindowState() const { return lastWindowState_; }
     void setLastWindowState(int state) { lastWindowState_ = state; }
 
-    // Exit, Unload and the stop signals: closes whatever is open over the window (cancelling a
-    // batch as its Cancel would), then the window, writing the settings.
+    // Exit and Unload: closes whatever is open over the window (cancelling a batch as its
+    // Cancel would), then the window, writing the settings.
     void requestQuit();
+    // A stop signal: the same, but a program of the Secured Access List that runs is waited
+    // for (a bounded time) instead of refusing the close.
+    void requestStop();
     // A job that a quit stopped before its end left work undone (a batch cut short, files left
     // plain): the exit status says so.
     [[nodiscard]] bool workLeftUndone() const;
@@ -131,6 +134,8 @@ private:
     bool listsHidden_ = false;
     int lastWindowState_ = 0;
     bool toldSettingsUnsaved_ = false;
+    // A stop signal waited its time for the listed programs: the window closes with them.
+    bool leavingPrograms_ = false;
 
     QWidget* surface_ = nullptr;
     QComboBox* quickList_ = nullptr;

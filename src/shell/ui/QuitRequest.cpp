@@ -48,6 +48,15 @@ void QuitRequest::request()
     step();
 }
 
+void QuitRequest::requestStop()
+{
+    if (requested_)
+        return;
+    bySignal_ = true;
+    waitingForPrograms_.invalidate();
+    request();
+}
+
 void QuitRequest::step()
 {
     QWidget* top = QApplication::activeModalWidget();
@@ -57,14 +66,31 @@ void QuitRequest::step()
         return;
     }
     // A job's window closes itself once its worker has ended.
-    if (top || runner_.busy()) {
+    if (top || runner_.jobsRunning()) {
         next_.start();
         return;
+    }
+    // Work held between two jobs (a re-lock waiting for a file's holder or its turn), or, under
+    // a stop signal, a listed program that still runs.
+    if (runner_.busy() || (bySignal_ && programsRun && programsRun())) {
+        if (!bySignal_) {
+            next_.start();
+            return;
+        }
+        if (!waitingForPrograms_.isValid())
+            waitingForPrograms_.start();
+        if (waitingForPrograms_.elapsed() < programWaitMs) {
+            next_.start();
+            return;
+        }
+        if (leavePrograms)
+            leavePrograms();
     }
     if (!window_->close()) {
         // Refused: a program of the Secured Access List still runs with its files plain. The
         // user has been told; the window goes on, and so may its jobs.
         requested_ = false;
+        bySignal_ = false;
         runner_.resume();
     }
 }

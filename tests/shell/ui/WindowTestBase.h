@@ -76,7 +76,7 @@ protected:
     void quitOnSignal()
     {
         quit_ = std::make_unique<QuitSignals>();
-        QObject::connect(quit_.get(), &QuitSignals::quitRequested, window_.get(), &MainWindow::requestQuit);
+        QObject::connect(quit_.get(), &QuitSignals::quitRequested, window_.get(), &MainWindow::requestStop);
     }
     static bool until(const std::function<bool()>& done, int limitMs = 10000)
     {
