@@ -38,11 +38,7 @@ EntryRun runEntry(const QTemporaryDir& dir, const QString& program, const QStrin
     secured::LaunchHooks hooks;
     hooks.decrypt = [&](const QStringList& list) {
         ++run.decrypts;
-        QStringList locked;
-        for (const QString& file : list)
-            if (QFile::exists(crypto::EncryptedName(file)))
-                locked << file;
-        return secured::StartDecryption {launchtest::unlockFiles(list), locked};
+        return launchtest::startDecryption(list);
     };
     hooks.encrypt = [&](const QStringList& list, const crypto::SecretText& key) {
         ++run.encrypts;

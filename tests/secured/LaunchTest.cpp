@@ -1,6 +1,7 @@
 // One start of a list entry from decryption to re-lock, with real programs and stand-in
 // list jobs; and its traces: the journal on disk while its files may lie plain, and the plain
 // copies editors leave beside the files.
+#include "FakeListJobs.h"
 #include "LaunchTestKit.h"
 
 #include "crypto/EncryptedNames.h"
@@ -34,48 +35,8 @@ using launchtest::writeScript;
 
 namespace {
 
-// Stand-ins for the list jobs, so the run flow is tested without the engine: a locked file lies
-// under its encrypted name and holds "LOCKED <key>\n" before its text.
-fileutil::FileResult lockFiles(const QStringList& files, const crypto::SecretText& key)
-{
-    for (const QString& path : files) {
-        QFile plain(path), locked(crypto::EncryptedName(path));
-        if (!plain.open(QIODevice::ReadOnly))
-            continue;
-        if (!locked.open(QIODevice::WriteOnly))
-            return fileutil::failureOf(u"encrypt"_s, locked.errorString());
-        locked.write("LOCKED " + QByteArray(key.data(), qsizetype(key.size())) + "\n" + plain.readAll());
-        plain.remove();
-    }
-    return {};
-}
-
-// Decrypts each file that lies locked: those, and the key that locked the last one.
-secured::StartDecryption unlockFiles(const QStringList& files)
-{
-    crypto::SecretText key;
-    QStringList unlocked;
-    for (const QString& path : files) {
-        QFile locked(crypto::EncryptedName(path)), plain(path);
-        if (!locked.open(QIODevice::ReadOnly))
-            continue;
-        unlocked << path;
-        const QByteArray keyText = locked.readLine().trimmed().mid(7);
-        key = crypto::SecretText::fromBytes(keyText.constData(), std::size_t(keyText.size()));
-        if (plain.open(QIODevice::WriteOnly))
-            plain.write(locked.readAll());
-        locked.remove();
-    }
-    return {key, unlocked};
-}
-
-// The key a file is locked with; empty when it lies plain or not at all.
-QByteArray lockedWith(const QString& path)
-{
-    QFile locked(crypto::EncryptedName(path));
-    return QFile::exists(path) || !locked.open(QIODevice::ReadOnly) ? QByteArray()
-                                                                    : locked.readLine().trimmed().mid(7);
-}
+using launchtest::lockedWith;
+using launchtest::lockFiles;
 
 // Plain files with text, locked with `key`.
 QStringList lockedFiles(const QTemporaryDir& dir, const QString& stem, const char* key, int count = 2)
@@ -119,7 +80,7 @@ struct Launched {
         : entry {n, QString::fromLatin1(title), program, {}, plainFiles}
     {
         secured::LaunchHooks hooks;
-        hooks.decrypt = unlockFiles;
+        hooks.decrypt = launchtest::startDecryption;
         hooks.encrypt = [this](const QStringList& files, const crypto::SecretText& key) {
             ++encrypts;
             if (duringEncrypt)
