@@ -34,6 +34,9 @@ AsscKey::AsscKey(crypto::KeyState& keys, QWidget* owner, const QString& heading)
         heading.isEmpty() ? tr("Enter the key to use to encrypt and decrypt the associated files") : heading,
         this);
     headingLabel->setObjectName(QStringLiteral("Heading"));
+    // A heading that names files may be long: it wraps rather than widening the window past
+    // the screen.
+    headingLabel->setWordWrap(!heading.isEmpty());
     auto* labelOne = new QLabel(tr("Key : "), this);
     auto* labelTwo = new QLabel(tr("Re-Enter key : "), this);
     labelOne->setBuddy(KeyOne_);
