@@ -73,17 +73,4 @@ fileutil::FileResult wipeWithTraces(const QString& path, QList<fileutil::FileRes
     return wiped;
 }
 
-fileutil::WipeReport wipeAllWithTraces(const QStringList& paths)
-{
-    fileutil::WipeReport report;
-    for (const QString& path : paths) {
-        const fileutil::FileResult wiped = wipeWithTraces(path, &report.failures);
-        if (wiped.ok)
-            report.wiped << path;
-        else
-            report.failures << wiped.within(fileutil::nativePath(path));
-    }
-    return report;
-}
-
 } // namespace mv::desktop

@@ -22,8 +22,4 @@ fileutil::WipeReport forgetPlainTraces(const QStringList& files);
 // could not be wiped are added to `tracesLeft` when one is given.
 fileutil::FileResult wipeWithTraces(const QString& path, QList<fileutil::FileResult>* tracesLeft = nullptr);
 
-// wipeWithTraces on each path; the report names the files wiped and every failure, a file's
-// or a trace's.
-fileutil::WipeReport wipeAllWithTraces(const QStringList& paths);
-
 } // namespace mv::desktop

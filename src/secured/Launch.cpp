@@ -148,14 +148,18 @@ void Launch::relockStep()
     const fileutil::FileResult encrypted = hooks_.encrypt(entry_.files, key_);
     key_.wipe();
 
+    QStringList traced = entry_.files;
     const QStringList copies = findEditorCopies(entry_.files);
     if (!copies.isEmpty() && hooks_.confirmWipeEditorCopies(copies)) {
-        const fileutil::WipeReport report = desktop::wipeAllWithTraces(copies);
+        const fileutil::WipeReport report = fileutil::wipeAll(copies);
         end_.wiped << report.wiped;
         end_.wipeFailures << report.failures;
+        traced << report.wiped;
     }
-    // Plain pictures of the files: wiped without asking.
-    const fileutil::WipeReport thumbnails = desktop::forgetPlainTraces(entry_.files);
+    // Plain pictures of the files and of the copies wiped, in one look at the desktop's cache,
+    // without asking. Encrypting took those of each file it encrypted; a file a failed re-lock
+    // left plain is meant to be encrypted, so its own go as well.
+    const fileutil::WipeReport thumbnails = desktop::forgetPlainTraces(traced);
     end_.wiped << thumbnails.wiped;
     end_.wipeFailures << thumbnails.failures;
 

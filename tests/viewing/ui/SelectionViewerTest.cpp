@@ -195,11 +195,7 @@ TEST_F(SelectionViewerTest, LeftoversOfAKilledRunAreToldAndWipedOnlyWithConsent)
 // for it, the information line says which picture is being decoded.
 TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNextPicture)
 {
-    // The test build of the helper, whose "a_hang.png" decodes for ever.
-    const QByteArray realHelper = qgetenv("MV_DECODER_HELPER");
-    qputenv("MV_DECODER_HELPER", MV_HOSTILE_HELPER);
-    auto lone = std::make_unique<test::ViewerParts>();
-    qputenv("MV_DECODER_HELPER", realHelper);
+    auto lone = std::make_unique<test::ViewerParts>(test::ViewerParts::hostile());
     lone->write(u"a_hang.png"_s, "MVTEST-HOSTILE loop");
     lone->writePicture(u"b_plain.png"_s, mvtest::flat(40, 20, Qt::darkCyan));
     SelectionViewer& viewer = lone->viewer_;
@@ -247,10 +243,8 @@ TEST(SelectionViewerHelpers, AHelperKilledMidDecodeLeavesTheWindowShowingTheNext
 // has moved on, no running helper is it, and the plain picture gets no decrypted pixels.
 TEST(SelectionViewerHelpers, NoHelperHoldsADecryptedPictureOnceTheViewHasMovedOn)
 {
-    sandbox::PoolOptions one;
-    one.program = QStringLiteral(MV_HOSTILE_HELPER);
-    one.maxHelpers = 1; // every picture goes to the same helper unless it is ended
-    test::ViewerParts lone(one);
+    // One helper: every picture goes to the same one unless it is ended.
+    test::ViewerParts lone(test::ViewerParts::hostile(1));
     lone.writePicture(u"a_plain.png"_s, mvtest::flat(40, 20, Qt::darkCyan));
     lone.writePicture(u"b_secret.png"_s, mvtest::flat(40, 20, Qt::red));
     ASSERT_EQ(crypto::encryptOne(lone.path(u"b_secret.png"_s), "key 1").kind, crypto::CryptOutcome::Done);
@@ -323,6 +317,29 @@ TEST(SelectionViewerTravel, AHeldKeyShowsFirstLooksAndTheSharpPictureWhenTheUser
     const QString line = lone.infoBar_->text();
     EXPECT_TRUE(line.contains(QRegularExpression(u"Checksum = [0-9A-F]{8} : "_s))) << line.toStdString();
     EXPECT_LT(qRed(onShow().pixel(10, 10)), 16); // the picture itself, blue
+}
+
+// The window over a decoder helper that a hostile picture has taken over and that forges its
+// answer: an indexed picture without its colours (drawing it read past the colour table and
+// crashed the window) never reaches the picture area, and the window says the decoder was
+// stopped.
+TEST(SelectionViewerHelpers, AForgedIndexedPictureWithoutColoursIsNeverDrawnAndTheWindowSaysTheDecoderStopped)
+{
+    auto lone = std::make_unique<test::ViewerParts>(test::ViewerParts::hostile());
+    lone->write(u"a_forged.png"_s, "MVTEST-HOSTILE forge no-colours");
+    lone->writePicture(u"b_plain.png"_s, mvtest::flat(40, 20, Qt::darkCyan));
+    ASSERT_TRUE(lone->open(2));
+
+    lone->choose(u"a_forged.png"_s);
+    (void)lone->host_.grab(); // paints the window as it stands
+    EXPECT_FALSE(lone->area_->hasPicture());
+    EXPECT_EQ(lone->infoBar_->text().toStdString(),
+              "Error reading this file! (the decoder was stopped: its answer was malformed)");
+
+    lone->choose(u"b_plain.png"_s);
+    EXPECT_EQ(lone->area_->imageControl()->pictureFile(), lone->path(u"b_plain.png"_s));
+    const QImage drawn = lone->area_->imageControl()->grab().toImage();
+    EXPECT_EQ(drawn.pixelColor(drawn.width() / 2, drawn.height() / 2), QColor(Qt::darkCyan));
 }
 
 } // namespace

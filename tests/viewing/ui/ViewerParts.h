@@ -24,6 +24,18 @@ struct ViewerParts {
     ViewerParts() = default;
     explicit ViewerParts(sandbox::PoolOptions options) : decoders_(std::move(options)) {}
 
+#ifdef MV_HOSTILE_HELPER
+    // Over the test build of the helper (HostileHelper.cpp), which a file beginning
+    // "MVTEST-HOSTILE " turns against the program.
+    static sandbox::PoolOptions hostile(int maxHelpers = 0)
+    {
+        sandbox::PoolOptions options;
+        options.program = QStringLiteral(MV_HOSTILE_HELPER);
+        options.maxHelpers = maxHelpers;
+        return options;
+    }
+#endif
+
     QTemporaryDir dir_;
     sandbox::HelperPool decoders_; // outlives the viewer, which decodes in it
     QWidget host_;
@@ -45,19 +57,31 @@ struct ViewerParts {
         return QTest::qWaitForWindowExposed(&host_) && browser_->setFolder(dir_.path()) &&
                QTest::qWaitFor([&] { return list()->names().size() == files; });
     }
-    [[nodiscard]] browser::FileListView* list() const { return browser_->fileList(); }
-    [[nodiscard]] QString path(const QString& name) const { return dir_.filePath(name); }
+    [[nodiscard]] browser::FileListView* list() const
+    {
+        return browser_->fileList();
+    }
+    [[nodiscard]] QString path(const QString& name) const
+    {
+        return dir_.filePath(name);
+    }
     [[nodiscard]] QModelIndex entry(const QString& name) const
     {
         return list()->model()->index(list()->find(name), 0);
     }
-    [[nodiscard]] QRect rowOf(const QString& name) const { return list()->visualRect(entry(name)); }
+    [[nodiscard]] QRect rowOf(const QString& name) const
+    {
+        return list()->visualRect(entry(name));
+    }
     void write(const QString& name, const QByteArray& bytes) const
     {
         QFile f(path(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
     }
-    void writePicture(const QString& name, const QImage& image) const { ASSERT_TRUE(image.save(path(name))); }
+    void writePicture(const QString& name, const QImage& image) const
+    {
+        ASSERT_TRUE(image.save(path(name)));
+    }
     // Runs how and waits until the viewer has settled what it chose.
     template <typename How>
     void settleAfter(How how)
