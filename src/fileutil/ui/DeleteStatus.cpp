@@ -28,7 +28,8 @@ DeleteStatus::DeleteStatus(bool safe, QWidget* owner)
     layout->addWidget(lbl1_);
     layout->addWidget(lbl2_);
     cancel_->setObjectName(QStringLiteral("CancelBut"));
-    cancel_->setFocusPolicy(Qt::NoFocus); // the keyboard stays with the main window
+    // Shown without taking the keyboard; a user who switches to it reaches Cancel with Tab or
+    // Esc.
     layout->addWidget(cancel_, 0, Qt::AlignRight);
     connect(cancel_, &QPushButton::clicked, this, [this] {
         cancel_->setEnabled(false);
@@ -61,14 +62,19 @@ void DeleteStatus::finish()
 
 void DeleteStatus::reject()
 {
+    // Esc or the window's close button: the delete stops after the file in hand, and the
+    // window closes when it has.
     if (finished_)
         QDialog::reject();
+    else if (cancel_->isEnabled())
+        cancel_->click();
 }
 
 void DeleteStatus::closeEvent(QCloseEvent* event)
 {
     if (!finished_) {
         event->ignore();
+        reject();
         return;
     }
     QDialog::closeEvent(event);

@@ -1,7 +1,7 @@
 // `frmStatus`: the small window that stays open beside the main window while the selected files
 // are deleted, saying which file is in hand. It does not take the keyboard and can't be closed
-// by the user; the delete closes it when done. Its Cancel asks the delete to stop after the file
-// in hand (never in the middle of a wipe).
+// by the user; the delete closes it when done. Its Cancel (or Esc, or the close button) asks
+// the delete to stop after the file in hand (never in the middle of a wipe).
 #pragma once
 
 #include <QDialog>
