@@ -44,7 +44,7 @@ void say(FILE* stream, const QString& line)
 // A name inside a line, with a line break or other control character in it written out.
 QString shown(const QString& path)
 {
-    return printableName(QFile::encodeName(path));
+    return printableName(path);
 }
 
 void failure(const QString& path, const QString& reason)

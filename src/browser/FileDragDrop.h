@@ -9,8 +9,12 @@
 #include <memory>
 
 class QMimeData;
+class QUrl;
 
 namespace mv::browser {
+
+// The URL of a local file, one whose name is not valid text included.
+QUrl fileUrl(const QString& path);
 
 // The files `names` of folder, in the order given, as a drag offers them.
 std::unique_ptr<QMimeData> fileDragData(const QString& folder, const QStringList& names);

@@ -1,5 +1,7 @@
 #include "browser/TypeTable.h"
 
+#include "fileutil/NameText.h"
+
 #include <QCoreApplication>
 
 #include <array>
@@ -82,6 +84,8 @@ bool IsViewableName(const QString& name)
 {
     if (name.isEmpty())
         return false; // an empty text "occurs" in every text, but names no file
+    if (!fileutil::isTextName(name))
+        return false; // Qt's file classes would read another name
     return QString(ViewableExtensions).contains(tail(name, 4)) ||
            QStringLiteral(".jpeg.tiff").contains(tail(name, 5));
 }

@@ -6,6 +6,7 @@
 #include "fileio/UniqueFd.h"
 #include "fileutil/FolderListing.h"
 #include "fileutil/LeftoverNames.h"
+#include "fileutil/NameText.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -65,18 +66,24 @@ private:
             plan_.notes.append({folder, fileutil::resultText(listing.error)});
             return;
         }
-        if (listing.unlisted > 0)
-            plan_.notes.append(
-                {folder, QCoreApplication::translate(
-                             "mv::crypto", "%n name(s) here are not valid text and were passed over", nullptr,
-                             listing.unlisted)});
         const bool onlySelected = start && scope_.selectedOnly;
         QSet<QString> unmet = onlySelected ? scope_.selected : QSet<QString> {};
+        // A name that is not valid text is listed so that it can be deleted, but the names
+        // made from it for the other copy could not be, so it is passed over and said so.
+        int passedOver = listing.unlisted;
         for (const QString& name : listing.files) {
             if (onlySelected && !unmet.remove(name))
                 continue;
-            addFile(joined(folder, name), name);
+            if (!fileutil::isTextName(name))
+                ++passedOver;
+            else
+                addFile(joined(folder, name), name);
         }
+        if (passedOver > 0)
+            plan_.notes.append(
+                {folder, QCoreApplication::translate(
+                             "mv::crypto", "%n name(s) here are not valid text and were passed over", nullptr,
+                             passedOver)});
         QStringList gone(unmet.begin(), unmet.end());
         gone.sort();
         for (const QString& name : gone)

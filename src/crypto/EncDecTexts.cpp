@@ -18,7 +18,7 @@ QString listed(const QString& heading, const QList<FileNote>& files)
     QStringList lines {heading};
     for (int i = 0; i < files.size() && i < kListed; ++i)
         lines << QCoreApplication::translate("mv::crypto", "%1: %2")
-                     .arg(fileutil::printableName(QFile::encodeName(files[i].path)), files[i].reason);
+                     .arg(fileutil::printableName(files[i].path), files[i].reason);
     if (files.size() > kListed)
         lines << QCoreApplication::translate("mv::crypto", "... and %n more.", nullptr,
                                              int(files.size()) - kListed);

@@ -1,5 +1,7 @@
 #include "desktop/DesktopThumbnailNames.h"
 
+#include "fileutil/NameText.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -19,7 +21,7 @@ QByteArray glibFileUri(const QString& path)
 {
     static const QByteArray safe("!$&'()*+,-./:=@_~");
     QByteArray uri("file://");
-    for (const char c : QFile::encodeName(QFileInfo(path).absoluteFilePath())) {
+    for (const char c : fileutil::nativeName(QFileInfo(path).absoluteFilePath())) {
         const uchar u = uchar(c);
         if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || safe.contains(c))
             uri += c;

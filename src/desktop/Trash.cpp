@@ -3,6 +3,7 @@
 #include "desktop/TrashInfo.h"
 #include "fileio/FdIo.h"
 #include "fileio/UniqueFd.h"
+#include "fileutil/NameText.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -147,7 +148,7 @@ TrashOutcome moveToTrash(const QString& path)
     TrashOutcome out;
     const QFileInfo source(path);
     const QString original = source.absoluteFilePath();
-    const QByteArray nativeOriginal = QFile::encodeName(original);
+    const QByteArray nativeOriginal = fileutil::nativeName(original);
     // The entry itself, a link as a link (a dangling one too).
     struct stat st {};
     if (::lstat(nativeOriginal.constData(), &st) != 0) {
@@ -163,7 +164,7 @@ TrashOutcome moveToTrash(const QString& path)
     info.path = place->prefix.isEmpty() ? nativeOriginal : nativeOriginal.mid(place->prefix.size());
     info.deletionDate = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddThh:mm:ss"));
     const QByteArray text = trashInfoText(info);
-    const QByteArray name = QFile::encodeName(source.fileName());
+    const QByteArray name = fileutil::nativeName(source.fileName());
     const QByteArray files = QFile::encodeName(place->folder) + "/files/";
     const QByteArray infos = QFile::encodeName(place->folder) + "/info/";
     for (int n = 0; n < kNameTries; ++n) {
@@ -189,8 +190,8 @@ TrashOutcome moveToTrash(const QString& path)
         const QByteArray target = files + trashed;
         if (::renameat2(AT_FDCWD, nativeOriginal.constData(), AT_FDCWD, target.constData(),
                         RENAME_NOREPLACE) == 0) {
-            out.trashedAs = QFile::decodeName(target);
-            out.infoFile = QFile::decodeName(infoPath);
+            out.trashedAs = fileutil::nameFromNative(target);
+            out.infoFile = fileutil::nameFromNative(infoPath);
             return out;
         }
         const int error = errno;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fileio/Status.h"
+#include "fileutil/NameText.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -50,7 +51,7 @@ inline QString reasonText(const FileResult& r)
 // Paths cross into the Qt-free layers as the bytes the file system uses.
 inline std::string nativePath(const QString& path)
 {
-    return QFile::encodeName(path).toStdString();
+    return nativeName(path).toStdString();
 }
 
 } // namespace mv::fileutil

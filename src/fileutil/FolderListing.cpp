@@ -95,13 +95,13 @@ Listing ListFiles(const QString& folder, const QString& patterns)
         } else {
             const QByteArray raw(entry->d_name, qsizetype(length));
             representable = isRepresentable(raw);
-            name = QFile::decodeName(raw); // only an approximation when not representable
+            name = nameFromNative(raw);
         }
         if (kind == EntryKind::File && representable && isLeftoverName(name))
             listing.leftovers.append(name);
         if (kind == EntryKind::File && !wanted.matches(name))
             continue;
-        if (!representable)
+        if (kind == EntryKind::Folder && !representable)
             ++listing.unlisted;
         else if (kind == EntryKind::Folder)
             listing.folders.append(name);

@@ -12,10 +12,11 @@ namespace mv::fileutil {
 struct Listing {
     QString folder; // as the caller gave it
     QString spec;   // the pattern list the caller gave
+    // A file whose name is not valid text is listed as nameFromNative() carries it, so that it
+    // can be seen, deleted and wiped (isTextName() tells such a name).
     QStringList files;
     QStringList folders;
-    // Names that are not valid text and so cannot be named or opened through the list, of
-    // entries that would otherwise have been listed (as a file that matches, or a sub-folder).
+    // Sub-folders whose names are not valid text: a way into them could not be named.
     int unlisted = 0;
     // Temporary files an interrupted run left in the folder (isLeftoverName), whatever the
     // patterns: they may hold private data, so the user is told of them.

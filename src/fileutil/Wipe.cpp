@@ -3,6 +3,7 @@
 #include "fileio/FdIo.h"
 #include "fileio/UniqueFd.h"
 #include "fileio/ZeroFill.h"
+#include "fileutil/NameText.h"
 #include "fileutil/RandomText.h"
 
 #include <QCoreApplication>
@@ -339,11 +340,11 @@ FileResult wipeIn(const QString& folder, const QString& name, int& fileNumber, c
         return failure(WipeStep::Inspect, "not a file name");
     if (const int e = injected(options, WipeStep::OpenFolder))
         return failure(WipeStep::OpenFolder, e);
-    const QByteArray folderName = QFile::encodeName(folder.isEmpty() ? QStringLiteral("./") : folder);
+    const QByteArray folderName = nativeName(folder.isEmpty() ? QStringLiteral("./") : folder);
     UniqueFd dir(::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir.valid())
         return failure(WipeStep::OpenFolder, errno);
-    Wiper wiper(dir.get(), folderName, QFile::encodeName(name), fileNumber, options);
+    Wiper wiper(dir.get(), folderName, nativeName(name), fileNumber, options);
     if (held >= 0)
         wiper.hold(held, *expected);
     FileResult r = wiper.run();

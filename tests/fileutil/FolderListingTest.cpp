@@ -2,6 +2,7 @@
 #include "fileutil/FolderListing.h"
 #include "browser/TypeTable.h"
 #include "crypto/EncryptedNames.h"
+#include "fileutil/NameText.h"
 #include "fileutil/NaturalOrder.h"
 #include "fileutil/PatternSet.h"
 
@@ -98,16 +99,30 @@ TEST_F(FolderListingTest, UnreadableFolderGivesTheErrorAndNothingListed)
     EXPECT_TRUE(notFolder.files.isEmpty());
 }
 
-// A name that is not valid text would come back as another name (with a replacement
-// character) and then name no file; it is counted instead.
-TEST_F(FolderListingTest, InvalidUtf8NameIsCountedNotListedUnderAWrongName)
+// A name that is not valid text came back from Qt as another name (with a replacement
+// character), which names another file or none. It is listed as carried, with its exact bytes;
+// a folder of such a name, which could not be entered, is counted instead.
+TEST_F(FolderListingTest, InvalidUtf8NameIsListedWithItsOwnBytesAndAFolderCounted)
 {
     touch({"good.jpg", "été.jpg", "bad\xff.jpg", "other\xff.txt"});
     ASSERT_EQ(::mkdir(raw("dir\xfe").constData(), 0700), 0);
     const Listing listing = ListFiles(folder_, QStringLiteral("*.jpg"));
-    EXPECT_EQ(listing.files, names({"été.jpg", "good.jpg"}));
+    ASSERT_EQ(listing.files.size(), 3);
+    EXPECT_EQ(nativeName(listing.files[0]), "bad\xff.jpg");
+    EXPECT_FALSE(isTextName(listing.files[0]));
+    EXPECT_EQ(listing.files.mid(1), names({"été.jpg", "good.jpg"}));
     EXPECT_TRUE(listing.folders.isEmpty());
-    EXPECT_EQ(listing.unlisted, 2); // bad\xff.jpg and dir\xfe; other\xff.txt is not wanted anyway
+    EXPECT_EQ(listing.unlisted, 1);
+
+    // Bytes that are not text come back exactly, next to text that stays text, and nothing a
+    // valid name decodes to is ever taken for a carried byte.
+    for (const char* native : {"\xff", "a\xc0\xaf", "x\xed\xb3\xa9", "\xf0\x90\x82\x80\xe9", "tail\xe2\x82",
+                               "\xf4\x90\x80\x80", "é\x80z", "\xf0\x90\x82\x80"}) {
+        const QString carried = nameFromNative(native);
+        EXPECT_EQ(nativeName(carried), native) << native;
+        EXPECT_EQ(isTextName(carried), isRepresentable(native)) << native;
+    }
+    EXPECT_EQ(printableName(nameFromNative("é\x80\n.jpg")), QStringLiteral("é\\x80\\x0a.jpg"));
 }
 
 void expectMatches(const char* patterns, std::initializer_list<const char*> yes,

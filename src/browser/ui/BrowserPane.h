@@ -60,7 +60,8 @@ signals:
     void specChanged();
     // A listing is running off the user-interface thread (wait pointer) or has ended.
     void busyChanged(bool busy);
-    // The folder holds `count` entries whose names are not valid text: they can't be listed.
+    // The folder holds `count` sub-folders whose names are not valid text: no way into them
+    // could be named, so they are not listed.
     void namesUnlisted(int count);
     // The folder listed holds temporary files an interrupted run left (full paths).
     void leftoversFound(const QStringList& paths);

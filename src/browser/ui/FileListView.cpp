@@ -1,6 +1,7 @@
 #include "browser/ui/FileListView.h"
 
 #include "browser/FileDragDrop.h"
+#include "fileutil/NameText.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -17,6 +18,8 @@ namespace {
 // the row or vanish, so a line break shows as an arrow and any other as the replacement mark.
 QString shownName(const QString& name)
 {
+    if (!fileutil::isTextName(name))
+        return fileutil::printableName(name);
     QString shown = name;
     for (QChar& c : shown)
         if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))

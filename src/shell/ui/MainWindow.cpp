@@ -241,8 +241,8 @@ void MainWindow::connectPanes()
             [this](const QString& message) { QMessageBox::warning(this, tr("Mirravelnock!"), message); });
     connect(browser_, &browser::BrowserPane::namesUnlisted, this, [this](int count) {
         fileInfoBar_->setText(
-            tr("%n name(s) in this folder are not valid text and are not listed; rename them to "
-               "see them here.",
+            tr("%n folder(s) here have names that are not valid text and are not listed; rename "
+               "them to open them.",
                nullptr, count));
     });
     connect(browser_, &browser::BrowserPane::busyChanged, this, [this](bool busy) {

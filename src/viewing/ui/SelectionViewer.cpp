@@ -1,5 +1,6 @@
 #include "viewing/ui/SelectionViewer.h"
 
+#include "browser/FileDragDrop.h"
 #include "browser/TypeTable.h"
 #include "browser/ui/BrowserPane.h"
 #include "browser/ui/FileListView.h"
@@ -7,6 +8,7 @@
 #include "crypto/EncryptedNames.h"
 #include "crypto/KeyState.h"
 #include "crypto/ui/AskKey.h"
+#include "fileutil/NameText.h"
 #include "imaging/ui/ImageControl.h"
 #include "sandbox/DecodeJob.h"
 #include "viewing/ui/PictureArea.h"
@@ -38,9 +40,7 @@ SelectionViewer::SelectionViewer(sandbox::Decoders& decoders, browser::BrowserPa
       leftovers_(new browser::LeftoverOffer(browser, infoBar, dialogOwner))
 {
     thumbnailCache = std::make_shared<const desktop::ThumbnailCache>(desktop::ThumbnailCache::desktopRoot());
-    openWithDesktop = [](const QString& path) {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    };
+    openWithDesktop = [](const QString& path) { return QDesktopServices::openUrl(browser::fileUrl(path)); };
     askKey = [this](const QString&) { return crypto::AskKey::ask(keys_, owner_); };
     beep = [] { QApplication::beep(); };
     connect(browser_.fileList(), &browser::FileListView::currentNameChanged, this,
@@ -166,6 +166,15 @@ void SelectionViewer::FileList_Click()
     }
     if (travel_.select(list->currentRow(), clock_.elapsed()))
         travelEnd_.start();
+    if (!fileutil::isTextName(name)) {
+        // Qt would open another name in its place; such a file can be deleted or wiped here.
+        stopLoading();
+        area_.resetView();
+        showNote(tr("This file's name is not valid text, so it can't be shown; rename it in a file "
+                    "manager to view it, or delete it here."));
+        emit selectionSettled();
+        return;
+    }
     const QFileInfo info(pathOf(name));
     if (!info.exists() && !info.isSymLink()) {
         stopLoading();

@@ -16,6 +16,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace mv::fileutil {
 namespace {
 
@@ -110,8 +116,13 @@ TEST_F(DeleteCommandTest, DeleteFollowsTheSelectionAndMovesFilesToTheTrash)
     const QByteArray data = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(path("b.png") + "/share"));
     select({0});
-    const QList<Answered> refused = deleteAnswering({QMessageBox::Yes, QMessageBox::Ok});
+    QList<bool> statusShown; // the status window is gone before the failure is told
+    const QList<Answered> refused = deleteAnswering({QMessageBox::Yes, QMessageBox::Ok}, [&] {
+        const auto* status = window_->findChild<QDialog*>(QStringLiteral("frmStatus"));
+        statusShown << (status && status->isVisible());
+    });
     qputenv("XDG_DATA_HOME", data);
+    EXPECT_EQ(statusShown, (QList<bool> {false, false}));
     ASSERT_EQ(refused.size(), 2);
     EXPECT_EQ(refused[0].text, "Delete the selected file?");
     EXPECT_EQ(refused[1].text, "1 file(s) could not be moved to the trash and stay where they were:\n\n" +
@@ -205,6 +216,48 @@ TEST_F(DeleteCommandTest, CancelInTheStatusWindowStopsAfterTheFileInHand)
     });
     ASSERT_EQ(asked.size(), 2);
     EXPECT_EQ(mvtest::entries(pics_.path()), (QStringList {"a.png", "b.png", "c.png"}));
+}
+
+// A name that is not valid text was left out of the list, so it could not be deleted from the
+// window. It is listed with its bytes written out, and both deletes reach exactly its bytes:
+// Qt would have turned it into the name with a replacement character, which is another file.
+TEST_F(DeleteCommandTest, ANameThatIsNotTextIsListedEscapedAndBothDeletesReachIt)
+{
+    const QByteArray folder = QFile::encodeName(pics_.path()) + '/';
+    for (const char* name : {"bad\xff.png", "bad\xef\xbf\xbd.png", "wipe\xfe.png"})
+        ASSERT_EQ(::close(::open((folder + name).constData(), O_CREAT | O_WRONLY, 0600)), 0);
+    const auto listed = [&] {
+        QStringList shown;
+        for (int row = 0; row < files().model()->rowCount(); ++row)
+            shown << files().model()->index(row, 0).data().toString();
+        return shown;
+    };
+    browser().RefreshFileList();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return files().names().size() == 6; }, 5000));
+    const QStringList shown = listed();
+    EXPECT_TRUE(shown.contains(QStringLiteral("bad\\xff.png")) &&
+                shown.contains(QStringLiteral("wipe\\xfe.png")))
+        << shown.join(' ').toStdString();
+    const auto rowOf = [&](const QString& text) { return int(listed().indexOf(text)); };
+
+    select({rowOf(QStringLiteral("bad\\xff.png"))});
+    deleteAnswering({QMessageBox::Yes});
+    const QByteArray trash = QFile::encodeName(desktop::homeTrash());
+    struct stat st {};
+    EXPECT_EQ(::lstat((trash + "/files/bad\xff.png").constData(), &st), 0);
+    std::ifstream info((trash + "/info/bad\xff.png.trashinfo").toStdString());
+    const std::string text((std::istreambuf_iterator<char>(info)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("/bad%FF.png\n"), std::string::npos) << text;
+
+    command().storageWarning = [](const QString&) { return QString(); };
+    menus().mnuSafeDelete->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rowOf(QStringLiteral("wipe\\xfe.png")) >= 0; }, 5000));
+    select({rowOf(QStringLiteral("wipe\\xfe.png"))});
+    deleteAnswering({QMessageBox::Yes});
+    EXPECT_NE(::lstat((folder + "wipe\xfe.png").constData(), &st), 0);
+    // The file whose name Qt would have made of them was never touched.
+    EXPECT_EQ(::lstat((folder + "bad\xef\xbf\xbd.png").constData(), &st), 0);
+    EXPECT_EQ(::lstat((trash + "/files/bad\xef\xbf\xbd.png").constData(), &st), -1);
 }
 
 } // namespace

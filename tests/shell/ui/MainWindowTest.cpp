@@ -6,6 +6,7 @@
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
 #include "crypto/ui/DialogDriver.h"
+#include "fileutil/NameText.h"
 #include "fileutil/TestFiles.h"
 #include "secured/QuickListState.h"
 #include "secured/ui/QuickListLauncher.h"
@@ -17,6 +18,7 @@
 #include "shell/ui/Slideshow.h"
 #include "viewing/ThumbnailLayout.h"
 #include "viewing/ViewingTestFiles.h"
+#include "viewing/ui/PictureArea.h"
 #include "viewing/ui/SelectionViewer.h"
 #include "viewing/ui/ThumbnailView.h"
 #include "widgets/JobRunner.h"
@@ -222,8 +224,8 @@ TEST_F(MainWindowTest, PictureFolderHighlightAndAutoHide)
     EXPECT_EQ(setting("AutoHide"), u"False"_s);
 }
 
-// A name with a line break shows on one row yet opens the real file; names that are not valid
-// text can't be listed, and the information bar says how many were left out.
+// A name with a line break shows on one row yet opens the real file; a name that is not valid
+// text is listed but not shown, and the information bar says why.
 TEST_F(MainWindowTest, LineBreakInANameAndNamesThatAreNotText)
 {
     const QString odd = pics_.filePath(u"two\nlines.png"_s);
@@ -235,15 +237,20 @@ TEST_F(MainWindowTest, LineBreakInANameAndNamesThatAreNotText)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
     std::fclose(f);
 
+    // A decoy with the name Qt would have made of the bytes: selecting the odd name must not
+    // show it.
+    ASSERT_TRUE(QFile::copy(pics_.filePath(u"wide.png"_s), pics_.filePath(u"caf\uFFFD.png"_s)));
     MainWindow& w = start();
-    listPictures(2);
+    listPictures(4);
     const int row = files().find(u"two\nlines.png"_s);
     ASSERT_GE(row, 0);
     EXPECT_FALSE(files().model()->index(row, 0).data().toString().contains(u'\n'));
-    EXPECT_TRUE(part<QLineEdit>(w, "FileInfoBar").text().contains("1 name(s)"_L1));
     files().selectRow(row);
     ASSERT_TRUE(until([&] { return control().pictureFile() == odd; }));
     EXPECT_EQ(control().pictureWidth(), 40);
+    files().selectRow(files().names().indexOf(mv::fileutil::nameFromNative("caf\xe9.png")));
+    ASSERT_TRUE(until([&] { return !w.findChild<mv::viewing::PictureArea*>()->hasPicture(); }));
+    EXPECT_TRUE(part<QLineEdit>(w, "FileInfoBar").text().startsWith("This file's name is not valid text"_L1));
     std::remove(bad.constData()); // a name QTemporaryDir could not spell
 }
 
