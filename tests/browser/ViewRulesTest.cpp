@@ -1,11 +1,15 @@
 // The browser's rules at the boundaries its window tests do not reach: the type table, the
 // picture area's arithmetic, the information line, the drive table and the folder chain.
 #include "browser/DriveTable.h"
+#include "browser/FileDragDrop.h"
 #include "browser/FileInfoLine.h"
 #include "browser/FolderChain.h"
 #include "browser/TypeTable.h"
 #include "browser/ViewArrangement.h"
+#include "fileutil/NameText.h"
 #include "fileutil/PatternSet.h"
+
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +35,12 @@ TEST(TypeTable, IsViewableNameTestsTheLastFourOrFiveCharacters)
         EXPECT_TRUE(IsViewableName(QString::fromUtf8(name))) << name;
     for (const char* name : {"notes.txt", "photo.jpg.txt", "archive.tiffx", "jpeg2", "q", ""})
         EXPECT_FALSE(IsViewableName(QString::fromUtf8(name))) << name;
+    // A name that is not text is never read through Qt, which would open another name; its
+    // drag still names its own bytes.
+    const QString carried = fileutil::nameFromNative("/p/caf\xe9.jpg");
+    EXPECT_FALSE(IsViewableName(carried));
+    EXPECT_EQ(fileUrl(carried).toEncoded(), "file:///p/caf%E9.jpg");
+    EXPECT_EQ(fileUrl(QStringLiteral("/p/a b.jpg")).toEncoded(), "file:///p/a%20b.jpg");
 }
 
 // Every extension IsViewableName takes is matched by the All Supported pattern, but for the
