@@ -1,6 +1,7 @@
 // The real program on a real Wayland compositor (sway on its headless back end): the window
 // maps natively, a later start's hand-over brings it forward only with a token the compositor
 // issued, and a picture copied with Ctrl+C can be pasted by another client.
+#include "shell/Registry.h"
 #include "shell/WaylandActivation.h"
 
 #include <QDir>
@@ -288,9 +289,12 @@ protected:
         red.fill(QColor(200, 30, 30));
         ASSERT_TRUE(red.save(picture("red.png")));
         ASSERT_TRUE(red.save(picture("again.png")));
+        saved_ = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath("config")));
     }
     void TearDown() override
     {
+        qputenv("XDG_CONFIG_HOME", saved_);
         if (first_) {
             ::kill(pid_t(first_->processId()), SIGTERM);
             first_->waitForFinished(30000);
@@ -317,13 +321,17 @@ protected:
     QTemporaryDir home_;
     QProcessEnvironment env_;
     std::unique_ptr<QProcess> first_;
+    QByteArray saved_;
 };
 
 HeadlessSway* WaylandTest::sway_ = nullptr;
 QString* WaylandTest::skipWhy_ = nullptr;
 
+// The window's position stored by an X11 session survives a Wayland one, which can't know it.
 TEST_F(WaylandTest, WindowMapsNativelyAndAHandOverActivatesItOnlyWithTheCompositorsToken)
 {
+    ASSERT_TRUE(mv::shell::SaveSetting("Settings", "Top", "1234") &&
+                mv::shell::SaveSetting("Settings", "Left", "5678"));
     ASSERT_NO_FATAL_FAILURE(startFirstCopy());
     wl_display* own = wl_display_connect(QFile::encodeName(sway_->socket()).constData());
     ASSERT_NE(own, nullptr);
@@ -359,6 +367,13 @@ TEST_F(WaylandTest, WindowMapsNativelyAndAHandOverActivatesItOnlyWithTheComposit
         EXPECT_EQ(waitFor([&] { return sway_->programFocused(); }, c.activates ? 10000 : 2000), c.activates);
     }
     wl_display_disconnect(own);
+
+    ::kill(pid_t(first_->processId()), SIGTERM);
+    ASSERT_TRUE(first_->waitForFinished(30000));
+    first_.reset();
+    EXPECT_EQ(mv::shell::GetSetting("Settings", "Top"), "1234");
+    EXPECT_EQ(mv::shell::GetSetting("Settings", "Left"), "5678");
+    EXPECT_GT(mv::shell::GetSetting("Settings", "Width").toInt(), 0) << "the size is the window's to store";
 }
 
 TEST_F(WaylandTest, CopiedPictureCanBePastedByAnotherClient)
