@@ -10,6 +10,7 @@
 #include "shell/ProcessGuard.h"
 #include "shell/QuitSignals.h"
 #include "shell/RuntimeDir.h"
+#include "shell/WaylandActivation.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/StartupSequence.h"
 #include "widgets/ProgramIcon.h"
@@ -26,6 +27,7 @@ using namespace mv::shell;
 namespace {
 
 constexpr std::chrono::seconds kHandOverTimeout {4};
+constexpr std::chrono::seconds kTokenTimeout {1};
 
 bool haveDisplay()
 {
@@ -79,7 +81,9 @@ int main(int argc, char** argv)
     const QString startupFile = cmd.startupFile.isEmpty() ? QString() : completeStartupFile(cmd.startupFile);
     if (!startupFile.isEmpty()) {
         if (role == InstanceChannel::Role::Later) {
-            if (!handStartupFileOver(settings, channel, startupFile, kHandOverTimeout))
+            // The running copy's window may only come forward on this start's behalf.
+            const QByteArray token = startupActivationToken(kTokenTimeout);
+            if (!handStartupFileOver(settings, channel, startupFile, kHandOverTimeout, token))
                 QMessageBox::information(nullptr, QObject::tr("Mirravelnock!"),
                                          QObject::tr("Can't find Mirravelnock!"));
             return 0;
@@ -90,7 +94,13 @@ int main(int argc, char** argv)
     MainWindow window(settings, role == InstanceChannel::Role::Later);
     StartupSequence& startup = window.startup();
     QObject::connect(&channel, &InstanceChannel::handOverReceived, &startup,
-                     &StartupSequence::ShowStartupImage);
+                     [&window, &startup](const QByteArray& token) {
+                         const bool onScreen = window.isVisible();
+                         startup.ShowStartupImage();
+                         if (window.isVisible())
+                             (void)activateWithToken(window.windowHandle(), token,
+                                                     onScreen ? ActivateWhen::Now : ActivateWhen::Exposed);
+                     });
     QuitSignals quit;
     QObject::connect(&quit, &QuitSignals::quitRequested, &window, &MainWindow::requestStop);
     if (qEnvironmentVariableIsSet("MV_TRACE_STARTUP")) {

@@ -30,7 +30,7 @@ qint64 runningInstanceId(AppSettings& settings)
 }
 
 bool handStartupFileOver(AppSettings& settings, const InstanceChannel& channel, const QString& file,
-                         std::chrono::milliseconds timeout)
+                         std::chrono::milliseconds timeout, const QByteArray& activationToken)
 {
     settings.setText(Setting::StartupImage, file);
     // The first copy reads the mailbox from the store as soon as it has our message.
@@ -44,7 +44,8 @@ bool handStartupFileOver(AppSettings& settings, const InstanceChannel& channel, 
             return false;
         QThread::msleep(ulong(std::clamp<qint64>(deadline.remainingTime(), 0, kMarkerRetryMs)));
     }
-    return channel.handOver(std::chrono::milliseconds(std::max<qint64>(0, deadline.remainingTime())));
+    return channel.handOver(std::chrono::milliseconds(std::max<qint64>(0, deadline.remainingTime())),
+                            activationToken);
 }
 
 } // namespace mv::shell

@@ -24,9 +24,10 @@ qint64 runningInstanceId(AppSettings& settings);
 // A later copy's whole hand-over: puts `file` into the "StartupImage" mailbox, makes it
 // durable, and, once a first copy is named in "hWnd", asks it to show the file. The
 // marker is waited for within `timeout`, as the lock's holder may be starting this very
-// moment. Returns whether the first copy answered in time; when not (no marker, no answer,
-// the mailbox not written), the caller shows "Can't find Mirravelnock!" and ends.
+// moment. `activationToken` (this start's, see InstanceChannel) goes with the request.
+// Returns whether the first copy answered in time; when not (no marker, no answer, the
+// mailbox not written), the caller shows "Can't find Mirravelnock!" and ends.
 bool handStartupFileOver(AppSettings& settings, const InstanceChannel& channel, const QString& file,
-                         std::chrono::milliseconds timeout);
+                         std::chrono::milliseconds timeout, const QByteArray& activationToken = {});
 
 } // namespace mv::shell

@@ -24,8 +24,11 @@ using fileutil::FileResult;
 
 namespace {
 
-// The whole conversation: one line each way.
-constexpr QByteArrayView kMessage = "mirravelnock show-startup-image 1\n";
+// The whole conversation: one line each way. The request is this prefix, then either the
+// line's end or a space and the later copy's activation token.
+constexpr QByteArrayView kMessage = "mirravelnock show-startup-image 1";
+constexpr qsizetype kMaxToken = 1024;
+constexpr qsizetype kMaxLine = kMessage.size() + 1 + kMaxToken + 1;
 constexpr QByteArrayView kAnswer = "ok\n";
 
 // A client that says nothing is dropped after this long, and no more than this many are
@@ -42,7 +45,44 @@ int remainingMs(const QDeadlineTimer& deadline)
     return int(std::clamp<qint64>(deadline.remainingTime(), 0, 24 * 3600 * 1000));
 }
 
+// What a request received so far says: wait for more, drop the client, or the whole line,
+// with its token (empty when none) in `token`.
+enum class Line {
+    Partial,
+    Bad,
+    Whole
+};
+
+Line parseRequest(QByteArrayView got, QByteArray* token)
+{
+    const qsizetype end = got.indexOf('\n');
+    if (end < 0) {
+        const bool prefixSoFar = got.size() <= kMessage.size()
+                                     ? kMessage.startsWith(got)
+                                     : got.startsWith(kMessage) && got[kMessage.size()] == ' ';
+        return prefixSoFar && got.size() < kMaxLine ? Line::Partial : Line::Bad;
+    }
+    // More than the line: not one of us.
+    if (end != got.size() - 1 || !got.startsWith(kMessage))
+        return Line::Bad;
+    if (end == kMessage.size()) {
+        token->clear();
+        return Line::Whole;
+    }
+    const QByteArrayView rest = got.sliced(kMessage.size(), end - kMessage.size());
+    if (rest[0] != ' ' || !isActivationToken(rest.sliced(1)))
+        return Line::Bad;
+    *token = rest.sliced(1).toByteArray();
+    return Line::Whole;
+}
+
 } // namespace
+
+bool isActivationToken(QByteArrayView token)
+{
+    return !token.isEmpty() && token.size() <= kMaxToken &&
+           std::all_of(token.begin(), token.end(), [](char c) { return c > ' ' && c < 0x7f; });
+}
 
 InstanceChannel::InstanceChannel(const QString& dir, QObject* parent) : QObject(parent), dir_(dir) {}
 
@@ -146,22 +186,26 @@ void InstanceChannel::accept()
 void InstanceChannel::readFrom(QLocalSocket* client)
 {
     QByteArray got = client->property("mvReceived").toByteArray();
-    got += client->read(kMessage.size() + 1 - got.size());
+    got += client->read(kMaxLine + 1 - got.size());
     client->setProperty("mvReceived", got);
-    if (!kMessage.startsWith(got) || got.size() > kMessage.size()) {
-        drop(client); // not one of us, or more than the message: not listened to
-        return;
+    QByteArray token;
+    switch (parseRequest(got, &token)) {
+    case Line::Partial: return;
+    case Line::Bad: drop(client); return; // not one of us, or more than the message: not listened to
+    case Line::Whole: break;
     }
-    if (got.size() < kMessage.size())
-        return;
     client->write(kAnswer.data(), kAnswer.size());
     client->disconnectFromServer(); // after the answer has gone out
     QMetaObject::invokeMethod(
-        this, [this] { emit handOverReceived(); }, Qt::QueuedConnection);
+        this, [this, token] { emit handOverReceived(token); }, Qt::QueuedConnection);
 }
 
-bool InstanceChannel::handOver(std::chrono::milliseconds timeout) const
+bool InstanceChannel::handOver(std::chrono::milliseconds timeout, const QByteArray& activationToken) const
 {
+    QByteArray message = kMessage.toByteArray();
+    if (isActivationToken(activationToken))
+        message += ' ' + activationToken;
+    message += '\n';
     const QDeadlineTimer deadline(timeout);
     QLocalSocket socket;
     for (;;) {
@@ -173,9 +217,9 @@ bool InstanceChannel::handOver(std::chrono::milliseconds timeout) const
             return false;
         QThread::msleep(ulong(std::min(kRetryMs, remainingMs(deadline))));
     }
-    if (socket.write(kMessage.data(), kMessage.size()) != kMessage.size())
+    if (socket.write(message) != message.size())
         return false;
-    (void)socket.flush(); // a short line fits the socket's buffer, so this never blocks
+    (void)socket.flush(); // a line of at most ~1 kB fits the socket's buffer, so this never blocks
     QByteArray answer;
     while (answer.size() < kAnswer.size()) {
         if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(remainingMs(deadline)))

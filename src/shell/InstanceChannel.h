@@ -24,6 +24,14 @@ namespace mv::shell {
 // A later copy writes the file into the "StartupImage" mailbox, flushes the settings and
 // calls handOver(); the first copy answers as soon as the message is in, then emits
 // handOverReceived() from its event loop, which the window turns into ShowStartupImage.
+//
+// The message may carry the later copy's activation token (the desktop's permission to
+// bring a window to the front, XDG_ACTIVATION_TOKEN on Wayland): the first copy's window
+// is not the one the user just started, so without it the desktop keeps it behind.
+// Whether `token` can be an activation token: 1 to 1024 printable ASCII characters without
+// spaces. Anything else is not passed on, so neither copy hands odd bytes to the compositor.
+bool isActivationToken(QByteArrayView token);
+
 class InstanceChannel : public QObject {
     Q_OBJECT
 public:
@@ -52,14 +60,17 @@ public:
     // Later copy: sends the hand-over message to the first copy and waits for its answer,
     // at most `timeout` in all, also when the first copy is hung or stopped. Returns whether
     // it answered. Blocks the calling thread; use it before any window is shown.
-    bool handOver(std::chrono::milliseconds timeout) const;
+    // `activationToken` is passed on when isActivationToken() accepts it, and left out
+    // otherwise.
+    bool handOver(std::chrono::milliseconds timeout, const QByteArray& activationToken = {}) const;
 
     QString socketPath() const;
     QString lockPath() const;
 
 signals:
     // Queued after the answer has been sent: never in the middle of the exchange.
-    void handOverReceived();
+    // `activationToken` is the later copy's, or empty when it had none.
+    void handOverReceived(const QByteArray& activationToken);
 
 private:
     void accept();

@@ -28,8 +28,10 @@ std::vector<SettingChange> saveSettingsWrites(const WindowSnapshot& window)
     case WindowSnapshot::Minimized: break;
     case WindowSnapshot::Maximized: writes.push_back(setNumber(Setting::State, 2)); break;
     default:
-        writes.push_back(setNumber(Setting::Top, window.top));
-        writes.push_back(setNumber(Setting::Left, window.left));
+        if (window.positionKnown) {
+            writes.push_back(setNumber(Setting::Top, window.top));
+            writes.push_back(setNumber(Setting::Left, window.left));
+        }
         writes.push_back(setNumber(Setting::Height, window.height));
         writes.push_back(setNumber(Setting::Width, window.width));
         writes.push_back(setNumber(Setting::State, 0));

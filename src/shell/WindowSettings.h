@@ -16,7 +16,9 @@ struct WindowSnapshot {
         Maximized = 2,
     };
     int state = Normal;
-    // The window's outer position and size, in twips.
+    // The window's outer position and size, in twips. Where the platform places windows
+    // itself (Wayland) the position is not known, and the stored one is left alone.
+    bool positionKnown = true;
     qint64 top = 0;
     qint64 left = 0;
     qint64 width = 0;
@@ -33,8 +35,8 @@ struct WindowSnapshot {
 
 // The writes of SaveSettings, in order: the geometry by window state (minimized: none;
 // maximized: only "State" = "2", so the last normal position and size survive; normal:
-// "Top", "Left", "Height", "Width", then "State" = "0"), then "Last Dir", "Spec", "Dither",
-// "DCT", "JPEGDither", "Zoom", "FancyUpsampling" and "TwoPassQuantize".
+// "Top", "Left" (when the position is known), "Height", "Width", then "State" = "0"), then "Last Dir",
+// "Spec", "Dither", "DCT", "JPEGDither", "Zoom", "FancyUpsampling" and "TwoPassQuantize".
 //
 // The caller saves nothing while the window is still loading its stored settings (the
 // option commands it runs then would write back half-applied values) and nothing at all in

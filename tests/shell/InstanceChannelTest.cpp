@@ -164,6 +164,47 @@ TEST_F(InstanceChannelTest, MisbehavingClientsAreIgnoredAndDoNotBlockOthers)
     EXPECT_EQ(received, 1);
 }
 
+// The token lets the first copy's window come forward on Wayland; bytes that can't be one are
+// neither sent nor, from a client that isn't us, listened to.
+TEST_F(InstanceChannelTest, ActivationTokenTravelsWithTheHandOverAndOddOnesDoNot)
+{
+    InstanceChannel first(dir());
+    ASSERT_EQ(first.claim(), InstanceChannel::Role::First);
+    QList<QByteArray> received;
+    QObject::connect(&first, &InstanceChannel::handOverReceived, [&](const QByteArray& t) { received << t; });
+    const QByteArray longest(1024, 'k');
+    const struct {
+        QByteArray given, passed;
+    } sent[] = {{"0af3c9:seat0/kwin_123", "0af3c9:seat0/kwin_123"},
+                {longest, longest},
+                {{}, {}},
+                {longest + 'k', {}},
+                {"two words", {}},
+                {"line\nbreak", {}},
+                {"caf\xc3\xa9", {}}};
+    for (const auto& c : sent) {
+        received.clear();
+        QFuture<bool> answered =
+            QtConcurrent::run([&] { return InstanceChannel(dir()).handOver(10s, c.given); });
+        ASSERT_TRUE(runEventsUntil([&] { return answered.isFinished() && !received.isEmpty(); }));
+        EXPECT_TRUE(answered.result());
+        EXPECT_EQ(received, QList<QByteArray>({c.passed})) << c.given.left(40).toStdString();
+    }
+    for (const QByteArray forged :
+         {"mirravelnock show-startup-image 1 two words\n", "mirravelnock show-startup-image 1 \n",
+          "mirravelnock show-startup-image 1x\n", "mirravelnock show-startup-image 1 tok\x01\n"}) {
+        received.clear();
+        QLocalSocket client;
+        client.connectToServer(first.socketPath());
+        ASSERT_TRUE(client.waitForConnected(5000));
+        client.write(forged);
+        EXPECT_TRUE(runEventsUntil([&] { return client.state() == QLocalSocket::UnconnectedState; }));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(received.isEmpty()) << forged.toStdString();
+        EXPECT_FALSE(client.readAll().contains("ok")) << forged.toStdString();
+    }
+}
+
 TEST_F(InstanceChannelTest, HandOverDeliversTheMailboxOrReportsNobodyThere)
 {
     AppSettings firstSettings;

@@ -43,6 +43,22 @@ TEST(WindowSettingsTest, MinimizedStoresNoGeometryAndNoZoomItemIsTwelve)
     }
 }
 
+// On Wayland the window's position is unknown (Qt says 0,0): storing it would move the window
+// to the corner on the next X11 session.
+TEST(WindowSettingsTest, UnknownPositionLeavesTheStoredOneAndStoresTheSize)
+{
+    WindowSnapshot w;
+    w.positionKnown = false;
+    w.width = 9000;
+    w.height = 6000;
+    const QStringList normal = written(saveSettingsWrites(w));
+    EXPECT_EQ(normal.filter(QRegularExpression("^(Top|Left|Height|Width|State)=")),
+              QStringList({"Height=6000", "Width=9000", "State=0"}));
+    w.state = WindowSnapshot::Maximized;
+    EXPECT_EQ(written(saveSettingsWrites(w)).filter(QRegularExpression("^(Top|Left|Height|Width|State)=")),
+              QStringList({"State=2"}));
+}
+
 TEST(WindowSettingsTest, StoredSpecIsAnEntryIndexOnlyWhenItIsAWholeNumber)
 {
     const auto entry = [](const char* text) {

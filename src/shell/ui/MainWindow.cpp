@@ -15,6 +15,7 @@
 #include "shell/Registry.h"
 #include "shell/Twips.h"
 #include "shell/Version.h"
+#include "shell/WaylandActivation.h"
 #include "shell/WindowLayout.h"
 #include "shell/WindowSettings.h"
 #include "shell/ui/ClearPasswordsKey.h"
@@ -375,6 +376,7 @@ void MainWindow::SaveSettings()
     s.state = noGeometry ? WindowSnapshot::Minimized
                          : (isMaximized() ? WindowSnapshot::Maximized : WindowSnapshot::Normal);
     const QRect g = outerGeometryTwips();
+    s.positionKnown = platformPlacesWindows();
     s.top = g.top();
     s.left = g.left();
     s.width = g.width();

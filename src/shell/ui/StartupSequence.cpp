@@ -9,6 +9,7 @@
 #include "shell/AppSettings.h"
 #include "shell/HandOver.h"
 #include "shell/MakerDefaults.h"
+#include "shell/WaylandActivation.h"
 #include "shell/WindowSettings.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MainWindow.h"
@@ -135,8 +136,11 @@ void StartupSequence::applyStoredSettings()
 void StartupSequence::applyGeometry()
 {
     QRect g = window_.outerGeometryTwips();
-    const auto top = settings_.number(Setting::Top);
-    const auto left = settings_.number(Setting::Left);
+    // Where the compositor places windows, a stored position means nothing to it; it stays
+    // stored for a desktop that does.
+    const bool placeable = platformPlacesWindows();
+    const auto top = placeable ? settings_.number(Setting::Top) : std::nullopt;
+    const auto left = placeable ? settings_.number(Setting::Left) : std::nullopt;
     const auto width = settings_.number(Setting::Width);
     const auto height = settings_.number(Setting::Height);
     if (top)
