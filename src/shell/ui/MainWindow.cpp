@@ -34,6 +34,7 @@
 #include "viewing/ui/PictureArea.h"
 #include "viewing/ui/PictureCopy.h"
 #include "viewing/ui/SelectionViewer.h"
+#include "viewing/ui/ThumbnailGrid.h"
 #include "viewing/ui/ThumbnailView.h"
 #include "widgets/JobRunner.h"
 
@@ -175,7 +176,8 @@ void MainWindow::buildPanes()
     fileInfoBar_ = new QLineEdit(surface_);
     fileInfoBar_->setObjectName(QStringLiteral("FileInfoBar"));
     fileInfoBar_->setReadOnly(true);
-    fileInfoBar_->setFocusPolicy(Qt::ClickFocus);
+    // Reached with Tab as well, so that a screen reader can read the line out.
+    fileInfoBar_->setFocusPolicy(Qt::StrongFocus);
     fileInfoBar_->setAccessibleName(tr("File information"));
     fileInfoBar_->setText(bannerLine());
 
@@ -228,6 +230,9 @@ void MainWindow::connectThumbnails()
             settings_.setNumber(Setting::ThumbSize, viewing::kThumbSizes[i]);
         });
     connect(thumbnails_, &viewing::ThumbnailView::mouseMovedOverGrid, this, &MainWindow::autoHideFromPicture);
+    // After the file list, Tab reaches the grid while it is on show, then the information line.
+    setTabOrder(browser_->fileList(), thumbnails_->grid());
+    setTabOrder(thumbnails_->grid(), fileInfoBar_);
 }
 
 void MainWindow::connectPanes()
