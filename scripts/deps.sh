@@ -5,14 +5,14 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-image-formats-plugins libxcb1-dev
+  qt6-base-dev qt6-base-private-dev qt6-image-formats-plugins libxcb1-dev
   libsodium-dev zlib1g-dev libjpeg62-turbo-dev libjpeg-turbo-progs
   libseccomp-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libfuzzer-14-dev clang-format
   xvfb xauth fonts-dejavu-core dbus-daemon trayer
-  shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin
-  qt6-wayland qt6-base-private-dev libwayland-dev wayland-protocols sway wl-clipboard
+  shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin at-spi2-core
+  qt6-wayland libwayland-dev wayland-protocols sway wl-clipboard
 )
 
 missing=()

@@ -34,9 +34,13 @@ int ThumbnailLayout::cellAt(QPoint point, int cells) const
     const int index = row * columns_ + column;
     if (column >= columns_ || index >= cells)
         return -1;
+    return cellBox(index).contains(point) ? index : -1;
+}
+
+QRect ThumbnailLayout::cellBox(int index) const
+{
     const QRect box = pictureBox(index);
-    const QRect cell(box.left(), box.top(), size_, rowPitch() - kThumbMargin);
-    return cell.contains(point) ? index : -1;
+    return {box.left(), box.top(), size_, rowPitch() - kThumbMargin};
 }
 
 int ThumbnailLayout::heightFor(int cells) const

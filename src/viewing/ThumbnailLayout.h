@@ -31,6 +31,8 @@ public:
     [[nodiscard]] QRect pictureBox(int index) const;
     // The caption's rectangle: as wide as the picture box, `lineHeight` high, 4 below it.
     [[nodiscard]] QRect captionBox(int index, int lineHeight) const;
+    // Cell `index` whole: its picture box and the caption band under it, less the gap.
+    [[nodiscard]] QRect cellBox(int index) const;
     // The cell under a point of the grid (the picture box and its caption), or -1.
     [[nodiscard]] int cellAt(QPoint point, int cells) const;
     // The grid's height with `cells` cells: the last row's bottom, caption band included.

@@ -9,6 +9,8 @@ namespace mv::browser {
 TypeFilterBox::TypeFilterBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(true);
+    // The text box the types are typed into is a control of its own for screen readers.
+    lineEdit()->setAccessibleName(tr("File types"));
     // Typed text is a pattern list of its own, never a new entry of the table.
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(25);

@@ -41,6 +41,7 @@ EncDecProcess::EncDecProcess(EncDecJob job, QWidget* owner)
     fileLabel_->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
     bar_->setRange(0, 1000);
     bar_->setValue(0);
+    bar_->setAccessibleName(tr("Progress"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(EncDecLabel_);
     layout->addWidget(fileLabel_);

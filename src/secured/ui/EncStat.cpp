@@ -50,7 +50,9 @@ EncStat::EncStat(bool encrypt, crypto::KeyState& keys, QWidget* owner)
     Label1_->setText(encrypt ? tr("Currently encrypting...") : tr("Currently decrypting..."));
     Stat_->setObjectName(QStringLiteral("Stat"));
     Stat_->setReadOnly(true);
-    Stat_->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab, so that a screen reader can read out the file in hand.
+    Stat_->setFocusPolicy(Qt::TabFocus);
+    Stat_->setAccessibleName(tr("File in hand"));
     Stat_->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1_);

@@ -105,6 +105,9 @@ void SetupQuick::buildControls()
     QuickProg_->setReadOnly(true);
     Param_->setObjectName(QStringLiteral("Param"));
     QuickFiles_->setObjectName(QStringLiteral("QuickFiles"));
+    // Screen readers do not take an item view's name from its label.
+    QuickListView_->setAccessibleName(tr("Secured Access List"));
+    QuickFiles_->setAccessibleName(tr("Associated files"));
     const int chars = fontMetrics().averageCharWidth();
     QuickListView_->setMinimumSize(chars * 28, fontMetrics().height() * 8);
     QuickProg_->setMinimumWidth(chars * 44);

@@ -36,6 +36,7 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner)
     const int pictureSize = metrics.height() * 4;
     picture->setPixmap(widgets::programIcon().pixmap(QSize(pictureSize, pictureSize), devicePixelRatioF()));
     picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    picture->setAccessibleName(tr("Mirravelnock! icon"));
 
     auto* name = new QLabel(tr("Mirravelnock!"));
     QFont nameFont(QStringLiteral("Arial"));

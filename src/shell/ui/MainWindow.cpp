@@ -35,6 +35,7 @@
 #include "viewing/ui/PictureArea.h"
 #include "viewing/ui/PictureCopy.h"
 #include "viewing/ui/SelectionViewer.h"
+#include "viewing/ui/ThumbnailGrid.h"
 #include "viewing/ui/ThumbnailView.h"
 #include "widgets/JobRunner.h"
 
@@ -176,7 +177,8 @@ void MainWindow::buildPanes()
     fileInfoBar_ = new QLineEdit(surface_);
     fileInfoBar_->setObjectName(QStringLiteral("FileInfoBar"));
     fileInfoBar_->setReadOnly(true);
-    fileInfoBar_->setFocusPolicy(Qt::ClickFocus);
+    // Reached with Tab as well, so that a screen reader can read the line out.
+    fileInfoBar_->setFocusPolicy(Qt::StrongFocus);
     fileInfoBar_->setAccessibleName(tr("File information"));
     fileInfoBar_->setText(bannerLine());
 
@@ -229,6 +231,9 @@ void MainWindow::connectThumbnails()
             settings_.setNumber(Setting::ThumbSize, viewing::kThumbSizes[i]);
         });
     connect(thumbnails_, &viewing::ThumbnailView::mouseMovedOverGrid, this, &MainWindow::autoHideFromPicture);
+    // After the file list, Tab reaches the grid while it is on show, then the information line.
+    setTabOrder(browser_->fileList(), thumbnails_->grid());
+    setTabOrder(thumbnails_->grid(), fileInfoBar_);
 }
 
 void MainWindow::connectPanes()

@@ -4,8 +4,10 @@
 #include "browser/ViewArrangement.h"
 #include "imaging/base/DrawnSize.h"
 #include "imaging/ui/ImageControl.h"
+#include "viewing/ui/ViewingAccessible.h"
 
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
@@ -46,6 +48,7 @@ QScrollBar* makeBar(Qt::Orientation orientation, QWidget* parent)
 
 PictureArea::PictureArea(QWidget* parent) : QWidget(parent)
 {
+    installViewingAccessibility();
     setFocusPolicy(Qt::NoFocus);
     // The frame and the picture take no drops, so theirs come here.
     setAcceptDrops(true);
@@ -73,6 +76,20 @@ PictureArea::PictureArea(QWidget* parent) : QWidget(parent)
     connect(vBar_, &QScrollBar::valueChanged, this, &PictureArea::onVerticalValue);
 
     layoutEmpty();
+    nameAfterPicture();
+}
+
+void PictureArea::nameAfterPicture()
+{
+    // Setting a new name tells screen readers it changed.
+    const QString file = control_->pictureFile();
+    const QString name = file.isEmpty() ? tr("No picture")
+                                        : tr("%1, %2 by %3 pixels")
+                                              .arg(QFileInfo(file).fileName())
+                                              .arg(control_->pictureWidth())
+                                              .arg(control_->pictureHeight());
+    if (name != accessibleName())
+        setAccessibleName(name);
 }
 
 bool PictureArea::hasPicture() const
@@ -96,6 +113,7 @@ void PictureArea::showLoaded(const imaging::Picture& picture, const QString& pat
     control_->hide();
     control_->setPicture(picture, path);
     arrangeImage();
+    nameAfterPicture();
 }
 
 void PictureArea::arrangeImage()
@@ -131,6 +149,7 @@ void PictureArea::resetView()
     control_->hide();
     pan_ = PanState::Idle;
     layoutEmpty();
+    nameAfterPicture();
     emit viewCleared();
 }
 

@@ -2,7 +2,9 @@
 // scroll bar along its bottom and right edge shown only when the picture is larger than the
 // frame. The window gives the area its rectangle; the area places its frame and bars inside
 // it, fits or zooms the picture, and lets the user scroll or drag it. None of its widgets takes
-// the keyboard focus: the keys belong to the file list.
+// the keyboard focus: the keys belong to the file list. Screen readers see the area as a
+// graphic named after the picture on show, its file and size, or "No picture"; the name
+// changes, and is announced, as the picture does.
 #pragma once
 
 #include "viewing/PictureLoad.h"
@@ -89,6 +91,7 @@ private:
     };
 
     void layoutEmpty();
+    void nameAfterPicture();
     void placeFrameAndBars(bool hVisible, bool vVisible);
     void onHorizontalValue(int value);
     void onVerticalValue(int value);

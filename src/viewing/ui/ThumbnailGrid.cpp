@@ -1,12 +1,16 @@
 #include "viewing/ui/ThumbnailGrid.h"
 
 #include "imaging/base/ProtectedPixels.h"
+#include "viewing/ui/ViewingAccessible.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMimeDatabase>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 
 #include <utility>
 
@@ -28,8 +32,10 @@ ThumbnailGrid::ThumbnailGrid(QWidget* parent) : QAbstractScrollArea(parent)
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    // The keys belong to the file list, as over the picture.
-    setFocusPolicy(Qt::NoFocus);
+    installViewingAccessibility();
+    setAccessibleName(tr("Thumbnails"));
+    // Reached with Tab only: a click shows the cell's file, and the keys go back to the list.
+    setFocusPolicy(Qt::TabFocus);
     verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(true);
@@ -55,9 +61,12 @@ void ThumbnailGrid::clear()
 {
     cells_.clear();
     pressed_ = -1;
+    if (std::exchange(current_, -1) >= 0)
+        emit currentCellChanged(-1);
     verticalScrollBar()->setValue(0);
     updateScroll();
     viewport()->update();
+    announceCells();
 }
 
 void ThumbnailGrid::addCell(const QString& path, const QString& name, const ThumbnailOutcome& outcome)
@@ -76,6 +85,10 @@ void ThumbnailGrid::addCell(const QString& path, const QString& name, const Thum
     const QRect box = layout_.pictureBox(index);
     viewport()->update(QRect(box.left() - 1, box.top() - 1, box.width() + 2, layout_.rowPitch())
                            .translated(0, -verticalScrollBar()->value()));
+    announceCells();
+    // Focused before the first cell came: that cell is the current one now.
+    if (current_ < 0 && hasFocus())
+        setCurrentCell(0);
 }
 
 void ThumbnailGrid::dropDecrypted()
@@ -92,6 +105,123 @@ void ThumbnailGrid::dropDecrypted()
 QString ThumbnailGrid::pathAt(int index) const
 {
     return index >= 0 && index < count() ? cells_[size_t(index)].path : QString();
+}
+
+QString ThumbnailGrid::nameAt(int index) const
+{
+    return index >= 0 && index < count() ? cells_[size_t(index)].name : QString();
+}
+
+bool ThumbnailGrid::showsPictureAt(int index) const
+{
+    return index >= 0 && index < count() && !cells_[size_t(index)].image.isNull();
+}
+
+QRect ThumbnailGrid::cellRect(int index) const
+{
+    return layout_.cellBox(index);
+}
+
+void ThumbnailGrid::setCurrentCell(int index)
+{
+    if (index < 0 || index >= count())
+        return;
+    const int before = std::exchange(current_, index);
+    // Kept in view, a whole cell where the window is high enough for one.
+    const QRect cell = cellRect(index);
+    QScrollBar* bar = verticalScrollBar();
+    const int height = viewport()->height();
+    if (cell.top() - kThumbMargin < bar->value())
+        bar->setValue(cell.top() - kThumbMargin);
+    else if (cell.bottom() + kThumbMargin >= bar->value() + height)
+        bar->setValue(qMin(cell.top() - kThumbMargin, cell.bottom() + kThumbMargin - height + 1));
+    if (before == index)
+        return;
+    updateCell(before);
+    updateCell(index);
+    emit currentCellChanged(index);
+    announceCurrent();
+}
+
+void ThumbnailGrid::updateCell(int index)
+{
+    if (index >= 0 && index < count())
+        viewport()->update(
+            cellRect(index).adjusted(-3, -3, 3, 3).translated(0, -verticalScrollBar()->value()));
+}
+
+void ThumbnailGrid::announceCells()
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent changed(this, QAccessible::ObjectReorder);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void ThumbnailGrid::announceCurrent()
+{
+    if (current_ < 0)
+        return;
+    QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(this)->child(current_);
+    if (!cell)
+        return;
+    QAccessibleEvent selected(cell, QAccessible::Selection);
+    QAccessible::updateAccessibility(&selected);
+    if (hasFocus()) {
+        QAccessibleEvent focused(cell, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focused);
+    }
+}
+
+void ThumbnailGrid::keyPressEvent(QKeyEvent* event)
+{
+    const int cells = count();
+    const int columns = layout_.columns();
+    const int from = qMax(current_, 0);
+    const int page = columns * qMax(1, viewport()->height() / layout_.rowPitch());
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    int to = -1;
+    switch (plain ? event->key() : 0) {
+    case Qt::Key_Left: to = from - 1; break;
+    case Qt::Key_Right: to = from + 1; break;
+    case Qt::Key_Up: to = from - columns; break;
+    // Down from a row over a shorter last one ends on the last cell.
+    case Qt::Key_Down:
+        to = from / columns < (cells - 1) / columns ? qMin(from + columns, cells - 1) : -1;
+        break;
+    case Qt::Key_Home: to = 0; break;
+    case Qt::Key_End: to = cells - 1; break;
+    case Qt::Key_PageUp: to = from >= columns ? qMax(from - page, from % columns) : -1; break;
+    case Qt::Key_PageDown: to = qMin(from + page, cells - 1); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (current_ >= 0)
+            emit cellClicked(current_);
+        event->accept();
+        return;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
+    }
+    if (to >= 0 && to < cells)
+        setCurrentCell(to);
+    event->accept();
+}
+
+void ThumbnailGrid::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    if (current_ < 0)
+        setCurrentCell(0);
+    else {
+        updateCell(current_);
+        announceCurrent();
+    }
+}
+
+void ThumbnailGrid::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    updateCell(current_);
 }
 
 void ThumbnailGrid::updateScroll()
@@ -167,6 +297,14 @@ void ThumbnailGrid::paintEvent(QPaintEvent* event)
     const int end = qMin(count(), (lastRow + 1) * columns);
     for (int i = firstRow * columns; i < end; ++i)
         paintCell(painter, i);
+    // The keys' cell is outlined while the grid has them; never in the grid's copied image.
+    if (hasFocus() && current_ >= 0 && current_ < count()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = cellRect(current_).adjusted(-3, -3, 3, 2);
+        focus.backgroundColor = palette().color(QPalette::Window);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 void ThumbnailGrid::scrollContentsBy(int, int dy)

@@ -3,6 +3,10 @@
 // centred below, cut at both sides when it is wider. Cells keep the places they were given
 // when the build began; a resize only changes how far the grid scrolls. Only the cells in
 // view are painted, so a grid of thousands scrolls as smoothly as one of ten.
+// The grid is reached with Tab (a click shows the cell's file, so it takes no focus): the arrow
+// keys, Home, End and the page keys then move its current cell, outlined and kept in view, and
+// Enter or Space shows that cell's file as a click does. Screen readers see a list whose items
+// are the cells, named after their files (ThumbnailGridAccessible.h).
 #pragma once
 
 #include "viewing/ThumbnailLayout.h"
@@ -45,6 +49,16 @@ public:
             std::count_if(cells_.begin(), cells_.end(), [](const Cell& c) { return !c.image.isNull(); }));
     }
     [[nodiscard]] QString pathAt(int index) const;
+    // The listed name under cell `index`; empty outside the grid.
+    [[nodiscard]] QString nameAt(int index) const;
+    // Whether cell `index` shows a thumbnail rather than its type's icon.
+    [[nodiscard]] bool showsPictureAt(int index) const;
+    // The cell the keys move, -1 while there is none. It becomes the first cell when the grid
+    // gets the focus; setting it keeps it in view.
+    [[nodiscard]] int currentCell() const { return current_; }
+    void setCurrentCell(int index);
+    // Cell `index` in the grid's own coordinates (scrolled into view or not).
+    [[nodiscard]] QRect cellRect(int index) const;
     [[nodiscard]] const ThumbnailLayout& layout() const { return layout_; }
     // The caption's height: the height of a line of the grid's font.
     [[nodiscard]] int captionHeight() const;
@@ -55,6 +69,8 @@ signals:
     // A click on a cell's picture or caption.
     void cellClicked(int index);
     void mouseMoved();
+    // The current cell moved (-1: none).
+    void currentCellChanged(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -64,6 +80,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     struct Cell {
@@ -78,10 +97,15 @@ private:
     void paintCell(QPainter& painter, int index) const;
     [[nodiscard]] const QIcon& iconFor(const QString& mimeType) const;
     [[nodiscard]] int cellAtView(QPoint viewPoint) const;
+    void updateCell(int index);
+    // Tells screen readers the cells changed, or which one has the focus now.
+    void announceCells();
+    void announceCurrent();
 
     std::vector<Cell> cells_;
     ThumbnailLayout layout_ {0, kDefaultThumbSize};
     int pressed_ = -1;
+    int current_ = -1;
     mutable QHash<QString, QIcon> icons_;
 };
 

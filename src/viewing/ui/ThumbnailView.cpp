@@ -169,10 +169,14 @@ void ThumbnailView::ThumbClick_Click(int index)
     const int row = int(list->names().indexOf(name));
     if (row < 0)
         return;
+    // A cell chosen with the keys hands them to the list, as the grid goes.
+    const bool fromKeys = grid_->hasFocus();
     // The entry already current is chosen again: it is shown even so.
     if (row == list->currentRow())
         list->selectionModel()->clearCurrentIndex();
     list->selectRow(row);
+    if (fromKeys)
+        list->setFocus(Qt::OtherFocusReason);
 }
 
 bool ThumbnailView::gridShown() const

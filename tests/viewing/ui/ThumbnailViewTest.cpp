@@ -127,5 +127,47 @@ TEST_F(ThumbnailViewTest, EscStopsABuildAndClearViewingAreaEndsTheGrid)
     EXPECT_EQ(grid()->count(), 0);
 }
 
+// The keys move the grid's current cell in reading order: a step up or down stays in its
+// column, Down over a shorter last row ends on the last cell, a page is the rows in view, and
+// no key leaves the grid. Enter shows the current cell as a click does.
+TEST(ThumbnailGridKeys, MoveTheCurrentCellWithinTheGridAndEnterChoosesIt)
+{
+    ThumbnailGrid grid;
+    grid.resize(4 + 3 * 84 + 20, 150); // three columns, one row in view
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    grid.reset(80, 0);
+    ASSERT_EQ(grid.layout().columns(), 3);
+    for (int i = 0; i < 7; ++i) // rows 0 1 2 / 3 4 5 / 6
+        grid.addCell(QString::number(i), QString::number(i), ThumbnailOutcome {});
+    struct Step {
+        int from;
+        Qt::Key key;
+        int to;
+    };
+    for (const Step& s : std::initializer_list<Step> {{4, Qt::Key_Down, 6},
+                                                      {5, Qt::Key_Down, 6},
+                                                      {6, Qt::Key_Down, 6},
+                                                      {1, Qt::Key_Up, 1},
+                                                      {4, Qt::Key_Up, 1},
+                                                      {0, Qt::Key_Left, 0},
+                                                      {6, Qt::Key_Right, 6},
+                                                      {2, Qt::Key_Right, 3},
+                                                      {5, Qt::Key_Home, 0},
+                                                      {1, Qt::Key_End, 6},
+                                                      {1, Qt::Key_PageDown, 4},
+                                                      {4, Qt::Key_PageDown, 6},
+                                                      {6, Qt::Key_PageUp, 3},
+                                                      {2, Qt::Key_PageUp, 2}}) {
+        grid.setCurrentCell(s.from);
+        QTest::keyClick(&grid, s.key);
+        EXPECT_EQ(grid.currentCell(), s.to) << s.from << " key " << s.key;
+    }
+    QSignalSpy chosen(&grid, &ThumbnailGrid::cellClicked);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    ASSERT_EQ(chosen.count(), 1);
+    EXPECT_EQ(chosen[0][0].toInt(), 2);
+}
+
 } // namespace
 } // namespace mv::viewing

@@ -1,0 +1,260 @@
+// The real program on an X server (xvfb-run), read as a screen reader reads it: over AT-SPI, on
+// a session bus of the test's own, whose accessibility bus the desktop's launcher starts.
+#include "shell/PrivateBus.h"
+
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr uint kShowing = 25; // ATSPI_STATE_SHOWING
+constexpr uint kSelectable = 22;
+
+// One object of the accessible tree: the bus name of its program and its path there.
+struct Node {
+    QString service;
+    QString path;
+};
+
+class AtSpi {
+public:
+    explicit AtSpi(QDBusConnection bus) : bus_(std::move(bus)) {}
+
+    QDBusMessage call(const Node& n, const QString& interface, const QString& method,
+                      const QVariantList& args = {})
+    {
+        QDBusMessage m = QDBusMessage::createMethodCall(n.service, n.path, interface, method);
+        m.setArguments(args);
+        return bus_.call(m, QDBus::Block, 10000);
+    }
+    QList<Node> children(const Node& n)
+    {
+        QList<Node> out;
+        const QDBusMessage r = call(n, u"org.a11y.atspi.Accessible"_s, u"GetChildren"_s);
+        if (r.type() != QDBusMessage::ReplyMessage)
+            return out;
+        const auto arg = r.arguments().value(0).value<QDBusArgument>();
+        arg.beginArray();
+        while (!arg.atEnd()) {
+            QString service;
+            QDBusObjectPath path;
+            arg.beginStructure();
+            arg >> service >> path;
+            arg.endStructure();
+            out.append({service, path.path()});
+        }
+        arg.endArray();
+        return out;
+    }
+    QString name(const Node& n)
+    {
+        const QDBusMessage r = call(n, u"org.freedesktop.DBus.Properties"_s, u"Get"_s,
+                                    {u"org.a11y.atspi.Accessible"_s, u"Name"_s});
+        return r.arguments().value(0).value<QDBusVariant>().variant().toString();
+    }
+    QString role(const Node& n)
+    {
+        return call(n, u"org.a11y.atspi.Accessible"_s, u"GetRoleName"_s).arguments().value(0).toString();
+    }
+    bool has(const Node& n, uint state)
+    {
+        const QDBusMessage r = call(n, u"org.a11y.atspi.Accessible"_s, u"GetState"_s);
+        const auto words = qdbus_cast<QList<uint>>(r.arguments().value(0));
+        return words.size() == 2 && (words[int(state / 32)] & (1u << (state % 32)));
+    }
+    // Runs the action called `action` ("Press" ...); false when it has none.
+    bool act(const Node& n, const QString& action)
+    {
+        const QDBusMessage r = call(n, u"org.a11y.atspi.Action"_s, u"GetActions"_s);
+        const auto arg = r.arguments().value(0).value<QDBusArgument>();
+        int index = -1;
+        arg.beginArray();
+        for (int i = 0; !arg.atEnd(); ++i) {
+            QString actionName, description, keys;
+            arg.beginStructure();
+            arg >> actionName >> description >> keys;
+            arg.endStructure();
+            if (actionName.compare(action, Qt::CaseInsensitive) == 0 && index < 0)
+                index = i;
+        }
+        arg.endArray();
+        return index >= 0 &&
+               call(n, u"org.a11y.atspi.Action"_s, u"DoAction"_s, {index}).arguments().value(0).toBool();
+    }
+    // Every object under `n`, depth first, with its parents' showing; `visit` says whether to go
+    // into its children.
+    void walk(const Node& n, const std::function<bool(const Node&)>& visit, int& budget)
+    {
+        if (--budget < 0 || !visit(n))
+            return;
+        for (const Node& c : children(n))
+            walk(c, visit, budget);
+    }
+
+private:
+    QDBusConnection bus_;
+};
+
+class AtSpiTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") || !QFile::exists(u"/usr/libexec/at-spi-bus-launcher"_s))
+            GTEST_SKIP() << "needs an X server (xvfb-run) and at-spi2-core";
+        ASSERT_TRUE(home_.isValid() && bus_.up());
+        for (const char* d : {"config", "runtime", "pics"})
+            ASSERT_TRUE(QDir(home_.path()).mkpath(QLatin1String(d)));
+        QFile::setPermissions(home_.filePath(u"runtime"_s),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        env.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_s, u"1"_s);
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, bus_.address());
+        env.insert(u"HOME"_s, home_.path());
+        env.insert(u"XDG_CONFIG_HOME"_s, home_.filePath(u"config"_s));
+        env.insert(u"XDG_RUNTIME_DIR"_s, home_.filePath(u"runtime"_s));
+        env.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);
+        env.remove(u"QT_QPA_PLATFORMTHEME"_s);
+        program_.setProcessEnvironment(env);
+        program_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    }
+    void TearDown() override
+    {
+        QDBusConnection::disconnectFromBus(u"a11y"_s);
+        if (program_.state() != QProcess::NotRunning) {
+            program_.terminate();
+            if (!program_.waitForFinished(30000))
+                program_.kill();
+        }
+    }
+    // The accessibility bus the desktop's launcher starts on the test's session bus.
+    QDBusConnection accessibilityBus()
+    {
+        QDBusConnection session = bus_.connect(u"session"_s);
+        const QDBusMessage r =
+            session.call(QDBusMessage::createMethodCall(u"org.a11y.Bus"_s, u"/org/a11y/bus"_s,
+                                                        u"org.a11y.Bus"_s, u"GetAddress"_s),
+                         QDBus::Block, 20000);
+        return QDBusConnection::connectToBus(r.arguments().value(0).toString(), u"a11y"_s);
+    }
+
+    QTemporaryDir home_;
+    mv::shell::test::PrivateBus bus_;
+    QProcess program_;
+};
+
+// Every control on show has a name; the picture shown at start is named with its size; "View
+// Thumbnails" chosen through the menu item's action shows a list whose items are named after
+// the files, in the list's order, and can be selected.
+TEST_F(AtSpiTest, EveryShowingControlIsNamedAndTheGridsCellsAreNamedAfterTheirFiles)
+{
+    const QString pics = home_.filePath(u"pics"_s);
+    const QStringList files {u"a.png"_s, u"b.png"_s, u"c.png"_s};
+    for (const QString& f : files) {
+        QImage image(30, 20, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        ASSERT_TRUE(image.save(pics + u'/' + f));
+    }
+    program_.start(QStringLiteral(MIRRAVELNOCK_PATH), {u"/f="_s + pics + u"/b.png"_s});
+    ASSERT_TRUE(program_.waitForStarted(10000));
+
+    AtSpi atspi(accessibilityBus());
+    const Node root {u"org.a11y.atspi.Registry"_s, u"/org/a11y/atspi/accessible/root"_s};
+    // The program is up once its window shows the picture it was started with.
+    Node app;
+    Node picture;
+    QElapsedTimer t;
+    t.start();
+    while (picture.path.isEmpty() && t.elapsed() < 60000) {
+        QThread::msleep(200);
+        for (const Node& a : atspi.children(root)) {
+            int budget = 5000;
+            atspi.walk(
+                a,
+                [&](const Node& n) {
+                    if (atspi.role(n) == u"graphic"_s && atspi.name(n) == u"b.png, 30 by 20 pixels"_s) {
+                        app = a;
+                        picture = n;
+                    }
+                    return picture.path.isEmpty() && atspi.has(n, kShowing);
+                },
+                budget);
+        }
+    }
+    ASSERT_FALSE(picture.path.isEmpty()) << "no picture area named after b.png";
+
+    // Roles a user cannot tell one control from another by, without its name, as Qt calls them
+    // and as AT-SPI does.
+    const QSet<QString> needName {u"button"_s,        u"graphic"_s,   u"push button"_s,  u"check box"_s,
+                                  u"radio button"_s,  u"combo box"_s, u"text"_s,         u"entry"_s,
+                                  u"password text"_s, u"list"_s,      u"list item"_s,    u"tree"_s,
+                                  u"tree item"_s,     u"image"_s,     u"progress bar"_s, u"spin button"_s,
+                                  u"page tab"_s,      u"menu item"_s, u"link"_s};
+    QStringList unnamed;
+    Node viewThumbnails;
+    int budget = 5000;
+    atspi.walk(
+        app,
+        [&](const Node& n) {
+            const QString role = atspi.role(n);
+            const QString name = atspi.name(n);
+            if (role == u"menu item"_s && QString(name).remove(u'&') == u"View Thumbnails"_s)
+                viewThumbnails = n;
+            if (!atspi.has(n, kShowing))
+                return role == u"menu bar"_s || role == u"menu item"_s || role == u"popup menu"_s ||
+                       role == u"application"_s;
+            if (needName.contains(role) && name.trimmed().isEmpty())
+                unnamed << role + u' ' + n.path;
+            return true;
+        },
+        budget);
+    EXPECT_GT(budget, 0);
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(u", "_s).toStdString();
+
+    ASSERT_FALSE(viewThumbnails.path.isEmpty());
+    ASSERT_TRUE(atspi.act(viewThumbnails, u"Press"_s));
+    QStringList cells;
+    bool selectable = true;
+    t.restart();
+    while (cells.size() < files.size() && t.elapsed() < 30000) {
+        QThread::msleep(200);
+        int limit = 5000;
+        atspi.walk(
+            app,
+            [&](const Node& n) {
+                if (atspi.role(n) != u"list"_s || atspi.name(n) != u"Thumbnails"_s)
+                    return atspi.has(n, kShowing);
+                cells.clear();
+                for (const Node& cell : atspi.children(n)) {
+                    cells << atspi.name(cell);
+                    selectable =
+                        selectable && atspi.role(cell) == u"list item"_s && atspi.has(cell, kSelectable);
+                }
+                return false;
+            },
+            limit);
+    }
+    EXPECT_EQ(cells, files);
+    EXPECT_TRUE(selectable);
+}
+
+} // namespace
