@@ -3,6 +3,7 @@
 #include "StartupTrace.h"
 #include "browser/ui/FileListView.h"
 #include "desktop/DocumentType.h"
+#include "i18n/Language.h"
 #include "shell/AppSettings.h"
 #include "shell/CommandLine.h"
 #include "shell/HandOver.h"
@@ -49,6 +50,8 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication app(argc, argv);
+    // Before any text is made: every window speaks the user's language from its first line.
+    mv::i18n::installTranslators(app, mv::i18n::userLanguage());
     // Qt has taken out its own options ("-platform offscreen"); the rest are ours, as raw bytes.
     const CommandLine cmd = parseCommandLine(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mirravelnock"));
