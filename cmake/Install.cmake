@@ -79,7 +79,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.com/mirravelnock/)
 # The libraries come from dpkg-shlibdeps; Qt's platform plugins are loaded, not linked.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/src/engine)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Qt's own German (or other) texts for the standard buttons come with qt6-translations-l10n.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, qt6-wayland, shared-mime-info, desktop-file-utils")
 # Files are root's, whatever the builder's umask was.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

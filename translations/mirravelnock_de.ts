@@ -36,7 +36,7 @@
     </message>
     <message>
         <source>All Supported Files</source>
-        <translation>Alle unterstützten Dateien</translation>
+        <translation>Alle Bilddateien</translation>
     </message>
     <message>
         <source>Amiga (*.IFF)</source>
@@ -2175,7 +2175,7 @@ kann keine zugeordnete Datei sein: Ihr Name enthält &quot;|&quot;, das die Date
     </message>
     <message>
         <source>Bringing security to your Windows Data and Programs with state of the art encryption</source>
-        <translation>Sicherheit für Ihre Windows-Daten und -Programme mit Verschlüsselung auf dem neuesten Stand</translation>
+        <translation>Sicherheit für Ihre Daten und Programme unter Windows mit Verschlüsselung auf dem neuesten Stand</translation>
     </message>
     <message>
         <source>32 bit --- Version %1</source>

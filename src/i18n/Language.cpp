@@ -32,14 +32,18 @@ bool haveCatalogue(const QString& language)
 
 QString chooseLanguage(const std::function<QByteArray(const char*)>& env)
 {
-    // The first entry that is English or a language we have wins; others are passed over, as
-    // gettext passes over a language it has no catalogue of.
-    for (const QByteArray& entry : env("LANGUAGE").split(':')) {
-        const QString language = languageOf(entry);
-        if (language == u"en")
-            return {};
-        if (haveCatalogue(language))
-            return language;
+    // As gettext reads it: a LANGUAGE list decides alone; its first entry that is English or a
+    // language we have wins, others are passed over, and with none of them the texts stay
+    // English. (Unlike gettext, it counts under the C locale too: LANGUAGE=de is German.)
+    if (const QByteArray list = env("LANGUAGE"); !list.isEmpty()) {
+        for (const QByteArray& entry : list.split(':')) {
+            const QString language = languageOf(entry);
+            if (language == u"en")
+                return {};
+            if (haveCatalogue(language))
+                return language;
+        }
+        return {};
     }
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const QByteArray locale = env(name);

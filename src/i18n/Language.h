@@ -9,9 +9,9 @@ class QCoreApplication;
 namespace mv::i18n {
 
 // The catalogue's language the user reads, from the environment as gettext reads it: the
-// LANGUAGE list first, then LC_ALL, LC_MESSAGES and LANG. Empty for English, for the C locale
-// and for a language the program has no catalogue of, so the program's own texts stay as
-// they are.
+// LANGUAGE list when it is set, else LC_ALL, LC_MESSAGES or LANG, the first one set. Empty for
+// English, for the C locale and for a language the program has no catalogue of, so the
+// program's own texts stay as they are.
 QString chooseLanguage(const std::function<QByteArray(const char*)>& env);
 
 // The language chooseLanguage() picks from this process's environment.
