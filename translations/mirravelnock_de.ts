@@ -11,6 +11,10 @@
         <source>Can&apos;t find Mirravelnock!</source>
         <translation>Mirravelnock! wurde nicht gefunden!</translation>
     </message>
+    <message>
+        <source>mirravelnock: can&apos;t tell whether another copy runs: %1</source>
+        <translation>mirravelnock: es lässt sich nicht feststellen, ob eine andere Kopie läuft: %1</translation>
+    </message>
 </context>
 <context>
     <name>mv::browser</name>
@@ -428,6 +432,14 @@ des sicheren Löschens beschreibt die README.
     <message>
         <source>the two keys differ</source>
         <translation>die beiden Schlüssel unterscheiden sich</translation>
+    </message>
+    <message>
+        <source>mvcrypt: %1
+Try &apos;mvcrypt --help&apos;.
+</source>
+        <translation>mvcrypt: %1
+Siehe &apos;mvcrypt --help&apos;.
+</translation>
     </message>
 </context>
 <context>

@@ -67,8 +67,9 @@ int main(int argc, char** argv)
     InstanceChannel channel(where.ok ? dir : QString());
     const InstanceChannel::Role role = channel.claim();
     if (role == InstanceChannel::Role::Unknown)
-        std::fprintf(stderr, "mirravelnock: can't tell whether another copy runs: %s\n",
-                     qPrintable(mv::fileutil::resultText(channel.error())));
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QObject::tr("mirravelnock: can't tell whether another copy runs: %1")
+                                    .arg(mv::fileutil::resultText(channel.error()))));
 
     // The desktop learns (again) that encrypted files open here. The first copy does it, on a
     // worker, so the window's first paint never waits for the desktop's cache tools; the pool

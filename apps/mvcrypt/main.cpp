@@ -16,7 +16,11 @@ namespace {
 
 int usageError(const QString& why)
 {
-    std::fprintf(stderr, "mvcrypt: %s\nTry 'mvcrypt --help'.\n", why.toLocal8Bit().constData());
+    std::fputs(QCoreApplication::translate("mv::cli", "mvcrypt: %1\nTry 'mvcrypt --help'.\n")
+                   .arg(why)
+                   .toLocal8Bit()
+                   .constData(),
+               stderr);
     return 2;
 }
 

@@ -69,7 +69,9 @@ private:
 MissedTexts& inGerman()
 {
     static MissedTexts* missed = [] {
-        EXPECT_TRUE(i18n::installTranslators(*QCoreApplication::instance(), QStringLiteral("de")));
+        // As the program starts under LANGUAGE=de.
+        qputenv("LANGUAGE", "de");
+        EXPECT_TRUE(i18n::installTranslators(*QCoreApplication::instance(), i18n::userLanguage()));
         auto* m = new MissedTexts;
         QCoreApplication::installTranslator(m);
         return m;
