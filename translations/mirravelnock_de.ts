@@ -931,6 +931,10 @@ Die Bearbeitung von %2 würde sie ersetzen.</translation>
         <source>copy picture</source>
         <translation>Bild kopieren</translation>
     </message>
+    <message>
+        <source>cannot write the destination</source>
+        <translation>das Ziel kann nicht geschrieben werden</translation>
+    </message>
 </context>
 <context>
     <name>mv::fileutil</name>

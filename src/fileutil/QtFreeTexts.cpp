@@ -21,6 +21,7 @@ namespace {
     QT_TRANSLATE_NOOP("mv::fileio", "the key does not open this file"),
     QT_TRANSLATE_NOOP("mv::fileio", "cancelled"),
     QT_TRANSLATE_NOOP("mv::fileio", "cannot derive the key: out of memory"),
+    QT_TRANSLATE_NOOP("mv::fileio", "cannot write the destination"),
     QT_TRANSLATE_NOOP("mv::fileio", "cannot write the destination: it has other hard links"),
     QT_TRANSLATE_NOOP("mv::fileio", "cannot write the destination: it is a symbolic link"),
     QT_TRANSLATE_NOOP("mv::fileio", "cannot write the destination: it is not empty"),

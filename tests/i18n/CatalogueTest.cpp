@@ -1,11 +1,14 @@
 // The German catalogue against the code's texts, and the choice of a language from the locale.
+#include "fileutil/FileResult.h"
 #include "i18n/Language.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -113,6 +116,35 @@ TEST(GermanCatalogue, HoldsEveryTextOfTheCodeFinishedWithItsMarkersAndMnemonics)
     }
 }
 
+// The layers without Qt speak English; their fixed words (a step's name, the engine's reasons)
+// must be in the catalogue, under the context they are shown in, or they stay English.
+TEST(GermanCatalogue, HoldsTheFixedWordsOfTheLayersWithoutQt)
+{
+    QSet<QString> held;
+    for (const Message& m : readCatalogue(QStringLiteral(MV_SOURCE_DIR "/translations/mirravelnock_de.ts")))
+        if (m.context == u"mv::fileio")
+            held << m.source;
+    static const QRegularExpression fixed(QStringLiteral(
+        R"re(\b(?:failWith|failWithErrno|declineWith|setError)\("([^"]+)"|const char\*(?: const)? k\w*(?:Step|Damaged|CannotWrite) = "([^"]+)")re"));
+    int found = 0;
+    for (const char* folder : {"engine", "fileio", "sandbox", "imaging", "crypto"}) {
+        QDirIterator files(QStringLiteral(MV_SOURCE_DIR "/src/") + QLatin1String(folder),
+                           {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            for (const auto& match : fixed.globalMatch(QString::fromUtf8(file.readAll()))) {
+                const QString text = match.captured(1) + match.captured(2);
+                ++found;
+                EXPECT_TRUE(held.contains(text))
+                    << text.toStdString() << " in " << file.fileName().toStdString();
+            }
+        }
+    }
+    EXPECT_GT(found, 30);
+}
+
 TEST(Language, ComesFromTheLocaleAsGettextReadsIt)
 {
     const struct {
@@ -151,6 +183,10 @@ TEST(Language, GermanTranslatesTheProgramAndQtsOwnButtonsEnglishNothing)
     ASSERT_TRUE(installTranslators(*QCoreApplication::instance(), QStringLiteral("de")));
     EXPECT_EQ(file(), u"&Datei");
     EXPECT_EQ(cancel(), u"Abbrechen") << "Qt's catalogues: qt6-translations-l10n";
+    // A result of the layers without Qt: step, the engine's words, then the system's own.
+    EXPECT_EQ(
+        fileutil::resultText(fileio::Status::failure("put in place", "cannot read the source: Bad file")),
+        u"an ihren Platz setzen: die Quelle kann nicht gelesen werden: Bad file");
     // The plural forms and the sentence the delete question used to glue.
     EXPECT_EQ(QCoreApplication::translate("mv::fileutil", "Delete the selected %n files?", nullptr, 3),
               u"Die 3 ausgewählten Dateien löschen?");
