@@ -9,6 +9,7 @@
 //   mvconvert --decode-only IN [WxH]
 //                              decode and discard (for timing), optionally for drawing into
 //                              a WxH box (a JPEG then decodes downscaled)
+#include "i18n/Language.h"
 #include "imaging/FileBytes.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/SiblingPalette.h"
@@ -148,6 +149,7 @@ int convert(mv::sandbox::Decoders& decoders, const QString& in, const QString& o
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    mv::i18n::installTranslators(app, mv::i18n::userLanguage());
     QStringList args = app.arguments();
     args.removeFirst();
     const auto command = [&](const char* name, qsizetype minArgs, qsizetype maxArgs) {

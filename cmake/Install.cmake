@@ -79,8 +79,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.com/mirravelnock/)
 # The libraries come from dpkg-shlibdeps; Qt's platform plugins are loaded, not linked.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/src/engine)
-# Without qt6-wayland a Wayland session would run the program through XWayland, silently.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland")
+# Without qt6-wayland a Wayland session would run the program through XWayland, silently;
+# Qt's own German (or other) texts for the standard buttons come with qt6-translations-l10n.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, shared-mime-info, desktop-file-utils")
 # Files are root's, whatever the builder's umask was.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

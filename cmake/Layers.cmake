@@ -9,6 +9,7 @@
 #
 # Inside imaging its own finer order holds as well (src/imaging/Layers.cmake).
 set(MV_USES_fileio      "")
+set(MV_USES_i18n        "")
 set(MV_USES_engine      fileio)
 set(MV_USES_imaging     fileio)
 set(MV_USES_sandbox     imaging)
@@ -27,9 +28,9 @@ set(MV_USES_viewing/ui  viewing browser/ui imaging/ui)
 set(MV_USES_fileutil/ui viewing/ui)
 set(MV_USES_secured/ui  secured crypto/ui)
 set(MV_USES_shell/ui    shell secured/ui fileutil/ui)
-set(MV_USES_apps/mirravelnock shell/ui)
-set(MV_USES_apps/mvcrypt      crypto shell)
-set(MV_USES_apps/mvconvert    sandbox)
+set(MV_USES_apps/mirravelnock shell/ui i18n)
+set(MV_USES_apps/mvcrypt      crypto shell i18n)
+set(MV_USES_apps/mvconvert    sandbox i18n)
 set(MV_USES_apps/mvdecode     sandbox)
 set(MV_USES_apps/mvlaunch     fileio secured)
 
@@ -38,7 +39,7 @@ set(MV_USES_apps/mvlaunch     fileio secured)
 set(MV_DECODER_FOLDERS imaging sandbox apps/mvdecode)
 set(MV_KEY_FOLDERS crypto engine secured shell desktop widgets)
 
-set(MV_CORE_FOLDERS fileio engine imaging sandbox fileutil desktop shell crypto browser viewing secured)
+set(MV_CORE_FOLDERS fileio i18n engine imaging sandbox fileutil desktop shell crypto browser viewing secured)
 
 # The folder a source file belongs to, from its path below the top folder.
 function(mv_folder_of_file relative out)

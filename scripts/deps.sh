@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-private-dev qt6-image-formats-plugins libxcb1-dev
+  qt6-l10n-tools qt6-translations-l10n
   libsodium-dev zlib1g-dev libjpeg62-turbo-dev libjpeg-turbo-progs
   libseccomp-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev

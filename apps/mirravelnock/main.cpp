@@ -3,6 +3,7 @@
 #include "StartupTrace.h"
 #include "browser/ui/FileListView.h"
 #include "desktop/DocumentType.h"
+#include "i18n/Language.h"
 #include "shell/AppSettings.h"
 #include "shell/CommandLine.h"
 #include "shell/HandOver.h"
@@ -51,6 +52,8 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication app(argc, argv);
+    // Before any text is made: every window speaks the user's language from its first line.
+    mv::i18n::installTranslators(app, mv::i18n::userLanguage());
     // Qt has taken out its own options ("-platform offscreen"); the rest are ours, as raw bytes.
     const CommandLine cmd = parseCommandLine(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mirravelnock"));
@@ -66,8 +69,9 @@ int main(int argc, char** argv)
     InstanceChannel channel(where.ok ? dir : QString());
     const InstanceChannel::Role role = channel.claim();
     if (role == InstanceChannel::Role::Unknown)
-        std::fprintf(stderr, "mirravelnock: can't tell whether another copy runs: %s\n",
-                     qPrintable(mv::fileutil::resultText(channel.error())));
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QObject::tr("mirravelnock: can't tell whether another copy runs: %1")
+                                    .arg(mv::fileutil::resultText(channel.error()))));
 
     // The desktop learns (again) that encrypted files open here. The first copy does it, on a
     // worker, so the window's first paint never waits for the desktop's cache tools; the pool

@@ -2,6 +2,7 @@
 #include "CliOptions.h"
 #include "Commands.h"
 #include "KeyInput.h"
+#include "i18n/Language.h"
 #include "shell/ProcessGuard.h"
 
 #include <QCoreApplication>
@@ -15,7 +16,11 @@ namespace {
 
 int usageError(const QString& why)
 {
-    std::fprintf(stderr, "mvcrypt: %s\nTry 'mvcrypt --help'.\n", why.toLocal8Bit().constData());
+    std::fputs(QCoreApplication::translate("mv::cli", "mvcrypt: %1\nTry 'mvcrypt --help'.\n")
+                   .arg(why)
+                   .toLocal8Bit()
+                   .constData(),
+               stderr);
     return 2;
 }
 
@@ -32,6 +37,7 @@ int main(int argc, char** argv)
     if (const mv::fileutil::FileResult guard = mv::shell::lockDownProcess(); !guard.ok)
         std::fprintf(stderr, "mvcrypt: keys may reach a core file: %s\n", guard.message().c_str());
     QCoreApplication app(argc, argv);
+    mv::i18n::installTranslators(app, mv::i18n::userLanguage());
     QList<QByteArray> args;
     for (int i = 1; i < argc; ++i)
         args << QByteArray(argv[i]);

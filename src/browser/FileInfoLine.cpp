@@ -17,22 +17,22 @@ QString groupedSize(qint64 size, const QLocale& locale)
     return grouped.toString(size);
 }
 
-QString text(const char* source)
-{
-    return QCoreApplication::translate("mv::browser", source);
-}
-
 } // namespace
 
 QString fileInfoLine(const FileFacts& facts, const QLocale& locale)
 {
-    const QString prefix = facts.encrypted ? text("(Encrypted) ") : QString();
-    return prefix + facts.listedName + text(" : Width = ") + QString::number(facts.width) +
-           text(" : Height = ") + QString::number(facts.height) + text(" : Colors = ") +
-           QString::number(facts.colorDepth) + text(" bits") + text(" : Checksum = ") +
-           (facts.checksum ? QStringLiteral("%1").arg(*facts.checksum, 8, 16, QLatin1Char('0')).toUpper()
-                           : QString()) +
-           text(" : File Size = ") + groupedSize(facts.fileSize, locale);
+    // One line a translator can order as a whole; the name and the numbers go in at once, so a
+    // "%1" in a file's name stays as it is.
+    const QString line =
+        QCoreApplication::translate(
+            "mv::browser",
+            "%1 : Width = %2 : Height = %3 : Colors = %4 bits : Checksum = %5 : File Size = %6")
+            .arg(facts.listedName, QString::number(facts.width), QString::number(facts.height),
+                 QString::number(facts.colorDepth),
+                 facts.checksum ? QStringLiteral("%1").arg(*facts.checksum, 8, 16, QLatin1Char('0')).toUpper()
+                                : QString(),
+                 groupedSize(facts.fileSize, locale));
+    return facts.encrypted ? QCoreApplication::translate("mv::browser", "(Encrypted) %1").arg(line) : line;
 }
 
 } // namespace mv::browser

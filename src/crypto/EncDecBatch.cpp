@@ -22,11 +22,6 @@ namespace mv::crypto {
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("mv::crypto", text);
-}
-
 // decryptOne's outcome when the file is encrypted and none of the keys opens it: the file
 // is untouched, and another key may still open it.
 bool noKeyOpens(const CryptOutcome& out)
@@ -43,7 +38,9 @@ public:
     EncDecResult go()
     {
         if (job_.encrypt && job_.key.isEmpty()) {
-            result_.failed.append({job_.scope.folder, tr("no key was given; nothing was encrypted")});
+            result_.failed.append(
+                {job_.scope.folder,
+                 QCoreApplication::translate("mv::crypto", "no key was given; nothing was encrypted")});
             return result_;
         }
         const EncDecPlan plan = planEncDec(job_.scope, [this] { return stopRequested(); });
@@ -96,8 +93,10 @@ private:
             if (wiped.ok)
                 ++result_.leftoversWiped;
             else
-                result_.notes.append({path, tr("left over from an interrupted run; could not be wiped: ") +
-                                                fileutil::resultText(wiped)});
+                result_.notes.append(
+                    {path, QCoreApplication::translate(
+                               "mv::crypto", "left over from an interrupted run; could not be wiped: %1")
+                               .arg(fileutil::resultText(wiped))});
         }
     }
 
@@ -135,10 +134,11 @@ private:
         if (error == 0)
             return true;
         result_.notes.append(
-            {path,
-             error == ENOENT
-                 ? tr("no longer there; it went away after the folder was listed")
-                 : tr("can no longer be read: %1").arg(QString::fromStdString(fileio::errorText(error)))});
+            {path, error == ENOENT
+                       ? QCoreApplication::translate(
+                             "mv::crypto", "no longer there; it went away after the folder was listed")
+                       : QCoreApplication::translate("mv::crypto", "can no longer be read: %1")
+                             .arg(QString::fromStdString(fileio::errorText(error)))});
         return false;
     }
 
@@ -185,8 +185,10 @@ private:
         case CryptOutcome::Done:
             ++result_.done;
             for (const fileutil::FileResult& trace : out.tracesLeft)
-                result_.notes.append({path, tr("a thumbnail of the plain file could not be wiped: ") +
-                                                fileutil::resultText(trace)});
+                result_.notes.append(
+                    {path, QCoreApplication::translate("mv::crypto",
+                                                       "a thumbnail of the plain file could not be wiped: %1")
+                               .arg(fileutil::resultText(trace))});
             break;
         case CryptOutcome::PassedOver: ++result_.passedOver; break;
         case CryptOutcome::TargetExists:

@@ -31,10 +31,11 @@ QString passedOverText(const EncDecResult& result, bool encrypt)
 {
     if (result.passedOver <= 0)
         return {};
-    return QString::number(result.passedOver) +
-           (encrypt
-                ? QCoreApplication::translate("mv::crypto", " file(s) already encrypted and were skiped.")
-                : QCoreApplication::translate("mv::crypto", " file(s) already decrypted and were skiped."));
+    return encrypt
+               ? QCoreApplication::translate("mv::crypto", "%n file(s) already encrypted and were skiped.",
+                                             nullptr, result.passedOver)
+               : QCoreApplication::translate("mv::crypto", "%n file(s) already decrypted and were skiped.",
+                                             nullptr, result.passedOver);
 }
 
 QString problemsText(const EncDecResult& result, bool encrypt)

@@ -80,9 +80,9 @@ CryptOutcome fromReplace(const ReplaceOutcome& r, const QString& target, bool en
     case ReplaceOutcome::SourceChanged:
         out = stopped(CryptOutcome::Failed, encrypting,
                       (encrypting
-                           ? QCoreApplication::translate("mv::crypto", "changed while being encrypted: ")
-                           : QCoreApplication::translate("mv::crypto", "changed while being decrypted: ")) +
-                          why,
+                           ? QCoreApplication::translate("mv::crypto", "changed while being encrypted: %1")
+                           : QCoreApplication::translate("mv::crypto", "changed while being decrypted: %1"))
+                          .arg(why),
                       error);
         break;
     case ReplaceOutcome::Failed: {

@@ -15,11 +15,6 @@ namespace {
 
 constexpr int kToolTimeoutMs = 30000;
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("mv::fileutil", text);
-}
-
 void runTool(const QString& name, const QStringList& args, RegisterOutcome& outcome)
 {
     const QString program = QStandardPaths::findExecutable(name);
@@ -33,9 +28,12 @@ void runTool(const QString& name, const QStringList& args, RegisterOutcome& outc
     if (!process.waitForFinished(kToolTimeoutMs)) {
         process.kill();
         process.waitForFinished(1000);
-        outcome.toolProblems << tr("%1 did not finish: %2").arg(name, process.errorString());
+        outcome.toolProblems << QCoreApplication::translate("mv::fileutil", "%1 did not finish: %2")
+                                    .arg(name, process.errorString());
     } else if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        outcome.toolProblems << tr("%1 ended with code %2").arg(name).arg(process.exitCode());
+        outcome.toolProblems << QCoreApplication::translate("mv::fileutil", "%1 ended with code %2")
+                                    .arg(name)
+                                    .arg(process.exitCode());
     }
 }
 

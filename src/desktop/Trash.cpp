@@ -31,14 +31,10 @@ constexpr char kInfoSuffix[] = ".trashinfo";
 // Names tried before the trash is taken to be unusable: a full trash gets numbers 2, 3, ...
 constexpr int kNameTries = 1000;
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("mv::fileutil", text);
-}
-
 fileutil::FileResult failed(const QString& reason, int error = 0)
 {
-    return fileutil::failureOf(tr("move to the trash"), reason, error);
+    return fileutil::failureOf(QCoreApplication::translate("mv::fileutil", "move to the trash"), reason,
+                               error);
 }
 
 QString systemText(int error)
@@ -53,12 +49,15 @@ fileutil::FileResult makePrivateFolders(const QString& folder)
     for (const QString& part : folder.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         sofar += QLatin1Char('/') + part;
         if (::mkdir(fileutil::nativePath(sofar).c_str(), 0700) != 0 && errno != EEXIST)
-            return failed(tr("the folder %1 for the trash can't be made: %2").arg(sofar, systemText(errno)),
-                          errno);
+            return failed(
+                QCoreApplication::translate("mv::fileutil", "the folder %1 for the trash can't be made: %2")
+                    .arg(sofar, systemText(errno)),
+                errno);
     }
     struct stat st {};
     if (::lstat(fileutil::nativePath(folder).c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return failed(tr("the trash folder %1 is not a folder").arg(folder));
+        return failed(
+            QCoreApplication::translate("mv::fileutil", "the trash folder %1 is not a folder").arg(folder));
     return fileutil::FileResult::success();
 }
 
@@ -82,7 +81,8 @@ std::optional<TrashPlace> trashFor(const QString& folder, dev_t device, fileutil
 {
     const QString home = homeTrash();
     if (!QDir::isAbsolutePath(home)) {
-        *why = failed(tr("the desktop's data folder is not a full path"));
+        *why = failed(
+            QCoreApplication::translate("mv::fileutil", "the desktop's data folder is not a full path"));
         return std::nullopt;
     }
     // Made first: where the data folder is missing, there would be nothing to compare with.
@@ -110,8 +110,10 @@ std::optional<TrashPlace> trashFor(const QString& folder, dev_t device, fileutil
             return TrashPlace {trash,
                                top == QLatin1String("/") ? QByteArray() : QFile::encodeName(top) + '/'};
     }
-    *why = failed(tr("the disk it is on (%1) has no trash that can be used here; the file was left where it "
-                     "was")
+    *why = failed(QCoreApplication::translate(
+                      "mv::fileutil",
+                      "the disk it is on (%1) has no trash that can be used here; the file was left where it "
+                      "was")
                       .arg(top));
     return std::nullopt;
 }
@@ -152,8 +154,10 @@ TrashOutcome moveToTrash(const QString& path)
     // The entry itself, a link as a link (a dangling one too).
     struct stat st {};
     if (::lstat(nativeOriginal.constData(), &st) != 0) {
-        out.status = errno == ENOENT ? failed(tr("the file is no longer there"), ENOENT)
-                                     : failed(systemText(errno), errno);
+        out.status =
+            errno == ENOENT
+                ? failed(QCoreApplication::translate("mv::fileutil", "the file is no longer there"), ENOENT)
+                : failed(systemText(errno), errno);
         return out;
     }
     const auto place = trashFor(source.absolutePath(), st.st_dev, &out.status);
@@ -175,15 +179,19 @@ TrashOutcome moveToTrash(const QString& path)
         if (!fd.valid()) {
             if (errno == EEXIST)
                 continue;
-            out.status =
-                failed(tr("the trash's information can't be written: %1").arg(systemText(errno)), errno);
+            out.status = failed(
+                QCoreApplication::translate("mv::fileutil", "the trash's information can't be written: %1")
+                    .arg(systemText(errno)),
+                errno);
             return out;
         }
         if (!fileio::writeFull(fd.get(), text.constData(), size_t(text.size())) || ::fsync(fd.get()) != 0) {
             const int error = errno;
             ::unlink(infoPath.constData());
-            out.status =
-                failed(tr("the trash's information can't be written: %1").arg(systemText(error)), error);
+            out.status = failed(
+                QCoreApplication::translate("mv::fileutil", "the trash's information can't be written: %1")
+                    .arg(systemText(error)),
+                error);
             return out;
         }
         fd.reset();
@@ -198,14 +206,20 @@ TrashOutcome moveToTrash(const QString& path)
         ::unlink(infoPath.constData());
         if (error == EEXIST)
             continue;
-        out.status = error == ENOENT ? failed(tr("the file is no longer there"), ENOENT)
-                     : error == EXDEV
-                         ? failed(tr("the trash is on another disk; the file was left where it was"), error)
-                         : failed(systemText(error), error);
+        out.status =
+            error == ENOENT
+                ? failed(QCoreApplication::translate("mv::fileutil", "the file is no longer there"), ENOENT)
+            : error == EXDEV
+                ? failed(QCoreApplication::translate(
+                             "mv::fileutil", "the trash is on another disk; the file was left where it was"),
+                         error)
+                : failed(systemText(error), error);
         return out;
     }
-    out.status =
-        failed(tr("the trash holds too many files of this name; the file was left where it was"), EEXIST);
+    out.status = failed(
+        QCoreApplication::translate(
+            "mv::fileutil", "the trash holds too many files of this name; the file was left where it was"),
+        EEXIST);
     return out;
 }
 

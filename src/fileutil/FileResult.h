@@ -13,19 +13,20 @@ namespace mv::fileutil {
 // Every file layer reports in one shape; see fileio/Status.h.
 using FileResult = fileio::Status;
 
-// A result's text for a window or a terminal line. The Qt-free layers speak English; their
-// texts are translated here, where they are shown.
+// A text of the Qt-free layers, which speak English, in the user's language: they are
+// translated where they are shown. A text the catalogue does not hold stays as it is.
+QString qtFreeText(const std::string& text);
+
+// A result's text for a window or a terminal line.
 inline QString resultText(const FileResult& r)
 {
     if (r.ok)
         return {};
-    const auto tr = [](const std::string& text) {
-        return QCoreApplication::translate("mv::fileio", text.c_str());
-    };
-    QString text = QCoreApplication::translate("mv::fileio", "%1: %2").arg(tr(r.step), tr(r.reason));
+    QString text =
+        QCoreApplication::translate("mv::fileio", "%1: %2").arg(qtFreeText(r.step), qtFreeText(r.reason));
     QStringList notes;
     if (!r.note.empty())
-        notes << tr(r.note);
+        notes << qtFreeText(r.note);
     if (!r.leftover.empty())
         notes << QCoreApplication::translate("mv::fileio", "left behind: %1")
                      .arg(QFile::decodeName(r.leftover.c_str()));
@@ -45,7 +46,7 @@ inline FileResult failureOf(const QString& step, const QString& reason, int erro
 // The reason alone, for a window or a terminal line that names the step in its own words.
 inline QString reasonText(const FileResult& r)
 {
-    return QString::fromStdString(r.reason);
+    return qtFreeText(r.reason);
 }
 
 // Paths cross into the Qt-free layers as the bytes the file system uses.

@@ -8,9 +8,9 @@ namespace mv::secured {
 
 namespace {
 
-QString tr(const char* text)
+QString tr(const char* text, const char* disambiguation = nullptr, int n = -1)
 {
-    return QCoreApplication::translate("mv::secured", text);
+    return QCoreApplication::translate("mv::secured", text, disambiguation, n);
 }
 
 // "a, b, c and 2 more"
@@ -19,9 +19,8 @@ QString shortList(const QStringList& names)
     constexpr qsizetype kNamed = 3;
     if (names.size() <= kNamed)
         return names.join(QStringLiteral(", "));
-    return tr("%1 and %2 more")
-        .arg(names.first(kNamed).join(QStringLiteral(", ")))
-        .arg(names.size() - kNamed);
+    return tr("%1 and %n more", nullptr, int(names.size() - kNamed))
+        .arg(names.first(kNamed).join(QStringLiteral(", ")));
 }
 
 } // namespace

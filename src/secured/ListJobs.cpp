@@ -23,11 +23,6 @@ using crypto::SecretText;
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("mv::secured", text);
-}
-
 // Hidden files count: a name is there when the file system knows it, whatever it is.
 int lookUp(const QString& path)
 {
@@ -153,7 +148,8 @@ private:
         case CryptOutcome::Failed: break;
         }
         const QString reason = fileutil::reasonText(out.status);
-        stop(file, reason.isEmpty() ? tr("it could not be worked on") : reason);
+        stop(file, reason.isEmpty() ? QCoreApplication::translate("mv::secured", "it could not be worked on")
+                                    : reason);
         return false;
     }
 
@@ -193,7 +189,7 @@ ListJobResult EncryptFileList(const QString& JobFiles, const SecretText& key, Li
     if (key.isEmpty()) {
         ListJobResult r;
         r.kind = ListJobResult::Stopped;
-        r.reason = tr("no key was given; nothing was encrypted");
+        r.reason = QCoreApplication::translate("mv::secured", "no key was given; nothing was encrypted");
         return r;
     }
     return Job(callbacks, options).encrypt(JobFiles, key);

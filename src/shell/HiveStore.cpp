@@ -24,10 +24,6 @@ using fileutil::FileResult;
 using fileutil::nativePath;
 
 namespace {
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("mv::shell", text);
-}
 } // namespace
 
 namespace {
@@ -78,20 +74,23 @@ HiveStore::HiveStore(const QString& dir, const QString& fileName) : dir_(dir), f
 HiveStore::Load HiveStore::load(RegDocument* doc, FileResult* error) const
 {
     *doc = RegDocument();
-    const std::string step = tr("read %1").arg(filePath()).toStdString();
+    const std::string step =
+        QCoreApplication::translate("mv::shell", "read %1").arg(filePath()).toStdString();
     QByteArray bytes;
     switch (readWhole(filePath(), &bytes)) {
     case ReadResult::Missing: return Load::Ok;
     case ReadResult::Failed: *error = FileResult::failure(step, errno); return Load::Failed;
     case ReadResult::NotAFile:
-        *error = FileResult::failure(step, tr("not a regular file").toStdString());
+        *error = FileResult::failure(
+            step, QCoreApplication::translate("mv::shell", "not a regular file").toStdString());
         return Load::Damaged;
     case ReadResult::Ok: break;
     }
     QString why;
     if (parseRegText(bytes, doc, &why))
         return Load::Ok;
-    *error = FileResult::failure(step, tr("the file is damaged (%1)").arg(why).toStdString());
+    *error = FileResult::failure(
+        step, QCoreApplication::translate("mv::shell", "the file is damaged (%1)").arg(why).toStdString());
     return Load::Damaged;
 }
 
@@ -104,13 +103,13 @@ bool HiveStore::quarantine(FileResult& damaged) const
     for (int n = 1; ::lstat(QFile::encodeName(target).constData(), &st) == 0; ++n)
         target = base + QLatin1Char('.') + QString::number(n);
     if (::rename(QFile::encodeName(filePath()).constData(), QFile::encodeName(target).constData()) != 0) {
-        damaged.note = tr("it could not be moved to %1: %2")
+        damaged.note = QCoreApplication::translate("mv::shell", "it could not be moved to %1: %2")
                            .arg(target, QString::fromStdString(fileio::errorText(errno)))
                            .toStdString();
         return false;
     }
     (void)fileio::syncFolder(nativePath(dir_));
-    damaged.note = tr("kept as %1").arg(target).toStdString();
+    damaged.note = QCoreApplication::translate("mv::shell", "kept as %1").arg(target).toStdString();
     return true;
 }
 
@@ -134,7 +133,8 @@ FileResult HiveStore::writeDurably(const QByteArray& bytes) const
     fileio::DurableOutput out;
     FileResult r = out.create(nativePath(dir_), 0600, /*clearOnDiscard=*/true);
     if (r && !fileio::writeFull(out.fd(), bytes.constData(), size_t(bytes.size())))
-        r = FileResult::failure(tr("write %1").arg(filePath()).toStdString(), errno);
+        r = FileResult::failure(
+            QCoreApplication::translate("mv::shell", "write %1").arg(filePath()).toStdString(), errno);
     if (r)
         r = out.commit(nativePath(filePath()), fileio::Existing::ReplaceAndClear);
     return r;

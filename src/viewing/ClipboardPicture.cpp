@@ -12,11 +12,6 @@ namespace mv::viewing {
 
 namespace {
 
-QString text(const char* source)
-{
-    return QCoreApplication::translate("mv::viewing::ClipboardPicture", source);
-}
-
 fileio::Status failure(const QString& path, const QString& why)
 {
     return fileio::Status::failure(
@@ -57,13 +52,22 @@ QString whyNotLoaded(const PictureOutcome& outcome)
     if (!outcome.status.reason.empty())
         return QString::fromStdString(outcome.status.reason);
     switch (outcome.kind) {
-    case PictureOutcome::Missing: return text("the file is no longer there");
+    case PictureOutcome::Missing:
+        return QCoreApplication::translate("mv::viewing::ClipboardPicture", "the file is no longer there");
     case PictureOutcome::NeedsKey:
-        return text("none of the keys typed so far opens it; select it again to type its key");
-    case PictureOutcome::TooLarge: return text("the file is now larger than the viewer takes");
+        return QCoreApplication::translate(
+            "mv::viewing::ClipboardPicture",
+            "none of the keys typed so far opens it; select it again to type its key");
+    case PictureOutcome::TooLarge:
+        return QCoreApplication::translate("mv::viewing::ClipboardPicture",
+                                           "the file is now larger than the viewer takes");
     case PictureOutcome::Unsupported:
-    case PictureOutcome::DecryptedUnviewable: return text("the file is no longer a picture");
-    default: return text("the picture could not be decoded");
+    case PictureOutcome::DecryptedUnviewable:
+        return QCoreApplication::translate("mv::viewing::ClipboardPicture",
+                                           "the file is no longer a picture");
+    default:
+        return QCoreApplication::translate("mv::viewing::ClipboardPicture",
+                                           "the picture could not be decoded");
     }
 }
 

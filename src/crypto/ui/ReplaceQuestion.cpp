@@ -8,23 +8,24 @@
 namespace mv::crypto {
 
 namespace {
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("mv::crypto::EncDecProcess", text);
-}
 } // namespace
 
 EncDecCallbacks::ReplaceAnswer askReplaceQuestion(QWidget* owner, const QString& file, const QString& target)
 {
     using Answer = EncDecCallbacks::ReplaceAnswer;
     QMessageBox box(QMessageBox::Question, owner ? owner->windowTitle() : QString(),
-                    tr("%1 already exists.\nWorking on %2 would replace it.")
+                    QCoreApplication::translate("mv::crypto::EncDecProcess",
+                                                "%1 already exists.\nWorking on %2 would replace it.")
                         .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(file)),
                     QMessageBox::NoButton, owner);
-    QPushButton* replace = box.addButton(tr("Replace"), QMessageBox::AcceptRole);
-    QPushButton* all = box.addButton(tr("Replace all"), QMessageBox::AcceptRole);
-    QPushButton* skip = box.addButton(tr("Skip"), QMessageBox::RejectRole);
-    box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+    QPushButton* replace = box.addButton(QCoreApplication::translate("mv::crypto::EncDecProcess", "Replace"),
+                                         QMessageBox::AcceptRole);
+    QPushButton* all = box.addButton(QCoreApplication::translate("mv::crypto::EncDecProcess", "Replace all"),
+                                     QMessageBox::AcceptRole);
+    QPushButton* skip = box.addButton(QCoreApplication::translate("mv::crypto::EncDecProcess", "Skip"),
+                                      QMessageBox::RejectRole);
+    box.addButton(QCoreApplication::translate("mv::crypto::EncDecProcess", "Cancel"),
+                  QMessageBox::RejectRole);
     box.setDefaultButton(skip);
     box.exec();
     if (box.clickedButton() == replace)

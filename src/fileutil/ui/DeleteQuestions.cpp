@@ -8,9 +8,9 @@ namespace mv::fileutil {
 
 namespace {
 
-QString tr(const char* text, int n = -1)
+QString tr(const char* text, const char* disambiguation = nullptr, int n = -1)
 {
-    return QCoreApplication::translate("mv::fileutil::DeleteQuestions", text, nullptr, n);
+    return QCoreApplication::translate("mv::fileutil", text, disambiguation, n);
 }
 
 // A message box lists this many files at most, then says how many more there are.
@@ -20,13 +20,12 @@ constexpr int kListedFiles = 15;
 
 QString deleteQuestion(int count, bool safe)
 {
+    // One file is named as "the selected file"; a translator's plural forms start at two.
     if (count == 1)
-        return safe ? tr("Safe delete the selected file?") + QLatin1Char('\n') + tr("This can not be undone.")
+        return safe ? tr("Safe delete the selected file?\nThis can not be undone.")
                     : tr("Delete the selected file?");
-    const QString n = QString::number(count);
-    return safe ? tr("Safe delete the selected ") + n + tr(" files?") + QLatin1Char('\n') +
-                      tr("This can not be undone.")
-                : tr("Delete the selected ") + n + tr(" files?");
+    return safe ? tr("Safe delete the selected %n files?\nThis can not be undone.", nullptr, count)
+                : tr("Delete the selected %n files?", nullptr, count);
 }
 
 bool confirmDelete(QWidget* owner, int count, bool safe, const QString& warning)
@@ -41,8 +40,8 @@ bool confirmDelete(QWidget* owner, int count, bool safe, const QString& warning)
 
 QString goOnQuestion(const desktop::FileFailure& failure)
 {
-    return tr("Can't safe delete file, ") + QDir::toNativeSeparators(failure.path) + QStringLiteral(": ") +
-           resultText(failure.result) + QStringLiteral("\n\n") + tr("Continue with next file?");
+    return tr("Can't safe delete file, %1: %2\n\nContinue with next file?")
+        .arg(QDir::toNativeSeparators(failure.path), resultText(failure.result));
 }
 
 bool askGoOnAfterFailure(QWidget* owner, const desktop::FileFailure& failure)
@@ -59,13 +58,14 @@ QString listed(const QList<desktop::FileFailure>& failures)
         lines << QDir::toNativeSeparators(failures[i].path) + QStringLiteral(": ") +
                      reasonText(failures[i].result);
     if (failures.size() > kListedFiles)
-        lines << tr("and %n more.", int(failures.size() - kListedFiles));
+        lines << tr("and %n more.", nullptr, int(failures.size() - kListedFiles));
     return lines.join(QLatin1Char('\n'));
 }
 
 QString notTrashedText(const QList<desktop::FileFailure>& failures)
 {
-    return tr("%n file(s) could not be moved to the trash and stay where they were:", int(failures.size())) +
+    return tr("%n file(s) could not be moved to the trash and stay where they were:", nullptr,
+              int(failures.size())) +
            QStringLiteral("\n\n") + listed(failures);
 }
 

@@ -74,8 +74,7 @@ void QuickListCommands::QuickList_Click()
         return;
     }
     if (index == 0 && state_.PendingCount() >= 1) {
-        refuse(tr("You must first close any pending applications") + QLatin1Char('\n') +
-               tr("before seting up the QuickList"));
+        refuse(tr("You must first close any pending applications\nbefore seting up the QuickList"));
         return;
     }
     if (index == 0) {

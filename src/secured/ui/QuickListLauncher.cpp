@@ -32,23 +32,29 @@ QStringList plainOnes(const QStringList& files)
     return plain;
 }
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("mv::secured::QuickListLauncher", text);
-}
-
 // An encryption's failure as one result: the file and why, or why the job ended before it.
 fileutil::FileResult failureOf(const ListJobResult& r)
 {
     switch (r.kind) {
     case ListJobResult::Finished: return fileutil::FileResult::success();
     case ListJobResult::Stopped:
-        return r.file.isEmpty() ? fileutil::failureOf(tr("encrypt the files"), r.reason)
-                                : fileutil::failureOf(tr("encrypt %1").arg(r.file), r.reason);
+        return r.file.isEmpty()
+                   ? fileutil::failureOf(
+                         QCoreApplication::translate("mv::secured::QuickListLauncher", "encrypt the files"),
+                         r.reason)
+                   : fileutil::failureOf(
+                         QCoreApplication::translate("mv::secured::QuickListLauncher", "encrypt %1")
+                             .arg(r.file),
+                         r.reason);
     case ListJobResult::Cancelled:
-    case ListJobResult::KeyCancelled: return fileutil::failureOf(tr("encrypt the files"), tr("cancelled"));
+    case ListJobResult::KeyCancelled:
+        return fileutil::failureOf(
+            QCoreApplication::translate("mv::secured::QuickListLauncher", "encrypt the files"),
+            QCoreApplication::translate("mv::secured::QuickListLauncher", "cancelled"));
     case ListJobResult::Interrupted:
-        return fileutil::failureOf(tr("encrypt the files"), tr("the program is ending"));
+        return fileutil::failureOf(
+            QCoreApplication::translate("mv::secured::QuickListLauncher", "encrypt the files"),
+            QCoreApplication::translate("mv::secured::QuickListLauncher", "the program is ending"));
     }
     return fileutil::FileResult::success();
 }
@@ -58,9 +64,13 @@ fileutil::FileResult failureOf(const ListJobResult& r)
 QString relockFailedText(const QString& name, const fileutil::FileResult& status, const QStringList& plain)
 {
     // A file can stay plain without a failure: the user would not have another file replaced.
-    QStringList text {status.ok ? tr("Not every file of %1 was encrypted again.").arg(name)
-                                : tr("Encrypting the files of %1 again failed.").arg(name) + u'\n' +
-                                      fileutil::resultText(status)};
+    QStringList text {status.ok ? QCoreApplication::translate("mv::secured::QuickListLauncher",
+                                                              "Not every file of %1 was encrypted again.")
+                                      .arg(name)
+                                : QCoreApplication::translate("mv::secured::QuickListLauncher",
+                                                              "Encrypting the files of %1 again failed.")
+                                          .arg(name) +
+                                      u'\n' + fileutil::resultText(status)};
     text << leftPlainAdvice(name, plain);
     return text.join(QStringLiteral("\n\n"));
 }
@@ -76,11 +86,15 @@ QuickListLauncher::QuickListLauncher(QuickListState& state, crypto::KeyState& ke
     // While the program is ending nothing is asked (a question counts as No) or told.
     ask = [this](const QString& question) {
         return !stopping() &&
-               QMessageBox::question(window_, tr("Mirravelnock!"), question) == QMessageBox::Yes;
+               QMessageBox::question(
+                   window_, QCoreApplication::translate("mv::secured::QuickListLauncher", "Mirravelnock!"),
+                   question) == QMessageBox::Yes;
     };
     tell = [this](const QString& text) {
         if (!stopping())
-            QMessageBox::information(window_, tr("Mirravelnock!"), text);
+            QMessageBox::information(
+                window_, QCoreApplication::translate("mv::secured::QuickListLauncher", "Mirravelnock!"),
+                text);
     };
     connect(&state_, &QuickListState::entryChosen, this, &QuickListLauncher::start);
 }
@@ -156,7 +170,8 @@ void QuickListLauncher::start(int n)
     if (!state_.isEntry(n))
         return;
     if (state_.entry(n).Running || starting_.contains(n)) {
-        tell(tr("This program is already running!"));
+        tell(QCoreApplication::translate("mv::secured::QuickListLauncher",
+                                         "This program is already running!"));
         return;
     }
     startedAny_ = true;
@@ -200,7 +215,9 @@ void QuickListLauncher::start(int n)
         // The information line no longer says the re-lock waits.
         if (*waited)
             note_(end.leftPlain.isEmpty()
-                      ? tr("The files of %1 are encrypted again.").arg(programName(ran.title, ran.path))
+                      ? QCoreApplication::translate("mv::secured::QuickListLauncher",
+                                                    "The files of %1 are encrypted again.")
+                            .arg(programName(ran.title, ran.path))
                       : QString());
         for (const fileutil::FileResult& failure : end.wipeFailures)
             note_(fileutil::resultText(failure));
@@ -219,17 +236,21 @@ void QuickListLauncher::tellEnd(const LaunchEntry& entry, const LaunchEnd& end)
         restore_();
         text << unableToRunText(entry.path, end.status);
         if (!end.relock.ok)
-            text << tr("Encrypting again the files decrypted for it failed:") + u'\n' +
-                        fileutil::resultText(end.relock);
+            text << QCoreApplication::translate("mv::secured::QuickListLauncher",
+                                                "Encrypting again the files decrypted for it failed:") +
+                        u'\n' + fileutil::resultText(end.relock);
         else if (!end.relocked.isEmpty())
-            text << tr("The files decrypted for it were encrypted again.");
+            text << QCoreApplication::translate("mv::secured::QuickListLauncher",
+                                                "The files decrypted for it were encrypted again.");
         if (!end.relock.ok || !end.relocked.isEmpty())
             text << advice;
         break;
     case LaunchEnd::NotStarted:
         restore_();
-        text << tr("%1 was not started: without a key its files could not be encrypted again when it "
-                   "ends.")
+        text << QCoreApplication::translate(
+                    "mv::secured::QuickListLauncher",
+                    "%1 was not started: without a key its files could not be encrypted again when it "
+                    "ends.")
                     .arg(name)
              << advice;
         break;
@@ -326,7 +347,10 @@ void QuickListLauncher::recover(const LeftJournal& run, crypto::SecretText key)
             if (*pendingId != 0)
                 static_cast<void>(state_.takePending(*pendingId));
             if (*waited)
-                note_(left.isEmpty() ? tr("The files of %1 are encrypted again.").arg(name) : QString());
+                note_(left.isEmpty() ? QCoreApplication::translate("mv::secured::QuickListLauncher",
+                                                                   "The files of %1 are encrypted again.")
+                                           .arg(name)
+                                     : QString());
             if (!left.isEmpty()) {
                 if (stopping())
                     leftUndone();
