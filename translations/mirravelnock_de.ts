@@ -204,6 +204,13 @@
     </message>
 </context>
 <context>
+    <name>mv::browser::TypeFilterBox</name>
+    <message>
+        <source>File types</source>
+        <translation>Dateitypen</translation>
+    </message>
+</context>
+<context>
     <name>mv::cli</name>
     <message>
         <source>unknown command &apos;%1&apos;</source>
@@ -725,6 +732,10 @@ Die Bearbeitung von %2 würde sie ersetzen.</translation>
     <message>
         <source>Skip</source>
         <translation>Überspringen</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
     </message>
 </context>
 <context>
@@ -1896,6 +1907,10 @@ Mit der nächsten Datei fortfahren?</translation>
         <source>Unable to open this file...</source>
         <translation>Diese Datei kann nicht geöffnet werden...</translation>
     </message>
+    <message>
+        <source>File in hand</source>
+        <translation>Aktuelle Datei</translation>
+    </message>
 </context>
 <context>
     <name>mv::secured::ProgTitle</name>
@@ -2063,6 +2078,14 @@ kann keine zugeordnete Datei sein: Ihr Name enthält &quot;|&quot;, das die Date
         <source>File was not decrypted, keep it anyway?</source>
         <translation>Die Datei wurde nicht entschlüsselt, trotzdem behalten?</translation>
     </message>
+    <message>
+        <source>Secured Access List</source>
+        <translation>Liste für gesicherten Zugriff</translation>
+    </message>
+    <message>
+        <source>Associated files</source>
+        <translation>Zugeordnete Dateien</translation>
+    </message>
 </context>
 <context>
     <name>mv::shell</name>
@@ -2216,6 +2239,10 @@ kann keine zugeordnete Datei sein: Ihr Name enthält &quot;|&quot;, das die Date
     <message>
         <source>Support: %1</source>
         <translation>Hilfe: %1</translation>
+    </message>
+    <message>
+        <source>Mirravelnock! icon</source>
+        <translation>Symbol von Mirravelnock!</translation>
     </message>
 </context>
 <context>
@@ -2501,13 +2528,6 @@ kann keine zugeordnete Datei sein: Ihr Name enthält &quot;|&quot;, das die Date
         <source>File information</source>
         <translation>Dateiangaben</translation>
     </message>
-    <message numerus="yes">
-        <source>%n name(s) in this folder are not valid text and are not listed; rename them to see them here.</source>
-        <translation>
-            <numerusform>%n Name in diesem Ordner ist kein gültiger Text und wird nicht aufgelistet; benennen Sie die Datei um, um sie hier zu sehen.</numerusform>
-            <numerusform>%n Namen in diesem Ordner sind kein gültiger Text und werden nicht aufgelistet; benennen Sie die Dateien um, um sie hier zu sehen.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>%1 version %2</source>
         <translation>%1 Version %2</translation>
@@ -2515,6 +2535,13 @@ kann keine zugeordnete Datei sein: Ihr Name enthält &quot;|&quot;, das die Date
     <message>
         <source>Can not exit now, process still running..</source>
         <translation>Beenden ist jetzt nicht möglich, ein Vorgang läuft noch..</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n folder(s) here have names that are not valid text and are not listed; rename them to open them.</source>
+        <translation>
+            <numerusform>%n Ordner hier hat einen Namen, der kein gültiger Text ist, und wird nicht aufgeführt; benennen Sie ihn um, um ihn zu öffnen.</numerusform>
+            <numerusform>%n Ordner hier haben Namen, die kein gültiger Text sind, und werden nicht aufgeführt; benennen Sie sie um, um sie zu öffnen.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2583,6 +2610,17 @@ kann keine zugeordnete Datei sein: Ihr Name enthält &quot;|&quot;, das die Date
     </message>
 </context>
 <context>
+    <name>mv::viewing::PictureArea</name>
+    <message>
+        <source>No picture</source>
+        <translation>Kein Bild</translation>
+    </message>
+    <message>
+        <source>%1, %2 by %3 pixels</source>
+        <translation>%1, %2 mal %3 Pixel</translation>
+    </message>
+</context>
+<context>
     <name>mv::viewing::PictureCopy</name>
     <message>
         <source>Mirravelnock!</source>
@@ -2634,6 +2672,25 @@ kann keine zugeordnete Datei sein: Ihr Name enthält &quot;|&quot;, das die Date
     <message>
         <source>Unable to run or view this file</source>
         <translation>Diese Datei kann weder ausgeführt noch angezeigt werden</translation>
+    </message>
+    <message>
+        <source>This file&apos;s name is not valid text, so it can&apos;t be shown; rename it in a file manager to view it, or delete it here.</source>
+        <translation>Der Name dieser Datei ist kein gültiger Text, daher kann sie nicht angezeigt werden; benennen Sie sie in einer Dateiverwaltung um, um sie anzusehen, oder löschen Sie sie hier.</translation>
+    </message>
+</context>
+<context>
+    <name>mv::viewing::ThumbnailGrid</name>
+    <message>
+        <source>Thumbnails</source>
+        <translation>Miniaturansichten</translation>
+    </message>
+    <message>
+        <source>Thumbnail</source>
+        <translation>Miniaturansicht</translation>
+    </message>
+    <message>
+        <source>No thumbnail: the file&apos;s type icon</source>
+        <translation>Keine Miniaturansicht: das Symbol des Dateityps</translation>
     </message>
 </context>
 <context>
