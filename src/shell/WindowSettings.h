@@ -16,7 +16,7 @@ struct WindowSnapshot {
         Maximized = 2,
     };
     int state = Normal;
-    // The window's outer position and size, in twips.
+    // The window's own position and size, without the desktop's frame, in twips.
     qint64 top = 0;
     qint64 left = 0;
     qint64 width = 0;

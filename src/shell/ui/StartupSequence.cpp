@@ -134,7 +134,7 @@ void StartupSequence::applyStoredSettings()
 
 void StartupSequence::applyGeometry()
 {
-    QRect g = window_.outerGeometryTwips();
+    QRect g = window_.windowGeometryTwips();
     const auto top = settings_.number(Setting::Top);
     const auto left = settings_.number(Setting::Left);
     const auto width = settings_.number(Setting::Width);
@@ -149,7 +149,7 @@ void StartupSequence::applyGeometry()
     if (height && *height > 0 && *height < 1'000'000)
         g.setHeight(int(*height));
     if (top || left || width || height)
-        window_.setOuterGeometryTwips(g);
+        window_.setWindowGeometryTwips(g);
     if (auto state = settings_.number(Setting::State); state && (*state == 0 || *state == 2)) {
         storedState_ = int(*state);
         window_.setLastWindowState(storedState_);
