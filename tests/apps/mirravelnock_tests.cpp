@@ -80,15 +80,15 @@ protected:
             const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
             if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) || QFile::exists(socket))
                 continue;
-            server.start(QStringLiteral("Xvfb"),
-                         {QStringLiteral(":%1").arg(n), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                          QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1600x1200x24")});
+            server.start(
+                QStringLiteral("Xvfb"),
+                QStringLiteral(":%1 -nolisten tcp -screen 0 1600x1200x24").arg(n).split(QLatin1Char(' ')));
             server.waitForStarted(10000);
-            for (int wait = 0; wait < 100 && server.state() == QProcess::Running; ++wait) {
-                if (QFile::exists(socket))
-                    return QStringLiteral(":%1").arg(n);
+            for (int wait = 0; wait < 100 && !QFile::exists(socket) && server.state() == QProcess::Running;
+                 ++wait)
                 server.waitForFinished(100);
-            }
+            if (QFile::exists(socket))
+                return QStringLiteral(":%1").arg(n);
             server.kill();
             server.waitForFinished();
         }
@@ -181,8 +181,8 @@ TEST_F(MirravelnockTest, TenStartsUnderAWindowManagerLeaveTheWindowWhereAndAsLar
             first = stored;
         EXPECT_EQ(stored, first) << "start " << start;
     }
-    manager.terminate();
-    manager.waitForFinished(5000);
-    server.terminate();
-    server.waitForFinished(5000);
+    for (QProcess* p : {&manager, &server}) {
+        p->terminate();
+        p->waitForFinished(5000);
+    }
 }

@@ -228,50 +228,49 @@ TEST_F(DocumentTypeTest, AStartTakesNoPictureTypeAndGivesBackThoseEarlierVersion
     if (!have("xdg-mime") || !have("gio") || !have("update-desktop-database"))
         GTEST_SKIP() << "xdg-utils, libglib2.0-bin or desktop-file-utils is not installed";
     QTemporaryDir system;
-    QDir(system.path()).mkpath("applications");
-    ASSERT_TRUE(mvtest::writeAll(system.filePath("applications/viewer.desktop"),
-                                 "[Desktop Entry]\nType=Application\nName=Viewer\nExec=/bin/true %f\n"
-                                 "MimeType=image/png;image/gif;\n"));
-    ask("update-desktop-database", {system.filePath("applications")});
+    const auto install = [](const QString& apps, const char* name, const QByteArray& types) {
+        QDir().mkpath(apps);
+        ASSERT_TRUE(mvtest::writeAll(apps + "/" + name, "[Desktop Entry]\nType=Application\nName=A\n"
+                                                        "Exec=/bin/true %f\nMimeType=" +
+                                                            types + "\n"));
+        ask("update-desktop-database", {apps});
+    };
+    install(system.filePath("applications"), "viewer.desktop", "image/png;image/gif;");
     qputenv("XDG_DATA_DIRS", (system.path() + ":/usr/share").toLocal8Bit());
     // A program that is there: xdg-mime passes over entries whose program is missing.
     const QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
-    const QString cache = userApplicationsDir() + "/mimeinfo.cache";
+    const QString apps = userApplicationsDir(), cache = apps + "/mimeinfo.cache";
     const QStringList viewer {"viewer.desktop", "viewer.desktop"}, us {kDesktopFileName, kDesktopFileName};
 
-    // A first start ever: the system's viewer keeps its types, encrypted files open here.
-    ASSERT_TRUE(RegisterDocumentType(exe).status);
-    EXPECT_EQ(startedFor("image/png"), viewer);
-    EXPECT_EQ(startedFor(kDocumentMimeType).value(1), kDesktopFileName);
-    EXPECT_FALSE(QFileInfo::exists(cache));
+    // As an earlier version left things, the user having given the program GIF pictures, a
+    // program of the user's indexed in the same cache; then as one left them alone.
+    for (const bool others : {true, false}) {
+        ASSERT_TRUE(RegisterDocumentType(exe).status);
+        EXPECT_EQ(startedFor("image/png"), viewer);
+        EXPECT_EQ(startedFor(kDocumentMimeType).value(1), kDesktopFileName);
+        EXPECT_FALSE(QFileInfo::exists(cache));
+        ASSERT_TRUE(mvtest::writeAll(mimeAppsListPath(),
+                                     "[Default Applications]\nimage/gif=mirravelnock.desktop;\n"));
+        if (others)
+            install(apps, "notes.desktop", "text/plain;image/gif;");
+        QByteArray oldEntry = desktopEntryText(exe);
+        ASSERT_TRUE(mvtest::writeAll(apps + "/" + kDesktopFileName,
+                                     oldEntry.replace("document;\n", "document;image/png;image/gif;\n")));
+        ask("update-desktop-database", {apps});
+        ASSERT_EQ(startedFor("image/png"), us);
 
-    // As an earlier version left things, the user having given the program GIF pictures; a
-    // program of the user's indexed in the same cache.
-    QByteArray oldEntry = desktopEntryText(exe);
-    oldEntry.replace("document;\n", "document;image/png;image/gif;\n");
-    ASSERT_TRUE(mvtest::writeAll(userApplicationsDir() + "/mirravelnock.desktop", oldEntry));
-    ASSERT_TRUE(mvtest::writeAll(userApplicationsDir() + "/notes.desktop",
-                                 "[Desktop Entry]\nType=Application\nName=Notes\nExec=/bin/true %f\n"
-                                 "MimeType=text/plain;image/gif;\n"));
-    ASSERT_TRUE(
-        mvtest::writeAll(mimeAppsListPath(), "[Default Applications]\nimage/gif=mirravelnock.desktop;\n"));
-    ask("update-desktop-database", {userApplicationsDir()});
-    ASSERT_EQ(startedFor("image/png"), us);
-
-    const RegisterOutcome start = RegisterDocumentType(exe);
-    ASSERT_TRUE(start.status && start.cacheWithdrawn) << start.toolProblems.join("; ").toStdString();
-    EXPECT_EQ(startedFor("image/png"), viewer);
-    EXPECT_EQ(startedFor("image/gif"), us);
-    EXPECT_EQ(startedFor(kDocumentMimeType).value(1), kDesktopFileName);
-    EXPECT_EQ(mvtest::readAll(cache), "[MIME Cache]\nimage/gif=notes.desktop;\ntext/plain=notes.desktop;\n");
-    EXPECT_TRUE(ask("gio", {"mime", "text/plain"}).contains("notes.desktop"));
-
-    // A cache that indexed the program alone goes, wiped; the next start writes nothing.
-    ASSERT_TRUE(QFile::remove(userApplicationsDir() + "/notes.desktop"));
-    ask("update-desktop-database", {userApplicationsDir()});
-    ASSERT_TRUE(RegisterDocumentType(exe).status);
-    EXPECT_FALSE(QFileInfo::exists(cache));
-    EXPECT_EQ(startedFor("image/png"), viewer);
+        const RegisterOutcome start = RegisterDocumentType(exe);
+        ASSERT_TRUE(start.status && start.cacheWithdrawn) << start.toolProblems.join("; ").toStdString();
+        EXPECT_EQ(startedFor("image/png"), viewer);
+        EXPECT_EQ(startedFor("image/gif"), us);
+        EXPECT_EQ(startedFor(kDocumentMimeType).value(1), kDesktopFileName);
+        // Other programs' lines stay; a cache of the program's alone is wiped.
+        EXPECT_EQ(mvtest::readAll(cache),
+                  others ? "[MIME Cache]\nimage/gif=notes.desktop;\ntext/plain=notes.desktop;\n" : "");
+        EXPECT_EQ(QFileInfo::exists(cache), others);
+        QFile::remove(apps + "/notes.desktop");
+        QFile::remove(cache);
+    }
     const RegisterOutcome again = RegisterDocumentType(exe);
     EXPECT_FALSE(again.entryChanged || again.packageChanged || again.listChanged || again.cacheWithdrawn);
 }
