@@ -70,7 +70,7 @@ QStringList MimeAppsList::keys(const QString& group) const
         if (!inGroup || trimmed.startsWith('#') || eq <= 0)
             continue;
         const QString key = QString::fromUtf8(line.left(eq).trimmed());
-        if (!keys.contains(key, Qt::CaseInsensitive))
+        if (!key.isEmpty() && !keys.contains(key, Qt::CaseInsensitive))
             keys << key;
     }
     return keys;
