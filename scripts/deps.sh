@@ -11,7 +11,7 @@ packages=(
   libseccomp-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libfuzzer-14-dev clang-format
-  xvfb xauth fonts-dejavu-core dbus-daemon trayer
+  xvfb xauth fonts-dejavu-core dbus-daemon trayer evilwm
   shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin at-spi2-core
   qt6-wayland libwayland-dev wayland-protocols sway wl-clipboard
 )

@@ -45,8 +45,6 @@ QString execLine(const QString& executable)
 
 QByteArray desktopEntryText(const QString& executable)
 {
-    QStringList types {QString::fromLatin1(kDocumentMimeType)};
-    types += associationMimeTypes();
     QString text = QStringLiteral("[Desktop Entry]\n"
                                   "Type=Application\n"
                                   "Name=Mirravelnock!\n"
@@ -57,7 +55,10 @@ QByteArray desktopEntryText(const QString& executable)
     text += QStringLiteral("Terminal=false\n"
                            "Categories=Graphics;Viewer;\n"
                            "Keywords=picture;viewer;encrypt;decrypt;\n");
-    text += QStringLiteral("MimeType=") + types.join(QLatin1Char(';')) + QStringLiteral(";\n");
+    // The encrypted files alone: an entry of the user's outranks the system's for every type it
+    // names, so naming picture types would take them from the user's viewer. The user gives the
+    // program picture types in the association window, which asks the desktop for them.
+    text += QStringLiteral("MimeType=") + QLatin1String(kDocumentMimeType) + QStringLiteral(";\n");
     return text.toUtf8();
 }
 

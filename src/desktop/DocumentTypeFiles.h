@@ -13,7 +13,7 @@ namespace mv::desktop {
 QString execLine(const QString& executable);
 
 // The desktop entry mirravelnock.desktop, starting `executable` ("mirravelnock" when installed)
-// with the file double-clicked.
+// with the file double-clicked. It names the encrypted files' type and no other.
 QByteArray desktopEntryText(const QString& executable);
 
 // The shared-mime-info package: the encrypted files' type (globs *.mv$ and *.mv%, and the

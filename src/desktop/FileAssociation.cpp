@@ -4,6 +4,8 @@
 #include "desktop/MimeAppsList.h"
 #include "fileutil/WholeFile.h"
 
+#include <algorithm>
+
 namespace mv::desktop {
 
 namespace {
@@ -15,10 +17,41 @@ const QString& defaults()
 
 } // namespace
 
+bool isOurEntry(const QString& entry)
+{
+    return entry.trimmed().compare(QLatin1String(kDesktopFileName), Qt::CaseInsensitive) == 0;
+}
+
 bool isOurDefault(const QString& value)
 {
-    const QString first = value.section(QLatin1Char(';'), 0, 0).trimmed();
-    return first.compare(QLatin1String(kDesktopFileName), Qt::CaseInsensitive) == 0;
+    return isOurEntry(value.section(QLatin1Char(';'), 0, 0));
+}
+
+bool listsUs(const QString& value)
+{
+    const QStringList entries = value.split(QLatin1Char(';'));
+    return std::any_of(entries.begin(), entries.end(), isOurEntry);
+}
+
+void addOurAssociation(MimeAppsList& list, const QString& type)
+{
+    const QString current = list.value(MimeAppsList::kAddedAssociations, type);
+    if (!listsUs(current))
+        list.setValue(MimeAppsList::kAddedAssociations, type,
+                      QLatin1String(kDesktopFileName) + QLatin1Char(';') + current);
+}
+
+void removeOurAssociation(MimeAppsList& list, const QString& type)
+{
+    const QString current = list.value(MimeAppsList::kAddedAssociations, type);
+    if (!listsUs(current))
+        return;
+    QStringList entries = current.split(QLatin1Char(';'));
+    entries.removeIf(isOurEntry);
+    if (std::all_of(entries.begin(), entries.end(), [](const QString& e) { return e.trimmed().isEmpty(); }))
+        list.removeLine(MimeAppsList::kAddedAssociations, type);
+    else
+        list.setValue(MimeAppsList::kAddedAssociations, type, entries.join(QLatin1Char(';')));
 }
 
 AssociationBoxes associatedBoxes()
@@ -55,7 +88,12 @@ fileutil::FileResult associate(const AssociationBoxes& boxes, AssociationBackups
             if (!current.isEmpty() && !backups.keepBackup(type, current))
                 continue;
             list.setValue(defaults(), type, QLatin1String(kDesktopFileName) + QLatin1Char(';'));
-        } else if (!wanted && ours) {
+            addOurAssociation(list, type);
+        } else if (wanted) {
+            // Taken by an earlier version, which left the association to its desktop entry.
+            addOurAssociation(list, type);
+        } else if (ours) {
+            removeOurAssociation(list, type);
             const QString previous = backups.backup(type);
             if (previous.isEmpty()) {
                 list.removeLine(defaults(), type);

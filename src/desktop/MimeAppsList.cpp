@@ -2,6 +2,15 @@
 
 namespace mv::desktop {
 
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
 MimeAppsList::Found MimeAppsList::find(const QString& group, const QString& key) const
 {
     Found found;
@@ -47,12 +56,40 @@ QString MimeAppsList::value(const QString& group, const QString& key) const
     return QString::fromUtf8(text_.mid(f.valueStart, f.contentEnd - f.valueStart).trimmed());
 }
 
+QStringList MimeAppsList::keys(const QString& group) const
+{
+    QStringList keys;
+    bool inGroup = false;
+    for (const QByteArray& line : text_.split('\n')) {
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.startsWith('[') && trimmed.endsWith(']')) {
+            inGroup = QString::fromUtf8(trimmed.mid(1, trimmed.size() - 2)) == group;
+            continue;
+        }
+        const qsizetype eq = line.indexOf('=');
+        if (!inGroup || trimmed.startsWith('#') || eq <= 0)
+            continue;
+        const QString key = QString::fromUtf8(line.left(eq).trimmed());
+        if (!key.isEmpty() && !keys.contains(key, Qt::CaseInsensitive))
+            keys << key;
+    }
+    return keys;
+}
+
 void MimeAppsList::setValue(const QString& group, const QString& key, const QString& value)
 {
     const Found f = find(group, key);
     const QByteArray bytes = value.toUtf8();
     if (f.lineStart >= 0) {
-        text_.replace(f.valueStart, f.contentEnd - f.valueStart, bytes);
+        // Only the value itself changes: the blanks around it ("type = a.desktop;") are the
+        // writer's style and stay as they were.
+        qsizetype start = f.valueStart;
+        qsizetype end = f.contentEnd;
+        while (start < end && isBlank(text_[start]))
+            ++start;
+        while (end > start && isBlank(text_[end - 1]))
+            --end;
+        text_.replace(start, end - start, bytes);
         return;
     }
     const QByteArray line = key.toUtf8() + '=' + bytes + '\n';

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -15,6 +16,8 @@ namespace mv::desktop {
 class MimeAppsList {
 public:
     static inline const QString kDefaultApplications = QStringLiteral("Default Applications");
+    // The programs a type opens with beyond those whose desktop entries name the type.
+    static inline const QString kAddedAssociations = QStringLiteral("Added Associations");
 
     explicit MimeAppsList(QByteArray text = {}) : text_(std::move(text)) {}
 
@@ -23,6 +26,8 @@ public:
     // The value of `key` (a MIME type; case ignored) in `group` as the desktop reads it: the
     // last such line wins. Empty when there is none.
     QString value(const QString& group, const QString& key) const;
+    // The keys of the group's lines, each once, in the order they first appear.
+    QStringList keys(const QString& group) const;
     // Changes the value of that line, or adds a line to the group (the group at the end when
     // the file has none).
     void setValue(const QString& group, const QString& key, const QString& value);

@@ -16,8 +16,9 @@ struct WindowSnapshot {
         Maximized = 2,
     };
     int state = Normal;
-    // The window's outer position and size, in twips. Where the platform places windows
-    // itself (Wayland) the position is not known, and the stored one is left alone.
+    // The window's own position and size, without the desktop's frame, in twips. Where the
+    // platform places windows itself (Wayland) the position is not known, and the stored one
+    // is left alone.
     bool positionKnown = true;
     qint64 top = 0;
     qint64 left = 0;

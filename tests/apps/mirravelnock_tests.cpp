@@ -1,11 +1,13 @@
 // The real program in real processes, offscreen: what it stores at exit, and the hand-over of a
-// file from a later copy to the first one.
+// file from a later copy to the first one; on an X server with a window manager, the geometry
+// it stores.
 #include "shell/Registry.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -71,6 +73,28 @@ protected:
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
 
+    // An X server of the test's own on a free display: its name, or empty.
+    static QString startXServer(QProcess& server)
+    {
+        for (int n = 140; n < 200; ++n) {
+            const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
+            if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) || QFile::exists(socket))
+                continue;
+            server.start(
+                QStringLiteral("Xvfb"),
+                QStringLiteral(":%1 -nolisten tcp -screen 0 1600x1200x24").arg(n).split(QLatin1Char(' ')));
+            server.waitForStarted(10000);
+            for (int wait = 0; wait < 100 && !QFile::exists(socket) && server.state() == QProcess::Running;
+                 ++wait)
+                server.waitForFinished(100);
+            if (QFile::exists(socket))
+                return QStringLiteral(":%1").arg(n);
+            server.kill();
+            server.waitForFinished();
+        }
+        return {};
+    }
+
     QTemporaryDir home_;
     QProcessEnvironment env_;
     QByteArray saved_;
@@ -124,4 +148,41 @@ TEST_F(MirravelnockTest, LaterCopyHandsItsFileOverAndSettingsAreWrittenAtExitWit
     EXPECT_EQ(setting("Spec"), QStringLiteral("*.txt"));
     EXPECT_EQ(setting("State"), QStringLiteral("0"));
     EXPECT_TRUE(setting("hWnd").isEmpty());
+}
+
+// Ten starts on an X server whose window manager frames windows leave the window where and as
+// large as it was. The frame is added after the window is shown; the geometry stored counted it
+// and was put back as the window's own, so the window grew (and moved) by the frame at every start.
+TEST_F(MirravelnockTest, TenStartsUnderAWindowManagerLeaveTheWindowWhereAndAsLargeAsItWas)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("evilwm")).isEmpty())
+        GTEST_SKIP() << "Xvfb or evilwm is not installed";
+    QProcess server;
+    const QString display = startXServer(server);
+    ASSERT_FALSE(display.isEmpty()) << "no X server started";
+    env_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env_.insert(QStringLiteral("DISPLAY"), display);
+    QProcess manager;
+    manager.setProcessEnvironment(env_);
+    // The server's own font: no font package is needed.
+    manager.start(QStringLiteral("evilwm"), {QStringLiteral("-fn"), QStringLiteral("fixed")});
+    ASSERT_TRUE(manager.waitForStarted(10000));
+    ASSERT_FALSE(manager.waitForFinished(500)) << "the window manager ended";
+
+    QStringList first;
+    for (int start = 1; start <= 10; ++start) {
+        auto copy = launch({}, home_.path());
+        ASSERT_TRUE(waitForMarker(copy->processId()));
+        QThread::msleep(1000); // shown, and framed by the window manager
+        ASSERT_EQ(terminate(*copy), 0);
+        const QStringList stored {setting("Left"), setting("Top"), setting("Width"), setting("Height")};
+        if (start == 1)
+            first = stored;
+        EXPECT_EQ(stored, first) << "start " << start;
+    }
+    for (QProcess* p : {&manager, &server}) {
+        p->terminate();
+        p->waitForFinished(5000);
+    }
 }

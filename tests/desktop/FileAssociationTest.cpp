@@ -21,16 +21,16 @@ using mv::shell::HKEY_CLASSES_ROOT;
 
 namespace {
 
-// As a GNOME session leaves it: comments, CRLF on one line, other programs' entries in both
-// groups, and a group of a later name.
+// As a GNOME session leaves it, edited by hand: comments, CRLF on one line, blanks around "="
+// on two, other programs' entries in both groups, and a group of a later name.
 const QByteArray kDesktopsFile = "# written by the desktop\n"
                                  "[Default Applications]\n"
                                  "text/plain=org.gnome.TextEditor.desktop\n"
-                                 "image/gif=org.gnome.eog.desktop;org.gimp.GIMP.desktop;\r\n"
+                                 "image/gif = org.gnome.eog.desktop;org.gimp.GIMP.desktop;\r\n"
                                  "x-scheme-handler/https=firefox-esr.desktop\n"
                                  "\n"
                                  "[Added Associations]\n"
-                                 "image/gif=org.gnome.eog.desktop;\n"
+                                 "image/gif =\torg.gnome.eog.desktop;\n"
                                  "image/x-pcx=gimp.desktop;\n";
 
 AssociationBoxes boxes(std::initializer_list<int> checked)
@@ -60,15 +60,20 @@ TEST_F(FileAssociationTest, AttachAndDetachLeaveADesktopsFileByteForByte)
     AssociationStore store;
 
     // GIF (box 6) belonged to an image viewer; PCX (box 14) had no default of the user's.
+    // Both types are associated with the program too: its desktop entry names neither.
     ASSERT_TRUE(associate(boxes({6, 14}), store));
-    EXPECT_EQ(defaultFor("image/gif"), "mirravelnock.desktop;");
-    EXPECT_EQ(defaultFor("image/vnd.zbrush.pcx"), "mirravelnock.desktop;");
+    const QByteArray attached = mvtest::readAll(mimeAppsListPath());
+    for (const char* line :
+         {"\nimage/gif = mirravelnock.desktop;\r\n", "\nimage/vnd.zbrush.pcx=mirravelnock.desktop;\n",
+          "\nimage/gif =\tmirravelnock.desktop;org.gnome.eog.desktop;\n"})
+        EXPECT_TRUE(attached.contains(line)) << line;
+    EXPECT_EQ(MimeAppsList(attached).value(MimeAppsList::kAddedAssociations, "image/vnd.zbrush.pcx"),
+              "mirravelnock.desktop;");
     EXPECT_EQ(GetRegValue(HKEY_CLASSES_ROOT, "image/gif", "mv.bak"),
               "org.gnome.eog.desktop;org.gimp.GIMP.desktop;");
     EXPECT_EQ(GetRegValue(HKEY_CLASSES_ROOT, "image/vnd.zbrush.pcx", "mv.bak"), "");
     EXPECT_EQ(boxes({6, 14}), associatedBoxes());
     if (have("xdg-mime")) {
-        EXPECT_EQ(ask("xdg-mime", {"query", "default", "image/gif"}), "mirravelnock.desktop");
         EXPECT_EQ(ask("xdg-mime", {"query", "default", "image/vnd.zbrush.pcx"}), "mirravelnock.desktop");
     }
 
@@ -76,9 +81,7 @@ TEST_F(FileAssociationTest, AttachAndDetachLeaveADesktopsFileByteForByte)
     EXPECT_EQ(mvtest::readAll(mimeAppsListPath()), kDesktopsFile);
     EXPECT_EQ(GetRegValue(HKEY_CLASSES_ROOT, "image/gif", "mv.bak"), "");
     EXPECT_EQ(boxes({}), associatedBoxes());
-    if (have("xdg-mime"))
-        EXPECT_EQ(ask("xdg-mime", {"query", "default", "image/gif"}), "org.gnome.eog.desktop");
-    else
+    if (!have("xdg-mime"))
         GTEST_SKIP() << "xdg-mime (xdg-utils) is not installed: the desktop's reading was not checked";
 }
 
@@ -124,12 +127,21 @@ TEST_F(FileAssociationTest, ALinkedMimeappsListStaysALinkWithItsMode)
     AssociationStore store;
     ASSERT_TRUE(associate(boxes({16}), store));
     EXPECT_TRUE(QFileInfo(mimeAppsListPath()).isSymLink());
-    EXPECT_EQ(mvtest::readAll(real), "[Default Applications]\nimage/png=mirravelnock.desktop;\n");
+    EXPECT_EQ(mvtest::readAll(real), "[Default Applications]\nimage/png=mirravelnock.desktop;\n\n"
+                                     "[Added Associations]\nimage/png=mirravelnock.desktop;\n");
     EXPECT_EQ(mvtest::modeOf(real), 0600u);
 }
 
 class DocumentTypeTest : public mvtest::AssociationFixture {
 protected:
+    // What the desktop would start for `type`, as xdg-mime and GLib's gio read the user's files.
+    static QStringList startedFor(const QString& type)
+    {
+        const QString gio = ask("gio", {"mime", type}).section('\n', 0, 0);
+        return {ask("xdg-mime", {"query", "default", type}),
+                gio.startsWith("Default application") ? gio.section(": ", -1) : QString()};
+    }
+
     void TearDown() override
     {
         if (systemDirs_.isNull())
@@ -153,7 +165,9 @@ TEST_F(DocumentTypeTest, RegistersTheEncryptedFilesWithTheDesktop)
     const QString entry = userApplicationsDir() + "/mirravelnock.desktop";
     const QString entryText = QString::fromUtf8(mvtest::readAll(entry));
     EXPECT_TRUE(entryText.contains("\nExec=" + exe + " /F=%f\n"));
-    EXPECT_TRUE(entryText.contains("\nMimeType=application/x-mirravelnock-document;image/x-pfs-art;"));
+    // The encrypted files' type alone: an entry of the user's that named picture types made the
+    // program their default.
+    EXPECT_TRUE(entryText.endsWith("\nMimeType=application/x-mirravelnock-document;\n"));
     if (have("desktop-file-validate")) {
         EXPECT_EQ(ask("desktop-file-validate", {entry}), "");
     }
@@ -203,6 +217,62 @@ TEST_F(DocumentTypeTest, PictureTypesTheSystemLacksComeFromOurPackage)
     const QByteArray known = mvtest::readAll(package);
     EXPECT_FALSE(known.contains("<mime-type type=\"image/gif\">"));
     EXPECT_TRUE(known.contains("<mime-type type=\"image/x-pictor\">"));
+}
+
+// Earlier versions named every picture type in the user's desktop entry and had
+// update-desktop-database index the user's applications, which made the program the default
+// viewer at its first start and kept it so. A start now gives those types back to the system's
+// viewer, except the one the user gave the program, and keeps other programs' indexed lines.
+TEST_F(DocumentTypeTest, AStartTakesNoPictureTypeAndGivesBackThoseEarlierVersionsTook)
+{
+    if (!have("xdg-mime") || !have("gio") || !have("update-desktop-database"))
+        GTEST_SKIP() << "xdg-utils, libglib2.0-bin or desktop-file-utils is not installed";
+    QTemporaryDir system;
+    const auto install = [](const QString& apps, const char* name, const QByteArray& types) {
+        QDir().mkpath(apps);
+        ASSERT_TRUE(mvtest::writeAll(apps + "/" + name, "[Desktop Entry]\nType=Application\nName=A\n"
+                                                        "Exec=/bin/true %f\nMimeType=" +
+                                                            types + "\n"));
+        ask("update-desktop-database", {apps});
+    };
+    install(system.filePath("applications"), "viewer.desktop", "image/png;image/gif;");
+    qputenv("XDG_DATA_DIRS", (system.path() + ":/usr/share").toLocal8Bit());
+    // A program that is there: xdg-mime passes over entries whose program is missing.
+    const QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    const QString apps = userApplicationsDir(), cache = apps + "/mimeinfo.cache";
+    const QStringList viewer {"viewer.desktop", "viewer.desktop"}, us {kDesktopFileName, kDesktopFileName};
+
+    // As an earlier version left things, the user having given the program GIF pictures, a
+    // program of the user's indexed in the same cache; then as one left them alone.
+    for (const bool others : {true, false}) {
+        ASSERT_TRUE(RegisterDocumentType(exe).status);
+        EXPECT_EQ(startedFor("image/png"), viewer);
+        EXPECT_EQ(startedFor(kDocumentMimeType).value(1), kDesktopFileName);
+        EXPECT_FALSE(QFileInfo::exists(cache));
+        ASSERT_TRUE(mvtest::writeAll(mimeAppsListPath(),
+                                     "[Default Applications]\nimage/gif=mirravelnock.desktop;\n"));
+        if (others)
+            install(apps, "notes.desktop", "text/plain;image/gif;");
+        QByteArray oldEntry = desktopEntryText(exe);
+        ASSERT_TRUE(mvtest::writeAll(apps + "/" + kDesktopFileName,
+                                     oldEntry.replace("document;\n", "document;image/png;image/gif;\n")));
+        ask("update-desktop-database", {apps});
+        ASSERT_EQ(startedFor("image/png"), us);
+
+        const RegisterOutcome start = RegisterDocumentType(exe);
+        ASSERT_TRUE(start.status && start.cacheWithdrawn) << start.toolProblems.join("; ").toStdString();
+        EXPECT_EQ(startedFor("image/png"), viewer);
+        EXPECT_EQ(startedFor("image/gif"), us);
+        EXPECT_EQ(startedFor(kDocumentMimeType).value(1), kDesktopFileName);
+        // Other programs' lines stay; a cache of the program's alone is wiped.
+        EXPECT_EQ(mvtest::readAll(cache),
+                  others ? "[MIME Cache]\nimage/gif=notes.desktop;\ntext/plain=notes.desktop;\n" : "");
+        EXPECT_EQ(QFileInfo::exists(cache), others);
+        QFile::remove(apps + "/notes.desktop");
+        QFile::remove(cache);
+    }
+    const RegisterOutcome again = RegisterDocumentType(exe);
+    EXPECT_FALSE(again.entryChanged || again.packageChanged || again.listChanged || again.cacheWithdrawn);
 }
 
 TEST(DocumentTypeFilesTest, ExecLinesQuoteWhatDesktopEntriesReserve)

@@ -16,7 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     MimeAppsList list(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     const QString otherBefore = list.value(group, other);
-    (void)list.value(QStringLiteral("Added Associations"), ours);
+    (void)list.value(MimeAppsList::kAddedAssociations, ours);
+    for (const QString& key : list.keys(group))
+        MV_FUZZ_CHECK(!key.isEmpty());
 
     list.setValue(group, ours, value);
     MV_FUZZ_CHECK(list.value(group, ours) == value);

@@ -38,8 +38,12 @@ FileListView::FileListView(QWidget* parent) : QListView(parent), model_(new QStr
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Equal rows let the view skip measuring 100,000 entries.
     setUniformItemSizes(true);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { emit currentNameChanged(nameAt(current.row())); });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (buttonDown_)
+            pressNotice_ = PressNotice::Changed;
+        else
+            emit currentNameChanged(nameAt(current.row()));
+    });
     connect(this, &QListView::doubleClicked, this,
             [this](const QModelIndex& index) { emit nameDoubleClicked(nameAt(index.row())); });
     // Files are dragged out, never into the list.
@@ -111,13 +115,27 @@ void FileListView::focusInEvent(QFocusEvent* event)
 void FileListView::mousePressEvent(QMouseEvent* event)
 {
     const QPersistentModelIndex before = currentIndex();
+    // A press with another button already down keeps the first one's notice.
+    if (event->buttons() == event->button())
+        pressNotice_ = PressNotice::None;
+    buttonDown_ = true;
     QListView::mousePressEvent(event);
-    // A press on another entry made it current and was told already.
     const QModelIndex at = indexAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && at.isValid() && at == before && currentIndex() == before)
-        emit currentNameClicked(nameAt(at.row()));
+    if (event->button() == Qt::LeftButton && at.isValid() && at == before && currentIndex() == before &&
+        pressNotice_ == PressNotice::None)
+        pressNotice_ = PressNotice::Clicked;
     if (event->button() == Qt::RightButton)
         rightPressAt_ = event->position().toPoint();
+}
+
+void FileListView::tellPressNotice()
+{
+    buttonDown_ = false;
+    const PressNotice notice = std::exchange(pressNotice_, PressNotice::None);
+    if (notice == PressNotice::Changed)
+        emit currentNameChanged(currentName());
+    else if (notice == PressNotice::Clicked)
+        emit currentNameClicked(currentName());
 }
 
 void FileListView::mouseMoveEvent(QMouseEvent* event)
@@ -138,10 +156,15 @@ void FileListView::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::RightButton)
         rightPressAt_.reset();
     QListView::mouseReleaseEvent(event);
+    if (event->buttons() == Qt::NoButton)
+        tellPressNotice();
 }
 
 void FileListView::keyPressEvent(QKeyEvent* event)
 {
+    // A release this list never saw (another window took it) holds no key's change back.
+    if (buttonDown_ && QGuiApplication::mouseButtons() == Qt::NoButton)
+        tellPressNotice();
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
         event->accept();
         emit currentNameClicked(currentName());
@@ -157,6 +180,8 @@ void FileListView::startDrag(Qt::DropActions)
 
 void FileListView::dragSelectedOut()
 {
+    // The press was a drag, not a choice: what it pointed at is not shown.
+    pressNotice_ = PressNotice::None;
     QStringList names;
     for (int row = 0; row < names_.size(); ++row)
         if (selectionModel()->isRowSelected(row))
@@ -166,7 +191,10 @@ void FileListView::dragSelectedOut()
     auto* drag = new QDrag(this);
     drag->setMimeData(fileDragData(folder_, names).release());
     // The drag deletes itself when it ends; a copy or no drop leaves the folder as it was.
-    if (runDrag(*drag) == Qt::MoveAction)
+    const Qt::DropAction taken = runDrag(*drag);
+    // The drag's own loop took the button's release.
+    buttonDown_ = QGuiApplication::mouseButtons() != Qt::NoButton;
+    if (taken == Qt::MoveAction)
         emit filesMovedOut();
 }
 

@@ -41,10 +41,14 @@ public:
     std::function<Qt::DropAction(QDrag& drag)> runDrag;
 
 signals:
-    // The current entry changed, by mouse, keyboard or code (`FileList_Click`).
+    // The current entry changed, by mouse, keyboard or code (`FileList_Click`). A mouse button
+    // pressed on an entry tells it when the button is let go: the press may start a drag, which
+    // must not wait for the entry to be shown (an encrypted one asks for its key first). A press
+    // that becomes a drag tells nothing.
     void currentNameChanged(const QString& name);
     // The current entry was clicked, or Enter was pressed on it, without changing it: it is
-    // chosen again (`FileList_Click` runs on every click, not only on a change).
+    // chosen again (`FileList_Click` runs on every click, not only on a change). Told when the
+    // button is let go, as above.
     void currentNameClicked(const QString& name);
     void nameDoubleClicked(const QString& name);
     // A drag out ended in a move: the files have left the folder (`FileList_OLECompleteDrag`).
@@ -64,6 +68,15 @@ private:
     QStringList names_;
     QString folder_;
     std::optional<QPoint> rightPressAt_; // a right-button press over the list, until released
+    // While a mouse button is down: what its release will tell, if anything.
+    enum class PressNotice {
+        None,
+        Changed,
+        Clicked,
+    };
+    bool buttonDown_ = false;
+    PressNotice pressNotice_ = PressNotice::None;
+    void tellPressNotice();
 };
 
 } // namespace mv::browser

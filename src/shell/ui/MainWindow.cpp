@@ -354,21 +354,21 @@ void MainWindow::changeEvent(QEvent* event)
         Form_Resize();
 }
 
-QRect MainWindow::outerGeometryTwips() const
+QRect MainWindow::windowGeometryTwips() const
 {
-    const QRect r = frameGeometry();
+    const QRect r = geometry();
     return QRect(layout_.toTwips(r.x()), layout_.toTwips(r.y()), layout_.toTwips(r.width()),
                  layout_.toTwips(r.height()));
 }
 
-void MainWindow::setOuterGeometryTwips(const QRect& twips)
+void MainWindow::setWindowGeometryTwips(const QRect& twips)
 {
     const double dpi = layout_.dpi();
-    // The frame is added by the desktop; what is stored is the outer size, so take it off.
-    const QSize chrome = frameGeometry().size() - geometry().size();
-    move(twipsToPixels(twips.x(), dpi), twipsToPixels(twips.y(), dpi));
-    resize(std::max(1, twipsToPixels(twips.width(), dpi) - chrome.width()),
-           std::max(1, twipsToPixels(twips.height(), dpi) - chrome.height()));
+    // The window's own corner: window managers differ on where a frame goes that is asked for
+    // at a point, but put a window asked for there.
+    setGeometry(twipsToPixels(twips.x(), dpi), twipsToPixels(twips.y(), dpi),
+                std::max(1, twipsToPixels(twips.width(), dpi)),
+                std::max(1, twipsToPixels(twips.height(), dpi)));
 }
 
 void MainWindow::SaveSettings()
@@ -380,7 +380,7 @@ void MainWindow::SaveSettings()
     const bool noGeometry = isMinimized() || (fullScreen_ && fullScreen_->active());
     s.state = noGeometry ? WindowSnapshot::Minimized
                          : (isMaximized() ? WindowSnapshot::Maximized : WindowSnapshot::Normal);
-    const QRect g = outerGeometryTwips();
+    const QRect g = windowGeometryTwips();
     s.positionKnown = platformPlacesWindows();
     s.top = g.top();
     s.left = g.left();

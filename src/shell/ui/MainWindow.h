@@ -98,9 +98,11 @@ public:
     // The banner line: the program's name and version.
     [[nodiscard]] static QString bannerLine();
 
-    // The outer geometry in twips, as stored.
-    [[nodiscard]] QRect outerGeometryTwips() const;
-    void setOuterGeometryTwips(const QRect& twips);
+    // The geometry in twips, as stored: the window's own, without the frame. The desktop adds
+    // its frame after the window is shown, so a geometry that counted the frame would grow and
+    // move by it at every start.
+    [[nodiscard]] QRect windowGeometryTwips() const;
+    void setWindowGeometryTwips(const QRect& twips);
 
 signals:
     // The window is about to unload: the start-up sequence writes back what it must.

@@ -135,7 +135,7 @@ void StartupSequence::applyStoredSettings()
 
 void StartupSequence::applyGeometry()
 {
-    QRect g = window_.outerGeometryTwips();
+    QRect g = window_.windowGeometryTwips();
     // Where the compositor places windows, a stored position means nothing to it; it stays
     // stored for a desktop that does.
     const bool placeable = platformPlacesWindows();
@@ -153,7 +153,7 @@ void StartupSequence::applyGeometry()
     if (height && *height > 0 && *height < 1'000'000)
         g.setHeight(int(*height));
     if (top || left || width || height)
-        window_.setOuterGeometryTwips(g);
+        window_.setWindowGeometryTwips(g);
     if (auto state = settings_.number(Setting::State); state && (*state == 0 || *state == 2)) {
         storedState_ = int(*state);
         window_.setLastWindowState(storedState_);

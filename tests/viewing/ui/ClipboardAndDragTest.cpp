@@ -179,6 +179,48 @@ TEST_F(ClipboardAndDragTest, FilesMovedOutByADragLeaveTheListAndCopiedOnesStay)
     QTest::mouseRelease(list()->viewport(), Qt::RightButton, {}, on);
 }
 
+// A press on an encrypted file showed it at once, and the key window that came up ended the drag
+// that press was starting. A press now drags the file out with either button, no key asked and
+// the picture on show kept; a click shows the file, asking its key then.
+TEST_F(ClipboardAndDragTest, APressOnAnEncryptedFileDragsItOutWithoutAskingItsKey)
+{
+    int asked = 0;
+    viewer_.askKey = [&](const QString&) {
+        ++asked;
+        return keys_.append(crypto::SecretText::fromText("key"));
+    };
+    QStringList offered;
+    list()->runDrag = [&](QDrag& drag) {
+        for (const QUrl& url : drag.mimeData()->urls())
+            offered << url.toLocalFile();
+        return Qt::CopyAction;
+    };
+    QWidget* port = list()->viewport();
+    const QPoint on = rowOf(u"secret_wmf.mv$"_s).center();
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        choose(u"plain.bmp"_s);
+        offered.clear();
+        QTest::mousePress(port, button, {}, on);
+        // Qt's own drag starts on the second move past the drag distance, ours on the first.
+        for (const int dy : {8, 24}) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(on + QPoint(0, dy)), port->mapToGlobal(QPointF(on)),
+                             Qt::NoButton, button, Qt::NoModifier);
+            QCoreApplication::sendEvent(port, &move);
+        }
+        QTest::mouseRelease(port, button, {}, on + QPoint(0, 24));
+        EXPECT_EQ(offered, QStringList {path(u"secret_wmf.mv$"_s)}) << button;
+        EXPECT_FALSE(QTest::qWaitFor([&] { return asked > 0; }, 1000)) << button;
+        EXPECT_EQ(area_->imageControl()->pictureFile(), path(u"plain.bmp"_s)) << button;
+    }
+    // The list's keys still show what they reach.
+    for (int up = 0; up < 2; ++up)
+        settleAfter([&] { QTest::keyClick(list(), Qt::Key_Up); });
+    EXPECT_EQ(area_->imageControl()->pictureFile(), path(u"photo.jpg"_s));
+    settleAfter([&] { QTest::mouseClick(port, Qt::LeftButton, {}, on); });
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(viewer_.viewingEncrypted());
+}
+
 TEST_F(ClipboardAndDragTest, OnePlainPictureDroppedIsShownWithTheListAndInformationLineAsTheyWere)
 {
     const QString bmp = path(u"plain.bmp"_s);
