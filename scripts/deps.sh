@@ -12,7 +12,7 @@ packages=(
   clang libfuzzer-14-dev clang-format
   xvfb xauth fonts-dejavu-core dbus-daemon trayer
   shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin
-  qt6-wayland qt6-base-private-dev libwayland-dev wayland-protocols sway wl-clipboard
+  qt6-wayland qt6-base-private-dev libwayland-dev wayland-protocols sway wl-clipboard wtype
 )
 
 missing=()
