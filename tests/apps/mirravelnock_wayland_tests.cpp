@@ -1,8 +1,8 @@
-// The real program on a real Wayland compositor (sway on its headless back end): the window
-// maps natively; a later start's hand-over brings it forward only with a token the compositor
-// issued, out of the tray too once it is on screen again; a window minimized on a compositor
-// that never minimizes goes into a tray all the same; a picture copied with Ctrl+C can be
-// pasted by another client.
+// The real program on a real Wayland compositor, the headless sway with-headless-sway.sh starts:
+// the window maps natively; a later start's hand-over brings it forward only with a token the
+// compositor issued, out of the tray too once it is on screen again; a window minimized on a
+// compositor that never minimizes goes into a tray all the same; a picture copied with Ctrl+C
+// can be pasted by another client.
 #include "shell/PrivateBus.h"
 #include "shell/Registry.h"
 #include "shell/WaylandActivation.h"
@@ -24,8 +24,6 @@
 
 #include <functional>
 
-#include <pwd.h>
-#include <unistd.h>
 #include <wayland-client.h>
 
 using namespace std::chrono_literals;
@@ -33,15 +31,6 @@ using mv::shell::test::FakeStatusNotifierWatcher;
 using mv::shell::test::PrivateBus;
 
 namespace {
-
-// sway refuses to run as root, so as root it runs as this account, made when missing.
-constexpr const char* kCompositorUser = "mvcompositor";
-// The program's windows open on the first workspace, so one mapped while another is on show
-// gets the focus only by activation.
-constexpr const char* kSwayConfig = "output HEADLESS-1 resolution 1280x800\n"
-                                    "focus_on_window_activation focus\n"
-                                    "assign [app_id=\"mirravelnock\"] workspace 1\n"
-                                    "xwayland disable\n";
 
 bool waitFor(const std::function<bool()>& done, int ms)
 {
@@ -64,119 +53,32 @@ QByteArray run(const QString& program, const QStringList& args, const QProcessEn
     return p.waitForFinished(10000) && p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
 }
 
-class HeadlessSway {
-public:
-    // Empty when it runs; otherwise why not.
-    QString start()
-    {
-        const QString sway = QStandardPaths::findExecutable(QStringLiteral("sway"));
-        if (sway.isEmpty())
-            return QStringLiteral("sway is not installed (scripts/deps.sh installs it)");
-        uid_t uid = ::getuid();
-        gid_t gid = ::getgid();
-        QStringList asUser;
-        if (uid == 0) {
-            if (!::getpwnam(kCompositorUser))
-                (void)run(QStringLiteral("useradd"),
-                          {"--system", "--no-create-home", "--home-dir", "/nonexistent", "--shell",
-                           "/usr/sbin/nologin", kCompositorUser});
-            const passwd* pw = ::getpwnam(kCompositorUser);
-            if (!pw)
-                return QStringLiteral("can't make the account %1 to run sway as").arg(kCompositorUser);
-            uid = pw->pw_uid;
-            gid = pw->pw_gid;
-            asUser = {"--reuid", QString::number(uid), "--regid", QString::number(gid), "--clear-groups",
-                      sway};
-        }
-        QByteArray dir = "/tmp/mvsway-XXXXXX";
-        if (!::mkdtemp(dir.data()) || ::chown(dir.constData(), uid, gid) != 0)
-            return QStringLiteral("can't make sway's runtime folder");
-        dir_ = QString::fromLocal8Bit(dir);
-        const QDir d(dir_);
-        QFile config(d.filePath("config"));
-        if (!config.open(QIODevice::WriteOnly) || config.write(kSwayConfig) <= 0)
-            return QStringLiteral("can't write sway's configuration");
-        config.close();
-        QProcessEnvironment env;
-        for (const auto& [name, value] : {std::pair {"PATH", QStringLiteral("/usr/bin:/bin")},
-                                          {"HOME", dir_},
-                                          {"XDG_RUNTIME_DIR", dir_},
-                                          {"WLR_BACKENDS", QStringLiteral("headless")},
-                                          {"WLR_RENDERER", QStringLiteral("pixman")},
-                                          {"WLR_LIBINPUT_NO_DEVICES", QStringLiteral("1")}})
-            env.insert(QLatin1String(name), value);
-        sway_.setProcessEnvironment(env);
-        sway_.setProcessChannelMode(QProcess::MergedChannels);
-        sway_.setStandardOutputFile(d.filePath("log"));
-        const QStringList args = asUser + QStringList {"-c", config.fileName()};
-        sway_.start(asUser.isEmpty() ? sway : QStringLiteral("setpriv"), args);
-        const bool up = waitFor(
-            [&] {
-                socket_ = d.entryList({"wayland-?"}, QDir::System).value(0);
-                ipc_ = d.entryList({"sway-ipc.*.sock"}, QDir::System).value(0);
-                return (!socket_.isEmpty() && !ipc_.isEmpty()) || sway_.waitForFinished(0);
-            },
-            15000);
-        if (!up || sway_.state() != QProcess::Running) {
-            QFile log(d.filePath("log"));
-            (void)log.open(QIODevice::ReadOnly);
-            return QStringLiteral("sway did not start: ") + QString::fromLocal8Bit(log.readAll().right(600));
-        }
-        socket_ = d.filePath(socket_);
-        ipc_ = d.filePath(ipc_);
-        return {};
-    }
-    ~HeadlessSway()
-    {
-        sway_.terminate();
-        sway_.waitForFinished(10000);
-        if (!dir_.isEmpty())
-            QDir(dir_).removeRecursively();
-    }
-
-    QString socket() const { return socket_; }
-    void command(const QString& what) const { (void)run(QStringLiteral("swaymsg"), {"-s", ipc_, what}); }
-    // The program's window in the compositor's tree: {} when it has none on screen.
-    QJsonObject programView() const
-    {
-        const QJsonObject root =
-            QJsonDocument::fromJson(run(QStringLiteral("swaymsg"), {"-s", ipc_, "-t", "get_tree"})).object();
-        std::function<QJsonObject(const QJsonObject&)> find = [&](const QJsonObject& node) {
-            if (node.value("app_id").toString() == "mirravelnock")
-                return node;
-            for (const char* kids : {"nodes", "floating_nodes"})
-                for (const QJsonValue& kid : node.value(kids).toArray())
-                    if (QJsonObject found = find(kid.toObject()); !found.isEmpty())
-                        return found;
-            return QJsonObject();
-        };
-        return find(root);
-    }
-    bool programFocused() const { return programView().value("focused").toBool(); }
-
-private:
-    QProcess sway_;
-    QString dir_;
-    QString socket_;
-    QString ipc_;
-};
+// The program's window in sway's tree: {} while it has none on screen.
+QJsonObject programWindow()
+{
+    std::function<QJsonObject(const QJsonObject&)> find = [&](const QJsonObject& node) {
+        if (node.value("app_id").toString() == "mirravelnock")
+            return node;
+        for (const char* kids : {"nodes", "floating_nodes"})
+            for (const QJsonValue& kid : node.value(kids).toArray())
+                if (QJsonObject found = find(kid.toObject()); !found.isEmpty())
+                    return found;
+        return QJsonObject();
+    };
+    return find(QJsonDocument::fromJson(run("swaymsg", {"-t", "get_tree"})).object());
+}
+bool programFocused()
+{
+    return programWindow().value("focused").toBool();
+}
 
 class WaylandTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        sway_ = new HeadlessSway;
-        skipWhy_ = new QString(sway_->start());
-    }
-    static void TearDownTestSuite()
-    {
-        delete sway_;
-        delete skipWhy_;
-    }
     void SetUp() override
     {
-        if (!skipWhy_->isEmpty())
-            GTEST_SKIP() << "no headless Wayland compositor: " << skipWhy_->toStdString();
+        if (qEnvironmentVariableIsEmpty("SWAYSOCK"))
+            GTEST_SKIP() << "no headless sway: tests/apps/with-headless-sway.sh runs these tests beside one "
+                            "(sway: scripts/deps.sh)";
         ASSERT_TRUE(home_.isValid());
         for (const char* d : {"config", "runtime", "pics"})
             ASSERT_TRUE(QDir(home_.path()).mkpath(QLatin1String(d)));
@@ -186,7 +88,6 @@ protected:
         for (const char* var : {"DISPLAY", "XDG_ACTIVATION_TOKEN", "DBUS_SESSION_BUS_ADDRESS"})
             env_.remove(var);
         for (const auto& [name, value] : {std::pair {"QT_QPA_PLATFORM", QStringLiteral("wayland")},
-                                          {"WAYLAND_DISPLAY", sway_->socket()},
                                           {"HOME", home_.path()},
                                           {"XDG_CONFIG_HOME", home_.filePath("config")},
                                           {"XDG_RUNTIME_DIR", home_.filePath("runtime")},
@@ -198,8 +99,8 @@ protected:
         ASSERT_TRUE(red.save(picture("red.png")) && red.save(picture("again.png")));
         saved_ = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath("config")));
-        sway_->command(QStringLiteral("workspace 1"));
-        display_ = wl_display_connect(QFile::encodeName(sway_->socket()).constData());
+        (void)run("swaymsg", {"workspace 1"});
+        display_ = wl_display_connect(nullptr);
         ASSERT_NE(display_, nullptr);
     }
     void TearDown() override
@@ -222,11 +123,9 @@ protected:
         first_->start(QStringLiteral(MIRRAVELNOCK_PATH), args);
         ASSERT_TRUE(first_->waitForStarted(10000));
         const bool minimized = args.contains("/M");
-        ASSERT_TRUE(waitFor(
-            [&] { return minimized ? !sway_->programView().isEmpty() : sway_->programFocused(); }, 60000))
+        ASSERT_TRUE(waitFor([&] { return minimized ? !programWindow().isEmpty() : programFocused(); }, 60000))
             << "the window never mapped";
-        EXPECT_EQ(sway_->programView().value("shell").toString(), "xdg_shell")
-            << "not a native Wayland window";
+        EXPECT_EQ(programWindow().value("shell").toString(), "xdg_shell") << "not a native Wayland window";
     }
     void stopFirstCopy()
     {
@@ -237,10 +136,10 @@ protected:
         }
     }
     // Another (empty) workspace takes the focus, as another program's window would.
-    void lookAway(int workspace)
+    static void lookAway(int workspace)
     {
-        sway_->command(QStringLiteral("workspace %1").arg(workspace));
-        ASSERT_TRUE(waitFor([&] { return !sway_->programFocused(); }, 5000));
+        (void)run("swaymsg", {QStringLiteral("workspace %1").arg(workspace)});
+        ASSERT_TRUE(waitFor([] { return !programFocused(); }, 5000));
     }
     // A later start hands again.png over with `token` in XDG_ACTIVATION_TOKEN (none when
     // empty, so it asks the compositor for one itself); then the window should come forward.
@@ -255,22 +154,17 @@ protected:
         later.start(QStringLiteral(MIRRAVELNOCK_PATH), {picture("again.png")});
         ASSERT_TRUE(later.waitForFinished(60000));
         EXPECT_EQ(later.exitCode(), 0);
-        EXPECT_EQ(waitFor([&] { return sway_->programFocused(); }, activates ? 10000 : 2000), activates);
+        EXPECT_EQ(waitFor(programFocused, activates ? 10000 : 2000), activates);
     }
     // A token the compositor issues, as a launcher gets one for the start it makes.
     QByteArray issuedToken() const { return mv::shell::requestActivationToken(display_, "mirravelnock", 5s); }
 
-    static HeadlessSway* sway_;
-    static QString* skipWhy_;
     QTemporaryDir home_;
     QProcessEnvironment env_;
     std::unique_ptr<QProcess> first_;
     QByteArray saved_;
     wl_display* display_ = nullptr;
 };
-
-HeadlessSway* WaylandTest::sway_ = nullptr;
-QString* WaylandTest::skipWhy_ = nullptr;
 
 // The window's position stored by an X11 session survives a Wayland one, which can't know it.
 TEST_F(WaylandTest, WindowMapsNativelyAndAHandOverActivatesItOnlyWithTheCompositorsToken)
@@ -301,7 +195,8 @@ TEST_F(WaylandTest, WindowMapsNativelyAndAHandOverActivatesItOnlyWithTheComposit
 
 // sway maps a window it was asked to minimize, and Qt counts it as not minimized at once; the
 // window started with /M remembers it was asked, so a tray that comes later takes it. A
-// hand-over shows it from the tray and activates it once it is mapped again.
+// hand-over shows it from the tray and activates it once it is mapped again (on the first
+// workspace while another is on show: only the activation gives it the focus).
 TEST_F(WaylandTest, MinimizedWindowGoesIntoALateTrayAndAHandOverBringsItBackActive)
 {
     if (!PrivateBus::available())
@@ -313,7 +208,7 @@ TEST_F(WaylandTest, MinimizedWindowGoesIntoALateTrayAndAHandOverBringsItBackActi
     ASSERT_NO_FATAL_FAILURE(startFirstCopy({"/M"}));
     FakeStatusNotifierWatcher panel;
     ASSERT_TRUE(panel.start());
-    EXPECT_TRUE(waitFor([&] { return panel.items().size() == 1 && sway_->programView().isEmpty(); }, 20000))
+    EXPECT_TRUE(waitFor([&] { return panel.items().size() == 1 && programWindow().isEmpty(); }, 20000))
         << "the minimized window did not go into the tray";
     ASSERT_NO_FATAL_FAILURE(lookAway(2));
     handOver(issuedToken(), true);
