@@ -18,11 +18,26 @@ void MinimizeKeeper::watchHandle()
     QWindow* handle = window_->windowHandle();
     if (handle == handle_)
         return;
-    if (handle_)
+    if (handle_) {
         handle_->removeEventFilter(this);
+        handle_->disconnect(this);
+    }
     handle_ = handle;
-    if (handle_)
-        handle_->installEventFilter(this);
+    if (!handle_)
+        return;
+    handle_->installEventFilter(this);
+    // A minimize asked of the native window alone (the minimize button Qt draws in a client-side
+    // frame) never reaches the widget: it takes it on here, once the request has gone out.
+    connect(handle_, &QWindow::windowStateChanged, this, [this](Qt::WindowState state) {
+        if (state == Qt::WindowMinimized && !window_->isMinimized())
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (!window_->isMinimized())
+                        window_->setWindowState(window_->windowState() | Qt::WindowMinimized);
+                },
+                Qt::QueuedConnection);
+    });
 }
 
 bool MinimizeKeeper::onlyDropsMinimized() const
