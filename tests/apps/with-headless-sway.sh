@@ -19,6 +19,8 @@ focus_on_window_activation focus
 assign [app_id="mirravelnock"] workspace 1
 xwayland disable
 END
+# $as is a command prefix or nothing: split on purpose.
+# shellcheck disable=SC2086
 env -i PATH=/usr/bin:/bin HOME="$dir" XDG_RUNTIME_DIR="$dir" WLR_BACKENDS=headless WLR_RENDERER=pixman \
   WLR_LIBINPUT_NO_DEVICES=1 $as "$sway" -c "$dir/config" >"$dir/log" 2>&1 &
 pid=$!
