@@ -13,7 +13,7 @@ packages=(
   clang libfuzzer-14-dev clang-format
   xvfb xauth fonts-dejavu-core dbus-daemon trayer evilwm
   shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin at-spi2-core
-  qt6-wayland libwayland-dev wayland-protocols sway wl-clipboard
+  qt6-wayland libwayland-dev wayland-protocols sway wl-clipboard wtype
 )
 
 missing=()

@@ -88,7 +88,8 @@ private:
     };
     // Collects it (killing it unless it is ending by itself) and says why it ended: "it crashed".
     QString end(Ending how);
-    // Seconds of processor time it has used; -1 when that cannot be read.
+    // Seconds of processor time it has used, as the kernel counts them against its limit; -1
+    // when that cannot be read.
     [[nodiscard]] long processorSecondsUsed() const;
     // Lets it use cpuSeconds_ more of processor time: SIGXCPU then, SIGKILL by the kernel a
     // second later. False when the hard limit leaves too little.

@@ -24,6 +24,7 @@
 #include "shell/ui/LockForgetting.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MenuKeys.h"
+#include "shell/ui/MinimizeKeeper.h"
 #include "shell/ui/QuitRequest.h"
 #include "shell/ui/ShellCommands.h"
 #include "shell/ui/Slideshow.h"
@@ -65,6 +66,9 @@ MainWindow::MainWindow(AppSettings& settings, bool isSecondInstance, QWidget* pa
     buildPanes();
     menus_ = new MainMenus(this);
     new MenuKeys(this);
+    // Where the platform never says a window is minimized, the window remembers it asked.
+    if (onWayland())
+        new MinimizeKeeper(this);
     quit_ = new QuitRequest(this, *jobs_);
     quit_->programsRun = [this] { return quickListState_ && quickListState_->PendingCount() > 0; };
     quit_->leavePrograms = [this] {
@@ -299,7 +303,10 @@ void MainWindow::Form_Resize()
     if (isMinimized()) {
         // After the state change has run its course: showMinimized() shows the window after it.
         QMetaObject::invokeMethod(this, &MainWindow::placeMinimized, Qt::QueuedConnection);
-        return;
+        // A compositor that places windows itself may leave one it was asked to minimize on
+        // screen, at the size it chooses: that one is laid out all the same.
+        if (platformPlacesWindows() || isHidden())
+            return;
     }
     lastWindowState_ = isMaximized() ? 2 : 0;
     layout_.apply(listsHidden_, outerWidthTwips());

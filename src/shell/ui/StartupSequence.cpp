@@ -165,9 +165,12 @@ void StartupSequence::ShowStartupImage()
     const QString file = settings_.readFresh(Setting::StartupImage);
     if (file.isEmpty())
         return;
-    window_.show();
+    // Out of the tray or back from a minimize: a window shown while still counted minimized
+    // would ask the compositor to minimize it again.
     if (window_.isMinimized())
         window_.showNormal();
+    else
+        window_.show();
     window_.raise();
     window_.activateWindow();
 
