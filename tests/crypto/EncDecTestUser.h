@@ -21,6 +21,12 @@ inline mv::crypto::SecretText secret(const char* text)
     return mv::crypto::SecretText::fromBytes(text, std::strlen(text));
 }
 
+// A key's bytes, to compare and print.
+inline std::string plain(const mv::crypto::SecretText& key)
+{
+    return std::string(key.data() ? key.data() : "", key.size());
+}
+
 class EncDecTestUser : public mv::crypto::EncDecCallbacks {
 public:
     // Typed in turn at each key question; the end of the list cancels.

@@ -5,6 +5,7 @@
 // written beside the file, and nothing but a whole, authentic file is handed out.
 #include "crypto/FileCrypt.h"
 
+#include "EncDecTestUser.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/MemoryDecrypt.h"
 #include "crypto/ReplaceConsent.h"
@@ -149,21 +150,6 @@ TEST(Signature, OnlyTheExactSignatureAtTheStartCounts)
     EXPECT_FALSE(BeginsWithSignature(dir.path() + QStringLiteral("/missing")));
 }
 
-// Answers each question in turn and notes what it was asked; the end of the script cancels.
-class ScriptedAnswers : public ReplaceAsker {
-public:
-    explicit ScriptedAnswers(QList<ReplaceAnswer> answers) : answers_(std::move(answers)) {}
-    ReplaceAnswer askReplace(const QString& file, const QString& target) override
-    {
-        asked << file + QStringLiteral(" -> ") + target;
-        return answers_.isEmpty() ? ReplaceAnswer::Cancel : answers_.takeFirst();
-    }
-    QStringList asked;
-
-private:
-    QList<ReplaceAnswer> answers_;
-};
-
 using Answer = ReplaceAsker::ReplaceAnswer;
 
 // Skip leaves the other file and asks again at the next; Replace replaces this one only;
@@ -180,7 +166,8 @@ TEST(ReplaceConsentTest, OnlyTheFilesTheAnswersAllowAreReplaced)
             ASSERT_TRUE(writeAll(EncryptedName(at(names[i])), "someone else's " + names[i].toUtf8()));
         }
     }
-    ScriptedAnswers user({Answer::Skip, Answer::Replace, Answer::ReplaceAll});
+    EncDecTestUser user;
+    user.replaceAnswers = {Answer::Skip, Answer::Replace, Answer::ReplaceAll};
     ReplaceConsent consent;
     QList<CryptOutcome::Kind> kinds;
     for (const QString& name : names.first(5)) {
@@ -192,10 +179,10 @@ TEST(ReplaceConsentTest, OnlyTheFilesTheAnswersAllowAreReplaced)
     EXPECT_EQ(kinds,
               (QList<CryptOutcome::Kind> {CryptOutcome::TargetExists, CryptOutcome::Done, CryptOutcome::Done,
                                           CryptOutcome::Done, CryptOutcome::Done}));
-    QStringList expectedAsked;
+    QList<QPair<QString, QString>> expectedAsked;
     for (const char* name : {"a.txt", "b.txt", "c.txt"})
-        expectedAsked << at(name) + " -> " + EncryptedName(at(name));
-    EXPECT_EQ(user.asked, expectedAsked);
+        expectedAsked.append({at(name), EncryptedName(at(name))});
+    EXPECT_EQ(user.replaceAsked, expectedAsked);
     EXPECT_TRUE(consent.replaceAll);
     EXPECT_FALSE(consent.cancelled);
     EXPECT_EQ(readAll(at("a.txt")), patterned(3000, 1));
@@ -208,14 +195,15 @@ TEST(ReplaceConsentTest, OnlyTheFilesTheAnswersAllowAreReplaced)
     }
 
     // A new run asks afresh; Cancel keeps both files as they were.
-    ScriptedAnswers cancelling({Answer::Cancel});
+    EncDecTestUser cancelling;
+    cancelling.replaceAnswers = {Answer::Cancel};
     ReplaceConsent fresh;
     const QString f = at("f.txt");
     const CryptOutcome out = withConsent(f, {}, fresh, cancelling, [&](const CryptOptions& options) {
         return encryptOne(f, kKey, {}, options);
     });
     EXPECT_EQ(out.kind, CryptOutcome::TargetExists);
-    EXPECT_EQ(cancelling.asked.size(), 1);
+    EXPECT_EQ(cancelling.replaceAsked.size(), 1);
     EXPECT_TRUE(fresh.cancelled);
     EXPECT_FALSE(fresh.replaceAll);
     EXPECT_EQ(readAll(f), patterned(3000, 6));
@@ -230,54 +218,46 @@ std::vector<SecretText> keys(std::initializer_list<const char*> texts)
     return out;
 }
 
-TEST(MemoryDecrypt, OpensWithTheKeyThatFitsAndWritesNoFile)
+// Over one 1 MiB block, so the block loop and the final chunk are both met. What was opened of a
+// file too large for its room, or damaged past its first block, is zeroed, never handed out.
+TEST(MemoryDecrypt, OpensWithTheKeyThatFitsWritesNoFileAndHandsOutNothingButAWholeFile)
 {
     QTemporaryDir dir;
     const QString plain = dir.filePath(QStringLiteral("photo.png"));
-    // Over one 1 MiB block, so the block loop and the final chunk are both met.
     const QByteArray original = patterned(1500000);
     ASSERT_TRUE(writeAll(plain, original));
     const std::uint32_t fileCrc = std::uint32_t(eaac(QFile::encodeName(plain).constData(), 0));
     const CryptOutcome sealed = encryptOne(plain, "second key");
     ASSERT_EQ(sealed.kind, CryptOutcome::Done);
     const QStringList before = entries(dir.path());
+    const qint64 room = qint64(1) << 30;
 
-    MemoryDecrypt opened = decryptToMemory(sealed.target, keys({"first key", "second key"}), qint64(1) << 30);
+    MemoryDecrypt opened = decryptToMemory(sealed.target, keys({"first key", "second key"}), room);
     ASSERT_EQ(opened.kind, MemoryDecrypt::Opened) << opened.status.reason;
     EXPECT_EQ(opened.keyIndex, 1);
     EXPECT_EQ(opened.bytes.view(), QByteArrayView(original));
     // The information line's checksum of the bytes equals the file checksum of the same bytes.
     EXPECT_EQ(checksumOf(opened.bytes.view()), fileCrc);
     EXPECT_EQ(entries(dir.path()), before);
-
-    EXPECT_EQ(decryptToMemory(sealed.target, keys({"wrong"}), qint64(1) << 30).kind, MemoryDecrypt::NoneFits);
-    EXPECT_EQ(decryptToMemory(sealed.target, keys({}), qint64(1) << 30).kind, MemoryDecrypt::NoneFits);
+    EXPECT_EQ(decryptToMemory(sealed.target, keys({"wrong"}), room).kind, MemoryDecrypt::NoneFits);
+    EXPECT_EQ(decryptToMemory(sealed.target, keys({}), room).kind, MemoryDecrypt::NoneFits);
     const MemoryDecrypt tooLarge = decryptToMemory(sealed.target, keys({"second key"}), 1000);
     EXPECT_EQ(tooLarge.kind, MemoryDecrypt::NotOpenable);
     EXPECT_EQ(tooLarge.bytes.size(), 0u);
-}
 
-TEST(MemoryDecrypt, DamagedShortRoomAndPlainFilesHandOutNoPlainText)
-{
-    QTemporaryDir dir;
-    const QString plain = dir.filePath(QStringLiteral("a.bmp"));
-    const QByteArray original = patterned(1200000, 3);
-    ASSERT_TRUE(writeAll(plain, original));
-    const CryptOutcome sealed = encryptOne(plain, "key");
-    ASSERT_EQ(sealed.kind, CryptOutcome::Done);
     const QByteArray path = QFile::encodeName(sealed.target);
-
     std::size_t length = 99;
     const auto engineDecrypt = [&](std::vector<std::uint8_t>& out) {
-        return mv_decrypt_to_memory(path.constData(), "key", 3, out.data(), out.size(), &length, nullptr,
-                                    nullptr);
+        return mv_decrypt_to_memory(path.constData(), "second key", 10, out.data(), out.size(), &length,
+                                    nullptr, nullptr);
     };
     // Room for less than the plain text: refused, and what was opened so far is zeroed.
-    std::vector<std::uint8_t> room(original.size() - 1, 0xAA);
-    EXPECT_EQ(engineDecrypt(room), -1);
+    std::vector<std::uint8_t> tooShort(original.size() - 1, 0xAA);
+    EXPECT_EQ(engineDecrypt(tooShort), -1);
     EXPECT_EQ(length, 0u);
     EXPECT_STREQ(mv_engine_last_error(), "the decrypted file is larger than the room given for it");
-    EXPECT_TRUE(std::all_of(room.begin(), room.begin() + (1 << 20), [](std::uint8_t b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(tooShort.begin(), tooShort.begin() + (1 << 20), [](std::uint8_t b) { return b == 0; }));
 
     // A byte changed in the second block: the first block was opened, then must not survive.
     QByteArray damaged = readAll(sealed.target);
@@ -287,12 +267,12 @@ TEST(MemoryDecrypt, DamagedShortRoomAndPlainFilesHandOutNoPlainText)
     EXPECT_EQ(engineDecrypt(whole), -1);
     EXPECT_STREQ(mv_engine_last_error(), "the file is damaged or truncated");
     EXPECT_TRUE(std::none_of(whole.begin(), whole.end(), [](std::uint8_t b) { return b != 0 && b != 0xAA; }));
-    const MemoryDecrypt viaCrypto = decryptToMemory(sealed.target, keys({"key"}), qint64(1) << 30);
+    const MemoryDecrypt viaCrypto = decryptToMemory(sealed.target, keys({"second key"}), room);
     EXPECT_EQ(viaCrypto.kind, MemoryDecrypt::NotOpenable);
     EXPECT_EQ(viaCrypto.status.reason, "the file is damaged or truncated");
 
     ASSERT_TRUE(writeAll(plain, original));
-    EXPECT_EQ(decryptToMemory(plain, keys({"key"}), qint64(1) << 30).status.reason, "not an encrypted file");
+    EXPECT_EQ(decryptToMemory(plain, keys({"second key"}), room).status.reason, "not an encrypted file");
 }
 
 } // namespace

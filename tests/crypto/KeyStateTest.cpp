@@ -1,13 +1,9 @@
 // The key cache, the key texts and the one key search every decryption path uses.
 #include "crypto/KeyState.h"
 #include "EncDecTestUser.h"
-#include "crypto/FileCrypt.h"
 #include "crypto/KeySearch.h"
-#include "fileutil/TestFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -20,11 +16,11 @@ using Keys = std::vector<std::string>;
 
 namespace {
 
-Keys plain(const std::vector<SecretText>& keys)
+Keys plainAll(const std::vector<SecretText>& keys)
 {
     Keys out;
     for (const SecretText& key : keys)
-        out.emplace_back(key.data() ? key.data() : "", key.size());
+        out.push_back(plain(key));
     return out;
 }
 
@@ -35,7 +31,7 @@ TEST(KeyStateTest, KeysAreExactTheirOwnCopiesAndDifferingInCaseBothKept)
     const SecretText key = SecretText::fromText(QStringLiteral("Schlüssel"));
     SecretText copy = key;
     copy.wipe();
-    EXPECT_EQ(plain({key, copy}), (Keys {"Schl\xc3\xbcssel", ""}));
+    EXPECT_EQ(plainAll({key, copy}), (Keys {"Schl\xc3\xbcssel", ""}));
     const char withNul[] = {'a', '\0', 'b'};
     EXPECT_FALSE(SecretText::fromBytes(withNul, 3) == secret("a"));
     QString typed = QStringLiteral("typed key");
@@ -49,7 +45,7 @@ TEST(KeyStateTest, KeysAreExactTheirOwnCopiesAndDifferingInCaseBothKept)
     EXPECT_TRUE(state.append(secret("secret")));
     EXPECT_FALSE(state.append(secret("Secret")));
     EXPECT_FALSE(state.append(SecretText()));
-    EXPECT_EQ(plain(state.KeyCache()), (Keys {"Secret", "secret"}));
+    EXPECT_EQ(plainAll(state.KeyCache()), (Keys {"Secret", "secret"}));
     EXPECT_FALSE(state.contains(secret("Secret ")));
 }
 
@@ -73,14 +69,14 @@ TEST(KeyStateTest, KeysToTryPutTheCurrentKeyFirstOnceAndLeaveClearedEntriesOut)
     };
     for (const auto& c : cases) {
         state.CurrentKey = secret(c.current);
-        EXPECT_EQ(plain(state.keysToTry()), c.tried) << c.current;
-        EXPECT_EQ(plain(state.keysToTry(secret(c.current))), c.tried) << c.current; // from a worker
+        EXPECT_EQ(plainAll(state.keysToTry()), c.tried) << c.current;
+        EXPECT_EQ(plainAll(state.keysToTry(secret(c.current))), c.tried) << c.current; // from a worker
         EXPECT_TRUE(state.hasKeysToTry()) << c.current;
     }
 
     state.clearKeys();
     state.CurrentKey = secret("b");
-    EXPECT_EQ(plain(state.keysToTry()), Keys {"b"});
+    EXPECT_EQ(plainAll(state.keysToTry()), Keys {"b"});
     EXPECT_TRUE(state.hasKeysToTry());
     state.CurrentKey = SecretText();
     EXPECT_TRUE(state.keysToTry().empty());
@@ -89,43 +85,7 @@ TEST(KeyStateTest, KeysToTryPutTheCurrentKeyFirstOnceAndLeaveClearedEntriesOut)
 
 // After "Clear Passwords" a file is not opened until its key is typed again; the emptied
 // entries keep their places and `CurrentKey` stays.
-TEST(KeyStateTest, ClearKeysEmptiesEveryEntryAndTheFileAsksForItsKeyAgain)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(writeAll(dir.path() + QStringLiteral("/note.txt"), patterned(5000)));
-    ASSERT_EQ(encryptOne(dir.path() + QStringLiteral("/note.txt"), "Secret").kind, CryptOutcome::Done);
-    const QString sealed = dir.path() + QStringLiteral("/note_txt.mv$");
-
-    KeyState state;
-    state.append(secret("other"));
-    state.append(secret("Secret"));
-    state.CurrentKey = secret("Secret");
-    state.clearKeys();
-    EXPECT_EQ(plain(state.KeyCache()), (Keys {"", ""}));
-    EXPECT_FALSE(state.hasKeys());
-    EXPECT_EQ(plain({state.CurrentKey}), Keys {"Secret"});
-
-    const KeyTrial open = [&](const std::vector<SecretText>& keys) {
-        QList<QByteArray> list;
-        for (const SecretText& key : keys)
-            list.append(QByteArray(key.data(), qsizetype(key.size())));
-        const CryptOutcome out = decryptOne(sealed, list);
-        return out.kind == CryptOutcome::Done ? KeyTry {KeyTry::Opened, out.keyIndex}
-                                              : KeyTry {KeyTry::NoneFits, -1};
-    };
-    EncDecTestUser refuse;
-    EXPECT_EQ(searchKey(sealed, state, refuse, open).kind, KeySearchResult::Cancelled);
-    EXPECT_EQ(refuse.keyAsked, QStringList {sealed});
-    EXPECT_TRUE(exists(sealed));
-
-    EncDecTestUser retype;
-    retype.keyAnswers = {"Secret"};
-    EXPECT_EQ(searchKey(sealed, state, retype, open).kind, KeySearchResult::Opened);
-    EXPECT_FALSE(exists(sealed));
-    EXPECT_EQ(plain(state.KeyCache()), (Keys {"", "", "Secret"}));
-}
-
-TEST(KeySearchTest, AsksOnlyWhenNoKeyFitsAndStopsWhenTheQuestionIsCancelled)
+TEST(KeySearchTest, AsksOnlyWhenNoKeyFitsStopsWhenCancelledAndAsksAgainOnceTheKeysAreCleared)
 {
     KeyState state;
     EncDecTestUser asker;
@@ -134,7 +94,7 @@ TEST(KeySearchTest, AsksOnlyWhenNoKeyFitsAndStopsWhenTheQuestionIsCancelled)
     std::vector<qsizetype> askedBeforeTry;
     const KeyTrial rightOpens = [&](const std::vector<SecretText>& keys) {
         askedBeforeTry.push_back(asker.keyAsked.size());
-        tried.push_back(plain(keys));
+        tried.push_back(plainAll(keys));
         const auto found = std::find(tried.back().begin(), tried.back().end(), "right");
         return found == tried.back().end() ? KeyTry {KeyTry::NoneFits, -1}
                                            : KeyTry {KeyTry::Opened, int(found - tried.back().begin())};
@@ -142,7 +102,7 @@ TEST(KeySearchTest, AsksOnlyWhenNoKeyFitsAndStopsWhenTheQuestionIsCancelled)
     // An empty cache asks before the file is tried at all.
     state.KeyCancelled = true;
     KeySearchResult found = searchKey(QStringLiteral("/f"), state, asker, rightOpens);
-    EXPECT_EQ(plain({found.key}), Keys {"right"});
+    EXPECT_EQ(plainAll({found.key}), Keys {"right"});
     EXPECT_EQ(askedBeforeTry, (std::vector<qsizetype> {1, 2}));
     EXPECT_EQ(tried, (std::vector<Keys> {{"wrong"}, {"wrong", "right"}}));
     EXPECT_FALSE(state.KeyCancelled);
@@ -162,5 +122,17 @@ TEST(KeySearchTest, AsksOnlyWhenNoKeyFitsAndStopsWhenTheQuestionIsCancelled)
     EXPECT_EQ(asker.keyAsked,
               (QStringList {QStringLiteral("/f"), QStringLiteral("/f"), QStringLiteral("/h")}));
     EXPECT_TRUE(state.KeyCancelled);
-    EXPECT_EQ(plain({state.CurrentKey}), Keys {"right"});
+    EXPECT_EQ(plainAll({state.CurrentKey}), Keys {"right"});
+
+    state.clearKeys();
+    EXPECT_EQ(plainAll(state.KeyCache()), (Keys {"", ""}));
+    EXPECT_FALSE(state.hasKeys());
+    EXPECT_EQ(plainAll({state.CurrentKey}), Keys {"right"});
+    EncDecTestUser refuse;
+    EXPECT_EQ(searchKey(QStringLiteral("/f"), state, refuse, rightOpens).kind, KeySearchResult::Cancelled);
+    EXPECT_EQ(refuse.keyAsked, QStringList {QStringLiteral("/f")});
+    EncDecTestUser retype;
+    retype.keyAnswers = {"right"};
+    EXPECT_EQ(searchKey(QStringLiteral("/f"), state, retype, rightOpens).kind, KeySearchResult::Opened);
+    EXPECT_EQ(plainAll(state.KeyCache()), (Keys {"", "", "right"}));
 }

@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QRegularExpression>
 #include <QStorageInfo>
@@ -42,12 +41,6 @@ void touch(const QString& path, const QByteArray& bytes = "plain words")
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     ASSERT_TRUE(writeAll(path, bytes)) << path.toStdString();
-}
-
-QString md5Png(const QByteArray& uri)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) +
-           QStringLiteral(".png");
 }
 
 class DeleteTest : public ::testing::Test {
@@ -210,8 +203,8 @@ TEST(PlainTraces, ThumbnailsOfTheFilesAreFoundInEverySizeAndFailFolderAndWiped)
     const QString file = dir.filePath(QStringLiteral("my photo;1.png"));
     touch(file);
     const QByteArray escaped = "file://" + QFile::encodeName(dir.path());
-    const QString gnome = md5Png(escaped + "/my%20photo%3B1.png");
-    const QString kde = md5Png(escaped + "/my%20photo;1.png");
+    const QString gnome = thumbnailName(escaped + "/my%20photo%3B1.png");
+    const QString kde = thumbnailName(escaped + "/my%20photo;1.png");
     ASSERT_NE(gnome, kde);
     const QString cache = qEnvironmentVariable("XDG_CACHE_HOME") + QStringLiteral("/thumbnails/");
     const QStringList thumbnails {cache + QStringLiteral("fail/gnome-thumbnail-factory/") + gnome,
@@ -220,7 +213,7 @@ TEST(PlainTraces, ThumbnailsOfTheFilesAreFoundInEverySizeAndFailFolderAndWiped)
                                   cache + QStringLiteral("x-large/") + gnome};
     for (const QString& path : thumbnails)
         touch(path, "\x89PNG");
-    const QString unrelated = cache + QStringLiteral("normal/") + md5Png("file:///elsewhere.png");
+    const QString unrelated = cache + QStringLiteral("normal/") + thumbnailName("file:///elsewhere.png");
     touch(unrelated, "\x89PNG");
 
     EXPECT_EQ(thumbnailsOf({file}), thumbnails);

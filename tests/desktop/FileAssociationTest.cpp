@@ -107,24 +107,22 @@ TEST_F(FileAssociationTest, BoxesThatShareATypeOpenTogetherAndBoxesAsTheyAreWrit
               "[Default Applications]\nimage/png=eog.desktop;mirravelnock.desktop;\n");
 }
 
-TEST_F(FileAssociationTest, AnUnreadableMimeappsListIsNeverWrittenOver)
+// A folder where the file should be can't be read, so nothing may replace it; a file the user
+// keeps as a link elsewhere stays a link, with its mode.
+TEST_F(FileAssociationTest, AnUnreadableMimeappsListIsNeverWrittenOverAndALinkedOneStaysALink)
 {
-    // A folder where the file should be: it can't be read, so nothing may replace it.
-    ASSERT_TRUE(QDir().mkpath(mimeAppsListPath()));
     AssociationStore store;
+    ASSERT_TRUE(QDir().mkpath(mimeAppsListPath()));
     EXPECT_FALSE(associate(boxes({6}), store));
     EXPECT_TRUE(QFileInfo(mimeAppsListPath()).isDir());
     EXPECT_EQ(GetRegValue(HKEY_CLASSES_ROOT, "image/gif", "mv.bak"), "");
-}
 
-TEST_F(FileAssociationTest, ALinkedMimeappsListStaysALinkWithItsMode)
-{
+    ASSERT_TRUE(QDir(mimeAppsListPath()).removeRecursively());
     const QString real = xdgConfigHome() + "/dotfiles/mimeapps.list";
     QDir().mkpath(xdgConfigHome() + "/dotfiles");
     ASSERT_TRUE(mvtest::writeAll(real, "[Default Applications]\n"));
     ASSERT_EQ(::chmod(real.toLocal8Bit(), 0600), 0);
     ASSERT_TRUE(QFile::link(real, mimeAppsListPath()));
-    AssociationStore store;
     ASSERT_TRUE(associate(boxes({16}), store));
     EXPECT_TRUE(QFileInfo(mimeAppsListPath()).isSymLink());
     EXPECT_EQ(mvtest::readAll(real), "[Default Applications]\nimage/png=mirravelnock.desktop;\n\n"
@@ -275,17 +273,14 @@ TEST_F(DocumentTypeTest, AStartTakesNoPictureTypeAndGivesBackThoseEarlierVersion
     EXPECT_FALSE(again.entryChanged || again.packageChanged || again.listChanged || again.cacheWithdrawn);
 }
 
-TEST(DocumentTypeFilesTest, ExecLinesQuoteWhatDesktopEntriesReserve)
+// The installed files say what the program writes for each user.
+TEST(DocumentTypeFilesTest, ExecLinesQuoteWhatDesktopEntriesReserveAndTheInstalledFilesAgree)
 {
     EXPECT_EQ(execLine("/usr/bin/mirravelnock"), "/usr/bin/mirravelnock /F=%f");
     // A blank quotes the path; "%" doubles; inside quotes "$" and "\" are escaped, and every
     // "\" is escaped once more as in any string value.
     EXPECT_EQ(execLine("/opt/My Apps/100%/mv"), "\"/opt/My Apps/100%%/mv\" /F=%f");
     EXPECT_EQ(execLine("/opt/a$b\\c/mv"), "\"/opt/a\\\\$b\\\\\\\\c/mv\" /F=%f");
-}
-
-TEST(DocumentTypeFilesTest, TheInstalledFilesSayWhatTheProgramWrites)
-{
     EXPECT_EQ(mvtest::readAll(MV_SOURCE_DIR "/data/mirravelnock.desktop").toStdString(),
               desktopEntryText("mirravelnock").toStdString());
     EXPECT_EQ(mvtest::readAll(MV_SOURCE_DIR "/data/mirravelnock.xml").toStdString(),

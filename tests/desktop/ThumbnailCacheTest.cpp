@@ -1,10 +1,10 @@
 // The desktop's thumbnail cache is shared with every program of the user: what lies there is
 // read with care.
 #include "desktop/ThumbnailCache.h"
+#include "desktop/ThumbnailTraces.h"
 
 #include <gtest/gtest.h>
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -22,10 +22,7 @@ TEST(ThumbnailCache, AFifoOrALinkToADeviceInTheCacheIsPassedOverNotWaitedOn)
     QTemporaryDir root;
     const ThumbnailCache cache(root.path());
     const QString picture = root.filePath(QStringLiteral("photo.png"));
-    const QString name =
-        QString::fromLatin1(
-            QCryptographicHash::hash(ThumbnailCache::uriOf(picture), QCryptographicHash::Md5).toHex()) +
-        QStringLiteral(".png");
+    const QString name = mvtest::thumbnailName(ThumbnailCache::uriOf(picture));
     ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("normal")));
     ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("fail/mirravelnock")));
     ASSERT_EQ(::mkfifo(QFile::encodeName(root.filePath(QStringLiteral("normal/") + name)).constData(), 0600),

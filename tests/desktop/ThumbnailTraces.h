@@ -11,12 +11,16 @@
 
 namespace mvtest {
 
+// The name a desktop gives the thumbnails of the file at `uri`.
+inline QString thumbnailName(const QByteArray& uri)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) + ".png";
+}
+
 // Plants them for `file` (a name with no character a URI escapes) and returns their paths.
 inline QStringList plantThumbnails(const QString& file)
 {
-    const QByteArray uri = "file://" + QFile::encodeName(QFileInfo(file).absoluteFilePath());
-    const QString name =
-        QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) + ".png";
+    const QString name = thumbnailName("file://" + QFile::encodeName(QFileInfo(file).absoluteFilePath()));
     const QString cache = qEnvironmentVariable("XDG_CACHE_HOME") + "/thumbnails/";
     QStringList paths;
     for (const QString& folder :

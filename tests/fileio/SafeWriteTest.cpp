@@ -40,7 +40,8 @@ protected:
 };
 
 // A write cut short is carried on, and one interrupted before it began is made again, until
-// every byte is in the file: at the descriptor's offset, at a given one, and zeros alike.
+// every byte is in the file: at a given offset, and zeros alike (at the descriptor's offset the
+// durable output's writes below are cut short and interrupted too).
 TEST_F(FdIoTest, ShortAndInterruptedWritesAreCompletedAndAFullDiskOrAFailingFlushIsReported)
 {
     struct Case {
@@ -55,19 +56,16 @@ TEST_F(FdIoTest, ShortAndInterruptedWritesAreCompletedAndAFullDiskOrAFailingFlus
         FaultyCalls calls;
         calls.shortWrite = f.shortWrite;
         calls.interrupt = f.interrupt;
-        UniqueFd plain = create("plain");
         UniqueFd placed = create("placed");
-        ASSERT_TRUE(writeFull(plain.get(), data.constData(), std::size_t(data.size()), calls));
         ASSERT_TRUE(pwriteFull(placed.get(), data.constData() + half, data.size() - half, half, calls));
         ASSERT_TRUE(pwriteFull(placed.get(), data.constData(), half, 0, calls));
-        EXPECT_EQ(readAll(at("plain")), data);
         EXPECT_EQ(readAll(at("placed")), data);
 
         ASSERT_TRUE(zeroWholeFile(placed.get(), calls).ok);
         EXPECT_EQ(readAll(at("placed")), QByteArray(data.size(), '\0'));
         EXPECT_EQ(calls.interrupted > 0, f.interrupt);
         if (f.shortWrite) {
-            EXPECT_GE(calls.writes, int(3 * data.size() / qsizetype(f.shortWrite)));
+            EXPECT_GE(calls.writes, int(2 * data.size() / qsizetype(f.shortWrite)));
         }
     }
 

@@ -1,6 +1,7 @@
 // The key dialogs driven through the real widgets: the key boxes' limits in Encrypt and AskKey,
 // what AskKey leaves behind for the caller, and Encrypt with its confirmation: which keys are
 // asked twice, what a slip or a cancel does, and what reaches the batch.
+#include "../EncDecTestUser.h"
 #include "DialogDriver.h"
 #include "crypto/KeyState.h"
 #include "crypto/ui/AskKey.h"
@@ -22,15 +23,8 @@ using test::control;
 using test::ModalWatch;
 using test::typeKeyAndEnter;
 
-SecretText secret(const char* text)
-{
-    return SecretText::fromText(QString::fromUtf8(text));
-}
-
-std::string plain(const SecretText& key)
-{
-    return std::string(key.data() ? key.data() : "", key.size());
-}
+using mvtest::plain;
+using mvtest::secret;
 
 // One Encrypt as the user meets it: opened over a list with a selection, a key typed and
 // Begin pressed with Enter. Remembers what the batch was handed.

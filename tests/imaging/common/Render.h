@@ -48,15 +48,6 @@ inline testing::AssertionResult pixelsAre(const QImage& image, const std::vector
     return testing::AssertionSuccess();
 }
 
-// A vector picture decoded from file (which must decode as one) drawn at size.
-template <typename Decode>
-QImage renderVector(Decode decode, const QByteArray& file, QSize size, QColor background = Qt::white)
-{
-    const DecodeResult p = decode(file);
-    EXPECT_TRUE(p.ok() && p.isVector()) << p.status.reason;
-    return render(p, size, background);
-}
-
 // Pixels of the box whose colour passes `test`; darkPixels: those darker than mid grey.
 template <typename Test>
 int countPixels(const QImage& image, const QRect& box, Test test)

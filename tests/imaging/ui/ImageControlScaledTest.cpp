@@ -19,7 +19,7 @@ Picture pictureOf(const QImage& image)
     return p;
 }
 
-TEST(ImageControlScaled, AtOneHundredPercentEachPicturePixelIsOneDevicePixel)
+TEST(ImageControlScaled, AtOneHundredPercentEachPicturePixelIsOneDevicePixelAndFittedItFillsTheArea)
 {
     ImageControl control;
     ASSERT_EQ(control.devicePixelRatioF(), 2.0);
@@ -39,26 +39,23 @@ TEST(ImageControlScaled, AtOneHundredPercentEachPicturePixelIsOneDevicePixel)
         for (int x = 0; x < 100; ++x)
             ASSERT_EQ(twice.pixel(x, y) | 0xFF000000u, image.pixel(x / 2, y / 2) | 0xFF000000u)
                 << x << "," << y;
-}
 
-TEST(ImageControlScaled, FittedThePictureFillsTheAreaFromACopyAtDeviceResolution)
-{
-    const QImage image = pattern(400, 300);
+    // Fitted, the picture fills the area from a copy at device resolution.
     const QImage reduced = reducedForScreen(image, QSizeF(100, 75), 2);
     ASSERT_EQ(reduced.size(), QSize(200, 150));
     // With a copy made ahead, and without: the control's own is the same, pixel for pixel.
     for (const bool ahead : {true, false}) {
-        ImageControl control;
-        control.setFitMode(ImageControl::FitWidth);
-        control.resize(100, 75);
-        control.show();
+        ImageControl fitted;
+        fitted.setFitMode(ImageControl::FitWidth);
+        fitted.resize(100, 75);
+        fitted.show();
         Picture p = pictureOf(image);
         if (ahead)
             p.reduced = reduced;
-        control.setPicture(p, QStringLiteral("a.png"));
-        EXPECT_EQ(control.size(), QSize(100, 75)); // fitted: the caller sizes the control
-        expectSamePixels(control.grab().toImage(), reduced);
-        EXPECT_EQ(control.reducedCopiesMadeForTesting(), ahead ? 0 : 1);
+        fitted.setPicture(p, QStringLiteral("a.png"));
+        EXPECT_EQ(fitted.size(), QSize(100, 75)); // fitted: the caller sizes the control
+        expectSamePixels(fitted.grab().toImage(), reduced);
+        EXPECT_EQ(fitted.reducedCopiesMadeForTesting(), ahead ? 0 : 1);
     }
 }
 

@@ -1,7 +1,7 @@
 // WordPerfect graphics where the fixtures' MANIFEST cannot judge: the text stream's function
-// codes, hatches, every prefix of files with every kind of record, and what floods of text, lines
-// and compounds keep. Shapes, pens, brushes, transforms, text in its place, compound outlines,
-// placed bitmaps and refused headers are rows of the MANIFEST.
+// codes, every prefix of files with every kind of record, and what floods of text, lines and
+// compounds keep. Shapes, pens, brushes, hatches, transforms, text in its place, compound
+// outlines, placed bitmaps and refused headers are rows of the MANIFEST.
 #include "../common/Fixtures.h"
 #include "../common/Render.h"
 
@@ -12,14 +12,6 @@
 
 namespace mv::imaging::test {
 namespace {
-
-constexpr QRgb kBlue = qRgb(0, 0, 255), kWhite = qRgb(255, 255, 255);
-
-// Drawn at 2 x 1 inch, 96 dpi.
-QImage renderWpg(const QString& file)
-{
-    return renderVector(decodeWpgPicture, fixture(file), QSize(192, 96));
-}
 
 TEST(Wpg2Text, CharactersPassFunctionCodesBy)
 {
@@ -33,91 +25,6 @@ TEST(Wpg2Text, CharactersPassFunctionCodesBy)
         EXPECT_EQ(wpg::wpg2TextCharacters(QByteArray::fromHex(cut), 100), QStringLiteral("AB")) << cut;
     EXPECT_EQ(wpg::wpg2TextCharacters(QByteArray(10000, 'x'), wpg::kMaxWpgTextLength).size(),
               wpg::kMaxWpgTextLength);
-}
-
-bool isRed(QRgb c)
-{
-    return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80;
-}
-const QRect kInside(20, 20, 60, 50); // well inside the hatched rectangles below, in pixels
-const int kAll = kInside.width() * kInside.height();
-
-// Rows (or columns) of the box that are wholly red, and those wholly white.
-std::pair<int, int> fullRows(const QImage& image, bool columns = false)
-{
-    int red = 0, white = 0;
-    const int lines = columns ? kInside.width() : kInside.height(),
-              length = columns ? kInside.height() : kInside.width();
-    for (int i = 0; i < lines; ++i) {
-        bool allRed = true, allWhite = true;
-        for (int j = 0; j < length; ++j) {
-            const QRgb c = columns ? image.pixel(kInside.left() + i, kInside.top() + j)
-                                   : image.pixel(kInside.left() + j, kInside.top() + i);
-            allRed = allRed && isRed(c);
-            allWhite = allWhite && qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) > 200;
-        }
-        red += allRed ? 1 : 0;
-        white += allWhite ? 1 : 0;
-    }
-    return {red, white};
-}
-
-int redPixels(const QImage& image)
-{
-    return countPixels(image, kInside, isRed);
-}
-
-// A red rectangle of a fill style (version 1: pixels 12..88 x 12..84, no outline) or brush
-// pattern (version 2): the files of style and pattern 18 with that byte changed.
-QImage wpg1Hatched(int style)
-{
-    return renderWpg(QStringLiteral("hatch1-style18.wpg set=35:%1").arg(style, 2, 16, QLatin1Char('0')));
-}
-QImage wpg2Hatched(int pattern)
-{
-    return renderWpg(QStringLiteral("hatch2-pattern18.wpg set=54:%1").arg(pattern, 2, 16, QLatin1Char('0')));
-}
-
-TEST(WpgHatch, LinesRunTheWayTheStyleSaysOverTheBackgroundBeneath)
-{
-    // Horizontal lines: whole rows of red with whole rows of background between them, and no
-    // whole red column; outside stays untouched. Vertical lines: whole columns instead.
-    for (const auto& [image, vertical] :
-         {std::pair {wpg1Hatched(18), false}, std::pair {wpg1Hatched(19), true},
-          std::pair {wpg2Hatched(18), false}}) {
-        const auto [red, white] = fullRows(image, vertical);
-        EXPECT_GE(red, 4) << vertical;
-        EXPECT_GE(white, 4 * 4) << vertical;
-        EXPECT_EQ(fullRows(image, !vertical).first, 0) << vertical;
-        EXPECT_TRUE(pixelsAre(image, {{150, 40, kWhite, 0}}));
-    }
-    // Lines rising to the right: each red pixel continues up and right, not up and left.
-    const QImage image = wpg1Hatched(2);
-    int rising = 0, falling = 0;
-    for (int y = kInside.top() + 1; y <= kInside.bottom(); ++y)
-        for (int x = kInside.left() + 1; x < kInside.right(); ++x)
-            if (isRed(image.pixel(x, y))) {
-                rising += isRed(image.pixel(x + 1, y - 1)) ? 1 : 0;
-                falling += isRed(image.pixel(x - 1, y - 1)) ? 1 : 0;
-            }
-    EXPECT_GT(rising, 100);
-    EXPECT_LT(falling, rising / 4);
-    EXPECT_EQ(fullRows(image).first, 0);
-    // Dots: the densest style covers more than the sparsest, and neither is solid.
-    const int sparse = redPixels(wpg1Hatched(11)), dense = redPixels(wpg1Hatched(17));
-    EXPECT_GT(sparse, 0);
-    EXPECT_GT(dense, sparse * 4);
-    EXPECT_LT(dense, kAll);
-    // Solid and unknown styles fill every pixel; hollow none.
-    for (const auto& [hatched, red] :
-         {std::pair {wpg1Hatched(1), kAll}, std::pair {wpg1Hatched(200), kAll}, std::pair {wpg1Hatched(0), 0},
-          std::pair {wpg2Hatched(0), kAll}, std::pair {wpg2Hatched(1), 0}})
-        EXPECT_EQ(redPixels(hatched), red);
-    // Cross-hatch (pattern 20) over a blue square: the blue shows between the lines.
-    const QImage crossed = renderWpg(QStringLiteral("hatch2-crossed.wpg"));
-    EXPECT_GT(countPixels(crossed, kInside, [](QRgb c) { return c == kBlue; }), kAll / 2);
-    EXPECT_GE(fullRows(crossed).first, 4);
-    EXPECT_GE(fullRows(crossed, true).first, 4);
 }
 
 const std::vector<wpg::WpgItem>& items(const DecodeResult& p)
