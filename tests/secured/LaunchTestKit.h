@@ -2,6 +2,7 @@
 #pragma once
 
 #include "fileutil/TestFiles.h"
+#include "secured/Launch.h"
 #include "secured/ProgramStart.h"
 
 #include <QByteArray>
@@ -45,6 +46,21 @@ inline secured::StartOutcome start(const QString& path, const QString& params = 
     options.helper = QStringLiteral(MV_LAUNCH_HELPER);
     options.scope = secured::ScopeUse::Never;
     return secured::startProgram(path, params, options);
+}
+
+// A launch as the tests run it: through the helper built beside them (or `helper`), without a
+// systemd scope, its journals in `journalFolder`.
+inline secured::LaunchOptions testOptions(const QString& journalFolder, int endedAtOnceMs,
+                                          int holderLookMs = 100,
+                                          const QString& helper = QStringLiteral(MV_LAUNCH_HELPER))
+{
+    secured::LaunchOptions options;
+    options.journalFolder = journalFolder;
+    options.start.helper = helper;
+    options.start.scope = secured::ScopeUse::Never;
+    options.endedAtOnceMs = endedAtOnceMs;
+    options.holderLookMs = holderLookMs;
+    return options;
 }
 
 // Waits for the helper of a start to end and collects it; false after `ms`.
