@@ -4,10 +4,9 @@
 #include "fileutil/TestFiles.h"
 #include "secured/Launch.h"
 #include "secured/ProgramStart.h"
+#include "shell/EventWait.h"
 
 #include <QByteArray>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QString>
 
@@ -73,14 +72,10 @@ inline bool waitHelper(const secured::StartOutcome& started, int ms)
     return true;
 }
 
-// Runs the event loop until `done` holds or `ms` have passed; returns `done()`.
+// Runs the event loop until `done` holds or `ms` have passed; whether it holds.
 inline bool waitUntil(const std::function<bool()>& done, int ms)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    return done();
+    return shell::test::runEventsUntil(done, ms);
 }
 
 } // namespace mv::launchtest
