@@ -149,18 +149,21 @@ TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffere
                               QString::fromLatin1(md5.toHex()) + u".png"_s;
     touch(thumbnail);
 
+    // The program ends once the holder has the file open, however slowly the holder starts.
+    const QString held = dir.filePath(u"held"_s);
     secured::LaunchGate gate;
-    Launched run(
-        gate, 4, "Editor",
-        writeScript(dir.filePath(u"e.sh"_s), "touch " + quoted(swap) + " " + quoted(backup) + "; sleep 0.3"),
-        files, testOptions(dir.filePath(u"running"_s), 3000));
+    Launched run(gate, 4, "Editor",
+                 writeScript(dir.filePath(u"e.sh"_s), "touch " + quoted(swap) + " " + quoted(backup) +
+                                                          "; while [ ! -e " + quoted(held) +
+                                                          " ]; do sleep 0.02; done"),
+                 files, testOptions(dir.filePath(u"running"_s), 3000));
     run.launch->start();
     ASSERT_TRUE(run.started);
     // The holder opens the file through a link to its folder, as another name for it.
     ASSERT_TRUE(QFile::link(dir.path(), dir.filePath(u"alias"_s)));
     const secured::StartOutcome holder = launchtest::start(
-        writeScript(dir.filePath(u"h.sh"_s),
-                    "exec 7< " + quoted(dir.filePath(u"alias/notes-0.txt"_s)) + "; exec sleep 1.2"));
+        writeScript(dir.filePath(u"h.sh"_s), "exec 7< " + quoted(dir.filePath(u"alias/notes-0.txt"_s)) +
+                                                 "; touch " + quoted(held) + "; exec sleep 1.2"));
     ASSERT_TRUE(holder.status.ok);
     bool holderGoneAtRelock = false;
     run.duringEncrypt = [&] {
