@@ -1,5 +1,6 @@
 // The real program on an X server (xvfb-run), read as a screen reader reads it: over AT-SPI, on
 // a session bus of the test's own, whose accessibility bus the desktop's launcher starts.
+#include "ProgramHome.h"
 #include "shell/PrivateBus.h"
 
 #include <QCoreApplication>
@@ -8,14 +9,10 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QSet>
-#include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -120,21 +117,11 @@ protected:
     {
         if (qEnvironmentVariableIsEmpty("DISPLAY") || !QFile::exists(u"/usr/libexec/at-spi-bus-launcher"_s))
             GTEST_SKIP() << "needs an X server (xvfb-run) and at-spi2-core";
-        ASSERT_TRUE(home_.isValid() && bus_.up());
-        for (const char* d : {"config", "runtime", "pics"})
-            ASSERT_TRUE(QDir(home_.path()).mkpath(QLatin1String(d)));
-        QFile::setPermissions(home_.filePath(u"runtime"_s),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
-        env.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_s, u"1"_s);
-        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, bus_.address());
-        env.insert(u"HOME"_s, home_.path());
-        env.insert(u"XDG_CONFIG_HOME"_s, home_.filePath(u"config"_s));
-        env.insert(u"XDG_RUNTIME_DIR"_s, home_.filePath(u"runtime"_s));
-        env.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);
-        env.remove(u"QT_QPA_PLATFORMTHEME"_s);
-        program_.setProcessEnvironment(env);
+        ASSERT_TRUE(home_.make(u"xcb"_s) && bus_.up());
+        home_.env.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_s, u"1"_s);
+        home_.env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, bus_.address());
+        home_.env.remove(u"QT_QPA_PLATFORMTHEME"_s);
+        program_.setProcessEnvironment(home_.env);
         program_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     }
     void TearDown() override
@@ -157,7 +144,7 @@ protected:
         return QDBusConnection::connectToBus(r.arguments().value(0).toString(), u"a11y"_s);
     }
 
-    QTemporaryDir home_;
+    mv::test::ProgramHome home_;
     mv::shell::test::PrivateBus bus_;
     QProcess program_;
 };
@@ -182,25 +169,25 @@ TEST_F(AtSpiTest, EveryShowingControlIsNamedAndTheGridsCellsAreNamedAfterTheirFi
     // The program is up once its window shows the picture it was started with.
     Node app;
     Node picture;
-    QElapsedTimer t;
-    t.start();
-    while (picture.path.isEmpty() && t.elapsed() < 60000) {
-        QThread::msleep(200);
-        for (const Node& a : atspi.children(root)) {
-            int budget = 5000;
-            atspi.walk(
-                a,
-                [&](const Node& n) {
-                    if (atspi.role(n) == u"graphic"_s && atspi.name(n) == u"b.png, 30 by 20 pixels"_s) {
-                        app = a;
-                        picture = n;
-                    }
-                    return picture.path.isEmpty() && atspi.has(n, kShowing);
-                },
-                budget);
-        }
-    }
-    ASSERT_FALSE(picture.path.isEmpty()) << "no picture area named after b.png";
+    const bool shown = mv::test::waitFor(
+        [&] {
+            for (const Node& a : atspi.children(root)) {
+                int budget = 5000;
+                atspi.walk(
+                    a,
+                    [&](const Node& n) {
+                        if (atspi.role(n) == u"graphic"_s && atspi.name(n) == u"b.png, 30 by 20 pixels"_s) {
+                            app = a;
+                            picture = n;
+                        }
+                        return picture.path.isEmpty() && atspi.has(n, kShowing);
+                    },
+                    budget);
+            }
+            return !picture.path.isEmpty();
+        },
+        60000);
+    ASSERT_TRUE(shown) << "no picture area named after b.png";
 
     // Roles a user cannot tell one control from another by, without its name, as Qt calls them
     // and as AT-SPI does.
@@ -234,25 +221,26 @@ TEST_F(AtSpiTest, EveryShowingControlIsNamedAndTheGridsCellsAreNamedAfterTheirFi
     ASSERT_TRUE(atspi.act(viewThumbnails, u"Press"_s));
     QStringList cells;
     bool selectable = true;
-    t.restart();
-    while (cells.size() < files.size() && t.elapsed() < 30000) {
-        QThread::msleep(200);
-        int limit = 5000;
-        atspi.walk(
-            app,
-            [&](const Node& n) {
-                if (atspi.role(n) != u"list"_s || atspi.name(n) != u"Thumbnails"_s)
-                    return atspi.has(n, kShowing);
-                cells.clear();
-                for (const Node& cell : atspi.children(n)) {
-                    cells << atspi.name(cell);
-                    selectable =
-                        selectable && atspi.role(cell) == u"list item"_s && atspi.has(cell, kSelectable);
-                }
-                return false;
-            },
-            limit);
-    }
+    (void)mv::test::waitFor(
+        [&] {
+            int limit = 5000;
+            atspi.walk(
+                app,
+                [&](const Node& n) {
+                    if (atspi.role(n) != u"list"_s || atspi.name(n) != u"Thumbnails"_s)
+                        return atspi.has(n, kShowing);
+                    cells.clear();
+                    for (const Node& cell : atspi.children(n)) {
+                        cells << atspi.name(cell);
+                        selectable =
+                            selectable && atspi.role(cell) == u"list item"_s && atspi.has(cell, kSelectable);
+                    }
+                    return false;
+                },
+                limit);
+            return cells.size() >= files.size();
+        },
+        30000);
     EXPECT_EQ(cells, files);
     EXPECT_TRUE(selectable);
 }

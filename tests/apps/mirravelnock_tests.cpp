@@ -1,14 +1,13 @@
 // The real program in real processes, offscreen: what it stores at exit, and the hand-over of a
 // file from a later copy to the first one; on an X server with a window manager, the geometry
 // it stores.
+#include "ProgramHome.h"
 #include "shell/Registry.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -23,21 +22,8 @@ class MirravelnockTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home_.isValid());
-        for (const char* d : {"config", "runtime", "pics/a b"})
-            ASSERT_TRUE(QDir(home_.path()).mkpath(QLatin1String(d)));
-        QFile::setPermissions(home_.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env_ = QProcessEnvironment::systemEnvironment();
-        env_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env_.insert(QStringLiteral("HOME"), home_.path());
-        env_.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.filePath(QStringLiteral("config")));
-        env_.insert(QStringLiteral("XDG_RUNTIME_DIR"), home_.filePath(QStringLiteral("runtime")));
-        env_.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-        saved_ = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral("config"))));
+        ASSERT_TRUE(home_.make(QStringLiteral("offscreen"), QStringLiteral("pics/a b")));
     }
-    void TearDown() override { qputenv("XDG_CONFIG_HOME", saved_); }
 
     QString setting(const char* name) const
     {
@@ -47,7 +33,7 @@ protected:
     std::unique_ptr<QProcess> launch(const QStringList& args, const QString& dir)
     {
         auto p = std::make_unique<QProcess>();
-        p->setProcessEnvironment(env_);
+        p->setProcessEnvironment(home_.env);
         p->setWorkingDirectory(dir);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p->start(QStringLiteral(MIRRAVELNOCK_PATH), args);
@@ -57,14 +43,7 @@ protected:
     // Waits until the first copy has written its marker, i.e. is up and listening.
     bool waitForMarker(qint64 pid) const
     {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 30000) {
-            if (setting("hWnd") == QString::number(pid))
-                return true;
-            QThread::msleep(50);
-        }
-        return false;
+        return mv::test::waitFor([&] { return setting("hWnd") == QString::number(pid); }, 30000);
     }
     static int terminate(QProcess& p)
     {
@@ -95,9 +74,7 @@ protected:
         return {};
     }
 
-    QTemporaryDir home_;
-    QProcessEnvironment env_;
-    QByteArray saved_;
+    mv::test::ProgramHome home_;
 };
 
 } // namespace
@@ -137,11 +114,7 @@ TEST_F(MirravelnockTest, LaterCopyHandsItsFileOverAndSettingsAreWrittenAtExitWit
     EXPECT_LT(t.elapsed(), 20000);
 
     // The first copy shows the file's folder and takes the file out of the mailbox.
-    QElapsedTimer w;
-    w.start();
-    while (w.elapsed() < 20000 && !setting("StartupImage").isEmpty())
-        QThread::msleep(50);
-    EXPECT_TRUE(setting("StartupImage").isEmpty());
+    EXPECT_TRUE(mv::test::waitFor([&] { return setting("StartupImage").isEmpty(); }, 20000));
     EXPECT_EQ(terminate(*first), 0);
     EXPECT_EQ(setting("Last Dir"), folder);
     EXPECT_EQ(setting("Zoom"), QStringLiteral("4"));
@@ -161,10 +134,10 @@ TEST_F(MirravelnockTest, TenStartsUnderAWindowManagerLeaveTheWindowWhereAndAsLar
     QProcess server;
     const QString display = startXServer(server);
     ASSERT_FALSE(display.isEmpty()) << "no X server started";
-    env_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env_.insert(QStringLiteral("DISPLAY"), display);
+    home_.env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    home_.env.insert(QStringLiteral("DISPLAY"), display);
     QProcess manager;
-    manager.setProcessEnvironment(env_);
+    manager.setProcessEnvironment(home_.env);
     // The server's own font: no font package is needed.
     manager.start(QStringLiteral("evilwm"), {QStringLiteral("-fn"), QStringLiteral("fixed")});
     ASSERT_TRUE(manager.waitForStarted(10000));

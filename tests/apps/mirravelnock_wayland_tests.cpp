@@ -3,22 +3,18 @@
 // compositor issued, out of the tray too once it is on screen again; a window minimized on a
 // compositor that never minimizes goes into a tray all the same; a picture copied with Ctrl+C
 // can be pasted by another client.
+#include "ProgramHome.h"
 #include "shell/PrivateBus.h"
 #include "shell/Registry.h"
 #include "shell/WaylandActivation.h"
 #include "shell/ui/FakeStatusNotifierWatcher.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -29,20 +25,9 @@
 using namespace std::chrono_literals;
 using mv::shell::test::FakeStatusNotifierWatcher;
 using mv::shell::test::PrivateBus;
+using mv::test::waitFor;
 
 namespace {
-
-bool waitFor(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
 
 QByteArray run(const QString& program, const QStringList& args, const QProcessEnvironment& env = {})
 {
@@ -79,33 +64,19 @@ protected:
         if (qEnvironmentVariableIsEmpty("SWAYSOCK"))
             GTEST_SKIP() << "no headless sway: tests/apps/with-headless-sway.sh runs these tests beside one "
                             "(sway: scripts/deps.sh)";
-        ASSERT_TRUE(home_.isValid());
-        for (const char* d : {"config", "runtime", "pics"})
-            ASSERT_TRUE(QDir(home_.path()).mkpath(QLatin1String(d)));
-        QFile::setPermissions(home_.filePath("runtime"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env_ = QProcessEnvironment::systemEnvironment();
+        ASSERT_TRUE(home_.make("wayland"));
         for (const char* var : {"DISPLAY", "XDG_ACTIVATION_TOKEN", "DBUS_SESSION_BUS_ADDRESS"})
-            env_.remove(var);
-        for (const auto& [name, value] : {std::pair {"QT_QPA_PLATFORM", QStringLiteral("wayland")},
-                                          {"HOME", home_.path()},
-                                          {"XDG_CONFIG_HOME", home_.filePath("config")},
-                                          {"XDG_RUNTIME_DIR", home_.filePath("runtime")},
-                                          {"ASAN_OPTIONS", QStringLiteral("detect_leaks=0")}})
-            env_.insert(QLatin1String(name), value);
+            home_.env.remove(var);
         // A picture of its own colour, so a pasted one is known for this program's copy.
         QImage red(64, 48, QImage::Format_RGB32);
         red.fill(QColor(200, 30, 30));
         ASSERT_TRUE(red.save(picture("red.png")) && red.save(picture("again.png")));
-        saved_ = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath("config")));
         (void)run("swaymsg", {"workspace 1"});
         display_ = wl_display_connect(nullptr);
         ASSERT_NE(display_, nullptr);
     }
     void TearDown() override
     {
-        qputenv("XDG_CONFIG_HOME", saved_);
         stopFirstCopy();
         if (display_)
             wl_display_disconnect(display_);
@@ -118,7 +89,7 @@ protected:
     void startFirstCopy(const QStringList& args)
     {
         first_ = std::make_unique<QProcess>();
-        first_->setProcessEnvironment(env_);
+        first_->setProcessEnvironment(home_.env);
         first_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         first_->start(QStringLiteral(MIRRAVELNOCK_PATH), args);
         ASSERT_TRUE(first_->waitForStarted(10000));
@@ -145,7 +116,7 @@ protected:
     // empty, so it asks the compositor for one itself); then the window should come forward.
     void handOver(const QByteArray& token, bool activates)
     {
-        QProcessEnvironment env = env_;
+        QProcessEnvironment env = home_.env;
         if (!token.isEmpty())
             env.insert("XDG_ACTIVATION_TOKEN", QString::fromLatin1(token));
         QProcess later;
@@ -159,10 +130,8 @@ protected:
     // A token the compositor issues, as a launcher gets one for the start it makes.
     QByteArray issuedToken() const { return mv::shell::requestActivationToken(display_, "mirravelnock", 5s); }
 
-    QTemporaryDir home_;
-    QProcessEnvironment env_;
+    mv::test::ProgramHome home_;
     std::unique_ptr<QProcess> first_;
-    QByteArray saved_;
     wl_display* display_ = nullptr;
 };
 
@@ -204,7 +173,7 @@ TEST_F(WaylandTest, MinimizedWindowGoesIntoALateTrayAndAHandOverBringsItBackActi
     PrivateBus bus;
     ASSERT_TRUE(bus.up());
     qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8());
-    env_.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    home_.env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
     ASSERT_NO_FATAL_FAILURE(startFirstCopy({"/M"}));
     FakeStatusNotifierWatcher panel;
     ASSERT_TRUE(panel.start());
@@ -225,10 +194,14 @@ TEST_F(WaylandTest, CopiedPictureCanBePastedByAnotherClient)
     // or nothing. wtype types through the compositor's virtual keyboard, as a person would.
     QImage pasted;
     for (int attempt = 0; attempt < 30 && pasted.size() != QSize(64, 48); ++attempt) {
-        (void)run("wtype", {"-M", "ctrl", "c", "-m", "ctrl"}, env_);
-        if (waitFor([&] { return run("wl-paste", {"--list-types"}, env_).split('\n').contains("image/png"); },
-                    1000))
-            pasted = QImage::fromData(run("wl-paste", {"--no-newline", "--type", "image/png"}, env_), "PNG");
+        (void)run("wtype", {"-M", "ctrl", "c", "-m", "ctrl"}, home_.env);
+        if (waitFor(
+                [&] {
+                    return run("wl-paste", {"--list-types"}, home_.env).split('\n').contains("image/png");
+                },
+                1000))
+            pasted =
+                QImage::fromData(run("wl-paste", {"--no-newline", "--type", "image/png"}, home_.env), "PNG");
     }
     ASSERT_EQ(pasted.size(), QSize(64, 48)) << "no picture to paste";
     EXPECT_EQ(pasted.pixelColor(10, 10), QColor(200, 30, 30));

@@ -1,22 +1,8 @@
 // Every window in German: its texts translated, none cut off, and one mnemonic letter for each
 // control. Run at scale 1 and at scale 2 (QT_SCALE_FACTOR). With MV_SCREENSHOT_DIR set, each
 // window is also saved there as a PNG to look at.
-#include "crypto/KeyState.h"
-#include "crypto/ui/AskKey.h"
-#include "crypto/ui/Confirm.h"
-#include "crypto/ui/Decrypt.h"
-#include "crypto/ui/EncDecProcess.h"
-#include "crypto/ui/Encrypt.h"
-#include "fileutil/ui/AssociationDialog.h"
-#include "fileutil/ui/DeleteStatus.h"
 #include "i18n/Language.h"
-#include "secured/QuickListState.h"
-#include "secured/ui/AsscKey.h"
-#include "secured/ui/EncStat.h"
-#include "secured/ui/ProgTitle.h"
-#include "secured/ui/SetupQuick.h"
-#include "shell/AssociationStore.h"
-#include "shell/ui/AboutDialog.h"
+#include "shell/ui/EveryDialog.h"
 #include "shell/ui/WindowTestBase.h"
 
 #include <QAbstractButton>
@@ -32,7 +18,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <map>
+#include <string>
 
 namespace mv {
 namespace {
@@ -127,40 +114,30 @@ void checkTexts(QWidget* window)
 TEST(GermanWindows, ShowEveryTextTranslatedAndUncut)
 {
     MissedTexts& missed = inGerman();
-    crypto::KeyState keys;
-    secured::QuickListState quick;
-    shell::AssociationStore store;
-    const struct {
-        const char* title;
-        std::function<QWidget*()> make;
-    } windows[] = {
-        {"Mirravelnock! - Verschlüsseln",
-         [&] { return new crypto::Encrypt(keys, crypto::FileListState::SomeSelected); }},
-        {"Mirravelnock! - Entschlüsseln",
-         [&] { return new crypto::Decrypt(keys, crypto::FileListState::SomeSelected); }},
-        {"Mirravelnock! - Schlüssel bestätigen", [] { return new crypto::Confirm(); }},
-        {"Mirravelnock! - Schlüssel eingeben", [&] { return new crypto::AskKey(keys); }},
-        {"Mirravelnock! - Verschlüsselung/Entschlüsselung",
-         [] { return new crypto::EncDecProcess({}, nullptr); }},
-        {"Mirravelnock! - Stand der Verschlüsselung",
-         [&] { return new secured::EncStat(true, keys, nullptr); }},
-        {"Mirravelnock! - Schlüssel der zugeordneten Dateien",
-         [&] { return new secured::AsscKey(keys, nullptr); }},
-        {"Mirravelnock! - Liste für gesicherten Zugriff einrichten",
-         [&] { return new secured::SetupQuick(quick, keys, nullptr); }},
-        {"Mirravelnock! - Programmtitel",
-         [] { return new secured::ProgTitle(QStringLiteral("Editor"), nullptr); }},
-        {"Mirravelnock! Dateizuordnung",
-         [&] { return new fileutil::AssociationDialog(store, QStringLiteral("/usr/bin/mirravelnock")); }},
-        {"Mirravelnock!", [] { return new fileutil::DeleteStatus(true, nullptr); }},
-        {"Über Mirravelnock!", [] { return new shell::AboutDialog(); }},
+    // The German title of each.
+    const std::map<std::string, std::string> titles {
+        {"Encrypt", "Mirravelnock! - Verschlüsseln"},
+        {"Decrypt", "Mirravelnock! - Entschlüsseln"},
+        {"Confirm", "Mirravelnock! - Schlüssel bestätigen"},
+        {"AskKey", "Mirravelnock! - Schlüssel eingeben"},
+        {"EncDecProcess", "Mirravelnock! - Verschlüsselung/Entschlüsselung"},
+        {"EncStat", "Mirravelnock! - Stand der Verschlüsselung"},
+        {"AsscKey", "Mirravelnock! - Schlüssel der zugeordneten Dateien"},
+        {"SetupQuick", "Mirravelnock! - Liste für gesicherten Zugriff einrichten"},
+        {"ProgTitle", "Mirravelnock! - Programmtitel"},
+        {"frmAsc", "Mirravelnock! Dateizuordnung"},
+        {"frmStatus", "Mirravelnock!"},
+        {"AboutDialog", "Über Mirravelnock!"},
+        {"HelpWindow", "Mirravelnock! Hilfe"},
     };
-    for (const auto& w : windows) {
-        SCOPED_TRACE(w.title);
-        std::unique_ptr<QWidget> window(w.make());
+    shell::test::EveryDialog dialogs;
+    for (const auto& d : dialogs.all) {
+        SCOPED_TRACE(d.name);
+        const std::unique_ptr<QWidget> window = d.make();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        EXPECT_EQ(window->windowTitle().toStdString(), w.title);
+        EXPECT_EQ(window->windowTitle().toStdString(),
+                  titles.count(d.name) ? titles.at(d.name) : "(none known)");
         checkTexts(window.get());
         screenshot(window.get());
     }
@@ -183,20 +160,9 @@ TEST_F(GermanMainWindow, ShowsGermanMenusEachWithDistinctMnemonics)
     screenshot(&window);
 
     // Every menu and submenu: one letter for each item.
-    QList<QMenu*> menus = window.findChildren<QMenu*>();
-    EXPECT_GT(menus.size(), 8);
-    for (QMenu* menu : menus) {
-        QMap<QChar, QString> letters;
-        for (QAction* item : menu->actions()) {
-            if (const QKeySequence key = QKeySequence::mnemonic(item->text()); !key.isEmpty()) {
-                const QChar letter = key.toString().back().toLower();
-                EXPECT_FALSE(letters.contains(letter))
-                    << menu->title().toStdString() << ": " << item->text().toStdString() << " and "
-                    << letters.value(letter).toStdString();
-                letters.insert(letter, item->text());
-            }
-        }
-    }
+    EXPECT_GT(window.findChildren<QMenu*>().size(), 8);
+    const QStringList clashes = shell::test::mnemonicClashes(window);
+    EXPECT_TRUE(clashes.isEmpty()) << clashes.join(u'\n').toStdString();
     EXPECT_EQ(missed.takeMissed(), "");
 }
 

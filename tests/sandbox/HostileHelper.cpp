@@ -115,15 +115,6 @@ Picture attack(QByteArrayView line)
     const QByteArray argument = space < 0 ? QByteArray() : line.sliced(space + 1).toByteArray();
     if (name == "forge")
         forge(argument);
-    if (name == "open") {
-        const int fd = ::open("/etc/passwd", O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return refused("open /etc/passwd");
-        char first[64] = {};
-        const ssize_t n = ::read(fd, first, sizeof first - 1);
-        return Picture::failure(QStringLiteral("read /etc/passwd: %1")
-                                    .arg(QString::fromLatin1(first, int(std::max<ssize_t>(n, 0)))));
-    }
     if (name == "read") {
         // "read <path>": the first bytes of a file.
         const int fd = ::open(argument.constData(), O_RDONLY | O_CLOEXEC);
@@ -202,8 +193,6 @@ Picture attack(QByteArrayView line)
             return Picture::failure(QStringLiteral("nothing was kept"));
         return gKept;
     }
-    if (name == "pid")
-        return Picture::failure(QStringLiteral("pid %1").arg(::getpid()));
     if (name == "bigfile") {
         // A memory file larger than any picture's pixels: memory no address-space cap counts.
         const int fd = ::memfd_create("hoard", MFD_CLOEXEC);

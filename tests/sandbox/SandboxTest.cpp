@@ -93,7 +93,7 @@ TEST(DecoderHelper, EveryAttackIsStoppedTheCallerLearnsWhyAndAPictureThatKeepsSt
         const char* why;
         bool stopped; // the helper was ended (else the call was refused and it went on)
     } cases[] = {
-        {"open", FileRules | SyscallFilter, "open /etc/passwd: Permission denied", false},
+        {"read /etc/passwd", FileRules | SyscallFilter, "open: Permission denied", false},
         {"socket", SyscallFilter, "the decoder was stopped: it tried a forbidden system call", true},
         {"exec", SyscallFilter, "the decoder was stopped: it tried a forbidden system call", true},
         {"memory", MemoryCap, "the decoder was stopped: it needed more memory than a picture may take", true},
@@ -172,16 +172,41 @@ TEST(DecoderHelper, AHelperTheHardLimitEndsOnABusyProcessorIsToldItUsedUpItsTime
     EXPECT_EQ(stopped.status.reason, "the decoder was stopped: it used up its processor time");
 }
 
-// A pool of the hostile helper, its helper started (with these variables in its environment)
-// and ready.
-std::unique_ptr<HelperPool> hostileWith(std::initializer_list<std::pair<const char*, QByteArray>> env = {})
+// Sets variables for the lifetime of the object, as the session around the program would.
+class SessionVariables {
+public:
+    explicit SessionVariables(std::map<QByteArray, QByteArray> set) : set_(std::move(set))
+    {
+        for (const auto& [name, value] : set_) {
+            if (qEnvironmentVariableIsSet(name.constData()))
+                before_[name] = qgetenv(name.constData());
+            qputenv(name.constData(), value);
+        }
+    }
+    ~SessionVariables()
+    {
+        for (const auto& [name, value] : set_)
+            if (before_.count(name))
+                qputenv(name.constData(), before_[name]);
+            else
+                qunsetenv(name.constData());
+    }
+    SessionVariables(const SessionVariables&) = delete;
+    SessionVariables& operator=(const SessionVariables&) = delete;
+
+private:
+    std::map<QByteArray, QByteArray> set_;
+    std::map<QByteArray, QByteArray> before_;
+};
+
+// A pool of the hostile helper (or of `options`), its helper started (with these variables in
+// its environment) and ready.
+std::unique_ptr<HelperPool> hostileWith(std::map<QByteArray, QByteArray> env = {},
+                                        const PoolOptions& options = hostile())
 {
-    for (const auto& [name, value] : env)
-        qputenv(name, value);
-    auto pool = std::make_unique<HelperPool>(hostile());
+    const SessionVariables session(std::move(env));
+    auto pool = std::make_unique<HelperPool>(options);
     (void)pool->decode(jobFor(mv::test::noisePng(4, 4, 1), QStringLiteral("a.png")));
-    for (const auto& [name, value] : env)
-        qunsetenv(name);
     return pool;
 }
 
@@ -427,33 +452,6 @@ TEST(DecoderHelper, AHelperThatDecodedDecryptedBytesEndsOnceItHasAnsweredAndNoLa
     EXPECT_NE(helperPidOf(pool), next);
 }
 
-// Sets variables for the lifetime of the object, as the session around the program would.
-class SessionVariables {
-public:
-    explicit SessionVariables(std::map<QByteArray, QByteArray> set) : set_(std::move(set))
-    {
-        for (const auto& [name, value] : set_) {
-            if (qEnvironmentVariableIsSet(name.constData()))
-                before_[name] = qgetenv(name.constData());
-            qputenv(name.constData(), value);
-        }
-    }
-    ~SessionVariables()
-    {
-        for (const auto& [name, value] : set_)
-            if (before_.count(name))
-                qputenv(name.constData(), before_[name]);
-            else
-                qunsetenv(name.constData());
-    }
-    SessionVariables(const SessionVariables&) = delete;
-    SessionVariables& operator=(const SessionVariables&) = delete;
-
-private:
-    std::map<QByteArray, QByteArray> set_;
-    std::map<QByteArray, QByteArray> before_;
-};
-
 // "Max cpu time" of /proc/<pid>/limits: {soft, hard}, each a number or "unlimited".
 std::pair<QString, QString> limitOf(pid_t pid, const char* name)
 {
@@ -472,22 +470,19 @@ std::pair<QString, QString> limitOf(pid_t pid, const char* name)
 
 TEST(DecoderHelper, AHelperRunsUnderHardLimitsAndWithNoneOfTheUsersEnvironment)
 {
-    std::unique_ptr<HelperPool> pool;
-    {
-        const SessionVariables session({{"SSH_AUTH_SOCK", "/run/user/1000/ssh-agent.socket"},
-                                        {"XAUTHORITY", "/run/user/1000/xauth_abc"},
-                                        {"DISPLAY", ":0"},
-                                        {"WAYLAND_DISPLAY", "wayland-0"},
-                                        {"DBUS_SESSION_BUS_ADDRESS", "unix:path=/run/user/1000/bus"},
-                                        {"GITHUB_TOKEN", "ghp_0123456789"},
-                                        {"QT_PLUGIN_PATH", "/tmp/plugins"},
-                                        {"LANG", "C.UTF-8"},
-                                        // Leaves the helper dumpable, so that its environment can be read.
-                                        {"MVTEST_WITHHOLD", "all-but-filter"}});
-        PoolOptions options = hostile();
-        options.cpuSeconds = 5;
-        pool = std::make_unique<HelperPool>(options);
-    }
+    PoolOptions options = hostile();
+    options.cpuSeconds = 5;
+    const auto pool = hostileWith({{"SSH_AUTH_SOCK", "/run/user/1000/ssh-agent.socket"},
+                                   {"XAUTHORITY", "/run/user/1000/xauth_abc"},
+                                   {"DISPLAY", ":0"},
+                                   {"WAYLAND_DISPLAY", "wayland-0"},
+                                   {"DBUS_SESSION_BUS_ADDRESS", "unix:path=/run/user/1000/bus"},
+                                   {"GITHUB_TOKEN", "ghp_0123456789"},
+                                   {"QT_PLUGIN_PATH", "/tmp/plugins"},
+                                   {"LANG", "C.UTF-8"},
+                                   // Leaves the helper dumpable, so that its environment can be read.
+                                   {"MVTEST_WITHHOLD", "all-but-filter"}},
+                                  options);
     const QByteArray png = mv::test::noisePng(16, 16, 7);
     ASSERT_TRUE(pool->decode(jobFor(png, QStringLiteral("a.png"))).ok());
     ASSERT_EQ(pool->helperPids().size(), 1u);

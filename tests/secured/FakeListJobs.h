@@ -1,7 +1,9 @@
 // Stand-ins for the list jobs, so the run flow can be tested without the engine: a locked
-// file lies under its encrypted name and holds "LOCKED <key>\n" before its text.
+// file lies under its encrypted name and holds "LOCKED <key>\n" before its text. And a launch
+// over them that counts what it was asked to do.
 #pragma once
 
+#include "LaunchTestKit.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/SecretText.h"
 #include "fileutil/FileResult.h"
@@ -9,6 +11,12 @@
 
 #include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <optional>
 
 namespace mv::launchtest {
 
@@ -70,5 +78,76 @@ inline QByteArray lockedWith(const QString& path)
         return {};
     return locked.readLine().trimmed().mid(7);
 }
+
+// `count` plain files "<stem>-<i>.txt" with words of their own, locked with `key`.
+inline QStringList lockedFiles(const QTemporaryDir& dir, const QString& stem, const char* key, int count = 2)
+{
+    QStringList files;
+    for (int i = 0; i < count; ++i) {
+        files << dir.filePath(QStringLiteral("%1-%2.txt").arg(stem).arg(i));
+        if (!writeAll(files.back(), "words of " + files.back().toUtf8()))
+            return {};
+    }
+    return lockFiles(files, crypto::SecretText::fromText(QString::fromLatin1(key))).ok ? files
+                                                                                       : QStringList();
+}
+
+inline bool allPlain(const QStringList& files)
+{
+    return std::all_of(files.begin(), files.end(), [](const QString& f) { return QFile::exists(f); });
+}
+
+// A launch with the stand-in jobs, counting what they were asked to do.
+struct Launched {
+    secured::LaunchEntry entry;
+    std::unique_ptr<secured::Launch> launch;
+    bool started = false;
+    bool plainWhileRunning = false;
+    std::optional<secured::LaunchEnd> end;
+    int decrypts = 0;
+    int encrypts = 0;
+    bool encryptFails = false;
+    int endedAtOnceQuestions = 0;
+    bool encryptEndedAtOnce = true;
+    QStringList editorCopiesOffered;
+    QStringList waits;
+    std::function<void()> duringEncrypt;
+
+    Launched(secured::LaunchGate& gate, int n, const char* title, const QString& program,
+             const QStringList& plainFiles, const secured::LaunchOptions& options, const QString& params = {})
+        : entry {n, QString::fromLatin1(title), program, params, plainFiles}
+    {
+        secured::LaunchHooks hooks;
+        hooks.decrypt = [this](const QStringList& files) {
+            ++decrypts;
+            return startDecryption(files);
+        };
+        hooks.encrypt = [this](const QStringList& files, const crypto::SecretText& key) {
+            ++encrypts;
+            if (duringEncrypt)
+                duringEncrypt();
+            return encryptFails
+                       ? fileutil::failureOf(QStringLiteral("encrypt"), QStringLiteral("the disk is full"))
+                       : lockFiles(files, key);
+        };
+        hooks.confirmEndedAtOnce = [this] {
+            ++endedAtOnceQuestions;
+            return encryptEndedAtOnce;
+        };
+        hooks.confirmWipeEditorCopies = [this](const QStringList& copies) {
+            editorCopiesOffered = copies;
+            return true;
+        };
+        launch = std::make_unique<secured::Launch>(entry, hooks, gate, options);
+        QObject::connect(launch.get(), &secured::Launch::started, [this] {
+            started = true;
+            plainWhileRunning = allPlain(entry.files);
+        });
+        QObject::connect(launch.get(), &secured::Launch::waiting,
+                         [this](const QString& text) { waits << text; });
+        QObject::connect(launch.get(), &secured::Launch::finished,
+                         [this](const secured::LaunchEnd& ended) { end = ended; });
+    }
+};
 
 } // namespace mv::launchtest

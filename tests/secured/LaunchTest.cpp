@@ -1,6 +1,7 @@
 // One start of a list entry from decryption to re-lock, with real programs and stand-in
-// list jobs; and its traces: the journal on disk while its files may lie plain, and the plain
-// copies editors leave beside the files.
+// list jobs; a start that cannot start; and its traces: the journal on disk while its files may
+// lie plain and what it tells the next start of why, and the plain copies editors leave beside
+// the files.
 #include "FakeListJobs.h"
 #include "LaunchTestKit.h"
 
@@ -11,6 +12,7 @@
 #include "secured/EditorCopies.h"
 #include "secured/Launch.h"
 #include "secured/LaunchTexts.h"
+#include "secured/OpenFileHolders.h"
 
 #include <gtest/gtest.h>
 
@@ -35,20 +37,11 @@ using launchtest::writeScript;
 
 namespace {
 
+using launchtest::allPlain;
+using launchtest::Launched;
+using launchtest::lockedFiles;
 using launchtest::lockedWith;
-using launchtest::lockFiles;
-
-// Plain files with text, locked with `key`.
-QStringList lockedFiles(const QTemporaryDir& dir, const QString& stem, const char* key, int count = 2)
-{
-    QStringList files;
-    for (int i = 0; i < count; ++i) {
-        files << dir.filePath(u"%1-%2.txt"_s.arg(stem).arg(i));
-        EXPECT_TRUE(launchtest::writeAll(files.back(), "words of " + files.back().toUtf8()));
-    }
-    EXPECT_TRUE(lockFiles(files, crypto::SecretText::fromText(QString::fromLatin1(key))).ok);
-    return files;
-}
+using launchtest::testOptions;
 
 void touch(const QString& path)
 {
@@ -56,71 +49,24 @@ void touch(const QString& path)
     ASSERT_TRUE(launchtest::writeAll(path, "plain words")) << path.toStdString();
 }
 
-bool allPlain(const QStringList& files)
-{
-    return std::all_of(files.begin(), files.end(), [](const QString& f) { return QFile::exists(f); });
-}
-
-// A launch with the stand-in jobs, counting what they were asked to do.
-struct Launched {
-    secured::LaunchEntry entry;
-    std::unique_ptr<secured::Launch> launch;
-    bool started = false;
-    bool plainWhileRunning = false;
-    std::optional<secured::LaunchEnd> end;
-    int encrypts = 0;
-    int endedAtOnceQuestions = 0;
-    bool encryptEndedAtOnce = true;
-    QStringList editorCopiesOffered;
-    QStringList waits;
-    std::function<void()> duringEncrypt;
-
-    Launched(secured::LaunchGate& gate, int n, const char* title, const QString& program,
-             const QStringList& plainFiles, const secured::LaunchOptions& options)
-        : entry {n, QString::fromLatin1(title), program, {}, plainFiles}
-    {
-        secured::LaunchHooks hooks;
-        hooks.decrypt = launchtest::startDecryption;
-        hooks.encrypt = [this](const QStringList& files, const crypto::SecretText& key) {
-            ++encrypts;
-            if (duringEncrypt)
-                duringEncrypt();
-            return lockFiles(files, key);
-        };
-        hooks.confirmEndedAtOnce = [this] {
-            ++endedAtOnceQuestions;
-            return encryptEndedAtOnce;
-        };
-        hooks.confirmWipeEditorCopies = [this](const QStringList& copies) {
-            editorCopiesOffered = copies;
-            return true;
-        };
-        launch = std::make_unique<secured::Launch>(entry, hooks, gate, options);
-        QObject::connect(launch.get(), &secured::Launch::started, [this] {
-            started = true;
-            plainWhileRunning = allPlain(entry.files);
-        });
-        QObject::connect(launch.get(), &secured::Launch::waiting,
-                         [this](const QString& text) { waits << text; });
-        QObject::connect(launch.get(), &secured::Launch::finished,
-                         [this](const secured::LaunchEnd& ended) { end = ended; });
-    }
-};
-
-secured::LaunchOptions testOptions(const QString& folder, int endedAtOnceMs)
-{
-    secured::LaunchOptions options;
-    options.journalFolder = folder + u"/running"_s;
-    options.start.helper = QStringLiteral(MV_LAUNCH_HELPER);
-    options.start.scope = secured::ScopeUse::Never;
-    options.endedAtOnceMs = endedAtOnceMs;
-    options.holderLookMs = 100;
-    return options;
-}
-
 QString journal(const QTemporaryDir& dir, int entry)
 {
     return dir.filePath(u"running/entry-%1.journal"_s.arg(entry));
+}
+
+// Runs entry 1 of `program` with `params` over `files` to its end; `arrange` sets the run up
+// before it starts.
+std::unique_ptr<Launched> runEntry(secured::LaunchGate& gate, const QTemporaryDir& dir,
+                                   const QString& program, const QString& params, const QStringList& files,
+                                   const std::function<void(Launched&)>& arrange = {})
+{
+    auto run = std::make_unique<Launched>(gate, 1, "Diary", program, files,
+                                          launchtest::testOptions(dir.filePath(u"running"_s), 2000), params);
+    if (arrange)
+        arrange(*run);
+    run->launch->start();
+    EXPECT_TRUE(launchtest::waitUntil([&] { return run->end.has_value(); }, 10000));
+    return run;
 }
 
 } // namespace
@@ -129,7 +75,7 @@ TEST(Launch, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
 {
     QTemporaryDir dir;
     const QString forked = dir.filePath(u"forked"_s);
-    const secured::LaunchOptions options = testOptions(dir.path(), 400);
+    const secured::LaunchOptions options = testOptions(dir.filePath(u"running"_s), 400);
     secured::LaunchGate gate;
     // Sleeps; forks a child that outlives it and exits at once; exits at once.
     Launched sleeper(gate, 1, "Sleeper", writeScript(dir.filePath(u"s.sh"_s), "sleep 0.6"),
@@ -141,18 +87,6 @@ TEST(Launch, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
     Launched exiter(gate, 3, "Exiter", writeScript(dir.filePath(u"e.sh"_s), "exit 0"),
                     lockedFiles(dir, u"exiter"_s, "Charlie333"), options);
     exiter.encryptEndedAtOnce = false;
-    // A program that cannot start is refused before its files are decrypted.
-    Launched gone(gate, 5, "Gone", dir.filePath(u"no such program"_s),
-                  lockedFiles(dir, u"gone"_s, "Echo55555"), options);
-    gone.launch->start();
-    ASSERT_TRUE(gone.end.has_value());
-    EXPECT_FALSE(gone.started);
-    EXPECT_EQ(gone.end->kind, secured::LaunchEnd::StartFailed);
-    EXPECT_EQ(gone.end->status.error, ENOENT);
-    EXPECT_FALSE(gone.launch->isRunning());
-    for (const QString& file : gone.entry.files)
-        EXPECT_EQ(lockedWith(file), QByteArray("Echo55555"));
-    EXPECT_FALSE(QFile::exists(journal(dir, 5)));
 
     // Each re-lock runs a modal window of its own: none may start inside another.
     int inEncrypt = 0;
@@ -215,18 +149,21 @@ TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffere
                               QString::fromLatin1(md5.toHex()) + u".png"_s;
     touch(thumbnail);
 
+    // The program ends once the holder has the file open, however slowly the holder starts.
+    const QString held = dir.filePath(u"held"_s);
     secured::LaunchGate gate;
-    Launched run(
-        gate, 4, "Editor",
-        writeScript(dir.filePath(u"e.sh"_s), "touch " + quoted(swap) + " " + quoted(backup) + "; sleep 0.3"),
-        files, testOptions(dir.path(), 3000));
+    Launched run(gate, 4, "Editor",
+                 writeScript(dir.filePath(u"e.sh"_s), "touch " + quoted(swap) + " " + quoted(backup) +
+                                                          "; while [ ! -e " + quoted(held) +
+                                                          " ]; do sleep 0.02; done"),
+                 files, testOptions(dir.filePath(u"running"_s), 3000));
     run.launch->start();
     ASSERT_TRUE(run.started);
     // The holder opens the file through a link to its folder, as another name for it.
     ASSERT_TRUE(QFile::link(dir.path(), dir.filePath(u"alias"_s)));
     const secured::StartOutcome holder = launchtest::start(
-        writeScript(dir.filePath(u"h.sh"_s),
-                    "exec 7< " + quoted(dir.filePath(u"alias/notes-0.txt"_s)) + "; exec sleep 1.2"));
+        writeScript(dir.filePath(u"h.sh"_s), "exec 7< " + quoted(dir.filePath(u"alias/notes-0.txt"_s)) +
+                                                 "; touch " + quoted(held) + "; exec sleep 1.2"));
     ASSERT_TRUE(holder.status.ok);
     bool holderGoneAtRelock = false;
     run.duringEncrypt = [&] {
@@ -263,7 +200,7 @@ TEST(LaunchCrash, DISABLED_ChildRunsAnEntryUntilKilled)
     Launched run(
         gate, 6, "Diary",
         writeScript(folder + u"/p.sh"_s, "echo $$ > " + quoted(folder + u"/pid"_s) + "; exec sleep 10"),
-        files, testOptions(folder, 400));
+        files, testOptions(folder + u"/running"_s, 400));
     run.launch->start();
     ASSERT_TRUE(run.started);
     touch(folder + u"/ready"_s);
@@ -393,4 +330,134 @@ TEST(EditorCopies, EveryEditorsCopyBesideAListedFileIsFoundAndNothingElse)
     EXPECT_TRUE(QFile::exists(notes));
     EXPECT_EQ(secured::editorCopiesQuestion({u"/a/b~"_s, u"/a/#b#"_s}),
               u"An editor left these plain copies beside the files:\n/a/b~\n/a/#b#\nWipe them now?"_s);
+}
+
+// A missing or non-executable program, or parameters with an open quote, failed only after the
+// files were decrypted, and left them plain with a message that named neither the program nor
+// the files.
+TEST(FailedStart, AProgramThatCannotStartIsRefusedBeforeDecryptingAndAFailedStartLocksAgain)
+{
+    QTemporaryDir dir;
+    secured::LaunchGate gate;
+    const QString text = dir.filePath(u"readme.txt"_s);
+    ASSERT_TRUE(launchtest::writeAll(text, "not a program"));
+    const QString fine = writeScript(dir.filePath(u"editor"_s), "exit 0");
+    struct Refusal {
+        QString program;
+        QString params;
+        QString reason;
+    };
+    const Refusal refusals[] = {
+        {dir.filePath(u"missing"_s), {}, u"No such file or directory"_s},
+        {text, {}, u"Permission denied"_s},
+        {dir.path(), {}, u"Is a directory"_s},
+        {u"no-such-program-on-path-31"_s, {}, u"No such file or directory"_s},
+        {fine, u"notes.txt 'unclosed"_s, u"a single quote is not closed"_s},
+        {fine, u"\"unclosed"_s, u"a double quote is not closed"_s},
+    };
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(r.program.toStdString() + " " + r.params.toStdString());
+        const QStringList files = lockedFiles(dir, u"refused"_s, "Golf777");
+        const auto run = runEntry(gate, dir, r.program, r.params, files);
+        ASSERT_TRUE(run->end);
+        EXPECT_EQ(run->end->kind, secured::LaunchEnd::StartFailed);
+        EXPECT_EQ(run->decrypts, 0);
+        EXPECT_FALSE(run->started);
+        for (const QString& file : files)
+            EXPECT_EQ(lockedWith(file), QByteArray("Golf777"));
+        EXPECT_FALSE(QFile::exists(dir.filePath(u"running/entry-1.journal"_s)));
+        EXPECT_EQ(secured::unableToRunText(r.program, run->end->status),
+                  u"Unable to run application\n"_s + r.program + u": "_s + r.reason);
+    }
+
+    // Passes every check and still fails at exec (its interpreter is missing): what this start
+    // decrypted is encrypted again at once with the key that opened it.
+    const QString broken = dir.filePath(u"broken"_s);
+    ASSERT_TRUE(launchtest::writeAll(broken, "#!/no/such/interpreter\n"));
+    QFile::setPermissions(broken, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QStringList files = lockedFiles(dir, u"broken"_s, "Golf777");
+    const QString plainBefore = dir.filePath(u"plain-before.txt"_s);
+    ASSERT_TRUE(launchtest::writeAll(plainBefore, "was plain"));
+    auto run = runEntry(gate, dir, broken, {}, files + QStringList {plainBefore});
+    ASSERT_TRUE(run->end);
+    EXPECT_EQ(run->end->kind, secured::LaunchEnd::StartFailed);
+    EXPECT_EQ(run->end->status.error, ENOENT);
+    EXPECT_EQ(run->decrypts, 1);
+    EXPECT_TRUE(run->end->relock.ok);
+    EXPECT_EQ(run->end->relocked, files);
+    for (const QString& file : files)
+        EXPECT_EQ(lockedWith(file), QByteArray("Golf777"));
+    // Only what this start decrypted: a file that was plain before stays as it was, and named.
+    EXPECT_EQ(run->end->leftPlain, QStringList {plainBefore});
+
+    // When encrypting again fails, the files are named for the next start, which says why.
+    QFile::remove(plainBefore);
+    run = runEntry(gate, dir, broken, {}, files, [](Launched& l) { l.encryptFails = true; });
+    ASSERT_TRUE(run->end);
+    EXPECT_FALSE(run->end->relock.ok);
+    EXPECT_EQ(run->end->leftPlain, files);
+    const QList<secured::LeftJournal> left = secured::readLeftJournals(dir.filePath(u"running"_s));
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left[0].record.state, secured::JournalRecord::State::RelockFailed);
+}
+
+// The question after a crash said the same of every run: "ended while these programs ran",
+// also when a re-lock had failed or the user had kept the files plain, and named no program.
+TEST(FailedStart, TheNextStartIsToldTrulyWhyEachEntrysFilesLiePlain)
+{
+    QTemporaryDir dir;
+    secured::LaunchGate gate;
+    const QString quick = writeScript(dir.filePath(u"quick"_s), "exit 0");
+    const QString slow = writeScript(dir.filePath(u"slow"_s), "sleep 0.3");
+    struct Case {
+        const char* program;
+        bool encryptFails;
+        bool keepPlainAtOnce;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"slow", true, false, "Encrypting them after the program ended failed."},
+        {"quick", false, true, "They were kept decrypted when the program ended."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        const QStringList files = lockedFiles(dir, QString::fromLatin1(c.program), "Golf777");
+        const auto run = runEntry(gate, dir, QString::fromLatin1(c.program) == u"slow"_s ? slow : quick, {},
+                                  files, [&](Launched& l) {
+                                      l.encryptFails = c.encryptFails;
+                                      l.encryptEndedAtOnce = !c.keepPlainAtOnce;
+                                  });
+        ASSERT_TRUE(run->end && run->started);
+        EXPECT_EQ(run->end->leftPlain, files);
+        const QList<secured::LeftJournal> left = secured::readLeftJournals(dir.filePath(u"running"_s));
+        ASSERT_EQ(left.size(), 1);
+        EXPECT_EQ(secured::leftPlainText(left),
+                  u"These programs of the Secured Access List left their files decrypted:\nDiary (%1): "
+                  "%1-0.txt, %1-1.txt. %2\nEncrypt them now?"_s.arg(QString::fromLatin1(c.program),
+                                                                    QString::fromLatin1(c.why)));
+        for (const QString& file : files)
+            QFile::remove(file);
+        secured::readLeftJournals(dir.filePath(u"running"_s)); // wipes the journal: nothing plain
+    }
+
+    // A run whose launch helper still lives: the question says the program still runs.
+    const secured::StartOutcome running =
+        launchtest::start(writeScript(dir.filePath(u"held"_s), "exec sleep 5"));
+    ASSERT_TRUE(running.status.ok);
+    const QString notes = dir.filePath(u"notes.txt"_s);
+    ASSERT_TRUE(launchtest::writeAll(notes, "plain"));
+    secured::JournalRecord record(2, u"Notes"_s, {notes}, dir.filePath(u"held"_s));
+    record.helperPid = running.helperPid;
+    record.helperStarted = secured::processStartTime(running.helperPid);
+    ASSERT_TRUE(secured::writeJournal(dir.filePath(u"running"_s), record).ok);
+    EXPECT_EQ(
+        secured::leftPlainText(secured::readLeftJournals(dir.filePath(u"running"_s))),
+        u"These programs of the Secured Access List left their files decrypted:\nNotes (held): notes.txt. "
+        "Mirravelnock! ended while the program ran; it still runs, and its files are encrypted once it "
+        "has ended.\nEncrypt them now?"_s);
+    // A number given since to another process is not taken for the helper.
+    EXPECT_FALSE(secured::processRuns(running.helperPid, record.helperStarted + 1));
+    ::kill(running.programPid, SIGKILL);
+    EXPECT_TRUE(launchtest::waitHelper(running, 5000));
+    EXPECT_FALSE(secured::processRuns(running.helperPid, record.helperStarted));
 }

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "fileutil/TestFiles.h"
+#include "secured/Launch.h"
 #include "secured/ProgramStart.h"
+#include "shell/EventWait.h"
 
 #include <QByteArray>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QString>
 
@@ -47,6 +47,21 @@ inline secured::StartOutcome start(const QString& path, const QString& params = 
     return secured::startProgram(path, params, options);
 }
 
+// A launch as the tests run it: through the helper built beside them (or `helper`), without a
+// systemd scope, its journals in `journalFolder`.
+inline secured::LaunchOptions testOptions(const QString& journalFolder, int endedAtOnceMs,
+                                          int holderLookMs = 100,
+                                          const QString& helper = QStringLiteral(MV_LAUNCH_HELPER))
+{
+    secured::LaunchOptions options;
+    options.journalFolder = journalFolder;
+    options.start.helper = helper;
+    options.start.scope = secured::ScopeUse::Never;
+    options.endedAtOnceMs = endedAtOnceMs;
+    options.holderLookMs = holderLookMs;
+    return options;
+}
+
 // Waits for the helper of a start to end and collects it; false after `ms`.
 inline bool waitHelper(const secured::StartOutcome& started, int ms)
 {
@@ -57,14 +72,10 @@ inline bool waitHelper(const secured::StartOutcome& started, int ms)
     return true;
 }
 
-// Runs the event loop until `done` holds or `ms` have passed; returns `done()`.
+// Runs the event loop until `done` holds or `ms` have passed; whether it holds.
 inline bool waitUntil(const std::function<bool()>& done, int ms)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    return done();
+    return shell::test::runEventsUntil(done, ms);
 }
 
 } // namespace mv::launchtest

@@ -3,12 +3,11 @@
 #pragma once
 
 #include "crypto/FileCrypt.h"
+#include "shell/EventWait.h"
 #include "support/NoisePicture.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
@@ -19,13 +18,9 @@ namespace mvtest {
 using mv::test::noisePng;
 
 // Runs the event loop until done() holds, a minute at most; whether it holds.
-template <typename Done>
-bool waitFor(Done done)
+inline bool waitFor(const std::function<bool()>& done)
 {
-    const QDeadlineTimer deadline(60000);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
+    return mv::shell::test::runEventsUntil(done, 60000);
 }
 
 // A picture of one colour, and a picture's file in a format ("PNG", "JPG", ...).

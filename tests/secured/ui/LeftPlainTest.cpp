@@ -1,6 +1,7 @@
-// Files left plain by a run that could not finish, and the keys that lock them again, through
-// the real windows: the offer at the next start, a start whose files all lie plain, and the
-// one message a failed re-lock gives. The windows are answered as a user would, from a timer.
+// Choosing an entry of the list, and files left plain by a run that could not finish, and the
+// keys that lock them again, through the real windows: a start and its re-lock, the offer at
+// the next start, a start whose files all lie plain, and the one message a failed re-lock
+// gives. The windows are answered as a user would, from a timer.
 #include "secured/ui/QuickListLauncher.h"
 
 #include "../LaunchTestKit.h"
@@ -101,22 +102,24 @@ QByteArray openedWith(const QString& plain, const char* key)
                                                    : QByteArray("(not opened)");
 }
 
+// The launcher over a window of its own, which it minimizes and restores, and the notes of its
+// information line.
 struct Fixture {
     QTemporaryDir dir;
     QuickListState state;
     crypto::KeyState keys;
     QWidget window;
     QStringList notes;
-    QuickListLauncher launcher {state, keys, &window, [] {}, [] {}, [this](const QString& t) { notes << t; }};
+    int minimized = 0;
+    int restored = 0;
+    QuickListLauncher launcher {state,
+                                keys,
+                                &window,
+                                [this] { ++minimized; },
+                                [this] { ++restored; },
+                                [this](const QString& t) { notes << t; }};
 
-    Fixture()
-    {
-        launcher.options.start.helper = QStringLiteral(MV_LAUNCH_HELPER);
-        launcher.options.start.scope = ScopeUse::Never;
-        launcher.options.endedAtOnceMs = 1500;
-        launcher.options.holderLookMs = 50;
-        launcher.options.journalFolder = journals();
-    }
+    Fixture() { launcher.options = launchtest::testOptions(journals(), 1500, 50); }
     [[nodiscard]] QString journals() const { return dir.filePath(u"running"_s); }
     int entry(const QString& program, const QStringList& files, const QString& params = {})
     {
@@ -128,6 +131,48 @@ struct Fixture {
         return state.appendEntry(item);
     }
 };
+
+// The program runs with its file plain, the window out of the way; the file is locked again with
+// the key that opened it once the program has ended. A program that cannot start brings the
+// window back and says why.
+TEST(QuickListLauncher, EntryRunsWithItsFilesPlainAndIsLockedAgainWithTheSameKeyOnce)
+{
+    Fixture f;
+    User user;
+    const QString notes = f.dir.filePath(u"notes.txt"_s);
+    const QString marker = f.dir.filePath(u"ran"_s);
+    ASSERT_TRUE(launchtest::writeAll(notes, "diary"));
+    ASSERT_EQ(crypto::encryptOne(notes, "Door").kind, crypto::CryptOutcome::Done);
+    ASSERT_TRUE(f.keys.append(secret("Door")));
+    const int n =
+        f.entry(launchtest::writeScript(f.dir.filePath(u"editor"_s),
+                                        "cat \"$1\" > " + launchtest::quoted(marker) + "; sleep 0.3"),
+                {notes}, u"notes.txt"_s);
+    f.launcher.options.endedAtOnceMs = 0;
+    f.state.chooseEntry(n);
+    ASSERT_TRUE(launchtest::waitUntil([&] { return f.state.PendingCount() == 1; }, 10000));
+    EXPECT_TRUE(f.state.entry(n).Running);
+    EXPECT_EQ(f.minimized, 1);
+    EXPECT_TRUE(QFile::exists(notes)) << "the file is plain while the program runs";
+    f.state.chooseEntry(n);
+    ASSERT_TRUE(launchtest::waitUntil([&] { return user.messages.size() == 1; }, 5000));
+    EXPECT_EQ(user.messages[0], u"This program is already running!"_s);
+
+    ASSERT_TRUE(launchtest::waitUntil([&] { return f.state.PendingCount() == 0; }, 10000));
+    EXPECT_FALSE(f.state.entry(n).Running);
+    EXPECT_EQ(launchtest::readAll(marker), QByteArray("diary")) << "the program read the plain file";
+    EXPECT_EQ(openedWith(notes, "Door"), QByteArray("diary"));
+    EXPECT_EQ(f.restored, 0);
+
+    f.state.entry(n).Path = f.dir.filePath(u"missing"_s);
+    f.state.chooseEntry(n);
+    ASSERT_TRUE(launchtest::waitUntil([&] { return user.messages.size() == 2; }, 10000));
+    EXPECT_TRUE(user.messages[1].startsWith(u"Unable to run application"_s))
+        << user.messages[1].toStdString();
+    EXPECT_EQ(f.restored, 1);
+    EXPECT_EQ(f.state.PendingCount(), 0);
+    EXPECT_FALSE(f.state.entry(n).Running);
+}
 
 // Recovery used to encrypt at once while the program of the lost run still had the file open:
 // its later save went into the wiped inode and was lost.

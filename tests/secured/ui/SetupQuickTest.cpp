@@ -1,7 +1,11 @@
 // The setup window on real files: entries made, files added (encrypted at once) and removed
 // (decrypted), entries deleted and renumbered, every change in the store at once. The file
 // dialogs and the questions are answered by the test; the list jobs and their status window
-// are the real ones. Its title and key windows are driven from the keyboard.
+// are the real ones. Its title and key windows are driven from the keyboard. The status window
+// of the list jobs: what it shows, asks and tells. The main window's list and menus, and
+// choosing from them: item 0 opens the setup, after which the combo box and both menus show
+// what the setup made of the list; an entry is handed on, also when chosen twice; nothing is
+// chosen while loading.
 #include "secured/ui/SetupQuick.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/FileCrypt.h"
@@ -10,7 +14,9 @@
 #include "fileutil/TestFiles.h"
 #include "secured/QuickListState.h"
 #include "secured/ui/AsscKey.h"
+#include "secured/ui/EncStat.h"
 #include "secured/ui/ProgTitle.h"
+#include "secured/ui/QuickListCommands.h"
 #include "shell/ConfigFixture.h"
 #include "shell/Registry.h"
 
@@ -18,11 +24,17 @@
 
 #include <mvengine/engine.h>
 
+#include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -261,6 +273,116 @@ TEST(SetupDialogsTest, EnterInTheSecondKeyBoxNeverAcceptsAShortKey)
         EXPECT_TRUE(keys.CurrentKey.isEmpty());
         EXPECT_FALSE(keys.hasKeys());
     }
+}
+
+// A decryption that asks for the key, meets a missing file and then a file it cannot
+// decrypt: the key goes to `CurrentKey`, each problem is told once with the file's name,
+// and the window shows the file it stopped at.
+TEST(EncStatTest, ShowsTheFileInHandAsksForTheKeyAndTellsWhereItStopped)
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath(u"a.txt"_s), gone = dir.filePath(u"gone.txt"_s),
+                  bad = dir.filePath(u"bad.txt"_s);
+    ASSERT_TRUE(writeAll(a, "letter"));
+    ASSERT_EQ(crypto::encryptOne(a, "entry key").kind, crypto::CryptOutcome::Done);
+    ASSERT_TRUE(writeAll(crypto::EncryptedName(bad), "not encrypted at all"));
+
+    crypto::KeyState keys;
+    EncStat window(false, keys, nullptr);
+    EXPECT_EQ(window.findChild<QLabel*>(u"Label1"_s)->text(), u"Currently decrypting..."_s);
+    QStringList asked, told;
+    window.keyQuestion = [&](const QString& file, crypto::KeyState& k) {
+        asked << file;
+        return k.append(crypto::SecretText::fromText(u"entry key"_s));
+    };
+    window.tell = [&](const QString& text) { told << text; };
+
+    const ListJobResult r = window.run([&](ListJobCallbacks& callbacks, const ListJobOptions&) {
+        return DecryptFileList(a + u'|' + gone + u'|' + bad, keys, callbacks);
+    });
+    EXPECT_EQ(r.kind, ListJobResult::Stopped);
+    EXPECT_EQ(asked, QStringList {crypto::EncryptedName(a)});
+    EXPECT_EQ(readAll(a), "letter");
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_TRUE(told[0].startsWith(u"Unable to open this file...\n"_s + gone + u"\n"_s))
+        << told[0].toStdString();
+    EXPECT_EQ(told[1], u"An error occured will working with this file...\n"_s + crypto::EncryptedName(bad) +
+                           u"\nnot encrypted"_s);
+    EXPECT_EQ(window.findChild<QLineEdit*>(u"Stat"_s)->text(), bad);
+}
+
+QStringList shown(const std::vector<QAction*>& items)
+{
+    QStringList texts;
+    for (QAction* item : items)
+        texts << (item->isVisible() ? item->text() : u"(hidden)"_s);
+    return texts;
+}
+
+TEST(QuickListCommandsTest, TheListShowsWhatTheSetupMadeAndEntriesAreHandedOn)
+{
+    QWidget window;
+    auto* combo = new QComboBox(&window);
+    QMenu quickMenu, popMenu;
+    std::vector<QAction*> quickItems {quickMenu.addSeparator()}, popItems {popMenu.addSeparator()};
+    QuickListState state;
+    crypto::KeyState keys;
+    int focused = 0;
+    QuickListCommands commands(state, keys, combo, {&quickMenu, &quickItems}, {&popMenu, &popItems}, &window,
+                               false, [&] { ++focused; });
+    commands.RefillQuickList();
+    EXPECT_EQ(combo->count(), 1);
+    EXPECT_EQ(combo->itemText(0), u"Setup Secured Access List"_s);
+    EXPECT_EQ(shown(quickItems), QStringList {u"(hidden)"_s}) << "no separator without entries";
+    window.show();
+
+    QStringList duringSetup;
+    commands.showSetup = [&] {
+        duringSetup = shown(popItems);
+        for (const QString& title : {u"Editor"_s, u"Tom & Jerry"_s}) {
+            QuickItem added;
+            added.Title = title;
+            state.appendEntry(added);
+        }
+    };
+    // From the keyboard: an arrow opens the list, where Enter chooses.
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    ASSERT_TRUE(combo->view()->isVisible());
+    EXPECT_EQ(combo->currentIndex(), -1) << "nothing chosen by the arrow itself";
+    combo->view()->setCurrentIndex(combo->model()->index(0, 0));
+    QTest::keyClick(combo->view(), Qt::Key_Return);
+    EXPECT_EQ(duringSetup, QStringList {u"(hidden)"_s});
+    EXPECT_EQ(combo->count(), 3);
+    EXPECT_EQ(combo->itemData(2).toInt(), 2);
+    EXPECT_EQ(combo->currentIndex(), -1);
+    const QStringList items {QString(), u"Editor"_s, u"Tom && Jerry"_s}; // a title's "&" is no shortcut
+    EXPECT_EQ(shown(quickItems), items);
+    EXPECT_EQ(shown(popItems), items);
+    EXPECT_EQ(focused, 1);
+
+    QSignalSpy chosen(&state, &QuickListState::entryChosen);
+    commands.QuickListBusy = true;
+    quickItems[2]->trigger();
+    EXPECT_EQ(chosen.size(), 0) << "ignored while loading";
+    commands.QuickListBusy = false;
+    quickItems[2]->trigger();
+    popItems[2]->trigger();
+    QTest::keyClick(combo, Qt::Key_Down);
+    combo->view()->setCurrentIndex(combo->model()->index(1, 0));
+    QTest::keyClick(combo->view(), Qt::Key_Return);
+    ASSERT_EQ(chosen.size(), 3);
+    EXPECT_EQ(chosen[1][0].toInt(), 2) << "the same entry twice is chosen twice";
+    EXPECT_EQ(chosen[2][0].toInt(), 1);
+    EXPECT_EQ(combo->currentIndex(), -1);
+
+    commands.showSetup = [&] {
+        while (state.count() > 0)
+            state.deleteEntry(1);
+    };
+    commands.MenuSetupQuick_Click();
+    EXPECT_EQ(combo->count(), 1);
+    EXPECT_EQ(shown(quickItems), (QStringList {u"(hidden)"_s, u"(hidden)"_s, u"(hidden)"_s}));
 }
 
 } // namespace

@@ -1,22 +1,7 @@
 // What a screen reader and a keyboard alone get of every window, through Qt's accessibility
 // interfaces in this process, offscreen.
+#include "EveryDialog.h"
 #include "WindowTestBase.h"
-#include "crypto/KeyState.h"
-#include "crypto/ui/AskKey.h"
-#include "crypto/ui/Confirm.h"
-#include "crypto/ui/Decrypt.h"
-#include "crypto/ui/EncDecProcess.h"
-#include "crypto/ui/Encrypt.h"
-#include "fileutil/ui/AssociationDialog.h"
-#include "fileutil/ui/DeleteStatus.h"
-#include "secured/QuickListState.h"
-#include "secured/ui/AsscKey.h"
-#include "secured/ui/EncStat.h"
-#include "secured/ui/ProgTitle.h"
-#include "secured/ui/SetupQuick.h"
-#include "shell/AssociationStore.h"
-#include "shell/ui/AboutDialog.h"
-#include "shell/ui/HelpWindow.h"
 #include "viewing/ViewingTestFiles.h"
 #include "viewing/ui/ThumbnailGrid.h"
 
@@ -26,6 +11,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QHash>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -143,45 +129,18 @@ void checkWindow(QWidget* window, const QStringList& keyBoxes = {})
     window->hide();
 }
 
-struct Window {
-    const char* name;
-    std::function<std::unique_ptr<QWidget>()> make;
-    QStringList keyBoxes {};
-};
-
 TEST(Accessibility, EveryDialogNamesItsControlsHidesItsKeysAndIsReachedByTheKeyboard)
 {
-    crypto::KeyState keys;
-    shell::AssociationStore associations;
-    secured::QuickListState quick;
-    const std::vector<Window> windows = {
-        {"Encrypt",
-         [&] { return std::make_unique<crypto::Encrypt>(keys, crypto::FileListState::SomeSelected); },
-         {u"KeyString"_s}},
-        {"Decrypt",
-         [&] { return std::make_unique<crypto::Decrypt>(keys, crypto::FileListState::SomeSelected); }},
-        {"Confirm", [] { return std::make_unique<crypto::Confirm>(); }, {u"KeyString"_s}},
-        {"AskKey", [&] { return std::make_unique<crypto::AskKey>(keys); }, {u"KeyString"_s}},
-        {"EncDecProcess",
-         [] { return std::make_unique<crypto::EncDecProcess>(crypto::EncDecJob {}, nullptr); }},
-        {"AsscKey",
-         [&] { return std::make_unique<secured::AsscKey>(keys, nullptr); },
-         {u"KeyOne"_s, u"KeyTwo"_s}},
-        {"EncStat", [&] { return std::make_unique<secured::EncStat>(false, keys, nullptr); }},
-        {"ProgTitle", [] { return std::make_unique<secured::ProgTitle>(u"editor"_s, nullptr); }},
-        {"SetupQuick", [&] { return std::make_unique<secured::SetupQuick>(quick, keys, nullptr); }},
-        {"frmAsc",
-         [&] {
-             return std::make_unique<fileutil::AssociationDialog>(associations, u"/usr/bin/mirravelnock"_s);
-         }},
-        {"frmStatus", [] { return std::make_unique<fileutil::DeleteStatus>(true, nullptr); }},
-        {"AboutDialog", [] { return std::make_unique<shell::AboutDialog>(); }},
-        {"HelpWindow", [] { return std::make_unique<shell::HelpWindow>(); }},
-    };
-    for (const Window& w : windows) {
-        SCOPED_TRACE(w.name);
-        const std::unique_ptr<QWidget> window = w.make();
-        checkWindow(window.get(), w.keyBoxes);
+    // The boxes a key is typed into, by dialog.
+    const QHash<QString, QStringList> keyBoxes {{u"Encrypt"_s, {u"KeyString"_s}},
+                                                {u"Confirm"_s, {u"KeyString"_s}},
+                                                {u"AskKey"_s, {u"KeyString"_s}},
+                                                {u"AsscKey"_s, {u"KeyOne"_s, u"KeyTwo"_s}}};
+    shell::test::EveryDialog dialogs;
+    for (const auto& d : dialogs.all) {
+        SCOPED_TRACE(d.name);
+        const std::unique_ptr<QWidget> window = d.make();
+        checkWindow(window.get(), keyBoxes.value(QLatin1String(d.name)));
     }
 }
 

@@ -1,15 +1,21 @@
-// The help window driven as a user would: the built-in manual, its contents, the keys.
+// The Help menu's windows driven as a user would: the built-in manual, its contents, the keys;
+// the About box with the real version, lines that are not cut, the keys that close it.
 #include "shell/ui/HelpWindow.h"
 
+#include "shell/Version.h"
+#include "shell/ui/AboutDialog.h"
 #include "shell/ui/MainMenus.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
@@ -163,6 +169,33 @@ TEST(HelpWindow, OpensOnScreenWithTheHeadingsAndKeyboardAloneReadsTheManualAndCl
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     QTest::keyClick(window->contentsTree(), Qt::Key_F1);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST(AboutDialog, ShowsTheRealVersionWithEveryLineUncutAndClosesOnEnterAndEsc)
+{
+    // A version left as "@PROJECT_VERSION_MAJOR@..." would pass a plain comparison.
+    const QString version = QString::fromLatin1(kVersion);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(version).hasMatch())
+        << kVersion;
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        AboutDialog about;
+        about.open();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+        QStringList texts;
+        for (const QLabel* label : about.findChildren<QLabel*>()) {
+            texts << label->text();
+            const bool wraps = label->wordWrap();
+            EXPECT_GE(label->height(),
+                      wraps ? label->heightForWidth(label->width()) : label->sizeHint().height())
+                << label->text().toStdString();
+            EXPECT_TRUE(wraps || label->width() >= label->sizeHint().width()) << label->text().toStdString();
+        }
+        EXPECT_TRUE(texts.contains("32 bit --- Version " + version)) << texts.join(u'|').toStdString();
+        EXPECT_LE(about.width(), about.screen()->availableGeometry().width());
+        QTest::keyClick(&about, key);
+        EXPECT_FALSE(about.isVisible());
+        EXPECT_EQ(about.result(), key == Qt::Key_Return ? QDialog::Accepted : QDialog::Rejected);
+    }
 }
 
 } // namespace

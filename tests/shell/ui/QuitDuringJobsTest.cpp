@@ -1,7 +1,10 @@
-// Quitting or closing while the window's jobs run. A stop signal at each moment of a Secured Access List
-// entry's start and re-lock, sent to this process with the handlers the program installs: the window ends
+// Quitting or closing while the window's jobs run, by a stop signal sent to this process with the handlers
+// the program installs. While an encryption batch runs or waits on one of its questions: the batch stops as
+// Cancel's Yes stops it, the questions close unanswered, the window closes with its settings written, and
+// every file is whole. At each moment of a Secured Access List entry's start and re-lock: the window ends
 // without a crash, a program whose start was cut short never runs, and every file of the entry is whole and
-// either encrypted with the entry's key or named in the run journal for the next start.
+// either encrypted with the entry's key or named in the run journal for the next start. While a listed
+// program runs: the window waits for it and its re-lock, for a while.
 #include "WindowTestBase.h"
 
 #include "../../secured/LaunchTestKit.h"
@@ -12,27 +15,36 @@
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
 #include "crypto/MemoryDecrypt.h"
+#include "crypto/ui/DialogDriver.h"
 #include "fileutil/TestFiles.h"
 #include "fileutil/ui/DeleteCommand.h"
 #include "fileutil/ui/DeleteStatus.h"
 #include "secured/FileListText.h"
+#include "secured/OpenFileHolders.h"
 #include "secured/QuickListState.h"
 #include "secured/RunJournal.h"
 #include "secured/ui/ProgTitle.h"
 #include "secured/ui/QuickListLauncher.h"
+#include "shell/Registry.h"
 #include "shell/ui/MainMenus.h"
+#include "shell/ui/QuitRequest.h"
 #include "viewing/ViewingTestFiles.h"
 #include "viewing/ui/PictureCopy.h"
 #include "viewing/ui/SelectionViewer.h"
 #include "viewing/ui/ThumbnailView.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <csignal>
+#include <map>
 
 using namespace mv;
 using namespace Qt::StringLiterals;
@@ -77,6 +89,104 @@ const Moment kMoments[] = {
      true, true},
 };
 
+const QString kBatchKey = u"quit test key"_s;
+
+class QuitDuringBatchTest : public shell::test::WindowTestBase, public ::testing::WithParamInterface<int> {
+public:
+    void SetUp() override
+    {
+        shell::test::WindowTestBase::SetUp();
+        for (const char* name : {"a.txt", "b.txt", "c.txt"})
+            add(QLatin1String(name), QByteArray(2'000'000, name[0]));
+        start();
+        quitOnSignal();
+        ASSERT_TRUE(listAll());
+    }
+    using shell::test::WindowTestBase::menus; // for the cases' arrangements
+
+    void add(const QString& name, const QByteArray& bytes)
+    {
+        ASSERT_TRUE(mvtest::writeAll(pics_.filePath(name), bytes));
+        files_[name] = bytes;
+    }
+
+    // Runs the menu item, answering its dialogs as a user would, and sends the signal at the
+    // window `stopHere` picks; then the main window must be gone within a few seconds.
+    void runUntil(QAction* item, const std::function<bool(QWidget*)>& stopHere)
+    {
+        bool sent = false;
+        crypto::test::ModalWatch watch([&](QWidget* w) {
+            if (!sent && stopHere(w)) {
+                sent = true;
+                ::raise(SIGTERM);
+                // Should the way out be lost, fail rather than wait for ever on a question.
+                QTimer::singleShot(10000, window_.get(), [] {
+                    while (QWidget* open = QApplication::activeModalWidget())
+                        open->hide();
+                });
+                return;
+            }
+            QTimer::singleShot(0, w, [w] {
+                if (w->objectName() == "Encrypt"_L1 || w->objectName() == "Confirm"_L1)
+                    crypto::test::typeKeyAndEnter(w, kBatchKey);
+                else if (w->objectName() == "Decrypt"_L1)
+                    crypto::test::control<QPushButton>(w, "BeginBut")->click();
+            });
+        });
+        item->trigger();
+        EXPECT_TRUE(!sent || until([&] { return !window_->isVisible(); }, 5000));
+    }
+
+    // Each file is there whole, plain or encrypted under the test's key, and nothing else is.
+    void expectEveryFileWhole()
+    {
+        EXPECT_EQ(QDir(pics_.path()).entryList(QDir::Files).size(), int(files_.size()));
+        for (const auto& [name, bytes] : files_) {
+            QFile plain(pics_.filePath(name));
+            if (plain.open(QIODevice::ReadOnly)) {
+                EXPECT_EQ(plain.readAll(), bytes) << name.toStdString();
+                continue;
+            }
+            const crypto::MemoryDecrypt d =
+                crypto::decryptToMemory(pics_.filePath(name.left(1) + u"_txt.mv$"_s),
+                                        {crypto::SecretText::fromText(kBatchKey)}, 1 << 24);
+            EXPECT_TRUE(d.kind == crypto::MemoryDecrypt::Opened && d.bytes.view() == bytes)
+                << name.toStdString();
+        }
+    }
+
+    std::map<QString, QByteArray> files_;
+};
+
+bool boxSays(QWidget* w, const char* text)
+{
+    auto* box = qobject_cast<QMessageBox*>(w);
+    return box && box->text().contains(QLatin1String(text));
+}
+
+const struct Case {
+    const char* when;
+    std::function<void(QuitDuringBatchTest&)> arrange; // may run the menus itself
+    bool encrypt;
+    std::function<bool(QWidget*)> stopHere;
+} kCases[] = {
+    {"while it runs", {}, true, [](QWidget* w) { return w->inherits("mv::crypto::EncDecProcess"); }},
+    {"at the key question",
+     [](QuitDuringBatchTest& t) {
+         // Encrypted with the key, which is then forgotten: decrypting asks for it.
+         t.runUntil(t.menus().MenuEncrypt, [](QWidget*) { return false; });
+         t.menus().mnuClearKeys->trigger();
+     },
+     false, [](QWidget* w) { return w->objectName() == "AskKey"_L1; }},
+    {"at Replace or Skip", [](QuitDuringBatchTest& t) { t.add(u"b_txt.mv$"_s, "someone else's"); }, true,
+     [](QWidget* w) { return boxSays(w, "already exists"); }},
+    {"at the left-over question", [](QuitDuringBatchTest& t) { t.add(u"$MV0A1B2C.TMP"_s, "left"); }, true,
+     [](QWidget* w) { return boxSays(w, "interrupted"); }},
+    {"at the closing summary",
+     [](QuitDuringBatchTest& t) { t.runUntil(t.menus().MenuEncrypt, [](QWidget*) { return false; }); }, true,
+     [](QWidget* w) { return boxSays(w, "skiped"); }},
+};
+
 class QuitTest : public shell::test::WindowTestBase {};
 class QuitDuringListJobTest : public QuitTest, public ::testing::WithParamInterface<int> {};
 
@@ -109,10 +219,7 @@ TEST_P(QuitDuringListJobTest, EveryFileIsEncryptedOrInTheJournalAndACutStartNeve
     shell::MainWindow& window = start();
     quitOnSignal();
     secured::QuickListLauncher& launcher = *window.quickListLauncher();
-    launcher.options.start.helper = helper;
-    launcher.options.start.scope = secured::ScopeUse::Never;
-    launcher.options.endedAtOnceMs = 0;
-    launcher.options.journalFolder = journal;
+    launcher.options = launchtest::testOptions(journal, 0, 100, helper);
     if (m.keyCached)
         window.findChild<crypto::KeyState*>()->append(crypto::SecretText::fromBytes(kKey, std::strlen(kKey)));
     secured::QuickItem item;
@@ -257,6 +364,102 @@ TEST_F(QuitTest, ASafeDeleteStopsAfterTheFileInHandAndLeavesTheOthersWhole)
     for (const QString& name : left) {
         EXPECT_TRUE(names.contains(name)) << name.toStdString();
         EXPECT_EQ(mvtest::readAll(pics_.filePath(name)), bytes) << name.toStdString();
+    }
+}
+
+// It used to close the window only: the batch went on, and the process then waited for ever on
+// a "Cancel the current opperation?" box nobody could see.
+TEST_P(QuitDuringBatchTest, EndsTheBatchWithEveryFileWholeAndTheSettingsWritten)
+{
+    const Case& c = kCases[GetParam()];
+    SCOPED_TRACE(c.when);
+    if (c.arrange)
+        c.arrange(*this);
+    runUntil(c.encrypt ? menus().MenuEncrypt : menus().MenuDecrypt, c.stopHere);
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    expectEveryFileWhole();
+    EXPECT_EQ(shell::GetSetting(u"Settings"_s, u"Last Dir"_s), pics_.path());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachMoment, QuitDuringBatchTest, ::testing::Range(0, int(std::size(kCases))));
+
+// The close used to be refused with "Can not exit now" in a message box nobody would answer at
+// a logout, and the window went on: the session then killed it with the files plain.
+TEST_F(QuitTest, AStopSignalWaitsForTheProgramAndItsRelockBoundedThenLeavesItNamed)
+{
+    QTemporaryDir dir;
+    const QString notes = dir.filePath(u"notes.txt"_s);
+    const QString go = dir.filePath(u"go"_s);
+    const QString journal = dir.filePath(u"journal"_s);
+    const crypto::SecretText key = crypto::SecretText::fromText(u"Lima2222"_s);
+    // Ends when told to, as a program does when the session ends it; the second never does.
+    const QString program = launchtest::writeScript(dir.filePath(u"editor"_s),
+                                                    "while [ ! -e " + launchtest::quoted(go) +
+                                                        " ]; do sleep 0.05; done; echo saved >> \"$1\"");
+    const QString stubborn = launchtest::writeScript(dir.filePath(u"stubborn"_s), "exec sleep 30");
+
+    for (const bool endsInTime : {true, false}) {
+        SCOPED_TRACE(endsInTime ? "the program ends in time" : "the program runs on");
+        // One set of signal handlers at a time: the old ones go first.
+        quit_.reset();
+        window_.reset();
+        QFile::remove(go);
+        QFile::remove(crypto::EncryptedName(notes));
+        ASSERT_TRUE(mvtest::writeAll(notes, "words\n"));
+        ASSERT_EQ(crypto::encryptOne(notes, "Lima2222").kind, crypto::CryptOutcome::Done);
+        shell::MainWindow& window = start();
+        quitOnSignal();
+        auto* quit = window.findChild<shell::QuitRequest*>();
+        ASSERT_NE(quit, nullptr);
+        quit->programWaitMs = endsInTime ? 30000 : 600;
+        secured::QuickListLauncher& launcher = *window.quickListLauncher();
+        launcher.options = launchtest::testOptions(journal, 0);
+        window.findChild<crypto::KeyState*>()->append(key);
+        secured::QuickItem item;
+        item.Title = u"Editor"_s;
+        item.Path = endsInTime ? program : stubborn;
+        item.Params = u"notes.txt"_s;
+        item.Data = notes;
+        secured::QuickListState& state = window.quickListState();
+        state.chooseEntry(state.appendEntry(item));
+        ASSERT_TRUE(until([&] { return state.PendingCount() == 1; }));
+
+        // A box that would stand at a logout is recorded and closed.
+        QStringList boxes;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxes << box->text();
+                box->reject();
+            }
+        });
+        answer.start(10);
+        ::raise(SIGTERM);
+        QTest::qWait(400);
+        EXPECT_TRUE(boxes.isEmpty()) << boxes.join(u'\n').toStdString();
+        if (endsInTime) {
+            EXPECT_TRUE(window.isVisible());
+            ASSERT_TRUE(mvtest::writeAll(go, ""));
+            ASSERT_TRUE(until([&] { return !window.isVisible(); }, 20000));
+            EXPECT_FALSE(window.workLeftUndone());
+            const crypto::MemoryDecrypt d =
+                crypto::decryptToMemory(crypto::EncryptedName(notes), {key}, 1 << 20);
+            ASSERT_EQ(d.kind, crypto::MemoryDecrypt::Opened);
+            EXPECT_EQ(d.bytes.view(), "words\nsaved\n");
+            EXPECT_FALSE(QFile::exists(notes));
+            EXPECT_TRUE(secured::readLeftJournals(journal).isEmpty());
+            continue;
+        }
+        // Past its time the window closes; the file stays plain, named with the program that
+        // still runs, and the exit status tells it.
+        ASSERT_TRUE(until([&] { return !window.isVisible(); }, 5000));
+        EXPECT_TRUE(window.workLeftUndone());
+        const QList<secured::LeftJournal> left = secured::readLeftJournals(journal);
+        ASSERT_EQ(left.size(), 1);
+        EXPECT_EQ(left[0].plainFiles, QStringList {notes});
+        EXPECT_TRUE(secured::processRuns(left[0].record.helperPid, left[0].record.helperStarted));
+        ::kill(left[0].record.programPid, SIGKILL);
     }
 }
 

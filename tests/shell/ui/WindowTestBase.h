@@ -16,6 +16,7 @@
 #include "viewing/ui/PictureArea.h"
 
 #include <QFile>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -34,6 +35,24 @@ T& part(const MainWindow& window, const char* name = nullptr)
     if (!found)
         qFatal("the main window has no %s %s", T::staticMetaObject.className(), name ? name : "");
     return *found;
+}
+
+// The items of each menu of `window` that share their underlined letter with another item of
+// the same menu ("Delete &Selected..." and "&Safe Delete" did), each as "menu: item and item".
+inline QStringList mnemonicClashes(const QWidget& window)
+{
+    QStringList clashes;
+    for (const QMenu* menu : window.findChildren<QMenu*>()) {
+        QHash<QKeySequence, QString> taken;
+        for (const QAction* item : menu->actions()) {
+            const QKeySequence letter = QKeySequence::mnemonic(item->text());
+            if (!letter.isEmpty() && taken.contains(letter))
+                clashes << menu->title() + QStringLiteral(": ") + item->text() + QStringLiteral(" and ") +
+                               taken.value(letter);
+            taken.insert(letter, item->text());
+        }
+    }
+    return clashes;
 }
 
 class WindowTestBase : public ::testing::Test {

@@ -161,27 +161,12 @@ TEST_F(ClipboardAndDragTest, FilesMovedOutByADragLeaveTheListAndCopiedOnesStay)
     ASSERT_TRUE(QTest::qWaitFor([this] { return list()->find(u"late.png"_s) >= 0; }));
     for (const QString& n : three)
         EXPECT_EQ(list()->find(n), -1) << n.toStdString();
-
-    // The right button held over an entry and moved drags it out too; a press and release
-    // without moving does not.
-    offered.clear();
-    taken = Qt::CopyAction;
-    const QPoint on = rowOf(u"late.png"_s).center();
-    QTest::mousePress(list()->viewport(), Qt::RightButton, {}, on);
-    QTest::mouseRelease(list()->viewport(), Qt::RightButton, {}, on);
-    EXPECT_TRUE(offered.isEmpty());
-    QTest::mousePress(list()->viewport(), Qt::RightButton, {}, on);
-    QMouseEvent move(QEvent::MouseMove, QPointF(on + QPoint(0, 20)),
-                     list()->viewport()->mapToGlobal(QPointF(on)), Qt::NoButton, Qt::RightButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(list()->viewport(), &move);
-    EXPECT_EQ(offered, QStringList {path(u"late.png"_s)});
-    QTest::mouseRelease(list()->viewport(), Qt::RightButton, {}, on);
 }
 
 // A press on an encrypted file showed it at once, and the key window that came up ended the drag
 // that press was starting. A press now drags the file out with either button, no key asked and
-// the picture on show kept; a click shows the file, asking its key then.
+// the picture on show kept (a right press and release without moving drags nothing out); a
+// click shows the file, asking its key then.
 TEST_F(ClipboardAndDragTest, APressOnAnEncryptedFileDragsItOutWithoutAskingItsKey)
 {
     int asked = 0;
@@ -200,6 +185,10 @@ TEST_F(ClipboardAndDragTest, APressOnAnEncryptedFileDragsItOutWithoutAskingItsKe
     for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
         choose(u"plain.bmp"_s);
         offered.clear();
+        if (button == Qt::RightButton) {
+            QTest::mouseClick(port, button, {}, rowOf(u"plain.bmp"_s).center());
+            EXPECT_TRUE(offered.isEmpty());
+        }
         QTest::mousePress(port, button, {}, on);
         // Qt's own drag starts on the second move past the drag distance, ours on the first.
         for (const int dy : {8, 24}) {

@@ -3,6 +3,7 @@
 #include "viewing/ui/PictureArea.h"
 
 #include "imaging/ui/ImageControl.h"
+#include "support/QtAppEnvironment.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,13 +16,13 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace mv::viewing {
 namespace {
 
-class TwoScreens : public ::testing::Environment {
+// The application is made once the platform has been told of the two screens.
+class TwoScreens : public mv::test::QtAppEnvironment<QApplication> {
 public:
+    TwoScreens() : QtAppEnvironment("viewing_screen_tests") {}
     void SetUp() override
     {
         const QString config = QDir::home().filePath(QStringLiteral("screens.json"));
@@ -34,15 +35,8 @@ public:
              "logicalBaseDpi": 96, "dpr": 2}]})");
         file.close();
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
-        app_ = std::make_unique<QApplication>(argc_, argv_);
+        QtAppEnvironment::SetUp();
     }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[32] = "viewing_screen_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
 };
 
 [[maybe_unused]] const auto* const kApp = ::testing::AddGlobalTestEnvironment(new TwoScreens);
