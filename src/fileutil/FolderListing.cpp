@@ -93,9 +93,8 @@ Listing ListFiles(const QString& folder, const QString& patterns)
         if (isAscii(entry->d_name, length)) {
             name = QString::fromLatin1(entry->d_name, qsizetype(length));
         } else {
-            const QByteArray raw(entry->d_name, qsizetype(length));
-            representable = isRepresentable(raw);
-            name = nameFromNative(raw);
+            name = nameFromNative(QByteArray::fromRawData(entry->d_name, qsizetype(length)));
+            representable = isTextName(name);
         }
         if (kind == EntryKind::File && representable && isLeftoverName(name))
             listing.leftovers.append(name);

@@ -130,6 +130,12 @@ struct Fixture {
         item.Data = joinFileList(files);
         return state.appendEntry(item);
     }
+    // Waits for a chosen entry's run to start and for its re-lock to end.
+    [[nodiscard]] bool runThrough()
+    {
+        return launchtest::waitUntil([&] { return state.PendingCount() == 1; }, 5000) &&
+               launchtest::waitUntil([&] { return state.PendingCount() == 0; }, 10000);
+    }
 };
 
 // The program runs with its file plain, the window out of the way; the file is locked again with
@@ -288,8 +294,7 @@ TEST(LeftPlain, AStartWithEveryFilePlainAndNoKeyAsksTheKeyTwiceAndLocksWithItAtT
     user.keys = {u"Juliet10"_s};
     f.launcher.options.endedAtOnceMs = 0;
     f.state.chooseEntry(n);
-    ASSERT_TRUE(launchtest::waitUntil([&] { return f.state.PendingCount() == 1; }, 5000));
-    ASSERT_TRUE(launchtest::waitUntil([&] { return f.state.PendingCount() == 0; }, 10000));
+    ASSERT_TRUE(f.runThrough());
     EXPECT_EQ(user.headings.size(), 2);
     EXPECT_EQ(openedWith(diary, "Juliet10"), QByteArray("plain words"));
     EXPECT_EQ(user.messages.size(), 1);
@@ -315,8 +320,7 @@ TEST(LeftPlain, AFailedRelockAndNoToTheHandOffQuestionAreToldOnceWithEveryPlainF
                 files, u"a.txt"_s);
     f.launcher.options.endedAtOnceMs = 0;
     f.state.chooseEntry(n);
-    ASSERT_TRUE(launchtest::waitUntil([&] { return f.state.PendingCount() == 1; }, 5000));
-    ASSERT_TRUE(launchtest::waitUntil([&] { return f.state.PendingCount() == 0; }, 10000));
+    ASSERT_TRUE(f.runThrough());
     ASSERT_TRUE(launchtest::waitUntil([&] { return !user.messages.isEmpty(); }, 5000));
     QTest::qWait(200);
     ASSERT_EQ(user.messages.size(), 1) << user.messages.join(u"\n--\n"_s).toStdString();
@@ -371,8 +375,7 @@ TEST(LeftPlain, TheInformationLineSaysTheRelockIsDoneAfterItWaitedForAHolder)
             outside = launchtest::start(holder);
     });
     f.state.chooseEntry(n);
-    ASSERT_TRUE(launchtest::waitUntil([&] { return f.state.PendingCount() == 1; }, 5000));
-    ASSERT_TRUE(launchtest::waitUntil([&] { return f.state.PendingCount() == 0; }, 10000));
+    ASSERT_TRUE(f.runThrough());
     ASSERT_TRUE(outside && outside->status.ok);
     EXPECT_TRUE(launchtest::waitHelper(*outside, 5000));
     ASSERT_GE(f.notes.size(), 2);
