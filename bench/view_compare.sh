@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
 # Times the viewer in the real window (offscreen) on a folder of 24-megapixel JPEGs, beside
-# libjpeg-turbo's djpeg decoding the same file to /dev/null, and prints the figures:
-# selecting a picture until it is painted at Best Fit (goal: within 1.3 times djpeg, and
-# within 1.1 times the same with the decoders in the program's own process, the "inprocess_"
-# figures of the same run), the next picture once prepared (goal: 50 ms), holding the arrow
-# key through the folder at 30 steps a second (goals: at least 90 % of the steps show their
-# own picture, a first look or sharp; no freeze over 50 ms; the sharp last picture within
-# 0.3 s of the release), once through photos carrying an EXIF thumbnail as a camera's do and
-# once through the same photos without one, before and after the thumbnail grid has put
-# them into the desktop's thumbnail cache, an encrypted picture (goal: the plain time plus one decryption; the second time
-# without a key derivation), holding the key through encrypted photos (each one's helper replaced after it) and
-# scrolling at 500 %. Then a 64 x 64 PNG's round trip to a
-# decoder helper beside decoding it in the process (goal: at most 2 ms more).
+# libjpeg-turbo's djpeg decoding the same file to /dev/null, and prints the figures with their
+# goals:
+# - selecting a picture until it is painted at Best Fit: within 1.0 times djpeg, and within
+#   1.05 times the same with the decoders in the program's own process (the "inprocess_"
+#   figures of the same run);
+# - the next picture once prepared: 50 ms;
+# - holding the arrow key through the folder at 30 steps a second: at least 90 % of the steps
+#   show their own picture (a first look or sharp), no freeze over 50 ms, the sharp last
+#   picture within 0.3 s of the release; through photos carrying an EXIF thumbnail as a
+#   camera's do, through the same photos without one (there 60 %), and again once the
+#   thumbnail grid has put them into the desktop's thumbnail cache; and through encrypted
+#   photos, each one's helper replaced after it;
+# - an encrypted picture: the plain time plus one decryption, the second time without a key
+#   derivation;
+# - the slideshow at its shortest interval: each next picture painted within 50 ms of its
+#   moment, and no paint without a picture between two;
+# - scrolling at 500 %;
+# - a 64 x 64 PNG's round trip to a decoder helper beside decoding it in the process: at most
+#   2 ms more.
 # Usage: bench/view_compare.sh [BUILD_DIR]   (default build/release; built if missing)
 # Env: MV_BENCH_PICTURES (default 200), MV_BENCH_ENCRYPTED (encrypted photos, default 40), MV_BENCH_DIR (scratch).
 set -euo pipefail
@@ -61,13 +68,20 @@ XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" QT_QPA_PLATFORM=offs
 QT_QPA_PLATFORM=offscreen "$build/bench/decode_roundtrip_bench" | tee -a "$work/figures"
 figure() { awk -v k="$1" '$1 == k { print $2 }' "$work/figures"; }
 awk -v o="$(figure select_until_painted_ms)" -v d="$djpeg_ms" \
-  'BEGIN { printf "ratio select-until-painted / djpeg: %.2f   (goal <= 1.3)\n", o / d }'
+  'BEGIN { printf "ratio select-until-painted / djpeg: %.2f   (goal <= 1.0)\n", o / d }'
 awk -v o="$(figure select_until_painted_ms)" -v i="$(figure inprocess_select_until_painted_ms)" \
-  'BEGIN { printf "ratio select-until-painted helpers / in process: %.2f   (goal <= 1.1)\n", o / i }'
+  'BEGIN { printf "ratio select-until-painted helpers / in process: %.2f   (goal <= 1.05)\n", o / i }'
 awk -v o="$(figure png64_roundtrip_overhead_ms)" \
   'BEGIN { printf "64 x 64 PNG round trip beyond decoding: %.2f ms   (goal <= 2)\n", o }'
 for run in previews no_previews no_previews_thumbnails_cached encrypted; do
-  awk -v r="$run" -v p="$(figure "hold_${run}_own_picture_shown_percent")" \
+  # Without previews every look is a reduced decode of the whole file: two cores can show
+  # only so many of them at 30 steps a second.
+  goal=90
+  [[ $run == no_previews ]] && goal=60
+  awk -v r="$run" -v p="$(figure "hold_${run}_own_picture_shown_percent")" -v g="$goal" \
     -v f="$(figure "hold_${run}_longest_freeze_ms")" -v s="$(figure "hold_${run}_sharp_after_release_ms")" \
-    'BEGIN { printf "held key (%s): %.0f %% of steps show their own picture (goal >= 90), longest freeze %d ms (goal <= 50), sharp %d ms after the release (goal <= 300)\n", r, p, f, s }'
+    'BEGIN { printf "held key (%s): %.0f %% of steps show their own picture (goal >= %d), longest freeze %d ms (goal <= 50), sharp %d ms after the release (goal <= 300)\n", r, p, g, f, s }'
 done
+awk -v m="$(figure slideshow_next_late_median_ms)" -v w="$(figure slideshow_next_late_worst_ms)" \
+  -v b="$(figure slideshow_blank_paints)" \
+  'BEGIN { printf "slideshow: next picture %.0f ms after its moment (median), %.0f ms at worst (goal <= 50), %d paints without a picture (goal 0)\n", m, w, b }'

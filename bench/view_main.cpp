@@ -16,6 +16,7 @@
 #include "shell/AppSettings.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/MainWindow.h"
+#include "shell/ui/Slideshow.h"
 #include "viewing/ui/PictureArea.h"
 #include "viewing/ui/SelectionViewer.h"
 #include "viewing/ui/ThumbnailView.h"
@@ -274,6 +275,51 @@ void encrypted(Bench& b, int secretRow)
     report("encrypted_again_ms", b.timeUntilPainted(secretRow, [&] { b.list->selectRow(secretRow); }));
 }
 
+// The slideshow at its shortest interval, full screen, through the photos: how late each
+// next picture is painted after its moment (the previous one's paint plus the interval), and
+// how many paints between pictures showed no picture at all (a black frame).
+void slideshow(Bench& b, int count)
+{
+    constexpr int kIntervalSeconds = viewing::SlideshowPlan::kIntervalSeconds[0];
+    const int pictures = std::min(count, 7);
+    b.list->selectRow(0);
+    waitFor([&] { return b.control->pictureFile() == b.pathAt(0) && sharpOnShow(b); });
+    b.settle();
+    b.pause();
+    QString onShow = b.control->pictureFile();
+    std::vector<qint64> paintedAt;
+    int blankPaints = 0;
+    auto& show = part<shell::Slideshow>(b.w);
+    // Checked after every paint of the picture: which file it showed, if any.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (b.watch.paintedAt < 0)
+            return;
+        b.watch.paintedAt = -1;
+        const QString file = b.control->pictureFile();
+        if (file.isEmpty() || !b.area.hasPicture())
+            ++blankPaints;
+        else if (file != onShow) {
+            onShow = file;
+            paintedAt.push_back(b.watch.clock.nsecsElapsed());
+        }
+    });
+    poll.start(1);
+    b.watch.paintedAt = -1;
+    show.start(kIntervalSeconds);
+    waitFor([&] { return int(paintedAt.size()) >= pictures; }, 60000);
+    show.stop();
+    poll.stop();
+    std::vector<double> late;
+    for (std::size_t i = 1; i < paintedAt.size(); ++i)
+        late.push_back(double(paintedAt[i] - paintedAt[i - 1]) / 1e6 - 1000.0 * kIntervalSeconds);
+    report("slideshow_pictures", double(paintedAt.size()));
+    report("slideshow_next_late_median_ms", median(late));
+    report("slideshow_next_late_worst_ms", late.empty() ? -1 : *std::max_element(late.begin(), late.end()));
+    report("slideshow_blank_paints", blankPaints);
+    b.settle();
+}
+
 void zoomScroll(Bench& b)
 {
     b.list->selectRow(1);
@@ -367,6 +413,7 @@ int main(int argc, char** argv)
         b.browser.setFolder(args[1]);
         waitFor([&] { return !b.browser.listingPending() && !b.list->names().isEmpty(); });
     }
-    zoomScroll(b); // in the helpers, as the program does
+    slideshow(b, count); // in the helpers, as the program does
+    zoomScroll(b);
     return 0;
 }

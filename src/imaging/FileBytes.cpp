@@ -5,30 +5,47 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
-#include <sys/mman.h>
+#include <sys/sendfile.h>
+#include <unistd.h>
 
 namespace mv::imaging {
 
 namespace {
 
-constexpr std::size_t kHugePage = std::size_t(2) << 20;
 const char* const kReadStep = "read file";
 
-char* allocate(qint64 size)
+// Fills the first size bytes of memory from fd at its current offset: by the kernel, from the
+// page cache into the memory file's pages. Returns how many bytes came; fewer when the file
+// shrank; -1, with errno, on a read error.
+qint64 fill(int fd, const fileio::MappedMemoryFile& memory, qint64 size)
 {
-    const auto bytes = std::size_t(std::max<qint64>(size, 1));
-    if (bytes < kHugePage)
-        return static_cast<char*>(std::malloc(bytes));
-    void* buffer = nullptr;
-    const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    if (posix_memalign(&buffer, kHugePage, rounded) != 0)
-        return nullptr;
-#ifdef MADV_HUGEPAGE
-    ::madvise(buffer, rounded, MADV_HUGEPAGE); // advice only: a refusal changes nothing
-#endif
-    return static_cast<char*>(buffer);
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::sendfile(memory.fd(), fd, nullptr, std::size_t(size - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && done == 0 && (errno == EINVAL || errno == ENOSYS))
+            break; // no sendfile between these two: read into the mapping instead
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            return done;
+        done += n;
+    }
+    while (done < size) {
+        const ssize_t n = ::read(fd, memory.data() + done, std::size_t(size - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done;
 }
 
 } // namespace
@@ -53,25 +70,19 @@ FileBytes FileBytes::read(const QString& path, qint64 maxBytes, fileio::Status* 
         fail(reason(Reason::FileTooLarge));
     } else {
         const qint64 size = file.size();
-        out.data_.reset(allocate(size));
-        if (!out.data_) {
+        out.memory_ = fileio::MappedMemoryFile::create("mv-picture", std::uint64_t(size));
+        if (!out.memory_.valid()) {
             fail(reason(Reason::NoMemoryToRead));
             return out;
         }
-        qint64 done = 0;
-        while (done < size) {
-            const qint64 n = file.read(out.data_.get() + done, size - done);
-            if (n <= 0)
-                break;
-            done += n;
-        }
+        const qint64 done = fill(file.handle(), out.memory_, size);
         // A file that shrank while we read it is read as far as it goes now.
-        if (done < size && file.error() != QFileDevice::NoError) {
-            fail(reason(Reason::CannotRead).arg(file.errorString()));
-            out.data_.reset();
+        if (done < 0 || !out.memory_.shrink(std::uint64_t(done)) || !out.memory_.seal(false)) {
+            fail(done < 0 ? reason(Reason::CannotRead).arg(QString::fromLocal8Bit(std::strerror(errno)))
+                          : reason(Reason::NoMemoryToRead));
+            out.memory_ = {};
             return out;
         }
-        out.size_ = qsizetype(done);
     }
     return out;
 }

@@ -1,16 +1,14 @@
-// The whole of a picture file in memory, read once. A large file goes into a buffer on huge
-// pages: faulting in thousands of small pages while reading cost more than decoding a
-// downscaled JPEG. The file is read, not mapped, so that another program truncating it can
-// never crash the viewer.
+// The whole of a picture file in memory, read once, straight into a sealed memory file: a
+// decoder helper is handed that file as it is, and a decoder in this process reads the same
+// pages, so the bytes are copied once, from the page cache. The file is read, not mapped, so
+// that another program truncating it can never crash the viewer.
 #pragma once
 
+#include "fileio/MemoryFile.h"
 #include "fileio/Status.h"
 
 #include <QByteArrayView>
 #include <QString>
-
-#include <cstdlib>
-#include <memory>
 
 namespace mv::imaging {
 
@@ -20,14 +18,15 @@ public:
     // reason in plain words, as the viewer shows it; the system's error number where known).
     static FileBytes read(const QString& path, qint64 maxBytes, fileio::Status* status);
 
-    [[nodiscard]] QByteArrayView view() const { return QByteArrayView(data_.get(), size_); }
+    [[nodiscard]] QByteArrayView view() const
+    {
+        return QByteArrayView(memory_.data(), qsizetype(memory_.valid() ? memory_.size() : 0));
+    }
+    // The memory file holding the bytes, sealed against resizing and writing; -1 when empty.
+    [[nodiscard]] int memoryFile() const { return memory_.valid() ? memory_.fd() : -1; }
 
 private:
-    struct Free {
-        void operator()(char* p) const { std::free(p); }
-    };
-    std::unique_ptr<char, Free> data_;
-    qsizetype size_ = 0;
+    fileio::MappedMemoryFile memory_;
 };
 
 } // namespace mv::imaging

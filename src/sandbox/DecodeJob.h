@@ -21,7 +21,11 @@ struct DrawSize {
 
 struct DecodeJob {
     QByteArrayView bytes; // the picture's plain bytes
-    QString fileName;     // lends only its extension, for types that have no magic
+    // A memory file sealed against resizing and writing that holds bytes at its start (as
+    // imaging::FileBytes reads a file): a helper is handed it as it is. -1: the bytes are
+    // copied into a memory file of their own.
+    int bytesFile = -1;
+    QString fileName; // lends only its extension, for types that have no magic
     imaging::DecodeOptions options;
     QByteArrayView palette; // the .PAL beside a .CUT; empty otherwise
     DrawSize draw;

@@ -1,6 +1,6 @@
 #include "sandbox/HelperPool.h"
 
-#include "sandbox/MemoryFile.h"
+#include "fileio/MemoryFile.h"
 #include "sandbox/RequestWire.h"
 
 #include <QCoreApplication>
@@ -145,13 +145,21 @@ void HelperPool::release(Helper helper, bool retire)
 HelperPool::Answer HelperPool::run(const DecodeJob& job, wire::JobKind kind)
 {
     Answer answer;
-    const Part parts[] = {{job.bytes.data(), std::uint64_t(job.bytes.size())},
-                          {job.palette.data(), std::uint64_t(job.palette.size())}};
-    const fileio::UniqueFd bytes = sealedMemoryFile("mv-picture", parts, job.sensitive);
-    if (!bytes.valid()) {
-        answer.failure = fileio::Status::failure(kDecoderStoppedStep, errno);
-        return answer;
+    // A file read straight into a sealed memory file goes as it is; anything else is copied
+    // into one, sealed against writing unless it is to be wiped.
+    const bool handedAsItIs = job.bytesFile >= 0 && job.palette.empty() && !job.sensitive &&
+                              fileio::contentsAreSealed(job.bytesFile);
+    fileio::UniqueFd copy;
+    if (!handedAsItIs) {
+        const fileio::Part parts[] = {{job.bytes.data(), std::uint64_t(job.bytes.size())},
+                                      {job.palette.data(), std::uint64_t(job.palette.size())}};
+        copy = fileio::sealedMemoryFile("mv-picture", parts, job.sensitive);
+        if (!copy.valid()) {
+            answer.failure = fileio::Status::failure(kDecoderStoppedStep, errno);
+            return answer;
+        }
     }
+    const int bytes = handedAsItIs ? job.bytesFile : copy.get();
     const std::vector<char> request = requestMessage(job, kind);
     const JobLimits limits {options_.wallMs > 0 ? options_.wallMs
                                                 : wallMsFor(job.bytes.size() + job.palette.size())};
@@ -160,7 +168,7 @@ HelperPool::Answer HelperPool::run(const DecodeJob& job, wire::JobKind kind)
         Helper helper = acquire(job.urgent, &answer.failure);
         if (!helper)
             break;
-        answer.exchange = helper->run(request, bytes.get(), limits);
+        answer.exchange = helper->run(request, bytes, limits);
         HelperProcess::Exchange& e = answer.exchange;
         if (e.outcome == HelperProcess::Exchange::Answered) {
             // Read while the helper is still ours: one whose answer is refused may have been
@@ -179,7 +187,7 @@ HelperPool::Answer HelperPool::run(const DecodeJob& job, wire::JobKind kind)
             break;
     }
     if (job.sensitive)
-        wipeMemoryFile(bytes.get(), std::uint64_t(job.bytes.size() + job.palette.size()));
+        fileio::wipeMemoryFile(copy.get(), std::uint64_t(job.bytes.size() + job.palette.size()));
     if (answer.failure.ok && answer.exchange.outcome == HelperProcess::Exchange::NotSent)
         answer.failure = reasonNotSent();
     return answer;

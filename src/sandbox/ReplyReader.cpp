@@ -1,12 +1,12 @@
 #include "sandbox/ReplyReader.h"
 
+#include "fileio/MemoryFile.h"
 #include "imaging/base/Animation.h"
 #include "imaging/base/DecodeLimits.h"
 #include "imaging/base/DecodeResult.h"
 #include "imaging/base/Messages.h"
 #include "imaging/base/ProtectedPixels.h"
 #include "sandbox/Decoders.h"
-#include "sandbox/MemoryFile.h"
 #include "sandbox/WireText.h"
 
 #include <QCoreApplication>
@@ -160,7 +160,7 @@ bool isMemoryFile(int fd, bool sensitive, std::uint64_t& size)
         return false;
     size = std::uint64_t(st.st_size);
     // Shared memory only: a huge-page file could fail a read fault when the pool runs dry.
-    return fs.f_type == TMPFS_MAGIC && (sensitive ? sizeIsSealed(fd) : contentsAreSealed(fd));
+    return fs.f_type == TMPFS_MAGIC && (sensitive ? fileio::sizeIsSealed(fd) : fileio::contentsAreSealed(fd));
 }
 
 // The picture in a memory file of size bytes whose seals are checked, or why not; its mapping
@@ -273,7 +273,7 @@ imaging::Picture readPicture(const ParsedReply& reply, fileio::UniqueFd pixels, 
     imaging::Picture picture = pictureIn(reply, pixels.get(), size, job);
     // Taken or refused, a decrypted picture's pixels do not stay behind in the file.
     if (job.sensitive)
-        wipeMemoryFile(pixels.get(), size);
+        fileio::wipeMemoryFile(pixels.get(), size);
     return picture;
 }
 

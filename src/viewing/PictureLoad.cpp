@@ -285,6 +285,7 @@ PictureOutcome loadPicture(const PictureRequest& request, sandbox::Decoders& dec
     const QByteArray palette =
         isCutName(request.listedName) ? imaging::readSiblingPalette(request.path) : QByteArray();
     sandbox::DecodeJob job = jobFor(request, info, bytes.view(), request.listedName);
+    job.bytesFile = bytes.memoryFile();
     job.palette = palette;
     imaging::Picture picture = decoders.decode(job);
     if (!picture.ok()) {

@@ -100,10 +100,11 @@ void PictureLoader::finished(const Job& job, const SharedOutcome& outcome, quint
         running_ = false;
     else
         preparingKeys_.removeOne(job.key);
-    emit loadTook(job.request.firstLook, outcome->loadMs);
     // A picture begun before forgetPrepared() (keys cleared, say) is not kept, whatever job made it.
     if (epoch == epoch_)
         cache_.insert(job.key, outcome);
+    // Kept first: whoever plans the next preparations on hearing of this one sees it done.
+    emit loadTook(job.request.firstLook, outcome->loadMs);
     // The latest load's own outcome, or the same picture shown by an earlier job.
     const bool byKey = !wantedKey_.isEmpty() && job.key == wantedKey_ && outcome->shown();
     if (delivered_ != latest_ && (job.ticket == latest_ || byKey)) {

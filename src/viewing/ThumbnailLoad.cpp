@@ -25,10 +25,11 @@ namespace {
 // options in, a picture out (a vector picture drawn for the thumbnail's box).
 imaging::Picture decode(const ThumbnailRequest& request, QByteArrayView bytes, const QString& name,
                         const imaging::DecodeOptions& options, QByteArrayView palette = {},
-                        bool sensitive = false)
+                        bool sensitive = false, int bytesFile = -1)
 {
     sandbox::DecodeJob job;
     job.bytes = bytes;
+    job.bytesFile = bytesFile;
     job.fileName = name;
     job.options = options;
     job.palette = palette;
@@ -193,8 +194,8 @@ ThumbnailOutcome loadThumbnail(const ThumbnailRequest& request, const FileReadin
         const QByteArray palette =
             isCutName(request.listedName) ? imaging::readSiblingPalette(request.path) : QByteArray();
         if (read)
-            picture =
-                decode(request, bytes.view(), request.listedName, smallOptions(request, decodeBox), palette);
+            picture = decode(request, bytes.view(), request.listedName, smallOptions(request, decodeBox),
+                             palette, false, bytes.memoryFile());
     }
     if (!picture.ok()) {
         // A file that cannot be read now may be readable later: only a decoder's refusal is recorded.

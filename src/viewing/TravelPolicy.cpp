@@ -1,12 +1,20 @@
 #include "viewing/TravelPolicy.h"
 
+#include <cmath>
+
 namespace mv::viewing {
 
 namespace {
 
 // The furthest ahead a journey prepares, in rows: beyond it a prepared picture would more
 // likely be passed by than met.
-constexpr int kMaxLead = 8;
+constexpr int kMaxLead = 12;
+// Rows offered to the workers at once: the lanes' next rows and a spare for each, for rows
+// already prepared or being prepared.
+constexpr int kRowsOffered = 4;
+// A look is planned to land this much of a step before the user leaves its row, so that one a
+// little slower than the estimate still lands in time.
+constexpr double kStepSlack = 0.5;
 
 } // namespace
 
@@ -31,16 +39,22 @@ qint64 TravelPolicy::loadDelayMs() const
     return travelling() ? qMin<qint64>(kTravelMs, 2 * stepMs_) : 0;
 }
 
-Preparation TravelPolicy::toPrepare(int row) const
+Preparation TravelPolicy::toPrepare(int row, qint64 nowMs) const
 {
     const int d = direction_;
     if (!travelling())
         return {{row + d, row + 2 * d, row - d}, 1};
-    // Held down, the key may outrun even a first look: prepare where the user will be when a
-    // look ends, with a step to spare for a look slower than the estimate, so that the
-    // pictures met on the way are shown at once.
-    const int lead = qBound(1, int(lookMs_ / double(stepMs_)) + 2, kMaxLead);
-    return {{row + lead * d, row + (lead + 1) * d}, 2};
+    // Held down, the key may outrun even a first look. The user reaches row + k at
+    // lastStepAt_ + k steps and leaves it a step later; a look begun now lands at now plus a
+    // look. The nearest k whose look lands in time is the first worth a worker: a nearer one
+    // would be shown to nobody, a farther one leaves rows unseen that could have been shown.
+    const double step = double(stepMs_);
+    const double lands = double(nowMs - lastStepAt_) + lookMs_ + kStepSlack * step;
+    const int lead = qBound(1, int(std::ceil(lands / step)) - 1, kMaxLead);
+    Preparation plan {{}, 2};
+    for (int k = lead; k < lead + kRowsOffered; ++k)
+        plan.rows.push_back(row + k * d);
+    return plan;
 }
 
 } // namespace mv::viewing

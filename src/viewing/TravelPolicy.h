@@ -1,12 +1,14 @@
 // How the viewer looks ahead while the user moves through the file list. A key held down steps
 // faster than a picture decodes sharp: then each step shows a first look (a small picture,
 // from the file's embedded preview or a reduced decode), the sharp picture is loaded only if
-// the user stays on it a moment, and the first looks of the rows where the user will be when
-// a look ends are prepared, the lead following the measured time of a look. A step's own look
-// is loaded at once only when looks are quicker than steps; slower, it would be shown after
-// the user has moved on. Once the user stops, the neighbours are prepared sharp: two ahead in
-// the direction of travel and one behind. Times are passed in (milliseconds of one steady
-// clock), so the rules run without a window or timers.
+// the user stays on it a moment, and the workers prepare first looks ahead. Whenever a worker
+// is free it takes the nearest row whose look, at the measured time a look takes, lands
+// before the user has passed that row: a look that would land behind the user is never
+// begun, and none waits for the next step to be planned. A step's own look is loaded at once
+// only when looks are quicker than steps; slower, it would be shown after the user has moved
+// on. Once the user stops, the neighbours are prepared sharp: two ahead in the direction of
+// travel and one behind. Times are passed in (milliseconds of one steady clock), so the rules
+// run without a window or timers.
 #pragma once
 
 #include <QtGlobal>
@@ -54,10 +56,11 @@ public:
     // A first look took `ms` to load, whether it was shown, prepared or came too late.
     void lookTook(qint64 ms) { lookMs_ = 0.7 * lookMs_ + 0.3 * double(ms); }
 
-    // What to prepare while `row` is selected: travelling, the first looks of the two rows
-    // where the user will be when a look ends, on two lanes; otherwise the neighbours, sharp,
-    // one at a time.
-    [[nodiscard]] Preparation toPrepare(int row) const;
+    // What to prepare at `nowMs` while `row` is selected: travelling, first looks on two lanes,
+    // from the nearest row whose look would still land while the user is on it (the keyboard's
+    // steps and the looks' time as measured so far); otherwise the neighbours, sharp, one at a
+    // time.
+    [[nodiscard]] Preparation toPrepare(int row, qint64 nowMs) const;
 
 private:
     int lastRow_ = -1;

@@ -8,9 +8,9 @@
 // bit 2: a vector picture's box to draw into; bit 3: a file left writable), the message's
 // length (two bytes, little-endian), the message, then the pixel file's contents.
 #include "FuzzCheck.h"
+#include "fileio/MemoryFile.h"
 #include "imaging/base/Animation.h"
 #include "sandbox/Decoders.h"
-#include "sandbox/MemoryFile.h"
 #include "sandbox/ReplyReader.h"
 
 #include <QPainter>
@@ -111,8 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         job.draw.box = QSize(100, 80);
     // A decrypted picture's file stays writable, so that it can be wiped; a plain one's may not.
     const bool writable = job.sensitive || (data[0] & 8) != 0;
-    const Part part {file, fileBytes};
-    fileio::UniqueFd pixels = sealedMemoryFile("fuzz-pixels", {&part, 1}, writable);
+    const fileio::Part part {file, fileBytes};
+    fileio::UniqueFd pixels = fileio::sealedMemoryFile("fuzz-pixels", {&part, 1}, writable);
     MV_FUZZ_CHECK(pixels.valid());
     const imaging::Picture picture = readPicture(reply, std::move(pixels), job);
     // Refused as a stopped decoder; only copying a decrypted picture out can fail otherwise.

@@ -9,8 +9,8 @@
 // of the warm-up running when the helper locks itself down, as a library's worker would. The
 // shipped helper (apps/mvdecode) has no such thing; this one is built for the tests only and
 // never installed.
+#include "fileio/MemoryFile.h"
 #include "sandbox/Channel.h"
-#include "sandbox/MemoryFile.h"
 #include "sandbox/Protections.h"
 #include "sandbox/Wire.h"
 #include "sandbox/WireText.h"
@@ -93,7 +93,7 @@ int endAtOnce(void*)
     } else if (lie == "size") {
         header.width = 9;
     }
-    mv::fileio::UniqueFd pixels = mv::sandbox::newMemoryFile("forged", 1024);
+    mv::fileio::UniqueFd pixels = mv::fileio::newMemoryFile("forged", 1024);
     std::uint8_t body[1024] = {};
     std::memcpy(body, frames, sizeof frames);
     const QRgb red = qRgb(255, 0, 0);
@@ -102,7 +102,7 @@ int endAtOnce(void*)
         body[256 + i] = std::uint8_t(i * 4);
     const std::vector<char> message = mv::sandbox::messageOf(header, {});
     if (::pwrite(pixels.get(), body, sizeof body, 0) == ssize_t(sizeof body) &&
-        mv::sandbox::sealMemoryFile(pixels.get(), writable))
+        mv::fileio::sealMemoryFile(pixels.get(), writable))
         (void)mv::sandbox::sendMessage(mv::sandbox::wire::kChannelFd, message.data(), message.size(),
                                        pixels.get());
     ::_exit(0);

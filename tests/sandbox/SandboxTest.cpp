@@ -3,8 +3,8 @@
 // under hard limits and with none of the user's environment, and one that is stopped costs a
 // picture seconds, not minutes; vector pictures drawn there as here; and answers that do not
 // add up.
+#include "fileio/MemoryFile.h"
 #include "sandbox/HelperPool.h"
-#include "sandbox/MemoryFile.h"
 #include "sandbox/ReplyReader.h"
 #include "sandbox/helper/InProcessDecoders.h"
 #include "support/NoisePicture.h"
@@ -616,14 +616,14 @@ imaging::Picture answer(const Forged& forged, const DecodeJob& job = {},
     ParsedReply reply;
     reply.header = forged.header;
     reply.header.frameCount = std::uint32_t(forged.frames.size());
-    fileio::UniqueFd fd = newMemoryFile("test-pixels", forged.fileBytes);
+    fileio::UniqueFd fd = fileio::newMemoryFile("test-pixels", forged.fileBytes);
     const auto tableBytes = ssize_t(forged.frames.size() * sizeof(wire::Frame));
     EXPECT_EQ(::pwrite(fd.get(), forged.frames.data(), std::size_t(tableBytes), 0), tableBytes);
     for (const auto& [at, bytes] : forged.contents) {
         EXPECT_EQ(::pwrite(fd.get(), bytes.constData(), std::size_t(bytes.size()), off_t(at)), bytes.size());
     }
     if (forged.sealSize) {
-        EXPECT_TRUE(sealMemoryFile(fd.get(), !forged.sealWrites));
+        EXPECT_TRUE(fileio::sealMemoryFile(fd.get(), !forged.sealWrites));
     }
     if (pixelFile)
         *pixelFile = fileio::UniqueFd(::dup(fd.get()));

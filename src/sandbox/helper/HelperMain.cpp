@@ -5,6 +5,8 @@
 #include "sandbox/helper/Lockdown.h"
 #include "sandbox/helper/WarmUp.h"
 
+#include <malloc.h>
+
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -55,6 +57,12 @@ int runHelper(int argc, char** argv, const JobHandler& handler, std::uint32_t wi
         return 2;
     }
     LockdownState state = prepareProcess(withheld);
+    // A helper decodes one picture after another: the memory of the last one is reused, not
+    // given back and faulted in again page by page (which cost more than a small decode).
+    // Larger blocks are still mapped apart and given back; what is kept stays well inside the
+    // margin of the memory cap.
+    ::mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    ::mallopt(M_TRIM_THRESHOLD, 256 << 20);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     warmUp(handler);

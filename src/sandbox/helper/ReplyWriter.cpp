@@ -1,8 +1,8 @@
 #include "sandbox/helper/ReplyWriter.h"
 
 #include "fileio/FdIo.h"
+#include "fileio/MemoryFile.h"
 #include "imaging/base/Messages.h"
-#include "sandbox/MemoryFile.h"
 #include "sandbox/WireText.h"
 
 #include <algorithm>
@@ -105,7 +105,7 @@ OutgoingReply pictureReply(const imaging::Picture& picture, bool sensitive)
         f.pixelOffset = end;
         end = aligned(end + std::uint64_t(image.sizeInBytes()));
     }
-    fileio::UniqueFd fd = newMemoryFile("mv-pixels", end);
+    fileio::UniqueFd fd = fileio::newMemoryFile("mv-pixels", end);
     bool written =
         fd.valid() && fileio::pwriteFull(fd.get(), frames.data(), frames.size() * sizeof(wire::Frame), 0);
     for (std::size_t i = 0; written && i < count; ++i) {
@@ -116,7 +116,7 @@ OutgoingReply pictureReply(const imaging::Picture& picture, bool sensitive)
                   fileio::pwriteFull(fd.get(), image.constBits(), std::uint64_t(image.sizeInBytes()),
                                      frames[i].pixelOffset);
     }
-    if (!written || !sealMemoryFile(fd.get(), sensitive))
+    if (!written || !fileio::sealMemoryFile(fd.get(), sensitive))
         return failureReply(imaging::decodeFailure(imaging::reason(imaging::Reason::NoMemoryForPicture)
                                                        .arg(picture.image.width())
                                                        .arg(picture.image.height())));

@@ -51,8 +51,13 @@ SelectionViewer::SelectionViewer(sandbox::Decoders& decoders, browser::BrowserPa
             &SelectionViewer::FileList_DblClick);
     connect(&loader_, &PictureLoader::loaded, this, &SelectionViewer::onLoaded);
     connect(&loader_, &PictureLoader::loadTook, this, [this](bool firstLook, qint64 ms) {
-        if (firstLook)
-            travel_.lookTook(ms);
+        if (!firstLook)
+            return;
+        travel_.lookTook(ms);
+        // A worker is free: it takes the row its look can reach now, not the one planned at
+        // the last step.
+        if (travel_.travelling())
+            prepareAround();
     });
     clock_.start();
     // A picture that takes a while: the information line names the file being decoded, not
@@ -334,7 +339,7 @@ void SelectionViewer::settle(const SharedOutcome& outcome)
 
 void SelectionViewer::prepareAround()
 {
-    const Preparation plan = travel_.toPrepare(browser_.fileList()->currentRow());
+    const Preparation plan = travel_.toPrepare(browser_.fileList()->currentRow(), clock_.elapsed());
     loader_.setPreparingLanes(plan.lanes);
     const QStringList& names = browser_.fileList()->names();
     const bool haveKeys = keys_.hasKeysToTry();

@@ -3,6 +3,7 @@
 #include "JpegEncoder.h"
 #include "TestPictures.h"
 
+#include "fileio/MemoryFile.h"
 #include "imaging/FileBytes.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/SiblingPalette.h"
@@ -10,6 +11,8 @@
 
 #include <QImageReader>
 #include <QTemporaryDir>
+
+#include <unistd.h>
 
 namespace mv::imaging::test {
 namespace {
@@ -40,8 +43,13 @@ TEST(FileBytes, ReadsEveryByteWithinTheLimitAndMissingOrEmptyFilesGiveTheirReaso
             bytes[i] = char(noise(int(i), 3));
         const QString path = writeFile(QDir(dir.path()), QStringLiteral("f%1").arg(size), bytes);
         mv::fileio::Status status;
-        EXPECT_TRUE(FileBytes::read(path, qint64(8) << 20, &status).view() == QByteArrayView(bytes)) << size;
+        const FileBytes read = FileBytes::read(path, qint64(8) << 20, &status);
+        EXPECT_TRUE(read.view() == QByteArrayView(bytes)) << size;
         EXPECT_TRUE(status.ok) << status.message();
+        // Handed to a decoder helper as it is: sealed, so that no one can change the bytes the
+        // helper reads, and holding the file's bytes and no more.
+        EXPECT_TRUE(mv::fileio::contentsAreSealed(read.memoryFile())) << size;
+        EXPECT_EQ(::lseek(read.memoryFile(), 0, SEEK_END), size);
         EXPECT_TRUE(FileBytes::read(path, size - 1, &status).view().isEmpty());
         EXPECT_EQ(status.message(), "read file: the file is too large to be a picture we can show");
     }
