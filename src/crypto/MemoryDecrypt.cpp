@@ -22,6 +22,10 @@ MemoryDecrypt decryptToMemory(const QString& path, const std::vector<SecretText>
     const QByteArray name = QFile::encodeName(path);
     // The plain text is always shorter than the file that holds it.
     PlainBytes bytes(std::size_t(qMax<qint64>(info.size(), 1)));
+    if (bytes.capacity() == 0) {
+        result.status = fileutil::FileResult::failure(kStep, "there is not enough memory to view it");
+        return result;
+    }
     for (int i = 0; i < int(keys.size()); ++i) {
         std::size_t length = 0;
         const int rc =

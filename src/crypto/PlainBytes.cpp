@@ -8,7 +8,7 @@
 namespace mv::crypto {
 
 PlainBytes::PlainBytes(std::size_t capacity)
-    : data_(capacity ? new std::uint8_t[capacity] : nullptr), capacity_(capacity)
+    : memory_(fileio::MappedMemoryFile::create("mv-plain", std::uint64_t(capacity)))
 {
 }
 
@@ -18,8 +18,7 @@ PlainBytes::~PlainBytes()
 }
 
 PlainBytes::PlainBytes(PlainBytes&& other) noexcept
-    : data_(std::move(other.data_)), capacity_(std::exchange(other.capacity_, 0)),
-      size_(std::exchange(other.size_, 0))
+    : memory_(std::move(other.memory_)), size_(std::exchange(other.size_, 0))
 {
 }
 
@@ -27,8 +26,7 @@ PlainBytes& PlainBytes::operator=(PlainBytes&& other) noexcept
 {
     if (this != &other) {
         wipe();
-        data_ = std::move(other.data_);
-        capacity_ = std::exchange(other.capacity_, 0);
+        memory_ = std::move(other.memory_);
         size_ = std::exchange(other.size_, 0);
     }
     return *this;
@@ -36,15 +34,16 @@ PlainBytes& PlainBytes::operator=(PlainBytes&& other) noexcept
 
 void PlainBytes::resize(std::size_t size)
 {
-    size_ = std::min(size, capacity_);
+    size_ = std::min(size, capacity());
+    (void)memory_.seal(true);
 }
 
 void PlainBytes::wipe()
 {
-    if (data_)
-        sodium_memzero(data_.get(), capacity_);
-    data_.reset();
-    capacity_ = 0;
+    // The mapping is the memory file's own pages: zeroing it zeros them for every descriptor.
+    if (memory_.valid())
+        sodium_memzero(memory_.data(), std::size_t(memory_.size()));
+    memory_ = {};
     size_ = 0;
 }
 

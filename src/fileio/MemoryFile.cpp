@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <string>
 #include <utility>
 
 #include <fcntl.h>
@@ -65,6 +66,14 @@ bool contentsAreSealed(int fd)
 {
     const int seals = ::fcntl(fd, F_GET_SEALS);
     return seals >= 0 && (seals & (kSizeSeals | F_SEAL_WRITE)) == (kSizeSeals | F_SEAL_WRITE);
+}
+
+UniqueFd readOnlyDescriptor(int fd)
+{
+    // Opening the descriptor's /proc entry makes a new open file with its own access mode;
+    // dup() would share the writable one.
+    const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    return UniqueFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
 }
 
 void wipeMemoryFile(int fd, std::uint64_t size)

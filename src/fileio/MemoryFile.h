@@ -31,6 +31,10 @@ bool sealMemoryFile(int fd, bool writable);
 // Whether fd is a memory file whose size and contents nobody can change any more.
 [[nodiscard]] bool contentsAreSealed(int fd);
 
+// A descriptor of the same memory file that can only read it: through it no one can write,
+// resize, seal or map it writable. Invalid, with errno, when /proc is not there to open it by.
+UniqueFd readOnlyDescriptor(int fd);
+
 // Overwrites the first size bytes of a writable memory file with zeros.
 void wipeMemoryFile(int fd, std::uint64_t size);
 

@@ -21,16 +21,17 @@ struct DrawSize {
 
 struct DecodeJob {
     QByteArrayView bytes; // the picture's plain bytes
-    // A memory file sealed against resizing and writing that holds bytes at its start (as
-    // imaging::FileBytes reads a file): a helper is handed it as it is. -1: the bytes are
-    // copied into a memory file of their own.
+    // A memory file that holds bytes at its start, sealed against resizing, and against writing
+    // unless the job is sensitive (as imaging::FileBytes reads a file and crypto::PlainBytes
+    // holds a decryption): a helper is handed it without a copy. -1: the bytes are copied into
+    // a memory file of their own.
     int bytesFile = -1;
     QString fileName; // lends only its extension, for types that have no magic
     imaging::DecodeOptions options;
     QByteArrayView palette; // the .PAL beside a .CUT; empty otherwise
     DrawSize draw;
-    // Decrypted bytes: the pixels come back in protected memory (ProtectedPixels.h) and the
-    // copy of the bytes handed to the decoder is wiped when it is done.
+    // Decrypted bytes: the pixels come back in protected memory (ProtectedPixels.h), and a copy
+    // of the bytes made for the decoder is wiped when it is done (bytesFile's owner wipes its own).
     bool sensitive = false;
     // The user waits for it: it gets the next free decoder before pictures prepared ahead.
     bool urgent = true;

@@ -145,10 +145,16 @@ void HelperPool::release(Helper helper, bool retire)
 HelperPool::Answer HelperPool::run(const DecodeJob& job, wire::JobKind kind)
 {
     Answer answer;
-    // A file read straight into a sealed memory file goes as it is; anything else is copied
-    // into one, sealed against writing unless it is to be wiped.
-    const bool handedAsItIs = job.bytesFile >= 0 && job.palette.empty() && !job.sensitive &&
-                              fileio::contentsAreSealed(job.bytesFile);
+    // Bytes already in a memory file go as they are: a plain file's sealed against writing, or
+    // decrypted bytes through a read-only descriptor of their own, so the helper can neither
+    // change them nor keep them past their owner's wipe. Anything else is copied into a memory
+    // file, sealed against writing unless it is to be wiped.
+    fileio::UniqueFd readOnly;
+    if (job.bytesFile >= 0 && job.palette.empty() && job.sensitive && fileio::sizeIsSealed(job.bytesFile))
+        readOnly = fileio::readOnlyDescriptor(job.bytesFile);
+    const bool handedAsItIs =
+        readOnly.valid() || (job.bytesFile >= 0 && job.palette.empty() && !job.sensitive &&
+                             fileio::contentsAreSealed(job.bytesFile));
     fileio::UniqueFd copy;
     if (!handedAsItIs) {
         const fileio::Part parts[] = {{job.bytes.data(), std::uint64_t(job.bytes.size())},
@@ -159,7 +165,7 @@ HelperPool::Answer HelperPool::run(const DecodeJob& job, wire::JobKind kind)
             return answer;
         }
     }
-    const int bytes = handedAsItIs ? job.bytesFile : copy.get();
+    const int bytes = readOnly.valid() ? readOnly.get() : handedAsItIs ? job.bytesFile : copy.get();
     const std::vector<char> request = requestMessage(job, kind);
     const JobLimits limits {options_.wallMs > 0 ? options_.wallMs
                                                 : wallMsFor(job.bytes.size() + job.palette.size())};
@@ -186,7 +192,7 @@ HelperPool::Answer HelperPool::run(const DecodeJob& job, wire::JobKind kind)
         if (answer.exchange.outcome != HelperProcess::Exchange::NotSent)
             break;
     }
-    if (job.sensitive)
+    if (job.sensitive && copy.valid())
         fileio::wipeMemoryFile(copy.get(), std::uint64_t(job.bytes.size() + job.palette.size()));
     if (answer.failure.ok && answer.exchange.outcome == HelperProcess::Exchange::NotSent)
         answer.failure = reasonNotSent();

@@ -35,9 +35,9 @@ namespace {
 
 constexpr const char* kHelperName = "mvdecode";
 constexpr int kHangUpGraceMs = 5000;
-// Processor time a helper may use across jobs before it is replaced (see allowProcessorTime):
-// some sixty large photos. A new helper costs a start and a first decode in cold memory.
-constexpr long kReuseSeconds = 8;
+// Processor time a helper may use across jobs before it is replaced (see allowProcessorTime).
+// It is also how long one deaf to SIGXCPU runs on, so it stays short.
+constexpr long kReuseSeconds = 2;
 
 std::string tr(const char* text)
 {

@@ -225,6 +225,7 @@ void loadEncrypted(const PictureRequest& request, PictureOutcome& outcome, sandb
     outcome.facts.encrypted = true;
     // A .CUT keeps its colours in a plain .PAL beside it; an encrypted one has none to read.
     sandbox::DecodeJob job = jobFor(request, file, opened.bytes.view(), plainName);
+    job.bytesFile = opened.bytes.memoryFile();
     // Only the decoded picture stays, in memory kept out of core dumps and zeroed when the
     // picture is dropped, its reduced copy too; the decrypted bytes are wiped when `opened`
     // goes, and the helper's copy of them as soon as it has answered.

@@ -117,7 +117,8 @@ ThumbnailOutcome encrypted(const ThumbnailRequest& request, const FileReading& r
         return outcome;
     outcome.keyIndex = opened.keyIndex;
     imaging::Picture picture =
-        decode(request, opened.bytes.view(), plainName, smallOptions(request, request.box), {}, true);
+        decode(request, opened.bytes.view(), plainName, smallOptions(request, request.box), {}, true,
+               opened.bytes.memoryFile());
     if (!picture.ok())
         return outcome;
     // The decoded pixels, and the thumbnail made of them, stay in protected memory; the
