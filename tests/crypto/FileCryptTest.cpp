@@ -1,6 +1,6 @@
-// One file encrypted and decrypted through the real engine, as the batch, the list jobs and
-// mvcrypt do it; the signature that tells an encrypted file; the one question before another
-// file under a target name is replaced, as the batch and the list jobs ask it; and decrypting
+// The names an encrypted file takes; one file encrypted and decrypted through the real engine,
+// as the batch, the list jobs and mvcrypt do it; the signature that tells an encrypted file; the one question
+// before another file under a target name is replaced, as the batch and the list jobs ask it; and decrypting
 // into memory for viewing: the plain bytes come back whole with the key that fits, nothing is
 // written beside the file, and nothing but a whole, authentic file is handed out.
 #include "crypto/FileCrypt.h"
@@ -30,6 +30,64 @@ using namespace mvtest;
 namespace {
 
 const QByteArray kKey = "correct horse";
+
+// Only the last dot of the file name changes; a name without one gets .mv%. PlainName undoes
+// it, and the result is known as encrypted by its name. The suffix counts at the end of the
+// file name only, in any case; a name that is nothing but the suffix keeps its name rather than
+// become the folder.
+TEST(EncryptedNames, OnlyTheLastDotOfTheFileNameChangesAndPlainNameUndoesIt)
+{
+    struct Case {
+        const char* plain;
+        const char* name;
+        bool encrypted;
+        bool made; // EncryptedName(plain) gives the name
+    };
+    const Case cases[] = {{"photo.bmp", "photo_bmp.mv$", true, true},
+                          {"a.b.c", "a.b_c.mv$", true, true},
+                          {"/x.y/readme", "/x.y/readme.mv%", true, true},
+                          {"x.", "x_.mv$", true, true},
+                          {"/home/me/Fotos/Strand.JPG", "/home/me/Fotos/Strand_JPG.mv$", true, true},
+                          {"a_b", "a_b.mv%", true, true},
+                          {"a_b.txt", "a_b_txt.mv$", true, true},
+                          {"file_my.ext", "file_my_ext.mv$", true, true},
+                          {"/my_dir/notes", "/my_dir/notes.mv%", true, true},
+                          {".hidden", "_hidden.mv$", true, true},
+                          {"/a/b.c.d/e.f", "/a/b.c.d/e_f.mv$", true, true},
+                          {"A.B", "A_B.MV$", true, false},
+                          {"/my_dir/readme", "/my_dir/readme.mv$", true, false},
+                          {"/my_dir/readme", "/my_dir/readme.Mv%", true, false},
+                          {"a.txt", "a.txt", false, false},
+                          {"/d/photo.mv$.bak", "/d/photo.mv$.bak", false, false},
+                          {"/d.mv$/photo", "/d.mv$/photo", false, false},
+                          {"/d/.mv$", "/d/.mv$", true, false},
+                          {".mv%", ".mv%", true, false},
+                          {"mv$", "mv$", false, false},
+                          {"", "", false, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(PlainName(QString::fromUtf8(c.name)), QString::fromUtf8(c.plain)) << c.name;
+        EXPECT_EQ(HasEncryptedName(QString::fromUtf8(c.name)), c.encrypted) << c.name;
+        if (c.made) {
+            EXPECT_EQ(EncryptedName(QString::fromUtf8(c.plain)), QString::fromUtf8(c.name)) << c.plain;
+        }
+    }
+}
+
+TEST(EncryptedNames, EncryptedSpecTranslatesEachPattern)
+{
+    const std::pair<const char*, const char*> patterns[] = {
+        {"*.*", "*.*"},
+        {"*.bmp;*.gif;read*", "*_bmp.mv$;*_gif.mv$;read*"},
+        {"*.*;*.bmp", "*.*;*_bmp.mv$"},
+        {"notes", "notes.mv%"},
+        {"*.tar.gz", "*.tar_gz.mv$"},
+        {"photo.jp?;dir/;a\\", "photo.jp?;dir/;a\\"},
+        {"*.jpg;;*.png", "*_jpg.mv$;;*_png.mv$"},
+        {"*.jpg;", "*_jpg.mv$"},
+        {"", ""}};
+    for (const auto& [pattern, encrypted] : patterns)
+        EXPECT_EQ(EncryptedSpec(QString::fromUtf8(pattern)), QString::fromUtf8(encrypted)) << pattern;
+}
 
 class FileCryptTest : public ::testing::Test {
 protected:
@@ -210,14 +268,6 @@ TEST(ReplaceConsentTest, OnlyTheFilesTheAnswersAllowAreReplaced)
     EXPECT_EQ(readAll(EncryptedName(f)), "someone else's f.txt");
 }
 
-std::vector<SecretText> keys(std::initializer_list<const char*> texts)
-{
-    std::vector<SecretText> out;
-    for (const char* t : texts)
-        out.push_back(SecretText::fromText(QString::fromUtf8(t)));
-    return out;
-}
-
 // Over one 1 MiB block, so the block loop and the final chunk are both met. What was opened of a
 // file too large for its room, or damaged past its first block, is zeroed, never handed out.
 TEST(MemoryDecrypt, OpensWithTheKeyThatFitsWritesNoFileAndHandsOutNothingButAWholeFile)
@@ -232,16 +282,16 @@ TEST(MemoryDecrypt, OpensWithTheKeyThatFitsWritesNoFileAndHandsOutNothingButAWho
     const QStringList before = entries(dir.path());
     const qint64 room = qint64(1) << 30;
 
-    MemoryDecrypt opened = decryptToMemory(sealed.target, keys({"first key", "second key"}), room);
+    MemoryDecrypt opened = decryptToMemory(sealed.target, {secret("first key"), secret("second key")}, room);
     ASSERT_EQ(opened.kind, MemoryDecrypt::Opened) << opened.status.reason;
     EXPECT_EQ(opened.keyIndex, 1);
     EXPECT_EQ(opened.bytes.view(), QByteArrayView(original));
     // The information line's checksum of the bytes equals the file checksum of the same bytes.
     EXPECT_EQ(checksumOf(opened.bytes.view()), fileCrc);
     EXPECT_EQ(entries(dir.path()), before);
-    EXPECT_EQ(decryptToMemory(sealed.target, keys({"wrong"}), room).kind, MemoryDecrypt::NoneFits);
-    EXPECT_EQ(decryptToMemory(sealed.target, keys({}), room).kind, MemoryDecrypt::NoneFits);
-    const MemoryDecrypt tooLarge = decryptToMemory(sealed.target, keys({"second key"}), 1000);
+    EXPECT_EQ(decryptToMemory(sealed.target, {secret("wrong")}, room).kind, MemoryDecrypt::NoneFits);
+    EXPECT_EQ(decryptToMemory(sealed.target, {}, room).kind, MemoryDecrypt::NoneFits);
+    const MemoryDecrypt tooLarge = decryptToMemory(sealed.target, {secret("second key")}, 1000);
     EXPECT_EQ(tooLarge.kind, MemoryDecrypt::NotOpenable);
     EXPECT_EQ(tooLarge.bytes.size(), 0u);
 
@@ -267,12 +317,12 @@ TEST(MemoryDecrypt, OpensWithTheKeyThatFitsWritesNoFileAndHandsOutNothingButAWho
     EXPECT_EQ(engineDecrypt(whole), -1);
     EXPECT_STREQ(mv_engine_last_error(), "the file is damaged or truncated");
     EXPECT_TRUE(std::none_of(whole.begin(), whole.end(), [](std::uint8_t b) { return b != 0 && b != 0xAA; }));
-    const MemoryDecrypt viaCrypto = decryptToMemory(sealed.target, keys({"second key"}), room);
+    const MemoryDecrypt viaCrypto = decryptToMemory(sealed.target, {secret("second key")}, room);
     EXPECT_EQ(viaCrypto.kind, MemoryDecrypt::NotOpenable);
     EXPECT_EQ(viaCrypto.status.reason, "the file is damaged or truncated");
 
     ASSERT_TRUE(writeAll(plain, original));
-    EXPECT_EQ(decryptToMemory(plain, keys({"second key"}), room).status.reason, "not an encrypted file");
+    EXPECT_EQ(decryptToMemory(plain, {secret("second key")}, room).status.reason, "not an encrypted file");
 }
 
 } // namespace

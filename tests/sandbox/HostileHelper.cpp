@@ -61,8 +61,9 @@ int endAtOnce(void*)
 }
 
 // Sends a forged answer in the helper's stead: a picture said to be 8 x 8 whose pixel file
-// holds a frame table at 0, a colour table at 128 and pixels at 256, lying the way named. The
-// helper then ends, having had its say.
+// holds a frame table at 0 and pixels at 256, lying the way named: "no-colours", indexes up to
+// 252 with no colour table; "unsealed", a plain picture's pixels the helper could change while
+// they are shown. The helper then ends, having had its say.
 [[noreturn]] void forge(QByteArrayView lie)
 {
     namespace wire = mv::sandbox::wire;
@@ -72,37 +73,20 @@ int endAtOnce(void*)
     header.height = 8;
     header.colorDepth = 24;
     header.frameCount = 1;
-    wire::Frame frames[2];
-    frames[0].pixelOffset = 256;
-    frames[0].colorOffset = 128;
-    frames[0].width = 8;
-    frames[0].height = 8;
-    frames[0].bytesPerLine = 32;
-    frames[0].format = QImage::Format_RGB32;
-    bool writable = false;
-    if (lie == "no-colours" || lie == "one-colour") {
-        // Indexes up to 252 over a table of none or one.
-        frames[0].format = QImage::Format_Indexed8;
-        frames[0].bytesPerLine = 8;
-        frames[0].colorCount = lie == "one-colour" ? 1 : 0;
-    } else if (lie == "unsealed") {
-        writable = true; // a plain picture's pixels the helper could change while they are shown
-    } else if (lie == "overlap") {
-        header.frameCount = 2;
-        frames[1] = frames[0]; // the same pixels twice
-    } else if (lie == "size") {
-        header.width = 9;
-    }
+    wire::Frame frame;
+    frame.pixelOffset = 256;
+    frame.width = 8;
+    frame.height = 8;
+    frame.bytesPerLine = lie == "no-colours" ? 8 : 32;
+    frame.format = lie == "no-colours" ? QImage::Format_Indexed8 : QImage::Format_RGB32;
     mv::fileio::UniqueFd pixels = mv::fileio::newMemoryFile("forged", 1024);
     std::uint8_t body[1024] = {};
-    std::memcpy(body, frames, sizeof frames);
-    const QRgb red = qRgb(255, 0, 0);
-    std::memcpy(body + 128, &red, sizeof red);
+    std::memcpy(body, &frame, sizeof frame);
     for (int i = 0; i < 256; ++i)
         body[256 + i] = std::uint8_t(i * 4);
     const std::vector<char> message = mv::sandbox::messageOf(header, {});
     if (::pwrite(pixels.get(), body, sizeof body, 0) == ssize_t(sizeof body) &&
-        mv::fileio::sealMemoryFile(pixels.get(), writable))
+        mv::fileio::sealMemoryFile(pixels.get(), lie == "unsealed"))
         (void)mv::sandbox::sendMessage(mv::sandbox::wire::kChannelFd, message.data(), message.size(),
                                        pixels.get());
     ::_exit(0);
@@ -115,16 +99,6 @@ Picture attack(QByteArrayView line)
     const QByteArray argument = space < 0 ? QByteArray() : line.sliced(space + 1).toByteArray();
     if (name == "forge")
         forge(argument);
-    if (name == "read") {
-        // "read <path>": the first bytes of a file.
-        const int fd = ::open(argument.constData(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return refused("open");
-        char first[16] = {};
-        const ssize_t n = ::read(fd, first, sizeof first);
-        ::close(fd);
-        return Picture::failure(QStringLiteral("read %1 bytes").arg(std::max<ssize_t>(n, -1)));
-    }
     if (name == "list") {
         // "list <folder>": how many names opendir and readdir find in it.
         DIR* dir = ::opendir(argument.constData());

@@ -1,25 +1,117 @@
 // Every row of tests/imaging/fixtures/MANIFEST: the decoders on files of every layout they read
 // (each raster one checked against the picture it was written from when it was made) and on
-// damaged copies, their sniffers, and the vector decoders' drawings, drawn and probed.
+// damaged copies, their sniffers, and the vector decoders' drawings, drawn and probed. Then what
+// a row cannot judge: a metafile drawn under the caller's clip, the WPG text stream's function
+// codes, every prefix of WPG files with every kind of record and what floods keep; and the fuzz
+// targets' seeds (tests/imaging/corpus/<target>/), each decoded as its target feeds it.
 #include "../common/Checks.h"
-#include "../common/Decoders.h"
 #include "../common/Fixtures.h"
-#include "../common/Render.h"
+#include "TestPictures.h"
 
 #include "imaging/PictureDecoder.h"
+#include "imaging/metafile/MetafileDecoder.h"
+#include "imaging/pc/CutDecoder.h"
+#include "imaging/pc/DibDecoder.h"
+#include "imaging/pc/GemImgDecoder.h"
+#include "imaging/pc/MspDecoder.h"
+#include "imaging/pc/PcxDecoder.h"
+#include "imaging/pc/SunRasterDecoder.h"
+#include "imaging/pc/TargaDecoder.h"
+#include "imaging/retro/ArtDecoder.h"
+#include "imaging/retro/HrzDecoder.h"
+#include "imaging/retro/IffDecoder.h"
+#include "imaging/retro/MacPaintDecoder.h"
+#include "imaging/retro/PicDecoder.h"
+#include "imaging/wpg/Wpg2Text.h"
+#include "imaging/wpg/WpgDecoder.h"
+#include "imaging/wpg/WpgPicture.h"
 
 #include <QDir>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 namespace mv::imaging::test {
 namespace {
 
 const QString kDir = QStringLiteral(MV_FIXTURES);
+
+// Every decoder of our own with its sniffer, by the name of its fuzz target and seed folder
+// (corpus/<name>). A CUT picture's decoder, which also takes the palette file beside it, is
+// called here without one.
+struct Decoder {
+    DecodeResult (*decode)(QByteArrayView);
+    bool (*looksLike)(QByteArrayView);
+};
+
+const std::map<QString, Decoder>& decoders()
+{
+    static const std::map<QString, Decoder> d = {
+        {"art", {decodeArt, looksLikeArt}},
+        {"cut", {[](QByteArrayView data) { return decodeCut(data, {}); }, looksLikeCut}},
+        {"dib", {decodeDib, looksLikeDib}},
+        {"gemimg", {decodeGemImg, looksLikeGemImg}},
+        {"hrz", {decodeHrz, looksLikeHrz}},
+        {"iff", {decodeIff, looksLikeIff}},
+        {"macpaint", {decodeMacPaint, looksLikeMacPaint}},
+        {"msp", {decodeMsp, looksLikeMsp}},
+        {"pcx", {decodePcx, looksLikePcx}},
+        {"pic", {decodePic, looksLikePic}},
+        {"sunraster", {decodeSunRaster, looksLikeSunRaster}},
+        {"targa", {decodeTarga, looksLikeTarga}},
+        {"wpg", {decodeWpg, looksLikeWpg}},
+        {"wpgvector", {decodeWpgPicture, looksLikeWpg}},
+        {"wmf", {decodeWmfData, looksLikeWmf}},
+        {"emf", {decodeEmfData, looksLikeEmf}},
+    };
+    return d;
+}
+
+// The drawing drawn over white.
+QImage render(const DecodeResult& p, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    if (p.drawing) {
+        QPainter painter(&image);
+        p.drawing->draw(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+    return image;
+}
+
+struct Probe {
+    int x, y;
+    QColor colour;
+    int tolerance = 40;
+};
+
+// Each probe's pixel within its tolerance of its colour.
+testing::AssertionResult pixelsAre(const QImage& image, const std::vector<Probe>& probes)
+{
+    for (const Probe& p : probes) {
+        const QRgb c = image.pixel(p.x, p.y);
+        if (maxChannelDifference(c, p.colour.rgb()) > p.tolerance)
+            return testing::AssertionFailure()
+                   << "pixel (" << p.x << ", " << p.y << ") is " << qPrintable(QColor(c).name())
+                   << ", expected about " << qPrintable(p.colour.name());
+    }
+    return testing::AssertionSuccess();
+}
+
+// Pixels of the box darker than mid grey.
+int darkPixels(const QImage& image, const QRect& box)
+{
+    int n = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            n += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    return n;
+}
 
 struct Row {
     QString decoder, file, palette, expected, what;
@@ -113,6 +205,139 @@ TEST(Fixtures, EveryRowDecodesOrIsRefusedAsListed)
     for (const QString& name : QDir(kDir).entryList(QDir::Files))
         EXPECT_TRUE(name == QLatin1String("MANIFEST") || used.count(name))
             << qPrintable(name) << " has no row";
+}
+
+TEST(Wmf, TheCallersClipHolds)
+{
+    // Of the red square (20..80), only the left half is painted.
+    const DecodeResult p = decodeWmfData(fixture(QStringLiteral("red-square.wmf")));
+    ASSERT_TRUE(p.ok()) << p.status.reason;
+    QImage clipped(100, 100, QImage::Format_RGB32);
+    clipped.fill(Qt::white);
+    {
+        QPainter painter(&clipped);
+        painter.setClipRect(0, 0, 50, 100);
+        p.drawing->draw(painter, QRectF(0, 0, 100, 100));
+    }
+    EXPECT_TRUE(pixelsAre(clipped, {{40, 50, Qt::red}, {60, 50, Qt::white}}));
+}
+
+TEST(Wpg2Text, CharactersPassFunctionCodesBy)
+{
+    // Characters among functions of variable length (D4, D0: a line end), of fixed length (F0 with
+    // a character in it, F2) and single-byte codes (80, 0A).
+    const QByteArray stream = QByteArray::fromHex(
+        "4142 D4 1B 0800 01 0800 D4  43 80  F0 44 00 F0  F2 0C F2  D0 04 0800 00 0800 D0  45 0A");
+    EXPECT_EQ(wpg::wpg2TextCharacters(stream, 100), QStringLiteral("ABC D\nE"));
+    // A function longer than what is left, or one of unknown length, ends the text.
+    for (const char* cut : {"4142 D4 1B FF00 78797A", "4142 D4 1B 0200 78797A", "4142 FF 4344", "4142 F0 43"})
+        EXPECT_EQ(wpg::wpg2TextCharacters(QByteArray::fromHex(cut), 100), QStringLiteral("AB")) << cut;
+    EXPECT_EQ(wpg::wpg2TextCharacters(QByteArray(10000, 'x'), wpg::kMaxWpgTextLength).size(),
+              wpg::kMaxWpgTextLength);
+}
+
+const std::vector<wpg::WpgItem>& items(const DecodeResult& p)
+{
+    return dynamic_cast<const wpg::WpgPicture&>(*p.drawing).items();
+}
+
+// Decodes, and draws if it decoded.
+Picture decodeAndDraw(const QString& file)
+{
+    const Picture p = decodeWpgPicture(fixture(file));
+    EXPECT_TRUE(p.ok() && p.drawing) << p.status.reason;
+    if (p.ok() && p.drawing)
+        (void)render(p, QSize(64, 64));
+    return p;
+}
+
+TEST(WpgVectorDamage, TruncatedAnywhereOrFloodedItGivesAnErrorOrKeepsWhatFits)
+{
+    // Files with every kind of record: shapes, curves, text, hatches, compounds, bitmaps.
+    for (const char* sample : {"sample-wpg1.wpg", "sample-wpg2.wpg", "sample-wpg1-hatch.wpg",
+                               "sample-wpg2-hatch.wpg", "sample-wpg2-text.wpg", "sample-wpg2-compound.wpg"}) {
+        const QByteArray whole = fixture(QLatin1String(sample));
+        const Picture full = decodeWpgPicture(whole);
+        ASSERT_TRUE(full.ok()) << sample << " " << full.status.reason;
+        for (qsizetype cut = 0; cut < whole.size(); ++cut) {
+            const Picture p = decodeWpgPicture(whole.first(cut));
+            if (!p.ok()) {
+                EXPECT_FALSE(p.status.reason.empty()) << cut;
+                continue;
+            }
+            EXPECT_EQ(p.width, full.width) << cut; // a partial drawing keeps its size, and draws
+            if (p.drawing)
+                (void)render(p, QSize(64, 64));
+        }
+    }
+
+    // A text line cut short places nothing; the rectangle before it is still drawn.
+    EXPECT_EQ(items(decodeAndDraw(QStringLiteral("text-cut-short.wpg"))).size(), 1u);
+    // 200000 bytes of text and function codes: the text is cut at its limit.
+    Picture p = decodeAndDraw(QStringLiteral("text-flood.wpg ins=67:6162f201f280816364*20000"));
+    ASSERT_EQ(items(p).size(), 1u);
+    EXPECT_EQ(items(p)[0].text.size(), wpg::kMaxWpgTextLength);
+    // Hundreds of lines in a tiny block: only what fits is kept.
+    EXPECT_LE(items(decodeAndDraw(QStringLiteral("block-many-lines.wpg"))).size(), 2u);
+    // A picture two units high drawn into a square stretches its text 2000 times more along y
+    // than along x: drawn as outlines, not through Qt's glyph cache, which cannot take it.
+    EXPECT_EQ(items(decodeAndDraw(QStringLiteral("text-stretched.wpg"))).size(), 2u);
+    // Compounds nested far deeper than we follow, each claiming two billion parts.
+    EXPECT_EQ(items(decodeAndDraw(QStringLiteral("compounds-nested.wpg"))).size(), 1u);
+}
+
+// A seed as its fuzz target feeds it to the decoders: the entry point's under its own name (or
+// as a JPEG); a CUT seed's first byte says how many 16-byte blocks at its end are the palette
+// file; a Slow Scan TV seed is padded to the one size such a file has, so it reaches the pixels.
+DecodeResult decodeSeed(const QString& target, const QByteArray& seed, const QString& name)
+{
+    if (target == QLatin1String("picture") || target == QLatin1String("jpeg"))
+        return decodePictureData(seed, target == QLatin1String("jpeg") ? QStringLiteral("a.jpg") : name);
+    if (target == QLatin1String("cut")) {
+        const qsizetype palette = qsizetype(std::uint8_t(seed[0])) * 16;
+        return decodeCut(QByteArrayView(seed).sliced(1, seed.size() - 1 - palette),
+                         QByteArrayView(seed).last(palette));
+    }
+    if (target == QLatin1String("hrz"))
+        return decodeHrz(seed.leftJustified(184320, '\0', true));
+    return decoders().at(target).decode(seed);
+}
+
+// The seeds (small valid pictures the test writers once made) stay small and, when they are
+// vector pictures, draw some ink but not only ink. Every folder is a target this test knows.
+TEST(Corpus, EverySeedDecodesAsItsTargetFeedsIt)
+{
+    const QDir corpus(QStringLiteral(MV_CORPUS));
+    const QStringList folders = corpus.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    EXPECT_EQ(folders.size(), qsizetype(decoders().size()) + 2); // and the entry point's, and JPEG's
+    for (const QString& folder : folders) {
+        ASSERT_TRUE(decoders().contains(folder) || folder == QLatin1String("picture") ||
+                    folder == QLatin1String("jpeg"))
+            << "no decoder for the seeds in " << folder.toStdString();
+        // The metafiles' seeds draw some ink but not only ink; the WPG drawings' need only be drawings.
+        const bool metafile = folder == QLatin1String("wmf") || folder == QLatin1String("emf");
+        const qsizetype maxBytes = metafile                               ? 1 << 20
+                                   : folder == QLatin1String("picture")   ? 4097
+                                   : folder == QLatin1String("wpgvector") ? 4096
+                                                                          : 8192;
+        const QStringList seeds = QDir(corpus.filePath(folder)).entryList(QDir::Files);
+        EXPECT_FALSE(seeds.isEmpty()) << folder.toStdString();
+        for (const QString& name : seeds) {
+            SCOPED_TRACE((folder + QLatin1Char('/') + name).toStdString());
+            QFile file(corpus.filePath(folder + QLatin1Char('/') + name));
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            EXPECT_LT(bytes.size(), maxBytes);
+            const DecodeResult r = decodeSeed(folder, bytes, name);
+            ASSERT_TRUE(r.ok()) << r.status.reason;
+            EXPECT_EQ(r.isVector(), metafile || folder == QLatin1String("wpgvector"));
+            if (metafile) {
+                const int dark = darkPixels(render(r, QSize(200, 200)), QRect(0, 0, 200, 200));
+                EXPECT_GT(dark, 10);
+                EXPECT_LT(dark, 200 * 200);
+            }
+        }
+    }
 }
 
 } // namespace

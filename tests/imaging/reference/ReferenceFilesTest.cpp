@@ -135,41 +135,6 @@ std::string caseName(const ::testing::TestParamInfo<std::string>& info)
 
 INSTANTIATE_TEST_SUITE_P(Files, ReferenceFiles, ::testing::ValuesIn(referenceFiles()), caseName);
 
-// An RLE8 BMP whose delta escapes skip pixels, and whose end comes before its last rows: the
-// skipped pixels are colour 0, on every reading, here and in the helper. Qt's reader left them
-// as its memory held them, so the same file came out differently each time.
-TEST(RleBmp, PixelsADeltaSkipsAreColourZeroOnEveryReading)
-{
-    QByteArray file("BM");
-    const auto u16 = [&](int v) { file.append(char(v & 255)).append(char(v >> 8)); };
-    const auto u32 = [&](quint32 v) { u16(int(v & 0xffff)), u16(int(v >> 16)); };
-    const QByteArray rle("\x03\x01\x00\x02\x02\x00\x03\x02\x00\x00\x00\x02\x04\x01\x04\x03\x00\x01", 18);
-    u32(14 + 40 + 256 * 4 + rle.size()), u32(0), u32(14 + 40 + 256 * 4);
-    u32(40), u32(8), u32(4), u16(1), u16(8), u32(1), u32(quint32(rle.size())), u32(2835), u32(2835), u32(256),
-        u32(0);
-    for (int i = 0; i < 256; ++i)
-        u32(i == 0 ? 0x123456 : quint32(i * 0x010101));
-    file += rle;
-    // Bottom row first: 1 1 1 _ _ 2 2 2, an empty row, then _ _ _ _ 3 3 3 3, then the end.
-    const char* const expected[] = {"00000000", "00003333", "00000000", "11100222"};
-
-    sandbox::DecodeJob job;
-    job.bytes = file;
-    job.fileName = QStringLiteral("skips.bmp");
-    for (int reading = 0; reading < 3; ++reading) {
-        (void)QImage(8, 4, QImage::Format_Indexed8); // memory that held something else
-        const Picture here = decodePictureData(file, QStringLiteral("skips.bmp"));
-        ASSERT_TRUE(here.ok()) << here.status.reason;
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 8; ++x)
-                EXPECT_EQ(here.image.pixel(x, y), here.image.color(expected[y][x] - '0'))
-                    << "reading " << reading << " at " << x << "," << y;
-        EXPECT_EQ(here.image.pixel(3, 3), 0xff123456);
-        EXPECT_EQ(test::decoders().decode(job).image, here.image)
-            << "reading " << reading << " in the helper";
-    }
-}
-
 // A missing or emptied data folder must not pass as "nothing to compare".
 TEST(ReferenceFilesFolder, HoldsEveryType)
 {
