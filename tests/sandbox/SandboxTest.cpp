@@ -69,14 +69,15 @@ PoolOptions hostile()
     return options;
 }
 
-// The hostile helper's input that makes it try the attack `line`, and what it says to it.
-DecodeJob attack(const QByteArray& line, const QString& key = {})
+// What the hostile helper says to the input that makes it try the attack `line`.
+imaging::Picture decodeAttack(HelperPool& pool, const QByteArray& line, const QString& key = {})
 {
-    return jobFor("MVTEST-HOSTILE " + line, QStringLiteral("x.png"), key);
+    const QByteArray bytes = "MVTEST-HOSTILE " + line; // the job only views it
+    return pool.decode(jobFor(bytes, QStringLiteral("x.png"), key));
 }
 std::string outcome(HelperPool& pool, const QByteArray& line)
 {
-    return pool.decode(attack(line)).status.reason;
+    return decodeAttack(pool, line).status.reason;
 }
 
 TEST(DecoderHelper, EveryAttackIsStoppedTheCallerLearnsWhyAndAPictureThatKeepsStoppingItIsRefused)
@@ -119,7 +120,7 @@ TEST(DecoderHelper, EveryAttackIsStoppedTheCallerLearnsWhyAndAPictureThatKeepsSt
             notEnforced << QLatin1String(c.attack);
             continue;
         }
-        const imaging::Picture stopped = pool.decode(attack(c.attack));
+        const imaging::Picture stopped = decodeAttack(pool, c.attack);
         EXPECT_FALSE(stopped.ok());
         EXPECT_EQ(stopped.status.reason, c.why);
         EXPECT_EQ(decoderStopped(stopped.status), c.stopped);
@@ -128,12 +129,12 @@ TEST(DecoderHelper, EveryAttackIsStoppedTheCallerLearnsWhyAndAPictureThatKeepsSt
     // A picture that stops the decoder three times in a row is refused until it changes (another
     // size or time).
     for (int i = 0; i < HelperPool::kStrikesBeforeRefusal; ++i)
-        EXPECT_EQ(pool.decode(attack("wild", QStringLiteral("w|1|1"))).status.reason,
+        EXPECT_EQ(decodeAttack(pool, "wild", QStringLiteral("w|1|1")).status.reason,
                   "the decoder was stopped: it crashed");
-    const imaging::Picture refused = pool.decode(attack("wild", QStringLiteral("w|1|1")));
+    const imaging::Picture refused = decodeAttack(pool, "wild", QStringLiteral("w|1|1"));
     EXPECT_THAT(refused.status.reason, HasSubstr("three times in a row"));
     EXPECT_TRUE(decoderStopped(refused.status));
-    EXPECT_EQ(pool.decode(attack("wild", QStringLiteral("w|1|2"))).status.reason,
+    EXPECT_EQ(decodeAttack(pool, "wild", QStringLiteral("w|1|2")).status.reason,
               "the decoder was stopped: it crashed");
     EXPECT_EQ(pool.helperCount(), 1);
     if (!notEnforced.isEmpty())
@@ -166,7 +167,7 @@ TEST(DecoderHelper, AHelperTheHardLimitEndsOnABusyProcessorIsToldItUsedUpItsTime
         }
     });
     HelperPool pool(hostile());
-    const imaging::Picture stopped = pool.decode(attack("stubborn"));
+    const imaging::Picture stopped = decodeAttack(pool, "stubborn");
     done = true;
     neighbour.join();
     (void)::sched_setaffinity(0, sizeof all, &all);
@@ -707,7 +708,7 @@ TEST(DecoderHelper, AForgedAnswerFromAHelperIsRefusedAsTheDecoderStoppedAndTheNe
     const QByteArray png = mv::test::noisePng(8, 8, 3);
     for (const char* lie : {"no-colours", "unsealed"}) {
         SCOPED_TRACE(lie);
-        const imaging::Picture forged = pool.decode(attack(QByteArray("forge ") + lie));
+        const imaging::Picture forged = decodeAttack(pool, QByteArray("forge ") + lie);
         EXPECT_TRUE(refusedAsStopped(forged)) << forged.status.reason;
         const imaging::Picture next = pool.decode(jobFor(png));
         EXPECT_TRUE(next.ok()) << next.status.reason;
