@@ -1,7 +1,7 @@
 // The viewer in the real main window (offscreen), timed as a user meets it: selecting a picture
 // until it is painted, the next picture once it was prepared, holding the arrow key through a
 // folder (with and without embedded previews, and without them once the desktop's
-// thumbnails are made), an encrypted picture, and scrolling at 500 %. The first three
+// thumbnails are made), an encrypted picture, the slideshow, and scrolling at 500 %. The first three
 // that depend on the decoder run twice, side by side: decoding in this process (lines "inprocess_..."), as
 // the viewer did before the decoder helpers, and in the helpers, as the program does. Prints "name value"
 // lines for view_compare.sh, times in milliseconds. Usage: view_bench FOLDER [FOLDER2] [--encrypted FOLDER3]

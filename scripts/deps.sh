@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the benchmarks need.
+# Installs the Debian 12 packages the build, the tests and the benchmarks need; with --bench
+# also the reference tools the bench/*_compare.sh scripts time our code against.
 # As root it runs apt-get; otherwise it prints the one command a person has to run.
 set -euo pipefail
 
@@ -15,6 +16,9 @@ packages=(
   shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin at-spi2-core
   qt6-wayland libwayland-dev wayland-protocols sway wl-clipboard wtype
 )
+if [[ ${1:-} == --bench ]]; then
+  packages+=(age time imagemagick libimage-exiftool-perl libvips-tools)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
