@@ -52,26 +52,17 @@ protected:
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
 
-    // An X server of the test's own on a free display: its name, or empty.
+    // An X server of the test's own on a display it finds free: its name once it takes
+    // connections, or empty.
     static QString startXServer(QProcess& server)
     {
-        for (int n = 140; n < 200; ++n) {
-            const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
-            if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) || QFile::exists(socket))
-                continue;
-            server.start(
-                QStringLiteral("Xvfb"),
-                QStringLiteral(":%1 -nolisten tcp -screen 0 1600x1200x24").arg(n).split(QLatin1Char(' ')));
-            server.waitForStarted(10000);
-            for (int wait = 0; wait < 100 && !QFile::exists(socket) && server.state() == QProcess::Running;
-                 ++wait)
-                server.waitForFinished(100);
-            if (QFile::exists(socket))
-                return QStringLiteral(":%1").arg(n);
-            server.kill();
-            server.waitForFinished();
+        server.start(
+            QStringLiteral("Xvfb"),
+            QStringLiteral("-displayfd 1 -nolisten tcp -screen 0 1600x1200x24").split(QLatin1Char(' ')));
+        while (!server.canReadLine() && server.waitForReadyRead(20000)) {
         }
-        return {};
+        const QByteArray number = server.readLine().trimmed();
+        return number.isEmpty() ? QString() : QStringLiteral(":") + QString::fromLatin1(number);
     }
 
     mv::test::ProgramHome home_;
