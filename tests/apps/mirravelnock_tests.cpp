@@ -4,7 +4,6 @@
 #include "ProgramHome.h"
 #include "shell/Registry.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -97,12 +96,9 @@ TEST_F(MirravelnockTest, LaterCopyHandsItsFileOverAndSettingsAreWrittenAtExitWit
     EXPECT_EQ(terminate(*second), 0);
     EXPECT_NE(setting("Last Dir"), folder); // the second instance saved nothing
 
-    QElapsedTimer t;
-    t.start();
     auto later = launch({QStringLiteral("/f=") + file}, home_.path());
-    ASSERT_TRUE(later->waitForFinished(20000));
+    ASSERT_TRUE(later->waitForFinished(20000)); // hands over and ends without a window
     EXPECT_EQ(later->exitCode(), 0);
-    EXPECT_LT(t.elapsed(), 20000);
 
     // The first copy shows the file's folder and takes the file out of the mailbox.
     EXPECT_TRUE(mv::test::waitFor([&] { return setting("StartupImage").isEmpty(); }, 20000));
