@@ -16,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -97,14 +96,27 @@ public:
         return index >= 0 &&
                call(n, u"org.a11y.atspi.Action"_s, u"DoAction"_s, {index}).arguments().value(0).toBool();
     }
-    // Every object under `n`, depth first, with its parents' showing; `visit` says whether to go
-    // into its children.
-    void walk(const Node& n, const std::function<bool(const Node&)>& visit, int& budget)
+    // One object of the tree as a screen reader reads it.
+    struct Seen {
+        Node node;
+        QString role, name;
+        bool showing;
+    };
+    // Every object under `n`, depth first, going into the children of those on show (and of
+    // the menus, which are on show only while open), up to `budget` objects.
+    QList<Seen> tree(const Node& n, int budget = 5000)
     {
-        if (--budget < 0 || !visit(n))
-            return;
-        for (const Node& c : children(n))
-            walk(c, visit, budget);
+        QList<Seen> seen;
+        QList<Node> next {n};
+        while (!next.isEmpty() && seen.size() < budget) {
+            const Node at = next.takeFirst();
+            seen.append({at, role(at), name(at), has(at, kShowing)});
+            const Seen& s = seen.back();
+            if (s.showing || s.role == u"menu bar"_s || s.role == u"menu item"_s ||
+                s.role == u"popup menu"_s || s.role == u"application"_s)
+                next = children(at) + next;
+        }
+        return seen;
     }
 
 private:
@@ -167,27 +179,16 @@ TEST_F(AtSpiTest, EveryShowingControlIsNamedAndTheGridsCellsAreNamedAfterTheirFi
     AtSpi atspi(accessibilityBus());
     const Node root {u"org.a11y.atspi.Registry"_s, u"/org/a11y/atspi/accessible/root"_s};
     // The program is up once its window shows the picture it was started with.
+    const auto program = [&] {
+        for (const Node& app : atspi.children(root))
+            for (const AtSpi::Seen& s : atspi.tree(app))
+                if (s.showing && s.role == u"graphic"_s && s.name == u"b.png, 30 by 20 pixels"_s)
+                    return app;
+        return Node();
+    };
     Node app;
-    Node picture;
-    const bool shown = mv::test::waitFor(
-        [&] {
-            for (const Node& a : atspi.children(root)) {
-                int budget = 5000;
-                atspi.walk(
-                    a,
-                    [&](const Node& n) {
-                        if (atspi.role(n) == u"graphic"_s && atspi.name(n) == u"b.png, 30 by 20 pixels"_s) {
-                            app = a;
-                            picture = n;
-                        }
-                        return picture.path.isEmpty() && atspi.has(n, kShowing);
-                    },
-                    budget);
-            }
-            return !picture.path.isEmpty();
-        },
-        60000);
-    ASSERT_TRUE(shown) << "no picture area named after b.png";
+    ASSERT_TRUE(mv::test::waitFor([&] { return !(app = program()).path.isEmpty(); }, 60000))
+        << "no picture area named after b.png";
 
     // Roles a user cannot tell one control from another by, without its name, as Qt calls them
     // and as AT-SPI does.
@@ -198,23 +199,14 @@ TEST_F(AtSpiTest, EveryShowingControlIsNamedAndTheGridsCellsAreNamedAfterTheirFi
                                   u"page tab"_s,      u"menu item"_s, u"link"_s};
     QStringList unnamed;
     Node viewThumbnails;
-    int budget = 5000;
-    atspi.walk(
-        app,
-        [&](const Node& n) {
-            const QString role = atspi.role(n);
-            const QString name = atspi.name(n);
-            if (role == u"menu item"_s && QString(name).remove(u'&') == u"View Thumbnails"_s)
-                viewThumbnails = n;
-            if (!atspi.has(n, kShowing))
-                return role == u"menu bar"_s || role == u"menu item"_s || role == u"popup menu"_s ||
-                       role == u"application"_s;
-            if (needName.contains(role) && name.trimmed().isEmpty())
-                unnamed << role + u' ' + n.path;
-            return true;
-        },
-        budget);
-    EXPECT_GT(budget, 0);
+    const QList<AtSpi::Seen> seen = atspi.tree(app);
+    EXPECT_LT(seen.size(), 5000);
+    for (const AtSpi::Seen& s : seen) {
+        if (s.role == u"menu item"_s && QString(s.name).remove(u'&') == u"View Thumbnails"_s)
+            viewThumbnails = s.node;
+        if (s.showing && needName.contains(s.role) && s.name.trimmed().isEmpty())
+            unnamed << s.role + u' ' + s.node.path;
+    }
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(u", "_s).toStdString();
 
     ASSERT_FALSE(viewThumbnails.path.isEmpty());
@@ -223,21 +215,16 @@ TEST_F(AtSpiTest, EveryShowingControlIsNamedAndTheGridsCellsAreNamedAfterTheirFi
     bool selectable = true;
     (void)mv::test::waitFor(
         [&] {
-            int limit = 5000;
-            atspi.walk(
-                app,
-                [&](const Node& n) {
-                    if (atspi.role(n) != u"list"_s || atspi.name(n) != u"Thumbnails"_s)
-                        return atspi.has(n, kShowing);
-                    cells.clear();
-                    for (const Node& cell : atspi.children(n)) {
-                        cells << atspi.name(cell);
-                        selectable =
-                            selectable && atspi.role(cell) == u"list item"_s && atspi.has(cell, kSelectable);
-                    }
-                    return false;
-                },
-                limit);
+            for (const AtSpi::Seen& s : atspi.tree(app)) {
+                if (s.role != u"list"_s || s.name != u"Thumbnails"_s)
+                    continue;
+                cells.clear();
+                for (const Node& cell : atspi.children(s.node)) {
+                    cells << atspi.name(cell);
+                    selectable =
+                        selectable && atspi.role(cell) == u"list item"_s && atspi.has(cell, kSelectable);
+                }
+            }
             return cells.size() >= files.size();
         },
         30000);

@@ -4,7 +4,6 @@
 #include "ProgramHome.h"
 #include "shell/Registry.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -52,26 +51,17 @@ protected:
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
 
-    // An X server of the test's own on a free display: its name, or empty.
+    // An X server of the test's own on a display it finds free: its name once it takes
+    // connections, or empty.
     static QString startXServer(QProcess& server)
     {
-        for (int n = 140; n < 200; ++n) {
-            const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
-            if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) || QFile::exists(socket))
-                continue;
-            server.start(
-                QStringLiteral("Xvfb"),
-                QStringLiteral(":%1 -nolisten tcp -screen 0 1600x1200x24").arg(n).split(QLatin1Char(' ')));
-            server.waitForStarted(10000);
-            for (int wait = 0; wait < 100 && !QFile::exists(socket) && server.state() == QProcess::Running;
-                 ++wait)
-                server.waitForFinished(100);
-            if (QFile::exists(socket))
-                return QStringLiteral(":%1").arg(n);
-            server.kill();
-            server.waitForFinished();
+        server.start(
+            QStringLiteral("Xvfb"),
+            QStringLiteral("-displayfd 1 -nolisten tcp -screen 0 1600x1200x24").split(QLatin1Char(' ')));
+        while (!server.canReadLine() && server.waitForReadyRead(20000)) {
         }
-        return {};
+        const QByteArray number = server.readLine().trimmed();
+        return number.isEmpty() ? QString() : QStringLiteral(":") + QString::fromLatin1(number);
     }
 
     mv::test::ProgramHome home_;
@@ -106,12 +96,9 @@ TEST_F(MirravelnockTest, LaterCopyHandsItsFileOverAndSettingsAreWrittenAtExitWit
     EXPECT_EQ(terminate(*second), 0);
     EXPECT_NE(setting("Last Dir"), folder); // the second instance saved nothing
 
-    QElapsedTimer t;
-    t.start();
     auto later = launch({QStringLiteral("/f=") + file}, home_.path());
-    ASSERT_TRUE(later->waitForFinished(20000));
+    ASSERT_TRUE(later->waitForFinished(20000)); // hands over and ends without a window
     EXPECT_EQ(later->exitCode(), 0);
-    EXPECT_LT(t.elapsed(), 20000);
 
     // The first copy shows the file's folder and takes the file out of the mailbox.
     EXPECT_TRUE(mv::test::waitFor([&] { return setting("StartupImage").isEmpty(); }, 20000));

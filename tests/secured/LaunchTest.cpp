@@ -1,18 +1,21 @@
-// One start of a list entry from decryption to re-lock, with real programs and stand-in
-// list jobs; a start that cannot start; and its traces: the journal on disk while its files may
-// lie plain and what it tells the next start of why, and the plain copies editors leave beside
-// the files.
-#include "FakeListJobs.h"
+// A listed program started and watched: the exact arguments and folder it gets, the system's
+// reason when it cannot start, and that it counts as running while it or anything it started
+// lives, however it leaves its descendants behind. One start of a list entry from decryption to
+// re-lock, with real programs and stand-in list jobs; a start that cannot start; and its traces:
+// the journal on disk while its files may lie plain and what it tells the next start of why, and
+// the plain copies editors leave beside the files.
 #include "LaunchTestKit.h"
 
 #include "crypto/EncryptedNames.h"
 #include "crypto/SecretText.h"
 #include "fileutil/Wipe.h"
+#include "secured/ArgumentSplit.h"
 #include "secured/ChildReaper.h"
 #include "secured/EditorCopies.h"
 #include "secured/Launch.h"
 #include "secured/LaunchTexts.h"
 #include "secured/OpenFileHolders.h"
+#include "secured/ProgramWatch.h"
 
 #include <gtest/gtest.h>
 
@@ -23,30 +26,25 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <csignal>
 #include <optional>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace mv;
+using namespace mv::launchtest;
+using namespace mv::secured;
 using namespace Qt::StringLiterals;
-using launchtest::quoted;
-using launchtest::waitUntil;
-using launchtest::writeScript;
 
 namespace {
-
-using launchtest::allPlain;
-using launchtest::Launched;
-using launchtest::lockedFiles;
-using launchtest::lockedWith;
-using launchtest::testOptions;
 
 void touch(const QString& path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    ASSERT_TRUE(launchtest::writeAll(path, "plain words")) << path.toStdString();
+    ASSERT_TRUE(writeAll(path, "plain words")) << path.toStdString();
 }
 
 QString journal(const QTemporaryDir& dir, int entry)
@@ -56,34 +54,215 @@ QString journal(const QTemporaryDir& dir, int entry)
 
 // Runs entry 1 of `program` with `params` over `files` to its end; `arrange` sets the run up
 // before it starts.
-std::unique_ptr<Launched> runEntry(secured::LaunchGate& gate, const QTemporaryDir& dir,
-                                   const QString& program, const QString& params, const QStringList& files,
+std::unique_ptr<Launched> runEntry(LaunchGate& gate, const QTemporaryDir& dir, const QString& program,
+                                   const QString& params, const QStringList& files,
                                    const std::function<void(Launched&)>& arrange = {})
 {
     auto run = std::make_unique<Launched>(gate, 1, "Diary", program, files,
-                                          launchtest::testOptions(dir.filePath(u"running"_s), 2000), params);
+                                          testOptions(dir.filePath(u"running"_s), 2000), params);
     if (arrange)
         arrange(*run);
     run->launch->start();
-    EXPECT_TRUE(launchtest::waitUntil([&] { return run->end.has_value(); }, 10000));
+    EXPECT_TRUE(waitUntil([&] { return run->end.has_value(); }, 10000));
     return run;
 }
 
 } // namespace
 
+TEST(ArgumentSplit, WordsAreSplitAsAShellSplitsThemAndNothingIsExpanded)
+{
+    const SplitArguments words =
+        splitArguments(uR"(  a 'b  c' "d \"e\" \$f \x" g\ h '' "" ~ $HOME * it'"s'  )"_s);
+    ASSERT_TRUE(words.status.ok) << words.status.message();
+    // One word a line: quotes, escapes, empty words, and what a shell would expand.
+    EXPECT_EQ(words.arguments, u"a\nb  c\nd \"e\" $f \\x\ng h\n\n\n~\n$HOME\n*\nit\"s"_s.split(u'\n'));
+    EXPECT_TRUE(splitArguments(QString()).arguments.isEmpty());
+    EXPECT_EQ(splitArguments(u"a\\\nb c\\"_s).arguments, QStringList({u"ab"_s, u"c\\"_s}));
+    // (An open quote: the failed-start tests.)
+}
+
+// The old way handed the unquoted path and the parameters to the system as one line, so
+// "/x/my tools/run me.sh" started "/x/my" if it existed.
+TEST(ProgramStart, PathWithBlanksStartsThatProgramInItsFolderWithExactArguments)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(u"out.txt"_s);
+    writeScript(dir.filePath(u"my"_s), "echo decoy > " + quoted(out));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"my tools"_s));
+    const QString program = writeScript(dir.filePath(u"my tools/run me.sh"_s),
+                                        "{ pwd; for a in \"$@\"; do echo \"[$a]\"; done; } > " + quoted(out));
+
+    const StartOutcome started = start(program, u"one 'two  2' \"$HOME\""_s);
+    ASSERT_TRUE(started.status.ok) << started.status.message();
+    EXPECT_GT(started.programPid, 0);
+    EXPECT_TRUE(started.scopeEvents.isEmpty());
+    ASSERT_TRUE(waitHelper(started, 5000));
+    EXPECT_EQ(readAll(out),
+              QDir(dir.filePath(u"my tools"_s)).canonicalPath().toUtf8() + "\n[one]\n[two  2]\n[$HOME]\n");
+
+    // A descriptor open here without close-on-exec is still closed for the program.
+    const QString seen = dir.filePath(u"seen.txt"_s);
+    const QString looker =
+        writeScript(dir.filePath(u"look.sh"_s), "readlink /proc/$$/fd/$1 > " + quoted(seen) + "; exit 0");
+    const int held = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(held, 0);
+    const StartOutcome looked = start(looker, QString::number(held));
+    ASSERT_TRUE(looked.status.ok) << looked.status.message();
+    ASSERT_TRUE(waitHelper(looked, 5000));
+    ::close(held);
+    EXPECT_TRUE(QFile::exists(seen));
+    EXPECT_NE(readAll(seen).trimmed(), QByteArray("/dev/null"));
+}
+
+TEST(ProgramStart, AProgramThatCannotRunGivesTheSystemsReason)
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(u"notes.txt"_s);
+    ASSERT_TRUE(writeAll(plain, "just text\n"));
+
+    // (A missing or non-executable program: the failed-start tests.)
+    QFile::setPermissions(plain, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const StartOutcome noFormat = start(plain);
+    EXPECT_EQ(noFormat.status.message(), "start the program: Exec format error");
+    EXPECT_LT(noFormat.helperPid, 0);
+    EXPECT_EQ(unableToRunText(noFormat.status), "Unable to run application\nExec format error");
+    EXPECT_EQ(start(plain, u"'"_s).status.reason, "a single quote is not closed");
+    StartOptions noHelper;
+    noHelper.helper = dir.filePath(u"no-helper"_s);
+    noHelper.scope = ScopeUse::Never;
+    const StartOutcome helperMissing = startProgram(u"/bin/true"_s, {}, noHelper);
+    EXPECT_EQ(helperMissing.status.error, ENOENT);
+}
+
+namespace {
+
+// Starts `body` as a script and watches it; `endedAt` gets the time of the end.
+struct Watched {
+    StartOutcome started;
+    std::unique_ptr<ProgramWatch> watch;
+    QElapsedTimer clock;
+    qint64 endedAt = -1;
+
+    Watched(const QTemporaryDir& dir, const QString& name, const QByteArray& body)
+    {
+        started = start(writeScript(dir.filePath(name), body));
+        clock.start();
+        if (!started.status.ok)
+            return;
+        watch = std::make_unique<ProgramWatch>(started);
+        QObject::connect(watch.get(), &ProgramWatch::ended, [this] { endedAt = clock.elapsed(); });
+    }
+    bool waitEnd(int ms) const
+    {
+        return waitUntil([this] { return endedAt >= 0; }, ms);
+    }
+};
+
+// A grandchild of ours whose parent ended, so that it is ours now, sleeping for 30 s.
+pid_t orphanSleeping()
+{
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const pid_t grandchild = ::fork();
+        if (grandchild == 0) {
+            ::execl("/bin/sleep", "sleep", "30", nullptr);
+            ::_exit(127);
+        }
+        (void)!::write(pipeFds[1], &grandchild, sizeof grandchild);
+        ::_exit(0);
+    }
+    pid_t orphan = -1;
+    (void)!::read(pipeFds[0], &orphan, sizeof orphan);
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    ::waitpid(child, nullptr, 0);
+    return orphan;
+}
+
+} // namespace
+
+// Should the helper be killed, what it watched comes to this program: the entry must not
+// end while the program, or a child it leaves behind, still runs.
+TEST(ProgramWatch, KilledHelperLeavesTheEntryRunningUntilItsOrphansEnd)
+{
+    QTemporaryDir dir;
+    const QString marker = dir.filePath(u"marker"_s);
+    Watched program(dir, u"program.sh"_s, "(sleep 0.8; touch " + quoted(marker) + ") & exec sleep 30");
+    ASSERT_TRUE(program.started.status.ok) << program.started.status.message();
+    ASSERT_TRUE(ChildReaper::instance().isSubreaper());
+    ::usleep(100 * 1000);
+
+    // A second window of this program came to us as an orphan before New Instance was started
+    // as nobody's child: a stranger without the launch's mark is not counted.
+    const pid_t stranger = orphanSleeping();
+    ASSERT_EQ(::kill(program.started.helperPid, SIGKILL), 0);
+    ASSERT_TRUE(waitUntil([&] { return program.watch->helperKilled(); }, 2000));
+    EXPECT_TRUE(program.watch->isRunning());
+    EXPECT_GE(program.watch->watchedCount(), 1);
+    pid_t parent = 0;
+    char state = 0;
+    ASSERT_TRUE(readProcessStat(program.started.programPid, parent, state));
+    EXPECT_EQ(parent, ::getpid()) << "the program went to init, not to us";
+
+    // The program ends; its background child is adopted in turn.
+    ASSERT_EQ(::kill(program.started.programPid, SIGTERM), 0);
+    ASSERT_TRUE(program.waitEnd(3000));
+    EXPECT_TRUE(QFile::exists(marker)) << "ended while the orphaned child still ran";
+    EXPECT_FALSE(readProcessStat(program.started.programPid, parent, state)) << "left a zombie";
+    // The stranger, once it ends, is collected all the same: no zombie stays.
+    ASSERT_EQ(::kill(stranger, SIGKILL), 0);
+    EXPECT_TRUE(waitUntil([&] { return !readProcessStat(stranger, parent, state); }, 3000));
+
+    // New Instance's way of starting: the window never becomes the new process's parent.
+    qint64 detached = -1;
+    ASSERT_TRUE(ChildReaper::startNotOurs(u"/bin/sleep"_s, {u"5"_s}, &detached));
+    ASSERT_TRUE(readProcessStat(pid_t(detached), parent, state));
+    EXPECT_NE(parent, ::getpid());
+    EXPECT_TRUE(ChildReaper::instance().isSubreaper());
+    ::kill(pid_t(detached), SIGKILL);
+}
+
+// With a systemd scope, a process still in the scope keeps the entry running even once the
+// process tree is empty. The scope's events file is played by a plain file here.
+TEST(ProgramWatch, PopulatedScopeKeepsTheEntryRunningUntilItEmpties)
+{
+    QTemporaryDir dir;
+    const QString events = dir.filePath(u"cgroup.events"_s);
+    ASSERT_TRUE(writeAll(events, "populated 1\nfrozen 0\n"));
+
+    StartOutcome started = start(writeScript(dir.filePath(u"q.sh"_s), "exit 0"));
+    ASSERT_TRUE(started.status.ok);
+    started.scopeEvents = events;
+    ProgramWatch watch(started);
+    bool ended = false;
+    QObject::connect(&watch, &ProgramWatch::ended, [&] { ended = true; });
+    ASSERT_TRUE(waitUntil([&] { return watch.watchedCount() == 0; }, 3000));
+    waitUntil([] { return false; }, 100);
+    EXPECT_FALSE(ended);
+
+    ASSERT_TRUE(writeAll(events, "populated 0\nfrozen 0\n"));
+    EXPECT_TRUE(waitUntil([&] { return ended; }, 2000));
+}
+
 TEST(Launch, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
 {
     QTemporaryDir dir;
     const QString forked = dir.filePath(u"forked"_s);
-    const secured::LaunchOptions options = testOptions(dir.filePath(u"running"_s), 400);
-    secured::LaunchGate gate;
-    // Sleeps; forks a child that outlives it and exits at once; exits at once.
+    const QString detached = dir.filePath(u"detached"_s);
+    const LaunchOptions options = testOptions(dir.filePath(u"running"_s), 400);
+    LaunchGate gate;
+    // Sleeps; leaves a forked child and a grandchild in a session of its own (the way a program
+    // goes into the background) behind and exits at once; exits at once.
     Launched sleeper(gate, 1, "Sleeper", writeScript(dir.filePath(u"s.sh"_s), "sleep 0.6"),
                      lockedFiles(dir, u"sleeper"_s, "Alpha1"), options);
-    Launched forker(
-        gate, 2, "Forker",
-        writeScript(dir.filePath(u"f.sh"_s), "(sleep 0.9; touch '" + forked.toUtf8() + "') & exit 0"),
-        lockedFiles(dir, u"forker"_s, "Bravo22"), options);
+    Launched forker(gate, 2, "Forker",
+                    writeScript(dir.filePath(u"f.sh"_s), "(sleep 0.9; touch " + quoted(forked) +
+                                                             ") & setsid sh -c 'sleep 0.9; touch " +
+                                                             detached.toUtf8() + "' & exit 0"),
+                    lockedFiles(dir, u"forker"_s, "Bravo22"), options);
     Launched exiter(gate, 3, "Exiter", writeScript(dir.filePath(u"e.sh"_s), "exit 0"),
                     lockedFiles(dir, u"exiter"_s, "Charlie333"), options);
     exiter.encryptEndedAtOnce = false;
@@ -96,7 +275,7 @@ TEST(Launch, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
         run->duringEncrypt = [&, run] {
             mostAtOnce = std::max(mostAtOnce, ++inEncrypt);
             if (run == &forker)
-                forkedDoneAtItsRelock = QFile::exists(forked);
+                forkedDoneAtItsRelock = QFile::exists(forked) && QFile::exists(detached);
             QEventLoop modal;
             QTimer::singleShot(400, &modal, &QEventLoop::quit);
             modal.exec();
@@ -110,12 +289,25 @@ TEST(Launch, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
         EXPECT_TRUE(run->plainWhileRunning) << run->entry.title.toStdString();
         EXPECT_TRUE(QFile::exists(journal(dir, run->entry.entry)));
     }
+    // The journal is on disk while the program runs, so that however this program ends (even
+    // killed) the next start is told of the plain files, and of the launch's helper and program
+    // to wait for.
+    const QList<LeftJournal> running = readLeftJournals(dir.filePath(u"running"_s));
+    const auto ofSleeper = std::find_if(running.begin(), running.end(),
+                                        [](const LeftJournal& j) { return j.record.entry == 1; });
+    ASSERT_NE(ofSleeper, running.end());
+    EXPECT_EQ(ofSleeper->record.title, u"Sleeper"_s);
+    EXPECT_EQ(ofSleeper->plainFiles, sleeper.entry.files);
+    EXPECT_EQ(ofSleeper->record.program, dir.filePath(u"s.sh"_s));
+    EXPECT_GT(ofSleeper->record.programPid, 0);
+    EXPECT_GT(ofSleeper->record.helperPid, 0);
+    EXPECT_GT(ofSleeper->record.helperStarted, 0u);
     ASSERT_TRUE(waitUntil([&] { return sleeper.end && forker.end && exiter.end; }, 5000));
 
-    EXPECT_TRUE(forkedDoneAtItsRelock) << "encrypted while the forked child still ran";
+    EXPECT_TRUE(forkedDoneAtItsRelock) << "encrypted while a child left behind still ran";
     EXPECT_EQ(mostAtOnce, 1);
     for (const auto& [run, key] : {std::pair {&sleeper, "Alpha1"}, {&forker, "Bravo22"}}) {
-        EXPECT_EQ(run->end->kind, secured::LaunchEnd::Relocked);
+        EXPECT_EQ(run->end->kind, LaunchEnd::Relocked);
         for (const QString& file : run->entry.files)
             EXPECT_EQ(lockedWith(file), QByteArray(key));
         EXPECT_EQ(run->encrypts, 1);
@@ -127,7 +319,7 @@ TEST(Launch, ThreeProgramsWatchedAtOnceAreEachRelockedOnceWithTheirOwnKey)
     // its journal stays, so the next start offers to encrypt them.
     EXPECT_EQ(exiter.endedAtOnceQuestions, 1);
     EXPECT_EQ(exiter.encrypts, 0);
-    EXPECT_EQ(exiter.end->kind, secured::LaunchEnd::LeftPlain);
+    EXPECT_EQ(exiter.end->kind, LaunchEnd::LeftPlain);
     EXPECT_TRUE(allPlain(exiter.entry.files));
     EXPECT_TRUE(QFile::exists(journal(dir, 3)));
     EXPECT_FALSE(exiter.launch->isRunning());
@@ -151,7 +343,7 @@ TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffere
 
     // The program ends once the holder has the file open, however slowly the holder starts.
     const QString held = dir.filePath(u"held"_s);
-    secured::LaunchGate gate;
+    LaunchGate gate;
     Launched run(gate, 4, "Editor",
                  writeScript(dir.filePath(u"e.sh"_s), "touch " + quoted(swap) + " " + quoted(backup) +
                                                           "; while [ ! -e " + quoted(held) +
@@ -161,9 +353,9 @@ TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffere
     ASSERT_TRUE(run.started);
     // The holder opens the file through a link to its folder, as another name for it.
     ASSERT_TRUE(QFile::link(dir.path(), dir.filePath(u"alias"_s)));
-    const secured::StartOutcome holder = launchtest::start(
-        writeScript(dir.filePath(u"h.sh"_s), "exec 7< " + quoted(dir.filePath(u"alias/notes-0.txt"_s)) +
-                                                 "; touch " + quoted(held) + "; exec sleep 1.2"));
+    const StartOutcome holder =
+        start(writeScript(dir.filePath(u"h.sh"_s), "exec 7< " + quoted(dir.filePath(u"alias/notes-0.txt"_s)) +
+                                                       "; touch " + quoted(held) + "; exec sleep 1.2"));
     ASSERT_TRUE(holder.status.ok);
     bool holderGoneAtRelock = false;
     run.duringEncrypt = [&] {
@@ -171,8 +363,8 @@ TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffere
     };
 
     ASSERT_TRUE(waitUntil([&] { return run.end.has_value(); }, 5000));
-    EXPECT_TRUE(launchtest::waitHelper(holder, 1000));
-    EXPECT_EQ(run.end->kind, secured::LaunchEnd::Relocked);
+    EXPECT_TRUE(waitHelper(holder, 1000));
+    EXPECT_EQ(run.end->kind, LaunchEnd::Relocked);
     EXPECT_TRUE(holderGoneAtRelock) << "encrypted while another process held the file open";
     ASSERT_FALSE(run.waits.isEmpty());
     EXPECT_TRUE(run.waits.contains(
@@ -190,73 +382,6 @@ TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffere
     EXPECT_FALSE(QFile::exists(journal(dir, 4)));
 }
 
-// Run in a child process by the test below, which kills it while the program runs.
-TEST(LaunchCrash, DISABLED_ChildRunsAnEntryUntilKilled)
-{
-    const QString folder = qEnvironmentVariable("MV_CRASH_FOLDER");
-    ASSERT_FALSE(folder.isEmpty());
-    secured::LaunchGate gate;
-    const QStringList files {folder + u"/diary-0.txt"_s, folder + u"/diary-1.txt"_s};
-    Launched run(
-        gate, 6, "Diary",
-        writeScript(folder + u"/p.sh"_s, "echo $$ > " + quoted(folder + u"/pid"_s) + "; exec sleep 10"),
-        files, testOptions(folder + u"/running"_s, 400));
-    run.launch->start();
-    ASSERT_TRUE(run.started);
-    touch(folder + u"/ready"_s);
-    waitUntil([] { return false; }, 20000);
-}
-
-TEST(LaunchCrash, KilledWhileAnEntryRunsItsJournalNamesThePlainFilesAtTheNextStart)
-{
-    QTemporaryDir dir;
-    const QStringList files = lockedFiles(dir, u"diary"_s, "Foxtrot6");
-    const QByteArray self = QFile::encodeName(QFileInfo(u"/proc/self/exe"_s).symLinkTarget());
-    // Everything the child needs is made before the fork: only exec may follow it.
-    qputenv("MV_CRASH_FOLDER", QFile::encodeName(dir.path()));
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::execl(self.constData(), self.constData(), "--gtest_also_run_disabled_tests",
-                "--gtest_filter=LaunchCrash.DISABLED_ChildRunsAnEntryUntilKilled", nullptr);
-        ::_exit(127);
-    }
-    qunsetenv("MV_CRASH_FOLDER");
-    ASSERT_GT(child, 0);
-    // The child may say it is ready before the program has written its number: wait for both,
-    // or the program outlives the test and a later watch adopts it as a stray.
-    const QString pidFile = dir.filePath(u"pid"_s);
-    const bool ready = waitUntil(
-        [&] {
-            return QFile::exists(dir.filePath(u"ready"_s)) && launchtest::readAll(pidFile).endsWith('\n');
-        },
-        10000);
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    const pid_t program = launchtest::readAll(pidFile).trimmed().toInt();
-    if (program > 0)
-        ::kill(program, SIGKILL);
-    ASSERT_TRUE(ready) << "the child never started its entry";
-    EXPECT_TRUE(waitUntil([] { return secured::ChildReaper::instance().strayChildren().isEmpty(); }, 3000))
-        << "a process of the killed run is left for a later watch to adopt";
-    ASSERT_TRUE(WIFSIGNALED(status));
-
-    const QList<secured::LeftJournal> left = secured::readLeftJournals(dir.filePath(u"running"_s));
-    ASSERT_EQ(left.size(), 1);
-    EXPECT_EQ(left[0].record.entry, 6);
-    EXPECT_EQ(left[0].record.title, u"Diary"_s);
-    EXPECT_EQ(left[0].plainFiles, files);
-    // The run's launch helper and program, for the next start to wait for.
-    EXPECT_EQ(left[0].record.program, dir.filePath(u"p.sh"_s));
-    EXPECT_EQ(left[0].record.programPid, program);
-    EXPECT_GT(left[0].record.helperPid, 0);
-    EXPECT_GT(left[0].record.helperStarted, 0u);
-    EXPECT_EQ(secured::leftPlainText(left),
-              u"These programs of the Secured Access List left their files decrypted:\n"
-              "Diary (p.sh): diary-0.txt, diary-1.txt. Mirravelnock! ended while the program ran.\n"
-              "Encrypt them now?"_s);
-}
-
 TEST(RunJournal, JournalsWithPlainFilesAreReadBackAndTheRestWiped)
 {
     QTemporaryDir dir;
@@ -267,25 +392,29 @@ TEST(RunJournal, JournalsWithPlainFilesAreReadBackAndTheRestWiped)
     touch(plain);
     touch(odd);
 
-    const secured::JournalRecord editor {3, u"Texteditor – privat"_s, {plain, odd, locked}};
-    ASSERT_TRUE(secured::writeJournal(folder, editor).ok);
+    const JournalRecord editor {3, u"Texteditor – privat"_s, {plain, odd, locked}};
+    ASSERT_TRUE(writeJournal(folder, editor).ok);
     // A later start of the same entry replaces its journal.
-    ASSERT_TRUE(secured::writeJournal(folder, {3, editor.title, {locked, plain, odd}}).ok);
-    ASSERT_TRUE(secured::writeJournal(folder, {7, u"Viewer"_s, {locked}}).ok);
-    ASSERT_TRUE(secured::writeJournal(folder, {9, u"Removed"_s, {plain}}).ok);
-    ASSERT_TRUE(secured::removeJournal(folder, 9).ok);
-    ASSERT_TRUE(secured::removeJournal(folder, 9).ok);
+    ASSERT_TRUE(writeJournal(folder, {3, editor.title, {locked, plain, odd}, u"/usr/bin/editor"_s}).ok);
+    ASSERT_TRUE(writeJournal(folder, {7, u"Viewer"_s, {locked}}).ok);
+    ASSERT_TRUE(writeJournal(folder, {9, u"Removed"_s, {plain}}).ok);
+    ASSERT_TRUE(removeJournal(folder, 9).ok);
+    ASSERT_TRUE(removeJournal(folder, 9).ok);
     // Private: the folder and the files name the user's files.
     EXPECT_EQ(mvtest::modeOf(folder), 0700u);
     EXPECT_EQ(mvtest::modeOf(folder + u"/entry-3.journal"_s), 0600u);
     touch(folder + u"/entry-5.journal"_s); // damaged: left alone
 
-    const QList<secured::LeftJournal> left = secured::readLeftJournals(folder);
+    const QList<LeftJournal> left = readLeftJournals(folder);
     ASSERT_EQ(left.size(), 1);
     EXPECT_EQ(left[0].record.entry, 3);
     EXPECT_EQ(left[0].record.title, editor.title);
     EXPECT_EQ(left[0].record.files, QStringList({locked, plain, odd}));
     EXPECT_EQ(left[0].plainFiles, QStringList({plain, odd}));
+    // Its launch's helper is gone: this program ended (or was killed) while that program ran.
+    EXPECT_TRUE(
+        leftPlainText(left).endsWith(u"Mirravelnock! ended while the program ran.\nEncrypt them now?"_s))
+        << leftPlainText(left).toStdString();
     // Entry 7's files are all encrypted: its journal is gone; the damaged one stays.
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({u"entry-3.journal"_s, u"entry-5.journal"_s}));
 }
@@ -320,15 +449,15 @@ TEST(EditorCopies, EveryEditorsCopyBesideAListedFileIsFoundAndNothingElse)
     expected << folder + u".#notes.txt"_s;
     expected.removeOne(listedBackup);
     expected.sort();
-    EXPECT_EQ(secured::findEditorCopies({notes, report, listedBackup}), expected);
-    EXPECT_TRUE(secured::findEditorCopies({folder + u"gone.txt"_s}).isEmpty());
+    EXPECT_EQ(findEditorCopies({notes, report, listedBackup}), expected);
+    EXPECT_TRUE(findEditorCopies({folder + u"gone.txt"_s}).isEmpty());
 
     const fileutil::WipeReport wiped = fileutil::wipeAll(expected);
     EXPECT_TRUE(wiped.failures.isEmpty());
     EXPECT_EQ(wiped.wiped, expected);
-    EXPECT_TRUE(secured::findEditorCopies({notes, report}) == QStringList({listedBackup}));
+    EXPECT_TRUE(findEditorCopies({notes, report}) == QStringList({listedBackup}));
     EXPECT_TRUE(QFile::exists(notes));
-    EXPECT_EQ(secured::editorCopiesQuestion({u"/a/b~"_s, u"/a/#b#"_s}),
+    EXPECT_EQ(editorCopiesQuestion({u"/a/b~"_s, u"/a/#b#"_s}),
               u"An editor left these plain copies beside the files:\n/a/b~\n/a/#b#\nWipe them now?"_s);
 }
 
@@ -338,9 +467,9 @@ TEST(EditorCopies, EveryEditorsCopyBesideAListedFileIsFoundAndNothingElse)
 TEST(FailedStart, AProgramThatCannotStartIsRefusedBeforeDecryptingAndAFailedStartLocksAgain)
 {
     QTemporaryDir dir;
-    secured::LaunchGate gate;
+    LaunchGate gate;
     const QString text = dir.filePath(u"readme.txt"_s);
-    ASSERT_TRUE(launchtest::writeAll(text, "not a program"));
+    ASSERT_TRUE(writeAll(text, "not a program"));
     const QString fine = writeScript(dir.filePath(u"editor"_s), "exit 0");
     struct Refusal {
         QString program;
@@ -360,27 +489,27 @@ TEST(FailedStart, AProgramThatCannotStartIsRefusedBeforeDecryptingAndAFailedStar
         const QStringList files = lockedFiles(dir, u"refused"_s, "Golf777");
         const auto run = runEntry(gate, dir, r.program, r.params, files);
         ASSERT_TRUE(run->end);
-        EXPECT_EQ(run->end->kind, secured::LaunchEnd::StartFailed);
+        EXPECT_EQ(run->end->kind, LaunchEnd::StartFailed);
         EXPECT_EQ(run->decrypts, 0);
         EXPECT_FALSE(run->started);
         for (const QString& file : files)
             EXPECT_EQ(lockedWith(file), QByteArray("Golf777"));
         EXPECT_FALSE(QFile::exists(dir.filePath(u"running/entry-1.journal"_s)));
-        EXPECT_EQ(secured::unableToRunText(r.program, run->end->status),
+        EXPECT_EQ(unableToRunText(r.program, run->end->status),
                   u"Unable to run application\n"_s + r.program + u": "_s + r.reason);
     }
 
     // Passes every check and still fails at exec (its interpreter is missing): what this start
     // decrypted is encrypted again at once with the key that opened it.
     const QString broken = dir.filePath(u"broken"_s);
-    ASSERT_TRUE(launchtest::writeAll(broken, "#!/no/such/interpreter\n"));
+    ASSERT_TRUE(writeAll(broken, "#!/no/such/interpreter\n"));
     QFile::setPermissions(broken, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QStringList files = lockedFiles(dir, u"broken"_s, "Golf777");
     const QString plainBefore = dir.filePath(u"plain-before.txt"_s);
-    ASSERT_TRUE(launchtest::writeAll(plainBefore, "was plain"));
+    ASSERT_TRUE(writeAll(plainBefore, "was plain"));
     auto run = runEntry(gate, dir, broken, {}, files + QStringList {plainBefore});
     ASSERT_TRUE(run->end);
-    EXPECT_EQ(run->end->kind, secured::LaunchEnd::StartFailed);
+    EXPECT_EQ(run->end->kind, LaunchEnd::StartFailed);
     EXPECT_EQ(run->end->status.error, ENOENT);
     EXPECT_EQ(run->decrypts, 1);
     EXPECT_TRUE(run->end->relock.ok);
@@ -396,9 +525,9 @@ TEST(FailedStart, AProgramThatCannotStartIsRefusedBeforeDecryptingAndAFailedStar
     ASSERT_TRUE(run->end);
     EXPECT_FALSE(run->end->relock.ok);
     EXPECT_EQ(run->end->leftPlain, files);
-    const QList<secured::LeftJournal> left = secured::readLeftJournals(dir.filePath(u"running"_s));
+    const QList<LeftJournal> left = readLeftJournals(dir.filePath(u"running"_s));
     ASSERT_EQ(left.size(), 1);
-    EXPECT_EQ(left[0].record.state, secured::JournalRecord::State::RelockFailed);
+    EXPECT_EQ(left[0].record.state, JournalRecord::State::RelockFailed);
 }
 
 // The question after a crash said the same of every run: "ended while these programs ran",
@@ -406,58 +535,42 @@ TEST(FailedStart, AProgramThatCannotStartIsRefusedBeforeDecryptingAndAFailedStar
 TEST(FailedStart, TheNextStartIsToldTrulyWhyEachEntrysFilesLiePlain)
 {
     QTemporaryDir dir;
-    secured::LaunchGate gate;
-    const QString quick = writeScript(dir.filePath(u"quick"_s), "exit 0");
-    const QString slow = writeScript(dir.filePath(u"slow"_s), "sleep 0.3");
-    struct Case {
+    LaunchGate gate;
+    // The slow program's re-lock fails; the quick one ends at once and its files are kept plain.
+    const struct {
         const char* program;
-        bool encryptFails;
-        bool keepPlainAtOnce;
+        bool slow;
         const char* why;
-    };
-    const Case cases[] = {
-        {"slow", true, false, "Encrypting them after the program ended failed."},
-        {"quick", false, true, "They were kept decrypted when the program ended."},
-    };
-    for (const Case& c : cases) {
+    } cases[] = {{"slow", true, "Encrypting them after the program ended failed."},
+                 {"quick", false, "They were kept decrypted when the program ended."}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
-        const QStringList files = lockedFiles(dir, QString::fromLatin1(c.program), "Golf777");
-        const auto run = runEntry(gate, dir, QString::fromLatin1(c.program) == u"slow"_s ? slow : quick, {},
-                                  files, [&](Launched& l) {
-                                      l.encryptFails = c.encryptFails;
-                                      l.encryptEndedAtOnce = !c.keepPlainAtOnce;
-                                  });
+        const QString program = QString::fromLatin1(c.program);
+        const QStringList files = lockedFiles(dir, program, "Golf777");
+        const auto run =
+            runEntry(gate, dir, writeScript(dir.filePath(program), c.slow ? "sleep 0.3" : "exit 0"), {},
+                     files, [&](Launched& l) { l.encryptFails = l.encryptEndedAtOnce = c.slow; });
         ASSERT_TRUE(run->end && run->started);
         EXPECT_EQ(run->end->leftPlain, files);
-        const QList<secured::LeftJournal> left = secured::readLeftJournals(dir.filePath(u"running"_s));
+        const QList<LeftJournal> left = readLeftJournals(dir.filePath(u"running"_s));
         ASSERT_EQ(left.size(), 1);
-        EXPECT_EQ(secured::leftPlainText(left),
+        EXPECT_EQ(leftPlainText(left),
                   u"These programs of the Secured Access List left their files decrypted:\nDiary (%1): "
-                  "%1-0.txt, %1-1.txt. %2\nEncrypt them now?"_s.arg(QString::fromLatin1(c.program),
-                                                                    QString::fromLatin1(c.why)));
+                  "%1-0.txt, %1-1.txt. %2\nEncrypt them now?"_s.arg(program, QString::fromLatin1(c.why)));
         for (const QString& file : files)
             QFile::remove(file);
-        secured::readLeftJournals(dir.filePath(u"running"_s)); // wipes the journal: nothing plain
+        readLeftJournals(dir.filePath(u"running"_s)); // wipes the journal: nothing plain
     }
 
-    // A run whose launch helper still lives: the question says the program still runs.
-    const secured::StartOutcome running =
-        launchtest::start(writeScript(dir.filePath(u"held"_s), "exec sleep 5"));
+    // A run's launch helper is known by its number and start time: one that still lives is told
+    // apart from a number given since to another process. (What the question says of a run whose
+    // program still runs: the recovery tests.)
+    const StartOutcome running = start(writeScript(dir.filePath(u"held"_s), "exec sleep 5"));
     ASSERT_TRUE(running.status.ok);
-    const QString notes = dir.filePath(u"notes.txt"_s);
-    ASSERT_TRUE(launchtest::writeAll(notes, "plain"));
-    secured::JournalRecord record(2, u"Notes"_s, {notes}, dir.filePath(u"held"_s));
-    record.helperPid = running.helperPid;
-    record.helperStarted = secured::processStartTime(running.helperPid);
-    ASSERT_TRUE(secured::writeJournal(dir.filePath(u"running"_s), record).ok);
-    EXPECT_EQ(
-        secured::leftPlainText(secured::readLeftJournals(dir.filePath(u"running"_s))),
-        u"These programs of the Secured Access List left their files decrypted:\nNotes (held): notes.txt. "
-        "Mirravelnock! ended while the program ran; it still runs, and its files are encrypted once it "
-        "has ended.\nEncrypt them now?"_s);
-    // A number given since to another process is not taken for the helper.
-    EXPECT_FALSE(secured::processRuns(running.helperPid, record.helperStarted + 1));
+    const auto helperStarted = processStartTime(running.helperPid);
+    EXPECT_TRUE(processRuns(running.helperPid, helperStarted));
+    EXPECT_FALSE(processRuns(running.helperPid, helperStarted + 1));
     ::kill(running.programPid, SIGKILL);
-    EXPECT_TRUE(launchtest::waitHelper(running, 5000));
-    EXPECT_FALSE(secured::processRuns(running.helperPid, record.helperStarted));
+    EXPECT_TRUE(waitHelper(running, 5000));
+    EXPECT_FALSE(processRuns(running.helperPid, helperStarted));
 }

@@ -1,13 +1,20 @@
 // "Delete Selected..." and "Safe Delete" in the main window: the item follows the selection, the
-// questions say what the user is about to do, and the files go where the answers say.
-#include "fileutil/ui/DeleteCommand.h"
+// questions say what the user is about to do, and the files go where the answers say. frmAsc
+// driven through its boxes and buttons, read back from the desktop's mimeapps.list.
 #include "crypto/ui/DialogDriver.h"
+#include "desktop/DesktopFolders.h"
+#include "desktop/MimeAppsList.h"
 #include "desktop/Trash.h"
 #include "fileutil/TestFiles.h"
 #include "fileutil/WipeReach.h"
+#include "fileutil/ui/AssociationDialog.h"
+#include "fileutil/ui/DeleteCommand.h"
+#include "shell/AssociationStore.h"
+#include "shell/Registry.h"
 #include "shell/ui/WindowTestBase.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -176,11 +183,23 @@ TEST_F(DeleteCommandTest, SafeDeleteWarnsAboutTheFileSystemAndAsksAfterAFailure)
 // The main window turned "Delete Selected..." on again at every selection change, so a click on
 // another file while a safe delete waited on a question offered a second delete of it. The item
 // stays off from the click to the end of the run, whatever is selected meanwhile, in both modes.
-TEST_F(DeleteCommandTest, SelectionChangeDuringARunningDeleteLeavesDeleteDisabled)
+// And the status window's Cancel (Esc there) stops the run after the file in hand: pressed while
+// the question after a failure waits, Yes to that question no longer goes on to the next file.
+TEST_F(DeleteCommandTest, SelectionChangeDuringARunningDeleteLeavesDeleteDisabledAndCancelStopsIt)
 {
     QTemporaryDir elsewhere;
     ASSERT_TRUE(mvtest::hardLink(path("a.png"), elsewhere.filePath("a.png")));
     command().storageWarning = [](const QString&) { return QString(); };
+    menus().mnuSafeDelete->trigger();
+    select({0, 2});
+    const QList<Answered> cancelled = deleteAnswering({QMessageBox::Yes, QMessageBox::Yes}, [&] {
+        // With the keyboard: Esc in the status window is its Cancel.
+        if (auto* status = window_->findChild<QDialog*>(QStringLiteral("frmStatus")))
+            QTest::keyClick(status, Qt::Key_Escape);
+    });
+    ASSERT_EQ(cancelled.size(), 2);
+    EXPECT_EQ(mvtest::entries(pics_.path()), (QStringList {"a.png", "b.png", "c.png"}));
+
     for (const bool safe : {true, false}) {
         if (command().SafeDeleteMode() != safe)
             menus().mnuSafeDelete->trigger();
@@ -197,25 +216,6 @@ TEST_F(DeleteCommandTest, SelectionChangeDuringARunningDeleteLeavesDeleteDisable
         EXPECT_TRUE(menus().MenuDelete->isEnabled()) << safe;
     }
     EXPECT_EQ(mvtest::entries(pics_.path()), (QStringList {"b.png", "c.png"}));
-}
-
-// The status window's Cancel (Esc there) stops the run after the file in hand: pressed while the question
-// after a failure waits, Yes to that question no longer goes on to the next file.
-TEST_F(DeleteCommandTest, CancelInTheStatusWindowStopsAfterTheFileInHand)
-{
-    QTemporaryDir elsewhere;
-    ASSERT_TRUE(mvtest::hardLink(path("a.png"), elsewhere.filePath("a.png")));
-    command().storageWarning = [](const QString&) { return QString(); };
-    if (!command().SafeDeleteMode())
-        menus().mnuSafeDelete->trigger();
-    select({0, 2});
-    const QList<Answered> asked = deleteAnswering({QMessageBox::Yes, QMessageBox::Yes}, [&] {
-        // With the keyboard: Esc in the status window is its Cancel.
-        if (auto* status = window_->findChild<QDialog*>(QStringLiteral("frmStatus")))
-            QTest::keyClick(status, Qt::Key_Escape);
-    });
-    ASSERT_EQ(asked.size(), 2);
-    EXPECT_EQ(mvtest::entries(pics_.path()), (QStringList {"a.png", "b.png", "c.png"}));
 }
 
 // A name that is not valid text was left out of the list, so it could not be deleted from the
@@ -258,6 +258,66 @@ TEST_F(DeleteCommandTest, ANameThatIsNotTextIsListedEscapedAndBothDeletesReachIt
     // The file whose name Qt would have made of them was never touched.
     EXPECT_EQ(::lstat((folder + "bad\xef\xbf\xbd.png").constData(), &st), 0);
     EXPECT_EQ(::lstat((trash + "/files/bad\xef\xbf\xbd.png").constData(), &st), -1);
+}
+
+QCheckBox* box(const QDialog& dialog, int i)
+{
+    return dialog.findChild<QCheckBox*>(QStringLiteral("Check1_%1").arg(i));
+}
+
+QPushButton* button(const QDialog& dialog, const char* name)
+{
+    return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+QString defaultFor(const QString& type)
+{
+    return desktop::MimeAppsList(mvtest::readAll(desktop::mimeAppsListPath()))
+        .value(desktop::MimeAppsList::kDefaultApplications, type);
+}
+
+TEST(AssociationDialogTest, BoxesOpenFromTheDesktopAndAssociateAppliesThem)
+{
+    QFile::remove(shell::hiveFilePath(shell::HKEY_CLASSES_ROOT));
+    QDir().mkpath(desktop::xdgConfigHome());
+    // Only image/jpeg, the type ".jpeg" has, is ours; GIF belongs to another viewer.
+    ASSERT_TRUE(mvtest::writeAll(desktop::mimeAppsListPath(),
+                                 "[Default Applications]\nimage/jpeg=mirravelnock.desktop;\n"
+                                 "image/gif=viewer.desktop;\n"));
+    shell::AssociationStore store;
+    AssociationDialog dialog(store, QStringLiteral("/usr/bin/mirravelnock"));
+    for (int i = 0; i < desktop::kAssociationBoxCount; ++i)
+        EXPECT_EQ(box(dialog, i)->isChecked(), i == 10) << i;
+    EXPECT_TRUE(button(dialog, "butAssociate")->isDefault());
+
+    dialog.show();
+    QTest::mouseClick(button(dialog, "Command1"), Qt::LeftButton);
+    for (int i = 0; i < desktop::kAssociationBoxCount; ++i)
+        EXPECT_TRUE(box(dialog, i)->isChecked()) << i;
+    QTest::mouseClick(button(dialog, "Command3"), Qt::LeftButton);
+    for (int i = 0; i < desktop::kAssociationBoxCount; ++i)
+        EXPECT_FALSE(box(dialog, i)->isChecked()) << i;
+
+    // GIF taken, JPG given back (no backup: its line goes).
+    QTest::mouseClick(box(dialog, 6), Qt::LeftButton);
+    QSignalSpy done(&dialog, &QDialog::accepted);
+    QTest::mouseClick(button(dialog, "butAssociate"), Qt::LeftButton);
+    ASSERT_TRUE(done.wait(20000));
+    EXPECT_TRUE(dialog.lastResult()) << resultText(dialog.lastResult()).toStdString();
+    EXPECT_EQ(defaultFor("image/gif"), "mirravelnock.desktop;");
+    EXPECT_EQ(defaultFor("image/jpeg"), "");
+    EXPECT_EQ(shell::GetRegValue(shell::HKEY_CLASSES_ROOT, "image/gif", "mv.bak"), "viewer.desktop;");
+    EXPECT_TRUE(QFile::exists(desktop::userApplicationsDir() + "/mirravelnock.desktop"));
+
+    // Cancel changes nothing.
+    const QByteArray before = mvtest::readAll(desktop::mimeAppsListPath());
+    AssociationDialog again(store, QStringLiteral("/usr/bin/mirravelnock"));
+    EXPECT_TRUE(box(again, 6)->isChecked());
+    again.show();
+    QTest::mouseClick(button(again, "Command3"), Qt::LeftButton);
+    QTest::mouseClick(button(again, "Command2"), Qt::LeftButton);
+    EXPECT_EQ(again.result(), QDialog::Rejected);
+    EXPECT_EQ(mvtest::readAll(desktop::mimeAppsListPath()), before);
 }
 
 } // namespace

@@ -2,11 +2,22 @@
 // facts of the information line, every way a selection can fail, and no decrypted byte in any
 // file afterwards. And the loads behind the viewer, driven through the event loop: only the
 // latest request is delivered, neighbours are prepared and kept within the budget, a changed
-// file is decoded anew.
+// file is decoded anew. The grid's thumbnails off the user-interface thread: an encrypted picture
+// decrypted in memory and kept in protected memory with nothing written anywhere; plain pictures
+// through the desktop's cache, owner-only, whole, and made again when the file changes; cells
+// handed over in grid order, a missing key holding them up until it is typed or the build
+// stopped. And the viewer's rules at the boundaries its window tests do not reach: the thumbnail
+// grid, the slideshow's order and the looks planned while a key is held.
 #include "viewing/PictureLoad.h"
 #include "viewing/PictureLoader.h"
+#include "viewing/SlideshowPlan.h"
+#include "viewing/ThumbnailBuilder.h"
+#include "viewing/ThumbnailLayout.h"
+#include "viewing/TravelPolicy.h"
 
 #include "ViewingTestFiles.h"
+#include "desktop/PngText.h"
+#include "fileutil/TestFiles.h"
 #include "support/ExifPhoto.h"
 #include "support/Smaps.h"
 #include "support/TestDecoders.h"
@@ -15,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -89,8 +101,7 @@ TEST(PictureLoad, PlainAndEncryptedPicturesCarryTheFactsOfTheBytesOnShow)
     ASSERT_EQ(openedPlaced.picture.reduced.size(), QSize(40, 30));
     EXPECT_TRUE(mv::test::excludedFromDumps(openedPlaced.picture.reduced.constBits()));
 
-    EXPECT_EQ(load(sealed).kind, PictureOutcome::NeedsKey);
-    EXPECT_EQ(load(sealed, {"wrong key"}).kind, PictureOutcome::NeedsKey);
+    EXPECT_EQ(load(sealed, {"wrong key"}).kind, PictureOutcome::NeedsKey); // (no key: the large-file test)
 
     // Odd names: spaces, a line break, and the longest name the file system takes.
     for (const QString& odd : {u" two\nlines .png"_s, QString(247, QLatin1Char('x')) + ".png"}) {
@@ -422,6 +433,282 @@ TEST(PreparedCache, KeepsTheMostRecentlyUsedWithinItsBudget)
     auto failed = std::make_shared<PictureOutcome>();
     cache.insert(QStringLiteral("failed"), failed); // only shown pictures are kept
     EXPECT_EQ(cache.find(QStringLiteral("failed")), nullptr);
+}
+
+ThumbnailRequest thumbnailFor(const QString& path, std::shared_ptr<const desktop::ThumbnailCache> cache = {})
+{
+    ThumbnailRequest r;
+    r.path = path;
+    r.listedName = QFileInfo(path).fileName();
+    r.box = QSize(80, 80);
+    r.cache = std::move(cache);
+    r.decoders = &mv::test::decoders();
+    return r;
+}
+
+TEST(ThumbnailLoad, AnEncryptedPictureIsDecodedInMemoryAndWrittenNowhere)
+{
+    QTemporaryDir dir;
+    QTemporaryDir cacheRoot;
+    const QString secret = writeEncrypted(dir, u"secret.png"_s, noisePng(400, 200, 7), "key 1");
+    const QString text = writeEncrypted(dir, u"diary.txt"_s, "dear diary", "key 1");
+    ASSERT_FALSE(secret.isEmpty());
+    const QStringList before = filesUnder(dir.path());
+    auto cache = std::make_shared<const desktop::ThumbnailCache>(cacheRoot.path());
+
+    ThumbnailRequest request = thumbnailFor(secret, cache);
+    EXPECT_EQ(loadThumbnail(request).kind, ThumbnailOutcome::NeedsKey);
+    request.keys.push_back(mv::crypto::SecretText::fromText(u"wrong"_s));
+    EXPECT_EQ(loadThumbnail(request).kind, ThumbnailOutcome::NeedsKey);
+    request.keys.push_back(mv::crypto::SecretText::fromText(u"key 1"_s));
+    const ThumbnailOutcome shown = loadThumbnail(request);
+    ASSERT_EQ(shown.kind, ThumbnailOutcome::Picture);
+    EXPECT_EQ(shown.image.size(), QSize(80, 40));
+    EXPECT_TRUE(shown.sensitive && shown.encrypted);
+    EXPECT_EQ(shown.keyIndex, 1);
+
+    // Not a picture: its key is asked for, and the cell shows the plain name's type.
+    ThumbnailRequest diary = thumbnailFor(text, cache);
+    EXPECT_EQ(loadThumbnail(diary).kind, ThumbnailOutcome::NeedsKey);
+    diary.keys = std::move(request.keys);
+    const ThumbnailOutcome icon = loadThumbnail(diary);
+    EXPECT_EQ(icon.kind, ThumbnailOutcome::TypeIcon);
+    EXPECT_EQ(icon.mimeType, u"text/plain"_s);
+
+    EXPECT_EQ(filesUnder(dir.path()), before);
+    EXPECT_TRUE(filesUnder(cacheRoot.path()).isEmpty());
+}
+
+TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChange)
+{
+    QTemporaryDir dir;
+    QTemporaryDir cacheHome;
+    const QString root = cacheHome.filePath(u"thumbnails"_s);
+    auto cache = std::make_shared<const desktop::ThumbnailCache>(root);
+    const QString photo = writeBytes(dir, u"photo.png"_s, bytesOf(flat(300, 150, Qt::green)));
+    const ThumbnailOutcome first = loadThumbnail(thumbnailFor(photo, cache));
+    ASSERT_EQ(first.kind, ThumbnailOutcome::Picture);
+    EXPECT_EQ(first.image.size(), QSize(80, 40));
+    EXPECT_FALSE(first.sensitive);
+
+    // Named by the MD5 of its URI, 128 pixels, with the URI and time; owner-only all the way.
+    const QByteArray uri = desktop::ThumbnailCache::uriOf(photo);
+    const QString md5 = QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex());
+    const QString entry = root + u"/normal/"_s + md5 + u".png"_s;
+    ASSERT_EQ(filesUnder(cacheHome.path()), QStringList {entry});
+    EXPECT_EQ(modeOf(entry), 0600u);
+    EXPECT_EQ(modeOf(root), 0700u);
+    EXPECT_EQ(modeOf(root + u"/normal"_s), 0700u);
+    const QByteArray png = readAll(entry);
+    EXPECT_EQ(QImage::fromData(png).size(), QSize(128, 64));
+    EXPECT_EQ(desktop::pngText(png, "Thumb::URI"), uri);
+    const qint64 mtime = QFileInfo(photo).lastModified().toSecsSinceEpoch();
+    EXPECT_EQ(desktop::pngText(png, "Thumb::MTime"), QByteArray::number(mtime));
+
+    // A fresh entry is what the grid shows: one made red here stays red.
+    ASSERT_TRUE(cache->store(photo, mtime, 128, flat(128, 64, Qt::red)));
+    EXPECT_EQ(loadThumbnail(thumbnailFor(photo, cache)).image.pixelColor(40, 20), QColor(Qt::red));
+    // The file changed: decoded again, and the entry made anew.
+    QFile touched(photo);
+    ASSERT_TRUE(
+        touched.open(QIODevice::ReadWrite) &&
+        touched.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    touched.close();
+    EXPECT_EQ(loadThumbnail(thumbnailFor(photo, cache)).image.pixelColor(40, 20), QColor(Qt::green));
+    EXPECT_EQ(QImage(entry).pixelColor(60, 30), QColor(Qt::green));
+
+    // A damaged picture leaves a failure record and shows its type's icon.
+    const QString broken = writeBytes(dir, u"broken.png"_s, "\x89PNG\r\n\x1a\nnothing");
+    EXPECT_EQ(loadThumbnail(thumbnailFor(broken, cache)).kind, ThumbnailOutcome::TypeIcon);
+    EXPECT_TRUE(cache->failed(broken, QFileInfo(broken).lastModified().toSecsSinceEpoch()));
+    EXPECT_EQ(modeOf(root + u"/fail/mirravelnock"_s), 0700u);
+    // Nothing but entries: no half-written file is left beside them.
+    EXPECT_EQ(filesUnder(root).size(), 2);
+}
+
+struct Recorder {
+    QList<int> cells;
+    QList<int> asked;
+    bool finished = false;
+};
+
+void record(ThumbnailBuilder& builder, Recorder& r)
+{
+    QObject::connect(&builder, &ThumbnailBuilder::cellReady,
+                     [&r](int index, const ThumbnailOutcome&) { r.cells.append(index); });
+    QObject::connect(&builder, &ThumbnailBuilder::keyNeeded, [&r](int index) { r.asked.append(index); });
+    QObject::connect(&builder, &ThumbnailBuilder::finished, [&r] { r.finished = true; });
+}
+
+// A job for 60-pixel cells of the files in `dir`, with the desktop's cache in `cacheRoot`.
+ThumbnailBuilder::Job jobIn(const QTemporaryDir& dir, const QTemporaryDir& cacheRoot)
+{
+    ThumbnailBuilder::Job job;
+    job.folder = dir.path();
+    job.box = QSize(60, 60);
+    job.cache = std::make_shared<const desktop::ThumbnailCache>(cacheRoot.path());
+    job.decoders = &mv::test::decoders();
+    return job;
+}
+
+TEST(ThumbnailBuilder, CellsComeInOrderAndAMissingKeyHoldsThemUntilTypedOrStopped)
+{
+    QTemporaryDir dir;
+    QTemporaryDir cacheRoot;
+    ThumbnailBuilder::Job job = jobIn(dir, cacheRoot);
+    // A large picture first, so later ones are ready before it. The third is encrypted, under a
+    // plain name: that tells its folder as well as an encrypted name (the folder is judged by what
+    // its files begin with, before the first plain neighbour is made).
+    for (int i = 0; i < 6; ++i) {
+        const QString name = u"p%1.png"_s.arg(i);
+        if (i == 2)
+            ASSERT_TRUE(
+                QFile::rename(writeEncrypted(dir, name, noisePng(50, 50, 2), "key 1"), dir.filePath(name)));
+        else
+            writeBytes(dir, name, noisePng(i == 0 ? 1500 : 40, 40, quint32(i)));
+        job.entries.append({dir.filePath(name), name});
+    }
+
+    // Stopped while held at the third file: two cells, and what was still being made is dropped.
+    {
+        ThumbnailBuilder stopped(nullptr, 2);
+        Recorder recorded;
+        record(stopped, recorded);
+        stopped.start(job);
+        ASSERT_TRUE(waitFor([&] { return !recorded.asked.isEmpty(); }));
+        stopped.stop();
+        const QDeadlineTimer grace(300);
+        (void)waitFor([&] { return grace.hasExpired(); });
+        EXPECT_TRUE(recorded.finished);
+        EXPECT_EQ(recorded.cells, QList<int>({0, 1}));
+        EXPECT_EQ(stopped.delivered(), 2);
+    }
+
+    // Held there until the key is typed: it is tried again and the rest follow, in order.
+    ThumbnailBuilder builder(nullptr, 2);
+    Recorder recorded;
+    record(builder, recorded);
+    bool typed = false;
+    builder.keys = [&typed] {
+        std::vector<mv::crypto::SecretText> keys;
+        if (typed)
+            keys.push_back(mv::crypto::SecretText::fromText(u"key 1"_s));
+        return keys;
+    };
+    builder.start(job);
+    ASSERT_TRUE(waitFor([&] { return !recorded.asked.isEmpty(); }));
+    typed = true;
+    builder.keyAdded();
+    ASSERT_TRUE(waitFor([&] { return recorded.finished; }));
+    EXPECT_EQ(recorded.cells, QList<int>({0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(recorded.asked, QList<int>({2}));
+    // The folder holds an encrypted file: the desktop's cache was never used.
+    EXPECT_FALSE(builder.usesDiskCache());
+    EXPECT_TRUE(filesUnder(cacheRoot.path()).isEmpty());
+}
+
+TEST(ThumbnailLayout, ClicksOffTheCellsAndTheScrollBar)
+{
+    const ThumbnailLayout layout(400, 80); // four cells of 84 pixels a row
+    EXPECT_EQ(ThumbnailLayout(424, 80).columns(), 5);
+    EXPECT_EQ(ThumbnailLayout(423, 80).columns(), 4);
+    EXPECT_EQ(ThumbnailLayout(50, 80).columns(), 1);
+    EXPECT_EQ(layout.cellAt({90, 4 + 80 + 20}, 10), 1); // on the caption
+    EXPECT_EQ(layout.cellAt({86, 10}, 10), -1);         // the gap between two cells
+    EXPECT_EQ(layout.cellAt({90, 4 + 108}, 10), -1);    // the gap between two rows
+    EXPECT_EQ(layout.cellAt({350, 10}, 10), -1);        // right of the last column
+    EXPECT_EQ(layout.cellAt({90, 120}, 5), -1);         // where the sixth cell would be
+
+    EXPECT_FALSE(thumbScroll(377, 377).visible);
+    const ThumbScroll s = thumbScroll(1200, 377);
+    EXPECT_TRUE(s.visible);
+    EXPECT_EQ(s.maximum, 1200 - 377);
+    EXPECT_EQ(s.singleStep, 30); // 1200 \ 377 = 3 window heights
+    EXPECT_EQ(s.pageStep, 377);
+}
+
+// A stored size the menu lacks takes the nearest the menu offers, the larger of two as near,
+// however far out of range it lies (2^32 + 80 is not 80, as cut to 32 bits it would be); the
+// menu's own sizes stay as they are.
+TEST(ThumbnailLayout, StoredSizeTakesTheNearestMenuSize)
+{
+    constexpr qint64 kLow = std::numeric_limits<qint64>::min(), kHigh = std::numeric_limits<qint64>::max();
+    constexpr qint64 kCut = qint64(1) << 32 | 80;
+    const struct {
+        qint64 stored;
+        int size;
+    } cases[] = {{60, 60}, {120, 120}, {200, 200}, {90, 100},  {89, 80},      {71, 80},    {69, 60},
+                 {0, 60},  {-80, 60},  {kLow, 60}, {201, 200}, {100000, 200}, {kCut, 200}, {kHigh, 200}};
+    for (const auto& c : cases) {
+        const int index = thumbSizeIndex(c.stored);
+        ASSERT_TRUE(index >= 0 && index < int(std::size(kThumbSizes))) << c.stored;
+        EXPECT_EQ(kThumbSizes[index], c.size) << c.stored;
+        EXPECT_EQ(usableThumbSize(c.stored), c.size) << c.stored;
+    }
+}
+
+// An encrypted picture is tried only with keys in hand, and one no key opens is passed over at
+// once: no gap in the show. A list with nothing to show has no first picture.
+TEST(SlideshowPlanTest, AnEncryptedPictureNoKeyOpensIsPassedOverWithoutAGap)
+{
+    const QStringList five = {u"a.png"_s, u"b.jpg"_s, u"c_png.mv$"_s, u"d.gif"_s, u"e.bmp"_s};
+    qint64 now = 1000;
+    for (const bool keys : {false, true}) {
+        SlideshowPlan plan(five, 1, 2, keys, [&] { return now; });
+        std::vector<int> order;
+        std::vector<qint64> at;
+        for (int row = plan.first(); row >= 0; row = plan.upcoming()) {
+            now += plan.untilNextUs();
+            if (row == 2) {
+                plan.passedOver(row);
+                continue;
+            }
+            plan.shown(row);
+            order.push_back(row);
+            at.push_back(now);
+        }
+        EXPECT_EQ(order, (std::vector<int> {1, 3, 4})) << keys;
+        EXPECT_EQ(at[2] - at[0], 4000000) << keys;
+    }
+    EXPECT_EQ(SlideshowPlan(QStringList {u"x.txt"_s}, 0, 4, true, [&] { return now; }).first(), -1);
+}
+
+// A free worker takes the nearest row whose look lands before the user has passed it: with
+// steps 33 ms apart, row r is reached 33 ms after row r - 1 and a look is planned to land half
+// a step before the user leaves. A look that would land behind the user is never begun (the
+// lead was once a fixed guess made at each step, and two looks in three landed too late).
+TEST(TravelPolicy, AFreeWorkerTakesTheNearestRowItsLookCanStillReach)
+{
+    const struct {
+        const char* what;
+        int to, dir;      // the last step: to `to`, the way dir goes
+        double lookMs;    // what looks take
+        qint64 sinceStep; // when the worker is free, after the last step
+        std::vector<int> rows;
+    } cases[] = {
+        {"just stepped", 10, 1, 90, 0, {13, 14, 15, 16}},
+        {"late in the step", 10, 1, 90, 30, {14, 15, 16, 17}},
+        {"looks quicker than steps", 10, 1, 10, 0, {11, 12, 13, 14}},
+        {"slow looks go no further than the lead allows", 10, 1, 2000, 0, {22, 23, 24, 25}},
+        {"up the list", 19, -1, 90, 0, {16, 15, 14, 13}},
+    };
+    for (const auto& c : cases) {
+        TravelPolicy travel;
+        for (int i = 0; i < 40; ++i)
+            travel.lookTook(qint64(c.lookMs));
+        // Two steps make a journey: its pace is known from the second.
+        (void)travel.select(c.to - 2 * c.dir, 967);
+        (void)travel.select(c.to - c.dir, 1000);
+        ASSERT_TRUE(travel.select(c.to, 1033));
+        const Preparation plan = travel.toPrepare(c.to, 1033 + c.sinceStep);
+        EXPECT_EQ(plan.rows, c.rows) << c.what;
+        EXPECT_EQ(plan.lanes, 2) << c.what;
+    }
+    // A jump, or a step after a pause, is no journey: the neighbours are prepared sharp.
+    TravelPolicy still;
+    (void)still.select(5, 0);
+    (void)still.select(6, 1000);
+    EXPECT_EQ(still.toPrepare(6, 1000), (Preparation {{7, 8, 5}, 1}));
 }
 
 } // namespace
