@@ -41,11 +41,6 @@ AssociationBoxes boxes(std::initializer_list<int> checked)
     return b;
 }
 
-QString defaultFor(const QString& type)
-{
-    return MimeAppsList(mvtest::readAll(mimeAppsListPath())).value(MimeAppsList::kDefaultApplications, type);
-}
-
 class FileAssociationTest : public mvtest::AssociationFixture {};
 
 TEST_F(FileAssociationTest, AttachAndDetachLeaveADesktopsFileByteForByte)
@@ -91,7 +86,9 @@ TEST_F(FileAssociationTest, BoxesThatShareATypeOpenTogetherAndBoxesAsTheyAreWrit
     // BMP alone gives image/bmp, which DIB pictures have too; RAS takes both raster types.
     ASSERT_TRUE(associate(boxes({1, 17}), store));
     EXPECT_EQ(associatedBoxes(), boxes({1, 3, 17}));
-    EXPECT_EQ(defaultFor("image/x-sun-raster"), "mirravelnock.desktop;");
+    EXPECT_EQ(MimeAppsList(mvtest::readAll(mimeAppsListPath()))
+                  .value(MimeAppsList::kDefaultApplications, "image/x-sun-raster"),
+              "mirravelnock.desktop;");
     // Every box as it is: nothing is written.
     const ino_t written = mvtest::lstatOf(mimeAppsListPath()).st_ino;
     ASSERT_TRUE(associate(associatedBoxes(), store));
