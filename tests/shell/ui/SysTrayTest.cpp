@@ -8,7 +8,6 @@
 #include "crypto/KeyState.h"
 #include "secured/QuickListState.h"
 #include "secured/ui/QuickListLauncher.h"
-#include "shell/EventWait.h"
 #include "shell/Registry.h"
 #include "shell/ui/FakeStatusNotifierWatcher.h"
 #include "shell/ui/XEmbedTrayWatch.h"
@@ -19,13 +18,9 @@
 #include <QDBusArgument>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
-#include <QMenu>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 
@@ -119,11 +114,6 @@ protected:
 using TrayXEmbed = TrayTest;
 using TrayOnTheBus = TrayTest;
 
-bool haveBus()
-{
-    return QDBusConnection::sessionBus().isConnected();
-}
-
 } // namespace
 
 // An icon in an X tray: trayer takes it in; a left click brings the minimized window back from
@@ -182,7 +172,7 @@ TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
 // panel ends, the window hidden in it comes back.
 TEST_F(TrayOnTheBus, ALatePanelGetsTheIconShowsTheTipAndActivateOrItsEndBringsTheWindowBack)
 {
-    if (!haveBus())
+    if (!QDBusConnection::sessionBus().isConnected())
         GTEST_SKIP() << "no private session bus (Debian: dbus-daemon)";
     MainWindow& w = start(false, {}, true);
     (void)until([] { return false; }, 500);
