@@ -476,8 +476,9 @@ TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAreReportedOnceInTheInformatio
 }
 
 // The session locking forgets what F8 forgets: the keys, the decrypted pictures prepared ahead
-// and the encrypted picture on show. Unchecked, the item forgets nothing, and it is stored.
-TEST_F(MainWindowTest, SessionLockForgetsKeysAndPreparedPicturesUnlessTurnedOff)
+// and the encrypted picture on show; sleep and the screen savers starting do too, their ends do
+// not. Unchecked, the item forgets nothing, and it is stored.
+TEST_F(MainWindowTest, SessionLockSleepAndScreenSaverForgetKeysAndPreparedPicturesUnlessTurnedOff)
 {
     if (!mv::shell::test::PrivateBus::available())
         GTEST_SKIP() << "dbus-daemon is not installed";
@@ -485,14 +486,24 @@ TEST_F(MainWindowTest, SessionLockForgetsKeysAndPreparedPicturesUnlessTurnedOff)
     ASSERT_TRUE(bus.up());
     QDBusConnection sender = bus.connect(u"sender"_s);
     const SessionLockWatch watch(bus.connect(u"listener"_s), bus.connect(u"listener"_s));
+    ASSERT_TRUE(watch.isListening());
+    const auto send = [&](const char* path, const char* interface, const char* member,
+                          const QVariantList& args) {
+        QDBusMessage signal =
+            QDBusMessage::createSignal(QLatin1String(path), QLatin1String(interface), QLatin1String(member));
+        signal.setArguments(args);
+        return sender.send(signal);
+    };
     const auto lock = [&] {
-        return sender.send(QDBusMessage::createSignal(u"/org/freedesktop/login1/session/_1"_s,
-                                                      u"org.freedesktop.login1.Session"_s, u"Lock"_s));
+        return send("/org/freedesktop/login1/session/_1", "org.freedesktop.login1.Session", "Lock", {});
     };
 
     MainWindow& w = start();
-    part<LockForgetting>(w).listen(&watch);
+    auto& forgetting = part<LockForgetting>(w);
+    forgetting.listen(&watch);
     mv::shell::test::PrivateBus::settle(bus.connect(u"listener"_s));
+    int forgotten = 0;
+    QObject::connect(&forgetting, &LockForgetting::forgotten, [&] { ++forgotten; });
     QAction* item = menus().mnuForgetOnLock;
     EXPECT_TRUE(item->isChecked());
     auto& keys = part<mv::crypto::KeyState>(w);
@@ -514,6 +525,29 @@ TEST_F(MainWindowTest, SessionLockForgetsKeysAndPreparedPicturesUnlessTurnedOff)
     files().selectRow(files().find(u"two_png.mv$"_s));
     EXPECT_TRUE(until([&] { return asked == 1; })) << "the prepared picture was forgotten too";
     EXPECT_FALSE(area().hasPicture());
+
+    // Signals from one sender arrive in order: when a lock after an ignored signal is counted
+    // exactly, the ignored one was seen and passed over.
+    const struct {
+        const char* path;
+        const char* interface;
+        const char* member;
+        QVariantList args;
+        int forgottenAfter;
+    } kinds[] = {
+        {"/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep", {true}, 2},
+        {"/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep", {false}, 2},
+        {"/org/freedesktop/ScreenSaver", "org.freedesktop.ScreenSaver", "ActiveChanged", {true}, 3},
+        {"/org/gnome/ScreenSaver", "org.gnome.ScreenSaver", "ActiveChanged", {false}, 3},
+        {"/org/gnome/ScreenSaver", "org.gnome.ScreenSaver", "ActiveChanged", {true}, 4},
+        {"/org/freedesktop/login1/session/_32", "org.freedesktop.login1.Session", "Unlock", {}, 4},
+        {"/org/mate/ScreenSaver", "org.mate.ScreenSaver", "ActiveChanged", {true}, 5},
+    };
+    for (const auto& c : kinds) {
+        ASSERT_TRUE(send(c.path, c.interface, c.member, c.args)) << c.member;
+        EXPECT_TRUE(until([&] { return forgotten >= c.forgottenAfter; }, 5000)) << c.interface << c.member;
+        EXPECT_EQ(forgotten, c.forgottenAfter) << c.interface << " " << c.member;
+    }
 
     item->trigger();
     EXPECT_FALSE(item->isChecked());
