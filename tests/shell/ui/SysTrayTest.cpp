@@ -168,8 +168,8 @@ TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
 
 // A StatusNotifier item. No tray at all: minimizing, by /M or later, keeps the window on the task
 // bar. A panel that starts afterwards gets the icon and the minimized window goes into it; the
-// panel shows the tip (cut to 63 characters), and its Activate brings the window back. When the
-// panel ends, the window hidden in it comes back.
+// panel shows the tip (cut to 63 whole characters), and its Activate brings the window back.
+// When the panel ends, the window hidden in it comes back.
 TEST_F(TrayOnTheBus, ALatePanelGetsTheIconShowsTheTipAndActivateOrItsEndBringsTheWindowBack)
 {
     if (!QDBusConnection::sessionBus().isConnected())
@@ -184,9 +184,12 @@ TEST_F(TrayOnTheBus, ALatePanelGetsTheIconShowsTheTipAndActivateOrItsEndBringsTh
     ASSERT_TRUE(until([&] { return w.sysTray().isAdded() && w.isHidden() && panel.items().size() == 1; }));
     const QString item = panel.items()[0];
     EXPECT_EQ(toolTip(item), u"Mirravelnock!"_s);
-    const QString longTip = u"Mirravelnock! keeps your files encrypted, 0123456789abcdefghijklmno"_s;
-    w.sysTray().setTrayTip(longTip);
-    EXPECT_EQ(toolTip(item), longTip.left(63));
+    // A character outside the basic plane (two UTF-16 units) at the edge is kept whole rather
+    // than cut into an invalid half.
+    const QString start = u"Mirravelnock! keeps your files encrypted, 0123456789abcdefghij"_s;
+    ASSERT_EQ(start.size(), 62);
+    w.sysTray().setTrayTip(start + u"\U0001F512xyz"_s);
+    EXPECT_EQ(toolTip(item), start + u"\U0001F512"_s);
     (void)ask(item, u"org.kde.StatusNotifierItem"_s, u"Activate"_s, {0, 0});
     ASSERT_TRUE(until([&] { return w.isVisible() && !w.isMinimized(); }));
 
