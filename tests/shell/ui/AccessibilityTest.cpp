@@ -69,6 +69,7 @@ TEST_F(AccessibleWindow, TheKeysMoveThroughTheGridsCellsAndThePictureAreaNamesTh
     QTest::keyClick(&grid, Qt::Key_Left);
     EXPECT_EQ(grid.currentCell(), 1);
     EXPECT_TRUE(list->child(1)->state().focused && !list->child(2)->state().selected);
+    EXPECT_EQ(list->indexOfChild(list->focusChild()), 1);
     QStringList focused;
     for (const auto& [type, name] : events) {
         if (type == QAccessible::Focus)
