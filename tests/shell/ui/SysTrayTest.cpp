@@ -1,16 +1,20 @@
 // The tray icon on a real X server (ctest runs this under xvfb-run), with each kind of tray a
 // desktop may have: an X tray (trayer), a StatusNotifier host on the session bus (a watcher of
 // the test's own on a private bus), and none at all. Qt settles on one kind of tray per process,
-// so ctest runs each suite in a process of its own.
+// so ctest runs each suite in a process of its own; the process has a session bus of its own
+// (nothing of the real desktop's tray can answer) and its QApplication on the X server. Without
+// an X server the tests skip.
 #include "shell/ui/SysTray.h"
 #include "WindowTestBase.h"
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
 #include "secured/QuickListState.h"
 #include "secured/ui/QuickListLauncher.h"
+#include "shell/PrivateBus.h"
 #include "shell/Registry.h"
 #include "shell/ui/FakeStatusNotifierWatcher.h"
 #include "shell/ui/XEmbedTrayWatch.h"
+#include "support/QtAppEnvironment.h"
 #include "viewing/ViewingTestFiles.h"
 
 #include <QAction>
@@ -23,6 +27,7 @@
 #include <QTest>
 
 #include <cstdlib>
+#include <memory>
 
 #include <xcb/xcb.h>
 
@@ -30,6 +35,31 @@ using namespace Qt::StringLiterals;
 using namespace mv::shell;
 
 namespace {
+
+class TrayBusEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        // Before anything reaches for the session bus: Qt connects to it once per process.
+        if (mv::shell::test::PrivateBus::available()) {
+            bus_ = std::make_unique<mv::shell::test::PrivateBus>();
+            if (bus_->up())
+                qputenv("DBUS_SESSION_BUS_ADDRESS", bus_->address().toUtf8());
+        }
+        if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "xcb");
+        // A theme plugin of the person running the tests could choose trays its own way.
+        qunsetenv("QT_QPA_PLATFORMTHEME");
+    }
+    void TearDown() override { bus_.reset(); }
+
+private:
+    std::unique_ptr<mv::shell::test::PrivateBus> bus_;
+};
+
+// In this order: the bus first, then the application.
+[[maybe_unused]] const auto* const kBus = ::testing::AddGlobalTestEnvironment(new TrayBusEnvironment);
+[[maybe_unused]] const auto* const kApp = mv::test::addQtApp<QApplication>("shell_tray_tests");
 
 // Qt's own window for an icon in an X tray, and whether the tray took it in (its parent is then
 // the tray's window, no longer the root).
