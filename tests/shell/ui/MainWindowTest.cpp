@@ -1,5 +1,6 @@
 // The main window driven as a user would, offscreen, with a settings store of its own; full
-// screen and the slideshow through it.
+// screen and the slideshow through it; and what a screen reader gets of it, through Qt's
+// accessibility interfaces in this process (the dialogs' are the German window test's).
 #include "shell/ui/MainWindow.h"
 #include "WindowTestBase.h"
 #include "browser/ui/DirListBox.h"
@@ -23,9 +24,11 @@
 #include "viewing/ThumbnailLayout.h"
 #include "viewing/ViewingTestFiles.h"
 #include "viewing/ui/SelectionViewer.h"
+#include "viewing/ui/ThumbnailGrid.h"
 #include "viewing/ui/ThumbnailView.h"
 #include "widgets/JobRunner.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
@@ -39,6 +42,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 #include <cstdio>
 
@@ -90,6 +96,22 @@ void answerAQuestion(QWidget* owner)
     });
     poll.start(5);
     box.exec();
+}
+
+// The events Qt would hand a screen reader, as (kind, name of what they are about).
+std::vector<std::pair<QAccessible::Event, QString>>* seen = nullptr;
+void record(QAccessibleEvent* event)
+{
+    if (seen && event->accessibleInterface())
+        seen->emplace_back(event->type(), event->accessibleInterface()->text(QAccessible::Name));
+}
+
+// A screen reader switches Qt's accessibility on through the platform, which offscreen has
+// none to ask for: the test switches it on itself, and takes the events in the reader's place.
+void listenAsAScreenReader(bool on)
+{
+    QAccessible::installUpdateHandler(on ? record : nullptr);
+    QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(on);
 }
 
 class MainWindowTest : public test::WindowTestBase {
@@ -699,4 +721,66 @@ TEST_F(MainWindowTest, FullScreenAndTheSlideshow)
     EXPECT_FALSE(show.running());
     EXPECT_FALSE(mode.active());
     EXPECT_TRUE(shows(2, 42)); // the key only ended the show
+}
+
+// The main window with a thumbnail grid on show (its controls named and the grid a list of cells
+// named after their files are the AT-SPI test's, over the real program): Tab from the file list
+// reaches the grid, whose first cell is then current, focused and selected; the arrows move it,
+// and each move is told; Enter shows the cell's file, and the picture area's name, told as it
+// changes, names it and its size. "Clear Viewing Area" makes it "No picture".
+TEST_F(MainWindowTest, AScreenReaderHearsTheKeysMoveThroughTheGridAndThePictureNamed)
+{
+    ASSERT_TRUE(QFile::remove(pics_.filePath(u"wide.png"_s)));
+    for (const char* name : {"a.png", "b.png", "c.png"})
+        ASSERT_TRUE(mvtest::flat(40, 20, Qt::red).save(pics_.filePath(QLatin1String(name))));
+    MainWindow& window = start();
+    ASSERT_TRUE(listAll());
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    menus().mnuThumb->trigger();
+    auto& grid = part<mv::viewing::ThumbnailGrid>(window);
+    ASSERT_TRUE(until([&] { return grid.count() == 3; }));
+
+    std::vector<std::pair<QAccessible::Event, QString>> events;
+    seen = &events;
+    listenAsAScreenReader(true);
+
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&grid);
+    ASSERT_EQ(list->childCount(), 3);
+
+    files().setFocus();
+    QTest::keyClick(&files(), Qt::Key_Tab);
+    ASSERT_TRUE(grid.hasFocus());
+    EXPECT_EQ(list->focusChild(), list->child(0));
+    EXPECT_TRUE(list->child(0)->state().focused && list->child(0)->state().selected);
+    events.clear();
+    QTest::keyClick(&grid, Qt::Key_Right);
+    QTest::keyClick(&grid, Qt::Key_End);
+    QTest::keyClick(&grid, Qt::Key_Left);
+    EXPECT_EQ(grid.currentCell(), 1);
+    EXPECT_TRUE(list->child(1)->state().focused && !list->child(2)->state().selected);
+    EXPECT_EQ(list->indexOfChild(list->focusChild()), 1);
+    QStringList focused;
+    for (const auto& [type, name] : events) {
+        if (type == QAccessible::Focus)
+            focused << name;
+    }
+    EXPECT_EQ(focused, (QStringList {u"b.png"_s, u"c.png"_s, u"b.png"_s}));
+
+    events.clear();
+    QTest::keyClick(&grid, Qt::Key_Return);
+    ASSERT_TRUE(until([&] { return area().hasPicture(); }));
+    EXPECT_TRUE(files().hasFocus());
+    QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(&area());
+    EXPECT_EQ(picture->role(), QAccessible::Graphic);
+    EXPECT_EQ(picture->text(QAccessible::Name), u"b.png, 40 by 20 pixels"_s);
+    EXPECT_NE(std::find(events.begin(), events.end(),
+                        std::pair {QAccessible::NameChanged, picture->text(QAccessible::Name)}),
+              events.end());
+    menus().MenuClear->trigger();
+    EXPECT_EQ(picture->text(QAccessible::Name), u"No picture"_s);
+
+    listenAsAScreenReader(false);
+    seen = nullptr;
 }
