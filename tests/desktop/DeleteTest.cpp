@@ -1,8 +1,10 @@
 // Getting rid of files: to the trash, checked through the trash's own "files/" and "info/"
 // entries, the way a desktop's trash lists and restores them; safe delete of the selected files,
-// each wiped in list order; and the desktop's thumbnails of a file, found and wiped.
+// each wiped in list order; and the desktop's thumbnails of a file, found, read with care (the
+// cache is shared with every program of the user) and wiped.
 #include "desktop/DeleteRun.h"
 #include "desktop/PlainTraces.h"
+#include "desktop/ThumbnailCache.h"
 #include "desktop/Trash.h"
 #include "desktop/TrashInfo.h"
 
@@ -12,10 +14,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QImage>
 #include <QRegularExpression>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace mv::desktop;
@@ -222,6 +226,31 @@ TEST(PlainTraces, ThumbnailsOfTheFilesAreFoundInEverySizeAndFailFolderAndWiped)
     EXPECT_EQ(forgotten.wiped, thumbnails);
     EXPECT_TRUE(thumbnailsOf({file}).isEmpty());
     EXPECT_TRUE(QFile::exists(unrelated));
+}
+
+// A FIFO blocked the open for ever, and a link to /dev/zero was read without end: either held
+// the thumbnail build and any quit waiting for it.
+TEST(ThumbnailCache, AFifoOrALinkToADeviceInTheCacheIsPassedOverNotWaitedOn)
+{
+    QTemporaryDir root;
+    const ThumbnailCache cache(root.path());
+    const QString picture = root.filePath(QStringLiteral("photo.png"));
+    const QString name = thumbnailName(ThumbnailCache::uriOf(picture));
+    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("normal")));
+    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("fail/mirravelnock")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(root.filePath(QStringLiteral("normal/") + name)).constData(), 0600),
+              0);
+    ASSERT_TRUE(
+        QFile::link(QStringLiteral("/dev/zero"), root.filePath(QStringLiteral("fail/mirravelnock/") + name)));
+
+    EXPECT_TRUE(cache.find(picture, 1, 128).isEmpty());
+    EXPECT_FALSE(cache.failed(picture, 1));
+
+    // A real entry in the large size is still found.
+    QImage thumbnail(8, 8, QImage::Format_RGB32);
+    thumbnail.fill(Qt::red);
+    ASSERT_TRUE(cache.store(picture, 1, 256, thumbnail));
+    EXPECT_FALSE(cache.find(picture, 1, 256).isEmpty());
 }
 
 } // namespace

@@ -1,17 +1,24 @@
 // The program's place on the desktop: its document type registered, and the picture types it
 // is the default for, read back from mimeapps.list and by the desktop's own tools.
 #include "desktop/FileAssociation.h"
-#include "AssociationFixture.h"
 #include "desktop/AssociationTable.h"
+#include "desktop/DesktopFolders.h"
 #include "desktop/DocumentType.h"
 #include "desktop/DocumentTypeFiles.h"
 #include "desktop/MimeAppsList.h"
+#include "fileutil/TestFiles.h"
 #include "shell/AssociationStore.h"
+#include "shell/Registry.h"
 
 #include <mvengine/engine.h>
 
+#include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 using namespace mv::desktop;
 using namespace mv::fileutil;
@@ -20,6 +27,34 @@ using mv::shell::GetRegValue;
 using mv::shell::HKEY_CLASSES_ROOT;
 
 namespace {
+
+// The user's desktop folders and settings store, emptied before each test, and the desktop's own
+// tools asked what they read from them.
+class AssociationFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QFile::remove(mimeAppsListPath());
+        QDir(mimeAppsListPath()).removeRecursively();
+        QFile::remove(mv::shell::hiveFilePath(HKEY_CLASSES_ROOT));
+        QDir(userApplicationsDir()).removeRecursively();
+        QDir(userMimeDir()).removeRecursively();
+        QDir().mkpath(xdgConfigHome());
+    }
+
+    // The output of a desktop tool, trimmed; empty when it is not installed.
+    static QString ask(const QString& tool, const QStringList& args)
+    {
+        const QString program = QStandardPaths::findExecutable(tool);
+        if (program.isEmpty())
+            return {};
+        QProcess p;
+        p.start(program, args);
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+    static bool have(const QString& tool) { return !QStandardPaths::findExecutable(tool).isEmpty(); }
+};
 
 // As a GNOME session leaves it, edited by hand: comments, CRLF on one line, blanks around "="
 // on two, other programs' entries in both groups, and a group of a later name.
@@ -41,12 +76,7 @@ AssociationBoxes boxes(std::initializer_list<int> checked)
     return b;
 }
 
-QString defaultFor(const QString& type)
-{
-    return MimeAppsList(mvtest::readAll(mimeAppsListPath())).value(MimeAppsList::kDefaultApplications, type);
-}
-
-class FileAssociationTest : public mvtest::AssociationFixture {};
+class FileAssociationTest : public AssociationFixture {};
 
 TEST_F(FileAssociationTest, AttachAndDetachLeaveADesktopsFileByteForByte)
 {
@@ -91,7 +121,9 @@ TEST_F(FileAssociationTest, BoxesThatShareATypeOpenTogetherAndBoxesAsTheyAreWrit
     // BMP alone gives image/bmp, which DIB pictures have too; RAS takes both raster types.
     ASSERT_TRUE(associate(boxes({1, 17}), store));
     EXPECT_EQ(associatedBoxes(), boxes({1, 3, 17}));
-    EXPECT_EQ(defaultFor("image/x-sun-raster"), "mirravelnock.desktop;");
+    EXPECT_EQ(MimeAppsList(mvtest::readAll(mimeAppsListPath()))
+                  .value(MimeAppsList::kDefaultApplications, "image/x-sun-raster"),
+              "mirravelnock.desktop;");
     // Every box as it is: nothing is written.
     const ino_t written = mvtest::lstatOf(mimeAppsListPath()).st_ino;
     ASSERT_TRUE(associate(associatedBoxes(), store));
@@ -130,7 +162,7 @@ TEST_F(FileAssociationTest, AnUnreadableMimeappsListIsNeverWrittenOverAndALinked
     EXPECT_EQ(mvtest::modeOf(real), 0600u);
 }
 
-class DocumentTypeTest : public mvtest::AssociationFixture {
+class DocumentTypeTest : public AssociationFixture {
 protected:
     // What the desktop would start for `type`, as xdg-mime and GLib's gio read the user's files.
     static QStringList startedFor(const QString& type)

@@ -40,11 +40,7 @@ QList<Message> readCatalogue(const QString& path)
         if (name == u"name")
             context = xml.readElementText();
         else if (name == u"message")
-            m = Message {context,
-                         {},
-                         {},
-                         {},
-                         xml.attributes().value(QStringLiteral("numerus")) == QStringLiteral("yes")};
+            m = {context, {}, {}, {}, xml.attributes().value(QStringLiteral("numerus")) == u"yes"};
         else if (name == u"source")
             m.source = xml.readElementText();
         else if (name == u"translation") {

@@ -14,8 +14,8 @@ namespace {
 // Switches are whole arguments and paths run to the end. A file whose name begins with "-" is
 // opened when it exists, and "--" ends the options; Qt's own options that are left over are
 // still skipped. A path that is not text is no file and says so: a replacement character would
-// name another file.
-TEST(CommandLineTest, SwitchesArgumentsLikeOptionsAndPathsThatAreNotText)
+// name another file. The file named is then completed.
+TEST(CommandLineTest, SwitchesArgumentsLikeOptionsPathsThatAreNotTextAndMissingFiles)
 {
     QTemporaryDir tmp;
     const QString cwd = tmp.path();
@@ -61,24 +61,18 @@ TEST(CommandLineTest, SwitchesArgumentsLikeOptionsAndPathsThatAreNotText)
         EXPECT_EQ(cl.problem.isEmpty(), !c.undecodable) << what;
     }
     EXPECT_EQ(parseCommandLine({"a.jpg"}, "/").startupFile, "/a.jpg");
-}
 
-TEST(CommandLineTest, MissingFileLeavesItsFolderAndAnExistingOneStays)
-{
-    QTemporaryDir tmp;
-    ASSERT_TRUE(tmp.isValid());
-    const QString folder = tmp.path() + "/My Pictures";
+    // A missing file leaves its folder; an existing one stays.
+    const QString folder = cwd + "/My Pictures";
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString file = folder + "/a b_jpg.mv$";
     ASSERT_TRUE(mvtest::writeAll(file, "x"));
-
     EXPECT_EQ(completeStartupFile(file), file);
     EXPECT_EQ(completeStartupFile(folder + "/gone.jpg"), folder + "/");
     EXPECT_EQ(completeStartupFile(folder), folder + "/");
     EXPECT_EQ(completeStartupFile(folder + "/"), folder + "/");
-    EXPECT_EQ(completeStartupFile(tmp.path() + "/no/such/dir/x.jpg"), tmp.path() + "/no/such/dir/");
-    EXPECT_EQ(completeStartupFile(
-                  parseCommandLine({"/F=" + QFile::encodeName(file), "/M"}, tmp.path()).startupFile),
+    EXPECT_EQ(completeStartupFile(cwd + "/no/such/dir/x.jpg"), cwd + "/no/such/dir/");
+    EXPECT_EQ(completeStartupFile(parseCommandLine({"/F=" + QFile::encodeName(file), "/M"}, cwd).startupFile),
               file);
 }
 

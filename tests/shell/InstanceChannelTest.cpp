@@ -141,21 +141,15 @@ TEST_F(InstanceChannelTest, MisbehavingClientsAreIgnoredAndDoNotBlockOthers)
         ASSERT_TRUE(mute.back()->waitForConnected(5000));
         QCoreApplication::processEvents();
     }
-    QLocalSocket garbage;
-    garbage.connectToServer(first.socketPath());
-    ASSERT_TRUE(garbage.waitForConnected(5000));
-    garbage.write("show me /etc/passwd\n");
+    // Lines that are not the program's are the token test's forged ones.
     QLocalSocket huge;
     huge.connectToServer(first.socketPath());
     ASSERT_TRUE(huge.waitForConnected(5000));
     huge.write("mirravelnock show-startup-image 1\n" + QByteArray(100000, 'x'));
 
     EXPECT_TRUE(handOverFromAnotherThread(InstanceChannel(dir()), 10s)) << "silent clients hold nobody up";
-    EXPECT_TRUE(runEventsUntil([&] {
-        return garbage.state() == QLocalSocket::UnconnectedState &&
-               huge.state() == QLocalSocket::UnconnectedState;
-    })) << "both are dropped";
-    EXPECT_FALSE(garbage.bytesAvailable() > 0 && garbage.readAll().contains("ok"));
+    EXPECT_TRUE(runEventsUntil([&] { return huge.state() == QLocalSocket::UnconnectedState; })) << "dropped";
+    EXPECT_FALSE(huge.readAll().contains("ok"));
     EXPECT_TRUE(runEventsUntil([&] {
         return std::all_of(mute.begin(), mute.end(),
                            [](const auto& m) { return m->state() == QLocalSocket::UnconnectedState; });
@@ -192,7 +186,8 @@ TEST_F(InstanceChannelTest, ActivationTokenTravelsWithTheHandOverAndOddOnesDoNot
     }
     for (const QByteArray forged :
          {"mirravelnock show-startup-image 1 two words\n", "mirravelnock show-startup-image 1 \n",
-          "mirravelnock show-startup-image 1x\n", "mirravelnock show-startup-image 1 tok\x01\n"}) {
+          "mirravelnock show-startup-image 1x\n", "mirravelnock show-startup-image 1 tok\x01\n",
+          "show me /etc/passwd\n"}) {
         received.clear();
         QLocalSocket client;
         client.connectToServer(first.socketPath());

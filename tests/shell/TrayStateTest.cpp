@@ -5,17 +5,6 @@
 using namespace mv::shell;
 using Host = TrayState::Host;
 
-// A tray shows 63 characters of the tip; a character outside the basic plane (two UTF-16 units)
-// at the edge is kept whole rather than cut into an invalid half.
-TEST(TrayStateTest, TipIsCutTo63WholeCharacters)
-{
-    const QString seventy = QStringLiteral("0123456789").repeated(7);
-    EXPECT_EQ(TrayState::tipText(seventy), seventy.left(63));
-    const QString lock = QString::fromUtf8("\xF0\x9F\x94\x92"); // U+1F512, two units
-    const QString tip = seventy.left(62) + lock + QStringLiteral("xyz");
-    EXPECT_EQ(TrayState::tipText(tip), seventy.left(62) + lock);
-}
-
 // Counting an icon no tray took as added hid the window with nothing to bring it back. The icon
 // is added only while the tray it was made in is there; a tray of the other kind, which Qt will
 // no longer switch to, does not count.

@@ -26,37 +26,36 @@ QStringList written(const std::vector<SettingChange>& writes)
 }
 
 // The window tests see what a normal and a maximized window store; a minimized one stores no
-// geometry at all, and no zoom item checked, however the window says so, is stored as 12.
-TEST(WindowSettingsTest, MinimizedStoresNoGeometryAndNoZoomItemIsTwelve)
+// geometry at all. On Wayland the position is unknown (Qt says 0,0): storing it would move the
+// window to the corner on the next X11 session. No zoom item checked, however the window says
+// so, is stored as 12.
+TEST(WindowSettingsTest, GeometryByStateWithoutAnUnknownPositionAndNoZoomItemIsTwelve)
 {
+    const struct {
+        int state;
+        bool positionKnown;
+        QStringList geometry;
+    } cases[] = {{WindowSnapshot::Minimized, true, {}},
+                 {WindowSnapshot::Normal, false, {"Height=6000", "Width=9000", "State=0"}},
+                 {WindowSnapshot::Maximized, false, {"State=2"}}};
+    for (const auto& c : cases) {
+        WindowSnapshot w;
+        w.state = c.state;
+        w.positionKnown = c.positionKnown;
+        w.top = w.left = 1200;
+        w.width = 9000;
+        w.height = 6000;
+        w.folder = "/pics";
+        const QStringList options = written(saveSettingsWrites(w));
+        EXPECT_TRUE(options.contains("Last Dir=/pics"));
+        EXPECT_EQ(options.filter(QRegularExpression("^(Top|Left|Height|Width|State)=")), c.geometry)
+            << options.join(' ').toStdString();
+    }
     WindowSnapshot w;
-    w.state = WindowSnapshot::Minimized;
-    w.top = w.left = w.width = w.height = 1200;
-    w.folder = "/pics";
-    const QStringList options = written(saveSettingsWrites(w));
-    EXPECT_EQ(options.first(), "Last Dir=/pics");
-    EXPECT_TRUE(options.filter(QRegularExpression("^(Top|Left|Height|Width|State)=")).isEmpty())
-        << options.join(' ').toStdString();
     for (const int none : {12, -1, 13}) {
         w.zoomIndex = none;
         EXPECT_TRUE(written(saveSettingsWrites(w)).contains("Zoom=12")) << none;
     }
-}
-
-// On Wayland the window's position is unknown (Qt says 0,0): storing it would move the window
-// to the corner on the next X11 session.
-TEST(WindowSettingsTest, UnknownPositionLeavesTheStoredOneAndStoresTheSize)
-{
-    WindowSnapshot w;
-    w.positionKnown = false;
-    w.width = 9000;
-    w.height = 6000;
-    const QStringList normal = written(saveSettingsWrites(w));
-    EXPECT_EQ(normal.filter(QRegularExpression("^(Top|Left|Height|Width|State)=")),
-              QStringList({"Height=6000", "Width=9000", "State=0"}));
-    w.state = WindowSnapshot::Maximized;
-    EXPECT_EQ(written(saveSettingsWrites(w)).filter(QRegularExpression("^(Top|Left|Height|Width|State)=")),
-              QStringList({"State=2"}));
 }
 
 TEST(WindowSettingsTest, StoredSpecIsAnEntryIndexOnlyWhenItIsAWholeNumber)

@@ -14,7 +14,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
@@ -171,7 +170,8 @@ TEST(HelpWindow, OpensOnScreenWithTheHeadingsAndKeyboardAloneReadsTheManualAndCl
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST(AboutDialog, ShowsTheRealVersionWithEveryLineUncutAndClosesOnEnterAndEsc)
+// Its lines uncut and its width within the screen are the German window test's, at two scales.
+TEST(AboutDialog, ShowsTheRealVersionAndClosesOnEnterAndEsc)
 {
     // A version left as "@PROJECT_VERSION_MAJOR@..." would pass a plain comparison.
     const QString version = QString::fromLatin1(kVersion);
@@ -182,16 +182,9 @@ TEST(AboutDialog, ShowsTheRealVersionWithEveryLineUncutAndClosesOnEnterAndEsc)
         about.open();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
         QStringList texts;
-        for (const QLabel* label : about.findChildren<QLabel*>()) {
+        for (const QLabel* label : about.findChildren<QLabel*>())
             texts << label->text();
-            const bool wraps = label->wordWrap();
-            EXPECT_GE(label->height(),
-                      wraps ? label->heightForWidth(label->width()) : label->sizeHint().height())
-                << label->text().toStdString();
-            EXPECT_TRUE(wraps || label->width() >= label->sizeHint().width()) << label->text().toStdString();
-        }
         EXPECT_TRUE(texts.contains("32 bit --- Version " + version)) << texts.join(u'|').toStdString();
-        EXPECT_LE(about.width(), about.screen()->availableGeometry().width());
         QTest::keyClick(&about, key);
         EXPECT_FALSE(about.isVisible());
         EXPECT_EQ(about.result(), key == Qt::Key_Return ? QDialog::Accepted : QDialog::Rejected);

@@ -1,12 +1,13 @@
 // The main window driven as a user would, offscreen, with a settings store of its own; full
-// screen and the slideshow through it.
+// screen and the slideshow through it; and what a screen reader gets of it, through Qt's
+// accessibility interfaces in this process (the dialogs' are the German window test's).
 #include "shell/ui/MainWindow.h"
 #include "WindowTestBase.h"
-#include "browser/ui/BrowserPane.h"
 #include "browser/ui/DirListBox.h"
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
 #include "crypto/ui/DialogDriver.h"
+#include "desktop/ThumbnailTraces.h"
 #include "fileutil/NameText.h"
 #include "fileutil/TestFiles.h"
 #include "secured/QuickListState.h"
@@ -22,28 +23,28 @@
 #include "shell/ui/ViewComforts.h"
 #include "viewing/ThumbnailLayout.h"
 #include "viewing/ViewingTestFiles.h"
-#include "viewing/ui/PictureArea.h"
 #include "viewing/ui/SelectionViewer.h"
+#include "viewing/ui/ThumbnailGrid.h"
 #include "viewing/ui/ThumbnailView.h"
 #include "widgets/JobRunner.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDBusMessage>
-#include <QDir>
-#include <QImage>
 #include <QLayout>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 #include <cstdio>
 
@@ -97,6 +98,22 @@ void answerAQuestion(QWidget* owner)
     box.exec();
 }
 
+// The events Qt would hand a screen reader, as (kind, name of what they are about).
+std::vector<std::pair<QAccessible::Event, QString>>* seen = nullptr;
+void record(QAccessibleEvent* event)
+{
+    if (seen && event->accessibleInterface())
+        seen->emplace_back(event->type(), event->accessibleInterface()->text(QAccessible::Name));
+}
+
+// A screen reader switches Qt's accessibility on through the platform, which offscreen has
+// none to ask for: the test switches it on itself, and takes the events in the reader's place.
+void listenAsAScreenReader(bool on)
+{
+    QAccessible::installUpdateHandler(on ? record : nullptr);
+    QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(on);
+}
+
 class MainWindowTest : public test::WindowTestBase {
 protected:
     void SetUp() override
@@ -111,26 +128,20 @@ protected:
         ASSERT_TRUE(browser().setFolder(folder.isEmpty() ? pics_.path() : folder));
         ASSERT_TRUE(until([&] { return files().names().size() == count; }));
     }
-};
-
-class ViewComfortsTest : public test::WindowTestBase {
-protected:
-    void SetUp() override
+    // Lists folder "a" with two copies of the picture in it, encrypted with "key 1".
+    void listEncryptedPair()
     {
-        test::WindowTestBase::SetUp();
-        for (int i = 0; i < 3; ++i)
-            ASSERT_TRUE(mvtest::flat(40 + i, 20, Qt::red).save(pics_.filePath(u"p%1.png"_s.arg(i))));
-        start();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        ASSERT_TRUE(browser().setFolder(pics_.path()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return files().names().size() == 3; }));
-        files().selectRow(0);
-        ASSERT_TRUE(shows(40));
+        for (const char* name : {"a/one.png", "a/two.png"}) {
+            const QString path = pics_.filePath(QLatin1String(name));
+            ASSERT_TRUE(QFile::copy(pics_.filePath(u"wide.png"_s), path));
+            ASSERT_EQ(mv::crypto::encryptOne(path, "key 1").kind, mv::crypto::CryptOutcome::Done);
+        }
+        browser().fileSpec()->chooseEntry(0);
+        listPictures(2, pics_.filePath(u"a"_s));
     }
-    ViewComforts& comforts() { return part<ViewComforts>(*window_); }
-    bool shows(int width)
+    bool typeKey() const
     {
-        return QTest::qWaitFor([&] { return control().pictureWidth() == width; });
+        return part<mv::crypto::KeyState>(*window_).append(mv::crypto::SecretText::fromText(u"key 1"_s));
     }
 };
 
@@ -187,15 +198,13 @@ TEST_F(MainWindowTest, StoredThumbSizeTheMenuLacksChecksTheNearestAndSizesTheGri
         int item;
     } cases[] = {{"90", 2}, {"160", 5}, {"0", 0}, {"-40", 0}, {"100000", 7}, {"4294967376", 7}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
         SaveSetting(u"Settings"_s, u"ThumbSize"_s, QLatin1String(c.stored));
         MainWindow& w = start();
-        QList<int> checked;
-        for (int i = 0; i < int(menus().mnuTNValue.size()); ++i) {
-            if (menus().mnuTNValue[size_t(i)]->isChecked())
-                checked << i;
-        }
-        EXPECT_EQ(checked, QList<int> {c.item}) << c.stored;
-        EXPECT_EQ(w.thumbnails().ThumbSize(), mv::viewing::kThumbSizes[c.item]) << c.stored;
+        const auto& items = menus().mnuTNValue;
+        EXPECT_EQ(std::count_if(items.begin(), items.end(), [](QAction* a) { return a->isChecked(); }), 1);
+        EXPECT_TRUE(items[size_t(c.item)]->isChecked());
+        EXPECT_EQ(w.thumbnails().ThumbSize(), mv::viewing::kThumbSizes[c.item]);
         stop();
         EXPECT_EQ(setting("ThumbSize"), QLatin1String(c.stored));
     }
@@ -257,11 +266,7 @@ TEST_F(MainWindowTest, LineBreakInANameAndNamesThatAreNotText)
     const QString odd = pics_.filePath(u"two\nlines.png"_s);
     ASSERT_TRUE(QFile::copy(pics_.filePath(u"wide.png"_s), odd));
     const QByteArray bad = QFile::encodeName(pics_.path()) + "/caf\xe9.png";
-    const QByteArray bytes = mvtest::readAll(pics_.filePath(u"wide.png"_s));
-    FILE* f = std::fopen(bad.constData(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
-    std::fclose(f);
+    ASSERT_EQ(::link(QFile::encodeName(pics_.filePath(u"wide.png"_s)).constData(), bad.constData()), 0);
 
     // A decoy with the name Qt would have made of the bytes: selecting the odd name must not
     // show it.
@@ -275,7 +280,7 @@ TEST_F(MainWindowTest, LineBreakInANameAndNamesThatAreNotText)
     ASSERT_TRUE(until([&] { return control().pictureFile() == odd; }));
     EXPECT_EQ(control().pictureWidth(), 40);
     files().selectRow(files().names().indexOf(mv::fileutil::nameFromNative("caf\xe9.png")));
-    ASSERT_TRUE(until([&] { return !w.findChild<mv::viewing::PictureArea*>()->hasPicture(); }));
+    ASSERT_TRUE(until([&] { return !area().hasPicture(); }));
     EXPECT_TRUE(part<QLineEdit>(w, "FileInfoBar").text().startsWith("This file's name is not valid text"_L1));
     std::remove(bad.constData()); // a name QTemporaryDir could not spell
 }
@@ -391,6 +396,80 @@ TEST_F(MainWindowTest, MenuKeysAnswerInEveryPaneAfterADialogClosed)
     stop();
 }
 
+// Encrypt and Decrypt from the menu, the dialogs answered as a user would: only the selected
+// file is touched, and the picture on view is selected and shown again under its new name.
+TEST_F(MainWindowTest, EncryptAndDecryptShowThePictureOnViewAgainUnderItsNewName)
+{
+    ASSERT_TRUE(mvtest::flat(30, 20, Qt::darkGreen).save(pics_.filePath(u"other.png"_s)));
+    const QString photo = pics_.filePath(u"wide.png"_s);
+    const QByteArray bytes = mvtest::readAll(photo);
+    // The desktop's thumbnails of the encrypted picture go with its plain file; the other's stay.
+    const QStringList ofPhoto = mvtest::plantThumbnails(photo);
+    const QStringList ofOther = mvtest::plantThumbnails(pics_.filePath(u"other.png"_s));
+    MainWindow& w = start();
+    ASSERT_TRUE(listAll());
+    auto& viewer = part<mv::viewing::SelectionViewer>(w);
+    int keyQuestions = 0;
+    viewer.askKey = [&](const QString&) {
+        ++keyQuestions;
+        return false;
+    };
+    const auto onDisk = [&] { return QDir(pics_.path()).entryList(QDir::Files, QDir::Name); };
+    const auto shown = [&](const QString& name) {
+        return until([&] { return files().currentName() == name && viewer.nameOnView() == name; });
+    };
+    // Each dialog is answered once (one is active again when the progress window over it
+    // closes), once the watch has returned; any other question is refused and noted.
+    QList<QPointer<QWidget>> answered;
+    QStringList unexpected;
+    Qt::CursorShape duringDecrypt = Qt::ArrowCursor;
+    mv::crypto::test::ModalWatch watch([&](QWidget* d) {
+        if (answered.contains(d))
+            return;
+        answered << d;
+        QTimer::singleShot(0, d, [&, d] {
+            if (d->objectName() == "Encrypt"_L1 || d->objectName() == "Confirm"_L1) {
+                mv::crypto::test::typeKeyAndEnter(d, u"test key 1"_s);
+            } else if (d->objectName() == "Decrypt"_L1) {
+                duringDecrypt = w.cursor().shape();
+                mv::crypto::test::control<QPushButton>(d, "BeginBut")->click();
+            } else if (!d->inherits("mv::crypto::EncDecProcess")) {
+                unexpected << QLatin1String(d->metaObject()->className()) + d->property("text").toString();
+                QTest::keyClick(d, Qt::Key_Escape);
+            }
+        });
+    });
+
+    files().selectRow(files().find(u"wide.png"_s));
+    ASSERT_TRUE(shown(u"wide.png"_s));
+    menus().MenuEncrypt->trigger();
+    EXPECT_TRUE(shown(u"wide_png.mv$"_s));
+    EXPECT_EQ(onDisk(), (QStringList {u"other.png"_s, u"wide_png.mv$"_s}));
+    EXPECT_EQ(mvtest::stillThere(ofPhoto), QStringList());
+    EXPECT_EQ(mvtest::stillThere(ofOther), ofOther);
+    EXPECT_EQ(files().names(), onDisk());
+
+    // The key typed for Encrypt is remembered: Decrypt and the viewer ask for none.
+    menus().MenuDecrypt->trigger();
+    EXPECT_EQ(duringDecrypt, Qt::WaitCursor);
+    EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(shown(u"wide.png"_s));
+    EXPECT_EQ(onDisk(), (QStringList {u"other.png"_s, u"wide.png"_s}));
+    EXPECT_EQ(mvtest::readAll(photo), bytes);
+    EXPECT_EQ(keyQuestions, 0);
+
+    // Nothing on view (cleared after the click): the list is read again and no entry is chosen
+    // for the user.
+    files().selectRow(files().find(u"other.png"_s));
+    ASSERT_TRUE(shown(u"other.png"_s));
+    menus().MenuClear->trigger();
+    menus().MenuEncrypt->trigger();
+    ASSERT_TRUE(until([&] { return files().names() == QStringList {u"other_png.mv$"_s, u"wide.png"_s}; }));
+    EXPECT_TRUE(files().currentName().isEmpty());
+    EXPECT_FALSE(area().hasPicture());
+    EXPECT_TRUE(unexpected.isEmpty()) << unexpected.join(", "_L1).toStdString();
+}
+
 // A store made read-only while the program runs used to lose every change without a word: the
 // information line says once that settings cannot be saved, and why.
 TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAreReportedOnceInTheInformationLine)
@@ -419,31 +498,35 @@ TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAreReportedOnceInTheInformatio
 }
 
 // The session locking forgets what F8 forgets: the keys, the decrypted pictures prepared ahead
-// and the encrypted picture on show. Unchecked, the item forgets nothing, and it is stored.
-TEST_F(MainWindowTest, SessionLockForgetsKeysAndPreparedPicturesUnlessTurnedOff)
+// and the encrypted picture on show; sleep and the screen savers starting do too, their ends do
+// not. Unchecked, the item forgets nothing, and it is stored.
+TEST_F(MainWindowTest, SessionLockSleepAndScreenSaverForgetKeysAndPreparedPicturesUnlessTurnedOff)
 {
     if (!mv::shell::test::PrivateBus::available())
         GTEST_SKIP() << "dbus-daemon is not installed";
-    const QDir locked(pics_.filePath(u"a"_s));
-    for (const char* name : {"one.png", "two.png"}) {
-        const QString path = locked.filePath(QLatin1String(name));
-        ASSERT_TRUE(QFile::copy(pics_.filePath(u"wide.png"_s), path));
-        ASSERT_EQ(mv::crypto::encryptOne(path, "key 1").kind, mv::crypto::CryptOutcome::Done);
-    }
     mv::shell::test::PrivateBus bus;
     ASSERT_TRUE(bus.up());
     QDBusConnection sender = bus.connect(u"sender"_s);
     const SessionLockWatch watch(bus.connect(u"listener"_s), bus.connect(u"listener"_s));
+    ASSERT_TRUE(watch.isListening());
+    const auto send = [&](const char* path, const char* interface, const char* member,
+                          const QVariantList& args) {
+        QDBusMessage signal =
+            QDBusMessage::createSignal(QLatin1String(path), QLatin1String(interface), QLatin1String(member));
+        signal.setArguments(args);
+        return sender.send(signal);
+    };
     const auto lock = [&] {
-        return sender.send(QDBusMessage::createSignal(u"/org/freedesktop/login1/session/_1"_s,
-                                                      u"org.freedesktop.login1.Session"_s, u"Lock"_s));
+        return send("/org/freedesktop/login1/session/_1", "org.freedesktop.login1.Session", "Lock", {});
     };
 
     MainWindow& w = start();
-    part<LockForgetting>(w).listen(&watch);
+    auto& forgetting = part<LockForgetting>(w);
+    forgetting.listen(&watch);
     mv::shell::test::PrivateBus::settle(bus.connect(u"listener"_s));
+    int forgotten = 0;
+    QObject::connect(&forgetting, &LockForgetting::forgotten, [&] { ++forgotten; });
     QAction* item = menus().mnuForgetOnLock;
-    EXPECT_EQ(item->text(), u"&Forget keys when the session locks or sleeps"_s);
     EXPECT_TRUE(item->isChecked());
     auto& keys = part<mv::crypto::KeyState>(w);
     auto& viewer = part<mv::viewing::SelectionViewer>(w);
@@ -452,9 +535,8 @@ TEST_F(MainWindowTest, SessionLockForgetsKeysAndPreparedPicturesUnlessTurnedOff)
         ++asked;
         return false;
     };
-    browser().fileSpec()->chooseEntry(0);
-    listPictures(2, locked.path());
-    ASSERT_TRUE(keys.append(mv::crypto::SecretText::fromText(u"key 1"_s)));
+    listEncryptedPair();
+    ASSERT_TRUE(typeKey());
     files().selectRow(files().find(u"one_png.mv$"_s));
     ASSERT_TRUE(until([&] { return area().hasPicture(); }));
     until([] { return false; }, 500); // time to prepare two_png.mv$ ahead
@@ -466,9 +548,32 @@ TEST_F(MainWindowTest, SessionLockForgetsKeysAndPreparedPicturesUnlessTurnedOff)
     EXPECT_TRUE(until([&] { return asked == 1; })) << "the prepared picture was forgotten too";
     EXPECT_FALSE(area().hasPicture());
 
+    // Signals from one sender arrive in order: when a lock after an ignored signal is counted
+    // exactly, the ignored one was seen and passed over.
+    const struct {
+        const char* path;
+        const char* interface;
+        const char* member;
+        QVariantList args;
+        int forgottenAfter;
+    } kinds[] = {
+        {"/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep", {true}, 2},
+        {"/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep", {false}, 2},
+        {"/org/freedesktop/ScreenSaver", "org.freedesktop.ScreenSaver", "ActiveChanged", {true}, 3},
+        {"/org/gnome/ScreenSaver", "org.gnome.ScreenSaver", "ActiveChanged", {false}, 3},
+        {"/org/gnome/ScreenSaver", "org.gnome.ScreenSaver", "ActiveChanged", {true}, 4},
+        {"/org/freedesktop/login1/session/_32", "org.freedesktop.login1.Session", "Unlock", {}, 4},
+        {"/org/mate/ScreenSaver", "org.mate.ScreenSaver", "ActiveChanged", {true}, 5},
+    };
+    for (const auto& c : kinds) {
+        ASSERT_TRUE(send(c.path, c.interface, c.member, c.args)) << c.member;
+        EXPECT_TRUE(until([&] { return forgotten >= c.forgottenAfter; }, 5000)) << c.interface << c.member;
+        EXPECT_EQ(forgotten, c.forgottenAfter) << c.interface << " " << c.member;
+    }
+
     item->trigger();
     EXPECT_FALSE(item->isChecked());
-    ASSERT_TRUE(keys.append(mv::crypto::SecretText::fromText(u"key 1"_s)));
+    ASSERT_TRUE(typeKey());
     ASSERT_TRUE(lock());
     until([] { return false; }, 300);
     EXPECT_TRUE(keys.hasKeys());
@@ -483,18 +588,10 @@ TEST_F(MainWindowTest, SessionLockForgetsKeysAndPreparedPicturesUnlessTurnedOff)
 // does not stop it, a key question does, as the key is then the question's.
 TEST_F(MainWindowTest, ClearPasswordsReachesTheSlideshowTheClipboardAndDialogsButNotAKeyQuestion)
 {
-    const QDir locked(pics_.filePath(u"a"_s));
-    for (const char* name : {"one.png", "two.png"}) {
-        const QString path = locked.filePath(QLatin1String(name));
-        ASSERT_TRUE(QFile::copy(pics_.filePath(u"wide.png"_s), path));
-        ASSERT_EQ(mv::crypto::encryptOne(path, "key 1").kind, mv::crypto::CryptOutcome::Done);
-    }
     MainWindow& w = start();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     auto& keys = part<mv::crypto::KeyState>(w);
-    const auto typeKey = [&] { return keys.append(mv::crypto::SecretText::fromText(u"key 1"_s)); };
-    browser().fileSpec()->chooseEntry(0);
-    listPictures(2, locked.path());
+    listEncryptedPair();
     ASSERT_TRUE(typeKey());
     files().selectRow(0);
     ASSERT_TRUE(until([&] { return control().pictureObject().sensitive; }));
@@ -553,17 +650,30 @@ TEST_F(MainWindowTest, ClosingTheWindowDeletesItsLayoutAfterEveryOtherPart)
     EXPECT_EQ(gone.indexOf(u"layout"_s), gone.size() - 1) << gone.join(u' ').toStdString();
 }
 
-TEST_F(ViewComfortsTest, FullScreenShowsThePictureAloneTravelsTheListAndReturnsAsItWas)
+// Full screen shows the picture alone, travels the list and returns as it was; the slideshow
+// steps in full screen, and a key ends it on the picture on show.
+TEST_F(MainWindowTest, FullScreenAndTheSlideshow)
 {
-    MainWindow& w = *window_;
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(mvtest::flat(40 + i, 20, Qt::red).save(pics_.filePath(u"p%1.png"_s.arg(i))));
+    MainWindow& w = start();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    listPictures(4);
+    const auto shows = [&](int row, int width) {
+        return QTest::qWaitFor(
+            [&] { return files().currentRow() == row && control().pictureWidth() == width; });
+    };
+    files().selectRow(0);
+    ASSERT_TRUE(shows(0, 40));
+    auto& comforts = part<ViewComforts>(w);
     w.setGeometry(QRect(30, 40, 700, 500));
     const QRect before = w.geometry();
     const QRect areaBefore = area().geometry();
 
-    comforts().fullScreen->trigger();
+    comforts.fullScreen->trigger();
     auto& mode = part<FullScreenMode>(w);
     ASSERT_TRUE(mode.active());
-    EXPECT_TRUE(comforts().fullScreen->isChecked());
+    EXPECT_TRUE(comforts.fullScreen->isChecked());
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.isFullScreen(); }, 2000));
     EXPECT_FALSE(files().isVisible());
     EXPECT_FALSE(w.menuBar()->isVisible());
@@ -571,11 +681,11 @@ TEST_F(ViewComfortsTest, FullScreenShowsThePictureAloneTravelsTheListAndReturnsA
 
     // Right, Down and End go through the list; the zoom keys still answer.
     QTest::keyClick(&w, Qt::Key_Right);
-    EXPECT_TRUE(shows(41));
+    EXPECT_TRUE(shows(1, 41));
     QTest::keyClick(&w, Qt::Key_End);
-    EXPECT_TRUE(shows(42));
+    EXPECT_TRUE(shows(3, 40));
     QTest::keyClick(&w, Qt::Key_Left);
-    EXPECT_TRUE(shows(41));
+    EXPECT_TRUE(shows(2, 42));
     QTest::keyClick(&w, Qt::Key_Equal, Qt::ControlModifier); // Zoom In
     EXPECT_TRUE(menus().MenuZoomLevel[5]->isChecked());
     EXPECT_EQ(settings_->text(Setting::Zoom), u"5"_s);
@@ -595,24 +705,82 @@ TEST_F(ViewComfortsTest, FullScreenShowsThePictureAloneTravelsTheListAndReturnsA
     EXPECT_TRUE(files().isVisible());
     EXPECT_TRUE(w.menuBar()->isVisible());
     EXPECT_EQ(area().geometry(), areaBefore);
-    EXPECT_EQ(files().currentRow(), 1);
-    EXPECT_FALSE(comforts().fullScreen->isChecked());
-}
+    EXPECT_TRUE(shows(2, 42));
+    EXPECT_FALSE(comforts.fullScreen->isChecked());
 
-TEST_F(ViewComfortsTest, SlideshowStepsFullScreenAndAKeyEndsItOnThePictureOnShow)
-{
-    MainWindow& w = *window_;
-    comforts().slideshowInterval[0]->trigger(); // 2 seconds, stored
+    comforts.slideshowInterval[0]->trigger(); // 2 seconds, stored
     EXPECT_EQ(settings_->text(Setting::SlideshowInterval), u"2"_s);
-
+    files().selectRow(1);
+    ASSERT_TRUE(shows(1, 41));
     QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     auto& show = part<Slideshow>(w);
     ASSERT_TRUE(show.running());
-    EXPECT_TRUE(part<FullScreenMode>(w).active());
-    ASSERT_TRUE(shows(41)); // two seconds on
+    EXPECT_TRUE(mode.active());
+    ASSERT_TRUE(shows(2, 42)); // two seconds on
     QTest::keyClick(&w, Qt::Key_Down);
     EXPECT_FALSE(show.running());
-    EXPECT_FALSE(part<FullScreenMode>(w).active());
-    EXPECT_EQ(files().currentRow(), 1); // the key only ended the show
-    EXPECT_EQ(control().pictureWidth(), 41);
+    EXPECT_FALSE(mode.active());
+    EXPECT_TRUE(shows(2, 42)); // the key only ended the show
+}
+
+// The main window with a thumbnail grid on show (its controls named and the grid a list of cells
+// named after their files are the AT-SPI test's, over the real program): Tab from the file list
+// reaches the grid, whose first cell is then current, focused and selected; the arrows move it,
+// and each move is told; Enter shows the cell's file, and the picture area's name, told as it
+// changes, names it and its size. "Clear Viewing Area" makes it "No picture".
+TEST_F(MainWindowTest, AScreenReaderHearsTheKeysMoveThroughTheGridAndThePictureNamed)
+{
+    ASSERT_TRUE(QFile::remove(pics_.filePath(u"wide.png"_s)));
+    for (const char* name : {"a.png", "b.png", "c.png"})
+        ASSERT_TRUE(mvtest::flat(40, 20, Qt::red).save(pics_.filePath(QLatin1String(name))));
+    MainWindow& window = start();
+    ASSERT_TRUE(listAll());
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    menus().mnuThumb->trigger();
+    auto& grid = part<mv::viewing::ThumbnailGrid>(window);
+    ASSERT_TRUE(until([&] { return grid.count() == 3; }));
+
+    std::vector<std::pair<QAccessible::Event, QString>> events;
+    seen = &events;
+    listenAsAScreenReader(true);
+
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&grid);
+    ASSERT_EQ(list->childCount(), 3);
+
+    files().setFocus();
+    QTest::keyClick(&files(), Qt::Key_Tab);
+    ASSERT_TRUE(grid.hasFocus());
+    EXPECT_EQ(list->focusChild(), list->child(0));
+    EXPECT_TRUE(list->child(0)->state().focused && list->child(0)->state().selected);
+    events.clear();
+    QTest::keyClick(&grid, Qt::Key_Right);
+    QTest::keyClick(&grid, Qt::Key_End);
+    QTest::keyClick(&grid, Qt::Key_Left);
+    EXPECT_EQ(grid.currentCell(), 1);
+    EXPECT_TRUE(list->child(1)->state().focused && !list->child(2)->state().selected);
+    EXPECT_EQ(list->indexOfChild(list->focusChild()), 1);
+    QStringList focused;
+    for (const auto& [type, name] : events) {
+        if (type == QAccessible::Focus)
+            focused << name;
+    }
+    EXPECT_EQ(focused, (QStringList {u"b.png"_s, u"c.png"_s, u"b.png"_s}));
+
+    events.clear();
+    QTest::keyClick(&grid, Qt::Key_Return);
+    ASSERT_TRUE(until([&] { return area().hasPicture(); }));
+    EXPECT_TRUE(files().hasFocus());
+    QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(&area());
+    EXPECT_EQ(picture->role(), QAccessible::Graphic);
+    EXPECT_EQ(picture->text(QAccessible::Name), u"b.png, 40 by 20 pixels"_s);
+    EXPECT_NE(std::find(events.begin(), events.end(),
+                        std::pair {QAccessible::NameChanged, picture->text(QAccessible::Name)}),
+              events.end());
+    menus().MenuClear->trigger();
+    EXPECT_EQ(picture->text(QAccessible::Name), u"No picture"_s);
+
+    listenAsAScreenReader(false);
+    seen = nullptr;
 }

@@ -9,8 +9,6 @@
 
 #include "../../secured/LaunchTestKit.h"
 #include "../../support/NoisePicture.h"
-#include "browser/ui/BrowserPane.h"
-#include "browser/ui/FileListView.h"
 #include "crypto/EncryptedNames.h"
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
@@ -26,7 +24,6 @@
 #include "secured/ui/ProgTitle.h"
 #include "secured/ui/QuickListLauncher.h"
 #include "shell/Registry.h"
-#include "shell/ui/MainMenus.h"
 #include "shell/ui/QuitRequest.h"
 #include "viewing/ViewingTestFiles.h"
 #include "viewing/ui/PictureCopy.h"
@@ -54,6 +51,21 @@ namespace {
 
 const char* const kKey = "entry key";
 
+// The file `plain` holds `bytes`, plain or, under its encrypted name, encrypted with `key`;
+// whether it was found plain.
+bool expectWhole(const QString& plain, const QByteArray& bytes, const char* key)
+{
+    QFile file(plain);
+    if (file.open(QIODevice::ReadOnly)) {
+        EXPECT_EQ(file.readAll(), bytes) << plain.toStdString();
+        return true;
+    }
+    const crypto::MemoryDecrypt d = crypto::decryptToMemory(
+        crypto::EncryptedName(plain), {crypto::SecretText::fromBytes(key, std::strlen(key))}, 1 << 26);
+    EXPECT_TRUE(d.kind == crypto::MemoryDecrypt::Opened && d.bytes.view() == bytes) << plain.toStdString();
+    return false;
+}
+
 struct Moment {
     const char* when;
     bool keyCached;        // else the start asks for the key
@@ -64,8 +76,11 @@ struct Moment {
     bool leftUndone;
 };
 
-bool statusSays(QWidget* modal, const char* text)
+// Whether `modal` is a message box whose text holds `text`, or the status window saying it.
+bool says(QWidget* modal, const char* text)
 {
+    if (auto* box = qobject_cast<QMessageBox*>(modal))
+        return box->text().contains(QLatin1String(text));
     auto* label = modal ? modal->findChild<QLabel*>(u"Label1"_s) : nullptr;
     return modal && modal->objectName() == "EncStat"_L1 && label && label->text() == QLatin1String(text);
 }
@@ -74,22 +89,18 @@ const Moment kMoments[] = {
     {"at the key question", false, false, "sleep 0.2",
      [](QWidget* m, const QString&) { return m && m->objectName() == "AskKey"_L1; }, false, false},
     {"mid-file while decrypting", true, false, "sleep 0.2",
-     [](QWidget* m, const QString&) { return statusSays(m, "Currently decrypting..."); }, false, false},
+     [](QWidget* m, const QString&) { return says(m, "Currently decrypting..."); }, false, false},
     {"while the start waits for the launch helper", true, true, "sleep 0.2",
      [](QWidget* m, const QString& second) { return !m && QFile::exists(second); }, false, false},
     {"while re-locking", true, false, "sleep 0.2",
-     [](QWidget* m, const QString&) { return statusSays(m, "Currently encrypting..."); }, true, false},
+     [](QWidget* m, const QString&) { return says(m, "Currently encrypting..."); }, true, false},
     // The program leaves another file under the second file's encrypted name: the re-lock asks
     // whether to replace it, and the quit answers Cancel.
     {"at the re-lock's replace question", true, false, "printf other > \"$2\"",
-     [](QWidget* m, const QString&) {
-         auto* box = qobject_cast<QMessageBox*>(m);
-         return box && box->text().contains("already exists"_L1);
-     },
-     true, true},
+     [](QWidget* m, const QString&) { return says(m, "already exists"); }, true, true},
 };
 
-const QString kBatchKey = u"quit test key"_s;
+const char* const kBatchKey = "quit test key";
 
 class QuitDuringBatchTest : public shell::test::WindowTestBase, public ::testing::WithParamInterface<int> {
 public:
@@ -128,7 +139,7 @@ public:
             }
             QTimer::singleShot(0, w, [w] {
                 if (w->objectName() == "Encrypt"_L1 || w->objectName() == "Confirm"_L1)
-                    crypto::test::typeKeyAndEnter(w, kBatchKey);
+                    crypto::test::typeKeyAndEnter(w, QLatin1String(kBatchKey));
                 else if (w->objectName() == "Decrypt"_L1)
                     crypto::test::control<QPushButton>(w, "BeginBut")->click();
             });
@@ -141,28 +152,12 @@ public:
     void expectEveryFileWhole()
     {
         EXPECT_EQ(QDir(pics_.path()).entryList(QDir::Files).size(), int(files_.size()));
-        for (const auto& [name, bytes] : files_) {
-            QFile plain(pics_.filePath(name));
-            if (plain.open(QIODevice::ReadOnly)) {
-                EXPECT_EQ(plain.readAll(), bytes) << name.toStdString();
-                continue;
-            }
-            const crypto::MemoryDecrypt d =
-                crypto::decryptToMemory(pics_.filePath(name.left(1) + u"_txt.mv$"_s),
-                                        {crypto::SecretText::fromText(kBatchKey)}, 1 << 24);
-            EXPECT_TRUE(d.kind == crypto::MemoryDecrypt::Opened && d.bytes.view() == bytes)
-                << name.toStdString();
-        }
+        for (const auto& [name, bytes] : files_)
+            expectWhole(pics_.filePath(name), bytes, kBatchKey);
     }
 
     std::map<QString, QByteArray> files_;
 };
-
-bool boxSays(QWidget* w, const char* text)
-{
-    auto* box = qobject_cast<QMessageBox*>(w);
-    return box && box->text().contains(QLatin1String(text));
-}
 
 const struct Case {
     const char* when;
@@ -179,12 +174,12 @@ const struct Case {
      },
      false, [](QWidget* w) { return w->objectName() == "AskKey"_L1; }},
     {"at Replace or Skip", [](QuitDuringBatchTest& t) { t.add(u"b_txt.mv$"_s, "someone else's"); }, true,
-     [](QWidget* w) { return boxSays(w, "already exists"); }},
+     [](QWidget* w) { return says(w, "already exists"); }},
     {"at the left-over question", [](QuitDuringBatchTest& t) { t.add(u"$MV0A1B2C.TMP"_s, "left"); }, true,
-     [](QWidget* w) { return boxSays(w, "interrupted"); }},
+     [](QWidget* w) { return says(w, "interrupted"); }},
     {"at the closing summary",
      [](QuitDuringBatchTest& t) { t.runUntil(t.menus().MenuEncrypt, [](QWidget*) { return false; }); }, true,
-     [](QWidget* w) { return boxSays(w, "skiped"); }},
+     [](QWidget* w) { return says(w, "skiped"); }},
 };
 
 class QuitTest : public shell::test::WindowTestBase {};
@@ -254,17 +249,9 @@ TEST_P(QuitDuringListJobTest, EveryFileIsEncryptedOrInTheJournalAndACutStartNeve
     for (const secured::LeftJournal& left : secured::readLeftJournals(journal))
         named << left.plainFiles;
     for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(files[i].toStdString());
-        QFile plain(files[i]);
-        if (plain.open(QIODevice::ReadOnly)) {
-            EXPECT_EQ(plain.readAll(), bytes[i]);
-            EXPECT_TRUE(named.contains(files[i])) << "plain and named nowhere";
-            continue;
-        }
-        const crypto::MemoryDecrypt d =
-            crypto::decryptToMemory(crypto::EncryptedName(files[i]),
-                                    {crypto::SecretText::fromBytes(kKey, std::strlen(kKey))}, 1 << 26);
-        EXPECT_TRUE(d.kind == crypto::MemoryDecrypt::Opened && d.bytes.view() == bytes[i]);
+        const bool plain = expectWhole(files[i], bytes[i], kKey);
+        EXPECT_TRUE(!plain || named.contains(files[i]))
+            << "plain and named nowhere: " << files[i].toStdString();
     }
 }
 
