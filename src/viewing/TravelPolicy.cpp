@@ -34,6 +34,12 @@ bool TravelPolicy::select(int row, qint64 nowMs)
     return moved;
 }
 
+void TravelPolicy::lookTook(qint64 ms)
+{
+    lookSpreadMs_ = 0.7 * lookSpreadMs_ + 0.3 * std::abs(double(ms) - lookMs_);
+    lookMs_ = 0.7 * lookMs_ + 0.3 * double(ms);
+}
+
 qint64 TravelPolicy::loadDelayMs() const
 {
     return travelling() ? qMin<qint64>(kTravelMs, 2 * stepMs_) : 0;
@@ -48,8 +54,11 @@ Preparation TravelPolicy::toPrepare(int row, qint64 nowMs) const
     // lastStepAt_ + k steps and leaves it a step later; a look begun now lands at now plus a
     // look. The nearest k whose look lands in time is the first worth a worker: a nearer one
     // would be shown to nobody, a farther one leaves rows unseen that could have been shown.
+    // Looks vary (two share the processor with the window), so the plan allows for a slow
+    // one: one that lands early waits in the cache, one that lands late is lost.
     const double step = double(stepMs_);
-    const double lands = double(nowMs - lastStepAt_) + lookMs_ + kStepSlack * step;
+    const double slowLook = lookMs_ + 2 * lookSpreadMs_;
+    const double lands = double(nowMs - lastStepAt_) + slowLook + kStepSlack * step;
     const int lead = qBound(1, int(std::ceil(lands / step)) - 1, kMaxLead);
     Preparation plan {{}, 2};
     for (int k = lead; k < lead + kRowsOffered; ++k)

@@ -3,12 +3,12 @@
 // from the file's embedded preview or a reduced decode), the sharp picture is loaded only if
 // the user stays on it a moment, and the workers prepare first looks ahead. Whenever a worker
 // is free it takes the nearest row whose look, at the measured time a look takes, lands
-// before the user has passed that row: a look that would land behind the user is never
-// begun, and none waits for the next step to be planned. A step's own look is loaded at once
-// only when looks are quicker than steps; slower, it would be shown after the user has moved
-// on. Once the user stops, the neighbours are prepared sharp: two ahead in the direction of
-// travel and one behind. Times are passed in (milliseconds of one steady clock), so the rules
-// run without a window or timers.
+// before the user has passed that row, even one as slow as looks have lately been: a look that
+// would land behind the user is never begun, and none waits for the next step to be planned. A step's own
+// look is loaded at once only when looks are quicker than steps; slower, it would be shown after the user has
+// moved on. Once the user stops, the neighbours are prepared sharp: two ahead in the direction of travel and
+// one behind. Times are passed in (milliseconds of one steady clock), so the rules run without a window or
+// timers.
 #pragma once
 
 #include <QtGlobal>
@@ -54,7 +54,7 @@ public:
     [[nodiscard]] bool lookAtOnce() const { return lookMs_ < double(stepMs_); }
 
     // A first look took `ms` to load, whether it was shown, prepared or came too late.
-    void lookTook(qint64 ms) { lookMs_ = 0.7 * lookMs_ + 0.3 * double(ms); }
+    void lookTook(qint64 ms);
 
     // What to prepare at `nowMs` while `row` is selected: travelling, first looks on two lanes,
     // from the nearest row whose look would still land while the user is on it (the keyboard's
@@ -68,6 +68,7 @@ private:
     qint64 lastStepAt_ = -1;
     qint64 stepMs_ = 0;
     double lookMs_ = 50;
+    double lookSpreadMs_ = 0; // how far a look's time strays from lookMs_, a moving estimate
 };
 
 } // namespace mv::viewing

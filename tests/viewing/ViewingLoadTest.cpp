@@ -265,13 +265,14 @@ TEST(PictureLoad, AFirstLookComesFromTheFilesStartWhereItCanElseFromAReducedDeco
     EXPECT_LE(read, kPreviewHeadBytes);
 
     // No copy and no desktop thumbnail: the whole file (after its start was searched) at the
-    // decoder's strongest reduction, with its checksum.
+    // decoder's strongest reduction; its checksum too waits for the sharp picture.
     QTemporaryDir cacheRoot;
     auto cache = std::make_shared<const desktop::ThumbnailCache>(cacheRoot.path());
     const PictureOutcome reduced = look(withoutPreview, read, cache);
     ASSERT_EQ(reduced.kind, PictureOutcome::Shown);
     EXPECT_EQ(reduced.picture.image.size(), QSize(200, 150));
-    EXPECT_EQ(reduced.facts.checksum, crcOf(withoutPreview));
+    EXPECT_FALSE(reduced.facts.checksum.has_value());
+    EXPECT_EQ(reduced.facts.fileSize, bare.size());
     EXPECT_EQ(read, bare.size() + kPreviewHeadBytes);
 
     // With the desktop's thumbnail of it, the photo without a copy needs its start alone,
@@ -704,6 +705,17 @@ TEST(TravelPolicy, AFreeWorkerTakesTheNearestRowItsLookCanStillReach)
         EXPECT_EQ(plan.rows, c.rows) << c.what;
         EXPECT_EQ(plan.lanes, 2) << c.what;
     }
+    // Looks whose time varies are planned for as slow ones: a look that lands early waits,
+    // one that lands late is lost.
+    TravelPolicy steady, varying;
+    for (int i = 0; i < 40; ++i) {
+        steady.lookTook(90);
+        varying.lookTook(i % 2 ? 40 : 140);
+    }
+    for (TravelPolicy* travel : {&steady, &varying})
+        for (const auto& [row, at] : {std::pair {8, 967}, {9, 1000}, {10, 1033}})
+            (void)travel->select(row, at);
+    EXPECT_GT(varying.toPrepare(10, 1033).rows.front(), steady.toPrepare(10, 1033).rows.front());
     // A jump, or a step after a pause, is no journey: the neighbours are prepared sharp.
     TravelPolicy still;
     (void)still.select(5, 0);
