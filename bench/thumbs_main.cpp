@@ -13,6 +13,8 @@
 #include "viewing/ui/ThumbnailGrid.h"
 #include "viewing/ui/ThumbnailView.h"
 
+#include "WaitFor.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -27,18 +29,6 @@
 using namespace mv;
 
 namespace {
-
-bool waitFor(const std::function<bool()>& done, int ms = 600000)
-{
-    const QDeadlineTimer deadline(ms);
-    // Asleep between events, as the program's own event loop is: a loop that polled would
-    // take a processor from the decoders it measures. The timer wakes it to look at the clock.
-    QTimer tick;
-    tick.start(2);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    return done();
-}
 
 // Notes the moment a paint of the grid has finished (the timer runs after the paint).
 class PaintWatch : public QObject {

@@ -21,6 +21,8 @@
 #include "viewing/ui/SelectionViewer.h"
 #include "viewing/ui/ThumbnailView.h"
 
+#include "WaitFor.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -55,18 +57,6 @@ protected:
         return false;
     }
 };
-
-bool waitFor(const std::function<bool()>& done, int ms = 60000)
-{
-    const QDeadlineTimer deadline(ms);
-    // Asleep between events, as the program's own event loop is: a loop that polled would
-    // take a processor from the decoders it measures. The timer wakes it to look at the clock.
-    QTimer tick;
-    tick.start(2);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    return done();
-}
 
 double median(std::vector<double> v)
 {
