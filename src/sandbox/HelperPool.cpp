@@ -149,14 +149,17 @@ HelperPool::Answer HelperPool::run(const DecodeJob& job, wire::JobKind kind)
     // decrypted bytes through a read-only descriptor of their own, so the helper can neither
     // change them nor keep them past their owner's wipe. Anything else is copied into a memory
     // file, sealed against writing unless it is to be wiped.
+    int bytes = -1;
     fileio::UniqueFd readOnly;
-    if (job.bytesFile >= 0 && job.palette.empty() && job.sensitive && fileio::sizeIsSealed(job.bytesFile))
-        readOnly = fileio::readOnlyDescriptor(job.bytesFile);
-    const bool handedAsItIs =
-        readOnly.valid() || (job.bytesFile >= 0 && job.palette.empty() && !job.sensitive &&
-                             fileio::contentsAreSealed(job.bytesFile));
+    if (job.bytesFile >= 0 && job.palette.empty()) {
+        if (!job.sensitive && fileio::contentsAreSealed(job.bytesFile))
+            bytes = job.bytesFile;
+        else if (job.sensitive && fileio::sizeIsSealed(job.bytesFile) &&
+                 (readOnly = fileio::readOnlyDescriptor(job.bytesFile)).valid())
+            bytes = readOnly.get();
+    }
     fileio::UniqueFd copy;
-    if (!handedAsItIs) {
+    if (bytes < 0) {
         const fileio::Part parts[] = {{job.bytes.data(), std::uint64_t(job.bytes.size())},
                                       {job.palette.data(), std::uint64_t(job.palette.size())}};
         copy = fileio::sealedMemoryFile("mv-picture", parts, job.sensitive);
@@ -164,8 +167,8 @@ HelperPool::Answer HelperPool::run(const DecodeJob& job, wire::JobKind kind)
             answer.failure = fileio::Status::failure(kDecoderStoppedStep, errno);
             return answer;
         }
+        bytes = copy.get();
     }
-    const int bytes = readOnly.valid() ? readOnly.get() : handedAsItIs ? job.bytesFile : copy.get();
     const std::vector<char> request = requestMessage(job, kind);
     const JobLimits limits {options_.wallMs > 0 ? options_.wallMs
                                                 : wallMsFor(job.bytes.size() + job.palette.size())};
