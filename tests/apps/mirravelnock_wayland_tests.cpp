@@ -191,10 +191,12 @@ TEST_F(WaylandTest, CopiedPictureCanBePastedByAnotherClient)
         GTEST_SKIP() << "wtype is not installed (scripts/deps.sh installs it)";
     ASSERT_NO_FATAL_FAILURE(startFirstCopy({picture("red.png")}));
     // The picture is decoded after the window shows: until then Ctrl+C copies something else,
-    // or nothing. wtype types through the compositor's virtual keyboard, as a person would.
+    // or nothing. wtype types through the compositor's virtual keyboard, as a person would. Its
+    // keyboard is new to the seat at each run, and a key typed before the program has bound it
+    // is lost: wtype waits a moment first.
     QImage pasted;
     for (int attempt = 0; attempt < 30 && pasted.size() != QSize(64, 48); ++attempt) {
-        (void)run("wtype", {"-M", "ctrl", "c", "-m", "ctrl"}, home_.env);
+        (void)run("wtype", {"-s", "300", "-M", "ctrl", "c", "-m", "ctrl"}, home_.env);
         if (waitFor(
                 [&] {
                     return run("wl-paste", {"--list-types"}, home_.env).split('\n').contains("image/png");
