@@ -94,26 +94,9 @@ protected:
     PictureArea* area_ = nullptr;
 };
 
-TEST_F(PictureAreaTest, BestFitDrawsThePictureCentredWithoutBarsAndRefitsOnResize)
-{
-    show(400, 200, 0);
-    EXPECT_EQ(control().fitMode(), imaging::ImageControl::FitWidth);
-    EXPECT_EQ(control().geometry(), QRect(0, 75, 300, 150));
-    EXPECT_FALSE(hBar().isVisible() || vBar().isVisible());
-    EXPECT_EQ(area_->pictureFrame()->geometry(), QRect(0, 0, 300, 300));
-    EXPECT_EQ(area_->pictureFrame()->cursor().shape(), Qt::OpenHandCursor);
-    EXPECT_EQ(colourAt({150, 20}), area_->palette().color(QPalette::Window).rgb() | 0xFF000000u);
-    EXPECT_EQ(colourAt({20, 150}), kLeft);
-    EXPECT_EQ(colourAt({280, 150}), kRight);
-
-    area_->resize(600, 400);
-    EXPECT_EQ(control().geometry(), QRect(0, 50, 600, 300));
-    show(200, 400, 0);
-    EXPECT_EQ(control().fitMode(), imaging::ImageControl::FitHeight);
-    EXPECT_EQ(control().geometry(), QRect(200, 0, 200, 400));
-}
-
-TEST_F(PictureAreaTest, ZoomShowsBothBarsAtHalfTheirMaximumAndTheirValuesMoveThePicture)
+// Zoomed in, the bars start at half their maximum and move the picture; a drag moves them by
+// the mouse's distance, within their range.
+TEST_F(PictureAreaTest, ZoomShowsBothBarsAndTheirValuesOrADragMoveThePicture)
 {
     show(400, 300, 8); // 200%
     ASSERT_TRUE(hBar().isVisible() && vBar().isVisible());
@@ -126,28 +109,6 @@ TEST_F(PictureAreaTest, ZoomShowsBothBarsAtHalfTheirMaximumAndTheirValuesMoveThe
     EXPECT_EQ(hBar().value(), hBar().maximum() / 2);
     EXPECT_EQ(vBar().value(), vBar().maximum() / 2);
     EXPECT_EQ(control().geometry(), QRect(-hBar().value(), -vBar().value(), 800, 600));
-    hBar().setValue(7);
-    vBar().setValue(9);
-    EXPECT_EQ(control().pos(), QPoint(-7, -9));
-
-    // At each bar's maximum the far edges are in view (the old arithmetic left the last columns
-    // out of reach once the vertical bar took its strip).
-    hBar().setValue(hBar().maximum());
-    vBar().setValue(vBar().maximum());
-    EXPECT_EQ(control().geometry().bottomRight(), QPoint(visible - 1, visible - 1));
-    EXPECT_EQ(colourAt({visible - 1, 10}), kRight);
-
-    ASSERT_TRUE(area_->setZoomIndex(1)); // 25%: centred, the frame over the bars' strips again
-    EXPECT_FALSE(hBar().isVisible() || vBar().isVisible());
-    EXPECT_EQ(control().geometry(), QRect(100, 112, 100, 75));
-    EXPECT_EQ(area_->pictureFrame()->geometry(), QRect(0, 0, 300, 300));
-    EXPECT_FALSE(area_->setZoomIndex(12));
-    EXPECT_EQ(area_->zoomIndex(), 1);
-}
-
-TEST_F(PictureAreaTest, DraggingMovesTheBarsByTheMouseDistanceWithinTheirRange)
-{
-    show(400, 300, 8);
     const QPoint bars0(hBar().value(), vBar().value());
     const QPoint start(150, 150);
     QSignalSpy moved(area_, &PictureArea::mouseMovedOverPicture);
@@ -172,6 +133,23 @@ TEST_F(PictureAreaTest, DraggingMovesTheBarsByTheMouseDistanceWithinTheirRange)
         EXPECT_EQ(hBar().value(), 0);
         QTest::mouseRelease(&control(), Qt::LeftButton, held, start - control().pos());
     }
+    hBar().setValue(7);
+    vBar().setValue(9);
+    EXPECT_EQ(control().pos(), QPoint(-7, -9));
+
+    // At each bar's maximum the far edges are in view (the old arithmetic left the last columns
+    // out of reach once the vertical bar took its strip).
+    hBar().setValue(hBar().maximum());
+    vBar().setValue(vBar().maximum());
+    EXPECT_EQ(control().geometry().bottomRight(), QPoint(visible - 1, visible - 1));
+    EXPECT_EQ(colourAt({visible - 1, 10}), kRight);
+
+    ASSERT_TRUE(area_->setZoomIndex(1)); // 25%: centred, the frame over the bars' strips again
+    EXPECT_FALSE(hBar().isVisible() || vBar().isVisible());
+    EXPECT_EQ(control().geometry(), QRect(100, 112, 100, 75));
+    EXPECT_EQ(area_->pictureFrame()->geometry(), QRect(0, 0, 300, 300));
+    EXPECT_FALSE(area_->setZoomIndex(12));
+    EXPECT_EQ(area_->zoomIndex(), 1);
 }
 
 // The keyboard stays in the file list: nothing here takes the focus, and a click hands it back.
@@ -240,7 +218,9 @@ TEST_F(PictureAreaTest, CtrlWheelZoomsALevelKeepingThePixelUnderTheMouse)
     EXPECT_EQ(area_->zoomIndex(), 4);
 }
 
-TEST_F(PictureAreaTest, TurnedViewArrangesTheTurnedSizeAndLeavesTheFileAlone)
+// Best Fit centres the picture, fitted, without bars, and fits it again when the area changes
+// size or the view is turned.
+TEST_F(PictureAreaTest, BestFitAndATurnedViewArrangeThePictureAndLeaveTheFileAlone)
 {
     show(300, 200, 0);
     const QString path = control().pictureFile();
@@ -249,6 +229,12 @@ TEST_F(PictureAreaTest, TurnedViewArrangesTheTurnedSizeAndLeavesTheFileAlone)
     const QByteArray bytes = file.readAll();
     file.close();
     EXPECT_EQ(control().geometry(), QRect(0, 50, 300, 200));
+    EXPECT_FALSE(hBar().isVisible() || vBar().isVisible());
+    EXPECT_EQ(area_->pictureFrame()->cursor().shape(), Qt::OpenHandCursor);
+    EXPECT_EQ(colourAt({150, 20}), area_->palette().color(QPalette::Window).rgb() | 0xFF000000u);
+    area_->resize(600, 500);
+    EXPECT_EQ(control().geometry(), QRect(0, 50, 600, 400));
+    area_->resize(300, 300);
 
     area_->turnView(1); // clockwise: the picture's left half is now on top
     EXPECT_EQ(control().geometry(), QRect(50, 0, 200, 300));
