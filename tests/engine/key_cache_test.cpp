@@ -3,9 +3,7 @@
 
 #include <cstring>
 #include <string>
-#include <thread>
 #include <tuple>
-#include <vector>
 
 #include "key_cache.h"
 
@@ -74,19 +72,4 @@ TEST(KeyCache, StaysBoundedEvictingTheLeastRecentlyUsed)
     EXPECT_EQ(cache.derivations(), 4u);
     ASSERT_TRUE(cache.keysFor(bytesOf(keys[1]), Salt {}, kCheap, out));
     EXPECT_EQ(cache.derivations(), 5u);
-}
-
-TEST(KeyCache, ThreadsAskingForOneKeyShareOneDerivation)
-{
-    KeyCache cache;
-    const std::string key = "shared";
-    std::vector<FileKeys> got(6);
-    std::vector<std::thread> threads;
-    for (auto& keys : got)
-        threads.emplace_back([&] { EXPECT_TRUE(cache.keysFor(bytesOf(key), Salt {}, kCheap, keys)); });
-    for (auto& t : threads)
-        t.join();
-    EXPECT_EQ(cache.derivations(), 1u);
-    for (const auto& keys : got)
-        EXPECT_TRUE(sameKeys(keys, got[0]));
 }

@@ -127,29 +127,6 @@ TEST(ImageControl, PaintsThePictureAtEachFitModeAndMetafilesFromTheirRecords)
     EXPECT_EQ(colourAt(metafile, QPoint(101, 20)), kBlue);
 }
 
-TEST(ImageControl, AReducedCopyMadeAheadIsDrawnWhenItFitsAndReplacedWhenNot)
-{
-    ImageControl control;
-    control.setFitMode(ImageControl::FitWidth);
-    control.resize(100, 75);
-    control.show();
-    // The copy made ahead is marked green, so it shows whether it or the picture was drawn.
-    Picture p = png(QSize(400, 300), kRed);
-    p.reduced = reducedForScreen(p.image, QSizeF(100, 75), control.devicePixelRatioF());
-    ASSERT_EQ(p.reduced.size(), QSize(100, 75));
-    p.reduced.fill(kGreen);
-    control.setPicture(p, QStringLiteral("a.png"));
-    EXPECT_EQ(colourAt(control, QPoint(50, 40)), kGreen);
-    EXPECT_EQ(control.reducedCopiesMadeForTesting(), 0);
-    // Drawn at another size the copy does not fit: the control makes its own, from the picture,
-    // and repaints at that size reuse it.
-    control.resize(80, 60);
-    EXPECT_EQ(colourAt(control, QPoint(40, 30)), kRed);
-    control.repaint();
-    EXPECT_EQ(colourAt(control, QPoint(10, 10)), kRed);
-    EXPECT_EQ(control.reducedCopiesMadeForTesting(), 1);
-}
-
 TEST(ImageControl, CopiesTheControlMakesOfADecryptedPictureAreKeptOutOfDumps)
 {
     Picture p = png(QSize(400, 300), kRed);
