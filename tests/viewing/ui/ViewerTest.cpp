@@ -18,8 +18,6 @@
 #include "viewing/ui/ThumbnailGrid.h"
 #include "viewing/ui/ThumbnailView.h"
 
-#include <gmock/gmock.h>
-
 #include <QClipboard>
 #include <QDrag>
 #include <QItemSelectionModel>
@@ -263,42 +261,6 @@ TEST(SelectionViewerHelpers, AForgedOrKilledHelperCostsThatPictureOnlyAndTheWind
             return viewer.loader().idle();
         },
         20000));
-}
-
-// A decoder taken over by a hostile picture keeps the last decrypted picture it decoded and
-// hands it out as the pixels of the next plain one, whose thumbnail would then be written to
-// disk. The helper that decoded the decrypted picture is gone once it answered: after the view
-// has moved on, no running helper is it, and the plain picture gets no decrypted pixels.
-TEST(SelectionViewerHelpers, NoHelperHoldsADecryptedPictureOnceTheViewHasMovedOn)
-{
-    // One helper: every picture goes to the same one unless it is ended.
-    test::ViewerParts lone(test::ViewerParts::hostile(1));
-    lone.writePicture(u"a_plain.png"_s, mvtest::flat(40, 20, Qt::darkCyan));
-    lone.writePicture(u"b_secret.png"_s, mvtest::flat(40, 20, Qt::red));
-    ASSERT_EQ(crypto::encryptOne(lone.path(u"b_secret.png"_s), "key 1").kind, crypto::CryptOutcome::Done);
-    lone.write(u"c_replay.png"_s, "MVTEST-HOSTILE replay");
-    lone.keys_.append(crypto::SecretText::fromText(u"key 1"_s));
-    SelectionViewer& viewer = lone.viewer_;
-    auto* pool = dynamic_cast<sandbox::HelperPool*>(&viewer.decoders());
-    ASSERT_NE(pool, nullptr);
-    ASSERT_TRUE(lone.open(3));
-
-    lone.choose(u"a_plain.png"_s);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer.loader().idle(); }, 20000));
-    viewer.loader().forgetPrepared();
-    const std::vector<pid_t> beforeSecret = pool->helperPids();
-    ASSERT_EQ(beforeSecret.size(), 1u);
-
-    lone.choose(u"b_secret_png.mv$"_s);
-    ASSERT_EQ(lone.area_->imageControl()->pictureFile(), lone.path(u"b_secret_png.mv$"_s));
-    ASSERT_EQ(lone.area_->imageControl()->pictureObject().image.pixel(0, 0), QColor(Qt::red).rgb());
-    lone.choose(u"c_replay.png"_s);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer.loader().idle(); }, 20000));
-    // The helper that replays had nothing to replay: the picture is one it could not decode.
-    EXPECT_EQ(lone.infoBar_->text().toStdString(), "Error reading this file!");
-    EXPECT_FALSE(lone.area_->hasPicture());
-    EXPECT_THAT(pool->helperPids(), ::testing::Not(::testing::Contains(beforeSecret.front())));
-    EXPECT_EQ(::kill(beforeSecret.front(), 0), -1);
 }
 
 // A held arrow key through camera photos: steps show the photos' embedded previews at once,
@@ -557,7 +519,9 @@ protected:
     }};
 };
 
-TEST_F(ClipboardAndDragTest, ABitmapIsCopiedAsItsPixelsAndAMetafileWithItsOwnBytesToo)
+// A bitmap is copied as its pixels, a metafile with its own bytes too, an encrypted picture as
+// its pixels alone, and a photo shown reduced whole.
+TEST_F(ClipboardAndDragTest, EachPictureIsCopiedAsItsPixelsAMetafileWithItsBytesAndAnEncryptedOneBare)
 {
     choose(u"plain.bmp"_s);
     const QMimeData* data = copied();
@@ -581,29 +545,23 @@ TEST_F(ClipboardAndDragTest, ABitmapIsCopiedAsItsPixelsAndAMetafileWithItsOwnByt
     EXPECT_TRUE(told_[0].startsWith(u"Unable to copy to clipboard\ndrawing.wmf: "_s));
     EXPECT_TRUE(data == nullptr || data->formats().isEmpty());
 
-    // Nothing on show: nothing is copied, and nothing said.
-    choose(u"plain.bmp"_s);
-    (void)copied();
+    choose(u"secret_wmf.mv$"_s);
+    ASSERT_TRUE(viewer_.viewingEncrypted());
+    data = copied();
+    // No file name, no metafile bytes, no text: the pixels alone.
+    EXPECT_EQ(data->formats(), QStringList {u"application/x-qt-image"_s});
+    EXPECT_EQ(imageOf(data).pixel(50, 50), qRgb(255, 0, 0));
+    area_->setZoomIndex(0); // Best Fit: the JPEG is decoded at a fraction of its size
+    choose(u"photo.jpg"_s);
+    ASSERT_LT(area_->imageControl()->pictureObject().image.width(), 2000);
+    EXPECT_EQ(imageOf(copied()).size(), QSize(2000, 1600));
+
+    // Nothing on show: what the clipboard held goes, nothing is copied, and nothing said.
     viewer_.MenuClear_Click();
     copy_.MenuCpoy_Click();
     data = QGuiApplication::clipboard()->mimeData();
     EXPECT_TRUE(data == nullptr || data->formats().isEmpty());
     EXPECT_EQ(told_.size(), 1);
-}
-
-TEST_F(ClipboardAndDragTest, AnEncryptedPictureIsCopiedAsPixelsOnlyAndAReducedPhotoWhole)
-{
-    choose(u"secret_wmf.mv$"_s);
-    ASSERT_TRUE(viewer_.viewingEncrypted());
-    const QMimeData* data = copied();
-    // No file name, no metafile bytes, no text: the pixels alone.
-    EXPECT_EQ(data->formats(), QStringList {u"application/x-qt-image"_s});
-    EXPECT_EQ(imageOf(data).pixel(50, 50), qRgb(255, 0, 0));
-
-    area_->setZoomIndex(0); // Best Fit: the JPEG is decoded at a fraction of its size
-    choose(u"photo.jpg"_s);
-    ASSERT_LT(area_->imageControl()->pictureObject().image.width(), 2000);
-    EXPECT_EQ(imageOf(copied()).size(), QSize(2000, 1600));
 }
 
 TEST_F(ClipboardAndDragTest, FilesMovedOutByADragLeaveTheListAndCopiedOnesStay)
