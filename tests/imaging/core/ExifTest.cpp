@@ -137,14 +137,8 @@ TEST(Orientation, DamagedOrLyingExifReadsAsUpright)
         {"orientation as a LONG", exifPayload(6, false, 4)},
         {"count 0", patched32(good, 6 + 10 + 12 + 4, 0)},
     };
-    // In a file, such a block leaves the picture as stored.
-    const QByteArray jpeg = gridJpeg(16);
-    for (const auto& [what, payload] : lies) {
+    for (const auto& [what, payload] : lies)
         EXPECT_EQ(exifOrientation(payload), 1) << what;
-        const Picture p = decodePictureData(withApp1(jpeg, payload), QStringLiteral("a.jpg"));
-        ASSERT_TRUE(p.ok()) << what;
-        expectUpright(p.image, 1, 16, 6);
-    }
 }
 
 // Left half red, right half blue: which way it is turned shows.
