@@ -18,15 +18,6 @@
 namespace mv::browser {
 namespace {
 
-// An index outside the table, as a damaged store may hold, is "All Files".
-TEST(TypeTable, SpecForIndexOutsideTheTableIsAllFiles)
-{
-    for (const int outside : {0, -1, 25, 1000}) {
-        EXPECT_EQ(specForIndex(outside).patterns, QStringLiteral("*.*")) << outside;
-        EXPECT_EQ(specForIndex(outside).tag, QStringLiteral("0")) << outside;
-    }
-}
-
 // The test looks for the end of the name inside the list text, so short names and odd ends
 // that happen to occur in it pass too; an empty name is no file and never does.
 TEST(TypeTable, IsViewableNameTestsTheLastFourOrFiveCharacters)
@@ -44,9 +35,14 @@ TEST(TypeTable, IsViewableNameTestsTheLastFourOrFiveCharacters)
 }
 
 // Every extension IsViewableName takes is matched by the All Supported pattern, but for the
-// two that the pattern lacks.
-TEST(TypeTable, AllSupportedPatternCoversTheViewableExtensionsButJpeAndTiff)
+// two that the pattern lacks. An index outside the table, as a damaged store may hold, is
+// "All Files".
+TEST(TypeTable, AllSupportedPatternCoversTheViewableExtensionsButJpeAndTiffAndOutsideIsAllFiles)
 {
+    for (const int outside : {0, -1, 25, 1000})
+        EXPECT_EQ(QStringList({specForIndex(outside).patterns, specForIndex(outside).tag}),
+                  QStringList({"*.*", "0"}))
+            << outside;
     const mv::fileutil::PatternSet all {QString(AllSupportedPattern)};
     const QString extensions(ViewableExtensions);
     for (qsizetype i = 0; i < extensions.size(); i += 4) {

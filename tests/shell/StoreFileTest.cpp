@@ -26,25 +26,6 @@ const QByteArray kHandWritten = "Mirravelnock settings 1\n"
                                 "  03\n"
                                 "\"Name\"=\"text\"\n";
 
-TEST_F(StoreFileTest, NonStringValuesReadEmptyAndSurviveRewrites)
-{
-    writeStore(kHandWritten);
-    EXPECT_EQ(GetSetting(kSettings, "Count"), QString());
-    EXPECT_EQ(GetSetting(kSettings, "Blob"), QString());
-    EXPECT_EQ(GetSetting(kSettings, "Name"), "text");
-
-    ASSERT_TRUE(SaveSetting(kSettings, "New", "n"));
-    const QByteArray file = readAll(userStore());
-    EXPECT_TRUE(file.contains("\"Count\"=dword:0000002a\n")) << file.toStdString();
-    EXPECT_TRUE(file.contains("\"Blob\"=hex:01,02,03\n")) << file.toStdString();
-    EXPECT_EQ(GetSetting(kSettings, "Name"), "text");
-
-    // Writing a string over one replaces it.
-    ASSERT_TRUE(SaveSetting(kSettings, "count", "7"));
-    EXPECT_EQ(GetSetting(kSettings, "Count"), "7");
-    EXPECT_TRUE(readAll(userStore()).contains("\"Count\"=\"7\"\n"));
-}
-
 TEST_F(StoreFileTest, DamagedStoreReadsEmptyAndIsKeptAside)
 {
     const QByteArray first = kHandWritten + "garbage line\n";

@@ -31,3 +31,14 @@ TEST(TrayStateTest, RefusedIconNeverCountsAsAdded)
     s.setHostPresent(Host::XEmbed, true);
     EXPECT_FALSE(s.added());
 }
+
+// A tray shows 63 characters of the tip; a character outside the basic plane (two UTF-16 units)
+// at the edge is kept whole rather than cut into an invalid half.
+TEST(TrayStateTest, TipIsCutToWholeCharacters)
+{
+    const QString start = QStringLiteral("Mirravelnock! keeps your files encrypted, 0123456789abcdefghij");
+    ASSERT_EQ(start.size(), 62);
+    EXPECT_EQ(TrayState::tipText(start + QStringLiteral("\U0001F512xyz")),
+              start + QStringLiteral("\U0001F512"));
+    EXPECT_EQ(TrayState::tipText(start + QStringLiteral("ab")), start + QStringLiteral("a"));
+}
