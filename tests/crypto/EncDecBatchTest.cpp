@@ -57,8 +57,9 @@ protected:
 
 } // namespace
 
-// Only the selected names are touched; another file under a selected file's target name is
-// replaced only with consent, and a skipped one is named with the reason.
+// Only the selected names are touched; another file under a selected file's target name is left
+// as it is when the user skips it, and named with the reason. (Replacing it with consent: the
+// replace question's tests.)
 TEST_F(EncDecBatchTest, SelectedFilesOnlyTouchesOnlyTheSelectedNames)
 {
     for (const char* name : {"w/a.txt", "w/b.txt", "w/c.txt", "w/sub/d.txt"})
@@ -69,24 +70,19 @@ TEST_F(EncDecBatchTest, SelectedFilesOnlyTouchesOnlyTheSelectedNames)
     j.scope.selected = {u"a.txt"_s, u"c.txt"_s, u"gone.txt"_s};
 
     user.replaceAnswers = {Answer::Skip};
-    EncDecResult r = run(j);
+    const EncDecResult r = run(j);
     EXPECT_EQ(r.done, 1);
+    EXPECT_EQ(user.started, (QStringList {at("w/a.txt"), at("w/c.txt")}));
     EXPECT_EQ(user.replaceAsked, (QList<QPair<QString, QString>> {{at("w/c.txt"), at("w/c_txt.mv$")}}));
-    EXPECT_EQ(readAll(at("w/c_txt.mv$")), "someone else's file");
     ASSERT_EQ(r.notes.size(), 2);
     EXPECT_EQ(r.notes[0].path, at("w/gone.txt"));
     EXPECT_EQ(r.notes[1].path, at("w/c.txt"));
     EXPECT_EQ(r.notes[1].reason, u"c_txt.mv$ exists; it is left as it is"_s);
-
-    user.replaceAnswers = {Answer::Replace};
-    r = run(j);
-    EXPECT_EQ(r.done, 1);
-    EXPECT_EQ(user.started, (QStringList {at("w/a.txt"), at("w/c.txt")}));
-    EXPECT_EQ(entries(at("w")), (QStringList {u"a_txt.mv$"_s, u"b.txt"_s, u"c_txt.mv$"_s, u"sub"_s}));
+    EXPECT_EQ(entries(at("w")),
+              (QStringList {u"a_txt.mv$"_s, u"b.txt"_s, u"c.txt"_s, u"c_txt.mv$"_s, u"sub"_s}));
+    EXPECT_EQ(readAll(at("w/c_txt.mv$")), "someone else's file");
     EXPECT_EQ(readAll(at("w/b.txt")), patterned(700, 'b'));
     EXPECT_EQ(readAll(at("w/sub/d.txt")), patterned(700, 's'));
-    ASSERT_EQ(decryptOne(at("w/c_txt.mv$"), {kKey}).kind, CryptOutcome::Done);
-    EXPECT_EQ(readAll(at("w/c.txt")), patterned(700, 'c'));
 }
 
 // Each folder's files before its sub-folders, depth first, in the file list's natural order;
@@ -129,35 +125,11 @@ TEST_F(EncDecBatchTest, TreeIsWalkedDepthFirstFilesBeforeFoldersAndEndsAtTheStar
         EXPECT_EQ(readAll(at(name)), contents(++seed)) << name;
 }
 
-// Already encrypted files, and plain files when decrypting with a key known: counted, the
-// closing text exact, nothing changed and no key asked.
-TEST_F(EncDecBatchTest, FilesAlreadyInTheWantedStateAreCountedWithTheExactText)
-{
-    for (const char* name : {"e/1.jpg", "e/2.jpg", "e/3.jpg"}) {
-        put(name, patterned(2000));
-        ASSERT_EQ(encryptOne(at(name), "Other1").kind, CryptOutcome::Done);
-    }
-    const QByteArray before = readAll(at("e/2_jpg.mv$"));
-    EncDecResult r = run(job(true, "e"));
-    EXPECT_EQ(r.passedOver, 3);
-    EXPECT_EQ(passedOverText(r, true), u"3 file(s) already encrypted and were skiped."_s);
-    EXPECT_EQ(problemsText(r, true), QString());
-    EXPECT_EQ(readAll(at("e/2_jpg.mv$")), before);
-
-    put("d/x.png", patterned(100));
-    put("d/y.png", patterned(200));
-    keys.append(secret(kKey));
-    r = run(job(false, "d"));
-    EXPECT_EQ(r.passedOver, 2);
-    EXPECT_EQ(passedOverText(r, false), u"2 file(s) already decrypted and were skiped."_s);
-    EXPECT_TRUE(user.keyAsked.isEmpty());
-    EXPECT_EQ(readAll(at("d/y.png")), patterned(200));
-}
-
 // With no key known the first file asks, plain or not, and a cancelled question ends the whole
 // run. A wrong remembered key brings the question up; a damaged file fails without asking, and
-// is named with its reason.
-TEST_F(EncDecBatchTest, KeyQuestionsAndDamagedFiles)
+// is named with its reason. Files already in the wanted state are counted with the exact closing
+// text, left as they are, and ask nothing.
+TEST_F(EncDecBatchTest, KeyQuestionsDamagedFilesAndFilesAlreadyInTheWantedState)
 {
     put("q/a.txt", "plain");
     put("q/x.txt", patterned(5000));
@@ -180,47 +152,51 @@ TEST_F(EncDecBatchTest, KeyQuestionsAndDamagedFiles)
     EXPECT_EQ(r.done, 1);
     EXPECT_EQ(readAll(at("q/x.txt")), patterned(5000));
     EXPECT_EQ(user.keyAsked, QStringList {at("q/x_txt.mv$")});
+    EXPECT_EQ(readAll(at("q/a.txt")), "plain");
+    EXPECT_EQ(passedOverText(r, false), u"1 file(s) already decrypted and were skiped."_s);
     ASSERT_EQ(r.failed.size(), 1);
     EXPECT_EQ(readAll(at("q/bad_txt.mv$")), damaged);
     EXPECT_EQ(problemsText(r, false),
               u"These files could not be decrypted:\n%1: %2"_s.arg(at("q/bad_txt.mv$"), r.failed[0].reason));
+
+    QFile::remove(at("q/a.txt"));
+    ASSERT_EQ(encryptOne(at("q/x.txt"), "Other1").kind, CryptOutcome::Done);
+    const QByteArray before = readAll(at("q/x_txt.mv$"));
+    r = run(job(true, "q"));
+    EXPECT_EQ(r.passedOver, 2);
+    EXPECT_EQ(passedOverText(r, true), u"2 file(s) already encrypted and were skiped."_s);
+    EXPECT_EQ(problemsText(r, true), QString());
+    EXPECT_EQ(readAll(at("q/x_txt.mv$")), before);
 }
 
-TEST_F(EncDecBatchTest, CancelBetweenFilesFinishesTheFileInHandAndLeavesTheRestUntouched)
+// A cancel between files finishes the file in hand and leaves the rest untouched. A file gone
+// since the listing is passed over with a note; one the work refuses (a link) is named with its
+// reason; neither is counted as done.
+TEST_F(EncDecBatchTest, CancelAndFilesThatCannotBeWorkedOnAreNeverCountedDone)
 {
-    for (const char* name : {"c/f1.txt", "c/f2.txt", "c/f3.txt"})
-        put(name, patterned(3000, name[3]));
-    EncDecBatch batch(job(true, "c"), user);
+    for (const char* name : {"v/f1.txt", "v/f2.txt", "v/f3.txt", "v/f4.txt"})
+        put(name, patterned(1000, name[3]));
+    ASSERT_TRUE(QFile::link(at("v/f1.txt"), at("v/a-link.txt")));
+    EncDecBatch batch(job(true, "v"), user);
     user.onProgress = [&](const EncDecProgress& p) {
-        if (p.file == at("c/f2.txt"))
+        if (p.file == at("v/f1.txt"))
+            QFile::remove(at("v/f2.txt"));
+        if (p.file == at("v/f3.txt"))
             batch.cancel();
     };
     const EncDecResult r = batch.run();
     EXPECT_TRUE(r.cancelled);
-    EXPECT_EQ(entries(at("c")), (QStringList {u"f1_txt.mv$"_s, u"f2_txt.mv$"_s, u"f3.txt"_s}));
-    EXPECT_EQ(readAll(at("c/f3.txt")), patterned(3000, '3'));
-    EXPECT_EQ(decryptOne(at("c/f2_txt.mv$"), {kKey}).kind, CryptOutcome::Done);
-    EXPECT_EQ(readAll(at("c/f2.txt")), patterned(3000, '2'));
-}
-
-// A file gone since the listing is passed over with a note; one the work refuses (a link) is
-// named with its reason; neither is counted as done.
-TEST_F(EncDecBatchTest, FilesThatCannotBeWorkedOnAreNamedAndNeverCountedDone)
-{
-    for (const char* name : {"v/f1.txt", "v/f2.txt", "v/f3.txt"})
-        put(name, patterned(1000));
-    ASSERT_TRUE(QFile::link(at("v/f1.txt"), at("v/link.txt")));
-    user.onProgress = [&](const EncDecProgress& p) {
-        if (p.file == at("v/f1.txt"))
-            QFile::remove(at("v/f2.txt"));
-    };
-    const EncDecResult r = run(job(true, "v"));
     EXPECT_EQ(r.done, 2);
     ASSERT_EQ(r.failed.size(), 1);
     EXPECT_EQ(problemsText(r, true),
               u"These files could not be encrypted:\n%1: %2\n\nThese were passed over:\n%3: no longer there; "
-              "it went away after the folder was listed"_s.arg(at("v/link.txt"), r.failed[0].reason,
+              "it went away after the folder was listed"_s.arg(at("v/a-link.txt"), r.failed[0].reason,
                                                                at("v/f2.txt")));
+    EXPECT_EQ(entries(at("v")),
+              (QStringList {u"a-link.txt"_s, u"f1_txt.mv$"_s, u"f3_txt.mv$"_s, u"f4.txt"_s}));
+    EXPECT_EQ(readAll(at("v/f4.txt")), patterned(1000, '4'));
+    EXPECT_EQ(decryptOne(at("v/f3_txt.mv$"), {kKey}).kind, CryptOutcome::Done);
+    EXPECT_EQ(readAll(at("v/f3.txt")), patterned(1000, '3'));
 }
 
 // A tree deeper than the system's path limit: what lies below the limit stays plain, and the

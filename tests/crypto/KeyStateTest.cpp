@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
-#include <cstring>
 #include <string>
 
 using namespace mv::crypto;
@@ -54,25 +52,13 @@ TEST(KeyStateTest, KeysAreExactTheirOwnCopiesAndDifferingInCaseBothKept)
 TEST(KeyStateTest, KeysToTryPutTheCurrentKeyFirstOnceAndLeaveClearedEntriesOut)
 {
     KeyState state;
-    EXPECT_TRUE(state.keysToTry().empty());
     EXPECT_FALSE(state.hasKeysToTry());
     for (const char* key : {"a", "b", "c"})
         state.append(secret(key));
-    const struct {
-        const char* current;
-        Keys tried;
-    } cases[] = {
-        {"", {"a", "b", "c"}},
-        {"b", {"b", "a", "c"}},
-        {"c", {"c", "a", "b"}},
-        {"z", {"z", "a", "b", "c"}},
-    };
-    for (const auto& c : cases) {
-        state.CurrentKey = secret(c.current);
-        EXPECT_EQ(plainAll(state.keysToTry()), c.tried) << c.current;
-        EXPECT_EQ(plainAll(state.keysToTry(secret(c.current))), c.tried) << c.current; // from a worker
-        EXPECT_TRUE(state.hasKeysToTry()) << c.current;
-    }
+    EXPECT_EQ(plainAll(state.keysToTry()), (Keys {"a", "b", "c"}));
+    EXPECT_EQ(plainAll(state.keysToTry(secret("b"))), (Keys {"b", "a", "c"})); // as a worker asks
+    state.CurrentKey = secret("z");
+    EXPECT_EQ(plainAll(state.keysToTry()), (Keys {"z", "a", "b", "c"}));
 
     state.clearKeys();
     state.CurrentKey = secret("b");

@@ -42,12 +42,14 @@ protected:
 };
 
 // Folders, and links to them, are never files whatever the pattern; they come back as
-// sub-folders. A link to a file, and a dangling one, are files; a pipe is neither.
-TEST_F(FolderListingTest, SubFoldersAreNeverListedAsFiles)
+// sub-folders. A link to a file, and a dangling one, are files; a pipe is neither. A wipe's or a
+// new file's temporary name left by a killed run is reported whatever the patterns, and a name
+// that only looks like one is not.
+TEST_F(FolderListingTest, SubFoldersAreNeverListedAsFilesAndLeftoversAreFoundWhateverThePatterns)
 {
-    for (const char* name : {"sub.jpg", "Album", ".cache"})
+    for (const char* name : {"sub.jpg", "Album", ".cache", "$MVFOLDER.TMP"})
         ASSERT_EQ(::mkdir(raw(name).constData(), 0700), 0);
-    touch({"x.jpg", ".hidden.jpg"});
+    touch({"x.jpg", ".hidden.jpg", "$MVAB12CD.TMP", ".mv-0123456789ab.tmp", "$MVNOPE.TMP", ".mv-short.tmp"});
     ASSERT_EQ(::symlink("Album", raw("album-link").constData()), 0);
     ASSERT_EQ(::symlink("x.jpg", raw("link.jpg").constData()), 0);
     ASSERT_EQ(::symlink("missing", raw("dangling.jpg").constData()), 0);
@@ -57,21 +59,12 @@ TEST_F(FolderListingTest, SubFoldersAreNeverListedAsFiles)
         for (const QString& file : listing.files)
             EXPECT_TRUE(QFileInfo(dir_.filePath(file)).isSymLink() || QFileInfo(dir_.filePath(file)).isFile())
                 << spec << " " << file.toStdString();
-        EXPECT_EQ(listing.folders, names({".cache", "Album", "album-link", "sub.jpg"})) << spec;
+        EXPECT_EQ(listing.folders, names({".cache", "$MVFOLDER.TMP", "Album", "album-link", "sub.jpg"}))
+            << spec;
+        EXPECT_EQ(listing.leftovers, names({".mv-0123456789ab.tmp", "$MVAB12CD.TMP"})) << spec;
     }
     EXPECT_EQ(ListFiles(folder_, QStringLiteral("*.jpg")).files,
               names({".hidden.jpg", "dangling.jpg", "link.jpg", "x.jpg"}));
-}
-
-// A wipe's or a new file's temporary name left by a killed run is reported whatever the
-// patterns, and a name that only looks like one is not.
-TEST_F(FolderListingTest, LeftoverTemporaryFilesAreFoundWhateverThePatterns)
-{
-    touch({"$MVAB12CD.TMP", ".mv-0123456789ab.tmp", "$MVNOPE.TMP", ".mv-short.tmp", "x.jpg"});
-    ASSERT_EQ(::mkdir(raw("$MVFOLDER.TMP").constData(), 0700), 0);
-    const Listing listing = ListFiles(folder_, QStringLiteral("*.jpg"));
-    EXPECT_EQ(listing.files, names({"x.jpg"}));
-    EXPECT_EQ(listing.leftovers, names({".mv-0123456789ab.tmp", "$MVAB12CD.TMP"}));
 }
 
 // Numbers by value, case ignored (img2 and IMG2 in a fixed order), and a dot before anything. A

@@ -89,11 +89,6 @@ inline bool waitUntil(const std::function<bool()>& done, int ms)
     return shell::test::runEventsUntil(done, ms);
 }
 
-inline QByteArray keyBytes(const crypto::SecretText& key)
-{
-    return QByteArray(key.data(), qsizetype(key.size()));
-}
-
 // Encrypts each plain file of `files` with `key`.
 inline fileutil::FileResult lockFiles(const QStringList& files, const crypto::SecretText& key)
 {
@@ -104,7 +99,7 @@ inline fileutil::FileResult lockFiles(const QStringList& files, const crypto::Se
         QFile locked(crypto::EncryptedName(path));
         if (!locked.open(QIODevice::WriteOnly))
             return fileutil::failureOf(QStringLiteral("encrypt"), locked.errorString());
-        locked.write("LOCKED " + keyBytes(key) + "\n" + plain.readAll());
+        locked.write("LOCKED " + QByteArray(key.data(), qsizetype(key.size())) + "\n" + plain.readAll());
         plain.remove();
     }
     return {};

@@ -130,7 +130,6 @@ TEST(Encrypt, ConfirmationIsAskedOnlyTheFirstTimeAKeyIsUsedAndASlipAsksAgain)
         EXPECT_TRUE(run.stillOpen) << "the batch reads the dialog while it runs";
         EXPECT_TRUE(keys.EncryptMode);
         EXPECT_FALSE(run.dialog.isVisible());
-        EXPECT_EQ(run.dialog.result(), QDialog::Accepted);
         EXPECT_TRUE(control<QLineEdit>(&run.dialog, "KeyString")->text().isEmpty());
         EXPECT_EQ(keys.KeyCache().size(), r.cached);
         EXPECT_TRUE(keys.contains(secret(r.typed)));
@@ -202,14 +201,13 @@ TEST(AskKey, CancelSetsKeyCancelledAndDecryptAddsTheKeyOnce)
     EXPECT_TRUE(AskKey::ask(keys, nullptr));
     EXPECT_FALSE(keys.KeyCancelled);
     EXPECT_EQ(keys.KeyCache().size(), 1u);
-
     EXPECT_EQ(watch.seen(), 4);
 }
 
 // The keyboard's order through the four dialogs, and the key label's mnemonic leading to the key
 // box. (That every control is named and reached and every text shows uncut, the accessibility
 // and German window tests check for every dialog.) Encrypt and AskKey take no key of three
-// characters, and at most 255.
+// characters (the key box's own rules, its mask and its limit: the widgets' tests).
 TEST(CryptoDialogs, TakeTheKeyboardInOrderAndNoKeyOfThreeCharacters)
 {
     KeyState keys;
@@ -237,7 +235,6 @@ TEST(CryptoDialogs, TakeTheKeyboardInOrderAndNoKeyOfThreeCharacters)
     };
     for (const auto& [dialog, order, accept] : dialogs) {
         SCOPED_TRACE(dialog->objectName().toStdString());
-        EXPECT_TRUE(dialog->isModal());
         std::vector<std::string> chain;
         for (QWidget* w = dialog->nextInFocusChain(); w != dialog; w = w->nextInFocusChain())
             if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty())
@@ -253,26 +250,15 @@ TEST(CryptoDialogs, TakeTheKeyboardInOrderAndNoKeyOfThreeCharacters)
         control<QWidget>(dialog, order.back().c_str())->setFocus();
         QTest::keyClick(dialog, Qt::Key_K, Qt::AltModifier);
         EXPECT_TRUE(field->hasFocus());
-        EXPECT_EQ(field->echoMode(), QLineEdit::Password);
         if (accept) {
             auto* button = control<QPushButton>(dialog, accept);
             EXPECT_FALSE(button->isEnabled()) << "at the start";
-            EXPECT_TRUE(button->isDefault());
             // Enter on three characters does nothing: the dialog stays and nothing is taken.
             typeKeyAndEnter(dialog, QStringLiteral("abc"));
             EXPECT_FALSE(button->isEnabled());
             EXPECT_TRUE(dialog->isVisible());
-            // The box holds a mask; the key itself lives in guarded memory.
-            EXPECT_EQ(field->text().toStdString(), "***");
             QTest::keyClick(field, Qt::Key_D);
             EXPECT_TRUE(button->isEnabled()) << "with four characters";
-            QTest::keyClick(field, Qt::Key_Backspace);
-            EXPECT_FALSE(button->isEnabled()) << "back to three";
-            // At most 255 characters are taken.
-            field->clear();
-            QTest::keyClicks(field, QString(300, QLatin1Char('k')));
-            EXPECT_EQ(field->text().size(), 255);
-            field->clear();
         }
         dialog->hide();
     }
