@@ -421,40 +421,9 @@ ThumbnailRequest thumbnailFor(const QString& path, std::shared_ptr<const desktop
     return r;
 }
 
-TEST(ThumbnailLoad, AnEncryptedPictureIsDecodedInMemoryAndWrittenNowhere)
-{
-    QTemporaryDir dir;
-    QTemporaryDir cacheRoot;
-    const QString secret = writeEncrypted(dir, u"secret.png"_s, noisePng(400, 200, 7), "key 1");
-    const QString text = writeEncrypted(dir, u"diary.txt"_s, "dear diary", "key 1");
-    ASSERT_FALSE(secret.isEmpty());
-    const QStringList before = filesUnder(dir.path());
-    auto cache = std::make_shared<const desktop::ThumbnailCache>(cacheRoot.path());
-
-    ThumbnailRequest request = thumbnailFor(secret, cache);
-    EXPECT_EQ(loadThumbnail(request).kind, ThumbnailOutcome::NeedsKey);
-    request.keys.push_back(mv::crypto::SecretText::fromText(u"wrong"_s));
-    EXPECT_EQ(loadThumbnail(request).kind, ThumbnailOutcome::NeedsKey);
-    request.keys.push_back(mv::crypto::SecretText::fromText(u"key 1"_s));
-    const ThumbnailOutcome shown = loadThumbnail(request);
-    ASSERT_EQ(shown.kind, ThumbnailOutcome::Picture);
-    EXPECT_EQ(shown.image.size(), QSize(80, 40));
-    EXPECT_TRUE(shown.sensitive && shown.encrypted);
-    EXPECT_EQ(shown.keyIndex, 1);
-
-    // Not a picture: its key is asked for, and the cell shows the plain name's type.
-    ThumbnailRequest diary = thumbnailFor(text, cache);
-    EXPECT_EQ(loadThumbnail(diary).kind, ThumbnailOutcome::NeedsKey);
-    diary.keys = std::move(request.keys);
-    const ThumbnailOutcome icon = loadThumbnail(diary);
-    EXPECT_EQ(icon.kind, ThumbnailOutcome::TypeIcon);
-    EXPECT_EQ(icon.mimeType, u"text/plain"_s);
-
-    EXPECT_EQ(filesUnder(dir.path()), before);
-    EXPECT_TRUE(filesUnder(cacheRoot.path()).isEmpty());
-}
-
-TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChange)
+// Plain pictures go through the desktop's cache until they change; an encrypted one is decrypted
+// in memory, and its thumbnail written nowhere.
+TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChangeAndEncryptedOnesNowhere)
 {
     QTemporaryDir dir;
     QTemporaryDir cacheHome;
@@ -499,6 +468,32 @@ TEST(ThumbnailLoad, PlainPicturesGoThroughTheDesktopCacheUntilTheyChange)
     EXPECT_EQ(modeOf(root + u"/fail/mirravelnock"_s), 0700u);
     // Nothing but entries: no half-written file is left beside them.
     EXPECT_EQ(filesUnder(root).size(), 2);
+
+    // Encrypted: asked for a key until one fits, then decoded in memory.
+    const QString secret = writeEncrypted(dir, u"secret.png"_s, noisePng(400, 200, 7), "key 1");
+    const QString text = writeEncrypted(dir, u"diary.txt"_s, "dear diary", "key 1");
+    ASSERT_FALSE(secret.isEmpty());
+    const QStringList before = filesUnder(dir.path()) + filesUnder(root);
+    ThumbnailRequest request = thumbnailFor(secret, cache);
+    EXPECT_EQ(loadThumbnail(request).kind, ThumbnailOutcome::NeedsKey);
+    request.keys.push_back(mv::crypto::SecretText::fromText(u"wrong"_s));
+    EXPECT_EQ(loadThumbnail(request).kind, ThumbnailOutcome::NeedsKey);
+    request.keys.push_back(mv::crypto::SecretText::fromText(u"key 1"_s));
+    const ThumbnailOutcome shown = loadThumbnail(request);
+    ASSERT_EQ(shown.kind, ThumbnailOutcome::Picture);
+    EXPECT_EQ(shown.image.size(), QSize(80, 40));
+    EXPECT_TRUE(shown.sensitive && shown.encrypted);
+    EXPECT_EQ(shown.keyIndex, 1);
+
+    // Not a picture: its key is asked for, and the cell shows the plain name's type.
+    ThumbnailRequest diary = thumbnailFor(text, cache);
+    EXPECT_EQ(loadThumbnail(diary).kind, ThumbnailOutcome::NeedsKey);
+    diary.keys = std::move(request.keys);
+    const ThumbnailOutcome icon = loadThumbnail(diary);
+    EXPECT_EQ(icon.kind, ThumbnailOutcome::TypeIcon);
+    EXPECT_EQ(icon.mimeType, u"text/plain"_s);
+
+    EXPECT_EQ(filesUnder(dir.path()) + filesUnder(root), before);
 }
 
 struct Recorder {
