@@ -7,8 +7,6 @@
 
 #include <unistd.h>
 
-#include "format.h"
-
 namespace {
 
 constexpr const char* kKey = "damage";

@@ -81,31 +81,28 @@ TEST_F(EngineTest, PathsThatCannotBeUsedAreRefusedAndLeftAlone)
     EXPECT_FALSE(exists(path("u.mve")));
 }
 
-TEST_F(EngineTest, FullDiskFailsAndLeavesNoDestination)
+// A full disk or a cancel half way, either way: the call fails, no destination is left and the
+// source stays whole.
+TEST_F(EngineTest, FullDiskOrCancelFailsAndLeavesNoDestination)
 {
     const Bytes plain = randomBytes(3 * 1024 * 1024);
-    const std::string enc = encrypted("full", plain, kKey);
+    const std::string src = path("s.plain"), enc = encrypted("s", plain, kKey);
+    const std::string sealed = path("s2.mve"), opened = path("s.out");
     // SIGXFSZ is ignored, so writes past the cap fail with EFBIG as on a full disk.
     rlimit saved {};
     ::getrlimit(RLIMIT_FSIZE, &saved);
     rlimit capped = saved;
     capped.rlim_cur = 1536 * 1024;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &capped), 0);
-    const std::pair sealing {dbac(path("full.plain").c_str(), path("full2.mve").c_str(), kKey), lastError()};
-    const std::pair opening {eabb(enc.c_str(), path("full.out").c_str(), kKey), lastError()};
+    const std::pair sealing {dbac(src.c_str(), sealed.c_str(), kKey), lastError()};
+    const std::pair opening {eabb(enc.c_str(), opened.c_str(), kKey), lastError()};
     ::setrlimit(RLIMIT_FSIZE, &saved);
     const std::pair<int, std::string> full {-1, "cannot write the destination: File too large"};
     EXPECT_EQ(sealing, full);
     EXPECT_EQ(opening, full);
-    EXPECT_FALSE(exists(path("full2.mve")));
-    EXPECT_FALSE(exists(path("full.out")));
-    EXPECT_EQ(readFile(path("full.plain")), plain);
-    EXPECT_EQ(eabb(enc.c_str(), path("full.out").c_str(), kKey), 1);
-}
+    EXPECT_FALSE(exists(sealed));
+    EXPECT_FALSE(exists(opened));
 
-TEST_F(EngineTest, CancelFailsAndLeavesNoDestination)
-{
-    const std::string enc = encrypted("c", randomBytes(3 * 1024 * 1024), kKey);
     for (int stopAt : {1, 2}) {
         SCOPED_TRACE(stopAt);
         std::pair<int, int> state {0, stopAt}; // calls so far, the call that stops
@@ -113,28 +110,28 @@ TEST_F(EngineTest, CancelFailsAndLeavesNoDestination)
             auto& s = *static_cast<std::pair<int, int>*>(user);
             return ++s.first >= s.second ? 1 : 0;
         };
-        EXPECT_EQ(mv_encrypt_file(path("c.plain").c_str(), path("c2.mve").c_str(), kKey, stop, &state), -1);
+        EXPECT_EQ(mv_encrypt_file(src.c_str(), sealed.c_str(), kKey, stop, &state), -1);
         EXPECT_EQ(lastError(), "cancelled");
-        EXPECT_FALSE(exists(path("c2.mve")));
+        EXPECT_FALSE(exists(sealed));
         state.first = 0;
-        EXPECT_EQ(mv_decrypt_file(enc.c_str(), path("c.out").c_str(), kKey, stop, &state), -1);
+        EXPECT_EQ(mv_decrypt_file(enc.c_str(), opened.c_str(), kKey, stop, &state), -1);
         EXPECT_EQ(lastError(), "cancelled");
-        EXPECT_FALSE(exists(path("c.out")));
+        EXPECT_FALSE(exists(opened));
         EXPECT_EQ(state.first, stopAt);
     }
     // Through the C++ interface: a callback returning false stops; one that throws may not
     // throw through the engine.
     int calls = 0;
     const auto stopSecond = [&](std::uint64_t, std::uint64_t) { return ++calls < 2; };
-    EXPECT_EQ(mv::engine::encryptFile(path("c.plain"), path("c2.mve"), "k", stopSecond),
-              mv::engine::Result::Failed);
+    EXPECT_EQ(mv::engine::encryptFile(src, sealed, "k", stopSecond), mv::engine::Result::Failed);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(mv::engine::lastError(), "cancelled");
-    EXPECT_FALSE(exists(path("c2.mve")));
+    EXPECT_FALSE(exists(sealed));
     const auto throws = [](std::uint64_t, std::uint64_t) -> bool { throw std::runtime_error("x"); };
-    EXPECT_EQ(mv::engine::encryptFile(path("c.plain"), path("c2.mve"), "k", throws),
-              mv::engine::Result::Failed);
-    EXPECT_FALSE(exists(path("c2.mve")));
+    EXPECT_EQ(mv::engine::encryptFile(src, sealed, "k", throws), mv::engine::Result::Failed);
+    EXPECT_FALSE(exists(sealed));
+    EXPECT_EQ(readFile(src), plain);
+    EXPECT_EQ(eabb(enc.c_str(), opened.c_str(), kKey), 1);
 }
 
 TEST_F(EngineTest, EmptyPlaceholderIsRemovedOnRefusalButNoRealFileIs)

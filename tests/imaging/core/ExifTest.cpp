@@ -169,7 +169,6 @@ TEST(EmbeddedPreview, TheCopyStandsInWhenLargeEnoughAndTurnsAsThePictureAndOnlyT
     // Stored 320 x 240 on its side (6): upright 240 x 320. The copy is 40 x 30, stored the same way.
     const QByteArray copy = encodeJpeg(halves(40, 30)), picture = encodeJpeg(halves(320, 240));
     const QByteArray file = withApp1(picture, exifWithCopy(6, copy));
-    ASSERT_EQ(exifThumbnail(exifWithCopy(6, copy)), QByteArrayView(copy));
 
     // Only the start of the file: the copy alone can give this picture.
     const Picture small = decode(headOf(file), QSize(30, 40), EmbeddedPreview::Only);

@@ -197,8 +197,6 @@ TEST(Wpg2Text, CharactersPassFunctionCodesBy)
     // A function longer than what is left, or one of unknown length, ends the text.
     for (const char* cut : {"4142 D4 1B FF00 78797A", "4142 D4 1B 0200 78797A", "4142 FF 4344", "4142 F0 43"})
         EXPECT_EQ(wpg::wpg2TextCharacters(QByteArray::fromHex(cut), 100), QStringLiteral("AB")) << cut;
-    EXPECT_EQ(wpg::wpg2TextCharacters(QByteArray(10000, 'x'), wpg::kMaxWpgTextLength).size(),
-              wpg::kMaxWpgTextLength);
 }
 
 const std::vector<wpg::WpgItem>& items(const DecodeResult& p)

@@ -31,7 +31,6 @@ TEST(ImageControlScaled, AtOneHundredPercentEachPicturePixelIsOneDevicePixelAndF
 
     // Fitted, the picture fills the area from a copy at device resolution.
     const QImage reduced = reducedForScreen(image, QSizeF(100, 75), 2);
-    ASSERT_EQ(reduced.size(), QSize(200, 150));
     // With a copy made ahead, and without: the control's own is the same, pixel for pixel. Drawn
     // at another size the copy made ahead does not fit: the control makes its own, once.
     for (const bool ahead : {true, false}) {
