@@ -32,6 +32,7 @@
 namespace mv::fileutil {
 namespace {
 
+using crypto::test::control;
 using crypto::test::ModalWatch;
 
 // What a message box showed, and the button it was answered with.
@@ -265,11 +266,6 @@ QCheckBox* box(const QDialog& dialog, int i)
     return dialog.findChild<QCheckBox*>(QStringLiteral("Check1_%1").arg(i));
 }
 
-QPushButton* button(const QDialog& dialog, const char* name)
-{
-    return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
-}
-
 QString defaultFor(const QString& type)
 {
     return desktop::MimeAppsList(mvtest::readAll(desktop::mimeAppsListPath()))
@@ -288,20 +284,20 @@ TEST(AssociationDialogTest, BoxesOpenFromTheDesktopAndAssociateAppliesThem)
     AssociationDialog dialog(store, QStringLiteral("/usr/bin/mirravelnock"));
     for (int i = 0; i < desktop::kAssociationBoxCount; ++i)
         EXPECT_EQ(box(dialog, i)->isChecked(), i == 10) << i;
-    EXPECT_TRUE(button(dialog, "butAssociate")->isDefault());
+    EXPECT_TRUE(control<QPushButton>(&dialog, "butAssociate")->isDefault());
 
     dialog.show();
-    QTest::mouseClick(button(dialog, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&dialog, "Command1"), Qt::LeftButton);
     for (int i = 0; i < desktop::kAssociationBoxCount; ++i)
         EXPECT_TRUE(box(dialog, i)->isChecked()) << i;
-    QTest::mouseClick(button(dialog, "Command3"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&dialog, "Command3"), Qt::LeftButton);
     for (int i = 0; i < desktop::kAssociationBoxCount; ++i)
         EXPECT_FALSE(box(dialog, i)->isChecked()) << i;
 
     // GIF taken, JPG given back (no backup: its line goes).
     QTest::mouseClick(box(dialog, 6), Qt::LeftButton);
     QSignalSpy done(&dialog, &QDialog::accepted);
-    QTest::mouseClick(button(dialog, "butAssociate"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&dialog, "butAssociate"), Qt::LeftButton);
     ASSERT_TRUE(done.wait(20000));
     EXPECT_TRUE(dialog.lastResult()) << resultText(dialog.lastResult()).toStdString();
     EXPECT_EQ(defaultFor("image/gif"), "mirravelnock.desktop;");
@@ -314,8 +310,8 @@ TEST(AssociationDialogTest, BoxesOpenFromTheDesktopAndAssociateAppliesThem)
     AssociationDialog again(store, QStringLiteral("/usr/bin/mirravelnock"));
     EXPECT_TRUE(box(again, 6)->isChecked());
     again.show();
-    QTest::mouseClick(button(again, "Command3"), Qt::LeftButton);
-    QTest::mouseClick(button(again, "Command2"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&again, "Command3"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&again, "Command2"), Qt::LeftButton);
     EXPECT_EQ(again.result(), QDialog::Rejected);
     EXPECT_EQ(mvtest::readAll(desktop::mimeAppsListPath()), before);
 }
