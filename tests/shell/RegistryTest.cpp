@@ -22,7 +22,6 @@ TEST_F(RegistryTest, SettingsAreReadableTextInAPrivateFileUnderTheProductKey)
     EXPECT_FALSE(registryError().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(storeDir())) << "reading must not create the store";
 
-    EXPECT_TRUE(kProductKey.startsWith(kCompanyKey + "\\"));
     ASSERT_TRUE(SaveSetting(kSettings, "Last Dir", "/home/me/Bücher"));
     EXPECT_TRUE(registryError().isEmpty());
     EXPECT_EQ(GetSetting(kSettings, "b"), QString());
@@ -45,9 +44,6 @@ TEST_F(RegistryTest, SettingsAreReadableTextInAPrivateFileUnderTheProductKey)
     EXPECT_EQ(modeOf(userStore()), 0600u);
     EXPECT_EQ(modeOf(storeDir()), 0700u);
 
-    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, "Software\\Braxmoor Laboratories\\Mirravelnock!\\Settings",
-                          "Last Dir"),
-              "/home/me/Bücher");
     EXPECT_EQ(GetSetting(kSettings, "x"), QString());
     EXPECT_TRUE(registryError().isEmpty()) << "the value exists, it is just empty";
     ASSERT_TRUE(DeleteSetting(kSettings, "Last Dir"));

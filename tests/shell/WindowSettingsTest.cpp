@@ -1,10 +1,9 @@
 // What SaveSettings writes, how a stored "Spec" reads back, the changes kept after a failed
-// write, the maker's values, and the window's layout with one scroll bar.
+// write, and the maker's values.
 #include "shell/WindowSettings.h"
 #include "shell/MakerDefaults.h"
 #include "shell/RegDocument.h"
 #include "shell/SettingsCatalogue.h"
-#include "shell/WindowLayout.h"
 
 #include "ConfigFixture.h"
 
@@ -109,19 +108,6 @@ TEST(WindowSettingsTest, RetriedChangesGiveTheSameStoreAsTheWholeBatch)
         EXPECT_EQ(doc->findValue(key, "Spec"), nullptr);
         EXPECT_EQ(doc->findValue(key, "StartupImage")->text, "/b") << "it held another file";
     }
-}
-
-// The window tests show the designed layout, the lists hidden and both bars; what they never
-// show is one bar alone, which then spans the frame's whole side.
-TEST(WindowLayoutTest, ASingleVisibleBarSpansTheFramesSide)
-{
-    const auto sized = [](bool h, bool v) { return LayoutInput {9375, 6330, 9375 + 120, false, h, v}; };
-    const WindowLayout hOnly = layoutWindow(WindowLayout::designed(), sized(true, false));
-    EXPECT_EQ(hOnly.imgHScroll.width(), hOnly.imgFrame.width());
-    EXPECT_EQ(hOnly.imgFrame.width(), 6507);
-    const WindowLayout vOnly = layoutWindow(WindowLayout::designed(), sized(false, true));
-    EXPECT_EQ(vOnly.imgVScroll.height(), vOnly.imgFrame.height());
-    EXPECT_EQ(vOnly.imgFrame.height(), 5775);
 }
 
 using MakerDefaultsTest = test::ConfigFixture;

@@ -1,11 +1,8 @@
-// The widget helpers every window shares, on the offscreen platform: the key field and the
-// program's icon.
+// The key field every key question shares, on the offscreen platform.
 #include "widgets/KeyField.h"
-#include "widgets/ProgramIcon.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QImage>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -97,24 +94,6 @@ TEST(KeyField, EditsReachTheKeyTheBoxHoldsOnlyAMaskAndKeysStopAt255Characters)
     EXPECT_FALSE(field.isLongEnough());
     QTest::keyClicks(&field, QStringLiteral("d"));
     EXPECT_TRUE(field.isLongEnough());
-}
-
-// The icon is built into the program: a resource the linker dropped would leave every window
-// with the platform's blank icon.
-TEST(ProgramIcon, EverySizeDrawnIsBuiltIn)
-{
-    const QIcon icon = mv::widgets::programIcon();
-    const QList<QSize> sizes = icon.availableSizes();
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
-    // The tray's size is drawn, not scaled down from a larger one: mostly opaque.
-    const QImage small = icon.pixmap(QSize(16, 16)).toImage();
-    ASSERT_EQ(small.size(), QSize(16, 16));
-    int opaque = 0;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            opaque += qAlpha(small.pixel(x, y)) == 255;
-    EXPECT_GT(opaque, 128);
 }
 
 } // namespace

@@ -280,10 +280,10 @@ TEST_F(MainWindowTest, LineBreakInANameAndNamesThatAreNotText)
     std::remove(bad.constData()); // a name QTemporaryDir could not spell
 }
 
-// The Secured Access List is loaded at start into the combo box and the menu; choosing an
-// entry twice from the menu hands it on twice. While a started program is watched the window
-// refuses to close and the setup to open, each with its message; a second instance may not
-// use the list at all.
+// The Secured Access List is loaded at start into the combo box and the menus; choosing an
+// entry from the menu and again from the tray's hands it on twice. While a started program is watched the
+// window refuses to close and the setup to open, each with its message; a second instance may not use the
+// list at all.
 TEST_F(MainWindowTest, SecuredAccessListLoadsAtStartAndARunningProgramKeepsTheWindowOpen)
 {
     SaveSetting(u"QuickList"_s, u"Title1"_s, u"Editor"_s);
@@ -302,7 +302,7 @@ TEST_F(MainWindowTest, SecuredAccessListLoadsAtStartAndARunningProgramKeepsTheWi
     QStringList launches;
     w.quickListLauncher()->tell = [&](const QString& text) { launches << text; };
     m.MenuQuickItems[2]->trigger();
-    m.MenuQuickItems[2]->trigger();
+    m.MenuPopItems[2]->trigger();
     EXPECT_EQ(combo.currentIndex(), -1);
     ASSERT_TRUE(until([&] { return launches.size() == 2; }));
     EXPECT_TRUE(launches[0].startsWith(u"Unable to run application"_s)) << launches[0].toStdString();

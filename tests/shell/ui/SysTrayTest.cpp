@@ -8,10 +8,7 @@
 #include "WindowTestBase.h"
 #include "crypto/FileCrypt.h"
 #include "crypto/KeyState.h"
-#include "secured/QuickListState.h"
-#include "secured/ui/QuickListLauncher.h"
 #include "shell/PrivateBus.h"
-#include "shell/Registry.h"
 #include "shell/ui/FakeStatusNotifierWatcher.h"
 #include "shell/ui/XEmbedTrayWatch.h"
 #include "support/QtAppEnvironment.h"
@@ -105,7 +102,6 @@ protected:
         if (XEmbedTrayWatch().present())
             GTEST_SKIP() << "this display has a tray of its own: run under xvfb-run -a (ctest does so)";
         test::WindowTestBase::SetUp();
-        SaveSetting(u"QuickList"_s, u"Title1"_s, u"Editor"_s);
     }
     void TearDown() override
     {
@@ -128,10 +124,9 @@ using TrayOnTheBus = TrayTest;
 } // namespace
 
 // An icon in an X tray: trayer takes it in; a left click brings the minimized window back from
-// the tray in its last state; the right button's menu starts an entry of the Secured Access List
-// as the Secured Access menu does. When the panel ends, the window hidden in it comes back to the
+// the tray in its last state. When the panel ends, the window hidden in it comes back to the
 // task bar instead of staying out of reach; a panel that starts again takes it back, and
-// "Unload Mirravelnock!" unloads the window hidden there.
+// "Unload Mirravelnock!" in the right button's menu unloads the window hidden there.
 TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
 {
     if (QStandardPaths::findExecutable(u"trayer"_s).isEmpty())
@@ -146,18 +141,6 @@ TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
     ASSERT_TRUE(until([&] { return w.isVisible(); }));
     EXPECT_TRUE(w.isMaximized());
 
-    QMenu* menu = menus().MenuPopMenu;
-    QTest::mouseClick(xembedIcon(), Qt::RightButton);
-    ASSERT_TRUE(until([&] { return menu->isVisible(); }));
-    QSignalSpy chosen(&w.quickListState(), &mv::secured::QuickListState::entryChosen);
-    QStringList told;
-    w.quickListLauncher()->tell = [&](const QString& text) { told << text; };
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menus().MenuPopItems[1]).center());
-    ASSERT_TRUE(until([&] { return told.size() == 1; })); // the entry names no program
-    EXPECT_TRUE(told[0].startsWith(u"Unable to run application"_s)) << told[0].toStdString();
-    ASSERT_EQ(chosen.size(), 1);
-    EXPECT_EQ(chosen[0][0].toInt(), 1);
-
     w.showMinimized();
     ASSERT_TRUE(until([&] { return w.isHidden(); }));
     trayer_.kill();
@@ -171,6 +154,7 @@ TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
     // Unloaded from the tray while hidden there: Qt does not count a hidden window as the last
     // one closing, the window ends the program itself.
     QSignalSpy unloading(&w, &MainWindow::unloading);
+    QMenu* menu = menus().MenuPopMenu;
     QTest::mouseClick(xembedIcon(), Qt::RightButton);
     ASSERT_TRUE(until([&] { return menu->isVisible(); }));
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menus().MenuUnload).center());
@@ -179,9 +163,8 @@ TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
 
 // A StatusNotifier item. No tray at all: minimizing, by /M or later, keeps the window on the task
 // bar. A panel that starts afterwards gets the icon and the minimized window goes into it, and
-// its Activate brings the window back.
-// When the panel ends, the window hidden in it comes back.
-TEST_F(TrayOnTheBus, ALatePanelGetsTheIconShowsTheTipAndActivateOrItsEndBringsTheWindowBack)
+// its Activate brings the window back. When the panel ends, the window hidden in it comes back.
+TEST_F(TrayOnTheBus, ALatePanelGetsTheIconAndActivateOrItsEndBringsTheWindowBack)
 {
     if (!QDBusConnection::sessionBus().isConnected())
         GTEST_SKIP() << "no private session bus (Debian: dbus-daemon)";
