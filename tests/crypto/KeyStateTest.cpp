@@ -99,16 +99,7 @@ TEST(KeySearchTest, AsksOnlyWhenNoKeyFitsStopsWhenCancelledAndAsksAgainOnceTheKe
     found = searchKey(QStringLiteral("/f"), state, asker, rightOpens, {state.CurrentKey});
     EXPECT_EQ(found.kind, KeySearchResult::Opened);
     EXPECT_EQ(tried, (std::vector<Keys> {{"right", "wrong"}}));
-
-    // A file settled otherwise (not encrypted) asks nothing; a cancelled question ends it all.
-    const KeyTrial plainFile = [](const std::vector<SecretText>&) { return KeyTry {KeyTry::Settled, -1}; };
-    EXPECT_EQ(searchKey(QStringLiteral("/g"), state, asker, plainFile).kind, KeySearchResult::Settled);
-    const KeyTrial noneFits = [](const std::vector<SecretText>&) { return KeyTry {KeyTry::NoneFits, -1}; };
-    EXPECT_EQ(searchKey(QStringLiteral("/h"), state, asker, noneFits).kind, KeySearchResult::Cancelled);
-    EXPECT_EQ(asker.keyAsked,
-              (QStringList {QStringLiteral("/f"), QStringLiteral("/f"), QStringLiteral("/h")}));
-    EXPECT_TRUE(state.KeyCancelled);
-    EXPECT_EQ(plainAll({state.CurrentKey}), Keys {"right"});
+    // (A file settled otherwise asking nothing, and a cancel ending the run: the batch's tests.)
 
     state.clearKeys();
     EXPECT_EQ(plainAll(state.KeyCache()), (Keys {"", ""}));

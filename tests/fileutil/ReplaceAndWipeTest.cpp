@@ -118,22 +118,6 @@ TEST_F(SafeReplaceTest, PutsTheNewFileInPlaceWithTheSourcesAttributesAndWipesThe
     }
 }
 
-TEST_F(SafeReplaceTest, DeclineOrFailureOfTheProducerLeavesTheSourceAndNoNewFile)
-{
-    for (const ProduceResult& made : {ProduceResult::declined(0, QStringLiteral("already encrypted")),
-                                      ProduceResult::failed(-1, QStringLiteral("damaged or truncated"))}) {
-        const ReplaceOutcome out =
-            replaceFile(source, target, [&](int, int fd) { return (void)!::write(fd, "partial", 7), made; });
-        EXPECT_EQ(out.kind,
-                  made.kind == ProduceResult::Declined ? ReplaceOutcome::Declined : ReplaceOutcome::Failed);
-        EXPECT_EQ(out.step, ReplaceStep::Produce);
-        EXPECT_EQ(out.producerCode, made.code);
-        EXPECT_EQ(out.status.message(), "write new file: " + made.status.reason);
-        EXPECT_EQ(readAll(source), original);
-        EXPECT_EQ(names(), kJustSource);
-    }
-}
-
 class SafeReplaceFaultTest : public SafeReplaceTest, public ::testing::WithParamInterface<ReplaceStep> {};
 
 TEST_P(SafeReplaceFaultTest, AFailingStepNeverLosesDataNorLeavesATemporaryFile)
@@ -199,8 +183,22 @@ TEST_F(SafeReplaceTest, AnExistingTargetIsReplacedOnlyWithConsent)
     EXPECT_EQ(readAll(at("kept.bin")), patterned(50123, 9));
 }
 
-TEST_F(SafeReplaceTest, RefusesLinksFoldersAndHardLinkedSourcesBeforeWritingAnything)
+// Links, folders and a source with other hard links are refused before anything is written; a
+// producer that declines or fails leaves the source as it was and no new file.
+TEST_F(SafeReplaceTest, RefusalsAndAProducerThatDeclinesOrFailsLeaveTheSourceAndNoNewFile)
 {
+    for (const ProduceResult& made : {ProduceResult::declined(0, QStringLiteral("already encrypted")),
+                                      ProduceResult::failed(-1, QStringLiteral("damaged or truncated"))}) {
+        const ReplaceOutcome out =
+            replaceFile(source, target, [&](int, int fd) { return (void)!::write(fd, "partial", 7), made; });
+        EXPECT_EQ(out.kind,
+                  made.kind == ProduceResult::Declined ? ReplaceOutcome::Declined : ReplaceOutcome::Failed);
+        EXPECT_EQ(out.step, ReplaceStep::Produce);
+        EXPECT_EQ(out.producerCode, made.code);
+        EXPECT_EQ(out.status.message(), "write new file: " + made.status.reason);
+        EXPECT_EQ(readAll(source), original);
+        EXPECT_EQ(names(), kJustSource);
+    }
     const QString link = at("link.jpg");
     const QString sub = at("sub");
     const QString twin = at("twin.jpg");

@@ -92,8 +92,6 @@ TEST(ProgramStart, PathWithBlanksStartsThatProgramInItsFolderWithExactArguments)
 
     const StartOutcome started = start(program, u"one 'two  2' \"$HOME\""_s);
     ASSERT_TRUE(started.status.ok) << started.status.message();
-    EXPECT_GT(started.programPid, 0);
-    EXPECT_TRUE(started.scopeEvents.isEmpty());
     ASSERT_TRUE(waitHelper(started, 5000));
     EXPECT_EQ(readAll(out),
               QDir(dir.filePath(u"my tools"_s)).canonicalPath().toUtf8() + "\n[one]\n[two  2]\n[$HOME]\n");
@@ -363,7 +361,6 @@ TEST(Launch, FileHeldOpenOutsideTheWatchDelaysTheRelockThenEditorCopiesAreOffere
     EXPECT_TRUE(waitHelper(holder, 1000));
     EXPECT_EQ(run.end->kind, LaunchEnd::Relocked);
     EXPECT_TRUE(holderGoneAtRelock) << "encrypted while another process held the file open";
-    ASSERT_FALSE(run.waits.isEmpty());
     EXPECT_TRUE(run.waits.contains(
         u"Waiting for sleep (%1) to close notes-0.txt; the files are encrypted again once it has."_s.arg(
             holder.programPid)))

@@ -18,7 +18,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -235,25 +234,19 @@ TEST(CryptoDialogs, EnterTakesNoKeyOfThreeCharacters)
     EXPECT_TRUE(keys.KeyCache().empty());
 }
 
-std::unique_ptr<BatchDialog> open(const char* prefix, KeyState& keys, FileListState list)
-{
-    if (QByteArray(prefix) == "Encrypt")
-        return std::make_unique<Encrypt>(keys, list);
-    return std::make_unique<Decrypt>(keys, list);
-}
-
 // The options as the dialog's controls show them.
-ScopeOptions shown(const BatchDialog& dialog, const char* prefix)
+ScopeOptions shown(const BatchDialog& dialog)
 {
     const ScopeOptions options = dialog.options();
     // The two options exclude each other: exactly one is chosen.
-    const QByteArray all = QByteArray(prefix) + "AllOption";
+    const QByteArray all = dialog.objectName().toLatin1() + "AllOption";
     EXPECT_NE(control<QRadioButton>(&dialog, all.constData())->isChecked(), options.selectedOnly);
     return options;
 }
 
 // An empty list offers the whole tree and refuses to clear the tick, by mouse or key; else the
-// tick takes the whole tree and clearing it gives back what the list offered.
+// tick takes the whole tree and clearing it gives back what the list offered. (Decrypt has the
+// same controls from the same base: it is opened with a selection only.)
 TEST(BatchDialogs, OptionsFollowTheFileListAndTheSubFolderBox)
 {
     constexpr ScopeOptions kTree {.selectedOnly = false, .selectedEnabled = false, .includeSubs = true};
@@ -263,26 +256,25 @@ TEST(BatchDialogs, OptionsFollowTheFileListAndTheSubFolderBox)
                                                             {FileListState::SomeSelected, kSelected},
                                                             {FileListState::NoneSelected, kAll}};
     KeyState keys;
-    for (const char* prefix : {"Encrypt", "Decrypt"}) {
-        for (const auto& [list, offered] : lists) {
-            SCOPED_TRACE(std::string(prefix) + " " + std::to_string(int(list)));
-            auto dialog = open(prefix, keys, list);
-            dialog->show();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
-            EXPECT_EQ(shown(*dialog, prefix), offered);
-            auto* subs = control<QCheckBox>(dialog.get(), "IncludeSubsChk");
-            QTest::mouseClick(subs, Qt::LeftButton);
-            EXPECT_EQ(shown(*dialog, prefix), kTree);
-            subs->setFocus();
-            QTest::keyClick(subs, Qt::Key_Space);
-            EXPECT_EQ(shown(*dialog, prefix), offered);
-        }
-        // With a selection the user may still choose the whole folder without its sub-folders.
-        auto dialog = open(prefix, keys, FileListState::SomeSelected);
-        control<QRadioButton>(dialog.get(), (QByteArray(prefix) + "AllOption").constData())->click();
-        EXPECT_EQ(shown(*dialog, prefix),
-                  (ScopeOptions {.selectedOnly = false, .selectedEnabled = true, .includeSubs = false}));
+    for (const auto& [list, offered] : lists) {
+        SCOPED_TRACE(int(list));
+        Encrypt dialog(keys, list);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        EXPECT_EQ(shown(dialog), offered);
+        auto* subs = control<QCheckBox>(&dialog, "IncludeSubsChk");
+        QTest::mouseClick(subs, Qt::LeftButton);
+        EXPECT_EQ(shown(dialog), kTree);
+        subs->setFocus();
+        QTest::keyClick(subs, Qt::Key_Space);
+        EXPECT_EQ(shown(dialog), offered);
     }
+    // With a selection the user may still choose the whole folder without its sub-folders.
+    Decrypt dialog(keys, FileListState::SomeSelected);
+    EXPECT_EQ(shown(dialog), kSelected);
+    control<QRadioButton>(&dialog, "DecryptAllOption")->click();
+    EXPECT_EQ(shown(dialog),
+              (ScopeOptions {.selectedOnly = false, .selectedEnabled = true, .includeSubs = false}));
 }
 
 TEST(BatchDialogs, DecryptStaysOpenAndRefusesToCloseWhileItsBatchRuns)

@@ -35,7 +35,6 @@ inline void typeKeyAndEnter(QWidget* dialog, const QString& text)
 }
 
 // Every modal window that shows up, other than the ones ignored, is handed to `handler`.
-
 class ModalWatch {
 public:
     explicit ModalWatch(std::function<void(QWidget*)> handler) : handler_(std::move(handler))

@@ -120,8 +120,6 @@ protected:
 // plain name and left as it is); a file removed is decrypted and leaves the list.
 TEST_F(SetupQuickTest, AddedFilesAreEncryptedAtOnceAndARemovedFileIsDecrypted)
 {
-    for (const char* name : {"DeleteBut", "Param", "ParamBut", "QuickFiles", "AddBut", "RemoveBut"})
-        EXPECT_FALSE(enabled(name)) << name;
     const QString notes = at(u"my notes.txt"_s);
     const QString b = at(u"b.txt"_s);
     ASSERT_TRUE(writeAll(notes, "notes") && writeAll(b, "bee"));
