@@ -1,8 +1,8 @@
 // The real program on a real Wayland compositor, the headless sway with-headless-sway.sh starts:
 // the window maps natively; a later start's hand-over brings it forward only with a token the
 // compositor issued, out of the tray too once it is on screen again; a window minimized on a
-// compositor that never minimizes goes into a tray all the same. (What Copy puts on the
-// clipboard is the viewer's tests'; its way to another client is the platform's.)
+// compositor that never minimizes goes into a tray all the same; a picture copied with Ctrl+C
+// can be pasted by another client.
 #include "ProgramHome.h"
 #include "shell/PrivateBus.h"
 #include "shell/Registry.h"
@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -28,9 +29,11 @@ using mv::test::waitFor;
 
 namespace {
 
-QByteArray run(const QString& program, const QStringList& args)
+QByteArray run(const QString& program, const QStringList& args, const QProcessEnvironment& env = {})
 {
     QProcess p;
+    if (!env.isEmpty())
+        p.setProcessEnvironment(env);
     p.start(program, args);
     return p.waitForFinished(10000) && p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
 }
@@ -64,6 +67,7 @@ protected:
         ASSERT_TRUE(home_.make("wayland"));
         for (const char* var : {"DISPLAY", "XDG_ACTIVATION_TOKEN", "DBUS_SESSION_BUS_ADDRESS"})
             home_.env.remove(var);
+        // A picture of its own colour, so a pasted one is known for this program's copy.
         QImage red(64, 48, QImage::Format_RGB32);
         red.fill(QColor(200, 30, 30));
         ASSERT_TRUE(red.save(picture("red.png")) && red.save(picture("again.png")));
@@ -179,6 +183,30 @@ TEST_F(WaylandTest, MinimizedWindowGoesIntoALateTrayAndAHandOverBringsItBackActi
     handOver(issuedToken(), true);
     stopFirstCopy();
     qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+}
+
+TEST_F(WaylandTest, CopiedPictureCanBePastedByAnotherClient)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("wtype")).isEmpty())
+        GTEST_SKIP() << "wtype is not installed (scripts/deps.sh installs it)";
+    ASSERT_NO_FATAL_FAILURE(startFirstCopy({picture("red.png")}));
+    // The picture is decoded after the window shows: until then Ctrl+C copies something else,
+    // or nothing. wtype types through the compositor's virtual keyboard, as a person would. Its
+    // keyboard is new to the seat at each run, and a key typed before the program has bound it
+    // is lost: wtype waits a moment first.
+    QImage pasted;
+    for (int attempt = 0; attempt < 30 && pasted.size() != QSize(64, 48); ++attempt) {
+        (void)run("wtype", {"-s", "300", "-M", "ctrl", "c", "-m", "ctrl"}, home_.env);
+        if (waitFor(
+                [&] {
+                    return run("wl-paste", {"--list-types"}, home_.env).split('\n').contains("image/png");
+                },
+                1000))
+            pasted =
+                QImage::fromData(run("wl-paste", {"--no-newline", "--type", "image/png"}, home_.env), "PNG");
+    }
+    ASSERT_EQ(pasted.size(), QSize(64, 48)) << "no picture to paste";
+    EXPECT_EQ(pasted.pixelColor(10, 10), QColor(200, 30, 30));
 }
 
 } // namespace
