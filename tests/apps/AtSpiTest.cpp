@@ -23,6 +23,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr uint kShowing = 25; // ATSPI_STATE_SHOWING
+constexpr uint kSelectable = 22;
 
 // One object of the accessible tree: the bus name of its program and its path there.
 struct Node {
@@ -75,6 +76,25 @@ public:
         const QDBusMessage r = call(n, u"org.a11y.atspi.Accessible"_s, u"GetState"_s);
         const auto words = qdbus_cast<QList<uint>>(r.arguments().value(0));
         return words.size() == 2 && (words[int(state / 32)] & (1u << (state % 32)));
+    }
+    // Runs the action called `action` ("Press" ...); false when it has none.
+    bool act(const Node& n, const QString& action)
+    {
+        const QDBusMessage r = call(n, u"org.a11y.atspi.Action"_s, u"GetActions"_s);
+        const auto arg = r.arguments().value(0).value<QDBusArgument>();
+        int index = -1;
+        arg.beginArray();
+        for (int i = 0; !arg.atEnd(); ++i) {
+            QString actionName, description, keys;
+            arg.beginStructure();
+            arg >> actionName >> description >> keys;
+            arg.endStructure();
+            if (actionName.compare(action, Qt::CaseInsensitive) == 0 && index < 0)
+                index = i;
+        }
+        arg.endArray();
+        return index >= 0 &&
+               call(n, u"org.a11y.atspi.Action"_s, u"DoAction"_s, {index}).arguments().value(0).toBool();
     }
     // One object of the tree as a screen reader reads it.
     struct Seen {
@@ -141,10 +161,10 @@ protected:
     QProcess program_;
 };
 
-// Every control on show has a name, and the picture shown at start is named with its size.
-// (The grid's cells, named after their files and selectable, are read through Qt's own
-// accessibility in the window's tests.)
-TEST_F(AtSpiTest, EveryShowingControlIsNamedAndThePictureWithItsSize)
+// Every control on show has a name; the picture shown at start is named with its size; "View
+// Thumbnails" chosen through the menu item's action shows a list whose items are named after
+// the files, in the list's order, and can be selected.
+TEST_F(AtSpiTest, EveryShowingControlIsNamedAndTheGridsCellsAreNamedAfterTheirFiles)
 {
     const QString pics = home_.filePath(u"pics"_s);
     const QStringList files {u"a.png"_s, u"b.png"_s, u"c.png"_s};
@@ -178,13 +198,38 @@ TEST_F(AtSpiTest, EveryShowingControlIsNamedAndThePictureWithItsSize)
                                   u"tree item"_s,     u"image"_s,     u"progress bar"_s, u"spin button"_s,
                                   u"page tab"_s,      u"menu item"_s, u"link"_s};
     QStringList unnamed;
+    Node viewThumbnails;
     const QList<AtSpi::Seen> seen = atspi.tree(app);
     EXPECT_LT(seen.size(), 5000);
     for (const AtSpi::Seen& s : seen) {
+        if (s.role == u"menu item"_s && QString(s.name).remove(u'&') == u"View Thumbnails"_s)
+            viewThumbnails = s.node;
         if (s.showing && needName.contains(s.role) && s.name.trimmed().isEmpty())
             unnamed << s.role + u' ' + s.node.path;
     }
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(u", "_s).toStdString();
+
+    ASSERT_FALSE(viewThumbnails.path.isEmpty());
+    ASSERT_TRUE(atspi.act(viewThumbnails, u"Press"_s));
+    QStringList cells;
+    bool selectable = true;
+    (void)mv::test::waitFor(
+        [&] {
+            for (const AtSpi::Seen& s : atspi.tree(app)) {
+                if (s.role != u"list"_s || s.name != u"Thumbnails"_s)
+                    continue;
+                cells.clear();
+                for (const Node& cell : atspi.children(s.node)) {
+                    cells << atspi.name(cell);
+                    selectable =
+                        selectable && atspi.role(cell) == u"list item"_s && atspi.has(cell, kSelectable);
+                }
+            }
+            return cells.size() >= files.size();
+        },
+        30000);
+    EXPECT_EQ(cells, files);
+    EXPECT_TRUE(selectable);
 }
 
 } // namespace
