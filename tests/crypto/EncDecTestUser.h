@@ -37,7 +37,6 @@ public:
     bool wipeLeftovers = false;
     QStringList leftoversAsked;
     QStringList started; // each file the progress named, once, in order
-    QList<mv::crypto::EncDecProgress> reports;
     std::function<void(const mv::crypto::EncDecProgress&)> onProgress;
 
     bool askKey(const QString& file, mv::crypto::KeyState& keys) override
@@ -63,7 +62,6 @@ public:
     {
         if (!progress.file.isEmpty() && (started.isEmpty() || started.constLast() != progress.file))
             started.append(progress.file);
-        reports.append(progress);
         if (onProgress)
             onProgress(progress);
     }

@@ -240,8 +240,6 @@ TEST(ReplaceConsentTest, OnlyTheFilesTheAnswersAllowAreReplaced)
     for (const int i : {0, 1, 2, 5})
         expectedAsked.append({paths[i], EncryptedName(paths[i])});
     EXPECT_EQ(user.replaceAsked, expectedAsked);
-    EXPECT_TRUE(consent.replaceAll && !consent.cancelled);
-    EXPECT_TRUE(fresh.cancelled && !fresh.replaceAll);
     for (const int i : {0, 5}) {
         EXPECT_EQ(readAll(paths[i]), patterned(3000));
         EXPECT_EQ(readAll(EncryptedName(paths[i])), "someone else's");
@@ -274,7 +272,6 @@ TEST(MemoryDecrypt, OpensWithTheKeyThatFitsWritesNoFileAndHandsOutNothingButAWho
     EXPECT_EQ(checksumOf(opened.bytes.view()), fileCrc);
     EXPECT_EQ(entries(dir.path()), before);
     EXPECT_EQ(decryptToMemory(sealed.target, {secret("wrong")}, room).kind, MemoryDecrypt::NoneFits);
-    EXPECT_EQ(decryptToMemory(sealed.target, {}, room).kind, MemoryDecrypt::NoneFits);
     const MemoryDecrypt tooLarge = decryptToMemory(sealed.target, {secret("second key")}, 1000);
     EXPECT_EQ(tooLarge.kind, MemoryDecrypt::NotOpenable);
     EXPECT_EQ(tooLarge.bytes.size(), 0u);

@@ -66,18 +66,6 @@ TEST_F(FolderListingTest, SubFoldersAreNeverListedAsFilesAndLeftoversAreFoundWha
               names({".hidden.jpg", "dangling.jpg", "link.jpg", "x.jpg"}));
 }
 
-TEST_F(FolderListingTest, UnreadableFolderGivesTheErrorAndNothingListed)
-{
-    const Listing missing = ListFiles(path("gone"), QStringLiteral("*.*"));
-    EXPECT_EQ(missing.error.error, ENOENT);
-    EXPECT_EQ(missing.error.step, "read folder");
-    EXPECT_TRUE(missing.files.isEmpty() && missing.folders.isEmpty());
-    touch({"plain"});
-    const Listing notFolder = ListFiles(path("plain"), QStringLiteral("*.*"));
-    EXPECT_EQ(notFolder.error.error, ENOTDIR);
-    EXPECT_TRUE(notFolder.files.isEmpty());
-}
-
 // A name that is not valid text came back from Qt as another name (with a replacement
 // character), which names another file or none. It is listed as carried, with its exact bytes;
 // a folder of such a name, which could not be entered, is counted instead.

@@ -91,7 +91,6 @@ TEST_F(SafeReplaceTest, PutsTheNewFileInPlaceWithTheSourcesAttributesAndWipesThe
     const ReplaceOutcome out = replace();
 
     ASSERT_TRUE(out.replaced()) << out.status.message();
-    EXPECT_TRUE(out.targetInPlace);
     EXPECT_EQ(readAll(target), fresh);
     EXPECT_EQ(names(), kJustTarget);
     const struct stat st = lstatOf(target);
@@ -317,7 +316,6 @@ TEST_F(WipeTest, WritesZerosInChunksOfExactly32000ThenRemovesTheFile)
         options.fault = [&](WipeStep s) { return s == WipeStep::Rename && ++renames < 3 ? EEXIST : 0; };
         const FileResult r = WipeFile(path("secret.jpg"), options);
         EXPECT_TRUE(r.ok) << r.message();
-        EXPECT_TRUE(r.message().empty());
         EXPECT_EQ(chunks, expected);
         EXPECT_EQ(renames, 3);
         EXPECT_TRUE(entries(dir.path()).isEmpty()) << entries(dir.path()).join(' ').toStdString();

