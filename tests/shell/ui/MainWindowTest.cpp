@@ -704,8 +704,8 @@ TEST_F(MainWindowTest, FullScreenAndTheSlideshow)
     EXPECT_TRUE(shows(2, 42)); // the key only ended the show
 }
 
-// The main window with a thumbnail grid on show (its controls named and the grid a list of cells
-// named after their files are the AT-SPI test's, over the real program): Tab from the file list
+// The main window with a thumbnail grid on show (its controls named are the AT-SPI test's, over
+// the real program), the grid a list of cells named after their files: Tab from the file list
 // reaches the grid, whose first cell is then current, focused and selected; the arrows move it,
 // and each move is told; Enter shows the cell's file, and the picture area's name, told as it
 // changes, names it and its size. "Clear Viewing Area" makes it "No picture".

@@ -16,7 +16,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDBusPendingCall>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -72,17 +71,6 @@ bool embedded(QWidget* w)
     const bool inTray = tree && tree->parent != tree->root;
     std::free(tree);
     return inTray;
-}
-
-// Asks the tray item `item` on the bus and waits: the item answers from this thread.
-QDBusMessage ask(const QString& item, const QString& interface, const QString& method,
-                 const QVariantList& args)
-{
-    QDBusMessage m = QDBusMessage::createMethodCall(item, u"/StatusNotifierItem"_s, interface, method);
-    m.setArguments(args);
-    QDBusPendingCall call = QDBusConnection::sessionBus().asyncCall(m);
-    EXPECT_TRUE(test::runEventsUntil([&] { return call.isFinished(); }));
-    return call.reply();
 }
 
 // The process's choice of tray belongs to the first suite that runs in it.
@@ -161,10 +149,11 @@ TEST_F(TrayXEmbed, TrayerTakesTheIconAndAPanelThatEndsGivesTheWindowBack)
     EXPECT_TRUE(until([&] { return unloading.size() == 1; }));
 }
 
-// A StatusNotifier item. No tray at all: minimizing, by /M or later, keeps the window on the task
-// bar. A panel that starts afterwards gets the icon and the minimized window goes into it, and
-// its Activate brings the window back. When the panel ends, the window hidden in it comes back.
-TEST_F(TrayOnTheBus, ALatePanelGetsTheIconAndActivateOrItsEndBringsTheWindowBack)
+// A StatusNotifier item. No tray at all: minimizing by /M keeps the window on the task bar. A
+// panel that starts afterwards gets the icon and the minimized window goes into it; when the
+// panel ends, the window hidden in it comes back. (Bringing it back from the icon is the X
+// tray's test: both kinds reach the window as the same activation.)
+TEST_F(TrayOnTheBus, ALatePanelGetsTheIconAndItsEndBringsTheWindowBack)
 {
     if (!QDBusConnection::sessionBus().isConnected())
         GTEST_SKIP() << "no private session bus (Debian: dbus-daemon)";
@@ -173,13 +162,7 @@ TEST_F(TrayOnTheBus, ALatePanelGetsTheIconAndActivateOrItsEndBringsTheWindowBack
     EXPECT_FALSE(w.sysTray().isAdded());
     EXPECT_TRUE(w.isVisible() && w.isMinimized());
 
-    test::FakeStatusNotifierWatcher panel;
-    ASSERT_TRUE(panel.start());
-    ASSERT_TRUE(until([&] { return w.sysTray().isAdded() && w.isHidden() && panel.items().size() == 1; }));
-    (void)ask(panel.items()[0], u"org.kde.StatusNotifierItem"_s, u"Activate"_s, {0, 0});
-    ASSERT_TRUE(until([&] { return w.isVisible() && !w.isMinimized(); }));
-
-    // A decrypted picture on show when the window went into the tray does not come back with
+    // A decrypted picture on show when the window goes into the tray does not come back with
     // it unasked.
     const QString secret = pics_.filePath(u"secret.png"_s);
     ASSERT_TRUE(mvtest::flat(30, 20, Qt::red).save(secret));
@@ -189,8 +172,10 @@ TEST_F(TrayOnTheBus, ALatePanelGetsTheIconAndActivateOrItsEndBringsTheWindowBack
     ASSERT_TRUE(until([&] { return files().find(u"secret_png.mv$"_s) >= 0; }));
     files().selectRow(files().find(u"secret_png.mv$"_s));
     ASSERT_TRUE(until([&] { return control().pictureObject().sensitive; }));
-    w.showMinimized();
-    ASSERT_TRUE(until([&] { return w.isHidden(); }));
+
+    test::FakeStatusNotifierWatcher panel;
+    ASSERT_TRUE(panel.start());
+    ASSERT_TRUE(until([&] { return w.sysTray().isAdded() && w.isHidden() && panel.items().size() == 1; }));
     panel.stop();
     ASSERT_TRUE(until([&] { return w.isVisible(); }));
     EXPECT_TRUE(w.isMinimized());
