@@ -17,7 +17,6 @@
 #include <QTemporaryDir>
 
 #include <climits>
-#include <cstring>
 
 #include <fcntl.h>
 #include <thread>

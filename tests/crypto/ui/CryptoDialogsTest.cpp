@@ -312,7 +312,6 @@ TEST(BatchDialogs, DecryptStaysOpenAndRefusesToCloseWhileItsBatchRuns)
     EXPECT_FALSE(given.selectedOnly);
     EXPECT_FALSE(dialog.Busy());
     EXPECT_FALSE(dialog.isVisible()) << "closes once the batch has returned";
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 } // namespace
