@@ -315,6 +315,7 @@ TEST_F(WipeTest, WritesZerosInChunksOfExactly32000ThenRemovesTheFile)
         options.fault = [&](WipeStep s) { return s == WipeStep::Rename && ++renames < 3 ? EEXIST : 0; };
         const FileResult r = WipeFile(path("secret.jpg"), options);
         EXPECT_TRUE(r.ok) << r.message();
+        EXPECT_TRUE(r.message().empty());
         EXPECT_EQ(chunks, expected);
         EXPECT_EQ(renames, 3);
         EXPECT_TRUE(entries(dir.path()).isEmpty()) << entries(dir.path()).join(' ').toStdString();
