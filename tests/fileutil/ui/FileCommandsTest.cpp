@@ -302,6 +302,16 @@ TEST(AssociationDialogTest, BoxesOpenFromTheDesktopAndAssociateAppliesThem)
     EXPECT_EQ(defaultFor("image/jpeg"), "");
     EXPECT_EQ(shell::GetRegValue(shell::HKEY_CLASSES_ROOT, "image/gif", "mv.bak"), "viewer.desktop;");
     EXPECT_TRUE(QFile::exists(desktop::userApplicationsDir() + "/mirravelnock.desktop"));
+
+    // Cancel changes nothing.
+    const QByteArray before = mvtest::readAll(desktop::mimeAppsListPath());
+    AssociationDialog again(store, QStringLiteral("/usr/bin/mirravelnock"));
+    EXPECT_TRUE(box(again, 6)->isChecked());
+    again.show();
+    QTest::mouseClick(control<QPushButton>(&again, "Command3"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&again, "Command2"), Qt::LeftButton);
+    EXPECT_EQ(again.result(), QDialog::Rejected);
+    EXPECT_EQ(mvtest::readAll(desktop::mimeAppsListPath()), before);
 }
 
 } // namespace
