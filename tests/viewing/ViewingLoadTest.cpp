@@ -558,21 +558,6 @@ TEST(ThumbnailBuilder, CellsComeInOrderAndAMissingKeyHoldsThemUntilItIsTyped)
     EXPECT_TRUE(filesUnder(cacheRoot.path()).isEmpty());
 }
 
-// A click off every cell chooses none (the window's tests click on cells only), and the bar
-// scrolls to the grid's end.
-TEST(ThumbnailLayout, ClicksOffTheCellsAndTheScrollBar)
-{
-    const ThumbnailLayout layout(400, 80);              // four cells of 84 pixels a row
-    EXPECT_EQ(layout.cellAt({90, 4 + 80 + 20}, 10), 1); // on the caption
-    EXPECT_EQ(layout.cellAt({86, 10}, 10), -1);         // the gap between two cells
-    EXPECT_EQ(layout.cellAt({90, 4 + 108}, 10), -1);    // the gap between two rows
-    EXPECT_EQ(layout.cellAt({350, 10}, 10), -1);        // right of the last column
-    EXPECT_EQ(layout.cellAt({90, 120}, 5), -1);         // where the sixth cell would be
-    EXPECT_FALSE(thumbScroll(377, 377).visible);
-    EXPECT_EQ(thumbScroll(1200, 377).maximum, 1200 - 377);
-    EXPECT_EQ(thumbScroll(1200, 377).singleStep, 30); // 1200 \ 377 = 3 window heights
-}
-
 // A stored size the menu lacks takes the nearest the menu offers, the larger of two as near,
 // however far out of range it lies (2^32 + 80 is not 80, as cut to 32 bits it would be); the
 // menu's own sizes stay as they are.

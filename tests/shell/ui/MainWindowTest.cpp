@@ -17,11 +17,9 @@
 #include "shell/SessionLockWatch.h"
 #include "shell/SettingsCatalogue.h"
 #include "shell/ui/FullScreenMode.h"
-#include "shell/ui/HelpWindow.h"
 #include "shell/ui/LockForgetting.h"
 #include "shell/ui/Slideshow.h"
 #include "shell/ui/ViewComforts.h"
-#include "viewing/ThumbnailLayout.h"
 #include "viewing/ViewingTestFiles.h"
 #include "viewing/ui/SelectionViewer.h"
 #include "viewing/ui/ThumbnailGrid.h"
@@ -150,20 +148,26 @@ protected:
 // What the window writes at exit comes back at the next start: folder, typed filter, zoom and
 // a toggle; garbage in the store ("Zoom" not a number, a folder that is gone) leaves defaults.
 // Maximized, the window stores its state alone; a second instance never writes the store.
+// A stored thumbnail size the menu lacks gave a grid of that size with no item checked: the
+// nearest size offered (2^32 + 80 is not 80, as cut to 32 bits) is checked and sizes the grid.
 TEST_F(MainWindowTest, SettingsWrittenAtExitComeBackAndGarbageLeavesDefaults)
 {
     SaveSetting(u"Settings"_s, u"Zoom"_s, u"huge"_s);
     SaveSetting(u"Settings"_s, u"Last Dir"_s, pics_.filePath(u"gone"_s));
+    SaveSetting(u"Settings"_s, u"ThumbSize"_s, u"4294967376"_s);
     MainWindow& w = start();
     EXPECT_TRUE(menus().MenuZoomLevel[4]->isChecked());
     EXPECT_EQ(browser().currentFolder(), QDir::currentPath());
+    const auto& sizes = menus().mnuTNValue;
+    EXPECT_EQ(std::count_if(sizes.begin(), sizes.end(), [](QAction* a) { return a->isChecked(); }), 1);
+    EXPECT_TRUE(sizes[7]->isChecked());
+    EXPECT_EQ(w.thumbnails().ThumbSize(), 200);
 
     listPictures();
     browser().fileSpec()->setTyped(u"*.txt;*.png"_s);
     menus().MenuZoomLevel[8]->trigger();
     menus().MenuFancyJPEG->trigger();
     EXPECT_TRUE(control().jpegFancyUpsampling());
-    EXPECT_EQ(w.thumbnails().ThumbSize(), 80);
     menus().mnuTNValue[3]->trigger(); // stored by the command: the exit does not store it
     EXPECT_EQ(w.thumbnails().ThumbSize(), 120);
     stop();
@@ -203,28 +207,6 @@ TEST_F(MainWindowTest, SettingsWrittenAtExitComeBackAndGarbageLeavesDefaults)
     EXPECT_EQ(mvtest::readAll(hiveFilePath(HKEY_CURRENT_USER)), before);
 }
 
-// A stored thumbnail size the menu lacks gave a grid of that size with no item checked. The
-// window checks the nearest size the menu offers and builds its grids at that size, however odd
-// the stored value; the store keeps what the user's file says until a size is chosen.
-TEST_F(MainWindowTest, StoredThumbSizeTheMenuLacksChecksTheNearestAndSizesTheGridByIt)
-{
-    const struct {
-        const char* stored;
-        int item;
-    } cases[] = {{"90", 2}, {"160", 5}, {"0", 0}, {"-40", 0}, {"100000", 7}, {"4294967376", 7}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.stored);
-        SaveSetting(u"Settings"_s, u"ThumbSize"_s, QLatin1String(c.stored));
-        MainWindow& w = start();
-        const auto& items = menus().mnuTNValue;
-        EXPECT_EQ(std::count_if(items.begin(), items.end(), [](QAction* a) { return a->isChecked(); }), 1);
-        EXPECT_TRUE(items[size_t(c.item)]->isChecked());
-        EXPECT_EQ(w.thumbnails().ThumbSize(), mv::viewing::kThumbSizes[c.item]);
-        stop();
-        EXPECT_EQ(setting("ThumbSize"), QLatin1String(c.stored));
-    }
-}
-
 // Clicking a picture shows it at the zoom of the menu; moving up highlights the folder the user
 // came from; Auto-Hide moves the file list out of sight but keeps it usable.
 TEST_F(MainWindowTest, PictureFolderHighlightAndAutoHide)
@@ -236,9 +218,7 @@ TEST_F(MainWindowTest, PictureFolderHighlightAndAutoHide)
 
     menus().MenuZoomLevel[8]->trigger(); // 200%
     listPictures();
-    EXPECT_FALSE(menus().MenuDelete->isEnabled()); // while nothing is selected
     files().selectRow(0);
-    EXPECT_TRUE(menus().MenuDelete->isEnabled());
     ASSERT_TRUE(until([&] { return control().pictureWidth() == 40; }));
     EXPECT_EQ(control().size(), QSize(80, 40));
 
@@ -334,7 +314,7 @@ TEST_F(MainWindowTest, SecuredAccessListLoadsAtStartAndARunningProgramKeepsTheWi
 
 // F8, F1 and Del did nothing in the file list once a dialog had closed where no window manager
 // hands the keyboard back, and the typed type filter kept Del and Shift+Del for itself. Every
-// menu key reaches its item with the focus in each pane, and does its work there.
+// menu key reaches its item with the focus in each pane (what F1 then opens: the help window's test).
 TEST_F(MainWindowTest, MenuKeysAnswerInEveryPaneAfterADialogClosed)
 {
     MainWindow& w = start();
@@ -364,16 +344,6 @@ TEST_F(MainWindowTest, MenuKeysAnswerInEveryPaneAfterADialogClosed)
                 << pane->metaObject()->className() << " " << item->shortcut().toString().toStdString();
         }
     }
-
-    // F1 from the file list opens the manual, and Esc there gives the keyboard back (F8's work
-    // is the Clear Passwords test's, Del's the screen reader's).
-    answerAQuestion(&w);
-    b.fileList()->setFocus();
-    ASSERT_TRUE(until([&] { return QApplication::focusWidget() == b.fileList(); }));
-    QTest::keyClick(b.fileList(), Qt::Key_F1);
-    ASSERT_TRUE(until([&] { return qobject_cast<HelpWindow*>(QApplication::activeWindow()); }));
-    QTest::keyClick(QApplication::activeWindow(), Qt::Key_Escape);
-    EXPECT_TRUE(until([&] { return QApplication::focusWidget() == b.fileList(); }));
     stop();
 }
 
