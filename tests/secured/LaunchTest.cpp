@@ -80,8 +80,9 @@ TEST(ArgumentSplit, WordsAreSplitAsAShellSplitsThemAndNothingIsExpanded)
 }
 
 // The old way handed the unquoted path and the parameters to the system as one line, so
-// "/x/my tools/run me.sh" started "/x/my" if it existed.
-TEST(ProgramStart, PathWithBlanksStartsThatProgramInItsFolderWithExactArguments)
+// "/x/my tools/run me.sh" started "/x/my" if it existed. A program that cannot run gives the
+// system's reason.
+TEST(ProgramStart, PathWithBlanksStartsThatProgramInItsFolderWithExactArgumentsOrGivesTheReason)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(u"out.txt"_s);
@@ -108,21 +109,14 @@ TEST(ProgramStart, PathWithBlanksStartsThatProgramInItsFolderWithExactArguments)
     ::close(held);
     EXPECT_TRUE(QFile::exists(seen));
     EXPECT_NE(readAll(seen).trimmed(), QByteArray("/dev/null"));
-}
-
-TEST(ProgramStart, AProgramThatCannotRunGivesTheSystemsReason)
-{
-    QTemporaryDir dir;
-    const QString plain = dir.filePath(u"notes.txt"_s);
-    ASSERT_TRUE(writeAll(plain, "just text\n"));
 
     // (A missing or non-executable program: the failed-start tests.)
-    QFile::setPermissions(plain, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const StartOutcome noFormat = start(plain);
+    QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const StartOutcome noFormat = start(out);
     EXPECT_EQ(noFormat.status.message(), "start the program: Exec format error");
     EXPECT_LT(noFormat.helperPid, 0);
     EXPECT_EQ(unableToRunText(noFormat.status), "Unable to run application\nExec format error");
-    EXPECT_EQ(start(plain, u"'"_s).status.reason, "a single quote is not closed");
+    EXPECT_EQ(start(out, u"'"_s).status.reason, "a single quote is not closed");
     StartOptions noHelper;
     noHelper.helper = dir.filePath(u"no-helper"_s);
     noHelper.scope = ScopeUse::Never;
