@@ -17,6 +17,7 @@
 #include "shell/SessionLockWatch.h"
 #include "shell/SettingsCatalogue.h"
 #include "shell/ui/FullScreenMode.h"
+#include "shell/ui/HelpWindow.h"
 #include "shell/ui/LockForgetting.h"
 #include "shell/ui/Slideshow.h"
 #include "shell/ui/ViewComforts.h"
@@ -314,7 +315,7 @@ TEST_F(MainWindowTest, SecuredAccessListLoadsAtStartAndARunningProgramKeepsTheWi
 
 // F8, F1 and Del did nothing in the file list once a dialog had closed where no window manager
 // hands the keyboard back, and the typed type filter kept Del and Shift+Del for itself. Every
-// menu key reaches its item with the focus in each pane (what F1 then opens: the help window's test).
+// menu key reaches its item with the focus in each pane (the manual's own keys: the help window's test).
 TEST_F(MainWindowTest, MenuKeysAnswerInEveryPaneAfterADialogClosed)
 {
     MainWindow& w = start();
@@ -344,6 +345,10 @@ TEST_F(MainWindowTest, MenuKeysAnswerInEveryPaneAfterADialogClosed)
                 << pane->metaObject()->className() << " " << item->shortcut().toString().toStdString();
         }
     }
+    // F1's item then opens the manual.
+    b.fileList()->setFocus();
+    QTest::keyClick(b.fileList(), Qt::Key_F1);
+    EXPECT_TRUE(until([&] { return w.findChild<HelpWindow*>() != nullptr; }));
     stop();
 }
 
