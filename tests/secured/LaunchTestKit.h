@@ -105,33 +105,25 @@ inline fileutil::FileResult lockFiles(const QStringList& files, const crypto::Se
     return {};
 }
 
-// Decrypts each file of `files` that lies locked; returns the key that locked the last one.
-inline crypto::SecretText unlockFiles(const QStringList& files)
+// The stand-in for a start's decryption: unlocks the files, and says which were locked and
+// the key that locked the last one.
+inline secured::StartDecryption startDecryption(const QStringList& files)
 {
     crypto::SecretText key;
+    QStringList wasLocked;
     for (const QString& path : files) {
         QFile locked(crypto::EncryptedName(path));
         if (!locked.open(QIODevice::ReadOnly))
             continue;
-        const QByteArray head = locked.readLine().trimmed();
-        const QByteArray keyText = head.mid(7);
+        wasLocked << path;
+        const QByteArray keyText = locked.readLine().trimmed().mid(7);
         key = crypto::SecretText::fromBytes(keyText.constData(), std::size_t(keyText.size()));
         QFile plain(path);
         if (plain.open(QIODevice::WriteOnly))
             plain.write(locked.readAll());
         locked.remove();
     }
-    return key;
-}
-
-// The stand-in for a start's decryption: unlocks the files, and says which were locked.
-inline secured::StartDecryption startDecryption(const QStringList& files)
-{
-    QStringList locked;
-    for (const QString& file : files)
-        if (QFile::exists(crypto::EncryptedName(file)))
-            locked << file;
-    return {unlockFiles(files), locked};
+    return {key, wasLocked};
 }
 
 // The key a file is locked with; empty when it lies plain or not at all.
