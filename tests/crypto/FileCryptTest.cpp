@@ -117,6 +117,22 @@ TEST_F(FileCryptTest, EncryptsUnderTheEncryptedNameAndDecryptsBackWithTheKeyThat
     EXPECT_EQ(entries(dir.path()), QStringList {QStringLiteral("photo.jpg")});
 }
 
+// A name that is already at the file system's limit cannot take the encrypted suffix: found
+// before the file is encrypted, and the file stays as it is.
+TEST_F(FileCryptTest, NameTooLongForTheEncryptedSuffixFailsBeforeAnyWork)
+{
+    const QString plain = dir.filePath(QString(251, u'a') + QStringLiteral(".txt"));
+    ASSERT_TRUE(writeAll(plain, "data"));
+    const QStringList thumbnails = plantThumbnails(plain);
+    bool read = false;
+    const CryptOutcome out = encryptOne(plain, kKey, [&](quint64, quint64) { return read = true; });
+    EXPECT_EQ(out.kind, CryptOutcome::Failed);
+    EXPECT_EQ(out.status.reason, "check files: the new name would be too long for this file system");
+    EXPECT_FALSE(read);
+    EXPECT_EQ(readAll(plain), QByteArray("data"));
+    EXPECT_EQ(stillThere(thumbnails), thumbnails); // still plain, so its thumbnails stay
+}
+
 // A source that grows or shrinks while it is read fails, and no short encrypted file is
 // committed; the source keeps what was written to it.
 TEST_F(FileCryptTest, SourceThatChangesSizeWhileBeingReadFails)

@@ -12,6 +12,7 @@
 #include "crypto/FileCrypt.h"
 #include "crypto/ui/DialogDriver.h"
 #include "imaging/ui/ImageControl.h"
+#include "support/ExifPhoto.h"
 #include "viewing/ui/PictureCopy.h"
 #include "viewing/ui/SelectionViewer.h"
 #include "viewing/ui/ThumbnailGrid.h"
@@ -20,9 +21,11 @@
 #include <QClipboard>
 #include <QDrag>
 #include <QItemSelectionModel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QRegularExpression>
 
 #include <csignal>
 #include <memory>
@@ -258,6 +261,52 @@ TEST(SelectionViewerHelpers, AForgedOrKilledHelperCostsThatPictureOnlyAndTheWind
             return viewer.loader().idle();
         },
         20000));
+}
+
+// A held arrow key through camera photos: steps show the photos' embedded previews at once,
+// with the checksum left blank until the whole file is read, and the sharp picture comes
+// when the user stops, never the preview of a picture passed by.
+TEST(SelectionViewerTravel, AHeldKeyShowsFirstLooksAndTheSharpPictureWhenTheUserStops)
+{
+    test::ViewerParts lone;
+    const QByteArray photo = mv::test::withApp1(
+        mvtest::bytesOf(mvtest::flat(1600, 1200, Qt::blue), "JPG"),
+        mv::test::exifWithCopy(1, mvtest::bytesOf(mvtest::flat(160, 120, Qt::red), "JPG")));
+    constexpr int kPhotos = 16;
+    for (int i = 0; i < kPhotos; ++i)
+        lone.write(u"photo_%1.jpg"_s.arg(i, 2, 10, QLatin1Char('0')), photo);
+    ASSERT_TRUE(lone.open(kPhotos));
+    SelectionViewer& viewer = lone.viewer_;
+    browser::FileListView* list = lone.list();
+    const imaging::ImageControl* control = lone.area_->imageControl();
+    const auto onShow = [&] { return control->pictureObject().image; };
+    list->setFocus();
+    list->selectRow(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer.loader().idle() && onShow().width() > 160; }, 20000));
+
+    int looks = 0;
+    QString lookLine;
+    QObject::connect(&viewer, &SelectionViewer::selectionSettled, [&] {
+        if (onShow().width() != 160)
+            return;
+        EXPECT_EQ(control->pictureFile(), lone.path(list->currentName()));
+        EXPECT_GT(qRed(onShow().pixel(80, 60)), 240);
+        ++looks;
+        lookLine = lone.infoBar_->text();
+    });
+    for (int i = 1; i < kPhotos; ++i) {
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::qWait(30);
+    }
+    const QString last = lone.path(list->names().last());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return control->pictureFile() == last && onShow().width() > 160; }, 20000));
+    EXPECT_GT(looks, 0);
+    EXPECT_EQ(lookLine.section(u" : "_s, 4),
+              u"Checksum =  : File Size = "_s + QLocale().toString(qint64(photo.size())));
+    const QString line = lone.infoBar_->text();
+    EXPECT_TRUE(line.contains(QRegularExpression(u"Checksum = [0-9A-F]{8} : "_s))) << line.toStdString();
+    EXPECT_LT(qRed(onShow().pixel(10, 10)), 16); // the picture itself, blue
 }
 
 class ThumbnailViewTest : public ::testing::Test, protected test::ViewerParts {
