@@ -1,5 +1,4 @@
-// What SaveSettings writes, how a stored "Spec" reads back, the changes kept after a failed
-// write, and the maker's values.
+// How a stored "Spec" reads back, the changes kept after a failed write, and the maker's values.
 #include "shell/WindowSettings.h"
 #include "shell/MakerDefaults.h"
 #include "shell/RegDocument.h"
@@ -7,55 +6,8 @@
 
 #include "ConfigFixture.h"
 
-#include <QRegularExpression>
-
 namespace mv::shell {
 namespace {
-
-using test::kSettings;
-
-QStringList written(const std::vector<SettingChange>& writes)
-{
-    QStringList out;
-    for (const SettingChange& w : writes) {
-        EXPECT_EQ(w.op, SettingChange::Op::Set);
-        out << QString(settingInfo(w.which).name) + u'=' + w.text;
-    }
-    return out;
-}
-
-// The window tests see what a normal and a maximized window store; a minimized one stores no
-// geometry at all. On Wayland the position is unknown (Qt says 0,0): storing it would move the
-// window to the corner on the next X11 session. No zoom item checked, however the window says
-// so, is stored as 12.
-TEST(WindowSettingsTest, GeometryByStateWithoutAnUnknownPositionAndNoZoomItemIsTwelve)
-{
-    const struct {
-        int state;
-        bool positionKnown;
-        QStringList geometry;
-    } cases[] = {{WindowSnapshot::Minimized, true, {}},
-                 {WindowSnapshot::Normal, false, {"Height=6000", "Width=9000", "State=0"}},
-                 {WindowSnapshot::Maximized, false, {"State=2"}}};
-    for (const auto& c : cases) {
-        WindowSnapshot w;
-        w.state = c.state;
-        w.positionKnown = c.positionKnown;
-        w.top = w.left = 1200;
-        w.width = 9000;
-        w.height = 6000;
-        w.folder = "/pics";
-        const QStringList options = written(saveSettingsWrites(w));
-        EXPECT_TRUE(options.contains("Last Dir=/pics"));
-        EXPECT_EQ(options.filter(QRegularExpression("^(Top|Left|Height|Width|State)=")), c.geometry)
-            << options.join(' ').toStdString();
-    }
-    WindowSnapshot w;
-    for (const int none : {12, -1, 13}) {
-        w.zoomIndex = none;
-        EXPECT_TRUE(written(saveSettingsWrites(w)).contains("Zoom=12")) << none;
-    }
-}
 
 TEST(WindowSettingsTest, StoredSpecIsAnEntryIndexOnlyWhenItIsAWholeNumber)
 {
