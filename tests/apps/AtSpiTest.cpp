@@ -3,7 +3,6 @@
 #include "ProgramHome.h"
 #include "shell/PrivateBus.h"
 
-#include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>

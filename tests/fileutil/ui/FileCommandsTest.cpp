@@ -14,7 +14,6 @@
 #include "shell/Registry.h"
 #include "shell/ui/WindowTestBase.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>

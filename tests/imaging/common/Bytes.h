@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 namespace mv::imaging::test {
 
@@ -27,11 +28,34 @@ public:
         bytes_.append(b);
         return *this;
     }
+    ByteWriter& bytes(const std::vector<std::uint8_t>& b)
+    {
+        bytes_.append(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
+        return *this;
+    }
+    ByteWriter& zeros(qsizetype n) { return bytes(QByteArray(n, '\0')); }
+    [[nodiscard]] qsizetype size() const { return bytes_.size(); }
     [[nodiscard]] const QByteArray& data() const { return bytes_; }
 
 private:
     QByteArray bytes_;
 };
+
+// Little-endian values of 16 or 32 bits, back to back.
+inline QByteArray u16s(std::initializer_list<int> values)
+{
+    ByteWriter w;
+    for (int v : values)
+        w.u16le(v);
+    return w.data();
+}
+inline QByteArray u32s(std::initializer_list<std::int64_t> values)
+{
+    ByteWriter w;
+    for (std::int64_t v : values)
+        w.u32le(std::uint32_t(v));
+    return w.data();
+}
 
 // A copy of the file with bytes (at, value) set, or a little- or big-endian word set.
 inline QByteArray patched(QByteArray data, std::initializer_list<std::pair<qsizetype, int>> bytes)

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QList>
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,6 @@
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QFile>
-#include <QList>
 #include <QString>
 #include <QStringList>
 

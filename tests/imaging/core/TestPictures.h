@@ -1,7 +1,6 @@
 // Pictures the entry point, JPEG and image control tests share.
 #pragma once
 
-#include <QByteArray>
 #include <QImage>
 
 #include <algorithm>

@@ -14,7 +14,6 @@
 #include "support/QtAppEnvironment.h"
 #include "viewing/ViewingTestFiles.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QProcess>
 #include <QStandardPaths>

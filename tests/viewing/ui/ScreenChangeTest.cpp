@@ -12,7 +12,6 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <QWindow>
 
 #include <gtest/gtest.h>
 
