@@ -134,22 +134,34 @@ TEST_F(AppSettingsTest, ValuesAnotherCopyWritesArePickedUpUnlessOursAreWaiting)
     EXPECT_EQ(GetSetting(kSettings, "StartupImage"), "/second.jpg");
 }
 
-// How the failure is told is the main window's test (its information line).
+// How the failure is told is the main window's test (its information line). Of the changes a
+// failed write leaves, those that decide the store are written later with the same result as
+// the whole batch: a conditional removal keeps the write it depends on and spares another
+// file's value.
 TEST_F(AppSettingsTest, AFailedWriteIsKeptForTheNextFlush)
 {
+    for (const char* name : {"StartupImage", "Spec", "hWnd"})
+        ASSERT_TRUE(SaveSetting(kSettings, name, "/b"));
     // A file where the settings folder should be: nothing can be written.
-    ASSERT_TRUE(writeAll(storeDir(), "in the way"));
+    ASSERT_TRUE(QDir().rename(storeDir(), storeDir() + ".away") && writeAll(storeDir(), "in the way"));
     AppSettings s(nullptr, kOnlyOnFlush);
     s.setText(Setting::LastDir, "/kept");
     s.setNumber(Setting::Zoom, 2);
     s.setNumber(Setting::Zoom, 3);
+    s.setText(Setting::Hwnd, "9");
+    s.removeIfEquals(Setting::Hwnd, "/b");
+    s.remove(Setting::Spec);
+    s.removeIfEquals(Setting::StartupImage, "/a");
     EXPECT_FALSE(s.flush().ok);
     EXPECT_EQ(s.text(Setting::LastDir), "/kept");
 
-    ASSERT_TRUE(QFile::remove(storeDir()));
+    ASSERT_TRUE(QFile::remove(storeDir()) && QDir().rename(storeDir() + ".away", storeDir()));
     ASSERT_TRUE(s.flush().ok);
     EXPECT_EQ(GetSetting(kSettings, "Last Dir"), "/kept");
     EXPECT_EQ(GetSetting(kSettings, "Zoom"), "3");
+    EXPECT_EQ(GetSetting(kSettings, "hWnd"), "9");
+    EXPECT_EQ(GetSetting(kSettings, "Spec"), "");
+    EXPECT_EQ(GetSetting(kSettings, "StartupImage"), "/b") << "it held another file";
 }
 
 } // namespace

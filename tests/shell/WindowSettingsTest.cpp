@@ -1,4 +1,4 @@
-// How a stored "Spec" reads back, the changes kept after a failed write, and the maker's values.
+// How a stored "Spec" reads back, and the maker's values.
 #include "shell/WindowSettings.h"
 #include "shell/MakerDefaults.h"
 #include "shell/RegDocument.h"
@@ -23,42 +23,6 @@ TEST(WindowSettingsTest, StoredSpecIsAnEntryIndexOnlyWhenItIsAWholeNumber)
         const StoredSpec s = parseStoredSpec(typed);
         EXPECT_EQ(s.kind, StoredSpec::Kind::Patterns) << typed;
         EXPECT_EQ(s.patterns, typed);
-    }
-}
-
-// After a failed write only the changes that decide the final store are kept; a
-// conditional removal keeps the write it depends on.
-TEST(WindowSettingsTest, RetriedChangesGiveTheSameStoreAsTheWholeBatch)
-{
-    using Op = SettingChange::Op;
-    const std::vector<SettingChange> batch = {
-        {Setting::Zoom, Op::Set, "1"},
-        {Setting::Spec, Op::Set, "2"},
-        {Setting::Zoom, Op::Set, "3"},
-        {Setting::Hwnd, Op::Set, "9"},
-        {Setting::Hwnd, Op::RemoveIfEquals, "9"},
-        {Setting::Spec, Op::Remove, {}},
-        {Setting::StartupImage, Op::RemoveIfEquals, "/a"},
-    };
-    EXPECT_EQ(stillNeededChanges(batch), (std::vector<size_t> {2, 3, 4, 5, 6}));
-
-    const QString key = settingsKeyPath();
-    RegDocument whole;
-    RegDocument retried;
-    for (RegDocument* doc : {&whole, &retried}) {
-        doc->setValue(key, {"Spec", true, "old"});
-        doc->setValue(key, {"StartupImage", true, "/b"});
-    }
-    std::vector<SettingChange> needed;
-    for (const size_t i : stillNeededChanges(batch))
-        needed.push_back(batch[i]);
-    EXPECT_TRUE(applySettingChanges(whole, key, batch));
-    EXPECT_TRUE(applySettingChanges(retried, key, needed));
-    for (const RegDocument* doc : {&whole, &retried}) {
-        EXPECT_EQ(doc->findValue(key, "Zoom")->text, "3");
-        EXPECT_EQ(doc->findValue(key, "hWnd"), nullptr);
-        EXPECT_EQ(doc->findValue(key, "Spec"), nullptr);
-        EXPECT_EQ(doc->findValue(key, "StartupImage")->text, "/b") << "it held another file";
     }
 }
 
