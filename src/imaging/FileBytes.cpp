@@ -1,5 +1,7 @@
 #include "imaging/FileBytes.h"
 
+#include "fileio/FdIo.h"
+#include "fileio/RetryInterrupted.h"
 #include "imaging/base/Messages.h"
 
 #include <QFile>
@@ -9,7 +11,6 @@
 #include <cstring>
 
 #include <sys/sendfile.h>
-#include <unistd.h>
 
 namespace mv::imaging {
 
@@ -24,28 +25,18 @@ qint64 fill(int fd, const fileio::MappedMemoryFile& memory, qint64 size)
 {
     qint64 done = 0;
     while (done < size) {
-        const ssize_t n = ::sendfile(memory.fd(), fd, nullptr, std::size_t(size - done));
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = fileio::retryInterrupted(
+            [&] { return ::sendfile(memory.fd(), fd, nullptr, std::size_t(size - done)); });
         if (n < 0 && done == 0 && (errno == EINVAL || errno == ENOSYS))
             break; // no sendfile between these two: read into the mapping instead
-        if (n < 0)
-            return -1;
-        if (n == 0)
-            return done;
+        if (n <= 0)
+            return n < 0 ? -1 : done;
         done += n;
     }
-    while (done < size) {
-        const ssize_t n = ::read(fd, memory.data() + done, std::size_t(size - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return -1;
-        if (n == 0)
-            break;
-        done += n;
-    }
-    return done;
+    if (done == size)
+        return done;
+    const ssize_t rest = fileio::readFull(fd, memory.data(), std::size_t(size));
+    return rest < 0 ? -1 : rest;
 }
 
 } // namespace

@@ -2,13 +2,13 @@
 // faster than a picture decodes sharp: then each step shows a first look (a small picture,
 // from the file's embedded preview or a reduced decode), the sharp picture is loaded only if
 // the user stays on it a moment, and the workers prepare first looks ahead. Whenever a worker
-// is free it takes the nearest row whose look, at the measured time a look takes, lands
-// before the user has passed that row, even one as slow as looks have lately been: a look that
-// would land behind the user is never begun, and none waits for the next step to be planned. A step's own
-// look is loaded at once only when looks are quicker than steps; slower, it would be shown after the user has
-// moved on. Once the user stops, the neighbours are prepared sharp: two ahead in the direction of travel and
-// one behind. Times are passed in (milliseconds of one steady clock), so the rules run without a window or
-// timers.
+// is free it takes the nearest row whose look, at the measured time a look takes, lands before
+// the user has passed that row, even one as slow as looks have lately been: a look that would
+// land behind the user is never begun, and none waits for the next step to be planned. A
+// step's own look is loaded at once only when looks are quicker than steps; slower, it would
+// be shown after the user has moved on. Once the user stops, the neighbours are prepared
+// sharp: two ahead in the direction of travel and one behind. Times are passed in
+// (milliseconds of one steady clock), so the rules run without a window or timers.
 #pragma once
 
 #include <QtGlobal>
