@@ -1,11 +1,12 @@
 // The settings in memory: typed reading, writes coalesced on the worker, removals in order,
-// and values another copy of the program writes; how a stored "Spec" reads back, and the
-// maker's values.
+// and values another copy of the program writes; how a stored "Spec" and a stored window
+// geometry read back, and the maker's values.
 #include "ConfigFixture.h"
 #include "EventWait.h"
 
 #include "shell/AppSettings.h"
 #include "shell/MakerDefaults.h"
+#include "shell/ScreenFit.h"
 #include "shell/WindowSettings.h"
 
 #include <chrono>
@@ -165,6 +166,24 @@ TEST_F(AppSettingsTest, AFailedWriteIsKeptForTheNextFlush)
     EXPECT_EQ(GetSetting(kSettings, "hWnd"), "9");
     EXPECT_EQ(GetSetting(kSettings, "Spec"), "");
     EXPECT_EQ(GetSetting(kSettings, "StartupImage"), "/b") << "it held another file";
+}
+
+// A window stored on a screen that is gone, or at another scale, came back where nobody could
+// see it: it goes onto the screen it overlaps most, shrunk to it if need be.
+TEST(StoredGeometry, AWindowNoScreenShowsWhollyGoesOntoTheScreenItOverlapsMost)
+{
+    const QList<QRect> two {{0, 0, 800, 600}, {800, 0, 1024, 768}};
+    const struct {
+        QRect stored, shown;
+        QList<QRect> screens;
+    } cases[] = {{{100, 100, 400, 300}, {100, 100, 400, 300}, two},
+                 {{700, 100, 200, 200}, {700, 100, 200, 200}, two}, // across both: as the user left it
+                 {{5000, 5000, 400, 300}, {400, 300, 400, 300}, two},
+                 {{1700, 600, 300, 300}, {1524, 468, 300, 300}, two},
+                 {{483, 275, 633, 450}, {167, 50, 633, 450}, {{0, 0, 800, 500}}}, // scale 2
+                 {{-50, 0, 2000, 2000}, {0, 0, 800, 600}, two.mid(0, 1)}};
+    for (const auto& c : cases)
+        EXPECT_EQ(fitOnScreens(c.stored, c.screens), c.shown) << c.stored.x() << "," << c.stored.y();
 }
 
 TEST(StoredSpec, IsAnEntryIndexOnlyWhenItIsAWholeNumber)

@@ -13,6 +13,7 @@
 #include "secured/ui/QuickListLauncher.h"
 #include "shell/AppSettings.h"
 #include "shell/Registry.h"
+#include "shell/ScreenFit.h"
 #include "shell/Twips.h"
 #include "shell/Version.h"
 #include "shell/WaylandActivation.h"
@@ -50,6 +51,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include <utility>
 
@@ -373,9 +375,16 @@ void MainWindow::setWindowGeometryTwips(const QRect& twips)
     const double dpi = layout_.dpi();
     // The window's own corner: window managers differ on where a frame goes that is asked for
     // at a point, but put a window asked for there.
-    setGeometry(twipsToPixels(twips.x(), dpi), twipsToPixels(twips.y(), dpi),
-                std::max(1, twipsToPixels(twips.width(), dpi)),
-                std::max(1, twipsToPixels(twips.height(), dpi)));
+    const QRect asked(twipsToPixels(twips.x(), dpi), twipsToPixels(twips.y(), dpi),
+                      std::max(1, twipsToPixels(twips.width(), dpi)),
+                      std::max(1, twipsToPixels(twips.height(), dpi)));
+    QList<QRect> screens;
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        screens << primary->availableGeometry();
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen())
+            screens << screen->availableGeometry();
+    setGeometry(fitOnScreens(asked, screens));
 }
 
 void MainWindow::SaveSettings()

@@ -100,7 +100,8 @@ public:
 
     // The geometry in twips, as stored: the window's own, without the frame. The desktop adds
     // its frame after the window is shown, so a geometry that counted the frame would grow and
-    // move by it at every start.
+    // move by it at every start. A stored geometry that no screen shows any more is put on
+    // the screens (ScreenFit.h).
     [[nodiscard]] QRect windowGeometryTwips() const;
     void setWindowGeometryTwips(const QRect& twips);
 

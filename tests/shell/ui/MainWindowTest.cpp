@@ -156,7 +156,9 @@ TEST_F(MainWindowTest, SettingsWrittenAtExitComeBackAndGarbageLeavesDefaults)
     SaveSetting(u"Settings"_s, u"Zoom"_s, u"huge"_s);
     SaveSetting(u"Settings"_s, u"Last Dir"_s, pics_.filePath(u"gone"_s));
     SaveSetting(u"Settings"_s, u"ThumbSize"_s, u"4294967376"_s);
+    SaveSetting(u"Settings"_s, u"Top"_s, u"150000"_s); // a screen that is gone
     MainWindow& w = start();
+    EXPECT_TRUE(w.screen()->availableGeometry().contains(w.geometry()));
     EXPECT_TRUE(menus().MenuZoomLevel[4]->isChecked());
     EXPECT_EQ(browser().currentFolder(), QDir::currentPath());
     const auto& sizes = menus().mnuTNValue;
